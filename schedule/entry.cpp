@@ -1,0 +1,214 @@
+#include "schedule/entry.h"
+
+#include <string.h>
+
+#include <algorithm>
+
+#include "calendar/date.h"
+#include "calendar/filetime.h"
+
+ScheduleEntry schedule_list[kMaxEntries];
+int schedulecount = 0;
+
+namespace {
+
+MemoCompare g_memo_compare = nullptr;
+
+int bytewise_compare(const char* a, const char* b) {
+    const unsigned char* p = (const unsigned char*)a;
+    const unsigned char* q = (const unsigned char*)b;
+    while (*p && *p == *q) {
+        ++p;
+        ++q;
+    }
+    return (int)*p - (int)*q;
+}
+
+// schedulecount as a usable bound, whatever was stored in it.
+int live_count() {
+    if (schedulecount < 0) return 0;
+    if (schedulecount > kMaxEntries) return kMaxEntries;
+    return schedulecount;
+}
+
+// Keys are formed as 32-bit signed values; unsigned arithmetic keeps odd
+// stored values from overflowing (the order of such values does not matter,
+// only that the key is a fixed function of the record).
+int32_t date_key(const ScheduleEntry* e) {
+    uint32_t k = (uint32_t)e->year * 10000u + (uint32_t)e->month * 100u + (uint32_t)e->day;
+    return (int32_t)k;
+}
+
+int32_t time_key(const ScheduleEntry* e) {
+    uint32_t k = (uint32_t)e->hour * 100u + (uint32_t)e->minute;
+    return (int32_t)k;
+}
+
+// A copy placed in the list always has terminated strings.
+void store(int index, const ScheduleEntry* e) {
+    ScheduleEntry* dst = &schedule_list[index];
+    if (dst != e) memmove(dst, e, sizeof(ScheduleEntry));
+    dst->memo[sizeof(dst->memo) - 1] = '\0';
+    dst->sound_file[sizeof(dst->sound_file) - 1] = '\0';
+}
+
+bool alarm_armed(const ScheduleEntry* e) {
+    return e->alarm_kind != 0 && e->has_time != 0;
+}
+
+}  // namespace
+
+void entry_blank(ScheduleEntry* e) {
+    if (!e) return;
+    memset(e, 0, sizeof(*e));
+    e->hour = -1;
+    e->minute = -1;
+}
+
+void set_memo_compare(MemoCompare fn) {
+    g_memo_compare = fn;
+}
+
+int entry_compare(const ScheduleEntry* a, const ScheduleEntry* b) {
+    if (a->holiday != b->holiday) return a->holiday < b->holiday ? -1 : 1;
+
+    const bool a_every = a->year == -1;
+    const bool b_every = b->year == -1;
+    if (a_every != b_every) return a_every ? 1 : -1;
+
+    const int32_t da = date_key(a), db = date_key(b);
+    if (da != db) return da < db ? -1 : 1;
+
+    const int32_t ta = time_key(a), tb = time_key(b);
+    if (ta != tb) return ta < tb ? -1 : 1;
+
+    // Memos are copied so a record without its terminator is still read
+    // only inside its field, whichever comparison is installed.
+    char ma[sizeof(a->memo)], mb[sizeof(b->memo)];
+    memcpy(ma, a->memo, sizeof(ma) - 1);
+    memcpy(mb, b->memo, sizeof(mb) - 1);
+    ma[sizeof(ma) - 1] = '\0';
+    mb[sizeof(mb) - 1] = '\0';
+    const int c = g_memo_compare ? g_memo_compare(ma, mb) : bytewise_compare(ma, mb);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+void schedule_sort() {
+    const int n = live_count();
+    std::sort(schedule_list, schedule_list + n, [](const ScheduleEntry& a, const ScheduleEntry& b) {
+        return entry_compare(&a, &b) < 0;
+    });
+}
+
+void schedule_compact() {
+    schedule_sort();
+    // Marked entries are adjacent after the sort; removing them (rather
+    // than cutting the list at the first one) keeps any entries whose
+    // holiday byte sorts above 9.
+    const int n = live_count();
+    int kept = 0;
+    for (int i = 0; i < n; ++i) {
+        if (schedule_list[i].holiday == kHolidayRemove) continue;
+        if (kept != i) schedule_list[kept] = schedule_list[i];
+        ++kept;
+    }
+    schedulecount = kept;
+}
+
+int schedule_add(const ScheduleEntry* e) {
+    const int n = live_count();
+    if (!e || n >= kMaxEntries) return 0;
+    store(n, e);
+    schedulecount = n + 1;
+    set_last_edited(n);
+    return 1;
+}
+
+void schedule_replace(int index, const ScheduleEntry* e) {
+    if (!e || index < 0 || index >= live_count()) return;
+    store(index, e);
+    set_last_edited(index);
+}
+
+void set_last_edited(int index) {
+    const int n = live_count();
+    for (int i = 0; i < n; ++i) schedule_list[i].last_edited = 0;
+    if (index >= 0 && index < n) schedule_list[index].last_edited = 1;
+}
+
+int resolve_day(int day, int month, int year) {
+    switch (day) {
+    case kDaySecondMonday:
+        return second_monday(year, month);
+    case kDayThirdMonday:
+        return third_monday(year, month);
+    case kDayMovable:
+        switch (month) {
+        case 1:
+            return year < 2000 ? 15 : second_monday(year, 1);
+        case 3:
+            return vernal_equinox_day(year);
+        case 9:
+            return autumnal_equinox_day(year);
+        case 10:
+            return year < 2000 ? 10 : second_monday(year, 10);
+        default:
+            return kDayMovable;
+        }
+    default:
+        return day;
+    }
+}
+
+bool entry_on_date(const ScheduleEntry* e, int y, int m, int d) {
+    if (!e || e->month != m) return false;
+    if (e->year != -1 && e->year != y) return false;
+    return resolve_day(e->day, e->month, y) == d;
+}
+
+void compute_alarm_at(ScheduleEntry* e) {
+    if (!e) return;
+    uint64_t ft = 0;
+    if (!wall_time_to_filetime(e->year, e->month, e->day, e->hour, e->minute, 0, 0, &ft)) {
+        e->alarm_at = 0;
+        return;
+    }
+    // Unsigned arithmetic: a stored minutes_before outside 0..99 wraps
+    // instead of overflowing.
+    e->alarm_at = ft - (uint64_t)(int64_t)e->minutes_before * kTicksPerMinute;
+}
+
+uint64_t alarm_instant(int y, int m, int d, int hour, int minute) {
+    ScheduleEntry probe;
+    entry_blank(&probe);
+    probe.year = y;
+    probe.month = m;
+    probe.day = d;
+    probe.hour = hour;
+    probe.minute = minute;
+    probe.has_time = 1;
+    probe.minutes_before = 0;
+    compute_alarm_at(&probe);
+    return probe.alarm_at;
+}
+
+int find_due_alarm(uint64_t probe_at) {
+    if (probe_at == 0) return -1;
+    const int n = live_count();
+    for (int i = 0; i < n; ++i) {
+        const ScheduleEntry* e = &schedule_list[i];
+        if (alarm_armed(e) && e->alarm_at == probe_at) return i;
+    }
+    return -1;
+}
+
+int find_due_alarm_between(uint64_t after, uint64_t upto) {
+    if (upto >= kTicksPerDay && after < upto - kTicksPerDay) after = upto - kTicksPerDay;
+    if (after >= upto) return -1;
+    const int n = live_count();
+    for (int i = 0; i < n; ++i) {
+        const ScheduleEntry* e = &schedule_list[i];
+        if (alarm_armed(e) && e->alarm_at > after && e->alarm_at <= upto) return i;
+    }
+    return -1;
+}

@@ -1,0 +1,93 @@
+// The schedule entry record, the one process-wide list of entries, its
+// order, growth and shrinking, day-code resolution and alarm instants.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+// Field order and sizes are also the 392-byte legacy record image.
+struct ScheduleEntry {
+    int32_t year;            // 1980..2079, -1 = every year
+    int32_t month;           // 1..12, -1 = unset
+    int32_t day;             // 1..31, day code 97/98/99, -1 = unset
+    uint8_t holiday;         // 0 ordinary, nonzero holiday, 9 = marked for removal
+    uint8_t scramble;        // nonzero = stored scrambled
+    char memo[81];           // CP932, NUL-terminated
+    uint8_t has_time;        // 1 = hour/minute valid
+    int32_t hour;            // 0..23, -1 = none
+    int32_t minute;          // 0..59, -1 = none
+    int32_t minutes_before;  // 0..99
+    uint8_t alarm_kind;      // 0 none, 1 window, 2 system sound, 3 sound file
+    char sound_file[267];    // NUL-terminated, used with alarm_kind 3
+    alignas(8) uint64_t alarm_at;  // 100-ns units since 1601-01-01 local, 0 = none
+    uint8_t last_edited;     // 1 on the entry last added/changed in the dialog
+};
+
+static_assert(offsetof(ScheduleEntry, holiday) == 12, "record layout");
+static_assert(offsetof(ScheduleEntry, memo) == 14, "record layout");
+static_assert(offsetof(ScheduleEntry, has_time) == 95, "record layout");
+static_assert(offsetof(ScheduleEntry, hour) == 96, "record layout");
+static_assert(offsetof(ScheduleEntry, alarm_kind) == 108, "record layout");
+static_assert(offsetof(ScheduleEntry, sound_file) == 109, "record layout");
+static_assert(offsetof(ScheduleEntry, alarm_at) == 376, "record layout");
+static_assert(offsetof(ScheduleEntry, last_edited) == 384, "record layout");
+static_assert(sizeof(ScheduleEntry) == 392, "record layout");
+
+// Day codes held in `day`.
+constexpr int kDayThirdMonday = 97;
+constexpr int kDaySecondMonday = 98;
+constexpr int kDayMovable = 99;
+// `holiday` value of an entry marked for removal.
+constexpr uint8_t kHolidayRemove = 9;
+
+constexpr int kMaxEntries = 500;
+extern ScheduleEntry schedule_list[kMaxEntries];
+extern int schedulecount;
+
+// Blank as the loaders create it: all zero, hour = minute = -1.
+void entry_blank(ScheduleEntry* e);
+
+// Memo comparison used by the list order; the Windows program installs
+// lstrcmpA. nullptr restores the default (byte-wise, unsigned chars).
+typedef int (*MemoCompare)(const char*, const char*);
+void set_memo_compare(MemoCompare fn);
+
+// <0 if a comes first, >0 if b does, 0 if equal under all keys:
+// holiday byte, dated before every-year, date key, time key, memo.
+int entry_compare(const ScheduleEntry* a, const ScheduleEntry* b);
+
+// Sorts the live entries with entry_compare (in place, no allocation).
+void schedule_sort();
+// Sorts, then drops every entry marked for removal (holiday == 9).
+void schedule_compact();
+// Appends a copy and makes it the last-edited entry. 1 = added, 0 = full.
+int schedule_add(const ScheduleEntry* e);
+// Overwrites a live entry and makes it the last-edited one; a bad index
+// changes nothing.
+void schedule_replace(int index, const ScheduleEntry* e);
+// Clears last_edited on all live entries, then sets it on index (-1: none).
+void set_last_edited(int index);
+
+// Day of the month on which an entry with this day/month falls in `year`;
+// a day code that does not resolve stays as it is (above 31).
+int resolve_day(int day, int month, int year);
+bool entry_on_date(const ScheduleEntry* e, int y, int m, int d);
+
+// Fills e->alarm_at from its date and time less minutes_before; 0 when
+// the date or time is not a real calendar moment (every-year entries, day
+// codes, unset fields).
+void compute_alarm_at(ScheduleEntry* e);
+
+// The instant of a date and time as compute_alarm_at forms it (no minutes
+// before); 0 when invalid.
+uint64_t alarm_instant(int y, int m, int d, int hour, int minute);
+
+// First live entry, in list order, with an alarm (alarm_kind != 0,
+// has_time != 0) whose alarm_at equals probe_at; -1 if none (always -1 for
+// probe_at 0, which is the "no instant" value).
+int find_due_alarm(uint64_t probe_at);
+
+// As find_due_alarm, but for alarm_at in (after, upto], so ticks that arrive
+// late or after a sleep still catch the minutes they skipped. The window
+// reaches back at most 24 hours before upto.
+int find_due_alarm_between(uint64_t after, uint64_t upto);
