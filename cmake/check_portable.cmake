@@ -1,0 +1,17 @@
+# Fails when a portable-core source includes a Win32 header.
+file(GLOB_RECURSE files
+     ${ROOT}/calendar/* ${ROOT}/schedule/* ${ROOT}/config/* ${ROOT}/image/*)
+set(bad "")
+foreach(f ${files})
+  if(f MATCHES "_win\\.(cpp|h)$")
+    continue()
+  endif()
+  file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](windows|winuser|wingdi|winbase|windef|mmsystem|commctrl|shellapi)\\.h[>\"]")
+  if(lines)
+    list(APPEND bad ${f})
+  endif()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "Win32 headers in portable core: ${bad}")
+endif()
+message(STATUS "portable core clean")

@@ -1,0 +1,32 @@
+# Host (Linux) build: the portable core under GoogleTest with ASan and UBSan.
+option(ZELMAR_SANITIZE "Build host tests with AddressSanitizer and UBSan" ON)
+option(ZELMAR_FUZZ "Build libFuzzer targets (needs clang)" OFF)
+
+if(ZELMAR_SANITIZE)
+  set(SAN -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_compile_options(zcore PRIVATE ${SAN})
+  target_link_options(zcore PUBLIC ${SAN})
+endif()
+
+find_package(GTest REQUIRED)
+file(GLOB HOST_TEST_SRC CONFIGURE_DEPENDS tests/host/*.cpp)
+add_executable(host_tests ${HOST_TEST_SRC})
+target_link_libraries(host_tests PRIVATE zcore GTest::gtest GTest::gtest_main)
+target_compile_options(host_tests PRIVATE ${WARN} ${SAN})
+enable_testing()
+add_test(NAME host_tests COMMAND host_tests)
+
+# Guard: the portable core must never include <windows.h> (or any Win32 header).
+add_test(NAME core_is_portable
+         COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/check_portable.cmake)
+
+if(ZELMAR_FUZZ)
+  file(GLOB FUZZ_SRC CONFIGURE_DEPENDS tests/fuzz/*.cpp)
+  foreach(src ${FUZZ_SRC})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src} ${CORE_SRC})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  endforeach()
+endif()

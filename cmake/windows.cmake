@@ -1,0 +1,61 @@
+# Windows build (mingw-w64): the program, the Win32 edge and the tests run under Wine.
+enable_language(RC)
+option(ZELMAR_WIN_TESTS "Build the Windows test executables" ON)
+
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+# Self-contained executables: no mingw runtime DLLs to ship or to find under Wine.
+set(STATIC_RT -static -static-libgcc -static-libstdc++)
+set(WIN_LIBS comctl32 comdlg32 gdi32 user32 shell32 advapi32 winmm)
+
+if(EDGE_SRC)
+  add_library(zedge STATIC ${EDGE_SRC})
+  target_link_libraries(zedge PUBLIC zcore ${WIN_LIBS})
+  target_compile_options(zedge PRIVATE ${WARN})
+else()
+  add_library(zedge INTERFACE)
+  target_link_libraries(zedge INTERFACE zcore ${WIN_LIBS})
+endif()
+
+file(GLOB RC_SRC CONFIGURE_DEPENDS resources/*.rc)
+add_executable(Zelmar WIN32 ${APP_SRC} ${RC_SRC})
+target_link_libraries(Zelmar PRIVATE zedge)
+target_compile_options(Zelmar PRIVATE ${WARN})
+target_link_options(Zelmar PRIVATE ${STATIC_RT})
+set_property(TARGET Zelmar PROPERTY OUTPUT_NAME Zelmar)
+set_source_files_properties(${RC_SRC} PROPERTIES COMPILE_FLAGS "-c 65001")
+
+if(ZELMAR_WIN_TESTS)
+  # GoogleTest from the Debian source package, cross-compiled with the program.
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${GTEST_SRC_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+  # App sources without WinMain, so tests can drive window code in-process.
+  set(APP_LIB_SRC ${APP_SRC})
+  list(FILTER APP_LIB_SRC EXCLUDE REGEX "winmain\\.cpp$")
+  add_library(zapp STATIC ${APP_LIB_SRC})
+  target_link_libraries(zapp PUBLIC zedge)
+
+  file(GLOB WIN_TEST_SRC CONFIGURE_DEPENDS tests/win/*.cpp)
+  add_executable(win_tests ${WIN_TEST_SRC} ${RC_SRC})
+  target_link_libraries(win_tests PRIVATE zapp gtest gtest_main)
+  target_link_options(win_tests PRIVATE ${STATIC_RT})
+
+  # End-to-end driver: a console program that starts Zelmar.exe and drives it by messages.
+  file(GLOB E2E_SRC CONFIGURE_DEPENDS tests/e2e/*.cpp)
+  if(E2E_SRC)
+    add_executable(e2e_driver ${E2E_SRC})
+    target_include_directories(e2e_driver PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(e2e_driver PRIVATE zcore ${WIN_LIBS})
+    target_link_options(e2e_driver PRIVATE ${STATIC_RT})
+  endif()
+
+  file(GLOB BENCH_SRC CONFIGURE_DEPENDS tests/bench/*.cpp)
+  foreach(src ${BENCH_SRC})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE zapp)
+    target_link_options(${name} PRIVATE ${STATIC_RT})
+  endforeach()
+endif()

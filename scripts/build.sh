@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Configures and builds one or more trees: host, win64 (runs here under Wine), win32 (release).
+set -euo pipefail
+. "$(dirname "$0")/env.sh"
+build_tree() {
+  local name=$1; shift
+  [ -f "$BUILD/$name/build.ninja" ] || cmake -S "$ROOT" -B "$BUILD/$name" -G Ninja "$@" >/dev/null
+  ninja -C "$BUILD/$name" >"$BUILD/$name.log" 2>&1 || { cat "$BUILD/$name.log"; return 1; }
+}
+trees=("$@"); [ $# -gt 0 ] || trees=(host win64 win32)
+for t in "${trees[@]}"; do
+  case $t in
+    host)  build_tree host -DCMAKE_BUILD_TYPE=Debug ;;
+    win64) build_tree win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" ;;
+    win32) build_tree win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DZELMAR_WIN_TESTS=OFF ;;
+    *) echo "build: unknown tree $t" >&2; exit 2 ;;
+  esac
+done

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds Zelmar and starts it under Wine. On a desktop it runs until closed; with no DISPLAY it
+# runs on a virtual display, writes a screenshot of its window and closes it again.
+set -euo pipefail
+bash "$(dirname "$0")/setup.sh"
+. "$(dirname "$0")/env.sh"
+"$ROOT/scripts/build.sh" win64 win32
+
+progdir="$BUILD/run"           # the program directory: the settings file lives beside the exe
+mkdir -p "$progdir"
+cp "$BUILD/win64/Zelmar.exe" "$progdir/Zelmar.exe"
+
+if [ -n "${DISPLAY:-}" ]; then
+  wine_prefix_ready
+  echo "run: starting $progdir/Zelmar.exe on $DISPLAY"
+  cd "$progdir" && exec "$WINE64" ./Zelmar.exe
+fi
+
+shot="${ZELMAR_SCREENSHOT:-$BUILD/screenshot.png}"
+trap 'wineserver -k >/dev/null 2>&1; xvfb_stop' EXIT
+xvfb_start 1024x768x24
+wine_prefix_ready
+echo "run: no DISPLAY; running on virtual display $DISPLAY"
+( cd "$progdir" && "$WINE64" ./Zelmar.exe ) &
+( cd "$BUILD/win64" && wine_run 60 ./e2e_driver.exe --screenshot "$(winepath_of "$shot")" )
+wait || true
+echo "run: screenshot written to $shot"

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The whole test suite: host unit tests (ASan/UBSan), Windows tests under wine64,
+# end-to-end tests of the real Zelmar.exe under Xvfb. Layers can be named: host win e2e.
+set -uo pipefail
+bash "$(dirname "$0")/setup.sh" || exit 1
+. "$(dirname "$0")/env.sh"
+
+layers=("$@"); [ $# -gt 0 ] || layers=(host win e2e)
+failed=()
+trap 'wineserver -k >/dev/null 2>&1; xvfb_stop' EXIT
+
+want() { local l; for l in "${layers[@]}"; do [ "$l" = "$1" ] && return 0; done; return 1; }
+step() {  # name, command...
+  local name=$1; shift
+  echo "=== $name"
+  if "$@"; then echo "=== $name: ok"; else echo "=== $name: FAILED"; failed+=("$name"); fi
+}
+# Runs a Windows console program from the win64 tree with a time limit. Its output goes to a
+# file, not a pipe (Wine's background services would inherit a pipe and hold it open), and is
+# shown converted from code page 932.
+wine_logged() {
+  local log=$1; shift
+  local rc=0
+  ( cd "$BUILD/win64" && wine_run "$@" ) >"$log" 2>&1 </dev/null || rc=$?
+  iconv -f CP932 -t UTF-8 -c "$log"
+  return $rc
+}
+
+host_layer() {
+  "$ROOT/scripts/build.sh" host || return 1
+  ctest --test-dir "$BUILD/host" -R core_is_portable --output-on-failure -Q || return 1
+  ASAN_OPTIONS=detect_leaks=0 "$BUILD/host/host_tests" --gtest_color=no --gtest_brief=1
+}
+windows_up() {
+  [ -n "${WINDOWS_UP:-}" ] && return 0
+  "$ROOT/scripts/build.sh" win64 win32 || return 1
+  xvfb_start 1024x768x24 || return 1
+  wine_prefix_ready || return 1
+  WINDOWS_UP=1
+}
+win_layer() {
+  windows_up || return 1
+  wine_logged "$BUILD/win_tests.log" 900 ./win_tests.exe --gtest_color=no --gtest_brief=1
+}
+e2e_layer() {
+  windows_up || return 1
+  local work="$BUILD/e2e"
+  rm -rf "$work"; mkdir -p "$work"
+  wine_logged "$BUILD/e2e.log" 1200 ./e2e_driver.exe "$(winepath_of "$BUILD/win64/Zelmar.exe")" \
+      "$(winepath_of "$work")"
+}
+
+want host && step "host unit tests" host_layer
+want win  && step "Windows tests (wine64)" win_layer
+want e2e  && step "end-to-end tests (Xvfb)" e2e_layer
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "suite: FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "suite: all layers passed"

@@ -1,0 +1,181 @@
+#include "tests/e2e/harness.h"
+
+#include <cstdio>
+
+#include "tests/e2e/png.h"
+
+std::string g_exe_path;
+std::string g_work_dir;
+
+uint32_t Image::at(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0xFFFFFFFFu;
+    const uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
+    return (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
+}
+
+static void remove_tree(const std::string& dir) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string n = fd.cFileName;
+            if (n == "." || n == "..") continue;
+            std::string p = dir + n;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                remove_tree(p + "\\");
+            } else {
+                SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(p.c_str());
+            }
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+std::string fresh_dir(const std::string& name) {
+    std::string d = g_work_dir + name + "\\";
+    remove_tree(d);
+    CreateDirectoryA(d.c_str(), nullptr);
+    return d;
+}
+
+bool write_file(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+bool read_file(const std::string& path, std::string* bytes) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    bytes->clear();
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes->append(buf, n);
+    std::fclose(f);
+    return true;
+}
+
+namespace {
+struct FindCtx { DWORD pid; const char* cls; HWND found; };
+BOOL CALLBACK find_proc(HWND hwnd, LPARAM lp) {
+    auto* fc = reinterpret_cast<FindCtx*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64];
+    if (pid == fc->pid && GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpA(cls, fc->cls) == 0) {
+        fc->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool launch(const std::string& exe, const std::string& dir, PROCESS_INFORMATION* pi) {
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    std::string cmd = "\"" + exe + "\"";
+    return CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          dir.c_str(), &si, pi) != 0;
+}
+}  // namespace
+
+HWND find_window_of(DWORD pid, const char* cls, DWORD wait_ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        FindCtx fc = {pid, cls, nullptr};
+        EnumWindows(find_proc, reinterpret_cast<LPARAM>(&fc));
+        if (fc.found) return fc.found;
+        if (GetTickCount() - start > wait_ms) return nullptr;
+        Sleep(50);
+    }
+}
+
+bool app_start(App& app, const std::string& dir, DWORD wait_ms) {
+    app.dir = dir;
+    std::string exe = dir + "Zelmar.exe";
+    if (!CopyFileA(g_exe_path.c_str(), exe.c_str(), FALSE)) return false;
+    if (!launch(exe, dir, &app.pi)) return false;
+    app.hwnd = find_window_of(app.pi.dwProcessId, "TarseZelmar32Class", wait_ms);
+    return app.hwnd != nullptr;
+}
+
+int app_start_second(const App& app, DWORD wait_ms) {
+    PROCESS_INFORMATION pi = {};
+    if (!launch(app.dir + "Zelmar.exe", app.dir, &pi)) return -1;
+    DWORD code = DWORD(-1);
+    if (WaitForSingleObject(pi.hProcess, wait_ms) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+    else TerminateProcess(pi.hProcess, 99);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return int(code);
+}
+
+int app_wait_exit(App& app, DWORD wait_ms) {
+    if (!app.pi.hProcess) return -1;
+    DWORD code = DWORD(-1);
+    if (WaitForSingleObject(app.pi.hProcess, wait_ms) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(app.pi.hProcess, &code);
+    } else {
+        TerminateProcess(app.pi.hProcess, 99);
+        WaitForSingleObject(app.pi.hProcess, 5000);
+    }
+    CloseHandle(app.pi.hThread);
+    CloseHandle(app.pi.hProcess);
+    app.pi = {};
+    app.hwnd = nullptr;
+    return int(code);
+}
+
+int app_close(App& app, DWORD wait_ms) {
+    if (app.hwnd) PostMessageA(app.hwnd, WM_CLOSE, 0, 0);
+    return app_wait_exit(app, wait_ms);
+}
+
+std::string window_text(HWND hwnd) {
+    char buf[512] = "";
+    GetWindowTextA(hwnd, buf, sizeof buf);
+    return buf;
+}
+
+bool capture_window(HWND hwnd, Image* img) {
+    RECT r;
+    if (!GetWindowRect(hwnd, &r)) return false;
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return false;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = false;
+    if (bmp && bits) {
+        HGDIOBJ old = SelectObject(mem, bmp);
+        ok = BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY) != 0;
+        GdiFlush();
+        SelectObject(mem, old);
+        img->width = w;
+        img->height = h;
+        img->rgb.resize(size_t(w) * h * 3);
+        const uint8_t* src = static_cast<const uint8_t*>(bits);
+        for (size_t i = 0; i < size_t(w) * h; ++i) {
+            img->rgb[i * 3] = src[i * 4 + 2];
+            img->rgb[i * 3 + 1] = src[i * 4 + 1];
+            img->rgb[i * 3 + 2] = src[i * 4];
+        }
+    }
+    if (bmp) DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+bool save_png(const Image& img, const std::string& path) {
+    return png_write(path, img.width, img.height, img.rgb);
+}

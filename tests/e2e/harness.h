@@ -1,0 +1,66 @@
+// End-to-end harness: starts the real Zelmar.exe in a program directory of its own, finds its
+// window, drives it with window messages and reads back what it shows and stores.
+#ifndef ZELMAR_TESTS_HARNESS_H
+#define ZELMAR_TESTS_HARNESS_H
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;  // 3 bytes a pixel, top row first
+    uint32_t at(int x, int y) const;  // 0xRRGGBB, or 0xFFFFFFFF outside
+};
+
+struct App {
+    PROCESS_INFORMATION pi = {};
+    HWND hwnd = nullptr;
+    std::string dir;  // program directory, ends in a backslash
+};
+
+// Paths given on the command line.
+extern std::string g_exe_path;   // the Zelmar.exe under test
+extern std::string g_work_dir;   // scratch folder, ends in a backslash
+
+// A fresh program directory for one test (removed and re-created).
+std::string fresh_dir(const std::string& name);
+bool write_file(const std::string& path, const std::string& bytes);
+bool read_file(const std::string& path, std::string* bytes);
+
+// Copies the exe into dir and starts it there; waits for its main window.
+bool app_start(App& app, const std::string& dir, DWORD wait_ms = 15000);
+// Starts another copy in the same directory and returns its exit code (-1 on timeout).
+int app_start_second(const App& app, DWORD wait_ms = 15000);
+// Asks the window to close and waits for the exit code (-1 on timeout; the process is killed).
+int app_close(App& app, DWORD wait_ms = 15000);
+int app_wait_exit(App& app, DWORD wait_ms);
+
+// Finds a top-level window of the class owned by the process, polling up to wait_ms.
+HWND find_window_of(DWORD pid, const char* cls, DWORD wait_ms);
+std::string window_text(HWND hwnd);
+
+bool capture_window(HWND hwnd, Image* img);
+bool save_png(const Image& img, const std::string& path);
+
+// Test registry and checks.
+struct Ctx {
+    const char* name;
+    int failures = 0;
+    void fail(const char* file, int line, const std::string& what);
+};
+using TestFn = void (*)(Ctx&);
+struct Registrar { Registrar(const char* name, TestFn fn); };
+
+#define E2E_TEST(n) \
+    static void n(Ctx&); \
+    static Registrar reg_##n(#n, n); \
+    static void n(Ctx& ctx)
+#define CHECK(c) do { if (!(c)) ctx.fail(__FILE__, __LINE__, #c); } while (0)
+#define CHECK_EQ(a, b) do { auto va_ = (a); auto vb_ = (b); if (!(va_ == vb_)) \
+    ctx.fail(__FILE__, __LINE__, std::string(#a " == " #b ": ") + std::to_string(va_) + " vs " + std::to_string(vb_)); } while (0)
+#define REQUIRE(c) do { if (!(c)) { ctx.fail(__FILE__, __LINE__, #c); return; } } while (0)
+
+#endif
