@@ -1,10 +1,54 @@
-/* Resource identifiers shared by the resource script and the code. */
+/* Resource and command identifiers shared by the resource script and the code. */
 #ifndef ZELMAR_RESOURCE_H
 #define ZELMAR_RESOURCE_H
 
-#define IDS_VERSION        10
-#define IDS_COPYRIGHT      11
+/* Strings */
+#define IDS_VERSION            10
+#define IDS_COPYRIGHT          11
+#define IDS_STRING_10000       10000
+#define IDS_STRING_10001       10001
 
-#define IDI_ZELMAR         127
+/* Icon, bitmaps, menu */
+#define IDI_ZELMAR             127
+#define IDB_HOLIDAY_IMAGES     219
+#define IDM_MAIN               210
+
+/* Dialog templates */
+#define IDD_DISPLAY_MONTH      204
+#define IDD_SCHEDULE           205
+#define IDD_DAY_CONTENTS       206
+#define IDD_ABOUT              207
+#define IDD_RECENT             208
+#define IDD_SETTINGS           211
+#define IDD_ALARM              212
+#define IDD_MESSAGE_BOX        20040
+#define IDD_FONT               21000
+
+/* Controls */
+#define IDC_MSGBOX_DUMMY       10413
+#define IDC_ABOUT_VERSION      133
+#define IDC_ABOUT_TEXT         1000
+
+/* Menu commands (menu 210) */
+#define CMD_RECENT             137
+#define CMD_DISPLAY_MONTH      131
+#define CMD_SCHEDULE           107
+#define CMD_FONT               205
+#define CMD_ALWAYS_ON_TOP      143
+#define CMD_NO_TITLE_BAR       146
+#define CMD_DETAILED_SETTINGS  40002
+#define CMD_RESET_MONTH        121
+#define CMD_RESTORE_POSITION   136
+#define CMD_SAVE_POSITION      122
+#define CMD_HIDE_SHOW          141
+#define CMD_CLOSE_MENU         132
+#define CMD_ABOUT              130
+#define CMD_EXIT               109
+
+/* Internal commands */
+#define CMD_APPLY_SETTINGS     3
+#define CMD_BRING_TO_FRONT     202
+#define CMD_SHOW_ALARM         207
+#define CMD_SOUND_STOPPED      208
 
 #endif
