@@ -21,7 +21,8 @@ trap 'wineserver -k >/dev/null 2>&1; xvfb_stop' EXIT
 xvfb_start 1024x768x24
 wine_prefix_ready
 echo "run: no DISPLAY; running on virtual display $DISPLAY"
-( cd "$progdir" && "$WINE64" ./Zelmar.exe ) &
+( cd "$progdir" && exec "$WINE64" ./Zelmar.exe ) </dev/null &
+app=$!
 ( cd "$BUILD/win64" && wine_run 60 ./e2e_driver.exe --screenshot "$(winepath_of "$shot")" )
-wait || true
+timeout 30 tail --pid="$app" -f /dev/null || kill "$app" 2>/dev/null || true
 echo "run: screenshot written to $shot"
