@@ -1,0 +1,84 @@
+#include "config/profile.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "config/fileio.h"
+#include "config/profile_file.h"
+#include "schedule/scramble.h"
+
+namespace {
+
+std::string g_path;
+FileIO* g_io = nullptr;
+ProfileFile g_doc;
+
+bool is_todo_width(const char* key) {
+    return profile_fold_name(key, std::strlen(key)) == "todowidth";
+}
+
+}  // namespace
+
+bool profile_open(const char* path, FileIO* io) {
+    g_path = path;
+    g_io = io != nullptr ? io : fileio_stdio();
+    std::string bytes;
+    const bool read = g_io->read_all(path, &bytes);
+    g_doc.parse(bytes.data(), read ? bytes.size() : 0);
+    return read;
+}
+
+const char* profile_path() { return g_path.c_str(); }
+
+FileIO* profile_fileio() { return g_io != nullptr ? g_io : fileio_stdio(); }
+
+ProfileFile* profile_document() { return &g_doc; }
+
+bool profile_flush() {
+    if (g_path.empty()) return false;
+    const std::string bytes = g_doc.serialize();
+    return profile_fileio()->write_atomic(g_path.c_str(), bytes.data(), bytes.size());
+}
+
+int profile_read_int(const char* section, const char* key, int def) {
+    const uint32_t v = g_doc.get_int(section, key, def);
+    if (is_todo_width(key)) return static_cast<int32_t>(v);
+    return static_cast<int16_t>(static_cast<uint16_t>(v));
+}
+
+void profile_write_int(const char* section, const char* key, int value) {
+    char text[16];
+    if (is_todo_width(key))
+        std::snprintf(text, sizeof text, "%ld", static_cast<long>(value));
+    else
+        std::snprintf(text, sizeof text, "%d", static_cast<int16_t>(static_cast<uint16_t>(value)));
+    g_doc.set(section, key, text);
+}
+
+void profile_read_string(const char* section, const char* key, const char* def, char* buf,
+                         size_t size) {
+    if (size == 0) return;
+    const bool probe = std::strcmp(def, " ") == 0;
+    g_doc.get_string(section, key, probe ? "no data" : def, buf, size);
+    if (probe && std::strcmp(buf, "no data") == 0) std::snprintf(buf, size, " ");
+    if (buf[0] == '$') memo_unscramble_to(buf + 1, buf, size);
+}
+
+void profile_write_string(const char* section, const char* key, const char* text, int scramble) {
+    if (!scramble) {
+        g_doc.set(section, key, text);
+        return;
+    }
+    const size_t n = std::strlen(text);
+    std::vector<char> buf(memo_scrambled_length(n) + 1);
+    std::memcpy(buf.data(), text, n + 1);
+    memo_scramble(buf.data(), buf.size());
+    g_doc.set(section, key, buf.data());
+}
+
+void profile_replace_section(const char* section, const char* lines) {
+    g_doc.replace_section(section, lines);
+}

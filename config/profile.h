@@ -1,0 +1,43 @@
+// The profile layer: every key of the settings file is read and written
+// through these functions. The file is read once, when its path is set at
+// start-up; reads and writes then work on the document in memory, and
+// profile_flush() writes it back in one atomic replace.
+#pragma once
+
+#include <cstddef>
+
+class FileIO;
+class ProfileFile;
+
+// Sets the settings file and reads it (a missing or unreadable file gives an
+// empty document). io nullptr = the standard C library (fileio_stdio());
+// the Windows program passes fileio_win(). Returns whether a file was read.
+bool profile_open(const char* path, FileIO* io);
+const char* profile_path();
+FileIO* profile_fileio();
+// The document in memory (for the storage code and tests).
+ProfileFile* profile_document();
+
+// Writes the document to the settings file. True only when the file was
+// written and replaced; on false the file on disk is unchanged and every
+// change stays in memory.
+bool profile_flush();
+
+// The key's value as an integer, or def when missing. Both are taken as
+// signed 16-bit values, except for the key "ToDoWidth" (32 bits).
+int profile_read_int(const char* section, const char* key, int def);
+// "%d" of the low 16 bits, sign-extended ("ToDoWidth": all 32 bits).
+void profile_write_int(const char* section, const char* key, int value);
+
+// The key's value cut to size - 1 bytes, or def when missing. A def of " "
+// comes back as " " exactly when the key is missing (the lookup is made
+// with "no data"). A value starting with "$" is the scrambled form and is
+// returned decoded.
+void profile_read_string(const char* section, const char* key, const char* def, char* buf,
+                         size_t size);
+// Writes text unchanged when scramble is 0, else as "$" + scrambled text.
+void profile_write_string(const char* section, const char* key, const char* text, int scramble);
+
+// Replaces the whole section by "name=value" lines (NUL-separated, ended by
+// an empty string; "" alone empties the section).
+void profile_replace_section(const char* section, const char* lines);

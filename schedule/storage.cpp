@@ -1,0 +1,388 @@
+#include "schedule/storage.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "config/cp932.h"
+#include "config/fileio.h"
+#include "config/paths.h"
+#include "config/profile.h"
+#include "config/profile_file.h"
+#include "config/settings.h"
+#include "schedule/entry.h"
+#include "schedule/legacy_registry.h"
+
+namespace {
+
+std::string g_program_dir;
+std::string g_windows_dir;
+LegacyRegistry* g_registry = nullptr;
+
+const char kSchedule[] = "Schedule";
+const char kAlarm[] = "Alarm";
+const char kConfig[] = "Config";
+
+// Room for the longest stored values: an alarm with a 266-byte sound path
+// scrambles to 365 characters, a schedule value with an 80-byte memo to 121.
+constexpr size_t kScheduleValueSize = 200;
+constexpr size_t kAlarmValueSize = 400;
+
+// dir with a trailing separator ensured ("/" counts too, as in path_split),
+// followed by name.
+std::string file_in(const std::string& dir, const char* name) {
+    char path[1024];
+    cp932_copy(path, sizeof path, dir.c_str());
+    const char* last = cp932_last_char(path);
+    if (last == nullptr || (*last != '/' && *last != '\\')) path_add_separator(path, sizeof path);
+    return std::string(path) + name;
+}
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+// The number a whole value starts with, like storage_number but without a
+// length limit and without overflow (saturates far beyond any date).
+int64_t leading_number(const char* s) {
+    while (is_blank(*s)) ++s;
+    bool minus = false;
+    if (*s == '+' || *s == '-') minus = *s++ == '-';
+    int64_t v = 0;
+    for (; *s >= '0' && *s <= '9'; ++s)
+        if (v < 100000000000000LL) v = v * 10 + (*s - '0');
+    return minus ? -v : v;
+}
+
+// Day code of a month-relative date "MM??", "MMM2", "MMM3"; 0 if none.
+int day_code(const char* s) {
+    if (std::strlen(s) < 4) return 0;
+    if (s[2] == '?' && s[3] == '?') return kDayMovable;
+    if (s[2] == 'M' && s[3] == '2') return kDaySecondMonday;
+    if (s[2] == 'M' && s[3] == '3') return kDayThirdMonday;
+    return 0;
+}
+
+bool read_file(const std::string& path, std::string* out) {
+    return profile_fileio()->read_all(path.c_str(), out);
+}
+
+int import_legacy_profile_file() {
+    if (g_windows_dir.empty()) return 0;
+    std::string bytes;
+    if (!read_file(file_in(g_windows_dir, "ZELMAR.INI"), &bytes)) return 0;
+    ProfileFile ini;
+    ini.parse(bytes.data(), bytes.size());
+    return import_legacy_profile(ini);
+}
+
+int import_anniversary_file() {
+    std::string bytes;
+    if (!read_file(file_in(g_program_dir, "ANNIVERS.DAT"), &bytes)) return 0;
+    return import_anniversaries(bytes.data(), bytes.size());
+}
+
+void import_older_forms() {
+    schedulecount = import_legacy_profile_file();
+    if (schedulecount == 0) schedulecount = import_anniversary_file();
+}
+
+void read_todo_keys() {
+    settings.ToDoBoot = profile_read_int(kConfig, "ToDoBoot", 0);
+    settings.ToDoWidth = profile_read_int(kConfig, "ToDoWidth", 10);
+    settings.ToDoTimemes = profile_read_int(kConfig, "ToDoTimemes", 60);
+}
+
+void schedule_put() {
+    settings_put();
+    todo_put();
+    char line[32];
+    const int n = std::snprintf(line, sizeof line - 1, "schedulecount=%d", schedulecount);
+    line[n + 1] = '\0';  // the list ends with an empty string
+    profile_replace_section(kSchedule, line);
+    profile_replace_section(kAlarm, "");
+    char key[24], value[kAlarmValueSize];
+    for (int i = 0; i < schedulecount; ++i) {
+        std::snprintf(key, sizeof key, "schedule%03d", i + 1);
+        schedule_value(&schedule_list[i], value, sizeof value);
+        profile_write_string(kSchedule, key, value, schedule_list[i].scramble);
+    }
+    for (int i = 0; i < schedulecount; ++i) {
+        ScheduleEntry* e = &schedule_list[i];
+        if (!e->has_time) continue;
+        std::snprintf(key, sizeof key, "alarm%03d", i + 1);
+        alarm_value(e, value, sizeof value);
+        profile_write_string(kAlarm, key, value, e->scramble);
+        compute_alarm_at(e);
+    }
+}
+
+// The file on disk, read afresh, holds the count just saved.
+bool saved_count_reads_back() {
+    std::string bytes;
+    if (!read_file(profile_path(), &bytes)) return false;
+    ProfileFile check;
+    check.parse(bytes.data(), bytes.size());
+    const int32_t count = static_cast<int32_t>(check.get_int(kSchedule, "schedulecount", -1));
+    return count == schedulecount;
+}
+
+}  // namespace
+
+void storage_set_sources(const char* program_dir, const char* windows_dir,
+                         LegacyRegistry* registry) {
+    g_program_dir = program_dir != nullptr ? program_dir : "";
+    g_windows_dir = windows_dir != nullptr ? windows_dir : "";
+    g_registry = registry;
+}
+
+int storage_number(const char* s, size_t n) {
+    size_t i = 0;
+    while (i < n && is_blank(s[i])) ++i;
+    bool minus = false;
+    if (i < n && (s[i] == '+' || s[i] == '-')) minus = s[i++] == '-';
+    int v = 0;
+    for (; i < n && s[i] >= '0' && s[i] <= '9'; ++i) v = v * 10 + (s[i] - '0');
+    return minus ? -v : v;
+}
+
+void schedule_value(const ScheduleEntry* e, char* buf, size_t size) {
+    const char flag = static_cast<char>('0' + (e->holiday ? 1 : 0) + (e->scramble ? 2 : 0));
+    std::snprintf(buf, size, "%04d%02d%02d%c%c", e->year == -1 ? 0 : e->year,
+                  e->month == -1 ? 0 : e->month, e->day == -1 ? 0 : e->day, flag,
+                  e->has_time ? '1' : '0');
+    const size_t used = std::strlen(buf);
+    cp932_copy(buf + used, size - used, e->memo);
+}
+
+void alarm_value(const ScheduleEntry* e, char* buf, size_t size) {
+    std::snprintf(buf, size, "%02d%02d%02d%c", e->hour, e->minute, e->minutes_before,
+                  static_cast<char>('0' + e->alarm_kind));
+    if (e->alarm_kind == 3) {
+        const size_t used = std::strlen(buf);
+        cp932_copy(buf + used, size - used, e->sound_file);
+    }
+}
+
+void schedule_scan() {
+    schedulecount = 0;
+    char key[24], value[kScheduleValueSize], alarm[kAlarmValueSize];
+    for (int k = 1; k <= 999 && schedulecount < kMaxEntries; ++k) {
+        std::snprintf(key, sizeof key, "schedule%03d", k);
+        profile_read_string(kSchedule, key, " ", value, sizeof value);
+        if (std::strcmp(value, " ") == 0 || std::strlen(value) <= 10) continue;
+
+        ScheduleEntry* e = &schedule_list[schedulecount];
+        entry_blank(e);
+        e->year = storage_number(value, 4);
+        e->month = storage_number(value + 4, 2);
+        e->day = storage_number(value + 6, 2);
+        if (e->year == 0) e->year = -1;
+        if (e->month == 0) e->month = -1;
+        if (e->day == 0) e->day = -1;
+        e->holiday = value[8] & 1;
+        e->scramble = value[8] & 2;
+        e->has_time = value[9] & 1;
+        cp932_copy(e->memo, sizeof e->memo, value + 10);
+        e->alarm_at = 0;
+        if (e->month == -1) e->year = -1;
+        if (e->day == -1) {
+            e->year = -1;
+            e->month = -1;
+            e->holiday = 0;
+        }
+
+        if (e->has_time) {
+            std::snprintf(key, sizeof key, "alarm%03d", k);
+            profile_read_string(kAlarm, key, " ", alarm, sizeof alarm);
+            if (std::strcmp(alarm, " ") == 0 || std::strlen(alarm) < 7) {
+                e->has_time = 0;
+            } else {
+                e->hour = storage_number(alarm, 2);
+                e->minute = storage_number(alarm + 2, 2);
+                e->minutes_before = storage_number(alarm + 4, 2);
+                e->alarm_kind = static_cast<uint8_t>(alarm[6] - '0');
+                if (e->alarm_kind == 3) cp932_copy(e->sound_file, sizeof e->sound_file, alarm + 7);
+                const bool valid = e->hour >= 0 && e->hour <= 23 && e->minute >= 0 &&
+                                   e->minute <= 59 && e->minutes_before >= 0 &&
+                                   e->minutes_before <= 99 && e->alarm_kind <= 3;
+                if (valid)
+                    compute_alarm_at(e);
+                else
+                    e->has_time = 0;
+            }
+        }
+        ++schedulecount;
+    }
+}
+
+int import_legacy_profile(const ProfileFile& ini) {
+    int count = 0;
+    char key[24], date[20];
+    for (int n = 1; n <= 500 && count < kMaxEntries; ++n) {
+        std::snprintf(key, sizeof key, "date%d", n);
+        ini.get_string(kSchedule, key, "0", date, sizeof date);
+        if (std::strcmp(date, "0") == 0) continue;
+
+        ScheduleEntry e;
+        entry_blank(&e);
+        const int code = day_code(date);
+        if (code != 0) {
+            e.year = -1;
+            e.month = storage_number(date, 2);
+            e.day = code;
+        } else {
+            const int64_t v = leading_number(date);
+            if (v <= 100) continue;
+            if (v < 10000) {
+                e.year = -1;
+            } else {
+                int64_t y = v / 10000;
+                if (y < 100) y += y < 80 ? 2000 : 1900;
+                // A year of more than four digits would shift every later
+                // field of the stored value; such a date is no date.
+                if (y > 9999) continue;
+                e.year = static_cast<int32_t>(y);
+            }
+            e.month = static_cast<int32_t>((v % 10000) / 100);
+            e.day = static_cast<int32_t>(v % 100);
+        }
+        std::snprintf(key, sizeof key, "attr%d", n);
+        e.holiday = static_cast<uint8_t>(ini.get_int(kSchedule, key, 0) & 0xFF);
+        e.scramble = 1;
+        std::snprintf(key, sizeof key, "memo%d", n);
+        ini.get_string(kSchedule, key, "no data", e.memo, 80);
+        if (std::strcmp(e.memo, "no data") == 0) e.memo[0] = '\0';
+        e.alarm_at = 0;
+        schedule_list[count++] = e;
+    }
+    return count;
+}
+
+bool read_line(LineReader* r, char* buf) {
+    if (r->p >= r->end) {
+        buf[0] = '\0';
+        return false;
+    }
+    size_t n = 0;
+    while (r->p < r->end) {
+        const char c = *r->p++;
+        if (c == '\n' || c == 0x1A) break;
+        if (c == '\r') continue;
+        if (n < kLineSize - 1) buf[n++] = c;
+    }
+    buf[n] = '\0';
+    return true;
+}
+
+int import_anniversaries(const char* data, size_t n) {
+    int count = 0;
+    LineReader r{data, data + n};
+    char line[kLineSize];
+    while (count < kMaxEntries && read_line(&r, line)) {
+        if (line[0] == ';' || std::strlen(line) < 8 || line[4] != ',' || line[6] != ',') continue;
+        ScheduleEntry e;
+        entry_blank(&e);
+        e.year = -1;
+        const int code = day_code(line);
+        if (code != 0) {
+            e.month = storage_number(line, 2);
+            e.day = code;
+        } else {
+            const int v = storage_number(line, 4);
+            e.month = v / 100;
+            e.day = v % 100;
+        }
+        e.holiday = line[5] == '1' ? 1 : 0;
+        e.scramble = 0;
+        e.has_time = 0;
+        e.alarm_at = 0;
+        cp932_copy(e.memo, sizeof e.memo, line + 7);
+        schedule_list[count++] = e;
+    }
+    return count;
+}
+
+bool schedule_save() {
+    schedule_put();
+    return profile_flush();
+}
+
+bool registry_import(int screen_w, int screen_h) {
+    LegacyRegistry* reg = g_registry;
+    settings_defaults(screen_w, screen_h);
+    settings.x1 = registry_read_short(reg, "x1", 0);
+    settings.y1 = registry_read_short(reg, "y1", 0);
+    settings.x2 = registry_read_short(reg, "x2", 320);
+    settings.y2 = registry_read_short(reg, "y2", 200);
+    settings.ix = registry_read_short(reg, "ix", 0);
+    settings.iy = registry_read_short(reg, "iy", 0);
+    const Settings def = settings;
+    auto num = [reg](const char* name, int d) { return registry_read_short(reg, name, int16_t(d)); };
+    settings.monthlang = num("monthlang", def.monthlang);
+    settings.weeklang = num("weeklang", def.weeklang);
+    registry_read_string(reg, "jfont", def.jfont, settings.jfont, sizeof settings.jfont);
+    settings.checkmark = num("checkmark", def.checkmark);
+    settings.front = num("front", def.front);
+    settings.clock = num("clock", def.clock);
+    settings.method = num("method", def.method);
+    settings.ampm = num("ampm", def.ampm);
+    settings.analog = num("analog", def.analog);
+    settings.second = num("second", def.second);
+    settings.iconpos = num("iconpos", def.iconpos);
+    settings.titlebar = num("titlebar", def.titlebar);
+    settings.cmode = num("cmode", def.cmode);
+    settings.BackImage = num("BackImage", def.BackImage);
+    settings.Transparent = num("Transparent", def.Transparent);
+    settings.BackMode = num("BackMode", def.BackMode);
+    settings.BackArea = num("BackArea", def.BackArea);
+    registry_read_string(reg, "BackImageFile", def.BackImageFile, settings.BackImageFile,
+                         sizeof settings.BackImageFile);
+    registry_read_string(reg, "icontitle", def.icontitle, settings.icontitle,
+                         sizeof settings.icontitle);
+    settings.charset = num("charset", def.charset);
+    settings.weight = num("weight", def.weight);
+    settings.italic = num("italic", def.italic);
+    registry_read_string(reg, "fontname", def.fontname, settings.fontname,
+                         sizeof settings.fontname);
+
+    int count = registry_read_short(reg, "schedulecount", 0);
+    if (count > kMaxEntries) count = kMaxEntries;
+    schedulecount = 0;
+    if (count > 0) {
+        unsigned char rec[kRegistryRecordSize];
+        char name[24];
+        for (int n = 1; n <= count; ++n) {
+            std::snprintf(name, sizeof name, "schedule%02d", n);
+            if (registry_read_record(reg, name, rec, sizeof rec))
+                registry_record_decode(rec, &schedule_list[n - 1]);
+            else
+                entry_blank(&schedule_list[n - 1]);
+        }
+        schedulecount = count;
+    } else if (count == 0) {
+        import_older_forms();
+    }
+    settings.ToDoBoot = registry_read_short(reg, "ToDoBoot", 0);
+    settings.ToDoWidth = registry_read_long(reg, "ToDoWidth", 10);
+    settings.ToDoTimemes = registry_read_short(reg, "ToDoTimemes", 60);
+
+    // One write for the window set and the schedule; the key is the only
+    // other copy of these data, so it goes only once the file holds them.
+    window_set_put(screen_w, screen_h);
+    const bool saved = schedule_save();
+    if (saved && saved_count_reads_back()) registry_delete(reg);
+    return saved;
+}
+
+bool startup_load(int screen_w, int screen_h) {
+    if (registry_read_short(g_registry, "x1", -1000) != -1000)
+        return registry_import(screen_w, screen_h);
+    settings_defaults(screen_w, screen_h);
+    settings_load(screen_w, screen_h);
+    if (profile_read_int(kSchedule, "schedulecount", -1) == -1)
+        import_older_forms();
+    else
+        schedule_scan();
+    read_todo_keys();
+    return true;
+}

@@ -1,0 +1,63 @@
+// Loading the settings and the schedule list at start-up (with the one-time
+// import of older data) and writing the schedule back.
+//
+// Current form, in the settings file: section "Schedule" with
+// "schedulecount" and one "schedule%03d" key per entry, section "Alarm" with
+// one "alarm%03d" key per entry that has a time. Older forms, read only
+// while the current one is absent: "ZELMAR.INI" in the Windows directory,
+// "ANNIVERS.DAT" in the program directory, and a legacy registry key.
+#pragma once
+
+#include <cstddef>
+
+class LegacyRegistry;
+class ProfileFile;
+struct ScheduleEntry;
+
+// Where the older data are looked for. windows_dir nullptr or "" = no
+// legacy profile file; registry nullptr = no legacy key. The strings are
+// copied.
+void storage_set_sources(const char* program_dir, const char* windows_dir,
+                         LegacyRegistry* registry);
+
+// Fills the settings record and the schedule list from the best available
+// source (profile_open must have been called). Returns false only when a
+// registry import could not be written to the settings file (the key is
+// then kept for the next start).
+bool startup_load(int screen_w, int screen_h);
+
+// Writes the settings, the upcoming-list keys and the whole schedule, and
+// recomputes the alarm instants; the file is replaced once, atomically.
+// True only when the file was really written.
+bool schedule_save();
+
+// --- parts, exposed for the tests ---
+
+// "%04d%02d%02d%c%c%s" and "%02d%02d%02d%c[sound file]" of an entry.
+void schedule_value(const ScheduleEntry* e, char* buf, size_t size);
+void alarm_value(const ScheduleEntry* e, char* buf, size_t size);
+// A number from at most n characters of s: leading blanks and one sign
+// allowed, stops at the first non-digit, 0 without digits.
+int storage_number(const char* s, size_t n);
+
+// Reads the current form from the settings document into the list.
+void schedule_scan();
+// Imports the legacy profile keys of ini; returns the number of entries.
+int import_legacy_profile(const ProfileFile& ini);
+// Imports an anniversary file's bytes; returns the number of entries.
+int import_anniversaries(const char* data, size_t n);
+
+constexpr size_t kLineSize = 1024;  // 1023 bytes plus NUL
+struct LineReader {
+    const char* p;
+    const char* end;
+};
+// Next line of the anniversary file into buf (kLineSize bytes): CR dropped,
+// LF or 0x1A ends the line, bytes past 1023 dropped. False only when not a
+// single byte was left.
+bool read_line(LineReader* r, char* buf);
+
+// Reads the legacy registry key into the settings and the list, writes both
+// to the settings file and deletes the key once the file reads back.
+// Returns whether the file was written.
+bool registry_import(int screen_w, int screen_h);

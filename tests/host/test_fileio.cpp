@@ -1,0 +1,66 @@
+// The crash-safe file replacement: a failure at any step leaves the old file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "config/fileio.h"
+#include "storage_fixture.h"
+
+namespace {
+
+using namespace storage_test;
+
+TEST(FileIO, AFailedStepLeavesTheOldFileAndNoTemporary) {
+    const auto dir = make_scratch_dir();
+    const auto path = dir / "user.cfg";
+    const std::string old_text = "[Config]\r\nmonthlang=1\r\n";
+    const std::string new_text(100000, 'n');
+    for (int step = kCreate; step < kSteps; ++step) {
+        spit(path, old_text);
+        FaultyFileIO io;
+        io.fail_at = step;
+        EXPECT_FALSE(io.write_atomic(path.string().c_str(), new_text.data(), new_text.size()))
+            << "step " << step;
+        EXPECT_EQ(slurp(path), old_text) << "step " << step;
+        EXPECT_FALSE(std::filesystem::exists(path.string() + ".tmp")) << "step " << step;
+    }
+    FaultyFileIO io;
+    EXPECT_TRUE(io.write_atomic(path.string().c_str(), new_text.data(), new_text.size()));
+    EXPECT_EQ(slurp(path), new_text);
+    EXPECT_FALSE(std::filesystem::exists(path.string() + ".tmp"));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(FileIO, AFileThatCannotBeCreatedIsReportedAndMissingStaysMissing) {
+    const auto dir = make_scratch_dir();
+    spit(dir / "plain", "x");
+    // A directory that does not exist, and a "directory" that is a file:
+    // both fail even for root, unlike a read-only directory.
+    const std::string paths[] = {(dir / "none" / "user.cfg").string(),
+                                 (dir / "plain" / "user.cfg").string()};
+    for (const std::string& p : paths) {
+        EXPECT_FALSE(fileio_stdio()->write_atomic(p.c_str(), "abc", 3)) << p;
+        EXPECT_FALSE(std::filesystem::exists(p)) << p;
+        std::string got = "stale";
+        EXPECT_FALSE(fileio_stdio()->read_all(p.c_str(), &got));
+        EXPECT_EQ(got, "");
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(FileIO, ReadsBackExactBytes) {
+    const auto dir = make_scratch_dir();
+    const auto path = (dir / "b.bin").string();
+    std::string bytes;
+    for (int i = 0; i < 20000; ++i) bytes.push_back(static_cast<char>(i * 7));
+    ASSERT_TRUE(fileio_stdio()->write_atomic(path.c_str(), bytes.data(), bytes.size()));
+    std::string got;
+    ASSERT_TRUE(fileio_stdio()->read_all(path.c_str(), &got));
+    EXPECT_EQ(got, bytes);
+    ASSERT_TRUE(fileio_stdio()->write_atomic(path.c_str(), "", 0));
+    EXPECT_EQ(slurp(path), "");
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
