@@ -1,0 +1,177 @@
+#include "app/main_layout.h"
+
+#include <cstdio>
+
+#include "calendar/date.h"
+#include "schedule/entry.h"
+
+namespace {
+
+constexpr int kFirstYear = 1980;
+constexpr int kLastYear = 2079;
+
+int clamp_int(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+}  // namespace
+
+WindowPos place_window(int* x1, int* y1, int x2, int y2, int screen_w, int screen_h) {
+    WindowPos p;
+    p.width = x2 - *x1;
+    p.height = y2 - *y1;
+    if (x2 >= screen_w) *x1 += screen_w - x2;
+    if (y2 >= screen_h) *y1 += screen_h - y2;
+    if (*x1 < 0) *x1 = 0;
+    if (*y1 < 0) *y1 = 0;
+    p.x = *x1;
+    p.y = *y1;
+    return p;
+}
+
+bool step_month_down(int* year, int* month) {
+    if (*month > 1) {
+        --*month;
+        return true;
+    }
+    if (*year <= kFirstYear) return false;
+    --*year;
+    *month = 12;
+    return true;
+}
+
+bool step_month_up(int* year, int* month) {
+    if (*month < 12) {
+        ++*month;
+        return true;
+    }
+    if (*year >= kLastYear) return false;
+    ++*year;
+    *month = 1;
+    return true;
+}
+
+bool point_in_rect(const CellRect& r, int x, int y) {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+int arrow_at(const CellRect& left_arrow, const CellRect& right_arrow, int x, int y) {
+    if (point_in_rect(left_arrow, x, y)) return 1;
+    if (point_in_rect(right_arrow, x, y)) return 2;
+    return 0;
+}
+
+bool in_move_band(const CellRect& left_arrow, const CellRect& right_arrow, int header_height,
+                  int x, int y) {
+    return y > 1 && y < header_height && arrow_at(left_arrow, right_arrow, x, y) == 0;
+}
+
+int day_cell_at(const CellRect cells[31], int x, int y) {
+    for (int d = 1; d <= 31; ++d) {
+        const CellRect& c = cells[d - 1];
+        if (c.left == -1 && c.top == -1 && c.right == -1 && c.bottom == -1) continue;
+        if (c.left <= x && x <= c.right && c.top <= y && y <= c.bottom) return d;
+    }
+    return -1;
+}
+
+MonthMetrics month_metrics(const CellRect& area, int clock_mode) {
+    MonthMetrics m;
+    const int h = area.bottom - area.top;
+    m.col_unit = (area.right - area.left) / 24;
+    const int plain_rows = (h - 1) / 8;
+    m.row_height = clock_mode == 2 ? (h - 1) / 10 : clock_mode == 1 ? (h - 1) / 9 : plain_rows;
+    m.font_unit = 2 * m.col_unit < plain_rows ? 2 * m.col_unit : plain_rows;
+    m.center_x = (area.left + area.right) / 2;
+    m.first_row_top = 2 * m.row_height + 2;
+    return m;
+}
+
+void month_cells(const MonthMetrics& m, int area_right, int digit_w, int digit_h,
+                 int first_weekday, int days, MonthCells* out) {
+    const int b = clamp_int(digit_h - 2, 8, 16);
+    out->left_arrow = {4, 2, b + 4, b + 2};
+    out->right_arrow = {area_right - 4 - b, 2, area_right - 4, b + 2};
+    out->header_height = digit_h + 2;
+    for (CellRect& c : out->day_cells) c = {-1, -1, -1, -1};
+
+    int w = clamp_int(first_weekday, 0, 6);
+    int y = m.first_row_top;
+    const int n = clamp_int(days, 0, 31);
+    for (int d = 1; d <= n; ++d) {
+        const int xc = m.center_x + (w - 3) * 3 * m.col_unit;
+        out->day_cells[d - 1] = {xc - digit_w / 2 - 2, y + 1, xc + digit_w / 2 + 2, y + digit_h - 2};
+        if (++w > 6) {
+            w = 0;
+            y += m.row_height;
+        }
+    }
+}
+
+void format_date_tip(char* out, size_t size, int year, int month, int day) {
+    if (size == 0) return;
+    const int wd = weekday_of(year, month, day);
+    const char* name = (wd >= 0 && wd <= 6) ? weekday_names_ja[wd] : "";
+    // "%d年%d月%d日(%s)"
+    std::snprintf(out, size, "%d\x94\x4e%d\x8c\x8e%d\x93\xfa(%s)", year, month, day, name);
+}
+
+void format_window_title(char* out, size_t size, int monthlang, int year, int month) {
+    if (size == 0) return;
+    if (monthlang != 0) {
+        // "%s %d年%d月"
+        std::snprintf(out, size, "%s %d\x94\x4e%d\x8c\x8e", "Tavelspore", year, month);
+    } else {
+        const char* name = (month >= 1 && month <= 12) ? month_names_en[month] : "";
+        std::snprintf(out, size, "%s %s %d", "Tavelspore", name, year);
+    }
+}
+
+void format_date_text(char* out, size_t size, const LocalTime& now) {
+    if (size == 0) return;
+    const int yy = ((now.year % 100) + 100) % 100;
+    std::snprintf(out, size, "%02d/%02d/%02d", now.month, now.day, yy);
+}
+
+int calendar_year_of(int year) {
+    const int yy = ((year % 100) + 100) % 100;
+    return yy >= 80 ? 1900 + yy : 2000 + yy;
+}
+
+void tick_memory_reset(TickMemory* mem) {
+    mem->last_day = -1;
+    mem->last_minute = 60;
+    mem->last_second = 60;
+    mem->last_checked = 0;
+}
+
+TickPlan plan_tick(const TickMemory& mem, const LocalTime& now, int clock_on, int seconds_on) {
+    TickPlan p = {};
+    p.year = calendar_year_of(now.year);
+    p.month = now.month;
+    p.day = now.day;
+    p.new_day = now.day != mem.last_day;
+    p.repaint_month = p.new_day && mem.last_day != -1;
+    p.minute_changed = now.minute != mem.last_minute;
+
+    p.alarm_upto = alarm_instant(p.year, now.month, now.day, now.hour, now.minute);
+    if (p.alarm_upto != 0) {
+        const bool fresh = mem.last_checked == 0 || p.alarm_upto < mem.last_checked;
+        p.alarm_after = fresh ? p.alarm_upto - kOneMinute : mem.last_checked;
+        p.check_alarms = p.alarm_upto > p.alarm_after;
+    }
+
+    if (clock_on != 0)
+        p.clock_due = seconds_on != 0 ? now.second != mem.last_second : p.minute_changed;
+    return p;
+}
+
+void finish_tick(TickMemory* mem, const TickPlan& plan, const LocalTime& now) {
+    mem->last_day = now.day;
+    mem->last_minute = now.minute;
+    mem->last_second = now.second;
+    if (plan.alarm_upto != 0) mem->last_checked = plan.alarm_upto;
+}
+
+ClockRepaint clock_repaint_kind(bool same_date_text, int analog, bool minute_changed) {
+    if (!same_date_text) return kRepaintWhole;
+    return (analog != 0 && minute_changed) ? kRepaintClockAndText : kRepaintClock;
+}

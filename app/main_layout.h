@@ -1,0 +1,125 @@
+// Arithmetic of the main window, free of any window system: where the window goes on the
+// screen, month stepping, what the mouse hits, the month grid's cells, and what each
+// one-second tick has to do. The window procedure applies these results.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct LocalTime;
+
+// A rectangle in client pixels (left, top, right, bottom).
+struct CellRect {
+    int left, top, right, bottom;
+};
+
+// ---- window placement ----
+
+struct WindowPos {
+    int x, y, width, height;
+};
+
+// Width and height come from the saved corners; a right or bottom edge at or beyond the
+// screen moves the window back onto it, and never to a negative position. x1 and y1 are
+// updated in place (the settings record keeps the adjusted corner), x2 and y2 are not.
+WindowPos place_window(int* x1, int* y1, int x2, int y2, int screen_w, int screen_h);
+
+// ---- month stepping (1980-01 .. 2079-12; a step beyond is ignored) ----
+
+// Both return whether the month changed.
+bool step_month_down(int* year, int* month);
+bool step_month_up(int* year, int* month);
+
+// ---- hit testing ----
+
+// Arrow buttons test like PtInRect: right and bottom edges are outside.
+bool point_in_rect(const CellRect& r, int x, int y);
+// 1 on the left (previous) arrow, 2 on the right (next) one, 0 elsewhere.
+int arrow_at(const CellRect& left_arrow, const CellRect& right_arrow, int x, int y);
+// The header band where dragging moves the window: 1 < y < header_height, off the arrows.
+bool in_move_band(const CellRect& left_arrow, const CellRect& right_arrow, int header_height,
+                  int x, int y);
+// Day cells hold all four edges; unused cells are -1 throughout. Returns the first day
+// 1..31 whose cell holds the point, or -1.
+int day_cell_at(const CellRect cells[31], int x, int y);
+
+// ---- the month grid ----
+
+// Values every paint derives from the calendar area.
+struct MonthMetrics {
+    int col_unit;        // one day column is 3 units wide
+    int row_height;
+    int font_unit;       // day font height
+    int center_x;
+    int first_row_top;   // top of the first week row
+};
+
+// clock_mode: 0 no clock, 1 digital, 2 analog (they take one and two rows off the grid).
+MonthMetrics month_metrics(const CellRect& area, int clock_mode);
+
+// What the month view lays out for the mouse.
+struct MonthCells {
+    CellRect left_arrow, right_arrow;
+    int header_height;
+    CellRect day_cells[31];  // -1 throughout for days the month lacks
+};
+
+// digit_w, digit_h: extent of "88" in the day font; first_weekday: weekday of the 1st;
+// days: length of the month (clamped to 0..31). Cells keep one pixel less at the bottom
+// than drawn, as clicks are tested.
+void month_cells(const MonthMetrics& m, int area_right, int digit_w, int digit_h,
+                 int first_weekday, int days, MonthCells* out);
+
+// ---- texts ----
+
+// The tray tip of a date: "%d年%d月%d日(%s)" with the Japanese weekday name.
+void format_date_tip(char* out, size_t size, int year, int month, int day);
+// The window title for the shown month: Japanese "Tavelspore %d年%d月" or English
+// "Tavelspore <Month> %d".
+void format_window_title(char* out, size_t size, int monthlang, int year, int month);
+// The run-time date text MM/DD/YY of a clock reading.
+void format_date_text(char* out, size_t size, const LocalTime& now);
+
+// ---- the one-second tick ----
+
+// The year as the date reading gives it: its last two digits, 80..99 -> 19xx, 00..79 ->
+// 20xx, so always within 1980..2079.
+int calendar_year_of(int year);
+
+// What the window remembers between ticks.
+struct TickMemory {
+    int last_day;            // -1 before the first tick
+    int last_minute;         // 60 before the first tick
+    int last_second;         // 60 before the first tick
+    uint64_t last_checked;   // alarm instant last checked, 0 = none yet
+};
+
+void tick_memory_reset(TickMemory* mem);
+
+struct TickPlan {
+    int year, month, day;        // today, from the one clock reading
+    bool new_day;                // the tray tip changes
+    bool repaint_month;          // a new day after the first tick
+    bool check_alarms;           // look for alarms due in (alarm_after, alarm_upto]
+    uint64_t alarm_after, alarm_upto;
+    bool clock_due;              // the clock area needs repainting
+    bool minute_changed;
+};
+
+constexpr uint64_t kOneMinute = 600000000ull;  // in 100-ns units
+
+// Decides a tick from one clock reading. Alarms: the first tick checks only the current
+// minute; later ticks check every minute since the last one checked, so a late tick or a
+// sleep does not skip an alarm (the lookup itself reaches back at most 24 hours). A clock
+// set back starts over with the current minute.
+TickPlan plan_tick(const TickMemory& mem, const LocalTime& now, int clock_on, int seconds_on);
+// Stores the reading and the checked instant once the tick is done.
+void finish_tick(TickMemory* mem, const TickPlan& plan, const LocalTime& now);
+
+// The clock repaint a due tick makes.
+enum ClockRepaint {
+    kRepaintClock,          // only the clock rectangle
+    kRepaintClockAndText,   // the clock and its text rectangle (analog, new minute)
+    kRepaintWhole,          // the date text changed: the whole client area
+};
+ClockRepaint clock_repaint_kind(bool same_date_text, int analog, bool minute_changed);
