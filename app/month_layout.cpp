@@ -1,0 +1,69 @@
+// Month view geometry and texts.
+#include "app/month_layout.h"
+
+#include <cstdio>
+
+#include "calendar/date.h"
+
+int clamp_shown_month(int month) { return month < 1 ? 1 : (month > 12 ? 12 : month); }
+
+MonthFrame month_frame(const CellRect& area, int clock_mode, int weeklang) {
+    MonthFrame f;
+    f.m = month_metrics(area, clock_mode);
+    f.clock_anchor_x = area.right - 2 * f.m.col_unit;
+    f.clock_anchor_y = f.m.first_row_top + 6 * f.m.row_height;
+    int row_offset;
+    if (weeklang != 0) {
+        f.weekday_font_height = -(8 * f.m.font_unit) / 10;
+        row_offset = 0;
+    } else {
+        f.weekday_font_height = -(6 * f.m.font_unit) / 10;
+        row_offset = (12 * f.m.font_unit) / 100;
+    }
+    f.weekday_y = row_offset + f.m.row_height + 4;
+    for (int i = 0; i < 7; ++i) f.weekday_x[i] = f.m.center_x + (i - 3) * 3 * f.m.col_unit;
+    f.day_font_height = -f.m.font_unit;
+    f.header_x = f.m.center_x;
+    f.header_y = 2;
+    return f;
+}
+
+void format_month_header(char* out, size_t size, int monthlang, int year, int month) {
+    if (size == 0) return;
+    month = clamp_shown_month(month);
+    if (monthlang != 0) {
+        // "%d年 %d月"
+        std::snprintf(out, size, "%d\x94\x4e %d\x8c\x8e", year, month);
+    } else {
+        std::snprintf(out, size, "%s %d", month_names_en[month], year);
+    }
+}
+
+const char* weekday_label(int weeklang, int i) {
+    if (i < 0 || i > 6) return "";
+    return weeklang != 0 ? weekday_names_ja[i] : weekday_names_en[i];
+}
+
+void month_grid(const MonthFrame& f, int area_right, int digit_w, int digit_h, int year,
+                int month, MonthGrid* out) {
+    out->year = year;
+    out->month = clamp_shown_month(month);
+    out->days = days_in_month(out->month, year);
+    if (out->days < 0) out->days = 0;
+    if (out->days > 31) out->days = 31;
+    out->first_weekday = weekday_of(year, out->month, 1);
+    month_cells(f.m, area_right, digit_w, digit_h, out->first_weekday, out->days, &out->cells);
+    for (int i = 0; i < 31; ++i) {
+        out->drawn[i] = out->cells.day_cells[i];
+        out->text_x[i] = out->text_y[i] = -1;
+        if (i >= out->days) continue;
+        const CellRect& c = out->cells.day_cells[i];
+        out->drawn[i].bottom = c.bottom + 1;
+        out->text_x[i] = (c.left + c.right) / 2;
+        out->text_y[i] = c.top - 1;
+    }
+}
+
+bool date_before(int y, int m, int d, int ty, int tm, int td) {
+    return (long long)y * 10000 + m * 100 + d < (long long)ty * 10000 + tm * 100 + td;
+}

@@ -1,0 +1,50 @@
+// Geometry and texts of the month view, free of any window system: from the calendar area,
+// the measured digit size and the display settings to the places of the header, the
+// weekday row, the day numbers and the clock anchor. The painter only draws what this
+// computes. Builds on the grid arithmetic of main_layout.h.
+#pragma once
+
+#include <cstddef>
+
+#include "app/main_layout.h"
+
+// A shown month outside 1..12 (a hand-edited or stale value) is pulled into range before
+// any table is indexed with it.
+int clamp_shown_month(int month);
+
+// Everything that is known before the day font is measured.
+struct MonthFrame {
+    MonthMetrics m;
+    int clock_anchor_x, clock_anchor_y;  // right edge and top of the clock text
+    int weekday_font_height;              // LOGFONT height (negative: character height)
+    int weekday_y;                        // top of the weekday names
+    int weekday_x[7];                     // centre of each weekday column, Sunday first
+    int day_font_height;                  // LOGFONT height of day numbers, header and clock
+    int header_x, header_y;               // centre top of the header text
+};
+
+// clock_mode: 0 no clock, 1 digital, 2 analog. weeklang nonzero: Japanese weekday names,
+// which are drawn larger and without the row offset of the English ones.
+MonthFrame month_frame(const CellRect& area, int clock_mode, int weeklang);
+
+// The header text: "%d年 %d月" (monthlang nonzero) or "<Month> %d". The month is clamped.
+void format_month_header(char* out, size_t size, int monthlang, int year, int month);
+
+// The weekday name i (0 = Sunday), Japanese or English; "" outside 0..6.
+const char* weekday_label(int weeklang, int i);
+
+// The days of one shown month laid out with the measured "88" extent.
+struct MonthGrid {
+    int year, month;            // month clamped to 1..12
+    int days;                   // length of the month
+    int first_weekday;          // weekday of the 1st
+    MonthCells cells;           // arrows, header band, click cells (-1 for missing days)
+    CellRect drawn[31];         // cell as drawn: one pixel taller than the click cell
+    int text_x[31], text_y[31]; // centre top of each day number
+};
+
+void month_grid(const MonthFrame& f, int area_right, int digit_w, int digit_h, int year,
+                int month, MonthGrid* out);
+
+// Compared as year * 10000 + month * 100 + day: is the date before today?
+bool date_before(int y, int m, int d, int ty, int tm, int td);

@@ -1,0 +1,152 @@
+// Month view geometry: frames, fonts, weekday columns, six-row months, narrow windows and
+// shown months out of range.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/month_layout.h"
+#include "calendar/date.h"
+
+namespace {
+
+TEST(MonthFrame, FontsRowsAndAnchor) {
+    struct Case {
+        int w, h, clock_mode, weeklang;
+        int col_unit, row_height, font_unit, wd_font, wd_y, anchor_x, anchor_y;
+    } cases[] = {
+        // 340 x 340: col 14, rows 42, font min(28, 42) = 28.
+        {340, 340, 0, 1, 14, 42, 28, -22, 46, 312, 338},
+        {340, 340, 0, 0, 14, 42, 28, -16, 49, 312, 338},   // offset 12*28/100 = 3
+        {340, 340, 1, 0, 14, 37, 28, -16, 44, 312, 298},   // digital: rows / 9
+        {340, 340, 2, 1, 14, 33, 28, -22, 37, 312, 266},   // analog: rows / 10
+        {1920, 1200, 0, 0, 80, 149, 149, -89, 170, 1760, 1194},
+        {20, 300, 0, 1, 0, 37, 0, 0, 41, 20, 298},         // narrow: col_unit 0
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " clock " << c.clock_mode);
+        MonthFrame f = month_frame({0, 0, c.w, c.h}, c.clock_mode, c.weeklang);
+        EXPECT_EQ(f.m.col_unit, c.col_unit);
+        EXPECT_EQ(f.m.row_height, c.row_height);
+        EXPECT_EQ(f.m.font_unit, c.font_unit);
+        EXPECT_EQ(f.day_font_height, -c.font_unit);
+        EXPECT_EQ(f.weekday_font_height, c.wd_font);
+        EXPECT_EQ(f.weekday_y, c.wd_y);
+        EXPECT_EQ(f.clock_anchor_x, c.anchor_x);
+        EXPECT_EQ(f.clock_anchor_y, c.anchor_y);
+        EXPECT_EQ(f.header_x, c.w / 2);
+        for (int i = 0; i < 7; ++i)
+            EXPECT_EQ(f.weekday_x[i], c.w / 2 + (i - 3) * 3 * c.col_unit) << i;
+    }
+}
+
+TEST(MonthFrame, NarrowWindowCollapsesColumnsOntoCentre) {
+    MonthFrame f = month_frame({0, 0, 23, 200}, 0, 0);
+    EXPECT_EQ(f.m.col_unit, 0);
+    MonthGrid g;
+    month_grid(f, 23, 0, 0, 2009, 5, &g);
+    for (int d = 0; d < g.days; ++d) EXPECT_EQ(g.text_x[d], 11);
+}
+
+TEST(MonthGrid, SixRowMonthFitsInsideTheClient) {
+    // May 2004 starts on a Saturday and has 31 days: six week rows.
+    const int sizes[][2] = {{340, 340}, {100, 100}, {1920, 1200}, {500, 180}};
+    for (const auto& s : sizes) {
+        SCOPED_TRACE(testing::Message() << s[0] << "x" << s[1]);
+        MonthFrame f = month_frame({0, 0, s[0], s[1]}, 0, 1);
+        const int digit_h = f.m.font_unit;  // a font is about as tall as its height
+        const int digit_w = f.m.font_unit;
+        MonthGrid g;
+        month_grid(f, s[0], digit_w, digit_h, 2004, 5, &g);
+        ASSERT_EQ(g.days, 31);
+        ASSERT_EQ(g.first_weekday, 6);
+        const int rh = f.m.row_height;
+        EXPECT_EQ(g.text_y[0], 2 * rh + 2);
+        EXPECT_EQ(g.text_y[30], 2 * rh + 2 + 5 * rh);  // the sixth row
+        EXPECT_LE(g.text_y[30] + rh, 8 * rh + 2);
+        EXPECT_LE(8 * rh + 2, s[1]);
+        for (int d = 0; d < 31; ++d) {
+            const CellRect& c = g.drawn[d];
+            EXPECT_GE(c.left, 0) << d + 1;
+            EXPECT_LE(c.right, s[0]) << d + 1;
+            EXPECT_GE(c.top, 0) << d + 1;
+            EXPECT_LE(c.bottom, s[1]) << d + 1;
+            EXPECT_EQ(g.cells.day_cells[d].bottom + 1, c.bottom);
+        }
+    }
+}
+
+TEST(MonthGrid, ColumnsFollowWeekdays) {
+    MonthFrame f = month_frame({0, 0, 340, 340}, 0, 0);
+    MonthGrid g;
+    month_grid(f, 340, 20, 28, 2009, 5, &g);  // 1 May 2009 is a Friday
+    ASSERT_EQ(g.first_weekday, 5);
+    EXPECT_EQ(g.text_x[0], f.weekday_x[5]);
+    EXPECT_EQ(g.text_x[2], f.weekday_x[0]);  // Sunday the 3rd
+    EXPECT_EQ(g.text_y[2], g.text_y[0] + f.m.row_height);
+    EXPECT_EQ(g.cells.day_cells[2].left, f.weekday_x[0] - 10 - 2);
+    EXPECT_EQ(g.cells.day_cells[2].right, f.weekday_x[0] + 10 + 2);
+    EXPECT_EQ(g.cells.day_cells[2].top, g.text_y[2] + 1);
+    EXPECT_EQ(g.cells.day_cells[2].bottom, g.text_y[2] + 28 - 2);
+    EXPECT_NE(g.cells.day_cells[30].left, -1);  // May has 31 days: the last cell is used
+    month_grid(f, 340, 20, 28, 2009, 2, &g);
+    EXPECT_EQ(g.days, 28);
+    for (int d = 28; d < 31; ++d) {
+        EXPECT_EQ(g.cells.day_cells[d].left, -1);
+        EXPECT_EQ(g.cells.day_cells[d].bottom, -1);
+        EXPECT_EQ(g.drawn[d].bottom, -1);
+    }
+}
+
+TEST(MonthGrid, ArrowsAndHeaderBand) {
+    MonthFrame f = month_frame({0, 0, 340, 340}, 0, 0);
+    struct Case {
+        int digit_h, b;
+    } cases[] = {{5, 8}, {12, 10}, {28, 16}, {60, 16}};
+    for (const Case& c : cases) {
+        MonthGrid g;
+        month_grid(f, 170, 20, c.digit_h, 2009, 5, &g);  // image band: area ends at 170
+        EXPECT_EQ(g.cells.left_arrow.left, 4);
+        EXPECT_EQ(g.cells.left_arrow.right, c.b + 4);
+        EXPECT_EQ(g.cells.left_arrow.bottom, c.b + 2);
+        EXPECT_EQ(g.cells.right_arrow.right, 166);
+        EXPECT_EQ(g.cells.right_arrow.left, 166 - c.b);
+        EXPECT_EQ(g.cells.header_height, c.digit_h + 2);
+    }
+}
+
+TEST(MonthGrid, ShownMonthOutOfRangeIsClamped) {
+    MonthFrame f = month_frame({0, 0, 340, 340}, 0, 0);
+    const int months[][2] = {{0, 1}, {-5, 1}, {13, 12}, {1000000, 12}, {7, 7}};
+    for (const auto& m : months) {
+        MonthGrid g;
+        month_grid(f, 340, 20, 28, 2009, m[0], &g);
+        EXPECT_EQ(g.month, m[1]);
+        EXPECT_EQ(g.days, days_in_month(m[1], 2009));
+        char text[32];
+        format_month_header(text, sizeof text, 0, 2009, m[0]);
+        EXPECT_EQ(std::string(text), std::string(month_names_en[m[1]]) + " 2009");
+    }
+}
+
+TEST(MonthTexts, HeaderAndWeekdays) {
+    char text[32];
+    format_month_header(text, sizeof text, 1, 2004, 5);
+    EXPECT_STREQ(text, "2004\x94\x4e 5\x8c\x8e");  // "2004年 5月"
+    format_month_header(text, sizeof text, 0, 2004, 12);
+    EXPECT_STREQ(text, "December 2004");
+    format_month_header(text, 6, 0, 2004, 12);  // cut to the buffer
+    EXPECT_STREQ(text, "Decem");
+    EXPECT_STREQ(weekday_label(0, 6), "Sat");
+    EXPECT_STREQ(weekday_label(1, 0), weekday_names_ja[0]);
+    EXPECT_STREQ(weekday_label(1, 7), "");
+}
+
+TEST(MonthTexts, DateBefore) {
+    EXPECT_TRUE(date_before(2009, 5, 3, 2009, 5, 4));
+    EXPECT_FALSE(date_before(2009, 5, 4, 2009, 5, 4));
+    EXPECT_TRUE(date_before(2008, 12, 31, 2009, 1, 1));
+    EXPECT_FALSE(date_before(2009, 6, 1, 2009, 5, 31));
+}
+
+}  // namespace
