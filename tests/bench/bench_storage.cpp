@@ -1,0 +1,155 @@
+// Saves and loads 500 schedule entries (all with alarms, a third scrambled)
+// through the program's storage layer and, as a naive implementation would,
+// through the platform profile functions one key at a time; prints both
+// times and their ratio.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "config/profile.h"
+#include "config/settings.h"
+#include "schedule/entry.h"
+#include "schedule/scramble.h"
+#include "schedule/storage.h"
+#include "schedule/storage_win.h"
+
+namespace {
+
+double now_ms() {
+    static LARGE_INTEGER freq = {};
+    if (freq.QuadPart == 0) QueryPerformanceFrequency(&freq);
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
+void fill_list() {
+    for (int i = 0; i < kMaxEntries; ++i) {
+        ScheduleEntry& e = schedule_list[i];
+        entry_blank(&e);
+        e.year = 2004 + i % 20;
+        e.month = 1 + i % 12;
+        e.day = 1 + i % 28;
+        e.scramble = i % 3 == 0;
+        std::snprintf(e.memo, sizeof e.memo, "\x89\xef\x8b\x63 %03d \x95\x5c\x8e\xa6", i);
+        e.has_time = 1;
+        e.hour = i % 24;
+        e.minute = i % 60;
+        e.minutes_before = 15;
+        e.alarm_kind = 3;
+        std::snprintf(e.sound_file, sizeof e.sound_file, "C:\\Windows\\Media\\alarm%03d.wav", i);
+    }
+    schedulecount = kMaxEntries;
+}
+
+// The stored form of a value, scrambled like profile_write_string does it.
+std::string stored(const char* plain, bool scramble) {
+    char buf[1024];
+    std::snprintf(buf, sizeof buf, "%s", plain);
+    if (scramble) memo_scramble(buf, sizeof buf);
+    return buf;
+}
+
+void naive_save(const char* path) {
+    char key[32], value[400], num[16];
+    const char* config[] = {"monthlang", "weeklang", "checkmark", "front", "clock", "method",
+                            "ampm", "analog", "second", "iconpos", "titlebar", "cmode",
+                            "BackImage", "Transparent", "BackMode", "BackArea", "charset",
+                            "weight", "italic", "ToDoBoot", "ToDoWidth", "ToDoTimemes"};
+    for (const char* k : config) {
+        std::snprintf(num, sizeof num, "%d", 1);
+        WritePrivateProfileStringA("Config", k, num, path);
+    }
+    for (const char* k : {"jfont", "BackImageFile", "icontitle", "fontname"})
+        WritePrivateProfileStringA("Config", k, settings.fontname, path);
+    std::snprintf(value, sizeof value, "schedulecount=%d", schedulecount);
+    value[std::strlen(value) + 1] = '\0';
+    WritePrivateProfileSectionA("Schedule", value, path);
+    WritePrivateProfileSectionA("Alarm", "\0", path);
+    for (int i = 0; i < schedulecount; ++i) {
+        std::snprintf(key, sizeof key, "schedule%03d", i + 1);
+        schedule_value(&schedule_list[i], value, sizeof value);
+        WritePrivateProfileStringA("Schedule", key, stored(value, schedule_list[i].scramble).c_str(), path);
+    }
+    for (int i = 0; i < schedulecount; ++i) {
+        std::snprintf(key, sizeof key, "alarm%03d", i + 1);
+        alarm_value(&schedule_list[i], value, sizeof value);
+        WritePrivateProfileStringA("Alarm", key, stored(value, schedule_list[i].scramble).c_str(), path);
+    }
+}
+
+int naive_load(const char* path) {
+    char key[32], value[400];
+    int found = 0;
+    for (int k = 1; k <= 999; ++k) {
+        std::snprintf(key, sizeof key, "schedule%03d", k);
+        GetPrivateProfileStringA("Schedule", key, "no data", value, 200, path);
+        if (std::strcmp(value, "no data") == 0) continue;
+        ++found;
+        std::snprintf(key, sizeof key, "alarm%03d", k);
+        GetPrivateProfileStringA("Alarm", key, "no data", value, sizeof value, path);
+    }
+    for (const char* k : {"monthlang", "weeklang", "front", "clock", "cmode", "BackArea",
+                          "charset", "weight", "ToDoWidth", "ToDoTimemes"})
+        GetPrivateProfileIntA("Config", k, 0, path);
+    return found;
+}
+
+}  // namespace
+
+int main() {
+    char tmp[MAX_PATH];
+    GetTempPathA(sizeof tmp, tmp);
+    const std::string ours = std::string(tmp) + "zelmar_bench_ours.cfg";
+    const std::string theirs = std::string(tmp) + "zelmar_bench_platform.cfg";
+    DeleteFileA(ours.c_str());
+    DeleteFileA(theirs.c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, theirs.c_str());
+
+    storage_init_win(ours.c_str(), tmp);
+    settings_defaults(1024, 768);
+    const int rounds = 3;
+    double our_save = 1e30, our_load = 1e30, their_save = 1e30, their_load = 1e30;
+    for (int r = 0; r < rounds; ++r) {
+        fill_list();
+        double t = now_ms();
+        if (!schedule_save()) {
+            std::printf("bench: our save failed\n");
+            return 1;
+        }
+        our_save = std::min(our_save, now_ms() - t);
+
+        t = now_ms();
+        storage_init_win(ours.c_str(), tmp);
+        startup_load(1024, 768);
+        our_load = std::min(our_load, now_ms() - t);
+        if (schedulecount != kMaxEntries) {
+            std::printf("bench: our load found %d entries\n", schedulecount);
+            return 1;
+        }
+
+        fill_list();
+        t = now_ms();
+        naive_save(theirs.c_str());
+        their_save = std::min(their_save, now_ms() - t);
+
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, theirs.c_str());  // load from the file
+        t = now_ms();
+        const int found = naive_load(theirs.c_str());
+        their_load = std::min(their_load, now_ms() - t);
+        if (found != kMaxEntries) {
+            std::printf("bench: platform load found %d entries\n", found);
+            return 1;
+        }
+    }
+    std::printf("500 entries, all with alarms, a third scrambled (best of %d)\n", rounds);
+    std::printf("save: ours %.2f ms, profile functions %.2f ms, ratio %.0f (target >= 100)\n",
+                our_save, their_save, their_save / our_save);
+    std::printf("load: ours %.2f ms, profile functions %.2f ms, ratio %.0f (target >= 50)\n",
+                our_load, their_load, their_load / our_load);
+    DeleteFileA(ours.c_str());
+    DeleteFileA(theirs.c_str());
+    return 0;
+}

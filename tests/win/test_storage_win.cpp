@@ -1,0 +1,243 @@
+// Settings and schedule storage on the platform: files written by the
+// program read back through the profile functions, the Win32 file layer's
+// failure results, and the import of a real legacy registry key.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "config/fileio.h"
+#include "config/profile.h"
+#include "config/profile_file.h"
+#include "config/settings.h"
+#include "schedule/entry.h"
+#include "schedule/legacy_registry.h"
+#include "schedule/storage.h"
+#include "schedule/storage_win.h"
+#include "win_scratch.h"
+
+namespace {
+
+using win_test::get_file;
+using win_test::put_file;
+
+const char kLegacyKey[] = "Software\\Quorvane\\Zelmar";
+
+class StorageWin : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = win_test::scratch_dir("storage");
+        path_ = dir_ + "user.cfg";
+        RegDeleteKeyA(HKEY_CURRENT_USER, kLegacyKey);
+    }
+    void TearDown() override {
+        RegDeleteKeyA(HKEY_CURRENT_USER, kLegacyKey);
+        storage_set_sources(nullptr, nullptr, nullptr);
+        win_test::remove_tree(dir_);
+    }
+    std::string dir_, path_;
+};
+
+ScheduleEntry entry(int i) {
+    ScheduleEntry e;
+    entry_blank(&e);
+    e.year = 2000 + i % 80;
+    e.month = 1 + i % 12;
+    e.day = 1 + i % 28;
+    e.holiday = i % 5 == 0;
+    e.scramble = i % 3 == 0;
+    std::snprintf(e.memo, sizeof e.memo, "\x89\xef\x8b\x63 %d \x95\x5c", i);  // 会議 n 表
+    e.has_time = 1;
+    e.hour = i % 24;
+    e.minute = i % 60;
+    e.minutes_before = i % 100;
+    e.alarm_kind = static_cast<uint8_t>(i % 4);
+    std::snprintf(e.sound_file, sizeof e.sound_file, "C:\\\x83\x54\x83\x45\x83\x93\x83\x68\\%d.wav", i);
+    return e;
+}
+
+TEST_F(StorageWin, ASavedFileReadsBackThroughTheProfileFunctions) {
+    storage_init_win(path_.c_str(), dir_.c_str());
+    settings_defaults(1024, 768);
+    std::strcpy(settings.BackImageFile, "C:\\\x95\x5c\\back.bmp");
+    settings.ToDoWidth = 70000;
+    for (int i = 0; i < kMaxEntries; ++i) schedule_list[i] = entry(i);
+    schedulecount = kMaxEntries;
+    ASSERT_TRUE(schedule_save());
+    ASSERT_TRUE(window_set_save(1024, 768));
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
+
+    const std::string bytes = get_file(path_);
+    ProfileFile mine;
+    mine.parse(bytes.data(), bytes.size());
+    char key[32], theirs[512];
+    for (int i = 1; i <= kMaxEntries; ++i) {
+        for (const char* sec : {"Schedule", "Alarm"}) {
+            std::snprintf(key, sizeof key, sec[0] == 'S' ? "schedule%03d" : "alarm%03d", i);
+            const std::string* ours = mine.find(sec, key);
+            ASSERT_NE(ours, nullptr) << key;
+            GetPrivateProfileStringA(sec, key, "missing", theirs, sizeof theirs, path_.c_str());
+            ASSERT_EQ(*ours, theirs) << key;
+        }
+    }
+    EXPECT_EQ(GetPrivateProfileIntA("Schedule", "schedulecount", -1, path_.c_str()), 500u);
+    EXPECT_EQ(GetPrivateProfileIntA("Config", "ToDoWidth", -1, path_.c_str()), 70000u);
+    EXPECT_EQ(GetPrivateProfileIntA("DispSet1", "x1", -1, path_.c_str()), 342u);
+    GetPrivateProfileStringA("Config", "BackImageFile", "", theirs, sizeof theirs, path_.c_str());
+    EXPECT_STREQ(theirs, "C:\\\x95\x5c\\back.bmp");
+    GetPrivateProfileStringA("Config", "fontname", "", theirs, sizeof theirs, path_.c_str());
+    EXPECT_STREQ(theirs, "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e");
+
+    // And back through our layer: every entry as it was.
+    storage_init_win(path_.c_str(), dir_.c_str());
+    ASSERT_TRUE(startup_load(1024, 768));
+    ASSERT_EQ(schedulecount, kMaxEntries);
+    for (int i = 0; i < kMaxEntries; ++i) {
+        const ScheduleEntry want = entry(i);
+        const ScheduleEntry& got = schedule_list[i];
+        ASSERT_STREQ(got.memo, want.memo) << i;
+        ASSERT_EQ(got.day, want.day) << i;
+        ASSERT_EQ(got.hour, want.hour) << i;
+        ASSERT_EQ(got.alarm_kind, want.alarm_kind) << i;
+        if (want.alarm_kind == 3) ASSERT_STREQ(got.sound_file, want.sound_file) << i;
+    }
+}
+
+TEST_F(StorageWin, AFileWrittenByTheProfileFunctionsLoads) {
+    WritePrivateProfileStringA("Config", "monthlang", "0", path_.c_str());
+    WritePrivateProfileStringA("Config", "FONTNAME", "$YmFj", path_.c_str());
+    WritePrivateProfileSectionA("Schedule", "schedulecount=1\0\0", path_.c_str());
+    WritePrivateProfileStringA("Schedule", "schedule001", "2004050511\x89\xef\x8b\x63", path_.c_str());
+    WritePrivateProfileStringA("Alarm", "alarm001", "0930152", path_.c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
+    storage_init_win(path_.c_str(), dir_.c_str());
+    ASSERT_TRUE(startup_load(800, 600));
+    EXPECT_EQ(settings.monthlang, 0);
+    EXPECT_STREQ(settings.fontname, "abc");
+    ASSERT_EQ(schedulecount, 1);
+    EXPECT_STREQ(schedule_list[0].memo, "\x89\xef\x8b\x63");
+    EXPECT_EQ(schedule_list[0].minutes_before, 15);
+}
+
+TEST_F(StorageWin, SavesReportFilesThatCannotBeReplaced) {
+    put_file(path_, "[Config]\r\nmonthlang=0\r\n");
+    storage_init_win(path_.c_str(), dir_.c_str());
+    settings_defaults(800, 600);
+
+    // A directory where the temporary file would go.
+    ASSERT_TRUE(CreateDirectoryA((path_ + ".tmp").c_str(), nullptr));
+    EXPECT_FALSE(settings_save());
+    EXPECT_FALSE(schedule_save());
+    RemoveDirectoryA((path_ + ".tmp").c_str());
+
+    // A read-only settings file is not replaced.
+    SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY);
+    const bool replaced = settings_save();
+    SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (replaced) {
+        // Wine running as root may allow it; then the write must be complete.
+        EXPECT_NE(get_file(path_).find("monthlang=1"), std::string::npos);
+        put_file(path_, "[Config]\r\nmonthlang=0\r\n");
+    } else {
+        EXPECT_EQ(get_file(path_), "[Config]\r\nmonthlang=0\r\n");
+    }
+    EXPECT_EQ(GetFileAttributesA((path_ + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // A directory that does not exist.
+    const std::string nowhere = dir_ + "missing\\user.cfg";
+    storage_init_win(nowhere.c_str(), dir_.c_str());
+    EXPECT_FALSE(settings_save());
+    EXPECT_FALSE(todo_save());
+    EXPECT_FALSE(window_set_save(800, 600));
+    EXPECT_FALSE(schedule_save());
+
+    storage_init_win(path_.c_str(), dir_.c_str());
+    EXPECT_TRUE(settings_save());
+    EXPECT_NE(get_file(path_).find("monthlang=1"), std::string::npos);
+}
+
+void set_value(HKEY key, const char* name, const void* data, DWORD size, DWORD type = REG_BINARY) {
+    ASSERT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+}
+
+void make_legacy_key() {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kLegacyKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    const short x1 = 15, y1 = 25, front = 8, count = 2;
+    const long width = 45;
+    set_value(key, "x1", &x1, 2);
+    set_value(key, "y1", &y1, 2, REG_DWORD);  // only the size counts
+    set_value(key, "front", &front, 2);
+    set_value(key, "ToDoWidth", &width, 4);
+    set_value(key, "schedulecount", &count, 2);
+    set_value(key, "fontname", "\x82\x6c\x82\x72 Mincho", 12, REG_SZ);
+    ScheduleEntry a = entry(7);
+    a.alarm_at = 99;
+    std::memset(a.memo, 'm', sizeof a.memo);  // no terminator anywhere
+    std::memset(a.sound_file, 's', sizeof a.sound_file);
+    set_value(key, "schedule01", &a, sizeof a);
+    ScheduleEntry b = entry(8);
+    b.day = 0;
+    set_value(key, "schedule02", &b, sizeof b);
+    RegCloseKey(key);
+}
+
+bool legacy_key_exists() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kLegacyKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+TEST_F(StorageWin, RegistryImportSavesThenDeletesTheKey) {
+    make_legacy_key();
+    storage_init_win(path_.c_str(), dir_.c_str());
+    ASSERT_TRUE(startup_load(1024, 768));
+    EXPECT_FALSE(legacy_key_exists());
+    EXPECT_EQ(settings.x1, 15);
+    EXPECT_EQ(settings.y1, 25);
+    EXPECT_EQ(settings.x2, 320);
+    EXPECT_EQ(settings.front, 8);
+    EXPECT_EQ(settings.ToDoWidth, 45);
+    EXPECT_STREQ(settings.fontname, "\x82\x6c\x82\x72 Mincho");
+    ASSERT_EQ(schedulecount, 2);
+    EXPECT_EQ(std::strlen(schedule_list[0].memo), 80u);
+    EXPECT_EQ(std::strlen(schedule_list[0].sound_file), 266u);
+    EXPECT_EQ(schedule_list[1].day, 99);
+    EXPECT_EQ(GetPrivateProfileIntA("Schedule", "schedulecount", -1, path_.c_str()), 2u);
+    EXPECT_EQ(GetPrivateProfileIntA("DispSet1", "x1", -1, path_.c_str()), 15u);
+
+    // The next start reads the settings file.
+    storage_init_win(path_.c_str(), dir_.c_str());
+    ASSERT_TRUE(startup_load(1024, 768));
+    EXPECT_EQ(schedulecount, 2);
+    EXPECT_EQ(settings.ToDoWidth, 45);
+}
+
+TEST_F(StorageWin, RegistryImportKeepsTheKeyWhenTheFileCannotBeWritten) {
+    make_legacy_key();
+    const std::string nowhere = dir_ + "missing\\user.cfg";
+    storage_init_win(nowhere.c_str(), dir_.c_str());
+    EXPECT_FALSE(startup_load(1024, 768));
+    EXPECT_TRUE(legacy_key_exists());
+    EXPECT_EQ(schedulecount, 2);  // still usable in memory for this session
+}
+
+TEST_F(StorageWin, LegacyProfileFileIsLookedForInTheWindowsDirectory) {
+    char windir[MAX_PATH];
+    ASSERT_GT(GetWindowsDirectoryA(windir, sizeof windir), 0u);
+    const std::string ini = std::string(windir) + "\\ZELMAR.INI";
+    put_file(ini, "[Schedule]\r\ndate1=041230\r\nmemo1=legacy\r\n");
+    storage_init_win(path_.c_str(), dir_.c_str());
+    ASSERT_TRUE(startup_load(800, 600));
+    DeleteFileA(ini.c_str());
+    ASSERT_EQ(schedulecount, 1);
+    EXPECT_EQ(schedule_list[0].year, 2004);
+    EXPECT_STREQ(schedule_list[0].memo, "legacy");
+}
+
+}  // namespace
