@@ -1,0 +1,118 @@
+// The main window's menu and internal commands.
+#include "app/app.h"
+#include "app/dialog_calls.h"
+#include "app/main_state.h"
+#include "app/main_window_internal.h"
+#include "app/save_notice.h"
+#include "app/title_bar.h"
+#include "calendar/date.h"
+#include "config/profile.h"
+#include "config/settings.h"
+#include "resources/resource.h"
+
+namespace {
+
+// "現在の位置とサイズを保存しました"
+const char kPositionSaved[] =
+    "\x8c\xbb\x8d\xdd\x82\xcc\x88\xca\x92\x75\x82\xc6\x83\x54\x83\x43\x83\x59\x82\xf0\x95\xdb"
+    "\x91\xb6\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
+
+void reset_month(HWND hwnd) {
+    get_today(&main_state.today_year, &main_state.today_month, &main_state.today_day);
+    main_state.shown_year = main_state.today_year;
+    main_state.shown_month = main_state.today_month;
+    repaint(hwnd);
+}
+
+void restore_position(HWND hwnd) {
+    settings_load(screen_width(), screen_height());
+    // As saved, without moving it onto the screen.
+    MoveWindow(hwnd, settings.x1, settings.y1, settings.x2 - settings.x1,
+               settings.y2 - settings.y1, TRUE);
+}
+
+void toggle_hidden(HWND hwnd) {
+    if (main_state.window_visible) {
+        main_state.window_visible = false;
+        ShowWindow(hwnd, SW_HIDE);
+        menus_show_hidden_state(true);
+    } else {
+        main_state.window_visible = true;
+        ShowWindow(hwnd, SW_RESTORE);
+        menus_show_hidden_state(false);
+        repaint(hwnd);
+    }
+}
+
+void toggle_always_on_top(HWND hwnd) {
+    settings.front = settings.front != 8 ? 8 : 0;
+    report_save_result(hwnd, settings_save());
+    menus_show_checks();
+    apply_z_order(hwnd);
+}
+
+void toggle_title_bar(HWND hwnd) {
+    settings.titlebar = settings.titlebar == 0 ? 8 : 0;
+    report_save_result(hwnd, settings_save());
+    menus_show_checks();
+    apply_title_bar(hwnd);
+}
+
+void apply_settings(HWND hwnd) {
+    report_save_result(hwnd, settings_save());
+    repaint(hwnd);
+}
+
+void bring_to_front(HWND hwnd) {
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd);
+}
+
+}  // namespace
+
+void save_position(HWND hwnd) {
+    // The normal-position rectangle is right also while the window is minimised (the command
+    // stays reachable from the tray menu); a tool window's placement is in screen pixels.
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    if (!GetWindowPlacement(hwnd, &wp)) return;
+    settings.x1 = wp.rcNormalPosition.left;
+    settings.y1 = wp.rcNormalPosition.top;
+    settings.x2 = wp.rcNormalPosition.right;
+    settings.y2 = wp.rcNormalPosition.bottom;
+    if (settings.iconpos == 8) {
+        main_state.placement = wp;
+        settings.ix = wp.ptMinPosition.x;
+        settings.iy = wp.ptMinPosition.y;
+    }
+    // All twenty sets may belong to other resolutions: then nothing is stored or said.
+    if (!window_set_put(screen_width(), screen_height())) return;
+    if (!profile_flush()) {
+        report_save_result(hwnd, false);
+        return;
+    }
+    message_box(hwnd, kPositionSaved, kProgramTitle, MB_ICONINFORMATION);
+}
+
+bool main_command(HWND hwnd, int id) {
+    switch (id) {
+    case CMD_RECENT:             // dialog 208: not built yet
+    case CMD_DISPLAY_MONTH:      // dialog 204
+    case CMD_SCHEDULE:           // dialog 205
+    case CMD_FONT:               // font dialog
+    case CMD_DETAILED_SETTINGS:  // dialog 211
+    case CMD_CLOSE_MENU:         // the menu closes by itself
+        return true;
+    case CMD_ALWAYS_ON_TOP: toggle_always_on_top(hwnd); return true;
+    case CMD_NO_TITLE_BAR: toggle_title_bar(hwnd); return true;
+    case CMD_RESET_MONTH: reset_month(hwnd); return true;
+    case CMD_RESTORE_POSITION: restore_position(hwnd); return true;
+    case CMD_SAVE_POSITION: save_position(hwnd); return true;
+    case CMD_HIDE_SHOW: toggle_hidden(hwnd); return true;
+    case CMD_ABOUT: about_box(hwnd); return true;
+    case CMD_EXIT: DestroyWindow(hwnd); return true;
+    case CMD_APPLY_SETTINGS: apply_settings(hwnd); return true;
+    case CMD_BRING_TO_FRONT: bring_to_front(hwnd); return true;
+    default: return false;
+    }
+}

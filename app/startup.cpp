@@ -1,0 +1,74 @@
+// Program start: one copy per desktop, the program directory and the per-user settings
+// file, settings and schedule, then the main window and its message loop.
+#include "app/startup.h"
+
+#include "app/app.h"
+#include "app/dialog_calls.h"
+#include "app/save_notice.h"
+#include "app/startup_layout.h"
+#include "config/paths.h"
+#include "config/settings.h"
+#include "resources/resource.h"
+#include "schedule/entry.h"
+#include "schedule/storage.h"
+#include "schedule/storage_win.h"
+
+namespace {
+
+char g_program_dir[1024];
+char g_settings_path[1024];
+
+}  // namespace
+
+bool hand_over_to_running_copy() {
+    HWND other = FindWindowA(kMainClassName, nullptr);
+    if (!other) return false;
+    // Sent, not posted: the running copy has shown itself when this returns.
+    SendMessageA(other, WM_COMMAND, CMD_BRING_TO_FRONT, 0);
+    return true;
+}
+
+void find_program_directory(HINSTANCE inst, char* out, size_t size) {
+    if (size == 0) return;
+    out[0] = '\0';
+    char module[1024] = "";
+    const DWORD n = GetModuleFileNameA(inst, module, 1023);
+    module[n < 1023 ? n : 1023] = '\0';
+    path_split(module, out, size, nullptr, 0, nullptr, 0);
+    path_add_separator(out, size);
+}
+
+void find_user_name(char* out, size_t size) {
+    if (size == 0) return;
+    char name[256] = "";
+    DWORD n = 255;
+    if (!GetUserNameA(name, &n)) name[0] = '\0';
+    name[255] = '\0';
+    lstrcpynA(out, name, static_cast<int>(size < 256 ? size : 256));
+}
+
+const char* program_directory() { return g_program_dir; }
+
+int memo_compare_win(const char* a, const char* b) { return lstrcmpA(a, b); }
+
+int app_run(HINSTANCE inst, int show) {
+    if (hand_over_to_running_copy()) return 1;
+    if (!main_window_register(inst)) return 3;
+
+    find_program_directory(inst, g_program_dir, sizeof g_program_dir);
+    char user[256];
+    find_user_name(user, sizeof user);
+    if (settings_path_build(g_settings_path, sizeof g_settings_path, g_program_dir, user) ==
+        kPathTooLong)
+        return 2;
+
+    scan_image_plugins(g_program_dir);
+    set_memo_compare(memo_compare_win);
+    storage_init_win(g_settings_path, g_program_dir);
+    // Settings come before the window: its style and place depend on them.
+    if (!startup_load(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)))
+        report_save_result(nullptr, false);
+
+    if (!main_window_create(inst, show)) return 3;
+    return message_loop();
+}

@@ -1,0 +1,11 @@
+// The two frames of the main window: caption and menu bar, or a bare sizing frame.
+#pragma once
+
+#include <windows.h>
+
+// WS_OVERLAPPEDWINDOW for `titlebar` 0; WS_POPUP | WS_BORDER | WS_SYSMENU | WS_THICKFRAME |
+// WS_MINIMIZEBOX (0x808E0000) otherwise.
+DWORD main_window_style(int titlebar);
+// Switches the window to the frame and menu `titlebar` asks for, keeping its outer
+// rectangle, and repaints it in full.
+void apply_title_bar(HWND hwnd);
