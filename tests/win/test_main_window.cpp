@@ -1,0 +1,583 @@
+// The main window in this process: creation (placement, frame, menus, z-order, first tick),
+// commands, mouse handling on the laid-out month, the tick with alarms, saving and the
+// notices that saving gives.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/app.h"
+#include "app/main_state.h"
+#include "app/main_window_internal.h"
+#include "app/save_notice.h"
+#include "app/title_bar.h"
+#include "app/tray.h"
+#include "calendar/date.h"
+#include "config/profile.h"
+#include "config/settings.h"
+#include "image/surface_win.h"
+#include "resources/resource.h"
+#include "schedule/entry.h"
+#include "schedule/storage.h"
+#include "schedule/storage_win.h"
+
+namespace {
+
+LocalTime g_now = {2004, 5, 5, 9, 29, 59};
+LocalTime fixed_clock() { return g_now; }
+
+std::string temp_dir(const char* tag) {
+    static unsigned serial = 0;
+    char tmp[MAX_PATH];
+    GetTempPathA(sizeof tmp, tmp);
+    char dir[MAX_PATH];
+    std::snprintf(dir, sizeof dir, "%szmw_%s_%lu_%u\\", tmp, tag, GetCurrentProcessId(), ++serial);
+    CreateDirectoryA(dir, nullptr);
+    return dir;
+}
+
+void put_file(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+std::string get_file(const std::string& path) {
+    std::string out;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return out;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    std::fclose(f);
+    return out;
+}
+
+std::string resolution() {
+    char r[32];
+    std::snprintf(r, sizeof r, "%dx%d", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    return r;
+}
+
+void pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// The style bits the program chooses (the system adds WS_CLIPSIBLINGS, showing adds
+// WS_VISIBLE).
+DWORD frame_style(HWND hwnd) {
+    return static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)) & ~(WS_VISIBLE | WS_CLIPSIBLINGS);
+}
+
+std::string window_text_of(HWND hwnd) {
+    char buf[256] = "";
+    GetWindowTextA(hwnd, buf, sizeof buf);
+    return buf;
+}
+
+std::string menu_text(HMENU menu, UINT id, UINT by = MF_BYCOMMAND) {
+    char buf[64] = "";
+    GetMenuStringA(menu, id, buf, sizeof buf, by);
+    return buf;
+}
+
+bool greyed(HMENU menu, UINT id, UINT by = MF_BYCOMMAND) {
+    return (GetMenuState(menu, id, by) & MF_GRAYED) != 0;
+}
+
+bool checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+
+// Closes every dialog of this thread that appears while a modal loop runs (message box,
+// About box), counting them and keeping the caption of the last one.
+struct DialogCloser {
+    static int closed;
+    static std::string caption;
+    static HWND owner;
+    UINT_PTR timer;
+    DialogCloser() {
+        closed = 0;
+        caption.clear();
+        owner = nullptr;
+        timer = SetTimer(nullptr, 0, 50, on_timer);
+    }
+    ~DialogCloser() { KillTimer(nullptr, timer); }
+    static BOOL CALLBACK close_one(HWND hwnd, LPARAM) {
+        char cls[16] = "";
+        GetClassNameA(hwnd, cls, sizeof cls);
+        if (std::strcmp(cls, "#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
+        char text[128] = "";
+        GetWindowTextA(hwnd, text, sizeof text);
+        caption = text;
+        owner = GetWindow(hwnd, GW_OWNER);
+        ++closed;
+        PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
+        return FALSE;
+    }
+    static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
+        EnumThreadWindows(GetCurrentThreadId(), close_one, 0);
+    }
+};
+int DialogCloser::closed = 0;
+std::string DialogCloser::caption;
+HWND DialogCloser::owner = nullptr;
+
+// Ends the popup menu of this thread as soon as it runs, as if dismissed.
+struct MenuDismisser {
+    UINT_PTR timer;
+    MenuDismisser() { timer = SetTimer(nullptr, 0, 100, on_timer); }
+    ~MenuDismisser() { KillTimer(nullptr, timer); }
+    static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+};
+
+class MainWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        static bool registered = false;
+        if (!registered) registered = main_window_register(GetModuleHandleA(nullptr));
+        ASSERT_TRUE(registered);
+        g_now = {2004, 5, 5, 9, 29, 59};
+        set_clock_source(fixed_clock);
+        save_notice_reset();
+        dir_ = temp_dir("main");
+        path_ = dir_ + "tester.cfg";
+    }
+    void TearDown() override {
+        close();
+        set_clock_source(nullptr);
+        schedulecount = 0;
+    }
+    // Starts the window over a settings file with these bytes (none: no file).
+    void open(const std::string& file_bytes, const char* path = nullptr) {
+        if (!file_bytes.empty()) put_file(path_, file_bytes);
+        storage_init_win(path ? path : path_.c_str(), dir_.c_str());
+        startup_load(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        hwnd_ = main_window_create(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+        ASSERT_NE(hwnd_, nullptr);
+        pump();
+    }
+    void close() {
+        if (hwnd_ && IsWindow(hwnd_)) {
+            DialogCloser closer;
+            DestroyWindow(hwnd_);
+        }
+        hwnd_ = nullptr;
+        pump();  // takes the WM_QUIT of WM_DESTROY away
+    }
+    LRESULT command(int id) { return SendMessageA(hwnd_, WM_COMMAND, id, 0); }
+    void click(UINT down, UINT up, int x, int y) {
+        SendMessageA(hwnd_, down, 0, MAKELPARAM(x, y));
+        SendMessageA(hwnd_, up, 0, MAKELPARAM(x, y));
+    }
+    static int cx(const CellRect& r) { return (r.left + r.right) / 2; }
+    static int cy(const CellRect& r) { return (r.top + r.bottom) / 2; }
+    HMENU menu() const { return main_state.main_menu; }
+
+    std::string dir_, path_;
+    HWND hwnd_ = nullptr;
+};
+
+TEST_F(MainWindow, CreationFrameMenusAndFirstTick) {
+    open("");
+    EXPECT_EQ(frame_style(hwnd_), WS_OVERLAPPEDWINDOW);
+    EXPECT_EQ(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_TOOLWINDOW),
+              WS_EX_CLIENTEDGE | WS_EX_TOOLWINDOW);
+    // One menu bar entry whose drop-down is menu 210, also the popup menu.
+    HMENU bar = GetMenu(hwnd_);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar, main_state.menu_bar);
+    EXPECT_EQ(GetMenuItemCount(bar), 1);
+    EXPECT_EQ(menu_text(bar, 0, MF_BYPOSITION), "\x90\xdd\x92\xe8(&S)");  // 設定(&S)
+    ASSERT_NE(menu(), nullptr);
+    EXPECT_EQ(GetSubMenu(bar, 0), menu());
+    EXPECT_FALSE(checked(menu(), CMD_ALWAYS_ON_TOP));
+    EXPECT_FALSE(checked(menu(), CMD_NO_TITLE_BAR));
+    // Default place: 340 x 340 centred on the screen.
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    EXPECT_EQ(r.right - r.left, 340);
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 340) / 2);
+    // The first tick ran during creation.
+    EXPECT_TRUE(main_state.timer_running);
+    EXPECT_EQ(main_state.tick.last_day, 5);
+    EXPECT_STREQ(tray_tip(), "2004\x94\x4e" "5\x8c\x8e" "5\x93\xfa(\x90\x85)");  // 2004年5月5日(水)
+    EXPECT_EQ(main_state.shown_year, 2004);
+    EXPECT_EQ(main_state.shown_month, 5);
+    // The paint laid out the month: buttons, header band and the 31 days of May.
+    EXPECT_GT(main_state.header_height, 2);
+    EXPECT_EQ(main_state.left_arrow_rect.left, 4);
+    EXPECT_NE(main_state.day_cells[30].left, -1);
+    EXPECT_EQ(std::string(window_text_of(hwnd_)), "Tavelspore 2004\x94\x4e" "5\x8c\x8e");
+    // The surface has the client size.
+    RECT c;
+    GetClientRect(hwnd_, &c);
+    EXPECT_EQ(surface_width(), c.right);
+    EXPECT_EQ(surface_height(), c.bottom);
+}
+
+TEST_F(MainWindow, SavedPlaceIsMovedOntoTheScreenAndFlagsApply) {
+    const int sw = GetSystemMetrics(SM_CXSCREEN);
+    char file[512];
+    std::snprintf(file, sizeof file,
+                  "[Config]\r\nfront=8\r\ntitlebar=8\r\n[DispSet1]\r\nreso=%s\r\nx1=%d\r\ny1=-40\r\n"
+                  "x2=%d\r\ny2=260\r\n",
+                  resolution().c_str(), sw - 100, sw + 200);
+    open(file);
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    EXPECT_EQ(r.right, sw);  // ends at the right edge
+    EXPECT_EQ(r.left, sw - 300);
+    EXPECT_EQ(r.top, 0);     // never negative
+    EXPECT_EQ(r.bottom - r.top, 300);
+    EXPECT_EQ(settings.x1, sw - 300);
+    EXPECT_EQ(settings.x2, sw + 200);  // the far corner stays as saved
+    EXPECT_EQ(frame_style(hwnd_), 0x808E0000u);
+    EXPECT_EQ(GetMenu(hwnd_), nullptr);
+    EXPECT_TRUE(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(checked(menu(), CMD_ALWAYS_ON_TOP));
+    EXPECT_TRUE(checked(menu(), CMD_NO_TITLE_BAR));
+}
+
+TEST_F(MainWindow, HideAndShowGreyTheMenu) {
+    open("");
+    const UINT greyable[] = {CMD_RESET_MONTH, CMD_RESTORE_POSITION, CMD_SAVE_POSITION};
+    command(CMD_HIDE_SHOW);
+    EXPECT_FALSE(IsWindowVisible(hwnd_));
+    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "\x95\x5c\x8e\xa6(&D)");  // 表示(&D)
+    EXPECT_TRUE(greyed(menu(), 1, MF_BYPOSITION));                     // 設定(&S)
+    for (UINT id : greyable) EXPECT_TRUE(greyed(menu(), id)) << id;
+    EXPECT_FALSE(greyed(menu(), CMD_ABOUT));
+
+    // A second start shows the window, but the menu still offers "show".
+    command(CMD_BRING_TO_FRONT);
+    EXPECT_TRUE(IsWindowVisible(hwnd_));
+    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "\x95\x5c\x8e\xa6(&D)");
+
+    command(CMD_HIDE_SHOW);
+    EXPECT_TRUE(IsWindowVisible(hwnd_));
+    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "\x94\xf1\x95\x5c\x8e\xa6(&D)");  // 非表示(&D)
+    EXPECT_FALSE(greyed(menu(), 1, MF_BYPOSITION));
+    for (UINT id : greyable) EXPECT_FALSE(greyed(menu(), id)) << id;
+}
+
+TEST_F(MainWindow, TrayLeftClickShowsAHiddenWindow) {
+    open("");
+    command(CMD_HIDE_SHOW);
+    ASSERT_FALSE(IsWindowVisible(hwnd_));
+    SendMessageA(hwnd_, kTrayCallback, 12345, WM_LBUTTONDOWN);  // another icon: ignored
+    EXPECT_FALSE(IsWindowVisible(hwnd_));
+    SendMessageA(hwnd_, kTrayCallback, kTrayIconId, WM_LBUTTONDOWN);
+    EXPECT_TRUE(IsWindowVisible(hwnd_));
+    EXPECT_TRUE(main_state.window_visible);
+    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "\x94\xf1\x95\x5c\x8e\xa6(&D)");
+}
+
+TEST_F(MainWindow, AlwaysOnTopAndTitleBarToggleAndAreSaved) {
+    open("");
+    command(CMD_ALWAYS_ON_TOP);
+    EXPECT_EQ(settings.front, 8);
+    EXPECT_TRUE(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(checked(menu(), CMD_ALWAYS_ON_TOP));
+    EXPECT_NE(get_file(path_).find("front=8\r\n"), std::string::npos);
+    command(CMD_ALWAYS_ON_TOP);
+    EXPECT_EQ(settings.front, 0);
+    EXPECT_FALSE(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(checked(menu(), CMD_ALWAYS_ON_TOP));
+    EXPECT_NE(get_file(path_).find("front=0\r\n"), std::string::npos);
+
+    RECT before, client_before;
+    GetWindowRect(hwnd_, &before);
+    GetClientRect(hwnd_, &client_before);
+    command(CMD_NO_TITLE_BAR);
+    EXPECT_EQ(settings.titlebar, 8);
+    EXPECT_EQ(frame_style(hwnd_), 0x808E0000u);
+    EXPECT_TRUE(IsWindowVisible(hwnd_));
+    EXPECT_EQ(GetMenu(hwnd_), nullptr);
+    EXPECT_TRUE(checked(menu(), CMD_NO_TITLE_BAR));
+    RECT after, client_after;
+    GetWindowRect(hwnd_, &after);
+    GetClientRect(hwnd_, &client_after);
+    EXPECT_TRUE(EqualRect(&before, &after));  // the outer rectangle stays
+    EXPECT_GT(client_after.bottom, client_before.bottom);
+    EXPECT_EQ(surface_height(), client_after.bottom);
+    EXPECT_NE(get_file(path_).find("titlebar=8\r\n"), std::string::npos);
+    command(CMD_NO_TITLE_BAR);
+    EXPECT_EQ(GetMenu(hwnd_), main_state.menu_bar);
+    EXPECT_EQ(frame_style(hwnd_), WS_OVERLAPPEDWINDOW);
+}
+
+TEST_F(MainWindow, ArrowsStepTheMonthOnRelease) {
+    open("");
+    const CellRect left = main_state.left_arrow_rect, right = main_state.right_arrow_rect;
+    struct Case {
+        UINT down, up;
+        const CellRect* on;
+        int want_year, want_month;
+    } cases[] = {
+        {WM_LBUTTONDOWN, WM_LBUTTONUP, &left, 2004, 4},
+        {WM_LBUTTONDOWN, WM_LBUTTONUP, &right, 2004, 5},
+        {WM_LBUTTONDOWN, WM_LBUTTONUP, &right, 2004, 6},
+        {WM_RBUTTONDOWN, WM_RBUTTONUP, &right, 2004, 5},  // right button: reversed
+        {WM_RBUTTONDOWN, WM_RBUTTONUP, &left, 2004, 6},
+    };
+    for (const Case& c : cases) {
+        click(c.down, c.up, cx(*c.on), cy(*c.on));
+        EXPECT_EQ(main_state.shown_year, c.want_year);
+        EXPECT_EQ(main_state.shown_month, c.want_month);
+        EXPECT_EQ(main_state.pressed_arrow, 0);
+    }
+    EXPECT_EQ(std::string(window_text_of(hwnd_)), "Tavelspore 2004\x94\x4e" "6\x8c\x8e");
+    command(CMD_RESET_MONTH);
+    EXPECT_EQ(main_state.shown_month, 5);
+
+    // Pressed, moved off and released: nothing changes; moving back does not press again.
+    SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(cx(left), cy(left)));
+    EXPECT_EQ(main_state.pressed_arrow, 1);
+    SendMessageA(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(cx(left), 200));
+    EXPECT_EQ(main_state.pressed_arrow, 0);
+    SendMessageA(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(cx(left), cy(left)));
+    EXPECT_EQ(main_state.pressed_arrow, 0);
+    SendMessageA(hwnd_, WM_LBUTTONUP, 0, MAKELPARAM(cx(left), cy(left)));
+    EXPECT_EQ(main_state.shown_month, 5);
+}
+
+TEST_F(MainWindow, MonthLimitsHold) {
+    open("");
+    const CellRect left = main_state.left_arrow_rect, right = main_state.right_arrow_rect;
+    main_state.shown_year = 1980;
+    main_state.shown_month = 1;
+    click(WM_LBUTTONDOWN, WM_LBUTTONUP, cx(left), cy(left));
+    EXPECT_EQ(main_state.shown_year, 1980);
+    EXPECT_EQ(main_state.shown_month, 1);
+    main_state.shown_year = 2079;
+    main_state.shown_month = 12;
+    click(WM_LBUTTONDOWN, WM_LBUTTONUP, cx(right), cy(right));
+    EXPECT_EQ(main_state.shown_year, 2079);
+    EXPECT_EQ(main_state.shown_month, 12);
+}
+
+TEST_F(MainWindow, DayCellsAndTheSwallowedClick) {
+    open("");
+    // Set cells, as a paint would have laid them out.
+    for (CellRect& c : main_state.day_cells) c = {-1, -1, -1, -1};
+    main_state.day_cells[9] = {100, 150, 120, 162};
+    main_state.clicked_day = 0;
+    SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(120, 162));  // edges belong to the cell
+    EXPECT_EQ(main_state.clicked_day, 10);
+
+    main_state.clicked_day = 0;
+    SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(121, 162));
+    EXPECT_EQ(main_state.clicked_day, 0);
+
+    // A popup menu dismissed without a command swallows the next left press once.
+    {
+        MenuDismisser dismiss;
+        SendMessageA(hwnd_, WM_RBUTTONDOWN, 0, MAKELPARAM(110, 200));
+    }
+    EXPECT_TRUE(main_state.popup_pending);
+    SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(110, 155));
+    EXPECT_EQ(main_state.clicked_day, 0);
+    EXPECT_FALSE(main_state.popup_pending);
+    SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(110, 155));
+    EXPECT_EQ(main_state.clicked_day, 10);
+
+    // After a command nothing is swallowed.
+    main_state.clicked_day = 0;
+    main_state.popup_pending = true;
+    command(CMD_CLOSE_MENU);
+    EXPECT_FALSE(main_state.popup_pending);
+    SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(110, 155));
+    EXPECT_EQ(main_state.clicked_day, 10);
+
+    // The swallowed press does not press an arrow either.
+    main_state.popup_pending = true;
+    const CellRect left = main_state.left_arrow_rect;
+    SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(cx(left), cy(left)));
+    EXPECT_EQ(main_state.pressed_arrow, 0);
+}
+
+TEST_F(MainWindow, CursorInTheHeaderBand) {
+    open("");
+    main_state.header_height = 20;
+    main_state.left_arrow_rect = {4, 2, 16, 14};
+    main_state.right_arrow_rect = {300, 2, 312, 14};
+    SendMessageA(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(150, 10));
+    EXPECT_TRUE(main_state.move_cursor);
+    SendMessageA(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(8, 8));
+    EXPECT_FALSE(main_state.move_cursor);
+    SendMessageA(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(150, 1));
+    EXPECT_FALSE(main_state.move_cursor);
+    SendMessageA(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(150, 20));
+    EXPECT_FALSE(main_state.move_cursor);
+}
+
+TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
+    open("");
+    KillTimer(hwnd_, kMainTimer);  // ticks come from the test only
+    schedulecount = 0;
+    ScheduleEntry& e = schedule_list[schedulecount++];
+    entry_blank(&e);
+    e.year = 2004;
+    e.month = 5;
+    e.day = 5;
+    e.has_time = 1;
+    e.hour = 9;
+    e.minute = 30;
+    e.alarm_kind = 1;
+    compute_alarm_at(&e);
+
+    g_now = {2004, 5, 5, 9, 29, 59};
+    EXPECT_EQ(main_tick(hwnd_), -1);
+    g_now = {2004, 5, 5, 9, 31, 4};  // the tick of 09:30 came late
+    EXPECT_EQ(main_tick(hwnd_), 0);
+    g_now = {2004, 5, 5, 9, 31, 5};
+    EXPECT_EQ(main_tick(hwnd_), -1);  // once only
+    EXPECT_EQ(main_state.now_minute, 31);
+    EXPECT_EQ(main_state.now_second, 5);
+
+    // Midnight into June: the tip follows, the shown month stays.
+    g_now = {2004, 6, 1, 0, 0, 0};
+    main_tick(hwnd_);
+    EXPECT_STREQ(tray_tip(), "2004\x94\x4e" "6\x8c\x8e" "1\x93\xfa(\x89\xce)");  // (火)
+    EXPECT_EQ(main_state.shown_month, 5);
+    EXPECT_EQ(main_state.today_month, 6);  // the repaint read today afresh
+}
+
+TEST_F(MainWindow, SavePositionStoresTheNormalRectangle) {
+    open("");
+    MoveWindow(hwnd_, 30, 40, 300, 250, TRUE);
+    {
+        DialogCloser closer;
+        command(CMD_SAVE_POSITION);
+        EXPECT_EQ(DialogCloser::closed, 1);
+        EXPECT_EQ(DialogCloser::caption, "Tavelspore");
+        EXPECT_EQ(DialogCloser::owner, hwnd_);
+    }
+    std::string file = get_file(path_);
+    std::string want = "[DispSet1]\r\nreso=" + resolution() + "\r\nx1=30\r\ny1=40\r\nx2=330\r\ny2=290\r\n";
+    EXPECT_NE(file.find(want), std::string::npos) << file;
+
+    // Minimised, the normal rectangle is stored, not the minimised one.
+    MoveWindow(hwnd_, 50, 60, 310, 260, TRUE);
+    ShowWindow(hwnd_, SW_MINIMIZE);
+    {
+        DialogCloser closer;
+        command(CMD_SAVE_POSITION);
+    }
+    file = get_file(path_);
+    want = "x1=50\r\ny1=60\r\nx2=360\r\ny2=320\r\n";
+    EXPECT_NE(file.find(want), std::string::npos) << file;
+}
+
+TEST_F(MainWindow, SavePositionWithNoFreeWindowSetSaysNothing) {
+    std::string file = "[Config]\r\nmonthlang=1\r\n";
+    for (int n = 1; n <= 20; ++n) {
+        char set[96];
+        std::snprintf(set, sizeof set, "[DispSet%d]\r\nreso=%dx77\r\nx1=1\r\ny1=2\r\nx2=300\r\ny2=300\r\n", n, n);
+        file += set;
+    }
+    open(file);
+    const std::string before = get_file(path_);
+    DialogCloser closer;
+    command(CMD_SAVE_POSITION);
+    pump();
+    EXPECT_EQ(DialogCloser::closed, 0);
+    EXPECT_EQ(get_file(path_), before);
+}
+
+TEST_F(MainWindow, RestorePositionAndDisplayChangeUseTheWindowSet) {
+    char file[256];
+    std::snprintf(file, sizeof file, "[DispSet1]\r\nreso=%s\r\nx1=20\r\ny1=30\r\nx2=320\r\ny2=280\r\n",
+                  resolution().c_str());
+    open(file);
+    RECT r;
+    const UINT msgs[] = {WM_COMMAND, WM_DISPLAYCHANGE};
+    for (UINT msg : msgs) {
+        MoveWindow(hwnd_, 100, 100, 200, 200, TRUE);
+        SendMessageA(hwnd_, msg, msg == WM_COMMAND ? CMD_RESTORE_POSITION : 24, 0);
+        GetWindowRect(hwnd_, &r);
+        EXPECT_EQ(r.left, 20) << msg;
+        EXPECT_EQ(r.top, 30) << msg;
+        EXPECT_EQ(r.right, 320) << msg;
+        EXPECT_EQ(r.bottom, 280) << msg;
+    }
+}
+
+TEST_F(MainWindow, MinimumTrackingSize) {
+    open("");
+    MINMAXINFO mmi = {};
+    SendMessageA(hwnd_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    EXPECT_EQ(mmi.ptMinTrackSize.x, 100);
+    EXPECT_EQ(mmi.ptMinTrackSize.y, 100);
+    EXPECT_EQ(SendMessageA(hwnd_, WM_ERASEBKGND, 0, 0), 0);
+}
+
+TEST_F(MainWindow, DestroySavesTheScheduleAndPostsQuit) {
+    open("[Schedule]\r\nschedulecount=1\r\nschedule001=2004050511\x89\xef\x8b\x63\r\n"
+         "[Alarm]\r\nalarm001=0930152\r\n");
+    ASSERT_EQ(schedulecount, 1);
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    MSG msg;
+    bool quit = false;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (msg.message == WM_QUIT) quit = msg.wParam == 0;
+    EXPECT_TRUE(quit);
+    EXPECT_EQ(surface_dc(), nullptr);
+    const std::string file = get_file(path_);
+    EXPECT_NE(file.find("schedule001=2004050511\x89\xef\x8b\x63\r\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("alarm001=0930152\r\n"), std::string::npos);
+    EXPECT_NE(file.find("[Config]"), std::string::npos);
+    EXPECT_FALSE(save_failure_told());
+}
+
+TEST_F(MainWindow, FailedSaveIsToldOncePerSession) {
+    const std::string missing = dir_ + "no such folder\\tester.cfg";
+    open("", missing.c_str());
+    {
+        DialogCloser closer;
+        command(CMD_ALWAYS_ON_TOP);
+        EXPECT_EQ(DialogCloser::closed, 1);
+        EXPECT_EQ(DialogCloser::caption, "Tavelspore");
+        EXPECT_EQ(DialogCloser::owner, hwnd_);
+    }
+    EXPECT_TRUE(save_failure_told());
+    EXPECT_TRUE(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST);  // applied anyway
+    {
+        DialogCloser closer;
+        command(CMD_ALWAYS_ON_TOP);
+        command(CMD_APPLY_SETTINGS);
+        DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+        EXPECT_EQ(DialogCloser::closed, 0);
+    }
+    pump();
+}
+
+TEST_F(MainWindow, FailedSaveAtDestroyHasNoOwner) {
+    const std::string missing = dir_ + "no such folder\\tester.cfg";
+    open("", missing.c_str());
+    DialogCloser closer;
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    EXPECT_EQ(DialogCloser::closed, 1);
+    EXPECT_EQ(DialogCloser::owner, nullptr);
+    pump();
+}
+
+TEST_F(MainWindow, AboutBoxOpensOverTheWindow) {
+    open("");
+    DialogCloser closer;
+    command(CMD_ABOUT);
+    EXPECT_EQ(DialogCloser::closed, 1);
+    EXPECT_EQ(DialogCloser::owner, hwnd_);
+}
+
+}  // namespace
