@@ -98,7 +98,13 @@ bool app_start(App& app, const std::string& dir, DWORD wait_ms) {
     if (!CopyFileA(g_exe_path.c_str(), exe.c_str(), FALSE)) return false;
     if (!launch(exe, dir, &app.pi)) return false;
     app.hwnd = find_window_of(app.pi.dwProcessId, "TarseZelmar32Class", wait_ms);
-    return app.hwnd != nullptr;
+    if (!app.hwnd) return false;
+    // The window exists from inside CreateWindowEx on; start-up is over once the message
+    // loop runs (shown, first paint done) and answers a sent message.
+    WaitForInputIdle(app.pi.hProcess, wait_ms);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(app.hwnd, WM_NULL, 0, 0, SMTO_NORMAL, wait_ms, &result);
+    return true;
 }
 
 int app_start_second(const App& app, DWORD wait_ms) {
@@ -178,4 +184,61 @@ bool capture_window(HWND hwnd, Image* img) {
 
 bool save_png(const Image& img, const std::string& path) {
     return png_write(path, img.width, img.height, img.rgb);
+}
+
+std::string settings_file_of(const std::string& dir) {
+    char name[256] = "";
+    DWORD n = 255;
+    if (!GetUserNameA(name, &n) || name[0] == '\0') lstrcpyA(name, "default");
+    return dir + name + ".cfg";
+}
+
+bool wait_until(bool (*cond)(HWND), HWND hwnd, DWORD wait_ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (cond(hwnd)) return true;
+        if (GetTickCount() - start > wait_ms) return false;
+        Sleep(20);
+    }
+}
+
+namespace {
+struct OwnedCtx { HWND owner; DWORD pid; const char* cls; HWND found; };
+BOOL CALLBACK owned_proc(HWND hwnd, LPARAM lp) {
+    auto* c = reinterpret_cast<OwnedCtx*>(lp);
+    char cls[64] = "";
+    if (!GetClassNameA(hwnd, cls, sizeof cls) || lstrcmpA(cls, c->cls) != 0) return TRUE;
+    if (!IsWindowVisible(hwnd)) return TRUE;
+    if (c->owner && GetWindow(hwnd, GW_OWNER) != c->owner) return TRUE;
+    if (c->pid) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid != c->pid) return TRUE;
+    }
+    c->found = hwnd;
+    return FALSE;
+}
+HWND poll_windows(OwnedCtx ctx, DWORD wait_ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        ctx.found = nullptr;
+        EnumWindows(owned_proc, reinterpret_cast<LPARAM>(&ctx));
+        if (ctx.found) return ctx.found;
+        if (GetTickCount() - start > wait_ms) return nullptr;
+        Sleep(20);
+    }
+}
+}  // namespace
+
+HWND find_owned_dialog(HWND owner, DWORD wait_ms) {
+    return poll_windows(OwnedCtx{owner, 0, "#32770", nullptr}, wait_ms);
+}
+
+HWND find_popup_menu(DWORD pid, DWORD wait_ms) {
+    return poll_windows(OwnedCtx{nullptr, pid, "#32768", nullptr}, wait_ms);
+}
+
+bool send_sync(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_NORMAL, 5000, &result) != 0;
 }

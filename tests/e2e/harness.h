@@ -42,6 +42,17 @@ int app_wait_exit(App& app, DWORD wait_ms);
 HWND find_window_of(DWORD pid, const char* cls, DWORD wait_ms);
 std::string window_text(HWND hwnd);
 
+// The settings file the program uses in dir: "<dir><login name>.cfg" ("default" without one).
+std::string settings_file_of(const std::string& dir);
+// Polls cond every 20 ms for up to wait_ms; true once it holds.
+bool wait_until(bool (*cond)(HWND), HWND hwnd, DWORD wait_ms = 5000);
+// A visible dialog (class #32770) owned by owner, polling up to wait_ms; nullptr if none.
+HWND find_owned_dialog(HWND owner, DWORD wait_ms);
+// A visible popup menu window (class #32768) of the process, polling up to wait_ms.
+HWND find_popup_menu(DWORD pid, DWORD wait_ms);
+// Sends a message and waits for it to be handled (false on a 5 s timeout).
+bool send_sync(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
 bool capture_window(HWND hwnd, Image* img);
 bool save_png(const Image& img, const std::string& path);
 
