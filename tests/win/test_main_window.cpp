@@ -348,21 +348,6 @@ TEST_F(MainWindow, ArrowsStepTheMonthOnRelease) {
     EXPECT_EQ(main_state.shown_month, 5);
 }
 
-TEST_F(MainWindow, MonthLimitsHold) {
-    open("");
-    const CellRect left = main_state.left_arrow_rect, right = main_state.right_arrow_rect;
-    main_state.shown_year = 1980;
-    main_state.shown_month = 1;
-    click(WM_LBUTTONDOWN, WM_LBUTTONUP, cx(left), cy(left));
-    EXPECT_EQ(main_state.shown_year, 1980);
-    EXPECT_EQ(main_state.shown_month, 1);
-    main_state.shown_year = 2079;
-    main_state.shown_month = 12;
-    click(WM_LBUTTONDOWN, WM_LBUTTONUP, cx(right), cy(right));
-    EXPECT_EQ(main_state.shown_year, 2079);
-    EXPECT_EQ(main_state.shown_month, 12);
-}
-
 TEST_F(MainWindow, DayCellsAndTheSwallowedClick) {
     open("");
     // Set cells, as a paint would have laid them out.
