@@ -1,0 +1,65 @@
+// The digital text clock, or the analog face with the time text to its left.
+#include "app/clock_paint.h"
+
+#include "app/clock_layout.h"
+#include "app/gdi.h"
+#include "app/month_paint.h"
+#include "config/settings.h"
+
+namespace {
+
+RECT to_rect(const CellRect& c) { return RECT{c.left, c.top, c.right, c.bottom}; }
+
+void draw_hand(HDC dc, const ClockPoint p[4], COLORREF colour) {
+    OwnedPen pen(CreatePen(PS_SOLID, 0, colour));
+    OwnedBrush brush(CreateSolidBrush(colour));
+    GdiSelect sp(dc, pen.get());
+    GdiSelect sb(dc, brush.get());
+    POINT pts[4];
+    for (int i = 0; i < 4; ++i) pts[i] = {p[i].x, p[i].y};
+    Polygon(dc, pts, 4);
+}
+
+}  // namespace
+
+void paint_clock(HDC dc, const MonthFrame& f, int area_right, int hour, int minute, int second,
+                 bool halo, RECT* clock_rect, RECT* text_rect) {
+    const bool analog = settings.analog != 0;
+    char text[32];
+    // The analog clock never shows seconds.
+    format_clock_text(text, sizeof text, hour, minute, second, settings.method, settings.ampm,
+                      analog ? 0 : settings.second != 0);
+    OwnedFont font(create_view_font(f.day_font_height));
+    GdiSelect sf(dc, font.get());
+    SIZE ext = {0, 0};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &ext);
+    const UINT old_align = SetTextAlign(dc, TA_RIGHT | TA_TOP);
+    const COLORREF old_colour = SetTextColor(dc, RGB(0, 0, 0));
+
+    if (!analog) {
+        draw_text_halo(dc, f.clock_anchor_x, f.clock_anchor_y, text, halo);
+        *clock_rect = to_rect(digital_clock_rect(f.clock_anchor_x, f.clock_anchor_y, ext.cx, ext.cy));
+        *text_rect = *clock_rect;
+    } else {
+        AnalogClock a;
+        analog_clock(area_right, f.m.col_unit, f.m.row_height, f.clock_anchor_x, f.clock_anchor_y,
+                     ext.cx, hour, minute, &a);
+        if (a.face) {
+            {
+                OwnedPen pen(CreatePen(PS_SOLID, 0, RGB(128, 128, 128)));
+                GdiSelect sp(dc, pen.get());
+                for (int k = 0; k < 12; ++k) {
+                    MoveToEx(dc, a.tick_from[k].x, a.tick_from[k].y, nullptr);
+                    LineTo(dc, a.tick_to[k].x, a.tick_to[k].y);
+                }
+            }
+            draw_hand(dc, a.hour_hand, RGB(160, 160, 160));
+            draw_hand(dc, a.minute_hand, RGB(64, 64, 64));
+        }
+        draw_text_halo(dc, a.text_x, a.text_y, text, halo);
+        *clock_rect = to_rect(a.face_rect);
+        *text_rect = to_rect(a.text_rect);
+    }
+    SetTextColor(dc, old_colour);
+    SetTextAlign(dc, old_align);
+}

@@ -1,0 +1,57 @@
+// Drawing of the month view and the clock into a device context (normally the off-screen
+// surface's). The geometry comes from month_layout.h and clock_layout.h; this only draws.
+//
+// The main window's paint:
+//   surface_fill(GetSysColor(COLOR_WINDOW));
+//   (background image, which gives the calendar area and the halo flag)
+//   MonthView v = {...};  MonthPaintResult r;
+//   paint_month(surface_dc(), W, H, v, &r);
+//   if (!v.clock_only) { SetWindowTextA(hwnd, r.title); store arrows, header, day cells }
+//   if (r.clock_drawn)  { store clock_rect, clock_text_rect }
+//   surface_blit_to(paint_dc, 0, 0, W, H, 0, 0, SRCCOPY);
+#pragma once
+
+#include <windows.h>
+
+#include "app/main_layout.h"
+
+struct MonthView {
+    int shown_year, shown_month;            // month clamped to 1..12 before use
+    int today_year, today_month, today_day; // as get_today gave them for this paint
+    int now_hour, now_minute, now_second;   // as get_now_time gave them for this paint
+    int pressed_arrow;                      // 0 none, 1 left, 2 right: drawn pressed
+    bool clock_only;                        // draw only the clock (the month is skipped)
+    bool clock_shown;                       // the timer runs and the setting `clock` is on
+    CellRect area;                          // calendar area; empty: the whole client
+    bool halo;                              // a background image is on show
+};
+
+struct MonthPaintResult {
+    // Written by a full paint only (left untouched by a clock-only one).
+    CellRect left_arrow, right_arrow;
+    int header_height;
+    CellRect day_cells[31];  // click cells; -1 throughout for days the month lacks
+    char title[64];          // the window title for the shown month
+    // Written whenever the clock is drawn (clock_drawn true).
+    bool clock_drawn;
+    RECT clock_rect, clock_text_rect;
+};
+
+// Draws the month view (unless v.clock_only) and the clock (when v.clock_shown) over what
+// the dc already holds; it does not fill the window colour. Settings, the schedule list and
+// the text colour are read from the process-wide records. Every GDI object it makes is
+// deleted before it returns, and the dc gets its previous objects back.
+void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPaintResult* out);
+
+// Writes text at x, y with the dc's alignment, font and colour; with halo, first in white at
+// the eight neighbouring positions, then in the previous colour on top.
+void draw_text_halo(HDC dc, int x, int y, const char* text, bool halo);
+// A month button in rectangle r: which 0 points left, 1 right; pressed draws it sunken with
+// the arrow one pixel to the right.
+void draw_arrow_in_rect(HDC dc, const CellRect& r, int which, int pressed);
+// The past-day tick in a cell.
+void draw_check_mark(HDC dc, int left, int top, int right, int bottom);
+
+// The view font: zero LOGFONT but for this height and the settings' weight, italic,
+// character set and face name (cut to 31 bytes on a character boundary).
+HFONT create_view_font(int height);
