@@ -291,4 +291,50 @@ TEST_F(MonthPaint, LongFaceNameAndNarrowWindow) {
     EXPECT_TRUE(result.clock_drawn);
 }
 
+TEST(MonthPaintPrimitives, HaloWritesWhiteAroundAndKeepsTheColour) {
+    settings_defaults(1024, 768);
+    Canvas c(80, 40);
+    RECT all = {0, 0, 80, 40};
+    FillRect(c.dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    HFONT font = create_view_font(-28);
+    HGDIOBJ old = SelectObject(c.dc, font);
+    SetBkMode(c.dc, TRANSPARENT);
+    SetTextColor(c.dc, RGB(255, 0, 0));
+    draw_text_halo(c.dc, 10, 5, "88", true);
+    EXPECT_EQ(GetTextColor(c.dc), RGB(255, 0, 0));
+    const CellRect r = {0, 0, 80, 40};
+    auto white = [](COLORREF x) { return x == RGB(255, 255, 255); };
+    EXPECT_GT(c.count(r, white), 10);
+    // The text itself on top: reddish (smoothing blends its edges into the white).
+    EXPECT_GT(c.count(r, [](COLORREF x) { return GetRValue(x) > 200 && GetGValue(x) + 60 < GetRValue(x); }), 5);
+    SelectObject(c.dc, old);
+    DeleteObject(font);
+    Canvas plain(80, 40);
+    FillRect(plain.dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SetBkMode(plain.dc, TRANSPARENT);
+    SetTextColor(plain.dc, RGB(255, 0, 0));
+    draw_text_halo(plain.dc, 10, 5, "88", false);
+    EXPECT_EQ(plain.count(r, white), 0);
+}
+
+TEST(MonthPaintPrimitives, ArrowButtonRaisedAndSunken) {
+    const CellRect r = {4, 2, 20, 18};
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    ASSERT_NE(shadow, light);
+    for (int pressed = 0; pressed <= 1; ++pressed) {
+        Canvas c(40, 30);
+        draw_arrow_in_rect(c.dc, r, 1, pressed);
+        SCOPED_TRACE(pressed);
+        // Bottom and right edges dark when raised, light when sunken; the border the other.
+        EXPECT_EQ(c.at(r.right - 1, 10), pressed ? light : shadow);
+        EXPECT_EQ(c.at(10, r.bottom - 1), pressed ? light : shadow);
+        EXPECT_EQ(c.at(r.left, 10), pressed ? shadow : light);
+        EXPECT_EQ(c.at(10, r.top), pressed ? shadow : light);
+        // The right-pointing arrow starts at left + 4, one pixel further when pressed.
+        const COLORREF arrow = GetSysColor(COLOR_BTNTEXT);
+        EXPECT_EQ(c.at(r.left + 4 + pressed, 10), arrow);
+        EXPECT_NE(c.at(r.left + 3 + pressed, 10), arrow);
+    }
+}
+
 }  // namespace
