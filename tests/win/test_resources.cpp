@@ -1,0 +1,498 @@
+// The resources linked into the program, read back through the ANSI functions
+// the program uses (so every Japanese text must arrive as its code page 932
+// bytes), and the raw templates the resource compiler produced.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+
+namespace {
+
+HINSTANCE inst() { return GetModuleHandleA(nullptr); }
+
+const char kVersion[] = "Zelmar.exe Version 2.43";
+// Zelmar デスクトップカレンダー\nCopyright (C) 2026 Zelmar の開発者\nお問い合わせはプロジェクトの課題票へ
+const char kCopyright[] =
+    "Zelmar \x83\x66\x83\x58\x83\x4e\x83\x67\x83\x62\x83\x76\x83\x4a\x83\x8c\x83\x93\x83\x5f\x81\x5b\n"
+    "Copyright (C) 2026 Zelmar \x82\xcc\x8a\x4a\x94\xad\x8e\xd2\n"
+    "\x82\xa8\x96\xe2\x82\xa2\x8d\x87\x82\xed\x82\xb9\x82\xcd\x83\x76\x83\x8d\x83\x57\x83\x46\x83\x4e"
+    "\x83\x67\x82\xcc\x89\xdb\x91\xe8\x95\x5b\x82\xd6";
+const char kDialogFont[] = "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";  // ＭＳ Ｐゴシック
+
+// One menu item: its command (0 for a separator, -1 for a submenu) and text.
+struct Item {
+    int id;
+    const char* text;
+};
+
+const Item kSettingsMenu[] = {
+    {CMD_DISPLAY_MONTH, "\x95\x5c\x8e\xa6\x8c\x8e(&D)..."},                           // 表示月(&D)...
+    {CMD_SCHEDULE, "\x83\x58\x83\x50\x83\x57\x83\x85\x81\x5b\x83\x8b(&S)..."},         // スケジュール(&S)...
+    {CMD_FONT, "\x83\x74\x83\x48\x83\x93\x83\x67(&F)..."},                             // フォント(&F)...
+    {0, ""},
+    {CMD_ALWAYS_ON_TOP, "\x82\xc2\x82\xcb\x82\xc9\x8e\xe8\x91\x4f\x82\xc9\x95\x5c\x8e\xa6(&T)"},  // つねに手前に表示(&T)
+    {CMD_NO_TITLE_BAR, "\x83\x5e\x83\x43\x83\x67\x83\x8b\x83\x6f\x81\x5b\x82\xc8\x82\xb5(&N)"},   // タイトルバーなし(&N)
+    {0, ""},
+    {CMD_DETAILED_SETTINGS, "\x8f\xda\x8d\xd7\x90\xdd\x92\xe8(&C)..."},                // 詳細設定(&C)...
+};
+
+const Item kMainMenu[] = {
+    {CMD_RECENT, "\x8d\xc5\x8b\xdf\x82\xcc\x97\x5c\x92\xe8(&T)..."},                   // 最近の予定(&T)...
+    {-1, "\x90\xdd\x92\xe8(&S)"},                                                      // 設定(&S)
+    {CMD_RESET_MONTH, "\x95\x5c\x8e\xa6\x8c\x8e\x83\x8a\x83\x5a\x83\x62\x83\x67(&R)"}, // 表示月リセット(&R)
+    {0, ""},
+    {CMD_RESTORE_POSITION, "\x88\xca\x92\x75\x82\xcc\x95\x9c\x8b\x41(&I)"},            // 位置の復帰(&I)
+    {CMD_SAVE_POSITION, "\x88\xca\x92\x75\x82\xcc\x95\xdb\x91\xb6(&P)"},               // 位置の保存(&P)
+    {CMD_HIDE_SHOW, "\x94\xf1\x95\x5c\x8e\xa6(&D)"},                                   // 非表示(&D)
+    {CMD_CLOSE_MENU, "\x83\x81\x83\x6a\x83\x85\x81\x5b\x82\xcc\x8f\x49\x97\xb9(&Q)"},  // メニューの終了(&Q)
+    {0, ""},
+    {CMD_ABOUT, "\x82\xcf\x82\xe9\x82\xcb \x82\xc9\x82\xc2\x82\xa2\x82\xc4(&A)..."},   // ぱるね について(&A)...
+    {CMD_EXIT, "\x82\xcf\x82\xe9\x82\xcb \x82\xcc\x8f\x49\x97\xb9(&X)"},               // ぱるね の終了(&X)
+};
+
+void expect_menu(HMENU menu, const Item* items, int count, const char* where) {
+    ASSERT_EQ(GetMenuItemCount(menu), count) << where;
+    for (int pos = 0; pos < count; ++pos) {
+        const Item& it = items[pos];
+        const UINT state = GetMenuState(menu, pos, MF_BYPOSITION);
+        if (it.id == 0) {
+            EXPECT_TRUE(state & MF_SEPARATOR) << where << " " << pos;
+            continue;
+        }
+        EXPECT_EQ(state & (MF_CHECKED | MF_GRAYED | MF_DISABLED), 0u) << where << " " << pos;
+        char text[128] = "";
+        GetMenuStringA(menu, pos, text, sizeof text, MF_BYPOSITION);
+        EXPECT_EQ(std::string(text), it.text) << where << " " << pos;
+        if (it.id == -1) {
+            EXPECT_NE(GetSubMenu(menu, pos), nullptr) << where << " " << pos;
+        } else {
+            EXPECT_EQ(GetMenuItemID(menu, pos), UINT(it.id)) << where << " " << pos;
+        }
+    }
+}
+
+// Converts a UTF-16 resource string to code page 932; false when a character
+// has no code page 932 form (what a wrongly decoded source file would give).
+bool to_cp932(const WCHAR* w, std::string* out) {
+    char buf[512];
+    BOOL lossy = FALSE;
+    int n = WideCharToMultiByte(932, 0, w, -1, buf, sizeof buf, nullptr, &lossy);
+    if (n <= 0 || lossy) return false;
+    *out = buf;
+    return true;
+}
+
+const void* raw_resource(int id, LPCSTR type, DWORD* size) {
+    HRSRC r = FindResourceA(inst(), MAKEINTRESOURCEA(id), type);
+    if (!r) return nullptr;
+    HGLOBAL g = LoadResource(inst(), r);
+    if (!g) return nullptr;
+    *size = SizeofResource(inst(), r);
+    return LockResource(g);
+}
+
+// Walks a standard menu template; appends (id or -1 for a popup, text) in order.
+const WORD* walk_menu(const WORD* p, const WORD* end, std::vector<std::pair<int, std::string>>* out,
+                      int depth) {
+    for (;;) {
+        if (p >= end) return end;
+        const WORD flags = *p++;
+        int id = -1;
+        if (!(flags & MF_POPUP)) id = *p++;
+        const WCHAR* text = reinterpret_cast<const WCHAR*>(p);
+        while (p < end && *p) ++p;
+        ++p;
+        std::string s;
+        if (!to_cp932(text, &s)) s = "<not code page 932>";
+        out->push_back({flags & MF_POPUP ? -1 : id, std::string(depth, '>') + s});
+        if (flags & MF_POPUP) p = walk_menu(p, end, out, depth + 1);
+        if (flags & MF_END) return p;
+    }
+}
+
+}  // namespace
+
+TEST(Resources, VersionAndCopyrightStrings) {
+    char buf[1024];
+    ASSERT_GT(LoadStringA(inst(), IDS_VERSION, buf, sizeof buf), 0);
+    EXPECT_STREQ(buf, kVersion);
+    ASSERT_GT(LoadStringA(inst(), IDS_COPYRIGHT, buf, sizeof buf), 0);
+    EXPECT_STREQ(buf, kCopyright);
+}
+
+TEST(Resources, MainMenuTextsIdsAndStates) {
+    HMENU menu = LoadMenuA(inst(), MAKEINTRESOURCEA(IDM_MAIN));
+    ASSERT_NE(menu, nullptr);
+    expect_menu(menu, kMainMenu, sizeof kMainMenu / sizeof kMainMenu[0], "menu 210");
+    HMENU sub = GetSubMenu(menu, 1);
+    ASSERT_NE(sub, nullptr);
+    expect_menu(sub, kSettingsMenu, sizeof kSettingsMenu / sizeof kSettingsMenu[0], "settings submenu");
+    DestroyMenu(menu);
+}
+
+// The compiled menu template itself: every text must be the UTF-16 form of the
+// expected code page 932 bytes, so the resource script was read as UTF-8.
+TEST(Resources, CompiledMenuTemplateHoldsTheCp932Texts) {
+    DWORD size = 0;
+    const WORD* p = static_cast<const WORD*>(raw_resource(IDM_MAIN, MAKEINTRESOURCEA(4), &size));
+    ASSERT_NE(p, nullptr);
+    ASSERT_EQ(p[0], 0) << "standard menu template";
+    const WORD* end = p + size / 2;
+    std::vector<std::pair<int, std::string>> got;
+    walk_menu(p + 2 + p[1] / 2, end, &got, 0);
+
+    std::vector<std::pair<int, std::string>> want;
+    for (const Item& it : kMainMenu) {
+        want.push_back({it.id, it.text});
+        if (it.id == -1)
+            for (const Item& s : kSettingsMenu) want.push_back({s.id, std::string(">") + s.text});
+    }
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(got[i].first, want[i].first) << i;
+        EXPECT_EQ(got[i].second, want[i].second) << i;
+    }
+}
+
+namespace {
+
+struct DialogItem {
+    DWORD style;
+    int x, y, cx, cy, id;
+    std::string cls;    // lower case: "button", "edit", "static" (stored as ordinal or name)
+    std::string title;  // text, or "#n" for an ordinal (a resource id)
+};
+
+struct DialogHeader {
+    DWORD style;
+    int x, y, cx, cy, items;
+    std::string caption, face;
+    int points;
+    std::vector<DialogItem> controls;
+};
+
+const WORD* skip_string(const WORD* w) {
+    while (*w) ++w;
+    return w + 1;
+}
+
+const WORD* align4(const BYTE* base, const WORD* w) {
+    const size_t off = reinterpret_cast<const BYTE*>(w) - base;
+    return reinterpret_cast<const WORD*>(base + ((off + 3) & ~size_t(3)));
+}
+
+// Reads the header of a DLGTEMPLATE (not DLGTEMPLATEEX) resource.
+bool read_dialog(int id, DialogHeader* h) {
+    DWORD size = 0;
+    const BYTE* p = static_cast<const BYTE*>(raw_resource(id, MAKEINTRESOURCEA(5), &size));
+    if (!p || size < sizeof(DLGTEMPLATE)) return false;
+    DLGTEMPLATE t;
+    std::memcpy(&t, p, sizeof t);
+    if (HIWORD(t.style) == 0xFFFF) return false;  // extended template
+    h->style = t.style;
+    h->x = t.x;
+    h->y = t.y;
+    h->cx = t.cx;
+    h->cy = t.cy;
+    h->items = t.cdit;
+    const WORD* w = reinterpret_cast<const WORD*>(p + 18);
+    for (int skip = 0; skip < 2; ++skip) {  // menu, class: none (0) or ordinal (0xFFFF, n)
+        if (*w == 0xFFFF) w += 2;
+        else if (*w == 0) ++w;
+        else return false;
+    }
+    const WCHAR* caption = reinterpret_cast<const WCHAR*>(w);
+    if (!to_cp932(caption, &h->caption)) return false;
+    while (*w) ++w;
+    ++w;
+    h->points = -1;
+    if (t.style & DS_SETFONT) {
+        h->points = *w++;
+        if (!to_cp932(reinterpret_cast<const WCHAR*>(w), &h->face)) return false;
+        w = skip_string(w);
+    }
+    for (int i = 0; i < h->items; ++i) {
+        w = align4(p, w);
+        if (reinterpret_cast<const BYTE*>(w) + sizeof(DLGITEMTEMPLATE) > p + size) return false;
+        DLGITEMTEMPLATE it;
+        std::memcpy(&it, w, sizeof it);
+        w = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(w) + sizeof it);
+        DialogItem item = {it.style, it.x, it.y, it.cx, it.cy, short(it.id), "", ""};
+        if (*w == 0xFFFF) {
+            static const char* const kOrdinals[] = {"button", "edit", "static"};
+            if (w[1] < 0x80 || w[1] > 0x82) return false;
+            item.cls = kOrdinals[w[1] - 0x80];
+            w += 2;
+        } else {
+            if (!to_cp932(reinterpret_cast<const WCHAR*>(w), &item.cls)) return false;
+            for (char& ch : item.cls) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+            w = skip_string(w);
+        }
+        if (*w == 0xFFFF) {
+            item.title = "#" + std::to_string(w[1]);
+            w += 2;
+        } else {
+            if (!to_cp932(reinterpret_cast<const WCHAR*>(w), &item.title)) return false;
+            w = skip_string(w);
+        }
+        w = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(w + 1) + *w);  // creation data
+        h->controls.push_back(item);
+    }
+    return true;
+}
+
+void expect_controls(const DialogHeader& h, const std::vector<DialogItem>& want) {
+    ASSERT_EQ(h.controls.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        const DialogItem& g = h.controls[i];
+        const DialogItem& w = want[i];
+        EXPECT_EQ(g.style, w.style) << "control " << i << std::hex << " " << g.style;
+        EXPECT_EQ(g.x, w.x) << i;
+        EXPECT_EQ(g.y, w.y) << i;
+        EXPECT_EQ(g.cx, w.cx) << i;
+        EXPECT_EQ(g.cy, w.cy) << i;
+        EXPECT_EQ(g.id, w.id) << i;
+        EXPECT_EQ(g.cls, w.cls) << i;
+        EXPECT_EQ(g.title, w.title) << i;
+    }
+}
+
+INT_PTR CALLBACK inert_proc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
+std::string window_text(HWND w) {
+    char buf[1024] = "";
+    GetWindowTextA(w, buf, sizeof buf);
+    return buf;
+}
+
+// Pixel rectangle of a control placed at x, y with size w, h in dialog units:
+// position and size are converted separately, as the dialog manager does.
+RECT dialog_units(HWND dlg, int x, int y, int w, int h) {
+    RECT r = {x, y, w, h};
+    MapDialogRect(dlg, &r);
+    return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
+}
+
+RECT child_rect(HWND dlg, HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void expect_rect(const RECT& got, const RECT& want, const char* what) {
+    EXPECT_EQ(got.left, want.left) << what;
+    EXPECT_EQ(got.top, want.top) << what;
+    EXPECT_EQ(got.right, want.right) << what;
+    EXPECT_EQ(got.bottom, want.bottom) << what;
+}
+
+std::string class_of(HWND w) {
+    char buf[64] = "";
+    GetClassNameA(w, buf, sizeof buf);
+    return buf;
+}
+
+}  // namespace
+
+TEST(Resources, MessageBoxTemplate) {
+    DialogHeader h;
+    ASSERT_TRUE(read_dialog(IDD_MESSAGE_BOX, &h));
+    EXPECT_EQ(h.style, DWORD(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_MODALFRAME |
+                             DS_3DLOOK | DS_SETFONT));
+    EXPECT_EQ(h.cx, 59);
+    EXPECT_EQ(h.cy, 25);
+    EXPECT_EQ(h.items, 1);
+    EXPECT_EQ(h.caption, "\x82\xcf\x82\xe9\x82\xcb");  // ぱるね
+    EXPECT_EQ(h.points, 9);
+    EXPECT_EQ(h.face, kDialogFont);
+    expect_controls(h, {{WS_CHILD | WS_DISABLED | WS_TABSTOP | BS_PUSHBUTTON, 8, 5, 44, 14,
+                         IDC_MSGBOX_DUMMY, "button", "\xc0\xde\xd0\xb0"}});  // ﾀﾞﾐｰ, hidden
+
+    HWND dlg = CreateDialogParamA(inst(), MAKEINTRESOURCEA(IDD_MESSAGE_BOX), nullptr, inert_proc, 0);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(window_text(dlg), "\x82\xcf\x82\xe9\x82\xcb");
+    HWND dummy = GetDlgItem(dlg, IDC_MSGBOX_DUMMY);
+    ASSERT_NE(dummy, nullptr);
+    char text[64] = "";
+    GetDlgItemTextA(dlg, IDC_MSGBOX_DUMMY, text, sizeof text);
+    EXPECT_STREQ(text, "\xc0\xde\xd0\xb0");  // ﾀﾞﾐｰ
+    const LONG style = GetWindowLongA(dummy, GWL_STYLE);
+    EXPECT_FALSE(style & WS_VISIBLE);
+    EXPECT_TRUE(style & WS_DISABLED);
+    EXPECT_EQ(style & 0x0F, BS_PUSHBUTTON);
+    expect_rect(child_rect(dlg, dummy), dialog_units(dlg, 8, 5, 44, 14), "dummy button");
+    RECT client;
+    GetClientRect(dlg, &client);
+    expect_rect(client, dialog_units(dlg, 0, 0, 59, 25), "client");
+
+    LOGFONTA lf = {};
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(dummy, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    ASSERT_GT(GetObjectA(font, sizeof lf, &lf), 0);
+    EXPECT_STREQ(lf.lfFaceName, kDialogFont);
+    HDC dc = GetDC(nullptr);
+    EXPECT_EQ(lf.lfHeight, -MulDiv(9, GetDeviceCaps(dc, LOGPIXELSY), 72));
+    ReleaseDC(nullptr, dc);
+    DestroyWindow(dlg);
+}
+
+TEST(Resources, AboutTemplate) {
+    DialogHeader h;
+    ASSERT_TRUE(read_dialog(IDD_ABOUT, &h));
+    EXPECT_EQ(h.style, DWORD(WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_MODALFRAME | DS_SETFONT));
+    EXPECT_EQ(h.x, 26);
+    EXPECT_EQ(h.y, 30);
+    EXPECT_EQ(h.cx, 169);
+    EXPECT_EQ(h.cy, 79);
+    EXPECT_EQ(h.items, 5);
+    EXPECT_EQ(h.caption, "\x81\x75\x82\xcf\x82\xe9\x82\xcb\x81\x76\x82\xc9\x82\xc2\x82\xa2\x82\xc4");  // 「ぱるね」について
+    EXPECT_EQ(h.points, 9);
+    EXPECT_EQ(h.face, kDialogFont);
+    const DWORD child = WS_CHILD | WS_VISIBLE;
+    expect_controls(h, {
+        {child | SS_ICON, 4, 4, 20, 20, -1, "static", "#127"},
+        {child | WS_GROUP | SS_CENTER, 39, 4, 90, 8, -1, "static", "\x81\x75\x82\xcf\x82\xe9\x82\xcb\x81\x76"},
+        {child | WS_GROUP | SS_CENTER, 39, 16, 90, 8, IDC_ABOUT_VERSION, "static", "Version"},
+        {child | WS_TABSTOP | BS_DEFPUSHBUTTON, 140, 6, 26, 12, IDOK, "button", "OK"},
+        {child | WS_TABSTOP | WS_BORDER | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+         2, 30, 164, 46, IDC_ABOUT_TEXT, "edit", ""},
+    });
+
+    HWND dlg = CreateDialogParamA(inst(), MAKEINTRESOURCEA(IDD_ABOUT), nullptr, inert_proc, 0);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_FALSE(GetWindowLongA(dlg, GWL_STYLE) & WS_SYSMENU);
+
+    // Controls in template order: icon, name, version, OK, text.
+    struct Want {
+        int id;
+        const char* cls;
+        const char* text;
+        int x, y, w, h;
+    } want[] = {
+        {-1, "Static", nullptr, 4, 4, 20, 20},
+        {-1, "Static", "\x81\x75\x82\xcf\x82\xe9\x82\xcb\x81\x76", 39, 4, 90, 8},  // 「ぱるね」
+        {IDC_ABOUT_VERSION, "Static", nullptr, 39, 16, 90, 8},
+        {IDOK, "Button", "OK", 140, 6, 26, 12},
+        {IDC_ABOUT_TEXT, "Edit", "", 2, 30, 164, 46},
+    };
+    HWND c = GetWindow(dlg, GW_CHILD);
+    for (const Want& w : want) {
+        ASSERT_NE(c, nullptr) << w.x << "," << w.y;
+        EXPECT_EQ(GetDlgCtrlID(c), w.id == -1 ? 0xFFFF : w.id) << w.x << "," << w.y;
+        EXPECT_STRCASEEQ(class_of(c).c_str(), w.cls) << w.x << "," << w.y;
+        if (w.text) {
+            EXPECT_EQ(window_text(c), w.text) << w.x << "," << w.y;
+        }
+        // The icon control sizes itself to the icon; the others keep the template's box.
+        if (w.w != 20) expect_rect(child_rect(dlg, c), dialog_units(dlg, w.x, w.y, w.w, w.h), w.cls);
+        c = GetWindow(c, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(c, nullptr);
+
+    HWND icon = GetWindow(dlg, GW_CHILD);
+    EXPECT_EQ(GetWindowLongA(icon, GWL_STYLE) & SS_TYPEMASK, SS_ICON);
+    EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0);
+    EXPECT_EQ(GetWindowLongA(GetDlgItem(dlg, IDC_ABOUT_VERSION), GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
+    EXPECT_EQ(GetWindowLongA(GetDlgItem(dlg, IDOK), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
+    HWND text = GetDlgItem(dlg, IDC_ABOUT_TEXT);
+    const LONG edit = GetWindowLongA(text, GWL_STYLE);
+    const LONG edit_style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
+    EXPECT_EQ(edit & edit_style, edit_style);
+    // The edit control may turn its border into a sunken client edge.
+    EXPECT_TRUE((edit & WS_BORDER) || (GetWindowLongA(text, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
+    DestroyWindow(dlg);
+}
+
+TEST(Resources, ProgramIconHasSmallAndLargeImages) {
+    for (int size : {16, 32}) {
+        HICON icon = static_cast<HICON>(LoadImageA(inst(), MAKEINTRESOURCEA(IDI_ZELMAR), IMAGE_ICON,
+                                                   size, size, 0));
+        ASSERT_NE(icon, nullptr) << size;
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP bm = {};
+        ASSERT_TRUE(info.hbmColor != nullptr);
+        GetObjectA(info.hbmColor, sizeof bm, &bm);
+        EXPECT_EQ(bm.bmWidth, size);
+        EXPECT_EQ(bm.bmHeight, size);
+
+        // The page: transparent outside (mask set at the top-left corner), a red
+        // header band, a white page.
+        HDC dc = CreateCompatibleDC(nullptr);
+        ASSERT_NE(dc, nullptr);
+        const int k = size / 16;
+        HGDIOBJ old = SelectObject(dc, info.hbmMask);
+        EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255)) << size;
+        EXPECT_EQ(GetPixel(dc, 8 * k, 8 * k), RGB(0, 0, 0)) << size;
+        SelectObject(dc, info.hbmColor);
+        EXPECT_EQ(GetPixel(dc, 6 * k, 3 * k), RGB(255, 0, 0)) << size;
+        EXPECT_EQ(GetPixel(dc, 6 * k, 8 * k), RGB(255, 255, 255)) << size;
+        EXPECT_EQ(GetPixel(dc, 1 * k, 5 * k), RGB(0, 0, 0)) << size;  // outline
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(icon);
+    }
+}
+
+TEST(Resources, HolidayBitmapIsTwoSixteenColourImagesOnGreen) {
+    HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(inst(), MAKEINTRESOURCEA(IDB_HOLIDAY_IMAGES),
+                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_NE(bmp, nullptr);
+    DIBSECTION ds = {};
+    ASSERT_EQ(GetObjectA(bmp, sizeof ds, &ds), int(sizeof ds));
+    EXPECT_EQ(ds.dsBm.bmWidth, 32);
+    EXPECT_EQ(ds.dsBm.bmHeight, 16);
+    EXPECT_EQ(ds.dsBm.bmBitsPixel, 4);
+
+    // Read the pixels as 32-bit top-down rows.
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = 32;
+    bi.bmiHeader.biHeight = -16;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> px(32 * 16);
+    HDC dc = GetDC(nullptr);
+    ASSERT_EQ(GetDIBits(dc, bmp, 0, 16, px.data(), &bi, DIB_RGB_COLORS), 16);
+    ReleaseDC(nullptr, dc);
+    const DWORD green = 0x00FF00, red = 0xFF0000, grey = 0x808080;  // 0xRRGGBB as stored
+
+    int reds = 0, greys = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const DWORD c = px[y * 32 + x] & 0xFFFFFF;
+            if (x < 16) {
+                EXPECT_EQ(c, green) << "image 0 must be empty at " << x << "," << y;
+                continue;
+            }
+            EXPECT_TRUE(c == green || c == red || c == grey) << x << "," << y << " " << std::hex << c;
+            reds += c == red;
+            greys += c == grey;
+        }
+    }
+    EXPECT_GE(reds, 20);   // a flag, not a speck
+    EXPECT_GE(greys, 12);  // the pole
+    for (int y = 1; y <= 14; ++y) EXPECT_EQ(px[y * 32 + 19] & 0xFFFFFF, grey) << "pole at row " << y;
+    EXPECT_EQ(px[16] & 0xFFFFFF, green);             // corners of image 1 are transparent
+    EXPECT_EQ(px[15 * 32 + 31] & 0xFFFFFF, green);
+    DeleteObject(bmp);
+
+    // As the list views use it: two 16 x 16 images with green transparent.
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    HIMAGELIST list = ImageList_LoadImageA(inst(), MAKEINTRESOURCEA(IDB_HOLIDAY_IMAGES), 16, 0,
+                                           RGB(0, 255, 0), IMAGE_BITMAP, 0);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(list), 2);
+    ImageList_Destroy(list);
+}
