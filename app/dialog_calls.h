@@ -1,23 +1,11 @@
-// The dialogs the main window opens. The message box and the About box come from dialogs/;
+// The dialogs the main window opens: the message box and the About box come from dialogs/;
 // the dialogs that are still to come are named entry points that change nothing yet.
 #pragma once
 
 #include <windows.h>
 
-#if __has_include("dialogs/message_box.h")
-#include "dialogs/message_box.h"
-#else
-// Until the program's own box is in the tree, the system one stands in.
-inline int message_box(HWND owner, const char* text, const char* caption, UINT flags) {
-    return MessageBoxA(owner, text, caption, flags);
-}
-#endif
-
-#if __has_include("dialogs/about_box.h")
 #include "dialogs/about_box.h"
-#else
-inline void about_box(HWND owner) { MessageBoxA(owner, "Zelmar.exe Version 2.43", "Tavelspore", MB_OK); }
-#endif
+#include "dialogs/message_box.h"
 
 // Day-contents dialog 206 for the clicked day; non-zero when its schedule button was used.
 // Not built yet: always 0.
