@@ -30,8 +30,8 @@ size_t find_char(const char* data, size_t b, size_t e, char c) {
     return e;
 }
 
-// A value as stored: stops at NUL, trimmed, without a lone lead byte at
-// its end.
+// A value (or name) as stored: stops at NUL, trimmed, without a lone lead
+// byte at its end.
 std::string clean_value(const char* data, size_t b, size_t e) {
     const void* nul = std::memchr(data + b, '\0', e - b);
     if (nul != nullptr) e = static_cast<size_t>(static_cast<const char*>(nul) - data);
@@ -45,12 +45,9 @@ std::string clean_value(const char* data, size_t b, size_t e) {
     return std::string(data + b, e - b);
 }
 
-std::string clean_name(const char* data, size_t b, size_t e) {
-    const void* nul = std::memchr(data + b, '\0', e - b);
-    if (nul != nullptr) e = static_cast<size_t>(static_cast<const char*>(nul) - data);
-    trim(data, &b, &e);
-    return std::string(data + b, e - b);
-}
+// Names are stored like values, so that a name cut at a NUL cannot end in
+// half a character that would swallow the "]" or "=" after it when written.
+std::string clean_name(const char* data, size_t b, size_t e) { return clean_value(data, b, e); }
 
 // A value given to set(): up to its first line break.
 std::string value_to_store(const char* value) {
@@ -112,6 +109,9 @@ void ProfileFile::parse(const char* data, size_t n) {
 
         const size_t eq = find_char(data, b, e, '=');
         const std::string name = clean_name(data, b, eq);
+        // Only NUL bytes before any "=": nothing that could be looked up, and
+        // it would be written back as a blank line.
+        if (name.empty() && eq == e) continue;
         // Like the platform, a run of lines with empty names keeps only its
         // first one.
         if (name.empty() && !cur->keys.empty() && cur->keys.back().name.empty()) continue;

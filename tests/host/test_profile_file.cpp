@@ -226,6 +226,17 @@ TEST(ProfileFile, SerializedFormParsesBackToTheSameDocument) {
               "[S]\r\n=v0\r\nk=1\r\n=v2\r\n");
 }
 
+TEST(ProfileFile, NamesCutAtNulNeverSwallowTheirBracketOrEquals) {
+    // A name cut at a NUL keeps no half character, so what is written back
+    // reads back as the same name and value.
+    const std::string text("[Sec\x82\0x]\r\nab\x82\0junk=v\r\n\0\0only nul\r\n", 34);
+    ProfileFile f = parsed(text);
+    EXPECT_EQ(get(f, "Sec", "ab"), "v");
+    const std::string out = f.serialize();
+    EXPECT_EQ(out, "[Sec]\r\nab=v\r\n");
+    EXPECT_EQ(get(parsed(out), "Sec", "ab"), "v");
+}
+
 TEST(ProfileFile, FoldingLowersOnlyAsciiLetters) {
     EXPECT_EQ(profile_fold_name(" ToDoWidth\t", 11), "todowidth");
     EXPECT_EQ(profile_fold_name("\x83\x41Z", 3), "\x83\x41z");  // trail 0x41 kept
