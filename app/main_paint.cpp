@@ -1,7 +1,7 @@
 // The main window's paint: everything is drawn into the off-screen surface and copied to
-// the window in one blit. This paint fills the window colour, lays out the month view
-// (title, month buttons, header band and day cells, which the mouse code tests against)
-// and draws the two month buttons.
+// the window in one blit: window colour, background, the month view and the clock. A full
+// paint also keeps the layout (title, month buttons, header band, day cells) that the mouse
+// code tests against; a clock-only paint keeps the month's layout as it was.
 #include "app/gdi.h"
 #include "app/main_layout.h"
 #include "app/main_state.h"
@@ -13,40 +13,38 @@
 
 namespace {
 
-int clock_mode() {
-    if (!main_state.timer_running || settings.clock == 0) return 0;
-    return settings.analog != 0 ? 2 : 1;
+void store_layout(const MonthPaintResult& r) {
+    main_state.left_arrow_rect = r.left_arrow;
+    main_state.right_arrow_rect = r.right_arrow;
+    main_state.header_height = r.header_height;
+    for (int i = 0; i < 31; ++i) main_state.day_cells[i] = r.day_cells[i];
 }
 
-void store_cells(const MonthCells& cells) {
-    main_state.left_arrow_rect = cells.left_arrow;
-    main_state.right_arrow_rect = cells.right_arrow;
-    main_state.header_height = cells.header_height;
-    for (int i = 0; i < 31; ++i) main_state.day_cells[i] = cells.day_cells[i];
+// The background image is drawn here once it exists; until then there is none, and the whole
+// client area is the calendar's.
+CellRect draw_background(HDC, const RECT& client, bool* image_shown) {
+    *image_shown = false;
+    return CellRect{client.left, client.top, client.right, client.bottom};
 }
 
-void lay_out_month(HWND hwnd, HDC dc, const RECT& client) {
+MonthView view_for_paint(const CellRect& area, bool halo) {
+    MonthView v = {};
     get_today(&main_state.today_year, &main_state.today_month, &main_state.today_day);
-    char title[128];
-    format_window_title(title, sizeof title, settings.monthlang, main_state.shown_year,
-                        main_state.shown_month);
-    SetWindowTextA(hwnd, title);
-
-    const CellRect area = {client.left, client.top, client.right, client.bottom};
-    const MonthMetrics m = month_metrics(area, clock_mode());
-    SIZE digits = {0, 0};
-    {
-        OwnedFont font(create_view_font(-m.font_unit));
-        GdiSelect sel(dc, font.get());
-        GetTextExtentPoint32A(dc, "88", 2, &digits);
-    }
-    MonthCells cells;
-    month_cells(m, area.right, digits.cx, digits.cy,
-                weekday_of(main_state.shown_year, main_state.shown_month, 1),
-                days_in_month(main_state.shown_month, main_state.shown_year), &cells);
-    store_cells(cells);
-    draw_arrow_button(dc, 0, main_state.pressed_arrow == 1);
-    draw_arrow_button(dc, 1, main_state.pressed_arrow == 2);
+    get_now_time(&main_state.now_hour, &main_state.now_minute, &main_state.now_second);
+    v.shown_year = main_state.shown_year;
+    v.shown_month = main_state.shown_month;
+    v.today_year = main_state.today_year;
+    v.today_month = main_state.today_month;
+    v.today_day = main_state.today_day;
+    v.now_hour = main_state.now_hour;
+    v.now_minute = main_state.now_minute;
+    v.now_second = main_state.now_second;
+    v.pressed_arrow = main_state.pressed_arrow;
+    v.clock_only = main_state.clock_only_repaint;
+    v.clock_shown = main_state.timer_running && settings.clock != 0;
+    v.area = area;
+    v.halo = halo;
+    return v;
 }
 
 }  // namespace
@@ -69,8 +67,21 @@ void main_paint(HWND hwnd) {
     RECT client;
     GetClientRect(hwnd, &client);
     HDC dc = surface_dc();
-    if (dc) SetBkMode(dc, TRANSPARENT);
-    if (!main_state.clock_only_repaint && dc) lay_out_month(hwnd, dc, client);
+    if (dc) {
+        bool halo = false;
+        const CellRect area = draw_background(dc, client, &halo);
+        const MonthView v = view_for_paint(area, halo);
+        MonthPaintResult r = {};
+        paint_month(dc, client.right, client.bottom, v, &r);
+        if (!v.clock_only) {
+            SetWindowTextA(hwnd, r.title);
+            store_layout(r);
+        }
+        if (r.clock_drawn) {
+            main_state.clock_rect = r.clock_rect;
+            main_state.clock_text_rect = r.clock_text_rect;
+        }
+    }
     surface_blit_to(paint.get(), 0, 0, client.right, client.bottom, 0, 0, SRCCOPY);
     main_state.clock_only_repaint = false;
 }
