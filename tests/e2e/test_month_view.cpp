@@ -1,0 +1,162 @@
+// The painted month in the real program: colours of day numbers and marked-day boxes are
+// checked at the cells the layout gives for the window's client size, and the title follows
+// the month buttons. Screenshots are kept beside the test folders for a person to look at.
+#include <cstring>
+#include <string>
+
+#include "app/month_layout.h"
+#include "calendar/date.h"
+#include "tests/e2e/harness.h"
+
+namespace {
+
+struct MonthShot {
+    Image img;
+    int ox = 0, oy = 0;  // client origin inside the window image
+    MonthGrid grid = {};
+};
+
+bool reddish(uint32_t c) { return (c >> 16 & 0xFF) > 150 && (c >> 8 & 0xFF) < 110 && (c & 0xFF) < 110; }
+bool bluish(uint32_t c) { return (c & 0xFF) > 150 && (c >> 16 & 0xFF) < 110 && (c >> 8 & 0xFF) < 110; }
+bool darkish(uint32_t c) { return (c >> 16 & 0xFF) < 90 && (c >> 8 & 0xFF) < 90 && (c & 0xFF) < 90; }
+
+int count_in_cell(const MonthShot& s, int day, bool (*pred)(uint32_t)) {
+    const CellRect& r = s.grid.drawn[day - 1];
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (pred(s.img.at(s.ox + x, s.oy + y))) ++n;
+    return n;
+}
+
+int count_exact(const MonthShot& s, int day, uint32_t rgb) {
+    const CellRect& r = s.grid.drawn[day - 1];
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (s.img.at(s.ox + x, s.oy + y) == rgb) ++n;
+    return n;
+}
+
+uint32_t sys_rgb(int index) {
+    COLORREF c = GetSysColor(index);
+    return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+}
+
+// Lays the month out as the program does for this client size and default font settings.
+bool shoot(const App& app, int year, int month, MonthShot* s) {
+    RECT client;
+    if (!GetClientRect(app.hwnd, &client)) return false;
+    const CellRect area = {0, 0, client.right, client.bottom};
+    const MonthFrame f = month_frame(area, 0, 0);
+    LOGFONTA lf = {};
+    lf.lfHeight = f.day_font_height;
+    lf.lfWeight = 400;
+    lf.lfCharSet = 128;
+    lstrcpyA(lf.lfFaceName, "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e");  // ＭＳ Ｐゴシック
+    HFONT font = CreateFontIndirectA(&lf);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE digits = {0, 0};
+    GetTextExtentPoint32A(dc, "88", 2, &digits);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    month_grid(f, area.right, digits.cx, digits.cy, year, month, &s->grid);
+
+    Sleep(300);  // let the paint reach the screen
+    RECT wr;
+    POINT origin = {0, 0};
+    GetWindowRect(app.hwnd, &wr);
+    ClientToScreen(app.hwnd, &origin);
+    s->ox = origin.x - wr.left;
+    s->oy = origin.y - wr.top;
+    return capture_window(app.hwnd, &s->img);
+}
+
+std::string two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
+
+// A settings file with a fixed window, the given Saturday colouring, a holiday on the first
+// Sunday of this month and an ordinary entry on the Wednesday after it.
+std::string month_file(int cmode, int year, int month, int sunday) {
+    const std::string ym = std::to_string(year) + two(month);
+    return "[Config]\r\nmonthlang=0\r\nweeklang=0\r\nclock=0\r\ncmode=" + std::to_string(cmode) +
+           "\r\n[DispSet1]\r\nreso=1024x768\r\nx1=100\r\ny1=80\r\nx2=440\r\ny2=420\r\n"
+           "[Schedule]\r\nschedulecount=2\r\n"
+           "schedule001=" + ym + two(sunday) + "10holiday\r\n"
+           "schedule002=" + ym + two(sunday + 3) + "00meeting\r\n";
+}
+
+struct ThisMonth { int year, month, sunday; };
+ThisMonth this_month() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    ThisMonth t = {now.wYear, now.wMonth, 0};
+    const int w = weekday_of(t.year, t.month, 1);
+    t.sunday = w == 0 ? 1 : 8 - w;
+    return t;
+}
+
+}  // namespace
+
+E2E_TEST(month_colours_with_saturdays_coloured) {
+    const ThisMonth t = this_month();
+    const std::string dir = fresh_dir("month_colours_cmode1");
+    REQUIRE(write_file(settings_file_of(dir), month_file(1, t.year, t.month, t.sunday)));
+    App app;
+    REQUIRE(app_start(app, dir));
+    MonthShot s;
+    REQUIRE(shoot(app, t.year, t.month, &s));
+    save_png(s.img, g_work_dir + "month_cmode1.png");
+    const int sun = t.sunday;
+    CHECK(count_in_cell(s, sun, reddish) > 5);          // a Sunday holiday
+    CHECK(count_in_cell(s, sun + 1, reddish) > 5);      // the Monday after it
+    CHECK_EQ(count_in_cell(s, sun + 2, reddish), 0);    // Tuesday stays plain
+    CHECK(count_in_cell(s, sun + 6, bluish) > 5);       // Saturday blue
+    CHECK(count_in_cell(s, sun + 7, reddish) > 5);      // the next Sunday red without a holiday
+    CHECK(count_exact(s, sun + 3, sys_rgb(COLOR_BTNFACE)) > 20);  // marked day: box behind it
+    CHECK_EQ(count_in_cell(s, sun + 3, bluish), 0);
+    CHECK_EQ(app_close(app), 0);
+}
+
+E2E_TEST(month_colours_without_saturday_colour) {
+    const ThisMonth t = this_month();
+    const std::string dir = fresh_dir("month_colours_cmode0");
+    REQUIRE(write_file(settings_file_of(dir), month_file(0, t.year, t.month, t.sunday)));
+    App app;
+    REQUIRE(app_start(app, dir));
+    MonthShot s;
+    REQUIRE(shoot(app, t.year, t.month, &s));
+    save_png(s.img, g_work_dir + "month_cmode0.png");
+    const int sun = t.sunday;
+    CHECK(count_in_cell(s, sun, reddish) > 5);
+    CHECK(count_in_cell(s, sun + 1, reddish) > 5);
+    CHECK_EQ(count_in_cell(s, sun + 6, bluish), 0);     // Saturday black
+    CHECK(count_in_cell(s, sun + 6, darkish) > 5);
+    CHECK(count_in_cell(s, sun + 3, bluish) > 5);       // marked day blue, no box
+    CHECK_EQ(count_exact(s, sun + 3, sys_rgb(COLOR_BTNFACE)), 0);
+    CHECK_EQ(app_close(app), 0);
+}
+
+E2E_TEST(title_follows_the_month_buttons) {
+    const ThisMonth t = this_month();
+    const std::string dir = fresh_dir("title_follows_buttons");
+    REQUIRE(write_file(settings_file_of(dir), month_file(1, t.year, t.month, t.sunday)));
+    App app;
+    REQUIRE(app_start(app, dir));
+    MonthShot s;
+    REQUIRE(shoot(app, t.year, t.month, &s));
+    const CellRect& r = s.grid.cells.right_arrow;
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageA(app.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(app.hwnd, WM_LBUTTONUP, 0, at);
+    int y = t.year, m = t.month + 1;
+    if (m == 13) { m = 1; ++y; }
+    static const char* const names[] = {"", "January", "February", "March", "April", "May", "June",
+                                        "July", "August", "September", "October", "November", "December"};
+    CHECK(window_text(app.hwnd) == std::string("Tavelspore ") + names[m] + " " + std::to_string(y));
+    Image after;
+    CHECK(capture_window(app.hwnd, &after));
+    save_png(after, g_work_dir + "month_next.png");
+    CHECK_EQ(app_close(app), 0);
+}
