@@ -160,3 +160,67 @@ E2E_TEST(title_follows_the_month_buttons) {
     save_png(after, g_work_dir + "month_next.png");
     CHECK_EQ(app_close(app), 0);
 }
+
+namespace {
+
+// Pixels that differ between two shots inside rows [top, bottom) of the client.
+int changed_rows(const MonthShot& a, const MonthShot& b, int top, int bottom) {
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x + a.ox < a.img.width; ++x)
+            if (a.img.at(a.ox + x, a.oy + y) != b.img.at(b.ox + x, b.oy + y)) ++n;
+    return n;
+}
+
+int dark_rows(const MonthShot& s, int top, int bottom) {
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x + s.ox < s.img.width; ++x)
+            if (darkish(s.img.at(s.ox + x, s.oy + y))) ++n;
+    return n;
+}
+
+std::string clock_file(bool analog) {
+    return std::string("[Config]\r\nmonthlang=0\r\nclock=1\r\nsecond=1\r\nanalog=") +
+           (analog ? "1" : "0") +
+           "\r\n[DispSet1]\r\nreso=1024x768\r\nx1=100\r\ny1=80\r\nx2=440\r\ny2=480\r\n";
+}
+
+}  // namespace
+
+E2E_TEST(digital_clock_with_seconds_changes_only_its_area) {
+    const ThisMonth t = this_month();
+    const std::string dir = fresh_dir("digital_clock");
+    REQUIRE(write_file(settings_file_of(dir), clock_file(false)));
+    App app;
+    REQUIRE(app_start(app, dir));
+    RECT client;
+    GetClientRect(app.hwnd, &client);
+    const MonthFrame f = month_frame(CellRect{0, 0, client.right, client.bottom}, 1, 0);
+    MonthShot a, b;
+    REQUIRE(shoot(app, t.year, t.month, &a));
+    Sleep(1200);
+    REQUIRE(shoot(app, t.year, t.month, &b));
+    save_png(b.img, g_work_dir + "clock_digital.png");
+    CHECK(dark_rows(b, f.clock_anchor_y, client.bottom) > 20);            // the time text is there
+    CHECK(changed_rows(a, b, f.clock_anchor_y, client.bottom) > 0);       // and it moves on
+    CHECK_EQ(changed_rows(a, b, 0, f.m.first_row_top), 0);                // the header stays put
+    CHECK_EQ(app_close(app), 0);
+}
+
+E2E_TEST(analog_clock_face_is_drawn) {
+    const ThisMonth t = this_month();
+    const std::string dir = fresh_dir("analog_clock");
+    REQUIRE(write_file(settings_file_of(dir), clock_file(true)));
+    App app;
+    REQUIRE(app_start(app, dir));
+    RECT client;
+    GetClientRect(app.hwnd, &client);
+    const MonthFrame f = month_frame(CellRect{0, 0, client.right, client.bottom}, 2, 0);
+    MonthShot s;
+    REQUIRE(shoot(app, t.year, t.month, &s));
+    save_png(s.img, g_work_dir + "clock_analog.png");
+    // Ticks and hands: far more dark pixels below the grid than a line of text alone gives.
+    CHECK(dark_rows(s, f.clock_anchor_y, client.bottom) > 150);
+    CHECK_EQ(app_close(app), 0);
+}
