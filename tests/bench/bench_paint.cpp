@@ -10,16 +10,9 @@
 #include "config/settings.h"
 #include "image/surface_win.h"
 #include "schedule/entry.h"
+#include "tests/bench/bench_timer.h"
 
 namespace {
-
-double now_ms() {
-    static LARGE_INTEGER freq = {};
-    if (freq.QuadPart == 0) QueryPerformanceFrequency(&freq);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 void fill_list() {
     schedulecount = 0;

@@ -14,16 +14,9 @@
 #include "schedule/scramble.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
+#include "tests/bench/bench_timer.h"
 
 namespace {
-
-double now_ms() {
-    static LARGE_INTEGER freq = {};
-    if (freq.QuadPart == 0) QueryPerformanceFrequency(&freq);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 void fill_list() {
     for (int i = 0; i < kMaxEntries; ++i) {

@@ -23,38 +23,18 @@
 #include "schedule/entry.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
+#include "tests/win/win_scratch.h"
 
 namespace {
 
 LocalTime g_now = {2004, 5, 5, 9, 29, 59};
 LocalTime fixed_clock() { return g_now; }
 
-std::string temp_dir(const char* tag) {
-    static unsigned serial = 0;
-    char tmp[MAX_PATH];
-    GetTempPathA(sizeof tmp, tmp);
-    char dir[MAX_PATH];
-    std::snprintf(dir, sizeof dir, "%szmw_%s_%lu_%u\\", tmp, tag, GetCurrentProcessId(), ++serial);
-    CreateDirectoryA(dir, nullptr);
-    return dir;
-}
-
 void put_file(const std::string& path, const std::string& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
-}
-
-std::string get_file(const std::string& path) {
-    std::string out;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return out;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-    std::fclose(f);
-    return out;
 }
 
 std::string resolution() {
@@ -146,7 +126,7 @@ protected:
         g_now = {2004, 5, 5, 9, 29, 59};
         set_clock_source(fixed_clock);
         save_notice_reset();
-        dir_ = temp_dir("main");
+        dir_ = win_test::scratch_dir("main");
         path_ = dir_ + "tester.cfg";
     }
     void TearDown() override {
@@ -285,12 +265,12 @@ TEST_F(MainWindow, AlwaysOnTopAndTitleBarToggleAndAreSaved) {
     EXPECT_EQ(settings.front, 8);
     EXPECT_TRUE(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(checked(menu(), CMD_ALWAYS_ON_TOP));
-    EXPECT_NE(get_file(path_).find("front=8\r\n"), std::string::npos);
+    EXPECT_NE(win_test::get_file(path_).find("front=8\r\n"), std::string::npos);
     command(CMD_ALWAYS_ON_TOP);
     EXPECT_EQ(settings.front, 0);
     EXPECT_FALSE(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(checked(menu(), CMD_ALWAYS_ON_TOP));
-    EXPECT_NE(get_file(path_).find("front=0\r\n"), std::string::npos);
+    EXPECT_NE(win_test::get_file(path_).find("front=0\r\n"), std::string::npos);
 
     RECT before, client_before;
     GetWindowRect(hwnd_, &before);
@@ -307,7 +287,7 @@ TEST_F(MainWindow, AlwaysOnTopAndTitleBarToggleAndAreSaved) {
     EXPECT_TRUE(EqualRect(&before, &after));  // the outer rectangle stays
     EXPECT_GT(client_after.bottom, client_before.bottom);
     EXPECT_EQ(surface_height(), client_after.bottom);
-    EXPECT_NE(get_file(path_).find("titlebar=8\r\n"), std::string::npos);
+    EXPECT_NE(win_test::get_file(path_).find("titlebar=8\r\n"), std::string::npos);
     command(CMD_NO_TITLE_BAR);
     EXPECT_EQ(GetMenu(hwnd_), main_state.menu_bar);
     EXPECT_EQ(frame_style(hwnd_), WS_OVERLAPPEDWINDOW);
@@ -445,7 +425,7 @@ TEST_F(MainWindow, SavePositionStoresTheNormalRectangle) {
         EXPECT_EQ(DialogCloser::caption, "Tavelspore");
         EXPECT_EQ(DialogCloser::owner, hwnd_);
     }
-    std::string file = get_file(path_);
+    std::string file = win_test::get_file(path_);
     std::string want = "[DispSet1]\r\nreso=" + resolution() + "\r\nx1=30\r\ny1=40\r\nx2=330\r\ny2=290\r\n";
     EXPECT_NE(file.find(want), std::string::npos) << file;
 
@@ -456,7 +436,7 @@ TEST_F(MainWindow, SavePositionStoresTheNormalRectangle) {
         DialogCloser closer;
         command(CMD_SAVE_POSITION);
     }
-    file = get_file(path_);
+    file = win_test::get_file(path_);
     want = "x1=50\r\ny1=60\r\nx2=360\r\ny2=320\r\n";
     EXPECT_NE(file.find(want), std::string::npos) << file;
 }
@@ -469,12 +449,12 @@ TEST_F(MainWindow, SavePositionWithNoFreeWindowSetSaysNothing) {
         file += set;
     }
     open(file);
-    const std::string before = get_file(path_);
+    const std::string before = win_test::get_file(path_);
     DialogCloser closer;
     command(CMD_SAVE_POSITION);
     pump();
     EXPECT_EQ(DialogCloser::closed, 0);
-    EXPECT_EQ(get_file(path_), before);
+    EXPECT_EQ(win_test::get_file(path_), before);
 }
 
 TEST_F(MainWindow, RestorePositionAndDisplayChangeUseTheWindowSet) {
@@ -516,7 +496,7 @@ TEST_F(MainWindow, DestroySavesTheScheduleAndPostsQuit) {
         if (msg.message == WM_QUIT) quit = msg.wParam == 0;
     EXPECT_TRUE(quit);
     EXPECT_EQ(surface_dc(), nullptr);
-    const std::string file = get_file(path_);
+    const std::string file = win_test::get_file(path_);
     EXPECT_NE(file.find("schedule001=2004050511\x89\xef\x8b\x63\r\n"), std::string::npos) << file;
     EXPECT_NE(file.find("alarm001=0930152\r\n"), std::string::npos);
     EXPECT_NE(file.find("[Config]"), std::string::npos);
