@@ -33,7 +33,7 @@ void format_month_header(char* out, size_t size, int monthlang, int year, int mo
     month = clamp_shown_month(month);
     if (monthlang != 0) {
         // "%d年 %d月"
-        std::snprintf(out, size, "%d\x94\x4e %d\x8c\x8e", year, month);
+        std::snprintf(out, size, "%d年 %d月", year, month);
     } else {
         std::snprintf(out, size, "%s %d", month_names_en[month], year);
     }

@@ -79,7 +79,7 @@ void clock_text(char out[9], int a, int b, int c, char sep) {
 
 // 日 月 火 水 木 金 土
 const char* const weekday_names_ja[7] = {
-    "\x93\xfa", "\x8c\x8e", "\x89\xce", "\x90\x85", "\x96\xd8", "\x8b\xe0", "\x93\x79"};
+    "日", "月", "火", "水", "木", "金", "土"};
 const char* const weekday_names_en[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 const char month_names_en[13][20] = {
     "",     "January", "February", "March",     "April",   "May",      "June",

@@ -1,13 +1,14 @@
-# Fails when a portable-core source includes a Win32 header.
+# Fails when a portable-core source includes a Win32 header or a _win header.
+# Every source outside the _win files of any folder is portable core.
 file(GLOB_RECURSE files
      ${ROOT}/calendar/* ${ROOT}/schedule/* ${ROOT}/config/* ${ROOT}/image/*
-     ${ROOT}/app/*_layout.* ${ROOT}/dialogs/*_layout.*)
+     ${ROOT}/app/* ${ROOT}/dialogs/*)
 set(bad "")
 foreach(f ${files})
   if(f MATCHES "_win\\.(cpp|h)$")
     continue()
   endif()
-  file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](windows|winuser|wingdi|winbase|windef|mmsystem|commctrl|shellapi)\\.h[>\"]")
+  file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]((windows|winuser|wingdi|winbase|windef|mmsystem|commctrl|shellapi|commdlg|shlobj|objbase|wincodec)\\.h|[^\">]*_win\\.h)[>\"]")
   if(lines)
     list(APPEND bad ${f})
   endif()

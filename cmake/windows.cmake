@@ -33,7 +33,7 @@ if(ZELMAR_WIN_TESTS)
 
   # App sources without WinMain, so tests can drive window code in-process.
   set(APP_LIB_SRC ${APP_SRC})
-  list(FILTER APP_LIB_SRC EXCLUDE REGEX "winmain\\.cpp$")
+  list(FILTER APP_LIB_SRC EXCLUDE REGEX "winmain_win\\.cpp$")
   add_library(zapp STATIC ${APP_LIB_SRC})
   target_link_libraries(zapp PUBLIC zedge)
 

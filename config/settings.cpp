@@ -12,8 +12,7 @@ Settings settings;
 namespace {
 
 const char kConfig[] = "Config";
-// ＭＳ Ｐゴシック
-const char kDefaultFont[] = "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
+const char kDefaultFont[] = "ＭＳ Ｐゴシック";
 const char kDefaultTitle[] = "Tavelspore";
 
 // The "Config" keys from monthlang to fontname, in the order they are read

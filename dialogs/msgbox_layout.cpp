@@ -3,12 +3,12 @@
 namespace {
 
 const char kOk[] = "OK";
-const char kCancel[] = "\xb7\xac\xdd\xbe\xd9";          // ｷｬﾝｾﾙ
-const char kAbort[] = "\x92\x86\x8e\x7e";               // 中止
-const char kRetry[] = "\x8d\xc4\x8e\x8e\x8d\x73";       // 再試行
-const char kIgnore[] = "\x96\xb3\x8e\x8b";              // 無視
-const char kYes[] = "\x82\xcd\x82\xa2";                 // はい
-const char kNo[] = "\x82\xa2\x82\xa2\x82\xa6";          // いいえ
+const char kCancel[] = "ｷｬﾝｾﾙ";
+const char kAbort[] = "中止";
+const char kRetry[] = "再試行";
+const char kIgnore[] = "無視";
+const char kYes[] = "はい";
+const char kNo[] = "いいえ";
 
 const MsgBoxButtons kSets[6] = {
     {1, 2, {1, 0, 0}, {kOk, nullptr, nullptr}, 1, false},           // MB_OK

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "app/clock_layout.h"
-#include "app/month_paint.h"
+#include "app/month_paint_win.h"
 #include "config/settings.h"
 #include "image/surface_win.h"
 #include "schedule/entry.h"

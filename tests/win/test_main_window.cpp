@@ -9,12 +9,12 @@
 #include <cstring>
 #include <string>
 
-#include "app/app.h"
-#include "app/main_state.h"
-#include "app/main_window_internal.h"
-#include "app/save_notice.h"
-#include "app/title_bar.h"
-#include "app/tray.h"
+#include "app/app_win.h"
+#include "app/main_state_win.h"
+#include "app/main_window_internal_win.h"
+#include "app/save_notice_win.h"
+#include "app/title_bar_win.h"
+#include "app/tray_win.h"
 #include "calendar/date.h"
 #include "config/profile.h"
 #include "config/settings.h"

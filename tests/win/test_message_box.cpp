@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/about_box.h"
-#include "dialogs/message_box.h"
+#include "dialogs/about_box_win.h"
+#include "dialogs/message_box_win.h"
 #include "resources/resource.h"
 
 namespace {

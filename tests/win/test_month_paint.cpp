@@ -10,7 +10,7 @@
 
 #include "app/clock_layout.h"
 #include "app/month_layout.h"
-#include "app/month_paint.h"
+#include "app/month_paint_win.h"
 #include "config/settings.h"
 #include "schedule/entry.h"
 

@@ -1,10 +1,10 @@
 // Mouse handling of the main window: the two month buttons, dragging the header band,
 // clicks on day cells and the right-button popup menu.
-#include "app/dialog_calls.h"
+#include "app/dialog_calls_win.h"
 #include "app/main_layout.h"
-#include "app/main_state.h"
-#include "app/main_window_internal.h"
-#include "app/save_notice.h"
+#include "app/main_state_win.h"
+#include "app/main_window_internal_win.h"
+#include "app/save_notice_win.h"
 #include "schedule/storage.h"
 
 namespace {

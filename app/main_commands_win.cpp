@@ -1,10 +1,10 @@
 // The main window's menu and internal commands.
-#include "app/app.h"
-#include "app/dialog_calls.h"
-#include "app/main_state.h"
-#include "app/main_window_internal.h"
-#include "app/save_notice.h"
-#include "app/title_bar.h"
+#include "app/app_win.h"
+#include "app/dialog_calls_win.h"
+#include "app/main_state_win.h"
+#include "app/main_window_internal_win.h"
+#include "app/save_notice_win.h"
+#include "app/title_bar_win.h"
 #include "calendar/date.h"
 #include "config/profile.h"
 #include "config/settings.h"
@@ -12,10 +12,7 @@
 
 namespace {
 
-// "現在の位置とサイズを保存しました"
-const char kPositionSaved[] =
-    "\x8c\xbb\x8d\xdd\x82\xcc\x88\xca\x92\x75\x82\xc6\x83\x54\x83\x43\x83\x59\x82\xf0\x95\xdb"
-    "\x91\xb6\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
+const char kPositionSaved[] = "現在の位置とサイズを保存しました";
 
 void reset_month(HWND hwnd) {
     get_today(&main_state.today_year, &main_state.today_month, &main_state.today_day);

@@ -1,7 +1,7 @@
-#include "app/title_bar.h"
+#include "app/title_bar_win.h"
 
-#include "app/main_state.h"
-#include "app/main_window_internal.h"
+#include "app/main_state_win.h"
+#include "app/main_window_internal_win.h"
 #include "config/settings.h"
 
 DWORD main_window_style(int titlebar) {

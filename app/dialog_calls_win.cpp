@@ -1,4 +1,4 @@
-#include "app/dialog_calls.h"
+#include "app/dialog_calls_win.h"
 
 int day_contents_dialog(HWND) { return 0; }
 

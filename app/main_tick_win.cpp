@@ -2,11 +2,11 @@
 // alarms and repaints the clock when its text changes.
 #include <cstring>
 
-#include "app/dialog_calls.h"
+#include "app/dialog_calls_win.h"
 #include "app/main_layout.h"
-#include "app/main_state.h"
-#include "app/main_window_internal.h"
-#include "app/tray.h"
+#include "app/main_state_win.h"
+#include "app/main_window_internal_win.h"
+#include "app/tray_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
 #include "schedule/entry.h"

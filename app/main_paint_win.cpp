@@ -2,11 +2,11 @@
 // the window in one blit: window colour, background, the month view and the clock. A full
 // paint also keeps the layout (title, month buttons, header band, day cells) that the mouse
 // code tests against; a clock-only paint keeps the month's layout as it was.
-#include "app/gdi.h"
+#include "config/handles_win.h"
 #include "app/main_layout.h"
-#include "app/main_state.h"
-#include "app/main_window_internal.h"
-#include "app/month_paint.h"
+#include "app/main_state_win.h"
+#include "app/main_window_internal_win.h"
+#include "app/month_paint_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
 #include "image/surface_win.h"

@@ -1,4 +1,4 @@
-#include "dialogs/message_box.h"
+#include "dialogs/message_box_win.h"
 
 #include <cstdlib>
 #include <cstring>

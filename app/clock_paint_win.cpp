@@ -1,9 +1,9 @@
 // The digital text clock, or the analog face with the time text to its left.
-#include "app/clock_paint.h"
+#include "app/clock_paint_win.h"
 
 #include "app/clock_layout.h"
-#include "app/gdi.h"
-#include "app/month_paint.h"
+#include "config/handles_win.h"
+#include "app/month_paint_win.h"
 #include "config/settings.h"
 
 namespace {

@@ -1,8 +1,8 @@
-#include "app/tray.h"
+#include "app/tray_win.h"
 
 #include "app/main_layout.h"
-#include "app/main_state.h"
-#include "app/main_window_internal.h"
+#include "app/main_state_win.h"
+#include "app/main_window_internal_win.h"
 #include "calendar/date.h"
 #include "config/cp932.h"
 #include "resources/resource.h"

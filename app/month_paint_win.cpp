@@ -1,12 +1,12 @@
 // The month view: weekday row, header, month buttons, coloured day numbers with marked
 // boxes, today's box or past-day ticks, then the clock.
-#include "app/month_paint.h"
+#include "app/month_paint_win.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "app/clock_paint.h"
-#include "app/gdi.h"
+#include "app/clock_paint_win.h"
+#include "config/handles_win.h"
 #include "app/month_layout.h"
 #include "calendar/date.h"
 #include "calendar/dayclass.h"

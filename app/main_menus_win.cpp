@@ -1,16 +1,16 @@
 // The menus: a menu bar with one "設定(&S)" entry whose drop-down is menu 210, the same
 // menu as the right-button popup, its check marks and the state of a hidden window.
-#include "app/app.h"
-#include "app/main_state.h"
-#include "app/main_window_internal.h"
+#include "app/app_win.h"
+#include "app/main_state_win.h"
+#include "app/main_window_internal_win.h"
 #include "config/settings.h"
 #include "resources/resource.h"
 
 namespace {
 
-const char kSettingsMenuText[] = "\x90\xdd\x92\xe8(&S)";  // 設定(&S)
-const char kShowText[] = "\x95\x5c\x8e\xa6(&D)";          // 表示(&D)
-const char kHideText[] = "\x94\xf1\x95\x5c\x8e\xa6(&D)";  // 非表示(&D)
+const char kSettingsMenuText[] = "設定(&S)";
+const char kShowText[] = "表示(&D)";
+const char kHideText[] = "非表示(&D)";
 
 // The "設定(&S)" submenu sits at position 1 of menu 210.
 constexpr UINT kSettingsSubmenuPos = 1;

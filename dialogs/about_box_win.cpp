@@ -1,4 +1,4 @@
-#include "dialogs/about_box.h"
+#include "dialogs/about_box_win.h"
 
 #include "config/paths.h"
 #include "resources/resource.h"

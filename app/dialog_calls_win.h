@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "dialogs/about_box.h"
-#include "dialogs/message_box.h"
+#include "dialogs/about_box_win.h"
+#include "dialogs/message_box_win.h"
 
 // Day-contents dialog 206 for the clicked day; non-zero when its schedule button was used.
 // Not built yet: always 0.

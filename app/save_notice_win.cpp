@@ -1,9 +1,9 @@
-#include "app/save_notice.h"
+#include "app/save_notice_win.h"
 
 #include <cstdio>
 
-#include "app/app.h"
-#include "app/dialog_calls.h"
+#include "app/app_win.h"
+#include "app/dialog_calls_win.h"
 #include "config/profile.h"
 
 namespace {
@@ -15,11 +15,7 @@ void report_save_result(HWND owner, bool saved) {
     g_told = true;
     const char* path = profile_path();
     char text[1024 + 64];
-    // "設定ファイルに保存できませんでした。\n%s"
-    std::snprintf(text, sizeof text,
-                  "\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xc9\x95\xdb\x91\xb6\x82\xc5"
-                  "\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42\n%s",
-                  path ? path : "");
+    std::snprintf(text, sizeof text, "設定ファイルに保存できませんでした。\n%s", path ? path : "");
     message_box(owner, text, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 

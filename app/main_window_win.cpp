@@ -1,14 +1,14 @@
 // The main window: class registration, creation, the window procedure and the handlers of
 // creation, destruction and size.
-#include "app/app.h"
+#include "app/app_win.h"
 
 #include <cstring>
 
-#include "app/main_state.h"
-#include "app/main_window_internal.h"
-#include "app/save_notice.h"
-#include "app/title_bar.h"
-#include "app/tray.h"
+#include "app/main_state_win.h"
+#include "app/main_window_internal_win.h"
+#include "app/save_notice_win.h"
+#include "app/title_bar_win.h"
+#include "app/tray_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
 #include "image/surface_win.h"

@@ -1,10 +1,10 @@
 // Program start: one copy per desktop, the program directory and the per-user settings
 // file, settings and schedule, then the main window and its message loop.
-#include "app/startup.h"
+#include "app/startup_win.h"
 
-#include "app/app.h"
-#include "app/dialog_calls.h"
-#include "app/save_notice.h"
+#include "app/app_win.h"
+#include "app/dialog_calls_win.h"
+#include "app/save_notice_win.h"
 #include "app/startup_layout.h"
 #include "config/paths.h"
 #include "config/settings.h"
