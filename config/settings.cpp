@@ -54,14 +54,18 @@ const WindowSetKey kWindowSetKeys[kWindowSetKeyCount] = {
 };
 #undef WSET
 
-int& setting_int(Settings& s, const SettingKey& k) {
-    return *reinterpret_cast<int*>(reinterpret_cast<char*>(&s) + k.offset);
-}
+namespace {
 
-char* setting_text(Settings& s, const SettingKey& k) { return reinterpret_cast<char*>(&s) + k.offset; }
+char* field_at(Settings& s, size_t offset) { return reinterpret_cast<char*>(&s) + offset; }
+
+}  // namespace
+
+int& setting_int(Settings& s, const SettingKey& k) { return *reinterpret_cast<int*>(field_at(s, k.offset)); }
+
+char* setting_text(Settings& s, const SettingKey& k) { return field_at(s, k.offset); }
 
 int& window_set_int(Settings& s, const WindowSetKey& k) {
-    return *reinterpret_cast<int*>(reinterpret_cast<char*>(&s) + k.offset);
+    return *reinterpret_cast<int*>(field_at(s, k.offset));
 }
 
 namespace {
