@@ -136,13 +136,6 @@ int calendar_year_of(int year) {
     return yy >= 80 ? 1900 + yy : 2000 + yy;
 }
 
-void tick_memory_reset(TickMemory* mem) {
-    mem->last_day = -1;
-    mem->last_minute = 60;
-    mem->last_second = 60;
-    mem->last_checked = 0;
-}
-
 TickPlan plan_tick(const TickMemory& mem, const LocalTime& now, int clock_on, int seconds_on) {
     TickPlan p = {};
     p.year = calendar_year_of(now.year);

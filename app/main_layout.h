@@ -86,15 +86,13 @@ void format_date_text(char* out, size_t size, const LocalTime& now);
 // 20xx, so always within 1980..2079.
 int calendar_year_of(int year);
 
-// What the window remembers between ticks.
+// What the window remembers between ticks; a new one is as before the first tick.
 struct TickMemory {
-    int last_day;            // -1 before the first tick
-    int last_minute;         // 60 before the first tick
-    int last_second;         // 60 before the first tick
-    uint64_t last_checked;   // alarm instant last checked, 0 = none yet
+    int last_day = -1;
+    int last_minute = 60;
+    int last_second = 60;
+    uint64_t last_checked = 0;   // alarm instant last checked, 0 = none yet
 };
-
-void tick_memory_reset(TickMemory* mem);
 
 struct TickPlan {
     int year, month, day;        // today, from the one clock reading

@@ -224,8 +224,7 @@ TEST(SettingsPath, BoundedWithDefaultFallback) {
 LocalTime at(int y, int mo, int d, int h, int mi, int s) { return LocalTime{y, mo, d, h, mi, s}; }
 
 TEST(Tick, DateChangeAndClockDecisions) {
-    TickMemory mem;
-    tick_memory_reset(&mem);
+    TickMemory mem;  // as before the first tick
     TickPlan p = plan_tick(mem, at(2004, 5, 5, 23, 59, 58), 1, 1);
     EXPECT_TRUE(p.new_day);
     EXPECT_FALSE(p.repaint_month);  // the first tick only sets the tip
@@ -257,8 +256,7 @@ TEST(Tick, YearFollowsTheTwoDigitReading) {
 }
 
 TEST(Tick, AlarmWindowCoversEveryMinuteSinceTheLastCheck) {
-    TickMemory mem;
-    tick_memory_reset(&mem);
+    TickMemory mem;  // as before the first tick
     const uint64_t m0930 = alarm_instant(2004, 5, 5, 9, 30);
     struct Step {
         LocalTime now;
@@ -285,8 +283,7 @@ TEST(Tick, AlarmWindowCoversEveryMinuteSinceTheLastCheck) {
 
 // Runs the ticks over one alarm entry and returns the index each tick finds (-1 none).
 std::string fired_by(const LocalTime* ticks, int n) {
-    TickMemory mem;
-    tick_memory_reset(&mem);
+    TickMemory mem;  // as before the first tick
     std::string out;
     for (int i = 0; i < n; ++i) {
         TickPlan p = plan_tick(mem, ticks[i], 0, 0);

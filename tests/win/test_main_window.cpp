@@ -158,7 +158,7 @@ protected:
     }
     static int cx(const CellRect& r) { return (r.left + r.right) / 2; }
     static int cy(const CellRect& r) { return (r.top + r.bottom) / 2; }
-    HMENU menu() const { return main_state.main_menu; }
+    HMENU menu() const { return main_state.main_menu.get(); }
 
     std::string dir_, path_;
     HWND hwnd_ = nullptr;
@@ -172,7 +172,7 @@ TEST_F(MainWindow, CreationFrameMenusAndFirstTick) {
     // One menu bar entry whose drop-down is menu 210, also the popup menu.
     HMENU bar = GetMenu(hwnd_);
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar, main_state.menu_bar);
+    EXPECT_EQ(bar, main_state.menu_bar.get());
     EXPECT_EQ(GetMenuItemCount(bar), 1);
     EXPECT_EQ(menu_text(bar, 0, MF_BYPOSITION), "\x90\xdd\x92\xe8(&S)");  // 設定(&S)
     ASSERT_NE(menu(), nullptr);
@@ -188,8 +188,8 @@ TEST_F(MainWindow, CreationFrameMenusAndFirstTick) {
     EXPECT_TRUE(main_state.timer_running);
     EXPECT_EQ(main_state.tick.last_day, 5);
     EXPECT_STREQ(tray_tip(), "2004\x94\x4e" "5\x8c\x8e" "5\x93\xfa(\x90\x85)");  // 2004年5月5日(水)
-    EXPECT_EQ(main_state.shown_year, 2004);
-    EXPECT_EQ(main_state.shown_month, 5);
+    EXPECT_EQ(main_state.view.shown_year, 2004);
+    EXPECT_EQ(main_state.view.shown_month, 5);
     // The paint laid out the month: buttons, header band and the 31 days of May.
     EXPECT_GT(main_state.header_height, 2);
     EXPECT_EQ(main_state.left_arrow_rect.left, 4);
@@ -289,7 +289,7 @@ TEST_F(MainWindow, AlwaysOnTopAndTitleBarToggleAndAreSaved) {
     EXPECT_EQ(surface_height(), client_after.bottom);
     EXPECT_NE(win_test::get_file(path_).find("titlebar=8\r\n"), std::string::npos);
     command(CMD_NO_TITLE_BAR);
-    EXPECT_EQ(GetMenu(hwnd_), main_state.menu_bar);
+    EXPECT_EQ(GetMenu(hwnd_), main_state.menu_bar.get());
     EXPECT_EQ(frame_style(hwnd_), WS_OVERLAPPEDWINDOW);
 }
 
@@ -309,13 +309,13 @@ TEST_F(MainWindow, ArrowsStepTheMonthOnRelease) {
     };
     for (const Case& c : cases) {
         click(c.down, c.up, cx(*c.on), cy(*c.on));
-        EXPECT_EQ(main_state.shown_year, c.want_year);
-        EXPECT_EQ(main_state.shown_month, c.want_month);
+        EXPECT_EQ(main_state.view.shown_year, c.want_year);
+        EXPECT_EQ(main_state.view.shown_month, c.want_month);
         EXPECT_EQ(main_state.pressed_arrow, 0);
     }
     EXPECT_EQ(std::string(window_text_of(hwnd_)), "Tavelspore 2004\x94\x4e" "6\x8c\x8e");
     command(CMD_RESET_MONTH);
-    EXPECT_EQ(main_state.shown_month, 5);
+    EXPECT_EQ(main_state.view.shown_month, 5);
 
     // Pressed, moved off and released: nothing changes; moving back does not press again.
     SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(cx(left), cy(left)));
@@ -325,7 +325,7 @@ TEST_F(MainWindow, ArrowsStepTheMonthOnRelease) {
     SendMessageA(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(cx(left), cy(left)));
     EXPECT_EQ(main_state.pressed_arrow, 0);
     SendMessageA(hwnd_, WM_LBUTTONUP, 0, MAKELPARAM(cx(left), cy(left)));
-    EXPECT_EQ(main_state.shown_month, 5);
+    EXPECT_EQ(main_state.view.shown_month, 5);
 }
 
 TEST_F(MainWindow, DayCellsAndTheSwallowedClick) {
@@ -333,13 +333,13 @@ TEST_F(MainWindow, DayCellsAndTheSwallowedClick) {
     // Set cells, as a paint would have laid them out.
     for (CellRect& c : main_state.day_cells) c = {-1, -1, -1, -1};
     main_state.day_cells[9] = {100, 150, 120, 162};
-    main_state.clicked_day = 0;
+    main_state.view.clicked_day = 0;
     SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(120, 162));  // edges belong to the cell
-    EXPECT_EQ(main_state.clicked_day, 10);
+    EXPECT_EQ(main_state.view.clicked_day, 10);
 
-    main_state.clicked_day = 0;
+    main_state.view.clicked_day = 0;
     SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(121, 162));
-    EXPECT_EQ(main_state.clicked_day, 0);
+    EXPECT_EQ(main_state.view.clicked_day, 0);
 
     // A popup menu dismissed without a command swallows the next left press once.
     {
@@ -348,18 +348,18 @@ TEST_F(MainWindow, DayCellsAndTheSwallowedClick) {
     }
     EXPECT_TRUE(main_state.popup_pending);
     SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(110, 155));
-    EXPECT_EQ(main_state.clicked_day, 0);
+    EXPECT_EQ(main_state.view.clicked_day, 0);
     EXPECT_FALSE(main_state.popup_pending);
     SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(110, 155));
-    EXPECT_EQ(main_state.clicked_day, 10);
+    EXPECT_EQ(main_state.view.clicked_day, 10);
 
     // After a command nothing is swallowed.
-    main_state.clicked_day = 0;
+    main_state.view.clicked_day = 0;
     main_state.popup_pending = true;
     command(CMD_CLOSE_MENU);
     EXPECT_FALSE(main_state.popup_pending);
     SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(110, 155));
-    EXPECT_EQ(main_state.clicked_day, 10);
+    EXPECT_EQ(main_state.view.clicked_day, 10);
 
     // The swallowed press does not press an arrow either.
     main_state.popup_pending = true;
@@ -399,19 +399,19 @@ TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     compute_alarm_at(&e);
 
     g_now = {2004, 5, 5, 9, 29, 59};
-    EXPECT_EQ(main_tick(hwnd_), -1);
+    EXPECT_EQ(main_tick(main_state, hwnd_), -1);
     g_now = {2004, 5, 5, 9, 31, 4};  // the tick of 09:30 came late
-    EXPECT_EQ(main_tick(hwnd_), 0);
+    EXPECT_EQ(main_tick(main_state, hwnd_), 0);
     g_now = {2004, 5, 5, 9, 31, 5};
-    EXPECT_EQ(main_tick(hwnd_), -1);  // once only
+    EXPECT_EQ(main_tick(main_state, hwnd_), -1);  // once only
     EXPECT_EQ(main_state.now_minute, 31);
     EXPECT_EQ(main_state.now_second, 5);
 
     // Midnight into June: the tip follows, the shown month stays.
     g_now = {2004, 6, 1, 0, 0, 0};
-    main_tick(hwnd_);
+    main_tick(main_state, hwnd_);
     EXPECT_STREQ(tray_tip(), "2004\x94\x4e" "6\x8c\x8e" "1\x93\xfa(\x89\xce)");  // (火)
-    EXPECT_EQ(main_state.shown_month, 5);
+    EXPECT_EQ(main_state.view.shown_month, 5);
     EXPECT_EQ(main_state.today_month, 6);  // the repaint read today afresh
 }
 
