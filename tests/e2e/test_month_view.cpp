@@ -53,7 +53,7 @@ bool shoot(const App& app, int year, int month, MonthShot* s) {
     lf.lfHeight = f.day_font_height;
     lf.lfWeight = 400;
     lf.lfCharSet = 128;
-    lstrcpyA(lf.lfFaceName, "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e");  // ＭＳ Ｐゴシック
+    lstrcpyA(lf.lfFaceName, "ＭＳ Ｐゴシック");
     HFONT font = CreateFontIndirectA(&lf);
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);

@@ -6,36 +6,28 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "app/app_win.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "app/save_notice_win.h"
-#include "app/title_bar_win.h"
 #include "app/tray_win.h"
 #include "calendar/date.h"
-#include "config/profile.h"
 #include "config/settings.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
+#include "tests/win/modal_driver.h"
+#include "tests/win/program_reset.h"
 #include "tests/win/win_scratch.h"
 
 namespace {
 
 LocalTime g_now = {2004, 5, 5, 9, 29, 59};
 LocalTime fixed_clock() { return g_now; }
-
-void put_file(const std::string& path, const std::string& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
 
 std::string resolution() {
     char r[32];
@@ -75,39 +67,7 @@ bool greyed(HMENU menu, UINT id, UINT by = MF_BYCOMMAND) {
 
 bool checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
 
-// Closes every dialog of this thread that appears while a modal loop runs (message box,
-// About box), counting them and keeping the caption of the last one.
-struct DialogCloser {
-    static int closed;
-    static std::string caption;
-    static HWND owner;
-    UINT_PTR timer;
-    DialogCloser() {
-        closed = 0;
-        caption.clear();
-        owner = nullptr;
-        timer = SetTimer(nullptr, 0, 50, on_timer);
-    }
-    ~DialogCloser() { KillTimer(nullptr, timer); }
-    static BOOL CALLBACK close_one(HWND hwnd, LPARAM) {
-        char cls[16] = "";
-        GetClassNameA(hwnd, cls, sizeof cls);
-        if (std::strcmp(cls, "#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-        char text[128] = "";
-        GetWindowTextA(hwnd, text, sizeof text);
-        caption = text;
-        owner = GetWindow(hwnd, GW_OWNER);
-        ++closed;
-        PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
-        return FALSE;
-    }
-    static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
-        EnumThreadWindows(GetCurrentThreadId(), close_one, 0);
-    }
-};
-int DialogCloser::closed = 0;
-std::string DialogCloser::caption;
-HWND DialogCloser::owner = nullptr;
+using win_test::ModalDriver;
 
 // Ends the popup menu of this thread as soon as it runs, as if dismissed.
 struct MenuDismisser {
@@ -123,20 +83,19 @@ protected:
         static bool registered = false;
         if (!registered) registered = main_window_register(GetModuleHandleA(nullptr));
         ASSERT_TRUE(registered);
+        win_test::reset_program_globals();
         g_now = {2004, 5, 5, 9, 29, 59};
         set_clock_source(fixed_clock);
-        save_notice_reset();
         dir_ = win_test::scratch_dir("main");
         path_ = dir_ + "tester.cfg";
     }
     void TearDown() override {
         close();
-        set_clock_source(nullptr);
-        schedulecount = 0;
+        win_test::reset_program_globals();
     }
     // Starts the window over a settings file with these bytes (none: no file).
     void open(const std::string& file_bytes, const char* path = nullptr) {
-        if (!file_bytes.empty()) put_file(path_, file_bytes);
+        if (!file_bytes.empty()) win_test::put_file(path_, file_bytes);
         storage_init_win(path ? path : path_.c_str(), dir_.c_str());
         startup_load(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         hwnd_ = main_window_create(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
@@ -145,7 +104,7 @@ protected:
     }
     void close() {
         if (hwnd_ && IsWindow(hwnd_)) {
-            DialogCloser closer;
+            auto closer = ModalDriver::pressing_ok();
             DestroyWindow(hwnd_);
         }
         hwnd_ = nullptr;
@@ -174,7 +133,7 @@ TEST_F(MainWindow, CreationFrameMenusAndFirstTick) {
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar, main_state.menu_bar.get());
     EXPECT_EQ(GetMenuItemCount(bar), 1);
-    EXPECT_EQ(menu_text(bar, 0, MF_BYPOSITION), "\x90\xdd\x92\xe8(&S)");  // 設定(&S)
+    EXPECT_EQ(menu_text(bar, 0, MF_BYPOSITION), "設定(&S)");
     ASSERT_NE(menu(), nullptr);
     EXPECT_EQ(GetSubMenu(bar, 0), menu());
     EXPECT_FALSE(checked(menu(), CMD_ALWAYS_ON_TOP));
@@ -187,14 +146,14 @@ TEST_F(MainWindow, CreationFrameMenusAndFirstTick) {
     // The first tick ran during creation.
     EXPECT_TRUE(main_state.timer_running);
     EXPECT_EQ(main_state.tick.last_day, 5);
-    EXPECT_STREQ(tray_tip(), "2004\x94\x4e" "5\x8c\x8e" "5\x93\xfa(\x90\x85)");  // 2004年5月5日(水)
+    EXPECT_STREQ(tray_tip(), "2004年5月5日(水)");
     EXPECT_EQ(main_state.view.shown_year, 2004);
     EXPECT_EQ(main_state.view.shown_month, 5);
     // The paint laid out the month: buttons, header band and the 31 days of May.
     EXPECT_GT(main_state.header_height, 2);
     EXPECT_EQ(main_state.left_arrow_rect.left, 4);
     EXPECT_NE(main_state.day_cells[30].left, -1);
-    EXPECT_EQ(std::string(window_text_of(hwnd_)), "Tavelspore 2004\x94\x4e" "5\x8c\x8e");
+    EXPECT_EQ(window_text_of(hwnd_), "Tavelspore 2004年5月");
     // The surface has the client size.
     RECT c;
     GetClientRect(hwnd_, &c);
@@ -230,19 +189,19 @@ TEST_F(MainWindow, HideAndShowGreyTheMenu) {
     const UINT greyable[] = {CMD_RESET_MONTH, CMD_RESTORE_POSITION, CMD_SAVE_POSITION};
     command(CMD_HIDE_SHOW);
     EXPECT_FALSE(IsWindowVisible(hwnd_));
-    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "\x95\x5c\x8e\xa6(&D)");  // 表示(&D)
-    EXPECT_TRUE(greyed(menu(), 1, MF_BYPOSITION));                     // 設定(&S)
+    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "表示(&D)");
+    EXPECT_TRUE(greyed(menu(), 1, MF_BYPOSITION));  // the 設定(&S) submenu
     for (UINT id : greyable) EXPECT_TRUE(greyed(menu(), id)) << id;
     EXPECT_FALSE(greyed(menu(), CMD_ABOUT));
 
     // A second start shows the window, but the menu still offers "show".
     command(CMD_BRING_TO_FRONT);
     EXPECT_TRUE(IsWindowVisible(hwnd_));
-    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "\x95\x5c\x8e\xa6(&D)");
+    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "表示(&D)");
 
     command(CMD_HIDE_SHOW);
     EXPECT_TRUE(IsWindowVisible(hwnd_));
-    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "\x94\xf1\x95\x5c\x8e\xa6(&D)");  // 非表示(&D)
+    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "非表示(&D)");
     EXPECT_FALSE(greyed(menu(), 1, MF_BYPOSITION));
     for (UINT id : greyable) EXPECT_FALSE(greyed(menu(), id)) << id;
 }
@@ -256,7 +215,7 @@ TEST_F(MainWindow, TrayLeftClickShowsAHiddenWindow) {
     SendMessageA(hwnd_, kTrayCallback, kTrayIconId, WM_LBUTTONDOWN);
     EXPECT_TRUE(IsWindowVisible(hwnd_));
     EXPECT_TRUE(main_state.window_visible);
-    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "\x94\xf1\x95\x5c\x8e\xa6(&D)");
+    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "非表示(&D)");
 }
 
 TEST_F(MainWindow, AlwaysOnTopAndTitleBarToggleAndAreSaved) {
@@ -313,7 +272,7 @@ TEST_F(MainWindow, ArrowsStepTheMonthOnRelease) {
         EXPECT_EQ(main_state.view.shown_month, c.want_month);
         EXPECT_EQ(main_state.pressed_arrow, 0);
     }
-    EXPECT_EQ(std::string(window_text_of(hwnd_)), "Tavelspore 2004\x94\x4e" "6\x8c\x8e");
+    EXPECT_EQ(window_text_of(hwnd_), "Tavelspore 2004年6月");
     command(CMD_RESET_MONTH);
     EXPECT_EQ(main_state.view.shown_month, 5);
 
@@ -383,6 +342,15 @@ TEST_F(MainWindow, CursorInTheHeaderBand) {
     EXPECT_FALSE(main_state.move_cursor);
 }
 
+TEST_F(MainWindow, ScheduleCommandOpensTheDialogWithNoDateGiven) {
+    open("");
+    main_state.view.schedule_opening = {2004, 5, 10};  // left from an earlier opening
+    command(CMD_SCHEDULE);
+    EXPECT_EQ(main_state.view.schedule_opening.year, -1);
+    EXPECT_EQ(main_state.view.schedule_opening.month, -1);
+    EXPECT_EQ(main_state.view.schedule_opening.day, -1);
+}
+
 TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     open("");
     KillTimer(hwnd_, kMainTimer);  // ticks come from the test only
@@ -410,7 +378,7 @@ TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     // Midnight into June: the tip follows, the shown month stays.
     g_now = {2004, 6, 1, 0, 0, 0};
     main_tick(main_state, hwnd_);
-    EXPECT_STREQ(tray_tip(), "2004\x94\x4e" "6\x8c\x8e" "1\x93\xfa(\x89\xce)");  // (火)
+    EXPECT_STREQ(tray_tip(), "2004年6月1日(火)");
     EXPECT_EQ(main_state.view.shown_month, 5);
     EXPECT_EQ(main_state.today_month, 6);  // the repaint read today afresh
 }
@@ -419,11 +387,11 @@ TEST_F(MainWindow, SavePositionStoresTheNormalRectangle) {
     open("");
     MoveWindow(hwnd_, 30, 40, 300, 250, TRUE);
     {
-        DialogCloser closer;
+        auto closer = ModalDriver::pressing_ok();
         command(CMD_SAVE_POSITION);
-        EXPECT_EQ(DialogCloser::closed, 1);
-        EXPECT_EQ(DialogCloser::caption, "Tavelspore");
-        EXPECT_EQ(DialogCloser::owner, hwnd_);
+        EXPECT_EQ(closer.dialogs_seen(), 1);
+        EXPECT_EQ(closer.last_caption(), "Tavelspore");
+        EXPECT_EQ(closer.last_owner(), hwnd_);
     }
     std::string file = win_test::get_file(path_);
     std::string want = "[DispSet1]\r\nreso=" + resolution() + "\r\nx1=30\r\ny1=40\r\nx2=330\r\ny2=290\r\n";
@@ -433,7 +401,7 @@ TEST_F(MainWindow, SavePositionStoresTheNormalRectangle) {
     MoveWindow(hwnd_, 50, 60, 310, 260, TRUE);
     ShowWindow(hwnd_, SW_MINIMIZE);
     {
-        DialogCloser closer;
+        auto closer = ModalDriver::pressing_ok();
         command(CMD_SAVE_POSITION);
     }
     file = win_test::get_file(path_);
@@ -450,10 +418,10 @@ TEST_F(MainWindow, SavePositionWithNoFreeWindowSetSaysNothing) {
     }
     open(file);
     const std::string before = win_test::get_file(path_);
-    DialogCloser closer;
+    auto closer = ModalDriver::pressing_ok();
     command(CMD_SAVE_POSITION);
     pump();
-    EXPECT_EQ(DialogCloser::closed, 0);
+    EXPECT_EQ(closer.dialogs_seen(), 0);
     EXPECT_EQ(win_test::get_file(path_), before);
 }
 
@@ -485,7 +453,7 @@ TEST_F(MainWindow, MinimumTrackingSize) {
 }
 
 TEST_F(MainWindow, DestroySavesTheScheduleAndPostsQuit) {
-    open("[Schedule]\r\nschedulecount=1\r\nschedule001=2004050511\x89\xef\x8b\x63\r\n"
+    open("[Schedule]\r\nschedulecount=1\r\nschedule001=2004050511会議\r\n"
          "[Alarm]\r\nalarm001=0930152\r\n");
     ASSERT_EQ(schedulecount, 1);
     DestroyWindow(hwnd_);
@@ -497,7 +465,7 @@ TEST_F(MainWindow, DestroySavesTheScheduleAndPostsQuit) {
     EXPECT_TRUE(quit);
     EXPECT_EQ(surface_dc(), nullptr);
     const std::string file = win_test::get_file(path_);
-    EXPECT_NE(file.find("schedule001=2004050511\x89\xef\x8b\x63\r\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("schedule001=2004050511会議\r\n"), std::string::npos) << file;
     EXPECT_NE(file.find("alarm001=0930152\r\n"), std::string::npos);
     EXPECT_NE(file.find("[Config]"), std::string::npos);
     EXPECT_FALSE(save_failure_told());
@@ -507,21 +475,21 @@ TEST_F(MainWindow, FailedSaveIsToldOncePerSession) {
     const std::string missing = dir_ + "no such folder\\tester.cfg";
     open("", missing.c_str());
     {
-        DialogCloser closer;
+        auto closer = ModalDriver::pressing_ok();
         command(CMD_ALWAYS_ON_TOP);
-        EXPECT_EQ(DialogCloser::closed, 1);
-        EXPECT_EQ(DialogCloser::caption, "Tavelspore");
-        EXPECT_EQ(DialogCloser::owner, hwnd_);
+        EXPECT_EQ(closer.dialogs_seen(), 1);
+        EXPECT_EQ(closer.last_caption(), "Tavelspore");
+        EXPECT_EQ(closer.last_owner(), hwnd_);
     }
     EXPECT_TRUE(save_failure_told());
     EXPECT_TRUE(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST);  // applied anyway
     {
-        DialogCloser closer;
+        auto closer = ModalDriver::pressing_ok();
         command(CMD_ALWAYS_ON_TOP);
         command(CMD_APPLY_SETTINGS);
         DestroyWindow(hwnd_);
         hwnd_ = nullptr;
-        EXPECT_EQ(DialogCloser::closed, 0);
+        EXPECT_EQ(closer.dialogs_seen(), 0);
     }
     pump();
 }
@@ -529,20 +497,20 @@ TEST_F(MainWindow, FailedSaveIsToldOncePerSession) {
 TEST_F(MainWindow, FailedSaveAtDestroyHasNoOwner) {
     const std::string missing = dir_ + "no such folder\\tester.cfg";
     open("", missing.c_str());
-    DialogCloser closer;
+    auto closer = ModalDriver::pressing_ok();
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
-    EXPECT_EQ(DialogCloser::closed, 1);
-    EXPECT_EQ(DialogCloser::owner, nullptr);
+    EXPECT_EQ(closer.dialogs_seen(), 1);
+    EXPECT_EQ(closer.last_owner(), nullptr);
     pump();
 }
 
 TEST_F(MainWindow, AboutBoxOpensOverTheWindow) {
     open("");
-    DialogCloser closer;
+    auto closer = ModalDriver::pressing_ok();
     command(CMD_ABOUT);
-    EXPECT_EQ(DialogCloser::closed, 1);
-    EXPECT_EQ(DialogCloser::owner, hwnd_);
+    EXPECT_EQ(closer.dialogs_seen(), 1);
+    EXPECT_EQ(closer.last_owner(), hwnd_);
 }
 
 }  // namespace
