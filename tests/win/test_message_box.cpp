@@ -377,7 +377,7 @@ TEST(MessageBoxDialog, JapaneseCaptionArrivesAsCp932) {
 TEST(AboutBox, ShowsVersionAndCopyrightLinesAndClosesOnAltF4) {
     ModalDriver s({
         [](HWND dlg) {
-            EXPECT_EQ(text_of(dlg), "\x81\x75\x82\xcf\x82\xe9\x82\xcb\x81\x76\x82\xc9\x82\xc2\x82\xa2\x82\xc4");
+            EXPECT_EQ(text_of(dlg), "「Tavelspore」について");
             EXPECT_EQ(text_of(GetDlgItem(dlg, IDC_ABOUT_VERSION)), "Zelmar.exe Version 2.43");
             HWND edit = GetDlgItem(dlg, IDC_ABOUT_TEXT);
             char raw[1024] = "";
