@@ -1,5 +1,6 @@
 #include "app/main_layout.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "calendar/date.h"
@@ -167,4 +168,29 @@ void finish_tick(TickMemory* mem, const TickPlan& plan, const LocalTime& now) {
 ClockRepaint clock_repaint_kind(bool same_date_text, int analog, bool minute_changed) {
     if (!same_date_text) return kRepaintWhole;
     return (analog != 0 && minute_changed) ? kRepaintClockAndText : kRepaintClock;
+}
+
+namespace {
+
+bool rect_empty(const CellRect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+bool rect_within(const CellRect& outer, const CellRect& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+}  // namespace
+
+bool paint_clock_only(bool requested, const CellRect& update, const CellRect& clock,
+                      const CellRect& text) {
+    if (!requested) return false;
+    if (rect_empty(update)) return true;  // nothing to paint: the month is not missed
+    CellRect box = clock;
+    if (rect_empty(box)) {
+        box = text;
+    } else if (!rect_empty(text)) {
+        box = {std::min(clock.left, text.left), std::min(clock.top, text.top),
+               std::max(clock.right, text.right), std::max(clock.bottom, text.bottom)};
+    }
+    return !rect_empty(box) && rect_within(box, update);
 }

@@ -121,3 +121,12 @@ enum ClockRepaint {
     kRepaintWhole,          // the date text changed: the whole client area
 };
 ClockRepaint clock_repaint_kind(bool same_date_text, int analog, bool minute_changed);
+
+// Whether a paint may draw the clock alone. The tick asks for it (requested) when it
+// invalidated only the clock's rectangle and, for the analog clock, its text rectangle. The
+// paint draws the month as well whenever its update rectangle reaches beyond the bounding
+// rectangle of those two: a restore, a show or an uncovering invalidates more, and the
+// request of a tick that never got its paint (the window minimised or hidden) must not
+// leave the month out.
+bool paint_clock_only(bool requested, const CellRect& update, const CellRect& clock,
+                      const CellRect& text);

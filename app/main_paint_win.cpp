@@ -27,7 +27,9 @@ CellRect draw_background(HDC, const RECT& client, bool* image_shown) {
     return CellRect{client.left, client.top, client.right, client.bottom};
 }
 
-MonthView view_for_paint(MainState& s, const CellRect& area, bool halo) {
+CellRect cell_of(const RECT& r) { return CellRect{r.left, r.top, r.right, r.bottom}; }
+
+MonthView view_for_paint(MainState& s, const CellRect& area, bool halo, const RECT& update) {
     MonthView v = {};
     get_today(&s.today_year, &s.today_month, &s.today_day);
     get_now_time(&s.now_hour, &s.now_minute, &s.now_second);
@@ -40,7 +42,8 @@ MonthView view_for_paint(MainState& s, const CellRect& area, bool halo) {
     v.now_minute = s.now_minute;
     v.now_second = s.now_second;
     v.pressed_arrow = s.pressed_arrow;
-    v.clock_only = s.clock_only_repaint;
+    v.clock_only = paint_clock_only(s.clock_only_repaint, cell_of(update), cell_of(s.clock_rect),
+                                    cell_of(s.clock_text_rect));
     v.clock_shown = s.timer_running && settings.clock != 0;
     v.area = area;
     v.halo = halo;
@@ -70,7 +73,7 @@ void main_paint(MainState& s, HWND hwnd) {
     if (dc) {
         bool halo = false;
         const CellRect area = draw_background(dc, client, &halo);
-        const MonthView v = view_for_paint(s, area, halo);
+        const MonthView v = view_for_paint(s, area, halo, paint.update_rect());
         MonthPaintResult r = {};
         paint_month(dc, client.right, client.bottom, v, &r);
         if (!v.clock_only) {

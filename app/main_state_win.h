@@ -30,7 +30,7 @@ struct MainState {
     bool move_cursor = false;
     bool window_visible = true;          // false while hidden by the hide command
     bool startup_list_pending = false;
-    bool clock_only_repaint = false;
+    bool clock_only_repaint = false;     // the tick asks the next paint to draw only the clock
     char last_date_text[16] = "";
     // Laid out by every full paint.
     CellRect left_arrow_rect = {}, right_arrow_rect = {};

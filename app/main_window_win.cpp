@@ -78,8 +78,9 @@ LRESULT on_destroy(MainState& s, HWND hwnd) {
     s.timer_running = false;
     menus_destroy(s, hwnd);
     surface_destroy();
-    // The window is going away: the notice has no owner.
-    report_save_result(nullptr, saved);
+    // The window is going away: the notice has no owner, and it is the last chance to say
+    // that the changes are lost, even when an earlier failure was told.
+    report_save_result(nullptr, saved, SaveNotice::kAlways);
     PostQuitMessage(0);
     return 0;
 }

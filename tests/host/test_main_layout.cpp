@@ -352,4 +352,31 @@ TEST(Tick, ClockRepaintKind) {
     EXPECT_EQ(clock_repaint_kind(true, 1, true), kRepaintClockAndText);
 }
 
+TEST(Tick, PaintDrawsTheClockAloneOnlyWithinTheClockRectangles) {
+    const CellRect digital = {200, 300, 330, 320};
+    const CellRect face = {250, 270, 330, 350}, text = {150, 310, 246, 330};  // analog
+    const CellRect none = {0, 0, 0, 0};
+    struct Case {
+        const char* what;
+        bool requested;
+        CellRect update, clock, text;
+        bool want;
+    } cases[] = {
+        {"not asked for", false, digital, digital, digital, false},
+        {"the digital clock's own rectangle", true, digital, digital, digital, true},
+        {"part of it", true, {210, 305, 300, 318}, digital, digital, true},
+        {"the whole client after a restore", true, {0, 0, 340, 340}, digital, digital, false},
+        {"one pixel beyond", true, {199, 300, 330, 320}, digital, digital, false},
+        {"a corner of the month", true, {0, 0, 50, 40}, digital, digital, false},
+        {"face and text together", true, {150, 270, 330, 350}, face, text, true},
+        {"the face alone", true, face, face, text, true},
+        {"beyond both", true, {150, 260, 330, 350}, face, text, false},
+        {"clock rectangles not laid out yet", true, digital, none, none, false},
+        {"only the text rectangle known", true, text, none, text, true},
+        {"nothing to paint", true, none, digital, digital, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(paint_clock_only(c.requested, c.update, c.clock, c.text), c.want) << c.what;
+}
+
 }  // namespace

@@ -342,6 +342,33 @@ TEST_F(MainWindow, CursorInTheHeaderBand) {
     EXPECT_FALSE(main_state.move_cursor);
 }
 
+// A clock-only paint asked for by a tick is honoured only while the update stays within
+// the clock: a paint of the whole window draws the month (its title and layout) as well.
+TEST_F(MainWindow, ClockOnlyRequestDoesNotLeaveTheMonthOut) {
+    open("[Config]\r\nclock=1\r\nsecond=1\r\nmonthlang=1\r\n");
+    KillTimer(hwnd_, kMainTimer);  // ticks come from the test only
+    ASSERT_TRUE(main_state.timer_running);
+    ASSERT_EQ(window_text_of(hwnd_), "Tavelspore 2004年5月");
+    struct Case {
+        const char* what;
+        bool whole_window;  // else only the clock's rectangle
+        int month;          // shown month set before the paint
+        const char* title;  // after it: changed only by a paint that drew the month
+    } cases[] = {
+        {"clock rectangle only", false, 6, "Tavelspore 2004年5月"},
+        {"whole window, as after a restore", true, 7, "Tavelspore 2004年7月"},
+        {"clock rectangle again", false, 8, "Tavelspore 2004年7月"},
+    };
+    for (const Case& c : cases) {
+        main_state.view.shown_month = c.month;
+        main_state.clock_only_repaint = true;
+        InvalidateRect(hwnd_, c.whole_window ? nullptr : &main_state.clock_rect, TRUE);
+        UpdateWindow(hwnd_);
+        EXPECT_EQ(window_text_of(hwnd_), c.title) << c.what;
+        EXPECT_FALSE(main_state.clock_only_repaint) << c.what;
+    }
+}
+
 TEST_F(MainWindow, ScheduleCommandOpensTheDialogWithNoDateGiven) {
     open("");
     main_state.view.schedule_opening = {2004, 5, 10};  // left from an earlier opening
@@ -487,9 +514,15 @@ TEST_F(MainWindow, FailedSaveIsToldOncePerSession) {
         auto closer = ModalDriver::pressing_ok();
         command(CMD_ALWAYS_ON_TOP);
         command(CMD_APPLY_SETTINGS);
+        EXPECT_EQ(closer.dialogs_seen(), 0);
+    }
+    // The save at exit tells its failure even so: the changes are lost with it.
+    {
+        auto closer = ModalDriver::pressing_ok();
         DestroyWindow(hwnd_);
         hwnd_ = nullptr;
-        EXPECT_EQ(closer.dialogs_seen(), 0);
+        EXPECT_EQ(closer.dialogs_seen(), 1);
+        EXPECT_EQ(closer.last_owner(), nullptr);
     }
     pump();
 }
