@@ -10,6 +10,7 @@
 
 #include "dialogs/file_chooser_win.h"
 #include "resources/resource.h"
+#include "tests/win/modal_driver.h"
 #include "tests/win/win_scratch.h"
 
 namespace {
@@ -22,15 +23,6 @@ struct Script {
     int filter_entries = 0;
     std::string first_filter;
 };
-Script* g_script = nullptr;
-
-BOOL CALLBACK find_open_dialog(HWND w, LPARAM lp) {
-    char cls[32] = "";
-    GetClassNameA(w, cls, sizeof cls);
-    if (std::string(cls) != "#32770" || !IsWindowVisible(w)) return TRUE;
-    *reinterpret_cast<HWND*>(lp) = w;
-    return FALSE;
-}
 
 // The file name field: a combo box in the current dialog, an edit in the older one.
 HWND name_field(HWND dlg) {
@@ -44,11 +36,8 @@ std::string text_of(HWND w) {
     return buf;
 }
 
-void CALLBACK drive(HWND, UINT, UINT_PTR, DWORD) {
-    HWND dlg = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), find_open_dialog, reinterpret_cast<LPARAM>(&dlg));
-    if (!dlg || g_script->seen) return;
-    Script& s = *g_script;
+// Reads what the dialog shows, then types the name and presses OK, or cancels.
+void answer(HWND dlg, Script& s) {
     s.seen = true;
     s.caption = text_of(dlg);
     s.file_name = text_of(name_field(dlg));
@@ -71,12 +60,8 @@ void CALLBACK drive(HWND, UINT, UINT_PTR, DWORD) {
 // Runs the chooser with the driver answering the dialog.
 template <class Call>
 bool run_chooser(Script* script, Call call) {
-    g_script = script;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 100, drive);
-    const bool chosen = call();
-    KillTimer(nullptr, timer);
-    g_script = nullptr;
-    return chosen;
+    win_test::ModalDriver driver({[script](HWND dlg) { answer(dlg, *script); }});
+    return driver.run(call);
 }
 
 class FileChooser : public ::testing::Test {
