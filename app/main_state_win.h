@@ -42,7 +42,6 @@ struct MainState {
     UINT taskbar_created_msg = 0;
     bool timer_running = false;
     WINDOWPLACEMENT placement = {sizeof(WINDOWPLACEMENT)};
-    HWND alarm_window = nullptr;
 };
 
 // The one main window's state; only the window procedure and the tests name it.

@@ -1,28 +1,12 @@
 #include "schedule/alarm_batch.h"
 
-#include "calendar/filetime.h"
-
 namespace {
-
-bool armed(const ScheduleEntry* e) { return e->alarm_kind != 0 && e->has_time != 0; }
 
 int live_count() {
     return schedulecount < 0 ? 0 : schedulecount > kMaxEntries ? kMaxEntries : schedulecount;
 }
 
 }  // namespace
-
-int find_due_alarms_between(uint64_t after, uint64_t upto, int* out, int max) {
-    if (upto >= kTicksPerDay && after < upto - kTicksPerDay) after = upto - kTicksPerDay;
-    if (after >= upto) return 0;
-    const int n = live_count();
-    int found = 0;
-    for (int i = 0; i < n && found < max; ++i) {
-        const ScheduleEntry* e = &schedule_list[i];
-        if (armed(e) && e->alarm_at > after && e->alarm_at <= upto) out[found++] = i;
-    }
-    return found;
-}
 
 void alarm_batch_make(AlarmBatch* b, const int* indices, int count) {
     const int n = live_count();

@@ -12,11 +12,6 @@ struct AlarmBatch {
     uint64_t alarm_at[kMaxEntries];  // each entry's instant when the batch was made
 };
 
-// Every live entry with an alarm whose alarm_at lies in (after, upto], in list order, at
-// most max of them; the same window as find_due_alarm_between (at most 24 hours back).
-// Returns the count.
-int find_due_alarms_between(uint64_t after, uint64_t upto, int* out, int max);
-
 // A batch of the given indices with their current instants; indices that are not live
 // entries are left out.
 void alarm_batch_make(AlarmBatch* b, const int* indices, int count);

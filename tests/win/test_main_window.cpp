@@ -20,6 +20,8 @@
 #include "schedule/entry.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
+#include "schedule/alarm_window_win.h"
+#include "tests/win/dialog_input.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
 #include "tests/win/win_scratch.h"
@@ -372,10 +374,39 @@ TEST_F(MainWindow, ClockOnlyRequestDoesNotLeaveTheMonthOut) {
 TEST_F(MainWindow, ScheduleCommandOpensTheDialogWithNoDateGiven) {
     open("");
     main_state.view.schedule_opening = {2004, 5, 10};  // left from an earlier opening
-    command(CMD_SCHEDULE);
+    ModalDriver driver({[](HWND dlg) {
+        EXPECT_EQ(win_test::item_text(dlg, IDC_SCHED_YEAR), "");
+        EXPECT_EQ(win_test::item_text(dlg, IDC_SCHED_MONTH), "");
+        EXPECT_EQ(win_test::item_text(dlg, IDC_SCHED_DAY), "");
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    }});
+    driver.run([this] { return command(CMD_SCHEDULE); });
+    EXPECT_EQ(driver.last_caption(), "Tavelspore - スケジュールの設定");
+    EXPECT_EQ(driver.last_owner(), hwnd_);
     EXPECT_EQ(main_state.view.schedule_opening.year, -1);
     EXPECT_EQ(main_state.view.schedule_opening.month, -1);
     EXPECT_EQ(main_state.view.schedule_opening.day, -1);
+}
+
+TEST_F(MainWindow, EntryAddedInTheScheduleDialogIsSavedAtOnce) {
+    open("[Config]\r\nmonthlang=1\r\n");
+    ModalDriver driver({[](HWND dlg) {
+        win_test::type(dlg, IDC_SCHED_YEAR, "2004");
+        win_test::type(dlg, IDC_SCHED_MONTH, "5");
+        win_test::type(dlg, IDC_SCHED_DAY, "20");
+        win_test::type(dlg, IDC_SCHED_HOUR, "9");
+        win_test::type(dlg, IDC_SCHED_MINUTE, "30");
+        win_test::paste(dlg, IDC_SCHED_MEMO, "会議");
+        win_test::press(dlg, IDC_SCHED_ALARM);
+        win_test::paste(dlg, IDC_SCHED_BEFORE, "15");
+        win_test::press(dlg, IDC_SCHED_ADD);
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    }});
+    driver.run([this] { return command(CMD_SCHEDULE); });
+    const std::string file = win_test::get_file(path_);
+    EXPECT_NE(file.find("schedulecount=1\r\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("schedule001=2004052001会議\r\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("alarm001=0930151\r\n"), std::string::npos) << file;
 }
 
 TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
@@ -397,6 +428,8 @@ TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     EXPECT_EQ(main_tick(main_state, hwnd_), -1);
     g_now = {2004, 5, 5, 9, 31, 4};  // the tick of 09:30 came late
     EXPECT_EQ(main_tick(main_state, hwnd_), 0);
+    ASSERT_NE(alarm_window, nullptr);
+    EXPECT_EQ(GetWindow(alarm_window, GW_OWNER), hwnd_);
     g_now = {2004, 5, 5, 9, 31, 5};
     EXPECT_EQ(main_tick(main_state, hwnd_), -1);  // once only
     EXPECT_EQ(main_state.now_minute, 31);
@@ -408,6 +441,42 @@ TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     EXPECT_STREQ(tray_tip(), "2004年6月1日(火)");
     EXPECT_EQ(main_state.view.shown_month, 5);
     EXPECT_EQ(main_state.today_month, 6);  // the repaint read today afresh
+}
+
+TEST_F(MainWindow, EntriesDueInOneCheckRingTogetherAndGoWithTheWindow) {
+    open("");
+    KillTimer(hwnd_, kMainTimer);
+    const char* memos[] = {"A", "B", "C"};
+    for (int i = 0; i < 3; ++i) {
+        ScheduleEntry& e = schedule_list[schedulecount++];
+        entry_blank(&e);
+        e.year = 2004;
+        e.month = 5;
+        e.day = 5;
+        e.has_time = 1;
+        e.hour = 10;
+        e.minute = i < 2 ? 0 : 1;  // the third one a minute later
+        e.minutes_before = 15;
+        e.alarm_kind = 1;
+        std::snprintf(e.memo, sizeof e.memo, "%s", memos[i]);
+        compute_alarm_at(&e);
+    }
+    g_now = {2004, 5, 5, 9, 45, 0};
+    EXPECT_EQ(main_tick(main_state, hwnd_), 0);
+    pump();
+    ASSERT_NE(alarm_window, nullptr);
+    EXPECT_EQ(win_test::item_text(alarm_window, IDC_ALARM_TEXT),
+              "2004年5月5日 10:00\r\nA\r\n15 分前です\r\n\r\n"
+              "2004年5月5日 10:00\r\nB\r\n15 分前です");
+    g_now = {2004, 5, 5, 9, 46, 0};
+    EXPECT_EQ(main_tick(main_state, hwnd_), 2);
+    pump();
+    EXPECT_EQ(win_test::item_text(alarm_window, IDC_ALARM_TEXT),
+              "2004年5月5日 10:01\r\nC\r\n15 分前です");
+    HWND alarm = alarm_window;
+    close();
+    EXPECT_FALSE(IsWindow(alarm));
+    EXPECT_EQ(alarm_window, nullptr);
 }
 
 TEST_F(MainWindow, SavePositionStoresTheNormalRectangle) {

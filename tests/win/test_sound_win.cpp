@@ -6,77 +6,21 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "resources/resource.h"
 #include "schedule/sound_win.h"
-#include "win_scratch.h"
+#include "tests/win/fake_mci.h"
+#include "tests/win/win_scratch.h"
 
 namespace {
 
-// One log for the commands and for command 208 reaching a window, so their order shows.
-std::vector<std::string> calls;
-MCIDEVICEID next_id = 1;
-MCIERROR open_error = 0, play_error = 0, status_error = 0;
-DWORD status_mode = MCI_MODE_PLAY;
+using win_test::FakeMci;
 
-MCIERROR WINAPI fake_mci(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR params) {
-    char line[600];
-    switch (message) {
-    case MCI_OPEN: {
-        auto* p = reinterpret_cast<MCI_OPEN_PARMSA*>(params);
-        std::snprintf(line, sizeof line, "open %u %s %s%s", device,
-                      flags == (MCI_OPEN_TYPE | MCI_OPEN_ELEMENT) ? "type+element" : "flags?",
-                      p->lpstrDeviceType, p->lpstrElementName);
-        calls.push_back(line);
-        if (open_error) return open_error;
-        p->wDeviceID = next_id++;
-        return 0;
-    }
-    case MCI_SET: {
-        auto* p = reinterpret_cast<MCI_SET_PARMS*>(params);
-        std::snprintf(line, sizeof line, "set %u %s", device,
-                      flags == MCI_SET_TIME_FORMAT && p->dwTimeFormat == MCI_FORMAT_MILLISECONDS
-                          ? "ms" : "?");
-        calls.push_back(line);
-        return 0;
-    }
-    case MCI_PLAY:
-        std::snprintf(line, sizeof line, "play %u %lu", device, (unsigned long)flags);
-        calls.push_back(line);
-        return play_error;
-    case MCI_STATUS: {
-        auto* p = reinterpret_cast<MCI_STATUS_PARMS*>(params);
-        std::snprintf(line, sizeof line, "status %u %s", device,
-                      flags == MCI_STATUS_ITEM && p->dwItem == MCI_STATUS_MODE ? "mode" : "?");
-        calls.push_back(line);
-        if (status_error) return status_error;
-        p->dwReturn = status_mode;
-        return 0;
-    }
-    case MCI_STOP:
-    case MCI_CLOSE:
-        std::snprintf(line, sizeof line, "%s %u %lu%s", message == MCI_STOP ? "stop" : "close",
-                      device, (unsigned long)flags, params ? " params?" : "");
-        calls.push_back(line);
-        return 0;
-    default:
-        calls.push_back("other");
-        return 0;
-    }
-}
-
-std::vector<std::string> table_keys;
-void fake_table(const char* key, const char* fallback, char* out, size_t size) {
-    table_keys.push_back(key);
-    const char* v = fallback;
-    if (std::strcmp(key, "MP2") == 0) v = "MPEGVideo";
-    if (std::strcmp(key, "MP3") == 0) v = "NotThisOne";
-    if (std::strcmp(key, "wav") == 0) v = "LowerWave";
-    if (std::strcmp(key, "NOS") == 0) v = "no support";
-    std::snprintf(out, size, "%s", v);
-}
+std::vector<std::string>& calls = FakeMci::get().calls;
+std::vector<std::string>& table_keys = FakeMci::get().table_keys;
 
 LRESULT CALLBACK listener_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_COMMAND && LOWORD(wp) == CMD_SOUND_STOPPED) {
@@ -110,28 +54,18 @@ HWND listener(const char* name) {
 class SoundFake : public ::testing::Test {
 protected:
     void SetUp() override {
-        calls.clear();
-        table_keys.clear();
-        next_id = 1;
-        open_error = play_error = status_error = 0;
-        status_mode = MCI_MODE_PLAY;
-        sound_set_table_for_test(fake_table);
-        sound_set_command_for_test(fake_mci);
+        fake_.emplace();
         a_ = listener("A");
         b_ = listener("B");
     }
     void TearDown() override {
-        sound_set_command_for_test(nullptr);
-        sound_set_table_for_test(nullptr);
-        sound_set_library_for_test(nullptr);
+        fake_.reset();
         DestroyWindow(a_);
         DestroyWindow(b_);
     }
-    static std::string log() {
-        std::string s;
-        for (const auto& c : calls) s += c + "\n";
-        return s;
-    }
+    static std::string log() { return FakeMci::get().log(); }
+    static FakeMci& mci() { return FakeMci::get(); }
+    std::optional<win_test::FakeSound> fake_;
     HWND a_ = nullptr, b_ = nullptr;
 };
 
@@ -170,9 +104,9 @@ TEST_F(SoundFake, FailuresLeaveNothingPlaying) {
     };
     for (const auto& c : cases) {
         calls.clear();
-        next_id = 1;
-        open_error = c.open;
-        play_error = c.play;
+        mci().next_id = 1;
+        mci().open_error = c.open;
+        mci().play_error = c.play;
         ASSERT_TRUE(sound_select_device("RMI"));
         EXPECT_EQ(sound_play(a_, "z.rmi"), c.result);
         EXPECT_FALSE(sound_playing);
@@ -195,8 +129,8 @@ TEST_F(SoundFake, PollStopsOnlyWhenTheDeviceHasStopped) {
     ASSERT_EQ(sound_play(a_, "a.wav"), 0u);
     for (const auto& c : cases) {
         calls.clear();
-        status_mode = c.mode;
-        status_error = c.status;
+        mci().status_mode = c.mode;
+        mci().status_error = c.status;
         sound_poll();
         EXPECT_EQ(sound_playing, !c.stops) << c.mode;
         EXPECT_EQ(log(), c.stops ? "status 1 mode\nstop 1 0\nclose 1 0\n208 to A\n"
