@@ -352,20 +352,34 @@ void on_selection_change() {
     dlg->latched = false;
 }
 
+// Validates the fields into the work entry for Add or Change, with loading set; false
+// (loading cleared, the fields as typed) when they may not be stored.
+bool begin_store() {
+    dlg->loading = true;
+    if (!validate_entry_fields()) {
+        dlg->loading = false;
+        return false;
+    }
+    // The tick keeps checking alarms while the dialog is open: the entry rings at its new
+    // time from now on, not only after the list is saved.
+    entry_update_alarm_at(&dlg->work);
+    return true;
+}
+
+// The end of a successful Add, Change or Delete.
+void end_list_change() {
+    dlg->loading = false;
+    dlg->latched = false;
+    dlg->changed = true;
+}
+
 void on_add() {
     stop_sound();
     if (schedulecount >= kMaxEntries) {
         notice(dlg->hwnd, kListFull, kCaption, kErrorFlags);
         return;
     }
-    dlg->loading = true;
-    if (!validate_entry_fields()) {
-        dlg->loading = false;
-        return;
-    }
-    // The tick keeps checking alarms while the dialog is open: the entry rings at its new
-    // time from now on, not only after the list is saved.
-    entry_update_alarm_at(&dlg->work);
+    if (!begin_store()) return;
     if (!schedule_add(&dlg->work)) {
         dlg->loading = false;
         return;
@@ -374,9 +388,7 @@ void on_add() {
     set_edit_buttons(kButtonsDeleteOnly);
     dlg->held = -1;
     take_field_snapshot();
-    dlg->loading = false;
-    dlg->latched = false;
-    dlg->changed = true;
+    end_list_change();
 }
 
 void on_change() {
@@ -386,19 +398,12 @@ void on_change() {
         MessageBeep(MB_ICONASTERISK);
         return;
     }
-    dlg->loading = true;
-    if (!validate_entry_fields()) {
-        dlg->loading = false;
-        return;
-    }
-    entry_update_alarm_at(&dlg->work);
+    if (!begin_store()) return;
     schedule_replace(dlg->held, &dlg->work);
     fill_schedule_list(true);
     take_field_snapshot();
     set_edit_buttons(kButtonsDeleteOnly);
-    dlg->loading = false;
-    dlg->latched = false;
-    dlg->changed = true;
+    end_list_change();
 }
 
 void on_delete() {
@@ -416,9 +421,7 @@ void on_delete() {
     dlg->held = -1;
     show_entry_fields(&dlg->work);
     take_field_snapshot();
-    dlg->loading = false;
-    dlg->latched = false;
-    dlg->changed = true;
+    end_list_change();
 }
 
 void on_browse() {

@@ -9,33 +9,12 @@
 #include "dialogs/schedule_dialog_win.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
+#include "tests/bench/bench_entries.h"
 #include "tests/bench/bench_timer.h"
 
 namespace {
 
-void fill_list(int n) {
-    std::memset(schedule_list, 0, sizeof schedule_list);
-    for (int i = 0; i < n; ++i) {
-        ScheduleEntry& e = schedule_list[i];
-        entry_blank(&e);
-        e.year = 2004 + i % 20;
-        e.month = 1 + i % 12;
-        e.day = 1 + i % 28;
-        e.holiday = i % 7 == 0;
-        e.scramble = i % 3 == 0;
-        std::snprintf(e.memo, sizeof e.memo, "会議 %03d 資料の確認と打合せ", i);
-        e.has_time = 1;
-        e.hour = i % 24;
-        e.minute = i % 60;
-        e.minutes_before = 15;
-        e.alarm_kind = 3;
-        std::snprintf(e.sound_file, sizeof e.sound_file, "C:\\Windows\\Media\\alarm%03d.wav", i);
-    }
-    schedulecount = n;
-}
-
 double add_ms = 0;
-double opened_at = 0;
 bool done = false;
 
 BOOL CALLBACK find_dialog(HWND hwnd, LPARAM out) {
@@ -62,7 +41,7 @@ void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
 // One opening and one Add with n entries before it; the opening time ends when the dialog
 // first runs its message loop.
 void run(int n, double* open, double* add) {
-    fill_list(n);
+    fill_bench_entries(n);
     done = false;
     const UINT_PTR timer = SetTimer(nullptr, 0, 1, on_timer);
     const double t0 = now_ms();

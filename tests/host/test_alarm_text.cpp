@@ -7,6 +7,7 @@
 #include "calendar/filetime.h"
 #include "schedule/alarm_batch.h"
 #include "schedule/alarm_text.h"
+#include "tests/host/entry_builder.h"
 
 namespace {
 
@@ -20,19 +21,8 @@ protected:
     }
     static int add(int y, int m, int d, int hour, int minute, int before, int kind,
                    const char* memo) {
-        ScheduleEntry& e = schedule_list[schedulecount];
-        entry_blank(&e);
-        e.year = y;
-        e.month = m;
-        e.day = d;
-        e.hour = hour;
-        e.minute = minute;
-        e.has_time = 1;
-        e.minutes_before = before;
-        e.alarm_kind = (uint8_t)kind;
-        std::snprintf(e.memo, sizeof e.memo, "%s", memo);
-        compute_alarm_at(&e);
-        return schedulecount++;
+        return test_entries::append(
+            test_entries::alarmed(y, m, d, hour, minute, {before, kind}, memo));
     }
 };
 

@@ -7,6 +7,7 @@
 #include "dialogs/schedule_dialog_rules.h"
 #include "dialogs/schedule_fields.h"
 #include "resources/resource.h"
+#include "tests/host/entry_builder.h"
 
 namespace {
 
@@ -283,15 +284,7 @@ TEST(ClearBlankMemo, FullLengthBlankMemo) {
     EXPECT_STREQ(memo, "");
 }
 
-ScheduleEntry dated(int year, int month, int day, const char* memo = "m") {
-    ScheduleEntry e;
-    entry_blank(&e);
-    e.year = year;
-    e.month = month;
-    e.day = day;
-    std::snprintf(e.memo, sizeof e.memo, "%s", memo);
-    return e;
-}
+using test_entries::dated;
 
 TEST(ValidateEntry, RulesInOrder) {
     const char* const* msg = kEntryFieldMessages;

@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "config/settings.h"
 #include "resources/resource.h"
 #include "schedule/alarm_window_win.h"
 #include "schedule/entry.h"
+#include "tests/host/entry_builder.h"
 #include "tests/win/dialog_input.h"
 #include "tests/win/fake_mci.h"
 #include "tests/win/program_reset.h"
@@ -21,20 +21,8 @@ using namespace win_test;
 
 int add_alarm(int y, int m, int d, int hour, int minute, int before, int kind, const char* memo,
               const char* sound = "") {
-    ScheduleEntry& e = schedule_list[schedulecount];
-    entry_blank(&e);
-    e.year = y;
-    e.month = m;
-    e.day = d;
-    e.hour = hour;
-    e.minute = minute;
-    e.has_time = 1;
-    e.minutes_before = before;
-    e.alarm_kind = static_cast<uint8_t>(kind);
-    std::snprintf(e.memo, sizeof e.memo, "%s", memo);
-    std::snprintf(e.sound_file, sizeof e.sound_file, "%s", sound);
-    compute_alarm_at(&e);
-    return schedulecount++;
+    return test_entries::append(
+        test_entries::alarmed(y, m, d, hour, minute, {before, kind, sound}, memo));
 }
 
 class AlarmWindow : public testing::Test {

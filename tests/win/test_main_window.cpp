@@ -21,6 +21,7 @@
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
 #include "schedule/alarm_window_win.h"
+#include "tests/host/entry_builder.h"
 #include "tests/win/dialog_input.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
@@ -447,19 +448,8 @@ TEST_F(MainWindow, EntriesDueInOneCheckRingTogetherAndGoWithTheWindow) {
     open("");
     KillTimer(hwnd_, kMainTimer);
     const char* memos[] = {"A", "B", "C"};
-    for (int i = 0; i < 3; ++i) {
-        ScheduleEntry& e = schedule_list[schedulecount++];
-        entry_blank(&e);
-        e.year = 2004;
-        e.month = 5;
-        e.day = 5;
-        e.has_time = 1;
-        e.hour = 10;
-        e.minute = i < 2 ? 0 : 1;  // the third one a minute later
-        e.minutes_before = 15;
-        e.alarm_kind = 1;
-        std::snprintf(e.memo, sizeof e.memo, "%s", memos[i]);
-        compute_alarm_at(&e);
+    for (int i = 0; i < 3; ++i) {  // the third one a minute later
+        test_entries::append(test_entries::alarmed(2004, 5, 5, 10, i < 2 ? 0 : 1, {15, 1}, memos[i]));
     }
     g_now = {2004, 5, 5, 9, 45, 0};
     EXPECT_EQ(main_tick(main_state, hwnd_), 0);

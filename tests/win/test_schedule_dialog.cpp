@@ -19,6 +19,7 @@
 #include "dialogs/schedule_dialog_win.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
+#include "tests/host/entry_builder.h"
 #include "tests/win/dialog_input.h"
 #include "tests/win/fake_mci.h"
 #include "tests/win/modal_driver.h"
@@ -58,16 +59,7 @@ int run_dialog(std::function<void(HWND)> body, const ScheduleOpening& opening = 
 }
 
 int add_entry(int y, int m, int d, const char* memo, int hour = -1, int minute = -1) {
-    ScheduleEntry& e = schedule_list[schedulecount];
-    entry_blank(&e);
-    e.year = y;
-    e.month = m;
-    e.day = d;
-    e.hour = hour;
-    e.minute = minute;
-    e.has_time = hour != -1 && minute != -1;
-    std::snprintf(e.memo, sizeof e.memo, "%s", memo);
-    return schedulecount++;
+    return test_entries::append(test_entries::dated(y, m, d, memo, hour, minute));
 }
 
 std::string memos() {
