@@ -6,6 +6,7 @@
 
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
+#include "app/month_paint_win.h"
 #include "app/save_notice_win.h"
 #include "app/title_bar_win.h"
 #include "app/tray_win.h"
@@ -78,6 +79,7 @@ LRESULT on_destroy(MainState& s, HWND hwnd) {
     s.timer_running = false;
     menus_destroy(s, hwnd);
     surface_destroy();
+    view_fonts_release();
     // The window is going away: the notice has no owner, and it is the last chance to say
     // that the changes are lost, even when an earlier failure was told.
     report_save_result(nullptr, saved, SaveNotice::kAlways);
