@@ -16,7 +16,7 @@ static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "first NOTIFY
 
 namespace {
 
-char g_tip[64];
+char g_tip[64];  // the tip field of the record's first form
 HICON g_icon = nullptr;
 NotifyIconFn g_notify = nullptr;
 
@@ -53,7 +53,7 @@ void tray_set_tip(HWND hwnd, const char* text) {
     cp932_copy(g_tip, sizeof g_tip, text ? text : "");
     if (!hwnd) return;
     NOTIFYICONDATAA nid = record(hwnd, NIF_TIP);
-    std::memcpy(nid.szTip, g_tip, sizeof nid.szTip);
+    std::memcpy(nid.szTip, g_tip, sizeof g_tip);  // the first form's 64 bytes
     notify(NIM_MODIFY, &nid);
 }
 
@@ -80,6 +80,9 @@ LRESULT tray_callback(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp) {
         SetForegroundWindow(hwnd);
         show_main_popup(s, hwnd, pt);  // sets popup_pending
         PostMessageA(hwnd, WM_NULL, 0, 0);
+        // Some window managers map the owner of a popup menu; a window hidden to the tray
+        // stays hidden.
+        if (!s.window_visible) ShowWindow(hwnd, SW_HIDE);
         return 0;
     }
     default:

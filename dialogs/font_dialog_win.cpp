@@ -27,6 +27,9 @@ static_assert(kFontDialogFlags == 0x59, "font dialog flags");
 HWND g_dialog = nullptr;
 HWND g_target = nullptr;
 std::unique_ptr<SubclassGuard> g_sample;
+// The font the dialog showed when OK was pressed.
+bool g_ok_seen = false;
+FontChoice g_ok_choice;
 
 LRESULT CALLBACK sample_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     // Posted, so it is handled once the text request has returned.
@@ -41,33 +44,40 @@ long item_data(HWND dlg, int id) {
     return static_cast<long>(SendDlgItemMessageA(dlg, id, CB_GETITEMDATA, sel, 0));
 }
 
-// A dialog that does not answer WM_CHOOSEFONT_GETLOGFONT: its face, style and script lists
-// hold the same selection.
-bool choice_from_lists(HWND dlg, FontChoice* c) {
+// The face the face list shows selected; false without a selection.
+bool listed_face(HWND dlg, char* face, size_t size) {
     const LRESULT sel = SendDlgItemMessageA(dlg, IDC_FONT_FACE, CB_GETCURSEL, 0, 0);
     if (sel == CB_ERR) return false;
     const LRESULT len = SendDlgItemMessageA(dlg, IDC_FONT_FACE, CB_GETLBTEXTLEN, sel, 0);
-    if (len == CB_ERR || len < 1 || len >= LF_FACESIZE * 2) return false;
-    char face[LF_FACESIZE * 2] = "";
-    SendDlgItemMessageA(dlg, IDC_FONT_FACE, CB_GETLBTEXT, sel, reinterpret_cast<LPARAM>(face));
-    cp932_copy(c->face, sizeof c->face, face);
-    font_style_of_item(item_data(dlg, IDC_FONT_STYLE), &c->weight, &c->italic);
-    const long charset = item_data(dlg, IDC_FONT_SCRIPT);
-    if (charset >= 0 && charset <= 255) c->charset = static_cast<int>(charset);
+    char text[LF_FACESIZE * 2] = "";
+    if (len == CB_ERR || len < 1 || len >= static_cast<LRESULT>(sizeof text)) return false;
+    SendDlgItemMessageA(dlg, IDC_FONT_FACE, CB_GETLBTEXT, sel, reinterpret_cast<LPARAM>(text));
+    cp932_copy(face, size, text);
     return true;
 }
 
-// The dialog's current font; what it cannot tell keeps the values that are set.
+// The dialog's current font. Its LOGFONT (WM_CHOOSEFONT_GETLOGFONT) is the answer where the
+// dialog keeps it up to date. Some dialogs take a new face into their LOGFONT only with the
+// next style change, or do not answer at all: then the face comes from the face list, and
+// style and script from their lists where these show a selection. What cannot be told
+// keeps the values that are set.
 FontChoice current_choice(HWND dlg) {
     FontChoice c = font_choice_of(settings);
     LOGFONTA lf;
     std::memset(&lf, 0, sizeof lf);
     SendMessageA(dlg, WM_CHOOSEFONT_GETLOGFONT, 0, reinterpret_cast<LPARAM>(&lf));
-    if (lf.lfFaceName[0] != '\0') {
-        lf.lfFaceName[LF_FACESIZE - 1] = '\0';
-        return font_choice(lf.lfCharSet, lf.lfWeight, lf.lfItalic, lf.lfFaceName);
+    lf.lfFaceName[LF_FACESIZE - 1] = '\0';
+    const bool answered = lf.lfFaceName[0] != '\0';
+    if (answered) c = font_choice(lf.lfCharSet, lf.lfWeight, lf.lfItalic, lf.lfFaceName);
+    char face[sizeof c.face];
+    if (!listed_face(dlg, face, sizeof face) || (answered && std::strcmp(face, c.face) == 0))
+        return c;
+    cp932_copy(c.face, sizeof c.face, face);
+    if (!answered) {
+        font_style_of_item(item_data(dlg, IDC_FONT_STYLE), &c.weight, &c.italic);
+        const long charset = item_data(dlg, IDC_FONT_SCRIPT);
+        if (charset >= 0 && charset <= 255) c.charset = static_cast<int>(charset);
     }
-    choice_from_lists(dlg, &c);
     return c;
 }
 
@@ -83,6 +93,11 @@ INT_PTR on_command(HWND dlg, WPARAM wp) {
     if (wp == kFontPreviewCommand) {
         if (dlg == g_dialog && g_target) font_apply(g_target, current_choice(dlg));
         return TRUE;  // the system dialog does nothing more with it
+    }
+    if (wp == IDOK && dlg == g_dialog) {
+        g_ok_seen = true;
+        g_ok_choice = current_choice(dlg);
+        return FALSE;  // the system dialog ends itself
     }
     // The dialog's own start-up selections come before WM_INITDIALOG reaches the hook and
     // are no change of the user's.
@@ -115,17 +130,30 @@ UINT_PTR CALLBACK font_dialog_hook(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-bool font_dialog(HWND owner, HINSTANCE inst, LOGFONTA* lf) {
+bool font_dialog(HWND owner, HINSTANCE inst, const FontChoice& start, int height,
+                 FontChoice* chosen) {
+    LOGFONTA lf;
+    std::memset(&lf, 0, sizeof lf);
+    lf.lfHeight = height;
+    lf.lfWeight = start.weight;
+    lf.lfItalic = static_cast<BYTE>(start.italic);
+    lf.lfCharSet = static_cast<BYTE>(start.charset);
+    cp932_copy(lf.lfFaceName, sizeof lf.lfFaceName, start.face);
     CHOOSEFONTA cf;
     std::memset(&cf, 0, sizeof cf);
     cf.lStructSize = sizeof cf;
     cf.hwndOwner = owner;
-    cf.lpLogFont = lf;
+    cf.lpLogFont = &lf;
     cf.Flags = kFontDialogFlags;
     cf.hInstance = inst;
     cf.lpTemplateName = MAKEINTRESOURCEA(IDD_FONT);
     cf.lpfnHook = font_dialog_hook;
+    g_ok_seen = false;
     const bool ok = ChooseFontA(&cf) != FALSE;
     on_destroy();  // in case the dialog never got as far as its destruction
-    return ok;
+    if (!ok) return false;
+    lf.lfFaceName[LF_FACESIZE - 1] = '\0';
+    *chosen = g_ok_seen ? g_ok_choice
+                        : font_choice(lf.lfCharSet, lf.lfWeight, lf.lfItalic, lf.lfFaceName);
+    return true;
 }

@@ -10,10 +10,12 @@
 // nothing.
 void font_apply(HWND target, const FontChoice& choice);
 
-// Opens the dialog owned by owner (the window the preview repaints) from lf, whose height
-// gives the size it shows; true on OK with lf holding the choice. Flags CF_SCREENFONTS |
-// CF_INITTOLOGFONTSTRUCT | CF_ENABLETEMPLATE | CF_ENABLEHOOK, template 21000 of inst.
-bool font_dialog(HWND owner, HINSTANCE inst, LOGFONTA* lf);
+// Opens the dialog owned by owner (the window the preview repaints) on the start font at
+// this LOGFONT height; true on OK with the font the dialog showed then in *chosen. Flags
+// CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_ENABLETEMPLATE | CF_ENABLEHOOK, template
+// 21000 of inst.
+bool font_dialog(HWND owner, HINSTANCE inst, const FontChoice& start, int height,
+                 FontChoice* chosen);
 
 // The hook itself, for tests that run it on a dialog of their own.
 UINT_PTR CALLBACK font_dialog_hook(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);

@@ -91,19 +91,3 @@ E2E_TEST(font_dialog_explore) {
     CHECK_EQ(app_close(app), 0);
 }
 
-E2E_TEST(popup_explore) {
-    App app;
-    REQUIRE(app_start(app, fresh_dir("popup_explore")));
-    command(app.hwnd, CMD_HIDE_SHOW);
-    REQUIRE(wait_until(is_hidden, app.hwnd));
-    PostMessageA(app.hwnd, kTrayCallback, kTrayIconId, WM_RBUTTONDOWN);
-    HWND menu_window = find_popup_menu(app.pi.dwProcessId, 5000);
-    std::printf("  menu %p visible-after-open %d\n", (void*)menu_window, IsWindowVisible(app.hwnd));
-    Sleep(300);
-    std::printf("  visible while menu %d\n", IsWindowVisible(app.hwnd));
-    PostMessageA(app.hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
-    wait_until(is_hidden, menu_window);
-    Sleep(300);
-    std::printf("  visible after escape %d, menu visible %d\n", IsWindowVisible(app.hwnd), IsWindowVisible(menu_window));
-    CHECK_EQ(app_close(app), 0);
-}
