@@ -64,7 +64,9 @@ LRESULT on_create(MainState& s, HWND hwnd) {
     GetClientRect(hwnd, &s.clock_rect);
     s.clock_text_rect = s.clock_rect;
     start_timer(s, hwnd);
-    menus_attach(s, hwnd);
+    // The frame and the menu bar of the stored `titlebar`, and a client area computed with
+    // the menu bar in it.
+    apply_title_bar(s, hwnd);
     return 0;
 }
 

@@ -27,18 +27,18 @@ void move_to_recompute_frame(MainState& s, HWND hwnd) {
 void apply_title_bar(MainState& s, HWND hwnd) {
     menus_attach(s, hwnd);  // the menu bar or none, then DrawMenuBar
     const DWORD style = main_window_style(settings.titlebar);
+    const DWORD shown = IsWindowVisible(hwnd) ? WS_VISIBLE : 0;
     // A minimised window keeps its state: its normal rectangle is the outer one to keep, and
     // it gets the new frame when it is restored.
     if (IsIconic(hwnd)) {
-        const DWORD shown = IsWindowVisible(hwnd) ? WS_VISIBLE : 0;
         SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(style | WS_MINIMIZE | shown));
         SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
-    // Every style bit is replaced, WS_VISIBLE too: the window is shown again, unless it was
-    // hidden to the tray.
+    // Every style bit is replaced, WS_VISIBLE too: a shown window is shown again; one hidden
+    // to the tray, or not shown yet during its creation, stays hidden.
     SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(style));
-    if (s.window_visible) ShowWindow(hwnd, SW_SHOW);
+    if (shown) ShowWindow(hwnd, SW_SHOW);
     move_to_recompute_frame(s, hwnd);
 }

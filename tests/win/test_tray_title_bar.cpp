@@ -182,6 +182,16 @@ TEST_F(Tray, CallbackByMouseMessage) {
 // bar's place and the month is laid out again for it.
 TEST_F(MainWindow, TitleBarSwitchKeepsTheOuterRectangle) {
     open("");
+    {
+        // From the start the client area leaves room for the menu bar: computing the frame
+        // anew changes nothing.
+        RECT at_start, recomputed;
+        GetClientRect(hwnd_, &at_start);
+        SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        GetClientRect(hwnd_, &recomputed);
+        EXPECT_TRUE(EqualRect(&at_start, &recomputed));
+    }
     MoveWindow(hwnd_, 40, 50, 320, 300, TRUE);
     pump();
     struct Case {
