@@ -56,15 +56,21 @@ struct Target {
     }
 };
 
+// The fastest of five batches of rounds: other work on the machine only ever adds time.
 template <class F>
 double time_ms(int rounds, F f) {
     f();  // warm up fonts and caches
-    const double t0 = now_ms();
-    for (int i = 0; i < rounds; ++i) f();
-    return (now_ms() - t0) / rounds;
+    double best = 1e300;
+    for (int batch = 0; batch < 5; ++batch) {
+        const double t0 = now_ms();
+        for (int i = 0; i < rounds; ++i) f();
+        const double t = (now_ms() - t0) / rounds;
+        if (t < best) best = t;
+    }
+    return best;
 }
 
-void run(int w, int h, int rounds) {
+void run(int w, int h, int rounds, bool print = true) {
     surface_create(w, h);
     Target target(w, h);
     MonthView v = {};
@@ -101,6 +107,10 @@ void run(int w, int h, int rounds) {
         surface_blit_to(target.dc, 0, 0, w, h, 0, 0, SRCCOPY);
     });
     SelectClipRgn(target.dc, nullptr);
+    if (!print) {
+        surface_destroy();
+        return;
+    }
     std::printf("%4d x %4d  fill+blit %8.3f ms  full paint %8.3f ms (%.2fx)  clock only %8.3f ms (%.2fx)\n",
                 w, h, bare, full, full / bare, clock, clock / bare);
     std::fflush(stdout);
@@ -116,6 +126,7 @@ int main() {
     settings.cmode = 1;
     fill_list();
     clock_tables_fill();
+    run(340, 340, 200, false);  // the process's first surfaces, glyphs and fonts
     std::printf("paint benchmark, %d schedule entries, analog clock\n", schedulecount);
     run(340, 340, 200);
     run(1920, 1200, 40);
