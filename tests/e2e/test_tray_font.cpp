@@ -95,6 +95,12 @@ bool select_face(HWND dlg, const wchar_t* face) {
                      reinterpret_cast<LPARAM>(list));
 }
 
+// Starts the program in a fresh folder over the fixed window's settings.
+bool start_fixed(App& app, const char* name) {
+    const std::string dir = fresh_dir(name);
+    return write_file(settings_file_of(dir), kFixedWindow) && app_start(app, dir);
+}
+
 HWND open_font_dialog(const App& app) {
     PostMessageA(app.hwnd, WM_COMMAND, CMD_FONT, 0);
     return find_owned_dialog(app.hwnd, 5000);
@@ -131,10 +137,9 @@ E2E_TEST(tray_left_click_shows_the_hidden_window) {
 }
 
 E2E_TEST(title_bar_switch_twice_returns_to_the_same_rectangle) {
-    const std::string dir = fresh_dir("title_bar_switch");
-    REQUIRE(write_file(settings_file_of(dir), kFixedWindow));
     App app;
-    REQUIRE(app_start(app, dir));
+    REQUIRE(start_fixed(app, "title_bar_switch"));
+    const std::string dir = app.dir;
     RECT outer, client;
     GetWindowRect(app.hwnd, &outer);
     GetClientRect(app.hwnd, &client);
@@ -174,10 +179,8 @@ E2E_TEST(title_bar_switch_twice_returns_to_the_same_rectangle) {
 }
 
 E2E_TEST(font_dialog_previews_restores_and_stores) {
-    const std::string dir = fresh_dir("font_dialog");
-    REQUIRE(write_file(settings_file_of(dir), kFixedWindow));
     App app;
-    REQUIRE(app_start(app, dir));
+    REQUIRE(start_fixed(app, "font_dialog"));
     Image before, shot;
     REQUIRE(client_shot(app.hwnd, &before));
     save_png(before, g_work_dir + "font_before.png");
