@@ -1,0 +1,86 @@
+#include "dialogs/day_contents_win.h"
+
+#include <commctrl.h>
+
+#include "dialogs/schedule_list_view_win.h"
+#include "dialogs/schedule_lists.h"
+#include "resources/resource.h"
+#include "schedule/entry.h"
+
+namespace {
+
+struct DayContents {
+    int year, month, day;
+    ListImages images;
+};
+
+DayContents* state_of(HWND dlg) {
+    return reinterpret_cast<DayContents*>(GetWindowLongPtrA(dlg, DWLP_USER));
+}
+
+void fill_list(HWND list, const DayContents& s) {
+    for (int i = 0; i < schedulecount; ++i) {
+        DayRow row;
+        if (!day_contents_row(&schedule_list[i], s.year, s.month, s.day, &row)) continue;
+        const char* const texts[kDayColumnCount] = {"", row.time, row.memo};
+        list_view_append_row(list, row.image, texts, kDayColumnCount);
+    }
+}
+
+void on_init(HWND dlg, DayContents* s) {
+    SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(s));
+    char header[64];
+    format_list_header(header, sizeof header, s->year, s->month, s->day);
+    SetDlgItemTextA(dlg, IDC_DAY_HEADER, header);
+    HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
+    s->images.attach(list);
+    list_view_add_columns(list, kDayColumns, kDayColumnCount);
+    fill_list(list, *s);
+    list_view_autosize(list, kDayColumns, kDayColumnCount);
+}
+
+void end(HWND dlg, int result) {
+    if (DayContents* s = state_of(dlg)) s->images.release();
+    EndDialog(dlg, result);
+}
+
+// OK (also Enter and Alt+F4) and the schedule button end the dialog; Esc and every other
+// command are ignored.
+INT_PTR on_command(HWND dlg, int id) {
+    switch (id) {
+    case IDOK:
+        end(dlg, kDayContentsClosed);
+        return TRUE;
+    case IDC_DAY_SCHEDULE:
+        end(dlg, kDayContentsToSchedule);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR CALLBACK day_contents_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        on_init(dlg, reinterpret_cast<DayContents*>(lp));
+        return TRUE;
+    case WM_COMMAND:
+        return on_command(dlg, LOWORD(wp));
+    case WM_SYSCOMMAND:
+        if ((wp & 0xFFF0) == SC_CLOSE) SendMessageA(dlg, WM_COMMAND, IDOK, 0);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+int day_contents_dialog(HWND owner, int year, int month, int day) {
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    DayContents s = {year, month, day, {}};
+    const INT_PTR r = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_DAY_CONTENTS),
+                                      owner, day_contents_proc, reinterpret_cast<LPARAM>(&s));
+    return r == kDayContentsToSchedule ? kDayContentsToSchedule : kDayContentsClosed;
+}
