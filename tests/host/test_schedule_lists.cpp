@@ -356,7 +356,9 @@ TEST(TodoWidth, ComboItemsSortInNumericOrder) {
         ASSERT_EQ(std::strlen(item), 2u) << k;
         ASSERT_EQ(std::atoi(item), k);
         // The box is sorted as text: item k - 1 must stay width k.
-        if (k > 1) ASSERT_LT(std::strcmp(prev, item), 0) << k;
+        if (k > 1) {
+            ASSERT_LT(std::strcmp(prev, item), 0) << k;
+        }
         std::memcpy(prev, item, sizeof item);
     }
     format_todo_width_item(item, sizeof item, 1);
