@@ -76,10 +76,10 @@ INT_PTR CALLBACK day_contents_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-int day_contents_dialog(HWND owner, int year, int month, int day) {
+int day_contents_dialog(HWND owner, const ViewState& view) {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    DayContents s = {year, month, day, {}};
+    DayContents s = {view.shown_year, view.shown_month, view.clicked_day, {}};
     const INT_PTR r = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_DAY_CONTENTS),
                                       owner, day_contents_proc, reinterpret_cast<LPARAM>(&s));
     return r == kDayContentsToSchedule ? kDayContentsToSchedule : kDayContentsClosed;

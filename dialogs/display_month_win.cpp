@@ -142,8 +142,9 @@ INT_PTR CALLBACK display_month_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-void display_month_dialog(HWND main_window, int* year, int* month) {
-    DisplayMonth s = {main_window, year, month, *year, *month};
+void display_month_dialog(HWND main_window, ViewState& view) {
+    DisplayMonth s = {main_window, &view.shown_year, &view.shown_month, view.shown_year,
+                      view.shown_month};
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_DISPLAY_MONTH), main_window,
                     display_month_proc, reinterpret_cast<LPARAM>(&s));
 }
