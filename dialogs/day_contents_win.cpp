@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "dialogs/dialog_frame_win.h"
 #include "dialogs/schedule_list_view_win.h"
 #include "dialogs/schedule_lists.h"
 #include "resources/resource.h"
@@ -14,9 +15,7 @@ struct DayContents {
     ListImages images;
 };
 
-DayContents* state_of(HWND dlg) {
-    return reinterpret_cast<DayContents*>(GetWindowLongPtrA(dlg, DWLP_USER));
-}
+DayContents* state_of(HWND dlg) { return dialog_state<DayContents>(dlg); }
 
 void fill_list(HWND list, const DayContents& s) {
     for (int i = 0; i < schedulecount; ++i) {
@@ -28,7 +27,7 @@ void fill_list(HWND list, const DayContents& s) {
 }
 
 void on_init(HWND dlg, DayContents* s) {
-    SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(s));
+    keep_dialog_state(dlg, s);
     char header[64];
     format_list_header(header, sizeof header, s->year, s->month, s->day);
     SetDlgItemTextA(dlg, IDC_DAY_HEADER, header);
@@ -67,8 +66,7 @@ INT_PTR CALLBACK day_contents_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         return on_command(dlg, LOWORD(wp));
     case WM_SYSCOMMAND:
-        if ((wp & 0xFFF0) == SC_CLOSE) SendMessageA(dlg, WM_COMMAND, IDOK, 0);
-        return FALSE;
+        return close_runs_ok(dlg, wp);
     default:
         return FALSE;
     }
@@ -77,10 +75,7 @@ INT_PTR CALLBACK day_contents_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 int day_contents_dialog(HWND owner, const ViewState& view) {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
     DayContents s = {view.shown_year, view.shown_month, view.clicked_day, {}};
-    const INT_PTR r = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_DAY_CONTENTS),
-                                      owner, day_contents_proc, reinterpret_cast<LPARAM>(&s));
+    const INT_PTR r = modal_dialog(owner, IDD_DAY_CONTENTS, day_contents_proc, &s);
     return r == kDayContentsToSchedule ? kDayContentsToSchedule : kDayContentsClosed;
 }

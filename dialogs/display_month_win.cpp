@@ -2,6 +2,7 @@
 
 #include "calendar/date.h"
 #include "calendar/month_step.h"
+#include "dialogs/dialog_frame_win.h"
 #include "dialogs/display_month.h"
 #include "dialogs/message_box_win.h"
 #include "resources/resource.h"
@@ -18,9 +19,7 @@ struct DisplayMonth {
     int open_year, open_month;
 };
 
-DisplayMonth* state_of(HWND dlg) {
-    return reinterpret_cast<DisplayMonth*>(GetWindowLongPtrA(dlg, DWLP_USER));
-}
+DisplayMonth* state_of(HWND dlg) { return dialog_state<DisplayMonth>(dlg); }
 
 struct FieldText {
     char text[kMonthFieldChars + 1];
@@ -42,7 +41,7 @@ void show_year(HWND dlg, const DisplayMonth& s) { SetDlgItemInt(dlg, IDC_DM_YEAR
 void show_month(HWND dlg, const DisplayMonth& s) { SetDlgItemInt(dlg, IDC_DM_MONTH, *s.month, TRUE); }
 
 void on_init(HWND dlg, DisplayMonth* s) {
-    SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(s));
+    keep_dialog_state(dlg, s);
     s->open_year = *s->year;
     s->open_month = *s->month;
     SendDlgItemMessageA(dlg, IDC_DM_YEAR, EM_LIMITTEXT, kYearFieldLimit, 0);
@@ -133,8 +132,7 @@ INT_PTR CALLBACK display_month_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         return on_command(dlg, LOWORD(wp), HIWORD(wp));
     case WM_SYSCOMMAND:
-        if ((wp & 0xFFF0) == SC_CLOSE) SendMessageA(dlg, WM_COMMAND, IDOK, 0);
-        return FALSE;
+        return close_runs_ok(dlg, wp);
     default:
         return FALSE;
     }
@@ -145,6 +143,5 @@ INT_PTR CALLBACK display_month_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 void display_month_dialog(HWND main_window, ViewState& view) {
     DisplayMonth s = {main_window, &view.shown_year, &view.shown_month, view.shown_year,
                       view.shown_month};
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_DISPLAY_MONTH), main_window,
-                    display_month_proc, reinterpret_cast<LPARAM>(&s));
+    modal_dialog(main_window, IDD_DISPLAY_MONTH, display_month_proc, &s);
 }

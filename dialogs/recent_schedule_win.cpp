@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "calendar/date.h"
+#include "dialogs/dialog_frame_win.h"
 #include "dialogs/schedule_list_view_win.h"
 #include "dialogs/schedule_lists.h"
 #include "resources/resource.h"
@@ -19,9 +20,7 @@ struct RecentSchedule {
     ListImages images;
 };
 
-RecentSchedule* state_of(HWND dlg) {
-    return reinterpret_cast<RecentSchedule*>(GetWindowLongPtrA(dlg, DWLP_USER));
-}
+RecentSchedule* state_of(HWND dlg) { return dialog_state<RecentSchedule>(dlg); }
 
 void fill_list(HWND list, int ty, int tm, int td, int width) {
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
@@ -59,7 +58,7 @@ void refresh(HWND dlg) {
 }
 
 void on_init(HWND dlg, RecentSchedule* s) {
-    SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(s));
+    keep_dialog_state(dlg, s);
     CheckDlgButton(dlg, IDC_RECENT_BOOT, *s->todo_boot ? BST_CHECKED : BST_UNCHECKED);
     HWND list = GetDlgItem(dlg, IDC_RECENT_LIST);
     s->images.attach(list);
@@ -108,8 +107,7 @@ INT_PTR CALLBACK recent_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         return on_command(dlg, LOWORD(wp), HIWORD(wp));
     case WM_SYSCOMMAND:
-        if ((wp & 0xFFF0) == SC_CLOSE) SendMessageA(dlg, WM_COMMAND, IDOK, 0);
-        return FALSE;
+        return close_runs_ok(dlg, wp);
     default:
         return FALSE;
     }
@@ -118,9 +116,6 @@ INT_PTR CALLBACK recent_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 void recent_schedule_dialog(HWND owner, int* todo_boot, int* todo_width) {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
     RecentSchedule s = {todo_boot, todo_width, {}};
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_RECENT), owner, recent_proc,
-                    reinterpret_cast<LPARAM>(&s));
+    modal_dialog(owner, IDD_RECENT, recent_proc, &s);
 }

@@ -15,6 +15,7 @@
 #include "dialogs/recent_schedule_win.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
+#include "tests/host/entry_maker.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
 
@@ -27,18 +28,7 @@ LocalTime fixed_clock() { return g_now; }
 
 void add_entry(int year, int month, int day, const char* memo, int holiday = 0, int hour = -1,
                int minute = -1, int alarm_kind = 0) {
-    ScheduleEntry e;
-    entry_blank(&e);
-    e.year = year;
-    e.month = month;
-    e.day = day;
-    e.holiday = (uint8_t)holiday;
-    e.has_time = hour != -1;
-    e.hour = hour;
-    e.minute = minute;
-    e.alarm_kind = (uint8_t)alarm_kind;
-    std::snprintf(e.memo, sizeof e.memo, "%s", memo);
-    schedule_list[schedulecount++] = e;
+    schedule_list[schedulecount++] = make_entry(year, month, day, holiday, memo, hour, minute, alarm_kind);
 }
 
 std::string text_of(HWND w) {
