@@ -27,6 +27,8 @@ if(ZELMAR_FUZZ)
     add_executable(${name} ${src} ${CORE_SRC})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    # Small image bound: huge declared sizes are refused alike, and every input runs fast.
+    target_compile_definitions(${name} PRIVATE ZELMAR_MAX_PIXEL_BYTES=1048576)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   endforeach()
 endif()
