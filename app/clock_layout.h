@@ -11,7 +11,7 @@
 // sine of i * 0.10472 + 4.7124 radians.
 extern double clock_cos[60];
 extern double clock_sin[60];
-// Fills both tables (at window creation; the analog layout fills them itself if needed).
+// Fills both tables. clock_point fills them at its first use, so no caller has to.
 void clock_tables_fill();
 
 // The time text. method nonzero: 12-hour form with an "AM"/"PM" mark, before the time or,

@@ -1,9 +1,5 @@
 #include "app/dialog_calls_win.h"
 
-int day_contents_dialog(HWND) { return 0; }
+int day_contents_dialog(HWND, const ViewState&) { return 0; }
 
-int schedule_dialog(HWND, int, int, int) { return 0; }
-
-void alarm_notify(HWND, int) {}
-
-void scan_image_plugins(const char*) {}
+int schedule_dialog(HWND, const ScheduleOpening&) { return 0; }

@@ -8,16 +8,19 @@
 #include "calendar/date.h"
 #include "config/profile.h"
 #include "config/settings.h"
+#include "dialogs/settings_dialog_win.h"
+#include "image/background_win.h"
 #include "resources/resource.h"
+#include "schedule/storage.h"
 
 namespace {
 
 const char kPositionSaved[] = "現在の位置とサイズを保存しました";
 
-void reset_month(HWND hwnd) {
-    get_today(&main_state.today_year, &main_state.today_month, &main_state.today_day);
-    main_state.shown_year = main_state.today_year;
-    main_state.shown_month = main_state.today_month;
+void reset_month(MainState& s, HWND hwnd) {
+    get_today(&s.today_year, &s.today_month, &s.today_day);
+    s.view.shown_year = s.today_year;
+    s.view.shown_month = s.today_month;
     repaint(hwnd);
 }
 
@@ -28,34 +31,40 @@ void restore_position(HWND hwnd) {
                settings.y2 - settings.y1, TRUE);
 }
 
-void toggle_hidden(HWND hwnd) {
-    if (main_state.window_visible) {
-        main_state.window_visible = false;
+void toggle_hidden(MainState& s, HWND hwnd) {
+    if (s.window_visible) {
+        s.window_visible = false;
         ShowWindow(hwnd, SW_HIDE);
-        menus_show_hidden_state(true);
+        menus_show_hidden_state(s, true);
     } else {
-        main_state.window_visible = true;
+        s.window_visible = true;
         ShowWindow(hwnd, SW_RESTORE);
-        menus_show_hidden_state(false);
+        menus_show_hidden_state(s, false);
         repaint(hwnd);
     }
 }
 
-void toggle_always_on_top(HWND hwnd) {
+void toggle_always_on_top(MainState& s, HWND hwnd) {
     settings.front = settings.front != 8 ? 8 : 0;
     report_save_result(hwnd, settings_save());
-    menus_show_checks();
+    menus_show_checks(s);
     apply_z_order(hwnd);
 }
 
-void toggle_title_bar(HWND hwnd) {
+void toggle_title_bar(MainState& s, HWND hwnd) {
     settings.titlebar = settings.titlebar == 0 ? 8 : 0;
     report_save_result(hwnd, settings_save());
-    menus_show_checks();
-    apply_title_bar(hwnd);
+    menus_show_checks(s);
+    apply_title_bar(s, hwnd);
+}
+
+// The settings dialog's OK posts command 3 (its 更新 button posts it to this window itself).
+void detailed_settings(HWND hwnd) {
+    if (settings_dialog(hwnd)) PostMessageA(hwnd, WM_COMMAND, CMD_APPLY_SETTINGS, 0);
 }
 
 void apply_settings(HWND hwnd) {
+    reload_background();
     report_save_result(hwnd, settings_save());
     repaint(hwnd);
 }
@@ -67,7 +76,14 @@ void bring_to_front(HWND hwnd) {
 
 }  // namespace
 
-void save_position(HWND hwnd) {
+void open_schedule_dialog(MainState& s, HWND hwnd, const ScheduleOpening& opening) {
+    s.view.schedule_opening = opening;
+    if (!schedule_dialog(hwnd, s.view.schedule_opening)) return;
+    report_save_result(hwnd, schedule_save());
+    repaint(hwnd);
+}
+
+void save_position(MainState& s, HWND hwnd) {
     // The normal-position rectangle is right also while the window is minimised (the command
     // stays reachable from the tray menu); a tool window's placement is in screen pixels.
     WINDOWPLACEMENT wp = {};
@@ -78,7 +94,7 @@ void save_position(HWND hwnd) {
     settings.x2 = wp.rcNormalPosition.right;
     settings.y2 = wp.rcNormalPosition.bottom;
     if (settings.iconpos == 8) {
-        main_state.placement = wp;
+        s.placement = wp;
         settings.ix = wp.ptMinPosition.x;
         settings.iy = wp.ptMinPosition.y;
     }
@@ -91,21 +107,21 @@ void save_position(HWND hwnd) {
     message_box(hwnd, kPositionSaved, kProgramTitle, MB_ICONINFORMATION);
 }
 
-bool main_command(HWND hwnd, int id) {
+bool main_command(MainState& s, HWND hwnd, int id) {
     switch (id) {
     case CMD_RECENT:             // dialog 208: not built yet
     case CMD_DISPLAY_MONTH:      // dialog 204
-    case CMD_SCHEDULE:           // dialog 205
     case CMD_FONT:               // font dialog
-    case CMD_DETAILED_SETTINGS:  // dialog 211
     case CMD_CLOSE_MENU:         // the menu closes by itself
         return true;
-    case CMD_ALWAYS_ON_TOP: toggle_always_on_top(hwnd); return true;
-    case CMD_NO_TITLE_BAR: toggle_title_bar(hwnd); return true;
-    case CMD_RESET_MONTH: reset_month(hwnd); return true;
+    case CMD_DETAILED_SETTINGS: detailed_settings(hwnd); return true;
+    case CMD_SCHEDULE: open_schedule_dialog(s, hwnd, ScheduleOpening{}); return true;
+    case CMD_ALWAYS_ON_TOP: toggle_always_on_top(s, hwnd); return true;
+    case CMD_NO_TITLE_BAR: toggle_title_bar(s, hwnd); return true;
+    case CMD_RESET_MONTH: reset_month(s, hwnd); return true;
     case CMD_RESTORE_POSITION: restore_position(hwnd); return true;
-    case CMD_SAVE_POSITION: save_position(hwnd); return true;
-    case CMD_HIDE_SHOW: toggle_hidden(hwnd); return true;
+    case CMD_SAVE_POSITION: save_position(s, hwnd); return true;
+    case CMD_HIDE_SHOW: toggle_hidden(s, hwnd); return true;
     case CMD_ABOUT: about_box(hwnd); return true;
     case CMD_EXIT: DestroyWindow(hwnd); return true;
     case CMD_APPLY_SETTINGS: apply_settings(hwnd); return true;

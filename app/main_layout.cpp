@@ -1,5 +1,6 @@
 #include "app/main_layout.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "calendar/date.h"
@@ -136,13 +137,6 @@ int calendar_year_of(int year) {
     return yy >= 80 ? 1900 + yy : 2000 + yy;
 }
 
-void tick_memory_reset(TickMemory* mem) {
-    mem->last_day = -1;
-    mem->last_minute = 60;
-    mem->last_second = 60;
-    mem->last_checked = 0;
-}
-
 TickPlan plan_tick(const TickMemory& mem, const LocalTime& now, int clock_on, int seconds_on) {
     TickPlan p = {};
     p.year = calendar_year_of(now.year);
@@ -174,4 +168,29 @@ void finish_tick(TickMemory* mem, const TickPlan& plan, const LocalTime& now) {
 ClockRepaint clock_repaint_kind(bool same_date_text, int analog, bool minute_changed) {
     if (!same_date_text) return kRepaintWhole;
     return (analog != 0 && minute_changed) ? kRepaintClockAndText : kRepaintClock;
+}
+
+namespace {
+
+bool rect_empty(const CellRect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+bool rect_within(const CellRect& outer, const CellRect& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+}  // namespace
+
+bool paint_clock_only(bool requested, const CellRect& update, const CellRect& clock,
+                      const CellRect& text) {
+    if (!requested) return false;
+    if (rect_empty(update)) return true;  // nothing to paint: the month is not missed
+    CellRect box = clock;
+    if (rect_empty(box)) {
+        box = text;
+    } else if (!rect_empty(text)) {
+        box = {std::min(clock.left, text.left), std::min(clock.top, text.top),
+               std::max(clock.right, text.right), std::max(clock.bottom, text.bottom)};
+    }
+    return !rect_empty(box) && rect_within(box, update);
 }

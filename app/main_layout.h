@@ -86,15 +86,13 @@ void format_date_text(char* out, size_t size, const LocalTime& now);
 // 20xx, so always within 1980..2079.
 int calendar_year_of(int year);
 
-// What the window remembers between ticks.
+// What the window remembers between ticks; a new one is as before the first tick.
 struct TickMemory {
-    int last_day;            // -1 before the first tick
-    int last_minute;         // 60 before the first tick
-    int last_second;         // 60 before the first tick
-    uint64_t last_checked;   // alarm instant last checked, 0 = none yet
+    int last_day = -1;
+    int last_minute = 60;
+    int last_second = 60;
+    uint64_t last_checked = 0;   // alarm instant last checked, 0 = none yet
 };
-
-void tick_memory_reset(TickMemory* mem);
 
 struct TickPlan {
     int year, month, day;        // today, from the one clock reading
@@ -123,3 +121,12 @@ enum ClockRepaint {
     kRepaintWhole,          // the date text changed: the whole client area
 };
 ClockRepaint clock_repaint_kind(bool same_date_text, int analog, bool minute_changed);
+
+// Whether a paint may draw the clock alone. The tick asks for it (requested) when it
+// invalidated only the clock's rectangle and, for the analog clock, its text rectangle. The
+// paint draws the month as well whenever its update rectangle reaches beyond the bounding
+// rectangle of those two: a restore, a show or an uncovering invalidates more, and the
+// request of a tick that never got its paint (the window minimised or hidden) must not
+// leave the month out.
+bool paint_clock_only(bool requested, const CellRect& update, const CellRect& clock,
+                      const CellRect& text);

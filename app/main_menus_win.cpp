@@ -17,20 +17,19 @@ constexpr UINT kSettingsSubmenuPos = 1;
 
 }  // namespace
 
-void menus_build() {
-    main_state.menu_bar = CreateMenu();
-    main_state.main_menu = LoadMenuA(app_instance(), MAKEINTRESOURCEA(IDM_MAIN));
-    main_state.window_visible = true;
-    HMENU menu = main_state.main_menu;
+void menus_build(MainState& s) {
+    s.menu_bar.reset(CreateMenu());
+    s.main_menu.reset(LoadMenuA(app_instance(), MAKEINTRESOURCEA(IDM_MAIN)));
+    HMENU menu = s.main_menu.get();
     if (!menu) return;
-    menus_show_checks();
-    if (main_state.menu_bar)
-        AppendMenuA(main_state.menu_bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menu),
+    menus_show_checks(s);
+    if (s.menu_bar)
+        AppendMenuA(s.menu_bar.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menu),
                     kSettingsMenuText);
 }
 
-void menus_show_checks() {
-    HMENU menu = main_state.main_menu;
+void menus_show_checks(const MainState& s) {
+    HMENU menu = s.main_menu.get();
     if (!menu) return;
     // Only the check bit: a stray value in the settings file must not grey the item.
     CheckMenuItem(menu, CMD_ALWAYS_ON_TOP,
@@ -39,26 +38,22 @@ void menus_show_checks() {
                   MF_BYCOMMAND | (settings.titlebar != 0 ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void menus_attach(HWND hwnd) {
-    SetMenu(hwnd, settings.titlebar == 0 ? main_state.menu_bar : nullptr);
+void menus_attach(const MainState& s, HWND hwnd) {
+    SetMenu(hwnd, settings.titlebar == 0 ? s.menu_bar.get() : nullptr);
     DrawMenuBar(hwnd);
 }
 
-void menus_destroy(HWND hwnd) {
+void menus_destroy(MainState& s, HWND hwnd) {
     // Detach first: the window would otherwise destroy its menu bar a second time, and the
     // bar would take menu 210 with it.
     if (GetMenu(hwnd)) SetMenu(hwnd, nullptr);
-    if (main_state.menu_bar) {
-        if (main_state.main_menu) RemoveMenu(main_state.menu_bar, 0, MF_BYPOSITION);
-        DestroyMenu(main_state.menu_bar);
-    }
-    if (main_state.main_menu) DestroyMenu(main_state.main_menu);
-    main_state.menu_bar = nullptr;
-    main_state.main_menu = nullptr;
+    if (s.menu_bar && s.main_menu) RemoveMenu(s.menu_bar.get(), 0, MF_BYPOSITION);
+    s.menu_bar.reset();
+    s.main_menu.reset();
 }
 
-void menus_show_hidden_state(bool hidden) {
-    HMENU menu = main_state.main_menu;
+void menus_show_hidden_state(const MainState& s, bool hidden) {
+    HMENU menu = s.main_menu.get();
     if (!menu) return;
     ModifyMenuA(menu, CMD_HIDE_SHOW, MF_BYCOMMAND | MF_STRING, CMD_HIDE_SHOW,
                 hidden ? kShowText : kHideText);
@@ -69,9 +64,9 @@ void menus_show_hidden_state(bool hidden) {
     EnableMenuItem(menu, CMD_SAVE_POSITION, MF_BYCOMMAND | state);
 }
 
-void show_main_popup(HWND hwnd, POINT screen_pt) {
+void show_main_popup(MainState& s, HWND hwnd, POINT screen_pt) {
     // Cleared by the command a choice sends; left set when the menu is dismissed.
-    main_state.popup_pending = true;
-    if (main_state.main_menu)
-        TrackPopupMenu(main_state.main_menu, 0, screen_pt.x, screen_pt.y, 0, hwnd, nullptr);
+    s.popup_pending = true;
+    if (s.main_menu)
+        TrackPopupMenu(s.main_menu.get(), 0, screen_pt.x, screen_pt.y, 0, hwnd, nullptr);
 }

@@ -9,39 +9,36 @@
 #include "app/month_paint_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
+#include "image/background_win.h"
 #include "image/surface_win.h"
 
 namespace {
 
-void store_layout(const MonthPaintResult& r) {
-    main_state.left_arrow_rect = r.left_arrow;
-    main_state.right_arrow_rect = r.right_arrow;
-    main_state.header_height = r.header_height;
-    for (int i = 0; i < 31; ++i) main_state.day_cells[i] = r.day_cells[i];
+void store_layout(MainState& s, const MonthPaintResult& r) {
+    s.left_arrow_rect = r.left_arrow;
+    s.right_arrow_rect = r.right_arrow;
+    s.header_height = r.header_height;
+    for (int i = 0; i < 31; ++i) s.day_cells[i] = r.day_cells[i];
 }
 
-// The background image is drawn here once it exists; until then there is none, and the whole
-// client area is the calendar's.
-CellRect draw_background(HDC, const RECT& client, bool* image_shown) {
-    *image_shown = false;
-    return CellRect{client.left, client.top, client.right, client.bottom};
-}
+CellRect cell_of(const RECT& r) { return CellRect{r.left, r.top, r.right, r.bottom}; }
 
-MonthView view_for_paint(const CellRect& area, bool halo) {
+MonthView view_for_paint(MainState& s, const CellRect& area, bool halo, const RECT& update) {
     MonthView v = {};
-    get_today(&main_state.today_year, &main_state.today_month, &main_state.today_day);
-    get_now_time(&main_state.now_hour, &main_state.now_minute, &main_state.now_second);
-    v.shown_year = main_state.shown_year;
-    v.shown_month = main_state.shown_month;
-    v.today_year = main_state.today_year;
-    v.today_month = main_state.today_month;
-    v.today_day = main_state.today_day;
-    v.now_hour = main_state.now_hour;
-    v.now_minute = main_state.now_minute;
-    v.now_second = main_state.now_second;
-    v.pressed_arrow = main_state.pressed_arrow;
-    v.clock_only = main_state.clock_only_repaint;
-    v.clock_shown = main_state.timer_running && settings.clock != 0;
+    get_today(&s.today_year, &s.today_month, &s.today_day);
+    get_now_time(&s.now_hour, &s.now_minute, &s.now_second);
+    v.shown_year = s.view.shown_year;
+    v.shown_month = s.view.shown_month;
+    v.today_year = s.today_year;
+    v.today_month = s.today_month;
+    v.today_day = s.today_day;
+    v.now_hour = s.now_hour;
+    v.now_minute = s.now_minute;
+    v.now_second = s.now_second;
+    v.pressed_arrow = s.pressed_arrow;
+    v.clock_only = paint_clock_only(s.clock_only_repaint, cell_of(update), cell_of(s.clock_rect),
+                                    cell_of(s.clock_text_rect));
+    v.clock_shown = s.timer_running && settings.clock != 0;
     v.area = area;
     v.halo = halo;
     return v;
@@ -49,19 +46,19 @@ MonthView view_for_paint(const CellRect& area, bool halo) {
 
 }  // namespace
 
-void draw_arrow_button(HDC dc, int which, int pressed) {
-    const CellRect& r = which == 0 ? main_state.left_arrow_rect : main_state.right_arrow_rect;
+void draw_arrow_button(const MainState& s, HDC dc, int which, int pressed) {
+    const CellRect& r = which == 0 ? s.left_arrow_rect : s.right_arrow_rect;
     if (r.right <= r.left || r.bottom <= r.top) return;  // not laid out yet
     const int p = pressed ? 1 : 0;
     if (dc) {
         draw_arrow_in_rect(dc, r, which, p);
         return;
     }
-    WindowDC wdc(main_state.hwnd);
+    WindowDC wdc(s.hwnd);
     if (wdc.get()) draw_arrow_in_rect(wdc.get(), r, which, p);
 }
 
-void main_paint(HWND hwnd) {
+void main_paint(MainState& s, HWND hwnd) {
     PaintDC paint(hwnd);
     surface_fill(GetSysColor(COLOR_WINDOW));
     RECT client;
@@ -69,19 +66,19 @@ void main_paint(HWND hwnd) {
     HDC dc = surface_dc();
     if (dc) {
         bool halo = false;
-        const CellRect area = draw_background(dc, client, &halo);
-        const MonthView v = view_for_paint(area, halo);
+        const CellRect area = cell_of(draw_background(client, &halo));
+        const MonthView v = view_for_paint(s, area, halo, paint.update_rect());
         MonthPaintResult r = {};
         paint_month(dc, client.right, client.bottom, v, &r);
         if (!v.clock_only) {
             SetWindowTextA(hwnd, r.title);
-            store_layout(r);
+            store_layout(s, r);
         }
         if (r.clock_drawn) {
-            main_state.clock_rect = r.clock_rect;
-            main_state.clock_text_rect = r.clock_text_rect;
+            s.clock_rect = r.clock_rect;
+            s.clock_text_rect = r.clock_text_rect;
         }
     }
     surface_blit_to(paint.get(), 0, 0, client.right, client.bottom, 0, 0, SRCCOPY);
-    main_state.clock_only_repaint = false;
+    s.clock_only_repaint = false;
 }

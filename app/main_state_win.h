@@ -1,37 +1,51 @@
-// The main window's state: the month on show and everything the tick, the mouse and the
-// painting share. One instance, living as long as the window; dialogs read and write the
-// shown month and the clicked day.
+// The main window's state: the view the dialogs share, and everything the tick, the mouse
+// and the painting share. One instance lives as long as the window; the window procedure
+// hands it to every handler. A new record is the state of a window just created.
 #pragma once
 
 #include <windows.h>
 
+#include <array>
+
 #include "app/main_layout.h"
+#include "config/handles_win.h"
+#include "dialogs/view_state.h"
+
+constexpr CellRect kNoCell = {-1, -1, -1, -1};
+
+inline std::array<CellRect, 31> no_day_cells() {
+    std::array<CellRect, 31> cells;
+    cells.fill(kNoCell);
+    return cells;
+}
 
 struct MainState {
-    HWND hwnd;
-    int shown_year, shown_month;
-    int today_year, today_month, today_day;
-    TickMemory tick;                  // last day, minute, second and alarm instant checked
-    int now_hour, now_minute, now_second;
-    int pressed_arrow;                // 0 none, 1 left, 2 right
-    bool popup_pending;               // the next left press in the client area is swallowed
-    bool move_cursor;
-    bool window_visible;
-    bool startup_list_pending;
-    bool clock_only_repaint;
-    char last_date_text[16];
-    CellRect left_arrow_rect, right_arrow_rect;
-    int header_height;
-    CellRect day_cells[31];
-    RECT clock_rect, clock_text_rect;
-    HMENU menu_bar, main_menu;
-    UINT taskbar_created_msg;
-    bool timer_running;
-    WINDOWPLACEMENT placement;
-    HWND alarm_window;
-    int clicked_day;
+    HWND hwnd = nullptr;
+    ViewState view;                      // shown month, clicked day, schedule dialog's date
+    int today_year = 0, today_month = 0, today_day = 0;
+    TickMemory tick;                     // last day, minute, second and alarm instant checked
+    int now_hour = 0, now_minute = 0, now_second = 0;
+    int pressed_arrow = 0;               // 0 none, 1 left, 2 right
+    bool popup_pending = false;          // the next left press in the client area is swallowed
+    bool move_cursor = false;
+    bool window_visible = true;          // false while hidden by the hide command
+    bool startup_list_pending = false;
+    bool clock_only_repaint = false;     // the tick asks the next paint to draw only the clock
+    char last_date_text[16] = "";
+    // Laid out by every full paint.
+    CellRect left_arrow_rect = {}, right_arrow_rect = {};
+    int header_height = 0;
+    std::array<CellRect, 31> day_cells = no_day_cells();
+    RECT clock_rect = {}, clock_text_rect = {};  // what a clock-only repaint invalidates
+    OwnedMenu menu_bar;                  // one entry, whose drop-down is main_menu
+    OwnedMenu main_menu;                 // menu 210, also the popup menu
+    UINT taskbar_created_msg = 0;
+    bool timer_running = false;
+    WINDOWPLACEMENT placement = {sizeof(WINDOWPLACEMENT)};
+    HWND alarm_window = nullptr;
 };
 
+// The one main window's state; only the window procedure and the tests name it.
 extern MainState main_state;
 
 constexpr UINT_PTR kMainTimer = 100;

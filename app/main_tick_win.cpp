@@ -2,50 +2,50 @@
 // alarms and repaints the clock when its text changes.
 #include <cstring>
 
-#include "app/dialog_calls_win.h"
 #include "app/main_layout.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "app/tray_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
+#include "schedule/alarm_window_win.h"
 #include "schedule/entry.h"
 
 namespace {
 
 void invalidate(HWND hwnd, const RECT& r) { InvalidateRect(hwnd, &r, TRUE); }
 
-void repaint_clock(HWND hwnd, const LocalTime& now, bool minute_changed) {
-    char text[sizeof main_state.last_date_text];
+void repaint_clock(MainState& s, HWND hwnd, const LocalTime& now, bool minute_changed) {
+    char text[sizeof s.last_date_text];
     format_date_text(text, sizeof text, now);
-    const bool same = std::strcmp(text, main_state.last_date_text) == 0;
+    const bool same = std::strcmp(text, s.last_date_text) == 0;
     switch (clock_repaint_kind(same, settings.analog, minute_changed)) {
     case kRepaintWhole:
-        main_state.clock_only_repaint = false;
+        s.clock_only_repaint = false;
         InvalidateRect(hwnd, nullptr, TRUE);
         break;
     case kRepaintClockAndText:
-        main_state.clock_only_repaint = true;
-        invalidate(hwnd, main_state.clock_rect);
-        invalidate(hwnd, main_state.clock_text_rect);
+        s.clock_only_repaint = true;
+        invalidate(hwnd, s.clock_rect);
+        invalidate(hwnd, s.clock_text_rect);
         break;
     case kRepaintClock:
-        main_state.clock_only_repaint = true;
-        invalidate(hwnd, main_state.clock_rect);
+        s.clock_only_repaint = true;
+        invalidate(hwnd, s.clock_rect);
         break;
     }
-    std::memcpy(main_state.last_date_text, text, sizeof text);
+    std::memcpy(s.last_date_text, text, sizeof text);
     UpdateWindow(hwnd);
 }
 
 }  // namespace
 
-int main_tick(HWND hwnd) {
+int main_tick(MainState& s, HWND hwnd) {
     // One reading for date and time, so they cannot straddle midnight.
     const LocalTime now = get_local_now();
-    const TickPlan plan = plan_tick(main_state.tick, now, settings.clock, settings.second);
+    const TickPlan plan = plan_tick(s.tick, now, settings.clock, settings.second);
     // Remembered before anything runs that could dispatch another tick.
-    finish_tick(&main_state.tick, plan, now);
+    finish_tick(&s.tick, plan, now);
 
     if (plan.new_day) {
         char tip[64];
@@ -54,15 +54,15 @@ int main_tick(HWND hwnd) {
         // The shown month stays; today's mark moves.
         if (plan.repaint_month) repaint(hwnd);
     }
-    main_state.now_hour = now.hour;
-    main_state.now_minute = now.minute;
-    main_state.now_second = now.second;
+    s.now_hour = now.hour;
+    s.now_minute = now.minute;
+    s.now_second = now.second;
 
     int due = -1;
     if (plan.check_alarms) {
         due = find_due_alarm_between(plan.alarm_after, plan.alarm_upto);
-        if (due >= 0) alarm_notify(hwnd, due);
+        if (due >= 0) show_alarm(hwnd, due);
     }
-    if (plan.clock_due) repaint_clock(hwnd, now, plan.minute_changed);
+    if (plan.clock_due) repaint_clock(s, hwnd, now, plan.minute_changed);
     return due;
 }

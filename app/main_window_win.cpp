@@ -11,6 +11,7 @@
 #include "app/tray_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
+#include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
 #include "schedule/storage.h"
@@ -27,10 +28,8 @@ HINSTANCE g_instance = nullptr;
 // The minimised position: kept from the settings when `iconpos` asks for it, else taken
 // from the system. Comes before placing, because SetWindowPlacement also applies the
 // record's normal position, still the empty rectangle of the new window.
-void init_placement(HWND hwnd) {
-    WINDOWPLACEMENT& wp = main_state.placement;
-    wp = WINDOWPLACEMENT{};
-    wp.length = sizeof wp;
+void init_placement(MainState& s, HWND hwnd) {
+    WINDOWPLACEMENT& wp = s.placement;
     GetWindowPlacement(hwnd, &wp);
     if (settings.iconpos == 8) {
         wp.flags |= WPF_SETMINPOSITION;
@@ -43,50 +42,48 @@ void init_placement(HWND hwnd) {
     }
 }
 
-void start_timer(HWND hwnd) {
-    main_state.timer_running = SetTimer(hwnd, kMainTimer, 1000, nullptr) != 0;
+void start_timer(MainState& s, HWND hwnd) {
+    s.timer_running = SetTimer(hwnd, kMainTimer, 1000, nullptr) != 0;
     // The first tick (tray tip, alarm check) happens during creation.
-    if (main_state.timer_running) SendMessageA(hwnd, WM_TIMER, 0, 0);
+    if (s.timer_running) SendMessageA(hwnd, WM_TIMER, 0, 0);
 }
 
-LRESULT on_create(HWND hwnd) {
-    main_state = MainState{};
-    main_state.hwnd = hwnd;
-    main_state.taskbar_created_msg = RegisterWindowMessageA("TaskbarCreated");
-    main_state.alarm_window = nullptr;
-    init_placement(hwnd);
-    main_state.startup_list_pending = settings.ToDoBoot != 0;
-    main_state.clock_only_repaint = false;
+// The record starts as a new window's state; only what comes from the window, the settings
+// and the date is set here.
+LRESULT on_create(MainState& s, HWND hwnd) {
+    s = MainState{};
+    s.hwnd = hwnd;
+    s.taskbar_created_msg = RegisterWindowMessageA("TaskbarCreated");
+    init_placement(s, hwnd);
+    s.startup_list_pending = settings.ToDoBoot != 0;
     place_main_window(hwnd);
-    get_today(&main_state.shown_year, &main_state.shown_month, nullptr);
-    tick_memory_reset(&main_state.tick);
-    main_state.popup_pending = false;
-    menus_build();
+    get_today(&s.view.shown_year, &s.view.shown_month, nullptr);
+    menus_build(s);
     apply_z_order(hwnd);
     tray_add(hwnd);
-    GetClientRect(hwnd, &main_state.clock_rect);
-    main_state.clock_text_rect = main_state.clock_rect;
-    main_state.pressed_arrow = 0;
-    main_state.last_date_text[0] = '\0';
-    for (CellRect& c : main_state.day_cells) c = {-1, -1, -1, -1};
-    start_timer(hwnd);
-    menus_attach(hwnd);
+    GetClientRect(hwnd, &s.clock_rect);
+    s.clock_text_rect = s.clock_rect;
+    start_timer(s, hwnd);
+    menus_attach(s, hwnd);
+    reload_background();
     return 0;
 }
 
-LRESULT on_destroy(HWND hwnd) {
-    if (main_state.alarm_window) {
-        DestroyWindow(main_state.alarm_window);
-        main_state.alarm_window = nullptr;
+LRESULT on_destroy(MainState& s, HWND hwnd) {
+    if (s.alarm_window) {
+        DestroyWindow(s.alarm_window);
+        s.alarm_window = nullptr;
     }
     tray_remove(hwnd);
     const bool saved = schedule_save();
-    if (main_state.timer_running) KillTimer(hwnd, kMainTimer);
-    main_state.timer_running = false;
-    menus_destroy(hwnd);
+    if (s.timer_running) KillTimer(hwnd, kMainTimer);
+    s.timer_running = false;
+    menus_destroy(s, hwnd);
     surface_destroy();
-    // The window is going away: the notice has no owner.
-    report_save_result(nullptr, saved);
+    background_release();
+    // The window is going away: the notice has no owner, and it is the last chance to say
+    // that the changes are lost, even when an earlier failure was told.
+    report_save_result(nullptr, saved, SaveNotice::kAlways);
     PostQuitMessage(0);
     return 0;
 }
@@ -95,6 +92,7 @@ LRESULT on_size(HWND hwnd) {
     RECT rc;
     GetClientRect(hwnd, &rc);
     surface_create(rc.right - rc.left, rc.bottom - rc.top);
+    background_drop_cache();
     return 0;
 }
 
@@ -111,45 +109,46 @@ LRESULT on_display_change(HWND hwnd) {
     return 0;
 }
 
-LRESULT on_command(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    main_state.popup_pending = false;
-    if (main_command(hwnd, LOWORD(wp))) return 0;
+LRESULT on_command(MainState& s, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    s.popup_pending = false;
+    if (main_command(s, hwnd, LOWORD(wp))) return 0;
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-LRESULT on_paint(HWND hwnd) {
-    main_paint(hwnd);
+LRESULT on_paint(MainState& s, HWND hwnd) {
+    main_paint(s, hwnd);
     // The recent-schedules list opens once, after the first paint.
-    if (main_state.startup_list_pending) {
-        main_state.startup_list_pending = false;
+    if (s.startup_list_pending) {
+        s.startup_list_pending = false;
         SendMessageA(hwnd, WM_COMMAND, CMD_RECENT, 0);
     }
     return 0;
 }
 
-LRESULT on_other(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg != 0 && msg == main_state.taskbar_created_msg) tray_restore(hwnd);
+LRESULT on_other(const MainState& s, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != 0 && msg == s.taskbar_created_msg) tray_restore(hwnd);
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK main_wndproc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    MainState& s = main_state;
     switch (msg) {
-    case WM_CREATE: return on_create(hwnd);
-    case WM_DESTROY: return on_destroy(hwnd);
+    case WM_CREATE: return on_create(s, hwnd);
+    case WM_DESTROY: return on_destroy(s, hwnd);
     case WM_SIZE: return on_size(hwnd);
-    case WM_PAINT: return on_paint(hwnd);
+    case WM_PAINT: return on_paint(s, hwnd);
     case WM_ERASEBKGND: return 0;
     case WM_GETMINMAXINFO: return on_min_max_info(lp);
     case WM_DISPLAYCHANGE: return on_display_change(hwnd);
-    case WM_COMMAND: return on_command(hwnd, msg, wp, lp);
-    case WM_TIMER: main_tick(hwnd); return 0;
-    case WM_MOUSEMOVE: return on_mouse_move(hwnd, wp, lp);
-    case WM_LBUTTONDOWN: return on_lbutton_down(hwnd, wp, lp);
-    case WM_LBUTTONUP: return on_lbutton_up(hwnd, wp, lp);
-    case WM_RBUTTONDOWN: return on_rbutton_down(hwnd, wp, lp);
-    case WM_RBUTTONUP: return on_rbutton_up(hwnd, wp, lp);
-    case kTrayCallback: return tray_callback(hwnd, wp, lp);
-    default: return on_other(hwnd, msg, wp, lp);
+    case WM_COMMAND: return on_command(s, hwnd, msg, wp, lp);
+    case WM_TIMER: main_tick(s, hwnd); return 0;
+    case WM_MOUSEMOVE: return on_mouse_move(s, hwnd, wp, lp);
+    case WM_LBUTTONDOWN: return on_lbutton_down(s, hwnd, wp, lp);
+    case WM_LBUTTONUP: return on_lbutton_up(s, hwnd, wp, lp);
+    case WM_RBUTTONDOWN: return on_rbutton_down(s, hwnd, wp, lp);
+    case WM_RBUTTONUP: return on_rbutton_up(s, hwnd, wp, lp);
+    case kTrayCallback: return tray_callback(s, hwnd, wp, lp);
+    default: return on_other(s, hwnd, msg, wp, lp);
     }
 }
 

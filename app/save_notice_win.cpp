@@ -10,8 +10,9 @@ namespace {
 bool g_told = false;
 }
 
-void report_save_result(HWND owner, bool saved) {
-    if (saved || g_told) return;
+void report_save_result(HWND owner, bool saved, SaveNotice when) {
+    if (saved) return;
+    if (g_told && when == SaveNotice::kOncePerSession) return;
     g_told = true;
     const char* path = profile_path();
     char text[1024 + 64];

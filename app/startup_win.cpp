@@ -3,11 +3,11 @@
 #include "app/startup_win.h"
 
 #include "app/app_win.h"
-#include "app/dialog_calls_win.h"
 #include "app/save_notice_win.h"
 #include "app/startup_layout.h"
 #include "config/paths.h"
 #include "config/settings.h"
+#include "image/plugins_win.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
@@ -62,7 +62,7 @@ int app_run(HINSTANCE inst, int show) {
         kPathTooLong)
         return 2;
 
-    scan_image_plugins(g_program_dir);
+    load_image_plugins(g_program_dir);
     set_memo_compare(memo_compare_win);
     storage_init_win(g_settings_path, g_program_dir);
     // Settings come before the window: its style and place depend on them.

@@ -3,9 +3,11 @@
 
 #include <windows.h>
 
+struct MainState;
+
 // WS_OVERLAPPEDWINDOW for `titlebar` 0; WS_POPUP | WS_BORDER | WS_SYSMENU | WS_THICKFRAME |
 // WS_MINIMIZEBOX (0x808E0000) otherwise.
 DWORD main_window_style(int titlebar);
 // Switches the window to the frame and menu `titlebar` asks for, keeping its outer
 // rectangle, and repaints it in full.
-void apply_title_bar(HWND hwnd);
+void apply_title_bar(MainState& s, HWND hwnd);

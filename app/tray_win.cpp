@@ -19,18 +19,18 @@ void tray_remove(HWND) {}
 
 const char* tray_tip() { return g_tip; }
 
-LRESULT tray_callback(HWND hwnd, WPARAM wp, LPARAM lp) {
+LRESULT tray_callback(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp) {
     if (wp != kTrayIconId) return 0;
     switch (static_cast<UINT>(lp)) {
     case WM_LBUTTONDOWN:
-        if (!main_state.window_visible) SendMessageA(hwnd, WM_COMMAND, CMD_HIDE_SHOW, 0);
+        if (!s.window_visible) SendMessageA(hwnd, WM_COMMAND, CMD_HIDE_SHOW, 0);
         SetForegroundWindow(hwnd);
         return 0;
     case WM_RBUTTONDOWN: {
         POINT pt;
         GetCursorPos(&pt);
         SetForegroundWindow(hwnd);
-        show_main_popup(hwnd, pt);
+        show_main_popup(s, hwnd, pt);
         return 0;
     }
     default:

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+struct MainState;
+
 constexpr UINT kTrayIconId = 31049;
 
 void tray_add(HWND hwnd);
@@ -14,6 +16,6 @@ void tray_remove(HWND hwnd);
 const char* tray_tip();
 
 // Message WM_USER + 1: a left click shows a hidden window, a right click opens the menu.
-LRESULT tray_callback(HWND hwnd, WPARAM wp, LPARAM lp);
+LRESULT tray_callback(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
 // "TaskbarCreated": the icon again, with today's date as its tip.
 void tray_restore(HWND hwnd);

@@ -1,5 +1,7 @@
 #include "config/fileio.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #if defined(__unix__) || defined(__APPLE__)
 #include <unistd.h>
@@ -16,6 +18,24 @@ bool StepFileIO::write_atomic(const char* path, const char* data, size_t n) {
     ok = ok && replace(tmp.c_str(), path);
     if (!ok) remove(tmp.c_str());
     return ok;
+}
+
+FileStamp StdioFileIO::stamp(const char* path) {
+    FileStamp st;
+    struct stat info;
+    if (::stat(path, &info) != 0 || (info.st_mode & S_IFMT) != S_IFREG) return st;
+    st.exists = true;
+    st.size = static_cast<uint64_t>(info.st_size);
+#if defined(__linux__)
+    st.time = static_cast<uint64_t>(info.st_mtim.tv_sec) * 1000000000u +
+              static_cast<uint64_t>(info.st_mtim.tv_nsec);
+#elif defined(__APPLE__)
+    st.time = static_cast<uint64_t>(info.st_mtimespec.tv_sec) * 1000000000u +
+              static_cast<uint64_t>(info.st_mtimespec.tv_nsec);
+#else
+    st.time = static_cast<uint64_t>(info.st_mtime);
+#endif
+    return st;
 }
 
 bool StdioFileIO::read_all(const char* path, std::string* out) {

@@ -1,31 +1,39 @@
 // Win32 file layer: the temporary file is flushed to the disk before it
 // replaces the settings file, and the replace itself is written through.
+// The steps of the replace hand their handle from one to the next (each step's
+// failure counts, the close's too), so only the whole-file read owns its handle.
 #include <windows.h>
 
 #include "config/fileio.h"
+#include "config/handles_win.h"
 
 namespace {
 
 class Win32FileIO : public StepFileIO {
 public:
+    FileStamp stamp(const char* path) override {
+        FileStamp st;
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return st;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return st;
+        st.exists = true;
+        st.size = uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+        st.time = uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                  data.ftLastWriteTime.dwLowDateTime;
+        return st;
+    }
     bool read_all(const char* path, std::string* out) override {
         out->clear();
-        HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
-        bool ok = true;
+        OwnedFile h(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!h) return false;
         char chunk[16384];
         for (;;) {
             DWORD got = 0;
-            if (!ReadFile(h, chunk, sizeof chunk, &got, nullptr)) {
-                ok = false;
-                break;
-            }
-            if (got == 0) break;
+            if (!ReadFile(h.get(), chunk, sizeof chunk, &got, nullptr)) return false;
+            if (got == 0) return true;
             out->append(chunk, got);
         }
-        CloseHandle(h);
-        return ok;
     }
 
 protected:

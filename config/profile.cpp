@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/fileio.h"
+#include "config/profile_changes.h"
 #include "config/profile_file.h"
 #include "schedule/scramble.h"
 
@@ -15,9 +16,19 @@ namespace {
 std::string g_path;
 FileIO* g_io = nullptr;
 ProfileFile g_doc;
+// The file as it was when last read or written, and the changes made since.
+FileStamp g_stamp;
+ProfileChanges g_changes;
 
 bool is_todo_width(const char* key) {
     return profile_fold_name(key, std::strlen(key)) == "todowidth";
+}
+
+// Only what changes the document is remembered: a save writes every key of
+// its kind, and a key another program changed meanwhile keeps that change
+// unless this program changed the key too.
+void set_value(const char* section, const char* key, const char* value) {
+    if (g_doc.set(section, key, value)) g_changes.set(section, key, value);
 }
 
 }  // namespace
@@ -25,6 +36,10 @@ bool is_todo_width(const char* key) {
 bool profile_open(const char* path, FileIO* io) {
     g_path = path;
     g_io = io != nullptr ? io : fileio_stdio();
+    g_changes.clear();
+    // The stamp is taken before the read: a change in between is read again
+    // later rather than missed.
+    g_stamp = g_io->stamp(path);
     std::string bytes;
     const bool read = g_io->read_all(path, &bytes);
     g_doc.parse(bytes.data(), read ? bytes.size() : 0);
@@ -35,12 +50,28 @@ const char* profile_path() { return g_path.c_str(); }
 
 FileIO* profile_fileio() { return g_io != nullptr ? g_io : fileio_stdio(); }
 
-ProfileFile* profile_document() { return &g_doc; }
+bool profile_refresh() {
+    if (g_path.empty()) return false;
+    const FileStamp now = profile_fileio()->stamp(g_path.c_str());
+    if (!now.exists || now == g_stamp) return false;
+    std::string bytes;
+    if (!profile_fileio()->read_all(g_path.c_str(), &bytes)) return false;
+    ProfileFile fresh;
+    fresh.parse(bytes.data(), bytes.size());
+    g_changes.apply(&fresh);
+    g_doc = std::move(fresh);
+    g_stamp = now;
+    return true;
+}
 
 bool profile_flush() {
     if (g_path.empty()) return false;
+    profile_refresh();
     const std::string bytes = g_doc.serialize();
-    return profile_fileio()->write_atomic(g_path.c_str(), bytes.data(), bytes.size());
+    if (!profile_fileio()->write_atomic(g_path.c_str(), bytes.data(), bytes.size())) return false;
+    g_stamp = profile_fileio()->stamp(g_path.c_str());
+    g_changes.clear();
+    return true;
 }
 
 int profile_read_int(const char* section, const char* key, int def) {
@@ -55,7 +86,7 @@ void profile_write_int(const char* section, const char* key, int value) {
         std::snprintf(text, sizeof text, "%ld", static_cast<long>(value));
     else
         std::snprintf(text, sizeof text, "%d", static_cast<int16_t>(static_cast<uint16_t>(value)));
-    g_doc.set(section, key, text);
+    set_value(section, key, text);
 }
 
 void profile_read_string(const char* section, const char* key, const char* def, char* buf,
@@ -69,16 +100,17 @@ void profile_read_string(const char* section, const char* key, const char* def, 
 
 void profile_write_string(const char* section, const char* key, const char* text, int scramble) {
     if (!scramble) {
-        g_doc.set(section, key, text);
+        set_value(section, key, text);
         return;
     }
     const size_t n = std::strlen(text);
     std::vector<char> buf(memo_scrambled_length(n) + 1);
     std::memcpy(buf.data(), text, n + 1);
     memo_scramble(buf.data(), buf.size());
-    g_doc.set(section, key, buf.data());
+    set_value(section, key, buf.data());
 }
 
 void profile_replace_section(const char* section, const char* lines) {
     g_doc.replace_section(section, lines);
+    g_changes.replace_section(section, lines);
 }

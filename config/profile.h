@@ -1,13 +1,17 @@
 // The profile layer: every key of the settings file is read and written
-// through these functions. The file is read once, when its path is set at
-// start-up; reads and writes then work on the document in memory, and
-// profile_flush() writes it back in one atomic replace.
+// through these functions. The file is read when its path is set at start-up;
+// reads and writes then work on the document in memory, and profile_flush()
+// writes it back in one atomic replace. When another program changed the file
+// meanwhile (its size or time differs from when it was last read or written),
+// profile_refresh() reads it again and makes this program's unsaved changes
+// again on top of it, so edits from both survive. A write that leaves a key's
+// value as it was is no change: a save of every key overrides only the keys
+// whose values this program changed.
 #pragma once
 
 #include <cstddef>
 
 class FileIO;
-class ProfileFile;
 
 // Sets the settings file and reads it (a missing or unreadable file gives an
 // empty document). io nullptr = the standard C library (fileio_stdio());
@@ -15,12 +19,16 @@ class ProfileFile;
 bool profile_open(const char* path, FileIO* io);
 const char* profile_path();
 FileIO* profile_fileio();
-// The document in memory (for the storage code and tests).
-ProfileFile* profile_document();
 
-// Writes the document to the settings file. True only when the file was
-// written and replaced; on false the file on disk is unchanged and every
-// change stays in memory.
+// Reads the file again when it changed since it was last read or written,
+// and makes the changes not yet written again on top of what it holds. A file
+// that is gone or cannot be read leaves the document as it is (the next flush
+// writes it whole). Returns whether the file was read again.
+bool profile_refresh();
+
+// Writes the document to the settings file (after profile_refresh()). True
+// only when the file was written and replaced; on false the file on disk is
+// unchanged and every change stays in memory.
 bool profile_flush();
 
 // The key's value as an integer, or def when missing. Both are taken as

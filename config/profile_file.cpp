@@ -31,16 +31,28 @@ size_t find_char(const char* data, size_t b, size_t e, char c) {
 }
 
 // A value (or name) as stored: stops at NUL, trimmed, without a lone lead
-// byte at its end.
+// byte at its end. Dropping that byte can bare blanks before it, and trimming
+// them can leave the character before them a lone lead byte in turn, so both
+// repeat until neither is left: a stored value cleans to itself.
 std::string clean_value(const char* data, size_t b, size_t e) {
     const void* nul = std::memchr(data + b, '\0', e - b);
     if (nul != nullptr) e = static_cast<size_t>(static_cast<const char*>(nul) - data);
     trim(data, &b, &e);
     size_t last = e;
     for (size_t i = b; i < e; i += char_len(data, i, e)) last = i;
-    if (last + 1 == e && cp932_is_lead(static_cast<unsigned char>(data[last]))) {
-        --e;
-        trim(data, &b, &e);
+    if (last + 1 != e || !cp932_is_lead(static_cast<unsigned char>(data[last])))
+        return std::string(data + b, e - b);
+    // Where the characters start does not depend on where the text ends (but
+    // for the last one), so one walk serves every round.
+    std::vector<size_t> starts;
+    for (size_t i = b; i < e; i += char_len(data, i, e)) starts.push_back(i);
+    for (;;) {
+        while (!starts.empty() && starts.back() >= e) starts.pop_back();
+        if (starts.empty()) break;
+        const size_t s = starts.back();
+        if (s + 1 != e || !cp932_is_lead(static_cast<unsigned char>(data[s]))) break;
+        e = s;
+        while (e > b && profile_is_blank(static_cast<unsigned char>(data[e - 1]))) --e;
     }
     return std::string(data + b, e - b);
 }
@@ -57,6 +69,19 @@ std::string value_to_store(const char* value) {
 }
 
 }  // namespace
+
+std::string profile_match_name(const char* name) {
+    const std::string clean = clean_name(name, 0, std::strlen(name));
+    return profile_fold_name(clean.data(), clean.size());
+}
+
+bool profile_lines_add_any(const char* lines) {
+    for (const char* line = lines; *line != '\0'; line += std::strlen(line) + 1) {
+        const size_t n = std::strlen(line);
+        if (find_char(line, 0, n, '=') != n) return true;
+    }
+    return false;
+}
 
 std::string profile_fold_name(const char* name, size_t n) {
     size_t b = 0, e = n;
@@ -131,7 +156,9 @@ std::string ProfileFile::serialize() const {
     }
     out.reserve(total);
     for (const Section& s : sections_) {
-        if (!s.name.empty()) {
+        // Every section but the lines before the first header has its header
+        // written, "[]" included, so its keys never join the section before.
+        if (&s != &sections_[0]) {
             out += '[';
             out += s.name;
             out += "]\r\n";
@@ -239,11 +266,11 @@ uint32_t ProfileFile::get_int(const char* section, const char* key, int32_t def)
     return minus ? 0u - total : total;
 }
 
-void ProfileFile::set(const char* section, const char* key, const char* value) {
+bool ProfileFile::set(const char* section, const char* key, const char* value) {
     const std::string sec_name = clean_name(section, 0, std::strlen(section));
     const std::string key_name = clean_name(key, 0, std::strlen(key));
-    const std::string folded_sec = profile_fold_name(sec_name.data(), sec_name.size());
-    const std::string folded_key = profile_fold_name(key_name.data(), key_name.size());
+    const std::string folded_sec = profile_match_name(section);
+    const std::string folded_key = profile_match_name(key);
     std::string v = value_to_store(value);
     Section* s = find_section(folded_sec);
     if (s == nullptr) {
@@ -254,17 +281,19 @@ void ProfileFile::set(const char* section, const char* key, const char* value) {
     }
     const Key* k = find_key(*s, folded_key);
     if (k != nullptr) {
+        if (k->has_value && k->value == v) return false;
         Key* w = const_cast<Key*>(k);
         w->value = std::move(v);
         w->has_value = true;
-        return;
+        return true;
     }
     add_key(s, key_name, v, true);
+    return true;
 }
 
 void ProfileFile::replace_section(const char* section, const char* lines) {
     const std::string sec_name = clean_name(section, 0, std::strlen(section));
-    const std::string folded_sec = profile_fold_name(sec_name.data(), sec_name.size());
+    const std::string folded_sec = profile_match_name(section);
     for (Section& s : sections_) {
         if (s.folded != folded_sec) continue;
         s.keys.clear();

@@ -18,9 +18,12 @@
 // - With duplicate sections only the first one is searched and written to;
 //   with duplicate names in a section the first one wins.
 // - A lone lead byte at the end of a value is dropped (on reading and on
-//   writing); a value stops at a NUL byte.
+//   writing), and so is any a trim bares after it; a value stops at a NUL byte.
 // - Written back as "[name]" and "name=value" lines ending in CR LF, blank
-//   lines left out, like the platform does.
+//   lines left out, like the platform does. A section with an empty name is
+//   written as "[]" (the platform leaves that header out, so its keys would
+//   join the section before): a parsed document written and parsed again is
+//   the same document.
 #pragma once
 
 #include <cstddef>
@@ -62,7 +65,9 @@ public:
     // key (its name keeps its spelling), or adds the key at the end of the
     // first matching section, or adds the section at the end of the
     // document. The value is cut at a line break and trimmed of blanks.
-    void set(const char* section, const char* key, const char* value);
+    // Returns whether the document changed (false when the key already held
+    // that value).
+    bool set(const char* section, const char* key, const char* value);
 
     // WritePrivateProfileSectionA: removes every line of every section of
     // that name (their headers stay) and adds the given "name=value" lines
@@ -101,3 +106,8 @@ private:
 bool profile_is_blank(unsigned char c);
 // Name with blanks trimmed and ASCII letters lowered, double-byte aware.
 std::string profile_fold_name(const char* name, size_t n);
+// The form a section or key name given to set() or replace_section() is
+// matched by: stored as a name is (see above), then folded.
+std::string profile_match_name(const char* name);
+// True when replace_section() with these lines adds any (one has an "=").
+bool profile_lines_add_any(const char* lines);

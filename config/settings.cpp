@@ -9,60 +9,87 @@
 
 Settings settings;
 
+#define INT16(field, def, group) \
+    {#field, SettingKind::kInt16, SettingGroup::group, offsetof(Settings, field), sizeof(int), def, nullptr}
+#define INT32(field, def, group) \
+    {#field, SettingKind::kInt32, SettingGroup::group, offsetof(Settings, field), sizeof(int), def, nullptr}
+#define TEXT(field, def)                                                                     \
+    {#field, SettingKind::kText, SettingGroup::kConfig, offsetof(Settings, field),            \
+     sizeof(Settings::field), 0, def}
+const SettingKey kSettingKeys[kSettingKeyCount] = {
+    INT16(monthlang, 1, kConfig),
+    INT16(weeklang, 0, kConfig),
+    TEXT(jfont, "ＭＳ Ｐゴシック"),
+    INT16(checkmark, 0, kConfig),
+    INT16(front, 0, kConfig),
+    INT16(clock, 0, kConfig),
+    INT16(method, 0, kConfig),
+    INT16(ampm, 0, kConfig),
+    INT16(analog, 0, kConfig),
+    INT16(second, 0, kConfig),
+    INT16(iconpos, 0, kConfig),
+    INT16(titlebar, 0, kConfig),
+    INT16(cmode, 1, kConfig),
+    INT16(BackImage, 0, kConfig),
+    INT16(Transparent, 0, kConfig),
+    INT16(BackMode, 0, kConfig),
+    INT16(BackArea, 50, kConfig),
+    TEXT(BackImageFile, ""),
+    TEXT(icontitle, "Tavelspore"),
+    INT16(charset, 128, kConfig),
+    INT16(weight, 400, kConfig),
+    INT16(italic, 0, kConfig),
+    TEXT(fontname, "ＭＳ Ｐゴシック"),
+    INT16(ToDoBoot, 0, kToDo),
+    INT32(ToDoWidth, 10, kToDo),
+    INT16(ToDoTimemes, 60, kToDo),
+};
+#undef INT16
+#undef INT32
+#undef TEXT
+
+#define WSET(field, legacy_def) {#field, offsetof(Settings, field), legacy_def}
+const WindowSetKey kWindowSetKeys[kWindowSetKeyCount] = {
+    WSET(x1, 0), WSET(y1, 0), WSET(x2, 320), WSET(y2, 200), WSET(ix, 0), WSET(iy, 0),
+};
+#undef WSET
+
+namespace {
+
+char* field_at(Settings& s, size_t offset) { return reinterpret_cast<char*>(&s) + offset; }
+
+}  // namespace
+
+int& setting_int(Settings& s, const SettingKey& k) { return *reinterpret_cast<int*>(field_at(s, k.offset)); }
+
+char* setting_text(Settings& s, const SettingKey& k) { return field_at(s, k.offset); }
+
+int& window_set_int(Settings& s, const WindowSetKey& k) {
+    return *reinterpret_cast<int*>(field_at(s, k.offset));
+}
+
 namespace {
 
 const char kConfig[] = "Config";
-const char kDefaultFont[] = "ＭＳ Ｐゴシック";
-const char kDefaultTitle[] = "Tavelspore";
 
-// The "Config" keys from monthlang to fontname, in the order they are read
-// and written.
-struct ConfigKey {
-    const char* name;
-    int Settings::*num;  // integer key, or nullptr for a string key
-    size_t offset;       // string key: offset and size of its buffer
-    size_t size;
-};
-
-#define NUM(field) {#field, &Settings::field, 0, 0}
-#define STR(field) {#field, nullptr, offsetof(Settings, field), sizeof(Settings::field)}
-const ConfigKey kKeys[] = {
-    NUM(monthlang), NUM(weeklang), STR(jfont),       NUM(checkmark),   NUM(front),
-    NUM(clock),     NUM(method),   NUM(ampm),        NUM(analog),      NUM(second),
-    NUM(iconpos),   NUM(titlebar), NUM(cmode),       NUM(BackImage),   NUM(Transparent),
-    NUM(BackMode),  NUM(BackArea), STR(BackImageFile), STR(icontitle), NUM(charset),
-    NUM(weight),    NUM(italic),   STR(fontname),
-};
-#undef NUM
-#undef STR
-
-char* field(Settings& s, const ConfigKey& k) { return reinterpret_cast<char*>(&s) + k.offset; }
-const char* field(const Settings& s, const ConfigKey& k) {
-    return reinterpret_cast<const char*>(&s) + k.offset;
-}
-
-void fill_defaults(Settings* s) {
-    std::memset(s, 0, sizeof *s);
-    s->monthlang = 1;
-    s->cmode = 1;
-    s->BackArea = 50;
-    s->charset = 128;
-    s->weight = 400;
-    s->ToDoWidth = 10;
-    s->ToDoTimemes = 60;
-    std::snprintf(s->jfont, sizeof s->jfont, "%s", kDefaultFont);
-    std::snprintf(s->fontname, sizeof s->fontname, "%s", kDefaultFont);
-    std::snprintf(s->icontitle, sizeof s->icontitle, "%s", kDefaultTitle);
-}
-
-const Settings& default_settings() {
-    static Settings def;
-    static bool made = false;
-    if (!made) {
-        fill_defaults(&def);
-        made = true;
+void load_keys(SettingGroup group) {
+    for (const SettingKey& k : kSettingKeys) {
+        if (k.group != group) continue;
+        if (k.kind == SettingKind::kText)
+            profile_read_string(kConfig, k.name, k.def_text, setting_text(settings, k), k.size);
+        else
+            setting_int(settings, k) = profile_read_int(kConfig, k.name, k.def);
     }
-    return def;
+}
+
+void put_keys(SettingGroup group) {
+    for (const SettingKey& k : kSettingKeys) {
+        if (k.group != group) continue;
+        if (k.kind == SettingKind::kText)
+            profile_write_string(kConfig, k.name, setting_text(settings, k), 0);
+        else
+            profile_write_int(kConfig, k.name, setting_int(settings, k));
+    }
 }
 
 void resolution_text(char* out, size_t size, int w, int h) { std::snprintf(out, size, "%dx%d", w, h); }
@@ -91,11 +118,18 @@ void settings_default_window_set(int screen_w, int screen_h) {
 }
 
 void settings_defaults(int screen_w, int screen_h) {
-    fill_defaults(&settings);
+    std::memset(&settings, 0, sizeof settings);
+    for (const SettingKey& k : kSettingKeys) {
+        if (k.kind == SettingKind::kText)
+            cp932_copy(setting_text(settings, k), k.size, k.def_text);
+        else
+            setting_int(settings, k) = k.def;
+    }
     settings_default_window_set(screen_w, screen_h);
 }
 
 void settings_load(int screen_w, int screen_h) {
+    profile_refresh();
     char reso[32];
     resolution_text(reso, sizeof reso, screen_w, screen_h);
     settings_default_window_set(screen_w, screen_h);
@@ -103,39 +137,24 @@ void settings_load(int screen_w, int screen_h) {
     if (n != 0) {
         char section[16];
         std::snprintf(section, sizeof section, "DispSet%d", n);
-        settings.x1 = profile_read_int(section, "x1", settings.x1);
-        settings.y1 = profile_read_int(section, "y1", settings.y1);
-        settings.x2 = profile_read_int(section, "x2", settings.x2);
-        settings.y2 = profile_read_int(section, "y2", settings.y2);
-        settings.ix = profile_read_int(section, "ix", 0);
-        settings.iy = profile_read_int(section, "iy", 0);
+        // A missing key keeps the default window set's value.
+        for (const WindowSetKey& k : kWindowSetKeys) {
+            int& v = window_set_int(settings, k);
+            v = profile_read_int(section, k.name, v);
+        }
     }
-
-    const Settings& def = default_settings();
-    for (const ConfigKey& k : kKeys) {
-        if (k.num != nullptr)
-            settings.*k.num = profile_read_int(kConfig, k.name, def.*k.num);
-        else
-            profile_read_string(kConfig, k.name, field(def, k), field(settings, k), k.size);
-    }
+    load_keys(SettingGroup::kConfig);
 }
 
-void settings_put() {
-    for (const ConfigKey& k : kKeys) {
-        if (k.num != nullptr)
-            profile_write_int(kConfig, k.name, settings.*k.num);
-        else
-            profile_write_string(kConfig, k.name, field(settings, k), 0);
-    }
-}
+void todo_load() { load_keys(SettingGroup::kToDo); }
 
-void todo_put() {
-    profile_write_int(kConfig, "ToDoBoot", settings.ToDoBoot);
-    profile_write_int(kConfig, "ToDoWidth", settings.ToDoWidth);
-    profile_write_int(kConfig, "ToDoTimemes", settings.ToDoTimemes);
-}
+void settings_put() { put_keys(SettingGroup::kConfig); }
+
+void todo_put() { put_keys(SettingGroup::kToDo); }
 
 bool window_set_put(int screen_w, int screen_h) {
+    // The slot is chosen from the sets as they are on disk now.
+    profile_refresh();
     char reso[32];
     resolution_text(reso, sizeof reso, screen_w, screen_h);
     const int n = window_set_for(reso);
@@ -143,12 +162,8 @@ bool window_set_put(int screen_w, int screen_h) {
     char section[16];
     std::snprintf(section, sizeof section, "DispSet%d", n);
     profile_write_string(section, "reso", reso, 0);
-    profile_write_int(section, "x1", settings.x1);
-    profile_write_int(section, "y1", settings.y1);
-    profile_write_int(section, "x2", settings.x2);
-    profile_write_int(section, "y2", settings.y2);
-    profile_write_int(section, "ix", settings.ix);
-    profile_write_int(section, "iy", settings.iy);
+    for (const WindowSetKey& k : kWindowSetKeys)
+        profile_write_int(section, k.name, window_set_int(settings, k));
     return true;
 }
 
@@ -165,17 +180,4 @@ bool todo_save() {
 bool window_set_save(int screen_w, int screen_h) {
     if (!window_set_put(screen_w, screen_h)) return false;
     return profile_flush();
-}
-
-void settings_file_path(char* out, size_t size, const char* program_dir, const char* user_name) {
-    if (size == 0) return;
-    const char* user = (user_name != nullptr && user_name[0] != '\0') ? user_name : "default";
-    const size_t dir_len = cp932_copy(out, size, program_dir);
-    const size_t user_len = cp932_copy(out + dir_len, size - dir_len, user);
-    cp932_copy(out + dir_len + user_len, size - dir_len - user_len, ".cfg");
-}
-
-void settings_face_name(char* out, size_t size) {
-    if (size == 0) return;
-    cp932_copy(out, size < 32 ? size : 32, settings.fontname);
 }

@@ -28,7 +28,7 @@ struct Settings {
     int charset;
     int weight;
     int italic;
-    char fontname[100];      // may exceed a LOGFONT face: see settings_face_name
+    char fontname[100];      // may exceed a LOGFONT face (32 bytes): cut where it is used
     int ToDoBoot;
     int ToDoWidth;           // 32 bits in the file
     int ToDoTimemes;         // kept as read
@@ -39,6 +39,45 @@ struct Settings {
 
 extern Settings settings;
 
+// One row per "Config" key: its name, its field, its default and its stored width. The same
+// rows drive the defaults, the loads and saves of the settings file and the import from the
+// legacy registry (2 bytes, 4 bytes or a string of at most 255 bytes there). Rows run in the
+// order the keys are written; the three upcoming-list keys come last.
+enum class SettingKind : unsigned char {
+    kInt16,  // signed 16-bit in the file and 2 bytes in the registry
+    kInt32,  // all 32 bits in the file, 4 bytes in the registry (ToDoWidth)
+    kText,   // a string in a buffer of size bytes
+};
+enum class SettingGroup : unsigned char {
+    kConfig,  // settings_load / settings_save
+    kToDo,    // todo_load / todo_save
+};
+struct SettingKey {
+    const char* name;
+    SettingKind kind;
+    SettingGroup group;
+    size_t offset;  // of the field in Settings
+    size_t size;    // of the field (a text key's buffer)
+    int def;        // integer default
+    const char* def_text;  // text default
+};
+constexpr size_t kSettingKeyCount = 26;
+extern const SettingKey kSettingKeys[kSettingKeyCount];
+
+// The window set keys of a "DispSet%d" section, in the order they are written. A load takes
+// the default window set for a missing key; the legacy registry has defaults of its own.
+struct WindowSetKey {
+    const char* name;
+    size_t offset;  // of the int field in Settings
+    int legacy_def;
+};
+constexpr size_t kWindowSetKeyCount = 6;
+extern const WindowSetKey kWindowSetKeys[kWindowSetKeyCount];
+
+int& setting_int(Settings& s, const SettingKey& k);
+char* setting_text(Settings& s, const SettingKey& k);
+int& window_set_int(Settings& s, const WindowSetKey& k);
+
 // Default window: a 340 x 340 square centred on the screen.
 constexpr int kDefaultWindowSize = 340;
 constexpr int kWindowSets = 20;
@@ -48,8 +87,12 @@ void settings_defaults(int screen_w, int screen_h);
 void settings_default_window_set(int screen_w, int screen_h);
 
 // Reads the window set of this screen resolution and every "Config" key
-// except ToDoBoot, ToDoWidth and ToDoTimemes.
+// except ToDoBoot, ToDoWidth and ToDoTimemes. The settings file is read
+// again first when it changed on disk since it was last read.
 void settings_load(int screen_w, int screen_h);
+// Reads ToDoBoot, ToDoWidth and ToDoTimemes (the start-up loader does, after
+// the schedule).
+void todo_load();
 
 // Each save changes the document and writes the file; true only when the
 // file was really written and replaced (everything stays in memory either
@@ -65,12 +108,3 @@ bool window_set_save(int screen_w, int screen_h);
 void settings_put();
 void todo_put();
 bool window_set_put(int screen_w, int screen_h);
-
-// "%s%s.cfg" of the program directory (ending in "\") and the login name;
-// "default" when the name is null or empty. Cut to size on a character
-// boundary.
-void settings_file_path(char* out, size_t size, const char* program_dir, const char* user_name);
-
-// The font name for a LOGFONT face name (32 bytes): cut to 31 bytes without
-// splitting a double-byte character. fontname itself is kept at 100 bytes.
-void settings_face_name(char* out, size_t size);

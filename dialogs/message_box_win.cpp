@@ -1,9 +1,9 @@
 #include "dialogs/message_box_win.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "config/cp932.h"
+#include "config/handles_win.h"
 #include "dialogs/msgbox_layout.h"
 #include "resources/resource.h"
 
@@ -46,19 +46,18 @@ bool take_measures(HWND dlg, BoxState* s, MsgBoxMeasures* m, int* extents) {
     m->my = r.top;
     s->font = reinterpret_cast<HFONT>(SendMessageA(dummy, WM_GETFONT, 0, 0));
 
-    HDC dc = GetDC(dlg);
-    if (!dc) return false;
-    HGDIOBJ old = s->font ? SelectObject(dc, s->font) : nullptr;
+    WindowDC dc(dlg);
+    if (!dc.get()) return false;
+    GdiSelect font(dc.get(), s->font);
     SIZE size = {0, 0};
-    GetTextExtentPoint32A(dc, "Mj", 2, &size);
+    GetTextExtentPoint32A(dc.get(), "Mj", 2, &size);
     m->line_height = size.cy + 2;
     for (int i = 0; i < s->line_count; ++i) {
         size.cx = 0;
-        GetTextExtentPoint32A(dc, s->lines[i], static_cast<int>(std::strlen(s->lines[i])), &size);
+        GetTextExtentPoint32A(dc.get(), s->lines[i], static_cast<int>(std::strlen(s->lines[i])),
+                              &size);
         extents[i] = size.cx;
     }
-    if (old) SelectObject(dc, old);
-    ReleaseDC(dlg, dc);
     s->line_height = m->line_height;
     return true;
 }
@@ -124,18 +123,16 @@ INT_PTR on_init(HWND dlg, BoxState* s) {
 }
 
 void on_paint(HWND dlg, const BoxState* s) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(dlg, &ps);
+    PaintDC paint(dlg);
+    HDC dc = paint.get();
     if (!dc) return;
     if (s->icon) DrawIcon(dc, s->layout.icon_x, s->layout.icon_y, s->icon);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    HGDIOBJ old = s->font ? SelectObject(dc, s->font) : nullptr;
+    GdiSelect font(dc, s->font);
     for (int i = 0; i < s->line_count; ++i)
         TextOutA(dc, s->layout.text_x, s->layout.text_top + i * s->line_height, s->lines[i],
                  static_cast<int>(std::strlen(s->lines[i])));
-    if (old) SelectObject(dc, old);
-    EndPaint(dlg, &ps);
 }
 
 INT_PTR CALLBACK box_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
@@ -164,28 +161,21 @@ INT_PTR CALLBACK box_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 int message_box(HWND owner, const char* text, const char* caption, UINT flags) {
-    char* copy = static_cast<char*>(std::calloc(kMsgBoxTextSize, 1));
-    if (!copy) return MessageBoxA(owner, text, caption, flags);
-    cp932_copy(copy, kMsgBoxTextSize, text ? text : "");
+    // The text cut to the box's limit; the line split writes its terminators into it.
+    OwnedLocal block(LocalAlloc(LPTR, kMsgBoxTextSize));
+    if (!block) return MessageBoxA(owner, text, caption, flags);
+    char* const lines = static_cast<char*>(block.get());
+    cp932_copy(lines, kMsgBoxTextSize, text ? text : "");
 
     BoxState s = {};
     s.owner = owner;
     s.caption = caption;
     msgbox_buttons(flags, &s.buttons);
     s.icon_class = msgbox_icon_class(flags);
-
-    char* split = static_cast<char*>(std::calloc(kMsgBoxTextSize, 1));
-    if (!split) {
-        std::free(copy);
-        return MessageBoxA(owner, text, caption, flags);
-    }
-    std::memcpy(split, copy, kMsgBoxTextSize);
-    s.line_count = msgbox_split_lines(split, s.lines, kMsgBoxMaxLines);
+    s.line_count = msgbox_split_lines(lines, s.lines, kMsgBoxMaxLines);
 
     MessageBeep(flags & 0xF0);
     INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MESSAGE_BOX),
                                      owner, box_proc, reinterpret_cast<LPARAM>(&s));
-    std::free(split);
-    std::free(copy);
     return result >= IDOK && result <= IDNO ? static_cast<int>(result) : s.buttons.preset;
 }

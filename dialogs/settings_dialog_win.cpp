@@ -1,7 +1,9 @@
 #include "dialogs/settings_dialog_win.h"
 
 #include "config/settings.h"
+#include "dialogs/file_chooser_win.h"
 #include "dialogs/settings_dialog.h"
+#include "image/plugin_table.h"
 #include "resources/resource.h"
 
 namespace {
@@ -75,6 +77,16 @@ void read_controls(HWND dlg) {
     settings_from_dialog(f, work, &settings);
 }
 
+// The chooser starts from the path at opening or the last file chosen; the setting itself
+// changes only with OK or 更新.
+void on_browse(HWND dlg) {
+    char filter[kImageFilterSize];
+    build_image_filter(plugin_table, filter, sizeof filter);
+    if (!choose_file(dlg, "背景画像の選択", image_path, sizeof image_path, filter, 1)) return;
+    enable_apply(dlg, true);
+    SetDlgItemTextA(dlg, IDC_SET_BACK_FILE, image_path);
+}
+
 void on_apply(HWND dlg) {
     read_controls(dlg);
     PostMessageA(GetParent(dlg), WM_COMMAND, 3, 0);
@@ -105,6 +117,9 @@ BOOL on_command(HWND dlg, int id, int notify) {
         enable_apply(dlg, true);
         work.area_mode = id - IDC_SET_BACK_WHOLE;
         apply_background_enabling(dlg);
+        return TRUE;
+    case SettingsAction::browse:
+        on_browse(dlg);
         return TRUE;
     case SettingsAction::ok:
         read_controls(dlg);

@@ -4,7 +4,7 @@
 
 #include "config/settings.h"
 #include "image/background_layout.h"
-#include "image/plugin_host_win.h"
+#include "image/plugins_win.h"
 #include "image/surface_win.h"
 #include "image/whiten.h"
 

@@ -1,17 +1,23 @@
 #include "image/surface_win.h"
 
+#include <optional>
+
+#include "config/handles_win.h"
+
 namespace {
 
+// Members go in reverse order: the bitmap is selected out before it is deleted, and the DC
+// goes last.
 struct Surface {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previous = nullptr;
+    OwnedMemoryDC dc;
+    OwnedBitmap bitmap;
+    std::optional<GdiSelect> selection;  // the bitmap in the DC
     int width = 0;
     int height = 0;
     BITMAPINFOHEADER header = {};
 };
 
-Surface g_surface;
+std::optional<Surface> g_surface;
 
 int stride_of(int width) { return (3 * width + 3) & ~3; }
 
@@ -26,10 +32,13 @@ void fill_header(BITMAPINFOHEADER* h, int width, int height) {
     h->biSizeImage = static_cast<DWORD>(stride_of(width)) * static_cast<DWORD>(height);
 }
 
+// The surface with a bitmap to draw into, or nullptr.
+Surface* drawable() { return g_surface && g_surface->bitmap ? &*g_surface : nullptr; }
+
 // The header as a BITMAPINFO the calls may write to (GetDIBits fills in fields).
-BITMAPINFO header_copy() {
+BITMAPINFO header_copy(const Surface& s) {
     BITMAPINFO bi = {};
-    bi.bmiHeader = g_surface.header;
+    bi.bmiHeader = s.header;
     return bi;
 }
 
@@ -39,84 +48,78 @@ HDC surface_create(int width, int height) {
     surface_destroy();
     if (width < 0) width = 0;
     if (height < 0) height = 0;
-    Surface& s = g_surface;
-    fill_header(&s.header, width, height);
-    s.dc = CreateCompatibleDC(nullptr);
+    Surface& s = g_surface.emplace();
+    s.dc.reset(CreateCompatibleDC(nullptr));
     if (!s.dc) return nullptr;
     if (width > 0 && height > 0) {
-        BITMAPINFO bi = header_copy();
+        fill_header(&s.header, width, height);
+        BITMAPINFO bi = header_copy(s);
         void* bits = nullptr;
-        s.bitmap = CreateDIBSection(s.dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        s.bitmap.reset(CreateDIBSection(s.dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     }
     if (s.bitmap) {
-        s.previous = SelectObject(s.dc, s.bitmap);
+        s.selection.emplace(s.dc.get(), s.bitmap.get());
         s.width = width;
         s.height = height;
     } else {
         fill_header(&s.header, 0, 0);  // no pixels: every operation below is a no-op
     }
-    return s.dc;
+    return s.dc.get();
 }
 
-void surface_destroy() {
-    Surface& s = g_surface;
-    if (s.dc && s.previous) SelectObject(s.dc, s.previous);
-    if (s.bitmap) DeleteObject(s.bitmap);
-    if (s.dc) DeleteDC(s.dc);
-    s = Surface{};
-}
+void surface_destroy() { g_surface.reset(); }
 
 void surface_fill(COLORREF colour) {
-    Surface& s = g_surface;
-    if (!s.bitmap) return;
-    RECT r = {0, 0, s.width, s.height};
-    HBRUSH brush = CreateSolidBrush(colour);
-    if (!brush) return;
-    FillRect(s.dc, &r, brush);
-    DeleteObject(brush);
+    Surface* s = drawable();
+    if (!s) return;
+    RECT r = {0, 0, s->width, s->height};
+    OwnedBrush brush(CreateSolidBrush(colour));
+    if (brush) FillRect(s->dc.get(), &r, brush.get());
 }
 
-HDC surface_dc() { return g_surface.dc; }
-int surface_width() { return g_surface.width; }
-int surface_height() { return g_surface.height; }
-int surface_stride() { return stride_of(g_surface.width); }
+HDC surface_dc() { return g_surface ? g_surface->dc.get() : nullptr; }
+int surface_width() { return g_surface ? g_surface->width : 0; }
+int surface_height() { return g_surface ? g_surface->height : 0; }
+int surface_stride() { return stride_of(surface_width()); }
 
 void surface_read(unsigned char** pixels) {
     if (!pixels) return;
     *pixels = nullptr;
-    Surface& s = g_surface;
-    if (!s.bitmap) return;
-    const SIZE_T bytes = static_cast<SIZE_T>(stride_of(s.width)) * static_cast<SIZE_T>(s.height);
-    auto* block = static_cast<unsigned char*>(LocalAlloc(LPTR, bytes));
+    Surface* s = drawable();
+    if (!s) return;
+    const SIZE_T bytes = static_cast<SIZE_T>(stride_of(s->width)) * static_cast<SIZE_T>(s->height);
+    OwnedLocal block(LocalAlloc(LPTR, bytes));
     if (!block) return;
-    BITMAPINFO bi = header_copy();
-    GetDIBits(s.dc, s.bitmap, 0, static_cast<UINT>(s.height), block, &bi, DIB_RGB_COLORS);
-    *pixels = block;
+    BITMAPINFO bi = header_copy(*s);
+    GetDIBits(s->dc.get(), s->bitmap.get(), 0, static_cast<UINT>(s->height), block.get(), &bi,
+              DIB_RGB_COLORS);
+    *pixels = static_cast<unsigned char*>(block.release());  // the caller frees it
 }
 
 void surface_write(const void* pixels) {
-    Surface& s = g_surface;
-    if (!s.bitmap || !pixels) return;
-    BITMAPINFO bi = header_copy();
-    SetDIBits(s.dc, s.bitmap, 0, static_cast<UINT>(s.height), pixels, &bi, DIB_RGB_COLORS);
+    Surface* s = drawable();
+    if (!s || !pixels) return;
+    BITMAPINFO bi = header_copy(*s);
+    SetDIBits(s->dc.get(), s->bitmap.get(), 0, static_cast<UINT>(s->height), pixels, &bi,
+              DIB_RGB_COLORS);
 }
 
 void surface_set_stretch_mode(int mode) {
-    if (g_surface.dc) SetStretchBltMode(g_surface.dc, mode);
+    if (HDC dc = surface_dc()) SetStretchBltMode(dc, mode);
 }
 
 void surface_stretch(int dst_x, int dst_y, int dst_w, int dst_h, int src_x, int src_y, int src_w,
                      int src_h, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
-    Surface& s = g_surface;
-    if (!s.bitmap || !info) return;
+    Surface* s = drawable();
+    if (!s || !info) return;
     const int bottom_up_y = info->bmiHeader.biHeight - src_y - src_h;
-    StretchDIBits(s.dc, dst_x, dst_y, dst_w, dst_h, src_x, bottom_up_y, src_w, src_h, bits, info,
-                  usage, rop);
+    StretchDIBits(s->dc.get(), dst_x, dst_y, dst_w, dst_h, src_x, bottom_up_y, src_w, src_h, bits,
+                  info, usage, rop);
 }
 
 void surface_blit_to(HDC target, int x, int y, int width, int height, int src_x, int src_y,
                      DWORD rop) {
-    Surface& s = g_surface;
-    if (!s.bitmap || !target) return;
-    BitBlt(target, x, y, width, height, s.dc, src_x, src_y, rop);
+    Surface* s = drawable();
+    if (!s || !target) return;
+    BitBlt(target, x, y, width, height, s->dc.get(), src_x, src_y, rop);
 }

@@ -5,8 +5,8 @@
 /* Strings */
 #define IDS_VERSION            10
 #define IDS_COPYRIGHT          11
-#define IDS_STRING_10000       10000
-#define IDS_STRING_10001       10001
+#define IDS_SOUND_FILTER       10000
+#define IDS_SOUND_TITLE        10001
 
 /* Icon, bitmaps, menu */
 #define IDI_ZELMAR             127

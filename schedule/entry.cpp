@@ -192,16 +192,6 @@ uint64_t alarm_instant(int y, int m, int d, int hour, int minute) {
     return probe.alarm_at;
 }
 
-int find_due_alarm(uint64_t probe_at) {
-    if (probe_at == 0) return -1;
-    const int n = live_count();
-    for (int i = 0; i < n; ++i) {
-        const ScheduleEntry* e = &schedule_list[i];
-        if (alarm_armed(e) && e->alarm_at == probe_at) return i;
-    }
-    return -1;
-}
-
 int find_due_alarm_between(uint64_t after, uint64_t upto) {
     if (upto >= kTicksPerDay && after < upto - kTicksPerDay) after = upto - kTicksPerDay;
     if (after >= upto) return -1;

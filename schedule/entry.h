@@ -83,11 +83,8 @@ void compute_alarm_at(ScheduleEntry* e);
 uint64_t alarm_instant(int y, int m, int d, int hour, int minute);
 
 // First live entry, in list order, with an alarm (alarm_kind != 0,
-// has_time != 0) whose alarm_at equals probe_at; -1 if none (always -1 for
-// probe_at 0, which is the "no instant" value).
-int find_due_alarm(uint64_t probe_at);
-
-// As find_due_alarm, but for alarm_at in (after, upto], so ticks that arrive
-// late or after a sleep still catch the minutes they skipped. The window
-// reaches back at most 24 hours before upto.
+// has_time != 0) whose alarm_at lies in (after, upto]; -1 if none. A tick
+// asks for the minute it reached; ticks that arrive late or after a sleep
+// still catch the minutes they skipped. The window reaches back at most 24
+// hours before upto. alarm_at 0, the "no instant" value, lies in no window.
 int find_due_alarm_between(uint64_t after, uint64_t upto);

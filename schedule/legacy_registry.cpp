@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "config/cp932.h"
+#include "config/settings.h"
 #include "schedule/entry.h"
 
 namespace {
@@ -24,15 +25,13 @@ void drop_lone_lead(char* s) {
 
 int16_t registry_read_short(LegacyRegistry* reg, const char* name, int16_t def) {
     unsigned char b[2];
-    size_t len = 0;
-    if (reg == nullptr || !reg->read_value(name, b, sizeof b, &len) || len != sizeof b) return def;
+    if (!registry_read_record(reg, name, b, sizeof b)) return def;
     return static_cast<int16_t>(uint16_t(b[0]) | uint16_t(b[1]) << 8);
 }
 
 int32_t registry_read_long(LegacyRegistry* reg, const char* name, int32_t def) {
     unsigned char b[4];
-    size_t len = 0;
-    if (reg == nullptr || !reg->read_value(name, b, sizeof b, &len) || len != sizeof b) return def;
+    if (!registry_read_record(reg, name, b, sizeof b)) return def;
     return le32s(b);
 }
 
@@ -50,7 +49,23 @@ void registry_read_string(LegacyRegistry* reg, const char* name, const char* def
 
 bool registry_read_record(LegacyRegistry* reg, const char* name, void* buf, size_t size) {
     size_t len = 0;
-    return reg != nullptr && reg->read_value(name, buf, size, &len) && len == size;
+    if (reg == nullptr || !reg->read_value(name, buf, size, &len) || len > size) return false;
+    std::memset(static_cast<unsigned char*>(buf) + len, 0, size - len);
+    return true;
+}
+
+void registry_read_setting(LegacyRegistry* reg, const SettingKey& k, Settings* s) {
+    switch (k.kind) {
+    case SettingKind::kInt16:
+        setting_int(*s, k) = registry_read_short(reg, k.name, static_cast<int16_t>(k.def));
+        break;
+    case SettingKind::kInt32:
+        setting_int(*s, k) = registry_read_long(reg, k.name, k.def);
+        break;
+    case SettingKind::kText:
+        registry_read_string(reg, k.name, k.def_text, setting_text(*s, k), k.size);
+        break;
+    }
 }
 
 bool registry_delete(LegacyRegistry* reg) { return reg != nullptr && reg->delete_key(); }

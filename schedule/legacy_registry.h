@@ -8,6 +8,8 @@
 #include <cstdint>
 
 struct ScheduleEntry;
+struct SettingKey;
+struct Settings;
 
 class LegacyRegistry {
 public:
@@ -23,16 +25,20 @@ public:
 // Win32 implementation (schedule/legacy_registry_win.cpp, Windows only).
 LegacyRegistry* legacy_registry_win();
 
-// Only a value of exactly the form's size counts; any other size, like a
-// missing key, gives the default.
+// A value shorter than its form fills the start of the field and leaves the
+// rest zero, as reading it into the field does; a longer one counts as
+// missing and gives the default.
 int16_t registry_read_short(LegacyRegistry* reg, const char* name, int16_t def);
 int32_t registry_read_long(LegacyRegistry* reg, const char* name, int32_t def);
 // Copies def, then the value if it can be read (at most 255 bytes; it need
 // not end in NUL), cut to size - 1 bytes on a character boundary.
 void registry_read_string(LegacyRegistry* reg, const char* name, const char* def, char* buf,
                           size_t size);
-// Reads a raw value of exactly size bytes.
+// Reads a raw value of at most size bytes into buf, zero after its end.
 bool registry_read_record(LegacyRegistry* reg, const char* name, void* buf, size_t size);
+// One settings key at its stored width (2 bytes, 4 bytes or a string) into
+// its field of s, the key's default when missing.
+void registry_read_setting(LegacyRegistry* reg, const SettingKey& k, Settings* s);
 bool registry_delete(LegacyRegistry* reg);
 
 constexpr size_t kRegistryRecordSize = 392;

@@ -2,6 +2,7 @@
 // full access and closed again on every call.
 #include <windows.h>
 
+#include "config/handles_win.h"
 #include "schedule/legacy_registry.h"
 
 namespace {
@@ -11,13 +12,14 @@ const char kKey[] = "Software\\Quorvane\\Zelmar";
 class Win32LegacyRegistry : public LegacyRegistry {
 public:
     bool read_value(const char* name, void* buf, size_t size, size_t* len) override {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        OwnedRegKey key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_ALL_ACCESS, key.out()) != ERROR_SUCCESS)
             return false;
         DWORD got = static_cast<DWORD>(size);
-        const LONG rc = RegQueryValueExA(key, name, nullptr, nullptr, static_cast<BYTE*>(buf), &got);
-        RegCloseKey(key);
-        if (rc != ERROR_SUCCESS) return false;  // missing, or longer than size
+        // ERROR_MORE_DATA for a value longer than size: it counts as missing.
+        if (RegQueryValueExA(key.get(), name, nullptr, nullptr, static_cast<BYTE*>(buf), &got) !=
+            ERROR_SUCCESS)
+            return false;
         *len = got;
         return true;
     }

@@ -22,7 +22,6 @@ LegacyRegistry* g_registry = nullptr;
 
 const char kSchedule[] = "Schedule";
 const char kAlarm[] = "Alarm";
-const char kConfig[] = "Config";
 
 // Room for the longest stored values: an alarm with a 266-byte sound path
 // scrambles to 365 characters, a schedule value with an 80-byte memo to 121.
@@ -86,10 +85,11 @@ void import_older_forms() {
     if (schedulecount == 0) schedulecount = import_anniversary_file();
 }
 
-void read_todo_keys() {
-    settings.ToDoBoot = profile_read_int(kConfig, "ToDoBoot", 0);
-    settings.ToDoWidth = profile_read_int(kConfig, "ToDoWidth", 10);
-    settings.ToDoTimemes = profile_read_int(kConfig, "ToDoTimemes", 60);
+// True when "%0*d" of v takes exactly width characters.
+bool fits(int v, int width) {
+    const int top = width == 4 ? 9999 : 99;
+    const int bottom = width == 4 ? -999 : -9;
+    return v >= bottom && v <= top;
 }
 
 void schedule_put() {
@@ -143,6 +143,14 @@ int storage_number(const char* s, size_t n) {
     int v = 0;
     for (; i < n && s[i] >= '0' && s[i] <= '9'; ++i) v = v * 10 + (s[i] - '0');
     return minus ? -v : v;
+}
+
+bool entry_fits_stored_form(const ScheduleEntry* e) {
+    if (!fits(e->year == -1 ? 0 : e->year, 4) || !fits(e->month == -1 ? 0 : e->month, 2) ||
+        !fits(e->day == -1 ? 0 : e->day, 2))
+        return false;
+    return !e->has_time ||
+           (fits(e->hour, 2) && fits(e->minute, 2) && fits(e->minutes_before, 2));
 }
 
 void schedule_value(const ScheduleEntry* e, char* buf, size_t size) {
@@ -310,40 +318,11 @@ bool schedule_save() {
 bool registry_import(int screen_w, int screen_h) {
     LegacyRegistry* reg = g_registry;
     settings_defaults(screen_w, screen_h);
-    settings.x1 = registry_read_short(reg, "x1", 0);
-    settings.y1 = registry_read_short(reg, "y1", 0);
-    settings.x2 = registry_read_short(reg, "x2", 320);
-    settings.y2 = registry_read_short(reg, "y2", 200);
-    settings.ix = registry_read_short(reg, "ix", 0);
-    settings.iy = registry_read_short(reg, "iy", 0);
-    const Settings def = settings;
-    auto num = [reg](const char* name, int d) { return registry_read_short(reg, name, int16_t(d)); };
-    settings.monthlang = num("monthlang", def.monthlang);
-    settings.weeklang = num("weeklang", def.weeklang);
-    registry_read_string(reg, "jfont", def.jfont, settings.jfont, sizeof settings.jfont);
-    settings.checkmark = num("checkmark", def.checkmark);
-    settings.front = num("front", def.front);
-    settings.clock = num("clock", def.clock);
-    settings.method = num("method", def.method);
-    settings.ampm = num("ampm", def.ampm);
-    settings.analog = num("analog", def.analog);
-    settings.second = num("second", def.second);
-    settings.iconpos = num("iconpos", def.iconpos);
-    settings.titlebar = num("titlebar", def.titlebar);
-    settings.cmode = num("cmode", def.cmode);
-    settings.BackImage = num("BackImage", def.BackImage);
-    settings.Transparent = num("Transparent", def.Transparent);
-    settings.BackMode = num("BackMode", def.BackMode);
-    settings.BackArea = num("BackArea", def.BackArea);
-    registry_read_string(reg, "BackImageFile", def.BackImageFile, settings.BackImageFile,
-                         sizeof settings.BackImageFile);
-    registry_read_string(reg, "icontitle", def.icontitle, settings.icontitle,
-                         sizeof settings.icontitle);
-    settings.charset = num("charset", def.charset);
-    settings.weight = num("weight", def.weight);
-    settings.italic = num("italic", def.italic);
-    registry_read_string(reg, "fontname", def.fontname, settings.fontname,
-                         sizeof settings.fontname);
+    for (const WindowSetKey& k : kWindowSetKeys)
+        window_set_int(settings, k) =
+            registry_read_short(reg, k.name, static_cast<int16_t>(k.legacy_def));
+    for (const SettingKey& k : kSettingKeys)
+        if (k.group == SettingGroup::kConfig) registry_read_setting(reg, k, &settings);
 
     int count = registry_read_short(reg, "schedulecount", 0);
     if (count > kMaxEntries) count = kMaxEntries;
@@ -353,18 +332,22 @@ bool registry_import(int screen_w, int screen_h) {
         char name[24];
         for (int n = 1; n <= count; ++n) {
             std::snprintf(name, sizeof name, "schedule%02d", n);
-            if (registry_read_record(reg, name, rec, sizeof rec))
-                registry_record_decode(rec, &schedule_list[n - 1]);
-            else
-                entry_blank(&schedule_list[n - 1]);
+            ScheduleEntry* e = &schedule_list[schedulecount];
+            if (!registry_read_record(reg, name, rec, sizeof rec)) {
+                entry_blank(e);
+            } else {
+                registry_record_decode(rec, e);
+                // A number wider than its field in the stored value would
+                // shift every later field: the entry could not be read back.
+                if (!entry_fits_stored_form(e)) continue;
+            }
+            ++schedulecount;
         }
-        schedulecount = count;
     } else if (count == 0) {
         import_older_forms();
     }
-    settings.ToDoBoot = registry_read_short(reg, "ToDoBoot", 0);
-    settings.ToDoWidth = registry_read_long(reg, "ToDoWidth", 10);
-    settings.ToDoTimemes = registry_read_short(reg, "ToDoTimemes", 60);
+    for (const SettingKey& k : kSettingKeys)
+        if (k.group == SettingGroup::kToDo) registry_read_setting(reg, k, &settings);
 
     // One write for the window set and the schedule; the key is the only
     // other copy of these data, so it goes only once the file holds them.
@@ -383,6 +366,6 @@ bool startup_load(int screen_w, int screen_h) {
         import_older_forms();
     else
         schedule_scan();
-    read_todo_keys();
+    todo_load();
     return true;
 }

@@ -34,6 +34,9 @@ bool schedule_save();
 // --- parts, exposed for the tests ---
 
 // "%04d%02d%02d%c%c%s" and "%02d%02d%02d%c[sound file]" of an entry.
+// True when every number of the entry takes exactly its field's width there
+// (the alarm's only when the entry has a time), so the value reads back.
+bool entry_fits_stored_form(const ScheduleEntry* e);
 void schedule_value(const ScheduleEntry* e, char* buf, size_t size);
 void alarm_value(const ScheduleEntry* e, char* buf, size_t size);
 // A number from at most n characters of s: leading blanks and one sign
@@ -58,6 +61,7 @@ struct LineReader {
 bool read_line(LineReader* r, char* buf);
 
 // Reads the legacy registry key into the settings and the list, writes both
-// to the settings file and deletes the key once the file reads back.
-// Returns whether the file was written.
+// to the settings file and deletes the key once the file reads back. Records
+// whose numbers do not fit the stored form are left out. Returns whether the
+// file was written.
 bool registry_import(int screen_w, int screen_h);

@@ -18,8 +18,15 @@ wine_run() {
 }
 
 # Creates the Wine prefix once: no window manager waits, no audio, no crash dialogs,
-# and the Japanese UI faces mapped to an installed CJK font.
+# and the Japanese UI faces mapped to IPA fonts, made with metrics close to them.
 wine_prefix_ready() {
+  local stamp
+  stamp=$(md5sum "$ROOT/scripts/prefix.reg" | cut -d' ' -f1)
+  if [ -f "$WINEPREFIX/.zelmar-ready" ] && [ "$(cat "$WINEPREFIX/.zelmar-ready")" != "$stamp" ]; then
+    echo "wine: prefix settings changed; making the prefix anew"
+    wineserver -k >/dev/null 2>&1 </dev/null || true
+    rm -rf "$WINEPREFIX"
+  fi
   if [ -f "$WINEPREFIX/.zelmar-ready" ]; then
     wineserver -p >/dev/null 2>&1 </dev/null || true
     # Start Wine's services now, detached from any pipe of the caller.
@@ -34,7 +41,7 @@ wine_prefix_ready() {
   iconv -f UTF-8 -t CP932 "$ROOT/scripts/prefix.reg" | sed 's/$/\r/' > "$reg"
   timeout 60 "$WINE64" regedit /S "$(winepath_of "$reg")" >/dev/null 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.zelmar-ready"
+  echo "$stamp" > "$WINEPREFIX/.zelmar-ready"
   wineserver -p >/dev/null 2>&1 || true
 }
 

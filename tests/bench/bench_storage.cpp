@@ -26,7 +26,7 @@ void fill_list() {
         e.month = 1 + i % 12;
         e.day = 1 + i % 28;
         e.scramble = i % 3 == 0;
-        std::snprintf(e.memo, sizeof e.memo, "\x89\xef\x8b\x63 %03d \x95\x5c\x8e\xa6", i);
+        std::snprintf(e.memo, sizeof e.memo, "会議 %03d 表示", i);
         e.has_time = 1;
         e.hour = i % 24;
         e.minute = i % 60;

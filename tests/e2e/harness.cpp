@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "tests/e2e/png.h"
+#include "tests/win/find_window.h"
 
 std::string g_exe_path;
 std::string g_work_dir;
@@ -59,19 +60,6 @@ bool read_file(const std::string& path, std::string* bytes) {
 }
 
 namespace {
-struct FindCtx { DWORD pid; const char* cls; HWND found; };
-BOOL CALLBACK find_proc(HWND hwnd, LPARAM lp) {
-    auto* fc = reinterpret_cast<FindCtx*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64];
-    if (pid == fc->pid && GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpA(cls, fc->cls) == 0) {
-        fc->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 bool launch(const std::string& exe, const std::string& dir, PROCESS_INFORMATION* pi) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
@@ -82,14 +70,11 @@ bool launch(const std::string& exe, const std::string& dir, PROCESS_INFORMATION*
 }  // namespace
 
 HWND find_window_of(DWORD pid, const char* cls, DWORD wait_ms) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        FindCtx fc = {pid, cls, nullptr};
-        EnumWindows(find_proc, reinterpret_cast<LPARAM>(&fc));
-        if (fc.found) return fc.found;
-        if (GetTickCount() - start > wait_ms) return nullptr;
-        Sleep(50);
-    }
+    win_test::WindowQuery q;
+    q.cls = cls;
+    q.process = pid;
+    q.visible = false;  // the main window exists before it is shown
+    return win_test::wait_for_window(q, wait_ms);
 }
 
 bool app_start(App& app, const std::string& dir, DWORD wait_ms) {
@@ -202,40 +187,17 @@ bool wait_until(bool (*cond)(HWND), HWND hwnd, DWORD wait_ms) {
     }
 }
 
-namespace {
-struct OwnedCtx { HWND owner; DWORD pid; const char* cls; HWND found; };
-BOOL CALLBACK owned_proc(HWND hwnd, LPARAM lp) {
-    auto* c = reinterpret_cast<OwnedCtx*>(lp);
-    char cls[64] = "";
-    if (!GetClassNameA(hwnd, cls, sizeof cls) || lstrcmpA(cls, c->cls) != 0) return TRUE;
-    if (!IsWindowVisible(hwnd)) return TRUE;
-    if (c->owner && GetWindow(hwnd, GW_OWNER) != c->owner) return TRUE;
-    if (c->pid) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        if (pid != c->pid) return TRUE;
-    }
-    c->found = hwnd;
-    return FALSE;
-}
-HWND poll_windows(OwnedCtx ctx, DWORD wait_ms) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        ctx.found = nullptr;
-        EnumWindows(owned_proc, reinterpret_cast<LPARAM>(&ctx));
-        if (ctx.found) return ctx.found;
-        if (GetTickCount() - start > wait_ms) return nullptr;
-        Sleep(20);
-    }
-}
-}  // namespace
-
 HWND find_owned_dialog(HWND owner, DWORD wait_ms) {
-    return poll_windows(OwnedCtx{owner, 0, "#32770", nullptr}, wait_ms);
+    win_test::WindowQuery q;
+    q.owner = owner;
+    return win_test::wait_for_window(q, wait_ms);
 }
 
 HWND find_popup_menu(DWORD pid, DWORD wait_ms) {
-    return poll_windows(OwnedCtx{nullptr, pid, "#32768", nullptr}, wait_ms);
+    win_test::WindowQuery q;
+    q.cls = win_test::kPopupMenuClass;
+    q.process = pid;
+    return win_test::wait_for_window(q, wait_ms);
 }
 
 bool send_sync(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -43,17 +43,18 @@ uint32_t sys_rgb(int index) {
     return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
 }
 
-// Lays the month out as the program does for this client size and default font settings.
-bool shoot(const App& app, int year, int month, MonthShot* s) {
+// Lays the month out as the program does for this client size and default font settings;
+// clock_mode 1 or 2 when a digital or analog clock takes rows off the grid.
+bool shoot(const App& app, int year, int month, MonthShot* s, int clock_mode = 0) {
     RECT client;
     if (!GetClientRect(app.hwnd, &client)) return false;
     const CellRect area = {0, 0, client.right, client.bottom};
-    const MonthFrame f = month_frame(area, 0, 0);
+    const MonthFrame f = month_frame(area, clock_mode, 0);
     LOGFONTA lf = {};
     lf.lfHeight = f.day_font_height;
     lf.lfWeight = 400;
     lf.lfCharSet = 128;
-    lstrcpyA(lf.lfFaceName, "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e");  // ＭＳ Ｐゴシック
+    lstrcpyA(lf.lfFaceName, "ＭＳ Ｐゴシック");
     HFONT font = CreateFontIndirectA(&lf);
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
@@ -222,5 +223,39 @@ E2E_TEST(analog_clock_face_is_drawn) {
     save_png(s.img, g_work_dir + "clock_analog.png");
     // Ticks and hands: far more dark pixels below the grid than a line of text alone gives.
     CHECK(dark_rows(s, f.clock_anchor_y, client.bottom) > 150);
+    CHECK_EQ(app_close(app), 0);
+}
+
+namespace {
+bool is_iconic(HWND h) { return IsIconic(h) != 0; }
+bool is_restored(HWND h) { return IsIconic(h) == 0; }
+}  // namespace
+
+// While minimised the ticking clock asks for clock-only paints that never come; the paint
+// after the restore must still draw the whole month.
+E2E_TEST(month_is_drawn_after_a_restore_while_the_clock_ticks) {
+    const ThisMonth t = this_month();
+    const std::string dir = fresh_dir("restore_with_clock");
+    REQUIRE(write_file(settings_file_of(dir), clock_file(false)));
+    App app;
+    REQUIRE(app_start(app, dir));
+    PostMessageA(app.hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    REQUIRE(wait_until(is_iconic, app.hwnd));
+    Sleep(3000);
+    PostMessageA(app.hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    REQUIRE(wait_until(is_restored, app.hwnd));
+    RECT client;
+    GetClientRect(app.hwnd, &client);
+    const MonthFrame f = month_frame(CellRect{0, 0, client.right, client.bottom}, 1, 0);
+    MonthShot s;
+    REQUIRE(shoot(app, t.year, t.month, &s, 1));
+    save_png(s.img, g_work_dir + "restore_with_clock.png");
+    CHECK(dark_rows(s, 0, f.m.first_row_top) > 20);   // the header and the weekday names
+    int days_drawn = 0;
+    for (int d = 1; d <= s.grid.days; ++d)
+        if (count_in_cell(s, d, darkish) + count_in_cell(s, d, reddish) + count_in_cell(s, d, bluish) > 5)
+            ++days_drawn;
+    CHECK_EQ(days_drawn, s.grid.days);
+    CHECK(dark_rows(s, f.clock_anchor_y, client.bottom) > 20);  // and the clock
     CHECK_EQ(app_close(app), 0);
 }

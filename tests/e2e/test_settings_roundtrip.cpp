@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "resources/resource.h"
 #include "schedule/scramble.h"
 #include "tests/e2e/harness.h"
 
@@ -21,7 +22,7 @@ bool has_line(const std::string& file, const std::string& line) {
 }
 
 int exit_by_menu(App& app) {
-    PostMessageA(app.hwnd, WM_COMMAND, 109, 0);
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_EXIT, 0);
     return app_wait_exit(app, 15000);
 }
 
@@ -32,13 +33,13 @@ const char* const kMonths[] = {"", "January", "February", "March", "April", "May
 
 E2E_TEST(entries_survive_a_start_and_exit_byte_for_byte) {
     const std::string dir = fresh_dir("entries_survive");
-    // 2004-05-06, scrambled, with a time: "2004050621打合せ" and "1400101".
-    const std::string s2 = scrambled("2004050621\x91\xc5\x8d\x87\x82\xb9");
+    // 2004-05-06, scrambled, with a time.
+    const std::string s2 = scrambled("2004050621打合せ");
     const std::string a2 = scrambled("1400101");
     const std::string file =
         "[Config]\r\nmonthlang=0\r\n"
         "[Schedule]\r\nschedulecount=2\r\n"
-        "schedule001=2004050511\x89\xef\x8b\x63\r\n"  // 会議, holiday, with a time
+        "schedule001=2004050511会議\r\n"  // holiday, with a time
         "schedule002=" + s2 + "\r\n"
         "[Alarm]\r\nalarm001=0930152\r\nalarm002=" + a2 + "\r\n";
     const std::string path = settings_file_of(dir);
@@ -57,7 +58,7 @@ E2E_TEST(entries_survive_a_start_and_exit_byte_for_byte) {
     std::string saved;
     REQUIRE(read_file(path, &saved));
     CHECK(has_line(saved, "schedulecount=2"));
-    CHECK(has_line(saved, "schedule001=2004050511\x89\xef\x8b\x63"));
+    CHECK(has_line(saved, "schedule001=2004050511会議"));
     CHECK(has_line(saved, "alarm001=0930152"));
     CHECK(s2[0] == '$' && a2[0] == '$');
     CHECK(has_line(saved, "schedule002=" + s2));

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "resources/resource.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -47,7 +48,7 @@ E2E_TEST(second_start_brings_the_first_back) {
     CHECK(IsWindowVisible(app.hwnd));
     CHECK(GetForegroundWindow() == app.hwnd);
 
-    command(app.hwnd, 141);  // hidden by its menu command
+    command(app.hwnd, CMD_HIDE_SHOW);  // hidden by its menu command
     REQUIRE(wait_until(is_hidden, app.hwnd));
     CHECK_EQ(app_start_second(app), 1);
     CHECK(IsWindowVisible(app.hwnd));
@@ -57,9 +58,9 @@ E2E_TEST(second_start_brings_the_first_back) {
 E2E_TEST(hide_and_show_by_the_menu_command) {
     App app;
     REQUIRE(app_start(app, fresh_dir("hide_and_show")));
-    command(app.hwnd, 141);
+    command(app.hwnd, CMD_HIDE_SHOW);
     CHECK(wait_until(is_hidden, app.hwnd));
-    command(app.hwnd, 141);
+    command(app.hwnd, CMD_HIDE_SHOW);
     CHECK(wait_until(is_visible, app.hwnd));
     CHECK_EQ(app_close(app), 0);
 }
@@ -67,10 +68,10 @@ E2E_TEST(hide_and_show_by_the_menu_command) {
 E2E_TEST(always_on_top_is_stored_as_8) {
     App app;
     REQUIRE(app_start(app, fresh_dir("always_on_top")));
-    command(app.hwnd, 143);
+    command(app.hwnd, CMD_ALWAYS_ON_TOP);
     CHECK(wait_until(is_topmost, app.hwnd));
     CHECK(has_line(settings_of(app), "front=8"));
-    command(app.hwnd, 143);
+    command(app.hwnd, CMD_ALWAYS_ON_TOP);
     CHECK(wait_until(not_topmost, app.hwnd));
     CHECK(has_line(settings_of(app), "front=0"));
     CHECK_EQ(app_close(app), 0);
@@ -96,7 +97,7 @@ E2E_TEST(save_position_writes_the_set_of_this_resolution) {
     CHECK_EQ(sw, 1024);
     CHECK_EQ(sh, 768);
     SetWindowPos(app.hwnd, nullptr, 37, 45, 310, 280, SWP_NOZORDER | SWP_NOACTIVATE);
-    PostMessageA(app.hwnd, WM_COMMAND, 122, 0);
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_SAVE_POSITION, 0);
     HWND box = find_owned_dialog(app.hwnd, 5000);
     REQUIRE(box != nullptr);
     CHECK(window_text(box) == "Tavelspore");
@@ -144,14 +145,14 @@ E2E_TEST(dismissed_popup_menu_swallows_one_click) {
     CHECK(window_text(app.hwnd) != title);  // one month back
 
     // After a command nothing is swallowed.
-    command(app.hwnd, 121);
+    command(app.hwnd, CMD_RESET_MONTH);
     CHECK(window_text(app.hwnd) == title);
     PostMessageA(app.hwnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(c.right / 2, c.bottom - 10));
     menu = find_popup_menu(app.pi.dwProcessId, 5000);
     REQUIRE(menu != nullptr);
     PostMessageA(app.hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
     CHECK(wait_until(is_hidden, menu));
-    command(app.hwnd, 132);
+    command(app.hwnd, CMD_CLOSE_MENU);
     click(app.hwnd, 8, 6);
     CHECK(window_text(app.hwnd) != title);
     CHECK_EQ(app_close(app), 0);
@@ -160,7 +161,7 @@ E2E_TEST(dismissed_popup_menu_swallows_one_click) {
 E2E_TEST(about_box_opens_and_closes) {
     App app;
     REQUIRE(app_start(app, fresh_dir("about_box")));
-    PostMessageA(app.hwnd, WM_COMMAND, 130, 0);
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_ABOUT, 0);
     HWND box = find_owned_dialog(app.hwnd, 5000);
     REQUIRE(box != nullptr);
     PostMessageA(box, WM_COMMAND, IDOK, 0);

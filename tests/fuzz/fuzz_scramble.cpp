@@ -18,13 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t n = plain.size();
     const size_t need = memo_scrambled_length(n) + 1;
     std::vector<char> buf(need);
-    std::memcpy(buf.data(), plain.data(), n);
+    if (n > 0) std::memcpy(buf.data(), plain.data(), n);  // plain.data() may be null
     buf[n] = '\0';
     if (!memo_scramble(buf.data(), buf.size())) abort();
     if (buf[0] != '$' || std::strlen(buf.data()) != need - 1) abort();
     std::vector<char> encoded(buf.begin() + 1, buf.end());
     if (memo_unscramble(encoded.data(), encoded.size()) != n) abort();
-    if (std::memcmp(encoded.data(), plain.data(), n) != 0 || encoded[n] != '\0') abort();
+    if ((n > 0 && std::memcmp(encoded.data(), plain.data(), n) != 0) || encoded[n] != '\0') abort();
 
     // One byte too small must be refused and leave the buffer alone.
     if (n > 0) {
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Into a small output, overlapping the input the way a settings reader does.
     std::vector<char> value(size + 2);
     value[0] = '$';
-    std::memcpy(value.data() + 1, data, size);
+    if (size > 0) std::memcpy(value.data() + 1, data, size);  // data is null for no input
     value[size + 1] = '\0';
     const size_t out_size = size ? 1 + data[0] % 64 : 1;
     const size_t kept = memo_unscramble_to(value.data() + 1, value.data(),

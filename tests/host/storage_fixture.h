@@ -1,7 +1,11 @@
 // Shared by the settings and storage tests: a scratch directory, whole-file
-// helpers and a file layer that fails one chosen step.
+// helpers, a file layer that fails one chosen step, and settings that differ
+// from the defaults in every key.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -9,6 +13,7 @@
 #include <string>
 
 #include "config/fileio.h"
+#include "config/settings.h"
 
 namespace storage_test {
 
@@ -64,5 +69,36 @@ protected:
         return fail_at != kReplace && StdioFileIO::replace(from, to);
     }
 };
+
+// A value for every key that is no key's default: 16-bit numbers that no
+// two keys share, a ToDoWidth beyond 16 bits, Japanese text with a 0x5C trail
+// byte (表) for every string, and a window set off the default one.
+inline Settings distinct_settings() {
+    settings_defaults(1024, 768);
+    Settings s = settings;
+    int n = 0;
+    for (const SettingKey& k : kSettingKeys) {
+        ++n;
+        if (k.kind == SettingKind::kText)
+            std::snprintf(setting_text(s, k), k.size, "設定%s表%d", k.name, n);
+        else
+            setting_int(s, k) = k.kind == SettingKind::kInt32 ? 70000 + n : 1000 + 37 * n;
+    }
+    for (const WindowSetKey& k : kWindowSetKeys) window_set_int(s, k) = -100 - ++n;
+    return s;
+}
+
+// Every field of a against b, named by its key.
+inline void expect_same_settings(const Settings& a, const Settings& b, const char* route) {
+    Settings x = a, y = b;
+    for (const SettingKey& k : kSettingKeys) {
+        if (k.kind == SettingKind::kText)
+            EXPECT_STREQ(setting_text(x, k), setting_text(y, k)) << route << ": " << k.name;
+        else
+            EXPECT_EQ(setting_int(x, k), setting_int(y, k)) << route << ": " << k.name;
+    }
+    for (const WindowSetKey& k : kWindowSetKeys)
+        EXPECT_EQ(window_set_int(x, k), window_set_int(y, k)) << route << ": " << k.name;
+}
 
 }  // namespace storage_test

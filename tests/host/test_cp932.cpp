@@ -61,6 +61,9 @@ TEST(Cp932, CopyCutsWithoutSplittingCharacters) {
     const std::string a31(31, 'a');
     std::string dbcs15;
     for (int i = 0; i < 15; ++i) dbcs15 += "\x95\x5C";
+    // A font name of up to 99 bytes cut to a LOGFONT face name (32 bytes).
+    std::string font = "a";
+    for (int i = 0; i < 40; ++i) font += "ア";
     struct { std::string src; size_t size; std::string want; } cases[] = {
         {"hello", 32, "hello"},
         {a31 + "b", 32, a31},
@@ -69,6 +72,9 @@ TEST(Cp932, CopyCutsWithoutSplittingCharacters) {
         {"\x95\x5C", 2, ""},
         {"ab\x95", 8, "ab\x95"},                               // lone lead byte is a character
         {"abc", 1, ""},
+        {font, 32, font.substr(0, 31)},
+        {"\x83" + font, 32, ("\x83" + font).substr(0, 30)},  // the cut falls mid-character
+        {"ＭＳ Ｐゴシック", 32, "ＭＳ Ｐゴシック"},
     };
     for (const auto& c : cases) {
         std::vector<char> dst(c.size, '#');

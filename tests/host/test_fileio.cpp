@@ -1,6 +1,7 @@
 // The crash-safe file replacement: a failure at any step leaves the old file.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -60,6 +61,32 @@ TEST(FileIO, ReadsBackExactBytes) {
     EXPECT_EQ(got, bytes);
     ASSERT_TRUE(fileio_stdio()->write_atomic(path.c_str(), "", 0));
     EXPECT_EQ(slurp(path), "");
+    std::filesystem::remove_all(dir);
+}
+
+TEST(FileIO, StampsTellVersionsApartBySizeAndTime) {
+    const auto dir = make_scratch_dir();
+    const auto path = (dir / "s.cfg").string();
+    FileIO* io = fileio_stdio();
+    EXPECT_FALSE(io->stamp(path.c_str()).exists);
+    EXPECT_FALSE(io->stamp(dir.string().c_str()).exists);  // a directory is no file
+    ASSERT_TRUE(io->write_atomic(path.c_str(), "abc", 3));
+    const FileStamp first = io->stamp(path.c_str());
+    EXPECT_TRUE(first.exists);
+    EXPECT_EQ(first.size, 3u);
+    EXPECT_EQ(io->stamp(path.c_str()), first);  // nothing changed
+
+    // The same size written at another time.
+    spit(path, "xyz");
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) +
+                                               std::chrono::seconds(3));
+    const FileStamp second = io->stamp(path.c_str());
+    EXPECT_EQ(second.size, 3u);
+    EXPECT_NE(second, first);
+    spit(path, "longer");
+    EXPECT_EQ(io->stamp(path.c_str()).size, 6u);
+    std::filesystem::remove(path);
+    EXPECT_FALSE(io->stamp(path.c_str()).exists);
     std::filesystem::remove_all(dir);
 }
 

@@ -15,13 +15,13 @@ TEST(MsgBoxButtons, SetsByLowFourBits) {
         bool has_cancel;
     } cases[] = {
         {0x00, 1, 2, {1}, {"OK"}, 1, false},
-        {0x01, 2, 2, {1, 2}, {"OK", "\xb7\xac\xdd\xbe\xd9"}, 2, true},
-        {0x02, 3, 3, {3, 4, 5}, {"\x92\x86\x8e\x7e", "\x8d\xc4\x8e\x8e\x8d\x73", "\x96\xb3\x8e\x8b"}, 4, false},
-        {0x03, 3, 3, {6, 7, 2}, {"\x82\xcd\x82\xa2", "\x82\xa2\x82\xa2\x82\xa6", "\xb7\xac\xdd\xbe\xd9"}, 2, true},
-        {0x04, 2, 2, {6, 7}, {"\x82\xcd\x82\xa2", "\x82\xa2\x82\xa2\x82\xa6"}, 7, false},
-        {0x05, 2, 2, {4, 2}, {"\x8d\xc4\x8e\x8e\x8d\x73", "\xb7\xac\xdd\xbe\xd9"}, 2, true},
-        {0x24, 2, 2, {6, 7}, {"\x82\xcd\x82\xa2", "\x82\xa2\x82\xa2\x82\xa6"}, 7, false},  // icon bits ignored
-        {0x131, 2, 2, {1, 2}, {"OK", "\xb7\xac\xdd\xbe\xd9"}, 2, true},
+        {0x01, 2, 2, {1, 2}, {"OK", "ｷｬﾝｾﾙ"}, 2, true},
+        {0x02, 3, 3, {3, 4, 5}, {"中止", "再試行", "無視"}, 4, false},
+        {0x03, 3, 3, {6, 7, 2}, {"はい", "いいえ", "ｷｬﾝｾﾙ"}, 2, true},
+        {0x04, 2, 2, {6, 7}, {"はい", "いいえ"}, 7, false},
+        {0x05, 2, 2, {4, 2}, {"再試行", "ｷｬﾝｾﾙ"}, 2, true},
+        {0x24, 2, 2, {6, 7}, {"はい", "いいえ"}, 7, false},  // icon bits ignored
+        {0x131, 2, 2, {1, 2}, {"OK", "ｷｬﾝｾﾙ"}, 2, true},
     };
     for (const auto& c : cases) {
         MsgBoxButtons b;
@@ -67,16 +67,12 @@ TEST(MsgBoxSplit, RunsOfLineFeedsGiveOneBreakAndNoEmptyLine) {
         {"one\n\n\n\ntwo\n", {"one", "two"}},
         {"\none\n", {"one"}},
         {" \n ", {" ", " "}},
-        // スケジュールを編集中です / スケジュール設定を終了しますか？
-        {"\x83\x58\x83\x50\x83\x57\x83\x85\x81\x5b\x83\x8b\x82\xf0\x95\xd2\x8f\x57\x92\x86\x82\xc5\x82\xb7\n"
-         "\x83\x58\x83\x50\x83\x57\x83\x85\x81\x5b\x83\x8b\x90\xdd\x92\xe8\x82\xf0\x8f\x49\x97\xb9\x82\xb5"
-         "\x82\xdc\x82\xb7\x82\xa9\x81\x48",
-         {"\x83\x58\x83\x50\x83\x57\x83\x85\x81\x5b\x83\x8b\x82\xf0\x95\xd2\x8f\x57\x92\x86\x82\xc5\x82\xb7",
-          "\x83\x58\x83\x50\x83\x57\x83\x85\x81\x5b\x83\x8b\x90\xdd\x92\xe8\x82\xf0\x8f\x49\x97\xb9\x82\xb5"
-          "\x82\xdc\x82\xb7\x82\xa9\x81\x48"}},
-        // 表 (trail byte 0x5C) and ソ (trail byte 0x5C) do not break a line.
-        {"\x95\x5c\n\x83\x5c", {"\x95\x5c", "\x83\x5c"}},
+        {"スケジュールを編集中です\nスケジュール設定を終了しますか？",
+         {"スケジュールを編集中です", "スケジュール設定を終了しますか？"}},
+        // 表 and ソ end in the trail byte 0x5C: neither breaks a line.
+        {"表\nソ", {"表", "ソ"}},
     };
+    ASSERT_STREQ("表ソ", "\x95\x5c\x83\x5c");  // the source text reaches the program as CP932
     for (const auto& c : cases) {
         std::vector<char> buf(c.text, c.text + std::strlen(c.text) + 1);
         const char* lines[kMsgBoxMaxLines];

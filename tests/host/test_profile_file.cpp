@@ -237,6 +237,85 @@ TEST(ProfileFile, NamesCutAtNulNeverSwallowTheirBracketOrEquals) {
     EXPECT_EQ(get(parsed(out), "Sec", "ab"), "v");
 }
 
+TEST(ProfileFile, CleaningReachesAFixedPoint) {
+    // Dropping a lone lead byte bares a blank; trimming it leaves the
+    // character before a lone lead byte in turn, and so on.
+    const struct {
+        const char* raw;  // after "k=" or inside "[...]"
+        const char* want;
+    } cases[] = {
+        {"ab\x82 \x81", "ab"},
+        {"a\x82 \x82 \x82 \x81", "a"},
+        {"\x82 \x81", ""},
+        {"ab\x82\t\x81 ", "ab"},
+        {"ab\x82\x81", "ab\x82\x81"},  // one whole character: kept
+        {"ab\x82 x", "ab\x82 x"},      // nothing lone at the end
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.raw);
+        const ProfileFile f = parsed(std::string("[S]\r\nk=") + c.raw + "\r\n");
+        EXPECT_EQ(get(f, "S", "k"), c.want);
+        // Written and read again, the value is the one read before.
+        EXPECT_EQ(get(parsed(f.serialize()), "S", "k"), c.want);
+        ProfileFile g;
+        g.set("S", "k", c.raw);
+        EXPECT_EQ(get(g, "S", "k"), c.want);
+        // Names too, given to set() or cut at a NUL in the file: a name left
+        // ending in a lone lead byte would swallow its "]" or "=" when written.
+        ProfileFile by_set;
+        by_set.set(c.raw, c.raw, "v");
+        const std::string cut = std::string("[") + c.raw + '\0' + "x]\r\n" + c.raw + '\0' + "y=v\r\n";
+        for (const ProfileFile& h : {by_set, parsed(cut)}) {
+            const ProfileFile h2 = parsed(h.serialize());
+            EXPECT_EQ(h2.serialize(), h.serialize());
+            if (*c.want != '\0') EXPECT_EQ(get(h2, c.want, c.want), "v");
+        }
+    }
+}
+
+TEST(ProfileFile, EverySectionKeepsItsHeaderWhenWritten) {
+    const struct {
+        std::string text;
+        std::string written;
+    } cases[] = {
+        // An empty name is no reason to leave the header out: its keys would
+        // join the section before.
+        {"[Schedule]\r\nschedulecount=1\r\n[]\r\nschedule002=x\r\n",
+         "[Schedule]\r\nschedulecount=1\r\n[]\r\nschedule002=x\r\n"},
+        {"top=1\r\n[]\r\na=2\r\n[ ]\r\nb=3\r\n", "top=1\r\n[]\r\na=2\r\n[]\r\nb=3\r\n"},
+        {"[]\r\n", "[]\r\n"},
+        {"lone=1\r\n", "lone=1\r\n"},
+    };
+    for (const auto& c : cases) {
+        const ProfileFile f = parsed(c.text);
+        EXPECT_EQ(f.serialize(), c.written);
+        const ProfileFile g = parsed(f.serialize());
+        EXPECT_EQ(g.serialize(), c.written);
+        EXPECT_EQ(g.section_count(), f.section_count());
+    }
+    const ProfileFile f = parsed(cases[0].text);
+    EXPECT_EQ(get(parsed(f.serialize()), "Schedule", "schedule002"), "D");
+}
+
+TEST(ProfileFile, SetReportsWhetherTheDocumentChanged) {
+    ProfileFile f = parsed("[S]\r\na=1\r\nnoeq\r\n");
+    const struct {
+        const char* section;
+        const char* key;
+        const char* value;
+        bool changed;
+    } cases[] = {
+        {"S", "a", "1", false},     {"s", "A", " 1 ", false},  // trimmed, same value
+        {"S", "a", "2", true},      {"S", "a", "2", false},
+        {"S", "noeq", "", true},    {"S", "noeq", "", false},  // gains its "="
+        {"S", "new", "", true},     {"T", "k", "v", true},
+        {"S", "a", "2\r\nx", false},  // cut at the line break
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(f.set(c.section, c.key, c.value), c.changed)
+            << c.section << "/" << c.key << "=" << c.value;
+}
+
 TEST(ProfileFile, FoldingLowersOnlyAsciiLetters) {
     EXPECT_EQ(profile_fold_name(" ToDoWidth\t", 11), "todowidth");
     EXPECT_EQ(profile_fold_name("\x83\x41Z", 3), "\x83\x41z");  // trail 0x41 kept

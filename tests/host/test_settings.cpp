@@ -1,11 +1,16 @@
 // The profile layer over the settings file and the settings record.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "app/startup_layout.h"
 #include "config/profile.h"
+#include "config/profile_file.h"
 #include "config/settings.h"
 #include "storage_fixture.h"
 
@@ -13,7 +18,7 @@ namespace {
 
 using namespace storage_test;
 
-const char kGothic[] = "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
+const char kGothic[] = "ＭＳ Ｐゴシック";
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -155,7 +160,7 @@ TEST_F(SettingsTest, SaveWritesConfigInTableOrderAndLoadsItBack) {
     settings_defaults(1024, 768);
     settings.front = 8;
     settings.Transparent = 65544;  // stored as its low 16 bits
-    std::strcpy(settings.BackImageFile, "C:\\\x95\x5c\\bg.bmp");
+    std::strcpy(settings.BackImageFile, "C:\\表\\bg.bmp");  // 表: trail byte 0x5C
     ASSERT_TRUE(settings_save());
     const std::string file = slurp(path_);
     EXPECT_EQ(file.rfind("[Config]\r\nmonthlang=1\r\nweeklang=0\r\njfont=", 0), 0u);
@@ -181,7 +186,7 @@ TEST_F(SettingsTest, SaveWritesConfigInTableOrderAndLoadsItBack) {
     settings_load(1024, 768);
     EXPECT_EQ(settings.front, 8);
     EXPECT_EQ(settings.Transparent, 8);
-    EXPECT_STREQ(settings.BackImageFile, "C:\\\x95\x5c\\bg.bmp");
+    EXPECT_STREQ(settings.BackImageFile, "C:\\表\\bg.bmp");
 }
 
 TEST_F(SettingsTest, FlagsAreKeptAsStoredAndScrambledFontNamesDecode) {
@@ -217,31 +222,209 @@ TEST_F(SettingsTest, SavesReportAFileThatCouldNotBeWritten) {
     EXPECT_FALSE(todo_save());
 }
 
-TEST(SettingsPath, LoginNameOrDefault) {
-    char out[64];
-    settings_file_path(out, sizeof out, "D:\\cal\\", "taro");
-    EXPECT_STREQ(out, "D:\\cal\\taro.cfg");
-    settings_file_path(out, sizeof out, "D:\\cal\\", "");
-    EXPECT_STREQ(out, "D:\\cal\\default.cfg");
-    settings_file_path(out, sizeof out, "D:\\", nullptr);
-    EXPECT_STREQ(out, "D:\\default.cfg");
-    char small[10];
-    settings_file_path(small, sizeof small, "D:\\\x95\x5c\\", "user");
-    EXPECT_STREQ(small, "D:\\\x95\x5c\\use");
+// --- The settings table ---
+
+TEST(SettingsTable, HoldsEveryKeyInWritingOrderAndCoversEveryField) {
+    const char* names[] = {"monthlang", "weeklang", "jfont",     "checkmark",     "front",
+                           "clock",     "method",   "ampm",      "analog",        "second",
+                           "iconpos",   "titlebar", "cmode",     "BackImage",     "Transparent",
+                           "BackMode",  "BackArea", "BackImageFile", "icontitle", "charset",
+                           "weight",    "italic",   "fontname",  "ToDoBoot",      "ToDoWidth",
+                           "ToDoTimemes"};
+    static_assert(sizeof names / sizeof *names == kSettingKeyCount, "one name per row");
+    std::vector<int> owners(sizeof(Settings), 0);
+    auto own = [&](size_t offset, size_t size, const char* name) {
+        ASSERT_LE(offset + size, sizeof(Settings)) << name;
+        for (size_t i = offset; i < offset + size; ++i) ++owners[i];
+    };
+    for (size_t i = 0; i < kSettingKeyCount; ++i) {
+        const SettingKey& k = kSettingKeys[i];
+        EXPECT_STREQ(k.name, names[i]);
+        // The upcoming-list keys are the last three, loaded and saved apart.
+        EXPECT_EQ(k.group == SettingGroup::kToDo, i >= kSettingKeyCount - 3) << k.name;
+        EXPECT_EQ(k.kind == SettingKind::kInt32, std::strcmp(k.name, "ToDoWidth") == 0) << k.name;
+        if (k.kind == SettingKind::kText) EXPECT_LT(std::strlen(k.def_text), k.size) << k.name;
+        own(k.offset, k.size, k.name);
+    }
+    for (const WindowSetKey& k : kWindowSetKeys) own(k.offset, sizeof(int), k.name);
+    // A field without a row (or a row deleted) leaves bytes no key owns.
+    for (size_t i = 0; i < owners.size(); ++i) ASSERT_EQ(owners[i], 1) << "byte " << i;
 }
 
-TEST(SettingsFaceName, CutTo31BytesOnACharacterBoundary) {
+TEST_F(SettingsTest, EveryKeyRoundTripsThroughTheFile) {
+    open("");
+    const Settings want = distinct_settings();
+    settings = want;
+    ASSERT_TRUE(settings_save());
+    ASSERT_TRUE(todo_save());
+    ASSERT_TRUE(window_set_save(1024, 768));
+
+    // Each key is in the file under its own name, as text of its value.
+    const std::string bytes = slurp(path_);
+    ProfileFile file;
+    file.parse(bytes.data(), bytes.size());
+    Settings w = want;
+    for (const SettingKey& k : kSettingKeys) {
+        const std::string* v = file.find("Config", k.name);
+        ASSERT_NE(v, nullptr) << k.name;
+        EXPECT_EQ(*v, k.kind == SettingKind::kText ? std::string(setting_text(w, k))
+                                                   : std::to_string(setting_int(w, k)))
+            << k.name;
+    }
+    for (const WindowSetKey& k : kWindowSetKeys) {
+        const std::string* v = file.find("DispSet1", k.name);
+        ASSERT_NE(v, nullptr) << k.name;
+        EXPECT_EQ(*v, std::to_string(window_set_int(w, k))) << k.name;
+    }
+
+    settings_defaults(1024, 768);
+    ASSERT_TRUE(profile_open(path_.c_str(), nullptr));
+    settings_load(1024, 768);
+    todo_load();
+    expect_same_settings(settings, want, "file");
+}
+
+TEST_F(SettingsTest, EveryKeyMissingFromTheFileLoadsItsDefault) {
+    open("[Config]\r\nunrelated=1\r\n");
+    settings = distinct_settings();  // nothing of this may survive a load
+    settings_load(1024, 768);
+    todo_load();
+    const Settings loaded = settings;
+    settings_defaults(1024, 768);
+    expect_same_settings(loaded, settings, "defaults");
+}
+
+// --- Edits made to the file by another program while this one runs ---
+
+class SettingsFileChanges : public SettingsTest {
+protected:
+    // Another program rewrites the file; the time moves on by whole seconds
+    // so that an edit of the same size is seen on any file system.
+    void edit(const std::string& content) {
+        const auto before = std::filesystem::last_write_time(path_);
+        spit(path_, content);
+        std::filesystem::last_write_time(path_, before + std::chrono::seconds(++edits_ * 2));
+    }
+    int edits_ = 0;
+};
+
+TEST_F(SettingsFileChanges, EverySaveKeepsWhatWasAddedMeanwhile) {
+    const struct {
+        const char* what;
+        bool (*save)();
+        const char* ours;  // a line this save writes
+    } saves[] = {
+        {"settings_save", [] { return settings_save(); }, "front=8\r\n"},
+        {"todo_save", [] { return todo_save(); }, "ToDoWidth=42\r\n"},
+        {"window_set_save", [] { return window_set_save(800, 600); }, "x1=77\r\n"},
+    };
+    for (const auto& c : saves) {
+        SCOPED_TRACE(c.what);
+        open("[Config]\r\nmonthlang=0\r\n");
+        settings_defaults(800, 600);
+        settings_load(800, 600);
+        settings.front = 8;
+        settings.ToDoWidth = 42;
+        settings.x1 = 77;
+        edit("[Config]\r\nmonthlang=0\r\nadded=by hand\r\n[Other]\r\nk=v\r\n");
+        ASSERT_TRUE(c.save());
+        const std::string file = slurp(path_);
+        EXPECT_NE(file.find("added=by hand\r\n"), std::string::npos) << file;
+        EXPECT_NE(file.find("[Other]\r\nk=v\r\n"), std::string::npos) << file;
+        EXPECT_NE(file.find(c.ours), std::string::npos) << file;
+    }
+}
+
+TEST_F(SettingsFileChanges, ASaveOfEveryKeyKeepsAKeyEditedMeanwhile) {
+    open("");
     settings_defaults(800, 600);
-    std::string name = "a";
-    for (int i = 0; i < 40; ++i) name += "\x83\x41";  // 1 + 80 bytes
-    std::strcpy(settings.fontname, name.c_str());
-    char face[32];
-    settings_face_name(face, sizeof face);
-    EXPECT_EQ(std::strlen(face), 31u);
-    EXPECT_EQ(std::string(face), name.substr(0, 31));
-    std::strcpy(settings.fontname, ("\x83" + name).c_str());  // now the cut falls mid-character
-    settings_face_name(face, sizeof face);
-    EXPECT_EQ(std::strlen(face), 30u);
+    ASSERT_TRUE(settings_save());
+    std::string theirs = slurp(path_);
+    theirs.replace(theirs.find("BackImageFile="), 14, "BackImageFile=C:\\新しい.bmp");
+    edit(theirs);
+    settings.front = 8;  // the program changes another key and saves them all
+    ASSERT_TRUE(settings_save());
+    const std::string file = slurp(path_);
+    EXPECT_NE(file.find("BackImageFile=C:\\新しい.bmp\r\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("front=8\r\n"), std::string::npos) << file;
+    settings_load(800, 600);
+    EXPECT_STREQ(settings.BackImageFile, "C:\\新しい.bmp");
+}
+
+TEST_F(SettingsFileChanges, AnEditOfTheSameSizeIsSeenByItsTime) {
+    open("[Config]\r\nmonthlang=0\r\n[Other]\r\nk=v\r\n");
+    settings_load(800, 600);
+    edit("[Config]\r\nmonthlang=0\r\n[Other]\r\nk=w\r\n");
+    ASSERT_TRUE(settings_save());
+    EXPECT_NE(slurp(path_).find("[Other]\r\nk=w\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsFileChanges, RestoringThePositionReadsAChangedWindowSet) {
+    open("[DispSet1]\r\nreso=800x600\r\nx1=1\r\ny1=2\r\nx2=3\r\ny2=4\r\n");
+    settings_load(800, 600);
+    EXPECT_EQ(settings.x1, 1);
+    edit("[DispSet1]\r\nreso=800x600\r\nx1=51\r\ny1=52\r\nx2=53\r\ny2=54\r\n");
+    settings_load(800, 600);
+    EXPECT_EQ(settings.x1, 51);
+    EXPECT_EQ(settings.y2, 54);
+}
+
+TEST_F(SettingsFileChanges, ChangesNotYetWrittenAreMadeAgainOnTheNewerFile) {
+    FaultyFileIO io;
+    open("", &io);
+    settings_defaults(800, 600);
+    ASSERT_TRUE(settings_save());  // every key in the file
+    settings.monthlang = 0;
+    io.fail_at = kReplace;
+    EXPECT_FALSE(settings_save());
+    std::string theirs = slurp(path_);
+    theirs.replace(theirs.find("weeklang=0"), 10, "weeklang=1");
+    edit(theirs + "[Other]\r\nk=v\r\n");
+    // The load sees the edit and keeps the change the failed save could not write.
+    settings_load(800, 600);
+    EXPECT_EQ(settings.monthlang, 0);
+    EXPECT_EQ(settings.weeklang, 1);
+    io.fail_at = 0;
+    ASSERT_TRUE(settings_save());
+    const std::string file = slurp(path_);
+    EXPECT_NE(file.find("monthlang=0\r\n"), std::string::npos);
+    EXPECT_NE(file.find("[Other]\r\nk=v\r\n"), std::string::npos);
+    // Written: an unchanged file is not read again.
+    EXPECT_FALSE(profile_refresh());
+}
+
+TEST_F(SettingsFileChanges, AFileRemovedMeanwhileIsWrittenWhole) {
+    open("[Config]\r\nmonthlang=0\r\n[Keep]\r\nk=v\r\n");
+    settings_load(800, 600);
+    std::filesystem::remove(path_);
+    ASSERT_TRUE(todo_save());
+    const std::string file = slurp(path_);
+    EXPECT_NE(file.find("[Keep]\r\nk=v\r\n"), std::string::npos);
+    EXPECT_NE(file.find("monthlang=0\r\n"), std::string::npos);
+}
+
+TEST(SettingsPath, LoginNameOrDefault) {
+    // The program builds the path with settings_path_build; a path that does
+    // not fit falls back to "default", never to a cut name.
+    const struct {
+        const char* dir;
+        const char* user;
+        size_t size;
+        SettingsPathResult want;
+        const char* path;
+    } cases[] = {
+        {"D:\\cal\\", "taro", 64, kPathWithUser, "D:\\cal\\taro.cfg"},
+        {"D:\\cal\\", "", 64, kPathDefault, "D:\\cal\\default.cfg"},
+        {"D:\\", nullptr, 64, kPathDefault, "D:\\default.cfg"},
+        // 表 ends in the byte 0x5C, which is no separator to add or strip.
+        {"D:\\\x95\x5c\\", "user", 15, kPathWithUser, "D:\\\x95\x5c\\user.cfg"},
+        {"D:\\\x95\x5c\\", "user", 14, kPathTooLong, ""},
+    };
+    for (const auto& c : cases) {
+        char out[64];
+        EXPECT_EQ(settings_path_build(out, c.size, c.dir, c.user), c.want) << c.path;
+        EXPECT_STREQ(out, c.path);
+    }
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ namespace {
 
 using namespace storage_test;
 
-const char kMeeting[] = "\x89\xef\x8b\x63";  // 会議
+const char kMeeting[] = "会議";
 
 ScheduleEntry make_entry(int y, int m, int d, const char* memo) {
     ScheduleEntry e;
@@ -259,7 +259,7 @@ TEST_F(StorageTest, LongScrambledAlarmsLoadBackWhole) {
     e.minutes_before = 15;
     e.alarm_kind = 3;
     std::string path = "C:\\";
-    while (path.size() < 266) path += "\x83\x41";  // the longest field, double-byte
+    while (path.size() < 266) path += "ア";  // the longest field, double-byte
     path.resize(266);
     path.back() = 'x';
     std::strcpy(e.sound_file, path.c_str());
@@ -376,7 +376,7 @@ TEST_F(StorageTest, AnniversaryFileWhenTheLegacyProfileGivesNothing) {
     spit(windir_ / "ZELMAR.INI", "[Schedule]\r\ndate1=99\r\n");
     std::string text =
         "; comment\r\n"
-        "0101,1,\x8c\xb3\x93\xfa\r\n"  // 元日
+        "0101,1,元日\r\n"
         "01??,1,x\r\n"
         "0505,0,kodomo\x1a"
         "12M3,2,z\r\n"
@@ -393,7 +393,7 @@ TEST_F(StorageTest, AnniversaryFileWhenTheLegacyProfileGivesNothing) {
     EXPECT_EQ(e[0].month, 1);
     EXPECT_EQ(e[0].day, 1);
     EXPECT_EQ(e[0].holiday, 1);
-    EXPECT_STREQ(e[0].memo, "\x8c\xb3\x93\xfa");
+    EXPECT_STREQ(e[0].memo, "元日");
     EXPECT_EQ(e[1].day, 99);
     EXPECT_EQ(e[1].month, 1);
     EXPECT_STREQ(e[2].memo, "kodomo");  // 0x1A ends the line
@@ -465,7 +465,7 @@ protected:
         std::memset(b.memo, 'm', sizeof b.memo);
         b.memo[79] = '\x83';  // the forced terminator would split this character
         reg->values["schedule02"] = record(b);
-        reg->values["schedule03"] = record(b).substr(0, 100);  // wrong size: blank entry
+        reg->values["schedule03"] = record(b) + "x";  // longer than a record: blank entry
     }
 };
 
@@ -544,25 +544,181 @@ TEST_F(RegistryImportTest, ZeroCountImportsOlderFormsNegativeCountNothing) {
     EXPECT_EQ(schedulecount, 0);
 }
 
-TEST(RegistryValues, OnlyExactSizesCount) {
+TEST_F(RegistryImportTest, EveryKeyOfTheTableIsImportedAtItsWidth) {
+    const Settings want = distinct_settings();
+    Settings w = want;
+    FakeRegistry reg;
+    for (const SettingKey& k : kSettingKeys) {
+        if (k.kind == SettingKind::kText)
+            reg.values[k.name] = setting_text(w, k);  // no NUL, as the registry may hold it
+        else if (k.kind == SettingKind::kInt32)
+            reg.set_long(k.name, setting_int(w, k));
+        else
+            reg.set_short(k.name, setting_int(w, k));
+    }
+    for (const WindowSetKey& k : kWindowSetKeys) reg.set_short(k.name, window_set_int(w, k));
+    storage_set_sources(prog_.c_str(), win_.c_str(), &reg);
+    open("");
+    ASSERT_TRUE(startup_load(1024, 768));
+    ASSERT_TRUE(reg.deleted);
+    expect_same_settings(settings, want, "registry");
+
+    // And the file written by the import holds them all for the next start.
+    settings_defaults(1024, 768);
+    load("");
+    expect_same_settings(settings, want, "file after the import");
+}
+
+TEST_F(RegistryImportTest, EveryKeyMissingFromTheRegistryGetsItsDefault) {
+    FakeRegistry reg;
+    reg.set_short("x1", 0);  // legacy data, and nothing else
+    storage_set_sources(prog_.c_str(), win_.c_str(), &reg);
+    open("");
+    settings = distinct_settings();
+    ASSERT_TRUE(startup_load(1024, 768));
+    const Settings imported = settings;
+    settings_defaults(1024, 768);
+    for (const WindowSetKey& k : kWindowSetKeys) window_set_int(settings, k) = k.legacy_def;
+    expect_same_settings(imported, settings, "registry defaults");
+    EXPECT_EQ(imported.x2, 320);
+    EXPECT_EQ(imported.y2, 200);
+}
+
+TEST_F(RegistryImportTest, RecordsWhoseNumbersDoNotFitTheStoredFormAreLeftOut) {
+    struct Case {
+        const char* memo;
+        int year, month, day;
+        int has_time, hour, minute, before;
+        bool kept;
+    } cases[] = {
+        {"plain", 2004, 5, 6, 1, 9, 30, 15, true},
+        {"year 12345", 12345, 5, 6, 0, -1, -1, 0, false},
+        {"year 9999", 9999, 12, 31, 0, -1, -1, 0, true},
+        {"every year", -1, 5, 6, 0, -1, -1, 0, true},
+        {"year -1000", -1000, 5, 6, 0, -1, -1, 0, false},
+        {"month 100", 2004, 100, 6, 0, -1, -1, 0, false},
+        {"day 100", 2004, 5, 100, 0, -1, -1, 0, false},
+        {"hour 100", 2004, 5, 6, 1, 100, 0, 0, false},
+        {"minute -10", 2004, 5, 6, 1, 9, -10, 0, false},
+        {"before 100", 2004, 5, 6, 1, 9, 0, 100, false},
+        {"untimed hour 100", 2004, 5, 6, 0, 100, 0, 0, true},  // the time is not stored
+        {"hour 25", 2004, 5, 6, 1, 25, 0, 0, true},  // fits; the load switches it off
+    };
+    FakeRegistry reg;
+    reg.set_short("x1", 1);
+    int n = 0;
+    for (const Case& c : cases) {
+        ScheduleEntry e = make_entry(c.year, c.month, c.day, c.memo);
+        e.has_time = static_cast<uint8_t>(c.has_time);
+        e.hour = c.hour;
+        e.minute = c.minute;
+        e.minutes_before = c.before;
+        e.alarm_kind = 1;
+        char name[16];
+        std::snprintf(name, sizeof name, "schedule%02d", ++n);
+        reg.values[name] = record(e);
+    }
+    reg.set_short("schedulecount", n);
+    storage_set_sources(prog_.c_str(), win_.c_str(), &reg);
+    open("");
+    ASSERT_TRUE(startup_load(1024, 768));
+    std::vector<std::string> want;
+    for (const Case& c : cases)
+        if (c.kept) want.push_back(c.memo);
+    std::vector<std::string> imported;
+    for (int i = 0; i < schedulecount; ++i) imported.push_back(schedule_list[i].memo);
+    EXPECT_EQ(imported, want);
+
+    // Every entry written reads back with the numbers it was imported with.
+    std::vector<ScheduleEntry> before(schedule_list, schedule_list + schedulecount);
+    load("");
+    ASSERT_EQ(schedulecount, static_cast<int>(before.size()));
+    for (int i = 0; i < schedulecount; ++i) {
+        SCOPED_TRACE(before[i].memo);
+        EXPECT_EQ(schedule_list[i].year, before[i].year);
+        EXPECT_EQ(schedule_list[i].month, before[i].month);
+        EXPECT_EQ(schedule_list[i].day, before[i].day);
+        if (schedule_list[i].has_time) EXPECT_EQ(schedule_list[i].minute, before[i].minute);
+    }
+}
+
+TEST_F(StorageTest, ASectionNamedEmptyStaysApartAfterAStartAndExit) {
+    // Its keys must not join [Schedule] when the file is written back.
+    load("[Schedule]\r\nschedulecount=1\r\nschedule001=2004050500one\r\n"
+         "[]\r\nschedule002=2004050600two\r\n");
+    ASSERT_EQ(schedulecount, 1);
+    ASSERT_TRUE(schedule_save());
+    EXPECT_NE(slurp(path_).find("[]\r\nschedule002=2004050600two\r\n"), std::string::npos);
+    load("");
+    EXPECT_EQ(schedulecount, 1);
+}
+
+TEST_F(StorageTest, AScheduleSaveKeepsWhatAnotherProgramAddedMeanwhile) {
+    load("[Schedule]\r\nschedulecount=1\r\nschedule001=2004050500one\r\n");
+    ASSERT_EQ(schedulecount, 1);
+    spit(path_, slurp(path_) + "[Notes]\r\nby=hand, after the start\r\n");
+    schedule_list[1] = make_entry(2005, 1, 2, "two");
+    schedulecount = 2;
+    ASSERT_TRUE(schedule_save());
+    const std::string file = slurp(path_);
+    EXPECT_NE(file.find("[Notes]\r\nby=hand, after the start\r\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("schedulecount=2\r\nschedule001=2004050500one\r\n"
+                        "schedule002=2005010200two\r\n"),
+              std::string::npos)
+        << file;
+}
+
+TEST(RegistryValues, ShortValuesFillTheStartLongerOnesAreMissing) {
     FakeRegistry reg;
     reg.values["short1"] = std::string(1, '\x05');
     reg.values["short3"] = std::string(3, '\x05');
+    reg.values["empty"] = "";
     reg.set_short("neg", -2);
     reg.set_long("long", -70000);
+    reg.values["long5"] = std::string(5, '\x01');
     reg.values["str"] = std::string(300, 'a');
-    reg.values["dbcs"] = "ab\x83\x41\x83\x41";
-    EXPECT_EQ(registry_read_short(&reg, "short1", 7), 7);
-    EXPECT_EQ(registry_read_short(&reg, "short3", 7), 7);
-    EXPECT_EQ(registry_read_short(&reg, "neg", 7), -2);
-    EXPECT_EQ(registry_read_long(&reg, "long", 7), -70000);
-    EXPECT_EQ(registry_read_long(&reg, "neg", 7), 7);
+    reg.values["dbcs"] = "abアア";
+    const struct {
+        const char* name;
+        int short_value;  // registry_read_short with default 7
+        int long_value;   // registry_read_long with default 7
+    } cases[] = {
+        {"short1", 5, 5},          // the low byte filled, the rest zero
+        {"short3", 7, 0x050505},   // longer than 2 bytes: missing as a short
+        {"empty", 0, 0},           // present, nothing filled
+        {"neg", -2, 0xFFFE},       // 2 bytes fill half a long
+        {"long", 7, -70000},
+        {"long5", 7, 7},
+        {"missing", 7, 7},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(registry_read_short(&reg, c.name, 7), c.short_value) << c.name;
+        EXPECT_EQ(registry_read_long(&reg, c.name, 7), c.long_value) << c.name;
+    }
     EXPECT_EQ(registry_read_short(nullptr, "x1", -1000), -1000);
     char buf[5];
     registry_read_string(&reg, "str", "def", buf, sizeof buf);  // longer than 255: default
     EXPECT_STREQ(buf, "def");
     registry_read_string(&reg, "dbcs", "def", buf, sizeof buf);
-    EXPECT_STREQ(buf, "ab\x83\x41");
+    EXPECT_STREQ(buf, "abア");
+
+    // A short record: the fields it reaches, the rest zero.
+    ScheduleEntry e = make_entry(2004, 5, 6, "memo");
+    e.hour = 9;
+    e.minute = 30;
+    reg.values["rec"] = record(e).substr(0, 100);
+    unsigned char rec[kRegistryRecordSize];
+    std::memset(rec, 0xAB, sizeof rec);
+    ASSERT_TRUE(registry_read_record(&reg, "rec", rec, sizeof rec));
+    ScheduleEntry got;
+    registry_record_decode(rec, &got);
+    EXPECT_EQ(got.day, 6);
+    EXPECT_STREQ(got.memo, "memo");
+    EXPECT_EQ(got.hour, 9);    // bytes 96..99: inside the value
+    EXPECT_EQ(got.minute, 0);  // bytes 100..103: past its end
+    EXPECT_STREQ(got.sound_file, "");
+    reg.values["rec"] = record(e) + "x";
+    EXPECT_FALSE(registry_read_record(&reg, "rec", rec, sizeof rec));
 }
 
 }  // namespace

@@ -6,36 +6,28 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "app/app_win.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "app/save_notice_win.h"
-#include "app/title_bar_win.h"
 #include "app/tray_win.h"
 #include "calendar/date.h"
-#include "config/profile.h"
 #include "config/settings.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
+#include "tests/win/modal_driver.h"
+#include "tests/win/program_reset.h"
 #include "tests/win/win_scratch.h"
 
 namespace {
 
 LocalTime g_now = {2004, 5, 5, 9, 29, 59};
 LocalTime fixed_clock() { return g_now; }
-
-void put_file(const std::string& path, const std::string& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
 
 std::string resolution() {
     char r[32];
@@ -75,39 +67,7 @@ bool greyed(HMENU menu, UINT id, UINT by = MF_BYCOMMAND) {
 
 bool checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
 
-// Closes every dialog of this thread that appears while a modal loop runs (message box,
-// About box), counting them and keeping the caption of the last one.
-struct DialogCloser {
-    static int closed;
-    static std::string caption;
-    static HWND owner;
-    UINT_PTR timer;
-    DialogCloser() {
-        closed = 0;
-        caption.clear();
-        owner = nullptr;
-        timer = SetTimer(nullptr, 0, 50, on_timer);
-    }
-    ~DialogCloser() { KillTimer(nullptr, timer); }
-    static BOOL CALLBACK close_one(HWND hwnd, LPARAM) {
-        char cls[16] = "";
-        GetClassNameA(hwnd, cls, sizeof cls);
-        if (std::strcmp(cls, "#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-        char text[128] = "";
-        GetWindowTextA(hwnd, text, sizeof text);
-        caption = text;
-        owner = GetWindow(hwnd, GW_OWNER);
-        ++closed;
-        PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
-        return FALSE;
-    }
-    static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
-        EnumThreadWindows(GetCurrentThreadId(), close_one, 0);
-    }
-};
-int DialogCloser::closed = 0;
-std::string DialogCloser::caption;
-HWND DialogCloser::owner = nullptr;
+using win_test::ModalDriver;
 
 // Ends the popup menu of this thread as soon as it runs, as if dismissed.
 struct MenuDismisser {
@@ -123,20 +83,19 @@ protected:
         static bool registered = false;
         if (!registered) registered = main_window_register(GetModuleHandleA(nullptr));
         ASSERT_TRUE(registered);
+        win_test::reset_program_globals();
         g_now = {2004, 5, 5, 9, 29, 59};
         set_clock_source(fixed_clock);
-        save_notice_reset();
         dir_ = win_test::scratch_dir("main");
         path_ = dir_ + "tester.cfg";
     }
     void TearDown() override {
         close();
-        set_clock_source(nullptr);
-        schedulecount = 0;
+        win_test::reset_program_globals();
     }
     // Starts the window over a settings file with these bytes (none: no file).
     void open(const std::string& file_bytes, const char* path = nullptr) {
-        if (!file_bytes.empty()) put_file(path_, file_bytes);
+        if (!file_bytes.empty()) win_test::put_file(path_, file_bytes);
         storage_init_win(path ? path : path_.c_str(), dir_.c_str());
         startup_load(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         hwnd_ = main_window_create(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
@@ -145,7 +104,7 @@ protected:
     }
     void close() {
         if (hwnd_ && IsWindow(hwnd_)) {
-            DialogCloser closer;
+            auto closer = ModalDriver::pressing_ok();
             DestroyWindow(hwnd_);
         }
         hwnd_ = nullptr;
@@ -158,7 +117,7 @@ protected:
     }
     static int cx(const CellRect& r) { return (r.left + r.right) / 2; }
     static int cy(const CellRect& r) { return (r.top + r.bottom) / 2; }
-    HMENU menu() const { return main_state.main_menu; }
+    HMENU menu() const { return main_state.main_menu.get(); }
 
     std::string dir_, path_;
     HWND hwnd_ = nullptr;
@@ -172,9 +131,9 @@ TEST_F(MainWindow, CreationFrameMenusAndFirstTick) {
     // One menu bar entry whose drop-down is menu 210, also the popup menu.
     HMENU bar = GetMenu(hwnd_);
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar, main_state.menu_bar);
+    EXPECT_EQ(bar, main_state.menu_bar.get());
     EXPECT_EQ(GetMenuItemCount(bar), 1);
-    EXPECT_EQ(menu_text(bar, 0, MF_BYPOSITION), "\x90\xdd\x92\xe8(&S)");  // 設定(&S)
+    EXPECT_EQ(menu_text(bar, 0, MF_BYPOSITION), "設定(&S)");
     ASSERT_NE(menu(), nullptr);
     EXPECT_EQ(GetSubMenu(bar, 0), menu());
     EXPECT_FALSE(checked(menu(), CMD_ALWAYS_ON_TOP));
@@ -187,14 +146,14 @@ TEST_F(MainWindow, CreationFrameMenusAndFirstTick) {
     // The first tick ran during creation.
     EXPECT_TRUE(main_state.timer_running);
     EXPECT_EQ(main_state.tick.last_day, 5);
-    EXPECT_STREQ(tray_tip(), "2004\x94\x4e" "5\x8c\x8e" "5\x93\xfa(\x90\x85)");  // 2004年5月5日(水)
-    EXPECT_EQ(main_state.shown_year, 2004);
-    EXPECT_EQ(main_state.shown_month, 5);
+    EXPECT_STREQ(tray_tip(), "2004年5月5日(水)");
+    EXPECT_EQ(main_state.view.shown_year, 2004);
+    EXPECT_EQ(main_state.view.shown_month, 5);
     // The paint laid out the month: buttons, header band and the 31 days of May.
     EXPECT_GT(main_state.header_height, 2);
     EXPECT_EQ(main_state.left_arrow_rect.left, 4);
     EXPECT_NE(main_state.day_cells[30].left, -1);
-    EXPECT_EQ(std::string(window_text_of(hwnd_)), "Tavelspore 2004\x94\x4e" "5\x8c\x8e");
+    EXPECT_EQ(window_text_of(hwnd_), "Tavelspore 2004年5月");
     // The surface has the client size.
     RECT c;
     GetClientRect(hwnd_, &c);
@@ -230,19 +189,19 @@ TEST_F(MainWindow, HideAndShowGreyTheMenu) {
     const UINT greyable[] = {CMD_RESET_MONTH, CMD_RESTORE_POSITION, CMD_SAVE_POSITION};
     command(CMD_HIDE_SHOW);
     EXPECT_FALSE(IsWindowVisible(hwnd_));
-    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "\x95\x5c\x8e\xa6(&D)");  // 表示(&D)
-    EXPECT_TRUE(greyed(menu(), 1, MF_BYPOSITION));                     // 設定(&S)
+    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "表示(&D)");
+    EXPECT_TRUE(greyed(menu(), 1, MF_BYPOSITION));  // the 設定(&S) submenu
     for (UINT id : greyable) EXPECT_TRUE(greyed(menu(), id)) << id;
     EXPECT_FALSE(greyed(menu(), CMD_ABOUT));
 
     // A second start shows the window, but the menu still offers "show".
     command(CMD_BRING_TO_FRONT);
     EXPECT_TRUE(IsWindowVisible(hwnd_));
-    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "\x95\x5c\x8e\xa6(&D)");
+    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "表示(&D)");
 
     command(CMD_HIDE_SHOW);
     EXPECT_TRUE(IsWindowVisible(hwnd_));
-    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "\x94\xf1\x95\x5c\x8e\xa6(&D)");  // 非表示(&D)
+    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "非表示(&D)");
     EXPECT_FALSE(greyed(menu(), 1, MF_BYPOSITION));
     for (UINT id : greyable) EXPECT_FALSE(greyed(menu(), id)) << id;
 }
@@ -256,7 +215,7 @@ TEST_F(MainWindow, TrayLeftClickShowsAHiddenWindow) {
     SendMessageA(hwnd_, kTrayCallback, kTrayIconId, WM_LBUTTONDOWN);
     EXPECT_TRUE(IsWindowVisible(hwnd_));
     EXPECT_TRUE(main_state.window_visible);
-    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "\x94\xf1\x95\x5c\x8e\xa6(&D)");
+    EXPECT_EQ(menu_text(menu(), CMD_HIDE_SHOW), "非表示(&D)");
 }
 
 TEST_F(MainWindow, AlwaysOnTopAndTitleBarToggleAndAreSaved) {
@@ -289,7 +248,7 @@ TEST_F(MainWindow, AlwaysOnTopAndTitleBarToggleAndAreSaved) {
     EXPECT_EQ(surface_height(), client_after.bottom);
     EXPECT_NE(win_test::get_file(path_).find("titlebar=8\r\n"), std::string::npos);
     command(CMD_NO_TITLE_BAR);
-    EXPECT_EQ(GetMenu(hwnd_), main_state.menu_bar);
+    EXPECT_EQ(GetMenu(hwnd_), main_state.menu_bar.get());
     EXPECT_EQ(frame_style(hwnd_), WS_OVERLAPPEDWINDOW);
 }
 
@@ -309,13 +268,13 @@ TEST_F(MainWindow, ArrowsStepTheMonthOnRelease) {
     };
     for (const Case& c : cases) {
         click(c.down, c.up, cx(*c.on), cy(*c.on));
-        EXPECT_EQ(main_state.shown_year, c.want_year);
-        EXPECT_EQ(main_state.shown_month, c.want_month);
+        EXPECT_EQ(main_state.view.shown_year, c.want_year);
+        EXPECT_EQ(main_state.view.shown_month, c.want_month);
         EXPECT_EQ(main_state.pressed_arrow, 0);
     }
-    EXPECT_EQ(std::string(window_text_of(hwnd_)), "Tavelspore 2004\x94\x4e" "6\x8c\x8e");
+    EXPECT_EQ(window_text_of(hwnd_), "Tavelspore 2004年6月");
     command(CMD_RESET_MONTH);
-    EXPECT_EQ(main_state.shown_month, 5);
+    EXPECT_EQ(main_state.view.shown_month, 5);
 
     // Pressed, moved off and released: nothing changes; moving back does not press again.
     SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(cx(left), cy(left)));
@@ -325,7 +284,7 @@ TEST_F(MainWindow, ArrowsStepTheMonthOnRelease) {
     SendMessageA(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(cx(left), cy(left)));
     EXPECT_EQ(main_state.pressed_arrow, 0);
     SendMessageA(hwnd_, WM_LBUTTONUP, 0, MAKELPARAM(cx(left), cy(left)));
-    EXPECT_EQ(main_state.shown_month, 5);
+    EXPECT_EQ(main_state.view.shown_month, 5);
 }
 
 TEST_F(MainWindow, DayCellsAndTheSwallowedClick) {
@@ -333,13 +292,13 @@ TEST_F(MainWindow, DayCellsAndTheSwallowedClick) {
     // Set cells, as a paint would have laid them out.
     for (CellRect& c : main_state.day_cells) c = {-1, -1, -1, -1};
     main_state.day_cells[9] = {100, 150, 120, 162};
-    main_state.clicked_day = 0;
+    main_state.view.clicked_day = 0;
     SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(120, 162));  // edges belong to the cell
-    EXPECT_EQ(main_state.clicked_day, 10);
+    EXPECT_EQ(main_state.view.clicked_day, 10);
 
-    main_state.clicked_day = 0;
+    main_state.view.clicked_day = 0;
     SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(121, 162));
-    EXPECT_EQ(main_state.clicked_day, 0);
+    EXPECT_EQ(main_state.view.clicked_day, 0);
 
     // A popup menu dismissed without a command swallows the next left press once.
     {
@@ -348,18 +307,18 @@ TEST_F(MainWindow, DayCellsAndTheSwallowedClick) {
     }
     EXPECT_TRUE(main_state.popup_pending);
     SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(110, 155));
-    EXPECT_EQ(main_state.clicked_day, 0);
+    EXPECT_EQ(main_state.view.clicked_day, 0);
     EXPECT_FALSE(main_state.popup_pending);
     SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(110, 155));
-    EXPECT_EQ(main_state.clicked_day, 10);
+    EXPECT_EQ(main_state.view.clicked_day, 10);
 
     // After a command nothing is swallowed.
-    main_state.clicked_day = 0;
+    main_state.view.clicked_day = 0;
     main_state.popup_pending = true;
     command(CMD_CLOSE_MENU);
     EXPECT_FALSE(main_state.popup_pending);
     SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(110, 155));
-    EXPECT_EQ(main_state.clicked_day, 10);
+    EXPECT_EQ(main_state.view.clicked_day, 10);
 
     // The swallowed press does not press an arrow either.
     main_state.popup_pending = true;
@@ -383,6 +342,42 @@ TEST_F(MainWindow, CursorInTheHeaderBand) {
     EXPECT_FALSE(main_state.move_cursor);
 }
 
+// A clock-only paint asked for by a tick is honoured only while the update stays within
+// the clock: a paint of the whole window draws the month (its title and layout) as well.
+TEST_F(MainWindow, ClockOnlyRequestDoesNotLeaveTheMonthOut) {
+    open("[Config]\r\nclock=1\r\nsecond=1\r\nmonthlang=1\r\n");
+    KillTimer(hwnd_, kMainTimer);  // ticks come from the test only
+    ASSERT_TRUE(main_state.timer_running);
+    ASSERT_EQ(window_text_of(hwnd_), "Tavelspore 2004年5月");
+    struct Case {
+        const char* what;
+        bool whole_window;  // else only the clock's rectangle
+        int month;          // shown month set before the paint
+        const char* title;  // after it: changed only by a paint that drew the month
+    } cases[] = {
+        {"clock rectangle only", false, 6, "Tavelspore 2004年5月"},
+        {"whole window, as after a restore", true, 7, "Tavelspore 2004年7月"},
+        {"clock rectangle again", false, 8, "Tavelspore 2004年7月"},
+    };
+    for (const Case& c : cases) {
+        main_state.view.shown_month = c.month;
+        main_state.clock_only_repaint = true;
+        InvalidateRect(hwnd_, c.whole_window ? nullptr : &main_state.clock_rect, TRUE);
+        UpdateWindow(hwnd_);
+        EXPECT_EQ(window_text_of(hwnd_), c.title) << c.what;
+        EXPECT_FALSE(main_state.clock_only_repaint) << c.what;
+    }
+}
+
+TEST_F(MainWindow, ScheduleCommandOpensTheDialogWithNoDateGiven) {
+    open("");
+    main_state.view.schedule_opening = {2004, 5, 10};  // left from an earlier opening
+    command(CMD_SCHEDULE);
+    EXPECT_EQ(main_state.view.schedule_opening.year, -1);
+    EXPECT_EQ(main_state.view.schedule_opening.month, -1);
+    EXPECT_EQ(main_state.view.schedule_opening.day, -1);
+}
+
 TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     open("");
     KillTimer(hwnd_, kMainTimer);  // ticks come from the test only
@@ -399,19 +394,19 @@ TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     compute_alarm_at(&e);
 
     g_now = {2004, 5, 5, 9, 29, 59};
-    EXPECT_EQ(main_tick(hwnd_), -1);
+    EXPECT_EQ(main_tick(main_state, hwnd_), -1);
     g_now = {2004, 5, 5, 9, 31, 4};  // the tick of 09:30 came late
-    EXPECT_EQ(main_tick(hwnd_), 0);
+    EXPECT_EQ(main_tick(main_state, hwnd_), 0);
     g_now = {2004, 5, 5, 9, 31, 5};
-    EXPECT_EQ(main_tick(hwnd_), -1);  // once only
+    EXPECT_EQ(main_tick(main_state, hwnd_), -1);  // once only
     EXPECT_EQ(main_state.now_minute, 31);
     EXPECT_EQ(main_state.now_second, 5);
 
     // Midnight into June: the tip follows, the shown month stays.
     g_now = {2004, 6, 1, 0, 0, 0};
-    main_tick(hwnd_);
-    EXPECT_STREQ(tray_tip(), "2004\x94\x4e" "6\x8c\x8e" "1\x93\xfa(\x89\xce)");  // (火)
-    EXPECT_EQ(main_state.shown_month, 5);
+    main_tick(main_state, hwnd_);
+    EXPECT_STREQ(tray_tip(), "2004年6月1日(火)");
+    EXPECT_EQ(main_state.view.shown_month, 5);
     EXPECT_EQ(main_state.today_month, 6);  // the repaint read today afresh
 }
 
@@ -419,11 +414,11 @@ TEST_F(MainWindow, SavePositionStoresTheNormalRectangle) {
     open("");
     MoveWindow(hwnd_, 30, 40, 300, 250, TRUE);
     {
-        DialogCloser closer;
+        auto closer = ModalDriver::pressing_ok();
         command(CMD_SAVE_POSITION);
-        EXPECT_EQ(DialogCloser::closed, 1);
-        EXPECT_EQ(DialogCloser::caption, "Tavelspore");
-        EXPECT_EQ(DialogCloser::owner, hwnd_);
+        EXPECT_EQ(closer.dialogs_seen(), 1);
+        EXPECT_EQ(closer.last_caption(), "Tavelspore");
+        EXPECT_EQ(closer.last_owner(), hwnd_);
     }
     std::string file = win_test::get_file(path_);
     std::string want = "[DispSet1]\r\nreso=" + resolution() + "\r\nx1=30\r\ny1=40\r\nx2=330\r\ny2=290\r\n";
@@ -433,7 +428,7 @@ TEST_F(MainWindow, SavePositionStoresTheNormalRectangle) {
     MoveWindow(hwnd_, 50, 60, 310, 260, TRUE);
     ShowWindow(hwnd_, SW_MINIMIZE);
     {
-        DialogCloser closer;
+        auto closer = ModalDriver::pressing_ok();
         command(CMD_SAVE_POSITION);
     }
     file = win_test::get_file(path_);
@@ -450,10 +445,10 @@ TEST_F(MainWindow, SavePositionWithNoFreeWindowSetSaysNothing) {
     }
     open(file);
     const std::string before = win_test::get_file(path_);
-    DialogCloser closer;
+    auto closer = ModalDriver::pressing_ok();
     command(CMD_SAVE_POSITION);
     pump();
-    EXPECT_EQ(DialogCloser::closed, 0);
+    EXPECT_EQ(closer.dialogs_seen(), 0);
     EXPECT_EQ(win_test::get_file(path_), before);
 }
 
@@ -485,7 +480,7 @@ TEST_F(MainWindow, MinimumTrackingSize) {
 }
 
 TEST_F(MainWindow, DestroySavesTheScheduleAndPostsQuit) {
-    open("[Schedule]\r\nschedulecount=1\r\nschedule001=2004050511\x89\xef\x8b\x63\r\n"
+    open("[Schedule]\r\nschedulecount=1\r\nschedule001=2004050511会議\r\n"
          "[Alarm]\r\nalarm001=0930152\r\n");
     ASSERT_EQ(schedulecount, 1);
     DestroyWindow(hwnd_);
@@ -497,7 +492,7 @@ TEST_F(MainWindow, DestroySavesTheScheduleAndPostsQuit) {
     EXPECT_TRUE(quit);
     EXPECT_EQ(surface_dc(), nullptr);
     const std::string file = win_test::get_file(path_);
-    EXPECT_NE(file.find("schedule001=2004050511\x89\xef\x8b\x63\r\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("schedule001=2004050511会議\r\n"), std::string::npos) << file;
     EXPECT_NE(file.find("alarm001=0930152\r\n"), std::string::npos);
     EXPECT_NE(file.find("[Config]"), std::string::npos);
     EXPECT_FALSE(save_failure_told());
@@ -507,21 +502,27 @@ TEST_F(MainWindow, FailedSaveIsToldOncePerSession) {
     const std::string missing = dir_ + "no such folder\\tester.cfg";
     open("", missing.c_str());
     {
-        DialogCloser closer;
+        auto closer = ModalDriver::pressing_ok();
         command(CMD_ALWAYS_ON_TOP);
-        EXPECT_EQ(DialogCloser::closed, 1);
-        EXPECT_EQ(DialogCloser::caption, "Tavelspore");
-        EXPECT_EQ(DialogCloser::owner, hwnd_);
+        EXPECT_EQ(closer.dialogs_seen(), 1);
+        EXPECT_EQ(closer.last_caption(), "Tavelspore");
+        EXPECT_EQ(closer.last_owner(), hwnd_);
     }
     EXPECT_TRUE(save_failure_told());
     EXPECT_TRUE(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST);  // applied anyway
     {
-        DialogCloser closer;
+        auto closer = ModalDriver::pressing_ok();
         command(CMD_ALWAYS_ON_TOP);
         command(CMD_APPLY_SETTINGS);
+        EXPECT_EQ(closer.dialogs_seen(), 0);
+    }
+    // The save at exit tells its failure even so: the changes are lost with it.
+    {
+        auto closer = ModalDriver::pressing_ok();
         DestroyWindow(hwnd_);
         hwnd_ = nullptr;
-        EXPECT_EQ(DialogCloser::closed, 0);
+        EXPECT_EQ(closer.dialogs_seen(), 1);
+        EXPECT_EQ(closer.last_owner(), nullptr);
     }
     pump();
 }
@@ -529,20 +530,20 @@ TEST_F(MainWindow, FailedSaveIsToldOncePerSession) {
 TEST_F(MainWindow, FailedSaveAtDestroyHasNoOwner) {
     const std::string missing = dir_ + "no such folder\\tester.cfg";
     open("", missing.c_str());
-    DialogCloser closer;
+    auto closer = ModalDriver::pressing_ok();
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
-    EXPECT_EQ(DialogCloser::closed, 1);
-    EXPECT_EQ(DialogCloser::owner, nullptr);
+    EXPECT_EQ(closer.dialogs_seen(), 1);
+    EXPECT_EQ(closer.last_owner(), nullptr);
     pump();
 }
 
 TEST_F(MainWindow, AboutBoxOpensOverTheWindow) {
     open("");
-    DialogCloser closer;
+    auto closer = ModalDriver::pressing_ok();
     command(CMD_ABOUT);
-    EXPECT_EQ(DialogCloser::closed, 1);
-    EXPECT_EQ(DialogCloser::owner, hwnd_);
+    EXPECT_EQ(closer.dialogs_seen(), 1);
+    EXPECT_EQ(closer.last_owner(), hwnd_);
 }
 
 }  // namespace

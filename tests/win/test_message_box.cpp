@@ -7,84 +7,28 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "dialogs/about_box_win.h"
 #include "dialogs/message_box_win.h"
 #include "resources/resource.h"
+#include "tests/win/modal_driver.h"
 
 namespace {
 
 const char kCaption[] = "Tavelspore";
 const char kOk[] = "OK";
-const char kCancel[] = "\xb7\xac\xdd\xbe\xd9";                      // ｷｬﾝｾﾙ
-const char kAbort[] = "\x92\x86\x8e\x7e";                           // 中止
-const char kRetry[] = "\x8d\xc4\x8e\x8e\x8d\x73";                   // 再試行
-const char kIgnore[] = "\x96\xb3\x8e\x8b";                          // 無視
-const char kYes[] = "\x82\xcd\x82\xa2";                             // はい
-const char kNo[] = "\x82\xa2\x82\xa2\x82\xa6";                      // いいえ
-// スケジュールを編集中です / スケジュール設定を終了しますか？
-const char kLine1[] = "\x83\x58\x83\x50\x83\x57\x83\x85\x81\x5b\x83\x8b\x82\xf0\x95\xd2\x8f\x57\x92\x86\x82\xc5\x82\xb7";
-const char kLine2[] = "\x83\x58\x83\x50\x83\x57\x83\x85\x81\x5b\x83\x8b\x90\xdd\x92\xe8\x82\xf0\x8f\x49\x97\xb9\x82\xb5"
-                      "\x82\xdc\x82\xb7\x82\xa9\x81\x48";
+const char kCancel[] = "ｷｬﾝｾﾙ";
+const char kAbort[] = "中止";
+const char kRetry[] = "再試行";
+const char kIgnore[] = "無視";
+const char kYes[] = "はい";
+const char kNo[] = "いいえ";
+const char kLine1[] = "スケジュールを編集中です";
+const char kLine2[] = "スケジュール設定を終了しますか？";
 
-using Step = std::function<void(HWND dlg)>;
-
-struct Script {
-    std::vector<Step> steps;
-    size_t next = 0;
-    int ticks = 0;
-    bool timed_out = false;
-    HWND dlg = nullptr;
-};
-Script* g_script = nullptr;
-
-BOOL CALLBACK find_dialog(HWND w, LPARAM lp) {
-    char cls[16] = "";
-    GetClassNameA(w, cls, sizeof cls);
-    if (std::strcmp(cls, "#32770") == 0 && IsWindowVisible(w)) {
-        *reinterpret_cast<HWND*>(lp) = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND open_dialog() {
-    HWND w = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), find_dialog, reinterpret_cast<LPARAM>(&w));
-    return w;
-}
-
-void CALLBACK on_tick(HWND, UINT, UINT_PTR, DWORD) {
-    Script* s = g_script;
-    if (!s) return;
-    HWND dlg = open_dialog();
-    if (++s->ticks > 250) {  // a box the script cannot end: close it so the test fails, not hangs
-        s->timed_out = true;
-        if (dlg) EndDialog(dlg, 0);
-        return;
-    }
-    if (!dlg) return;
-    s->dlg = dlg;
-    if (s->next >= s->steps.size()) return;
-    s->steps[s->next++](dlg);
-}
-
-// Runs call() (which opens a modal dialog) while the script drives it.
-template <class Call>
-auto run_scripted(Script& script, Call call) -> decltype(call()) {
-    g_script = &script;
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, on_tick);
-    EXPECT_NE(timer, 0u);
-    auto result = call();
-    KillTimer(nullptr, timer);
-    g_script = nullptr;
-    EXPECT_FALSE(script.timed_out);
-    EXPECT_EQ(script.next, script.steps.size()) << "the dialog closed before the script ended";
-    return result;
-}
+using win_test::ModalDriver;
 
 void post_key(HWND dlg, WPARAM key) {
     HWND focus = GetFocus();
@@ -208,8 +152,7 @@ int buttons_width(const Box& b, int places) { return 2 * b.mx + (places - 1) * b
 }  // namespace
 
 TEST(MessageBoxDialog, YesNoStaysOpenOnEscapeAndCloseBox) {
-    Script s;
-    s.steps = {
+    ModalDriver s({
         [](HWND dlg) {
             EXPECT_EQ(text_of(dlg), kCaption);
             Box b = inspect(dlg);
@@ -229,8 +172,8 @@ TEST(MessageBoxDialog, YesNoStaysOpenOnEscapeAndCloseBox) {
             EXPECT_TRUE(IsWindowVisible(dlg));
             click(dlg, IDNO);
         },
-    };
-    int r = run_scripted(s, [] { return message_box(nullptr, "question", kCaption, MB_YESNO | MB_ICONQUESTION); });
+    });
+    int r = s.run([] { return message_box(nullptr, "question", kCaption, MB_YESNO | MB_ICONQUESTION); });
     EXPECT_EQ(r, IDNO);
 }
 
@@ -247,13 +190,12 @@ TEST(MessageBoxDialog, EscapeAndCloseBoxAnswerCancelWhereThereIsOne) {
         {MB_RETRYCANCEL, false, {{IDRETRY, kRetry}, {IDCANCEL, kCancel}}},
     };
     for (const auto& c : cases) {
-        Script s;
-        s.steps = {[&c](HWND dlg) {
+        ModalDriver s({[&c](HWND dlg) {
             expect_buttons(inspect(dlg), c.buttons);
             if (c.close_box) PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
             else post_key(dlg, VK_ESCAPE);
-        }};
-        int r = run_scripted(s, [&c] { return message_box(nullptr, "text", kCaption, c.flags); });
+        }});
+        int r = s.run([&c] { return message_box(nullptr, "text", kCaption, c.flags); });
         EXPECT_EQ(r, IDCANCEL) << c.flags << (c.close_box ? " close box" : " Escape");
     }
 }
@@ -273,19 +215,17 @@ TEST(MessageBoxDialog, EnterPressesTheFirstButtonAndButtonsAnswerTheirIds) {
         {MB_OKCANCEL | MB_ICONHAND, IDOK, IDOK},
     };
     for (const auto& c : cases) {
-        Script s;
-        s.steps = {[&c](HWND dlg) {
+        ModalDriver s({[&c](HWND dlg) {
             if (c.press) click(dlg, c.press);
             else post_key(dlg, VK_RETURN);
-        }};
-        int r = run_scripted(s, [&c] { return message_box(nullptr, "text", kCaption, c.flags); });
+        }});
+        int r = s.run([&c] { return message_box(nullptr, "text", kCaption, c.flags); });
         EXPECT_EQ(r, c.result) << c.flags << " " << c.press;
     }
 }
 
 TEST(MessageBoxDialog, OkBoxIgnoresEscapeAndIsAsWideAsTwoButtons) {
-    Script s;
-    s.steps = {
+    ModalDriver s({
         [](HWND dlg) {
             Box b = inspect(dlg);
             expect_buttons(b, {{IDOK, kOk}});
@@ -300,13 +240,12 @@ TEST(MessageBoxDialog, OkBoxIgnoresEscapeAndIsAsWideAsTwoButtons) {
             EXPECT_TRUE(IsWindowVisible(dlg));
             click(dlg, IDOK);
         },
-    };
-    EXPECT_EQ(run_scripted(s, [] { return message_box(nullptr, "a", kCaption, MB_OK); }), IDOK);
+    });
+    EXPECT_EQ(s.run([] { return message_box(nullptr, "a", kCaption, MB_OK); }), IDOK);
 }
 
 TEST(MessageBoxDialog, ThreeButtonBoxIsWideEnoughForItsButtons) {
-    Script s;
-    s.steps = {
+    ModalDriver s({
         [](HWND dlg) {
             Box b = inspect(dlg);
             expect_buttons(b, {{IDABORT, kAbort}, {IDRETRY, kRetry}, {IDIGNORE, kIgnore}});
@@ -319,8 +258,8 @@ TEST(MessageBoxDialog, ThreeButtonBoxIsWideEnoughForItsButtons) {
             EXPECT_TRUE(IsWindowVisible(dlg)) << "Abort/Retry/Ignore has no Cancel";
             click(dlg, IDRETRY);
         },
-    };
-    EXPECT_EQ(run_scripted(s, [] { return message_box(nullptr, "a", kCaption, MB_ABORTRETRYIGNORE); }),
+    });
+    EXPECT_EQ(s.run([] { return message_box(nullptr, "a", kCaption, MB_ABORTRETRYIGNORE); }),
               IDRETRY);
 }
 
@@ -347,8 +286,7 @@ TEST(MessageBoxDialog, SizeFollowsTheLinesOfTheText) {
         {"a long line widens the box", wide, 1, {wide}},
     };
     for (const auto& c : cases) {
-        Script s;
-        s.steps = {[&c](HWND dlg) {
+        ModalDriver s({[&c](HWND dlg) {
             Box b = inspect(dlg);
             int widest = 0;
             for (const auto& line : c.measured) widest = std::max(widest, text_width(dlg, line.c_str()) + 8);
@@ -356,8 +294,8 @@ TEST(MessageBoxDialog, SizeFollowsTheLinesOfTheText) {
             EXPECT_EQ(b.ch, 3 * b.my + c.lines * b.lh + b.bh) << c.what;
             expect_buttons(b, {{IDOK, kOk}, {IDCANCEL, kCancel}});
             click(dlg, IDOK);
-        }};
-        EXPECT_EQ(run_scripted(s, [&c] { return message_box(nullptr, c.text.c_str(), kCaption, MB_OKCANCEL); }),
+        }});
+        EXPECT_EQ(s.run([&c] { return message_box(nullptr, c.text.c_str(), kCaption, MB_OKCANCEL); }),
                   IDOK) << c.what;
     }
 }
@@ -365,15 +303,14 @@ TEST(MessageBoxDialog, SizeFollowsTheLinesOfTheText) {
 TEST(MessageBoxDialog, IconWidensAndHeightensTheBox) {
     const std::string wide(120, 'W');
     for (const std::string& text : {std::string("a"), wide}) {
-        Script s;
-        s.steps = {[&text](HWND dlg) {
+        ModalDriver s({[&text](HWND dlg) {
             Box b = inspect(dlg);
             const int w = text_width(dlg, text.c_str()) + 8;
             EXPECT_EQ(b.cw, std::max(w + 2 * b.mx + b.mx + 32, buttons_width(b, 2))) << text.size();
             EXPECT_EQ(b.ch, std::max(3 * b.my + b.lh + b.bh, 3 * b.my + b.bh + 32)) << text.size();
             click(dlg, IDOK);
-        }};
-        run_scripted(s, [&text] { return message_box(nullptr, text.c_str(), kCaption, MB_ICONEXCLAMATION); });
+        }});
+        s.run([&text] { return message_box(nullptr, text.c_str(), kCaption, MB_ICONEXCLAMATION); });
     }
 }
 
@@ -407,8 +344,7 @@ TEST(MessageBoxDialog, CentredOverItsOwnerAndKeptOnTheScreen) {
             ASSERT_NE(owner, nullptr);
         }
         RECT area = has_owner ? c.owner : RECT{0, 0, sw, sh};
-        Script s;
-        s.steps = {[&](HWND dlg) {
+        ModalDriver s({[&](HWND dlg) {
             EXPECT_EQ(GetWindow(dlg, GW_OWNER), owner) << c.what;
             Box b = inspect(dlg);
             const int w = b.win.right - b.win.left, h = b.win.bottom - b.win.top;
@@ -419,8 +355,8 @@ TEST(MessageBoxDialog, CentredOverItsOwnerAndKeptOnTheScreen) {
                 EXPECT_EQ(b.win.left, area.left + (area.right - area.left) / 2 - w / 2) << c.what;
             }
             click(dlg, IDOK);
-        }};
-        run_scripted(s, [&] { return message_box(owner, "over the owner", kCaption, MB_OK); });
+        }});
+        s.run([&] { return message_box(owner, "over the owner", kCaption, MB_OK); });
         if (owner) {
             EXPECT_TRUE(IsWindowEnabled(owner)) << c.what;
             DestroyWindow(owner);
@@ -430,20 +366,18 @@ TEST(MessageBoxDialog, CentredOverItsOwnerAndKeptOnTheScreen) {
 
 TEST(MessageBoxDialog, JapaneseCaptionArrivesAsCp932) {
     const std::string text = std::string(kLine1) + "\n" + kLine2;
-    const char caption[] = "\x90\xdd\x92\xe8";  // 設定
-    Script s;
-    s.steps = {[&](HWND dlg) {
+    const char caption[] = "設定";
+    ModalDriver s({[&](HWND dlg) {
         EXPECT_EQ(text_of(dlg), caption);
         click(dlg, IDYES);
-    }};
-    EXPECT_EQ(run_scripted(s, [&] { return message_box(nullptr, text.c_str(), caption, MB_YESNO); }), IDYES);
+    }});
+    EXPECT_EQ(s.run([&] { return message_box(nullptr, text.c_str(), caption, MB_YESNO); }), IDYES);
 }
 
 TEST(AboutBox, ShowsVersionAndCopyrightLinesAndClosesOnAltF4) {
-    Script s;
-    s.steps = {
+    ModalDriver s({
         [](HWND dlg) {
-            EXPECT_EQ(text_of(dlg), "\x81\x75\x82\xcf\x82\xe9\x82\xcb\x81\x76\x82\xc9\x82\xc2\x82\xa2\x82\xc4");
+            EXPECT_EQ(text_of(dlg), "「Tavelspore」について");
             EXPECT_EQ(text_of(GetDlgItem(dlg, IDC_ABOUT_VERSION)), "Zelmar.exe Version 2.43");
             HWND edit = GetDlgItem(dlg, IDC_ABOUT_TEXT);
             char raw[1024] = "";
@@ -459,22 +393,21 @@ TEST(AboutBox, ShowsVersionAndCopyrightLinesAndClosesOnAltF4) {
             EXPECT_TRUE(IsWindowVisible(dlg)) << "only OK and Alt+F4 close the About box";
             PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
         },
-    };
-    run_scripted(s, [] {
+    });
+    s.run([] {
         about_box(nullptr);
         return 0;
     });
-    EXPECT_FALSE(IsWindow(s.dlg));
+    EXPECT_FALSE(IsWindow(s.last_dialog()));
 }
 
 TEST(AboutBox, OkClosesIt) {
-    Script s;
-    s.steps = {[](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0); }};
-    run_scripted(s, [] {
+    ModalDriver s({[](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0); }});
+    s.run([] {
         about_box(nullptr);
         return 0;
     });
-    EXPECT_FALSE(IsWindow(s.dlg));
+    EXPECT_FALSE(IsWindow(s.last_dialog()));
 }
 
 // An owner that is no window makes the dialog fail to run: the set's safe answer.
@@ -487,9 +420,9 @@ TEST(MessageBoxDialog, DialogThatCannotRunGivesThePresetResult) {
     HWND bogus = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7777));
     ASSERT_FALSE(IsWindow(bogus));
     for (const auto& c : cases) {
-        Script s;  // no steps: a box that did open would be closed by the time-out and fail
-        int r = run_scripted(s, [&] { return message_box(bogus, "x", kCaption, c.flags); });
+        ModalDriver s;  // no steps: a box that did open would be closed by the time-out and fail
+        int r = s.run([&] { return message_box(bogus, "x", kCaption, c.flags); });
         EXPECT_EQ(r, c.preset) << c.flags;
-        EXPECT_EQ(s.dlg, nullptr) << c.flags;
+        EXPECT_EQ(s.last_dialog(), nullptr) << c.flags;
     }
 }

@@ -13,6 +13,7 @@
 #include "app/month_paint_win.h"
 #include "config/settings.h"
 #include "schedule/entry.h"
+#include "tests/win/program_reset.h"
 
 namespace {
 
@@ -81,12 +82,11 @@ void add_entry(int y, int m, int d, int holiday) {
 class MonthPaint : public ::testing::Test {
 protected:
     void SetUp() override {
-        settings_defaults(1024, 768);
+        win_test::reset_program_globals();
         settings.monthlang = 1;
         settings.weeklang = 0;
         settings.checkmark = 0;
         settings.cmode = 1;
-        schedulecount = 0;
         // May 2009: Fri 1, Sat 2, Sun 3 (holiday), Mon 4 (substitute), Wed 13 marked,
         // Sun 10 marked, today Wed 20.
         add_entry(-1, 5, 3, 1);
@@ -101,7 +101,7 @@ protected:
         view.now_hour = 3;
         view.now_minute = 0;
     }
-    void TearDown() override { schedulecount = 0; }
+    void TearDown() override { win_test::reset_program_globals(); }
     void paint(Canvas& c) { paint_month(c.dc, c.w, c.h, view, &result); }
     CellRect cell(int d) const { return result.day_cells[d - 1]; }
     MonthView view;
@@ -200,14 +200,14 @@ TEST_F(MonthPaint, TodayBoxedAndPastDaysTicked) {
 TEST_F(MonthPaint, ResultLayoutAndTitle) {
     Canvas c(kSize, kSize);
     paint(c);
-    EXPECT_STREQ(result.title, "Tavelspore 2009\x94\x4e" "5\x8c\x8e");
+    EXPECT_STREQ(result.title, "Tavelspore 2009年5月");
     EXPECT_EQ(result.left_arrow.left, 4);
     EXPECT_EQ(result.right_arrow.right, kSize - 4);
     EXPECT_GT(result.header_height, 8);
     EXPECT_EQ(result.day_cells[30].left == -1, false);
     view.shown_month = 13;  // clamped to December: nothing past the 31 cells
     paint(c);
-    EXPECT_STREQ(result.title, "Tavelspore 2009\x94\x4e" "12\x8c\x8e");
+    EXPECT_STREQ(result.title, "Tavelspore 2009年12月");
     view.shown_month = 2;
     paint(c);
     EXPECT_EQ(result.day_cells[28].left, -1);

@@ -120,7 +120,7 @@ TEST(Cp932, CharacterWalkAgreesWithCharNextA) {
 }
 
 TEST(MemoOrder, SortUsesLocaleAwareComparison) {
-    const char* memos[] = {"b", "B", "a", "A", "\x89\xef\x8b\x63" /* 会議 */, "10", "9", "-x", "x", "ab", "aB"};
+    const char* memos[] = {"b", "B", "a", "A", "会議", "10", "9", "-x", "x", "ab", "aB"};
     const int n = int(sizeof memos / sizeof memos[0]);
     set_memo_compare([](const char* a, const char* b) { return lstrcmpA(a, b); });
     schedulecount = 0;

@@ -20,10 +20,11 @@ using win_test::put_file;
 
 // Everything the generator writes is valid code page 932 that maps to
 // Unicode and back; lone lead bytes and invalid pairs are left out (the
-// platform turns them into U+30FB, this module keeps or drops bytes).
+// platform turns them into U+30FB, this module keeps or drops bytes). 表 and
+// ア stay spelled as bytes: their trail bytes are "\" and "A".
 const char* const kTokens[] = {"x",   "yz",  "12",  "-5",  "0x1f", " ",   "\t", "\"", "'",
-                               ";",   "=",   "[",   "]",   "\x89\xef", "\x95\x5c", "\x83\x41",
-                               "\xb1", "\x81\x5b", "\x8c\xb3\x93\xfa", "+7", "99999999999",
+                               ";",   "=",   "[",   "]",   "会",   "\x95\x5c", "\x83\x41",
+                               "ｱ",   "ー",  "元日", "+7",  "99999999999",
                                "0b101", "\x1a", "\x0b"};
 const char* const kSections[] = {"S", "s", " S ", "T", "t", "U", "\x83\x41", "\x83\x61"};
 const char* const kKeys[] = {"a", "A", " a ", "b", "B", "key", "KEY", "\x83\x41", "k\tk", "noeq",
@@ -117,8 +118,8 @@ TEST_F(ProfileDiff, HandMadeOddFilesReadTheSame) {
                     "b=' x '\r\nn=\"\r\n[s]\r\nkey=second\r\n[ T ]\r\na=3\r\n[U\r\nb=4\r\n"),
         "[S]\r\nkey=a;b\r\na=\tv\t\r\nb=\x1a" "x\x1a\r\nn=\x0b\x0c" "ff\x0b\r\n",
         "[S]\nkey=1\rA=2\r\r\nb=3\n\n\n[T]\na=no newline at end",
-        "[\x83\x41]\r\nkey=\x89\xef\x8b\x63\r\nb=\x95\x5c\r\n[\x83\x61]\r\nkey=ya\r\n",
-        "[S]\r\nkey=" + std::string(5000, 'L') + "\r\na=" + std::string(3000, 'm') + "\x89\xef",
+        "[\x83\x41]\r\nkey=会議\r\nb=\x95\x5c\r\n[\x83\x61]\r\nkey=ya\r\n",
+        "[S]\r\nkey=" + std::string(5000, 'L') + "\r\na=" + std::string(3000, 'm') + "会",
         "[S]\r\n =v0\r\n=v1\r\nkey=1\r\n[]\r\na=hidden\r\n",
         "[S]\r\nn=0x10\r\na=+5\r\nb=-70000\r\nkey= 12abc\r\nA=65544\r\nB=\r\nKEY=\"42\"\r\n"
         "k\tk=00000000000000000000000000000012\r\n;c=4294967295\r\nnoeq=0b11\r\n",

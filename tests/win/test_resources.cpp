@@ -18,13 +18,11 @@ namespace {
 HINSTANCE inst() { return GetModuleHandleA(nullptr); }
 
 const char kVersion[] = "Zelmar.exe Version 2.43";
-// Zelmar デスクトップカレンダー\nCopyright (C) 2026 Zelmar の開発者\nお問い合わせはプロジェクトの課題票へ
 const char kCopyright[] =
-    "Zelmar \x83\x66\x83\x58\x83\x4e\x83\x67\x83\x62\x83\x76\x83\x4a\x83\x8c\x83\x93\x83\x5f\x81\x5b\n"
-    "Copyright (C) 2026 Zelmar \x82\xcc\x8a\x4a\x94\xad\x8e\xd2\n"
-    "\x82\xa8\x96\xe2\x82\xa2\x8d\x87\x82\xed\x82\xb9\x82\xcd\x83\x76\x83\x8d\x83\x57\x83\x46\x83\x4e"
-    "\x83\x67\x82\xcc\x89\xdb\x91\xe8\x95\x5b\x82\xd6";
-const char kDialogFont[] = "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";  // ＭＳ Ｐゴシック
+    "Zelmar デスクトップカレンダー\n"
+    "Copyright (C) 2026 Zelmar の開発者\n"
+    "お問い合わせはプロジェクトの課題票へ";
+const char kDialogFont[] = "ＭＳ Ｐゴシック";
 
 // One menu item: its command (0 for a separator, -1 for a submenu) and text.
 struct Item {
@@ -33,28 +31,28 @@ struct Item {
 };
 
 const Item kSettingsMenu[] = {
-    {CMD_DISPLAY_MONTH, "\x95\x5c\x8e\xa6\x8c\x8e(&D)..."},                           // 表示月(&D)...
-    {CMD_SCHEDULE, "\x83\x58\x83\x50\x83\x57\x83\x85\x81\x5b\x83\x8b(&S)..."},         // スケジュール(&S)...
-    {CMD_FONT, "\x83\x74\x83\x48\x83\x93\x83\x67(&F)..."},                             // フォント(&F)...
+    {CMD_DISPLAY_MONTH, "表示月(&D)..."},
+    {CMD_SCHEDULE, "スケジュール(&S)..."},
+    {CMD_FONT, "フォント(&F)..."},
     {0, ""},
-    {CMD_ALWAYS_ON_TOP, "\x82\xc2\x82\xcb\x82\xc9\x8e\xe8\x91\x4f\x82\xc9\x95\x5c\x8e\xa6(&T)"},  // つねに手前に表示(&T)
-    {CMD_NO_TITLE_BAR, "\x83\x5e\x83\x43\x83\x67\x83\x8b\x83\x6f\x81\x5b\x82\xc8\x82\xb5(&N)"},   // タイトルバーなし(&N)
+    {CMD_ALWAYS_ON_TOP, "つねに手前に表示(&T)"},
+    {CMD_NO_TITLE_BAR, "タイトルバーなし(&N)"},
     {0, ""},
-    {CMD_DETAILED_SETTINGS, "\x8f\xda\x8d\xd7\x90\xdd\x92\xe8(&C)..."},                // 詳細設定(&C)...
+    {CMD_DETAILED_SETTINGS, "詳細設定(&C)..."},
 };
 
 const Item kMainMenu[] = {
-    {CMD_RECENT, "\x8d\xc5\x8b\xdf\x82\xcc\x97\x5c\x92\xe8(&T)..."},                   // 最近の予定(&T)...
-    {-1, "\x90\xdd\x92\xe8(&S)"},                                                      // 設定(&S)
-    {CMD_RESET_MONTH, "\x95\x5c\x8e\xa6\x8c\x8e\x83\x8a\x83\x5a\x83\x62\x83\x67(&R)"}, // 表示月リセット(&R)
+    {CMD_RECENT, "最近の予定(&T)..."},
+    {-1, "設定(&S)"},
+    {CMD_RESET_MONTH, "表示月リセット(&R)"},
     {0, ""},
-    {CMD_RESTORE_POSITION, "\x88\xca\x92\x75\x82\xcc\x95\x9c\x8b\x41(&I)"},            // 位置の復帰(&I)
-    {CMD_SAVE_POSITION, "\x88\xca\x92\x75\x82\xcc\x95\xdb\x91\xb6(&P)"},               // 位置の保存(&P)
-    {CMD_HIDE_SHOW, "\x94\xf1\x95\x5c\x8e\xa6(&D)"},                                   // 非表示(&D)
-    {CMD_CLOSE_MENU, "\x83\x81\x83\x6a\x83\x85\x81\x5b\x82\xcc\x8f\x49\x97\xb9(&Q)"},  // メニューの終了(&Q)
+    {CMD_RESTORE_POSITION, "位置の復帰(&I)"},
+    {CMD_SAVE_POSITION, "位置の保存(&P)"},
+    {CMD_HIDE_SHOW, "非表示(&D)"},
+    {CMD_CLOSE_MENU, "メニューの終了(&Q)"},
     {0, ""},
-    {CMD_ABOUT, "\x82\xcf\x82\xe9\x82\xcb \x82\xc9\x82\xc2\x82\xa2\x82\xc4(&A)..."},   // ぱるね について(&A)...
-    {CMD_EXIT, "\x82\xcf\x82\xe9\x82\xcb \x82\xcc\x8f\x49\x97\xb9(&X)"},               // ぱるね の終了(&X)
+    {CMD_ABOUT, "Tavelspore について(&A)..."},
+    {CMD_EXIT, "Tavelspore の終了(&X)"},
 };
 
 void expect_menu(HMENU menu, const Item* items, int count, const char* where) {
@@ -310,20 +308,20 @@ TEST(Resources, MessageBoxTemplate) {
     EXPECT_EQ(h.cx, 59);
     EXPECT_EQ(h.cy, 25);
     EXPECT_EQ(h.items, 1);
-    EXPECT_EQ(h.caption, "\x82\xcf\x82\xe9\x82\xcb");  // ぱるね
+    EXPECT_EQ(h.caption, "Tavelspore");
     EXPECT_EQ(h.points, 9);
     EXPECT_EQ(h.face, kDialogFont);
     expect_controls(h, {{WS_CHILD | WS_DISABLED | WS_TABSTOP | BS_PUSHBUTTON, 8, 5, 44, 14,
-                         IDC_MSGBOX_DUMMY, "button", "\xc0\xde\xd0\xb0"}});  // ﾀﾞﾐｰ, hidden
+                         IDC_MSGBOX_DUMMY, "button", "ﾀﾞﾐｰ"}});  // hidden
 
     HWND dlg = CreateDialogParamA(inst(), MAKEINTRESOURCEA(IDD_MESSAGE_BOX), nullptr, inert_proc, 0);
     ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(window_text(dlg), "\x82\xcf\x82\xe9\x82\xcb");
+    EXPECT_EQ(window_text(dlg), "Tavelspore");
     HWND dummy = GetDlgItem(dlg, IDC_MSGBOX_DUMMY);
     ASSERT_NE(dummy, nullptr);
     char text[64] = "";
     GetDlgItemTextA(dlg, IDC_MSGBOX_DUMMY, text, sizeof text);
-    EXPECT_STREQ(text, "\xc0\xde\xd0\xb0");  // ﾀﾞﾐｰ
+    EXPECT_STREQ(text, "ﾀﾞﾐｰ");
     const LONG style = GetWindowLongA(dummy, GWL_STYLE);
     EXPECT_FALSE(style & WS_VISIBLE);
     EXPECT_TRUE(style & WS_DISABLED);
@@ -353,13 +351,13 @@ TEST(Resources, AboutTemplate) {
     EXPECT_EQ(h.cx, 169);
     EXPECT_EQ(h.cy, 79);
     EXPECT_EQ(h.items, 5);
-    EXPECT_EQ(h.caption, "\x81\x75\x82\xcf\x82\xe9\x82\xcb\x81\x76\x82\xc9\x82\xc2\x82\xa2\x82\xc4");  // 「ぱるね」について
+    EXPECT_EQ(h.caption, "「Tavelspore」について");
     EXPECT_EQ(h.points, 9);
     EXPECT_EQ(h.face, kDialogFont);
     const DWORD child = WS_CHILD | WS_VISIBLE;
     expect_controls(h, {
         {child | SS_ICON, 4, 4, 20, 20, -1, "static", "#127"},
-        {child | WS_GROUP | SS_CENTER, 39, 4, 90, 8, -1, "static", "\x81\x75\x82\xcf\x82\xe9\x82\xcb\x81\x76"},
+        {child | WS_GROUP | SS_CENTER, 39, 4, 90, 8, -1, "static", "「Tavelspore」"},
         {child | WS_GROUP | SS_CENTER, 39, 16, 90, 8, IDC_ABOUT_VERSION, "static", "Version"},
         {child | WS_TABSTOP | BS_DEFPUSHBUTTON, 140, 6, 26, 12, IDOK, "button", "OK"},
         {child | WS_TABSTOP | WS_BORDER | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
@@ -378,7 +376,7 @@ TEST(Resources, AboutTemplate) {
         int x, y, w, h;
     } want[] = {
         {-1, "Static", nullptr, 4, 4, 20, 20},
-        {-1, "Static", "\x81\x75\x82\xcf\x82\xe9\x82\xcb\x81\x76", 39, 4, 90, 8},  // 「ぱるね」
+        {-1, "Static", "「Tavelspore」", 39, 4, 90, 8},
         {IDC_ABOUT_VERSION, "Static", nullptr, 39, 16, 90, 8},
         {IDOK, "Button", "OK", 140, 6, 26, 12},
         {IDC_ABOUT_TEXT, "Edit", "", 2, 30, 164, 46},

@@ -48,20 +48,20 @@ ScheduleEntry entry(int i) {
     e.day = 1 + i % 28;
     e.holiday = i % 5 == 0;
     e.scramble = i % 3 == 0;
-    std::snprintf(e.memo, sizeof e.memo, "\x89\xef\x8b\x63 %d \x95\x5c", i);  // 会議 n 表
+    std::snprintf(e.memo, sizeof e.memo, "会議 %d \x95\x5c", i);  // ends in 表, trail byte 0x5C
     e.has_time = 1;
     e.hour = i % 24;
     e.minute = i % 60;
     e.minutes_before = i % 100;
     e.alarm_kind = static_cast<uint8_t>(i % 4);
-    std::snprintf(e.sound_file, sizeof e.sound_file, "C:\\\x83\x54\x83\x45\x83\x93\x83\x68\\%d.wav", i);
+    std::snprintf(e.sound_file, sizeof e.sound_file, "C:\\サウンド\\%d.wav", i);
     return e;
 }
 
 TEST_F(StorageWin, ASavedFileReadsBackThroughTheProfileFunctions) {
     storage_init_win(path_.c_str(), dir_.c_str());
     settings_defaults(1024, 768);
-    std::strcpy(settings.BackImageFile, "C:\\\x95\x5c\\back.bmp");
+    std::strcpy(settings.BackImageFile, "C:\\\x95\x5c\\back.bmp");  // 表: trail byte 0x5C
     settings.ToDoWidth = 70000;
     for (int i = 0; i < kMaxEntries; ++i) schedule_list[i] = entry(i);
     schedulecount = kMaxEntries;
@@ -88,7 +88,7 @@ TEST_F(StorageWin, ASavedFileReadsBackThroughTheProfileFunctions) {
     GetPrivateProfileStringA("Config", "BackImageFile", "", theirs, sizeof theirs, path_.c_str());
     EXPECT_STREQ(theirs, "C:\\\x95\x5c\\back.bmp");
     GetPrivateProfileStringA("Config", "fontname", "", theirs, sizeof theirs, path_.c_str());
-    EXPECT_STREQ(theirs, "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e");
+    EXPECT_STREQ(theirs, "ＭＳ Ｐゴシック");
 
     // And back through our layer: every entry as it was.
     storage_init_win(path_.c_str(), dir_.c_str());
@@ -109,7 +109,7 @@ TEST_F(StorageWin, AFileWrittenByTheProfileFunctionsLoads) {
     WritePrivateProfileStringA("Config", "monthlang", "0", path_.c_str());
     WritePrivateProfileStringA("Config", "FONTNAME", "$YmFj", path_.c_str());
     WritePrivateProfileSectionA("Schedule", "schedulecount=1\0\0", path_.c_str());
-    WritePrivateProfileStringA("Schedule", "schedule001", "2004050511\x89\xef\x8b\x63", path_.c_str());
+    WritePrivateProfileStringA("Schedule", "schedule001", "2004050511会議", path_.c_str());
     WritePrivateProfileStringA("Alarm", "alarm001", "0930152", path_.c_str());
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
     storage_init_win(path_.c_str(), dir_.c_str());
@@ -117,7 +117,7 @@ TEST_F(StorageWin, AFileWrittenByTheProfileFunctionsLoads) {
     EXPECT_EQ(settings.monthlang, 0);
     EXPECT_STREQ(settings.fontname, "abc");
     ASSERT_EQ(schedulecount, 1);
-    EXPECT_STREQ(schedule_list[0].memo, "\x89\xef\x8b\x63");
+    EXPECT_STREQ(schedule_list[0].memo, "会議");
     EXPECT_EQ(schedule_list[0].minutes_before, 15);
 }
 
@@ -174,7 +174,7 @@ void make_legacy_key() {
     set_value(key, "front", &front, 2);
     set_value(key, "ToDoWidth", &width, 4);
     set_value(key, "schedulecount", &count, 2);
-    set_value(key, "fontname", "\x82\x6c\x82\x72 Mincho", 12, REG_SZ);
+    set_value(key, "fontname", "ＭＳ Mincho", 12, REG_SZ);
     ScheduleEntry a = entry(7);
     a.alarm_at = 99;
     std::memset(a.memo, 'm', sizeof a.memo);  // no terminator anywhere
@@ -203,7 +203,7 @@ TEST_F(StorageWin, RegistryImportSavesThenDeletesTheKey) {
     EXPECT_EQ(settings.x2, 320);
     EXPECT_EQ(settings.front, 8);
     EXPECT_EQ(settings.ToDoWidth, 45);
-    EXPECT_STREQ(settings.fontname, "\x82\x6c\x82\x72 Mincho");
+    EXPECT_STREQ(settings.fontname, "ＭＳ Mincho");
     ASSERT_EQ(schedulecount, 2);
     EXPECT_EQ(std::strlen(schedule_list[0].memo), 80u);
     EXPECT_EQ(std::strlen(schedule_list[0].sound_file), 266u);
@@ -225,6 +225,82 @@ TEST_F(StorageWin, RegistryImportKeepsTheKeyWhenTheFileCannotBeWritten) {
     EXPECT_FALSE(startup_load(1024, 768));
     EXPECT_TRUE(legacy_key_exists());
     EXPECT_EQ(schedulecount, 2);  // still usable in memory for this session
+}
+
+TEST_F(StorageWin, FileStampsComeFromTheFileSystem) {
+    FileIO* io = fileio_win();
+    EXPECT_FALSE(io->stamp(path_.c_str()).exists);
+    EXPECT_FALSE(io->stamp(dir_.c_str()).exists);  // a directory is no file
+    put_file(path_, "abc");
+    const FileStamp first = io->stamp(path_.c_str());
+    EXPECT_TRUE(first.exists);
+    EXPECT_EQ(first.size, 3u);
+    EXPECT_EQ(io->stamp(path_.c_str()), first);
+
+    // The same size with another last-write time.
+    put_file(path_, "xyz");
+    HANDLE h = CreateFileA(path_.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    FILETIME t;
+    t.dwLowDateTime = static_cast<DWORD>(first.time + 30000000u);  // three seconds on
+    t.dwHighDateTime = static_cast<DWORD>((first.time + 30000000u) >> 32);
+    EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &t));
+    CloseHandle(h);
+    const FileStamp second = io->stamp(path_.c_str());
+    EXPECT_EQ(second.size, 3u);
+    EXPECT_EQ(second.time, first.time + 30000000u);
+    EXPECT_NE(second, first);
+}
+
+TEST_F(StorageWin, EditsMadeThroughTheProfileFunctionsMeanwhileSurvive) {
+    storage_init_win(path_.c_str(), dir_.c_str());
+    ASSERT_TRUE(startup_load(1024, 768));
+    ASSERT_TRUE(window_set_save(1024, 768));
+
+    // Another program writes through the platform while this one runs.
+    WritePrivateProfileStringA("Tool", "note", "書き込み", path_.c_str());
+    WritePrivateProfileStringA("Config", "BackImageFile", "C:\\背景.bmp", path_.c_str());
+    WritePrivateProfileStringA("DispSet1", "x1", "123", path_.c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
+
+    // Restoring the position sees the changed window set.
+    settings_load(1024, 768);
+    EXPECT_EQ(settings.x1, 123);
+    settings.front = 8;
+    ASSERT_TRUE(settings_save());
+    schedule_list[0] = entry(3);
+    schedulecount = 1;
+    ASSERT_TRUE(schedule_save());
+
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
+    char buf[260];
+    GetPrivateProfileStringA("Tool", "note", "", buf, sizeof buf, path_.c_str());
+    EXPECT_STREQ(buf, "書き込み");
+    GetPrivateProfileStringA("Config", "BackImageFile", "", buf, sizeof buf, path_.c_str());
+    EXPECT_STREQ(buf, "C:\\背景.bmp");
+    EXPECT_EQ(GetPrivateProfileIntA("Config", "front", -1, path_.c_str()), 8u);
+    EXPECT_EQ(GetPrivateProfileIntA("Schedule", "schedulecount", -1, path_.c_str()), 1u);
+    EXPECT_EQ(GetPrivateProfileIntA("DispSet1", "x1", -1, path_.c_str()), 123u);
+}
+
+TEST_F(StorageWin, ShortRegistryValuesFillTheStartOfTheirField) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kLegacyKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    const unsigned char one = 9;
+    const unsigned char three[3] = {1, 2, 3};
+    set_value(key, "x1", &one, 1);
+    set_value(key, "ToDoWidth", &one, 1);
+    set_value(key, "monthlang", three, 3);  // longer than 2 bytes: missing
+    RegCloseKey(key);
+    storage_init_win(path_.c_str(), dir_.c_str());
+    ASSERT_TRUE(startup_load(1024, 768));
+    EXPECT_EQ(settings.x1, 9);
+    EXPECT_EQ(settings.ToDoWidth, 9);
+    EXPECT_EQ(settings.monthlang, 1);
+    EXPECT_FALSE(legacy_key_exists());
 }
 
 TEST_F(StorageWin, LegacyProfileFileIsLookedForInTheWindowsDirectory) {

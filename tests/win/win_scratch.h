@@ -8,13 +8,34 @@
 
 namespace win_test {
 
-// A fresh directory under the temporary directory, ending in "\".
+inline void remove_tree(const std::string& dir) {
+    WIN32_FIND_DATAA fd;
+    HANDLE f = FindFirstFileA((dir + "*").c_str(), &fd);
+    if (f != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                remove_tree(dir + name + "\\");
+            } else {
+                SetFileAttributesA((dir + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA((dir + name).c_str());
+            }
+        } while (FindNextFileA(f, &fd));
+        FindClose(f);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+// A fresh, empty directory under the temporary directory, ending in "\". The name repeats
+// across runs (process ids are reused), so what an earlier run left there is removed.
 inline std::string scratch_dir(const char* tag) {
     static unsigned serial = 0;
     char tmp[MAX_PATH];
     GetTempPathA(sizeof tmp, tmp);
     char dir[MAX_PATH];
     std::snprintf(dir, sizeof dir, "%szelmar_%s_%lu_%u\\", tmp, tag, GetCurrentProcessId(), ++serial);
+    remove_tree(dir);
     CreateDirectoryA(dir, nullptr);
     return dir;
 }
@@ -41,25 +62,6 @@ inline std::string get_file(const std::string& path) {
     while (ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0) out.append(chunk, got);
     CloseHandle(h);
     return out;
-}
-
-inline void remove_tree(const std::string& dir) {
-    WIN32_FIND_DATAA fd;
-    HANDLE f = FindFirstFileA((dir + "*").c_str(), &fd);
-    if (f != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                remove_tree(dir + name + "\\");
-            } else {
-                SetFileAttributesA((dir + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA((dir + name).c_str());
-            }
-        } while (FindNextFileA(f, &fd));
-        FindClose(f);
-    }
-    RemoveDirectoryA(dir.c_str());
 }
 
 }  // namespace win_test

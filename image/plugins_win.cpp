@@ -1,4 +1,4 @@
-#include "image/plugin_host_win.h"
+#include "image/plugins_win.h"
 
 #include <windows.h>
 

@@ -1,0 +1,59 @@
+#include "dialogs/file_chooser_win.h"
+
+#include <commdlg.h>
+
+#include <memory>
+
+#include "config/cp932.h"
+#include "dialogs/file_chooser.h"
+
+namespace {
+
+// The dialog's name buffers hold 255 characters and a terminator.
+constexpr DWORD kNameCapacity = 256;
+constexpr size_t kBufferSize = 1024;
+constexpr int kResourceTextSize = 512;
+
+struct ChooserBuffers {
+    char file[kBufferSize];
+    char title[kBufferSize];
+    char dir[kBufferSize];
+};
+
+}  // namespace
+
+bool choose_file(HWND owner, const char* title, char* path, size_t size, char* filter,
+                 int filter_index) {
+    if (!path || size == 0) return false;
+    std::unique_ptr<ChooserBuffers> b(new (std::nothrow) ChooserBuffers());
+    if (!b) return false;
+    const bool has_filter = filter && filter_to_terminators(filter);
+    chooser_initial_dir(path, b->dir, sizeof b->dir);
+    cp932_copy(b->file, kNameCapacity, path);
+
+    OPENFILENAMEA ofn = {};
+    // The original structure size: understood by every version of the dialog.
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = has_filter ? filter : nullptr;
+    ofn.nFilterIndex = filter_index < 1 ? 1 : static_cast<DWORD>(filter_index);
+    ofn.lpstrFile = b->file;
+    ofn.nMaxFile = kNameCapacity;
+    ofn.lpstrFileTitle = b->title;
+    ofn.nMaxFileTitle = kNameCapacity;
+    ofn.lpstrInitialDir = b->dir[0] ? b->dir : nullptr;
+    ofn.lpstrTitle = title;
+    ofn.Flags = OFN_HIDEREADONLY | OFN_NOVALIDATE;
+    if (!GetOpenFileNameA(&ofn)) return false;
+    cp932_copy(path, size, b->file);
+    return true;
+}
+
+bool choose_file_from_resources(HWND owner, UINT title_id, char* path, size_t size,
+                                UINT filter_id, int filter_index) {
+    char title[kResourceTextSize] = "";
+    char filter[kResourceTextSize] = "";
+    LoadStringA(GetModuleHandleA(nullptr), title_id, title, sizeof title);
+    LoadStringA(GetModuleHandleA(nullptr), filter_id, filter, sizeof filter);
+    return choose_file(owner, title, path, size, filter, filter_index);
+}

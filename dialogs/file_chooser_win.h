@@ -1,0 +1,17 @@
+// File choosers over the common open-file dialog.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+// Opens the open-file dialog on the current path (path, size bytes) with the given title
+// and filter ("name|pattern|…||", changed in place into the dialog's list) and filter
+// index (at least 1). True when a file was chosen: path then holds it, cut to size on a
+// character boundary. False on cancel or failure, path unchanged.
+bool choose_file(HWND owner, const char* title, char* path, size_t size, char* filter,
+                 int filter_index);
+
+// choose_file with the title and the filter loaded from string resources.
+bool choose_file_from_resources(HWND owner, UINT title_id, char* path, size_t size,
+                                UINT filter_id, int filter_index);
