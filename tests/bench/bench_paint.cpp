@@ -26,36 +26,9 @@ void fill_list() {
     }
 }
 
-// The blit target: a second bitmap of the same size, standing in for the window.
-struct Target {
-    HDC dc;
-    HBITMAP bmp;
-    HGDIOBJ old;
-    Target(int w, int h) {
-        HDC screen = GetDC(nullptr);
-        dc = CreateCompatibleDC(screen);
-        bmp = CreateCompatibleBitmap(screen, w, h);
-        ReleaseDC(nullptr, screen);
-        old = SelectObject(dc, bmp);
-    }
-    ~Target() {
-        SelectObject(dc, old);
-        DeleteObject(bmp);
-        DeleteDC(dc);
-    }
-};
-
-template <class F>
-double time_ms(int rounds, F f) {
-    f();  // warm up fonts and caches
-    const double t0 = now_ms();
-    for (int i = 0; i < rounds; ++i) f();
-    return (now_ms() - t0) / rounds;
-}
-
 void run(int w, int h, int rounds) {
     surface_create(w, h);
-    Target target(w, h);
+    BlitTarget target(w, h);
     MonthView v = {};
     v.shown_year = 2009;
     v.shown_month = 5;
