@@ -12,6 +12,7 @@
 #include "config/settings.h"
 #include "image/background_win.h"
 #include "image/surface_win.h"
+#include "tests/bench/bench_month.h"
 #include "tests/bench/bench_timer.h"
 #include "tests/host/bmp_builder.h"
 
@@ -50,12 +51,7 @@ void paint(int w, int h, BlitTarget& target) {
     const RECT client = {0, 0, w, h};
     bool halo = false;
     const RECT area = draw_background(client, &halo);
-    MonthView v = {};
-    v.shown_year = 2009;
-    v.shown_month = 5;
-    v.today_year = 2009;
-    v.today_month = 5;
-    v.today_day = 20;
+    MonthView v = bench_month_view();
     v.area = CellRect{area.left, area.top, area.right, area.bottom};
     v.halo = halo;
     MonthPaintResult r;

@@ -10,6 +10,7 @@
 #include "config/settings.h"
 #include "image/surface_win.h"
 #include "schedule/entry.h"
+#include "tests/bench/bench_month.h"
 #include "tests/bench/bench_timer.h"
 
 namespace {
@@ -29,14 +30,7 @@ void fill_list() {
 void run(int w, int h, int rounds) {
     surface_create(w, h);
     BlitTarget target(w, h);
-    MonthView v = {};
-    v.shown_year = 2009;
-    v.shown_month = 5;
-    v.today_year = 2009;
-    v.today_month = 5;
-    v.today_day = 20;
-    v.now_hour = 10;
-    v.now_minute = 10;
+    MonthView v = bench_month_view();
     v.clock_shown = true;
     MonthPaintResult r;
     const COLORREF window = GetSysColor(COLOR_WINDOW);
