@@ -22,7 +22,7 @@ constexpr int kImageW = 1600, kImageH = 1200;
 
 // A 1600 x 1200 24-bit gradient, written once to the temporary folder.
 std::string write_image() {
-    bmp_test::BmpSpec s{kImageW, kImageH, 24};
+    bmp_test::BmpFields s{kImageW, kImageH, 24};
     const size_t stride = size_t(kImageW) * 3;
     s.pixels.resize(stride * kImageH);
     for (int y = 0; y < kImageH; ++y)

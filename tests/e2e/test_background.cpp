@@ -16,7 +16,7 @@ constexpr uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
 
 // 400 x 300, the left half red and the right half blue.
 std::string halves_bmp() {
-    bmp_test::BmpSpec s{400, 300, 24};
+    bmp_test::BmpFields s{400, 300, 24};
     s.pixels.assign(1200 * 300, 0);
     for (int y = 0; y < 300; ++y)
         for (int x = 0; x < 400; ++x) s.pixels[size_t(y) * 1200 + 3 * x + (x < 200 ? 2 : 0)] = 255;

@@ -8,7 +8,7 @@
 
 namespace bmp_test {
 
-struct BmpSpec {
+struct BmpFields {
     int32_t width = 2;
     int32_t height = 2;
     uint16_t bits = 24;
@@ -31,7 +31,7 @@ inline void put32(std::vector<uint8_t>& v, uint32_t x) {
 }
 
 // The info header alone (40 bytes, or header_size with zero padding).
-inline std::vector<uint8_t> info_header(const BmpSpec& s) {
+inline std::vector<uint8_t> info_header(const BmpFields& s) {
     std::vector<uint8_t> v;
     put32(v, s.header_size);
     put32(v, static_cast<uint32_t>(s.width));
@@ -48,7 +48,7 @@ inline std::vector<uint8_t> info_header(const BmpSpec& s) {
     return v;
 }
 
-inline std::vector<uint8_t> bmp_file(const BmpSpec& s) {
+inline std::vector<uint8_t> bmp_file(const BmpFields& s) {
     std::vector<uint8_t> info = info_header(s);
     for (uint32_t c : s.colours) put32(info, c);
     const uint32_t natural = static_cast<uint32_t>(14 + info.size());

@@ -49,7 +49,7 @@ TEST(DibStride, RowsArePaddedToFourBytes) {
 TEST(DecodeBitmap, PlainDepthsKeepTheirRowsAndColours) {
     struct Case {
         const char* what;
-        BmpSpec spec;
+        BmpFields bmp;
         Bytes pixels;
         int colours;
     };
@@ -62,15 +62,15 @@ TEST(DecodeBitmap, PlainDepthsKeepTheirRowsAndColours) {
          {0x01, 0x20, 0, 0}, 3},
     };
     for (const auto& c : cases) {
-        const Decoded d = decode(bmp_file(c.spec));
+        const Decoded d = decode(bmp_file(c.bmp));
         ASSERT_TRUE(d.ok) << c.what;
         EXPECT_EQ(d.pixels, c.pixels) << c.what;
         EXPECT_EQ(d.info.header.size, 40u) << c.what;
-        EXPECT_EQ(d.info.header.bit_count, c.spec.bits) << c.what;
-        EXPECT_EQ(d.info.header.height, c.spec.height) << c.what;
+        EXPECT_EQ(d.info.header.bit_count, c.bmp.bits) << c.what;
+        EXPECT_EQ(d.info.header.height, c.bmp.height) << c.what;
         EXPECT_EQ(d.info.header.clr_used, static_cast<uint32_t>(c.colours)) << c.what;
         for (int i = 0; i < c.colours; ++i) {
-            const uint32_t v = c.spec.colours[i];
+            const uint32_t v = c.bmp.colours[i];
             EXPECT_EQ(colour(d.info, i), (Bytes{uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), 0})) << c.what;
         }
         EXPECT_EQ(colour(d.info, c.colours), (Bytes{0, 0, 0, 0})) << c.what << ": no extra entry";
@@ -78,7 +78,7 @@ TEST(DecodeBitmap, PlainDepthsKeepTheirRowsAndColours) {
 }
 
 TEST(DecodeBitmap, EightBitColourCountZeroGives256) {
-    BmpSpec s{2, 1, 8};
+    BmpFields s{2, 1, 8};
     for (uint32_t i = 0; i < 256; ++i) s.colours.push_back(i * 0x010101);
     s.pixels = {0, 255, 0, 0};
     const Decoded d = decode(bmp_file(s));
@@ -89,7 +89,7 @@ TEST(DecodeBitmap, EightBitColourCountZeroGives256) {
 }
 
 TEST(DecodeBitmap, ColourCountAbove256IsCutTo256) {
-    BmpSpec s{1, 1, 8};
+    BmpFields s{1, 1, 8};
     s.clr_used = 300;
     for (uint32_t i = 0; i < 300; ++i) s.colours.push_back(i);  // entry 256 onward never read
     s.pixels = {7, 0, 0, 0};
@@ -102,7 +102,7 @@ TEST(DecodeBitmap, ColourCountAbove256IsCutTo256) {
 
 TEST(DecodeBitmap, LargerInfoHeadersKeepTheirColourTableAfterThem) {
     for (uint32_t size : {52u, 56u, 108u, 124u}) {
-        BmpSpec s{1, 1, 8};
+        BmpFields s{1, 1, 8};
         s.header_size = size;
         s.clr_used = 2;
         s.colours = {0xFF0000, 0x0000FF};
@@ -116,7 +116,7 @@ TEST(DecodeBitmap, LargerInfoHeadersKeepTheirColourTableAfterThem) {
 }
 
 TEST(DecodeBitmap, TopDownRowsAreTurnedBottomUp) {
-    BmpSpec s{1, -3, 8};
+    BmpFields s{1, -3, 8};
     s.clr_used = 1;
     s.colours = {0};
     s.pixels = {10, 0, 0, 0, 20, 0, 0, 0, 30, 0, 0, 0};  // top row first
@@ -125,7 +125,7 @@ TEST(DecodeBitmap, TopDownRowsAreTurnedBottomUp) {
     EXPECT_EQ(d.info.header.height, 3);
     EXPECT_EQ(d.pixels, (Bytes{30, 0, 0, 0, 20, 0, 0, 0, 10, 0, 0, 0}));
 
-    BmpSpec t{1, -2, 16};  // a top-down 16-bit image is turned, then converted
+    BmpFields t{1, -2, 16};  // a top-down 16-bit image is turned, then converted
     t.pixels = {0x00, 0x7C, 0, 0, 0x1F, 0x00, 0, 0};
     const Decoded e = decode(bmp_file(t));
     ASSERT_TRUE(e.ok);
@@ -135,7 +135,7 @@ TEST(DecodeBitmap, TopDownRowsAreTurnedBottomUp) {
 TEST(DecodeBitmap, SixteenAndThirtyTwoBitsBecome24) {
     struct Case {
         const char* what;
-        BmpSpec spec;
+        BmpFields bmp;
         Bytes out;  // 24-bit rows
     };
     Case cases[] = {
@@ -157,7 +157,7 @@ TEST(DecodeBitmap, SixteenAndThirtyTwoBitsBecome24) {
          {1, 1, 16, 3, 0, 0, 40, {0xF800, 0, 0x001F}, {0xFF, 0xFF, 0, 0}}, {0xF8, 0, 0xF8, 0}},
     };
     for (const auto& c : cases) {
-        const Decoded d = decode(bmp_file(c.spec));
+        const Decoded d = decode(bmp_file(c.bmp));
         ASSERT_TRUE(d.ok) << c.what;
         EXPECT_EQ(d.info.header.bit_count, 24) << c.what;
         EXPECT_EQ(d.info.header.compression, kBiRgb) << c.what;
@@ -196,27 +196,27 @@ TEST(DecodeBitmap, RefusesHeadersNoOneCanDraw) {
         {"16 bits whose 24-bit form is too big", 10000, 10000, 16, 0},
     };
     for (const auto& c : cases) {
-        BmpSpec s{c.width, c.height, c.bits, c.compression};
+        BmpFields s{c.width, c.height, c.bits, c.compression};
         s.colours.assign(c.bits <= 8 && c.bits > 0 ? (1u << c.bits) : 3, 0);
         s.pixels.assign(64, 0x11);
         EXPECT_FALSE(decode(bmp_file(s)).ok) << c.what;
     }
     EXPECT_FALSE(decode(Bytes{'B', 'M'}).ok) << "header cut short";
     EXPECT_FALSE(decode(Bytes{}).ok) << "empty file";
-    Bytes not_bm = bmp_file(BmpSpec{});
+    Bytes not_bm = bmp_file(BmpFields{});
     not_bm[0] = 'X';
     EXPECT_FALSE(decode(not_bm).ok) << "no BM";
 }
 
 TEST(DecodeBitmap, ShortFilesLoadWhatIsThere) {
-    BmpSpec far{2, 2, 24};
+    BmpFields far{2, 2, 24};
     far.offset = 100000;  // beyond the end of the file
     far.pixels = {1, 2, 3};
     Decoded d = decode(bmp_file(far));
     ASSERT_TRUE(d.ok);
     EXPECT_EQ(d.pixels, Bytes(16, 0));
 
-    BmpSpec cut{2, 2, 24};
+    BmpFields cut{2, 2, 24};
     cut.pixels = {1, 2, 3};  // 3 of 16 bytes
     d = decode(bmp_file(cut));
     ASSERT_TRUE(d.ok);
@@ -224,7 +224,7 @@ TEST(DecodeBitmap, ShortFilesLoadWhatIsThere) {
     want[0] = 1, want[1] = 2, want[2] = 3;
     EXPECT_EQ(d.pixels, want);
 
-    BmpSpec no_table{2, 1, 8};  // 256 colours declared, none present
+    BmpFields no_table{2, 1, 8};  // 256 colours declared, none present
     d = decode(bmp_file(no_table));
     ASSERT_TRUE(d.ok);
     EXPECT_EQ(d.info.header.clr_used, 256u);
@@ -233,7 +233,7 @@ TEST(DecodeBitmap, ShortFilesLoadWhatIsThere) {
 namespace {
 
 Decoded decode_rle_file(int width, int height, uint16_t bits, const Bytes& data, uint32_t size_image) {
-    BmpSpec s{width, height, bits, bits == 8 ? kBiRle8 : kBiRle4};
+    BmpFields s{width, height, bits, bits == 8 ? kBiRle8 : kBiRle4};
     s.size_image = size_image;
     s.clr_used = 2;
     s.colours = {0, 0xFFFFFF};
@@ -312,7 +312,7 @@ Picture accept(const Bytes& info_block, const Bytes& pixel_block) {
     return p;
 }
 
-Bytes info_block(const BmpSpec& s) {
+Bytes info_block(const BmpFields& s) {
     Bytes b = info_header(s);
     for (uint32_t c : s.colours) put32(b, c);
     return b;
@@ -321,7 +321,7 @@ Bytes info_block(const BmpSpec& s) {
 }  // namespace
 
 TEST(PluginPicture, CopiesNoMoreThanEachHandleHolds) {
-    BmpSpec s{1, 1, 8};
+    BmpFields s{1, 1, 8};
     s.colours = {0x010203, 0x040506};  // 256 declared, two present
     Picture p = accept(info_block(s), Bytes{1, 0, 0, 0});
     ASSERT_TRUE(p.ok);
@@ -329,7 +329,7 @@ TEST(PluginPicture, CopiesNoMoreThanEachHandleHolds) {
     EXPECT_EQ(colour(p.info, 1), (Bytes{6, 5, 4, 0}));
     EXPECT_EQ(colour(p.info, 2), (Bytes{0, 0, 0, 0}));
 
-    BmpSpec big{4, 4, 24};  // 48 pixel bytes claimed, 5 handed over
+    BmpFields big{4, 4, 24};  // 48 pixel bytes claimed, 5 handed over
     p = accept(info_block(big), Bytes{9, 9, 9, 9, 9});
     ASSERT_TRUE(p.ok);
     Bytes want(48, 0);
@@ -339,26 +339,26 @@ TEST(PluginPicture, CopiesNoMoreThanEachHandleHolds) {
     const Bytes big_info = info_block(big);
     EXPECT_FALSE(accept(Bytes(big_info.begin(), big_info.begin() + 14), Bytes(48, 0)).ok)
         << "info handle shorter than a header";
-    EXPECT_FALSE(accept(info_block(BmpSpec{0, 4, 24}), Bytes(48, 0)).ok) << "width 0";
+    EXPECT_FALSE(accept(info_block(BmpFields{0, 4, 24}), Bytes(48, 0)).ok) << "width 0";
 }
 
 TEST(PluginPicture, TurnsTopDownAndConvertsButKeepsRunLengthData) {
-    Picture p = accept(info_block(BmpSpec{1, -2, 24}), Bytes{1, 1, 1, 0, 2, 2, 2, 0});
+    Picture p = accept(info_block(BmpFields{1, -2, 24}), Bytes{1, 1, 1, 0, 2, 2, 2, 0});
     ASSERT_TRUE(p.ok);
     EXPECT_EQ(p.info.header.height, 2);
     EXPECT_EQ(p.pixels, (Bytes{2, 2, 2, 0, 1, 1, 1, 0}));
 
-    p = accept(info_block(BmpSpec{1, 1, 16, 3, 0, 0, 40, {0xF800, 0x07E0, 0x001F}}), Bytes{0xE0, 0x07, 0, 0});
+    p = accept(info_block(BmpFields{1, 1, 16, 3, 0, 0, 40, {0xF800, 0x07E0, 0x001F}}), Bytes{0xE0, 0x07, 0, 0});
     ASSERT_TRUE(p.ok);
     EXPECT_EQ(p.info.header.bit_count, 24);
     EXPECT_EQ(p.pixels, (Bytes{0, 0xFC, 0, 0}));
 
     const Bytes rle = {2, 1, 0, 1, 0xEE, 0xEE};
-    p = accept(info_block(BmpSpec{2, 1, 8, kBiRle8, 4, 2, 40, {0, 0xFFFFFF}}), rle);
+    p = accept(info_block(BmpFields{2, 1, 8, kBiRle8, 4, 2, 40, {0, 0xFFFFFF}}), rle);
     ASSERT_TRUE(p.ok);
     EXPECT_EQ(p.info.header.compression, kBiRle8);
     EXPECT_EQ(p.pixels, (Bytes{2, 1, 0, 1}));  // the declared 4 bytes
-    p = accept(info_block(BmpSpec{2, 1, 8, kBiRle8, 0, 2, 40, {0, 0xFFFFFF}}), rle);
+    p = accept(info_block(BmpFields{2, 1, 8, kBiRle8, 0, 2, 40, {0, 0xFFFFFF}}), rle);
     ASSERT_TRUE(p.ok);
     EXPECT_EQ(p.pixels, rle);  // no size declared: the whole handle
     EXPECT_EQ(p.info.header.size_image, rle.size());

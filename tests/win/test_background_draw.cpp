@@ -24,7 +24,7 @@ constexpr COLORREF kWindow = RGB(10, 200, 30);  // stands for the window colour
 
 // 400 x 300, the left half red and the right half blue, as 24 bits or through a palette.
 std::string halves_bmp(bool palette) {
-    bmp_test::BmpSpec s{400, 300, uint16_t(palette ? 8 : 24)};
+    bmp_test::BmpFields s{400, 300, uint16_t(palette ? 8 : 24)};
     const int stride = palette ? 400 : 1200;
     s.pixels.assign(size_t(stride) * 300, 0);
     if (palette) {

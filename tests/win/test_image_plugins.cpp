@@ -194,7 +194,7 @@ TEST_F(ImagePlugins, HandlesSmallerThanTheHeaderClaims) {
 TEST_F(ImagePlugins, BitmapsTakeTheBuiltInRoute) {
     install({"ZTGOOD"});
     ASSERT_EQ(load_image_plugins(dir_.c_str()), 1);
-    bmp_test::BmpSpec s{1, 1, 24};
+    bmp_test::BmpFields s{1, 1, 24};
     s.pixels = {1, 2, 3, 0};
     const Bytes file = bmp_test::bmp_file(s);
     const std::string bytes(file.begin(), file.end());

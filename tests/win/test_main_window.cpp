@@ -550,7 +550,7 @@ TEST_F(MainWindow, AboutBoxOpensOverTheWindow) {
 
 TEST_F(MainWindow, DetailedSettingsApplyAtOnceAndOnOk) {
     open("");
-    bmp_test::BmpSpec red{4, 4, 24};
+    bmp_test::BmpFields red{4, 4, 24};
     for (int i = 0; i < 16; ++i) red.pixels.insert(red.pixels.end(), {0, 0, 255});
     const std::vector<uint8_t> bmp = bmp_test::bmp_file(red);
     const std::string image = dir_ + "red.bmp";
