@@ -69,6 +69,16 @@ void apply_settings(HWND hwnd) {
     repaint(hwnd);
 }
 
+void show_recent_schedule(HWND hwnd) {
+    recent_schedule_dialog(hwnd, &settings.ToDoBoot, &settings.ToDoWidth);
+    report_save_result(hwnd, todo_save());
+}
+
+void choose_display_month(MainState& s, HWND hwnd) {
+    display_month_dialog(hwnd, s.view);
+    repaint(hwnd);
+}
+
 void bring_to_front(HWND hwnd) {
     ShowWindow(hwnd, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd);
@@ -109,12 +119,12 @@ void save_position(MainState& s, HWND hwnd) {
 
 bool main_command(MainState& s, HWND hwnd, int id) {
     switch (id) {
-    case CMD_RECENT:             // dialog 208: not built yet
-    case CMD_DISPLAY_MONTH:      // dialog 204
-    case CMD_FONT:               // font dialog
+    case CMD_FONT:               // font dialog: not built yet
     case CMD_CLOSE_MENU:         // the menu closes by itself
         return true;
     case CMD_DETAILED_SETTINGS: detailed_settings(hwnd); return true;
+    case CMD_RECENT: show_recent_schedule(hwnd); return true;
+    case CMD_DISPLAY_MONTH: choose_display_month(s, hwnd); return true;
     case CMD_SCHEDULE: open_schedule_dialog(s, hwnd, ScheduleOpening{}); return true;
     case CMD_ALWAYS_ON_TOP: toggle_always_on_top(s, hwnd); return true;
     case CMD_NO_TITLE_BAR: toggle_title_bar(s, hwnd); return true;

@@ -29,6 +29,26 @@
 #define IDC_ABOUT_VERSION      133
 #define IDC_ABOUT_TEXT         1000
 
+/* Display month (204) */
+#define IDC_DM_YEAR            101
+#define IDC_DM_YEAR_UP         102
+#define IDC_DM_YEAR_DOWN       103
+#define IDC_DM_MONTH           104
+#define IDC_DM_MONTH_UP        105
+#define IDC_DM_MONTH_DOWN      106
+#define IDC_DM_RESET           121
+
+/* Day contents (206) */
+#define IDC_DAY_HEADER         126
+#define IDC_DAY_LIST           128
+#define IDC_DAY_SCHEDULE       129
+
+/* Recent schedule (208) */
+#define IDC_RECENT_LIST        110
+#define IDC_RECENT_HEADER      111
+#define IDC_RECENT_BOOT        138
+#define IDC_RECENT_WIDTH       139
+
 /* Settings dialog (211) */
 #define IDC_SET_SAT_COLOUR        1003
 #define IDC_SET_SAT_PLAIN         1004

@@ -224,8 +224,9 @@ bool read_dialog(int id, DialogHeader* h) {
         w = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(w) + sizeof it);
         DialogItem item = {it.style, it.x, it.y, it.cx, it.cy, short(it.id), "", ""};
         if (*w == 0xFFFF) {
-            static const char* const kOrdinals[] = {"button", "edit", "static"};
-            if (w[1] < 0x80 || w[1] > 0x82) return false;
+            static const char* const kOrdinals[] = {"button", "edit", "static", "listbox",
+                                                    "scrollbar", "combobox"};
+            if (w[1] < 0x80 || w[1] > 0x85) return false;
             item.cls = kOrdinals[w[1] - 0x80];
             w += 2;
         } else {
@@ -573,4 +574,78 @@ TEST(Resources, HolidayBitmapIsTwoSixteenColourImagesOnGreen) {
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(ImageList_GetImageCount(list), 2);
     ImageList_Destroy(list);
+}
+
+namespace {
+
+// The frame the three dialogs share: popup, visible, caption, modal frame, no system menu.
+constexpr DWORD kListDialogStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_MODALFRAME | DS_SETFONT;
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kListViewStyle = kChild | LVS_REPORT | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP;
+
+void expect_frame(const DialogHeader& h, int x, int y, int cx, int cy, const char* caption) {
+    EXPECT_EQ(h.style, kListDialogStyle);
+    EXPECT_EQ(h.x, x);
+    EXPECT_EQ(h.y, y);
+    EXPECT_EQ(h.cx, cx);
+    EXPECT_EQ(h.cy, cy);
+    EXPECT_EQ(h.caption, caption);
+    EXPECT_EQ(h.points, 9);
+    EXPECT_EQ(h.face, kDialogFont);
+}
+
+}  // namespace
+
+TEST(Resources, DisplayMonthTemplate) {
+    DialogHeader h;
+    ASSERT_TRUE(read_dialog(IDD_DISPLAY_MONTH, &h));
+    expect_frame(h, 33, 48, 99, 66, "Tavelspore - 表示月");
+    const DWORD button = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+    const DWORD edit = kChild | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+    const DWORD label = kChild | WS_GROUP | SS_RIGHT;
+    expect_controls(h, {
+        {kChild | BS_GROUPBOX, 2, 2, 94, 44, -1, "button", "表示月"},
+        {label, 8, 14, 26, 8, -1, "static", "西暦(&Y):"},
+        {button, 40, 12, 10, 14, IDC_DM_YEAR_DOWN, "button", "－"},
+        {edit, 52, 12, 24, 14, IDC_DM_YEAR, "edit", ""},
+        {button, 78, 12, 10, 14, IDC_DM_YEAR_UP, "button", "＋"},
+        {label, 8, 30, 26, 8, -1, "static", "月(&M):"},
+        {button, 40, 28, 10, 14, IDC_DM_MONTH_DOWN, "button", "－"},
+        {edit, 52, 28, 24, 14, IDC_DM_MONTH, "edit", ""},
+        {button, 78, 28, 10, 14, IDC_DM_MONTH_UP, "button", "＋"},
+        {button, 8, 50, 40, 14, IDC_DM_RESET, "button", "ﾘｾｯﾄ(&R)"},
+        {kChild | BS_DEFPUSHBUTTON, 50, 50, 40, 14, IDOK, "button", "OK"},
+    });
+    EXPECT_EQ(std::string("－＋"), "\x81\x7c\x81\x7b");  // the full-width signs of code page 932
+}
+
+TEST(Resources, DayContentsTemplate) {
+    DialogHeader h;
+    ASSERT_TRUE(read_dialog(IDD_DAY_CONTENTS, &h));
+    expect_frame(h, 32, 48, 207, 119, "Tavelspore - スケジュール内容");
+    expect_controls(h, {
+        {kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 164, 102, 40, 14, IDOK, "button", "OK"},
+        {kChild | SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN, 4, 2, 80, 12, IDC_DAY_HEADER,
+         "static", "1994年12月31日(日)"},
+        {kListViewStyle, 4, 18, 200, 80, IDC_DAY_LIST, "syslistview32", ""},
+        {kChild | WS_TABSTOP | BS_PUSHBUTTON, 4, 102, 75, 14, IDC_DAY_SCHEDULE, "button",
+         "スケジュール設定(&S)"},
+    });
+}
+
+TEST(Resources, RecentScheduleTemplate) {
+    DialogHeader h;
+    ASSERT_TRUE(read_dialog(IDD_RECENT, &h));
+    expect_frame(h, 16, 32, 207, 119, "Tavelspore - 最近の予定");
+    expect_controls(h, {
+        {kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 164, 102, 40, 14, IDOK, "button", "OK"},
+        {kChild | SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN, 4, 2, 80, 12, IDC_RECENT_HEADER,
+         "static", "1994年12月31日(日) "},
+        {kListViewStyle, 4, 18, 200, 80, IDC_RECENT_LIST, "syslistview32", ""},
+        {kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 4, 104, 64, 10, IDC_RECENT_BOOT, "button", "起動時に表示"},
+        {kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, 74, 102, 28, 84, IDC_RECENT_WIDTH,
+         "combobox", ""},
+        {kChild | WS_GROUP | SS_LEFT, 104, 104, 30, 8, -1, "static", "日後迄"},
+        {kChild | WS_GROUP | SS_LEFT, 162, 8, 42, 8, -1, "static", "(A : アラーム)"},
+    });
 }
