@@ -8,6 +8,8 @@
 #include "calendar/date.h"
 #include "config/profile.h"
 #include "config/settings.h"
+#include "dialogs/settings_dialog_win.h"
+#include "image/background_win.h"
 #include "resources/resource.h"
 #include "schedule/storage.h"
 
@@ -56,7 +58,13 @@ void toggle_title_bar(MainState& s, HWND hwnd) {
     apply_title_bar(s, hwnd);
 }
 
+// The settings dialog's OK posts command 3 (its 更新 button posts it to this window itself).
+void detailed_settings(HWND hwnd) {
+    if (settings_dialog(hwnd)) PostMessageA(hwnd, WM_COMMAND, CMD_APPLY_SETTINGS, 0);
+}
+
 void apply_settings(HWND hwnd) {
+    reload_background();
     report_save_result(hwnd, settings_save());
     repaint(hwnd);
 }
@@ -112,9 +120,9 @@ void save_position(MainState& s, HWND hwnd) {
 bool main_command(MainState& s, HWND hwnd, int id) {
     switch (id) {
     case CMD_FONT:               // font dialog: not built yet
-    case CMD_DETAILED_SETTINGS:  // dialog 211
     case CMD_CLOSE_MENU:         // the menu closes by itself
         return true;
+    case CMD_DETAILED_SETTINGS: detailed_settings(hwnd); return true;
     case CMD_RECENT: show_recent_schedule(hwnd); return true;
     case CMD_DISPLAY_MONTH: choose_display_month(s, hwnd); return true;
     case CMD_SCHEDULE: open_schedule_dialog(s, hwnd, ScheduleOpening{}); return true;

@@ -11,6 +11,7 @@
 #include "app/tray_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
+#include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
 #include "schedule/storage.h"
@@ -64,6 +65,7 @@ LRESULT on_create(MainState& s, HWND hwnd) {
     s.clock_text_rect = s.clock_rect;
     start_timer(s, hwnd);
     menus_attach(s, hwnd);
+    reload_background();
     return 0;
 }
 
@@ -78,6 +80,7 @@ LRESULT on_destroy(MainState& s, HWND hwnd) {
     s.timer_running = false;
     menus_destroy(s, hwnd);
     surface_destroy();
+    background_release();
     // The window is going away: the notice has no owner, and it is the last chance to say
     // that the changes are lost, even when an earlier failure was told.
     report_save_result(nullptr, saved, SaveNotice::kAlways);
@@ -89,6 +92,7 @@ LRESULT on_size(HWND hwnd) {
     RECT rc;
     GetClientRect(hwnd, &rc);
     surface_create(rc.right - rc.left, rc.bottom - rc.top);
+    background_drop_cache();
     return 0;
 }
 

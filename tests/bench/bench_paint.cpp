@@ -10,6 +10,7 @@
 #include "config/settings.h"
 #include "image/surface_win.h"
 #include "schedule/entry.h"
+#include "tests/bench/bench_month.h"
 #include "tests/bench/bench_timer.h"
 
 namespace {
@@ -26,44 +27,10 @@ void fill_list() {
     }
 }
 
-// The blit target: a second bitmap of the same size, standing in for the window.
-struct Target {
-    HDC dc;
-    HBITMAP bmp;
-    HGDIOBJ old;
-    Target(int w, int h) {
-        HDC screen = GetDC(nullptr);
-        dc = CreateCompatibleDC(screen);
-        bmp = CreateCompatibleBitmap(screen, w, h);
-        ReleaseDC(nullptr, screen);
-        old = SelectObject(dc, bmp);
-    }
-    ~Target() {
-        SelectObject(dc, old);
-        DeleteObject(bmp);
-        DeleteDC(dc);
-    }
-};
-
-template <class F>
-double time_ms(int rounds, F f) {
-    f();  // warm up fonts and caches
-    const double t0 = now_ms();
-    for (int i = 0; i < rounds; ++i) f();
-    return (now_ms() - t0) / rounds;
-}
-
 void run(int w, int h, int rounds) {
     surface_create(w, h);
-    Target target(w, h);
-    MonthView v = {};
-    v.shown_year = 2009;
-    v.shown_month = 5;
-    v.today_year = 2009;
-    v.today_month = 5;
-    v.today_day = 20;
-    v.now_hour = 10;
-    v.now_minute = 10;
+    BlitTarget target(w, h);
+    MonthView v = bench_month_view();
     v.clock_shown = true;
     MonthPaintResult r;
     const COLORREF window = GetSysColor(COLOR_WINDOW);

@@ -33,6 +33,20 @@ public:
     // Every dialog that appears is answered with OK.
     static ModalDriver pressing_ok() { return ModalDriver({}, Then::kPressOk); }
 
+    // A step for the dialog with this caption: until one is on top (a dialog opened by the
+    // step before may take a few ticks to show), it waits a tick and tries again.
+    static Step on_dialog(std::string caption, Step step) {
+        return [caption, step](HWND dlg) {
+            char text[256] = "";
+            GetWindowTextA(dlg, text, sizeof text);
+            if (caption == text) {
+                step(dlg);
+            } else if (ModalDriver* d = active()) {
+                if (d->next_ > 0) --d->next_;
+            }
+        };
+    }
+
     ~ModalDriver() {
         KillTimer(nullptr, timer_);
         if (active() == this) active() = nullptr;

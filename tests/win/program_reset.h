@@ -1,7 +1,8 @@
 // One reset of everything the program keeps process-wide, for test fixtures: the main
 // window's state, the settings record, the schedule list, the settings document and the
-// legacy sources, the off-screen surface, the clock and memo seams, the save notice and the
-// tray tip. Call it while no main window is open.
+// legacy sources, the off-screen surface and background image, the image plug-ins, the
+// clock and memo seams, the save notice and the tray tip. Call it while no main window is
+// open.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,8 @@
 #include "calendar/date.h"
 #include "config/profile.h"
 #include "config/settings.h"
+#include "image/background_win.h"
+#include "image/plugins_win.h"
 #include "image/surface_win.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
@@ -26,6 +29,8 @@ inline void reset_program_globals() {
     for (ScheduleEntry& e : schedule_list) entry_blank(&e);
     schedulecount = 0;
     surface_destroy();
+    background_release();
+    unload_image_plugins();
     set_clock_source(nullptr);
     set_memo_compare(nullptr);
     save_notice_reset();

@@ -16,11 +16,13 @@
 #include "app/tray_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
+#include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
+#include "tests/host/bmp_builder.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
 #include "tests/win/win_scratch.h"
@@ -652,6 +654,44 @@ TEST_F(MainWindow, AboutBoxOpensOverTheWindow) {
     command(CMD_ABOUT);
     EXPECT_EQ(closer.dialogs_seen(), 1);
     EXPECT_EQ(closer.last_owner(), hwnd_);
+}
+
+TEST_F(MainWindow, DetailedSettingsApplyAtOnceAndOnOk) {
+    open("");
+    bmp_test::BmpFields red{4, 4, 24};
+    for (int i = 0; i < 16; ++i) red.pixels.insert(red.pixels.end(), {0, 0, 255});
+    const std::vector<uint8_t> bmp = bmp_test::bmp_file(red);
+    const std::string image = dir_ + "red.bmp";
+    win_test::put_file(image, std::string(bmp.begin(), bmp.end()));
+    auto click = [](HWND dlg, int id) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); };
+
+    ModalDriver apply({[&](HWND dlg) {
+                           click(dlg, IDC_SET_BACK_IMAGE);
+                           SetDlgItemTextA(dlg, IDC_SET_BACK_FILE, image.c_str());
+                           click(dlg, IDC_SET_APPLY);
+                       },
+                       [&](HWND) {
+                           // Command 3 has reached the window: image loaded, saved, painted.
+                           EXPECT_FALSE(background_pixels.empty());
+                           EXPECT_NE(win_test::get_file(path_).find("BackImage=1"), std::string::npos);
+                           EXPECT_EQ(GetPixel(surface_dc(), 2, surface_height() - 2), RGB(255, 0, 0));
+                       },
+                       [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); }});
+    apply.run([&] { return command(CMD_DETAILED_SETTINGS); });
+    EXPECT_EQ(apply.last_owner(), hwnd_);
+    EXPECT_EQ(settings.BackImage, 1) << "cancel keeps what was applied";
+
+    ModalDriver ok({[&](HWND dlg) {
+                        click(dlg, IDC_SET_SAT_PLAIN);
+                        click(dlg, IDC_SET_BACK_IMAGE);
+                        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+                    }});
+    ok.run([&] { return command(CMD_DETAILED_SETTINGS); });
+    pump();  // the command 3 posted after OK
+    const std::string file = win_test::get_file(path_);
+    EXPECT_NE(file.find("cmode=0"), std::string::npos) << file;
+    EXPECT_NE(file.find("BackImage=0"), std::string::npos) << file;
+    EXPECT_TRUE(background_pixels.empty());
 }
 
 }  // namespace
