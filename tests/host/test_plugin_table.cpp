@@ -61,7 +61,9 @@ TEST(ReadPluginFormats, KeepsOnlyInputPluginsWithFormats) {
     for (const auto& c : cases) {
         PluginEntry e = {};
         EXPECT_EQ(read_plugin_formats(plugin(c.texts), &e), c.kept) << c.what;
-        if (c.kept) EXPECT_EQ(patterns(e), c.patterns) << c.what;
+        if (c.kept) {
+            EXPECT_EQ(patterns(e), c.patterns) << c.what;
+        }
     }
 }
 
