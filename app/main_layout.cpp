@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr int kFirstYear = 1980;
-constexpr int kLastYear = 2079;
-
 int clamp_int(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 }  // namespace
@@ -26,28 +23,6 @@ WindowPos place_window(int* x1, int* y1, int x2, int y2, int screen_w, int scree
     p.x = *x1;
     p.y = *y1;
     return p;
-}
-
-bool step_month_down(int* year, int* month) {
-    if (*month > 1) {
-        --*month;
-        return true;
-    }
-    if (*year <= kFirstYear) return false;
-    --*year;
-    *month = 12;
-    return true;
-}
-
-bool step_month_up(int* year, int* month) {
-    if (*month < 12) {
-        ++*month;
-        return true;
-    }
-    if (*year >= kLastYear) return false;
-    ++*year;
-    *month = 1;
-    return true;
 }
 
 bool point_in_rect(const CellRect& r, int x, int y) {

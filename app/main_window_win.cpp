@@ -12,6 +12,7 @@
 #include "app/tray_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
+#include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
 #include "schedule/storage.h"
@@ -67,6 +68,7 @@ LRESULT on_create(MainState& s, HWND hwnd) {
     // The frame and the menu bar of the stored `titlebar`, and a client area computed with
     // the menu bar in it.
     apply_title_bar(s, hwnd);
+    reload_background();
     return 0;
 }
 
@@ -82,6 +84,7 @@ LRESULT on_destroy(MainState& s, HWND hwnd) {
     menus_destroy(s, hwnd);
     surface_destroy();
     view_fonts_release();
+    background_release();
     // The window is going away: the notice has no owner, and it is the last chance to say
     // that the changes are lost, even when an earlier failure was told.
     report_save_result(nullptr, saved, SaveNotice::kAlways);
@@ -93,6 +96,7 @@ LRESULT on_size(HWND hwnd) {
     RECT rc;
     GetClientRect(hwnd, &rc);
     surface_create(rc.right - rc.left, rc.bottom - rc.top);
+    background_drop_cache();
     return 0;
 }
 

@@ -12,6 +12,7 @@
 #include "config/settings.h"
 #include "image/surface_win.h"
 #include "schedule/entry.h"
+#include "tests/bench/bench_month.h"
 #include "tests/bench/bench_timer.h"
 
 namespace {
@@ -37,58 +38,18 @@ void fill_list() {
     }
 }
 
-// The blit target: a second bitmap of the same size, standing in for the window.
-struct Target {
-    HDC dc;
-    HBITMAP bmp;
-    HGDIOBJ old;
-    Target(int w, int h) {
-        HDC screen = GetDC(nullptr);
-        dc = CreateCompatibleDC(screen);
-        bmp = CreateCompatibleBitmap(screen, w, h);
-        ReleaseDC(nullptr, screen);
-        old = SelectObject(dc, bmp);
-    }
-    ~Target() {
-        SelectObject(dc, old);
-        DeleteObject(bmp);
-        DeleteDC(dc);
-    }
-};
-
-// The fastest of five batches of rounds: other work on the machine only ever adds time.
-template <class F>
-double time_ms(int rounds, F f) {
-    f();  // warm up fonts and caches
-    double best = 1e300;
-    for (int batch = 0; batch < 5; ++batch) {
-        const double t0 = now_ms();
-        for (int i = 0; i < rounds; ++i) f();
-        const double t = (now_ms() - t0) / rounds;
-        if (t < best) best = t;
-    }
-    return best;
-}
-
 void run(int w, int h, int rounds, bool print = true) {
     surface_create(w, h);
-    Target target(w, h);
-    MonthView v = {};
-    v.shown_year = 2009;
-    v.shown_month = 5;
-    v.today_year = 2009;
-    v.today_month = 5;
-    v.today_day = 20;
-    v.now_hour = 10;
-    v.now_minute = 10;
+    BlitTarget target(w, h);
+    MonthView v = bench_month_view();
     v.clock_shown = true;
     MonthPaintResult r;
     const COLORREF window = GetSysColor(COLOR_WINDOW);
-    const double bare = time_ms(rounds, [&] {
+    const double bare = fastest_ms(rounds, [&] {
         surface_fill(window);
         surface_blit_to(target.dc, 0, 0, w, h, 0, 0, SRCCOPY);
     });
-    const double full = time_ms(rounds, [&] {
+    const double full = fastest_ms(rounds, [&] {
         surface_fill(window);
         v.clock_only = false;
         if (g_new_face_every_paint) next_face();
@@ -101,20 +62,17 @@ void run(int w, int h, int rounds, bool print = true) {
     paint_month(surface_dc(), w, h, v, &r);
     IntersectClipRect(target.dc, r.clock_rect.left, r.clock_rect.top, r.clock_rect.right,
                       r.clock_rect.bottom);
-    const double clock = time_ms(rounds, [&] {
+    const double clock = fastest_ms(rounds, [&] {
         surface_fill(window);
         paint_month(surface_dc(), w, h, v, &r);
         surface_blit_to(target.dc, 0, 0, w, h, 0, 0, SRCCOPY);
     });
     SelectClipRgn(target.dc, nullptr);
-    if (!print) {
-        surface_destroy();
-        return;
-    }
+    surface_destroy();
+    if (!print) return;
     std::printf("%4d x %4d  fill+blit %8.3f ms  full paint %8.3f ms (%.2fx)  clock only %8.3f ms (%.2fx)\n",
                 w, h, bare, full, full / bare, clock, clock / bare);
     std::fflush(stdout);
-    surface_destroy();
 }
 
 }  // namespace

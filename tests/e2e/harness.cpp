@@ -203,6 +203,28 @@ HWND find_popup_menu(DWORD pid, DWORD wait_ms) {
     return win_test::wait_for_window(q, wait_ms);
 }
 
+bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGrid* grid) {
+    RECT client;
+    if (!GetClientRect(app.hwnd, &client)) return false;
+    const CellRect area = {0, 0, client.right, client.bottom};
+    const MonthFrame f = month_frame(area, clock_mode, 0);
+    LOGFONTA lf = {};
+    lf.lfHeight = f.day_font_height;
+    lf.lfWeight = 400;
+    lf.lfCharSet = 128;
+    lstrcpyA(lf.lfFaceName, "ＭＳ Ｐゴシック");
+    HFONT font = CreateFontIndirectA(&lf);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE digits = {0, 0};
+    GetTextExtentPoint32A(dc, "88", 2, &digits);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    month_grid(f, area.right, digits.cx, digits.cy, year, month, grid);
+    return true;
+}
+
 bool send_sync(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_NORMAL, 5000, &result) != 0;

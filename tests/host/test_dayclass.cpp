@@ -6,18 +6,9 @@
 #include "calendar/date.h"
 #include "calendar/dayclass.h"
 #include "schedule/entry.h"
+#include "tests/host/entry_maker.h"
 
 namespace {
-
-ScheduleEntry make_entry(int year, int month, int day, int holiday) {
-    ScheduleEntry e;
-    entry_blank(&e);
-    e.year = year;
-    e.month = month;
-    e.day = day;
-    e.holiday = (uint8_t)holiday;
-    return e;
-}
 
 struct Month {
     int n = 0;

@@ -1,4 +1,4 @@
-// Main window arithmetic: placement, month steps, hit tests, grid cells, texts, the
+// Main window arithmetic: placement, hit tests, grid cells, texts, the
 // settings path and the tick decisions (with alarms caught up after late ticks).
 #include <gtest/gtest.h>
 
@@ -35,28 +35,6 @@ TEST(PlaceWindow, ScreenEdgeAdjustment) {
         EXPECT_EQ(p.height, c.want.height);
         EXPECT_EQ(x1, c.want.x);  // the adjusted corner stays in the settings
         EXPECT_EQ(y1, c.want.y);
-    }
-}
-
-TEST(MonthStep, LimitsAndYearWrap) {
-    struct Case {
-        bool up;
-        int y, m;
-        bool changed;
-        int want_y, want_m;
-    } cases[] = {
-        {false, 2004, 5, true, 2004, 4},   {false, 2004, 1, true, 2003, 12},
-        {false, 1980, 2, true, 1980, 1},   {false, 1980, 1, false, 1980, 1},
-        {true, 2004, 5, true, 2004, 6},    {true, 2004, 12, true, 2005, 1},
-        {true, 2079, 11, true, 2079, 12},  {true, 2079, 12, false, 2079, 12},
-    };
-    for (const Case& c : cases) {
-        int y = c.y, m = c.m;
-        bool changed = c.up ? step_month_up(&y, &m) : step_month_down(&y, &m);
-        SCOPED_TRACE(testing::Message() << (c.up ? "up " : "down ") << c.y << "-" << c.m);
-        EXPECT_EQ(changed, c.changed);
-        EXPECT_EQ(y, c.want_y);
-        EXPECT_EQ(m, c.want_m);
     }
 }
 

@@ -1,7 +1,8 @@
 // One reset of everything the program keeps process-wide, for test fixtures: the main
 // window's state, the settings record, the schedule list, the settings document and the
-// legacy sources, the off-screen surface and the kept view fonts, the clock and memo seams,
-// the save notice, the tray tip and the tray's shell seam. Call it while no main window is open.
+// legacy sources, the off-screen surface, background image and kept view fonts, the image
+// plug-ins, the clock and memo seams, the save notice, the tray tip and the tray's shell
+// seam. Call it while no main window is open.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,8 @@
 #include "calendar/date.h"
 #include "config/profile.h"
 #include "config/settings.h"
+#include "image/background_win.h"
+#include "image/plugins_win.h"
 #include "image/surface_win.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
@@ -28,6 +31,8 @@ inline void reset_program_globals() {
     schedulecount = 0;
     surface_destroy();
     view_fonts_release();
+    background_release();
+    unload_image_plugins();
     set_clock_source(nullptr);
     set_memo_compare(nullptr);
     save_notice_reset();
