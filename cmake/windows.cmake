@@ -35,7 +35,10 @@ target_link_libraries(Zelmar PRIVATE zedge)
 target_compile_options(Zelmar PRIVATE ${WARN})
 target_link_options(Zelmar PRIVATE ${STATIC_RT})
 set_property(TARGET Zelmar PROPERTY OUTPUT_NAME Zelmar)
-set_source_files_properties(${RC_SRC} PROPERTIES COMPILE_FLAGS "-c 65001")
+# The script pulls in the manifest, icon, bitmap and id header: a change to any of them
+# compiles it again.
+file(GLOB RC_DEPS CONFIGURE_DEPENDS resources/*.manifest resources/*.ico resources/*.bmp resources/*.h)
+set_source_files_properties(${RC_SRC} PROPERTIES COMPILE_FLAGS "-c 65001" OBJECT_DEPENDS "${RC_DEPS}")
 
 if(ZELMAR_WIN_TESTS)
   # GoogleTest from the Debian source package, cross-compiled with the program.

@@ -29,6 +29,26 @@
 #define IDC_ABOUT_VERSION      133
 #define IDC_ABOUT_TEXT         1000
 
+/* Font dialog 21000: the ids the system's font dialog looks for */
+#define IDC_FONT_APPLY         1026
+#define IDC_FONT_HELP          1038
+#define IDC_FONT_STRIKEOUT     1040
+#define IDC_FONT_UNDERLINE     1041
+#define IDC_FONT_EFFECTS       1072
+#define IDC_FONT_SAMPLE_GROUP  1073
+#define IDC_FONT_FACE_LABEL    1088
+#define IDC_FONT_STYLE_LABEL   1089
+#define IDC_FONT_SIZE_LABEL    1090
+#define IDC_FONT_COLOR_LABEL   1091
+#define IDC_FONT_SAMPLE        1092
+#define IDC_FONT_SCRIPT_LABEL  1094
+#define IDC_FONT_FACE          1136
+#define IDC_FONT_STYLE         1137
+#define IDC_FONT_SIZE          1138
+#define IDC_FONT_COLOR         1139
+#define IDC_FONT_SCRIPT        1140
+#define IDC_FONT_CORNER        243
+
 /* Display month (204) */
 #define IDC_DM_YEAR            101
 #define IDC_DM_YEAR_UP         102
