@@ -1,14 +1,12 @@
-// The dialogs the main window opens: the message box and the About box come from dialogs/;
-// the dialogs that are still to come are named entry points that change nothing yet.
+// The dialogs the main window opens, all from dialogs/.
 #pragma once
 
 #include <windows.h>
 
 #include "dialogs/about_box_win.h"
+#include "dialogs/day_contents_win.h"
+#include "dialogs/display_month_win.h"
 #include "dialogs/message_box_win.h"
+#include "dialogs/recent_schedule_win.h"
 #include "dialogs/schedule_dialog_win.h"
 #include "dialogs/view_state.h"
-
-// Day-contents dialog 206 for the view's shown month and clicked day; non-zero when its
-// schedule button was used. Not built yet: always 0.
-int day_contents_dialog(HWND owner, const ViewState& view);

@@ -1,6 +1,7 @@
 // The main window's menu and internal commands.
 #include "app/app_win.h"
 #include "app/dialog_calls_win.h"
+#include "app/font_command_win.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "app/save_notice_win.h"
@@ -8,6 +9,8 @@
 #include "calendar/date.h"
 #include "config/profile.h"
 #include "config/settings.h"
+#include "dialogs/settings_dialog_win.h"
+#include "image/background_win.h"
 #include "resources/resource.h"
 #include "schedule/storage.h"
 
@@ -56,8 +59,24 @@ void toggle_title_bar(MainState& s, HWND hwnd) {
     apply_title_bar(s, hwnd);
 }
 
+// The settings dialog's OK posts command 3 (its 更新 button posts it to this window itself).
+void detailed_settings(HWND hwnd) {
+    if (settings_dialog(hwnd)) PostMessageA(hwnd, WM_COMMAND, CMD_APPLY_SETTINGS, 0);
+}
+
 void apply_settings(HWND hwnd) {
+    reload_background();
     report_save_result(hwnd, settings_save());
+    repaint(hwnd);
+}
+
+void show_recent_schedule(HWND hwnd) {
+    recent_schedule_dialog(hwnd, &settings.ToDoBoot, &settings.ToDoWidth);
+    report_save_result(hwnd, todo_save());
+}
+
+void choose_display_month(MainState& s, HWND hwnd) {
+    display_month_dialog(hwnd, s.view);
     repaint(hwnd);
 }
 
@@ -101,13 +120,13 @@ void save_position(MainState& s, HWND hwnd) {
 
 bool main_command(MainState& s, HWND hwnd, int id) {
     switch (id) {
-    case CMD_RECENT:             // dialog 208: not built yet
-    case CMD_DISPLAY_MONTH:      // dialog 204
-    case CMD_FONT:               // font dialog
-    case CMD_DETAILED_SETTINGS:  // dialog 211
     case CMD_CLOSE_MENU:         // the menu closes by itself
         return true;
+    case CMD_DETAILED_SETTINGS: detailed_settings(hwnd); return true;
+    case CMD_RECENT: show_recent_schedule(hwnd); return true;
+    case CMD_DISPLAY_MONTH: choose_display_month(s, hwnd); return true;
     case CMD_SCHEDULE: open_schedule_dialog(s, hwnd, ScheduleOpening{}); return true;
+    case CMD_FONT: choose_font(hwnd); return true;
     case CMD_ALWAYS_ON_TOP: toggle_always_on_top(s, hwnd); return true;
     case CMD_NO_TITLE_BAR: toggle_title_bar(s, hwnd); return true;
     case CMD_RESET_MONTH: reset_month(s, hwnd); return true;

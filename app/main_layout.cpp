@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr int kFirstYear = 1980;
-constexpr int kLastYear = 2079;
-
 int clamp_int(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 }  // namespace
@@ -26,28 +23,6 @@ WindowPos place_window(int* x1, int* y1, int x2, int y2, int screen_w, int scree
     p.x = *x1;
     p.y = *y1;
     return p;
-}
-
-bool step_month_down(int* year, int* month) {
-    if (*month > 1) {
-        --*month;
-        return true;
-    }
-    if (*year <= kFirstYear) return false;
-    --*year;
-    *month = 12;
-    return true;
-}
-
-bool step_month_up(int* year, int* month) {
-    if (*month < 12) {
-        ++*month;
-        return true;
-    }
-    if (*year >= kLastYear) return false;
-    ++*year;
-    *month = 1;
-    return true;
 }
 
 bool point_in_rect(const CellRect& r, int x, int y) {
@@ -97,9 +72,13 @@ void month_cells(const MonthMetrics& m, int area_right, int digit_w, int digit_h
     int w = clamp_int(first_weekday, 0, 6);
     int y = m.first_row_top;
     const int n = clamp_int(days, 0, 31);
+    // With a clock the rows are lower than the day font, which is sized before the clock
+    // takes its rows: a cell, and so today's box and a marked day's box, stays within its
+    // row instead of reaching over the numbers below, and a click hits one day only.
+    const int cell_h = digit_h < m.row_height ? digit_h : m.row_height;
     for (int d = 1; d <= n; ++d) {
         const int xc = m.center_x + (w - 3) * 3 * m.col_unit;
-        out->day_cells[d - 1] = {xc - digit_w / 2 - 2, y + 1, xc + digit_w / 2 + 2, y + digit_h - 2};
+        out->day_cells[d - 1] = {xc - digit_w / 2 - 2, y + 1, xc + digit_w / 2 + 2, y + cell_h - 2};
         if (++w > 6) {
             w = 0;
             y += m.row_height;

@@ -1,5 +1,5 @@
 // Arithmetic of the main window, free of any window system: where the window goes on the
-// screen, month stepping, what the mouse hits, the month grid's cells, and what each
+// screen, what the mouse hits, the month grid's cells, and what each
 // one-second tick has to do. The window procedure applies these results.
 #pragma once
 
@@ -23,12 +23,6 @@ struct WindowPos {
 // screen moves the window back onto it, and never to a negative position. x1 and y1 are
 // updated in place (the settings record keeps the adjusted corner), x2 and y2 are not.
 WindowPos place_window(int* x1, int* y1, int x2, int y2, int screen_w, int screen_h);
-
-// ---- month stepping (1980-01 .. 2079-12; a step beyond is ignored) ----
-
-// Both return whether the month changed.
-bool step_month_down(int* year, int* month);
-bool step_month_up(int* year, int* month);
 
 // ---- hit testing ----
 

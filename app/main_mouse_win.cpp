@@ -4,6 +4,7 @@
 #include "app/main_layout.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
+#include "calendar/month_step.h"
 
 namespace {
 
@@ -33,10 +34,12 @@ void release_arrow(MainState& s, HWND hwnd, int x, int y, bool right_button) {
     const int over = arrow_at(s.left_arrow_rect, s.right_arrow_rect, x, y);
     if (over == 0) return;
     const bool forward = (over == 2) != right_button;
+    // The display-month dialog's steps, without its fields: beyond 1980-01 and 2079-12
+    // nothing changes.
     if (forward)
-        step_month_up(&s.view.shown_year, &s.view.shown_month);
+        step_month_up(nullptr, &s.view.shown_year, &s.view.shown_month);
     else
-        step_month_down(&s.view.shown_year, &s.view.shown_month);
+        step_month_down(nullptr, &s.view.shown_year, &s.view.shown_month);
     repaint(hwnd);
 }
 

@@ -9,6 +9,7 @@
 #include "app/month_paint_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
+#include "image/background_win.h"
 #include "image/surface_win.h"
 
 namespace {
@@ -18,13 +19,6 @@ void store_layout(MainState& s, const MonthPaintResult& r) {
     s.right_arrow_rect = r.right_arrow;
     s.header_height = r.header_height;
     for (int i = 0; i < 31; ++i) s.day_cells[i] = r.day_cells[i];
-}
-
-// The background image is drawn here once it exists; until then there is none, and the whole
-// client area is the calendar's.
-CellRect draw_background(HDC, const RECT& client, bool* image_shown) {
-    *image_shown = false;
-    return CellRect{client.left, client.top, client.right, client.bottom};
 }
 
 CellRect cell_of(const RECT& r) { return CellRect{r.left, r.top, r.right, r.bottom}; }
@@ -72,7 +66,7 @@ void main_paint(MainState& s, HWND hwnd) {
     HDC dc = surface_dc();
     if (dc) {
         bool halo = false;
-        const CellRect area = draw_background(dc, client, &halo);
+        const CellRect area = cell_of(draw_background(client, &halo));
         const MonthView v = view_for_paint(s, area, halo, paint.update_rect());
         MonthPaintResult r = {};
         paint_month(dc, client.right, client.bottom, v, &r);

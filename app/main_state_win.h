@@ -19,6 +19,12 @@ inline std::array<CellRect, 31> no_day_cells() {
     return cells;
 }
 
+inline WINDOWPLACEMENT empty_placement() {
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    return wp;
+}
+
 struct MainState {
     HWND hwnd = nullptr;
     ViewState view;                      // shown month, clicked day, schedule dialog's date
@@ -41,7 +47,7 @@ struct MainState {
     OwnedMenu main_menu;                 // menu 210, also the popup menu
     UINT taskbar_created_msg = 0;
     bool timer_running = false;
-    WINDOWPLACEMENT placement = {sizeof(WINDOWPLACEMENT)};
+    WINDOWPLACEMENT placement = empty_placement();
 };
 
 // The one main window's state; only the window procedure and the tests name it.

@@ -6,11 +6,13 @@
 
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
+#include "app/month_paint_win.h"
 #include "app/save_notice_win.h"
 #include "app/title_bar_win.h"
 #include "app/tray_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
+#include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
 #include "schedule/alarm_window_win.h"
@@ -64,7 +66,10 @@ LRESULT on_create(MainState& s, HWND hwnd) {
     GetClientRect(hwnd, &s.clock_rect);
     s.clock_text_rect = s.clock_rect;
     start_timer(s, hwnd);
-    menus_attach(s, hwnd);
+    // The frame and the menu bar of the stored `titlebar`, and a client area computed with
+    // the menu bar in it.
+    apply_title_bar(s, hwnd);
+    reload_background();
     return 0;
 }
 
@@ -76,6 +81,8 @@ LRESULT on_destroy(MainState& s, HWND hwnd) {
     s.timer_running = false;
     menus_destroy(s, hwnd);
     surface_destroy();
+    view_fonts_release();
+    background_release();
     // The window is going away: the notice has no owner, and it is the last chance to say
     // that the changes are lost, even when an earlier failure was told.
     report_save_result(nullptr, saved, SaveNotice::kAlways);
@@ -87,6 +94,7 @@ LRESULT on_size(HWND hwnd) {
     RECT rc;
     GetClientRect(hwnd, &rc);
     surface_create(rc.right - rc.left, rc.bottom - rc.top);
+    background_drop_cache();
     return 0;
 }
 

@@ -16,13 +16,29 @@ else()
   target_link_libraries(zedge INTERFACE zcore ${WIN_LIBS})
 endif()
 
+# An image plug-in: a DLL <OUTPUT_NAME>.SPI in DIRECTORY built from SOURCES. DEF lists the
+# entry points by their plain names; on i686 the linker matches them to the stdcall symbols,
+# so the exports carry no decoration.
+function(add_image_plugin target)
+  cmake_parse_arguments(P "" "OUTPUT_NAME;DEF;DIRECTORY" "SOURCES;DEFINITIONS" ${ARGN})
+  add_library(${target} SHARED ${P_SOURCES} ${P_DEF})
+  set_target_properties(${target} PROPERTIES PREFIX "" SUFFIX ".SPI" OUTPUT_NAME ${P_OUTPUT_NAME}
+                        RUNTIME_OUTPUT_DIRECTORY ${P_DIRECTORY})
+  target_compile_definitions(${target} PRIVATE ${P_DEFINITIONS})
+  target_compile_options(${target} PRIVATE ${WARN})
+  target_link_options(${target} PRIVATE ${STATIC_RT} -Wl,--enable-stdcall-fixup)
+endfunction()
+
 file(GLOB RC_SRC CONFIGURE_DEPENDS resources/*.rc)
 add_executable(Zelmar WIN32 ${APP_SRC} ${RC_SRC})
 target_link_libraries(Zelmar PRIVATE zedge)
 target_compile_options(Zelmar PRIVATE ${WARN})
 target_link_options(Zelmar PRIVATE ${STATIC_RT})
 set_property(TARGET Zelmar PROPERTY OUTPUT_NAME Zelmar)
-set_source_files_properties(${RC_SRC} PROPERTIES COMPILE_FLAGS "-c 65001")
+# The script pulls in the manifest, icon, bitmap and id header: a change to any of them
+# compiles it again.
+file(GLOB RC_DEPS CONFIGURE_DEPENDS resources/*.manifest resources/*.ico resources/*.bmp resources/*.h)
+set_source_files_properties(${RC_SRC} PROPERTIES COMPILE_FLAGS "-c 65001" OBJECT_DEPENDS "${RC_DEPS}")
 
 if(ZELMAR_WIN_TESTS)
   # GoogleTest from the Debian source package, cross-compiled with the program.
@@ -50,6 +66,18 @@ if(ZELMAR_WIN_TESTS)
     target_link_libraries(e2e_driver PRIVATE zcore ${WIN_LIBS})
     target_link_options(e2e_driver PRIVATE ${STATIC_RT})
   endif()
+
+  # The tests' own image plug-in, once per behaviour, all in build/<tree>/test_plugins.
+  set(TEST_PLUGINS ZTGOOD:0 ZTKIND:1 ZTNOFMT:2 ZTFAIL:3 ZTSHORT:4 ZTLONG:5)
+  foreach(p ${TEST_PLUGINS})
+    string(REPLACE ":" ";" parts ${p})
+    list(GET parts 0 pname)
+    list(GET parts 1 pbehaviour)
+    add_image_plugin(plugin_${pname} OUTPUT_NAME ${pname} DIRECTORY ${CMAKE_BINARY_DIR}/test_plugins
+                     SOURCES tests/plugin/test_plugin_win.cpp DEF ${CMAKE_SOURCE_DIR}/tests/plugin/plugin.def
+                     DEFINITIONS ZT_BEHAVIOUR=${pbehaviour})
+    add_dependencies(win_tests plugin_${pname})
+  endforeach()
 
   file(GLOB BENCH_SRC CONFIGURE_DEPENDS tests/bench/*.cpp)
   foreach(src ${BENCH_SRC})

@@ -109,16 +109,25 @@ using OwnedMenu = Owned<MenuTraits>;
 // Selects an object into a DC and puts the previous one back.
 class GdiSelect {
 public:
-    GdiSelect(HDC dc, HGDIOBJ obj) : dc_(dc), old_(dc && obj ? SelectObject(dc, obj) : nullptr) {}
-    ~GdiSelect() {
-        if (old_) SelectObject(dc_, old_);
-    }
+    GdiSelect() = default;
+    GdiSelect(HDC dc, HGDIOBJ obj) { select(dc, obj); }
+    ~GdiSelect() { restore(); }
     GdiSelect(const GdiSelect&) = delete;
     GdiSelect& operator=(const GdiSelect&) = delete;
+    // Puts back what an earlier selection replaced, then selects obj.
+    void select(HDC dc, HGDIOBJ obj) {
+        restore();
+        dc_ = dc;
+        old_ = dc && obj ? SelectObject(dc, obj) : nullptr;
+    }
 
 private:
-    HDC dc_;
-    HGDIOBJ old_;
+    void restore() {
+        if (old_) SelectObject(dc_, old_);
+        old_ = nullptr;
+    }
+    HDC dc_ = nullptr;
+    HGDIOBJ old_ = nullptr;
 };
 
 // GetDC / ReleaseDC of a window.

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "config/handles_win.h"
+#include "dialogs/dialog_frame_win.h"
 #include "dialogs/file_chooser_win.h"
 #include "dialogs/message_box_win.h"
 #include "dialogs/schedule_dialog_rules.h"
@@ -511,8 +512,7 @@ INT_PTR CALLBACK schedule_dialog_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         if (sound_playing) sound_poll();
         return TRUE;
     case WM_SYSCOMMAND:
-        if ((wp & 0xFFF0) == SC_CLOSE) SendMessageA(hwnd, WM_COMMAND, IDOK, 0);
-        return FALSE;
+        return close_runs_ok(hwnd, wp);
     default:
         return FALSE;
     }
@@ -524,13 +524,10 @@ void schedule_dialog_set_notice_for_test(ScheduleNoticeFn fn) { notice = fn ? fn
 
 int schedule_dialog(HWND owner, const ScheduleOpening& opening) {
     if (dlg) return 0;  // one schedule dialog at a time
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
     ScheduleDialog state;
     state.opening = opening;
     dlg = &state;
-    const INT_PTR r = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SCHEDULE),
-                                      owner, schedule_dialog_proc, 0);
+    const INT_PTR r = modal_dialog(owner, IDD_SCHEDULE, schedule_dialog_proc, &state);
     dlg = nullptr;
     return r == 1 ? 1 : 0;
 }

@@ -1,8 +1,23 @@
-// Image plug-ins: the *.SPI libraries of the program directory that read image formats
-// beyond the Windows bitmap. Found once at start-up and kept for the program's life.
+// The image plug-in host: finding and loading the *.SPI plug-ins of a directory once at
+// start-up, and asking them for a picture.
 #pragma once
 
-// Looks for plug-ins in program_dir (with or without its trailing separator), registers
-// those that answer as image plug-ins and returns how many. The host is not built yet: it
-// registers none.
-int load_image_plugins(const char* program_dir);
+#include "image/dib.h"
+
+// Loads every acceptable *.SPI of dir (with or without trailing "\") into plugin_table, at
+// most 64, and returns their number. Each DLL is loaded with dir as the current directory,
+// so the libraries it needs are found beside it; the previous current directory is back
+// afterwards. DLLs that are no image readers or list no format are unloaded again.
+int load_image_plugins(const char* dir);
+
+// Unloads every plug-in and empties the table (the tests' way back to the start).
+void unload_image_plugins();
+
+// The plug-in route for path: the first plug-in in table order whose IsSupported accepts the
+// file (at offset 0, or behind a 128-byte prefix) and whose GetPicture delivers a drawable
+// picture. False when none does.
+bool load_plugin_picture(const char* path, PixelBlock* pixels, ImageInfo* info);
+
+// The whole loader: the built-in decoder for .bmp and .rle files that start with "BM", else
+// the plug-ins when one lists the extension. pixels is emptied first.
+bool load_image_file(const char* path, PixelBlock* pixels, ImageInfo* info);

@@ -11,7 +11,7 @@ namespace {
 struct Surface {
     OwnedMemoryDC dc;
     OwnedBitmap bitmap;
-    std::optional<GdiSelect> selection;  // the bitmap in the DC
+    GdiSelect selection;  // the bitmap in the DC
     int width = 0;
     int height = 0;
     BITMAPINFOHEADER header = {};
@@ -58,7 +58,7 @@ HDC surface_create(int width, int height) {
         s.bitmap.reset(CreateDIBSection(s.dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     }
     if (s.bitmap) {
-        s.selection.emplace(s.dc.get(), s.bitmap.get());
+        s.selection.select(s.dc.get(), s.bitmap.get());
         s.width = width;
         s.height = height;
     } else {

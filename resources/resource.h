@@ -55,6 +55,75 @@
 #define IDC_ALARM_TEXT         1024
 #define IDC_ALARM_STOP_SOUND   1025
 
+/* Font dialog 21000: the ids the system's font dialog looks for */
+#define IDC_FONT_APPLY         1026
+#define IDC_FONT_HELP          1038
+#define IDC_FONT_STRIKEOUT     1040
+#define IDC_FONT_UNDERLINE     1041
+#define IDC_FONT_EFFECTS       1072
+#define IDC_FONT_SAMPLE_GROUP  1073
+#define IDC_FONT_FACE_LABEL    1088
+#define IDC_FONT_STYLE_LABEL   1089
+#define IDC_FONT_SIZE_LABEL    1090
+#define IDC_FONT_COLOR_LABEL   1091
+#define IDC_FONT_SAMPLE        1092
+#define IDC_FONT_SCRIPT_LABEL  1094
+#define IDC_FONT_FACE          1136
+#define IDC_FONT_STYLE         1137
+#define IDC_FONT_SIZE          1138
+#define IDC_FONT_COLOR         1139
+#define IDC_FONT_SCRIPT        1140
+#define IDC_FONT_CORNER        243
+
+/* Display month (204) */
+#define IDC_DM_YEAR            101
+#define IDC_DM_YEAR_UP         102
+#define IDC_DM_YEAR_DOWN       103
+#define IDC_DM_MONTH           104
+#define IDC_DM_MONTH_UP        105
+#define IDC_DM_MONTH_DOWN      106
+#define IDC_DM_RESET           121
+
+/* Day contents (206) */
+#define IDC_DAY_HEADER         126
+#define IDC_DAY_LIST           128
+#define IDC_DAY_SCHEDULE       129
+
+/* Recent schedule (208) */
+#define IDC_RECENT_LIST        110
+#define IDC_RECENT_HEADER      111
+#define IDC_RECENT_BOOT        138
+#define IDC_RECENT_WIDTH       139
+
+/* Settings dialog (211) */
+#define IDC_SET_SAT_COLOUR        1003
+#define IDC_SET_SAT_PLAIN         1004
+#define IDC_SET_TODAY_BOX         1005
+#define IDC_SET_TODAY_TICK        1006
+#define IDC_SET_MONTH_JAPANESE    1007
+#define IDC_SET_MONTH_ENGLISH     1008
+#define IDC_SET_WEEK_JAPANESE     1009
+#define IDC_SET_WEEK_ENGLISH      1010
+#define IDC_SET_CLOCK             144
+#define IDC_SET_CLOCK_12H         145
+#define IDC_SET_CLOCK_AMPM_AFTER  146
+#define IDC_SET_CLOCK_ANALOG      147
+#define IDC_SET_CLOCK_SECONDS     148
+#define IDC_SET_BACK_IMAGE        1029
+#define IDC_SET_BACK_FILE         1030
+#define IDC_SET_BACK_BROWSE       1031
+#define IDC_SET_BACK_TRANSPARENT  1032
+#define IDC_SET_BACK_AREA         1033
+#define IDC_SET_BACK_WHOLE        1034
+#define IDC_SET_BACK_RIGHT        1035
+#define IDC_SET_BACK_BOTTOM       1036
+#define IDC_SET_BACK_FILE_LABEL   1037
+#define IDC_SET_TRANSPARENT_LABEL 1038
+#define IDC_SET_TRANSPARENT_UNIT  1039
+#define IDC_SET_AREA_LABEL        1040
+#define IDC_SET_AREA_UNIT         1041
+#define IDC_SET_APPLY             3
+
 /* Menu commands (menu 210) */
 #define CMD_RECENT             137
 #define CMD_DISPLAY_MONTH      131

@@ -1,4 +1,5 @@
-// Wall-clock milliseconds for the benchmark programs.
+// Wall-clock milliseconds for the benchmark programs, the average of repeated runs (or of the
+// fastest batch of them), and a window-sized bitmap to blit into in place of a window.
 #pragma once
 
 #include <windows.h>
@@ -10,3 +11,49 @@ inline double now_ms() {
     QueryPerformanceCounter(&t);
     return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
 }
+
+// Average milliseconds of one call of f over rounds calls, after one call that warms up fonts
+// and caches.
+template <class F>
+double time_ms(int rounds, F f) {
+    f();
+    const double t0 = now_ms();
+    for (int i = 0; i < rounds; ++i) f();
+    return (now_ms() - t0) / rounds;
+}
+
+// The fastest of five batches of rounds calls, as average milliseconds of one call: other
+// work on the machine only ever adds time. One call first warms up fonts and caches.
+template <class F>
+double fastest_ms(int rounds, F f) {
+    f();
+    double best = 1e300;
+    for (int batch = 0; batch < 5; ++batch) {
+        const double t0 = now_ms();
+        for (int i = 0; i < rounds; ++i) f();
+        const double t = (now_ms() - t0) / rounds;
+        if (t < best) best = t;
+    }
+    return best;
+}
+
+// The blit target: a bitmap of the window's size, standing in for the window.
+struct BlitTarget {
+    HDC dc;
+    HBITMAP bmp;
+    HGDIOBJ old;
+    BlitTarget(int w, int h) {
+        HDC screen = GetDC(nullptr);
+        dc = CreateCompatibleDC(screen);
+        bmp = CreateCompatibleBitmap(screen, w, h);
+        ReleaseDC(nullptr, screen);
+        old = SelectObject(dc, bmp);
+    }
+    ~BlitTarget() {
+        SelectObject(dc, old);
+        DeleteObject(bmp);
+        DeleteDC(dc);
+    }
+    BlitTarget(const BlitTarget&) = delete;
+    BlitTarget& operator=(const BlitTarget&) = delete;
+};

@@ -84,9 +84,12 @@ bool app_start(App& app, const std::string& dir, DWORD wait_ms) {
     if (!launch(exe, dir, &app.pi)) return false;
     app.hwnd = find_window_of(app.pi.dwProcessId, "TarseZelmar32Class", wait_ms);
     if (!app.hwnd) return false;
-    // The window exists from inside CreateWindowEx on; start-up is over once the message
-    // loop runs (shown, first paint done) and answers a sent message.
+    // The window exists from inside CreateWindowEx on, and the program answers sent messages
+    // already while its creation waits on another process (the notification area); start-up
+    // is over once the window is shown and the message loop answers a sent message.
     WaitForInputIdle(app.pi.hProcess, wait_ms);
+    const DWORD start = GetTickCount();
+    while (!IsWindowVisible(app.hwnd) && GetTickCount() - start < wait_ms) Sleep(20);
     DWORD_PTR result = 0;
     SendMessageTimeoutA(app.hwnd, WM_NULL, 0, 0, SMTO_NORMAL, wait_ms, &result);
     return true;
@@ -198,6 +201,28 @@ HWND find_popup_menu(DWORD pid, DWORD wait_ms) {
     q.cls = win_test::kPopupMenuClass;
     q.process = pid;
     return win_test::wait_for_window(q, wait_ms);
+}
+
+bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGrid* grid) {
+    RECT client;
+    if (!GetClientRect(app.hwnd, &client)) return false;
+    const CellRect area = {0, 0, client.right, client.bottom};
+    const MonthFrame f = month_frame(area, clock_mode, 0);
+    LOGFONTA lf = {};
+    lf.lfHeight = f.day_font_height;
+    lf.lfWeight = 400;
+    lf.lfCharSet = 128;
+    lstrcpyA(lf.lfFaceName, "ＭＳ Ｐゴシック");
+    HFONT font = CreateFontIndirectA(&lf);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE digits = {0, 0};
+    GetTextExtentPoint32A(dc, "88", 2, &digits);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    month_grid(f, area.right, digits.cx, digits.cy, year, month, grid);
+    return true;
 }
 
 bool send_sync(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/month_layout.h"
+
 struct Image {
     int width = 0, height = 0;
     std::vector<uint8_t> rgb;  // 3 bytes a pixel, top row first
@@ -52,6 +54,10 @@ HWND find_owned_dialog(HWND owner, DWORD wait_ms);
 HWND find_popup_menu(DWORD pid, DWORD wait_ms);
 // Sends a message and waits for it to be handled (false on a 5 s timeout).
 bool send_sync(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+// Lays the month out as the program does for the window's client size and the default font
+// settings; clock_mode 1 or 2 when a digital or analog clock takes rows off the grid.
+bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGrid* grid);
 
 bool capture_window(HWND hwnd, Image* img);
 bool save_png(const Image& img, const std::string& path);

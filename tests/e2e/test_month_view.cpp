@@ -43,27 +43,9 @@ uint32_t sys_rgb(int index) {
     return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
 }
 
-// Lays the month out as the program does for this client size and default font settings;
-// clock_mode 1 or 2 when a digital or analog clock takes rows off the grid.
+// The month as laid out for the window, and a screenshot of it.
 bool shoot(const App& app, int year, int month, MonthShot* s, int clock_mode = 0) {
-    RECT client;
-    if (!GetClientRect(app.hwnd, &client)) return false;
-    const CellRect area = {0, 0, client.right, client.bottom};
-    const MonthFrame f = month_frame(area, clock_mode, 0);
-    LOGFONTA lf = {};
-    lf.lfHeight = f.day_font_height;
-    lf.lfWeight = 400;
-    lf.lfCharSet = 128;
-    lstrcpyA(lf.lfFaceName, "ＭＳ Ｐゴシック");
-    HFONT font = CreateFontIndirectA(&lf);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE digits = {0, 0};
-    GetTextExtentPoint32A(dc, "88", 2, &digits);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
-    month_grid(f, area.right, digits.cx, digits.cy, year, month, &s->grid);
+    if (!lay_out_month(app, year, month, clock_mode, &s->grid)) return false;
 
     Sleep(300);  // let the paint reach the screen
     RECT wr;

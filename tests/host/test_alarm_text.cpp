@@ -7,7 +7,7 @@
 #include "calendar/filetime.h"
 #include "schedule/alarm_batch.h"
 #include "schedule/alarm_text.h"
-#include "tests/host/entry_builder.h"
+#include "tests/host/entry_maker.h"
 
 namespace {
 
@@ -21,8 +21,7 @@ protected:
     }
     static int add(int y, int m, int d, int hour, int minute, int before, int kind,
                    const char* memo) {
-        return test_entries::append(
-            test_entries::alarmed(y, m, d, hour, minute, {before, kind}, memo));
+        return append_entry(make_alarm_entry(y, m, d, hour, minute, before, kind, memo));
     }
 };
 

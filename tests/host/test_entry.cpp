@@ -7,6 +7,7 @@
 #include "calendar/date.h"
 #include "calendar/filetime.h"
 #include "schedule/entry.h"
+#include "tests/host/entry_maker.h"
 
 namespace {
 
@@ -14,29 +15,8 @@ namespace {
 constexpr uint64_t kFileTime1980 = 119600064000000000ULL;
 constexpr uint64_t kFileTime1970 = 116444736000000000ULL;
 
-ScheduleEntry make(int year, int month, int day, int holiday = 0, const char* memo = "",
-                   int hour = -1, int minute = -1) {
-    ScheduleEntry e;
-    entry_blank(&e);
-    e.year = year;
-    e.month = month;
-    e.day = day;
-    e.holiday = (uint8_t)holiday;
-    snprintf(e.memo, sizeof(e.memo), "%s", memo);
-    if (hour >= 0) {
-        e.has_time = 1;
-        e.hour = hour;
-        e.minute = minute;
-    }
-    return e;
-}
-
 ScheduleEntry make_alarm(int y, int m, int d, int hour, int minute, int before, int kind = 1) {
-    ScheduleEntry e = make(y, m, d, 0, "alarm", hour, minute);
-    e.minutes_before = before;
-    e.alarm_kind = (uint8_t)kind;
-    compute_alarm_at(&e);
-    return e;
+    return make_alarm_entry(y, m, d, hour, minute, before, kind);
 }
 
 class EntryTest : public ::testing::Test {
@@ -70,25 +50,25 @@ TEST_F(EntryTest, BlankEntry) {
 }
 
 TEST_F(EntryTest, OrderingKeys) {
-    ScheduleEntry with_time = make(2004, 5, 5, 0, "", 0, 0);
-    ScheduleEntry scrambled = make(2004, 5, 5, 0, "m");
+    ScheduleEntry with_time = make_entry(2004, 5, 5, 0, "", 0, 0);
+    ScheduleEntry scrambled = make_entry(2004, 5, 5, 0, "m");
     scrambled.scramble = 1;
     scrambled.alarm_kind = 3;
     struct { ScheduleEntry a, b; int expected; const char* what; } cases[] = {
-        {make(2004, 5, 5), make(-1, 1, 1), -1, "dated before every-year"},
-        {make(-1, 1, 1), make(-1, 12, 31), -1, "every-year by month and day"},
-        {make(2004, 5, 5), with_time, -1, "no time before 00:00"},
-        {make(2004, 1, 1, 1), make(2004, 12, 31, 0), 1, "holiday after ordinary"},
-        {make(2004, 1, 1, 9), make(2004, 12, 31, 1), 1, "marked after holiday"},
-        {make(-1, 1, 31), make(-1, 1, 97), -1, "day code after real days"},
-        {make(-1, 1, 99), make(-1, 2, 1), -1, "day code before next month"},
-        {make(2003, 12, 31), make(2004, 1, 1), -1, "year"},
-        {make(2004, -1, -1), make(2004, 1, 1), -1, "unset month counts as -1"},
-        {make(2004, 5, 5, 0, "", 9, 30), make(2004, 5, 5, 0, "", 10, 0), -1, "time"},
-        {make(2004, 5, 5, 0, "a"), make(2004, 5, 5, 0, "b"), -1, "memo"},
-        {make(2004, 5, 5, 0, "z"), make(2004, 5, 5, 0, "あ"), -1, "memo bytes unsigned"},
-        {make(2004, 5, 5, 0, "ab"), make(2004, 5, 5, 0, "a"), 1, "longer memo after prefix"},
-        {make(2004, 5, 5, 0, "m"), scrambled, 0, "scramble and alarm kind ignored"},
+        {make_entry(2004, 5, 5), make_entry(-1, 1, 1), -1, "dated before every-year"},
+        {make_entry(-1, 1, 1), make_entry(-1, 12, 31), -1, "every-year by month and day"},
+        {make_entry(2004, 5, 5), with_time, -1, "no time before 00:00"},
+        {make_entry(2004, 1, 1, 1), make_entry(2004, 12, 31, 0), 1, "holiday after ordinary"},
+        {make_entry(2004, 1, 1, 9), make_entry(2004, 12, 31, 1), 1, "marked after holiday"},
+        {make_entry(-1, 1, 31), make_entry(-1, 1, 97), -1, "day code after real days"},
+        {make_entry(-1, 1, 99), make_entry(-1, 2, 1), -1, "day code before next month"},
+        {make_entry(2003, 12, 31), make_entry(2004, 1, 1), -1, "year"},
+        {make_entry(2004, -1, -1), make_entry(2004, 1, 1), -1, "unset month counts as -1"},
+        {make_entry(2004, 5, 5, 0, "", 9, 30), make_entry(2004, 5, 5, 0, "", 10, 0), -1, "time"},
+        {make_entry(2004, 5, 5, 0, "a"), make_entry(2004, 5, 5, 0, "b"), -1, "memo"},
+        {make_entry(2004, 5, 5, 0, "z"), make_entry(2004, 5, 5, 0, "あ"), -1, "memo bytes unsigned"},
+        {make_entry(2004, 5, 5, 0, "ab"), make_entry(2004, 5, 5, 0, "a"), 1, "longer memo after prefix"},
+        {make_entry(2004, 5, 5, 0, "m"), scrambled, 0, "scramble and alarm kind ignored"},
     };
     for (auto& c : cases) {
         EXPECT_EQ(sign(entry_compare(&c.a, &c.b)), c.expected) << c.what;
@@ -101,7 +81,7 @@ int reversed_compare(const char* a, const char* b) {
 }
 
 TEST_F(EntryTest, MemoCompareSeam) {
-    ScheduleEntry a = make(2004, 5, 5, 0, "a"), b = make(2004, 5, 5, 0, "b");
+    ScheduleEntry a = make_entry(2004, 5, 5, 0, "a"), b = make_entry(2004, 5, 5, 0, "b");
     set_memo_compare(reversed_compare);
     EXPECT_GT(entry_compare(&a, &b), 0);
     set_memo_compare(nullptr);
@@ -109,7 +89,7 @@ TEST_F(EntryTest, MemoCompareSeam) {
 }
 
 TEST_F(EntryTest, MemoWithoutTerminatorIsReadInsideField) {
-    ScheduleEntry a = make(2004, 5, 5), b = make(2004, 5, 5);
+    ScheduleEntry a = make_entry(2004, 5, 5), b = make_entry(2004, 5, 5);
     memset(a.memo, 'x', sizeof(a.memo));
     memset(b.memo, 'x', sizeof(b.memo));
     EXPECT_EQ(entry_compare(&a, &b), 0);
@@ -117,12 +97,12 @@ TEST_F(EntryTest, MemoWithoutTerminatorIsReadInsideField) {
 
 TEST_F(EntryTest, SortOrdersLiveEntriesOnly) {
     const ScheduleEntry input[] = {
-        make(-1, 12, 31), make(2004, 5, 5, 1), make(2004, 5, 5, 0, "", 9, 0), make(-1, 1, 98),
-        make(2004, 5, 5), make(1999, 1, 1), make(-1, 1, 1), make(2004, 5, 5, 0, "b"),
+        make_entry(-1, 12, 31), make_entry(2004, 5, 5, 1), make_entry(2004, 5, 5, 0, "", 9, 0), make_entry(-1, 1, 98),
+        make_entry(2004, 5, 5), make_entry(1999, 1, 1), make_entry(-1, 1, 1), make_entry(2004, 5, 5, 0, "b"),
     };
     const int n = (int)(sizeof(input) / sizeof(input[0]));
     for (int i = 0; i < n; ++i) ASSERT_EQ(schedule_add(&input[i]), 1);
-    ScheduleEntry scratch = make(1980, 1, 1, 0, "scratch");
+    ScheduleEntry scratch = make_entry(1980, 1, 1, 0, "scratch");
     schedule_list[n] = scratch;  // beyond schedulecount: must stay where it is
     schedule_sort();
     ASSERT_EQ(schedulecount, n);
@@ -134,7 +114,7 @@ TEST_F(EntryTest, SortOrdersLiveEntriesOnly) {
 
 TEST_F(EntryTest, AddSetsLastEditedAndRefusesWhenFull) {
     for (int i = 0; i < kMaxEntries; ++i) {
-        ScheduleEntry e = make(2004, 1 + i % 12, 1 + i % 28);
+        ScheduleEntry e = make_entry(2004, 1 + i % 12, 1 + i % 28);
         ASSERT_EQ(schedule_add(&e), 1) << i;
         ASSERT_EQ(schedule_list[i].last_edited, 1);
         if (i > 0) {
@@ -143,7 +123,7 @@ TEST_F(EntryTest, AddSetsLastEditedAndRefusesWhenFull) {
     }
     ASSERT_EQ(schedulecount, kMaxEntries);
     ScheduleEntry before = schedule_list[kMaxEntries - 1];
-    ScheduleEntry extra = make(2079, 12, 31, 1, "extra");
+    ScheduleEntry extra = make_entry(2079, 12, 31, 1, "extra");
     EXPECT_EQ(schedule_add(&extra), 0);
     EXPECT_EQ(schedulecount, kMaxEntries);
     EXPECT_EQ(memcmp(&schedule_list[kMaxEntries - 1], &before, sizeof(before)), 0);
@@ -151,7 +131,7 @@ TEST_F(EntryTest, AddSetsLastEditedAndRefusesWhenFull) {
 }
 
 TEST_F(EntryTest, AddedCopyIsTerminated) {
-    ScheduleEntry e = make(2004, 1, 1);
+    ScheduleEntry e = make_entry(2004, 1, 1);
     memset(e.memo, 'm', sizeof(e.memo));
     memset(e.sound_file, 's', sizeof(e.sound_file));
     ASSERT_EQ(schedule_add(&e), 1);
@@ -161,10 +141,10 @@ TEST_F(EntryTest, AddedCopyIsTerminated) {
 
 TEST_F(EntryTest, ReplaceAndLastEdited) {
     for (int i = 0; i < 3; ++i) {
-        ScheduleEntry e = make(2004, 1, i + 1);
+        ScheduleEntry e = make_entry(2004, 1, i + 1);
         schedule_add(&e);
     }
-    ScheduleEntry r = make(2005, 6, 7, 0, "changed");
+    ScheduleEntry r = make_entry(2005, 6, 7, 0, "changed");
     schedule_replace(0, &r);
     EXPECT_STREQ(schedule_list[0].memo, "changed");
     EXPECT_EQ(schedule_list[0].last_edited, 1);
@@ -185,7 +165,7 @@ TEST_F(EntryTest, DeleteThreeOfTen) {
     for (int i = 0; i < 10; ++i) {
         char memo[8];
         snprintf(memo, sizeof(memo), "m%d", i);
-        ScheduleEntry e = make(2004, 10 - i, 1, 0, memo);  // added in reverse date order
+        ScheduleEntry e = make_entry(2004, 10 - i, 1, 0, memo);  // added in reverse date order
         schedule_add(&e);
     }
     schedule_sort();
@@ -207,9 +187,9 @@ TEST_F(EntryTest, DeleteThreeOfTen) {
 
 TEST_F(EntryTest, CompactKeepsHolidayBytesAboveNine) {
     // Legacy imports may carry any holiday byte; 10 sorts after the marked 9s.
-    ScheduleEntry keep = make(2004, 1, 1, 10, "keep");
-    ScheduleEntry drop = make(2004, 1, 2, 9, "drop");
-    ScheduleEntry plain = make(2004, 1, 3, 0, "plain");
+    ScheduleEntry keep = make_entry(2004, 1, 1, 10, "keep");
+    ScheduleEntry drop = make_entry(2004, 1, 2, 9, "drop");
+    ScheduleEntry plain = make_entry(2004, 1, 3, 0, "plain");
     schedule_add(&keep);
     schedule_add(&drop);
     schedule_add(&plain);
@@ -232,9 +212,9 @@ TEST_F(EntryTest, ResolveDay) {
 }
 
 TEST_F(EntryTest, EntryOnDate) {
-    ScheduleEntry second_monday_jan = make(-1, 1, 98);
-    ScheduleEntry movable_jan = make(-1, 1, 99);
-    ScheduleEntry dated = make(2004, 3, 99);
+    ScheduleEntry second_monday_jan = make_entry(-1, 1, 98);
+    ScheduleEntry movable_jan = make_entry(-1, 1, 99);
+    ScheduleEntry dated = make_entry(2004, 3, 99);
     struct { const ScheduleEntry* e; int y, m, d; bool on; } cases[] = {
         {&second_monday_jan, 2004, 1, 12, true}, {&second_monday_jan, 2004, 1, 13, false},
         {&second_monday_jan, 2004, 2, 12, false},
@@ -243,7 +223,7 @@ TEST_F(EntryTest, EntryOnDate) {
     };
     for (auto& c : cases) EXPECT_EQ(entry_on_date(c.e, c.y, c.m, c.d), c.on) << c.y << "-" << c.m << "-" << c.d;
 
-    ScheduleEntry no_month = make(-1, -1, 5), no_day = make(-1, 5, -1);
+    ScheduleEntry no_month = make_entry(-1, -1, 5), no_day = make_entry(-1, 5, -1);
     for (int m = -1; m <= 12; ++m)
         for (int d = -1; d <= 31; ++d) {
             EXPECT_FALSE(entry_on_date(&no_month, 2004, m == -1 ? 5 : m, d));
@@ -362,7 +342,7 @@ TEST_F(EntryTest, AlarmNeedsKindAndTimeAndTakesListOrder) {
 TEST_F(EntryTest, EveryYearAndDayCodeEntriesNeverRing) {
     ScheduleEntry every_year = make_alarm(-1, 6, 1, 9, 0, 0);
     ScheduleEntry day_code = make_alarm(2004, 1, 98, 9, 0, 0);
-    ScheduleEntry no_time = make(2004, 6, 1);
+    ScheduleEntry no_time = make_entry(2004, 6, 1);
     no_time.alarm_kind = 1;
     no_time.has_time = 1;  // hour and minute still -1
     compute_alarm_at(&no_time);
@@ -382,7 +362,7 @@ TEST_F(EntryTest, EveryYearAndDayCodeEntriesNeverRing) {
 TEST_F(EntryTest, ComputeAlarmAtSafeForAnyStoredDate) {
     for (int m = -100; m <= 99; ++m)
         for (int d = -100; d <= 99; ++d) {
-            ScheduleEntry e = make(2004, m, d, 0, "", 9, 0);
+            ScheduleEntry e = make_entry(2004, m, d, 0, "", 9, 0);
             e.minutes_before = 10;
             e.alarm_at = 12345;
             compute_alarm_at(&e);

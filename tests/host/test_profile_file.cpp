@@ -268,7 +268,9 @@ TEST(ProfileFile, CleaningReachesAFixedPoint) {
         for (const ProfileFile& h : {by_set, parsed(cut)}) {
             const ProfileFile h2 = parsed(h.serialize());
             EXPECT_EQ(h2.serialize(), h.serialize());
-            if (*c.want != '\0') EXPECT_EQ(get(h2, c.want, c.want), "v");
+            if (*c.want != '\0') {
+                EXPECT_EQ(get(h2, c.want, c.want), "v");
+            }
         }
     }
 }

@@ -7,7 +7,7 @@
 #include "dialogs/schedule_dialog_rules.h"
 #include "dialogs/schedule_fields.h"
 #include "resources/resource.h"
-#include "tests/host/entry_builder.h"
+#include "tests/host/entry_maker.h"
 
 namespace {
 
@@ -284,7 +284,9 @@ TEST(ClearBlankMemo, FullLengthBlankMemo) {
     EXPECT_STREQ(memo, "");
 }
 
-using test_entries::dated;
+ScheduleEntry dated(int y, int m, int d, const char* memo = "m") {
+    return make_entry(y, m, d, 0, memo);
+}
 
 TEST(ValidateEntry, RulesInOrder) {
     const char* const* msg = kEntryFieldMessages;

@@ -243,7 +243,9 @@ TEST(SettingsTable, HoldsEveryKeyInWritingOrderAndCoversEveryField) {
         // The upcoming-list keys are the last three, loaded and saved apart.
         EXPECT_EQ(k.group == SettingGroup::kToDo, i >= kSettingKeyCount - 3) << k.name;
         EXPECT_EQ(k.kind == SettingKind::kInt32, std::strcmp(k.name, "ToDoWidth") == 0) << k.name;
-        if (k.kind == SettingKind::kText) EXPECT_LT(std::strlen(k.def_text), k.size) << k.name;
+        if (k.kind == SettingKind::kText) {
+            EXPECT_LT(std::strlen(k.def_text), k.size) << k.name;
+        }
         own(k.offset, k.size, k.name);
     }
     for (const WindowSetKey& k : kWindowSetKeys) own(k.offset, sizeof(int), k.name);

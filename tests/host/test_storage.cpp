@@ -638,7 +638,9 @@ TEST_F(RegistryImportTest, RecordsWhoseNumbersDoNotFitTheStoredFormAreLeftOut) {
         EXPECT_EQ(schedule_list[i].year, before[i].year);
         EXPECT_EQ(schedule_list[i].month, before[i].month);
         EXPECT_EQ(schedule_list[i].day, before[i].day);
-        if (schedule_list[i].has_time) EXPECT_EQ(schedule_list[i].minute, before[i].minute);
+        if (schedule_list[i].has_time) {
+            EXPECT_EQ(schedule_list[i].minute, before[i].minute);
+        }
     }
 }
 

@@ -73,7 +73,7 @@ inline void select_rows(HWND list, const std::vector<int>& rows) {
 }
 
 // Dispatches what is queued for this thread.
-inline void pump_messages() {
+inline void pump() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
@@ -85,10 +85,10 @@ inline void pump_messages() {
 inline void pump_for(DWORD ms) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < ms) {
-        pump_messages();
+        pump();
         Sleep(10);
     }
-    pump_messages();
+    pump();
 }
 
 }  // namespace win_test

@@ -1,9 +1,9 @@
 // Driving modal dialogs from inside the modal loop they run. While a driver lives, a thread
-// timer looks for the visible dialog of this thread at every tick and runs the next scripted
-// step on it, one step a tick; once the steps are used up it either leaves further dialogs
-// alone or answers each with OK. It records what it saw (how many dialogs, the last one's
-// caption and owner) and ends a dialog that stays open too long, so that a test fails
-// instead of hanging. One driver at a time.
+// timer looks for the visible dialog of this thread in front (a message box over its dialog)
+// at every tick and runs the next scripted step on it, one step a tick; once the steps are
+// used up it either leaves further dialogs alone or answers each with OK. It records what it
+// saw (how many dialogs, the last one's caption and owner) and ends a dialog that stays open
+// too long, so that a test fails instead of hanging. One driver at a time.
 #pragma once
 
 #include <windows.h>
@@ -33,6 +33,20 @@ public:
     // Every dialog that appears is answered with OK.
     static ModalDriver pressing_ok() { return ModalDriver({}, Then::kPressOk); }
 
+    // A step for the dialog with this caption: until one is on top (a dialog opened by the
+    // step before may take a few ticks to show), it waits a tick and tries again.
+    static Step on_dialog(std::string caption, Step step) {
+        return [caption, step](HWND dlg) {
+            char text[256] = "";
+            GetWindowTextA(dlg, text, sizeof text);
+            if (caption == text) {
+                step(dlg);
+            } else if (ModalDriver* d = active()) {
+                if (d->next_ > 0) --d->next_;
+            }
+        };
+    }
+
     ~ModalDriver() {
         KillTimer(nullptr, timer_);
         if (active() == this) active() = nullptr;
@@ -59,6 +73,7 @@ public:
 private:
     static constexpr UINT kPeriodMs = 20;
     static constexpr int kMaxTicksOpen = 250;  // 5 s for one dialog
+    static constexpr int kMaxDepth = 8;        // dialogs over dialogs
 
     static ModalDriver*& active() {
         static ModalDriver* driver = nullptr;
@@ -68,10 +83,24 @@ private:
         if (ModalDriver* d = active()) d->tick();
     }
 
-    void tick() {
+    // The dialog in front: one that a dialog of its own (a message box it opened) does not
+    // cover. A disabled one waits for the modal dialog it opened, which shows itself only
+    // when its loop first goes idle: none is in front yet.
+    static HWND front_dialog() {
         WindowQuery q;
         q.thread = GetCurrentThreadId();
         HWND dlg = find_window(q);
+        for (int depth = 0; dlg && depth < kMaxDepth; ++depth) {
+            q.owner = dlg;
+            HWND inner = find_window(q);
+            if (!inner) break;
+            dlg = inner;
+        }
+        return dlg && IsWindowEnabled(dlg) ? dlg : nullptr;
+    }
+
+    void tick() {
+        HWND dlg = front_dialog();
         if (!dlg) return;
         if (dlg != current_) {
             current_ = dlg;

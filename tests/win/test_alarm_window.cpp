@@ -10,7 +10,7 @@
 #include "resources/resource.h"
 #include "schedule/alarm_window_win.h"
 #include "schedule/entry.h"
-#include "tests/host/entry_builder.h"
+#include "tests/host/entry_maker.h"
 #include "tests/win/dialog_input.h"
 #include "tests/win/fake_mci.h"
 #include "tests/win/program_reset.h"
@@ -21,8 +21,7 @@ using namespace win_test;
 
 int add_alarm(int y, int m, int d, int hour, int minute, int before, int kind, const char* memo,
               const char* sound = "") {
-    return test_entries::append(
-        test_entries::alarmed(y, m, d, hour, minute, {before, kind, sound}, memo));
+    return append_entry(make_alarm_entry(y, m, d, hour, minute, before, kind, memo, sound));
 }
 
 class AlarmWindow : public testing::Test {
@@ -30,13 +29,13 @@ protected:
     void SetUp() override { reset_program_globals(); }
     void TearDown() override {
         if (alarm_window) DestroyWindow(alarm_window);
-        pump_messages();
+        pump();
         reset_program_globals();
     }
     // Shows entries and lets the window take the posted command.
     HWND show(std::initializer_list<int> indices) {
         show_alarms(nullptr, indices.begin(), static_cast<int>(indices.size()));
-        pump_messages();
+        pump();
         return alarm_window;
     }
     static std::string text(HWND w) { return item_text(w, IDC_ALARM_TEXT); }
@@ -202,7 +201,7 @@ TEST_F(AlarmWindow, CloseStopsTheSoundAndTheNextAlarmMakesANewWindow) {
     EXPECT_TRUE(sound_playing);
     // The system close box goes the same way.
     SendMessageA(again, WM_SYSCOMMAND, SC_CLOSE, 0);
-    pump_messages();
+    pump();
     EXPECT_EQ(alarm_window, nullptr);
     EXPECT_FALSE(sound_playing);
 }

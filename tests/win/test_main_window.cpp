@@ -2,6 +2,7 @@
 // commands, mouse handling on the laid-out month, the tick with alarms, saving and the
 // notices that saving gives.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -15,116 +16,24 @@
 #include "app/tray_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
+#include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
+#include "schedule/alarm_window_win.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
-#include "schedule/alarm_window_win.h"
-#include "tests/host/entry_builder.h"
+#include "tests/host/bmp_builder.h"
+#include "tests/host/entry_maker.h"
 #include "tests/win/dialog_input.h"
+#include "tests/win/main_window_fixture.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
 #include "tests/win/win_scratch.h"
 
 namespace {
 
-LocalTime g_now = {2004, 5, 5, 9, 29, 59};
-LocalTime fixed_clock() { return g_now; }
-
-std::string resolution() {
-    char r[32];
-    std::snprintf(r, sizeof r, "%dx%d", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    return r;
-}
-
-void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-// The style bits the program chooses (the system adds WS_CLIPSIBLINGS, showing adds
-// WS_VISIBLE).
-DWORD frame_style(HWND hwnd) {
-    return static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)) & ~(WS_VISIBLE | WS_CLIPSIBLINGS);
-}
-
-std::string window_text_of(HWND hwnd) {
-    char buf[256] = "";
-    GetWindowTextA(hwnd, buf, sizeof buf);
-    return buf;
-}
-
-std::string menu_text(HMENU menu, UINT id, UINT by = MF_BYCOMMAND) {
-    char buf[64] = "";
-    GetMenuStringA(menu, id, buf, sizeof buf, by);
-    return buf;
-}
-
-bool greyed(HMENU menu, UINT id, UINT by = MF_BYCOMMAND) {
-    return (GetMenuState(menu, id, by) & MF_GRAYED) != 0;
-}
-
-bool checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
-
-using win_test::ModalDriver;
-
-// Ends the popup menu of this thread as soon as it runs, as if dismissed.
-struct MenuDismisser {
-    UINT_PTR timer;
-    MenuDismisser() { timer = SetTimer(nullptr, 0, 100, on_timer); }
-    ~MenuDismisser() { KillTimer(nullptr, timer); }
-    static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
-};
-
-class MainWindow : public testing::Test {
-protected:
-    void SetUp() override {
-        static bool registered = false;
-        if (!registered) registered = main_window_register(GetModuleHandleA(nullptr));
-        ASSERT_TRUE(registered);
-        win_test::reset_program_globals();
-        g_now = {2004, 5, 5, 9, 29, 59};
-        set_clock_source(fixed_clock);
-        dir_ = win_test::scratch_dir("main");
-        path_ = dir_ + "tester.cfg";
-    }
-    void TearDown() override {
-        close();
-        win_test::reset_program_globals();
-    }
-    // Starts the window over a settings file with these bytes (none: no file).
-    void open(const std::string& file_bytes, const char* path = nullptr) {
-        if (!file_bytes.empty()) win_test::put_file(path_, file_bytes);
-        storage_init_win(path ? path : path_.c_str(), dir_.c_str());
-        startup_load(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-        hwnd_ = main_window_create(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
-        ASSERT_NE(hwnd_, nullptr);
-        pump();
-    }
-    void close() {
-        if (hwnd_ && IsWindow(hwnd_)) {
-            auto closer = ModalDriver::pressing_ok();
-            DestroyWindow(hwnd_);
-        }
-        hwnd_ = nullptr;
-        pump();  // takes the WM_QUIT of WM_DESTROY away
-    }
-    LRESULT command(int id) { return SendMessageA(hwnd_, WM_COMMAND, id, 0); }
-    void click(UINT down, UINT up, int x, int y) {
-        SendMessageA(hwnd_, down, 0, MAKELPARAM(x, y));
-        SendMessageA(hwnd_, up, 0, MAKELPARAM(x, y));
-    }
-    static int cx(const CellRect& r) { return (r.left + r.right) / 2; }
-    static int cy(const CellRect& r) { return (r.top + r.bottom) / 2; }
-    HMENU menu() const { return main_state.main_menu.get(); }
-
-    std::string dir_, path_;
-    HWND hwnd_ = nullptr;
-};
+using namespace win_test;
 
 TEST_F(MainWindow, CreationFrameMenusAndFirstTick) {
     open("");
@@ -292,6 +201,7 @@ TEST_F(MainWindow, ArrowsStepTheMonthOnRelease) {
 
 TEST_F(MainWindow, DayCellsAndTheSwallowedClick) {
     open("");
+    auto closer = ModalDriver::pressing_ok();  // each hit opens the day's contents
     // Set cells, as a paint would have laid them out.
     for (CellRect& c : main_state.day_cells) c = {-1, -1, -1, -1};
     main_state.day_cells[9] = {100, 150, 120, 162};
@@ -372,6 +282,112 @@ TEST_F(MainWindow, ClockOnlyRequestDoesNotLeaveTheMonthOut) {
     }
 }
 
+// A day click lists that day's entries over the window; the schedule button goes on to the
+// schedule dialog opened on that date, OK does not.
+TEST_F(MainWindow, DayClickListsTheDayAndGoesOnToTheSchedule) {
+    open("[Schedule]\r\nschedulecount=2\r\nschedule001=2004051000会議\r\n"
+         "schedule002=2004051100other day\r\n");
+    ASSERT_EQ(schedulecount, 2);
+    const CellRect tenth = main_state.day_cells[9];
+    struct Case {
+        int button;
+        bool to_schedule;
+    } cases[] = {{IDOK, false}, {IDC_DAY_SCHEDULE, true}};
+    for (const Case& c : cases) {
+        main_state.view.schedule_opening = {1999, 1, 1};
+        HWND owner = nullptr;
+        ModalDriver driver({[&c, &owner](HWND dlg) {
+            owner = GetWindow(dlg, GW_OWNER);
+            char text[64] = "";
+            GetDlgItemTextA(dlg, IDC_DAY_HEADER, text, sizeof text);
+            EXPECT_STREQ(text, "2004年 5月10日(月)");
+            HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
+            ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 1);
+            char memo[64] = "";
+            LVITEMA it = {};
+            it.iSubItem = 2;
+            it.pszText = memo;
+            it.cchTextMax = sizeof memo;
+            SendMessageA(list, LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&it));
+            EXPECT_STREQ(memo, "会議");
+            PostMessageA(dlg, WM_COMMAND, c.button, 0);
+        }});
+        driver.run([&] { return SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(cx(tenth), cy(tenth))); });
+        EXPECT_EQ(owner, hwnd_);
+        EXPECT_EQ(main_state.view.clicked_day, 10);
+        const ScheduleOpening& o = main_state.view.schedule_opening;
+        if (c.to_schedule) {
+            EXPECT_EQ(o.year, 2004);
+            EXPECT_EQ(o.month, 5);
+            EXPECT_EQ(o.day, 10);
+        } else {
+            EXPECT_EQ(o.year, 1999);  // the schedule dialog was not opened
+        }
+    }
+}
+
+// 最近の予定 opens the list over the window and stores its two options when it closes.
+TEST_F(MainWindow, RecentCommandStoresItsOptions) {
+    open("[Config]\r\nToDoWidth=10\r\n");
+    ModalDriver driver({[this](HWND dlg) {
+        EXPECT_EQ(GetWindow(dlg, GW_OWNER), hwnd_);
+        CheckDlgButton(dlg, IDC_RECENT_BOOT, BST_CHECKED);
+        HWND combo = GetDlgItem(dlg, IDC_RECENT_WIDTH);
+        SendMessageA(combo, CB_SETCURSEL, 19, 0);
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_RECENT_WIDTH, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    }});
+    driver.run([this] { return command(CMD_RECENT); });
+    EXPECT_EQ(settings.ToDoBoot, 1);
+    EXPECT_EQ(settings.ToDoWidth, 20);
+    const std::string file = win_test::get_file(path_);
+    EXPECT_NE(file.find("ToDoBoot=1\r\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("ToDoWidth=20\r\n"), std::string::npos) << file;
+}
+
+// With ToDoBoot on, the recent list opens once, after the first paint, and not again.
+TEST_F(MainWindow, RecentListOpensOnceAtStartUp) {
+    ModalDriver driver({[](HWND dlg) {
+        char caption[64] = "";
+        GetWindowTextA(dlg, caption, sizeof caption);
+        EXPECT_STREQ(caption, "Tavelspore - 最近の予定");
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    }});
+    driver.run([this] {
+        open("[Config]\r\nToDoBoot=1\r\n");
+        return 0;
+    });
+    EXPECT_EQ(driver.dialogs_seen(), 1);
+    ASSERT_NE(hwnd_, nullptr);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    UpdateWindow(hwnd_);
+    pump();
+    EXPECT_EQ(driver.dialogs_seen(), 1);
+}
+
+// 表示月: the title follows the typing while the dialog is open, once the year is whole.
+TEST_F(MainWindow, DisplayMonthCommandFollowsTheTyping) {
+    open("");
+    ModalDriver driver({[this](HWND dlg) {
+        EXPECT_EQ(GetWindow(dlg, GW_OWNER), hwnd_);
+        HWND year = GetDlgItem(dlg, IDC_DM_YEAR);
+        SetWindowTextA(year, "");
+        for (char ch : std::string("201")) {
+            SendMessageA(year, WM_CHAR, (unsigned char)ch, 1);
+            EXPECT_EQ(window_text_of(hwnd_), "Tavelspore 2004年5月") << ch;
+        }
+        SendMessageA(year, WM_CHAR, '1', 1);
+        EXPECT_EQ(window_text_of(hwnd_), "Tavelspore 2011年5月");
+        SendMessageA(dlg, WM_COMMAND, IDC_DM_MONTH_UP, 0);
+        EXPECT_EQ(window_text_of(hwnd_), "Tavelspore 2011年6月");
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    }});
+    driver.run([this] { return command(CMD_DISPLAY_MONTH); });
+    EXPECT_EQ(main_state.view.shown_year, 2011);
+    EXPECT_EQ(main_state.view.shown_month, 6);
+    EXPECT_EQ(window_text_of(hwnd_), "Tavelspore 2011年6月");
+}
+
 TEST_F(MainWindow, ScheduleCommandOpensTheDialogWithNoDateGiven) {
     open("");
     main_state.view.schedule_opening = {2004, 5, 10};  // left from an earlier opening
@@ -449,7 +465,7 @@ TEST_F(MainWindow, EntriesDueInOneCheckRingTogetherAndGoWithTheWindow) {
     KillTimer(hwnd_, kMainTimer);
     const char* memos[] = {"A", "B", "C"};
     for (int i = 0; i < 3; ++i) {  // the third one a minute later
-        test_entries::append(test_entries::alarmed(2004, 5, 5, 10, i < 2 ? 0 : 1, {15, 1}, memos[i]));
+        append_entry(make_alarm_entry(2004, 5, 5, 10, i < 2 ? 0 : 1, 15, 1, memos[i]));
     }
     g_now = {2004, 5, 5, 9, 45, 0};
     EXPECT_EQ(main_tick(main_state, hwnd_), 0);
@@ -603,6 +619,44 @@ TEST_F(MainWindow, AboutBoxOpensOverTheWindow) {
     command(CMD_ABOUT);
     EXPECT_EQ(closer.dialogs_seen(), 1);
     EXPECT_EQ(closer.last_owner(), hwnd_);
+}
+
+TEST_F(MainWindow, DetailedSettingsApplyAtOnceAndOnOk) {
+    open("");
+    bmp_test::BmpFields red{4, 4, 24};
+    for (int i = 0; i < 16; ++i) red.pixels.insert(red.pixels.end(), {0, 0, 255});
+    const std::vector<uint8_t> bmp = bmp_test::bmp_file(red);
+    const std::string image = dir_ + "red.bmp";
+    win_test::put_file(image, std::string(bmp.begin(), bmp.end()));
+    auto click = [](HWND dlg, int id) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); };
+
+    ModalDriver apply({[&](HWND dlg) {
+                           click(dlg, IDC_SET_BACK_IMAGE);
+                           SetDlgItemTextA(dlg, IDC_SET_BACK_FILE, image.c_str());
+                           click(dlg, IDC_SET_APPLY);
+                       },
+                       [&](HWND) {
+                           // Command 3 has reached the window: image loaded, saved, painted.
+                           EXPECT_FALSE(background_pixels.empty());
+                           EXPECT_NE(win_test::get_file(path_).find("BackImage=1"), std::string::npos);
+                           EXPECT_EQ(GetPixel(surface_dc(), 2, surface_height() - 2), RGB(255, 0, 0));
+                       },
+                       [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); }});
+    apply.run([&] { return command(CMD_DETAILED_SETTINGS); });
+    EXPECT_EQ(apply.last_owner(), hwnd_);
+    EXPECT_EQ(settings.BackImage, 1) << "cancel keeps what was applied";
+
+    ModalDriver ok({[&](HWND dlg) {
+                        click(dlg, IDC_SET_SAT_PLAIN);
+                        click(dlg, IDC_SET_BACK_IMAGE);
+                        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+                    }});
+    ok.run([&] { return command(CMD_DETAILED_SETTINGS); });
+    pump();  // the command 3 posted after OK
+    const std::string file = win_test::get_file(path_);
+    EXPECT_NE(file.find("cmode=0"), std::string::npos) << file;
+    EXPECT_NE(file.find("BackImage=0"), std::string::npos) << file;
+    EXPECT_TRUE(background_pixels.empty());
 }
 
 }  // namespace

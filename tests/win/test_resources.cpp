@@ -224,8 +224,9 @@ bool read_dialog(int id, DialogHeader* h) {
         w = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(w) + sizeof it);
         DialogItem item = {it.style, it.x, it.y, it.cx, it.cy, short(it.id), "", ""};
         if (*w == 0xFFFF) {
-            static const char* const kOrdinals[] = {"button", "edit", "static"};
-            if (w[1] < 0x80 || w[1] > 0x82) return false;
+            static const char* const kOrdinals[] = {"button", "edit", "static", "listbox",
+                                                    "scrollbar", "combobox"};
+            if (w[1] < 0x80 || w[1] > 0x85) return false;
             item.cls = kOrdinals[w[1] - 0x80];
             w += 2;
         } else {
@@ -409,6 +410,86 @@ TEST(Resources, AboutTemplate) {
     DestroyWindow(dlg);
 }
 
+TEST(Resources, SettingsTemplate) {
+    DialogHeader h;
+    ASSERT_TRUE(read_dialog(IDD_SETTINGS, &h));
+    EXPECT_EQ(h.style, DWORD(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT));
+    EXPECT_EQ(h.x, 32);
+    EXPECT_EQ(h.y, 32);
+    EXPECT_EQ(h.cx, 207);
+    EXPECT_EQ(h.cy, 229);
+    EXPECT_EQ(h.caption, "Tavelspore - 設定");
+    EXPECT_EQ(h.points, 9);
+    EXPECT_EQ(h.face, kDialogFont);
+    // Template order; kind: the button type, or -1 for edits and labels.
+    const int group = 1, hidden = 2, read_only = 4;
+    struct Want {
+        int id;
+        const char* cls;
+        const char* title;
+        int x, y, w, h, kind, flags;
+    } want[] = {
+        {-1, "button", "月", 4, 4, 96, 40, BS_GROUPBOX, 0},
+        {IDC_SET_MONTH_JAPANESE, "button", "月を日本語で表示", 8, 16, 69, 10, BS_AUTORADIOBUTTON, group},
+        {IDC_SET_MONTH_ENGLISH, "button", "英語で表示", 8, 28, 50, 10, BS_AUTORADIOBUTTON, 0},
+        {-1, "button", "曜日", 104, 4, 96, 40, BS_GROUPBOX, 0},
+        {IDC_SET_WEEK_JAPANESE, "button", "曜日を日本語で表示", 108, 16, 76, 10, BS_AUTORADIOBUTTON, group},
+        {IDC_SET_WEEK_ENGLISH, "button", "英語で表示", 108, 28, 50, 10, BS_AUTORADIOBUTTON, 0},
+        {-1, "button", "今日の表示", 4, 48, 96, 40, BS_GROUPBOX, 0},
+        {IDC_SET_TODAY_BOX, "button", "今日を箱で囲む", 8, 60, 62, 10, BS_AUTORADIOBUTTON, group},
+        {IDC_SET_TODAY_TICK, "button", "過ぎた日にチェックマーク", 8, 72, 90, 10, BS_AUTORADIOBUTTON, 0},
+        {-1, "button", "土曜日", 104, 48, 96, 40, BS_GROUPBOX, 0},
+        {IDC_SET_SAT_COLOUR, "button", "土曜日に色をつける", 108, 60, 74, 10, BS_AUTORADIOBUTTON, group},
+        {IDC_SET_SAT_PLAIN, "button", "つけない", 108, 72, 41, 10, BS_AUTORADIOBUTTON, 0},
+        {-1, "button", "時計", 4, 92, 196, 50, BS_GROUPBOX, 0},
+        {IDC_SET_CLOCK, "button", "時計を表示する", 8, 104, 62, 10, BS_AUTOCHECKBOX, group},
+        {IDC_SET_CLOCK_SECONDS, "button", "秒を表示", 8, 116, 42, 10, BS_AUTOCHECKBOX, hidden},
+        {IDC_SET_CLOCK_12H, "button", "時刻を12時制で表示", 88, 104, 76, 10, BS_AUTOCHECKBOX, 0},
+        {IDC_SET_CLOCK_AMPM_AFTER, "button", "AM/PMを時刻の後に表示", 88, 116, 91, 10, BS_AUTOCHECKBOX, 0},
+        {IDC_SET_CLOCK_ANALOG, "button", "アナログ時計", 88, 128, 54, 10, BS_AUTOCHECKBOX, group},
+        {-1, "button", "背景", 4, 146, 196, 62, BS_GROUPBOX, 0},
+        {IDC_SET_BACK_IMAGE, "button", "背景に画像を表示", 8, 158, 69, 10, BS_AUTOCHECKBOX, 0},
+        {IDC_SET_BACK_WHOLE, "button", "全面", 18, 172, 30, 10, BS_AUTORADIOBUTTON, group},
+        {IDC_SET_BACK_RIGHT, "button", "右側", 50, 172, 30, 10, BS_AUTORADIOBUTTON, 0},
+        {IDC_SET_BACK_BOTTOM, "button", "下側", 82, 172, 30, 10, BS_AUTORADIOBUTTON, 0},
+        {IDC_SET_TRANSPARENT_LABEL, "static", "透明度：", 126, 158, 25, 8, -1, 0},
+        {IDC_SET_BACK_TRANSPARENT, "edit", "", 153, 155, 20, 14, -1, 0},
+        {IDC_SET_TRANSPARENT_UNIT, "static", "％", 174, 158, 8, 8, -1, 0},
+        {IDC_SET_AREA_LABEL, "static", "表示比率：", 120, 173, 32, 8, -1, 0},
+        {IDC_SET_BACK_AREA, "edit", "", 153, 170, 20, 14, -1, 0},
+        {IDC_SET_AREA_UNIT, "static", "％", 174, 173, 8, 8, -1, 0},
+        {IDC_SET_BACK_FILE_LABEL, "static", "画像ファイル：", 8, 190, 42, 8, -1, 0},
+        {IDC_SET_BACK_FILE, "edit", "", 50, 188, 122, 14, -1, read_only},
+        {IDC_SET_BACK_BROWSE, "button", "参照", 174, 188, 19, 14, BS_PUSHBUTTON, 0},
+        {IDOK, "button", "OK", 41, 212, 40, 14, BS_DEFPUSHBUTTON, group},
+        {IDCANCEL, "button", "ｷｬﾝｾﾙ", 83, 212, 40, 14, BS_PUSHBUTTON, 0},
+        {IDC_SET_APPLY, "button", "更新", 125, 212, 40, 14, BS_PUSHBUTTON, 0},
+    };
+    ASSERT_EQ(h.controls.size(), sizeof want / sizeof want[0]);
+    for (size_t i = 0; i < h.controls.size(); ++i) {
+        const DialogItem& g = h.controls[i];
+        const Want& w = want[i];
+        const std::string where = std::to_string(i) + " " + w.title;
+        EXPECT_EQ(g.id, w.id) << where;
+        EXPECT_EQ(g.cls, w.cls) << where;
+        EXPECT_EQ(g.title, w.title) << where;
+        EXPECT_EQ(g.x, w.x) << where;
+        EXPECT_EQ(g.y, w.y) << where;
+        EXPECT_EQ(g.cx, w.w) << where;
+        EXPECT_EQ(g.cy, w.h) << where;
+        if (w.kind >= 0) EXPECT_EQ(int(g.style & 0x0F), w.kind) << where;
+        // Labels start groups of their own (the rc default), which ends the radio groups.
+        if (std::string(w.cls) != "static") EXPECT_EQ((g.style & WS_GROUP) != 0, (w.flags & group) != 0) << where;
+        const bool hide = (w.flags & hidden) != 0;
+        EXPECT_EQ((g.style & WS_VISIBLE) == 0, hide) << where;
+        EXPECT_EQ((g.style & WS_DISABLED) != 0, hide) << where;
+        if (std::string(w.cls) == "edit") {
+            EXPECT_TRUE(g.style & ES_AUTOHSCROLL) << where;
+            EXPECT_EQ((g.style & ES_READONLY) != 0, (w.flags & read_only) != 0) << where;
+        }
+    }
+}
+
 TEST(Resources, ProgramIconHasSmallAndLargeImages) {
     for (int size : {16, 32}) {
         HICON icon = static_cast<HICON>(LoadImageA(inst(), MAKEINTRESOURCEA(IDI_ZELMAR), IMAGE_ICON,
@@ -493,4 +574,78 @@ TEST(Resources, HolidayBitmapIsTwoSixteenColourImagesOnGreen) {
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(ImageList_GetImageCount(list), 2);
     ImageList_Destroy(list);
+}
+
+namespace {
+
+// The frame the three dialogs share: popup, visible, caption, modal frame, no system menu.
+constexpr DWORD kListDialogStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_MODALFRAME | DS_SETFONT;
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kListViewStyle = kChild | LVS_REPORT | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP;
+
+void expect_frame(const DialogHeader& h, int x, int y, int cx, int cy, const char* caption) {
+    EXPECT_EQ(h.style, kListDialogStyle);
+    EXPECT_EQ(h.x, x);
+    EXPECT_EQ(h.y, y);
+    EXPECT_EQ(h.cx, cx);
+    EXPECT_EQ(h.cy, cy);
+    EXPECT_EQ(h.caption, caption);
+    EXPECT_EQ(h.points, 9);
+    EXPECT_EQ(h.face, kDialogFont);
+}
+
+}  // namespace
+
+TEST(Resources, DisplayMonthTemplate) {
+    DialogHeader h;
+    ASSERT_TRUE(read_dialog(IDD_DISPLAY_MONTH, &h));
+    expect_frame(h, 33, 48, 99, 66, "Tavelspore - 表示月");
+    const DWORD button = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+    const DWORD edit = kChild | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+    const DWORD label = kChild | WS_GROUP | SS_RIGHT;
+    expect_controls(h, {
+        {kChild | BS_GROUPBOX, 2, 2, 94, 44, -1, "button", "表示月"},
+        {label, 8, 14, 26, 8, -1, "static", "西暦(&Y):"},
+        {button, 40, 12, 10, 14, IDC_DM_YEAR_DOWN, "button", "－"},
+        {edit, 52, 12, 24, 14, IDC_DM_YEAR, "edit", ""},
+        {button, 78, 12, 10, 14, IDC_DM_YEAR_UP, "button", "＋"},
+        {label, 8, 30, 26, 8, -1, "static", "月(&M):"},
+        {button, 40, 28, 10, 14, IDC_DM_MONTH_DOWN, "button", "－"},
+        {edit, 52, 28, 24, 14, IDC_DM_MONTH, "edit", ""},
+        {button, 78, 28, 10, 14, IDC_DM_MONTH_UP, "button", "＋"},
+        {button, 8, 50, 40, 14, IDC_DM_RESET, "button", "ﾘｾｯﾄ(&R)"},
+        {kChild | BS_DEFPUSHBUTTON, 50, 50, 40, 14, IDOK, "button", "OK"},
+    });
+    EXPECT_EQ(std::string("－＋"), "\x81\x7c\x81\x7b");  // the full-width signs of code page 932
+}
+
+TEST(Resources, DayContentsTemplate) {
+    DialogHeader h;
+    ASSERT_TRUE(read_dialog(IDD_DAY_CONTENTS, &h));
+    expect_frame(h, 32, 48, 207, 119, "Tavelspore - スケジュール内容");
+    expect_controls(h, {
+        {kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 164, 102, 40, 14, IDOK, "button", "OK"},
+        {kChild | SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN, 4, 2, 80, 12, IDC_DAY_HEADER,
+         "static", "1994年12月31日(日)"},
+        {kListViewStyle, 4, 18, 200, 80, IDC_DAY_LIST, "syslistview32", ""},
+        {kChild | WS_TABSTOP | BS_PUSHBUTTON, 4, 102, 75, 14, IDC_DAY_SCHEDULE, "button",
+         "スケジュール設定(&S)"},
+    });
+}
+
+TEST(Resources, RecentScheduleTemplate) {
+    DialogHeader h;
+    ASSERT_TRUE(read_dialog(IDD_RECENT, &h));
+    expect_frame(h, 16, 32, 207, 119, "Tavelspore - 最近の予定");
+    expect_controls(h, {
+        {kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 164, 102, 40, 14, IDOK, "button", "OK"},
+        {kChild | SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN, 4, 2, 80, 12, IDC_RECENT_HEADER,
+         "static", "1994年12月31日(日) "},
+        {kListViewStyle, 4, 18, 200, 80, IDC_RECENT_LIST, "syslistview32", ""},
+        {kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 4, 104, 64, 10, IDC_RECENT_BOOT, "button", "起動時に表示"},
+        {kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, 74, 102, 28, 84, IDC_RECENT_WIDTH,
+         "combobox", ""},
+        {kChild | WS_GROUP | SS_LEFT, 104, 104, 30, 8, -1, "static", "日後迄"},
+        {kChild | WS_GROUP | SS_LEFT, 162, 8, 42, 8, -1, "static", "(A : アラーム)"},
+    });
 }

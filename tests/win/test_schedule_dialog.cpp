@@ -19,7 +19,7 @@
 #include "dialogs/schedule_dialog_win.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
-#include "tests/host/entry_builder.h"
+#include "tests/host/entry_maker.h"
 #include "tests/win/dialog_input.h"
 #include "tests/win/fake_mci.h"
 #include "tests/win/modal_driver.h"
@@ -59,7 +59,7 @@ int run_dialog(std::function<void(HWND)> body, const ScheduleOpening& opening = 
 }
 
 int add_entry(int y, int m, int d, const char* memo, int hour = -1, int minute = -1) {
-    return test_entries::append(test_entries::dated(y, m, d, memo, hour, minute));
+    return append_entry(make_entry(y, m, d, 0, memo, hour, minute));
 }
 
 std::string memos() {

@@ -1,3 +1,0 @@
-#include "app/dialog_calls_win.h"
-
-int day_contents_dialog(HWND, const ViewState&) { return 0; }

@@ -1,0 +1,73 @@
+#include "dialogs/display_month.h"
+
+#include <climits>
+
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+bool year_in_range(int y) { return y >= kShownYearFirst && y <= kShownYearLast; }
+bool month_in_range(int m) { return m >= 1 && m <= 12; }
+
+}  // namespace
+
+int month_field_number(const char* text) {
+    if (!text) return 0;
+    int i = 0;
+    while (i < kMonthFieldChars && is_blank(text[i])) ++i;
+    bool negative = false;
+    if (i < kMonthFieldChars && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    // At most nine digits: the value always fits an int.
+    int value = 0;
+    for (; i < kMonthFieldChars && is_digit(text[i]); ++i) value = value * 10 + (text[i] - '0');
+    return negative ? -value : value;
+}
+
+bool month_field_unsigned(const char* text, unsigned* value) {
+    if (!text) return false;
+    const char* p = text;
+    while (is_blank(*p)) ++p;
+    if (!is_digit(*p)) return false;
+    unsigned v = 0;
+    for (; is_digit(*p); ++p) {
+        const unsigned digit = (unsigned)(*p - '0');
+        v = v > (UINT_MAX - digit) / 10 ? UINT_MAX : v * 10 + digit;
+    }
+    while (is_blank(*p)) ++p;
+    if (*p != '\0') return false;
+    *value = v;
+    return true;
+}
+
+TypedMonth typed_month_of(const char* year_text, const char* month_text) {
+    TypedMonth t = {false, 0, false, 0};
+    t.year_read = month_field_unsigned(year_text, &t.year);
+    t.month_read = month_field_unsigned(month_text, &t.month);
+    return t;
+}
+
+bool live_year(const char* text, int* year) {
+    const int y = month_field_number(text);
+    if (!year_in_range(y)) return false;
+    *year = y;
+    return true;
+}
+
+bool live_month(const char* text, int* month) {
+    const int m = month_field_number(text);
+    if (!month_in_range(m)) return false;
+    *month = m;
+    return true;
+}
+
+bool display_month_check(const char* year_text, const char* month_text, int* year, int* month) {
+    const int y = month_field_number(year_text), m = month_field_number(month_text);
+    if (!year_in_range(y) || !month_in_range(m)) return false;
+    *year = y;
+    *month = m;
+    return true;
+}

@@ -1,0 +1,10 @@
+// The recent schedule dialog (208): the entries from today up to a chosen number of days
+// ahead, with the two options it edits.
+#pragma once
+
+#include <windows.h>
+
+// Modal over owner, listing the live entries of the schedule list. *todo_width (days
+// ahead) changes at once with the combo box; *todo_boot (show at start-up, 0 or 1) is
+// taken at OK. The caller stores both afterwards.
+void recent_schedule_dialog(HWND owner, int* todo_boot, int* todo_width);

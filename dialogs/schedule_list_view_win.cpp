@@ -1,0 +1,75 @@
+#include "dialogs/schedule_list_view_win.h"
+
+#include "resources/resource.h"
+
+namespace {
+
+constexpr int kImageSize = 16;
+constexpr int kImageGrow = 2;
+constexpr COLORREF kImageMask = RGB(0, 255, 0);
+
+int column_format(ListAlign align) { return align == kListAlignCenter ? LVCFMT_CENTER : LVCFMT_LEFT; }
+
+int column_width(HWND list, const ListColumn& c) {
+    int width = c.extra;
+    if (c.sample)
+        width += (int)SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(c.sample));
+    return width;
+}
+
+}  // namespace
+
+HIMAGELIST holiday_image_list_create() {
+    return ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_HOLIDAY_IMAGES),
+                                kImageSize, kImageGrow, kImageMask, IMAGE_BITMAP, 0);
+}
+
+void ListImages::attach(HWND list) {
+    release();
+    images_.reset(holiday_image_list_create());
+    if (!images_) return;
+    list_ = list;
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_.get()));
+}
+
+// A list view without LVS_SHAREIMAGELISTS destroys its image lists with itself, so the
+// list is taken back first and destroyed once, here.
+void ListImages::release() {
+    if (list_ && IsWindow(list_)) SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+    list_ = nullptr;
+    images_.reset();
+}
+
+void list_view_add_columns(HWND list, const ListColumn* columns, int count) {
+    for (int i = 0; i < count; ++i) {
+        const ListColumn& c = columns[i];
+        LVCOLUMNA col = {};
+        col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_TEXT;
+        col.fmt = column_format(c.align);
+        col.cx = column_width(list, c);
+        col.pszText = const_cast<char*>(c.title ? c.title : "");
+        col.iSubItem = i;
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&col));
+    }
+}
+
+void list_view_append_row(HWND list, int image, const char* const* texts, int count) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    item.iImage = image;
+    item.pszText = const_cast<char*>(texts[0]);
+    const int row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    if (row < 0) return;
+    for (int i = 1; i < count; ++i) {
+        LVITEMA sub = {};
+        sub.iSubItem = i;
+        sub.pszText = const_cast<char*>(texts[i]);
+        SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
+    }
+}
+
+void list_view_autosize(HWND list, const ListColumn* columns, int count) {
+    for (int i = 0; i < count; ++i)
+        if (columns[i].autosize) SendMessageA(list, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
+}

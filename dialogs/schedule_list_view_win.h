@@ -1,0 +1,34 @@
+// The list views of the schedule lists: the holiday image list from bitmap 219, columns
+// from a column table, rows of texts with their holiday image.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "config/handles_win.h"
+#include "dialogs/schedule_lists.h"
+
+// Bitmap 219 cut into 16 x 16 images (grow count 2, pure green transparent): image 0
+// empty, image 1 the red holiday flag. Null when it cannot be made.
+HIMAGELIST holiday_image_list_create();
+
+// A list view's holiday images for the life of its dialog: set as the small image list at
+// opening, taken back from the list and destroyed when the dialog ends.
+class ListImages {
+public:
+    void attach(HWND list);
+    void release();
+    ~ListImages() { release(); }
+
+private:
+    HWND list_ = nullptr;
+    OwnedImageList images_;
+};
+
+// Inserts the columns of the table; fixed widths are the pixel width of the sample text
+// plus the extra pixels.
+void list_view_add_columns(HWND list, const ListColumn* columns, int count);
+// Appends a row: texts[0] (may be empty) with the image, texts[1..count-1] in the subitems.
+void list_view_append_row(HWND list, int image, const char* const* texts, int count);
+// Sizes the columns marked autosize to their contents and header.
+void list_view_autosize(HWND list, const ListColumn* columns, int count);

@@ -1,0 +1,106 @@
+#include "dialogs/schedule_lists.h"
+
+#include <cstdio>
+
+#include "calendar/date.h"
+#include "config/cp932.h"
+
+namespace {
+
+bool month_in_range(int m) { return m >= 1 && m <= 12; }
+
+// Every list looks at a day only when the month really has it, as the month grid does.
+bool real_date(int year, int month, int day) {
+    return month_in_range(month) && day >= 1 && day <= days_in_month(month, year);
+}
+
+void format_entry_time(char* out, size_t size, const ScheduleEntry* e) {
+    if (e->hour == -1 || e->minute == -1)
+        out[0] = '\0';
+    else
+        std::snprintf(out, size, "%2d:%02d", (int)e->hour, (int)e->minute);
+}
+
+// A memo from a stored file may fill all 81 bytes: at most 80 are shown, never half a
+// double-byte character.
+void copy_memo(char* out, const ScheduleEntry* e) {
+    cp932_copy_n(out, kMemoText, e->memo, kMemoText - 1);
+}
+
+}  // namespace
+
+const ListColumn kDayColumns[kDayColumnCount] = {
+    {nullptr, kListAlignLeft, nullptr, 20, false},
+    {"時刻", kListAlignCenter, "99:9900", 0, false},
+    {"メモ", kListAlignLeft, nullptr, 0, true},
+};
+
+const ListColumn kRecentColumns[kRecentColumnCount] = {
+    {nullptr, kListAlignLeft, "99日後9", 20, false},
+    {"月日", kListAlignCenter, "99月99日(99)00", 0, false},
+    {"時刻", kListAlignCenter, "99:9900", 0, false},
+    {"A", kListAlignCenter, "999_", 0, false},
+    {"メモ", kListAlignLeft, nullptr, 0, true},
+};
+
+int clamp_todo_width(int width) {
+    return width < kTodoWidthMin ? kTodoWidthMin : (width > kTodoWidthMax ? kTodoWidthMax : width);
+}
+
+void format_todo_width_item(char* out, size_t size, int k) { std::snprintf(out, size, "%2d", k); }
+
+int todo_width_item_index(int width) { return clamp_todo_width(width) - kTodoWidthMin; }
+
+bool todo_width_pick(int index, int* width) {
+    if (index < 0 || index > kTodoWidthMax - kTodoWidthMin) return false;
+    const int k = index + kTodoWidthMin;
+    if (k == *width) return false;
+    *width = k;
+    return true;
+}
+
+void format_list_header(char* out, size_t size, int year, int month, int day) {
+    std::snprintf(out, size, "%d年%2d月%2d日(%s)", year, month, day,
+                  weekday_names_ja[weekday_of(year, month, day)]);
+}
+
+void format_distance_label(char* out, size_t size, long n) {
+    static const char* const kNear[] = {"今日", "明日", "明後日"};
+    if (n >= 0 && n < 3)
+        std::snprintf(out, size, "%s", kNear[n]);
+    else
+        std::snprintf(out, size, "%2ld日後", n);
+}
+
+int entry_image(const ScheduleEntry* e) { return e->holiday != 0 ? 1 : 0; }
+
+bool day_contents_row(const ScheduleEntry* e, int year, int month, int day, DayRow* out) {
+    if (!real_date(year, month, day) || !entry_on_date(e, year, month, day)) return false;
+    out->image = entry_image(e);
+    format_entry_time(out->time, sizeof out->time, e);
+    copy_memo(out->memo, e);
+    return true;
+}
+
+bool recent_row(const ScheduleEntry* e, int ty, int tm, int td, int width, RecentRow* out) {
+    if (!month_in_range(e->month)) return false;
+    int y = e->year;
+    if (y == -1) y = e->month < tm ? ty + 1 : ty;
+    // A year already past is never within the width (and day_serial would count a year
+    // before 1980 as 1980).
+    if (y < ty) return false;
+    const int d = resolve_day(e->day, e->month, y);
+    if (!real_date(y, e->month, d)) return false;
+    const long n = (long)day_serial(y, e->month, d) - (long)day_serial(ty, tm, td);
+    if (n < 0 || n > clamp_todo_width(width)) return false;
+    out->days = n;
+    out->image = entry_image(e);
+    format_distance_label(out->label, sizeof out->label, n);
+    std::snprintf(out->date, sizeof out->date, "%2d月%2d日(%s)", (int)e->month, d,
+                  weekday_names_ja[weekday_of(y, e->month, d)]);
+    format_entry_time(out->time, sizeof out->time, e);
+    out->alarm[0] = out->time[0] != '\0' && e->alarm_kind != 0 ? 'A' : '\0';
+    out->alarm[1] = '\0';
+    copy_memo(out->memo, e);
+    return true;
+}

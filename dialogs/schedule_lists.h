@@ -1,0 +1,78 @@
+// Rules of the two read-only schedule lists: the entries of one day of the month on show
+// (day contents) and the entries from today up to a number of days ahead (recent
+// schedule). Which entries each list holds, in list order, and every text its rows, header
+// and combo box show. The dialog procedures only put these into their controls.
+#pragma once
+
+#include <cstddef>
+
+#include "schedule/entry.h"
+
+// Days ahead the recent list can cover (the combo box offers 1..99).
+constexpr int kTodoWidthMin = 1;
+constexpr int kTodoWidthMax = 99;
+
+// A stored ToDoWidth as the combo box and the list use it: within 1..99.
+int clamp_todo_width(int width);
+// The combo item of width k: "%2d" (" 1" .. " 9", "10" .. "99").
+void format_todo_width_item(char* out, size_t size, int k);
+// The item to select for a stored width (clamped), 0-based.
+int todo_width_item_index(int width);
+// The user picked item index: true, with the new width, when it names a width 1..99 that
+// differs from *width (the list is then rebuilt); false for the same width or no item.
+bool todo_width_pick(int index, int* width);
+
+// Header of both dialogs: "%d年%2d月%2d日(%s)" with the Japanese weekday name.
+void format_list_header(char* out, size_t size, int year, int month, int day);
+// Distance label of n days from today: "今日", "明日", "明後日", else "%2ld日後".
+void format_distance_label(char* out, size_t size, long n);
+
+// Holiday image of an entry's row: 1 (the flag) for any non-zero holiday byte, else 0.
+int entry_image(const ScheduleEntry* e);
+
+// Column layout of a list view: a title (nullptr: none), the alignment, and a width that is
+// the pixel width of sample (when given) plus extra; the memo column is sized to its
+// contents after the fill instead.
+enum ListAlign { kListAlignLeft, kListAlignCenter };
+struct ListColumn {
+    const char* title;
+    ListAlign align;
+    const char* sample;
+    int extra;
+    bool autosize;
+};
+
+constexpr int kDayColumnCount = 3;
+constexpr int kRecentColumnCount = 5;
+extern const ListColumn kDayColumns[kDayColumnCount];
+extern const ListColumn kRecentColumns[kRecentColumnCount];
+
+constexpr size_t kMemoText = 81;  // the memo and its NUL
+
+struct DayRow {
+    int image;
+    char time[24];  // "%2d:%02d", or empty when the entry has no time
+    char memo[kMemoText];
+};
+
+// The row of entry e in the day contents of year-month-day, when the entry falls on that
+// day as the month grid marks it. False for a date the month does not have and for
+// entries whose stored month is not 1..12.
+bool day_contents_row(const ScheduleEntry* e, int year, int month, int day, DayRow* out);
+
+struct RecentRow {
+    long days;      // from today
+    int image;
+    char label[16];
+    char date[32];  // "%2d月%2d日(%s)"
+    char time[24];
+    char alarm[2];  // "A" with a time and an alarm, else empty
+    char memo[kMemoText];
+};
+
+// The row of entry e in the recent list seen on today (ty-tm-td) covering width days
+// ahead (clamped to 1..99). An every-year entry whose month lies before this month falls
+// in next year. Not listed: dates before today or past the width, day codes that name no
+// day in the month, days the month does not have in that year (29 February of a common
+// year), and stored months outside 1..12.
+bool recent_row(const ScheduleEntry* e, int ty, int tm, int td, int width, RecentRow* out);

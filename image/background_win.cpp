@@ -1,0 +1,76 @@
+#include "image/background_win.h"
+
+#include <cstddef>
+
+#include "config/settings.h"
+#include "image/background_layout.h"
+#include "image/plugins_win.h"
+#include "image/surface_win.h"
+#include "image/whiten.h"
+
+static_assert(sizeof(BITMAPINFOHEADER) == sizeof(DibHeader), "header layouts differ");
+static_assert(offsetof(BITMAPINFO, bmiColors) == offsetof(ImageInfo, colors), "colour table offsets differ");
+
+ImageInfo background_info;
+PixelBlock background_pixels;
+
+namespace {
+
+// The surface's pixels right after the scaled image was drawn, and the size they are for.
+unsigned char* cache = nullptr;
+int cache_w = 0, cache_h = 0;
+
+const BITMAPINFO* as_bitmapinfo(const ImageInfo& info) {
+    return reinterpret_cast<const BITMAPINFO*>(&info);
+}
+
+}  // namespace
+
+void background_drop_cache() {
+    if (cache) LocalFree(cache);
+    cache = nullptr;
+    cache_w = cache_h = 0;
+}
+
+bool background_cached() { return cache != nullptr; }
+
+void reload_background() {
+    background_pixels.reset();
+    if (settings.BackImage && !load_image_file(settings.BackImageFile, &background_pixels, &background_info))
+        background_pixels.reset();
+    if (!background_pixels.empty() && whitening_applies(settings.BackMode, settings.Transparent))
+        whiten_image(&background_pixels, &background_info, settings.Transparent);
+    background_drop_cache();
+}
+
+RECT draw_background(const RECT& client, bool* image_shown) {
+    const int w = client.right - client.left, h = client.bottom - client.top;
+    const BackgroundPlan p = plan_background(settings.BackImage != 0, !background_pixels.empty(), settings.BackMode,
+                                             settings.BackArea, w, h, background_info.header.width,
+                                             background_info.header.height);
+    *image_shown = p.shown;
+    const RECT area = {client.left + p.cal_left, client.top + p.cal_top, client.left + p.cal_right,
+                       client.top + p.cal_bottom};
+    if (!p.shown) return area;
+    if (cache && (cache_w != surface_width() || cache_h != surface_height())) background_drop_cache();
+    if (cache) {
+        surface_write(cache);
+        return area;
+    }
+    if (p.draw) {
+        surface_set_stretch_mode(HALFTONE);
+        surface_stretch(p.dst_x, p.dst_y, p.dst_w, p.dst_h, p.src_x, p.src_y, p.src_w, p.src_h,
+                        background_pixels.data(), as_bitmapinfo(background_info), DIB_RGB_COLORS, SRCCOPY);
+    }
+    surface_read(&cache);
+    if (cache) {
+        cache_w = surface_width();
+        cache_h = surface_height();
+    }
+    return area;
+}
+
+void background_release() {
+    background_drop_cache();
+    background_pixels.reset();
+}

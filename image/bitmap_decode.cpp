@@ -1,0 +1,332 @@
+#include "image/bitmap_decode.h"
+
+#include <cstring>
+#include <vector>
+
+size_t MemorySource::read_at(uint64_t offset, void* dst, size_t n) {
+    if (offset >= size_) return 0;
+    const size_t left = static_cast<size_t>(size_ - offset);
+    const size_t take = n < left ? n : left;
+    std::memcpy(dst, data_ + offset, take);
+    return take;
+}
+
+namespace {
+
+constexpr size_t kFileHeader = 14;
+constexpr size_t kInfoHeader = 40;
+
+bool allowed_depth(int bits) {
+    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+bool allowed_compression(int bits, uint32_t c) {
+    switch (c) {
+    case kBiRgb: return true;
+    case kBiRle8: return bits == 8;
+    case kBiRle4: return bits == 4;
+    case kBiBitfields: return bits == 16 || bits == 32;
+    default: return false;
+    }
+}
+
+uint32_t colour_count(int bits, uint32_t declared) {
+    if (bits > 8) return 0;
+    if (declared == 0) return 1u << bits;
+    return declared > 256 ? 256 : declared;
+}
+
+// The file's pixel bytes: the whole rows of an uncompressed image, or for run-length data
+// the declared size (or, when 0, everything from the pixel offset on), never more than the
+// file still holds.
+uint64_t stored_pixel_bytes(const DibLayout& l, const DibHeader& h, uint64_t file_size,
+                            uint64_t offset) {
+    if (l.compression == kBiRle8 || l.compression == kBiRle4) {
+        const uint64_t left = offset < file_size ? file_size - offset : 0;
+        const uint64_t declared = h.size_image ? h.size_image : left;
+        return declared < left ? declared : left;
+    }
+    return l.stride * static_cast<uint64_t>(l.height);
+}
+
+// Reads the colour table (or masks) for a checked layout from src at table_at.
+void read_colours(ByteSource& src, uint64_t table_at, uint64_t masks_at, const DibLayout& l,
+                  ImageInfo* info) {
+    if (l.colors > 0) src.read_at(table_at, info->colors, static_cast<size_t>(l.colors) * 4);
+    if (l.masks) src.read_at(masks_at, info->colors, 12);
+}
+
+// The last steps both routes share: rows bottom-up, then 16 and 32 bits to 24.
+bool finish(const DibLayout& l, PixelBlock* pixels, ImageInfo* info) {
+    if (l.top_down) flip_rows(pixels->data(), l.stride, l.height);
+    if (l.bits == 16 || l.bits == 32) return convert_to_24bit(pixels, info);
+    return true;
+}
+
+// Shifts that move a colour mask's top eight bits to the top of a byte.
+struct MaskShift {
+    uint32_t mask;
+    int right;
+    int left;
+};
+
+MaskShift mask_shift(uint32_t mask, int bits) {
+    MaskShift s{mask, 0, 0};
+    while (s.right < bits && s.right < 32 && ((mask >> s.right) & 1u) == 0) ++s.right;
+    if (s.right >= 32) return s;  // no bit set: the channel is 0
+    // Masks wider than eight bits keep their top eight bits.
+    int width = 0;
+    while (s.right + width < 32 && ((mask >> (s.right + width)) & 1u)) ++width;
+    if (width > 8) s.right += width - 8;
+    const uint32_t byte = (mask >> s.right) & 0xFFu;
+    while (s.left < bits && s.left < 8 && ((byte << s.left) & 0x80u) == 0) ++s.left;
+    return s;
+}
+
+uint8_t channel(uint32_t v, const MaskShift& s) {
+    if (s.right >= 32 || s.left >= 8) return 0;
+    return static_cast<uint8_t>((((v & s.mask) >> s.right) << s.left) & 0xFFu);
+}
+
+// Run-length decoding: one output position and the rules for putting a pixel there.
+class RleWriter {
+public:
+    RleWriter(uint8_t* out, int width, int height, uint64_t stride, bool four_bit)
+        : out_(out), width_(width), height_(height), stride_(stride), four_(four_bit) {}
+
+    void put(uint8_t value) {
+        if (x_ < width_ && row_ < height_) {
+            uint8_t* row = out_ + static_cast<uint64_t>(row_) * stride_;
+            if (!four_) {
+                row[x_] = value;
+            } else {
+                uint8_t& b = row[x_ >> 1];
+                b = (x_ & 1) ? static_cast<uint8_t>((b & 0xF0) | (value & 0x0F))
+                             : static_cast<uint8_t>((b & 0x0F) | (value << 4));
+            }
+        }
+        if (x_ < width_) ++x_;  // past the row every further pixel is dropped alike
+        else x_ = width_;
+    }
+    void end_of_line() {
+        if (row_ < height_) ++row_;
+        x_ = 0;
+    }
+    void delta(int dx, int dy) {
+        x_ += dx;
+        if (x_ > width_) x_ = width_;
+        row_ += dy;
+        if (row_ > height_) row_ = height_;
+    }
+    bool done() const { return row_ >= height_; }
+
+private:
+    uint8_t* out_;
+    int64_t width_;
+    int64_t height_;
+    uint64_t stride_;
+    bool four_;
+    int64_t x_ = 0;
+    int64_t row_ = 0;
+};
+
+}  // namespace
+
+uint32_t dib_colour_table_offset(uint32_t header_size) {
+    switch (header_size) {
+    case 52: case 56: case 64: case 108: case 124: return header_size;
+    default: return kInfoHeader;
+    }
+}
+
+bool dib_check_header(DibHeader* h, DibLayout* out) {
+    const int bits = h->bit_count;
+    if (h->width <= 0 || h->height == 0 || h->height == INT32_MIN) return false;
+    if (!allowed_depth(bits) || !allowed_compression(bits, h->compression)) return false;
+    const bool rle = h->compression == kBiRle8 || h->compression == kBiRle4;
+    const bool top_down = h->height < 0;
+    if (top_down && rle) return false;  // run-length data are bottom-up by definition
+    const int height = top_down ? -h->height : h->height;
+
+    const uint64_t stride = dib_stride(h->width, bits);
+    const uint64_t rows = stride * static_cast<uint64_t>(height);
+    const uint64_t rows24 = dib_stride(h->width, 24) * static_cast<uint64_t>(height);
+    if (stride == 0 || rows > kMaxPixelBytes || (bits > 8 && rows24 > kMaxPixelBytes)) return false;
+
+    DibLayout l;
+    l.width = h->width;
+    l.height = height;
+    l.top_down = top_down;
+    l.bits = bits;
+    l.compression = h->compression;
+    l.stride = stride;
+    l.colors = static_cast<int>(colour_count(bits, h->clr_used));
+    l.masks = h->compression == kBiBitfields;
+
+    h->size = kInfoHeader;
+    h->planes = 1;
+    h->height = height;
+    h->clr_used = static_cast<uint32_t>(l.colors);
+    if (h->clr_important > h->clr_used) h->clr_important = 0;
+    *out = l;
+    return true;
+}
+
+bool decode_bitmap(ByteSource& src, PixelBlock* pixels, ImageInfo* info) {
+    std::memset(info, 0, sizeof *info);
+    pixels->reset();
+    uint8_t head[kFileHeader + kInfoHeader] = {};
+    src.read_at(0, head, sizeof head);
+    if (head[0] != 'B' || head[1] != 'M') return false;
+    const uint64_t offset = le32(head + 10);
+    const uint64_t file_size = src.size();
+
+    info->header = dib_header_from_bytes(head + kFileHeader);
+    const uint32_t header_size = info->header.size;
+    DibLayout l;
+    if (!dib_check_header(&info->header, &l)) return false;
+    read_colours(src, kFileHeader + dib_colour_table_offset(header_size), kFileHeader + kInfoHeader,
+                 l, info);
+
+    const uint64_t count = stored_pixel_bytes(l, info->header, file_size, offset);
+    if (count > kMaxPixelBytes) return false;
+    if (!pixels->allocate(static_cast<size_t>(count))) return false;
+    src.read_at(offset, pixels->data(), static_cast<size_t>(count));
+
+    if (l.compression == kBiRle8 || l.compression == kBiRle4) {
+        info->header.size_image = static_cast<uint32_t>(count);
+        if (!decode_rle(pixels, info)) return false;
+    }
+    return finish(l, pixels, info);
+}
+
+bool decode_rle(PixelBlock* pixels, ImageInfo* info) {
+    DibHeader& h = info->header;
+    const bool four = h.compression == kBiRle4;
+    if (!four && h.compression != kBiRle8) return false;
+    if (h.width <= 0 || h.height <= 0) return false;
+    const uint64_t stride = dib_stride(h.width, four ? 4 : 8);
+    const uint64_t total = stride * static_cast<uint64_t>(h.height);
+    if (total > kMaxPixelBytes) return false;
+    PixelBlock out;
+    if (!out.allocate(static_cast<size_t>(total))) return false;
+
+    const uint8_t* in = pixels->data();
+    const size_t end = h.size_image < pixels->size() ? h.size_image : pixels->size();
+    RleWriter w(out.data(), h.width, h.height, stride, four);
+    size_t i = 0;
+    while (i + 1 < end && !w.done()) {
+        const uint8_t n = in[i];
+        const uint8_t v = in[i + 1];
+        i += 2;
+        if (n != 0) {  // encoded run: n pixels of one value (4 bits: two alternating nibbles)
+            for (int k = 0; k < n; ++k) w.put(four ? ((k & 1) ? (v & 0x0F) : (v >> 4)) : v);
+        } else if (v == 0) {
+            w.end_of_line();
+        } else if (v == 1) {
+            break;
+        } else if (v == 2) {
+            if (i + 1 >= end) break;
+            w.delta(in[i], in[i + 1]);
+            i += 2;
+        } else {  // absolute run of v literal pixels, padded to a 2-byte boundary
+            const size_t bytes = four ? (v + 1u) / 2 : v;
+            for (int k = 0; k < v; ++k) {
+                const size_t at = i + (four ? static_cast<size_t>(k) / 2 : static_cast<size_t>(k));
+                if (at >= end) break;
+                w.put(four ? ((k & 1) ? (in[at] & 0x0F) : (in[at] >> 4)) : in[at]);
+            }
+            i += bytes + (bytes & 1);
+        }
+    }
+    pixels->swap(out);
+    h.size_image = static_cast<uint32_t>(total);
+    h.compression = kBiRgb;
+    return true;
+}
+
+bool convert_to_24bit(PixelBlock* pixels, ImageInfo* info) {
+    DibHeader& h = info->header;
+    const int bits = h.bit_count;
+    if (bits != 16 && bits != 32) return false;
+    if (h.width <= 0 || h.height <= 0) return false;
+    uint32_t m[3];
+    if (h.compression == kBiBitfields) {
+        for (int c = 0; c < 3; ++c) m[c] = le32(info->colors[c]);
+    } else if (bits == 16) {
+        m[0] = 0x7C00; m[1] = 0x03E0; m[2] = 0x001F;
+    } else {
+        m[0] = 0xFF0000; m[1] = 0x00FF00; m[2] = 0x0000FF;
+    }
+    const MaskShift red = mask_shift(m[0], bits), green = mask_shift(m[1], bits),
+                    blue = mask_shift(m[2], bits);
+
+    const uint64_t in_stride = dib_stride(h.width, bits);
+    const uint64_t out_stride = dib_stride(h.width, 24);
+    const uint64_t total = out_stride * static_cast<uint64_t>(h.height);
+    if (total > kMaxPixelBytes) return false;
+    PixelBlock out;
+    if (!out.allocate(static_cast<size_t>(total))) return false;
+    const size_t bytes_per = static_cast<size_t>(bits / 8);
+    for (int64_t y = 0; y < h.height; ++y) {
+        const uint64_t row_at = static_cast<uint64_t>(y) * in_stride;
+        uint8_t* dst = out.data() + static_cast<uint64_t>(y) * out_stride;
+        for (int64_t x = 0; x < h.width; ++x) {
+            const uint64_t at = row_at + static_cast<uint64_t>(x) * bytes_per;
+            uint32_t v = 0;
+            if (at + bytes_per <= pixels->size()) {
+                const uint8_t* p = pixels->data() + at;
+                v = bits == 16 ? le16(p) : le32(p);
+            }
+            dst[0] = channel(v, blue);
+            dst[1] = channel(v, green);
+            dst[2] = channel(v, red);
+            dst += 3;
+        }
+    }
+    pixels->swap(out);
+    h.bit_count = 24;
+    h.compression = kBiRgb;
+    h.size_image = static_cast<uint32_t>(total);
+    h.clr_used = 0;
+    h.clr_important = 0;
+    std::memset(info->colors, 0, 12);
+    return true;
+}
+
+void flip_rows(uint8_t* rows, uint64_t stride, int height) {
+    if (height < 2 || stride == 0) return;
+    std::vector<uint8_t> tmp(static_cast<size_t>(stride));
+    for (int64_t top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+        uint8_t* a = rows + static_cast<uint64_t>(top) * stride;
+        uint8_t* b = rows + static_cast<uint64_t>(bottom) * stride;
+        std::memcpy(tmp.data(), a, stride);
+        std::memcpy(a, b, stride);
+        std::memcpy(b, tmp.data(), stride);
+    }
+}
+
+bool accept_plugin_picture(const uint8_t* info_block, size_t info_size, const uint8_t* pixel_block,
+                           size_t pixel_size, PixelBlock* pixels, ImageInfo* info) {
+    std::memset(info, 0, sizeof *info);
+    pixels->reset();
+    if (info_block == nullptr || pixel_block == nullptr) return false;
+    uint8_t head[kInfoHeader] = {};
+    std::memcpy(head, info_block, info_size < kInfoHeader ? info_size : kInfoHeader);
+    info->header = dib_header_from_bytes(head);
+    const uint32_t header_size = info->header.size;
+    DibLayout l;
+    if (!dib_check_header(&info->header, &l)) return false;
+    MemorySource block(info_block, info_size);
+    read_colours(block, dib_colour_table_offset(header_size), kInfoHeader, l, info);
+
+    const bool rle = l.compression == kBiRle8 || l.compression == kBiRle4;
+    // Run-length data of unknown size: the whole handle.
+    const uint64_t count = rle ? (info->header.size_image ? info->header.size_image : pixel_size)
+                               : l.stride * static_cast<uint64_t>(l.height);
+    if (count > kMaxPixelBytes) return false;
+    if (!pixels->allocate(static_cast<size_t>(count))) return false;
+    std::memcpy(pixels->data(), pixel_block, count < pixel_size ? static_cast<size_t>(count) : pixel_size);
+    if (rle) info->header.size_image = static_cast<uint32_t>(count);
+    return finish(l, pixels, info);
+}

@@ -1,0 +1,73 @@
+// A device-independent bitmap in memory: an info record (header and room for 256 colours)
+// and a separate block of pixel rows, bottom-up, each row padded to four bytes. The record
+// has the byte layout of a BITMAPINFO, so the Win32 drawing calls take it as one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+// Compression codes of the bitmap header.
+constexpr uint32_t kBiRgb = 0;
+constexpr uint32_t kBiRle8 = 1;
+constexpr uint32_t kBiRle4 = 2;
+constexpr uint32_t kBiBitfields = 3;
+
+// Largest pixel block the loader makes (and largest input it takes): stride x height. The
+// fuzz build lowers it so that each input runs fast; every rule stays the same.
+#ifndef ZELMAR_MAX_PIXEL_BYTES
+#define ZELMAR_MAX_PIXEL_BYTES (256ull << 20)
+#endif
+constexpr uint64_t kMaxPixelBytes = ZELMAR_MAX_PIXEL_BYTES;
+
+struct DibHeader {
+    uint32_t size;
+    int32_t width;
+    int32_t height;
+    uint16_t planes;
+    uint16_t bit_count;
+    uint32_t compression;
+    uint32_t size_image;
+    int32_t x_pels_per_meter;
+    int32_t y_pels_per_meter;
+    uint32_t clr_used;
+    uint32_t clr_important;
+};
+static_assert(sizeof(DibHeader) == 40, "header must have the file's 40-byte layout");
+
+struct ImageInfo {
+    DibHeader header;
+    uint8_t colors[256][4];  // blue, green, red, reserved; or three BI_BITFIELDS masks
+};
+static_assert(sizeof(ImageInfo) == 1064, "info record is 40 + 256 * 4 bytes");
+
+// An owned, zero-filled byte block; allocation never throws.
+class PixelBlock {
+public:
+    // Replaces the block by n zero bytes; false (and empty) when memory is short.
+    bool allocate(size_t n);
+    void reset();
+    uint8_t* data() { return data_.get(); }
+    const uint8_t* data() const { return data_.get(); }
+    size_t size() const { return size_; }
+    bool empty() const { return !data_; }
+    void swap(PixelBlock& other);
+
+private:
+    std::unique_ptr<uint8_t[]> data_;
+    size_t size_ = 0;
+};
+
+// Bytes per row for width pixels of bits each: ((w * b + 31) >> 3) with the low two bits
+// cleared. Computed in 64 bits; 0 for a width of 0 or below.
+uint64_t dib_stride(int64_t width, int bits);
+
+// Little-endian reads from a byte buffer.
+inline uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+inline uint32_t le32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+// The 40 header bytes as stored in a file or handed over by a plug-in.
+DibHeader dib_header_from_bytes(const uint8_t* p);

@@ -1,0 +1,16 @@
+// The month the paint benchmarks draw: May 2009 on show, the 20th today, 10:10 on the clock.
+#pragma once
+
+#include "app/month_paint_win.h"
+
+inline MonthView bench_month_view() {
+    MonthView v = {};
+    v.shown_year = 2009;
+    v.shown_month = 5;
+    v.today_year = 2009;
+    v.today_month = 5;
+    v.today_day = 20;
+    v.now_hour = 10;
+    v.now_minute = 10;
+    return v;
+}

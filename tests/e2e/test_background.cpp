@@ -1,0 +1,191 @@
+// The background image in the real program: a bitmap in each mode shows at the points the
+// layout gives for the window's client size, the calendar keeps to the rest of the window,
+// and the settings dialog's 更新 loads, saves and repaints at once.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "image/background_layout.h"
+#include "resources/resource.h"
+#include "tests/e2e/harness.h"
+#include "tests/host/bmp_builder.h"
+
+namespace {
+
+constexpr uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
+
+// 400 x 300, the left half red and the right half blue.
+std::string halves_bmp() {
+    bmp_test::BmpFields s{400, 300, 24};
+    s.pixels.assign(1200 * 300, 0);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x) s.pixels[size_t(y) * 1200 + 3 * x + (x < 200 ? 2 : 0)] = 255;
+    const std::vector<uint8_t> f = bmp_test::bmp_file(s);
+    return std::string(f.begin(), f.end());
+}
+
+std::string background_file(const std::string& image, int mode, int area, int transparent) {
+    char text[600];
+    std::snprintf(text, sizeof text,
+                  "[Config]\r\nmonthlang=0\r\nweeklang=0\r\nclock=0\r\nBackImage=1\r\nBackImageFile=%s\r\n"
+                  "BackMode=%d\r\nBackArea=%d\r\nTransparent=%d\r\n"
+                  "[DispSet1]\r\nreso=1024x768\r\nx1=100\r\ny1=80\r\nx2=440\r\ny2=420\r\n",
+                  image.c_str(), mode, area, transparent);
+    return text;
+}
+
+uint32_t sys_rgb(int index) {
+    COLORREF c = GetSysColor(index);
+    return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+}
+
+bool close_to(uint32_t a, uint32_t b) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int d = int(a >> shift & 0xFF) - int(b >> shift & 0xFF);
+        if (d > 3 || d < -3) return false;
+    }
+    return true;
+}
+
+struct Shot {
+    Image img;
+    int ox = 0, oy = 0;  // client origin in the window image
+    int w = 0, h = 0;    // client size
+    uint32_t at(int x, int y) const { return img.at(ox + x, oy + y); }
+};
+
+bool shoot(HWND hwnd, Shot* s) {
+    RECT client, wr;
+    POINT origin = {0, 0};
+    if (!GetClientRect(hwnd, &client) || !GetWindowRect(hwnd, &wr)) return false;
+    ClientToScreen(hwnd, &origin);
+    s->ox = origin.x - wr.left;
+    s->oy = origin.y - wr.top;
+    s->w = client.right;
+    s->h = client.bottom;
+    Sleep(300);  // let the paint reach the screen
+    return capture_window(hwnd, &s->img);
+}
+
+// Pixels of the rectangle [l, r) x [t, b) for which pred holds.
+template <class Pred>
+int count_where(const Shot& s, int l, int t, int r, int b, Pred pred) {
+    int n = 0;
+    for (int y = t; y < b; ++y)
+        for (int x = l; x < r; ++x)
+            if (pred(s.at(x, y))) ++n;
+    return n;
+}
+
+}  // namespace
+
+E2E_TEST(background_in_each_mode) {
+    struct Case {
+        const char* name;
+        int mode, area, transparent;
+    } cases[] = {
+        {"background_cover", 0, 50, 0},
+        {"background_cover_washed", 0, 50, 50},
+        {"background_right", 1, 50, 0},
+        {"background_bottom", 2, 40, 0},
+    };
+    for (const Case& c : cases) {
+        const std::string dir = fresh_dir(c.name);
+        REQUIRE(write_file(dir + "halves.bmp", halves_bmp()));
+        REQUIRE(write_file(settings_file_of(dir), background_file(dir + "halves.bmp", c.mode, c.area, c.transparent)));
+        App app;
+        REQUIRE(app_start(app, dir));
+        Shot s;
+        REQUIRE(shoot(app.hwnd, &s));
+        save_png(s.img, g_work_dir + c.name + ".png");
+        const BackgroundPlan p = plan_background(true, true, c.mode, c.area, s.w, s.h, 400, 300);
+        REQUIRE(p.draw);
+        // Points a quarter and three quarters across the drawn image, below the header rows.
+        const int y = c.mode == 0 ? s.h - 6 : p.dst_y + p.dst_h / 2;
+        const int xl = p.dst_x + p.dst_w / 4, xr = p.dst_x + 3 * p.dst_w / 4;
+        const uint32_t red = c.transparent ? 0xFF7F7F : kRed, blue = c.transparent ? 0x7F7FFF : kBlue;
+        if (!close_to(s.at(xl, y), red) || !close_to(s.at(xr, y), blue))
+            ctx.fail(__FILE__, __LINE__, std::string(c.name) + ": image colours at the computed points");
+        if (c.mode == 0) {
+            // The month is drawn over the image with its white halo.
+            CHECK(count_where(s, 0, 0, s.w, s.h / 2, [](uint32_t v) { return v == kWhite; }) > 20);
+        } else {
+            // The band outside the drawn image holds only the window colour: no calendar there.
+            const uint32_t window = sys_rgb(COLOR_WINDOW);
+            auto is_window = [window](uint32_t v) { return v == window; };
+            const int band_l = p.cal_right, band_t = p.cal_bottom;
+            int stray = 0;
+            for (int yy = band_t == s.h ? 0 : band_t; yy < s.h; ++yy)
+                for (int xx = band_l == s.w ? 0 : band_l; xx < s.w; ++xx) {
+                    const bool in_image = xx >= p.dst_x && xx < p.dst_x + p.dst_w && yy >= p.dst_y &&
+                                          yy < p.dst_y + p.dst_h;
+                    if (!in_image && !is_window(s.at(xx, yy))) ++stray;
+                }
+            CHECK_EQ(stray, 0);
+            // The month itself is in the rest: dark text there.
+            CHECK(count_where(s, 0, 0, p.cal_right, p.cal_bottom, [](uint32_t v) {
+                      return (v >> 16 & 0xFF) < 90 && (v >> 8 & 0xFF) < 90 && (v & 0xFF) < 90;
+                  }) > 20);
+        }
+        CHECK_EQ(app_close(app), 0);
+    }
+}
+
+namespace {
+
+bool apply_disabled(HWND dlg) { return !IsWindowEnabled(GetDlgItem(dlg, IDC_SET_APPLY)); }
+bool is_gone(HWND h) { return IsWindow(h) == 0; }
+
+std::string settings_of(const App& app) {
+    std::string bytes;
+    read_file(settings_file_of(app.dir), &bytes);
+    return bytes;
+}
+
+const App* g_app = nullptr;
+bool image_saved(HWND) { return settings_of(*g_app).find("BackImage=1\r\n") != std::string::npos; }
+
+}  // namespace
+
+E2E_TEST(settings_dialog_apply_repaints_and_saves_at_once) {
+    const std::string dir = fresh_dir("settings_apply");
+    REQUIRE(write_file(dir + "halves.bmp", halves_bmp()));
+    REQUIRE(write_file(settings_file_of(dir),
+                       "[Config]\r\nmonthlang=0\r\nclock=0\r\n[DispSet1]\r\nreso=1024x768\r\nx1=100\r\ny1=80\r\n"
+                       "x2=440\r\ny2=420\r\n"));
+    App app;
+    REQUIRE(app_start(app, dir));
+    g_app = &app;
+    Shot before;
+    REQUIRE(shoot(app.hwnd, &before));
+    CHECK(!close_to(before.at(before.w / 4, before.h - 6), kRed));
+
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_DETAILED_SETTINGS, 0);
+    HWND dlg = find_owned_dialog(app.hwnd, 5000);
+    REQUIRE(dlg != nullptr);
+    CHECK(window_text(dlg) == "Tavelspore - 設定");
+    CHECK(apply_disabled(dlg));
+    send_sync(GetDlgItem(dlg, IDC_SET_BACK_IMAGE), BM_CLICK, 0, 0);
+    const std::string image = dir + "halves.bmp";
+    SendMessageA(GetDlgItem(dlg, IDC_SET_BACK_FILE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(image.c_str()));
+    CHECK(!apply_disabled(dlg));
+    send_sync(GetDlgItem(dlg, IDC_SET_APPLY), BM_CLICK, 0, 0);
+    CHECK(wait_until(image_saved, app.hwnd));
+    CHECK(wait_until(apply_disabled, dlg));
+    CHECK(settings_of(app).find("BackImageFile=" + image + "\r\n") != std::string::npos);
+
+    // The dialog is still open: moved off the window, which shows the image already.
+    SetWindowPos(dlg, nullptr, 600, 420, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Shot after;
+    REQUIRE(shoot(app.hwnd, &after));
+    save_png(after.img, g_work_dir + "settings_apply.png");
+    const BackgroundPlan p = plan_background(true, true, 0, 50, after.w, after.h, 400, 300);
+    CHECK(close_to(after.at(p.dst_w / 4, after.h - 6), kRed));
+    CHECK(close_to(after.at(3 * p.dst_w / 4, after.h - 6), kBlue));
+
+    PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+    CHECK(wait_until(is_gone, dlg));
+    CHECK(image_saved(app.hwnd));  // ｷｬﾝｾﾙ keeps what 更新 applied
+    CHECK_EQ(app_close(app), 0);
+    CHECK(settings_of(app).find("BackImage=1\r\n") != std::string::npos);
+}

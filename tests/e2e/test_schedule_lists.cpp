@@ -1,0 +1,174 @@
+// The schedule lists and the display-month dialog in the real program: a click on a marked
+// day lists its memo, the recent list opens after start-up when asked to and stores its
+// option, and 表示月 puts a typed month on show.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "calendar/date.h"
+#include "dialogs/schedule_lists.h"
+#include "resources/resource.h"
+#include "tests/e2e/harness.h"
+
+namespace {
+
+std::string two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
+
+struct Today {
+    int year, month, day;
+};
+Today today() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay};
+}
+
+// A fixed window over the given extra settings and schedule lines.
+std::string settings_with(const std::string& config, const std::string& schedule) {
+    return "[Config]\r\nclock=0\r\n" + config +
+           "[DispSet1]\r\nreso=1024x768\r\nx1=100\r\ny1=80\r\nx2=440\r\ny2=420\r\n" + schedule;
+}
+
+bool dialog_gone(HWND dlg) { return IsWindow(dlg) == 0; }
+
+// Text of a list-view cell of another process: the item record and its buffer live in that
+// process for the call.
+std::string remote_item_text(HANDLE process, HWND list, int row, int sub) {
+    struct Block {
+        LVITEMA item;
+        char text[256];
+    };
+    Block* remote = static_cast<Block*>(
+        VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote) return "<no memory>";
+    Block local = {};
+    local.item.iSubItem = sub;
+    local.item.pszText = remote->text;
+    local.item.cchTextMax = sizeof local.text;
+    std::string out = "<unread>";
+    SIZE_T done = 0;
+    if (WriteProcessMemory(process, remote, &local, sizeof local, &done)) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL,
+                            5000, &result);
+        if (ReadProcessMemory(process, remote, &local, sizeof local, &done)) {
+            local.text[sizeof local.text - 1] = '\0';
+            out = local.text;
+        }
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return out;
+}
+
+// For a person to look at; the dialog is given time to paint.
+void keep_screenshot(HWND dlg, const char* name) {
+    Sleep(300);
+    Image shot;
+    if (capture_window(dlg, &shot)) save_png(shot, g_work_dir + name);
+}
+
+LRESULT sent(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_NORMAL, 5000, &result);
+    return (LRESULT)result;
+}
+
+}  // namespace
+
+E2E_TEST(click_on_a_marked_day_lists_its_memo) {
+    const Today t = today();
+    const int day = t.day <= 14 ? t.day + 7 : t.day - 7;  // a day of this month other than today
+    const std::string dir = fresh_dir("day_contents");
+    REQUIRE(write_file(settings_file_of(dir),
+                       settings_with("", "[Schedule]\r\nschedulecount=2\r\nschedule001=" +
+                                             std::to_string(t.year) + two(t.month) + two(day) +
+                                             "00会議メモ\r\nschedule002=0000" + two(t.month) + two(day) +
+                                             "10毎年の祝日\r\n")));
+    App app;
+    REQUIRE(app_start(app, dir));
+    MonthGrid grid;
+    REQUIRE(lay_out_month(app, t.year, t.month, 0, &grid));
+    const CellRect& cell = grid.cells.day_cells[day - 1];
+    PostMessageA(app.hwnd, WM_LBUTTONDOWN, MK_LBUTTON,
+                 MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
+    PostMessageA(app.hwnd, WM_LBUTTONUP, 0, MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
+    HWND dlg = find_owned_dialog(app.hwnd, 5000);
+    REQUIRE(dlg != nullptr);
+    CHECK(window_text(dlg) == "Tavelspore - スケジュール内容");
+    char header[64];
+    format_list_header(header, sizeof header, t.year, t.month, day);
+    CHECK(window_text(GetDlgItem(dlg, IDC_DAY_HEADER)) == header);
+    HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
+    CHECK_EQ(sent(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    CHECK(remote_item_text(app.pi.hProcess, list, 0, 2) == "会議メモ");
+    CHECK(remote_item_text(app.pi.hProcess, list, 1, 2) == "毎年の祝日");
+    keep_screenshot(dlg, "day_contents.png");
+
+    // The schedule button ends the list and goes on to the schedule dialog.
+    PostMessageA(dlg, WM_COMMAND, IDC_DAY_SCHEDULE, 0);
+    CHECK(wait_until(dialog_gone, dlg));
+    if (HWND next = find_owned_dialog(app.hwnd, 1000)) PostMessageA(next, WM_COMMAND, IDCANCEL, 0);
+    CHECK_EQ(app_close(app), 0);
+}
+
+E2E_TEST(recent_list_opens_after_start_when_asked) {
+    const Today t = today();
+    const std::string dir = fresh_dir("recent_at_start");
+    REQUIRE(write_file(settings_file_of(dir),
+                       settings_with("ToDoBoot=1\r\nToDoWidth=10\r\n",
+                                     "[Schedule]\r\nschedulecount=1\r\nschedule001=" + std::to_string(t.year) +
+                                         two(t.month) + two(t.day) + "00今日の予定\r\n")));
+    App app;
+    REQUIRE(app_start(app, dir));
+    HWND dlg = find_owned_dialog(app.hwnd, 5000);
+    REQUIRE(dlg != nullptr);
+    CHECK(window_text(dlg) == "Tavelspore - 最近の予定");
+    char header[64];
+    format_list_header(header, sizeof header, t.year, t.month, t.day);
+    CHECK(window_text(GetDlgItem(dlg, IDC_RECENT_HEADER)) == header);
+    HWND list = GetDlgItem(dlg, IDC_RECENT_LIST);
+    CHECK_EQ(sent(list, LVM_GETITEMCOUNT, 0, 0), 1);
+    CHECK(remote_item_text(app.pi.hProcess, list, 0, 0) == "今日");
+    CHECK(remote_item_text(app.pi.hProcess, list, 0, 4) == "今日の予定");
+    CHECK_EQ(sent(GetDlgItem(dlg, IDC_RECENT_WIDTH), CB_GETCURSEL, 0, 0), 9);
+    keep_screenshot(dlg, "recent_schedule.png");
+
+    // Unticked and closed: stored at once, so the next start shows nothing.
+    sent(GetDlgItem(dlg, IDC_RECENT_BOOT), BM_SETCHECK, BST_UNCHECKED, 0);
+    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    CHECK(wait_until(dialog_gone, dlg));
+    std::string file;
+    REQUIRE(read_file(settings_file_of(dir), &file));
+    CHECK(file.find("ToDoBoot=0\r\n") != std::string::npos);
+    CHECK(file.find("ToDoWidth=10\r\n") != std::string::npos);
+    CHECK_EQ(app_close(app), 0);
+
+    App again;
+    REQUIRE(app_start(again, dir));
+    CHECK(find_owned_dialog(again.hwnd, 1500) == nullptr);
+    CHECK_EQ(app_close(again), 0);
+}
+
+E2E_TEST(display_month_puts_the_typed_month_on_show) {
+    const std::string dir = fresh_dir("display_month");
+    REQUIRE(write_file(settings_file_of(dir), settings_with("monthlang=1\r\n", "")));
+    App app;
+    REQUIRE(app_start(app, dir));
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_DISPLAY_MONTH, 0);
+    HWND dlg = find_owned_dialog(app.hwnd, 5000);
+    REQUIRE(dlg != nullptr);
+    CHECK(window_text(dlg) == "Tavelspore - 表示月");
+    HWND year = GetDlgItem(dlg, IDC_DM_YEAR), month = GetDlgItem(dlg, IDC_DM_MONTH);
+    sent(year, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    for (char c : std::string("2012")) sent(year, WM_CHAR, (unsigned char)c, 1);
+    sent(month, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    sent(month, WM_CHAR, '3', 1);
+    // Followed while the dialog is still open.
+    CHECK(window_text(app.hwnd) == "Tavelspore 2012年3月");
+    keep_screenshot(dlg, "display_month.png");
+    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    CHECK(wait_until(dialog_gone, dlg));
+    CHECK(window_text(app.hwnd) == "Tavelspore 2012年3月");
+    CHECK_EQ(app_close(app), 0);
+}

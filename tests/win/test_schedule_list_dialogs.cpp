@@ -1,0 +1,299 @@
+// The day contents (206) and recent schedule (208) dialogs run in this process over the
+// schedule list: captions, headers, columns, rows with their holiday images, results, the
+// days-ahead combo box and its rebuild, and the start-up option taken at OK.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "calendar/date.h"
+#include "dialogs/day_contents_win.h"
+#include "dialogs/recent_schedule_win.h"
+#include "resources/resource.h"
+#include "schedule/entry.h"
+#include "tests/host/entry_maker.h"
+#include "tests/win/modal_driver.h"
+#include "tests/win/program_reset.h"
+
+namespace {
+
+using win_test::ModalDriver;
+
+LocalTime g_now = {2004, 12, 20, 9, 0, 0};
+LocalTime fixed_clock() { return g_now; }
+
+void add_entry(int year, int month, int day, const char* memo, int holiday = 0, int hour = -1,
+               int minute = -1, int alarm_kind = 0) {
+    schedule_list[schedulecount++] = make_entry(year, month, day, holiday, memo, hour, minute, alarm_kind);
+}
+
+std::string text_of(HWND w) {
+    char buf[256] = "";
+    GetWindowTextA(w, buf, sizeof buf);
+    return buf;
+}
+
+std::string item_text(HWND list, int row, int sub) {
+    char buf[256] = "";
+    LVITEMA it = {};
+    it.iSubItem = sub;
+    it.pszText = buf;
+    it.cchTextMax = sizeof buf;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&it));
+    return buf;
+}
+
+int item_image(HWND list, int row) {
+    LVITEMA it = {};
+    it.mask = LVIF_IMAGE;
+    it.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+    return it.iImage;
+}
+
+int row_count(HWND list) { return (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); }
+
+// Every row as its texts joined with "|", the image first.
+std::vector<std::string> rows_of(HWND list, int columns) {
+    std::vector<std::string> rows;
+    for (int r = 0; r < row_count(list); ++r) {
+        std::string row = std::to_string(item_image(list, r));
+        for (int c = 0; c < columns; ++c) row += "|" + item_text(list, r, c);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+struct Column {
+    const char* title;
+    int fmt;
+    const char* sample;  // width: this text's pixel width plus extra; nullptr: extra only
+    int extra;
+};
+
+void expect_columns(HWND list, const std::vector<Column>& want, int autosized) {
+    for (size_t i = 0; i < want.size(); ++i) {
+        char title[64] = "";
+        LVCOLUMNA col = {};
+        col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        col.pszText = title;
+        col.cchTextMax = sizeof title;
+        ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&col))) << i;
+        EXPECT_EQ(std::string(title), want[i].title) << i;
+        EXPECT_EQ(col.fmt & LVCFMT_JUSTIFYMASK, want[i].fmt) << i;
+        if ((int)i == autosized) continue;
+        int width = want[i].extra;
+        if (want[i].sample)
+            width += (int)SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(want[i].sample));
+        EXPECT_EQ(col.cx, width) << i;
+    }
+    LVCOLUMNA extra = {};
+    extra.mask = LVCF_WIDTH;
+    EXPECT_FALSE(SendMessageA(list, LVM_GETCOLUMNA, want.size(), reinterpret_cast<LPARAM>(&extra)));
+}
+
+// The holiday images are the list's small images: two of 16 x 16.
+void expect_holiday_images(HWND list) {
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    ASSERT_NE(images, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(images), 2);
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(images, &cx, &cy);
+    EXPECT_EQ(cx, 16);
+    EXPECT_EQ(cy, 16);
+}
+
+class ScheduleListDialogs : public testing::Test {
+protected:
+    void SetUp() override {
+        win_test::reset_program_globals();
+        g_now = {2004, 12, 20, 9, 0, 0};
+        set_clock_source(fixed_clock);
+    }
+    void TearDown() override { win_test::reset_program_globals(); }
+
+    static int open_day(int y, int m, int d) {
+        ViewState view;
+        view.shown_year = y;
+        view.shown_month = m;
+        view.clicked_day = d;
+        return day_contents_dialog(nullptr, view);
+    }
+};
+
+TEST_F(ScheduleListDialogs, DayContentsListTheDaysEntriesInListOrder) {
+    add_entry(-1, 1, 99, "成人の日", 1);              // 10 January 2000
+    add_entry(2000, 1, 10, "会議", 0, 9, 5, 1);
+    add_entry(2000, 1, 15, "not this day");
+    add_entry(-1, 1, 10, "毎年", 2, 23, 59, 0);       // any holiday byte shows the flag
+    add_entry(2001, 1, 10, "another year");
+    ModalDriver driver({[](HWND dlg) {
+        EXPECT_EQ(text_of(dlg), "Tavelspore - スケジュール内容");
+        EXPECT_EQ(text_of(GetDlgItem(dlg, IDC_DAY_HEADER)), "2000年 1月10日(月)");
+        EXPECT_EQ(text_of(GetDlgItem(dlg, IDC_DAY_SCHEDULE)), "スケジュール設定(&S)");
+        EXPECT_EQ(text_of(GetDlgItem(dlg, IDOK)), "OK");
+        HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
+        expect_columns(list, {{"", LVCFMT_LEFT, nullptr, 20}, {"時刻", LVCFMT_CENTER, "99:9900", 0},
+                              {"メモ", LVCFMT_LEFT, nullptr, 0}},
+                       2);
+        expect_holiday_images(list);
+        EXPECT_EQ(rows_of(list, 3),
+                  (std::vector<std::string>{"1|||成人の日", "0|| 9:05|会議",
+                                            "1||23:59|毎年"}));
+        EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDOK));
+        EXPECT_FALSE(GetWindowLongPtrA(list, GWL_STYLE) & LVS_SINGLESEL);
+        PostMessageA(dlg, WM_COMMAND, IDC_DAY_SCHEDULE, 0);
+    }});
+    EXPECT_EQ(driver.run([] { return open_day(2000, 1, 10); }), kDayContentsToSchedule);
+}
+
+// OK, Enter and Alt+F4 end with 0, the schedule button with 1; Esc is ignored.
+TEST_F(ScheduleListDialogs, DayContentsResults) {
+    struct Case {
+        const char* what;
+        UINT msg;
+        WPARAM wp;
+        int result;
+    } cases[] = {
+        {"OK", WM_COMMAND, IDOK, kDayContentsClosed},
+        {"schedule", WM_COMMAND, IDC_DAY_SCHEDULE, kDayContentsToSchedule},
+        {"Alt+F4", WM_SYSCOMMAND, SC_CLOSE, kDayContentsClosed},
+    };
+    for (const Case& c : cases) {
+        ModalDriver driver({[](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); },
+                            [](HWND dlg) {
+                                // Still open after Esc, and nothing is listed on an empty day.
+                                EXPECT_EQ(row_count(GetDlgItem(dlg, IDC_DAY_LIST)), 0);
+                                EXPECT_EQ(text_of(GetDlgItem(dlg, IDC_DAY_HEADER)), "2004年12月20日(月)");
+                            },
+                            [&c](HWND dlg) { PostMessageA(dlg, c.msg, c.wp, 0); }});
+        EXPECT_EQ(driver.run([] { return open_day(2004, 12, 20); }), c.result) << c.what;
+    }
+}
+
+TEST_F(ScheduleListDialogs, RecentListFromToday) {
+    // Today is 20 December 2004 (Monday).
+    add_entry(-1, 1, 5, "新年会", 0, 18, 30, 1);      // next year: 16 days
+    add_entry(2004, 12, 20, "today", 1);
+    add_entry(-1, 12, 19, "passed");
+    add_entry(2004, 12, 21, "tomorrow", 0, 10, 0, 0);
+    add_entry(2004, 12, 22, "day after", 0, -1, -1, 2);  // an alarm without time shows no "A"
+    add_entry(2004, 12, 30, "ten");
+    add_entry(2004, 12, 31, "eleven");
+    settings.ToDoBoot = 1;
+    settings.ToDoWidth = 10;
+    ModalDriver driver({[](HWND dlg) {
+        EXPECT_EQ(text_of(dlg), "Tavelspore - 最近の予定");
+        EXPECT_EQ(text_of(GetDlgItem(dlg, IDC_RECENT_HEADER)), "2004年12月20日(月)");
+        EXPECT_EQ(text_of(GetDlgItem(dlg, IDC_RECENT_BOOT)), "起動時に表示");
+        EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_RECENT_BOOT), (UINT)BST_CHECKED);
+        HWND list = GetDlgItem(dlg, IDC_RECENT_LIST);
+        expect_columns(list, {{"", LVCFMT_LEFT, "99日後9", 20}, {"月日", LVCFMT_CENTER, "99月99日(99)00", 0},
+                              {"時刻", LVCFMT_CENTER, "99:9900", 0}, {"A", LVCFMT_CENTER, "999_", 0},
+                              {"メモ", LVCFMT_LEFT, nullptr, 0}},
+                       4);
+        expect_holiday_images(list);
+        EXPECT_EQ(rows_of(list, 5), (std::vector<std::string>{
+                                        "1|今日|12月20日(月)|||today",
+                                        "0|明日|12月21日(火)|10:00||tomorrow",
+                                        "0|明後日|12月22日(水)|||day after",
+                                        "0|10日後|12月30日(木)|||ten",
+                                    }));
+        HWND combo = GetDlgItem(dlg, IDC_RECENT_WIDTH);
+        EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 99);
+        EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 9);
+        char item[8] = "";
+        SendMessageA(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
+        EXPECT_STREQ(item, " 1");
+        SendMessageA(combo, CB_GETLBTEXT, 98, reinterpret_cast<LPARAM>(item));
+        EXPECT_STREQ(item, "99");
+        SendMessageA(combo, CB_GETLBTEXT, 15, reinterpret_cast<LPARAM>(item));
+        EXPECT_STREQ(item, "16");
+        // 16 days: the every-year entry of January comes in, with its alarm mark.
+        SendMessageA(combo, CB_SETCURSEL, 15, 0);
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_RECENT_WIDTH, CBN_SELENDOK),
+                     reinterpret_cast<LPARAM>(combo));
+        EXPECT_EQ(settings.ToDoWidth, 16);
+        const std::vector<std::string> rows = rows_of(list, 5);
+        ASSERT_EQ(rows.size(), 6u);
+        EXPECT_EQ(rows[0], "0|16日後| 1月 5日(水)|18:30|A|新年会");
+        EXPECT_EQ(rows[5], "0|11日後|12月31日(金)|||eleven");
+        EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 15);
+        CheckDlgButton(dlg, IDC_RECENT_BOOT, BST_UNCHECKED);
+        PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);  // Esc: ignored
+    },
+                        [](HWND dlg) {
+                            EXPECT_EQ(settings.ToDoBoot, 1);  // taken only at OK
+                            PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+                        }});
+    driver.run([] {
+        recent_schedule_dialog(nullptr, &settings.ToDoBoot, &settings.ToDoWidth);
+        return 0;
+    });
+    EXPECT_EQ(settings.ToDoBoot, 0);
+    EXPECT_EQ(settings.ToDoWidth, 16);
+}
+
+// Picking the same number changes nothing; another number rebuilds at once, with today
+// read anew; other notifications from the box do nothing.
+TEST_F(ScheduleListDialogs, RecentRebuildsOnlyOnAnotherNumber) {
+    add_entry(2004, 12, 21, "first");
+    settings.ToDoWidth = 10;
+    auto pick = [](HWND dlg, int index, int code) {
+        HWND combo = GetDlgItem(dlg, IDC_RECENT_WIDTH);
+        SendMessageA(combo, CB_SETCURSEL, index, 0);
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_RECENT_WIDTH, code), reinterpret_cast<LPARAM>(combo));
+    };
+    ModalDriver driver({[&pick](HWND dlg) {
+        HWND list = GetDlgItem(dlg, IDC_RECENT_LIST);
+        ASSERT_EQ(row_count(list), 1);
+        add_entry(2004, 12, 22, "added while open");
+        g_now = {2004, 12, 21, 9, 0, 0};
+        pick(dlg, 9, CBN_SELENDOK);  // the same 10 days
+        EXPECT_EQ(row_count(list), 1);
+        pick(dlg, 4, CBN_SELCHANGE);
+        EXPECT_EQ(row_count(list), 1);
+        EXPECT_EQ(settings.ToDoWidth, 10);
+        pick(dlg, 4, CBN_SELENDOK);
+        EXPECT_EQ(settings.ToDoWidth, 5);
+        EXPECT_EQ(rows_of(list, 1), (std::vector<std::string>{"0|今日", "0|明日"}));
+        EXPECT_EQ(text_of(GetDlgItem(dlg, IDC_RECENT_HEADER)), "2004年12月21日(火)");
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    }});
+    driver.run([] {
+        recent_schedule_dialog(nullptr, &settings.ToDoBoot, &settings.ToDoWidth);
+        return 0;
+    });
+    EXPECT_EQ(settings.ToDoBoot, 0);
+}
+
+// A stored width outside 1..99 is shown and used clamped, and stays as stored until the user
+// picks a number.
+TEST_F(ScheduleListDialogs, StoredWidthOutsideTheRange) {
+    struct Case {
+        int stored, index;
+    } cases[] = {{150, 98}, {0, 0}, {-3, 0}};
+    for (const Case& c : cases) {
+        schedulecount = 0;
+        add_entry(2004, 12, 21, "tomorrow");
+        add_entry(2005, 3, 29, "99 days");
+        add_entry(2005, 3, 30, "100 days");
+        settings.ToDoWidth = c.stored;
+        ModalDriver driver({[&c](HWND dlg) {
+            EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_RECENT_WIDTH, CB_GETCURSEL, 0, 0), c.index) << c.stored;
+            EXPECT_EQ(row_count(GetDlgItem(dlg, IDC_RECENT_LIST)), c.stored > 99 ? 2 : 1) << c.stored;
+            PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        }});
+        driver.run([] {
+            recent_schedule_dialog(nullptr, &settings.ToDoBoot, &settings.ToDoWidth);
+            return 0;
+        });
+        EXPECT_EQ(settings.ToDoWidth, c.stored);
+    }
+}
+
+}  // namespace
