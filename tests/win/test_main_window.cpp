@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/app_win.h"
 #include "app/main_state_win.h"
@@ -296,7 +297,7 @@ TEST_F(MainWindow, DayClickListsTheDayAndGoesOnToTheSchedule) {
     for (const Case& c : cases) {
         main_state.view.schedule_opening = {1999, 1, 1};
         HWND owner = nullptr;
-        ModalDriver driver({[&c, &owner](HWND dlg) {
+        std::vector<ModalDriver::Step> steps = {[&c, &owner](HWND dlg) {
             owner = GetWindow(dlg, GW_OWNER);
             char text[64] = "";
             GetDlgItemTextA(dlg, IDC_DAY_HEADER, text, sizeof text);
@@ -311,7 +312,18 @@ TEST_F(MainWindow, DayClickListsTheDayAndGoesOnToTheSchedule) {
             SendMessageA(list, LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&it));
             EXPECT_STREQ(memo, "会議");
             PostMessageA(dlg, WM_COMMAND, c.button, 0);
-        }});
+        }};
+        // The schedule dialog opens on the clicked day.
+        if (c.to_schedule) {
+            steps.push_back([](HWND dlg) {
+                EXPECT_EQ(text_of(dlg), "Tavelspore - スケジュールの設定");
+                EXPECT_EQ(item_text(dlg, IDC_SCHED_YEAR), "2004");
+                EXPECT_EQ(item_text(dlg, IDC_SCHED_MONTH), "5");
+                EXPECT_EQ(item_text(dlg, IDC_SCHED_DAY), "10");
+                PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+            });
+        }
+        ModalDriver driver(std::move(steps));
         driver.run([&] { return SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(cx(tenth), cy(tenth))); });
         EXPECT_EQ(owner, hwnd_);
         EXPECT_EQ(main_state.view.clicked_day, 10);
