@@ -56,6 +56,14 @@ inline std::string row_text(HWND list, int row, int column) {
     return buf;
 }
 
+inline int row_image(HWND list, int row) {
+    LVITEMA it = {};
+    it.mask = LVIF_IMAGE;
+    it.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+    return it.iImage;
+}
+
 inline std::vector<int> selected_rows(HWND list) {
     std::vector<int> rows;
     for (int r = -1; (r = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, r, LVNI_SELECTED))) >= 0;)

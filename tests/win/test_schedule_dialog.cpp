@@ -327,18 +327,21 @@ TEST_F(ScheduleDialog, AddSortsSelectsAndShowsTheNewEntry) {
     add_entry(2004, 1, 1, "a");
     add_entry(2004, 12, 1, "c");
     add_entry(-1, 1, 1, "d");
+    schedule_list[add_entry(2004, 1, 1, "e")].holiday = 1;
     run_dialog([](HWND dlg) {
         type_entry(dlg, "2004", "05", "5", "b", "9", "5");
         press(dlg, IDC_SCHED_ALARM);
         paste(dlg, IDC_SCHED_BEFORE, "15");
         press(dlg, IDC_SCHED_ADD);
-        EXPECT_EQ(list_memos(dlg), "a,b,c,d,");
+        EXPECT_EQ(list_memos(dlg), "a,b,c,d,e,");
         EXPECT_EQ(selected_rows(list_of(dlg)), std::vector<int>{1});
         EXPECT_EQ(row_text(list_of(dlg), 1, 0), "2004年");
         EXPECT_EQ(row_text(list_of(dlg), 1, 1), " 5月 5日");
         EXPECT_EQ(row_text(list_of(dlg), 1, 2), " 9:05");
         EXPECT_EQ(row_text(list_of(dlg), 1, 4), "A");
         EXPECT_EQ(row_text(list_of(dlg), 3, 0), "通年");
+        EXPECT_EQ(row_image(list_of(dlg), 1), 0);
+        EXPECT_EQ(row_image(list_of(dlg), 4), 1);  // the holiday sorts last, with its flag
         // The fields show the stored values, normalised; the new entry is shown, not held.
         EXPECT_EQ(item_text(dlg, IDC_SCHED_MONTH), "5");
         EXPECT_EQ(item_text(dlg, IDC_SCHED_MINUTE), "05");
@@ -346,11 +349,11 @@ TEST_F(ScheduleDialog, AddSortsSelectsAndShowsTheNewEntry) {
         paste(dlg, IDC_SCHED_MEMO, "b2");
         EXPECT_EQ(buttons(dlg), (Buttons{true, false, false}));  // a further entry, not Change
         press(dlg, IDC_SCHED_ADD);
-        EXPECT_EQ(list_memos(dlg), "a,b,b2,c,d,");
+        EXPECT_EQ(list_memos(dlg), "a,b,b2,c,d,e,");
         close_dialog(dlg);
     });
     // The alarm rings from its new time at once, also while the dialog stays open.
-    ASSERT_EQ(schedulecount, 5);
+    ASSERT_EQ(schedulecount, 6);
     EXPECT_EQ(schedule_list[1].alarm_at, alarm_instant(2004, 5, 5, 8, 50));
     EXPECT_EQ(schedule_list[1].last_edited, 0);
     EXPECT_EQ(schedule_list[2].last_edited, 1);
