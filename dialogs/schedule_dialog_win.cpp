@@ -206,9 +206,17 @@ void select_only(int row) {
     SendMessageA(dlg->list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&it));
 }
 
+// Scrolls row into view unless it is in view already (a scroll costs a repaint).
+void ensure_visible(HWND list, int row) {
+    const int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+    const int per_page = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    if (row >= top && row < top + per_page) return;
+    SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
 // Rebuilds the whole list in the list order; the last-edited entry is selected (which loads
 // it through the selection step). Keeping the position brings the old top row back to the
-// top where the list is long enough.
+// top where the list is long enough. Drawing waits until the list is complete.
 void fill_schedule_list(bool keep_position) {
     HWND list = dlg->list;
     const int top = keep_position ? static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0)) : 0;
@@ -221,18 +229,18 @@ void fill_schedule_list(bool keep_position) {
         if (schedule_list[i].last_edited) select = i;
     }
     SendMessageA(list, LVM_SETCOLUMNWIDTH, 5, MAKELPARAM(LVSCW_AUTOSIZE_USEHEADER, 0));
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    if (keep_position && schedulecount > 0) {
+    if (top > 0 && schedulecount > 0) {
         const int per_page = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
         int bottom = top + (per_page > 0 ? per_page - 1 : 0);
         if (bottom >= schedulecount) bottom = schedulecount - 1;
-        SendMessageA(list, LVM_ENSUREVISIBLE, bottom, FALSE);
-        SendMessageA(list, LVM_ENSUREVISIBLE, top < schedulecount ? top : bottom, FALSE);
+        ensure_visible(list, bottom);
+        ensure_visible(list, top < schedulecount ? top : bottom);
     }
     if (select >= 0) {
-        SendMessageA(list, LVM_ENSUREVISIBLE, select, FALSE);
+        ensure_visible(list, select);
         select_only(select);
     }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
 

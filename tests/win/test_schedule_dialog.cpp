@@ -391,6 +391,43 @@ TEST_F(ScheduleDialog, ChangeMovesTheRowAndKeepsItHeld) {
     EXPECT_EQ(schedule_list[2].alarm_at, alarm_instant(2004, 4, 1, 9, 0));
 }
 
+// Row shown whole in the list's page.
+bool row_in_view(HWND list, int row) {
+    const int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+    const int per_page = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    return row >= top && row < top + per_page;
+}
+
+TEST_F(ScheduleDialog, RefillKeepsTheScrollPositionAndShowsTheEditedRow) {
+    for (int i = 0; i < 100; ++i) add_entry(2004, 1 + i / 28, 1 + i % 28, "x");
+    run_dialog([](HWND dlg) {
+        HWND list = list_of(dlg);
+        SendMessageA(list, LVM_ENSUREVISIBLE, 60, FALSE);
+        const int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+        ASSERT_GT(top, 0);
+        // A change that stays in place: the page does not move.
+        select_rows(list, {top + 1});
+        paste(dlg, IDC_SCHED_MEMO, "y");
+        press(dlg, IDC_SCHED_CHANGE);
+        EXPECT_EQ(SendMessageA(list, LVM_GETTOPINDEX, 0, 0), top);
+        EXPECT_EQ(selected_rows(list), std::vector<int>{top + 1});
+        // A change that moves the entry far down: its row is brought into view.
+        paste(dlg, IDC_SCHED_MONTH, "12");
+        press(dlg, IDC_SCHED_CHANGE);
+        EXPECT_EQ(selected_rows(list), std::vector<int>{99});
+        EXPECT_TRUE(row_in_view(list, 99));
+        // An entry added at the top is brought into view as well.
+        paste(dlg, IDC_SCHED_MONTH, "1");
+        paste(dlg, IDC_SCHED_DAY, "1");
+        paste(dlg, IDC_SCHED_YEAR, "1999");
+        press(dlg, IDC_SCHED_ADD);
+        EXPECT_EQ(selected_rows(list), std::vector<int>{0});
+        EXPECT_TRUE(row_in_view(list, 0));
+        close_dialog(dlg);
+    });
+    EXPECT_EQ(schedulecount, 101);
+}
+
 TEST_F(ScheduleDialog, ChangeWithNothingHeldWritesNothing) {
     add_entry(2004, 1, 1, "a");
     add_entry(2004, 2, 1, "b");
