@@ -15,6 +15,7 @@
 #include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
+#include "schedule/alarm_window_win.h"
 #include "schedule/storage.h"
 
 const char kMainClassName[] = "TarseZelmar32Class";
@@ -73,10 +74,7 @@ LRESULT on_create(MainState& s, HWND hwnd) {
 }
 
 LRESULT on_destroy(MainState& s, HWND hwnd) {
-    if (s.alarm_window) {
-        DestroyWindow(s.alarm_window);
-        s.alarm_window = nullptr;
-    }
+    if (alarm_window) DestroyWindow(alarm_window);
     tray_remove(hwnd);
     const bool saved = schedule_save();
     if (s.timer_running) KillTimer(hwnd, kMainTimer);
@@ -205,6 +203,8 @@ HWND main_window_create(HINSTANCE inst, int show) {
 int message_loop() {
     MSG msg = {};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        // The modeless alarm window gets its keyboard (Tab, Enter, Esc) like a dialog.
+        if (alarm_window && IsDialogMessageA(alarm_window, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

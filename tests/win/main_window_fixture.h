@@ -17,6 +17,7 @@
 #include "config/settings.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
+#include "tests/win/dialog_input.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
 #include "tests/win/win_scratch.h"
@@ -31,14 +32,6 @@ inline std::string resolution() {
     char r[32];
     std::snprintf(r, sizeof r, "%dx%d", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     return r;
-}
-
-inline void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 // The style bits the program chooses (the system adds WS_CLIPSIBLINGS, showing adds

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/app_win.h"
 #include "app/main_state_win.h"
@@ -19,10 +20,13 @@
 #include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
+#include "schedule/alarm_window_win.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
 #include "tests/host/bmp_builder.h"
+#include "tests/host/entry_maker.h"
+#include "tests/win/dialog_input.h"
 #include "tests/win/main_window_fixture.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
@@ -293,7 +297,7 @@ TEST_F(MainWindow, DayClickListsTheDayAndGoesOnToTheSchedule) {
     for (const Case& c : cases) {
         main_state.view.schedule_opening = {1999, 1, 1};
         HWND owner = nullptr;
-        ModalDriver driver({[&c, &owner](HWND dlg) {
+        std::vector<ModalDriver::Step> steps = {[&c, &owner](HWND dlg) {
             owner = GetWindow(dlg, GW_OWNER);
             char text[64] = "";
             GetDlgItemTextA(dlg, IDC_DAY_HEADER, text, sizeof text);
@@ -308,7 +312,18 @@ TEST_F(MainWindow, DayClickListsTheDayAndGoesOnToTheSchedule) {
             SendMessageA(list, LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&it));
             EXPECT_STREQ(memo, "会議");
             PostMessageA(dlg, WM_COMMAND, c.button, 0);
-        }});
+        }};
+        // The schedule dialog opens on the clicked day.
+        if (c.to_schedule) {
+            steps.push_back([](HWND dlg) {
+                EXPECT_EQ(text_of(dlg), "Tavelspore - スケジュールの設定");
+                EXPECT_EQ(item_text(dlg, IDC_SCHED_YEAR), "2004");
+                EXPECT_EQ(item_text(dlg, IDC_SCHED_MONTH), "5");
+                EXPECT_EQ(item_text(dlg, IDC_SCHED_DAY), "10");
+                PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+            });
+        }
+        ModalDriver driver(std::move(steps));
         driver.run([&] { return SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(cx(tenth), cy(tenth))); });
         EXPECT_EQ(owner, hwnd_);
         EXPECT_EQ(main_state.view.clicked_day, 10);
@@ -388,10 +403,39 @@ TEST_F(MainWindow, DisplayMonthCommandFollowsTheTyping) {
 TEST_F(MainWindow, ScheduleCommandOpensTheDialogWithNoDateGiven) {
     open("");
     main_state.view.schedule_opening = {2004, 5, 10};  // left from an earlier opening
-    command(CMD_SCHEDULE);
+    ModalDriver driver({[](HWND dlg) {
+        EXPECT_EQ(win_test::item_text(dlg, IDC_SCHED_YEAR), "");
+        EXPECT_EQ(win_test::item_text(dlg, IDC_SCHED_MONTH), "");
+        EXPECT_EQ(win_test::item_text(dlg, IDC_SCHED_DAY), "");
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    }});
+    driver.run([this] { return command(CMD_SCHEDULE); });
+    EXPECT_EQ(driver.last_caption(), "Tavelspore - スケジュールの設定");
+    EXPECT_EQ(driver.last_owner(), hwnd_);
     EXPECT_EQ(main_state.view.schedule_opening.year, -1);
     EXPECT_EQ(main_state.view.schedule_opening.month, -1);
     EXPECT_EQ(main_state.view.schedule_opening.day, -1);
+}
+
+TEST_F(MainWindow, EntryAddedInTheScheduleDialogIsSavedAtOnce) {
+    open("[Config]\r\nmonthlang=1\r\n");
+    ModalDriver driver({[](HWND dlg) {
+        win_test::type(dlg, IDC_SCHED_YEAR, "2004");
+        win_test::type(dlg, IDC_SCHED_MONTH, "5");
+        win_test::type(dlg, IDC_SCHED_DAY, "20");
+        win_test::type(dlg, IDC_SCHED_HOUR, "9");
+        win_test::type(dlg, IDC_SCHED_MINUTE, "30");
+        win_test::paste(dlg, IDC_SCHED_MEMO, "会議");
+        win_test::press(dlg, IDC_SCHED_ALARM);
+        win_test::paste(dlg, IDC_SCHED_BEFORE, "15");
+        win_test::press(dlg, IDC_SCHED_ADD);
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    }});
+    driver.run([this] { return command(CMD_SCHEDULE); });
+    const std::string file = win_test::get_file(path_);
+    EXPECT_NE(file.find("schedulecount=1\r\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("schedule001=2004052001会議\r\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("alarm001=0930151\r\n"), std::string::npos) << file;
 }
 
 TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
@@ -413,6 +457,8 @@ TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     EXPECT_EQ(main_tick(main_state, hwnd_), -1);
     g_now = {2004, 5, 5, 9, 31, 4};  // the tick of 09:30 came late
     EXPECT_EQ(main_tick(main_state, hwnd_), 0);
+    ASSERT_NE(alarm_window, nullptr);
+    EXPECT_EQ(GetWindow(alarm_window, GW_OWNER), hwnd_);
     g_now = {2004, 5, 5, 9, 31, 5};
     EXPECT_EQ(main_tick(main_state, hwnd_), -1);  // once only
     EXPECT_EQ(main_state.now_minute, 31);
@@ -424,6 +470,31 @@ TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     EXPECT_STREQ(tray_tip(), "2004年6月1日(火)");
     EXPECT_EQ(main_state.view.shown_month, 5);
     EXPECT_EQ(main_state.today_month, 6);  // the repaint read today afresh
+}
+
+TEST_F(MainWindow, EntriesDueInOneCheckRingTogetherAndGoWithTheWindow) {
+    open("");
+    KillTimer(hwnd_, kMainTimer);
+    const char* memos[] = {"A", "B", "C"};
+    for (int i = 0; i < 3; ++i) {  // the third one a minute later
+        append_entry(make_alarm_entry(2004, 5, 5, 10, i < 2 ? 0 : 1, 15, 1, memos[i]));
+    }
+    g_now = {2004, 5, 5, 9, 45, 0};
+    EXPECT_EQ(main_tick(main_state, hwnd_), 0);
+    pump();
+    ASSERT_NE(alarm_window, nullptr);
+    EXPECT_EQ(win_test::item_text(alarm_window, IDC_ALARM_TEXT),
+              "2004年5月5日 10:00\r\nA\r\n15 分前です\r\n\r\n"
+              "2004年5月5日 10:00\r\nB\r\n15 分前です");
+    g_now = {2004, 5, 5, 9, 46, 0};
+    EXPECT_EQ(main_tick(main_state, hwnd_), 2);
+    pump();
+    EXPECT_EQ(win_test::item_text(alarm_window, IDC_ALARM_TEXT),
+              "2004年5月5日 10:01\r\nC\r\n15 分前です");
+    HWND alarm = alarm_window;
+    close();
+    EXPECT_FALSE(IsWindow(alarm));
+    EXPECT_EQ(alarm_window, nullptr);
 }
 
 TEST_F(MainWindow, SavePositionStoresTheNormalRectangle) {
