@@ -9,9 +9,6 @@
 // Non-zero when an entry was added, changed or deleted: the caller saves the list and
 // repaints.
 int schedule_dialog(HWND owner, const ScheduleOpening& opening);
-inline int schedule_dialog(HWND owner, int year, int month, int day) {
-    return schedule_dialog(owner, ScheduleOpening{year, month, day});
-}
 
 // Test seam: the function that shows the dialog's messages and its close question, called
 // like message_box (nullptr: message_box again).

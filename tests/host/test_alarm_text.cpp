@@ -101,7 +101,9 @@ TEST_F(AlarmTextTest, BatchWritesOnlyWholeBlocks) {
     for (const auto& c : cases) {
         std::memset(out, '#', sizeof out);
         EXPECT_EQ(format_alarm_batch(out, c.size, &b, false, false), c.blocks) << c.size;
-        if (c.size) EXPECT_LT(std::strlen(out), c.size);
+        if (c.size) {
+            EXPECT_LT(std::strlen(out), c.size);
+        }
         EXPECT_EQ(out[c.size], '#') << "wrote past the buffer";
     }
 }

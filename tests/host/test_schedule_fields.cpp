@@ -341,7 +341,9 @@ TEST(ValidateEntry, BlankMemoClearedWhateverTheDateFound) {
         bool cleared = !c.cleared;
         validate_entry(&c.e, &cleared);
         EXPECT_EQ(cleared, c.cleared);
-        if (c.cleared) EXPECT_STREQ(c.e.memo, "");
+        if (c.cleared) {
+            EXPECT_STREQ(c.e.memo, "");
+        }
     }
 }
 
@@ -370,7 +372,9 @@ TEST(EntryAlarmAt, ComputedOnlyForAnAlarmAtAConcreteMoment) {
         e.alarm_at = 77;
         entry_update_alarm_at(&e);
         EXPECT_EQ(e.alarm_at != 0, c.nonzero) << c.year << " " << c.kind << " " << c.hour;
-        if (c.nonzero) EXPECT_EQ(e.alarm_at, alarm_instant(2004, 6, 1, 8, 45));
+        if (c.nonzero) {
+            EXPECT_EQ(e.alarm_at, alarm_instant(2004, 6, 1, 8, 45));
+        }
     }
 }
 
