@@ -127,9 +127,15 @@ int app_close(App& app, DWORD wait_ms) {
     return app_wait_exit(app, wait_ms);
 }
 
+// Asked of the window itself: GetWindowTextA does not ask another process's controls and
+// would give an edit's template text, not what it holds.
 std::string window_text(HWND hwnd) {
     char buf[512] = "";
-    GetWindowTextA(hwnd, buf, sizeof buf);
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf),
+                             SMTO_ABORTIFHUNG, 2000, &got))
+        return "";
+    buf[sizeof buf - 1] = '\0';
     return buf;
 }
 

@@ -105,10 +105,17 @@ E2E_TEST(click_on_a_marked_day_lists_its_memo) {
     CHECK(remote_item_text(app.pi.hProcess, list, 1, 2) == "毎年の祝日");
     keep_screenshot(dlg, "day_contents.png");
 
-    // The schedule button ends the list and goes on to the schedule dialog.
+    // The schedule button ends the list and goes on to the schedule dialog, opened on the
+    // clicked day of the shown month.
     PostMessageA(dlg, WM_COMMAND, IDC_DAY_SCHEDULE, 0);
     CHECK(wait_until(dialog_gone, dlg));
-    if (HWND next = find_owned_dialog(app.hwnd, 1000)) PostMessageA(next, WM_COMMAND, IDCANCEL, 0);
+    HWND next = find_owned_dialog(app.hwnd, 5000);
+    REQUIRE(next != nullptr);
+    CHECK(window_text(next) == "Tavelspore - スケジュールの設定");
+    CHECK(window_text(GetDlgItem(next, IDC_SCHED_YEAR)) == std::to_string(t.year));
+    CHECK(window_text(GetDlgItem(next, IDC_SCHED_MONTH)) == std::to_string(t.month));
+    CHECK(window_text(GetDlgItem(next, IDC_SCHED_DAY)) == std::to_string(day));
+    PostMessageA(next, WM_COMMAND, IDCANCEL, 0);
     CHECK_EQ(app_close(app), 0);
 }
 
