@@ -139,6 +139,12 @@ std::string window_text(HWND hwnd) {
     return buf;
 }
 
+void keep_screenshot(HWND hwnd, const char* name) {
+    Sleep(300);
+    Image shot;
+    if (capture_window(hwnd, &shot)) save_png(shot, g_work_dir + name);
+}
+
 bool capture_window(HWND hwnd, Image* img) {
     RECT r;
     if (!GetWindowRect(hwnd, &r)) return false;

@@ -61,6 +61,9 @@ bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGri
 
 bool capture_window(HWND hwnd, Image* img);
 bool save_png(const Image& img, const std::string& path);
+// A screenshot of a window for a person to look at, kept as g_work_dir + name; the window is
+// given time to paint first.
+void keep_screenshot(HWND hwnd, const char* name);
 
 // Test registry and checks.
 struct Ctx {

@@ -6,6 +6,10 @@
 
 #include "tests/e2e/harness.h"
 
+#include <commctrl.h>
+
+#include "resources/resource.h"
+
 namespace {
 
 bool has_line(const std::string& file, const std::string& line) {
@@ -86,37 +90,38 @@ HWND alarm_window_of(const App& app) {
 E2E_TEST(an_entry_typed_into_the_schedule_dialog_is_saved) {
     App app;
     REQUIRE(app_start(app, fresh_dir("schedule_add")));
-    PostMessageA(app.hwnd, WM_COMMAND, 107, 0);
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_SCHEDULE, 0);
     HWND dlg = find_owned_dialog(app.hwnd, 5000);
     REQUIRE(dlg != nullptr);
     CHECK(window_text(dlg) == "Tavelspore - スケジュールの設定");
-    CHECK(!enabled(dlg, 114));
-    CHECK(!enabled(dlg, 1010));
+    CHECK(!enabled(dlg, IDC_SCHED_ADD));
+    CHECK(!enabled(dlg, IDC_SCHED_ALARM));
 
-    send_sync(GetDlgItem(dlg, 112), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("会議"));
-    type(dlg, 124, "2030");
-    type(dlg, 119, "6");
-    CHECK(!enabled(dlg, 114));  // no day yet
-    type(dlg, 120, "1");
-    CHECK(enabled(dlg, 114));
-    type(dlg, 1011, "9");
-    type(dlg, 1013, "5");
-    CHECK(enabled(dlg, 1010));
-    press(dlg, 1010);
-    CHECK(enabled(dlg, 1015));
-    SendMessageA(GetDlgItem(dlg, 1015), EM_SETSEL, 0, -1);
-    type(dlg, 1015, "15");
-    press(dlg, 1017);
-    CHECK(enabled(dlg, 1020));
-    type(dlg, 1020, "C:\\s\\a.wav");
-    press(dlg, 114);
+    send_sync(GetDlgItem(dlg, IDC_SCHED_MEMO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("会議"));
+    type(dlg, IDC_SCHED_YEAR, "2030");
+    type(dlg, IDC_SCHED_MONTH, "6");
+    CHECK(!enabled(dlg, IDC_SCHED_ADD));  // no day yet
+    type(dlg, IDC_SCHED_DAY, "1");
+    CHECK(enabled(dlg, IDC_SCHED_ADD));
+    type(dlg, IDC_SCHED_HOUR, "9");
+    type(dlg, IDC_SCHED_MINUTE, "5");
+    CHECK(enabled(dlg, IDC_SCHED_ALARM));
+    press(dlg, IDC_SCHED_ALARM);
+    CHECK(enabled(dlg, IDC_SCHED_BEFORE));
+    SendMessageA(GetDlgItem(dlg, IDC_SCHED_BEFORE), EM_SETSEL, 0, -1);
+    type(dlg, IDC_SCHED_BEFORE, "15");
+    press(dlg, IDC_SCHED_SOUND_ON);
+    CHECK(enabled(dlg, IDC_SCHED_SOUND_FILE));
+    type(dlg, IDC_SCHED_SOUND_FILE, "C:\\s\\a.wav");
+    press(dlg, IDC_SCHED_ADD);
     // The minute came back normalised, and the row is in the list.
-    CHECK(control_text(dlg, 1013) == "05");
+    CHECK(control_text(dlg, IDC_SCHED_MINUTE) == "05");
     DWORD_PTR rows = 0;
-    SendMessageTimeoutA(GetDlgItem(dlg, 110), 0x1004 /* LVM_GETITEMCOUNT */, 0, 0, SMTO_NORMAL,
+    SendMessageTimeoutA(GetDlgItem(dlg, IDC_SCHED_LIST), LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL,
                         5000, &rows);
     CHECK_EQ((int)rows, 1);
-    press(dlg, 1);
+    keep_screenshot(dlg, "schedule_dialog.png");
+    press(dlg, IDOK);
     REQUIRE(wait_until(is_gone, dlg));
 
     // Saved at once, before the program ends.
@@ -135,10 +140,11 @@ E2E_TEST(an_alarm_due_now_shows_its_window_at_start) {
     REQUIRE(app_start(app, dir));
     HWND w = alarm_window_of(app);
     REQUIRE(w != nullptr);
-    CHECK(control_text(w, 1024) == due_block(now, "打合せ"));
+    CHECK(control_text(w, IDC_ALARM_TEXT) == due_block(now, "打合せ"));
     CHECK((GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
-    CHECK(!IsWindowVisible(GetDlgItem(w, 1025)));  // no sound: no sound button
-    press(w, 2);
+    CHECK(!IsWindowVisible(GetDlgItem(w, IDC_ALARM_STOP_SOUND)));  // no sound: no sound button
+    keep_screenshot(w, "alarm_window.png");
+    press(w, IDCANCEL);
     CHECK(wait_until(is_gone, w));
     CHECK_EQ(app_close(app), 0);
 }
@@ -152,6 +158,6 @@ E2E_TEST(two_alarms_due_at_once_both_show) {
     REQUIRE(app_start(app, dir));
     HWND w = alarm_window_of(app);
     REQUIRE(w != nullptr);
-    CHECK(control_text(w, 1024) == due_block(now, "A会議") + "\r\n\r\n" + due_block(now, "B会議"));
+    CHECK(control_text(w, IDC_ALARM_TEXT) == due_block(now, "A会議") + "\r\n\r\n" + due_block(now, "B会議"));
     CHECK_EQ(app_close(app), 0);
 }

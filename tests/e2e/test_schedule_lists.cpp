@@ -61,13 +61,6 @@ std::string remote_item_text(HANDLE process, HWND list, int row, int sub) {
     return out;
 }
 
-// For a person to look at; the dialog is given time to paint.
-void keep_screenshot(HWND dlg, const char* name) {
-    Sleep(300);
-    Image shot;
-    if (capture_window(dlg, &shot)) save_png(shot, g_work_dir + name);
-}
-
 LRESULT sent(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_NORMAL, 5000, &result);
