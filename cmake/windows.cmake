@@ -58,7 +58,7 @@ if(ZELMAR_WIN_TESTS)
 
   file(GLOB WIN_TEST_SRC CONFIGURE_DEPENDS tests/win/*.cpp)
   add_executable(win_tests ${WIN_TEST_SRC} ${RC_SRC})
-  target_link_libraries(win_tests PRIVATE zapp gtest gtest_main)
+  target_link_libraries(win_tests PRIVATE zapp gtest gtest_main version)
   target_link_options(win_tests PRIVATE ${STATIC_RT})
 
   # End-to-end driver: a console program that starts Zelmar.exe and drives it by messages.
@@ -80,7 +80,7 @@ if(ZELMAR_WIN_TESTS)
                      SOURCES tests/plugin/test_plugin_win.cpp DEFINITIONS ZT_BEHAVIOUR=${pbehaviour})
     add_dependencies(win_tests plugin_${pname})
   endforeach()
-  add_dependencies(win_tests zimage)
+  add_dependencies(win_tests zimage Zelmar)  # read by the tests from the build tree
   if(TARGET e2e_driver)
     add_dependencies(e2e_driver zimage)
   endif()
