@@ -148,6 +148,17 @@ inline Bytes png_file(const PngSpec& s) {
     return out;
 }
 
+// A grey PNG of one bit a pixel, all black: a picture of any size in few bytes.
+inline Bytes black_png(uint32_t width, uint32_t height) {
+    PngSpec s;
+    s.width = width;
+    s.height = height;
+    s.colour = 0;
+    s.depth = 1;
+    s.samples = [](uint32_t, uint32_t) { return std::vector<uint32_t>{0}; };
+    return png_file(s);
+}
+
 // ---- GIF
 
 struct GifSpec {
@@ -377,28 +388,21 @@ inline Bytes jpeg_file(const JpegSpec& s) {
         sos.insert(sos.end(), {ss, se, 0});
         jpeg_segment(out, 0xDA, sos);
     };
-    int last[3] = {0, 0, 0};
-    if (!s.progressive) {  // one interleaved scan: each block's DC, then end of block
-        scan_header({1, 2, 3}, 0, 63);
+    // Baseline: one interleaved scan, each block's DC and then its end of block. Progressive:
+    // the DC coefficients in one scan, then an AC scan per component.
+    scan_header({1, 2, 3}, 0, s.progressive ? 0 : 63);
+    {
+        int last[3] = {0, 0, 0};
         JpegBits bits(out);
         for (uint32_t i = 0; i < blocks; ++i)
             for (int k = 0; k < 3; ++k) {
                 jpeg_dc(bits, dc[k][i] - last[k]);
                 last[k] = dc[k][i];
-                bits.put(0, 1);
+                if (!s.progressive) bits.put(0, 1);
             }
         bits.flush();
-    } else {  // the DC coefficients in one scan, then an AC scan per component
-        scan_header({1, 2, 3}, 0, 0);
-        {
-            JpegBits bits(out);
-            for (uint32_t i = 0; i < blocks; ++i)
-                for (int k = 0; k < 3; ++k) {
-                    jpeg_dc(bits, dc[k][i] - last[k]);
-                    last[k] = dc[k][i];
-                }
-            bits.flush();
-        }
+    }
+    if (s.progressive) {
         for (uint8_t c = 1; c <= 3; ++c) {
             scan_header({c}, 1, 63);
             JpegBits bits(out);
