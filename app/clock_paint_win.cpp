@@ -29,8 +29,7 @@ void paint_clock(HDC dc, const MonthFrame& f, int area_right, int hour, int minu
     // The analog clock never shows seconds.
     format_clock_text(text, sizeof text, hour, minute, second, settings.method, settings.ampm,
                       analog ? 0 : settings.second != 0);
-    OwnedFont font(create_view_font(f.day_font_height));
-    GdiSelect sf(dc, font.get());
+    GdiSelect sf(dc, view_font(ViewFontRole::kDay, f.day_font_height));
     SIZE ext = {0, 0};
     GetTextExtentPoint32A(dc, text, lstrlenA(text), &ext);
     const UINT old_align = SetTextAlign(dc, TA_RIGHT | TA_TOP);

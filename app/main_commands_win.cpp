@@ -1,6 +1,7 @@
 // The main window's menu and internal commands.
 #include "app/app_win.h"
 #include "app/dialog_calls_win.h"
+#include "app/font_command_win.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "app/save_notice_win.h"
@@ -119,13 +120,13 @@ void save_position(MainState& s, HWND hwnd) {
 
 bool main_command(MainState& s, HWND hwnd, int id) {
     switch (id) {
-    case CMD_FONT:               // font dialog: not built yet
     case CMD_CLOSE_MENU:         // the menu closes by itself
         return true;
     case CMD_DETAILED_SETTINGS: detailed_settings(hwnd); return true;
     case CMD_RECENT: show_recent_schedule(hwnd); return true;
     case CMD_DISPLAY_MONTH: choose_display_month(s, hwnd); return true;
     case CMD_SCHEDULE: open_schedule_dialog(s, hwnd, ScheduleOpening{}); return true;
+    case CMD_FONT: choose_font(hwnd); return true;
     case CMD_ALWAYS_ON_TOP: toggle_always_on_top(s, hwnd); return true;
     case CMD_NO_TITLE_BAR: toggle_title_bar(s, hwnd); return true;
     case CMD_RESET_MONTH: reset_month(s, hwnd); return true;

@@ -72,9 +72,13 @@ void month_cells(const MonthMetrics& m, int area_right, int digit_w, int digit_h
     int w = clamp_int(first_weekday, 0, 6);
     int y = m.first_row_top;
     const int n = clamp_int(days, 0, 31);
+    // With a clock the rows are lower than the day font, which is sized before the clock
+    // takes its rows: a cell, and so today's box and a marked day's box, stays within its
+    // row instead of reaching over the numbers below, and a click hits one day only.
+    const int cell_h = digit_h < m.row_height ? digit_h : m.row_height;
     for (int d = 1; d <= n; ++d) {
         const int xc = m.center_x + (w - 3) * 3 * m.col_unit;
-        out->day_cells[d - 1] = {xc - digit_w / 2 - 2, y + 1, xc + digit_w / 2 + 2, y + digit_h - 2};
+        out->day_cells[d - 1] = {xc - digit_w / 2 - 2, y + 1, xc + digit_w / 2 + 2, y + cell_h - 2};
         if (++w > 6) {
             w = 0;
             y += m.row_height;

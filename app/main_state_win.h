@@ -48,7 +48,6 @@ struct MainState {
     UINT taskbar_created_msg = 0;
     bool timer_running = false;
     WINDOWPLACEMENT placement = empty_placement();
-    HWND alarm_window = nullptr;
 };
 
 // The one main window's state; only the window procedure and the tests name it.

@@ -58,11 +58,13 @@ int main_tick(MainState& s, HWND hwnd) {
     s.now_minute = now.minute;
     s.now_second = now.second;
 
-    int due = -1;
+    // Every entry that came due in this check rings, in one alarm window.
+    int due[kMaxEntries];
+    int count = 0;
     if (plan.check_alarms) {
-        due = find_due_alarm_between(plan.alarm_after, plan.alarm_upto);
-        if (due >= 0) show_alarm(hwnd, due);
+        count = find_due_alarms_between(plan.alarm_after, plan.alarm_upto, due, kMaxEntries);
+        if (count > 0) show_alarms(hwnd, due, count);
     }
     if (plan.clock_due) repaint_clock(s, hwnd, now, plan.minute_changed);
-    return due;
+    return count > 0 ? due[0] : -1;
 }

@@ -36,7 +36,7 @@ LRESULT on_lbutton_up(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
 LRESULT on_rbutton_down(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
 LRESULT on_rbutton_up(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
 
-// main_tick_win.cpp: one tick; returns the index of the alarm it found due, or -1.
+// main_tick_win.cpp: one tick; returns the index of the first alarm it found due, or -1.
 int main_tick(MainState& s, HWND hwnd);
 
 // main_paint_win.cpp

@@ -6,6 +6,7 @@
 
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
+#include "app/month_paint_win.h"
 #include "app/save_notice_win.h"
 #include "app/title_bar_win.h"
 #include "app/tray_win.h"
@@ -14,6 +15,7 @@
 #include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
+#include "schedule/alarm_window_win.h"
 #include "schedule/storage.h"
 
 const char kMainClassName[] = "TarseZelmar32Class";
@@ -64,22 +66,22 @@ LRESULT on_create(MainState& s, HWND hwnd) {
     GetClientRect(hwnd, &s.clock_rect);
     s.clock_text_rect = s.clock_rect;
     start_timer(s, hwnd);
-    menus_attach(s, hwnd);
+    // The frame and the menu bar of the stored `titlebar`, and a client area computed with
+    // the menu bar in it.
+    apply_title_bar(s, hwnd);
     reload_background();
     return 0;
 }
 
 LRESULT on_destroy(MainState& s, HWND hwnd) {
-    if (s.alarm_window) {
-        DestroyWindow(s.alarm_window);
-        s.alarm_window = nullptr;
-    }
+    if (alarm_window) DestroyWindow(alarm_window);
     tray_remove(hwnd);
     const bool saved = schedule_save();
     if (s.timer_running) KillTimer(hwnd, kMainTimer);
     s.timer_running = false;
     menus_destroy(s, hwnd);
     surface_destroy();
+    view_fonts_release();
     background_release();
     // The window is going away: the notice has no owner, and it is the last chance to say
     // that the changes are lost, even when an earlier failure was told.
@@ -201,6 +203,8 @@ HWND main_window_create(HINSTANCE inst, int show) {
 int message_loop() {
     MSG msg = {};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        // The modeless alarm window gets its keyboard (Tab, Enter, Esc) like a dialog.
+        if (alarm_window && IsDialogMessageA(alarm_window, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

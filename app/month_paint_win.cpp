@@ -8,6 +8,7 @@
 #include "app/clock_paint_win.h"
 #include "config/handles_win.h"
 #include "app/month_layout.h"
+#include "app/view_font.h"
 #include "calendar/date.h"
 #include "calendar/dayclass.h"
 #include "config/cp932.h"
@@ -15,15 +16,42 @@
 #include "schedule/entry.h"
 
 HFONT create_view_font(int height) {
+    const ViewFontKey k = view_font_key(settings, height);
     LOGFONTA lf;
     std::memset(&lf, 0, sizeof lf);
-    lf.lfHeight = height;
-    lf.lfWeight = settings.weight;
-    lf.lfItalic = static_cast<BYTE>(settings.italic);
-    lf.lfCharSet = static_cast<BYTE>(settings.charset);
-    // fontname holds up to 99 bytes, the face name 32 with its NUL.
-    cp932_copy(lf.lfFaceName, sizeof lf.lfFaceName, settings.fontname);
+    lf.lfHeight = k.height;
+    lf.lfWeight = k.weight;
+    lf.lfItalic = k.italic;
+    lf.lfCharSet = k.charset;
+    std::memcpy(lf.lfFaceName, k.face, sizeof lf.lfFaceName);
     return CreateFontIndirectA(&lf);
+}
+
+namespace {
+
+// The weekday font and the day font (header, day numbers and clock), kept between paints:
+// making and realising a font costs more than the rest of a paint.
+struct KeptFont {
+    ViewFontKey key = {};
+    OwnedFont font;
+};
+KeptFont g_kept[2];
+
+}  // namespace
+
+HFONT view_font(ViewFontRole role, int height) {
+    KeptFont& k = g_kept[role == ViewFontRole::kWeekday ? 0 : 1];
+    const ViewFontKey want = view_font_key(settings, height);
+    if (!k.font || !same_view_font(k.key, want)) {
+        // Never selected into a dc between paints, so it can go at once.
+        k.font.reset(create_view_font(height));
+        k.key = want;
+    }
+    return k.font.get();
+}
+
+void view_fonts_release() {
+    for (KeptFont& k : g_kept) k.font.reset();
 }
 
 void draw_text_halo(HDC dc, int x, int y, const char* text, bool halo) {
@@ -108,8 +136,7 @@ void draw_today_box(HDC dc, const CellRect& c, COLORREF colour) {
 }
 
 void draw_weekday_row(HDC dc, const MonthFrame& f, bool halo) {
-    OwnedFont font(create_view_font(f.weekday_font_height));
-    GdiSelect sf(dc, font.get());
+    GdiSelect sf(dc, view_font(ViewFontRole::kWeekday, f.weekday_font_height));
     for (int i = 0; i < 7; ++i) {
         COLORREF c = RGB(0, 0, 0);
         if (i == 0) c = RGB(255, 0, 0);
@@ -122,8 +149,7 @@ void draw_weekday_row(HDC dc, const MonthFrame& f, bool halo) {
 // Days, header and buttons in the day font; returns the laid-out grid in *g.
 void draw_days(HDC dc, const MonthFrame& f, const CellRect& area, const MonthView& v,
                MonthGrid* g) {
-    OwnedFont font(create_view_font(f.day_font_height));
-    GdiSelect sf(dc, font.get());
+    GdiSelect sf(dc, view_font(ViewFontRole::kDay, f.day_font_height));
     SetTextColor(dc, RGB(0, 0, 0));
     char text[64];
     format_month_header(text, sizeof text, settings.monthlang, v.shown_year, v.shown_month);

@@ -39,8 +39,9 @@ struct MonthPaintResult {
 
 // Draws the month view (unless v.clock_only) and the clock (when v.clock_shown) over what
 // the dc already holds; it does not fill the window colour. Settings, the schedule list and
-// the text colour are read from the process-wide records. Every GDI object it makes is
-// deleted before it returns, and the dc gets its previous objects back.
+// the text colour are read from the process-wide records. The two view fonts are kept for the
+// next paint (view_font); every other GDI object it makes is deleted before it returns, and
+// the dc gets its previous objects back.
 void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPaintResult* out);
 
 // Writes text at x, y with the dc's alignment, font and colour; with halo, first in white at
@@ -53,5 +54,12 @@ void draw_arrow_in_rect(HDC dc, const CellRect& r, int which, int pressed);
 void draw_check_mark(HDC dc, int left, int top, int right, int bottom);
 
 // The view font: zero LOGFONT but for this height and the settings' weight, italic,
-// character set and face name (cut to 31 bytes on a character boundary).
+// character set and face name (cut to 31 bytes on a character boundary). The caller owns it.
 HFONT create_view_font(int height);
+
+// The kept font of a role for the current settings and this height, made anew only when
+// one of them changed since the last call. Owned by the painter: select it, never delete it.
+enum class ViewFontRole { kWeekday, kDay };
+HFONT view_font(ViewFontRole role, int height);
+// Deletes the kept fonts (the window's destruction; none of them may be selected).
+void view_fonts_release();

@@ -8,14 +8,37 @@ DWORD main_window_style(int titlebar) {
     return titlebar != 0 ? 0x808E0000u : static_cast<DWORD>(WS_OVERLAPPEDWINDOW);
 }
 
-void apply_title_bar(MainState& s, HWND hwnd) {
-    menus_attach(s, hwnd);
-    DWORD style = main_window_style(settings.titlebar);
-    // Every other bit is replaced; a visible window stays visible.
-    if (IsWindowVisible(hwnd)) style |= WS_VISIBLE;
-    SetWindowLongPtrA(hwnd, GWL_STYLE, static_cast<LONG_PTR>(style));
-    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+namespace {
+
+// Two moves make the system compute the frame and the client area for the new style; each
+// is a whole repaint (the second one ends at the rectangle read before).
+void move_to_recompute_frame(MainState& s, HWND hwnd) {
+    RECT r;
+    if (!GetWindowRect(hwnd, &r)) return;
+    const int w = r.right - r.left, h = r.bottom - r.top;
     s.clock_only_repaint = false;
-    repaint(hwnd);
+    MoveWindow(hwnd, r.left, r.top, w - 1, h - 1, TRUE);
+    s.clock_only_repaint = false;
+    MoveWindow(hwnd, r.left, r.top, w, h, TRUE);
+}
+
+}  // namespace
+
+void apply_title_bar(MainState& s, HWND hwnd) {
+    menus_attach(s, hwnd);  // the menu bar or none, then DrawMenuBar
+    const DWORD style = main_window_style(settings.titlebar);
+    const DWORD shown = IsWindowVisible(hwnd) ? WS_VISIBLE : 0;
+    // A minimised window keeps its state: its normal rectangle is the outer one to keep, and
+    // it gets the new frame when it is restored.
+    if (IsIconic(hwnd)) {
+        SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(style | WS_MINIMIZE | shown));
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    // Every style bit is replaced, WS_VISIBLE too: a shown window is shown again; one hidden
+    // to the tray, or not shown yet during its creation, stays hidden.
+    SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(style));
+    if (shown) ShowWindow(hwnd, SW_SHOW);
+    move_to_recompute_frame(s, hwnd);
 }

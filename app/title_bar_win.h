@@ -9,5 +9,6 @@ struct MainState;
 // WS_MINIMIZEBOX (0x808E0000) otherwise.
 DWORD main_window_style(int titlebar);
 // Switches the window to the frame and menu `titlebar` asks for, keeping its outer
-// rectangle, and repaints it in full.
+// rectangle: the client area grows or shrinks by the caption and menu bar, and the window
+// is repainted in full.
 void apply_title_bar(MainState& s, HWND hwnd);

@@ -1,5 +1,8 @@
 #include "app/tray_win.h"
 
+#include <cstring>
+
+#include "app/app_win.h"
 #include "app/main_layout.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
@@ -7,15 +10,59 @@
 #include "config/cp932.h"
 #include "resources/resource.h"
 
+// The record in its first form: cbSize, window, id, flags, callback, icon and a 64-byte tip.
+// It is 88 bytes in the 32-bit program, every shell version reads it.
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "first NOTIFYICONDATAA form");
+
 namespace {
-char g_tip[64];
+
+char g_tip[64];  // the tip field of the record's first form
+HICON g_icon = nullptr;
+NotifyIconFn g_notify = nullptr;
+
+BOOL notify(DWORD message, NOTIFYICONDATAA* data) {
+    return (g_notify ? g_notify : Shell_NotifyIconA)(message, data);
 }
 
-void tray_add(HWND) { g_tip[0] = '\0'; }
+NOTIFYICONDATAA record(HWND hwnd, UINT flags) {
+    NOTIFYICONDATAA nid;
+    std::memset(&nid, 0, sizeof nid);
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = hwnd;
+    nid.uID = kTrayIconId;
+    nid.uFlags = flags;
+    return nid;
+}
 
-void tray_set_tip(HWND, const char* text) { cp932_copy(g_tip, sizeof g_tip, text ? text : ""); }
+}  // namespace
 
-void tray_remove(HWND) {}
+void set_notify_icon_function(NotifyIconFn fn) { g_notify = fn; }
+
+void tray_add(HWND hwnd) {
+    if (!g_icon)
+        g_icon = static_cast<HICON>(LoadImageA(app_instance(), MAKEINTRESOURCEA(IDI_ZELMAR),
+                                               IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    g_tip[0] = '\0';
+    NOTIFYICONDATAA nid = record(hwnd, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    nid.uCallbackMessage = kTrayCallback;
+    nid.hIcon = g_icon;
+    notify(NIM_ADD, &nid);  // no notification area: "TaskbarCreated" comes once there is one
+}
+
+void tray_set_tip(HWND hwnd, const char* text) {
+    cp932_copy(g_tip, sizeof g_tip, text ? text : "");
+    if (!hwnd) return;
+    NOTIFYICONDATAA nid = record(hwnd, NIF_TIP);
+    std::memcpy(nid.szTip, g_tip, sizeof g_tip);  // the first form's 64 bytes
+    notify(NIM_MODIFY, &nid);
+}
+
+void tray_remove(HWND hwnd) {
+    NOTIFYICONDATAA nid = record(hwnd, 0);
+    notify(NIM_DELETE, &nid);
+    if (g_icon) DestroyIcon(g_icon);
+    g_icon = nullptr;
+}
 
 const char* tray_tip() { return g_tip; }
 
@@ -27,10 +74,15 @@ LRESULT tray_callback(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp) {
         SetForegroundWindow(hwnd);
         return 0;
     case WM_RBUTTONDOWN: {
-        POINT pt;
+        POINT pt = {0, 0};
         GetCursorPos(&pt);
+        // The menu of a window in the foreground closes when the user clicks elsewhere.
         SetForegroundWindow(hwnd);
-        show_main_popup(s, hwnd, pt);
+        show_main_popup(s, hwnd, pt);  // sets popup_pending
+        PostMessageA(hwnd, WM_NULL, 0, 0);
+        // Some window managers map the owner of a popup menu; a window hidden to the tray
+        // stays hidden.
+        if (!s.window_visible) ShowWindow(hwnd, SW_HIDE);
         return 0;
     }
     default:

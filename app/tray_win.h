@@ -1,16 +1,21 @@
-// The notification-area icon of the main window. The icon itself is not shown yet: these
-// keep the tip text it will carry, and the callback handles its mouse messages.
+// The notification-area icon of the main window: added at creation and when the taskbar
+// restarts, its tip following today's date, removed at destruction. Its mouse messages come
+// back to the main window as WM_USER + 1.
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 struct MainState;
 
 constexpr UINT kTrayIconId = 31049;
 
+// The icon with the callback message and an empty tip (NIM_ADD). Without a notification
+// area the call fails and nothing else happens; "TaskbarCreated" adds it later.
 void tray_add(HWND hwnd);
-// Sets the tip (at most 63 bytes, cut on a character boundary).
+// Changes only the tip (NIM_MODIFY, NIF_TIP); at most 63 bytes, cut on a character boundary.
 void tray_set_tip(HWND hwnd, const char* text);
+// NIM_DELETE of the icon; the icon image is released.
 void tray_remove(HWND hwnd);
 // The tip last set.
 const char* tray_tip();
@@ -19,3 +24,7 @@ const char* tray_tip();
 LRESULT tray_callback(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
 // "TaskbarCreated": the icon again, with today's date as its tip.
 void tray_restore(HWND hwnd);
+
+// The shell call, replaceable by tests; nullptr puts Shell_NotifyIconA back.
+using NotifyIconFn = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
+void set_notify_icon_function(NotifyIconFn fn);

@@ -26,15 +26,21 @@ int classify_month(int year, int month, const ScheduleEntry* list, int count, in
     // carries into the 1st.
     bool carry = false;
 
+    // Each entry falls on at most one day of the month: find it once per entry instead of
+    // asking every entry about every day (a paint classifies up to 500 entries).
+    bool holiday[32] = {}, marked[32] = {};
+    for (int i = 0; i < count; ++i) {
+        const ScheduleEntry& e = list[i];
+        if (e.month != month || (e.year != -1 && e.year != year)) continue;
+        const int d = resolve_day(e.day, e.month, year);
+        if (d < 1 || d > n) continue;
+        (e.holiday != 0 ? holiday : marked)[d] = true;
+    }
+
     for (int d = 1; d <= n; ++d) {
         DayClass c = {};
-        for (int i = 0; i < count; ++i) {
-            if (!entry_on_date(&list[i], year, month, d)) continue;
-            if (list[i].holiday != 0)
-                c.holiday = true;
-            else
-                c.marked = true;
-        }
+        c.holiday = holiday[d];
+        c.marked = marked[d];
         c.substitute = carry;
         if (w == 0) {
             c.sunday = true;

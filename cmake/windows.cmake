@@ -41,7 +41,11 @@ target_link_libraries(Zelmar PRIVATE zedge)
 target_compile_options(Zelmar PRIVATE ${WARN})
 target_link_options(Zelmar PRIVATE ${STATIC_RT})
 set_property(TARGET Zelmar PROPERTY OUTPUT_NAME Zelmar)
-set_source_files_properties(${RC_SRC} image/zimage/zimage_win.rc PROPERTIES COMPILE_FLAGS "-c 65001")
+# The scripts pull in the manifest, icon, bitmap, id and version headers: a change to any of
+# them compiles them again.
+file(GLOB RC_DEPS CONFIGURE_DEPENDS resources/*.manifest resources/*.ico resources/*.bmp resources/*.h)
+set_source_files_properties(${RC_SRC} image/zimage/zimage_win.rc PROPERTIES COMPILE_FLAGS "-c 65001"
+                            OBJECT_DEPENDS "${RC_DEPS}")
 
 if(ZELMAR_WIN_TESTS)
   # GoogleTest from the Debian source package, cross-compiled with the program.
@@ -88,7 +92,8 @@ if(ZELMAR_WIN_TESTS)
   file(GLOB BENCH_SRC CONFIGURE_DEPENDS tests/bench/*.cpp)
   foreach(src ${BENCH_SRC})
     get_filename_component(name ${src} NAME_WE)
-    add_executable(${name} ${src})
+    # With the resources: some benchmarks open the program's dialogs.
+    add_executable(${name} ${src} ${RC_SRC})
     target_link_libraries(${name} PRIVATE zapp)
     target_link_options(${name} PRIVATE ${STATIC_RT})
   endforeach()

@@ -1,6 +1,7 @@
 #include "image/surface_win.h"
 
-#include <optional>
+#include <memory>
+#include <new>
 
 #include "config/handles_win.h"
 
@@ -17,7 +18,7 @@ struct Surface {
     BITMAPINFOHEADER header = {};
 };
 
-std::optional<Surface> g_surface;
+std::unique_ptr<Surface> g_surface;
 
 int stride_of(int width) { return (3 * width + 3) & ~3; }
 
@@ -33,7 +34,7 @@ void fill_header(BITMAPINFOHEADER* h, int width, int height) {
 }
 
 // The surface with a bitmap to draw into, or nullptr.
-Surface* drawable() { return g_surface && g_surface->bitmap ? &*g_surface : nullptr; }
+Surface* drawable() { return g_surface && g_surface->bitmap ? g_surface.get() : nullptr; }
 
 // The header as a BITMAPINFO the calls may write to (GetDIBits fills in fields).
 BITMAPINFO header_copy(const Surface& s) {
@@ -48,7 +49,9 @@ HDC surface_create(int width, int height) {
     surface_destroy();
     if (width < 0) width = 0;
     if (height < 0) height = 0;
-    Surface& s = g_surface.emplace();
+    g_surface.reset(new (std::nothrow) Surface());
+    if (!g_surface) return nullptr;
+    Surface& s = *g_surface;
     s.dc.reset(CreateCompatibleDC(nullptr));
     if (!s.dc) return nullptr;
     if (width > 0 && height > 0) {

@@ -29,6 +29,52 @@
 #define IDC_ABOUT_VERSION      133
 #define IDC_ABOUT_TEXT         1000
 
+/* Schedule dialog 205 */
+#define IDC_SCHED_YEAR         124
+#define IDC_SCHED_MONTH        119
+#define IDC_SCHED_DAY          120
+#define IDC_SCHED_HOUR         1011
+#define IDC_SCHED_MINUTE       1013
+#define IDC_SCHED_MEMO         112
+#define IDC_SCHED_ALARM        1010
+#define IDC_SCHED_BEFORE       1015
+#define IDC_SCHED_BEFORE_LABEL 1016
+#define IDC_SCHED_SOUND_ON     1017
+#define IDC_SCHED_SOUND_LABEL  1019
+#define IDC_SCHED_SOUND_FILE   1020
+#define IDC_SCHED_BROWSE       1021
+#define IDC_SCHED_TRY_SOUND    1022
+#define IDC_SCHED_HOLIDAY      123
+#define IDC_SCHED_SCRAMBLE     126
+#define IDC_SCHED_LIST         110
+#define IDC_SCHED_ADD          114
+#define IDC_SCHED_CHANGE       125
+#define IDC_SCHED_DELETE       113
+
+/* Alarm window 212 */
+#define IDC_ALARM_TEXT         1024
+#define IDC_ALARM_STOP_SOUND   1025
+
+/* Font dialog 21000: the ids the system's font dialog looks for */
+#define IDC_FONT_APPLY         1026
+#define IDC_FONT_HELP          1038
+#define IDC_FONT_STRIKEOUT     1040
+#define IDC_FONT_UNDERLINE     1041
+#define IDC_FONT_EFFECTS       1072
+#define IDC_FONT_SAMPLE_GROUP  1073
+#define IDC_FONT_FACE_LABEL    1088
+#define IDC_FONT_STYLE_LABEL   1089
+#define IDC_FONT_SIZE_LABEL    1090
+#define IDC_FONT_COLOR_LABEL   1091
+#define IDC_FONT_SAMPLE        1092
+#define IDC_FONT_SCRIPT_LABEL  1094
+#define IDC_FONT_FACE          1136
+#define IDC_FONT_STYLE         1137
+#define IDC_FONT_SIZE          1138
+#define IDC_FONT_COLOR         1139
+#define IDC_FONT_SCRIPT        1140
+#define IDC_FONT_CORNER        243
+
 /* Display month (204) */
 #define IDC_DM_YEAR            101
 #define IDC_DM_YEAR_UP         102

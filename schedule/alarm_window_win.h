@@ -1,9 +1,12 @@
-// The alarm window: a modeless dialog over the main window that shows a schedule entry
-// whose alarm has come and sounds it. At most one exists; a later alarm reuses it.
+// The alarm window: shows entries whose alarm came due and sounds their alarm.
 #pragma once
 
 #include <windows.h>
 
-// Shows entry index of the schedule list in the alarm window, creating the window (owned by
-// owner, the main window) when none is open. The window is not built yet: nothing happens.
+// The open alarm window, or nullptr. Its owner destroys it when the owner itself goes.
+extern HWND alarm_window;
+
+// Creates the window over owner if none is open, then posts it the entries to show (list
+// indices, in list order). Entries due in the same check are shown together.
+void show_alarms(HWND owner, const int* indices, int count);
 void show_alarm(HWND owner, int index);

@@ -192,13 +192,19 @@ uint64_t alarm_instant(int y, int m, int d, int hour, int minute) {
     return probe.alarm_at;
 }
 
-int find_due_alarm_between(uint64_t after, uint64_t upto) {
+int find_due_alarms_between(uint64_t after, uint64_t upto, int* out, int max) {
     if (upto >= kTicksPerDay && after < upto - kTicksPerDay) after = upto - kTicksPerDay;
-    if (after >= upto) return -1;
+    if (after >= upto) return 0;
     const int n = live_count();
-    for (int i = 0; i < n; ++i) {
+    int found = 0;
+    for (int i = 0; i < n && found < max; ++i) {
         const ScheduleEntry* e = &schedule_list[i];
-        if (alarm_armed(e) && e->alarm_at > after && e->alarm_at <= upto) return i;
+        if (alarm_armed(e) && e->alarm_at > after && e->alarm_at <= upto) out[found++] = i;
     }
-    return -1;
+    return found;
+}
+
+int find_due_alarm_between(uint64_t after, uint64_t upto) {
+    int first = -1;
+    return find_due_alarms_between(after, upto, &first, 1) ? first : -1;
 }

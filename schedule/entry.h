@@ -88,3 +88,7 @@ uint64_t alarm_instant(int y, int m, int d, int hour, int minute);
 // still catch the minutes they skipped. The window reaches back at most 24
 // hours before upto. alarm_at 0, the "no instant" value, lies in no window.
 int find_due_alarm_between(uint64_t after, uint64_t upto);
+
+// Every such entry in (after, upto], in list order, at most max of them, into out; returns
+// the count. Entries due in the same check all ring together.
+int find_due_alarms_between(uint64_t after, uint64_t upto, int* out, int max);

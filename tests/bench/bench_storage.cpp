@@ -14,28 +14,10 @@
 #include "schedule/scramble.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
+#include "tests/bench/bench_entries.h"
 #include "tests/bench/bench_timer.h"
 
 namespace {
-
-void fill_list() {
-    for (int i = 0; i < kMaxEntries; ++i) {
-        ScheduleEntry& e = schedule_list[i];
-        entry_blank(&e);
-        e.year = 2004 + i % 20;
-        e.month = 1 + i % 12;
-        e.day = 1 + i % 28;
-        e.scramble = i % 3 == 0;
-        std::snprintf(e.memo, sizeof e.memo, "会議 %03d 表示", i);
-        e.has_time = 1;
-        e.hour = i % 24;
-        e.minute = i % 60;
-        e.minutes_before = 15;
-        e.alarm_kind = 3;
-        std::snprintf(e.sound_file, sizeof e.sound_file, "C:\\Windows\\Media\\alarm%03d.wav", i);
-    }
-    schedulecount = kMaxEntries;
-}
 
 // The stored form of a value, scrambled like profile_write_string does it.
 std::string stored(const char* plain, bool scramble) {
@@ -106,7 +88,7 @@ int main() {
     const int rounds = 3;
     double our_save = 1e30, our_load = 1e30, their_save = 1e30, their_load = 1e30;
     for (int r = 0; r < rounds; ++r) {
-        fill_list();
+        fill_bench_entries(kMaxEntries);
         double t = now_ms();
         if (!schedule_save()) {
             std::printf("bench: our save failed\n");
@@ -123,7 +105,7 @@ int main() {
             return 1;
         }
 
-        fill_list();
+        fill_bench_entries(kMaxEntries);
         t = now_ms();
         naive_save(theirs.c_str());
         their_save = std::min(their_save, now_ms() - t);

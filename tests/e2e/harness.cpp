@@ -84,9 +84,12 @@ bool app_start(App& app, const std::string& dir, DWORD wait_ms) {
     if (!launch(exe, dir, &app.pi)) return false;
     app.hwnd = find_window_of(app.pi.dwProcessId, "TarseZelmar32Class", wait_ms);
     if (!app.hwnd) return false;
-    // The window exists from inside CreateWindowEx on; start-up is over once the message
-    // loop runs (shown, first paint done) and answers a sent message.
+    // The window exists from inside CreateWindowEx on, and the program answers sent messages
+    // already while its creation waits on another process (the notification area); start-up
+    // is over once the window is shown and the message loop answers a sent message.
     WaitForInputIdle(app.pi.hProcess, wait_ms);
+    const DWORD start = GetTickCount();
+    while (!IsWindowVisible(app.hwnd) && GetTickCount() - start < wait_ms) Sleep(20);
     DWORD_PTR result = 0;
     SendMessageTimeoutA(app.hwnd, WM_NULL, 0, 0, SMTO_NORMAL, wait_ms, &result);
     return true;

@@ -160,3 +160,50 @@ TEST(DayClassTest, ListIsReadOnlyUpToCount) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every entry asked about every day: what a day's holiday and marked flags mean.
+void classify_by_asking_every_entry(int y, int m, const ScheduleEntry* list, int count,
+                                    bool holiday[32], bool marked[32]) {
+    for (int d = 1; d <= 31; ++d) {
+        holiday[d] = marked[d] = false;
+        for (int i = 0; i < count; ++i) {
+            if (!entry_on_date(&list[i], y, m, d)) continue;
+            (list[i].holiday != 0 ? holiday : marked)[d] = true;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(DayClassTest, SameFlagsAsAskingEveryEntryAboutEveryDay) {
+    // Day codes of every kind, including ones that match nothing, over fixed and yearly
+    // entries, holidays and plain ones, some on the same day.
+    const int days[] = {1, 2, 15, 28, 29, 30, 31, 0, 32, 96, 97, 98, 99, 100, -3};
+    const int years[] = {-1, 1999, 2000, 2004, 2009};
+    std::vector<ScheduleEntry> list;
+    int k = 0;
+    for (int m = 0; m <= 13; ++m)
+        for (int d : days)
+            for (int y : years) {
+                ScheduleEntry e;
+                entry_blank(&e);
+                e.year = y;
+                e.month = m;
+                e.day = d;
+                e.holiday = static_cast<uint8_t>((k++ % 3) == 0 ? 1 : 0);
+                list.push_back(e);
+            }
+    for (int y = 1999; y <= 2009; ++y)
+        for (int m = 1; m <= 12; ++m) {
+            DayClass out[31];
+            const int n = classify_month(y, m, list.data(), int(list.size()), 1, out);
+            bool holiday[32], marked[32];
+            classify_by_asking_every_entry(y, m, list.data(), int(list.size()), holiday, marked);
+            for (int d = 1; d <= n; ++d) {
+                EXPECT_EQ(out[d - 1].holiday, holiday[d]) << y << "-" << m << "-" << d;
+                EXPECT_EQ(out[d - 1].marked, marked[d]) << y << "-" << m << "-" << d;
+            }
+        }
+}

@@ -16,11 +16,7 @@ constexpr uint64_t kFileTime1980 = 119600064000000000ULL;
 constexpr uint64_t kFileTime1970 = 116444736000000000ULL;
 
 ScheduleEntry make_alarm(int y, int m, int d, int hour, int minute, int before, int kind = 1) {
-    ScheduleEntry e = make_entry(y, m, d, 0, "alarm", hour, minute);
-    e.minutes_before = before;
-    e.alarm_kind = (uint8_t)kind;
-    compute_alarm_at(&e);
-    return e;
+    return make_alarm_entry(y, m, d, hour, minute, before, kind);
 }
 
 class EntryTest : public ::testing::Test {

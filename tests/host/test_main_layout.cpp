@@ -140,6 +140,35 @@ TEST(MonthGrid, ShortMonthLeavesUnusedCellsAndArrowsClamp) {
     }
 }
 
+// Height-limited windows with a clock: the day font is sized from eight rows, the grid has
+// nine or ten, so the digits are taller than a row. Cells keep within their rows.
+TEST(MonthGrid, CellsStayWithinTheirRows) {
+    struct Case {
+        int w, h, clock_mode, digit_h;
+        int cell_bottom_offset;  // bottom of day 1's click cell below the row top
+    } cases[] = {
+        {340, 340, 0, 29, 27},   // digits lower than a row: as measured
+        {340, 200, 1, 25, 20},   // digital clock: rows of 22
+        {340, 200, 2, 25, 17},   // analog clock: rows of 19
+        {600, 250, 1, 32, 25},   // rows of 27, digits of 32
+        {600, 250, 0, 31, 29},   // no clock: rows of 31 hold the digits
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " clock " << c.clock_mode);
+        const CellRect area = {0, 0, c.w, c.h};
+        const MonthMetrics m = month_metrics(area, c.clock_mode);
+        MonthCells cells;
+        month_cells(m, area.right, 20, c.digit_h, 0, 31, &cells);
+        EXPECT_EQ(cells.day_cells[0].bottom - m.first_row_top, c.cell_bottom_offset);
+        for (int d = 1; d + 7 <= 31; ++d) {
+            // As drawn the cell is one pixel taller; the next row's cell starts below it.
+            EXPECT_LT(cells.day_cells[d - 1].bottom + 1, cells.day_cells[d + 6].top) << d;
+            const int x = (cells.day_cells[d - 1].left + cells.day_cells[d - 1].right) / 2;
+            EXPECT_EQ(day_cell_at(cells.day_cells, x, cells.day_cells[d + 6].top), d + 7) << d;
+        }
+    }
+}
+
 TEST(MonthGrid, NarrowWindowCollapsesColumns) {
     const CellRect area = {0, 0, 20, 200};
     MonthMetrics m = month_metrics(area, 0);

@@ -1,13 +1,14 @@
 // One reset of everything the program keeps process-wide, for test fixtures: the main
 // window's state, the settings record, the schedule list, the settings document and the
-// legacy sources, the off-screen surface and background image, the image plug-ins, the
-// clock and memo seams, the save notice and the tray tip. Call it while no main window is
-// open.
+// legacy sources, the off-screen surface, background image and kept view fonts, the image
+// plug-ins, the clock and memo seams, the save notice, the tray tip and the tray's shell
+// seam. Call it while no main window is open.
 #pragma once
 
 #include <windows.h>
 
 #include "app/main_state_win.h"
+#include "app/month_paint_win.h"
 #include "app/save_notice_win.h"
 #include "app/tray_win.h"
 #include "calendar/date.h"
@@ -29,12 +30,14 @@ inline void reset_program_globals() {
     for (ScheduleEntry& e : schedule_list) entry_blank(&e);
     schedulecount = 0;
     surface_destroy();
+    view_fonts_release();
     background_release();
     unload_image_plugins();
     set_clock_source(nullptr);
     set_memo_compare(nullptr);
     save_notice_reset();
     tray_set_tip(nullptr, "");
+    set_notify_icon_function(nullptr);
 }
 
 }  // namespace win_test

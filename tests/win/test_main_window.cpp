@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/app_win.h"
 #include "app/main_state_win.h"
@@ -19,112 +20,21 @@
 #include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
+#include "schedule/alarm_window_win.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
 #include "tests/host/bmp_builder.h"
+#include "tests/host/entry_maker.h"
+#include "tests/win/dialog_input.h"
+#include "tests/win/main_window_fixture.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
 #include "tests/win/win_scratch.h"
 
 namespace {
 
-LocalTime g_now = {2004, 5, 5, 9, 29, 59};
-LocalTime fixed_clock() { return g_now; }
-
-std::string resolution() {
-    char r[32];
-    std::snprintf(r, sizeof r, "%dx%d", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    return r;
-}
-
-void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-// The style bits the program chooses (the system adds WS_CLIPSIBLINGS, showing adds
-// WS_VISIBLE).
-DWORD frame_style(HWND hwnd) {
-    return static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)) & ~(WS_VISIBLE | WS_CLIPSIBLINGS);
-}
-
-std::string window_text_of(HWND hwnd) {
-    char buf[256] = "";
-    GetWindowTextA(hwnd, buf, sizeof buf);
-    return buf;
-}
-
-std::string menu_text(HMENU menu, UINT id, UINT by = MF_BYCOMMAND) {
-    char buf[64] = "";
-    GetMenuStringA(menu, id, buf, sizeof buf, by);
-    return buf;
-}
-
-bool greyed(HMENU menu, UINT id, UINT by = MF_BYCOMMAND) {
-    return (GetMenuState(menu, id, by) & MF_GRAYED) != 0;
-}
-
-bool checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
-
-using win_test::ModalDriver;
-
-// Ends the popup menu of this thread as soon as it runs, as if dismissed.
-struct MenuDismisser {
-    UINT_PTR timer;
-    MenuDismisser() { timer = SetTimer(nullptr, 0, 100, on_timer); }
-    ~MenuDismisser() { KillTimer(nullptr, timer); }
-    static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
-};
-
-class MainWindow : public testing::Test {
-protected:
-    void SetUp() override {
-        static bool registered = false;
-        if (!registered) registered = main_window_register(GetModuleHandleA(nullptr));
-        ASSERT_TRUE(registered);
-        win_test::reset_program_globals();
-        g_now = {2004, 5, 5, 9, 29, 59};
-        set_clock_source(fixed_clock);
-        dir_ = win_test::scratch_dir("main");
-        path_ = dir_ + "tester.cfg";
-    }
-    void TearDown() override {
-        close();
-        win_test::reset_program_globals();
-    }
-    // Starts the window over a settings file with these bytes (none: no file).
-    void open(const std::string& file_bytes, const char* path = nullptr) {
-        if (!file_bytes.empty()) win_test::put_file(path_, file_bytes);
-        storage_init_win(path ? path : path_.c_str(), dir_.c_str());
-        startup_load(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-        hwnd_ = main_window_create(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
-        ASSERT_NE(hwnd_, nullptr);
-        pump();
-    }
-    void close() {
-        if (hwnd_ && IsWindow(hwnd_)) {
-            auto closer = ModalDriver::pressing_ok();
-            DestroyWindow(hwnd_);
-        }
-        hwnd_ = nullptr;
-        pump();  // takes the WM_QUIT of WM_DESTROY away
-    }
-    LRESULT command(int id) { return SendMessageA(hwnd_, WM_COMMAND, id, 0); }
-    void click(UINT down, UINT up, int x, int y) {
-        SendMessageA(hwnd_, down, 0, MAKELPARAM(x, y));
-        SendMessageA(hwnd_, up, 0, MAKELPARAM(x, y));
-    }
-    static int cx(const CellRect& r) { return (r.left + r.right) / 2; }
-    static int cy(const CellRect& r) { return (r.top + r.bottom) / 2; }
-    HMENU menu() const { return main_state.main_menu.get(); }
-
-    std::string dir_, path_;
-    HWND hwnd_ = nullptr;
-};
+using namespace win_test;
 
 TEST_F(MainWindow, CreationFrameMenusAndFirstTick) {
     open("");
@@ -387,7 +297,7 @@ TEST_F(MainWindow, DayClickListsTheDayAndGoesOnToTheSchedule) {
     for (const Case& c : cases) {
         main_state.view.schedule_opening = {1999, 1, 1};
         HWND owner = nullptr;
-        ModalDriver driver({[&c, &owner](HWND dlg) {
+        std::vector<ModalDriver::Step> steps = {[&c, &owner](HWND dlg) {
             owner = GetWindow(dlg, GW_OWNER);
             char text[64] = "";
             GetDlgItemTextA(dlg, IDC_DAY_HEADER, text, sizeof text);
@@ -402,7 +312,18 @@ TEST_F(MainWindow, DayClickListsTheDayAndGoesOnToTheSchedule) {
             SendMessageA(list, LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&it));
             EXPECT_STREQ(memo, "会議");
             PostMessageA(dlg, WM_COMMAND, c.button, 0);
-        }});
+        }};
+        // The schedule dialog opens on the clicked day.
+        if (c.to_schedule) {
+            steps.push_back([](HWND dlg) {
+                EXPECT_EQ(text_of(dlg), "Tavelspore - スケジュールの設定");
+                EXPECT_EQ(item_text(dlg, IDC_SCHED_YEAR), "2004");
+                EXPECT_EQ(item_text(dlg, IDC_SCHED_MONTH), "5");
+                EXPECT_EQ(item_text(dlg, IDC_SCHED_DAY), "10");
+                PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+            });
+        }
+        ModalDriver driver(std::move(steps));
         driver.run([&] { return SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(cx(tenth), cy(tenth))); });
         EXPECT_EQ(owner, hwnd_);
         EXPECT_EQ(main_state.view.clicked_day, 10);
@@ -482,10 +403,39 @@ TEST_F(MainWindow, DisplayMonthCommandFollowsTheTyping) {
 TEST_F(MainWindow, ScheduleCommandOpensTheDialogWithNoDateGiven) {
     open("");
     main_state.view.schedule_opening = {2004, 5, 10};  // left from an earlier opening
-    command(CMD_SCHEDULE);
+    ModalDriver driver({[](HWND dlg) {
+        EXPECT_EQ(win_test::item_text(dlg, IDC_SCHED_YEAR), "");
+        EXPECT_EQ(win_test::item_text(dlg, IDC_SCHED_MONTH), "");
+        EXPECT_EQ(win_test::item_text(dlg, IDC_SCHED_DAY), "");
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    }});
+    driver.run([this] { return command(CMD_SCHEDULE); });
+    EXPECT_EQ(driver.last_caption(), "Tavelspore - スケジュールの設定");
+    EXPECT_EQ(driver.last_owner(), hwnd_);
     EXPECT_EQ(main_state.view.schedule_opening.year, -1);
     EXPECT_EQ(main_state.view.schedule_opening.month, -1);
     EXPECT_EQ(main_state.view.schedule_opening.day, -1);
+}
+
+TEST_F(MainWindow, EntryAddedInTheScheduleDialogIsSavedAtOnce) {
+    open("[Config]\r\nmonthlang=1\r\n");
+    ModalDriver driver({[](HWND dlg) {
+        win_test::type(dlg, IDC_SCHED_YEAR, "2004");
+        win_test::type(dlg, IDC_SCHED_MONTH, "5");
+        win_test::type(dlg, IDC_SCHED_DAY, "20");
+        win_test::type(dlg, IDC_SCHED_HOUR, "9");
+        win_test::type(dlg, IDC_SCHED_MINUTE, "30");
+        win_test::paste(dlg, IDC_SCHED_MEMO, "会議");
+        win_test::press(dlg, IDC_SCHED_ALARM);
+        win_test::paste(dlg, IDC_SCHED_BEFORE, "15");
+        win_test::press(dlg, IDC_SCHED_ADD);
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    }});
+    driver.run([this] { return command(CMD_SCHEDULE); });
+    const std::string file = win_test::get_file(path_);
+    EXPECT_NE(file.find("schedulecount=1\r\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("schedule001=2004052001会議\r\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("alarm001=0930151\r\n"), std::string::npos) << file;
 }
 
 TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
@@ -507,6 +457,8 @@ TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     EXPECT_EQ(main_tick(main_state, hwnd_), -1);
     g_now = {2004, 5, 5, 9, 31, 4};  // the tick of 09:30 came late
     EXPECT_EQ(main_tick(main_state, hwnd_), 0);
+    ASSERT_NE(alarm_window, nullptr);
+    EXPECT_EQ(GetWindow(alarm_window, GW_OWNER), hwnd_);
     g_now = {2004, 5, 5, 9, 31, 5};
     EXPECT_EQ(main_tick(main_state, hwnd_), -1);  // once only
     EXPECT_EQ(main_state.now_minute, 31);
@@ -518,6 +470,31 @@ TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     EXPECT_STREQ(tray_tip(), "2004年6月1日(火)");
     EXPECT_EQ(main_state.view.shown_month, 5);
     EXPECT_EQ(main_state.today_month, 6);  // the repaint read today afresh
+}
+
+TEST_F(MainWindow, EntriesDueInOneCheckRingTogetherAndGoWithTheWindow) {
+    open("");
+    KillTimer(hwnd_, kMainTimer);
+    const char* memos[] = {"A", "B", "C"};
+    for (int i = 0; i < 3; ++i) {  // the third one a minute later
+        append_entry(make_alarm_entry(2004, 5, 5, 10, i < 2 ? 0 : 1, 15, 1, memos[i]));
+    }
+    g_now = {2004, 5, 5, 9, 45, 0};
+    EXPECT_EQ(main_tick(main_state, hwnd_), 0);
+    pump();
+    ASSERT_NE(alarm_window, nullptr);
+    EXPECT_EQ(win_test::item_text(alarm_window, IDC_ALARM_TEXT),
+              "2004年5月5日 10:00\r\nA\r\n15 分前です\r\n\r\n"
+              "2004年5月5日 10:00\r\nB\r\n15 分前です");
+    g_now = {2004, 5, 5, 9, 46, 0};
+    EXPECT_EQ(main_tick(main_state, hwnd_), 2);
+    pump();
+    EXPECT_EQ(win_test::item_text(alarm_window, IDC_ALARM_TEXT),
+              "2004年5月5日 10:01\r\nC\r\n15 分前です");
+    HWND alarm = alarm_window;
+    close();
+    EXPECT_FALSE(IsWindow(alarm));
+    EXPECT_EQ(alarm_window, nullptr);
 }
 
 TEST_F(MainWindow, SavePositionStoresTheNormalRectangle) {

@@ -16,6 +16,7 @@
 #include "resources/resource.h"
 #include "schedule/entry.h"
 #include "tests/host/entry_maker.h"
+#include "tests/win/dialog_input.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
 
@@ -23,46 +24,25 @@ namespace {
 
 using win_test::ModalDriver;
 
+using win_test::row_count;
+using win_test::row_image;
+using win_test::row_text;
+using win_test::text_of;
+
 LocalTime g_now = {2004, 12, 20, 9, 0, 0};
 LocalTime fixed_clock() { return g_now; }
 
 void add_entry(int year, int month, int day, const char* memo, int holiday = 0, int hour = -1,
                int minute = -1, int alarm_kind = 0) {
-    schedule_list[schedulecount++] = make_entry(year, month, day, holiday, memo, hour, minute, alarm_kind);
+    append_entry(make_entry(year, month, day, holiday, memo, hour, minute, alarm_kind));
 }
-
-std::string text_of(HWND w) {
-    char buf[256] = "";
-    GetWindowTextA(w, buf, sizeof buf);
-    return buf;
-}
-
-std::string item_text(HWND list, int row, int sub) {
-    char buf[256] = "";
-    LVITEMA it = {};
-    it.iSubItem = sub;
-    it.pszText = buf;
-    it.cchTextMax = sizeof buf;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&it));
-    return buf;
-}
-
-int item_image(HWND list, int row) {
-    LVITEMA it = {};
-    it.mask = LVIF_IMAGE;
-    it.iItem = row;
-    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it));
-    return it.iImage;
-}
-
-int row_count(HWND list) { return (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); }
 
 // Every row as its texts joined with "|", the image first.
 std::vector<std::string> rows_of(HWND list, int columns) {
     std::vector<std::string> rows;
     for (int r = 0; r < row_count(list); ++r) {
-        std::string row = std::to_string(item_image(list, r));
-        for (int c = 0; c < columns; ++c) row += "|" + item_text(list, r, c);
+        std::string row = std::to_string(row_image(list, r));
+        for (int c = 0; c < columns; ++c) row += "|" + row_text(list, r, c);
         rows.push_back(row);
     }
     return rows;

@@ -1,0 +1,200 @@
+#include "dialogs/schedule_fields.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "calendar/date.h"
+#include "config/cp932.h"
+
+namespace {
+
+// Leading decimal digits of at most max bytes of s, 0 when there are none. Large values stay
+// large without overflowing: every range check below rejects them alike.
+int leading_number(const char* s, size_t max) {
+    int v = 0;
+    for (size_t i = 0; i < max && s[i] >= '0' && s[i] <= '9'; ++i) {
+        if (v < 100000000) v = v * 10 + (s[i] - '0');
+    }
+    return v;
+}
+
+// -1 for an empty text, else its leading number.
+int read_number(const char* s, size_t max) {
+    if (max == 0 || s[0] == '\0') return -1;
+    return leading_number(s, max);
+}
+
+int read_in_range(const char* s, int lo, int hi, int outside) {
+    const int v = read_number(s, kNumberFieldSize);
+    return v < lo || v > hi ? outside : v;
+}
+
+int read_day(const char* s) {
+    char up[4];
+    size_t n = 0;
+    for (; n < 3 && s[n] != '\0'; ++n) {
+        const char c = s[n];
+        up[n] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    up[n] = '\0';
+    if (up[0] == '?') return kDayMovable;
+    if (std::strcmp(up, "M2") == 0) return kDaySecondMonday;
+    if (std::strcmp(up, "M3") == 0) return kDayThirdMonday;
+    return read_number(up, n);
+}
+
+void show_number(char* out, int v) {
+    if (v == -1) out[0] = '\0';
+    else std::snprintf(out, kNumberFieldSize, "%d", v);
+}
+
+}  // namespace
+
+void entry_from_field_texts(const EntryFieldTexts* t, ScheduleEntry* e) {
+    e->year = read_number(t->year, 4);
+    e->month = read_number(t->month, 3);
+    e->day = read_day(t->day);
+    e->hour = read_in_range(t->hour, 0, 23, -1);
+    e->minute = read_in_range(t->minute, 0, 59, -1);
+    e->has_time = e->hour != -1 && e->minute != -1;
+    cp932_copy_n(e->memo, sizeof e->memo, t->memo, kMemoKeep);
+    e->holiday = t->holiday;
+    e->scramble = t->scramble;
+    e->alarm_kind = t->alarm_on;
+    const int before = read_number(t->minutes_before, kNumberFieldSize);
+    e->minutes_before = before < 0 || before > 99 ? 0 : before;
+    cp932_copy_n(e->sound_file, kSoundKeep + 1, t->sound_file, kSoundKeep);
+    if (e->alarm_kind == 1 && t->sound_on) e->alarm_kind = e->sound_file[0] ? 3 : 2;
+}
+
+void field_texts_from_entry(ScheduleEntry* e, EntryFieldTexts* t) {
+    show_number(t->year, e->year);
+    show_number(t->month, e->month);
+    switch (e->day) {
+    case kDayMovable: std::snprintf(t->day, sizeof t->day, "??"); break;
+    case kDaySecondMonday: std::snprintf(t->day, sizeof t->day, "M2"); break;
+    case kDayThirdMonday: std::snprintf(t->day, sizeof t->day, "M3"); break;
+    default: show_number(t->day, e->day); break;
+    }
+    show_number(t->hour, e->hour);
+    if (e->minute == -1) t->minute[0] = '\0';
+    else std::snprintf(t->minute, sizeof t->minute, "%02d", e->minute);
+    e->has_time = e->hour != -1 && e->minute != -1;
+    cp932_copy_n(t->memo, sizeof t->memo, e->memo, sizeof e->memo);
+    const int before = e->minutes_before < 0 || e->minutes_before > 99 ? 0 : e->minutes_before;
+    std::snprintf(t->minutes_before, sizeof t->minutes_before, "%d", before);
+    cp932_copy_n(t->sound_file, sizeof t->sound_file, e->sound_file, sizeof e->sound_file);
+    t->holiday = e->holiday != 0;
+    t->scramble = e->scramble != 0;
+    t->alarm_on = e->alarm_kind != 0;
+    t->sound_on = e->alarm_kind >= 2;
+}
+
+AlarmEnables alarm_enables_for(const ScheduleEntry* e) {
+    AlarmEnables a;
+    a.alarm = e->has_time == 1;
+    a.group = a.alarm && e->alarm_kind != 0;
+    a.sound = a.group && e->alarm_kind >= 2;
+    return a;
+}
+
+bool entry_fields_complete(const ScheduleEntry* e) {
+    return e->month != -1 && e->day != -1 && e->memo[0] != '\0';
+}
+
+bool clear_blank_memo(char* memo) {
+    if (memo[0] == '\0') return false;
+    const char* p = memo;
+    while (*p != '\0' && static_cast<size_t>(p - memo) < kMemoKeep) {
+        const char* next = cp932_next(p);
+        const bool blank = next - p == 2 ? static_cast<unsigned char>(p[0]) == 0x81 &&
+                                                   static_cast<unsigned char>(p[1]) == 0x40
+                                         : p[0] == ' ';
+        if (!blank) return false;
+        p = next;
+    }
+    memo[0] = '\0';
+    return true;
+}
+
+const char* const kEntryFieldMessages[6] = {
+    "年の設定は1980年から2079年までです",
+    "月が入力されていません",
+    "月の設定が不正です",
+    "日が入力されていません",
+    "日の設定が不正です",
+    "メモが入力されていません",
+};
+
+namespace {
+
+bool day_valid(const ScheduleEntry* e) {
+    if (e->year == -1 && (e->day == kDayThirdMonday || e->day == kDaySecondMonday ||
+                          e->day == kDayMovable))
+        return true;
+    static const int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int n = lengths[e->month - 1];
+    if (e->month == 2 && e->year != -1 && is_leap_year(e->year)) ++n;
+    return e->day >= 1 && e->day <= n;
+}
+
+const char* date_error(const ScheduleEntry* e) {
+    if (e->year != -1 && (e->year < 1980 || e->year > 2079)) return kEntryFieldMessages[0];
+    if (e->month == -1) return kEntryFieldMessages[1];
+    if (e->month < 1 || e->month > 12) return kEntryFieldMessages[2];
+    if (e->day == -1) return kEntryFieldMessages[3];
+    if (!day_valid(e)) return kEntryFieldMessages[4];
+    return nullptr;
+}
+
+}  // namespace
+
+const char* validate_entry(ScheduleEntry* e, bool* memo_cleared) {
+    const char* msg = date_error(e);
+    const bool cleared = clear_blank_memo(e->memo);
+    if (memo_cleared) *memo_cleared = cleared;
+    if (!msg && e->memo[0] == '\0') msg = kEntryFieldMessages[5];
+    return msg;
+}
+
+void entry_update_alarm_at(ScheduleEntry* e) {
+    if (e->alarm_kind == 0 || !e->has_time) e->alarm_at = 0;
+    else compute_alarm_at(e);
+}
+
+void schedule_row_texts(const ScheduleEntry* e, ScheduleRowTexts* out) {
+    if (e->year == -1) std::snprintf(out->year, sizeof out->year, "通年");
+    else std::snprintf(out->year, sizeof out->year, "%d年", e->year);
+    switch (e->day) {
+    case kDayMovable:
+        std::snprintf(out->date, sizeof out->date, "%2d月??日", e->month);
+        break;
+    case kDaySecondMonday:
+        std::snprintf(out->date, sizeof out->date, "%2d月第2月曜", e->month);
+        break;
+    case kDayThirdMonday:
+        std::snprintf(out->date, sizeof out->date, "%2d月第3月曜", e->month);
+        break;
+    default:
+        std::snprintf(out->date, sizeof out->date, "%2d月%2d日", e->month, e->day);
+        break;
+    }
+    if (e->hour != -1 && e->minute != -1)
+        std::snprintf(out->time, sizeof out->time, "%2d:%02d", e->hour, e->minute);
+    else
+        out->time[0] = '\0';
+    std::snprintf(out->scramble, sizeof out->scramble, "%s", e->scramble ? "S" : "");
+    std::snprintf(out->alarm, sizeof out->alarm, "%s", e->alarm_kind ? "A" : "");
+    out->memo = e->memo;
+    // Any nonzero holiday byte is a holiday (older data can carry other values).
+    out->image = e->holiday != 0;
+}
+
+const ScheduleColumn kScheduleColumnTable[kScheduleColumns] = {
+    {"年", "9999年00", 20, 0},
+    {"月日", "99月99日00000", 0, 2},
+    {"時刻", "99:99000", 0, 2},
+    {"S", "999_", 0, 2},
+    {"A", "999_", 0, 2},
+    {"メモ", "999_", 0, 0},
+};

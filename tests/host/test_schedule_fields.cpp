@@ -1,0 +1,488 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "dialogs/schedule_dialog_rules.h"
+#include "dialogs/schedule_fields.h"
+#include "resources/resource.h"
+#include "tests/host/entry_maker.h"
+
+namespace {
+
+EntryFieldTexts texts(const char* year, const char* month, const char* day,
+                      const char* hour = "", const char* minute = "", const char* memo = "m") {
+    EntryFieldTexts t;
+    std::memset(&t, 0, sizeof t);
+    std::snprintf(t.year, sizeof t.year, "%s", year);
+    std::snprintf(t.month, sizeof t.month, "%s", month);
+    std::snprintf(t.day, sizeof t.day, "%s", day);
+    std::snprintf(t.hour, sizeof t.hour, "%s", hour);
+    std::snprintf(t.minute, sizeof t.minute, "%s", minute);
+    std::snprintf(t.memo, sizeof t.memo, "%s", memo);
+    return t;
+}
+
+ScheduleEntry read(const EntryFieldTexts& t) {
+    ScheduleEntry e;
+    std::memset(&e, 0, sizeof e);
+    entry_from_field_texts(&t, &e);
+    return e;
+}
+
+TEST(EntryFieldRead, DateFields) {
+    struct {
+        const char *year, *month, *day;
+        int y, m, d;
+    } cases[] = {
+        {"", "", "", -1, -1, -1},
+        {"2004", "03", "5", 2004, 3, 5},
+        {"20045", "1234", "1234", 2004, 123, 123},  // cut to 4, 3 and 3 bytes
+        {"x", "x1", "", 0, 0, -1},                // no leading digits: 0
+        {"", "1", "?", -1, 1, kDayMovable},
+        {"", "1", "?12", -1, 1, kDayMovable},
+        {"", "1", "m2", -1, 1, kDaySecondMonday},
+        {"", "1", "M2", -1, 1, kDaySecondMonday},
+        {"", "1", "M3", -1, 1, kDayThirdMonday},
+        {"", "1", "m3", -1, 1, kDayThirdMonday},
+        {"", "1", "M", -1, 1, 0},
+        {"", "1", "M4", -1, 1, 0},
+        {"", "1", "M22", -1, 1, 0},  // the whole text must be the code
+        {"", "1", "0", -1, 1, 0},
+        {"", "1", "40", -1, 1, 40},
+    };
+    for (const auto& c : cases) {
+        const ScheduleEntry e = read(texts(c.year, c.month, c.day));
+        EXPECT_EQ(e.year, c.y) << c.year;
+        EXPECT_EQ(e.month, c.m) << c.month;
+        EXPECT_EQ(e.day, c.d) << c.day;
+    }
+}
+
+TEST(EntryFieldRead, TimeFields) {
+    struct {
+        const char *hour, *minute;
+        int h, m, has_time;
+    } cases[] = {
+        {"", "", -1, -1, 0},   {"9", "5", 9, 5, 1},     {"0", "0", 0, 0, 1},
+        {"23", "59", 23, 59, 1}, {"24", "00", -1, 0, 0}, {"12", "60", 12, -1, 0},
+        {"", "30", -1, 30, 0}, {"99999999999", "1", -1, 1, 0},
+    };
+    for (const auto& c : cases) {
+        const ScheduleEntry e = read(texts("", "1", "1", c.hour, c.minute));
+        EXPECT_EQ(e.hour, c.h) << c.hour;
+        EXPECT_EQ(e.minute, c.m) << c.minute;
+        EXPECT_EQ(e.has_time, c.has_time) << c.hour << ":" << c.minute;
+    }
+}
+
+TEST(EntryFieldRead, AlarmKindAndMinutesBefore) {
+    struct {
+        bool alarm_on, sound_on;
+        const char* file;
+        const char* before;
+        int kind, minutes;
+    } cases[] = {
+        {false, false, "", "", 0, 0},      {false, true, "a.wav", "5", 0, 5},
+        {true, false, "a.wav", "15", 1, 15}, {true, true, "", "99", 2, 99},
+        {true, true, "a.wav", "100", 3, 0},  {true, true, "a.wav", "", 3, 0},
+    };
+    for (const auto& c : cases) {
+        EntryFieldTexts t = texts("", "1", "1", "9", "0");
+        t.alarm_on = c.alarm_on;
+        t.sound_on = c.sound_on;
+        std::snprintf(t.sound_file, sizeof t.sound_file, "%s", c.file);
+        std::snprintf(t.minutes_before, sizeof t.minutes_before, "%s", c.before);
+        const ScheduleEntry e = read(t);
+        EXPECT_EQ(e.alarm_kind, c.kind) << c.alarm_on << c.sound_on << c.file;
+        EXPECT_EQ(e.minutes_before, c.minutes) << c.before;
+    }
+}
+
+TEST(EntryFieldRead, MemoKeepsEightyBytesWithoutSplittingACharacter) {
+    const std::string ascii(80, 'a');
+    const std::string kanji_40 = [] {
+        std::string s;
+        for (int i = 0; i < 40; ++i) s += "漢";
+        return s;
+    }();
+    struct {
+        std::string typed;
+        std::string kept;
+    } cases[] = {
+        {ascii, ascii},                          // all 80 bytes, the last one too
+        {ascii + "b", ascii},                    // beyond 80: cut
+        {kanji_40, kanji_40},                    // 40 double-byte characters fill it
+        {"a" + kanji_40, "a" + kanji_40.substr(0, 78)},  // the 40th would end at byte 81
+    };
+    for (const auto& c : cases) {
+        EntryFieldTexts t = texts("", "1", "1");
+        std::snprintf(t.memo, sizeof t.memo, "%s", c.typed.c_str());
+        const ScheduleEntry e = read(t);
+        EXPECT_EQ(std::string(e.memo), c.kept) << c.typed.size();
+    }
+}
+
+TEST(EntryFieldRead, SoundFileKeeps259Bytes) {
+    EntryFieldTexts t = texts("", "1", "1");
+    std::memset(t.sound_file, 'x', sizeof t.sound_file - 1);
+    t.sound_file[sizeof t.sound_file - 1] = '\0';
+    ScheduleEntry e = read(t);
+    EXPECT_EQ(std::strlen(e.sound_file), 259u);
+    std::snprintf(t.sound_file, sizeof t.sound_file, "%s", (std::string(258, 'x') + "音").c_str());
+    e = read(t);
+    EXPECT_EQ(std::strlen(e.sound_file), 258u);
+}
+
+TEST(EntryFieldRead, LeavesHiddenFieldsAlone) {
+    ScheduleEntry e;
+    std::memset(&e, 0, sizeof e);
+    e.alarm_at = 12345;
+    e.last_edited = 1;
+    const EntryFieldTexts t = texts("2004", "5", "5");
+    entry_from_field_texts(&t, &e);
+    EXPECT_EQ(e.alarm_at, 12345u);
+    EXPECT_EQ(e.last_edited, 1);
+}
+
+TEST(EntryFieldShow, Texts) {
+    struct {
+        int year, month, day, hour, minute, before;
+        const char *ty, *tm, *td, *th, *tmin, *tbefore;
+        int has_time;
+    } cases[] = {
+        {-1, -1, -1, -1, -1, -1, "", "", "", "", "", "0", 0},
+        {2004, 3, 5, 9, 5, 15, "2004", "3", "5", "9", "05", "15", 1},
+        {-1, 1, kDayMovable, 0, 0, 0, "", "1", "??", "0", "00", "0", 1},
+        {-1, 1, kDaySecondMonday, -1, 30, 100, "", "1", "M2", "", "30", "0", 0},
+        {-1, 1, kDayThirdMonday, 12, -1, 99, "", "1", "M3", "12", "", "99", 0},
+        {0, 0, 0, 0, 0, 0, "0", "0", "0", "0", "00", "0", 1},
+    };
+    for (const auto& c : cases) {
+        ScheduleEntry e;
+        std::memset(&e, 0, sizeof e);
+        e.year = c.year;
+        e.month = c.month;
+        e.day = c.day;
+        e.hour = c.hour;
+        e.minute = c.minute;
+        e.minutes_before = c.before;
+        e.has_time = 7;
+        EntryFieldTexts t;
+        field_texts_from_entry(&e, &t);
+        EXPECT_STREQ(t.year, c.ty);
+        EXPECT_STREQ(t.month, c.tm);
+        EXPECT_STREQ(t.day, c.td);
+        EXPECT_STREQ(t.hour, c.th);
+        EXPECT_STREQ(t.minute, c.tmin);
+        EXPECT_STREQ(t.minutes_before, c.tbefore);
+        EXPECT_EQ(e.has_time, c.has_time);
+    }
+}
+
+TEST(EntryFieldShow, ChecksFollowFlagsAndAlarmKind) {
+    struct {
+        int holiday, scramble, kind;
+        bool h, s, alarm, sound;
+    } cases[] = {
+        {0, 0, 0, false, false, false, false}, {1, 1, 1, true, true, true, false},
+        {5, 2, 2, true, true, true, true},     {0, 0, 3, false, false, true, true},
+    };
+    for (const auto& c : cases) {
+        ScheduleEntry e;
+        entry_blank(&e);
+        e.holiday = (uint8_t)c.holiday;
+        e.scramble = (uint8_t)c.scramble;
+        e.alarm_kind = (uint8_t)c.kind;
+        EntryFieldTexts t;
+        field_texts_from_entry(&e, &t);
+        EXPECT_EQ(t.holiday, c.h);
+        EXPECT_EQ(t.scramble, c.s);
+        EXPECT_EQ(t.alarm_on, c.alarm);
+        EXPECT_EQ(t.sound_on, c.sound);
+    }
+}
+
+// Showing an entry and reading it back gives the same entry, which is what Add relies on
+// when it writes the normalised values back into the fields.
+TEST(EntryFieldShow, RoundTrip) {
+    ScheduleEntry e;
+    entry_blank(&e);
+    e.year = -1;
+    e.month = 9;
+    e.day = kDayMovable;
+    e.hour = 7;
+    e.minute = 3;
+    e.minutes_before = 10;
+    e.alarm_kind = 3;
+    e.holiday = 1;
+    std::snprintf(e.memo, sizeof e.memo, "秋分の日");
+    std::snprintf(e.sound_file, sizeof e.sound_file, "C:\\音\\a.wav");
+    EntryFieldTexts t;
+    field_texts_from_entry(&e, &t);
+    ScheduleEntry back;
+    entry_blank(&back);
+    entry_from_field_texts(&t, &back);
+    back.alarm_at = e.alarm_at;
+    EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0);
+}
+
+TEST(AlarmEnables, Table) {
+    struct {
+        int hour, minute, kind;
+        bool alarm, group, sound;
+    } cases[] = {
+        {-1, -1, 3, false, false, false}, {9, -1, 1, false, false, false},
+        {9, 0, 0, true, false, false},    {9, 0, 1, true, true, false},
+        {9, 0, 2, true, true, true},      {0, 0, 3, true, true, true},
+    };
+    for (const auto& c : cases) {
+        ScheduleEntry e;
+        entry_blank(&e);
+        e.hour = c.hour;
+        e.minute = c.minute;
+        e.has_time = c.hour != -1 && c.minute != -1;
+        e.alarm_kind = (uint8_t)c.kind;
+        const AlarmEnables a = alarm_enables_for(&e);
+        EXPECT_EQ(a.alarm, c.alarm) << c.hour << " " << c.kind;
+        EXPECT_EQ(a.group, c.group) << c.hour << " " << c.kind;
+        EXPECT_EQ(a.sound, c.sound) << c.hour << " " << c.kind;
+    }
+}
+
+TEST(ClearBlankMemo, OnlySpacesAreBlank) {
+    struct {
+        const char* memo;
+        bool cleared;
+    } cases[] = {
+        {"", false},
+        {" ", true},
+        {"   ", true},
+        {"　", true},            // full-width space
+        {" 　 　", true},
+        {"\t", false},           // a tab is not blank
+        {" a", false},
+        {"　あ", false},
+        {"\x81\x41", false},     // another double-byte character with the same lead byte
+        {"\x40", false},         // the trail byte alone is "@"
+    };
+    for (const auto& c : cases) {
+        char memo[81];
+        std::snprintf(memo, sizeof memo, "%s", c.memo);
+        EXPECT_EQ(clear_blank_memo(memo), c.cleared) << c.memo;
+        EXPECT_STREQ(memo, c.cleared ? "" : c.memo);
+    }
+}
+
+TEST(ClearBlankMemo, FullLengthBlankMemo) {
+    char memo[81];
+    std::string s;
+    for (int i = 0; i < 40; ++i) s += "　";
+    std::snprintf(memo, sizeof memo, "%s", s.c_str());
+    EXPECT_TRUE(clear_blank_memo(memo));
+    EXPECT_STREQ(memo, "");
+}
+
+ScheduleEntry dated(int y, int m, int d, const char* memo = "m") {
+    return make_entry(y, m, d, 0, memo);
+}
+
+TEST(ValidateEntry, RulesInOrder) {
+    const char* const* msg = kEntryFieldMessages;
+    struct {
+        ScheduleEntry e;
+        const char* expected;
+    } cases[] = {
+        {dated(1979, -1, -1, ""), msg[0]},
+        {dated(2080, 2, 30), msg[0]},
+        {dated(1980, -1, 1), msg[1]},
+        {dated(-1, -1, -1, " "), msg[1]},
+        {dated(-1, 0, -1), msg[2]},
+        {dated(2004, 13, 1), msg[2]},
+        {dated(2004, 1, -1), msg[3]},
+        {dated(2004, 1, 0), msg[4]},
+        {dated(2004, 1, 32), msg[4]},
+        {dated(2004, 4, 31), msg[4]},
+        {dated(2004, 2, 29), nullptr},
+        {dated(2003, 2, 29), msg[4]},
+        {dated(2100 - 21, 2, 29), msg[4]},  // 2079 is a common year
+        {dated(2000, 2, 29), nullptr},
+        {dated(-1, 2, 29), msg[4]},         // never on an every-year entry
+        {dated(-1, 2, 28), nullptr},
+        {dated(-1, 5, kDayMovable), nullptr},
+        {dated(-1, 12, kDaySecondMonday), nullptr},
+        {dated(-1, 1, kDayThirdMonday), nullptr},
+        {dated(2004, 1, kDayMovable), msg[4]},
+        {dated(2004, 1, kDaySecondMonday), msg[4]},
+        {dated(-1, 1, 40), msg[4]},
+        {dated(2079, 12, 31), nullptr},
+        {dated(1980, 1, 1, ""), msg[5]},
+        {dated(1980, 1, 1, " 　"), msg[5]},
+    };
+    for (auto& c : cases) {
+        const char* got = validate_entry(&c.e, nullptr);
+        EXPECT_EQ(got ? std::string(got) : "(valid)", c.expected ? c.expected : "(valid)")
+            << c.e.year << "-" << c.e.month << "-" << c.e.day << " [" << c.e.memo << "]";
+    }
+}
+
+TEST(ValidateEntry, BlankMemoClearedWhateverTheDateFound) {
+    struct {
+        ScheduleEntry e;
+        bool cleared;
+    } cases[] = {
+        {dated(1979, 1, 1, "  "), true},
+        {dated(2004, 1, 1, "　"), true},
+        {dated(2004, 1, 1, " x"), false},
+        {dated(2004, 1, 1, ""), false},
+    };
+    for (auto& c : cases) {
+        bool cleared = !c.cleared;
+        validate_entry(&c.e, &cleared);
+        EXPECT_EQ(cleared, c.cleared);
+        if (c.cleared) {
+            EXPECT_STREQ(c.e.memo, "");
+        }
+    }
+}
+
+TEST(ValidateEntry, MessagesAreTheSystemTexts) {
+    const char* expected[6] = {
+        "年の設定は1980年から2079年までです", "月が入力されていません", "月の設定が不正です",
+        "日が入力されていません",             "日の設定が不正です",     "メモが入力されていません",
+    };
+    for (int i = 0; i < 6; ++i) EXPECT_STREQ(kEntryFieldMessages[i], expected[i]);
+}
+
+TEST(EntryAlarmAt, ComputedOnlyForAnAlarmAtAConcreteMoment) {
+    struct {
+        int year, kind, hour;
+        bool nonzero;
+    } cases[] = {
+        {2004, 1, 9, true}, {2004, 0, 9, false}, {-1, 1, 9, false}, {2004, 3, -1, false},
+    };
+    for (const auto& c : cases) {
+        ScheduleEntry e = dated(c.year, 6, 1);
+        e.hour = c.hour;
+        e.minute = 0;
+        e.has_time = c.hour != -1;
+        e.alarm_kind = (uint8_t)c.kind;
+        e.minutes_before = 15;
+        e.alarm_at = 77;
+        entry_update_alarm_at(&e);
+        EXPECT_EQ(e.alarm_at != 0, c.nonzero) << c.year << " " << c.kind << " " << c.hour;
+        if (c.nonzero) {
+            EXPECT_EQ(e.alarm_at, alarm_instant(2004, 6, 1, 8, 45));
+        }
+    }
+}
+
+TEST(ScheduleRow, Texts) {
+    struct {
+        int year, month, day, hour, minute, holiday, scramble, kind;
+        const char *y, *d, *t, *s, *a;
+        int image;
+    } cases[] = {
+        {2004, 5, 5, -1, -1, 0, 0, 0, "2004年", " 5月 5日", "", "", "", 0},
+        {-1, 12, 31, 9, 5, 1, 1, 3, "通年", "12月31日", " 9:05", "S", "A", 1},
+        {-1, 1, kDayMovable, 23, 0, 0, 0, 1, "通年", " 1月??日", "23:00", "", "A", 0},
+        {-1, 10, kDaySecondMonday, -1, 0, 2, 0, 0, "通年", "10月第2月曜", "", "", "", 1},
+        {-1, 9, kDayThirdMonday, 0, -1, 0, 0, 0, "通年", " 9月第3月曜", "", "", "", 0},
+    };
+    for (const auto& c : cases) {
+        ScheduleEntry e = dated(c.year, c.month, c.day, "memo");
+        e.hour = c.hour;
+        e.minute = c.minute;
+        e.holiday = (uint8_t)c.holiday;
+        e.scramble = (uint8_t)c.scramble;
+        e.alarm_kind = (uint8_t)c.kind;
+        ScheduleRowTexts r;
+        schedule_row_texts(&e, &r);
+        EXPECT_STREQ(r.year, c.y);
+        EXPECT_STREQ(r.date, c.d);
+        EXPECT_STREQ(r.time, c.t);
+        EXPECT_STREQ(r.scramble, c.s);
+        EXPECT_STREQ(r.alarm, c.a);
+        EXPECT_STREQ(r.memo, "memo");
+        EXPECT_EQ(r.image, c.image);
+    }
+}
+
+TEST(ScheduleDialogRules, EditLatchesOnlyWithMonthDayAndMemo) {
+    struct {
+        int month, day;
+        const char* memo;
+        int held;
+        bool latches, change;
+    } cases[] = {
+        {-1, 1, "m", -1, false, false}, {1, -1, "m", -1, false, false},
+        {1, 1, "", -1, false, false},   {1, 1, "m", -1, true, false},
+        {1, 0, "m", 3, true, true},     {1, 40, "m", 0, true, true},
+    };
+    for (const auto& c : cases) {
+        const ScheduleEntry e = dated(-1, c.month, c.day, c.memo);
+        EditButtons b = {false, false, true};
+        EXPECT_EQ(edit_latches(c.held, &e, &b), c.latches);
+        if (c.latches) {
+            EXPECT_TRUE(b.add);
+            EXPECT_EQ(b.change, c.change);
+            EXPECT_FALSE(b.del);
+        }
+    }
+    const EditButtons none = browse_buttons(-1), held = browse_buttons(2);
+    EXPECT_TRUE(none.add && !none.change && !none.del);
+    EXPECT_TRUE(held.add && held.change && !held.del);
+}
+
+TEST(ScheduleDialogRules, FieldCommands) {
+    const int fields[] = {112, 119, 120, 123, 124, 126, 1010, 1011, 1013, 1015, 1017, 1020};
+    for (int id : fields) EXPECT_TRUE(is_entry_field(id)) << id;
+    const int others[] = {1, 2, 110, 113, 114, 125, 208, 1016, 1019, 1021, 1022};
+    for (int id : others) EXPECT_FALSE(is_entry_field(id)) << id;
+
+    struct {
+        int id;
+        bool text_changed, moves;
+    } cases[] = {
+        {IDC_SCHED_HOUR, true, true},      {IDC_SCHED_HOUR, false, false},
+        {IDC_SCHED_MINUTE, true, true},    {IDC_SCHED_ALARM, false, true},
+        {IDC_SCHED_SOUND_ON, false, true}, {IDC_SCHED_MEMO, true, false},
+        {IDC_SCHED_BEFORE, true, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(field_change_moves_alarm(c.id, c.text_changed), c.moves) << c.id;
+}
+
+TEST(ScheduleDialogRules, WorkEntries) {
+    ScheduleEntry e;
+    std::memset(&e, 0x5A, sizeof e);
+    opening_work_entry(&e, 2004, 6, 1);
+    EntryFieldTexts t;
+    field_texts_from_entry(&e, &t);
+    EXPECT_STREQ(t.year, "2004");
+    EXPECT_STREQ(t.hour, "");
+    EXPECT_STREQ(t.minutes_before, "0");
+    EXPECT_EQ(e.has_time, 0);
+    EXPECT_STREQ(e.memo, "");
+    EXPECT_EQ(e.alarm_at, 0u);
+
+    std::memset(&e, 0x5A, sizeof e);
+    cleared_work_entry(&e);
+    field_texts_from_entry(&e, &t);
+    EXPECT_STREQ(t.year, "");
+    EXPECT_STREQ(t.day, "");
+    EXPECT_STREQ(t.hour, "0");
+    EXPECT_STREQ(t.minute, "00");
+    EXPECT_TRUE(alarm_enables_for(&e).alarm);
+}
+
+TEST(ScheduleDialogRules, ChangeNeedsALiveEntry) {
+    struct {
+        int held, count;
+        bool ok;
+    } cases[] = {{-1, 5, false}, {0, 0, false}, {0, 1, true}, {4, 5, true}, {5, 5, false}};
+    for (const auto& c : cases) EXPECT_EQ(change_has_target(c.held, c.count), c.ok);
+}
+
+}  // namespace

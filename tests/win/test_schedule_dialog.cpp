@@ -1,0 +1,767 @@
+// The schedule dialog driven in this process: its controls, typing and what it enables,
+// Add, Change and Delete on the schedule list, the messages and the close question (through
+// the notice seam), the try-sound button (through the fake sound player) and the browse
+// button (through the real open-file dialog).
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "config/settings.h"
+#include "dialogs/schedule_dialog_win.h"
+#include "resources/resource.h"
+#include "schedule/entry.h"
+#include "tests/host/entry_maker.h"
+#include "tests/win/dialog_input.h"
+#include "tests/win/fake_mci.h"
+#include "tests/win/modal_driver.h"
+#include "tests/win/program_reset.h"
+#include "tests/win/win_scratch.h"
+
+namespace {
+
+using namespace win_test;
+
+struct Notice {
+    std::string text, caption;
+    UINT flags;
+    HWND owner;
+};
+std::vector<Notice> notices;
+int question_answer = IDYES;
+
+int record_notice(HWND owner, const char* text, const char* caption, UINT flags) {
+    notices.push_back({text, caption, flags, owner});
+    return (flags & 0x0F) == MB_YESNO ? question_answer : IDOK;
+}
+
+const char kQuestion[] = "スケジュールを編集中です\nスケジュール設定を終了しますか？";
+
+HWND list_of(HWND dlg) { return GetDlgItem(dlg, IDC_SCHED_LIST); }
+
+void close_dialog(HWND dlg) { SendMessageA(dlg, WM_COMMAND, IDOK, 0); }
+
+// Opens the dialog on a date and runs the steps in it, one a tick. Returns its result.
+int run_dialog(const ScheduleOpening& opening, std::vector<ModalDriver::Step> steps) {
+    ModalDriver driver(std::move(steps));
+    return driver.run([&] { return schedule_dialog(nullptr, opening); });
+}
+int run_dialog(std::function<void(HWND)> body, const ScheduleOpening& opening = {}) {
+    return run_dialog(opening, {[body](HWND dlg) { body(dlg); }});
+}
+
+int add_entry(int y, int m, int d, const char* memo, int hour = -1, int minute = -1) {
+    return append_entry(make_entry(y, m, d, 0, memo, hour, minute));
+}
+
+std::string memos() {
+    std::string s;
+    for (int i = 0; i < schedulecount; ++i) s += std::string(schedule_list[i].memo) + ",";
+    return s;
+}
+
+std::string list_memos(HWND dlg) {
+    std::string s;
+    for (int r = 0; r < row_count(list_of(dlg)); ++r) s += row_text(list_of(dlg), r, 5) + ",";
+    return s;
+}
+
+void type_entry(HWND dlg, const char* year, const char* month, const char* day, const char* memo,
+                const char* hour = "", const char* minute = "") {
+    type(dlg, IDC_SCHED_YEAR, year);
+    type(dlg, IDC_SCHED_MONTH, month);
+    type(dlg, IDC_SCHED_DAY, day);
+    type(dlg, IDC_SCHED_HOUR, hour);
+    type(dlg, IDC_SCHED_MINUTE, minute);
+    paste(dlg, IDC_SCHED_MEMO, memo);
+}
+
+struct Buttons {
+    bool add, change, del;
+    bool operator==(const Buttons& o) const {
+        return add == o.add && change == o.change && del == o.del;
+    }
+};
+std::ostream& operator<<(std::ostream& os, const Buttons& b) {
+    return os << "add " << b.add << " change " << b.change << " delete " << b.del;
+}
+Buttons buttons(HWND dlg) {
+    return {enabled(dlg, IDC_SCHED_ADD), enabled(dlg, IDC_SCHED_CHANGE),
+            enabled(dlg, IDC_SCHED_DELETE)};
+}
+
+class ScheduleDialog : public testing::Test {
+protected:
+    void SetUp() override {
+        reset_program_globals();
+        notices.clear();
+        question_answer = IDYES;
+        schedule_dialog_set_notice_for_test(record_notice);
+    }
+    void TearDown() override {
+        schedule_dialog_set_notice_for_test(nullptr);
+        reset_program_globals();
+    }
+    FakeSound sound_;
+};
+
+// Every control of the template in order: id, class, text, place in dialog units, and
+// whether it starts enabled.
+TEST_F(ScheduleDialog, TemplateControls) {
+    struct Control {
+        int id;
+        const char* cls;
+        const char* text;
+        int x, y, w, h;
+        bool enabled;
+    } want[] = {
+        {124, "Edit", "", 4, 4, 32, 14, true},
+        {-1, "Static", "年", 38, 6, 11, 8, true},
+        {119, "Edit", "", 50, 4, 20, 14, true},
+        {-1, "Static", "月", 72, 6, 12, 8, true},
+        {120, "Edit", "", 86, 4, 19, 14, true},
+        {-1, "Static", "日", 108, 6, 9, 8, true},
+        {1011, "Edit", "", 134, 4, 20, 14, true},
+        {-1, "Static", "時", 156, 6, 8, 8, true},
+        {1013, "Edit", "", 168, 4, 20, 14, true},
+        {-1, "Static", "分 (24時制で)", 190, 6, 45, 8, true},
+        {-1, "Static", "メモ", 4, 24, 16, 8, true},
+        {112, "Edit", "", 22, 22, 226, 14, true},
+        {-1, "Button", "アラーム (時刻が入力されていないと使用できません)", 4, 40, 244, 52, true},
+        {1010, "Button", "使用する", 10, 50, 44, 10, false},
+        {1015, "Edit", "0", 10, 72, 20, 12, false},
+        {1016, "Static", "分前に告知", 32, 74, 38, 8, false},
+        {1017, "Button", "サウンドを鳴らす", 88, 50, 67, 10, false},
+        {1019, "Static", "サウンドファイル(指定無しでシステムの標準音)", 88, 62, 148, 8, false},
+        {1020, "Edit", "", 88, 72, 120, 14, false},
+        {1022, "Button", "♪", 208, 72, 10, 14, false},
+        {1021, "Button", "参照", 220, 72, 22, 14, false},
+        {123, "Button", "祭日として設定する", 4, 94, 76, 10, true},
+        {126, "Button", "保存時に暗号化する", 88, 94, 78, 10, true},
+        {110, "SysListView32", "", 4, 106, 244, 120, true},
+        {114, "Button", "追加(&A)", 4, 230, 40, 14, false},
+        {125, "Button", "変更(&C)", 46, 230, 39, 14, false},
+        {113, "Button", "削除(&E)", 88, 230, 40, 14, false},
+        {1, "Button", "OK", 208, 230, 40, 14, true},
+        {-1, "Static", "(S:暗号化  A:アラーム)", 180, 96, 67, 8, true},
+    };
+    run_dialog([&](HWND dlg) {
+        EXPECT_EQ(text_of(dlg), "Tavelspore - スケジュールの設定");
+        const LONG style = GetWindowLongA(dlg, GWL_STYLE);
+        EXPECT_TRUE(style & WS_CAPTION);
+        EXPECT_FALSE(style & WS_SYSMENU);
+        size_t i = 0;
+        for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT), ++i) {
+            ASSERT_LT(i, std::size(want));
+            const Control& w = want[i];
+            char cls[32] = "";
+            GetClassNameA(c, cls, sizeof cls);
+            EXPECT_EQ(GetDlgCtrlID(c), w.id == -1 ? 0xFFFF : w.id) << i;
+            EXPECT_STRCASEEQ(cls, w.cls) << i;
+            EXPECT_EQ(text_of(c), w.text) << i;
+            // Place and size are each converted from dialog units, as the template is.
+            RECT at = {w.x, w.y, w.x, w.y}, size = {0, 0, w.w, w.h};
+            MapDialogRect(dlg, &at);
+            MapDialogRect(dlg, &size);
+            RECT r;
+            GetWindowRect(c, &r);
+            MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+            EXPECT_EQ(r.left, at.left) << i;
+            EXPECT_EQ(r.top, at.top) << i;
+            EXPECT_EQ(r.right - r.left, size.right) << i;
+            EXPECT_EQ(r.bottom - r.top, size.bottom) << i;
+            EXPECT_EQ(IsWindowEnabled(c) != 0, w.enabled) << i;
+        }
+        EXPECT_EQ(i, std::size(want));
+        // The list: report view, several rows selectable, always showing its selection, full
+        // rows, six columns and the holiday images.
+        HWND list = list_of(dlg);
+        const LONG ls = GetWindowLongA(list, GWL_STYLE);
+        EXPECT_EQ(ls & LVS_TYPEMASK, LVS_REPORT);
+        EXPECT_FALSE(ls & LVS_SINGLESEL);
+        EXPECT_TRUE(ls & LVS_SHOWSELALWAYS);
+        EXPECT_TRUE(ls & LVS_NOSORTHEADER);
+        EXPECT_TRUE(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT);
+        HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+        EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 6);
+        HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        EXPECT_EQ(ImageList_GetImageCount(images), 2);
+        // OK is the default button; the limits of the edits.
+        EXPECT_EQ(LOWORD(SendMessageA(dlg, DM_GETDEFID, 0, 0)), IDOK);
+        struct {
+            int id;
+            int limit;
+        } limits[] = {{124, 4}, {119, 2}, {120, 2}, {1011, 2}, {1013, 2}, {1015, 2}, {112, 80}};
+        for (const auto& l : limits)
+            EXPECT_EQ(SendMessageA(GetDlgItem(dlg, l.id), EM_GETLIMITTEXT, 0, 0), l.limit) << l.id;
+        close_dialog(dlg);
+    });
+}
+
+TEST_F(ScheduleDialog, OpenedFromTheMenuStartsBlankAndChangesNothing) {
+    settings.ToDoTimemes = 5;
+    add_entry(2004, 5, 5, "a");
+    const int r = run_dialog([](HWND dlg) {
+        for (int id : {IDC_SCHED_YEAR, IDC_SCHED_MONTH, IDC_SCHED_DAY, IDC_SCHED_HOUR,
+                       IDC_SCHED_MINUTE, IDC_SCHED_MEMO, IDC_SCHED_SOUND_FILE})
+            EXPECT_EQ(item_text(dlg, id), "") << id;
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_BEFORE), "0");
+        EXPECT_EQ(buttons(dlg), (Buttons{false, false, false}));
+        EXPECT_FALSE(enabled(dlg, IDC_SCHED_ALARM));
+        EXPECT_EQ(row_count(list_of(dlg)), 1);
+        EXPECT_TRUE(selected_rows(list_of(dlg)).empty());
+        close_dialog(dlg);
+    });
+    EXPECT_EQ(r, 0);
+    EXPECT_TRUE(notices.empty());  // nothing typed: no question
+    EXPECT_EQ(settings.ToDoTimemes, 5);
+}
+
+TEST_F(ScheduleDialog, OpenedOnADayAddsForThatYear) {
+    const int r = run_dialog(
+        [](HWND dlg) {
+            EXPECT_EQ(item_text(dlg, IDC_SCHED_YEAR), "2004");
+            EXPECT_EQ(item_text(dlg, IDC_SCHED_MONTH), "6");
+            EXPECT_EQ(item_text(dlg, IDC_SCHED_DAY), "1");
+            paste(dlg, IDC_SCHED_MEMO, "打合せ");
+            press(dlg, IDC_SCHED_ADD);
+            close_dialog(dlg);
+        },
+        ScheduleOpening{2004, 6, 1});
+    EXPECT_EQ(r, 1);
+    ASSERT_EQ(schedulecount, 1);
+    EXPECT_EQ(schedule_list[0].year, 2004);
+    EXPECT_STREQ(schedule_list[0].memo, "打合せ");
+}
+
+TEST_F(ScheduleDialog, TypingEnablesAddOnlyWithMonthDayAndMemo) {
+    struct {
+        int id;
+        const char* typed;  // nullptr: clear the field
+        bool add;
+    } steps[] = {
+        {IDC_SCHED_MEMO, "m", false},   {IDC_SCHED_MONTH, "6", false},
+        {IDC_SCHED_YEAR, "2004", false}, {IDC_SCHED_DAY, "0", true},  // rejected only at Add
+        {IDC_SCHED_MEMO, nullptr, true},  // once on, an edit never turns Add off
+    };
+    run_dialog([&](HWND dlg) {
+        for (const auto& s : steps) {
+            if (s.typed && s.id == IDC_SCHED_MEMO) paste(dlg, s.id, s.typed);
+            else if (s.typed) type(dlg, s.id, s.typed);
+            else clear(dlg, s.id);
+            EXPECT_EQ(buttons(dlg), (Buttons{s.add, false, false})) << s.id;
+        }
+        // A day of 40 is accepted by the fields but refused by Add.
+        paste(dlg, IDC_SCHED_MEMO, "m");
+        paste(dlg, IDC_SCHED_DAY, "40");
+        press(dlg, IDC_SCHED_ADD);
+        question_answer = IDYES;
+        close_dialog(dlg);
+    });
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_EQ(notices[0].text, "日の設定が不正です");
+    EXPECT_EQ(notices[1].text, kQuestion);
+    EXPECT_EQ(schedulecount, 0);
+}
+
+TEST_F(ScheduleDialog, ValidationMessagesInTheirOrder) {
+    struct {
+        const char *year, *month, *day, *memo;
+        const char* message;  // nullptr: added
+    } cases[] = {
+        {"1979", "", "", "", "年の設定は1980年から2079年までです"},
+        {"2080", "2", "30", "m", "年の設定は1980年から2079年までです"},
+        {"", "", "1", "m", "月が入力されていません"},
+        {"2004", "13", "1", "m", "月の設定が不正です"},
+        {"2004", "0", "1", "m", "月の設定が不正です"},
+        {"2004", "1", "", "m", "日が入力されていません"},
+        {"2004", "4", "31", "m", "日の設定が不正です"},
+        {"", "2", "29", "m", "日の設定が不正です"},
+        {"2003", "2", "29", "m", "日の設定が不正です"},
+        {"2004", "1", "?", "m", "日の設定が不正です"},
+        {"2004", "1", "1", "　 ", "メモが入力されていません"},
+        {"2004", "1", "1", "", "メモが入力されていません"},
+        {"2004", "2", "29", "leap", nullptr},
+        {"", "5", "?", "movable", nullptr},
+    };
+    run_dialog([&](HWND dlg) {
+        type_entry(dlg, "", "1", "1", "start");  // latches Add
+        int added = 0;
+        for (const auto& c : cases) {
+            notices.clear();
+            paste(dlg, IDC_SCHED_YEAR, c.year);
+            paste(dlg, IDC_SCHED_MONTH, c.month);
+            paste(dlg, IDC_SCHED_DAY, c.day);
+            paste(dlg, IDC_SCHED_MEMO, c.memo);
+            press(dlg, IDC_SCHED_ADD);
+            if (c.message) {
+                ASSERT_EQ(notices.size(), 1u) << c.message;
+                EXPECT_EQ(notices[0].text, c.message);
+                EXPECT_EQ(notices[0].caption, "Tavelspore");
+                EXPECT_EQ(notices[0].flags, 0x30u);
+                EXPECT_EQ(notices[0].owner, dlg);
+                EXPECT_TRUE(enabled(dlg, IDC_SCHED_ADD));  // buttons stay for a retry
+                // The fields keep what was typed, but for a blank memo, which is cleared.
+                EXPECT_EQ(item_text(dlg, IDC_SCHED_YEAR), c.year);
+                if (std::strcmp(c.memo, "　 ") == 0) EXPECT_EQ(item_text(dlg, IDC_SCHED_MEMO), "");
+            } else {
+                EXPECT_TRUE(notices.empty()) << c.memo;
+                ++added;
+            }
+            EXPECT_EQ(schedulecount, added) << c.memo;
+        }
+        close_dialog(dlg);
+    });
+    EXPECT_EQ(memos(), "leap,movable,");
+}
+
+TEST_F(ScheduleDialog, AddSortsSelectsAndShowsTheNewEntry) {
+    add_entry(2004, 1, 1, "a");
+    add_entry(2004, 12, 1, "c");
+    add_entry(-1, 1, 1, "d");
+    schedule_list[add_entry(2004, 1, 1, "e")].holiday = 1;
+    run_dialog([](HWND dlg) {
+        type_entry(dlg, "2004", "05", "5", "b", "9", "5");
+        press(dlg, IDC_SCHED_ALARM);
+        paste(dlg, IDC_SCHED_BEFORE, "15");
+        press(dlg, IDC_SCHED_ADD);
+        EXPECT_EQ(list_memos(dlg), "a,b,c,d,e,");
+        EXPECT_EQ(selected_rows(list_of(dlg)), std::vector<int>{1});
+        EXPECT_EQ(row_text(list_of(dlg), 1, 0), "2004年");
+        EXPECT_EQ(row_text(list_of(dlg), 1, 1), " 5月 5日");
+        EXPECT_EQ(row_text(list_of(dlg), 1, 2), " 9:05");
+        EXPECT_EQ(row_text(list_of(dlg), 1, 4), "A");
+        EXPECT_EQ(row_text(list_of(dlg), 3, 0), "通年");
+        EXPECT_EQ(row_image(list_of(dlg), 1), 0);
+        EXPECT_EQ(row_image(list_of(dlg), 4), 1);  // the holiday sorts last, with its flag
+        // The fields show the stored values, normalised; the new entry is shown, not held.
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_MONTH), "5");
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_MINUTE), "05");
+        EXPECT_EQ(buttons(dlg), (Buttons{false, false, true}));
+        paste(dlg, IDC_SCHED_MEMO, "b2");
+        EXPECT_EQ(buttons(dlg), (Buttons{true, false, false}));  // a further entry, not Change
+        press(dlg, IDC_SCHED_ADD);
+        EXPECT_EQ(list_memos(dlg), "a,b,b2,c,d,e,");
+        close_dialog(dlg);
+    });
+    // The alarm rings from its new time at once, also while the dialog stays open.
+    ASSERT_EQ(schedulecount, 6);
+    EXPECT_EQ(schedule_list[1].alarm_at, alarm_instant(2004, 5, 5, 8, 50));
+    EXPECT_EQ(schedule_list[1].last_edited, 0);
+    EXPECT_EQ(schedule_list[2].last_edited, 1);
+}
+
+TEST_F(ScheduleDialog, ChangeMovesTheRowAndKeepsItHeld) {
+    add_entry(2004, 1, 1, "a", 9, 0);
+    add_entry(2004, 2, 1, "b");
+    add_entry(2004, 3, 1, "c");
+    schedule_list[0].alarm_kind = 1;
+    compute_alarm_at(&schedule_list[0]);
+    run_dialog([](HWND dlg) {
+        HWND list = list_of(dlg);
+        select_rows(list, {0});
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_MEMO), "a");
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_HOUR), "9");
+        EXPECT_TRUE(checked(dlg, IDC_SCHED_ALARM));
+        EXPECT_EQ(buttons(dlg), (Buttons{false, false, true}));
+        paste(dlg, IDC_SCHED_MONTH, "4");
+        EXPECT_EQ(buttons(dlg), (Buttons{true, true, false}));
+        press(dlg, IDC_SCHED_CHANGE);
+        EXPECT_EQ(list_memos(dlg), "b,c,a,");
+        EXPECT_EQ(selected_rows(list), std::vector<int>{2});
+        EXPECT_EQ(buttons(dlg), (Buttons{false, false, true}));
+        // Still held at its new row: a further edit offers Change again, and Change writes
+        // the entry at its new place.
+        paste(dlg, IDC_SCHED_MEMO, "a2");
+        EXPECT_EQ(buttons(dlg), (Buttons{true, true, false}));
+        press(dlg, IDC_SCHED_CHANGE);
+        EXPECT_EQ(list_memos(dlg), "b,c,a2,");
+        close_dialog(dlg);
+    });
+    ASSERT_EQ(schedulecount, 3);
+    EXPECT_EQ(schedule_list[2].month, 4);
+    EXPECT_EQ(schedule_list[2].alarm_at, alarm_instant(2004, 4, 1, 9, 0));
+}
+
+// Row shown whole in the list's page.
+bool row_in_view(HWND list, int row) {
+    const int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+    const int per_page = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    return row >= top && row < top + per_page;
+}
+
+TEST_F(ScheduleDialog, RefillKeepsTheScrollPositionAndShowsTheEditedRow) {
+    for (int i = 0; i < 100; ++i) add_entry(2004, 1 + i / 28, 1 + i % 28, "x");
+    run_dialog([](HWND dlg) {
+        HWND list = list_of(dlg);
+        SendMessageA(list, LVM_ENSUREVISIBLE, 60, FALSE);
+        const int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+        ASSERT_GT(top, 0);
+        // A change that stays in place: the page does not move.
+        select_rows(list, {top + 1});
+        paste(dlg, IDC_SCHED_MEMO, "y");
+        press(dlg, IDC_SCHED_CHANGE);
+        EXPECT_EQ(SendMessageA(list, LVM_GETTOPINDEX, 0, 0), top);
+        EXPECT_EQ(selected_rows(list), std::vector<int>{top + 1});
+        // A change that moves the entry far down: its row is brought into view.
+        paste(dlg, IDC_SCHED_MONTH, "12");
+        press(dlg, IDC_SCHED_CHANGE);
+        EXPECT_EQ(selected_rows(list), std::vector<int>{99});
+        EXPECT_TRUE(row_in_view(list, 99));
+        // An entry added at the top is brought into view as well.
+        paste(dlg, IDC_SCHED_MONTH, "1");
+        paste(dlg, IDC_SCHED_DAY, "1");
+        paste(dlg, IDC_SCHED_YEAR, "1999");
+        press(dlg, IDC_SCHED_ADD);
+        EXPECT_EQ(selected_rows(list), std::vector<int>{0});
+        EXPECT_TRUE(row_in_view(list, 0));
+        close_dialog(dlg);
+    });
+    EXPECT_EQ(schedulecount, 101);
+}
+
+TEST_F(ScheduleDialog, ChangeWithNothingHeldWritesNothing) {
+    add_entry(2004, 1, 1, "a");
+    add_entry(2004, 2, 1, "b");
+    const int r = run_dialog([](HWND dlg) {
+        select_rows(list_of(dlg), {1});
+        paste(dlg, IDC_SCHED_MEMO, "x");
+        EXPECT_EQ(buttons(dlg), (Buttons{true, true, false}));
+        select_rows(list_of(dlg), {});  // a click below the last row
+        EXPECT_TRUE(enabled(dlg, IDC_SCHED_CHANGE));
+        press(dlg, IDC_SCHED_CHANGE);
+        EXPECT_EQ(list_memos(dlg), "a,b,");
+        SendMessageA(GetDlgItem(dlg, IDC_SCHED_MEMO), EM_SETMODIFY, FALSE, 0);
+        close_dialog(dlg);
+    });
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(memos(), "a,b,");
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(ScheduleDialog, DeleteRemovesEverySelectedRow) {
+    for (int i = 0; i < 10; ++i) {
+        char memo[8];
+        std::snprintf(memo, sizeof memo, "%d", i);
+        add_entry(2004, 1 + i, 1, memo);
+    }
+    const int r = run_dialog([](HWND dlg) {
+        select_rows(list_of(dlg), {1, 4, 8});
+        // Several rows: blank fields, and only Delete.
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_MONTH), "");
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_HOUR), "0");
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_MINUTE), "00");
+        EXPECT_TRUE(enabled(dlg, IDC_SCHED_ALARM));
+        EXPECT_EQ(buttons(dlg), (Buttons{false, false, true}));
+        press(dlg, IDC_SCHED_DELETE);
+        EXPECT_EQ(list_memos(dlg), "0,2,3,5,6,7,9,");
+        EXPECT_TRUE(selected_rows(list_of(dlg)).empty());
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_DAY), "");
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_HOUR), "0");
+        EXPECT_EQ(buttons(dlg), (Buttons{false, false, false}));
+        close_dialog(dlg);
+    });
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(memos(), "0,2,3,5,6,7,9,");
+    for (int i = 0; i < schedulecount; ++i) EXPECT_EQ(schedule_list[i].holiday, 0);
+}
+
+TEST_F(ScheduleDialog, FullListRefusesAddEvenWithInvalidFields) {
+    for (int i = 0; i < kMaxEntries; ++i) add_entry(1980 + i % 100, 1 + i % 12, 1 + i % 28, "x");
+    run_dialog([](HWND dlg) {
+        EXPECT_EQ(row_count(list_of(dlg)), kMaxEntries);
+        type_entry(dlg, "1979", "1", "1", "m");
+        press(dlg, IDC_SCHED_ADD);
+        close_dialog(dlg);
+    });
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_EQ(notices[0].text, "これ以上登録できません");
+    EXPECT_EQ(notices[0].flags, 0x30u);
+    EXPECT_EQ(schedulecount, kMaxEntries);
+}
+
+TEST_F(ScheduleDialog, SecondOpeningHoldsTheEntryLastAdded) {
+    add_entry(2004, 1, 1, "a");
+    run_dialog([](HWND dlg) {
+        type_entry(dlg, "2004", "2", "1", "b");
+        press(dlg, IDC_SCHED_ADD);
+        close_dialog(dlg);
+    });
+    run_dialog(
+        [](HWND dlg) {
+            // The row is selected and held while the fields show the opening date.
+            EXPECT_EQ(selected_rows(list_of(dlg)), std::vector<int>{1});
+            EXPECT_EQ(item_text(dlg, IDC_SCHED_MONTH), "7");
+            EXPECT_EQ(item_text(dlg, IDC_SCHED_MEMO), "");
+            paste(dlg, IDC_SCHED_MEMO, "b2");
+            EXPECT_EQ(buttons(dlg), (Buttons{true, true, false}));
+            press(dlg, IDC_SCHED_CHANGE);
+            close_dialog(dlg);
+        },
+        ScheduleOpening{2005, 7, 7});
+    EXPECT_EQ(memos(), "a,b2,");
+    EXPECT_EQ(schedule_list[1].year, 2005);
+}
+
+TEST_F(ScheduleDialog, CloseAsksWhileEditedAndNoKeepsItOpen) {
+    const int r = run_dialog({}, {
+        [](HWND dlg) {
+            type(dlg, IDC_SCHED_YEAR, "20");
+            question_answer = IDNO;
+            close_dialog(dlg);
+            ASSERT_EQ(notices.size(), 1u);
+            EXPECT_EQ(notices[0].text, kQuestion);
+            EXPECT_EQ(notices[0].flags, 0x44u);
+            EXPECT_EQ(notices[0].caption, "Tavelspore");
+        },
+        [](HWND dlg) {
+            // Still open, with the fields as they were.
+            EXPECT_TRUE(IsWindowVisible(dlg));
+            EXPECT_EQ(item_text(dlg, IDC_SCHED_YEAR), "20");
+            question_answer = IDYES;
+            close_dialog(dlg);
+        },
+    });
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(notices.size(), 2u);
+}
+
+// The message box a step meets: the window the driver found, or, while the box is not yet
+// shown, the box the found dialog owns.
+HWND box_of(HWND found) {
+    if (text_of(found) == "Tavelspore") return found;
+    WindowQuery q;
+    q.thread = GetCurrentThreadId();
+    q.owner = found;
+    q.visible = false;
+    return find_window(q);
+}
+
+TEST_F(ScheduleDialog, CloseQuestionThroughTheRealMessageBox) {
+    schedule_dialog_set_notice_for_test(nullptr);
+    std::string caption;
+    const int r = run_dialog({}, {
+        [](HWND dlg) {
+            type(dlg, IDC_SCHED_MONTH, "1");
+            PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        },
+        [&caption](HWND found) {
+            HWND box = box_of(found);
+            ASSERT_NE(box, nullptr);
+            caption = text_of(box);
+            PostMessageA(box, WM_COMMAND, IDNO, 0);
+        },
+        [](HWND dlg) {
+            EXPECT_EQ(text_of(dlg), "Tavelspore - スケジュールの設定");
+            PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        },
+        [](HWND found) {
+            HWND box = box_of(found);
+            ASSERT_NE(box, nullptr);
+            PostMessageA(box, WM_COMMAND, IDYES, 0);
+        },
+    });
+    EXPECT_EQ(caption, "Tavelspore");
+    EXPECT_EQ(r, 0);
+}
+
+TEST_F(ScheduleDialog, OutOfRangeHourGivesAnEntryWithoutTime) {
+    run_dialog([](HWND dlg) {
+        type_entry(dlg, "2004", "1", "1", "m", "24", "00");
+        EXPECT_FALSE(enabled(dlg, IDC_SCHED_ALARM));
+        press(dlg, IDC_SCHED_ADD);
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_HOUR), "");
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_MINUTE), "00");
+        EXPECT_FALSE(enabled(dlg, IDC_SCHED_ALARM));
+        EXPECT_EQ(row_text(list_of(dlg), 0, 2), "");
+        close_dialog(dlg);
+    });
+    ASSERT_EQ(schedulecount, 1);
+    EXPECT_EQ(schedule_list[0].has_time, 0);
+}
+
+TEST_F(ScheduleDialog, DayCodesReadAndShowBack) {
+    struct {
+        const char* typed;
+        const char* shown;
+        const char* row;
+    } cases[] = {{"m2", "M2", " 1月第2月曜"}, {"M3", "M3", " 1月第3月曜"}, {"?", "??", " 1月??日"}};
+    for (const auto& c : cases) {
+        reset_program_globals();
+        run_dialog([&c](HWND dlg) {
+            type_entry(dlg, "", "1", c.typed, "code");
+            press(dlg, IDC_SCHED_ADD);
+            EXPECT_EQ(item_text(dlg, IDC_SCHED_DAY), c.shown);
+            EXPECT_EQ(row_text(list_of(dlg), 0, 1), c.row);
+            EXPECT_EQ(row_text(list_of(dlg), 0, 0), "通年");
+            close_dialog(dlg);
+        });
+        EXPECT_EQ(schedulecount, 1) << c.typed;
+    }
+}
+
+TEST_F(ScheduleDialog, NumberFieldsLetOnlyTheirCharactersThrough) {
+    run_dialog([](HWND dlg) {
+        struct {
+            int id;
+            const char* typed;
+            const char* kept;
+        } cases[] = {
+            {IDC_SCHED_YEAR, "2a0-0 4", "2004"}, {IDC_SCHED_MONTH, "?1", "1"},
+            {IDC_SCHED_DAY, "x?", "?"},          {IDC_SCHED_HOUR, "M1", "1"},
+            {IDC_SCHED_MINUTE, "m5", "5"},       {IDC_SCHED_BEFORE, "\x82" "1", "1"},
+        };
+        for (const auto& c : cases) {
+            clear(dlg, c.id);
+            type(dlg, c.id, c.typed);
+            EXPECT_EQ(item_text(dlg, c.id), c.kept) << c.id;
+        }
+        clear(dlg, IDC_SCHED_DAY);
+        type(dlg, IDC_SCHED_DAY, "m");
+        type(dlg, IDC_SCHED_DAY, "\b");
+        type(dlg, IDC_SCHED_DAY, "M3");
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_DAY), "M3");
+        type(dlg, IDC_SCHED_MEMO, "abc");  // the memo is not filtered
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_MEMO), "abc");
+        question_answer = IDYES;
+        close_dialog(dlg);
+    });
+}
+
+TEST_F(ScheduleDialog, AlarmGroupFollowsTheTimeAndItsCheckBoxes) {
+    run_dialog([](HWND dlg) {
+        struct {
+            std::function<void()> act;
+            bool alarm, group, sound;
+        } steps[] = {
+            {[dlg] { type(dlg, IDC_SCHED_HOUR, "9"); }, false, false, false},
+            {[dlg] { type(dlg, IDC_SCHED_MINUTE, "30"); }, true, false, false},
+            {[dlg] { press(dlg, IDC_SCHED_ALARM); }, true, true, false},
+            {[dlg] { press(dlg, IDC_SCHED_SOUND_ON); }, true, true, true},
+            {[dlg] { press(dlg, IDC_SCHED_ALARM); }, true, false, false},
+            // Off and on again: the sound box was cleared with the alarm.
+            {[dlg] { press(dlg, IDC_SCHED_ALARM); }, true, true, false},
+            {[dlg] { clear(dlg, IDC_SCHED_MINUTE); }, false, false, false},
+        };
+        int n = 0;
+        for (const auto& s : steps) {
+            s.act();
+            EXPECT_EQ(enabled(dlg, IDC_SCHED_ALARM), s.alarm) << n;
+            for (int id : {IDC_SCHED_BEFORE, IDC_SCHED_BEFORE_LABEL, IDC_SCHED_SOUND_ON})
+                EXPECT_EQ(enabled(dlg, id), s.group) << n << " " << id;
+            for (int id : {IDC_SCHED_SOUND_LABEL, IDC_SCHED_SOUND_FILE, IDC_SCHED_TRY_SOUND,
+                           IDC_SCHED_BROWSE})
+                EXPECT_EQ(enabled(dlg, id), s.sound) << n << " " << id;
+            ++n;
+        }
+        question_answer = IDYES;
+        close_dialog(dlg);
+    });
+}
+
+TEST_F(ScheduleDialog, TrySoundPlaysStopsAndFallsBack) {
+    FakeMci& mci = sound_.mci();
+    run_dialog([&mci](HWND dlg) {
+        type_entry(dlg, "", "1", "1", "m", "9", "0");
+        press(dlg, IDC_SCHED_ALARM);
+        press(dlg, IDC_SCHED_SOUND_ON);
+        // Empty path: the system sound, the button keeps its text.
+        press(dlg, IDC_SCHED_TRY_SOUND);
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_TRY_SOUND), "♪");
+        EXPECT_EQ(mci.count("open"), 0);
+
+        paste(dlg, IDC_SCHED_SOUND_FILE, "C:\\s\\a.wav");
+        press(dlg, IDC_SCHED_TRY_SOUND);
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_TRY_SOUND), "！");
+        EXPECT_TRUE(sound_playing);
+        ASSERT_EQ(mci.count("open"), 1);
+        EXPECT_EQ(mci.calls[0], "open 0 type+element WaveAudioC:\\s\\a.wav");
+        press(dlg, IDC_SCHED_TRY_SOUND);  // pressed again: stops
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_TRY_SOUND), "♪");
+        EXPECT_FALSE(sound_playing);
+        EXPECT_EQ(mci.count("close"), 1);
+
+        // The sound ends by itself: the poll finds it and the text comes back.
+        press(dlg, IDC_SCHED_TRY_SOUND);
+        EXPECT_TRUE(sound_playing);
+        mci.status_mode = MCI_MODE_STOP;
+        pump_for(700);
+        EXPECT_FALSE(sound_playing);
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_TRY_SOUND), "♪");
+
+        // A file that does not open, and a field edit that stops a playing sound.
+        mci.status_mode = MCI_MODE_PLAY;
+        mci.open_error = MCIERR_FILE_NOT_FOUND;
+        press(dlg, IDC_SCHED_TRY_SOUND);
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_TRY_SOUND), "♪");
+        mci.open_error = 0;
+        press(dlg, IDC_SCHED_TRY_SOUND);
+        EXPECT_TRUE(sound_playing);
+        type(dlg, IDC_SCHED_MEMO, "x");
+        EXPECT_FALSE(sound_playing);
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_TRY_SOUND), "♪");
+        question_answer = IDYES;
+        close_dialog(dlg);
+    });
+}
+
+// The file name field of the open-file dialog.
+HWND name_field(HWND dlg) {
+    HWND combo = GetDlgItem(dlg, cmb13);
+    return combo ? combo : GetDlgItem(dlg, edt1);
+}
+
+TEST_F(ScheduleDialog, BrowseThroughTheOpenFileDialog) {
+    const std::string dir = scratch_dir("browse");
+    put_file(dir + "bell.wav", "RIFF");
+    const std::string chosen = dir + "bell.wav";
+    std::string chooser_caption, chooser_name;
+    add_entry(2004, 1, 1, "a", 9, 0);
+    schedule_list[0].alarm_kind = 3;
+    std::snprintf(schedule_list[0].sound_file, sizeof schedule_list[0].sound_file, "C:\\old.wav");
+    run_dialog({}, {
+        [](HWND dlg) {
+            select_rows(list_of(dlg), {0});
+            EXPECT_TRUE(enabled(dlg, IDC_SCHED_BROWSE));
+            EXPECT_EQ(buttons(dlg), (Buttons{false, false, true}));
+            PostMessageA(dlg, WM_COMMAND, IDC_SCHED_BROWSE, 0);
+        },
+        [&](HWND chooser) {  // cancelled: nothing changes
+            chooser_caption = text_of(chooser);
+            chooser_name = text_of(name_field(chooser));
+            PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+        },
+        [](HWND dlg) {
+            EXPECT_EQ(item_text(dlg, IDC_SCHED_SOUND_FILE), "C:\\old.wav");
+            EXPECT_EQ(buttons(dlg), (Buttons{false, false, true}));
+            PostMessageA(dlg, WM_COMMAND, IDC_SCHED_BROWSE, 0);
+        },
+        [&](HWND chooser) {
+            SetWindowTextA(name_field(chooser), chosen.c_str());
+            PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+        },
+        [&](HWND dlg) {
+            EXPECT_EQ(item_text(dlg, IDC_SCHED_SOUND_FILE), chosen);
+            // Another file: Add, and Change for the held entry.
+            EXPECT_EQ(buttons(dlg), (Buttons{true, true, false}));
+            press(dlg, IDC_SCHED_CHANGE);
+            close_dialog(dlg);
+        },
+    });
+    EXPECT_EQ(chooser_caption, "Tavelspore - ｻｳﾝﾄﾞﾌｧｲﾙの指定");
+    EXPECT_EQ(chooser_name, "old.wav");  // the folder holds the rest
+    ASSERT_EQ(schedulecount, 1);
+    EXPECT_EQ(schedule_list[0].alarm_kind, 3);
+    EXPECT_EQ(std::string(schedule_list[0].sound_file), chosen);
+    remove_tree(dir);
+}
+
+}  // namespace

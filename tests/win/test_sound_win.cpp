@@ -1,0 +1,244 @@
+// The sound player through a fake command function that records every call, and once
+// through the real multimedia library (which under Wine opens files but never plays).
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "schedule/sound_win.h"
+#include "tests/win/fake_mci.h"
+#include "tests/win/win_scratch.h"
+
+namespace {
+
+using win_test::FakeMci;
+
+std::vector<std::string>& calls = FakeMci::get().calls;
+std::vector<std::string>& table_keys = FakeMci::get().table_keys;
+
+LRESULT CALLBACK listener_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_COMMAND && LOWORD(wp) == CMD_SOUND_STOPPED) {
+        char line[64];
+        std::snprintf(line, sizeof line, "208 to %s%s",
+                      reinterpret_cast<const char*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)),
+                      sound_playing ? " (still playing)" : "");
+        calls.push_back(line);
+        if (sound_playing) sound_stop();  // as every receiver does
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+HWND listener(const char* name) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = listener_proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "ZelmarSoundListener";
+        RegisterClassA(&wc);
+        registered = true;
+    }
+    HWND h = CreateWindowA("ZelmarSoundListener", name, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(name));
+    return h;
+}
+
+class SoundFake : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake_.emplace();
+        a_ = listener("A");
+        b_ = listener("B");
+    }
+    void TearDown() override {
+        fake_.reset();
+        DestroyWindow(a_);
+        DestroyWindow(b_);
+    }
+    static std::string log() { return FakeMci::get().log(); }
+    static FakeMci& mci() { return FakeMci::get(); }
+    std::optional<win_test::FakeSound> fake_;
+    HWND a_ = nullptr, b_ = nullptr;
+};
+
+TEST_F(SoundFake, PlayOpensSetsAndStarts) {
+    EXPECT_TRUE(sound_select_device("WAV"));
+    EXPECT_EQ(sound_play(a_, "C:\\s\\a.wav"), 0u);
+    EXPECT_TRUE(sound_playing);
+    EXPECT_EQ(log(), "open 0 type+element WaveAudioC:\\s\\a.wav\nset 1 ms\nplay 1 0\n");
+    EXPECT_TRUE(table_keys.empty());
+}
+
+TEST_F(SoundFake, SecondPlayTellsTheFirstWindowBeforeOpening) {
+    ASSERT_TRUE(sound_select_device("MID"));
+    ASSERT_EQ(sound_play(a_, "x.mid"), 0u);
+    calls.clear();
+    ASSERT_TRUE(sound_select_device("WAV"));
+    EXPECT_EQ(sound_play(b_, "y.wav"), 0u);
+    EXPECT_EQ(log(),
+              "stop 1 0\nclose 1 0\n208 to A\nopen 0 type+element WaveAudioy.wav\nset 2 ms\n"
+              "play 2 0\n");
+    calls.clear();
+    sound_stop();
+    EXPECT_EQ(log(), "stop 2 0\nclose 2 0\n208 to B\n");
+}
+
+TEST_F(SoundFake, FailuresLeaveNothingPlaying) {
+    struct {
+        MCIERROR open, play;
+        MCIERROR result;
+        const char* log;
+    } cases[] = {
+        {MCIERR_FILE_NOT_FOUND, 0, MCIERR_FILE_NOT_FOUND,
+         "open 0 type+element Sequencerz.rmi\n"},
+        {0, MCIERR_HARDWARE, MCIERR_HARDWARE,
+         "open 0 type+element Sequencerz.rmi\nset 1 ms\nplay 1 0\nclose 1 0\n"},
+    };
+    for (const auto& c : cases) {
+        calls.clear();
+        mci().next_id = 1;
+        mci().open_error = c.open;
+        mci().play_error = c.play;
+        ASSERT_TRUE(sound_select_device("RMI"));
+        EXPECT_EQ(sound_play(a_, "z.rmi"), c.result);
+        EXPECT_FALSE(sound_playing);
+        EXPECT_EQ(log(), c.log);
+    }
+}
+
+TEST_F(SoundFake, PollStopsOnlyWhenTheDeviceHasStopped) {
+    struct {
+        DWORD mode;
+        MCIERROR status;
+        bool stops;
+    } cases[] = {
+        {MCI_MODE_PLAY, 0, false},
+        {MCI_MODE_STOP, MCIERR_HARDWARE, false},
+        {MCI_MODE_PAUSE, 0, false},
+        {MCI_MODE_STOP, 0, true},
+    };
+    ASSERT_TRUE(sound_select_device("WAV"));
+    ASSERT_EQ(sound_play(a_, "a.wav"), 0u);
+    for (const auto& c : cases) {
+        calls.clear();
+        mci().status_mode = c.mode;
+        mci().status_error = c.status;
+        sound_poll();
+        EXPECT_EQ(sound_playing, !c.stops) << c.mode;
+        EXPECT_EQ(log(), c.stops ? "status 1 mode\nstop 1 0\nclose 1 0\n208 to A\n"
+                                 : "status 1 mode\n")
+            << c.mode;
+    }
+}
+
+TEST_F(SoundFake, StopWhileIdleStillTellsTheWindow) {
+    ASSERT_TRUE(sound_select_device("WAV"));
+    ASSERT_EQ(sound_play(a_, "a.wav"), 0u);
+    sound_stop();
+    calls.clear();
+    sound_stop();
+    EXPECT_EQ(log(), "208 to A\n");
+}
+
+TEST_F(SoundFake, ExtensionTable) {
+    struct {
+        const char* path;
+        bool plays;
+        const char* open;   // the open logged, or nullptr
+        const char* key;    // the table key asked, or nullptr
+    } cases[] = {
+        {"C:\\m\\song.mp3", true, "open 0 type+element MPEGVideoC:\\m\\song.mp3", "MP2"},
+        {"C:\\m\\song.Mp3", true, "open 0 type+element MPEGVideoC:\\m\\song.Mp3", "MP2"},
+        {"C:\\m\\a.nos", false, nullptr, "NOS"},
+        {"C:\\m\\a.ogg", false, nullptr, "OGG"},
+        {"C:\\m\\a.wave5", false, nullptr, nullptr},  // five letters: no extension
+        {"", false, nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        calls.clear();
+        table_keys.clear();
+        sound_stop();
+        calls.clear();
+        EXPECT_EQ(sound_start_file(a_, c.path), c.plays) << c.path;
+        EXPECT_EQ(calls.empty() ? std::string() : calls[0], c.open ? c.open : "") << c.path;
+        EXPECT_EQ(table_keys.empty() ? std::string() : table_keys[0], c.key ? c.key : "")
+            << c.path;
+    }
+    // Lower case is not "WAV": it goes to the table (the players upper-case first).
+    table_keys.clear();
+    EXPECT_TRUE(sound_select_device("wav"));
+    ASSERT_EQ(table_keys.size(), 1u);
+    EXPECT_EQ(table_keys[0], "wav");
+    calls.clear();
+    sound_stop();
+    calls.clear();
+    EXPECT_EQ(sound_play(a_, "a.wav"), 0u);
+    EXPECT_EQ(calls[0], "open 0 type+element LowerWavea.wav");
+}
+
+TEST_F(SoundFake, MissingLibraryOrCommand) {
+    sound_set_command_for_test(nullptr);
+    sound_set_library_for_test("ZELMAR_NO_SUCH_LIBRARY.DLL");
+    EXPECT_FALSE(load_multimedia_library());
+    EXPECT_EQ(sound_play(a_, "a.wav"), 1u);
+    EXPECT_EQ(mci_send(0, MCI_CLOSE, 0, 0), (MCIERROR)MCIERR_DEVICE_NOT_READY);
+    EXPECT_FALSE(sound_playing);
+    // A library without the command function: every command is "not ready".
+    sound_set_library_for_test("KERNEL32.DLL");
+    EXPECT_TRUE(load_multimedia_library());
+    EXPECT_EQ(sound_play(a_, "a.wav"), (MCIERROR)MCIERR_DEVICE_NOT_READY);
+    EXPECT_FALSE(sound_playing);
+    EXPECT_TRUE(calls.empty());
+}
+
+std::string small_wav() {
+    const unsigned rate = 8000, samples = 800;
+    std::string w = "RIFF";
+    auto u32 = [&w](unsigned v) { for (int i = 0; i < 4; ++i) w += char((v >> (8 * i)) & 0xFF); };
+    auto u16 = [&w](unsigned v) { w += char(v & 0xFF); w += char((v >> 8) & 0xFF); };
+    u32(36 + samples);
+    w += "WAVEfmt ";
+    u32(16); u16(1); u16(1); u32(rate); u32(rate); u16(1); u16(8);
+    w += "data";
+    u32(samples);
+    for (unsigned i = 0; i < samples; ++i) w += char(i % 16 < 8 ? 0x60 : 0xA0);
+    return w;
+}
+
+// The real library: a small WAV file opens on the waveform device; a missing one does not.
+TEST(SoundReal, OpensAWavFile) {
+    sound_set_command_for_test(nullptr);
+    const std::string dir = win_test::scratch_dir("sound");
+    const std::string path = dir + "tone.wav";
+    win_test::put_file(path, small_wav());
+
+    MCI_OPEN_PARMSA open = {};
+    open.lpstrDeviceType = "WaveAudio";
+    open.lpstrElementName = path.c_str();
+    EXPECT_EQ(mci_send(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT,
+                       reinterpret_cast<DWORD_PTR>(&open)), 0u);
+    EXPECT_NE(open.wDeviceID, 0u);
+    EXPECT_EQ(mci_send(open.wDeviceID, MCI_CLOSE, 0, 0), 0u);
+
+    EXPECT_TRUE(sound_select_device("WAV"));
+    EXPECT_NE(sound_play(nullptr, (dir + "missing.wav").c_str()), 0u);
+    EXPECT_FALSE(sound_playing);
+
+    // A play that starts is stopped again through the real library.
+    if (sound_play(nullptr, path.c_str()) == 0) {
+        EXPECT_TRUE(sound_playing);
+        sound_stop();
+    }
+    EXPECT_FALSE(sound_playing);
+    win_test::remove_tree(dir);
+}
+
+}  // namespace
