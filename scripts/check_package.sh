@@ -10,8 +10,9 @@ zip=${1:?usage: check_package.sh <zip>}
 faults=0
 fault() { echo "check_package: $*" >&2; faults=$((faults + 1)); }
 
-system_dlls=" kernel32.dll user32.dll gdi32.dll advapi32.dll comctl32.dll comdlg32.dll shell32.dll
-              winmm.dll ole32.dll oleaut32.dll windowscodecs.dll version.dll msvcrt.dll "
+system_dlls=(kernel32.dll user32.dll gdi32.dll advapi32.dll comctl32.dll comdlg32.dll shell32.dll
+             winmm.dll ole32.dll oleaut32.dll windowscodecs.dll version.dll msvcrt.dll)
+is_system_dll() { local d; for d in "${system_dlls[@]}"; do [ "$d" = "$1" ] && return 0; done; return 1; }
 
 names=$(unzip -Z1 "$zip" 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')
 [ "$names" = "README.txt ZIMAGE.SPI Zelmar.exe " ] || fault "the zip holds: $names"
@@ -39,7 +40,7 @@ pe_check() {
   fi
   local name
   for name in $(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$dump" | tr 'A-Z' 'a-z'); do
-    [[ "$system_dlls" == *" $name "* ]] || fault "$1 imports $name, which Windows does not have"
+    is_system_dll "$name" || fault "$1 imports $name, which Windows does not have"
   done
 }
 pe_check Zelmar.exe exe
