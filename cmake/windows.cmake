@@ -16,18 +16,24 @@ else()
   target_link_libraries(zedge INTERFACE zcore ${WIN_LIBS})
 endif()
 
-# An image plug-in: a DLL <OUTPUT_NAME>.SPI in DIRECTORY built from SOURCES. DEF lists the
-# entry points by their plain names; on i686 the linker matches them to the stdcall symbols,
-# so the exports carry no decoration.
+# An image plug-in: a DLL <OUTPUT_NAME>.SPI in DIRECTORY built from SOURCES.
+# image/plugin_api.def lists the entry points by their plain names; on i686 the linker
+# matches them to the stdcall symbols, so the exports carry no decoration.
 function(add_image_plugin target)
-  cmake_parse_arguments(P "" "OUTPUT_NAME;DEF;DIRECTORY" "SOURCES;DEFINITIONS" ${ARGN})
-  add_library(${target} SHARED ${P_SOURCES} ${P_DEF})
+  cmake_parse_arguments(P "" "OUTPUT_NAME;DIRECTORY" "SOURCES;DEFINITIONS" ${ARGN})
+  add_library(${target} SHARED ${P_SOURCES} ${CMAKE_SOURCE_DIR}/image/plugin_api.def)
   set_target_properties(${target} PROPERTIES PREFIX "" SUFFIX ".SPI" OUTPUT_NAME ${P_OUTPUT_NAME}
                         RUNTIME_OUTPUT_DIRECTORY ${P_DIRECTORY})
   target_compile_definitions(${target} PRIVATE ${P_DEFINITIONS})
   target_compile_options(${target} PRIVATE ${WARN})
-  target_link_options(${target} PRIVATE ${STATIC_RT} -Wl,--enable-stdcall-fixup)
+  target_link_options(${target} PRIVATE ${STATIC_RT} -Wl,--enable-stdcall-fixup -Wl,--subsystem,windows)
 endfunction()
+
+# The image plug-in that comes with the program (PNG, JPEG, GIF, TIFF through the platform's
+# imaging component), built beside Zelmar.exe in every tree. Its core is in zcore.
+file(GLOB ZIMAGE_SRC CONFIGURE_DEPENDS image/zimage/*_win.cpp image/zimage/*_win.rc)
+add_image_plugin(zimage OUTPUT_NAME ZIMAGE DIRECTORY ${CMAKE_BINARY_DIR} SOURCES ${ZIMAGE_SRC})
+target_link_libraries(zimage PRIVATE zcore ole32 windowscodecs uuid)
 
 file(GLOB RC_SRC CONFIGURE_DEPENDS resources/*.rc)
 add_executable(Zelmar WIN32 ${APP_SRC} ${RC_SRC})
@@ -35,10 +41,11 @@ target_link_libraries(Zelmar PRIVATE zedge)
 target_compile_options(Zelmar PRIVATE ${WARN})
 target_link_options(Zelmar PRIVATE ${STATIC_RT})
 set_property(TARGET Zelmar PROPERTY OUTPUT_NAME Zelmar)
-# The script pulls in the manifest, icon, bitmap and id header: a change to any of them
-# compiles it again.
+# The scripts pull in the manifest, icon, bitmap, id and version headers: a change to any of
+# them compiles them again.
 file(GLOB RC_DEPS CONFIGURE_DEPENDS resources/*.manifest resources/*.ico resources/*.bmp resources/*.h)
-set_source_files_properties(${RC_SRC} PROPERTIES COMPILE_FLAGS "-c 65001" OBJECT_DEPENDS "${RC_DEPS}")
+set_source_files_properties(${RC_SRC} image/zimage/zimage_win.rc PROPERTIES COMPILE_FLAGS "-c 65001"
+                            OBJECT_DEPENDS "${RC_DEPS}")
 
 if(ZELMAR_WIN_TESTS)
   # GoogleTest from the Debian source package, cross-compiled with the program.
@@ -55,7 +62,7 @@ if(ZELMAR_WIN_TESTS)
 
   file(GLOB WIN_TEST_SRC CONFIGURE_DEPENDS tests/win/*.cpp)
   add_executable(win_tests ${WIN_TEST_SRC} ${RC_SRC})
-  target_link_libraries(win_tests PRIVATE zapp gtest gtest_main)
+  target_link_libraries(win_tests PRIVATE zapp gtest gtest_main version)
   target_link_options(win_tests PRIVATE ${STATIC_RT})
 
   # End-to-end driver: a console program that starts Zelmar.exe and drives it by messages.
@@ -74,10 +81,13 @@ if(ZELMAR_WIN_TESTS)
     list(GET parts 0 pname)
     list(GET parts 1 pbehaviour)
     add_image_plugin(plugin_${pname} OUTPUT_NAME ${pname} DIRECTORY ${CMAKE_BINARY_DIR}/test_plugins
-                     SOURCES tests/plugin/test_plugin_win.cpp DEF ${CMAKE_SOURCE_DIR}/tests/plugin/plugin.def
-                     DEFINITIONS ZT_BEHAVIOUR=${pbehaviour})
+                     SOURCES tests/plugin/test_plugin_win.cpp DEFINITIONS ZT_BEHAVIOUR=${pbehaviour})
     add_dependencies(win_tests plugin_${pname})
   endforeach()
+  add_dependencies(win_tests zimage Zelmar)  # read by the tests from the build tree
+  if(TARGET e2e_driver)
+    add_dependencies(e2e_driver zimage)
+  endif()
 
   file(GLOB BENCH_SRC CONFIGURE_DEPENDS tests/bench/*.cpp)
   foreach(src ${BENCH_SRC})

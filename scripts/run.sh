@@ -9,6 +9,7 @@ bash "$(dirname "$0")/setup.sh"
 progdir="$BUILD/run"           # the program directory: the settings file lives beside the exe
 mkdir -p "$progdir"
 cp "$BUILD/win64/Zelmar.exe" "$progdir/Zelmar.exe"
+cp "$BUILD/win64/ZIMAGE.SPI" "$progdir/ZIMAGE.SPI"  # the image plug-in: PNG, JPEG, GIF, TIFF
 
 if [ -n "${DISPLAY:-}" ]; then
   wine_prefix_ready

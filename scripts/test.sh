@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The whole test suite: host unit tests (ASan/UBSan), Windows tests under wine64,
-# end-to-end tests of the real Zelmar.exe under Xvfb. Layers can be named: host win e2e.
+# The whole test suite: the 32-bit release package and its checks, host unit tests
+# (ASan/UBSan), Windows tests under wine64, end-to-end tests of the real Zelmar.exe under
+# Xvfb. Layers can be named: package host win e2e.
 set -uo pipefail
 bash "$(dirname "$0")/setup.sh" || exit 1
 . "$(dirname "$0")/env.sh"
 
-layers=("$@"); [ $# -gt 0 ] || layers=(host win e2e)
+layers=("$@"); [ $# -gt 0 ] || layers=(package host win e2e)
 failed=()
 trap 'wineserver -k >/dev/null 2>&1; xvfb_stop' EXIT
 
@@ -50,8 +51,7 @@ e2e_layer() {
       "$(winepath_of "$work")"
 }
 
-# The 32-bit release is built by the whole suite only; a single layer skips it.
-[ $# -eq 0 ] && step "32-bit release build" "$ROOT/scripts/build.sh" win32
+want package && step "release package (32-bit build)" bash "$ROOT/scripts/test_package.sh"
 want host && step "host unit tests" host_layer
 want win  && step "Windows tests (wine64)" win_layer
 want e2e  && step "end-to-end tests (Xvfb)" e2e_layer

@@ -1,6 +1,13 @@
-// The background image in the real program: a bitmap in each mode shows at the points the
-// layout gives for the window's client size, the calendar keeps to the rest of the window,
-// and the settings dialog's 更新 loads, saves and repaints at once.
+// The background image in the real program: a bitmap, and a JPEG and a PNG read by the
+// image plug-in that comes with it, in each mode show at the points the layout gives for
+// the window's client size, the calendar keeps to the rest of the window, the settings
+// dialog's 更新 loads, saves and repaints at once, and its image chooser lists what the
+// plug-in reads.
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -9,6 +16,7 @@
 #include "resources/resource.h"
 #include "tests/e2e/harness.h"
 #include "tests/host/bmp_builder.h"
+#include "tests/host/picture_files.h"
 
 namespace {
 
@@ -22,6 +30,32 @@ std::string halves_bmp() {
         for (int x = 0; x < 400; ++x) s.pixels[size_t(y) * 1200 + 3 * x + (x < 200 ? 2 : 0)] = 255;
     const std::vector<uint8_t> f = bmp_test::bmp_file(s);
     return std::string(f.begin(), f.end());
+}
+
+// The same halves as a JPEG and as a PNG, for the image plug-in.
+uint32_t halves_rgb(uint32_t x, uint32_t) { return x < 200 ? kRed : kBlue; }
+std::string halves_jpeg() {
+    picture_test::JpegSpec s;
+    s.width = 400;
+    s.height = 300;
+    s.rgb = halves_rgb;
+    return picture_test::as_string(picture_test::jpeg_file(s));
+}
+std::string halves_png() {
+    picture_test::PngSpec s;
+    s.width = 400;
+    s.height = 300;
+    s.samples = [](uint32_t x, uint32_t y) {
+        const uint32_t c = halves_rgb(x, y);
+        return std::vector<uint32_t>{c >> 16, c >> 8 & 0xFF, c & 0xFF};
+    };
+    return picture_test::as_string(picture_test::png_file(s));
+}
+
+// Puts the image plug-in built beside the exe under test into a program directory.
+bool install_image_plugin(const std::string& dir) {
+    const std::string built = g_exe_path.substr(0, g_exe_path.find_last_of('\\') + 1) + "ZIMAGE.SPI";
+    return CopyFileA(built.c_str(), (dir + "ZIMAGE.SPI").c_str(), FALSE) != 0;
 }
 
 std::string background_file(const std::string& image, int mode, int area, int transparent) {
@@ -83,16 +117,21 @@ E2E_TEST(background_in_each_mode) {
     struct Case {
         const char* name;
         int mode, area, transparent;
+        const char* file;
+        std::string (*image)();
     } cases[] = {
-        {"background_cover", 0, 50, 0},
-        {"background_cover_washed", 0, 50, 50},
-        {"background_right", 1, 50, 0},
-        {"background_bottom", 2, 40, 0},
+        {"background_cover", 0, 50, 0, "halves.bmp", halves_bmp},
+        {"background_cover_washed", 0, 50, 50, "halves.bmp", halves_bmp},
+        {"background_right", 1, 50, 0, "halves.bmp", halves_bmp},
+        {"background_bottom", 2, 40, 0, "halves.bmp", halves_bmp},
+        {"background_jpeg_cover", 0, 50, 0, "halves.jpg", halves_jpeg},
+        {"background_png_right", 1, 50, 0, "halves.png", halves_png},
     };
     for (const Case& c : cases) {
         const std::string dir = fresh_dir(c.name);
-        REQUIRE(write_file(dir + "halves.bmp", halves_bmp()));
-        REQUIRE(write_file(settings_file_of(dir), background_file(dir + "halves.bmp", c.mode, c.area, c.transparent)));
+        REQUIRE(install_image_plugin(dir));
+        REQUIRE(write_file(dir + c.file, c.image()));
+        REQUIRE(write_file(settings_file_of(dir), background_file(dir + c.file, c.mode, c.area, c.transparent)));
         App app;
         REQUIRE(app_start(app, dir));
         Shot s;
@@ -188,4 +227,61 @@ E2E_TEST(settings_dialog_apply_repaints_and_saves_at_once) {
     CHECK(image_saved(app.hwnd));  // ｷｬﾝｾﾙ keeps what 更新 applied
     CHECK_EQ(app_close(app), 0);
     CHECK(settings_of(app).find("BackImage=1\r\n") != std::string::npos);
+}
+
+namespace {
+
+HWND chooser_list(HWND chooser) {
+    HWND view = FindWindowExA(chooser, nullptr, "SHELLDLL_DefView", nullptr);
+    return view ? FindWindowExA(view, nullptr, "SysListView32", nullptr) : nullptr;
+}
+
+// The number of entries the chooser lists once it shows want of them (polling up to 5 s).
+int listed(HWND chooser, int want) {
+    int n = -1;
+    for (int i = 0; i < 250; ++i) {
+        HWND list = chooser_list(chooser);
+        n = list ? int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
+        if (n == want) break;
+        Sleep(20);
+    }
+    return n;
+}
+
+}  // namespace
+
+E2E_TEST(image_chooser_lists_what_the_plugin_reads) {
+    const std::string dir = fresh_dir("image_chooser");
+    REQUIRE(install_image_plugin(dir));
+    const std::string pictures = dir + "pictures\\";
+    CreateDirectoryA(pictures.c_str(), nullptr);
+    const char* images[] = {"a.png", "b.jpg", "c.jpeg", "d.jpe", "e.gif", "f.tif", "g.TIFF", "h.bmp", "i.rle"};
+    const char* others[] = {"j.txt", "k.jp", "l.tiffs"};
+    for (const char* n : images) REQUIRE(write_file(pictures + n, "x"));
+    for (const char* n : others) REQUIRE(write_file(pictures + n, "x"));
+    REQUIRE(write_file(settings_file_of(dir), "[Config]\r\nclock=0\r\nBackImage=1\r\nBackImageFile=" + pictures +
+                                                  "b.jpg\r\n[DispSet1]\r\nreso=1024x768\r\nx1=100\r\ny1=80\r\n"
+                                                  "x2=440\r\ny2=420\r\n"));
+    App app;
+    REQUIRE(app_start(app, dir));
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_DETAILED_SETTINGS, 0);
+    HWND dlg = find_owned_dialog(app.hwnd, 5000);
+    REQUIRE(dlg != nullptr);
+    PostMessageA(GetDlgItem(dlg, IDC_SET_BACK_BROWSE), BM_CLICK, 0, 0);
+    HWND chooser = find_owned_dialog(dlg, 5000);
+    REQUIRE(chooser != nullptr);
+    CHECK(window_text(chooser) == "背景画像の選択");
+    // The image filter shows the bitmaps and every file of the plug-in's patterns.
+    CHECK_EQ(listed(chooser, 9), 9);
+    // All files: the others as well.
+    HWND types = GetDlgItem(chooser, cmb1);
+    CHECK_EQ(int(SendMessageA(types, CB_GETCOUNT, 0, 0)), 2);
+    SendMessageA(types, CB_SETCURSEL, 1, 0);
+    SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
+    CHECK_EQ(listed(chooser, 12), 12);
+    PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+    CHECK(wait_until(is_gone, chooser));
+    PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+    CHECK(wait_until(is_gone, dlg));
+    CHECK_EQ(app_close(app), 0);
 }

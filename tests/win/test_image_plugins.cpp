@@ -18,12 +18,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-std::string plugin_build_dir() {
-    char exe[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    std::string dir = exe;
-    return dir.substr(0, dir.find_last_of('\\') + 1) + "test_plugins\\";
-}
+std::string plugin_build_dir() { return win_test::exe_dir() + "test_plugins\\"; }
 
 // A picture in the test plug-in's format: "ZTI1", width, height, red-green-blue rows from
 // the top.

@@ -40,6 +40,15 @@ inline std::string scratch_dir(const char* tag) {
     return dir;
 }
 
+// The directory of the running test program, ending in "\": the build tree, where the
+// plug-ins are built.
+inline std::string exe_dir() {
+    char exe[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    const std::string path = exe;
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
 inline void put_file(const std::string& path, const std::string& bytes) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
