@@ -15,6 +15,7 @@
 #include "dialogs/message_box_win.h"
 #include "dialogs/schedule_dialog_rules.h"
 #include "dialogs/schedule_fields.h"
+#include "dialogs/schedule_list_view_win.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
 #include "schedule/sound_win.h"
@@ -174,27 +175,12 @@ bool validate_entry_fields() {
 
 // ---- list ----
 
-void set_subitem(int row, int column, const char* text) {
-    LVITEMA it = {};
-    it.iSubItem = column;
-    it.pszText = const_cast<char*>(text);
-    SendMessageA(dlg->list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&it));
-}
-
-void insert_row(int row) {
+// Row i of the list shows entry i: rows are appended in list order.
+void append_row(int index) {
     ScheduleRowTexts r;
-    schedule_row_texts(&schedule_list[row], &r);
-    LVITEMA it = {};
-    it.mask = LVIF_TEXT | LVIF_IMAGE;
-    it.iItem = row;
-    it.pszText = r.year;
-    it.iImage = r.image;
-    SendMessageA(dlg->list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&it));
-    set_subitem(row, 1, r.date);
-    set_subitem(row, 2, r.time);
-    set_subitem(row, 3, r.scramble);
-    set_subitem(row, 4, r.alarm);
-    set_subitem(row, 5, r.memo);
+    schedule_row_texts(&schedule_list[index], &r);
+    const char* const texts[kScheduleColumns] = {r.year, r.date, r.time, r.scramble, r.alarm, r.memo};
+    list_view_append_row(dlg->list, r.image, texts, kScheduleColumns);
 }
 
 void select_only(int row) {
@@ -225,10 +211,10 @@ void fill_schedule_list(bool keep_position) {
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     int select = -1;
     for (int i = 0; i < schedulecount; ++i) {
-        insert_row(i);
+        append_row(i);
         if (schedule_list[i].last_edited) select = i;
     }
-    SendMessageA(list, LVM_SETCOLUMNWIDTH, 5, MAKELPARAM(LVSCW_AUTOSIZE_USEHEADER, 0));
+    list_view_autosize(list, kScheduleColumnTable, kScheduleColumns);
     if (top > 0 && schedulecount > 0) {
         const int per_page = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
         int bottom = top + (per_page > 0 ? per_page - 1 : 0);
@@ -246,24 +232,11 @@ void fill_schedule_list(bool keep_position) {
 
 void init_list() {
     HWND list = dlg->list;
-    dlg->images.reset(ImageList_LoadImageA(GetModuleHandleA(nullptr),
-                                           MAKEINTRESOURCEA(IDB_HOLIDAY_IMAGES), 16, 2,
-                                           RGB(0, 255, 0), IMAGE_BITMAP, 0));
+    dlg->images.reset(holiday_image_list_create());
     if (dlg->images)
         SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(dlg->images.get()));
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    for (int c = 0; c < kScheduleColumns; ++c) {
-        const ScheduleColumn& col = kScheduleColumnTable[c];
-        LVCOLUMNA lc = {};
-        lc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        lc.fmt = col.align == 2 ? LVCFMT_CENTER : LVCFMT_LEFT;
-        lc.cx = static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0,
-                                              reinterpret_cast<LPARAM>(col.sample))) +
-                col.extra;
-        lc.pszText = const_cast<char*>(col.title);
-        lc.iSubItem = c;
-        SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&lc));
-    }
+    list_view_add_columns(list, kScheduleColumnTable, kScheduleColumns);
 }
 
 // ---- input filters ----

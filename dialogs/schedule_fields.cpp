@@ -190,11 +190,11 @@ void schedule_row_texts(const ScheduleEntry* e, ScheduleRowTexts* out) {
     out->image = e->holiday != 0;
 }
 
-const ScheduleColumn kScheduleColumnTable[kScheduleColumns] = {
-    {"年", "9999年00", 20, 0},
-    {"月日", "99月99日00000", 0, 2},
-    {"時刻", "99:99000", 0, 2},
-    {"S", "999_", 0, 2},
-    {"A", "999_", 0, 2},
-    {"メモ", "999_", 0, 0},
+const ListColumn kScheduleColumnTable[kScheduleColumns] = {
+    {"年", kListAlignLeft, "9999年00", 20, false},
+    {"月日", kListAlignCenter, "99月99日00000", 0, false},
+    {"時刻", kListAlignCenter, "99:99000", 0, false},
+    {"S", kListAlignCenter, "999_", 0, false},
+    {"A", kListAlignCenter, "999_", 0, false},
+    {"メモ", kListAlignLeft, "999_", 0, true},
 };

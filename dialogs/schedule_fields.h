@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "dialogs/schedule_lists.h"
 #include "schedule/entry.h"
 
 // Read buffers are larger than the edit limits, so that text pasted or set past a limit is
@@ -79,12 +80,7 @@ struct ScheduleRowTexts {
 };
 void schedule_row_texts(const ScheduleEntry* e, ScheduleRowTexts* out);
 
-// Column titles and the sample texts whose widths size the columns.
-struct ScheduleColumn {
-    const char* title;
-    const char* sample;
-    int extra;      // pixels added to the sample's width
-    int align;      // 0 left, 2 centred
-};
+// Column titles and the sample texts whose widths size the columns; the memo column is
+// sized to its contents after each fill.
 constexpr int kScheduleColumns = 6;
-extern const ScheduleColumn kScheduleColumnTable[kScheduleColumns];
+extern const ListColumn kScheduleColumnTable[kScheduleColumns];
