@@ -4,6 +4,7 @@
 #include <new>
 
 #include "config/handles_win.h"
+#include "image/dib.h"
 
 namespace {
 
@@ -20,7 +21,8 @@ struct Surface {
 
 std::unique_ptr<Surface> g_surface;
 
-int stride_of(int width) { return (3 * width + 3) & ~3; }
+// Rows of a 24-bit DIB, padded to whole 32-bit words.
+int stride_of(int width) { return static_cast<int>(dib_stride(width, 24)); }
 
 void fill_header(BITMAPINFOHEADER* h, int width, int height) {
     *h = BITMAPINFOHEADER{};
