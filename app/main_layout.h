@@ -43,7 +43,8 @@ int day_cell_at(const CellRect cells[31], int x, int y);
 struct MonthMetrics {
     int col_unit;        // one day column is 3 units wide
     int row_height;
-    int font_unit;       // day font height
+    int font_unit;       // day font height: no more than a row (of the grid as the clock
+                         // leaves it) nor than two column units
     int center_x;
     int first_row_top;   // top of the first week row
 };

@@ -12,15 +12,19 @@ MonthFrame month_frame(const CellRect& area, int clock_mode, int weeklang) {
     f.m = month_metrics(area, clock_mode);
     f.clock_anchor_x = area.right - 2 * f.m.col_unit;
     f.clock_anchor_y = f.m.first_row_top + 6 * f.m.row_height;
-    int row_offset;
+    int row_offset, height;
     if (weeklang != 0) {
-        f.weekday_font_height = -(8 * f.m.font_unit) / 10;
+        height = (8 * f.m.font_unit) / 10;
         row_offset = 0;
     } else {
-        f.weekday_font_height = -(6 * f.m.font_unit) / 10;
+        height = (6 * f.m.font_unit) / 10;
         row_offset = (12 * f.m.font_unit) / 100;
     }
     f.weekday_y = row_offset + f.m.row_height + 4;
+    // The names end above the first week row, also in the lowest rows.
+    const int room = f.m.first_row_top - f.weekday_y;
+    if (height > room && room > 0) height = room;
+    f.weekday_font_height = -height;
     for (int i = 0; i < 7; ++i) f.weekday_x[i] = f.m.center_x + (i - 3) * 3 * f.m.col_unit;
     f.day_font_height = -f.m.font_unit;
     f.header_x = f.m.center_x;

@@ -89,7 +89,7 @@ TEST(MonthGrid, MetricsFollowAreaAndClock) {
     EXPECT_EQ(plain.first_row_top, 76);
     EXPECT_EQ(month_metrics(area, 1).row_height, 33);
     EXPECT_EQ(month_metrics(area, 2).row_height, 30);
-    EXPECT_EQ(month_metrics(area, 2).font_unit, 28);  // taken before the clock rows
+    EXPECT_EQ(month_metrics(area, 2).font_unit, 28);  // 2 * col_unit is still below a row
 
     const CellRect wide = {0, 0, 800, 161};
     EXPECT_EQ(month_metrics(wide, 0).font_unit, 20);  // the row height is smaller

@@ -98,6 +98,58 @@ TEST(MonthGrid, ColumnsFollowWeekdays) {
     }
 }
 
+// The wide, short window with a clock: rows of a tenth of the height, and a day font no
+// taller than a row (it used to come from an eighth and run into the row below).
+TEST(MonthFrame, WideShortWindowWithClock) {
+    const struct {
+        int clock_mode, row_height, font_unit;
+    } cases[] = {{0, 27, 27}, {1, 24, 24}, {2, 21, 21}};
+    for (const auto& c : cases) {
+        const MonthFrame f = month_frame({0, 0, 1100, 220}, c.clock_mode, 1);
+        EXPECT_EQ(f.m.row_height, c.row_height) << c.clock_mode;
+        EXPECT_EQ(f.day_font_height, -c.font_unit) << c.clock_mode;
+    }
+}
+
+// At every size, with and without a clock and with either weekday names: the day font fits
+// a row, the header ends above the weekday row and the weekday names above the first week
+// row; the boxes of the days (as drawn, measured with a font as tall and as wide as asked
+// for, or wider) stay within their row and keep a pixel off the neighbouring columns.
+TEST(MonthFrame, FontsAndBoxesFitTheirRowsAtEverySize) {
+    const int sizes[][2] = {{100, 100}, {150, 100}, {340, 340}, {340, 200}, {1100, 220},
+                            {1920, 1200}, {800, 161}, {2000, 150}, {150, 1000}, {500, 180},
+                            {3000, 300}, {120, 600}, {260, 140}};
+    for (const auto& s : sizes)
+        for (int clock_mode = 0; clock_mode <= 2; ++clock_mode)
+            for (int weeklang = 0; weeklang <= 1; ++weeklang) {
+                SCOPED_TRACE(testing::Message() << s[0] << "x" << s[1] << " clock " << clock_mode
+                                                << " weeklang " << weeklang);
+                const MonthFrame f = month_frame({0, 0, s[0], s[1]}, clock_mode, weeklang);
+                const int rh = f.m.row_height;
+                ASSERT_GT(f.m.col_unit, 0);
+                EXPECT_LE(-f.day_font_height, rh);
+                EXPECT_LE(f.header_y - f.day_font_height, f.weekday_y);
+                EXPECT_LE(f.weekday_y - f.weekday_font_height, f.m.first_row_top);
+                EXPECT_LT(f.weekday_font_height, 0);
+                for (int wide = 1; wide <= 2; ++wide) {
+                    const int digit_h = -f.day_font_height + 2;  // a cell taller than its em
+                    const int digit_w = wide * -f.day_font_height;
+                    MonthGrid g;
+                    month_grid(f, s[0], digit_w, digit_h, 2004, 5, &g);  // six rows
+                    for (int d = 0; d < g.days; ++d) {
+                        const CellRect& c = g.drawn[d];
+                        const int row_top = g.text_y[d];
+                        const int col_left = g.text_x[d] - (3 * f.m.col_unit) / 2;
+                        EXPECT_GE(c.top, row_top) << d + 1;
+                        EXPECT_LE(c.bottom, row_top + rh) << d + 1;
+                        EXPECT_GE(c.left, col_left + 1) << d + 1;
+                        EXPECT_LE(c.right, col_left + 3 * f.m.col_unit - 1) << d + 1;
+                        EXPECT_LE(c.left, c.right) << d + 1;
+                    }
+                }
+            }
+}
+
 TEST(MonthGrid, ArrowsAndHeaderBand) {
     MonthFrame f = month_frame({0, 0, 340, 340}, 0, 0);
     struct Case {
