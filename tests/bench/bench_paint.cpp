@@ -12,6 +12,7 @@
 #include "config/settings.h"
 #include "image/surface_win.h"
 #include "schedule/entry.h"
+#include "tests/bench/bench_entries.h"
 #include "tests/bench/bench_month.h"
 #include "tests/bench/bench_timer.h"
 
@@ -24,18 +25,6 @@ void next_face() {
     static bool other = false;
     other = !other;
     lstrcpyA(settings.fontname, other ? "ＭＳ ゴシック" : "ＭＳ Ｐゴシック");
-}
-
-void fill_list() {
-    schedulecount = 0;
-    for (int i = 0; i < kMaxEntries; ++i) {
-        ScheduleEntry& e = schedule_list[schedulecount++];
-        entry_blank(&e);
-        e.year = (i % 3 == 0) ? -1 : 2009;
-        e.month = 1 + i % 12;
-        e.day = (i % 17 == 0) ? 98 : 1 + i % 28;
-        e.holiday = (i % 5 == 0) ? 1 : 0;
-    }
 }
 
 void run(int w, int h, int rounds, bool print = true) {
@@ -82,7 +71,7 @@ int main() {
     settings.clock = 1;
     settings.analog = 1;
     settings.cmode = 1;
-    fill_list();
+    fill_bench_marked_entries(kMaxEntries);
     clock_tables_fill();
     run(340, 340, 200, false);  // the process's first surfaces, glyphs and fonts
     std::printf("paint benchmark, %d schedule entries, analog clock\n", schedulecount);

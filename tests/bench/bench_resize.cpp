@@ -1,0 +1,75 @@
+// Resizing the program's real window 20 times, each new size painted at once: with a
+// 4000 x 3000 photo as the background of the whole window and of a right-hand band, against
+// the same without any background, and with a photo of the screen's size (what a picture
+// reduced at load leaves to scale).
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/bench/bench_entries.h"
+#include "tests/bench/bench_main_window.h"
+#include "tests/bench/bench_pictures.h"
+#include "tests/bench/bench_timer.h"
+
+namespace {
+
+constexpr int kResizes = 20;
+
+void entries_500() { fill_bench_marked_entries(kMaxEntries); }
+
+// Milliseconds for the 20 resizes, each followed by its paint; -1 without a window.
+double resize_ms(const std::string& dir, const std::string& config) {
+    HWND hwnd = bench::open_main_window(dir, bench::settings_file_text(config, 340, 340), entries_500);
+    if (!hwnd) return -1;
+    const double t0 = now_ms();
+    for (int i = 1; i <= kResizes; ++i) {
+        const int w = 340 + (i % 5) * 40, h = 340 + (i % 4) * 30;  // never the size before
+        SetWindowPos(hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        UpdateWindow(hwnd);
+    }
+    const double ms = now_ms() - t0;
+    bench::close_main_window(hwnd);
+    return ms;
+}
+
+}  // namespace
+
+int main() {
+    const std::string dir = win_test::scratch_dir("bench_resize");
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    const std::string big = dir + "photo.jpg", screen = dir + "screen.jpg";
+    const bool have_big = bench::write_photo_jpeg(big, 4000, 3000);
+    const bool have_screen = bench::write_photo_jpeg(screen, sw, sh);
+    if (!have_big || !have_screen) std::printf("(the imaging component wrote no JPEG)\n");
+    const std::string clock = "clock=1\r\nanalog=1\r\n";
+    auto photo = [&](const std::string& file, int mode) {
+        return clock + "BackImage=1\r\nBackArea=40\r\nBackMode=" + std::to_string(mode) +
+               "\r\nBackImageFile=" + file + "\r\n";
+    };
+    const struct {
+        std::string label, config;
+    } cases[] = {
+        {"no background", clock},
+        {"4000 x 3000 JPEG, whole window", photo(big, 0)},
+        {"4000 x 3000 JPEG, right band", photo(big, 1)},
+        {std::to_string(sw) + " x " + std::to_string(sh) + " JPEG, whole window", photo(screen, 0)},
+    };
+    std::printf("%d resizes of the window (340..500 x 340..430), each painted, analog clock, 500 entries\n",
+                kResizes);
+    resize_ms(dir, clock);  // fonts and plug-in warmed up
+    double plain = 0;
+    for (const auto& c : cases) {
+        double best = 1e300;
+        for (int run = 0; run < 3; ++run) {
+            const double ms = resize_ms(dir, c.config);
+            if (ms >= 0 && ms < best) best = ms;
+        }
+        if (c.config == clock) plain = best;
+        std::printf("  %-36s %8.1f ms  %6.2f ms a resize  (%.2fx of no background)\n", c.label.c_str(), best,
+                    best / kResizes, plain > 0 ? best / plain : 0);
+        std::fflush(stdout);
+    }
+    win_test::remove_tree(dir);
+    return 0;
+}
