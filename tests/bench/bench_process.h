@@ -61,6 +61,9 @@ inline bool start_until_painted(const std::string& exe, const std::string& dir, 
     if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
                         &out->pi))
         return false;
+    // Waits without asking the window system until the program first waits for input, so
+    // that the polling below does not keep the server from the program's own requests.
+    WaitForInputIdle(out->pi.hProcess, limit_ms);
     win_test::WindowQuery q;
     q.cls = cls;
     q.process = out->pi.dwProcessId;
