@@ -60,12 +60,17 @@ void switch_title_bar(MainState& s, HWND hwnd) {
 }
 
 // What the settings dialog wrote takes effect: the background anew, the settings saved,
-// the window repainted.
+// the window repainted. A chosen image that cannot be loaded is told, with its name, over
+// owner (the dialog while it is open).
 void apply_settings(MainState& s, HWND hwnd, HWND owner) {
     const Settings& settings = *s.settings;
-    reload_background(background_choice_of(settings));
+    const bool loaded = reload_background(background_choice_of(settings));
     report_save_result(hwnd, settings_save(settings));
     repaint(hwnd);
+    if (loaded) return;
+    char text[512];
+    format_background_failure(text, sizeof text, settings.BackImageFile);
+    message_box(owner, text, kProgramName, MB_OK | MB_ICONEXCLAMATION);
 }
 
 // 更新 in the settings dialog.
