@@ -12,6 +12,7 @@
 #include "image/plugins_win.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
+#include "tests/host/test_records.h"
 #include "tests/win/win_scratch.h"
 
 namespace bench {
@@ -34,10 +35,11 @@ inline void pump() {
     }
 }
 
-// Settings and schedule from the file in dir, then the window; nullptr when it cannot be made.
-// fill_list, when given, replaces the schedule list before the window opens.
+// Settings and schedule from the file in dir into the benchmark's records, then the window on
+// them; nullptr when it cannot be made. fill_list, when given, replaces the schedule list
+// before the window opens.
 inline HWND open_main_window(const std::string& dir, const std::string& file_text,
-                             void (*fill_list)() = nullptr) {
+                             void (*fill_list)(ScheduleList*) = nullptr) {
     static const bool ready = [] {
         load_image_plugins(win_test::exe_dir().c_str());
         return main_window_register(GetModuleHandleA(nullptr));
@@ -46,9 +48,9 @@ inline HWND open_main_window(const std::string& dir, const std::string& file_tex
     const std::string path = dir + "bench.cfg";
     win_test::put_file(path, file_text);
     storage_init_win(path.c_str(), dir.c_str());
-    startup_load(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    if (fill_list) fill_list();
-    HWND hwnd = main_window_create(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+    startup_load(&settings, &schedule, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    if (fill_list) fill_list(&schedule);
+    HWND hwnd = main_window_create(GetModuleHandleA(nullptr), SW_SHOWNORMAL, MainRecords{&settings, &schedule});
     pump();
     return hwnd;
 }

@@ -13,6 +13,7 @@
 #include "app/clock_paint_win.h"
 #include "app/month_layout.h"
 #include "app/month_paint_win.h"
+#include "app/view_text_win.h"
 #include "calendar/dayclass.h"
 #include "config/settings.h"
 #include "image/surface_win.h"
@@ -49,7 +50,7 @@ void run(int w, int h, bool halo, int rounds, bool print = true) {
 
     SIZE digits = {0, 0};
     {
-        const HGDIOBJ old = SelectObject(dc, view_font(ViewFontRole::kDay, f.day_font_height));
+        const HGDIOBJ old = SelectObject(dc, view_font(settings, ViewFontRole::kDay, f.day_font_height));
         GetTextExtentPoint32A(dc, "88", 2, &digits);
         SelectObject(dc, old);
     }
@@ -61,7 +62,7 @@ void run(int w, int h, bool halo, int rounds, bool print = true) {
     auto time = [&](const char* name, auto fn) { steps.push_back({name, fastest_ms(rounds, fn)}); };
     time("fill", [&] { surface_fill(window); });
     time("weekday row (font, 7 names)", [&] {
-        const HGDIOBJ old = SelectObject(dc, view_font(ViewFontRole::kWeekday, f.weekday_font_height));
+        const HGDIOBJ old = SelectObject(dc, view_font(settings, ViewFontRole::kWeekday, f.weekday_font_height));
         for (int i = 0; i < 7; ++i) {
             SetTextColor(dc, i == 0 ? RGB(255, 0, 0) : i == 6 ? RGB(0, 0, 255) : RGB(0, 0, 0));
             draw_text_halo(dc, f.weekday_x[i], f.weekday_y, weekday_label(kWeeklang, i), halo);
@@ -69,13 +70,13 @@ void run(int w, int h, bool halo, int rounds, bool print = true) {
         SelectObject(dc, old);
     });
     time("header (day font, text)", [&] {
-        const HGDIOBJ old = SelectObject(dc, view_font(ViewFontRole::kDay, f.day_font_height));
+        const HGDIOBJ old = SelectObject(dc, view_font(settings, ViewFontRole::kDay, f.day_font_height));
         format_month_header(text, sizeof text, kMonthlang, 2009, 5);
         draw_text_halo(dc, f.header_x, f.header_y, text, halo);
         SelectObject(dc, old);
     });
     time("measure \"88\"", [&] {
-        const HGDIOBJ old = SelectObject(dc, view_font(ViewFontRole::kDay, f.day_font_height));
+        const HGDIOBJ old = SelectObject(dc, view_font(settings, ViewFontRole::kDay, f.day_font_height));
         GetTextExtentPoint32A(dc, "88", 2, &digits);
         SelectObject(dc, old);
     });
@@ -103,7 +104,7 @@ void run(int w, int h, bool halo, int rounds, bool print = true) {
         }
     });
     time("day numbers (31 texts)", [&] {
-        const HGDIOBJ old = SelectObject(dc, view_font(ViewFontRole::kDay, f.day_font_height));
+        const HGDIOBJ old = SelectObject(dc, view_font(settings, ViewFontRole::kDay, f.day_font_height));
         for (int d = 0; d < n; ++d) {
             std::snprintf(text, sizeof text, "%2d", d + 1);
             SetTextColor(dc, static_cast<COLORREF>(cls[d].color));
@@ -122,7 +123,7 @@ void run(int w, int h, bool halo, int rounds, bool print = true) {
     });
     time("clock (digital)", [&] {
         RECT cr, tr;
-        paint_clock(dc, f, w, 10, 10, 0, halo, &cr, &tr);
+        paint_clock(dc, settings, f, w, 10, 10, 0, halo, &cr, &tr);
     });
     time("blit", [&] { surface_blit_to(target.dc, 0, 0, w, h, 0, 0, SRCCOPY); });
 
@@ -146,8 +147,8 @@ void run(int w, int h, bool halo, int rounds, bool print = true) {
 }  // namespace
 
 int main() {
-    settings_defaults(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    fill_bench_marked_entries(kMaxEntries);
+    settings_defaults(&settings, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    fill_bench_marked_entries(&schedule, kMaxEntries);
     clock_tables_fill();
     run(340, 340, false, 100, false);  // warm-up: the first fonts and glyphs
     std::printf("steps of one composition, fastest of 5 batches each, %d entries\n", kMaxEntries);

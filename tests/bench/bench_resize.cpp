@@ -20,7 +20,7 @@ namespace {
 
 constexpr int kResizes = 20;
 
-void entries_500() { fill_bench_marked_entries(kMaxEntries); }
+void entries_500(ScheduleList* list) { fill_bench_marked_entries(list, kMaxEntries); }
 
 // Milliseconds for the 20 resizes, each followed by its paint; -1 without a window.
 double resize_ms(const std::string& dir, const std::string& config) {

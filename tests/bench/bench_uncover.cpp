@@ -72,7 +72,8 @@ struct CopyWindow {
     }
 };
 
-void measure(const char* label, const std::string& dir, const std::string& config, void (*fill)()) {
+void measure(const char* label, const std::string& dir, const std::string& config,
+             void (*fill)(ScheduleList*)) {
     HWND hwnd = bench::open_main_window(dir, bench::settings_file_text(config, kW, kH), fill);
     if (!hwnd) {
         std::printf("%-34s the window could not be opened\n", label);
@@ -98,8 +99,8 @@ void measure(const char* label, const std::string& dir, const std::string& confi
     bench::close_main_window(hwnd);
 }
 
-void no_entries() { fill_bench_marked_entries(0); }
-void entries_500() { fill_bench_marked_entries(kMaxEntries); }
+void no_entries(ScheduleList* list) { fill_bench_marked_entries(list, 0); }
+void entries_500(ScheduleList* list) { fill_bench_marked_entries(list, kMaxEntries); }
 
 }  // namespace
 
