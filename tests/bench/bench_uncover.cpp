@@ -5,6 +5,7 @@
 // background over the whole window.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -90,8 +91,12 @@ void measure(const char* label, const std::string& dir, const std::string& confi
         int rounds;
     } areas[] = {{"whole client", nullptr, 100}, {"150 x 100", &piece, 200}};
     for (const auto& a : areas) {
-        const double program = fastest_ms(a.rounds, [&] { bench::uncover(hwnd, a.r); });
-        const double blit = fastest_ms(a.rounds, [&] { bench::uncover(copy.hwnd, a.r); });
+        // In turn, the fastest of each: other work on the machine only ever adds time.
+        double program = 1e300, blit = 1e300;
+        for (int turn = 0; turn < 3; ++turn) {
+            program = std::min(program, fastest_ms(a.rounds, [&] { bench::uncover(hwnd, a.r); }));
+            blit = std::min(blit, fastest_ms(a.rounds, [&] { bench::uncover(copy.hwnd, a.r); }));
+        }
         std::printf("%-34s %-12s repaint %7.3f ms  blit %7.3f ms  (%.2fx)\n", label, a.what, program,
                     blit, program / blit);
     }
