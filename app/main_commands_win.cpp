@@ -21,7 +21,7 @@ void reset_month(MainState& s, HWND hwnd) {
     get_today(&s.today_year, &s.today_month, &s.today_day);
     s.view.shown_year = s.today_year;
     s.view.shown_month = s.today_month;
-    repaint(hwnd);
+    repaint(s, hwnd, ViewEvent::kShownMonthChanged);
 }
 
 void restore_position(MainState& s, HWND hwnd) {
@@ -41,7 +41,7 @@ void toggle_hidden(MainState& s, HWND hwnd) {
         s.window_visible = true;
         ShowWindow(hwnd, SW_RESTORE);
         menus_show_hidden_state(s, false);
-        repaint(hwnd);
+        repaint(s, hwnd, ViewEvent::kShown);
     }
 }
 
@@ -49,6 +49,7 @@ void switch_always_on_top(MainState& s, HWND hwnd) {
     toggle_always_on_top(s.settings);
     report_save_result(hwnd, settings_save(*s.settings));
     menus_show_checks(s);
+    s.recompose.mark(ViewEvent::kAlwaysOnTopToggled);
     apply_z_order(s, hwnd);
 }
 
@@ -56,6 +57,7 @@ void switch_title_bar(MainState& s, HWND hwnd) {
     toggle_title_bar(s.settings);
     report_save_result(hwnd, settings_save(*s.settings));
     menus_show_checks(s);
+    s.recompose.mark(ViewEvent::kTitleBarToggled);
     apply_title_bar(s, hwnd);
 }
 
@@ -66,7 +68,7 @@ void apply_settings(MainState& s, HWND hwnd, HWND owner) {
     const Settings& settings = *s.settings;
     const bool loaded = reload_background(background_choice_of(settings));
     report_save_result(hwnd, settings_save(settings));
-    repaint(hwnd);
+    repaint(s, hwnd, ViewEvent::kBackgroundReloaded);
     if (loaded) return;
     char text[512];
     format_background_failure(text, sizeof text, settings.BackImageFile);
@@ -93,7 +95,7 @@ void show_recent_schedule(MainState& s, HWND hwnd) {
 
 void choose_display_month(MainState& s, HWND hwnd) {
     display_month_dialog(hwnd, s.view);
-    repaint(hwnd);
+    repaint(s, hwnd, ViewEvent::kShownMonthChanged);
 }
 
 void bring_to_front(HWND hwnd) {
@@ -112,7 +114,7 @@ void open_schedule_dialog(MainState& s, HWND hwnd, const ScheduleOpening& openin
     s.schedule_dialog_open = false;
     if (!changed) return;
     report_save_result(hwnd, schedule_save(*s.settings, s.schedule));
-    repaint(hwnd);
+    repaint(s, hwnd, ViewEvent::kEntriesChanged);
 }
 
 void save_position(MainState& s, HWND hwnd) {

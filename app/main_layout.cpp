@@ -152,27 +152,17 @@ ClockRepaint clock_repaint_kind(bool same_date_text, int analog, bool minute_cha
     return (analog != 0 && minute_changed) ? kRepaintClockAndText : kRepaintClock;
 }
 
-namespace {
-
 bool rect_empty(const CellRect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
-bool rect_within(const CellRect& outer, const CellRect& inner) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
+bool rect_within(const CellRect& r, const CellRect& outer) {
+    if (rect_empty(r)) return true;
+    return r.left >= outer.left && r.top >= outer.top && r.right <= outer.right &&
+           r.bottom <= outer.bottom;
 }
 
-}  // namespace
-
-bool paint_clock_only(bool requested, const CellRect& update, const CellRect& clock,
-                      const CellRect& text) {
-    if (!requested) return false;
-    if (rect_empty(update)) return true;  // nothing to paint: the month is not missed
-    CellRect box = clock;
-    if (rect_empty(box)) {
-        box = text;
-    } else if (!rect_empty(text)) {
-        box = {std::min(clock.left, text.left), std::min(clock.top, text.top),
-               std::max(clock.right, text.right), std::max(clock.bottom, text.bottom)};
-    }
-    return !rect_empty(box) && rect_within(box, update);
+CellRect rect_union(const CellRect& a, const CellRect& b) {
+    if (rect_empty(a)) return rect_empty(b) ? CellRect{0, 0, 0, 0} : b;
+    if (rect_empty(b)) return a;
+    return CellRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                    std::max(a.bottom, b.bottom)};
 }

@@ -69,8 +69,9 @@ void draw_check_mark(HDC dc, int l, int t, int r, int u) {
 namespace {
 
 void draw_marked_box(HDC dc, const CellRect& c) {
-    OwnedPen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOW)));
-    OwnedBrush brush(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    OwnedPen pen(CreatePen(PS_SOLID, 1, window));
+    OwnedBrush brush(CreateSolidBrush(marked_box_colour(GetSysColor(COLOR_BTNFACE), window)));
     GdiSelect sp(dc, pen.get());
     GdiSelect sb(dc, brush.get());
     Rectangle(dc, c.left, c.top, c.right, c.bottom);
@@ -155,7 +156,7 @@ void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPa
         out->header_height = g.cells.header_height;
         for (int i = 0; i < 31; ++i) out->day_cells[i] = g.cells.day_cells[i];
     }
-    if (v.clock_shown) {
+    if (v.clock_shown && !v.month_only) {
         paint_clock(dc, settings, f, area.right, v.now_hour, v.now_minute, v.now_second, v.halo,
                     &out->clock_rect, &out->clock_text_rect);
         out->clock_drawn = true;

@@ -119,6 +119,18 @@ Layers layers_for_settings_change(const Settings& before, const Settings& after)
     return close_upward(l);
 }
 
+Layers layers_for_month_inputs(const MonthInputs& before, const MonthInputs& after) {
+    Layers l = kLayerNone;
+    if (before.shown_year != after.shown_year || before.shown_month != after.shown_month)
+        l |= layers_for_event(ViewEvent::kShownMonthChanged);
+    if (before.today_year != after.today_year || before.today_month != after.today_month ||
+        before.today_day != after.today_day)
+        l |= layers_for_event(ViewEvent::kNewDay);
+    if (before.pressed_arrow != after.pressed_arrow)
+        l |= layers_for_event(ViewEvent::kArrowPressChanged);
+    return l;
+}
+
 ComposeSteps compose_steps(Layers taken, bool clock_shown) {
     const Layers l = close_upward(taken);
     ComposeSteps s = {};
@@ -130,3 +142,33 @@ ComposeSteps compose_steps(Layers taken, bool clock_shown) {
     s.draw_clock = (l & kLayerClock) && clock_shown;
     return s;
 }
+
+namespace {
+
+// r grown by the text fringe and cut to the client; empty stays empty.
+CellRect fringed(const CellRect& r, int w, int h) {
+    if (rect_empty(r)) return CellRect{0, 0, 0, 0};
+    CellRect g = {r.left - kTextFringe, r.top - kTextFringe, r.right + kTextFringe,
+                  r.bottom + kTextFringe};
+    if (g.left < 0) g.left = 0;
+    if (g.top < 0) g.top = 0;
+    if (g.right > w) g.right = w;
+    if (g.bottom > h) g.bottom = h;
+    return rect_empty(g) ? CellRect{0, 0, 0, 0} : g;
+}
+
+}  // namespace
+
+CellRect composed_area(const ComposeSteps& steps, int w, int h, const CellRect before[2],
+                       const CellRect after[2]) {
+    if (w <= 0 || h <= 0) return CellRect{0, 0, 0, 0};
+    if (steps.lay_background || steps.draw_month) return CellRect{0, 0, w, h};
+    CellRect area = {0, 0, 0, 0};
+    if (!steps.draw_clock && !steps.restore_month_picture) return area;
+    for (int i = 0; i < 2; ++i) {
+        area = rect_union(area, fringed(before[i], w, h));
+        area = rect_union(area, fringed(after[i], w, h));
+    }
+    return area;
+}
+

@@ -7,6 +7,8 @@
 // rectangle. An uncovered or moved window marks nothing: its paint is only a copy.
 #pragma once
 
+#include "app/main_layout.h"
+
 struct Settings;
 
 // A set of layers; every set this module hands out is closed upward (a lower layer brings
@@ -60,6 +62,16 @@ bool setting_is_classified(const char* key);
 // the font dialog or a reload of the settings file asks for.
 Layers layers_for_settings_change(const Settings& before, const Settings& after);
 
+// What the month layer shows apart from the settings and the entries. Each paint compares it
+// with what the picture was composed from, so a change whose event was never marked is
+// composed all the same.
+struct MonthInputs {
+    int shown_year, shown_month;
+    int today_year, today_month, today_day;
+    int pressed_arrow;
+};
+Layers layers_for_month_inputs(const MonthInputs& before, const MonthInputs& after);
+
 // The marks a window keeps between paints. A new record asks for everything: nothing has
 // been composed yet.
 class Recomposition {
@@ -68,6 +80,9 @@ public:
     void mark(ViewEvent e) { mark(layers_for_event(e)); }
     void mark_settings(const Settings& before, const Settings& after) {
         mark(layers_for_settings_change(before, after));
+    }
+    void mark_inputs(const MonthInputs& before, const MonthInputs& after) {
+        mark(layers_for_month_inputs(before, after));
     }
     Layers pending() const { return pending_; }
     // What the coming paint composes; the marks start over.
@@ -93,3 +108,14 @@ struct ComposeSteps {
     bool draw_clock;
 };
 ComposeSteps compose_steps(Layers taken, bool clock_shown);
+
+// How far drawn text may reach beyond the rectangle measured for it: the halo's pixel and
+// the glyphs' smoothing.
+constexpr int kTextFringe = 2;
+
+// The part of a client of w x h pixels that a composition changed: all of it when the
+// background or the month was laid again; for the clock alone the rectangles of the clock
+// before and after (each with the text fringe, within the client); else nothing. Rectangles
+// with nothing in them are left out.
+CellRect composed_area(const ComposeSteps& steps, int w, int h, const CellRect before[2],
+                       const CellRect after[2]);

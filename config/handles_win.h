@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "config/system_dlls_win.h"
+
 // One owner template: Traits names the handle type, its empty value and how to close it.
 template <class Traits>
 class Owned {
@@ -83,7 +85,7 @@ struct MemoryDCTraits {  // CreateCompatibleDC
 struct ImageListTraits {
     using Handle = HIMAGELIST;
     static HIMAGELIST empty() { return nullptr; }
-    static void close(HIMAGELIST l) { ImageList_Destroy(l); }
+    static void close(HIMAGELIST l) { sys_image_list_destroy(l); }
 };
 struct MenuTraits {
     using Handle = HMENU;

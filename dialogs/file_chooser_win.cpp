@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "config/cp932.h"
+#include "config/system_dlls_win.h"
 #include "dialogs/file_chooser.h"
 
 namespace {
@@ -44,7 +45,7 @@ bool choose_file(HWND owner, const char* title, char* path, size_t size, char* f
     ofn.lpstrInitialDir = b->dir[0] ? b->dir : nullptr;
     ofn.lpstrTitle = title;
     ofn.Flags = OFN_HIDEREADONLY | OFN_NOVALIDATE;
-    if (!GetOpenFileNameA(&ofn)) return false;
+    if (!sys_get_open_file_name(&ofn)) return false;
     cp932_copy(path, size, b->file);
     return true;
 }

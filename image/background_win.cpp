@@ -33,6 +33,11 @@ void background_drop_cache() {
 
 bool background_cached() { return cache != nullptr; }
 
+bool background_covers_surface(const BackgroundChoice& choice) {
+    return choice.image_on && !background_pixels.empty() && cache &&
+           cache_w == surface_width() && cache_h == surface_height();
+}
+
 bool reload_background(const BackgroundChoice& choice) {
     background_pixels.reset();
     bool loaded = true;

@@ -27,6 +27,9 @@ void background_drop_cache();
 
 // Whether the next draw will copy the cache back instead of scaling (for the tests).
 bool background_cached();
+// Whether the next draw for this choice puts back a cache of the surface's whole size, so
+// that nothing drawn before it would stay.
+bool background_covers_surface(const BackgroundChoice& choice);
 
 // Frees image and cache (at exit).
 void background_release();

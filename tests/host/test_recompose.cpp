@@ -217,4 +217,70 @@ TEST(Recompose, StepsOfAPaint) {
     }
 }
 
+// A change the paint finds by comparing what the month was composed from asks for what its
+// event asks for; several changes unite.
+TEST(Recompose, MonthInputsAgainstTheirEvents) {
+    const MonthInputs before = {2009, 5, 2009, 5, 20, 0};
+    const Layers month = layers_for_event(ViewEvent::kShownMonthChanged);
+    const struct {
+        const char* what;
+        void (*change)(MonthInputs&);
+        Layers want;
+    } cases[] = {
+        {"nothing", [](MonthInputs&) {}, kNone},
+        {"next month", [](MonthInputs& m) { m.shown_month = 6; }, month},
+        {"same month a year on", [](MonthInputs& m) { m.shown_year = 2010; }, month},
+        {"midnight", [](MonthInputs& m) { m.today_day = 21; }, layers_for_event(ViewEvent::kNewDay)},
+        {"a month's first day", [](MonthInputs& m) { m.today_month = 6; m.today_day = 1; }, kMonth},
+        {"new year", [](MonthInputs& m) { m.today_year = 2010; }, kMonth},
+        {"button held", [](MonthInputs& m) { m.pressed_arrow = 2; },
+         layers_for_event(ViewEvent::kArrowPressChanged)},
+    };
+    for (const auto& c : cases) {
+        MonthInputs after = before;
+        c.change(after);
+        EXPECT_EQ(layers_for_month_inputs(before, after), c.want) << c.what;
+        Recomposition r;
+        r.take();
+        r.mark_inputs(before, after);
+        EXPECT_EQ(r.take(), c.want) << c.what;
+    }
+}
+
+// What a paint must bring to the window besides its update rectangle: the whole client after
+// the month, the old and the new clock (with the text's fringe) after a new time.
+TEST(Recompose, AreaAComposedPaintChanged) {
+    const int w = 340, h = 340;
+    const CellRect none = {0, 0, 0, 0};
+    const CellRect clock = {250, 300, 320, 320}, wider = {230, 300, 320, 320};
+    const CellRect face = {260, 250, 330, 320}, text = {180, 290, 256, 310};
+    const CellRect corner = {300, 330, 345, 350};  // reaches past the client
+    const struct {
+        const char* what;
+        Layers taken;
+        bool clock_shown;
+        CellRect before[2], after[2];
+        CellRect want;
+    } cases[] = {
+        {"nothing marked: a copy", kNone, true, {clock, clock}, {clock, clock}, none},
+        {"month", kMonth, true, {clock, clock}, {clock, clock}, {0, 0, w, h}},
+        {"background without a clock", kAll, false, {none, none}, {none, none}, {0, 0, w, h}},
+        {"same clock", kClock, true, {clock, clock}, {clock, clock}, {248, 298, 322, 322}},
+        {"clock grew", kClock, true, {clock, clock}, {wider, wider}, {228, 298, 322, 322}},
+        {"analog face and text", kClock, true, {face, text}, {face, text}, {178, 248, 332, 322}},
+        {"first clock", kClock, true, {none, none}, {clock, none}, {248, 298, 322, 322}},
+        {"cut to the client", kClock, true, {corner, none}, {corner, none}, {298, 328, w, h}},
+        {"clock not shown", kClock, false, {clock, clock}, {clock, clock}, none},
+    };
+    for (const auto& c : cases) {
+        const ComposeSteps steps = compose_steps(c.taken, c.clock_shown);
+        const CellRect a = composed_area(steps, w, h, c.before, c.after);
+        EXPECT_TRUE(a.left == c.want.left && a.top == c.want.top && a.right == c.want.right &&
+                    a.bottom == c.want.bottom)
+            << c.what << ": " << a.left << "," << a.top << "," << a.right << "," << a.bottom;
+    }
+    const CellRect all[2] = {clock, clock};
+    EXPECT_TRUE(rect_empty(composed_area(compose_steps(kAll, true), 0, 0, all, all)));
+}
+
 }  // namespace

@@ -228,7 +228,7 @@ TEST_F(MainWindow, TitleBarSwitchKeepsTheOuterRectangle) {
             EXPECT_GT(client.bottom, client_before.bottom);
         EXPECT_EQ(surface_height(), client.bottom);
         EXPECT_NE(main_state.day_cells[30].bottom, last_before.bottom);  // laid out again
-        EXPECT_FALSE(main_state.clock_only_repaint);
+        EXPECT_EQ(main_state.recompose.pending(), kLayerNone);  // and all of it composed
     }
 }
 
