@@ -80,13 +80,23 @@ void lay_background(MainState& s, const RECT& client) {
     s.halo = halo;
 }
 
-void draw_month(MainState& s, HWND hwnd, HDC dc, const RECT& client) {
+void store_clock(MainState& s, const MonthPaintResult& r) {
+    if (!r.clock_drawn) return;
+    s.clock_rect = r.clock_rect;
+    s.clock_text_rect = r.clock_text_rect;
+}
+
+// The month, its picture kept when asked, and the clock over it when asked, in one pass.
+void draw_month(MainState& s, HWND hwnd, HDC dc, const RECT& client, const ComposeSteps& steps) {
+    if (steps.draw_clock) get_now_time(&s.now_hour, &s.now_minute, &s.now_second);
     MonthView v = view_of(s);
-    v.month_only = true;
+    v.month_only = !steps.draw_clock;
+    v.after_month = steps.keep_month_picture ? surface_keep : nullptr;
     MonthPaintResult r = {};
     paint_month(dc, client.right, client.bottom, v, &r);
     SetWindowTextA(hwnd, r.title);
     store_layout(s, r);
+    store_clock(s, r);
 }
 
 void draw_clock(MainState& s, HDC dc, const RECT& client) {
@@ -95,9 +105,7 @@ void draw_clock(MainState& s, HDC dc, const RECT& client) {
     v.clock_only = true;
     MonthPaintResult r = {};
     paint_month(dc, client.right, client.bottom, v, &r);
-    if (!r.clock_drawn) return;
-    s.clock_rect = r.clock_rect;
-    s.clock_text_rect = r.clock_text_rect;
+    store_clock(s, r);
 }
 
 // Composes what was marked; returns the part of the client it changed.
@@ -108,16 +116,18 @@ CellRect compose(MainState& s, HWND hwnd, const RECT& client) {
     const CellRect before[2] = {cell_of(s.clock_rect), cell_of(s.clock_text_rect)};
     if (steps.drop_background_cache) background_drop_cache();
     if (steps.lay_background) lay_background(s, client);
-    if (steps.draw_month) draw_month(s, hwnd, dc, client);
-    if (steps.keep_month_picture) surface_keep();
-    if (steps.restore_month_picture) {
-        for (const CellRect& r : before) {
-            const RECT fringe = {r.left - kTextFringe, r.top - kTextFringe,
-                                 r.right + kTextFringe, r.bottom + kTextFringe};
-            surface_restore_kept(fringe);
+    if (steps.draw_month) {
+        draw_month(s, hwnd, dc, client, steps);
+    } else {
+        if (steps.restore_month_picture) {
+            for (const CellRect& r : before) {
+                const RECT fringe = {r.left - kTextFringe, r.top - kTextFringe,
+                                     r.right + kTextFringe, r.bottom + kTextFringe};
+                surface_restore_kept(fringe);
+            }
         }
+        if (steps.draw_clock) draw_clock(s, dc, client);
     }
-    if (steps.draw_clock) draw_clock(s, dc, client);
     const CellRect after[2] = {cell_of(s.clock_rect), cell_of(s.clock_text_rect)};
     return composed_area(steps, client.right, client.bottom, before, after);
 }

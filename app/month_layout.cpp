@@ -68,6 +68,23 @@ void month_grid(const MonthFrame& f, int area_right, int digit_w, int digit_h, i
     }
 }
 
+int day_text_runs(const MonthGrid& g, const uint32_t colours[31], const int widths[11],
+                  TextRun* out, int max) {
+    uint16_t chars[31][2];
+    int advances[31][2];
+    CentredText texts[31];
+    const int days = g.days < 31 ? g.days : 31;
+    for (int d = 0; d < days; ++d) {
+        const int day = d + 1;
+        chars[d][0] = static_cast<uint16_t>(day >= 10 ? '0' + day / 10 : ' ');
+        chars[d][1] = static_cast<uint16_t>('0' + day % 10);
+        advances[d][0] = day >= 10 ? widths[1 + day / 10] : widths[0];
+        advances[d][1] = widths[1 + day % 10];
+        texts[d] = CentredText{g.text_x[d], g.text_y[d], colours[d], 2, chars[d], advances[d]};
+    }
+    return centred_text_runs(texts, days, out, max);
+}
+
 bool date_before(int y, int m, int d, int ty, int tm, int td) {
     return (long long)y * 10000 + m * 100 + d < (long long)ty * 10000 + tm * 100 + td;
 }

@@ -18,25 +18,13 @@ void draw_arrow_in_rect(HDC dc, const CellRect& r, int which, int pressed) {
     const int p = pressed ? 1 : 0;
     const COLORREF border = GetSysColor(p ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT);
     const COLORREF edge = GetSysColor(p ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW);
-    {
-        OwnedPen pen(CreatePen(PS_SOLID, 0, border));
-        OwnedBrush face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
-        GdiSelect sp(dc, pen.get());
-        GdiSelect sb(dc, face.get());
-        Rectangle(dc, r.left, r.top, r.right, r.bottom);
-    }
-    {
-        OwnedPen pen(CreatePen(PS_SOLID, 0, edge));
-        GdiSelect sp(dc, pen.get());
-        MoveToEx(dc, r.left, r.bottom - 1, nullptr);
-        LineTo(dc, r.right - 1, r.bottom - 1);
-        LineTo(dc, r.right - 1, r.top);
-    }
+    DcPenBrush shapes(dc, border, GetSysColor(COLOR_BTNFACE));
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    shapes.pen(edge);
+    const POINT edge_line[3] = {{r.left, r.bottom - 1}, {r.right - 1, r.bottom - 1}, {r.right - 1, r.top}};
+    Polyline(dc, edge_line, 3);
     const COLORREF arrow = GetSysColor(COLOR_BTNTEXT);
-    OwnedPen pen(CreatePen(PS_SOLID, 0, arrow));
-    OwnedBrush brush(CreateSolidBrush(arrow));
-    GdiSelect sp(dc, pen.get());
-    GdiSelect sb(dc, brush.get());
+    shapes.colours(arrow, arrow);
     const int mid = (r.top + r.bottom) / 2;
     POINT pts[3];
     if (which == 0) {
@@ -59,22 +47,34 @@ void draw_check_mark(HDC dc, int l, int t, int r, int u) {
                           {r - w / 10, t + h / 4 - h / 20},
                           {l + w / 4 + w / 24, u - h / 6 - h / 12},
                           {l, (t + u) / 2}};
-    OwnedPen pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
-    OwnedBrush brush(CreateSolidBrush(RGB(0, 0, 0)));
-    GdiSelect sp(dc, pen.get());
-    GdiSelect sb(dc, brush.get());
+    DcPenBrush black(dc, RGB(0, 0, 0), RGB(0, 0, 0));
     Polygon(dc, pts, 6);
+}
+
+void draw_day_numbers(HDC dc, const MonthGrid& g, const uint32_t colours[31], bool halo) {
+    INT advance[10 + 1] = {};
+    if (!GetCharWidth32A(dc, ' ', ' ', &advance[0]) || !GetCharWidth32A(dc, '0', '9', &advance[1]))
+        return;
+    int widths[11];
+    for (int i = 0; i < 11; ++i) widths[i] = advance[i];
+    TextRun runs[31];
+    const int n = day_text_runs(g, colours, widths, runs, 31);
+    const UINT old_align = SetTextAlign(dc, TA_LEFT | TA_TOP);
+    for (int i = 0; i < n; ++i) draw_text_run_halo(dc, runs[i], halo);
+    SetTextAlign(dc, old_align);
 }
 
 namespace {
 
-void draw_marked_box(HDC dc, const CellRect& c) {
+// The boxes behind marked days.
+void draw_marked_boxes(HDC dc, const MonthGrid& g, const DayClass cls[31]) {
     const COLORREF window = GetSysColor(COLOR_WINDOW);
-    OwnedPen pen(CreatePen(PS_SOLID, 1, window));
-    OwnedBrush brush(CreateSolidBrush(marked_box_colour(GetSysColor(COLOR_BTNFACE), window)));
-    GdiSelect sp(dc, pen.get());
-    GdiSelect sb(dc, brush.get());
-    Rectangle(dc, c.left, c.top, c.right, c.bottom);
+    DcPenBrush box(dc, window, marked_box_colour(GetSysColor(COLOR_BTNFACE), window));
+    for (int d = 0; d < g.days && d < 31; ++d) {
+        if (!cls[d].draw_box) continue;
+        const CellRect& c = g.drawn[d];
+        Rectangle(dc, c.left, c.top, c.right, c.bottom);
+    }
 }
 
 void draw_today_box(HDC dc, const CellRect& c, COLORREF colour) {
@@ -84,8 +84,8 @@ void draw_today_box(HDC dc, const CellRect& c, COLORREF colour) {
     Rectangle(dc, c.left, c.top, c.right, c.bottom);
 }
 
+// In the weekday font, selected by the caller.
 void draw_weekday_row(HDC dc, const Settings& settings, const MonthFrame& f, bool halo) {
-    GdiSelect sf(dc, view_font(settings, ViewFontRole::kWeekday, f.weekday_font_height));
     for (int i = 0; i < 7; ++i) {
         COLORREF c = RGB(0, 0, 0);
         if (i == 0) c = RGB(255, 0, 0);
@@ -95,11 +95,11 @@ void draw_weekday_row(HDC dc, const Settings& settings, const MonthFrame& f, boo
     }
 }
 
-// Days, header and buttons in the day font; returns the laid-out grid in *g.
+// Days, header and buttons in the day font, selected by the caller; returns the laid-out grid
+// in *g. Boxes go behind the numbers, today's box and the ticks over them.
 void draw_days(HDC dc, const MonthFrame& f, const CellRect& area, const MonthView& v,
                MonthGrid* g) {
     const Settings& settings = *v.settings;
-    GdiSelect sf(dc, view_font(settings, ViewFontRole::kDay, f.day_font_height));
     SetTextColor(dc, RGB(0, 0, 0));
     char text[64];
     format_month_header(text, sizeof text, settings.monthlang, v.shown_year, v.shown_month);
@@ -114,16 +114,18 @@ void draw_days(HDC dc, const MonthFrame& f, const CellRect& area, const MonthVie
     DayClass cls[31];
     const int n = classify_month(g->year, g->month, v.schedule->entries,
                                  schedule_live_count(*v.schedule), settings.cmode, cls);
+    if (n < g->days) g->days = n;
+    draw_marked_boxes(dc, *g, cls);
+    uint32_t colours[31] = {};
+    for (int d = 0; d < g->days; ++d) colours[d] = cls[d].color;
+    draw_day_numbers(dc, *g, colours, v.halo);
+
     const bool today_shown = g->year == v.today_year && g->month == v.today_month;
-    for (int d = 1; d <= n && d <= g->days; ++d) {
+    for (int d = 1; d <= g->days; ++d) {
         const CellRect& c = g->drawn[d - 1];
-        const COLORREF colour = static_cast<COLORREF>(cls[d - 1].color);
-        if (cls[d - 1].draw_box) draw_marked_box(dc, c);
-        std::snprintf(text, sizeof text, "%2d", d);
-        SetTextColor(dc, colour);
-        draw_text_halo(dc, g->text_x[d - 1], g->text_y[d - 1], text, v.halo);
         if (settings.checkmark == 0) {
-            if (today_shown && d == v.today_day) draw_today_box(dc, c, colour);
+            if (today_shown && d == v.today_day)
+                draw_today_box(dc, c, static_cast<COLORREF>(cls[d - 1].color));
         } else if (date_before(g->year, g->month, d, v.today_year, v.today_month, v.today_day)) {
             draw_check_mark(dc, c.left, c.top, c.right, c.bottom);
         }
@@ -141,13 +143,18 @@ void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPa
     const int clock_mode = v.clock_shown ? (settings.analog != 0 ? 2 : 1) : 0;
     const MonthFrame f = month_frame(area, clock_mode, settings.weeklang);
     SetBkMode(dc, TRANSPARENT);
+    // One selection, undone at the end: selecting a font costs more than writing a text, and
+    // the clock is written in the day font the month ends with.
+    GdiSelect font;
 
     if (!v.clock_only) {
         format_window_title(out->title, sizeof out->title, settings.monthlang, v.shown_year,
                             clamp_shown_month(v.shown_month));
         const UINT old_align = SetTextAlign(dc, TA_CENTER | TA_TOP);
         SetPolyFillMode(dc, WINDING);
+        font.select(dc, view_font(settings, ViewFontRole::kWeekday, f.weekday_font_height));
         draw_weekday_row(dc, settings, f, v.halo);
+        SelectObject(dc, view_font(settings, ViewFontRole::kDay, f.day_font_height));
         MonthGrid g;
         draw_days(dc, f, area, v, &g);
         SetTextAlign(dc, old_align);
@@ -155,6 +162,7 @@ void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPa
         out->right_arrow = g.cells.right_arrow;
         out->header_height = g.cells.header_height;
         for (int i = 0; i < 31; ++i) out->day_cells[i] = g.cells.day_cells[i];
+        if (v.after_month) v.after_month();
     }
     if (v.clock_shown && !v.month_only) {
         paint_clock(dc, settings, f, area.right, v.now_hour, v.now_minute, v.now_second, v.halo,

@@ -1,12 +1,14 @@
 // Drawing of the month view and the clock into a device context (normally the off-screen
 // surface's). The geometry comes from month_layout.h and clock_layout.h; this only draws.
 //
-// The main window composes in layers (app/recompose.h): the month alone (month_only) over the
-// background, then the clock alone (clock_only) over the month, so that a new time only puts
-// the month back under the clock and draws the clock again.
+// The main window composes in layers (app/recompose.h): the month over the background, its
+// picture kept (after_month), the clock over it; a new time puts the kept month back under the
+// clock and draws the clock alone (clock_only).
 #pragma once
 
 #include <windows.h>
+
+#include <cstdint>
 
 #include "app/main_layout.h"
 
@@ -22,6 +24,7 @@ struct MonthView {
     int pressed_arrow;                      // 0 none, 1 left, 2 right: drawn pressed
     bool clock_only;                        // draw only the clock (the month is skipped)
     bool month_only;                        // draw only the month (rows laid out as ever)
+    void (*after_month)();                  // called between the month and the clock
     bool clock_shown;                       // the timer runs and the setting `clock` is on
     CellRect area;                          // calendar area; empty: the whole client
     bool halo;                              // a background image is on show
@@ -48,5 +51,9 @@ void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPa
 // A month button in rectangle r: which 0 points left, 1 right; pressed draws it sunken with
 // the arrow one pixel to the right.
 void draw_arrow_in_rect(HDC dc, const CellRect& r, int which, int pressed);
+// The day numbers of the grid in the dc's font, each "%2d" centred on its x, one call per
+// colour (colours: each day's text colour).
+struct MonthGrid;
+void draw_day_numbers(HDC dc, const MonthGrid& g, const uint32_t colours[31], bool halo);
 // The past-day tick in a cell.
 void draw_check_mark(HDC dc, int left, int top, int right, int bottom);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/text_runs.h"
 #include "app/view_font.h"
 #include "config/handles_win.h"
 
@@ -44,14 +45,38 @@ void view_fonts_release() {
     for (KeptFont& k : g_kept) k.font.reset();
 }
 
-void draw_text_halo(HDC dc, int x, int y, const char* text, bool halo) {
-    const int len = static_cast<int>(std::strlen(text));
+namespace {
+
+// Draws with draw(dx, dy) in white at the eight neighbouring positions, then in the previous
+// colour at (0, 0).
+template <class Draw>
+void with_halo(HDC dc, bool halo, Draw draw) {
     if (halo) {
         const COLORREF old = SetTextColor(dc, RGB(255, 255, 255));
         static const int around[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
                                          {1, 0},   {-1, 1}, {0, 1},  {1, 1}};
-        for (const auto& d : around) TextOutA(dc, x + d[0], y + d[1], text, len);
+        for (const auto& d : around) draw(d[0], d[1]);
         SetTextColor(dc, old);
     }
-    TextOutA(dc, x, y, text, len);
+    draw(0, 0);
+}
+
+}  // namespace
+
+void draw_text_halo(HDC dc, int x, int y, const char* text, bool halo) {
+    const int len = static_cast<int>(std::strlen(text));
+    with_halo(dc, halo, [&](int dx, int dy) { TextOutA(dc, x + dx, y + dy, text, len); });
+}
+
+void draw_text_run_halo(HDC dc, const TextRun& run, bool halo) {
+    static_assert(sizeof(WCHAR) == sizeof(uint16_t), "run text is UTF-16");
+    static_assert(sizeof(INT) == sizeof(int), "steps are ints");
+    const auto* text = reinterpret_cast<const WCHAR*>(run.text);
+    // ExtTextOutW takes the steps as a writable INT array in its declaration only.
+    INT* steps = const_cast<INT*>(reinterpret_cast<const INT*>(run.dxy));
+    const COLORREF old = SetTextColor(dc, static_cast<COLORREF>(run.colour));
+    with_halo(dc, halo, [&](int dx, int dy) {
+        ExtTextOutW(dc, run.x + dx, run.y + dy, ETO_PDY, nullptr, text, run.count, steps);
+    });
+    SetTextColor(dc, old);
 }

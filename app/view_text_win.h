@@ -20,3 +20,7 @@ void view_fonts_release();
 // Writes text at x, y with the dc's alignment, font and colour; with halo, first in white at
 // the eight neighbouring positions, then in the previous colour on top.
 void draw_text_halo(HDC dc, int x, int y, const char* text, bool halo);
+// The same for a run of texts (app/text_runs.h) in the run's colour, with the dc's font and
+// TA_LEFT | TA_TOP alignment.
+struct TextRun;
+void draw_text_run_halo(HDC dc, const TextRun& run, bool halo);

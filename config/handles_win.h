@@ -132,6 +132,25 @@ private:
     HGDIOBJ old_ = nullptr;
 };
 
+// The dc's own pen and brush (stock DC_PEN and DC_BRUSH) selected, in colours that can change
+// from shape to shape: one-pixel solid lines and solid fills without an object made per shape.
+class DcPenBrush {
+public:
+    DcPenBrush(HDC dc, COLORREF pen, COLORREF brush)
+        : dc_(dc), pen_(dc, GetStockObject(DC_PEN)), brush_(dc, GetStockObject(DC_BRUSH)) {
+        colours(pen, brush);
+    }
+    void colours(COLORREF pen, COLORREF brush) {
+        SetDCPenColor(dc_, pen);
+        SetDCBrushColor(dc_, brush);
+    }
+    void pen(COLORREF c) { SetDCPenColor(dc_, c); }
+
+private:
+    HDC dc_;
+    GdiSelect pen_, brush_;
+};
+
 // GetDC / ReleaseDC of a window.
 class WindowDC {
 public:

@@ -201,4 +201,77 @@ TEST(MonthTexts, DateBefore) {
     EXPECT_FALSE(date_before(2009, 6, 1, 2009, 5, 31));
 }
 
+// The runs put every digit where the centred "%2d" would: replaying the steps from each run's
+// origin gives each day's digits at its centre less half the text's extent, one- and
+// two-digit days, every colour's days in one run, in several month shapes and fonts.
+TEST(DayTextRuns, EveryDigitWhereTheCentredNumberWouldBe) {
+    const int proportional[11] = {5, 9, 7, 9, 9, 10, 9, 9, 8, 9, 9};  // ' ', then '0'..'9'
+    const int fixed[11] = {8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8};
+    const struct {
+        int w, h, year, month;
+        const int* widths;
+    } cases[] = {
+        {340, 340, 2009, 5, proportional},  // Friday the 1st, five rows
+        {340, 340, 2009, 8, fixed},         // Saturday the 1st, six rows
+        {1100, 220, 2010, 2, proportional}, // Monday the 1st, four rows
+        {23, 200, 2009, 5, proportional},   // columns collapsed onto the centre
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " " << c.year << "-" << c.month);
+        const MonthFrame f = month_frame({0, 0, c.w, c.h}, 0, 0);
+        MonthGrid g;
+        month_grid(f, c.w, 18, 20, c.year, c.month, &g);
+        uint32_t colours[31];
+        for (int d = 0; d < 31; ++d) colours[d] = weekday_of(c.year, c.month, d + 1) == 0 ? 1u : d % 4 == 3 ? 2u : 0u;
+        TextRun runs[31];
+        const int n = day_text_runs(g, colours, c.widths, runs, 31);
+        ASSERT_EQ(n, 3);
+        int found[31] = {};  // digits found per day
+        for (int i = 0; i < n; ++i) {
+            const TextRun& r = runs[i];
+            int x = r.x, y = r.y;
+            for (int k = 0; k < r.count; ++k) {
+                // The day whose digit this is: the one whose place holds it, of the run's colour.
+                int day = -1;
+                for (int d = 0; d < g.days; ++d) {
+                    const int tens = d + 1 >= 10 ? c.widths[1 + (d + 1) / 10] : c.widths[0];
+                    const int ones = c.widths[1 + (d + 1) % 10];
+                    const int left = g.text_x[d] - (tens + ones) / 2;
+                    const uint16_t want_tens = static_cast<uint16_t>('0' + (d + 1) / 10);
+                    const uint16_t want_ones = static_cast<uint16_t>('0' + (d + 1) % 10);
+                    if (colours[d] != r.colour || y != g.text_y[d]) continue;
+                    if ((d + 1 >= 10 && x == left && r.text[k] == want_tens && found[d] == 0) ||
+                        (x == left + tens && r.text[k] == want_ones && found[d] == (d + 1 >= 10))) {
+                        day = d;
+                        break;
+                    }
+                }
+                ASSERT_GE(day, 0) << "run " << i << " digit " << k << " at " << x << "," << y;
+                ++found[day];
+                x += r.dxy[2 * k];
+                y -= r.dxy[2 * k + 1];  // steps count upward
+            }
+        }
+        for (int d = 0; d < g.days; ++d) EXPECT_EQ(found[d], d + 1 >= 10 ? 2 : 1) << "day " << d + 1;
+    }
+}
+
+TEST(DayTextRuns, ColoursInTheOrderTheyFirstShowAndNoMoreThanAsked) {
+    const int widths[11] = {5, 9, 7, 9, 9, 10, 9, 9, 8, 9, 9};
+    const MonthFrame f = month_frame({0, 0, 340, 340}, 0, 0);
+    MonthGrid g;
+    month_grid(f, 340, 18, 20, 2009, 5, &g);
+    uint32_t colours[31];
+    for (int d = 0; d < 31; ++d) colours[d] = static_cast<uint32_t>(d % 7 == 1 ? 7 : d % 7 == 2 ? 9 : 4);
+    TextRun runs[31];
+    ASSERT_EQ(day_text_runs(g, colours, widths, runs, 31), 3);
+    EXPECT_EQ(runs[0].colour, 4u);
+    EXPECT_EQ(runs[1].colour, 7u);
+    EXPECT_EQ(runs[2].colour, 9u);
+    EXPECT_EQ(runs[0].count + runs[1].count + runs[2].count, 9 + 2 * 22);  // 1..9 one digit each
+    EXPECT_EQ(day_text_runs(g, colours, widths, runs, 2), 2);  // the third colour does not fit
+    g.days = 0;
+    EXPECT_EQ(day_text_runs(g, colours, widths, runs, 31), 0);
+}
+
 }  // namespace

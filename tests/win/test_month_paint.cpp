@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/clock_layout.h"
@@ -340,6 +341,55 @@ TEST(MonthPaintPrimitives, ArrowButtonRaisedAndSunken) {
         const COLORREF arrow = GetSysColor(COLOR_BTNTEXT);
         EXPECT_EQ(c.at(r.left + 4 + pressed, 10), arrow);
         EXPECT_NE(c.at(r.left + 3 + pressed, 10), arrow);
+    }
+}
+
+// The day numbers written a row and a colour at a time give the pixels of each number written
+// centred on its own, at every size, with and without the halo, for one- and two-digit days.
+TEST(MonthPaintPrimitives, DayNumbersInRunsMatchOneByOne) {
+    settings_defaults(&settings, 1024, 768);
+    const int sizes[][2] = {{340, 340}, {200, 150}, {1100, 220}, {900, 700}, {120, 400}};
+    uint32_t colours[31];
+    for (int d = 0; d < 31; ++d)
+        colours[d] = d % 7 == 2 ? RGB(255, 0, 0) : d % 5 == 0 ? RGB(0, 0, 255) : RGB(0, 0, 0);
+    for (const auto& sz : sizes) {
+        for (int halo = 0; halo <= 1; ++halo) {
+            SCOPED_TRACE(testing::Message() << sz[0] << " x " << sz[1] << " halo " << halo);
+            const CellRect area = {0, 0, sz[0], sz[1]};
+            const MonthFrame f = month_frame(area, 1, 0);
+            HFONT font = create_view_font(settings, f.day_font_height);
+            ASSERT_NE(font, nullptr);
+            Canvas one(sz[0], sz[1]), runs(sz[0], sz[1]);
+            MonthGrid g;
+            for (Canvas* c : {&one, &runs}) {
+                RECT all = {0, 0, sz[0], sz[1]};
+                FillRect(c->dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+                SelectObject(c->dc, font);
+                SetBkMode(c->dc, TRANSPARENT);
+            }
+            SIZE digits = {0, 0};
+            GetTextExtentPoint32A(one.dc, "88", 2, &digits);
+            month_grid(f, sz[0], digits.cx, digits.cy, 2009, 8, &g);  // Saturday the 1st: six rows
+            SetTextAlign(one.dc, TA_CENTER | TA_TOP);
+            for (int d = 0; d < g.days; ++d) {
+                char text[4];
+                std::snprintf(text, sizeof text, "%2d", d + 1);
+                SetTextColor(one.dc, colours[d]);
+                draw_text_halo(one.dc, g.text_x[d], g.text_y[d], text, halo != 0);
+            }
+            draw_day_numbers(runs.dc, g, colours, halo != 0);
+            int differ = 0, drawn = 0;
+            const COLORREF grey = one.at(0, 0);
+            for (int y = 0; y < sz[1]; ++y)
+                for (int x = 0; x < sz[0]; ++x) {
+                    if (one.at(x, y) != runs.at(x, y)) ++differ;
+                    if (one.at(x, y) != grey) ++drawn;
+                }
+            EXPECT_GT(drawn, 31 * 4);
+            EXPECT_EQ(differ, 0);
+            for (Canvas* c : {&one, &runs}) SelectObject(c->dc, GetStockObject(SYSTEM_FONT));
+            DeleteObject(font);
+        }
     }
 }
 
