@@ -135,6 +135,17 @@ LRESULT on_display_change(MainState& s, HWND hwnd) {
     return 0;
 }
 
+// A drag of the frame: the image is scaled roughly while it lasts, properly once it ends.
+LRESULT on_enter_size_move() {
+    background_begin_sizing();
+    return 0;
+}
+
+LRESULT on_exit_size_move(MainState& s, HWND hwnd) {
+    if (background_end_sizing()) repaint(s, hwnd, ViewEvent::kSizeSettled);
+    return 0;
+}
+
 LRESULT on_sys_color_change(MainState& s, HWND hwnd) {
     repaint(s, hwnd, ViewEvent::kSysColorsChanged);
     return 0;
@@ -189,6 +200,8 @@ LRESULT CALLBACK main_wndproc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETMINMAXINFO: return on_min_max_info(lp);
     case WM_DISPLAYCHANGE: return on_display_change(s, hwnd);
     case WM_SYSCOLORCHANGE: return on_sys_color_change(s, hwnd);
+    case WM_ENTERSIZEMOVE: return on_enter_size_move();
+    case WM_EXITSIZEMOVE: return on_exit_size_move(s, hwnd);
     case WM_COMMAND: return on_command(s, hwnd, msg, wp, lp);
     case WM_TIMER: return on_timer(s, hwnd, wp);
     case WM_MOUSEMOVE: return on_mouse_move(s, hwnd, wp, lp);

@@ -22,6 +22,7 @@ Layers layers_for_event(ViewEvent e) {
         return close_upward(kLayerMonth);
     case ViewEvent::kBackgroundReloaded:
     case ViewEvent::kResized:
+    case ViewEvent::kSizeSettled:
     case ViewEvent::kSurfaceLost:
     case ViewEvent::kSysColorsChanged:  // the window colour is under everything
     case ViewEvent::kDisplayChanged:    // any setting may have changed with the window set

@@ -34,6 +34,7 @@ enum class ViewEvent : int {
     kFontChanged,          // the font dialog's preview, OK or cancel
     kBackgroundReloaded,   // the image loaded again or dropped (settings applied)
     kResized,              // a new surface: nothing of the old picture is left
+    kSizeSettled,          // sizing ended over a roughly scaled image: scaled properly now
     kSurfaceLost,          // the surface could not be kept (made anew, or none)
     kSysColorsChanged,     // window, button face and button edge colours
     kDisplayChanged,       // another screen resolution: settings and window set reloaded

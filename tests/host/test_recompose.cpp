@@ -27,6 +27,7 @@ TEST(Recompose, EveryEventAgainstWhatIsComposed) {
         {ViewEvent::kFontChanged, kMonth},
         {ViewEvent::kBackgroundReloaded, kAll},
         {ViewEvent::kResized, kAll},
+        {ViewEvent::kSizeSettled, kAll},
         {ViewEvent::kSurfaceLost, kAll},
         {ViewEvent::kSysColorsChanged, kAll},
         {ViewEvent::kDisplayChanged, kAll},

@@ -9,13 +9,16 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "config/settings.h"
 #include "dialogs/font_dialog_win.h"
+#include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
+#include "tests/host/bmp_builder.h"
 #include "tests/host/test_records.h"
 #include "tests/win/main_window_fixture.h"
 
@@ -32,6 +35,11 @@ protected:
         KillTimer(hwnd_, kMainTimer);  // ticks come from the test only
         ASSERT_TRUE(main_state.timer_running);
         pump();
+    }
+    void scribble_month() {
+        month_at_ = {1, 1};
+        SetPixel(surface_dc(), month_at_.x, month_at_.y, kMark);
+        GdiFlush();
     }
     // Scribbles a mark at the top left of the month and one in the middle of the clock.
     void scribble() {
@@ -177,6 +185,40 @@ TEST_F(MainPaint, TicksWhileHiddenAreComposedWhenShown) {
         pump();
         EXPECT_EQ(month_mark_left(), !c.month);
         EXPECT_FALSE(clock_mark_left());
+    }
+}
+
+// A drag of the frame scales the image roughly while it lasts and properly once at its end;
+// without an image the end of a drag composes nothing.
+TEST_F(MainPaint, ImageScaledRoughlyWhileSizing) {
+    bmp_test::BmpFields f{64, 48, 24};
+    f.pixels.assign(size_t(64 * 3) * 48, 0x80);
+    const std::vector<uint8_t> bytes = bmp_test::bmp_file(f);
+    put_file(dir_ + "photo.bmp", std::string(bytes.begin(), bytes.end()));
+    struct Case {
+        const char* what;
+        bool image;
+    } cases[] = {{"image", true}, {"no image", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        open(std::string("[Config]\r\nBackImage=") + (c.image ? "1" : "0") + "\r\nBackImageFile=" +
+             dir_ + "photo.bmp\r\n");
+        SendMessageA(hwnd_, WM_ENTERSIZEMOVE, 0, 0);
+        for (int grow = 10; grow <= 30; grow += 10) {
+            RECT r;
+            GetWindowRect(hwnd_, &r);
+            MoveWindow(hwnd_, r.left, r.top, r.right - r.left + grow, r.bottom - r.top, TRUE);
+            pump();
+            if (c.image) EXPECT_EQ(GetStretchBltMode(surface_dc()), COLORONCOLOR);
+        }
+        scribble_month();
+        SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
+        EXPECT_EQ(month_mark_left(), !c.image) << "composed again only over a rough image";
+        if (c.image) {
+            EXPECT_EQ(GetStretchBltMode(surface_dc()), HALFTONE);
+            EXPECT_TRUE(background_cached());
+        }
+        close();
     }
 }
 
