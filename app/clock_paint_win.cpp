@@ -20,7 +20,14 @@ void draw_hand(HDC dc, const ClockPoint p[4], COLORREF colour) {
 }  // namespace
 
 void paint_clock(HDC dc, const Settings& settings, const MonthFrame& f, int area_right, int hour,
-                 int minute, int second, bool halo, RECT* clock_rect, RECT* text_rect) {
+                 int minute, int second, bool halo, int client_w, int client_h, RECT* clock_rect,
+                 RECT* text_rect) {
+    auto write = [&](int x, int y, const char* text) {
+        if (halo)
+            draw_text_mask_halo(dc, client_w, client_h, x, y, text);
+        else
+            draw_text_halo(dc, x, y, text, false);
+    };
     const bool analog = settings.analog != 0;
     char text[32];
     // The analog clock never shows seconds.
@@ -36,7 +43,7 @@ void paint_clock(HDC dc, const Settings& settings, const MonthFrame& f, int area
     const COLORREF old_colour = SetTextColor(dc, RGB(0, 0, 0));
 
     if (!analog) {
-        draw_text_halo(dc, f.clock_anchor_x, f.clock_anchor_y, text, halo);
+        write(f.clock_anchor_x, f.clock_anchor_y, text);
         *clock_rect = to_rect(digital_clock_rect(f.clock_anchor_x, f.clock_anchor_y, ext.cx, ext.cy));
         *text_rect = *clock_rect;
     } else {
@@ -59,7 +66,7 @@ void paint_clock(HDC dc, const Settings& settings, const MonthFrame& f, int area
             draw_hand(dc, a.hour_hand, RGB(160, 160, 160));
             draw_hand(dc, a.minute_hand, RGB(64, 64, 64));
         }
-        draw_text_halo(dc, a.text_x, a.text_y, text, halo);
+        write(a.text_x, a.text_y, text);
         *clock_rect = to_rect(a.face_rect);
         *text_rect = to_rect(a.text_rect);
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/background_choice.h"
+#include "app/halo_mask_win.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "app/save_notice_win.h"
@@ -93,6 +94,7 @@ LRESULT on_destroy(MainState& s, HWND hwnd) {
     menus_destroy(s, hwnd);
     surface_destroy();
     view_fonts_release();
+    halo_mask_release();
     background_release();
     // The window is going away: the notice has no owner, and it is the last chance to say
     // that the changes are lost, even when an earlier failure was told.

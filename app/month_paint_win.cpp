@@ -6,7 +6,9 @@
 #include <cstring>
 
 #include "app/clock_paint_win.h"
+#include "app/halo_mask_win.h"
 #include "app/month_layout.h"
+#include "app/recompose.h"
 #include "app/view_text_win.h"
 #include "calendar/date.h"
 #include "calendar/dayclass.h"
@@ -51,14 +53,23 @@ void draw_check_mark(HDC dc, int l, int t, int r, int u) {
     Polygon(dc, pts, 6);
 }
 
-void draw_day_numbers(HDC dc, const MonthGrid& g, const uint32_t colours[31], bool halo) {
+namespace {
+
+// The day numbers of the grid as runs for the dc's font, one per colour.
+int day_number_runs(HDC dc, const MonthGrid& g, const uint32_t colours[31], TextRun runs[31]) {
     INT advance[10 + 1] = {};
     if (!GetCharWidth32A(dc, ' ', ' ', &advance[0]) || !GetCharWidth32A(dc, '0', '9', &advance[1]))
-        return;
+        return 0;
     int widths[11];
     for (int i = 0; i < 11; ++i) widths[i] = advance[i];
+    return day_text_runs(g, colours, widths, runs, 31);
+}
+
+}  // namespace
+
+void draw_day_numbers(HDC dc, const MonthGrid& g, const uint32_t colours[31], bool halo) {
     TextRun runs[31];
-    const int n = day_text_runs(g, colours, widths, runs, 31);
+    const int n = day_number_runs(dc, g, colours, runs);
     const UINT old_align = SetTextAlign(dc, TA_LEFT | TA_TOP);
     for (int i = 0; i < n; ++i) draw_text_run_halo(dc, runs[i], halo);
     SetTextAlign(dc, old_align);
@@ -84,52 +95,115 @@ void draw_today_box(HDC dc, const CellRect& c, COLORREF colour) {
     Rectangle(dc, c.left, c.top, c.right, c.bottom);
 }
 
-// In the weekday font, selected by the caller.
-void draw_weekday_row(HDC dc, const Settings& settings, const MonthFrame& f, bool halo) {
+// Today's box or the past days' ticks, over the numbers.
+void draw_day_marks(HDC dc, const MonthGrid& g, const DayClass cls[31], const MonthView& v) {
+    const bool today_shown = g.year == v.today_year && g.month == v.today_month;
+    for (int d = 1; d <= g.days; ++d) {
+        const CellRect& c = g.drawn[d - 1];
+        if (v.settings->checkmark == 0) {
+            if (today_shown && d == v.today_day)
+                draw_today_box(dc, c, static_cast<COLORREF>(cls[d - 1].color));
+        } else if (date_before(g.year, g.month, d, v.today_year, v.today_month, v.today_day)) {
+            draw_check_mark(dc, c.left, c.top, c.right, c.bottom);
+        }
+    }
+}
+
+// Every text of the month and where it goes: the weekday names in the weekday font, the
+// header and the day numbers in the day font.
+struct MonthTexts {
+    HFONT weekday_font, day_font;
+    const char* weekday[7];
+    COLORREF weekday_colour[7];
+    int weekday_x[7], weekday_y;
+    char header[64];
+    int header_x, header_y;
+    TextRun runs[31];
+    int run_count;
+};
+
+void weekday_texts(const Settings& settings, const MonthFrame& f, MonthTexts* t) {
     for (int i = 0; i < 7; ++i) {
         COLORREF c = RGB(0, 0, 0);
         if (i == 0) c = RGB(255, 0, 0);
         if (i == 6 && settings.cmode == 1) c = RGB(0, 0, 255);  // the heading wants exactly 1
-        SetTextColor(dc, c);
-        draw_text_halo(dc, f.weekday_x[i], f.weekday_y, weekday_label(settings.weeklang, i), halo);
+        t->weekday[i] = weekday_label(settings.weeklang, i);
+        t->weekday_colour[i] = c;
+        t->weekday_x[i] = f.weekday_x[i];
+    }
+    t->weekday_y = f.weekday_y;
+}
+
+// Writes the texts, each with the eight-position halo when halo_around is set. Into a halo
+// mask (mask set) the colours are left as the mask has them. Leaves the day font selected.
+void write_month_texts(HDC dc, const MonthTexts& t, bool halo_around, bool mask) {
+    SelectObject(dc, t.weekday_font);
+    SetTextAlign(dc, TA_CENTER | TA_TOP);
+    for (int i = 0; i < 7; ++i) {
+        if (!mask) SetTextColor(dc, t.weekday_colour[i]);
+        draw_text_halo(dc, t.weekday_x[i], t.weekday_y, t.weekday[i], halo_around);
+    }
+    SelectObject(dc, t.day_font);
+    if (!mask) SetTextColor(dc, RGB(0, 0, 0));
+    draw_text_halo(dc, t.header_x, t.header_y, t.header, halo_around);
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
+    for (int i = 0; i < t.run_count; ++i) {
+        if (mask)
+            write_text_run(dc, t.runs[i], 0, 0);
+        else
+            draw_text_run_halo(dc, t.runs[i], halo_around);
     }
 }
 
-// Days, header and buttons in the day font, selected by the caller; returns the laid-out grid
-// in *g. Boxes go behind the numbers, today's box and the ticks over them.
-void draw_days(HDC dc, const MonthFrame& f, const CellRect& area, const MonthView& v,
-               MonthGrid* g) {
-    const Settings& settings = *v.settings;
-    SetTextColor(dc, RGB(0, 0, 0));
-    char text[64];
-    format_month_header(text, sizeof text, settings.monthlang, v.shown_year, v.shown_month);
-    draw_text_halo(dc, f.header_x, f.header_y, text, v.halo);
+// The halo of every text laid at once through the halo mask; false when no mask can be had
+// (the texts then bring their own).
+bool lay_month_halo(HDC dc, int client_w, int client_h, const CellRect& area,
+                    const MonthTexts& t) {
+    HDC mask = halo_mask_begin(client_w, client_h);
+    if (!mask) return false;
+    {
+        GdiSelect font(mask, t.day_font);
+        write_month_texts(mask, t, false, true);
+    }
+    const RECT around = {area.left - kTextFringe, area.top - kTextFringe, area.right + kTextFringe,
+                         area.bottom + kTextFringe};
+    RECT clipped;
+    const RECT client = {0, 0, client_w, client_h};
+    if (IntersectRect(&clipped, &around, &client)) halo_mask_lay(dc, clipped);
+    return true;
+}
 
+// The month in the weekday and day fonts: shapes behind the texts, the halo, the texts, the
+// marks over them. Returns the laid-out grid in *g.
+void draw_month_view(HDC dc, int client_w, int client_h, const MonthFrame& f,
+                     const CellRect& area, const MonthView& v, MonthGrid* g) {
+    const Settings& settings = *v.settings;
+    MonthTexts t;
+    t.weekday_font = view_font(settings, ViewFontRole::kWeekday, f.weekday_font_height);
+    t.day_font = view_font(settings, ViewFontRole::kDay, f.day_font_height);
+    SelectObject(dc, t.day_font);
     SIZE digits = {0, 0};
     GetTextExtentPoint32A(dc, "88", 2, &digits);
     month_grid(f, area.right, digits.cx, digits.cy, v.shown_year, v.shown_month, g);
-    draw_arrow_in_rect(dc, g->cells.left_arrow, 0, v.pressed_arrow == 1);
-    draw_arrow_in_rect(dc, g->cells.right_arrow, 1, v.pressed_arrow == 2);
 
     DayClass cls[31];
     const int n = classify_month(g->year, g->month, v.schedule->entries,
                                  schedule_live_count(*v.schedule), settings.cmode, cls);
     if (n < g->days) g->days = n;
-    draw_marked_boxes(dc, *g, cls);
     uint32_t colours[31] = {};
     for (int d = 0; d < g->days; ++d) colours[d] = cls[d].color;
-    draw_day_numbers(dc, *g, colours, v.halo);
+    t.run_count = day_number_runs(dc, *g, colours, t.runs);
+    weekday_texts(settings, f, &t);
+    format_month_header(t.header, sizeof t.header, settings.monthlang, v.shown_year, v.shown_month);
+    t.header_x = f.header_x;
+    t.header_y = f.header_y;
 
-    const bool today_shown = g->year == v.today_year && g->month == v.today_month;
-    for (int d = 1; d <= g->days; ++d) {
-        const CellRect& c = g->drawn[d - 1];
-        if (settings.checkmark == 0) {
-            if (today_shown && d == v.today_day)
-                draw_today_box(dc, c, static_cast<COLORREF>(cls[d - 1].color));
-        } else if (date_before(g->year, g->month, d, v.today_year, v.today_month, v.today_day)) {
-            draw_check_mark(dc, c.left, c.top, c.right, c.bottom);
-        }
-    }
+    draw_arrow_in_rect(dc, g->cells.left_arrow, 0, v.pressed_arrow == 1);
+    draw_arrow_in_rect(dc, g->cells.right_arrow, 1, v.pressed_arrow == 2);
+    draw_marked_boxes(dc, *g, cls);
+    const bool halo_laid = v.halo && lay_month_halo(dc, client_w, client_h, area, t);
+    write_month_texts(dc, t, v.halo && !halo_laid, false);
+    draw_day_marks(dc, *g, cls, v);
 }
 
 }  // namespace
@@ -143,20 +217,17 @@ void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPa
     const int clock_mode = v.clock_shown ? (settings.analog != 0 ? 2 : 1) : 0;
     const MonthFrame f = month_frame(area, clock_mode, settings.weeklang);
     SetBkMode(dc, TRANSPARENT);
-    // One selection, undone at the end: selecting a font costs more than writing a text, and
-    // the clock is written in the day font the month ends with.
-    GdiSelect font;
+    // The dc's font comes back at the end only: selecting a font costs more than writing a
+    // text, and the clock is written in the day font the month ends with.
+    const HGDIOBJ old_font = GetCurrentObject(dc, OBJ_FONT);
 
     if (!v.clock_only) {
         format_window_title(out->title, sizeof out->title, settings.monthlang, v.shown_year,
                             clamp_shown_month(v.shown_month));
-        const UINT old_align = SetTextAlign(dc, TA_CENTER | TA_TOP);
+        const UINT old_align = GetTextAlign(dc);
         SetPolyFillMode(dc, WINDING);
-        font.select(dc, view_font(settings, ViewFontRole::kWeekday, f.weekday_font_height));
-        draw_weekday_row(dc, settings, f, v.halo);
-        SelectObject(dc, view_font(settings, ViewFontRole::kDay, f.day_font_height));
         MonthGrid g;
-        draw_days(dc, f, area, v, &g);
+        draw_month_view(dc, client_w, client_h, f, area, v, &g);
         SetTextAlign(dc, old_align);
         out->left_arrow = g.cells.left_arrow;
         out->right_arrow = g.cells.right_arrow;
@@ -166,7 +237,8 @@ void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPa
     }
     if (v.clock_shown && !v.month_only) {
         paint_clock(dc, settings, f, area.right, v.now_hour, v.now_minute, v.now_second, v.halo,
-                    &out->clock_rect, &out->clock_text_rect);
+                    client_w, client_h, &out->clock_rect, &out->clock_text_rect);
         out->clock_drawn = true;
     }
+    if (old_font && GetCurrentObject(dc, OBJ_FONT) != old_font) SelectObject(dc, old_font);
 }

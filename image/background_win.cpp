@@ -86,6 +86,8 @@ RECT draw_background(const BackgroundChoice& choice, const RECT& client, bool* i
         surface_stretch(p.dst_x, p.dst_y, p.dst_w, p.dst_h, p.src_x, p.src_y, p.src_w, p.src_h,
                         background_pixels.data(), as_bitmapinfo(background_info), DIB_RGB_COLORS, SRCCOPY);
     }
+    // A size of a drag lasts until the next move of the mouse: not worth keeping.
+    if (sizing) return area;
     surface_read(&cache);
     if (cache) {
         cache_w = surface_width();

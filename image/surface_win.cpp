@@ -90,6 +90,10 @@ HDC surface_dc() { return g_surface ? g_surface->dc.get() : nullptr; }
 int surface_width() { return g_surface ? g_surface->width : 0; }
 int surface_height() { return g_surface ? g_surface->height : 0; }
 int surface_stride() { return stride_of(surface_width()); }
+unsigned char* surface_pixels() {
+    Surface* s = drawable();
+    return s ? s->bits : nullptr;
+}
 
 void surface_read(unsigned char** pixels) {
     if (!pixels) return;

@@ -18,6 +18,9 @@ int surface_width();
 int surface_height();
 // Bytes per row: 3 * width rounded up to a multiple of 4.
 int surface_stride();
+// The surface's rows, bottom row first, to change in place after GdiFlush; nullptr without a
+// bitmap.
+unsigned char* surface_pixels();
 // A zero-filled LocalAlloc block of stride * height bytes holding the pixels (bottom row
 // first); the caller frees it with LocalFree. *pixels is nullptr without a bitmap.
 void surface_read(unsigned char** pixels);

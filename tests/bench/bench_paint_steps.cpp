@@ -123,7 +123,7 @@ void run(int w, int h, bool halo, int rounds, bool print = true) {
     });
     time("clock (digital)", [&] {
         RECT cr, tr;
-        paint_clock(dc, settings, f, w, 10, 10, 0, halo, &cr, &tr);
+        paint_clock(dc, settings, f, w, 10, 10, 0, halo, w, h, &cr, &tr);
     });
     time("blit", [&] { surface_blit_to(target.dc, 0, 0, w, h, 0, 0, SRCCOPY); });
 

@@ -6,8 +6,8 @@
 //   window, and the alarm window's record in it lives as long as that window;
 // - the settings document and the legacy sources: the one settings file of the run and the
 //   older data found at start-up, behind the profile layer every key goes through;
-// - the off-screen surface, the background image with its cache and the kept view fonts:
-//   what every paint reuses so that a paint costs one blit;
+// - the off-screen surface, the background image with its cache, the kept view fonts and the
+//   halo masks: what every paint reuses so that a paint costs one blit;
 // - the image plug-ins: loaded once from the program directory at start-up;
 // - the clock and memo seams: the platform's clock and string order, replaced by tests;
 // - the save notice: a failed save is told once per run, also before the window exists;
@@ -17,6 +17,7 @@
 
 #include <windows.h>
 
+#include "app/halo_mask_win.h"
 #include "app/main_state_win.h"
 #include "app/save_notice_win.h"
 #include "app/tray_win.h"
@@ -41,6 +42,7 @@ inline void reset_program_globals() {
     schedule_clear(&schedule);
     surface_destroy();
     view_fonts_release();
+    halo_mask_release();
     background_release();
     unload_image_plugins();
     set_clock_source(nullptr);
