@@ -214,7 +214,9 @@ void ical_alarm_end(IcalEventData* ev, bool implicit) {
     ev->alarm_taken = true;
     ev->alarm_minutes = before;
     ev->alarm_kind = !a.audio ? 1 : (a.sound[0] ? 3 : 2);
-    memcpy(ev->alarm_sound, a.sound, sizeof ev->alarm_sound);
+    // A file attached to an alarm that plays no sound is not kept.
+    if (ev->alarm_kind == 3) memcpy(ev->alarm_sound, a.sound, sizeof ev->alarm_sound);
+    else ev->alarm_sound[0] = '\0';
 }
 
 bool ical_parse_duration(const char* s, size_t n, int64_t* seconds) {

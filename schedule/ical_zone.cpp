@@ -23,8 +23,15 @@ bool latest_onset(const IcalObservance& o, const IcalTime& wall, IcalTime* found
     consider(o.start);
     for (const IcalTime& t : o.onsets) consider(t);
     if (o.has_rule && o.rule.yearly_one_day) {
-        for (int y = wall.year - 1; y <= wall.year; ++y) {
-            if (y < o.start.year) continue;
+        // The onsets of this year and the last; and when the rule ended earlier, its last
+        // ones (the rule may still be the latest to have changed the offset).
+        int last = wall.year;
+        if (o.rule.has_until && o.rule.until.year < last) last = o.rule.until.year;
+        if (o.rule.count && o.start.year + o.rule.count - 1 < last) last = o.start.year + o.rule.count - 1;
+        const int years[4] = {wall.year - 1, wall.year, last - 1, last};
+        for (int y : years) {
+            if (y < o.start.year || y > wall.year) continue;
+            if (o.rule.count && y - o.start.year >= o.rule.count) continue;
             const int d = ical_rule_day(o.rule, y);
             if (d == 0) continue;
             IcalTime t = o.start;
