@@ -2,6 +2,7 @@
 // entries the same entry, and calendar texts built from lines.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -40,15 +41,27 @@ inline std::string export_text(const std::vector<ScheduleEntry>& list, IcalExpor
     return out;
 }
 
-// What an entry means to the user; fields without meaning in the entry's state (the minutes
-// before without an alarm, the sound file without one) are left out.
+// What an entry means to the user, in short: "2004-5-5 9:30 alarm3/15 C:\a.wav holiday
+// scrambled [memo]"; what has no meaning in the entry's state (minutes before without an alarm,
+// a sound file without a sound alarm) is left out.
 inline std::string describe(const ScheduleEntry& e) {
     char buf[512];
-    std::snprintf(buf, sizeof buf, "%d-%d-%d h%d t=%d:%d a=%d/%d/%s s=%d [%s]", e.year, e.month,
-                  e.day, e.holiday != 0, e.has_time ? e.hour : -1, e.has_time ? e.minute : -1,
-                  e.alarm_kind, e.alarm_kind ? e.minutes_before : 0,
-                  e.alarm_kind == 3 ? e.sound_file : "", e.scramble != 0, e.memo);
+    int n = std::snprintf(buf, sizeof buf, "%d-%d-%d", e.year, e.month, e.day);
+    if (e.has_time) n += std::snprintf(buf + n, sizeof buf - n, " %d:%02d", e.hour, e.minute);
+    if (e.alarm_kind)
+        n += std::snprintf(buf + n, sizeof buf - n, " alarm%d/%d%s%s", e.alarm_kind, e.minutes_before,
+                           e.alarm_kind == 3 ? " " : "", e.alarm_kind == 3 ? e.sound_file : "");
+    std::snprintf(buf + n, sizeof buf - n, "%s%s [%s]", e.holiday ? " holiday" : "",
+                  e.scramble ? " scrambled" : "", e.memo);
     return buf;
+}
+
+// In the list's order (entry_compare), as an import leaves them.
+inline std::vector<ScheduleEntry> sorted(std::vector<ScheduleEntry> v) {
+    std::sort(v.begin(), v.end(), [](const ScheduleEntry& a, const ScheduleEntry& b) {
+        return entry_compare(&a, &b) < 0;
+    });
+    return v;
 }
 
 inline std::vector<std::string> describe_all(const std::vector<ScheduleEntry>& list) {

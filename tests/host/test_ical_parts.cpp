@@ -1,44 +1,16 @@
-// The pieces under the iCalendar reader: durations, yearly rules, zones a file describes,
-// zone names, UTF-8 clean-up and content-line parameters.
+// The pieces under the iCalendar reader: yearly rules (also of time zones), zones a file
+// describes, and the clean-up of UTF-8 from outside.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "schedule/ical_event.h"
-#include "schedule/ical_lines.h"
 #include "schedule/ical_rule.h"
 #include "schedule/ical_zone.h"
 #include "schedule/utf8_text.h"
-#include "schedule/zone_names.h"
 
 namespace {
-
-TEST(IcalParts, Durations) {
-    struct {
-        const char* text;
-        bool ok;
-        int64_t seconds;
-    } cases[] = {
-        {"-PT15M", true, -900},      {"PT0S", true, 0},          {"-P0DT1H30M0S", true, -5400},
-        {"+PT5M", true, 300},        {"-P1W", true, -604800},    {"-P2D", true, -172800},
-        {"-pt1h", true, -3600},      {"P", false, 0},            {"-PT", false, 0},
-        {"PT5", false, 0},           {"P1H", false, 0},          {"PT1D", false, 0},
-        {"-PT1234567890M", false, 0}, {"15M", false, 0},         {"", false, 0},
-    };
-    for (const auto& c : cases) {
-        int64_t s = 12345;
-        EXPECT_EQ(ical_parse_duration(c.text, std::strlen(c.text), &s), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(s, c.seconds) << c.text;
-        }
-    }
-    EXPECT_EQ(ical_minutes_before(-900), 15);
-    EXPECT_EQ(ical_minutes_before(-61), 2);
-    EXPECT_EQ(ical_minutes_before(0), 0);
-    EXPECT_EQ(ical_minutes_before(1), -1);
-}
 
 TEST(IcalParts, YearlyRules) {
     const IcalTime start = {2004, 2, 29, 9, 0, 0};
@@ -47,26 +19,19 @@ TEST(IcalParts, YearlyRules) {
         int year;
         int day;  // -1: not a rule that falls on one day a year
     } cases[] = {
-        {"FREQ=YEARLY", 2008, 29},
-        {"FREQ=YEARLY", 2005, 0},                                   // no 29 February
-        {"FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU", 2024, 31},
-        {"FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU", 2024, 27},
-        {"FREQ=YEARLY;BYDAY=2SU;BYMONTH=3", 2024, 10},
-        {"FREQ=YEARLY;BYMONTH=4;BYDAY=5MO", 2024, 29},
-        {"FREQ=YEARLY;BYMONTH=4;BYDAY=5MO", 2025, 0},
-        {"FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=-1", 2023, 28},
+        {"FREQ=YEARLY", 2008, 29}, {"FREQ=YEARLY", 2005, 0},  // no 29 February in 2005
+        {"FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU", 2024, 31}, {"FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU", 2024, 27},
+        {"FREQ=YEARLY;BYDAY=2SU;BYMONTH=3", 2024, 10}, {"FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=-1", 2023, 28},
+        {"FREQ=YEARLY;BYMONTH=4;BYDAY=5MO", 2024, 29}, {"FREQ=YEARLY;BYMONTH=4;BYDAY=5MO", 2025, 0},
         {"freq=yearly;bymonth=1;byday=mo;bysetpos=-1", 2024, 29},
         {"FREQ=YEARLY;BYMONTH=10;BYDAY=SU;BYMONTHDAY=-7,-6,-5,-4,-3,-2,-1", 2024, 27},
         {"FREQ=YEARLY;BYMONTH=1;BYDAY=2MO;COUNT=2;UNTIL=20301231", 2004, 12},
-        {"FREQ=MONTHLY", 2005, -1},
-        {"FREQ=YEARLY;INTERVAL=2", 2006, -1},
-        {"FREQ=YEARLY;BYDAY=MO;BYMONTH=1", 2004, -1},               // every Monday of January
-        {"FREQ=YEARLY;BYDAY=20MO", 2004, -1},                       // n-th Monday of the year
-        {"FREQ=YEARLY;BYMONTHDAY=15", 2004, -1},                    // the 15th of every month
-        {"FREQ=YEARLY;BYMONTH=1,7", 2004, -1},
-        {"FREQ=YEARLY;BYWEEKNO=20", 2004, -1},
-        {"FREQ=YEARLY;BYMONTH=13", 2004, -1},
-        {"FREQ=YEARLY;COUNT=0", 2004, -1},
+        {"FREQ=MONTHLY", 2005, -1}, {"FREQ=YEARLY;INTERVAL=2", 2006, -1},
+        {"FREQ=YEARLY;BYDAY=MO;BYMONTH=1", 2004, -1},  // every Monday of January
+        {"FREQ=YEARLY;BYDAY=20MO", 2004, -1},          // the 20th Monday of the year
+        {"FREQ=YEARLY;BYMONTHDAY=15", 2004, -1},       // the 15th of every month
+        {"FREQ=YEARLY;BYMONTH=1,7", 2004, -1}, {"FREQ=YEARLY;BYWEEKNO=20", 2004, -1},
+        {"FREQ=YEARLY;BYMONTH=13", 2004, -1}, {"FREQ=YEARLY;COUNT=0", 2004, -1},
         {"FREQ=YEARLY;BYDAY=2MO;BYSETPOS=2;BYMONTH=1", 2004, -1},
     };
     for (const auto& c : cases) {
@@ -119,31 +84,6 @@ TEST(IcalParts, ZoneWithHistory) {
     EXPECT_FALSE(ical_parse_offset("+2500", 5, &offset));
 }
 
-TEST(IcalParts, ZoneNames) {
-    struct {
-        const char* tzid;
-        const char* windows;
-        bool utc;
-    } cases[] = {
-        {"Asia/Tokyo", "Tokyo Standard Time", false},
-        {"ASIA/TOKYO", "Tokyo Standard Time", false},
-        {"/mozilla.org/20050126_1/America/New_York", "Eastern Standard Time", false},
-        {"/freeassociation.sourceforge.net/Tzfile/Europe/London", "GMT Standard Time", false},
-        {"America/Argentina/Buenos_Aires", "Argentina Standard Time", false},
-        {"Tokyo", nullptr, false},
-        {"Tokyo Standard Time", nullptr, false},  // already a Windows name
-        {"Etc/UTC", nullptr, true},
-        {"utc", nullptr, true},
-        {"GMT", nullptr, true},
-        {"", nullptr, false},
-    };
-    for (const auto& c : cases) {
-        const char* w = zone_windows_name(c.tzid);
-        EXPECT_STREQ(w, c.windows) << c.tzid;
-        EXPECT_EQ(zone_is_utc(c.tzid), c.utc) << c.tzid;
-    }
-}
-
 TEST(IcalParts, Utf8CleanUp) {
     struct {
         std::string in;
@@ -171,37 +111,6 @@ TEST(IcalParts, Utf8CleanUp) {
     EXPECT_EQ(utf8_clean(u8"a表b", 5, 10, false, small, sizeof small), 4u);  // "a表", not half of "b"
     EXPECT_EQ(utf8_cut(u8"表表", 6, 4), 3u);
     EXPECT_EQ(utf8_cut("\x80\x80\x80\x80\x80\x80", 6, 4), 4u);  // ill-formed: cut where it falls
-}
-
-TEST(IcalParts, LinesAndParameters) {
-    const std::string text = "\xEF\xBB\xBF" "dtStart;X-A=1;TZID=\"Tokyo; Standard: Time\",b;VALUE=date:20240115\r\n" +
-                             std::string("SUMMARY:") + std::string(kIcalLineKeep, 'x') + "\r\n more\r\n" +
-                             "no colon here\r\n:novalue\r\n";
-    IcalLineReader r;
-    ical_lines_begin(&r, text.data(), text.size());
-    IcalLine line;
-    IcalProperty p;
-    ASSERT_TRUE(ical_next_line(&r, &line));
-    ASSERT_TRUE(ical_split_property(&line, &p));
-    EXPECT_STREQ(p.name, "DTSTART");
-    EXPECT_EQ(std::string(p.value, p.value_len), "20240115");
-    char v[64];
-    ASSERT_TRUE(ical_param(p, "tzid", v, sizeof v));
-    EXPECT_STREQ(v, "Tokyo; Standard: Time");
-    ASSERT_TRUE(ical_param(p, "VALUE", v, sizeof v));
-    EXPECT_STREQ(v, "date");
-    ASSERT_TRUE(ical_param(p, "X-A", v, 2));
-    EXPECT_STREQ(v, "1");
-    EXPECT_FALSE(ical_param(p, "LANGUAGE", v, sizeof v));
-
-    ASSERT_TRUE(ical_next_line(&r, &line));
-    EXPECT_TRUE(line.truncated);
-    EXPECT_EQ(line.len, kIcalLineKeep);
-    ASSERT_TRUE(ical_next_line(&r, &line));
-    EXPECT_FALSE(ical_split_property(&line, &p));
-    ASSERT_TRUE(ical_next_line(&r, &line));
-    EXPECT_FALSE(ical_split_property(&line, &p));
-    EXPECT_FALSE(ical_next_line(&r, &line));
 }
 
 }  // namespace

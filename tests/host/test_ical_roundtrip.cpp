@@ -2,7 +2,6 @@
 // hold; a second import of the same file adds nothing.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -55,13 +54,6 @@ std::vector<ScheduleEntry> every_kind() {
     list[3].scramble = 1;
     list[8].scramble = 1;
     return list;
-}
-
-std::vector<ScheduleEntry> sorted(std::vector<ScheduleEntry> v) {
-    std::sort(v.begin(), v.end(), [](const ScheduleEntry& a, const ScheduleEntry& b) {
-        return entry_compare(&a, &b) < 0;
-    });
-    return v;
 }
 
 TEST(IcalRoundTrip, EveryKindOfEntryComesBackAsItWas) {

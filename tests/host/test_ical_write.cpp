@@ -176,9 +176,7 @@ TEST(IcalWrite, FoldsAt75OctetsOnCharacterBoundaries) {
     }
     EXPECT_GT(folded, 8);
     // Unfolded, the memos are all there (the import sorts them as the list is sorted).
-    std::sort(list.begin(), list.end(), [](const ScheduleEntry& a, const ScheduleEntry& b) {
-        return entry_compare(&a, &b) < 0;
-    });
+    list = sorted(list);
     const Imported r = import_text(text);
     ASSERT_EQ(r.entries.size(), list.size());
     for (size_t i = 0; i < list.size(); ++i) EXPECT_STREQ(r.entries[i].memo, list[i].memo);
