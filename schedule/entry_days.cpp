@@ -7,7 +7,8 @@ int entry_days(const ScheduleEntry* e, IcalDate* out) {
     int n = 0;
     const int from = e->year == -1 ? kIcalFirstYear : e->year;
     const int to = e->year == -1 ? kIcalLastYear : e->year;
-    for (int y = from < kIcalFirstYear ? kIcalFirstYear : from; y <= to && y <= kIcalLastYear; ++y) {
+    for (int y = from < kIcalFirstYear ? kIcalFirstYear : from; y <= to && y <= kIcalLastYear;
+         ++y) {
         // One month holds at most one day of an entry: its day resolved for the year.
         const int d = resolve_day(e->day, e->month, y);
         if (d < 1 || d > days_in_month(e->month, y)) continue;

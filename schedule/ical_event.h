@@ -12,17 +12,17 @@
 #include "schedule/ical_platform.h"
 #include "schedule/ical_zone.h"
 
-constexpr int kIcalMaxListedDates = 1024;   // RDATE or EXDATE values kept per event
-constexpr size_t kIcalSummaryKeep = 400;    // bytes of SUMMARY kept: more than 80 characters
-constexpr size_t kIcalSoundKeep = 259;      // bytes of a sound file path, as the dialog keeps
+constexpr int kIcalMaxListedDates = 1024;  // RDATE or EXDATE values kept per event
+constexpr size_t kIcalSummaryKeep = 400;   // bytes of SUMMARY kept: more than 80 characters
+constexpr size_t kIcalSoundKeep = 259;     // bytes of a sound file path, as the dialog keeps
 
 // An alarm being read (VALARM).
 struct IcalAlarmData {
-    bool none;           // ACTION:NONE, a placeholder some programs write
-    bool audio;          // ACTION:AUDIO
+    bool none;   // ACTION:NONE, a placeholder some programs write
+    bool audio;  // ACTION:AUDIO
     bool has_trigger;
-    bool relative;       // a duration before or after the start
-    int64_t seconds;     // that duration (negative: before)
+    bool relative;                   // a duration before or after the start
+    int64_t seconds;                 // that duration (negative: before)
     char sound[kIcalSoundKeep + 1];  // a usable local sound file path, code page 932
 };
 
@@ -35,8 +35,8 @@ struct IcalEventData {
     bool has_summary;
     char summary[kIcalSummaryKeep + 1];  // unescaped, UTF-8 as found
 
-    int rule_count;        // RRULE properties seen
-    bool rule_unusable;    // cut short
+    int rule_count;      // RRULE properties seen
+    bool rule_unusable;  // cut short
     char rule[512];
     size_t rule_len;
 
@@ -44,7 +44,7 @@ struct IcalEventData {
     int rdate_count;
     IcalDate exdates[kIcalMaxListedDates];
     int exdate_count;
-    bool dates_unknown;    // a listed date that could not be read or kept
+    bool dates_unknown;  // a listed date that could not be read or kept
 
     bool holiday, scramble;
 
@@ -54,7 +54,7 @@ struct IcalEventData {
     int alarm_minutes;
     char alarm_sound[kIcalSoundKeep + 1];
     bool alarm_dropped;
-    IcalAlarmData alarm;   // the VALARM being read
+    IcalAlarmData alarm;  // the VALARM being read
 };
 
 // What one event gives.

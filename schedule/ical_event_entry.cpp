@@ -23,7 +23,8 @@ bool to_local(const IcalEventData& ev, const IcalPlatform* p, const std::vector<
         return true;
     }
     IcalTime utc;
-    if (p->zone_to_utc(p->context, ev.tzid, &at, &utc)) return p->utc_to_local(p->context, &utc, local);
+    if (p->zone_to_utc(p->context, ev.tzid, &at, &utc))
+        return p->utc_to_local(p->context, &utc, local);
     const IcalZone* z = ical_find_zone(zones, ev.tzid);
     if (z && ical_zone_to_utc(*z, at, &utc)) return p->utc_to_local(p->context, &utc, local);
     *local = at;
@@ -70,9 +71,12 @@ bool ical_event_entry(const IcalEventData& ev, const IcalPlatform* p,
     const bool has_rule = ev.rule_count > 0;
     IcalRule rule;
     memset(&rule, 0, sizeof rule);
-    if (ev.rule_count == 1 && !ev.rule_unusable) ical_parse_rule(ev.rule, ev.rule_len, ev.start, &rule);
-    IcalRecurrence rec = {ev.start, has_rule ? &rule : nullptr, ev.dates_unknown,
-                          ev.rdates, ev.rdate_count, ev.exdates, ev.exdate_count};
+    if (ev.rule_count == 1 && !ev.rule_unusable)
+        ical_parse_rule(ev.rule, ev.rule_len, ev.start, &rule);
+    IcalRecurrence rec = {ev.start,         has_rule ? &rule : nullptr,
+                          ev.dates_unknown, ev.rdates,
+                          ev.rdate_count,   ev.exdates,
+                          ev.exdate_count};
     IcalOccurrences occ;
     ical_occurrences(rec, &occ);
     if (occ.count == 0) return false;

@@ -103,8 +103,9 @@ bool attach_path(const IcalProperty& p, const IcalPlatform* platform, char* out,
         char c = s[i];
         if (uri && c == '%' && i + 2 < len) {
             auto hex = [](char h) {
-                return h >= '0' && h <= '9' ? h - '0'
-                       : (h | 0x20) >= 'a' && (h | 0x20) <= 'f' ? (h | 0x20) - 'a' + 10 : -1;
+                return h >= '0' && h <= '9'                     ? h - '0'
+                       : (h | 0x20) >= 'a' && (h | 0x20) <= 'f' ? (h | 0x20) - 'a' + 10
+                                                                : -1;
             };
             const int hi = hex(s[i + 1]), lo = hex(s[i + 2]);
             if (hi >= 0 && lo >= 0) {
@@ -206,7 +207,8 @@ void ical_alarm_property(IcalEventData* ev, const IcalProperty& p, const IcalLin
 void ical_alarm_end(IcalEventData* ev, bool implicit) {
     const IcalAlarmData& a = ev->alarm;
     if (a.none && !implicit) return;
-    const int before = a.has_trigger && a.relative && !implicit ? ical_minutes_before(a.seconds) : -1;
+    const int before =
+        a.has_trigger && a.relative && !implicit ? ical_minutes_before(a.seconds) : -1;
     if (ev->alarm_taken || before < 0 || before > 99) {
         ev->alarm_dropped = true;
         return;
@@ -215,8 +217,10 @@ void ical_alarm_end(IcalEventData* ev, bool implicit) {
     ev->alarm_minutes = before;
     ev->alarm_kind = !a.audio ? 1 : (a.sound[0] ? 3 : 2);
     // A file attached to an alarm that plays no sound is not kept.
-    if (ev->alarm_kind == 3) memcpy(ev->alarm_sound, a.sound, sizeof ev->alarm_sound);
-    else ev->alarm_sound[0] = '\0';
+    if (ev->alarm_kind == 3)
+        memcpy(ev->alarm_sound, a.sound, sizeof ev->alarm_sound);
+    else
+        ev->alarm_sound[0] = '\0';
 }
 
 bool ical_parse_duration(const char* s, size_t n, int64_t* seconds) {
@@ -243,12 +247,18 @@ bool ical_parse_duration(const char* s, size_t n, int64_t* seconds) {
         if (digits == 0 || i >= n) return false;
         const char unit = (char)(s[i++] | 0x20);
         int64_t mult;
-        if (!in_time && unit == 'w') mult = 7 * 86400;
-        else if (!in_time && unit == 'd') mult = 86400;
-        else if (in_time && unit == 'h') mult = 3600;
-        else if (in_time && unit == 'm') mult = 60;
-        else if (in_time && unit == 's') mult = 1;
-        else return false;
+        if (!in_time && unit == 'w')
+            mult = 7 * 86400;
+        else if (!in_time && unit == 'd')
+            mult = 86400;
+        else if (in_time && unit == 'h')
+            mult = 3600;
+        else if (in_time && unit == 'm')
+            mult = 60;
+        else if (in_time && unit == 's')
+            mult = 1;
+        else
+            return false;
         total += v * mult;
         any = true;
     }

@@ -18,7 +18,8 @@ IcalFileResult ical_export_file(FileIO* io, const char* path, const ScheduleEntr
 }
 
 IcalFileResult ical_import_file(FileIO* io, const char* path, const IcalPlatform* platform,
-                                ScheduleEntry* list, int* count, int max, IcalImportCounts* counts) {
+                                ScheduleEntry* list, int* count, int max,
+                                IcalImportCounts* counts) {
     memset(counts, 0, sizeof *counts);
     const FileStamp st = io->stamp(path);
     if (!st.exists) return IcalFileResult::kReadFailed;
@@ -42,16 +43,26 @@ void copy_text(const char* text, char* out, size_t size) {
 
 void ical_export_result_message(IcalFileResult r, const IcalExportCounts& c, char* out,
                                 size_t size) {
-    if (r == IcalFileResult::kDone) ical_export_message(c, out, size);
-    else copy_text(kIcalWriteFailed, out, size);
+    if (r == IcalFileResult::kDone)
+        ical_export_message(c, out, size);
+    else
+        copy_text(kIcalWriteFailed, out, size);
 }
 
 void ical_import_result_message(IcalFileResult r, const IcalImportCounts& c, int max,
                                 bool save_failed, char* out, size_t size) {
     switch (r) {
-    case IcalFileResult::kDone: ical_import_message(c, max, save_failed, out, size); break;
-    case IcalFileResult::kNotCalendar: copy_text(kIcalNotCalendar, out, size); break;
-    case IcalFileResult::kTooLarge: copy_text(kIcalTooLarge, out, size); break;
-    default: copy_text(kIcalReadFailed, out, size); break;
+    case IcalFileResult::kDone:
+        ical_import_message(c, max, save_failed, out, size);
+        break;
+    case IcalFileResult::kNotCalendar:
+        copy_text(kIcalNotCalendar, out, size);
+        break;
+    case IcalFileResult::kTooLarge:
+        copy_text(kIcalTooLarge, out, size);
+        break;
+    default:
+        copy_text(kIcalReadFailed, out, size);
+        break;
     }
 }

@@ -15,11 +15,11 @@ class FileIO;
 constexpr unsigned long long kIcalMaxFileBytes = 64ull * 1024 * 1024;
 
 enum class IcalFileResult {
-    kDone,          // written / read (the counts tell what happened)
-    kNotCalendar,   // read, but no iCalendar: the list is untouched
-    kReadFailed,    // could not be read: the list is untouched
-    kTooLarge,      // larger than kIcalMaxFileBytes: the list is untouched
-    kWriteFailed,   // could not be written; a file already there is left as it was
+    kDone,         // written / read (the counts tell what happened)
+    kNotCalendar,  // read, but no iCalendar: the list is untouched
+    kReadFailed,   // could not be read: the list is untouched
+    kTooLarge,     // larger than kIcalMaxFileBytes: the list is untouched
+    kWriteFailed,  // could not be written; a file already there is left as it was
 };
 
 // Writes list[0..count) as the calendar file path (replaced whole or not at all).

@@ -4,7 +4,8 @@
 #include <stdio.h>
 
 const char kIcalFilter[] = "iCalendar (*.ics)|*.ics|";
-const char kIcalExportTitle[] = "Tavelspore - iCalendar形式で書き出す (メモは暗号化されずに書き出されます)";
+const char kIcalExportTitle[] =
+    "Tavelspore - iCalendar形式で書き出す (メモは暗号化されずに書き出されます)";
 const char kIcalImportTitle[] = "Tavelspore - iCalendar形式を読み込む";
 const char kIcalNotCalendar[] = "iCalendar形式のファイルではないため、読み込めませんでした。";
 const char kIcalReadFailed[] = "ファイルを読み込めませんでした。";
@@ -38,8 +39,7 @@ void ical_import_message(const IcalImportCounts& c, int max, bool save_failed, c
         add(out, size, &used, "    繰り返しを最初の1回だけにした予定: %d 件\n", c.recurrence_cut);
     if (c.alarm_cut) add(out, size, &used, "    アラームを外した予定: %d 件\n", c.alarm_cut);
     add(out, size, &used, "追加しなかった予定: %d 件\n", c.full + c.unreadable);
-    if (c.full)
-        add(out, size, &used, "    登録数が上限の%d件に達したため: %d 件\n", max, c.full);
+    if (c.full) add(out, size, &used, "    登録数が上限の%d件に達したため: %d 件\n", max, c.full);
     if (c.unreadable)
         add(out, size, &used, "    読み取れないか、日付が1980年から2079年の外にあるため: %d 件\n",
             c.unreadable);

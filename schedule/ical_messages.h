@@ -7,13 +7,13 @@
 #include "schedule/ical_import.h"
 #include "schedule/ical_write.h"
 
-extern const char kIcalFilter[];        // "iCalendar (*.ics)|*.ics|"
-extern const char kIcalExportTitle[];   // the save chooser: memos are written unscrambled
+extern const char kIcalFilter[];       // "iCalendar (*.ics)|*.ics|"
+extern const char kIcalExportTitle[];  // the save chooser: memos are written unscrambled
 extern const char kIcalImportTitle[];
-extern const char kIcalNotCalendar[];   // the file holds no calendar; nothing changed
-extern const char kIcalReadFailed[];    // the file could not be read; nothing changed
-extern const char kIcalTooLarge[];      // the file is larger than any calendar we read
-extern const char kIcalWriteFailed[];   // the file could not be written
+extern const char kIcalNotCalendar[];  // the file holds no calendar; nothing changed
+extern const char kIcalReadFailed[];   // the file could not be read; nothing changed
+extern const char kIcalTooLarge[];     // the file is larger than any calendar we read
+extern const char kIcalWriteFailed[];  // the file could not be written
 
 constexpr size_t kIcalMessageSize = 1024;
 

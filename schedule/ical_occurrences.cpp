@@ -94,7 +94,8 @@ void ical_occurrences(const IcalRecurrence& r, IcalOccurrences* out) {
     Years years;
     years.add(r.start.year, r.start.month, r.start.day);
     if (r.rule && r.rule->yearly_one_day) expand_rule(r.start, *r.rule, &years);
-    for (int i = 0; i < r.rdate_count; ++i) years.add(r.rdates[i].year, r.rdates[i].month, r.rdates[i].day);
+    for (int i = 0; i < r.rdate_count; ++i)
+        years.add(r.rdates[i].year, r.rdates[i].month, r.rdates[i].day);
     for (int i = 0; i < r.exdate_count; ++i)
         years.remove(r.exdates[i].year, r.exdates[i].month, r.exdates[i].day);
 

@@ -18,9 +18,9 @@ constexpr int kIcalFirstYear = 1980;
 constexpr int kIcalLastYear = 2079;
 
 struct IcalRecurrence {
-    IcalTime start;            // DTSTART in its own zone; always the first occurrence
-    const IcalRule* rule;      // nullptr without RRULE
-    bool unknown;              // some of the occurrences cannot be worked out
+    IcalTime start;        // DTSTART in its own zone; always the first occurrence
+    const IcalRule* rule;  // nullptr without RRULE
+    bool unknown;          // some of the occurrences cannot be worked out
     const IcalDate* rdates;
     int rdate_count;
     const IcalDate* exdates;
@@ -28,10 +28,10 @@ struct IcalRecurrence {
 };
 
 struct IcalOccurrences {
-    int count;           // occurrences in 1980..2079
-    IcalDate first;      // the first of them (valid when count > 0)
-    bool every_year;     // from the first one's year to 2079 exactly one form's days
-    int month, day;      // that form: month, and day 1..31 or day code 97, 98, 99
+    int count;        // occurrences in 1980..2079
+    IcalDate first;   // the first of them (valid when count > 0)
+    bool every_year;  // from the first one's year to 2079 exactly one form's days
+    int month, day;   // that form: month, and day 1..31 or day code 97, 98, 99
 };
 
 void ical_occurrences(const IcalRecurrence& r, IcalOccurrences* out);

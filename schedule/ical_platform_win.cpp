@@ -28,7 +28,8 @@ int to_utf8(void*, const char* cp932, char* out, size_t size) {
     const int wn = MultiByteToWideChar(kCodePage, 0, in, -1, wide, kWideMax);
     if (wn <= 0) return -1;
     char utf8[kWideMax * 3];
-    const int un = WideCharToMultiByte(CP_UTF8, 0, wide, wn - 1, utf8, sizeof utf8, nullptr, nullptr);
+    const int un =
+        WideCharToMultiByte(CP_UTF8, 0, wide, wn - 1, utf8, sizeof utf8, nullptr, nullptr);
     if (un < 0 || (wn > 1 && un == 0)) return -1;
     const size_t n = utf8_cut(utf8, (size_t)un, size - 1);
     memcpy(out, utf8, n);
@@ -56,7 +57,8 @@ int from_utf8(void*, const char* utf8, size_t n, char* out, size_t size) {
     if (take && wn <= 0) return -1;
     size_t used = 0;
     for (int i = 0; i < wn;) {
-        const int len = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wn && IS_LOW_SURROGATE(wide[i + 1]) ? 2 : 1;
+        const int len =
+            IS_HIGH_SURROGATE(wide[i]) && i + 1 < wn && IS_LOW_SURROGATE(wide[i + 1]) ? 2 : 1;
         char mb[2];
         int k = one_char(wide + i, len, mb);
         const char* c = mb;
@@ -118,14 +120,15 @@ bool zone_rules(const char* name, int year, TIME_ZONE_INFORMATION* out) {
     char path[256];
     if (snprintf(path, sizeof path, "%s%s", kZonesKey, name) >= (int)sizeof path) return false;
     OwnedRegKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key.out()) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key.out()) != ERROR_SUCCESS)
+        return false;
     RegTzi tzi;
     if (!read_tzi(key.get(), "TZI", &tzi)) return false;
     OwnedRegKey dyn;
     if (RegOpenKeyExA(key.get(), "Dynamic DST", 0, KEY_READ, dyn.out()) == ERROR_SUCCESS) {
         DWORD first = 0, last = 0;
-        if (read_dword(dyn.get(), "FirstEntry", &first) && read_dword(dyn.get(), "LastEntry", &last) &&
-            first <= last) {
+        if (read_dword(dyn.get(), "FirstEntry", &first) &&
+            read_dword(dyn.get(), "LastEntry", &last) && first <= last) {
             const long lo = (long)first, hi = (long)last;
             const long y = year < lo ? lo : (year > hi ? hi : year);
             for (long k = y; k >= lo && k > 0; --k) {

@@ -14,22 +14,28 @@ public:
         : platform_(platform), zones_(zones), sink_(sink), context_(context) {}
 
     void begin(IcalComp c) override {
-        if (c == IcalComp::kEvent) ical_event_begin(&ev_);
-        else if (c == IcalComp::kAlarm) ical_alarm_begin(&ev_);
+        if (c == IcalComp::kEvent)
+            ical_event_begin(&ev_);
+        else if (c == IcalComp::kAlarm)
+            ical_alarm_begin(&ev_);
     }
 
     void end(IcalComp c, bool implicit) override {
         if (c == IcalComp::kAlarm) {
             ical_alarm_end(&ev_, implicit);
         } else if (c == IcalComp::kEvent) {
-            if (!implicit && ical_event_entry(ev_, platform_, *zones_, &out_)) sink_(context_, &out_);
-            else sink_(context_, nullptr);
+            if (!implicit && ical_event_entry(ev_, platform_, *zones_, &out_))
+                sink_(context_, &out_);
+            else
+                sink_(context_, nullptr);
         }
     }
 
     void property(IcalComp c, const IcalProperty& p, const IcalLine& line) override {
-        if (c == IcalComp::kEvent) ical_event_property(&ev_, p, line);
-        else if (c == IcalComp::kAlarm) ical_alarm_property(&ev_, p, line, platform_);
+        if (c == IcalComp::kEvent)
+            ical_event_property(&ev_, p, line);
+        else if (c == IcalComp::kAlarm)
+            ical_alarm_property(&ev_, p, line, platform_);
     }
 
 private:

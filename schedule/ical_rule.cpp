@@ -48,9 +48,9 @@ size_t item_count(const char* s, size_t n) {
 struct Parts {
     bool yearly = false, other_part = false;
     int interval = 1;
-    int month = 0;            // BYMONTH, 0 = absent
-    int monthday = 0;         // single BYMONTHDAY
-    int monthday_week = 0;    // BYMONTHDAY as seven days in a row: 1..4 or -1, 0 = not so
+    int month = 0;          // BYMONTH, 0 = absent
+    int monthday = 0;       // single BYMONTHDAY
+    int monthday_week = 0;  // BYMONTHDAY as seven days in a row: 1..4 or -1, 0 = not so
     int byday_nth = 0, byday_wd = -1;
     int setpos = 0;
     bool has_monthday = false, has_byday = false, bad = false;
@@ -65,8 +65,10 @@ int week_of_days(const char* s, size_t n) {
         while (j < n && s[j] != ',') ++j;
         int v;
         if (!parse_int(s + i, j - i, &v)) return 0;
-        if (count == 0) first = v;
-        else if (v != prev + 1) return 0;
+        if (count == 0)
+            first = v;
+        else if (v != prev + 1)
+            return 0;
         prev = v;
         ++count;
         i = j + 1;
@@ -83,8 +85,10 @@ void take_part(const char* k, size_t kn, const char* v, size_t vn, IcalRule* r, 
     } else if (ical_word_is(k, kn, "INTERVAL")) {
         if (!parse_int(v, vn, &p->interval)) p->bad = true;
     } else if (ical_word_is(k, kn, "COUNT")) {
-        if (parse_int(v, vn, &x) && x > 0) r->count = x;
-        else p->bad = true;
+        if (parse_int(v, vn, &x) && x > 0)
+            r->count = x;
+        else
+            p->bad = true;
     } else if (ical_word_is(k, kn, "UNTIL")) {
         bool is_date, utc;
         if (ical_parse_time(v, vn, &r->until, &is_date, &utc)) {
@@ -99,14 +103,16 @@ void take_part(const char* k, size_t kn, const char* v, size_t vn, IcalRule* r, 
         if (!parse_int(v, vn, &p->month) || p->month < 1 || p->month > 12) p->bad = true;
     } else if (ical_word_is(k, kn, "BYMONTHDAY")) {
         p->has_monthday = true;
-        if (item_count(v, vn) > 1) p->monthday_week = week_of_days(v, vn);
+        if (item_count(v, vn) > 1)
+            p->monthday_week = week_of_days(v, vn);
         else if (!parse_int(v, vn, &p->monthday) || p->monthday == 0 || p->monthday < -31 ||
                  p->monthday > 31)
             p->bad = true;
         if (item_count(v, vn) > 1 && p->monthday_week == 0) p->bad = true;
     } else if (ical_word_is(k, kn, "BYDAY")) {
         p->has_byday = true;
-        if (item_count(v, vn) > 1 || !parse_byday(v, vn, &p->byday_nth, &p->byday_wd)) p->bad = true;
+        if (item_count(v, vn) > 1 || !parse_byday(v, vn, &p->byday_nth, &p->byday_wd))
+            p->bad = true;
     } else if (ical_word_is(k, kn, "BYSETPOS")) {
         if (!parse_int(v, vn, &p->setpos) || p->setpos == 0 || p->setpos < -5 || p->setpos > 5)
             p->bad = true;
@@ -131,8 +137,10 @@ void ical_parse_rule(const char* s, size_t n, const IcalTime& dtstart, IcalRule*
         while (j < n && s[j] != ';') ++j;
         size_t eq = i;
         while (eq < j && s[eq] != '=') ++eq;
-        if (eq < j) take_part(s + i, eq - i, s + eq + 1, j - eq - 1, r, &p);
-        else if (j > i) p.bad = true;
+        if (eq < j)
+            take_part(s + i, eq - i, s + eq + 1, j - eq - 1, r, &p);
+        else if (j > i)
+            p.bad = true;
         i = j + 1;
     }
     if (!p.yearly || p.bad || p.other_part || p.interval != 1) return;
@@ -142,9 +150,12 @@ void ical_parse_rule(const char* s, size_t n, const IcalTime& dtstart, IcalRule*
         // The n-th weekday of a month: "2MO", or "MO" picked by BYSETPOS or by a week of days.
         if (!p.month) return;
         int nth = p.byday_nth;
-        if (nth == 0 && p.setpos) nth = p.setpos;
-        else if (nth == 0 && p.monthday_week) nth = p.monthday_week;
-        else if (p.setpos || p.has_monthday) return;
+        if (nth == 0 && p.setpos)
+            nth = p.setpos;
+        else if (nth == 0 && p.monthday_week)
+            nth = p.monthday_week;
+        else if (p.setpos || p.has_monthday)
+            return;
         if (nth == 0) return;
         r->nth = nth;
         r->weekday = p.byday_wd;

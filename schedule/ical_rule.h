@@ -15,7 +15,7 @@ struct IcalRule {
     int weekday;          // 0 = Sunday .. 6
     int count;            // COUNT, 0 when absent
     bool has_until;
-    IcalTime until;       // UNTIL (a date gives 23:59:59 of that day)
+    IcalTime until;  // UNTIL (a date gives 23:59:59 of that day)
 };
 
 // Parses an RRULE value of n bytes. The month and day a yearly rule leaves out come from

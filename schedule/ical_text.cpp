@@ -6,12 +6,23 @@ void ical_escape_text(const char* text, std::string* out) {
     for (const char* p = text; *p; ++p) {
         const unsigned char c = (unsigned char)*p;
         switch (c) {
-        case '\\': out->append("\\\\"); break;
-        case ';': out->append("\\;"); break;
-        case ',': out->append("\\,"); break;
-        case '\n': out->append("\\n"); break;
-        case '\r': break;
-        default: out->push_back(c < 0x20 || c == 0x7F ? ' ' : (char)c); break;
+        case '\\':
+            out->append("\\\\");
+            break;
+        case ';':
+            out->append("\\;");
+            break;
+        case ',':
+            out->append("\\,");
+            break;
+        case '\n':
+            out->append("\\n");
+            break;
+        case '\r':
+            break;
+        default:
+            out->push_back(c < 0x20 || c == 0x7F ? ' ' : (char)c);
+            break;
         }
     }
 }

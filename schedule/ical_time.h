@@ -6,8 +6,8 @@
 #include <stdint.h>
 
 struct IcalTime {
-    int year, month, day;     // a real date
-    int hour, minute, second; // 0..23, 0..59, 0..59 (0 for a date)
+    int year, month, day;      // a real date
+    int hour, minute, second;  // 0..23, 0..59, 0..59 (0 for a date)
 };
 
 // Whether y-m-d is a real date of the Gregorian calendar with 1 <= y <= 9999.

@@ -14,7 +14,7 @@ enum class IcalComp : unsigned char {
     kTimezone,  // VTIMEZONE in a calendar
     kStandard,  // STANDARD or DAYLIGHT in a time zone
     kDaylight,
-    kOther,     // anything else, skipped with all it holds
+    kOther,  // anything else, skipped with all it holds
 };
 
 constexpr int kIcalMaxDepth = 16;

@@ -53,8 +53,10 @@ std::string time_values(const ScheduleEntry* e, const IcalTime* times, int n) {
     std::string s = timed(e) ? std::string(";TZID=") + kIcalWriteZone + ":" : ";VALUE=DATE:";
     for (int i = 0; i < n; ++i) {
         char buf[24];
-        if (timed(e)) ical_format_date_time(times[i], buf);
-        else ical_format_date(times[i], buf);
+        if (timed(e))
+            ical_format_date_time(times[i], buf);
+        else
+            ical_format_date(times[i], buf);
         if (i) s += ',';
         s += buf;
     }
@@ -168,7 +170,8 @@ uint64_t fnv1a(const void* data, size_t n, uint64_t h) {
 uint64_t content_hash(const ScheduleEntry* e) {
     char key[64];
     const int hour = timed(e) ? e->hour : -1, minute = timed(e) ? e->minute : -1;
-    const int n = snprintf(key, sizeof key, "%d/%d/%d/%d:%d/", e->year, e->month, e->day, hour, minute);
+    const int n =
+        snprintf(key, sizeof key, "%d/%d/%d/%d:%d/", e->year, e->month, e->day, hour, minute);
     uint64_t h = fnv1a(key, (size_t)n, 14695981039346656037ULL);
     return fnv1a(e->memo, strnlen(e->memo, sizeof e->memo), h);
 }
@@ -177,8 +180,10 @@ uint64_t content_hash(const ScheduleEntry* e) {
 
 void ical_entry_uid(const ScheduleEntry* e, int nth, char* out, size_t size) {
     const unsigned long long h = content_hash(e);
-    if (nth > 0) snprintf(out, size, "%016llx-%d@zelmar", h, nth);
-    else snprintf(out, size, "%016llx@zelmar", h);
+    if (nth > 0)
+        snprintf(out, size, "%016llx-%d@zelmar", h, nth);
+    else
+        snprintf(out, size, "%016llx@zelmar", h);
 }
 
 void ical_write(const ScheduleEntry* list, int count, const IcalPlatform* platform,

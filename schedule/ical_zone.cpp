@@ -27,7 +27,8 @@ bool latest_onset(const IcalObservance& o, const IcalTime& wall, IcalTime* found
         // ones (the rule may still be the latest to have changed the offset).
         int last = wall.year;
         if (o.rule.has_until && o.rule.until.year < last) last = o.rule.until.year;
-        if (o.rule.count && o.start.year + o.rule.count - 1 < last) last = o.start.year + o.rule.count - 1;
+        if (o.rule.count && o.start.year + o.rule.count - 1 < last)
+            last = o.start.year + o.rule.count - 1;
         const int years[4] = {wall.year - 1, wall.year, last - 1, last};
         for (int y : years) {
             if (y < o.start.year || y > wall.year) continue;
@@ -147,7 +148,8 @@ public:
         } else if (strcmp(p.name, "RDATE") == 0) {
             const char* s = p.value;
             const char* end = p.value + p.value_len;
-            while (s < end && obs_.onsets.size() < kIcalMaxOnsets && all_onsets_ < kIcalMaxAllOnsets) {
+            while (s < end && obs_.onsets.size() < kIcalMaxOnsets &&
+                   all_onsets_ < kIcalMaxAllOnsets) {
                 const char* e = s;
                 while (e < end && *e != ',') ++e;
                 IcalTime t;

@@ -41,7 +41,8 @@ bool ical_zone_offset(const IcalZone& z, const IcalTime& wall, int* minutes);
 bool ical_zone_to_utc(const IcalZone& z, const IcalTime& wall, IcalTime* utc);
 
 // Every VTIMEZONE of a calendar text with its usable observances (at most kIcalMaxZones
-// zones of kIcalMaxObservances observances of kIcalMaxOnsets listed onsets, kIcalMaxAllOnsets in all).
+// zones of kIcalMaxObservances observances of kIcalMaxOnsets listed onsets, kIcalMaxAllOnsets in
+// all).
 void ical_collect_zones(const char* text, size_t n, std::vector<IcalZone>* out);
 
 // The zone of that name, or nullptr.

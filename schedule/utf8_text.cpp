@@ -13,14 +13,22 @@ bool is_control(uint32_t cp) {
 // Unicode forms of JIS X 0208 characters whose code page 932 mapping is another code point.
 uint32_t jis_form(uint32_t cp) {
     switch (cp) {
-    case 0x301C: return 0xFF5E;  // wave dash
-    case 0x2016: return 0x2225;  // double vertical line
-    case 0x2212: return 0xFF0D;  // minus sign
-    case 0x00A2: return 0xFFE0;  // cent sign
-    case 0x00A3: return 0xFFE1;  // pound sign
-    case 0x00AC: return 0xFFE2;  // not sign
-    case 0x2014: return 0x2015;  // em dash
-    default: return cp;
+    case 0x301C:
+        return 0xFF5E;  // wave dash
+    case 0x2016:
+        return 0x2225;  // double vertical line
+    case 0x2212:
+        return 0xFF0D;  // minus sign
+    case 0x00A2:
+        return 0xFFE0;  // cent sign
+    case 0x00A3:
+        return 0xFFE1;  // pound sign
+    case 0x00AC:
+        return 0xFFE2;  // not sign
+    case 0x2014:
+        return 0x2015;  // em dash
+    default:
+        return cp;
     }
 }
 

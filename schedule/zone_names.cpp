@@ -120,9 +120,10 @@ const ZoneName kZones[] = {
     {"Africa/Casablanca", "Morocco Standard Time"},
 };
 
-const char* const kUtcNames[] = {"UTC", "GMT", "Z", "Zulu", "Universal", "Etc/UTC", "Etc/GMT",
-                                 "Etc/Universal", "Etc/Zulu", "Etc/UCT", "UCT", "Etc/GMT0",
-                                 "GMT0", "Etc/Greenwich", "Greenwich"};
+const char* const kUtcNames[] = {"UTC",       "GMT",           "Z",        "Zulu",
+                                 "Universal", "Etc/UTC",       "Etc/GMT",  "Etc/Universal",
+                                 "Etc/Zulu",  "Etc/UCT",       "UCT",      "Etc/GMT0",
+                                 "GMT0",      "Etc/Greenwich", "Greenwich"};
 
 bool same_name(const char* a, const char* b) {
     for (; *a && *b; ++a, ++b) {

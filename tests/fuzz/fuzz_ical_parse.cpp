@@ -43,9 +43,10 @@ void check_entry(const ScheduleEntry& e) {
 
 bool same(const ScheduleEntry& a, const ScheduleEntry& b) {
     return a.year == b.year && a.month == b.month && a.day == b.day && a.holiday == b.holiday &&
-           a.scramble == b.scramble && std::strcmp(a.memo, b.memo) == 0 && a.has_time == b.has_time &&
-           a.hour == b.hour && a.minute == b.minute && a.alarm_kind == b.alarm_kind &&
-           a.minutes_before == b.minutes_before && std::strcmp(a.sound_file, b.sound_file) == 0;
+           a.scramble == b.scramble && std::strcmp(a.memo, b.memo) == 0 &&
+           a.has_time == b.has_time && a.hour == b.hour && a.minute == b.minute &&
+           a.alarm_kind == b.alarm_kind && a.minutes_before == b.minutes_before &&
+           std::strcmp(a.sound_file, b.sound_file) == 0;
 }
 
 }  // namespace
@@ -63,7 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool calendar = ical_import(text.data(), text.size(), p, list.data(), &count, max, &c);
     if (!calendar && (count != 0 || c.read != 0)) std::abort();
     if (c.read != c.added + c.already + c.full + c.unreadable || c.added != count) std::abort();
-    if (c.changed > c.added || c.recurrence_cut > c.changed || c.alarm_cut > c.changed) std::abort();
+    if (c.changed > c.added || c.recurrence_cut > c.changed || c.alarm_cut > c.changed)
+        std::abort();
     for (int i = 0; i < count; ++i) check_entry(list[i]);
 
     std::string written;
@@ -73,13 +75,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     int back = 0;
     IcalImportCounts c2;
-    if (!ical_import(written.data(), written.size(), p, again.data(), &back, kMaxEntries, &c2)) std::abort();
+    if (!ical_import(written.data(), written.size(), p, again.data(), &back, kMaxEntries, &c2))
+        std::abort();
     if (back != count || c2.read != count || c2.changed != 0) std::abort();
     for (int i = 0; i < count; ++i)
         if (!same(list[i], again[i])) std::abort();
 
     // Read into the list it came from: everything is there already.
-    if (!ical_import(written.data(), written.size(), p, again.data(), &back, kMaxEntries, &c2)) std::abort();
+    if (!ical_import(written.data(), written.size(), p, again.data(), &back, kMaxEntries, &c2))
+        std::abort();
     if (back != count || c2.added != 0 || c2.already != count) std::abort();
     return 0;
 }

@@ -20,9 +20,9 @@ struct Zone {
 };
 
 inline const Zone kZones[] = {
-    {"Asia/Tokyo", 540},        {"Tokyo Standard Time", 540}, {"Asia/Kolkata", 330},
-    {"India Standard Time", 330}, {"America/Phoenix", -420},  {"US Mountain Standard Time", -420},
-    {"Asia/Shanghai", 480},     {"China Standard Time", 480},
+    {"Asia/Tokyo", 540},          {"Tokyo Standard Time", 540}, {"Asia/Kolkata", 330},
+    {"India Standard Time", 330}, {"America/Phoenix", -420},    {"US Mountain Standard Time", -420},
+    {"Asia/Shanghai", 480},       {"China Standard Time", 480},
 };
 
 struct Context {

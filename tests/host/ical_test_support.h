@@ -32,7 +32,8 @@ inline Imported import_text(const std::string& text, const IcalPlatform* p = ica
     return r;
 }
 
-inline std::string export_text(const std::vector<ScheduleEntry>& list, IcalExportCounts* c = nullptr,
+inline std::string export_text(const std::vector<ScheduleEntry>& list,
+                               IcalExportCounts* c = nullptr,
                                const IcalPlatform* p = ical_host::japan()) {
     std::string out;
     IcalExportCounts counts;
@@ -49,8 +50,9 @@ inline std::string describe(const ScheduleEntry& e) {
     int n = std::snprintf(buf, sizeof buf, "%d-%d-%d", e.year, e.month, e.day);
     if (e.has_time) n += std::snprintf(buf + n, sizeof buf - n, " %d:%02d", e.hour, e.minute);
     if (e.alarm_kind)
-        n += std::snprintf(buf + n, sizeof buf - n, " alarm%d/%d%s%s", e.alarm_kind, e.minutes_before,
-                           e.alarm_kind == 3 ? " " : "", e.alarm_kind == 3 ? e.sound_file : "");
+        n += std::snprintf(buf + n, sizeof buf - n, " alarm%d/%d%s%s", e.alarm_kind,
+                           e.minutes_before, e.alarm_kind == 3 ? " " : "",
+                           e.alarm_kind == 3 ? e.sound_file : "");
     std::snprintf(buf + n, sizeof buf - n, "%s%s [%s]", e.holiday ? " holiday" : "",
                   e.scramble ? " scrambled" : "", e.memo);
     return buf;

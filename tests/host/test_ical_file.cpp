@@ -53,9 +53,11 @@ TEST(IcalFile, ImportResults) {
         {"read", true, true, 0, good, IcalFileResult::kDone, 1, nullptr},
         {"missing", false, true, 0, good, IcalFileResult::kReadFailed, 0, kIcalReadFailed},
         {"unreadable", true, false, 0, good, IcalFileResult::kReadFailed, 1, kIcalReadFailed},
-        {"too large", true, true, kIcalMaxFileBytes + 1, good, IcalFileResult::kTooLarge, 0, kIcalTooLarge},
+        {"too large", true, true, kIcalMaxFileBytes + 1, good, IcalFileResult::kTooLarge, 0,
+         kIcalTooLarge},
         {"at the limit", true, true, kIcalMaxFileBytes, good, IcalFileResult::kDone, 1, nullptr},
-        {"not a calendar", true, true, 0, "hello", IcalFileResult::kNotCalendar, 1, kIcalNotCalendar},
+        {"not a calendar", true, true, 0, "hello", IcalFileResult::kNotCalendar, 1,
+         kIcalNotCalendar},
     };
     for (const auto& c : cases) {
         MemoryFile f;
@@ -64,8 +66,10 @@ TEST(IcalFile, ImportResults) {
         list[0] = make_entry(2030, 1, 1, 0, "before");
         int count = 1;
         IcalImportCounts n;
-        EXPECT_EQ(ical_import_file(&f, "x.ics", ical_host::japan(), list.data(), &count, kMaxEntries, &n),
-                  c.result) << c.name;
+        EXPECT_EQ(
+            ical_import_file(&f, "x.ics", ical_host::japan(), list.data(), &count, kMaxEntries, &n),
+            c.result)
+            << c.name;
         EXPECT_EQ(f.reads, c.reads) << c.name;
         // Untouched unless read: the entry there before stays; the file's comes in, sorted.
         std::vector<std::string> want = {"2030-1-1 [before]"};
@@ -79,7 +83,8 @@ TEST(IcalFile, ImportResults) {
 }
 
 TEST(IcalFile, ExportResults) {
-    const std::vector<ScheduleEntry> list = {make_entry(2004, 5, 5, 0, "m"), make_entry(-1, 5, 99, 0, "none")};
+    const std::vector<ScheduleEntry> list = {make_entry(2004, 5, 5, 0, "m"),
+                                             make_entry(-1, 5, 99, 0, "none")};
     char msg[kIcalMessageSize];
     for (bool writable : {true, false}) {
         MemoryFile f;
@@ -90,8 +95,11 @@ TEST(IcalFile, ExportResults) {
         EXPECT_EQ(r, writable ? IcalFileResult::kDone : IcalFileResult::kWriteFailed);
         EXPECT_EQ(f.data, writable ? export_text(list) : "old");  // replaced whole or not at all
         ical_export_result_message(r, c, msg, sizeof msg);
-        EXPECT_STREQ(msg, writable ? "1 件の予定を書き出しました。\n日付の定まらない予定 1 件は書き出していません。"
-                                   : kIcalWriteFailed);
+        EXPECT_STREQ(
+            msg,
+            writable
+                ? "1 件の予定を書き出しました。\n日付の定まらない予定 1 件は書き出していません。"
+                : kIcalWriteFailed);
     }
     ical_export_message(IcalExportCounts{3, 0}, msg, sizeof msg);
     EXPECT_STREQ(msg, "3 件の予定を書き出しました。");
@@ -100,15 +108,17 @@ TEST(IcalFile, ExportResults) {
 TEST(IcalFile, ImportMessage) {
     char msg[kIcalMessageSize];
     ical_import_message({3, 3, 0, 0, 0, 0, 0, 0}, kMaxEntries, false, msg, sizeof msg);
-    EXPECT_STREQ(msg, "3 件の予定を読み込みました。\n\n追加した予定: 3 件\n登録済みの予定: 0 件\n"
-                      "変更して追加した予定: 0 件\n追加しなかった予定: 0 件");
+    EXPECT_STREQ(msg,
+                 "3 件の予定を読み込みました。\n\n追加した予定: 3 件\n登録済みの予定: 0 件\n"
+                 "変更して追加した予定: 0 件\n追加しなかった予定: 0 件");
     ical_import_message({10, 4, 1, 2, 1, 2, 3, 2}, kMaxEntries, true, msg, sizeof msg);
-    EXPECT_STREQ(msg, "10 件の予定を読み込みました。\n\n追加した予定: 4 件\n登録済みの予定: 1 件\n"
-                      "変更して追加した予定: 2 件\n    繰り返しを最初の1回だけにした予定: 2 件\n"
-                      "    アラームを外した予定: 1 件\n追加しなかった予定: 5 件\n"
-                      "    登録数が上限の500件に達したため: 3 件\n"
-                      "    読み取れないか、日付が1980年から2079年の外にあるため: 2 件\n\n"
-                      "設定ファイルに保存できませんでした。");
+    EXPECT_STREQ(msg,
+                 "10 件の予定を読み込みました。\n\n追加した予定: 4 件\n登録済みの予定: 1 件\n"
+                 "変更して追加した予定: 2 件\n    繰り返しを最初の1回だけにした予定: 2 件\n"
+                 "    アラームを外した予定: 1 件\n追加しなかった予定: 5 件\n"
+                 "    登録数が上限の500件に達したため: 3 件\n"
+                 "    読み取れないか、日付が1980年から2079年の外にあるため: 2 件\n\n"
+                 "設定ファイルに保存できませんでした。");
 }
 
 }  // namespace

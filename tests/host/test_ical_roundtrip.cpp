@@ -87,7 +87,8 @@ TEST(IcalRoundTrip, ExportIsTheSameTwiceAndUidsAreUnique) {
     const std::vector<ScheduleEntry> list = every_kind();
     EXPECT_EQ(export_text(list), export_text(list));
     // Equal entries get UIDs of their own, still the same on every export.
-    std::vector<ScheduleEntry> twins = {make_entry(2004, 1, 1, 0, "同じ"), make_entry(2004, 1, 1, 0, "同じ")};
+    std::vector<ScheduleEntry> twins = {make_entry(2004, 1, 1, 0, "同じ"),
+                                        make_entry(2004, 1, 1, 0, "同じ")};
     const std::string text = export_text(twins);
     const size_t first = text.find("UID:");
     const size_t second = text.find("UID:", first + 1);

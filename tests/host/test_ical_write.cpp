@@ -71,7 +71,8 @@ TEST(IcalWrite, LinesOfEachKindOfEntry) {
     ScheduleEntry untimed_alarm = make_entry(2004, 5, 5, 0, "m", -1, -1, 1);
     ScheduleEntry scrambled = make_entry(2004, 5, 5, 0, "m");
     scrambled.scramble = 1;
-    const std::string equinoxes = yearly_dates(1981, 2079, 3, [](int y) { return vernal_equinox_day(y); });
+    const std::string equinoxes =
+        yearly_dates(1981, 2079, 3, [](int y) { return vernal_equinox_day(y); });
     const FormCase cases[] = {
         {"date", make_entry(2004, 5, 5, 0, "m"),
          {"DTSTART;VALUE=DATE:20040505", "DTEND;VALUE=DATE:20040506", "SUMMARY:m"},
@@ -82,7 +83,8 @@ TEST(IcalWrite, LinesOfEachKindOfEntry) {
          {"DTSTART;VALUE=DATE:19800101", "RRULE:FREQ=YEARLY", std::string("CATEGORIES:") + u8"祭日",
           "X-ZELMAR-HOLIDAY:1"},
          {"RDATE"}},
-        {"leap day every year", make_entry(-1, 2, 29, 0, "m"), {"DTSTART;VALUE=DATE:19800229", "RRULE:FREQ=YEARLY"}, {}},
+        {"leap day every year", make_entry(-1, 2, 29, 0, "m"),
+         {"DTSTART;VALUE=DATE:19800229", "RRULE:FREQ=YEARLY"}, {}},
         {"second monday", make_entry(-1, 1, 98, 0, "m"),
          {"DTSTART;VALUE=DATE:19800114", "RRULE:FREQ=YEARLY;BYMONTH=1;BYDAY=2MO"}, {"RDATE"}},
         {"third monday", make_entry(-1, 7, 97, 0, "m", 8, 0),
@@ -95,11 +97,14 @@ TEST(IcalWrite, LinesOfEachKindOfEntry) {
          {"DTSTART;TZID=Asia/Tokyo:20001009T060500", "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=2MO"}, {}},
         {"vernal equinox", make_entry(-1, 3, 99, 0, "m"),
          {"DTSTART;VALUE=DATE:19800320", "RDATE;VALUE=DATE:" + equinoxes}, {"RRULE"}},
-        {"movable day with a year", make_entry(2004, 7, 98, 0, "m"), {"DTSTART;VALUE=DATE:20040712"}, {"RRULE"}},
+        {"movable day with a year", make_entry(2004, 7, 98, 0, "m"),
+         {"DTSTART;VALUE=DATE:20040712"}, {"RRULE"}},
         {"display alarm", alarm1,
-         {"BEGIN:VALARM", "ACTION:DISPLAY", "TRIGGER:-PT15M", "DESCRIPTION:m", "END:VALARM"}, {"ACTION:AUDIO"}},
+         {"BEGIN:VALARM", "ACTION:DISPLAY", "TRIGGER:-PT15M", "DESCRIPTION:m", "END:VALARM"},
+          {"ACTION:AUDIO"}},
         {"system sound", alarm2, {"ACTION:AUDIO", "TRIGGER:-PT0M"}, {"ATTACH", "ACTION:DISPLAY"}},
-        {"sound file", alarm3, {"ACTION:AUDIO", "TRIGGER:-PT99M", std::string("ATTACH:C:\\Sounds\\") + u8"ソ.wav"}, {}},
+        {"sound file", alarm3,
+         {"ACTION:AUDIO", "TRIGGER:-PT99M", std::string("ATTACH:C:\\Sounds\\") + u8"ソ.wav"}, {}},
         {"alarm without a time", untimed_alarm, {"DTSTART;VALUE=DATE:20040505"}, {"BEGIN:VALARM"}},
         {"scrambled", scrambled, {"X-ZELMAR-SCRAMBLE:1"}, {"CATEGORIES"}},
         {"escapes", make_entry(2004, 5, 5, 0, "a,b;c\\d:e"), {"SUMMARY:a\\,b\\;c\\\\d:e"}, {}},

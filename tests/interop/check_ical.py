@@ -134,7 +134,8 @@ def main(directory):
             problems.append("%s (%s): no such event" % (want["uid"], want["summary"]))
             continue
         days += len(want["dates"])
-        problems += ["%s (%s): %s" % (want["uid"], want["summary"], p) for p in check_event(event, want)]
+        problems += ["%s (%s): %s" % (want["uid"], want["summary"], p)
+                     for p in check_event(event, want)]
     problems += ["%s: an event for no entry" % uid for uid in events]
     if len(expected["events"]) + expected["not_written"] != expected["entries"]:
         problems.append("entries and events do not add up")

@@ -46,17 +46,20 @@ std::vector<ScheduleEntry> full_schedule() {
     }
     list.push_back(entry(-1, 2, 29, "閏日"));
     list.push_back(entry(-1, 12, 31, "大晦日 23:30", 23, 30));
-    list.push_back(entry(-1, 4, 31, "ない日"));              // no day: not written
-    list.push_back(entry(2004, 2, 30, "ない日付"));          // no day: not written
-    list.push_back(entry(1975, 6, 1, "範囲外"));             // no day: not written
+    list.push_back(entry(-1, 4, 31, "ない日"));      // no day: not written
+    list.push_back(entry(2004, 2, 30, "ない日付"));  // no day: not written
+    list.push_back(entry(1975, 6, 1, "範囲外"));     // no day: not written
     list.push_back(entry(2004, 7, kDaySecondMonday, "年付きの第2月曜"));
     list.push_back(entry(2079, 12, 31, "最後の日", 23, 59));
     list.push_back(entry(1980, 1, 1, "最初の日", 0, 0));
     list.push_back(entry(2005, 5, 5, "記号 , ; \\ : \" と表ソ能"));
     std::string m80;
-    while (m80.size() + 2 <= 80) m80 += (m80.size() / 2) % 3 == 0 ? "表" : ((m80.size() / 2) % 3 == 1 ? "ソ" : "能");
+    while (m80.size() + 2 <= 80)
+        m80 += (m80.size() / 2) % 3 == 0 ? "表" : ((m80.size() / 2) % 3 == 1 ? "ソ" : "能");
     list.push_back(entry(2006, 6, 6, m80.c_str(), 12, 0));
-    list.push_back(entry(2006, 6, 7, "ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜｦﾝｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙ"));
+    list.push_back(entry(
+        2006, 6, 7,
+        "ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜｦﾝｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙ"));
     // The rest: dated and every-year entries spread over the range, with times, alarms of
     // every kind, holidays and scrambled ones.
     unsigned x = 2024;
@@ -74,7 +77,8 @@ std::vector<ScheduleEntry> full_schedule() {
         if (timed) {
             e.alarm_kind = (uint8_t)(i % 4);
             e.minutes_before = (int)(x >> 24) % 100;
-            if (e.alarm_kind == 3) std::snprintf(e.sound_file, sizeof e.sound_file, "C:\\サウンド\\%d.wav", i);
+            if (e.alarm_kind == 3)
+                std::snprintf(e.sound_file, sizeof e.sound_file, "C:\\サウンド\\%d.wav", i);
         }
         list.push_back(e);
     }
@@ -123,11 +127,12 @@ int main(int argc, char** argv) {
 
     std::string ics;
     IcalExportCounts counts;
-    ical_write(list.data(), (int)list.size(), ical_host::japan(), IcalTime{2024, 1, 2, 3, 4, 5}, &ics,
-               &counts);
+    ical_write(list.data(), (int)list.size(), ical_host::japan(), IcalTime{2024, 1, 2, 3, 4, 5},
+               &ics, &counts);
 
     std::string json = "{\n\"entries\": " + std::to_string(list.size()) +
-                       ",\n\"not_written\": " + std::to_string(counts.no_day) + ",\n\"events\": [\n";
+                       ",\n\"not_written\": " + std::to_string(counts.no_day) +
+                       ",\n\"events\": [\n";
     int written = 0;
     IcalDate days[kEntryDaysMax];
     for (const ScheduleEntry& e : list) {
@@ -138,7 +143,8 @@ int main(int argc, char** argv) {
         std::string dates;
         for (int i = 0; i < n; ++i) {
             char d[24];
-            std::snprintf(d, sizeof d, "%s\"%04d-%02d-%02d\"", i ? "," : "", days[i].year, days[i].month, days[i].day);
+            std::snprintf(d, sizeof d, "%s\"%04d-%02d-%02d\"", i ? "," : "", days[i].year,
+                          days[i].month, days[i].day);
             dates += d;
         }
         char time[16] = "null";
@@ -156,14 +162,15 @@ int main(int argc, char** argv) {
     }
     json += "\n]\n}\n";
     if (written != counts.written) {
-        std::fprintf(stderr, "ical_interop_dump: %d events expected, %d written\n", written, counts.written);
+        std::fprintf(stderr, "ical_interop_dump: %d events expected, %d written\n", written,
+                     counts.written);
         return 1;
     }
     if (!write_file(dir + "schedule.ics", ics) || !write_file(dir + "expected.json", json)) {
         std::fprintf(stderr, "ical_interop_dump: cannot write to %s\n", dir.c_str());
         return 1;
     }
-    std::printf("ical_interop_dump: %d entries, %d events written, %d without a day\n", (int)list.size(),
-                counts.written, counts.no_day);
+    std::printf("ical_interop_dump: %d entries, %d events written, %d without a day\n",
+                (int)list.size(), counts.written, counts.no_day);
     return 0;
 }

@@ -40,11 +40,11 @@ TEST(IcalPlatformWin, CodePageToUtf8) {
         {"", ""},
         {"abc ;,\\", "abc ;,\\"},
         {"会議", u8"会議"},
-        {"ソ表能", u8"ソ表能"},          // trail bytes 0x5C
-        {"ｱｲｳ", u8"ｱｲｳ"},                // half-width katakana
-        {"\x87\x40", u8"①"},             // NEC row 13
-        {"\xFB\xFC", u8"髙"},             // IBM extension
-        {"\x81\x60", u8"\uFF5E"},         // the code page's wave dash
+        {"ソ表能", u8"ソ表能"},    // trail bytes 0x5C
+        {"ｱｲｳ", u8"ｱｲｳ"},          // half-width katakana
+        {"\x87\x40", u8"①"},       // NEC row 13
+        {"\xFB\xFC", u8"髙"},      // IBM extension
+        {"\x81\x60", u8"\uFF5E"},  // the code page's wave dash
     };
     for (const auto& c : cases) EXPECT_EQ(to_utf8(c.cp932), c.utf8) << c.cp932;
     // Cut on a character boundary.
@@ -60,8 +60,8 @@ TEST(IcalPlatformWin, Utf8ToCodePage) {
         {u8"会議ソ表", "会議ソ表"},
         {u8"ｱｲｳ①髙", "ｱｲｳ\x87\x40\xFB\xFC"},
         {u8"\uFF5E", "\x81\x60"},
-        {u8"caf\u00E9", "caf・"},         // no look-alike "e"
-        {u8"\U0001F600!", "・!"},         // outside the code page, as one character
+        {u8"caf\u00E9", "caf・"},  // no look-alike "e"
+        {u8"\U0001F600!", "・!"},  // outside the code page, as one character
         {u8"\u00A0x", "・x"},
     };
     for (const auto& c : cases) EXPECT_EQ(from_utf8(c.utf8), c.cp932) << c.utf8;
@@ -106,9 +106,12 @@ TEST(IcalPlatformWin, OwnZoneThereAndBack) {
     DYNAMIC_TIME_ZONE_INFORMATION dz = {};
     ASSERT_NE(GetDynamicTimeZoneInformation(&dz), TIME_ZONE_ID_INVALID);
     char name[128];
-    ASSERT_GT(WideCharToMultiByte(CP_ACP, 0, dz.TimeZoneKeyName, -1, name, sizeof name, nullptr, nullptr), 1)
+    ASSERT_GT(
+        WideCharToMultiByte(CP_ACP, 0, dz.TimeZoneKeyName, -1, name, sizeof name, nullptr, nullptr),
+        1)
         << "the system names no zone for this machine";
-    const IcalTime walls[] = {{2024, 1, 15, 9, 30, 0}, {2024, 7, 15, 18, 45, 0}, {1999, 12, 31, 23, 59, 0}};
+    const IcalTime walls[] = {
+        {2024, 1, 15, 9, 30, 0}, {2024, 7, 15, 18, 45, 0}, {1999, 12, 31, 23, 59, 0}};
     for (const IcalTime& w : walls) {
         IcalTime utc, local;
         ASSERT_TRUE(P()->zone_to_utc(P()->context, name, &w, &utc)) << name;
@@ -134,27 +137,30 @@ TEST(IcalPlatformWin, ExportAndImportAFile) {
         std::snprintf(list[i].memo, sizeof list[i].memo, "%s", memos[i]);
     }
     IcalExportCounts wc;
-    ASSERT_EQ(ical_export_file(fileio_win(), path.c_str(), list.data(), 4, P(), ical_now_utc_win(), &wc),
-              IcalFileResult::kDone);
+    ASSERT_EQ(
+        ical_export_file(fileio_win(), path.c_str(), list.data(), 4, P(), ical_now_utc_win(), &wc),
+        IcalFileResult::kDone);
     EXPECT_EQ(wc.written, 4);
 
     std::vector<ScheduleEntry> back(kMaxEntries);
     int count = 0;
     IcalImportCounts rc;
-    ASSERT_EQ(ical_import_file(fileio_win(), path.c_str(), P(), back.data(), &count, kMaxEntries, &rc),
-              IcalFileResult::kDone);
+    ASSERT_EQ(
+        ical_import_file(fileio_win(), path.c_str(), P(), back.data(), &count, kMaxEntries, &rc),
+        IcalFileResult::kDone);
     EXPECT_EQ(rc.added, 4);
     ASSERT_EQ(count, 4);
     for (const ScheduleEntry& e : list) {
         bool found = false;
         for (int i = 0; i < count; ++i)
-            found |= ical_same_appointment(&e, &back[i]) && (back[i].holiday != 0) == (e.holiday != 0);
+            found |=
+                ical_same_appointment(&e, &back[i]) && (back[i].holiday != 0) == (e.holiday != 0);
         EXPECT_TRUE(found) << e.memo;
     }
 
     count = 0;
-    EXPECT_EQ(ical_import_file(fileio_win(), (dir + "missing.ics").c_str(), P(), back.data(), &count,
-                               kMaxEntries, &rc),
+    EXPECT_EQ(ical_import_file(fileio_win(), (dir + "missing.ics").c_str(), P(), back.data(),
+                               &count, kMaxEntries, &rc),
               IcalFileResult::kReadFailed);
     EXPECT_EQ(count, 0);
     win_test::remove_tree(dir);
