@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "calendar/dayclass.h"
 #include "schedule/entry.h"
-#include "schedule/entry_days.h"
 #include "schedule/ical_write.h"
 #include "tests/host/ical_host_platform.h"
 
@@ -134,19 +134,25 @@ int main(int argc, char** argv) {
                        ",\n\"not_written\": " + std::to_string(counts.no_day) +
                        ",\n\"events\": [\n";
     int written = 0;
-    IcalDate days[kEntryDaysMax];
     for (const ScheduleEntry& e : list) {
-        const int n = entry_days(&e, days);
-        if (n == 0) continue;
+        // The days the month view marks for this entry alone, in every month of every year.
+        std::string dates;
+        for (int y = 1980; y <= 2079; ++y) {
+            for (int m = 1; m <= 12; ++m) {
+                DayClass days[31];
+                const int n = classify_month(y, m, &e, 1, 1, days);
+                for (int d = 0; d < n; ++d) {
+                    if (!days[d].holiday && !days[d].marked) continue;
+                    char date[24];
+                    std::snprintf(date, sizeof date, "%s\"%04d-%02d-%02d\"",
+                                  dates.empty() ? "" : ",", y, m, d + 1);
+                    dates += date;
+                }
+            }
+        }
+        if (dates.empty()) continue;
         char uid[64];
         ical_entry_uid(&e, 0, uid, sizeof uid);
-        std::string dates;
-        for (int i = 0; i < n; ++i) {
-            char d[24];
-            std::snprintf(d, sizeof d, "%s\"%04d-%02d-%02d\"", i ? "," : "", days[i].year,
-                          days[i].month, days[i].day);
-            dates += d;
-        }
         char time[16] = "null";
         if (e.has_time) std::snprintf(time, sizeof time, "\"%02d:%02d\"", e.hour, e.minute);
         std::string alarm = "null";
