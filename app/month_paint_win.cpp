@@ -14,6 +14,7 @@
 #include "config/cp932.h"
 #include "config/settings.h"
 #include "schedule/entry.h"
+#include "schedule/month_marks.h"
 
 HFONT create_view_font(int height) {
     const ViewFontKey k = view_font_key(settings, height);
@@ -163,7 +164,8 @@ void draw_days(HDC dc, const MonthFrame& f, const CellRect& area, const MonthVie
 
     DayClass cls[31];
     int count = schedulecount < 0 ? 0 : (schedulecount > kMaxEntries ? kMaxEntries : schedulecount);
-    const int n = classify_month(g->year, g->month, schedule_list, count, settings.cmode, cls);
+    const int n = classify_month(g->year, g->month, month_marks(schedule_list, count, g->year, g->month),
+                                 nullptr, settings.cmode, cls);
     const bool today_shown = g->year == v.today_year && g->month == v.today_month;
     for (int d = 1; d <= n && d <= g->days; ++d) {
         const CellRect& c = g->drawn[d - 1];

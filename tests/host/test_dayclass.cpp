@@ -5,7 +5,9 @@
 
 #include "calendar/date.h"
 #include "calendar/dayclass.h"
+#include "calendar/national_holidays.h"
 #include "schedule/entry.h"
+#include "schedule/month_marks.h"
 #include "tests/host/entry_maker.h"
 
 namespace {
@@ -18,7 +20,7 @@ struct Month {
 
 Month classify(int y, int m, const std::vector<ScheduleEntry>& list, int cmode = 1) {
     Month r;
-    r.n = classify_month(y, m, list.data(), (int)list.size(), cmode, r.day);
+    r.n = classify_month(y, m, month_marks(list.data(), (int)list.size(), y, m), nullptr, cmode, r.day);
     return r;
 }
 
@@ -42,7 +44,7 @@ TEST(DayClassTest, MonthOutsideRangeWritesNothing) {
         DayClass out[31];
         memset(out, 0xA5, sizeof(out));
         ScheduleEntry e = make_entry(-1, m, 1, 1);
-        EXPECT_EQ(classify_month(2004, m, &e, 1, 1, out), 0) << m;
+        EXPECT_EQ(classify_month(2004, m, month_marks(&e, 1, 2004, m), nullptr, 1, out), 0) << m;
         for (size_t i = 0; i < sizeof(out); ++i) ASSERT_EQ(((unsigned char*)out)[i], 0xA5);
     }
 }
@@ -151,11 +153,11 @@ TEST(DayClassTest, EntriesWithoutValidDateNeverMatch) {
 TEST(DayClassTest, ListIsReadOnlyUpToCount) {
     std::vector<ScheduleEntry> list = {make_entry(-1, 5, 5, 1), make_entry(-1, 5, 6, 1)};
     DayClass out[31];
-    ASSERT_EQ(classify_month(2009, 5, list.data(), 1, 1, out), 31);
+    ASSERT_EQ(classify_month(2009, 5, month_marks(list.data(), 1, 2009, 5), nullptr, 1, out), 31);
     EXPECT_TRUE(out[4].holiday);
     EXPECT_FALSE(out[5].holiday);
-    ASSERT_EQ(classify_month(2009, 5, nullptr, 5, 1, out), 31);
-    ASSERT_EQ(classify_month(2009, 5, list.data(), -3, 1, out), 31);
+    ASSERT_EQ(classify_month(2009, 5, month_marks(nullptr, 5, 2009, 5), nullptr, 1, out), 31);
+    ASSERT_EQ(classify_month(2009, 5, month_marks(list.data(), -3, 2009, 5), nullptr, 1, out), 31);
     EXPECT_FALSE(out[4].holiday);
 }
 
@@ -198,7 +200,8 @@ TEST(DayClassTest, SameFlagsAsAskingEveryEntryAboutEveryDay) {
     for (int y = 1999; y <= 2009; ++y)
         for (int m = 1; m <= 12; ++m) {
             DayClass out[31];
-            const int n = classify_month(y, m, list.data(), int(list.size()), 1, out);
+            const int n =
+                classify_month(y, m, month_marks(list.data(), int(list.size()), y, m), nullptr, 1, out);
             bool holiday[32], marked[32];
             classify_by_asking_every_entry(y, m, list.data(), int(list.size()), holiday, marked);
             for (int d = 1; d <= n; ++d) {
@@ -206,4 +209,72 @@ TEST(DayClassTest, SameFlagsAsAskingEveryEntryAboutEveryDay) {
                 EXPECT_EQ(out[d - 1].marked, marked[d]) << y << "-" << m << "-" << d;
             }
         }
+}
+
+namespace {
+
+Month classify_national(int y, int m, const std::vector<ScheduleEntry>& list, int cmode) {
+    MonthHolidays h;
+    national_holidays_of_month(y, m, &h);
+    Month r;
+    r.n = classify_month(y, m, month_marks(list.data(), (int)list.size(), y, m), &h, cmode, r.day);
+    return r;
+}
+
+}  // namespace
+
+// Shown national holidays turn their days red and change nothing else: entries keep their
+// marks and boxes, and only a Sunday holiday entry passes red on to the Monday.
+TEST(DayClassTest, NationalHolidaysAddRedDaysOnly) {
+    const std::vector<ScheduleEntry> list = {
+        make_entry(-1, 5, 3, 0),     // ordinary entry on 憲法記念日
+        make_entry(-1, 5, 5, 1),     // holiday entry on 5 May (a Sunday in 2019)
+        make_entry(2019, 5, 12, 1),  // a Sunday holiday entry on no national holiday
+        make_entry(-1, 9, 22, 0),    // a day between two holidays in 2009 and 2026
+        make_entry(-1, 11, 30, 1),
+    };
+    for (int y : {1989, 2009, 2019, 2020, 2026})
+        for (int m = 1; m <= 12; ++m)
+            for (int cmode : {0, 1}) {
+                MonthHolidays h;
+                national_holidays_of_month(y, m, &h);
+                const Month off = classify(y, m, list, cmode), on = classify_national(y, m, list, cmode);
+                ASSERT_EQ(on.n, off.n);
+                for (int d = 1; d <= on.n; ++d) {
+                    SCOPED_TRACE(testing::Message() << y << "-" << m << "-" << d << " cmode " << cmode);
+                    const DayClass &a = on[d], &b = off[d];
+                    EXPECT_EQ(a.national, h.name[d] != nullptr);
+                    EXPECT_FALSE(b.national);
+                    EXPECT_EQ(a.red, b.red || a.national);
+                    EXPECT_EQ(a.holiday, b.holiday);
+                    EXPECT_EQ(a.marked, b.marked);
+                    EXPECT_EQ(a.substitute, b.substitute);
+                    EXPECT_EQ(a.draw_box, b.draw_box);
+                    const ColorRef red = cmode ? kColorRed : make_rgb(255, 0, a.marked ? 255 : 0);
+                    EXPECT_EQ(a.color, a.national ? red : b.color);
+                }
+            }
+}
+
+TEST(DayClassTest, MayOf2019WithHolidaysShown) {
+    const std::vector<ScheduleEntry> list = {make_entry(-1, 5, 3, 0), make_entry(2019, 5, 12, 1)};
+    const struct {
+        int day, cmode;
+        ColorRef color;
+        bool box, substitute;
+    } cases[] = {
+        {1, 1, kColorRed, false, false},   {1, 0, kColorRed, false, false},   // 天皇の即位の日
+        {3, 1, kColorRed, true, false},    {3, 0, kColorMagenta, false, false},  // and an entry
+        {4, 1, kColorRed, false, false},   {4, 0, kColorRed, false, false},   // a Saturday
+        {6, 1, kColorRed, false, false},   {6, 0, kColorRed, false, false},   // 振替休日
+        {7, 1, kColorBlack, false, false}, {11, 1, kColorBlue, false, false},
+        {13, 1, kColorRed, false, true},   {13, 0, kColorRed, false, true},   // the entry's Monday
+    };
+    const Month by_mode[2] = {classify_national(2019, 5, list, 0), classify_national(2019, 5, list, 1)};
+    for (const auto& c : cases) {
+        const DayClass& dc = by_mode[c.cmode][c.day];
+        EXPECT_EQ(dc.color, c.color) << c.day << " cmode " << c.cmode;
+        EXPECT_EQ(dc.draw_box, c.box) << c.day << " cmode " << c.cmode;
+        EXPECT_EQ(dc.substitute, c.substitute) << c.day << " cmode " << c.cmode;
+    }
 }

@@ -189,6 +189,30 @@ TEST_F(SettingsTest, SaveWritesConfigInTableOrderAndLoadsItBack) {
     EXPECT_STREQ(settings.BackImageFile, "C:\\表\\bg.bmp");
 }
 
+TEST_F(SettingsTest, NationalHolidaysAreShownUnlessTheFileTurnsThemOff) {
+    const struct {
+        const char* file;
+        int loaded;
+    } cases[] = {
+        {"", 1},
+        {"[Config]\r\ncmode=0\r\n", 1},
+        {"[Config]\r\nNationalHolidays=0\r\n", 0},
+        {"[config]\r\nnationalholidays=1\r\n", 1},
+    };
+    for (const auto& c : cases) {
+        open(c.file);
+        settings_defaults(800, 600);
+        settings.NationalHolidays = 7;
+        settings_load(800, 600);
+        EXPECT_EQ(settings.NationalHolidays, c.loaded) << c.file;
+    }
+    open("");
+    settings_defaults(800, 600);
+    settings.NationalHolidays = 0;
+    ASSERT_TRUE(settings_save());
+    EXPECT_NE(slurp(path_).find("\r\ncmode=1\r\nNationalHolidays=0\r\nBackImage="), std::string::npos);
+}
+
 TEST_F(SettingsTest, FlagsAreKeptAsStoredAndScrambledFontNamesDecode) {
     open("[Config]\r\nfront=1\r\niconpos=8\r\ntitlebar=3\r\nfontname=$YmFj\r\n");
     settings_load(800, 600);
@@ -227,10 +251,10 @@ TEST_F(SettingsTest, SavesReportAFileThatCouldNotBeWritten) {
 TEST(SettingsTable, HoldsEveryKeyInWritingOrderAndCoversEveryField) {
     const char* names[] = {"monthlang", "weeklang", "jfont",     "checkmark",     "front",
                            "clock",     "method",   "ampm",      "analog",        "second",
-                           "iconpos",   "titlebar", "cmode",     "BackImage",     "Transparent",
-                           "BackMode",  "BackArea", "BackImageFile", "icontitle", "charset",
-                           "weight",    "italic",   "fontname",  "ToDoBoot",      "ToDoWidth",
-                           "ToDoTimemes"};
+                           "iconpos",   "titlebar", "cmode",     "NationalHolidays", "BackImage",
+                           "Transparent", "BackMode", "BackArea", "BackImageFile", "icontitle",
+                           "charset",   "weight",   "italic",    "fontname",      "ToDoBoot",
+                           "ToDoWidth", "ToDoTimemes"};
     static_assert(sizeof names / sizeof *names == kSettingKeyCount, "one name per row");
     std::vector<int> owners(sizeof(Settings), 0);
     auto own = [&](size_t offset, size_t size, const char* name) {
