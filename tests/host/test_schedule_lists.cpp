@@ -340,58 +340,44 @@ TEST(ScheduleLists, HeadersAndLabels) {
     }
 }
 
-TEST(DayContents, NationalHolidayRowComesFirstWithTheFlag) {
+// The national holiday rows: the flag, no time or alarm, the holiday's name, in date order.
+TEST(ScheduleLists, NationalHolidayRows) {
     const struct {
         int y, m, d, national;
         const char* name;  // nullptr: no row
-    } cases[] = {
-        {2019, 5, 3, 1, "憲法記念日"}, {2019, 5, 6, 1, "振替休日"}, {2019, 4, 30, 1, "国民の休日"},
-        {1993, 6, 9, 1, "皇太子徳仁親王の結婚の儀"}, {2019, 5, 3, 0, nullptr},
-        {2019, 5, 7, 1, nullptr}, {2019, 2, 30, 1, nullptr}, {2019, 13, 1, 1, nullptr},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.y << "-" << c.m << "-" << c.d << " switch " << c.national);
+    } days[] = {{2019, 5, 3, 1, "憲法記念日"}, {2019, 5, 6, 1, "振替休日"}, {2019, 5, 3, 0, nullptr},
+                {2019, 5, 7, 1, nullptr}};
+    for (const auto& c : days) {
         DayRow row;
-        ASSERT_EQ(day_contents_holiday_row(c.y, c.m, c.d, c.national, &row), c.name != nullptr);
-        if (!c.name) continue;
-        EXPECT_EQ(row.image, 1);
-        EXPECT_STREQ(row.time, "");
-        EXPECT_STREQ(row.memo, c.name);
-    }
-}
-
-std::vector<std::string> holiday_rows(Today t, int width, int national, int max = kMaxRecentHolidays) {
-    RecentRow rows[kMaxRecentHolidays];
-    const int n = recent_holiday_rows(t.y, t.m, t.d, width, national, rows, max);
-    std::vector<std::string> out;
-    for (int i = 0; i < n; ++i) {
-        EXPECT_EQ(rows[i].image, 1);
-        EXPECT_STREQ(rows[i].time, "");
-        EXPECT_STREQ(rows[i].alarm, "");
-        if (i > 0) {
-            EXPECT_GT(rows[i].days, rows[i - 1].days);  // date order
+        ASSERT_EQ(day_contents_holiday_row(c.y, c.m, c.d, c.national, &row), c.name != nullptr) << c.m << "/" << c.d;
+        if (c.name) {
+            EXPECT_TRUE(row.image == 1 && row.time[0] == '\0') << c.d;
+            EXPECT_STREQ(row.memo, c.name);
         }
-        out.push_back(std::string(rows[i].label) + "|" + rows[i].date + "|" + rows[i].memo);
     }
-    return out;
-}
-
-TEST(RecentList, NationalHolidaysInTheRange) {
-    using Rows = std::vector<std::string>;
-    EXPECT_EQ(holiday_rows({2019, 4, 29}, 3, 1),
-              (Rows{"今日| 4月29日(月)|昭和の日", "明日| 4月30日(火)|国民の休日",
-                    "明後日| 5月 1日(水)|天皇の即位の日", " 3日後| 5月 2日(木)|国民の休日"}));
-    EXPECT_EQ(holiday_rows({2019, 12, 30}, 5, 1), (Rows{"明後日| 1月 1日(水)|元日"}));
-    EXPECT_EQ(holiday_rows({2021, 8, 1}, 10, 1),
-              (Rows{" 7日後| 8月 8日(日)|山の日", " 8日後| 8月 9日(月)|振替休日"}));
-    EXPECT_EQ(holiday_rows({2019, 4, 29}, 10, 0), Rows{});
-    EXPECT_EQ(holiday_rows({2019, 5, 7}, 1, 1), Rows{});
-    EXPECT_EQ(holiday_rows({2079, 12, 30}, 99, 1), Rows{});  // nothing past 2079
-    EXPECT_EQ(holiday_rows({2019, 4, 29}, 10, 1, 2).size(), 2u);
-    // 99 days from 1 March 2019 reach 8 June: 21 Mar and the eight days from 29 Apr to 6 May.
-    const Rows spring = holiday_rows({2019, 3, 1}, 99, 1);
-    ASSERT_EQ(spring.size(), 9u);
-    EXPECT_EQ(spring.back(), "66日後| 5月 6日(月)|振替休日");
+    const struct {
+        Today today;
+        int width, national, max;
+        std::vector<std::string> rows;
+    } ranges[] = {
+        {{2019, 4, 29}, 3, 1, 9, {"今日| 4月29日(月)|昭和の日", "明日| 4月30日(火)|国民の休日",
+                                  "明後日| 5月 1日(水)|天皇の即位の日", " 3日後| 5月 2日(木)|国民の休日"}},
+        {{2019, 12, 30}, 5, 1, 9, {"明後日| 1月 1日(水)|元日"}},
+        {{2021, 8, 1}, 10, 1, 9, {" 7日後| 8月 8日(日)|山の日", " 8日後| 8月 9日(月)|振替休日"}},
+        {{2019, 3, 1}, 99, 1, 2, {"20日後| 3月21日(木)|春分の日", "59日後| 4月29日(月)|昭和の日"}},
+        {{2019, 4, 29}, 10, 0, 9, {}},
+        {{2079, 12, 30}, 99, 1, 9, {}},
+    };
+    for (const auto& c : ranges) {
+        RecentRow rows[kMaxRecentHolidays];
+        const int n = recent_holiday_rows(c.today.y, c.today.m, c.today.d, c.width, c.national, rows, c.max);
+        std::vector<std::string> got;
+        for (int i = 0; i < n; ++i) {
+            EXPECT_TRUE(rows[i].image == 1 && rows[i].time[0] == '\0' && rows[i].alarm[0] == '\0');
+            got.push_back(std::string(rows[i].label) + "|" + rows[i].date + "|" + rows[i].memo);
+        }
+        EXPECT_EQ(got, c.rows) << c.today.y << "-" << c.today.m << "-" << c.today.d;
+    }
 }
 
 TEST(TodoWidth, ComboItemsSortInNumericOrder) {
