@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "calendar/date.h"
+#include "calendar/national_holidays.h"
 #include "resources/texts.h"
 #include "schedule/entry.h"
 
@@ -92,6 +94,15 @@ void format_date_tip(char* out, size_t size, int year, int month, int day) {
     const int wd = weekday_of(year, month, day);
     const char* name = (wd >= 0 && wd <= 6) ? weekday_names_ja[wd] : "";
     std::snprintf(out, size, kTrayTipFormat, year, month, day, name);
+}
+
+void format_tray_tip(char* out, size_t size, int year, int month, int day, int national) {
+    if (size == 0) return;
+    format_date_tip(out, size, year, month, day);
+    const char* holiday = national != 0 ? national_holiday_name(year, month, day) : nullptr;
+    if (!holiday) return;
+    const size_t used = std::strlen(out);
+    std::snprintf(out + used, size - used, " %s", holiday);
 }
 
 void format_window_title(char* out, size_t size, int monthlang, int year, int month) {

@@ -13,6 +13,7 @@
 #include "config/handles_win.h"
 #include "config/settings.h"
 #include "schedule/entry.h"
+#include "schedule/month_marks.h"
 
 void draw_arrow_in_rect(HDC dc, const CellRect& r, int which, int pressed) {
     const int p = pressed ? 1 : 0;
@@ -111,8 +112,10 @@ void draw_days(HDC dc, const MonthFrame& f, const CellRect& area, const MonthVie
     draw_arrow_in_rect(dc, g->cells.right_arrow, 1, v.pressed_arrow == 2);
 
     DayClass cls[31];
-    const int n = classify_month(g->year, g->month, v.schedule->entries,
-                                 schedule_live_count(*v.schedule), settings.cmode, cls);
+    const int n = classify_month(g->year, g->month,
+                                 month_marks(v.schedule->entries, schedule_live_count(*v.schedule),
+                                             g->year, g->month),
+                                 nullptr, settings.cmode, cls);
     const bool today_shown = g->year == v.today_year && g->month == v.today_month;
     for (int d = 1; d <= n && d <= g->days; ++d) {
         const CellRect& c = g->drawn[d - 1];

@@ -29,6 +29,7 @@ const SettingKey kSettingKeys[kSettingKeyCount] = {
     INT16(iconpos, 0, kConfig),
     INT16(titlebar, 0, kConfig),
     INT16(cmode, 1, kConfig),
+    INT16(NationalHolidays, 1, kConfig),
     INT16(BackImage, 0, kConfig),
     INT16(Transparent, 0, kConfig),
     INT16(BackMode, 0, kConfig),

@@ -20,6 +20,7 @@ struct Settings {
     int iconpos;             // kMenuChecked = keep the minimised window's place
     int titlebar;            // nonzero = no title bar or menu
     int cmode;               // 1 = colour Saturdays
+    int NationalHolidays;    // 1 = show Japan's national holidays, 0 = only the user's entries
     int BackImage;
     int Transparent;         // 0..100 percent
     int BackMode;            // 0 whole, 1 right, 2 bottom
@@ -72,7 +73,7 @@ struct SettingKey {
     int def;        // integer default
     const char* def_text;  // text default
 };
-constexpr size_t kSettingKeyCount = 26;
+constexpr size_t kSettingKeyCount = 27;
 extern const SettingKey kSettingKeys[kSettingKeyCount];
 
 // The window set keys of a "DispSet%d" section, in the order they are written. A load takes

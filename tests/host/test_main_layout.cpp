@@ -194,6 +194,19 @@ TEST(Texts, TipTitleAndDateText) {
     EXPECT_STREQ(buf, "03/07/04");
 }
 
+TEST(Texts, TrayTipNamesTheNationalHoliday) {
+    const struct {
+        int y, m, d, national;
+        const char* tip;
+    } cases[] = {{2019, 5, 3, 1, "2019年5月3日(金) 憲法記念日"}, {2019, 5, 3, 0, "2019年5月3日(金)"},
+                 {2019, 5, 7, 1, "2019年5月7日(火)"}, {1993, 6, 9, 1, "1993年6月9日(水) 皇太子徳仁親王の結婚の儀"}};
+    char buf[64];
+    for (const auto& c : cases) {
+        format_tray_tip(buf, sizeof buf, c.y, c.m, c.d, c.national);
+        EXPECT_STREQ(buf, c.tip);
+    }
+}
+
 TEST(SettingsPath, BoundedWithDefaultFallback) {
     const std::string dir_short = "C:\\Zelmar\\";
     const std::string name255(255, 'u');

@@ -190,6 +190,18 @@ TEST_F(SettingsTest, SaveWritesConfigInTableOrderAndLoadsItBack) {
     EXPECT_STREQ(settings.BackImageFile, "C:\\表\\bg.bmp");
 }
 
+// On unless the file says 0; stored in [Config] (the generic table tests cover the rest).
+TEST_F(SettingsTest, NationalHolidaysAreShownUnlessTheFileTurnsThemOff) {
+    open("[Config]\r\ncmode=0\r\n");
+    settings_load(&settings, 800, 600);
+    EXPECT_EQ(settings.NationalHolidays, 1);
+    settings.NationalHolidays = 0;
+    ASSERT_TRUE(settings_save(settings));
+    EXPECT_NE(slurp(path_).find("\r\nNationalHolidays=0\r\n"), std::string::npos);
+    settings_load(&settings, 800, 600);
+    EXPECT_EQ(settings.NationalHolidays, 0);
+}
+
 TEST_F(SettingsTest, FlagsAreKeptAsStoredAndScrambledFontNamesDecode) {
     open("[Config]\r\nfront=1\r\niconpos=8\r\ntitlebar=3\r\nfontname=$YmFj\r\n");
     settings_load(&settings, 800, 600);
@@ -228,10 +240,10 @@ TEST_F(SettingsTest, SavesReportAFileThatCouldNotBeWritten) {
 TEST(SettingsTable, HoldsEveryKeyInWritingOrderAndCoversEveryField) {
     const char* names[] = {"monthlang", "weeklang", "jfont",     "checkmark",     "front",
                            "clock",     "method",   "ampm",      "analog",        "second",
-                           "iconpos",   "titlebar", "cmode",     "BackImage",     "Transparent",
-                           "BackMode",  "BackArea", "BackImageFile", "icontitle", "charset",
-                           "weight",    "italic",   "fontname",  "ToDoBoot",      "ToDoWidth",
-                           "ToDoTimemes"};
+                           "iconpos",   "titlebar", "cmode",     "NationalHolidays", "BackImage",
+                           "Transparent", "BackMode", "BackArea", "BackImageFile", "icontitle",
+                           "charset",   "weight",   "italic",    "fontname",      "ToDoBoot",
+                           "ToDoWidth", "ToDoTimemes"};
     static_assert(sizeof names / sizeof *names == kSettingKeyCount, "one name per row");
     std::vector<int> owners(sizeof(Settings), 0);
     auto own = [&](size_t offset, size_t size, const char* name) {
