@@ -49,9 +49,7 @@ int main_tick(MainState& s, HWND hwnd) {
     finish_tick(&s.tick, plan, now);
 
     if (plan.new_day) {
-        char tip[64];
-        format_date_tip(tip, sizeof tip, plan.year, plan.month, plan.day);
-        tray_set_tip(hwnd, tip);
+        tray_show_date(hwnd, plan.year, plan.month, plan.day, settings.NationalHolidays);
         // The shown month stays; today's mark moves.
         if (plan.repaint_month) repaint(hwnd);
     }

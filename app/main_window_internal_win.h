@@ -16,7 +16,7 @@ int screen_height();
 
 // main_menus_win.cpp
 void menus_build(MainState& s);          // menu bar holding menu 210, check marks
-void menus_show_checks(const MainState& s);  // items 143 and 146 from `front` and `titlebar`
+void menus_show_checks(const MainState& s);  // items 143, 146, 40003 from their settings
 void menus_attach(const MainState& s, HWND hwnd);  // the menu bar, or none without a title bar
 void menus_destroy(MainState& s, HWND hwnd);
 void menus_show_hidden_state(const MainState& s, bool hidden);  // item 141's text, greyed items

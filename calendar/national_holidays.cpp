@@ -3,53 +3,51 @@
 #include <cstring>
 
 #include "calendar/date.h"
+#include "resources/texts.h"
 
 // Article by article: the holidays of the national holidays act in calendar order, each
 // change of day or name a row of its own, then the days set by laws of their own (the moved
 // days of the Olympic years among them).
 const HolidayRule kHolidayRules[kHolidayRuleCount] = {
-    {"元日", 1949, kInForce, HolidayKind::kFixed, 1, 1},
-    {"成人の日", 1949, 1999, HolidayKind::kFixed, 1, 15},
-    {"成人の日", 2000, kInForce, HolidayKind::kMonday, 1, 2},
-    {"建国記念の日", 1967, kInForce, HolidayKind::kFixed, 2, 11},
-    {"天皇誕生日", 2020, kInForce, HolidayKind::kFixed, 2, 23},
-    {"春分の日", 1949, kInForce, HolidayKind::kEquinox, 3, 0},
-    {"天皇誕生日", 1949, 1988, HolidayKind::kFixed, 4, 29},
-    {"みどりの日", 1989, 2006, HolidayKind::kFixed, 4, 29},
-    {"昭和の日", 2007, kInForce, HolidayKind::kFixed, 4, 29},
-    {"憲法記念日", 1949, kInForce, HolidayKind::kFixed, 5, 3},
-    {"みどりの日", 2007, kInForce, HolidayKind::kFixed, 5, 4},
-    {"こどもの日", 1949, kInForce, HolidayKind::kFixed, 5, 5},
-    {"海の日", 1996, 2002, HolidayKind::kFixed, 7, 20},
-    {"海の日", 2003, 2019, HolidayKind::kMonday, 7, 3},
-    {"海の日", 2022, kInForce, HolidayKind::kMonday, 7, 3},
-    {"山の日", 2016, 2019, HolidayKind::kFixed, 8, 11},
-    {"山の日", 2022, kInForce, HolidayKind::kFixed, 8, 11},
-    {"敬老の日", 1966, 2002, HolidayKind::kFixed, 9, 15},
-    {"敬老の日", 2003, kInForce, HolidayKind::kMonday, 9, 3},
-    {"秋分の日", 1948, kInForce, HolidayKind::kEquinox, 9, 0},
-    {"体育の日", 1966, 1999, HolidayKind::kFixed, 10, 10},
-    {"体育の日", 2000, 2019, HolidayKind::kMonday, 10, 2},
-    {"スポーツの日", 2022, kInForce, HolidayKind::kMonday, 10, 2},
-    {"文化の日", 1948, kInForce, HolidayKind::kFixed, 11, 3},
-    {"勤労感謝の日", 1948, kInForce, HolidayKind::kFixed, 11, 23},
-    {"天皇誕生日", 1989, 2018, HolidayKind::kFixed, 12, 23},
+    {kNewYearsDay, 1949, kInForce, HolidayKind::kFixed, 1, 1},
+    {kComingOfAgeDay, 1949, 1999, HolidayKind::kFixed, 1, 15},
+    {kComingOfAgeDay, 2000, kInForce, HolidayKind::kMonday, 1, 2},
+    {kFoundationDay, 1967, kInForce, HolidayKind::kFixed, 2, 11},
+    {kEmperorsBirthday, 2020, kInForce, HolidayKind::kFixed, 2, 23},
+    {kVernalEquinoxDay, 1949, kInForce, HolidayKind::kEquinox, 3, 0},
+    {kEmperorsBirthday, 1949, 1988, HolidayKind::kFixed, 4, 29},
+    {kGreeneryDay, 1989, 2006, HolidayKind::kFixed, 4, 29},
+    {kShowaDay, 2007, kInForce, HolidayKind::kFixed, 4, 29},
+    {kConstitutionDay, 1949, kInForce, HolidayKind::kFixed, 5, 3},
+    {kGreeneryDay, 2007, kInForce, HolidayKind::kFixed, 5, 4},
+    {kChildrensDay, 1949, kInForce, HolidayKind::kFixed, 5, 5},
+    {kMarineDay, 1996, 2002, HolidayKind::kFixed, 7, 20},
+    {kMarineDay, 2003, 2019, HolidayKind::kMonday, 7, 3},
+    {kMarineDay, 2022, kInForce, HolidayKind::kMonday, 7, 3},
+    {kMountainDay, 2016, 2019, HolidayKind::kFixed, 8, 11},
+    {kMountainDay, 2022, kInForce, HolidayKind::kFixed, 8, 11},
+    {kRespectForTheAgedDay, 1966, 2002, HolidayKind::kFixed, 9, 15},
+    {kRespectForTheAgedDay, 2003, kInForce, HolidayKind::kMonday, 9, 3},
+    {kAutumnalEquinoxDay, 1948, kInForce, HolidayKind::kEquinox, 9, 0},
+    {kHealthSportsDay, 1966, 1999, HolidayKind::kFixed, 10, 10},
+    {kHealthSportsDay, 2000, 2019, HolidayKind::kMonday, 10, 2},
+    {kSportsDay, 2022, kInForce, HolidayKind::kMonday, 10, 2},
+    {kCultureDay, 1948, kInForce, HolidayKind::kFixed, 11, 3},
+    {kLabourThanksgivingDay, 1948, kInForce, HolidayKind::kFixed, 11, 23},
+    {kEmperorsBirthday, 1989, 2018, HolidayKind::kFixed, 12, 23},
     // 2020 and 2021: 海の日, スポーツの日 and 山の日 moved for the Olympic Games.
-    {"海の日", 2020, 2020, HolidayKind::kOnce, 7, 23},
-    {"スポーツの日", 2020, 2020, HolidayKind::kOnce, 7, 24},
-    {"山の日", 2020, 2020, HolidayKind::kOnce, 8, 10},
-    {"海の日", 2021, 2021, HolidayKind::kOnce, 7, 22},
-    {"スポーツの日", 2021, 2021, HolidayKind::kOnce, 7, 23},
-    {"山の日", 2021, 2021, HolidayKind::kOnce, 8, 8},
-    {"昭和天皇の大喪の礼", 1989, 1989, HolidayKind::kOnce, 2, 24},
-    {"即位礼正殿の儀", 1990, 1990, HolidayKind::kOnce, 11, 12},
-    {"皇太子徳仁親王の結婚の儀", 1993, 1993, HolidayKind::kOnce, 6, 9},
-    {"天皇の即位の日", 2019, 2019, HolidayKind::kOnce, 5, 1},
-    {"即位礼正殿の儀", 2019, 2019, HolidayKind::kOnce, 10, 22},
+    {kMarineDay, 2020, 2020, HolidayKind::kOnce, 7, 23},
+    {kSportsDay, 2020, 2020, HolidayKind::kOnce, 7, 24},
+    {kMountainDay, 2020, 2020, HolidayKind::kOnce, 8, 10},
+    {kMarineDay, 2021, 2021, HolidayKind::kOnce, 7, 22},
+    {kSportsDay, 2021, 2021, HolidayKind::kOnce, 7, 23},
+    {kMountainDay, 2021, 2021, HolidayKind::kOnce, 8, 8},
+    {kShowaFuneral, 1989, 1989, HolidayKind::kOnce, 2, 24},
+    {kEnthronementCeremony, 1990, 1990, HolidayKind::kOnce, 11, 12},
+    {kCrownPrinceWedding, 1993, 1993, HolidayKind::kOnce, 6, 9},
+    {kEnthronementDay, 2019, 2019, HolidayKind::kOnce, 5, 1},
+    {kEnthronementCeremony, 2019, 2019, HolidayKind::kOnce, 10, 22},
 };
-
-const char kSubstituteHolidayName[] = "振替休日";
-const char kBetweenHolidaysName[] = "国民の休日";
 
 int holiday_rule_day(const HolidayRule& rule, int year) {
     if (year < rule.first || year > rule.last) return 0;
@@ -119,7 +117,7 @@ void add_substitutes(Span* s) {
         int j = i + 1;
         if (s->year[i] > kSubstituteMondayLastYear)
             while (j < s->days && s->law[j]) ++j;
-        if (j < s->days && !s->name[j]) s->name[j] = kSubstituteHolidayName;
+        if (j < s->days && !s->name[j]) s->name[j] = kSubstituteHoliday;
     }
 }
 
@@ -127,7 +125,7 @@ void add_substitutes(Span* s) {
 void add_days_between(Span* s) {
     for (int i = 1; i + 1 < s->days; ++i) {
         if (s->name[i] || s->weekday(i) == 0 || s->year[i] < kBetweenHolidaysFirstYear) continue;
-        if (s->law[i - 1] && s->law[i + 1]) s->name[i] = kBetweenHolidaysName;
+        if (s->law[i - 1] && s->law[i + 1]) s->name[i] = kDayBetweenHolidays;
     }
 }
 

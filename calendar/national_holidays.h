@@ -17,7 +17,7 @@ enum class HolidayKind : unsigned char {
 };
 
 struct HolidayRule {
-    const char* name;  // CP932
+    const char* name;  // CP932, from resources/texts.h
     int first, last;   // years in which the rule holds, both included
     HolidayKind kind;
     int month;
@@ -26,9 +26,6 @@ struct HolidayRule {
 
 constexpr size_t kHolidayRuleCount = 37;
 extern const HolidayRule kHolidayRules[kHolidayRuleCount];
-
-extern const char kSubstituteHolidayName[];  // 振替休日
-extern const char kBetweenHolidaysName[];    // 国民の休日
 
 // A Sunday holiday makes the next Monday a holiday up to this year; from the year after, the
 // first following day that is not a holiday.
