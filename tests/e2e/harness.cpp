@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "resources/resource.h"
 #include "tests/e2e/png.h"
 #include "tests/win/find_window.h"
 
@@ -240,4 +241,21 @@ bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGri
 bool send_sync(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_NORMAL, 5000, &result) != 0;
+}
+
+static bool window_gone(HWND hwnd) { return IsWindow(hwnd) == 0; }
+
+static void type_into(HWND edit, const std::string& text) {
+    send_sync(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    for (char c : text) send_sync(edit, WM_CHAR, (unsigned char)c, 1);
+}
+
+bool show_month(const App& app, int year, int month) {
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_DISPLAY_MONTH, 0);
+    HWND dlg = find_owned_dialog(app.hwnd, 5000);
+    if (!dlg) return false;
+    type_into(GetDlgItem(dlg, IDC_DM_YEAR), std::to_string(year));
+    type_into(GetDlgItem(dlg, IDC_DM_MONTH), std::to_string(month));
+    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    return wait_until(window_gone, dlg);
 }

@@ -55,6 +55,9 @@ HWND find_popup_menu(DWORD pid, DWORD wait_ms);
 // Sends a message and waits for it to be handled (false on a 5 s timeout).
 bool send_sync(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
+// Puts year/month on show as a user does: 表示月, the two numbers typed, OK.
+bool show_month(const App& app, int year, int month);
+
 // Lays the month out as the program does for the window's client size and the default font
 // settings; clock_mode 1 or 2 when a digital or analog clock takes rows off the grid.
 bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGrid* grid);

@@ -30,6 +30,9 @@ std::string settings_with(const std::string& config, const std::string& schedule
            "[DispSet1]\r\nreso=1024x768\r\nx1=100\r\ny1=80\r\nx2=440\r\ny2=420\r\n" + schedule;
 }
 
+// The entries' tests run on today's date, whatever holidays lie around it.
+constexpr char kNoNationalHolidays[] = "NationalHolidays=0\r\n";
+
 bool dialog_gone(HWND dlg) { return IsWindow(dlg) == 0; }
 
 // Text of a list-view cell of another process: the item record and its buffer live in that
@@ -74,7 +77,7 @@ E2E_TEST(click_on_a_marked_day_lists_its_memo) {
     const int day = t.day <= 14 ? t.day + 7 : t.day - 7;  // a day of this month other than today
     const std::string dir = fresh_dir("day_contents");
     REQUIRE(write_file(settings_file_of(dir),
-                       settings_with("", "[Schedule]\r\nschedulecount=2\r\nschedule001=" +
+                       settings_with(kNoNationalHolidays, "[Schedule]\r\nschedulecount=2\r\nschedule001=" +
                                              std::to_string(t.year) + two(t.month) + two(day) +
                                              "00会議メモ\r\nschedule002=0000" + two(t.month) + two(day) +
                                              "10毎年の祝日\r\n")));
@@ -112,11 +115,46 @@ E2E_TEST(click_on_a_marked_day_lists_its_memo) {
     CHECK_EQ(app_close(app), 0);
 }
 
+// A click on 3 May 2019 lists 憲法記念日 first, then the day's entry; the schedule button
+// opens the schedule dialog on that date.
+E2E_TEST(click_on_a_national_holiday_lists_its_name_first) {
+    const std::string dir = fresh_dir("holiday_contents");
+    REQUIRE(write_file(settings_file_of(dir),
+                       settings_with("", "[Schedule]\r\nschedulecount=1\r\nschedule001=2019050300会議\r\n")));
+    App app;
+    REQUIRE(app_start(app, dir));
+    REQUIRE(show_month(app, 2019, 5));
+    MonthGrid grid;
+    REQUIRE(lay_out_month(app, 2019, 5, 0, &grid));
+    const CellRect& cell = grid.cells.day_cells[2];
+    const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    PostMessageA(app.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(app.hwnd, WM_LBUTTONUP, 0, at);
+    HWND dlg = find_owned_dialog(app.hwnd, 5000);
+    REQUIRE(dlg != nullptr);
+    CHECK(window_text(GetDlgItem(dlg, IDC_DAY_HEADER)) == "2019年 5月 3日(金)");
+    HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
+    CHECK_EQ(sent(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    CHECK(remote_item_text(app.pi.hProcess, list, 0, 2) == "憲法記念日");
+    CHECK(remote_item_text(app.pi.hProcess, list, 0, 1) == "");
+    CHECK(remote_item_text(app.pi.hProcess, list, 1, 2) == "会議");
+    keep_screenshot(dlg, "holiday_contents.png");
+    PostMessageA(dlg, WM_COMMAND, IDC_DAY_SCHEDULE, 0);
+    CHECK(wait_until(dialog_gone, dlg));
+    HWND next = find_owned_dialog(app.hwnd, 5000);
+    REQUIRE(next != nullptr);
+    CHECK(window_text(GetDlgItem(next, IDC_SCHED_YEAR)) == "2019");
+    CHECK(window_text(GetDlgItem(next, IDC_SCHED_MONTH)) == "5");
+    CHECK(window_text(GetDlgItem(next, IDC_SCHED_DAY)) == "3");
+    PostMessageA(next, WM_COMMAND, IDCANCEL, 0);
+    CHECK_EQ(app_close(app), 0);
+}
+
 E2E_TEST(recent_list_opens_after_start_when_asked) {
     const Today t = today();
     const std::string dir = fresh_dir("recent_at_start");
     REQUIRE(write_file(settings_file_of(dir),
-                       settings_with("ToDoBoot=1\r\nToDoWidth=10\r\n",
+                       settings_with(std::string(kNoNationalHolidays) + "ToDoBoot=1\r\nToDoWidth=10\r\n",
                                      "[Schedule]\r\nschedulecount=1\r\nschedule001=" + std::to_string(t.year) +
                                          two(t.month) + two(t.day) + "00今日の予定\r\n")));
     App app;
