@@ -43,6 +43,9 @@ TEST(NationalHolidays, DaysAndNames) {
         {1996, 5, 4, "国民の休日"}, {2006, 5, 4, "国民の休日"}, {2009, 9, 22, "国民の休日"},
         {2015, 9, 22, "国民の休日"}, {2019, 4, 30, "国民の休日"}, {2019, 5, 2, "国民の休日"},
         {2026, 9, 22, "国民の休日"},
+        // Equinox days after 2049 follow the sun, with what they bring about.
+        {2051, 3, 21, "春分の日"}, {2051, 3, 20, ""}, {2052, 9, 22, "秋分の日"}, {2052, 9, 23, "振替休日"},
+        {2060, 9, 21, "国民の休日"}, {2065, 9, 22, "秋分の日"}, {2065, 9, 23, ""},
     };
     for (const auto& c : days) {
         const char* n = national_holiday_name(c.y, c.m, c.d);
