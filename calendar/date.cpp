@@ -130,13 +130,15 @@ int third_monday(int y, int m) {
 }
 
 int vernal_equinox_day(int y) {
-    if (y > kTableLastYear && y <= kEquinoxFormulaLastYear) return equinox_by_formula(y, kVernalBase);
+    if (y > kTableLastYear && y <= kEquinoxFormulaLastYear)
+        return equinox_by_formula(y, kVernalBase);
     if (y < kTableFirstYear || y > kTableLastYear) return 20;
     return kVernalTable[y - kTableFirstYear] - 28;
 }
 
 int autumnal_equinox_day(int y) {
-    if (y > kTableLastYear && y <= kEquinoxFormulaLastYear) return equinox_by_formula(y, kAutumnalBase);
+    if (y > kTableLastYear && y <= kEquinoxFormulaLastYear)
+        return equinox_by_formula(y, kAutumnalBase);
     if (y < kTableFirstYear || y > kTableLastYear) return 23;
     return kAutumnalTable[y - kTableFirstYear] - 26;
 }

@@ -52,7 +52,9 @@ inline void toggle_always_on_top(Settings* s) { s->front = always_on_top(*s) ? 0
 inline void toggle_title_bar(Settings* s) { s->titlebar = title_bar_hidden(*s) ? 0 : kMenuChecked; }
 // The national holidays' switch holds 1 or 0; a stray stored value counts as on.
 inline bool national_holidays_shown(const Settings& s) { return s.NationalHolidays != 0; }
-inline void toggle_national_holidays(Settings* s) { s->NationalHolidays = national_holidays_shown(*s) ? 0 : 1; }
+inline void toggle_national_holidays(Settings* s) {
+    s->NationalHolidays = national_holidays_shown(*s) ? 0 : 1;
+}
 
 // One row per "Config" key: its name, its field, its default and its stored width. The same
 // rows drive the defaults, the loads and saves of the settings file and the import from the

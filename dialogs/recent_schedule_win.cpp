@@ -29,7 +29,8 @@ struct RecentSchedule : DialogRecord<bool> {
 };
 
 void append_row(HWND list_view, const RecentRow& row) {
-    const char* const texts[kRecentColumnCount] = {row.label, row.date, row.time, row.alarm, row.memo};
+    const char* const texts[kRecentColumnCount] = {row.label, row.date, row.time, row.alarm,
+                                                   row.memo};
     list_view_append_row(list_view, row.image, texts, kRecentColumnCount);
 }
 
@@ -42,7 +43,8 @@ void fill_list(HWND list_view, const RecentSchedule& s, int ty, int tm, int td) 
         if (recent_row(&s.list->entries[i], ty, tm, td, width, &row)) append_row(list_view, row);
     }
     RecentRow holidays[kMaxRecentHolidays];
-    const int h = recent_holiday_rows(ty, tm, td, width, s.national_holidays, holidays, kMaxRecentHolidays);
+    const int h = recent_holiday_rows(ty, tm, td, width, s.national_holidays, holidays,
+                                      kMaxRecentHolidays);
     for (int i = 0; i < h; ++i) append_row(list_view, holidays[i]);
     list_view_autosize(list_view, kRecentColumns, kRecentColumnCount);
 }

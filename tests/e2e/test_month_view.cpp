@@ -67,7 +67,8 @@ std::string two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 std::string month_file(int cmode, int year, int month, int sunday) {
     const std::string ym = std::to_string(year) + two(month);
     return "[Config]\r\nmonthlang=0\r\nweeklang=0\r\nclock=0\r\nNationalHolidays=0\r\ncmode=" +
-           std::to_string(cmode) + "\r\n[DispSet1]\r\nreso=1024x768\r\nx1=100\r\ny1=80\r\nx2=440\r\ny2=420\r\n"
+           std::to_string(cmode) +
+           "\r\n[DispSet1]\r\nreso=1024x768\r\nx1=100\r\ny1=80\r\nx2=440\r\ny2=420\r\n"
            "[Schedule]\r\nschedulecount=2\r\n"
            "schedule001=" + ym + two(sunday) + "10holiday\r\n"
            "schedule002=" + ym + two(sunday + 3) + "00meeting\r\n";

@@ -70,6 +70,31 @@ LRESULT sent(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return (LRESULT)result;
 }
 
+// Clicks day of the month on show (year/month) and returns the day contents dialog it opens.
+HWND click_day(const App& app, int year, int month, int day) {
+    MonthGrid grid;
+    if (!lay_out_month(app, year, month, 0, &grid)) return nullptr;
+    const CellRect& cell = grid.cells.day_cells[day - 1];
+    const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    PostMessageA(app.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(app.hwnd, WM_LBUTTONUP, 0, at);
+    return find_owned_dialog(app.hwnd, 5000);
+}
+
+// The day contents' schedule button: the list ends and the dialog that follows is returned.
+HWND press_schedule_button(const App& app, HWND day_contents) {
+    PostMessageA(day_contents, WM_COMMAND, IDC_DAY_SCHEDULE, 0);
+    if (!wait_until(dialog_gone, day_contents)) return nullptr;
+    return find_owned_dialog(app.hwnd, 5000);
+}
+
+// The date fields of the schedule dialog as "year/month/day".
+std::string date_fields(HWND schedule) {
+    return window_text(GetDlgItem(schedule, IDC_SCHED_YEAR)) + "/" +
+           window_text(GetDlgItem(schedule, IDC_SCHED_MONTH)) + "/" +
+           window_text(GetDlgItem(schedule, IDC_SCHED_DAY));
+}
+
 }  // namespace
 
 E2E_TEST(click_on_a_marked_day_lists_its_memo) {
@@ -83,13 +108,7 @@ E2E_TEST(click_on_a_marked_day_lists_its_memo) {
                                              "10毎年の祝日\r\n")));
     App app;
     REQUIRE(app_start(app, dir));
-    MonthGrid grid;
-    REQUIRE(lay_out_month(app, t.year, t.month, 0, &grid));
-    const CellRect& cell = grid.cells.day_cells[day - 1];
-    PostMessageA(app.hwnd, WM_LBUTTONDOWN, MK_LBUTTON,
-                 MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
-    PostMessageA(app.hwnd, WM_LBUTTONUP, 0, MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
-    HWND dlg = find_owned_dialog(app.hwnd, 5000);
+    HWND dlg = click_day(app, t.year, t.month, day);
     REQUIRE(dlg != nullptr);
     CHECK(window_text(dlg) == "Tavelspore - スケジュール内容");
     char header[64];
@@ -103,14 +122,11 @@ E2E_TEST(click_on_a_marked_day_lists_its_memo) {
 
     // The schedule button ends the list and goes on to the schedule dialog, opened on the
     // clicked day of the shown month.
-    PostMessageA(dlg, WM_COMMAND, IDC_DAY_SCHEDULE, 0);
-    CHECK(wait_until(dialog_gone, dlg));
-    HWND next = find_owned_dialog(app.hwnd, 5000);
+    HWND next = press_schedule_button(app, dlg);
     REQUIRE(next != nullptr);
     CHECK(window_text(next) == "Tavelspore - スケジュールの設定");
-    CHECK(window_text(GetDlgItem(next, IDC_SCHED_YEAR)) == std::to_string(t.year));
-    CHECK(window_text(GetDlgItem(next, IDC_SCHED_MONTH)) == std::to_string(t.month));
-    CHECK(window_text(GetDlgItem(next, IDC_SCHED_DAY)) == std::to_string(day));
+    CHECK(date_fields(next) == std::to_string(t.year) + "/" + std::to_string(t.month) + "/" +
+                                   std::to_string(day));
     PostMessageA(next, WM_COMMAND, IDCANCEL, 0);
     CHECK_EQ(app_close(app), 0);
 }
@@ -124,13 +140,7 @@ E2E_TEST(click_on_a_national_holiday_lists_its_name_first) {
     App app;
     REQUIRE(app_start(app, dir));
     REQUIRE(show_month(app, 2019, 5));
-    MonthGrid grid;
-    REQUIRE(lay_out_month(app, 2019, 5, 0, &grid));
-    const CellRect& cell = grid.cells.day_cells[2];
-    const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
-    PostMessageA(app.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(app.hwnd, WM_LBUTTONUP, 0, at);
-    HWND dlg = find_owned_dialog(app.hwnd, 5000);
+    HWND dlg = click_day(app, 2019, 5, 3);
     REQUIRE(dlg != nullptr);
     CHECK(window_text(GetDlgItem(dlg, IDC_DAY_HEADER)) == "2019年 5月 3日(金)");
     HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
@@ -139,13 +149,9 @@ E2E_TEST(click_on_a_national_holiday_lists_its_name_first) {
     CHECK(remote_item_text(app.pi.hProcess, list, 0, 1) == "");
     CHECK(remote_item_text(app.pi.hProcess, list, 1, 2) == "会議");
     keep_screenshot(dlg, "holiday_contents.png");
-    PostMessageA(dlg, WM_COMMAND, IDC_DAY_SCHEDULE, 0);
-    CHECK(wait_until(dialog_gone, dlg));
-    HWND next = find_owned_dialog(app.hwnd, 5000);
+    HWND next = press_schedule_button(app, dlg);
     REQUIRE(next != nullptr);
-    CHECK(window_text(GetDlgItem(next, IDC_SCHED_YEAR)) == "2019");
-    CHECK(window_text(GetDlgItem(next, IDC_SCHED_MONTH)) == "5");
-    CHECK(window_text(GetDlgItem(next, IDC_SCHED_DAY)) == "3");
+    CHECK(date_fields(next) == "2019/5/3");
     PostMessageA(next, WM_COMMAND, IDCANCEL, 0);
     CHECK_EQ(app_close(app), 0);
 }
