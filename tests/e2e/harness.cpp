@@ -49,6 +49,16 @@ bool write_file(const std::string& path, const std::string& bytes) {
     return std::fclose(f) == 0 && ok;
 }
 
+bool file_holds(const std::string& path, const std::string& text, DWORD wait_ms) {
+    const DWORD start = GetTickCount();
+    std::string bytes;
+    for (;;) {
+        if (read_file(path, &bytes) && bytes.find(text) != std::string::npos) return true;
+        if (GetTickCount() - start > wait_ms) return false;
+        Sleep(20);
+    }
+}
+
 bool read_file(const std::string& path, std::string* bytes) {
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;

@@ -31,6 +31,8 @@ extern std::string g_work_dir;   // scratch folder, ends in a backslash
 std::string fresh_dir(const std::string& name);
 bool write_file(const std::string& path, const std::string& bytes);
 bool read_file(const std::string& path, std::string* bytes);
+// Polls the file for this text (the program may still be writing it), up to wait_ms.
+bool file_holds(const std::string& path, const std::string& text, DWORD wait_ms = 5000);
 
 // Copies the exe into dir and starts it there; waits for its main window.
 bool app_start(App& app, const std::string& dir, DWORD wait_ms = 15000);

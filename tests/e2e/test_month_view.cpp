@@ -266,13 +266,6 @@ int wrong_day(const MonthShot& s, const std::vector<DayColour>& days) {
     return 0;
 }
 
-bool file_has(const std::string& dir, const std::string& line) {
-    std::string file;
-    for (int i = 0; i < 100; ++i, Sleep(50))
-        if (read_file(settings_file_of(dir), &file) && file.find(line) != std::string::npos) return true;
-    return false;
-}
-
 // May 2019: 天皇の即位の日 on the 1st, 国民の休日 on the 2nd, 憲法記念日 (Fri), みどりの日
 // (Sat), こどもの日 (Sun) and its substitute on Monday the 6th; Tuesday the 7th is plain.
 const std::vector<DayColour> kMay2019 = {{1, true}, {2, true},  {3, true}, {4, true},
@@ -317,7 +310,7 @@ E2E_TEST(the_holiday_switch_turns_them_off_and_on_and_is_stored) {
     REQUIRE(app_start(app, dir));
     REQUIRE(show_month(app, 2019, 5));
     REQUIRE(send_sync(app.hwnd, WM_COMMAND, CMD_NATIONAL_HOLIDAYS, 0));
-    CHECK(file_has(dir, "NationalHolidays=0\r\n"));
+    CHECK(file_holds(settings_file_of(dir), "\r\nNationalHolidays=0\r\n"));
     MonthShot off;
     REQUIRE(shoot(app, 2019, 5, &off));
     save_png(off.img, g_work_dir + "holidays_off.png");
@@ -332,7 +325,7 @@ E2E_TEST(the_holiday_switch_turns_them_off_and_on_and_is_stored) {
     REQUIRE(shoot(again, 2019, 5, &still_off));
     CHECK_EQ(wrong_day(still_off, kMay2019Off), 0);
     REQUIRE(send_sync(again.hwnd, WM_COMMAND, CMD_NATIONAL_HOLIDAYS, 0));
-    CHECK(file_has(dir, "NationalHolidays=1\r\n"));
+    CHECK(file_holds(settings_file_of(dir), "\r\nNationalHolidays=1\r\n"));
     MonthShot on;
     REQUIRE(shoot(again, 2019, 5, &on));
     CHECK_EQ(wrong_day(on, kMay2019), 0);
