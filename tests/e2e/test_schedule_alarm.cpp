@@ -123,6 +123,7 @@ E2E_TEST(an_entry_typed_into_the_schedule_dialog_is_saved) {
     keep_screenshot(dlg, "schedule_dialog.png");
     press(dlg, IDOK);
     REQUIRE(wait_until(is_gone, dlg));
+    CHECK(send_sync(app.hwnd, WM_NULL, 0, 0));  // the command has returned: saved by now
 
     // Saved at once, before the program ends.
     const std::string saved = settings_of(app);
