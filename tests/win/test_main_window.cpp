@@ -362,35 +362,6 @@ TEST_F(MainWindow, NationalHolidaysSwitchIsAStoredMenuSetting) {
     }
 }
 
-// A click on a national holiday lists its name first, a row of its own before the day's
-// entries; the schedule button still opens the schedule dialog on the clicked date.
-TEST_F(MainWindow, DayClickOnAHolidayListsItsNameFirst) {
-    open("[Schedule]\r\nschedulecount=1\r\nschedule001=2004050300会議\r\n");
-    const CellRect third = main_state.day_cells[2];
-    main_state.view.schedule_opening = {1999, 1, 1};
-    ModalDriver driver({[](HWND dlg) {
-                            HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
-                            ASSERT_EQ(row_count(list), 2);
-                            EXPECT_EQ(row_image(list, 0), 1);
-                            EXPECT_EQ(row_text(list, 0, 1), "");
-                            EXPECT_EQ(row_text(list, 0, 2), "憲法記念日");
-                            EXPECT_EQ(row_image(list, 1), 0);
-                            EXPECT_EQ(row_text(list, 1, 2), "会議");
-                            // The holiday's row chosen: the button still goes by the date.
-                            ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED,
-                                                  LVIS_SELECTED | LVIS_FOCUSED);
-                            PostMessageA(dlg, WM_COMMAND, IDC_DAY_SCHEDULE, 0);
-                        },
-                        [](HWND dlg) {
-                            EXPECT_EQ(item_text(dlg, IDC_SCHED_DAY), "3");
-                            PostMessageA(dlg, WM_COMMAND, IDOK, 0);
-                        }});
-    driver.run([&] { return SendMessageA(hwnd_, WM_LBUTTONDOWN, 0, MAKELPARAM(cx(third), cy(third))); });
-    const ScheduleOpening& o = main_state.view.schedule_opening;
-    EXPECT_TRUE(o.year == 2004 && o.month == 5 && o.day == 3);
-    EXPECT_EQ(schedule.count, 1);  // the holiday is no entry
-}
-
 // 最近の予定 opens the list over the window and stores its two options when it closes.
 TEST_F(MainWindow, RecentCommandStoresItsOptions) {
     open("[Config]\r\nToDoWidth=10\r\n");

@@ -88,7 +88,7 @@ protected:
         settings.weeklang = 0;
         settings.checkmark = 0;
         settings.cmode = 1;
-        settings.NationalHolidays = 0;  // only the entries' days, unless a test turns them on
+        settings.NationalHolidays = 0;  // the entries' days only; holidays: end-to-end tests
         // May 2009: Fri 1, Sat 2, Sun 3 (holiday), Mon 4 (substitute), Wed 13 marked,
         // Sun 10 marked, today Wed 20.
         add_entry(-1, 5, 3, 1);
@@ -148,30 +148,6 @@ TEST_F(MonthPaint, DayColoursWithoutSaturdayColour) {
     EXPECT_GT(c.count(cell(4), is_red), 5);
     const COLORREF window = GetSysColor(COLOR_WINDOW);
     EXPECT_EQ(c.at(cell(13).left + 1, cell(13).top + 1), window) << "no box";
-}
-
-// Shown national holidays are red in both Saturday modes: 4, 5 and 6 May 2009 (みどりの日,
-// こどもの日 and the substitute for 憲法記念日 on a Sunday), with an ordinary entry on the 5th
-// boxed or magenta; the 7th stays plain.
-TEST_F(MonthPaint, NationalHolidaysRedInBothModes) {
-    settings.NationalHolidays = 1;
-    add_entry(2009, 5, 5, 0);
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    for (int cmode : {1, 0}) {
-        settings.cmode = cmode;
-        Canvas c(kSize, kSize);
-        paint(c);
-        EXPECT_GT(c.count(cell(4), is_red), 5) << cmode;
-        EXPECT_GT(c.count(cell(6), is_red), 5) << cmode;
-        EXPECT_EQ(c.count(cell(7), is_red), 0) << cmode;
-        EXPECT_GT(c.count(cell(7), is_black), 5) << cmode;
-        if (cmode) {
-            EXPECT_GT(c.count(cell(5), is_red), 5);
-            EXPECT_EQ(c.at(cell(5).left + 1, cell(5).top + 1), face);
-        } else {
-            EXPECT_GT(c.count(cell(5), is_magenta), 5);
-        }
-    }
 }
 
 TEST_F(MonthPaint, WeekdayRowHeadingColours) {
