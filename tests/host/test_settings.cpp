@@ -230,7 +230,7 @@ TEST(SettingsTable, HoldsEveryKeyInWritingOrderAndCoversEveryField) {
                            "clock",     "method",   "ampm",      "analog",        "second",
                            "iconpos",   "titlebar", "cmode",     "BackImage",     "Transparent",
                            "BackMode",  "BackArea", "BackImageFile", "icontitle", "charset",
-                           "weight",    "italic",   "fontname",  "ToDoBoot",      "ToDoWidth",
+                           "weight",    "italic",   "fontname",  "AlarmChecked", "ToDoBoot",      "ToDoWidth",
                            "ToDoTimemes"};
     static_assert(sizeof names / sizeof *names == kSettingKeyCount, "one name per row");
     std::vector<int> owners(sizeof(Settings), 0);
@@ -260,6 +260,7 @@ TEST_F(SettingsTest, EveryKeyRoundTripsThroughTheFile) {
     settings = want;
     ASSERT_TRUE(settings_save(settings));
     ASSERT_TRUE(todo_save(settings));
+    ASSERT_TRUE(alarm_checked_save(settings));
     ASSERT_TRUE(window_set_save(settings, 1024, 768));
 
     // Each key is in the file under its own name, as text of its value.
@@ -284,6 +285,7 @@ TEST_F(SettingsTest, EveryKeyRoundTripsThroughTheFile) {
     ASSERT_TRUE(profile_open(path_.c_str(), nullptr));
     settings_load(&settings, 1024, 768);
     todo_load(&settings);
+    alarm_checked_load(&settings);
     expect_same_settings(settings, want, "file");
 }
 
@@ -292,6 +294,7 @@ TEST_F(SettingsTest, EveryKeyMissingFromTheFileLoadsItsDefault) {
     settings = distinct_settings();  // nothing of this may survive a load
     settings_load(&settings, 1024, 768);
     todo_load(&settings);
+    alarm_checked_load(&settings);
     const Settings loaded = settings;
     settings_defaults(&settings, 1024, 768);
     expect_same_settings(loaded, settings, "defaults");
