@@ -187,7 +187,8 @@ int put_on_show(AlarmWindow& w, std::unique_ptr<AlarmBatch> b, bool joins) {
 
 void on_show(HWND hwnd, AlarmWindow& w, int index) {
     bool joins = false;
-    const int first = put_on_show(w, take_pending(w, index, &joins), joins);
+    std::unique_ptr<AlarmBatch> b = take_pending(w, index, &joins);
+    const int first = put_on_show(w, std::move(b), joins);
     if (first < 0) return;
     stop_sound_of(hwnd);
     show_text(hwnd, w);
@@ -265,6 +266,7 @@ void show_alarm_batch(HWND owner, AlarmWindow* w, AlarmTimeForm form, const Alar
     w->twelve_hour = form.twelve_hour;
     w->mark_after = form.mark_after;
     if (!w->hwnd) {
+        w->pending.reset();  // a command posted to a window now gone never arrives
         w->hwnd = open_modeless_dialog(owner, *w);
         if (!w->hwnd) return;
     }

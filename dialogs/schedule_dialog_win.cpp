@@ -372,10 +372,11 @@ void ScheduleDialog::keep_memo_within_limit() {
     }
     DWORD from = 0, caret = 0;
     SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&caret));
-    const bool in_chars = caret != cut.end && caret == cp932_chars_in(now, cut.end);
+    const bool in_chars =
+        caret != static_cast<DWORD>(cut.end) && caret == static_cast<DWORD>(cp932_chars_in(now, cut.end));
     const size_t keep_end = cut.start + cut.keep;
     memo_fitting = true;
-    if (caret == cut.end || in_chars) {
+    if (caret == static_cast<DWORD>(cut.end) || in_chars) {
         const DWORD a = static_cast<DWORD>(in_chars ? cp932_chars_in(now, keep_end) : keep_end);
         const DWORD b = static_cast<DWORD>(in_chars ? cp932_chars_in(now, cut.end) : cut.end);
         SendMessageA(edit, EM_SETSEL, a, b);
@@ -598,7 +599,7 @@ INT_PTR ScheduleDialog::message(HWND, UINT msg, WPARAM, LPARAM lp) {
 }  // namespace
 
 bool schedule_dialog(HWND owner, const ScheduleOpening& opening, ScheduleList* list,
-                     ScheduleNoticeFn notice) {
+                     ScheduleNoticeFn notice, ScheduleStored stored) {
     ScheduleDialog d;
     d.schedule = list;
     d.opening = opening;

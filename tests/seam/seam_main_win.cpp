@@ -1,7 +1,8 @@
 // The program with the end-to-end tests' seams; built beside Zelmar.exe, never shipped.
-// - The clock: the local time moved by the minutes written in "clock_offset.txt" in the
-//   program directory, read at every reading, so a test can set the clock back or forward
-//   for this program alone while it runs.
+// - The clock: the minute written in "clock.txt" in the program directory as YYYYMMDDhhmm
+//   (the seconds run with the system clock), read at every reading, so a test can set the
+//   clock back or forward for this program alone while it runs. Without the file, the
+//   system clock.
 // - The snooze interval: the milliseconds in "snooze_ms.txt", read at start.
 #include <windows.h>
 
@@ -17,30 +18,32 @@ namespace {
 
 std::string g_dir;  // ends in a backslash
 
-long number_in(const char* name) {
+std::string text_in(const char* name) {
     char text[32] = "";
     FILE* f = std::fopen((g_dir + name).c_str(), "rb");
-    if (!f) return 0;
+    if (!f) return "";
     const size_t n = std::fread(text, 1, sizeof text - 1, f);
     std::fclose(f);
     text[n] = '\0';
-    return std::strtol(text, nullptr, 10);
+    return text;
 }
 
-LocalTime shifted_clock() {
+// The minute last read from the file: a reading while the test rewrites it keeps that.
+bool g_fixed = false;
+LocalTime g_minute = {};
+
+LocalTime test_clock() {
     SYSTEMTIME st;
     GetLocalTime(&st);
-    FILETIME ft;
-    SystemTimeToFileTime(&st, &ft);
-    ULARGE_INTEGER t;
-    t.LowPart = ft.dwLowDateTime;
-    t.HighPart = ft.dwHighDateTime;
-    t.QuadPart += static_cast<ULONGLONG>(static_cast<LONGLONG>(number_in("clock_offset.txt")) *
-                                         600000000LL);
-    ft.dwLowDateTime = t.LowPart;
-    ft.dwHighDateTime = t.HighPart;
-    FileTimeToSystemTime(&ft, &st);
-    return LocalTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+    int y, mo, d, h, mi;
+    if (std::sscanf(text_in("clock.txt").c_str(), "%4d%2d%2d%2d%2d", &y, &mo, &d, &h, &mi) == 5) {
+        g_minute = LocalTime{y, mo, d, h, mi, 0};
+        g_fixed = true;
+    }
+    if (!g_fixed) return LocalTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+    LocalTime t = g_minute;
+    t.second = st.wSecond;
+    return t;
 }
 
 }  // namespace
@@ -50,7 +53,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
     GetModuleFileNameA(nullptr, module, MAX_PATH);
     g_dir = module;
     g_dir.erase(g_dir.find_last_of('\\') + 1);
-    set_snooze_interval(static_cast<uint32_t>(number_in("snooze_ms.txt")));
-    set_clock_source(shifted_clock);
+    set_snooze_interval(static_cast<uint32_t>(std::strtoul(text_in("snooze_ms.txt").c_str(), nullptr, 10)));
+    set_clock_source(test_clock);
     return app_run(inst, show);
 }

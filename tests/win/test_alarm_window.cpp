@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "config/settings.h"
 #include "dialogs/alarm_window_win.h"
@@ -214,6 +216,185 @@ TEST_F(AlarmWindow, IndexOutsideTheListShowsNothing) {
     HWND w = show({5});
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(text(w), "");
+}
+
+// What the keyboard does in the window, fed through the dialog manager as the program's
+// message loop does.
+void key(HWND w, UINT vk) {
+    HWND focus = GetFocus();
+    for (UINT msg : {WM_KEYDOWN, WM_CHAR, WM_KEYUP}) {
+        if (msg == WM_CHAR && vk != VK_SPACE) continue;
+        MSG m = {focus, msg, msg == WM_CHAR ? static_cast<WPARAM>(' ') : vk, msg == WM_KEYUP ? 0xC0000001 : 1};
+        if (!IsDialogMessageA(w, &m)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+    }
+    pump();
+}
+
+TEST_F(AlarmWindow, TheFocusStartsOnCloseAndEnterSpaceOrEscCloseIt) {
+    const int i = add_alarm(2004, 6, 1, 9, 0, 0, 1, "m");
+    struct Case {
+        UINT vk;
+        const char* name;
+    } cases[] = {{VK_RETURN, "Enter"}, {VK_SPACE, "Space"}, {VK_ESCAPE, "Esc"}};
+    for (const Case& c : cases) {
+        HWND w = show({i});
+        ASSERT_NE(w, nullptr) << c.name;
+        HWND text_control = GetDlgItem(w, IDC_ALARM_TEXT);
+        EXPECT_FALSE(GetWindowLongA(text_control, GWL_STYLE) & (WS_BORDER | WS_TABSTOP)) << c.name;
+        EXPECT_FALSE(GetWindowLongA(text_control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << c.name;
+        EXPECT_EQ(GetFocus(), GetDlgItem(w, IDCANCEL)) << c.name;
+        key(w, c.vk);
+        EXPECT_FALSE(IsWindow(w)) << c.name;
+        EXPECT_EQ(alarm_.hwnd, nullptr) << c.name;
+    }
+}
+
+// How many lines of the text control can be seen, and how many it holds.
+struct TextLines {
+    int shown, held;
+};
+TextLines text_lines(HWND w) {
+    HWND edit = GetDlgItem(w, IDC_ALARM_TEXT);
+    HDC dc = GetDC(edit);
+    SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(edit, WM_GETFONT, 0, 0)));
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(dc, &tm);
+    ReleaseDC(edit, dc);
+    RECT r;
+    GetClientRect(edit, &r);
+    return {(r.bottom - r.top) / tm.tmHeight, static_cast<int>(SendMessageA(edit, EM_GETLINECOUNT, 0, 0))};
+}
+
+int bottom_of(HWND w, int id) {
+    RECT r;
+    GetWindowRect(GetDlgItem(w, id), &r);
+    return r.bottom;
+}
+
+TEST_F(AlarmWindow, GrowsToShowEveryAlarmThenScrollsWithACountLine) {
+    for (int k = 0; k < 60; ++k) add_alarm(2004, 6, 1, 9, k, 0, 1, "会議");
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT one_r = {}, two_r = {};
+    struct Case {
+        int count;
+        bool scrolls;
+    } cases[] = {{1, false}, {2, false}, {5, false}, {60, true}, {2, false}, {1, false}};
+    for (const Case& c : cases) {
+        std::vector<int> idx;
+        for (int k = 0; k < c.count; ++k) idx.push_back(k);
+        show_alarms(nullptr, &alarm_, schedule, AlarmTimeForm{false, false}, idx.data(), c.count);
+        pump();
+        HWND w = alarm_.hwnd;
+        ASSERT_NE(w, nullptr);
+        const TextLines lines = text_lines(w);
+        const bool bar = (GetWindowLongA(GetDlgItem(w, IDC_ALARM_TEXT), GWL_STYLE) & WS_VSCROLL) != 0;
+        EXPECT_EQ(bar, c.scrolls) << c.count;
+        RECT r;
+        GetWindowRect(w, &r);
+        EXPECT_GE(r.top, work.top) << c.count;
+        EXPECT_LE(r.bottom, work.bottom) << c.count;
+        // The buttons stay below the text.
+        RECT text_r;
+        GetWindowRect(GetDlgItem(w, IDC_ALARM_TEXT), &text_r);
+        for (int id : {IDCANCEL, IDC_ALARM_SNOOZE, IDC_ALARM_STOP_SOUND}) {
+            RECT b;
+            GetWindowRect(GetDlgItem(w, id), &b);
+            EXPECT_GE(b.top, text_r.bottom) << c.count << " " << id;
+            EXPECT_LE(b.bottom, r.bottom) << c.count << " " << id;
+        }
+        if (c.scrolls) {
+            EXPECT_EQ(r.bottom - r.top, work.bottom - work.top);
+            EXPECT_EQ(text(w).rfind("アラーム 60件\r\n\r\n2004年6月1日  9:00\r\n会議", 0), 0u);
+            EXPECT_EQ(lines.held, 2 + 4 * 60 - 1);
+            EXPECT_LT(lines.shown, lines.held);
+        } else {
+            EXPECT_EQ(text(w).find("アラーム"), std::string::npos) << c.count;
+            EXPECT_EQ(lines.held, 4 * c.count - 1) << c.count;
+            EXPECT_GE(lines.shown, lines.held) << c.count;  // every block whole
+        }
+        if (c.count == 1) {
+            // One alarm: the template's size and place, whatever was shown before.
+            if (one_r.bottom == 0) one_r = r;
+            EXPECT_TRUE(EqualRect(&r, &one_r));
+            EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2);
+            EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2);
+        }
+        if (c.count == 2) {
+            if (two_r.bottom == 0) two_r = r;
+            EXPECT_TRUE(EqualRect(&r, &two_r));
+            EXPECT_GT(r.bottom - r.top, one_r.bottom - one_r.top);
+        }
+    }
+}
+
+TEST_F(AlarmWindow, SnoozeHandsTheAlarmsOnShowToTheOwnerAndCloses) {
+    struct Kept {
+        int calls = 0;
+        std::string memos;
+    } kept;
+    alarm_.snooze = AlarmSnooze{[](void* context, const AlarmBatch& b) {
+                                    auto* k = static_cast<Kept*>(context);
+                                    ++k->calls;
+                                    for (int i = 0; i < b.count; ++i) k->memos += b.item[i].entry.memo;
+                                },
+                                &kept};
+    const int a = add_alarm(2004, 6, 1, 9, 0, 0, 3, "a", "C:\\s\\a.wav");
+    const int b = add_alarm(2004, 6, 1, 9, 0, 0, 1, "b");
+    HWND w = show({a, b});
+    ASSERT_TRUE(sound_playing);
+    EXPECT_EQ(item_text(w, IDC_ALARM_SNOOZE), "5分後(&S)");
+    EXPECT_TRUE(enabled(w, IDC_ALARM_SNOOZE));
+    press_in(w, IDC_ALARM_SNOOZE);
+    EXPECT_FALSE(IsWindow(w));
+    EXPECT_EQ(alarm_.hwnd, nullptr);
+    EXPECT_FALSE(sound_playing);
+    EXPECT_EQ(kept.calls, 1);
+    EXPECT_EQ(kept.memos, "ab");
+    // Closed with 閉じる, nothing is kept.
+    w = show({a});
+    press_in(w, IDCANCEL);
+    EXPECT_EQ(kept.calls, 1);
+    // Without an owner to keep them the button is greyed.
+    alarm_.snooze = AlarmSnooze{};
+    w = show({b});
+    EXPECT_FALSE(enabled(w, IDC_ALARM_SNOOZE));
+}
+
+TEST_F(AlarmWindow, AlarmsComingBackJoinWhatIsOnShow) {
+    const int a = add_alarm(2004, 6, 1, 9, 0, 0, 1, "a");
+    const int b = add_alarm(2004, 6, 1, 9, 5, 0, 3, "b", "C:\\s\\b.wav");
+    const int c = add_alarm(2004, 6, 1, 9, 6, 0, 1, "c");
+    HWND w = show({a});
+    AlarmBatch back_b, back_c;
+    alarm_batch_make(&back_b, schedule, &b, 1);
+    alarm_batch_make(&back_c, schedule, &c, 1);
+    std::strcpy(schedule.entries[b].memo, "edited later");
+    // Handed over twice before the window looks: both join, in one go.
+    show_alarm_batch(nullptr, &alarm_, AlarmTimeForm{false, false}, back_b, true);
+    show_alarm_batch(nullptr, &alarm_, AlarmTimeForm{false, false}, back_c, true);
+    pump();
+    EXPECT_EQ(alarm_.hwnd, w);
+    const std::string all = "2004年6月1日  9:00\r\na\r\n予定時刻です\r\n\r\n"
+                            "2004年6月1日  9:05\r\nb\r\n予定時刻です\r\n\r\n"
+                            "2004年6月1日  9:06\r\nc\r\n予定時刻です";
+    EXPECT_EQ(text(w), all);
+    EXPECT_TRUE(sound_playing);  // the sound of what came back
+    // What is on show already does not come again.
+    sound_.mci().calls.clear();
+    show_alarm_batch(nullptr, &alarm_, AlarmTimeForm{false, false}, back_b, true);
+    pump();
+    EXPECT_EQ(text(w), all);
+    EXPECT_EQ(sound_.mci().count("open"), 0);
+    // Closed meanwhile: they come back in a new window.
+    press_in(w, IDCANCEL);
+    show_alarm_batch(nullptr, &alarm_, AlarmTimeForm{false, false}, back_c, true);
+    pump();
+    ASSERT_NE(alarm_.hwnd, nullptr);
+    EXPECT_EQ(text(alarm_.hwnd), "2004年6月1日  9:06\r\nc\r\n予定時刻です");
 }
 
 }  // namespace
