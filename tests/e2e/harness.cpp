@@ -215,6 +215,16 @@ std::string settings_file_of(const std::string& dir) {
     return dir + name + ".cfg";
 }
 
+SYSTEMTIME settled_now() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    if (now.wSecond >= 45) {
+        Sleep((61 - now.wSecond) * 1000);
+        GetLocalTime(&now);
+    }
+    return now;
+}
+
 bool wait_until(bool (*cond)(HWND), HWND hwnd, DWORD wait_ms) {
     DWORD start = GetTickCount();
     for (;;) {

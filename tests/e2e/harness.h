@@ -52,6 +52,9 @@ std::string window_text(HWND hwnd);
 
 // The settings file the program uses in dir: "<dir><login name>.cfg" ("default" without one).
 std::string settings_file_of(const std::string& dir);
+// The local time, after waiting past the last seconds of a minute, so that an entry due
+// "now" is still due when a program started next looks.
+SYSTEMTIME settled_now();
 // Polls cond every 20 ms for up to wait_ms; true once it holds.
 bool wait_until(bool (*cond)(HWND), HWND hwnd, DWORD wait_ms = 5000);
 // A visible dialog (class #32770) owned by owner, polling up to wait_ms; nullptr if none.

@@ -41,18 +41,6 @@ std::string settings_of(const App& app) {
     return bytes;
 }
 
-// Waits past the last seconds of a minute, so that an entry due "now" is still due when
-// the program's first tick looks.
-SYSTEMTIME settled_now() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    if (now.wSecond >= 45) {
-        Sleep((61 - now.wSecond) * 1000);
-        GetLocalTime(&now);
-    }
-    return now;
-}
-
 // "%04d%02d%02d%c%c%s" and "%02d%02d%02d%c" lines of an entry due at now, alarm kind 1.
 std::string due_entry(int n, const SYSTEMTIME& now, const char* memo) {
     char s[160], a[64];
