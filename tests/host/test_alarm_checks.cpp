@@ -1,19 +1,16 @@
 // The minute the alarms were checked up to: its stored form, what a start finds missed since
-// the previous run, and an entry stored in the minute already checked.
+// the previous run, and an entry stored in the minute already checked. (Where the settings
+// file keeps it: test_settings.)
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "app/main_layout.h"
 #include "calendar/date.h"
 #include "calendar/filetime.h"
-#include "config/profile.h"
-#include "config/settings.h"
 #include "schedule/alarm_batch.h"
 #include "schedule/alarm_mark.h"
-#include "schedule/storage.h"
 #include "tests/host/entry_maker.h"
 #include "tests/host/test_records.h"
 
@@ -22,24 +19,15 @@ namespace {
 LocalTime at(int y, int mo, int d, int h, int mi) { return LocalTime{y, mo, d, h, mi, 30}; }
 
 TEST(FiletimeToWallTime, ReadsBackWhatWasWritten) {
-    struct Case {
-        int y, mo, d, h, mi, s;
-    } cases[] = {
-        {1601, 1, 1, 0, 0, 0},     {1980, 1, 1, 0, 0, 0},   {2000, 2, 29, 23, 59, 59},
-        {2004, 12, 31, 12, 0, 1},  {2079, 12, 31, 23, 59, 0}, {2100, 3, 1, 0, 0, 0},
-        {30827, 12, 31, 23, 59, 59},
-    };
-    for (const Case& c : cases) {
+    const LocalTime cases[] = {{1601, 1, 1, 0, 0, 0},   {2000, 2, 29, 23, 59, 59}, {2004, 12, 31, 12, 0, 1},
+                               {2079, 12, 31, 23, 59, 0}, {2100, 3, 1, 0, 0, 0},   {30827, 12, 31, 23, 59, 59}};
+    for (const LocalTime& c : cases) {
         uint64_t ft = 0;
-        ASSERT_TRUE(wall_time_to_filetime(c.y, c.mo, c.d, c.h, c.mi, c.s, 999, &ft));
+        ASSERT_TRUE(wall_time_to_filetime(c.year, c.month, c.day, c.hour, c.minute, c.second, 999, &ft));
         LocalTime t = {};
-        ASSERT_TRUE(filetime_to_wall_time(ft, &t)) << c.y;
-        EXPECT_EQ(t.year, c.y);
-        EXPECT_EQ(t.month, c.mo) << c.y;
-        EXPECT_EQ(t.day, c.d) << c.y;
-        EXPECT_EQ(t.hour, c.h) << c.y;
-        EXPECT_EQ(t.minute, c.mi) << c.y;
-        EXPECT_EQ(t.second, c.s) << c.y;
+        ASSERT_TRUE(filetime_to_wall_time(ft, &t)) << c.year;
+        EXPECT_EQ(std::memcmp(&t, &c, sizeof t), 0) << c.year << "-" << t.month << "-" << t.day << " "
+                                                    << t.hour << ":" << t.minute << ":" << t.second;
     }
     uint64_t last = 0;
     ASSERT_TRUE(wall_time_to_filetime(30827, 12, 31, 23, 59, 59, 999, &last));
@@ -166,57 +154,6 @@ TEST(StoredEntry, RingsAtOnceOnlyInTheMinuteAlreadyChecked) {
         {"no clock reading", &due, 0, now, false},
     };
     for (const Case& c : cases) EXPECT_EQ(rings_when_stored(*c.e, c.now, c.checked), c.rings) << c.what;
-}
-
-// The mark in the settings file: only the start-up loader reads it, a settings reload
-// leaves it alone, and the saves at exit and at a ring write it.
-class AlarmMarkFile : public testing::Test {
-protected:
-    void SetUp() override {
-        path_ = (std::filesystem::temp_directory_path() / "zelmar_alarm_mark.cfg").string();
-        std::filesystem::remove(path_);
-        storage_set_sources(nullptr, nullptr, nullptr);
-    }
-    void TearDown() override {
-        profile_open("", nullptr);
-        std::filesystem::remove(path_);
-    }
-    static std::string slurp(const std::string& p) {
-        FILE* f = std::fopen(p.c_str(), "rb");
-        std::string s;
-        if (!f) return s;
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-        std::fclose(f);
-        return s;
-    }
-    void write(const char* text) {
-        FILE* f = std::fopen(path_.c_str(), "wb");
-        std::fputs(text, f);
-        std::fclose(f);
-        ASSERT_TRUE(profile_open(path_.c_str(), nullptr));
-    }
-    std::string path_;
-};
-
-TEST_F(AlarmMarkFile, ReadAtStartWrittenAtExitAndRingLeftAloneOtherwise) {
-    write("[Config]\r\nmonthlang=0\r\nAlarmChecked=200405050930\r\n[Schedule]\r\nschedulecount=0\r\n");
-    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
-    EXPECT_STREQ(settings.AlarmChecked, "200405050930");
-
-    // A reload of the settings (restore position, a new resolution) keeps the running mark.
-    std::strcpy(settings.AlarmChecked, "200405051000");
-    settings_load(&settings, 1024, 768);
-    EXPECT_STREQ(settings.AlarmChecked, "200405051000");
-    // A settings save does not write it; the mark's own save and every schedule save do.
-    ASSERT_TRUE(settings_save(settings));
-    EXPECT_NE(slurp(path_).find("AlarmChecked=200405050930\r\n"), std::string::npos);
-    ASSERT_TRUE(alarm_checked_save(settings));
-    EXPECT_NE(slurp(path_).find("AlarmChecked=200405051000\r\n"), std::string::npos);
-    std::strcpy(settings.AlarmChecked, "200405051100");
-    ASSERT_TRUE(schedule_save(settings, &schedule));
-    EXPECT_NE(slurp(path_).find("AlarmChecked=200405051100\r\n"), std::string::npos);
 }
 
 }  // namespace

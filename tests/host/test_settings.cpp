@@ -12,6 +12,7 @@
 #include "config/profile.h"
 #include "config/profile_file.h"
 #include "config/settings.h"
+#include "schedule/storage.h"
 #include "storage_fixture.h"
 #include "tests/host/test_records.h"
 
@@ -298,6 +299,29 @@ TEST_F(SettingsTest, EveryKeyMissingFromTheFileLoadsItsDefault) {
     const Settings loaded = settings;
     settings_defaults(&settings, 1024, 768);
     expect_same_settings(loaded, settings, "defaults");
+}
+
+// The alarm mark: only the start-up loader reads it (a reload of the settings keeps the
+// running mark), only its own save and the schedule saves write it.
+TEST_F(SettingsTest, TheAlarmMarkIsReadAtStartAndWrittenWithTheSchedule) {
+    open("[Config]\r\nmonthlang=0\r\nAlarmChecked=200405050930\r\n[Schedule]\r\nschedulecount=0\r\n");
+    storage_set_sources(nullptr, nullptr, nullptr);
+    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
+    EXPECT_STREQ(settings.AlarmChecked, "200405050930");
+    std::strcpy(settings.AlarmChecked, "200405051000");
+    settings_load(&settings, 1024, 768);
+    EXPECT_STREQ(settings.AlarmChecked, "200405051000");
+    struct Save {
+        bool (*save)(const Settings&);
+        const char* stored;
+    } saves[] = {{settings_save, "0930"}, {alarm_checked_save, "1000"}};
+    for (const Save& v : saves) {
+        ASSERT_TRUE(v.save(settings));
+        EXPECT_NE(slurp(path_).find(std::string("AlarmChecked=20040505") + v.stored + "\r\n"), std::string::npos);
+    }
+    std::strcpy(settings.AlarmChecked, "200405051100");
+    ASSERT_TRUE(schedule_save(settings, &schedule));
+    EXPECT_NE(slurp(path_).find("AlarmChecked=200405051100\r\n"), std::string::npos);
 }
 
 // --- Edits made to the file by another program while this one runs ---

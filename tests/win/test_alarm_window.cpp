@@ -252,11 +252,8 @@ TEST_F(AlarmWindow, TheFocusStartsOnCloseAndEnterSpaceOrEscCloseIt) {
     }
 }
 
-// How many lines of the text control can be seen, and how many it holds.
-struct TextLines {
-    int shown, held;
-};
-TextLines text_lines(HWND w) {
+// Lines of the text control: how many can be seen, and how many it holds.
+std::pair<int, int> text_lines(HWND w) {
     HWND edit = GetDlgItem(w, IDC_ALARM_TEXT);
     HDC dc = GetDC(edit);
     SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(edit, WM_GETFONT, 0, 0)));
@@ -265,103 +262,59 @@ TextLines text_lines(HWND w) {
     ReleaseDC(edit, dc);
     RECT r;
     GetClientRect(edit, &r);
-    return {(r.bottom - r.top) / tm.tmHeight, static_cast<int>(SendMessageA(edit, EM_GETLINECOUNT, 0, 0))};
+    return {r.bottom / tm.tmHeight, static_cast<int>(SendMessageA(edit, EM_GETLINECOUNT, 0, 0))};
 }
 
-int bottom_of(HWND w, int id) {
-    RECT r;
-    GetWindowRect(GetDlgItem(w, id), &r);
-    return r.bottom;
-}
-
+// The window shows every block whole, growing, or scrolls under a count line; it shrinks back
+// for fewer alarms in the same window.
 TEST_F(AlarmWindow, GrowsToShowEveryAlarmThenScrollsWithACountLine) {
     for (int k = 0; k < 60; ++k) add_alarm(2004, 6, 1, 9, k, 0, 1, "会議");
-    RECT work;
+    RECT work, one = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    RECT one_r = {}, two_r = {};
-    struct Case {
-        int count;
-        bool scrolls;
-    } cases[] = {{1, false}, {2, false}, {5, false}, {60, true}, {2, false}, {1, false}};
-    for (const Case& c : cases) {
+    for (int count : {1, 2, 5, 60, 2, 1}) {
         std::vector<int> idx;
-        for (int k = 0; k < c.count; ++k) idx.push_back(k);
-        show_alarms(nullptr, &alarm_, schedule, AlarmTimeForm{false, false}, idx.data(), c.count);
+        for (int k = 0; k < count; ++k) idx.push_back(k);
+        show_alarms(nullptr, &alarm_, schedule, AlarmTimeForm{false, false}, idx.data(), count);
         pump();
         HWND w = alarm_.hwnd;
         ASSERT_NE(w, nullptr);
-        const TextLines lines = text_lines(w);
-        const bool bar = (GetWindowLongA(GetDlgItem(w, IDC_ALARM_TEXT), GWL_STYLE) & WS_VSCROLL) != 0;
-        EXPECT_EQ(bar, c.scrolls) << c.count;
-        RECT r;
+        const auto lines = text_lines(w);
+        const bool scrolls = count == 60;
+        EXPECT_EQ((GetWindowLongA(GetDlgItem(w, IDC_ALARM_TEXT), GWL_STYLE) & WS_VSCROLL) != 0, scrolls);
+        RECT r, text_r, close_r;
         GetWindowRect(w, &r);
-        EXPECT_GE(r.top, work.top) << c.count;
-        EXPECT_LE(r.bottom, work.bottom) << c.count;
-        // The buttons stay below the text.
-        RECT text_r;
         GetWindowRect(GetDlgItem(w, IDC_ALARM_TEXT), &text_r);
-        for (int id : {IDCANCEL, IDC_ALARM_SNOOZE, IDC_ALARM_STOP_SOUND}) {
-            RECT b;
-            GetWindowRect(GetDlgItem(w, id), &b);
-            EXPECT_GE(b.top, text_r.bottom) << c.count << " " << id;
-            EXPECT_LE(b.bottom, r.bottom) << c.count << " " << id;
-        }
-        if (c.scrolls) {
-            EXPECT_EQ(r.bottom - r.top, work.bottom - work.top);
-            EXPECT_EQ(text(w).rfind("アラーム 60件\r\n\r\n2004年6月1日  9:00\r\n会議", 0), 0u);
-            EXPECT_EQ(lines.held, 2 + 4 * 60 - 1);
-            EXPECT_LT(lines.shown, lines.held);
-        } else {
-            EXPECT_EQ(text(w).find("アラーム"), std::string::npos) << c.count;
-            EXPECT_EQ(lines.held, 4 * c.count - 1) << c.count;
-            EXPECT_GE(lines.shown, lines.held) << c.count;  // every block whole
-        }
-        if (c.count == 1) {
-            // One alarm: the template's size and place, whatever was shown before.
-            if (one_r.bottom == 0) one_r = r;
-            EXPECT_TRUE(EqualRect(&r, &one_r));
-            EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2);
-            EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2);
-        }
-        if (c.count == 2) {
-            if (two_r.bottom == 0) two_r = r;
-            EXPECT_TRUE(EqualRect(&r, &two_r));
-            EXPECT_GT(r.bottom - r.top, one_r.bottom - one_r.top);
-        }
+        GetWindowRect(GetDlgItem(w, IDCANCEL), &close_r);
+        EXPECT_TRUE(r.top >= work.top && r.bottom <= work.bottom) << count;
+        EXPECT_TRUE(close_r.top >= text_r.bottom && close_r.bottom <= r.bottom) << count;
+        EXPECT_EQ(text(w).rfind("アラーム 60件\r\n\r\n2004年6月1日  9:00\r\n会議", 0) == 0, scrolls);
+        EXPECT_EQ(lines.second, scrolls ? 2 + 4 * 60 - 1 : 4 * count - 1) << count;
+        EXPECT_EQ(lines.first >= lines.second, !scrolls) << count;  // every block whole
+        if (scrolls) EXPECT_EQ(r.bottom - r.top, work.bottom - work.top);
+        if (count == 1 && one.bottom == 0) one = r;  // the template, centred
+        EXPECT_EQ(EqualRect(&r, &one) != 0, count == 1) << count;
     }
+    EXPECT_EQ(one.left, (GetSystemMetrics(SM_CXSCREEN) - (one.right - one.left)) / 2);
+    EXPECT_EQ(one.top, (GetSystemMetrics(SM_CYSCREEN) - (one.bottom - one.top)) / 2);
 }
 
 TEST_F(AlarmWindow, SnoozeHandsTheAlarmsOnShowToTheOwnerAndCloses) {
-    struct Kept {
-        int calls = 0;
-        std::string memos;
-    } kept;
+    std::string kept;
     alarm_.snooze = AlarmSnooze{[](void* context, const AlarmBatch& b) {
-                                    auto* k = static_cast<Kept*>(context);
-                                    ++k->calls;
-                                    for (int i = 0; i < b.count; ++i) k->memos += b.item[i].entry.memo;
+                                    for (int i = 0; i < b.count; ++i)
+                                        *static_cast<std::string*>(context) += b.item[i].entry.memo;
                                 },
                                 &kept};
-    const int a = add_alarm(2004, 6, 1, 9, 0, 0, 3, "a", "C:\\s\\a.wav");
-    const int b = add_alarm(2004, 6, 1, 9, 0, 0, 1, "b");
-    HWND w = show({a, b});
+    HWND w = show({add_alarm(2004, 6, 1, 9, 0, 0, 3, "a", "C:\\s\\a.wav"), add_alarm(2004, 6, 1, 9, 0, 0, 1, "b")});
     ASSERT_TRUE(sound_playing);
     EXPECT_EQ(item_text(w, IDC_ALARM_SNOOZE), "5分後(&S)");
-    EXPECT_TRUE(enabled(w, IDC_ALARM_SNOOZE));
     press_in(w, IDC_ALARM_SNOOZE);
     EXPECT_FALSE(IsWindow(w));
     EXPECT_EQ(alarm_.hwnd, nullptr);
     EXPECT_FALSE(sound_playing);
-    EXPECT_EQ(kept.calls, 1);
-    EXPECT_EQ(kept.memos, "ab");
-    // Closed with 閉じる, nothing is kept.
-    w = show({a});
-    press_in(w, IDCANCEL);
-    EXPECT_EQ(kept.calls, 1);
-    // Without an owner to keep them the button is greyed.
-    alarm_.snooze = AlarmSnooze{};
-    w = show({b});
-    EXPECT_FALSE(enabled(w, IDC_ALARM_SNOOZE));
+    EXPECT_EQ(kept, "ab");
+    alarm_.snooze = AlarmSnooze{};  // no owner to keep them: the button is greyed
+    EXPECT_FALSE(enabled(show({0}), IDC_ALARM_SNOOZE));
 }
 
 TEST_F(AlarmWindow, AlarmsComingBackJoinWhatIsOnShow) {

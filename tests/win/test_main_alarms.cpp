@@ -1,7 +1,6 @@
-// The main window's alarms over runs of the program and changes of the clock: what came due
-// while it was not running, the mark it keeps in the settings file, a clock set back, the
-// alarms put off with 5分後, an entry stored for the current minute, and the end of the
-// Windows session.
+// The main window's alarms: what came due while it was not running, the mark it keeps in
+// the settings file, a clock set back, 5分後, an entry stored for the current minute, and
+// the end of the Windows session.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -23,26 +22,20 @@ namespace {
 
 using namespace win_test;
 
-// "%04d%02d%02d%c%c%s" and "%02d%02d%02d%c" of an entry on 2004-05-05 with an alarm kind 1
-// at hh:mm.
-std::string entry_lines(int n, const char* hhmm, const char* memo) {
-    char s[128], a[64];
-    std::snprintf(s, sizeof s, "schedule%03d=2004050501%s\r\n", n, memo);
-    std::snprintf(a, sizeof a, "alarm%03d=%s001\r\n", n, hhmm);
-    return std::string(s) + "|" + a;
-}
-
-std::string file_with(const char* mark, std::initializer_list<std::string> entries) {
+// A settings file with the alarm mark (none: no key) and entries on 2004-05-05 with an
+// alarm at their time: {"hhmm", memo}.
+std::string file_with(const char* mark, std::initializer_list<std::pair<const char*, const char*>> entries) {
     std::string sched = "[Schedule]\r\nschedulecount=" + std::to_string(entries.size()) + "\r\n";
     std::string alarm = "[Alarm]\r\n";
-    for (const std::string& e : entries) {
-        const size_t bar = e.find('|');
-        sched += e.substr(0, bar);
-        alarm += e.substr(bar + 1);
+    int n = 0;
+    for (const auto& e : entries) {
+        char key[16];
+        std::snprintf(key, sizeof key, "%03d=", ++n);
+        sched += std::string("schedule") + key + "2004050501" + e.second + "\r\n";
+        alarm += std::string("alarm") + key + e.first + "001\r\n";
     }
-    std::string config = "[Config]\r\nmethod=0\r\n";
-    if (mark) config += std::string("AlarmChecked=") + mark + "\r\n";
-    return config + sched + alarm;
+    return std::string("[Config]\r\n") + (mark ? std::string("AlarmChecked=") + mark + "\r\n" : "") +
+           sched + alarm;
 }
 
 std::string alarm_text() {
@@ -56,10 +49,6 @@ void close_alarm() {
 
 class MainAlarms : public MainWindow {
 protected:
-    void TearDown() override {
-        set_snooze_interval(0);
-        MainWindow::TearDown();
-    }
     // One tick at this time; returns the alarm text then (or "(none)"), and closes it.
     std::string tick_at(int h, int m, int s = 0) {
         g_now = {2004, 5, 5, h, m, s};
@@ -72,40 +61,20 @@ protected:
     std::string file() { return get_file(path_); }
 };
 
-TEST_F(MainAlarms, WhatCameDueSinceTheLastRunShowsAtStartInOneWindow) {
-    // Started at 09:29:59; the previous run checked up to 09:00.
-    open(file_with("200405050900", {entry_lines(1, "0900", "前回"), entry_lines(2, "0910", "朝会"),
-                                    entry_lines(3, "0929", "打合せ"), entry_lines(4, "0930", "次")}));
-    EXPECT_EQ(alarm_text(),
-              "2004年5月5日  9:10\r\n朝会\r\n(起動前の予定)\r\n\r\n"
-              "2004年5月5日  9:29\r\n打合せ\r\n予定時刻です");
-    // The ring stored the minute checked at once.
-    EXPECT_NE(file().find("AlarmChecked=200405050929\r\n"), std::string::npos) << file();
+TEST_F(MainAlarms, TheClockSetBackRingsNothingTwiceAndEachRingKeepsTheMark) {
+    // The previous run checked up to 09:00; started at 09:29:59.
+    open(file_with("200405050900", {{"0910", "朝会"}, {"0929", "今"}, {"0931", "a"}, {"0933", "c"}}));
+    EXPECT_EQ(alarm_text(), "2004年5月5日  9:10\r\n朝会\r\n(起動前の予定)\r\n\r\n"
+                            "2004年5月5日  9:29\r\n今\r\n予定時刻です");
     close_alarm();
-    EXPECT_EQ(tick_at(9, 30), "2004年5月5日  9:30\r\n次\r\n予定時刻です");
-}
-
-TEST_F(MainAlarms, NothingShowsAtAFirstStartOrAfterTheClockWasSetBack) {
-    struct Case {
-        const char* what;
-        const char* mark;
-    } cases[] = {{"first start", nullptr}, {"clock set back", "200405051000"}, {"broken mark", "2004050509"}};
-    for (const Case& c : cases) {
-        open(file_with(c.mark, {entry_lines(1, "0910", "朝会")}));
-        EXPECT_EQ(alarm_text(), "(none)") << c.what;
-        close();
-    }
-}
-
-TEST_F(MainAlarms, TheClockSetBackRingsNothingTwice) {
-    open(file_with(nullptr, {entry_lines(1, "0931", "a"), entry_lines(2, "0925", "b"),
-                             entry_lines(3, "0933", "c")}));
     KillTimer(hwnd_, kMainTimer);  // ticks come from the test only
     struct Step {
         int h, m;
         const char* memo;  // the memo rung, "" for none
+        const char* mark;  // the mark in the file afterwards
     } steps[] = {
-        {9, 31, "a"}, {9, 21, ""}, {9, 25, ""}, {9, 31, ""}, {9, 32, ""}, {9, 33, "c"},
+        {9, 31, "a", "0931"}, {9, 21, "", "0931"}, {9, 29, "", "0931"}, {9, 31, "", "0931"},
+        {9, 32, "", "0931"},  {9, 33, "c", "0933"}, {9, 20, "", "0933"},
     };
     for (const Step& s : steps) {
         const std::string t = tick_at(s.h, s.m);
@@ -114,17 +83,17 @@ TEST_F(MainAlarms, TheClockSetBackRingsNothingTwice) {
         } else {
             EXPECT_EQ(t, "(none)") << s.h << ":" << s.m;
         }
+        EXPECT_NE(file().find(std::string("AlarmChecked=20040505") + s.mark + "\r\n"), std::string::npos)
+            << s.h << ":" << s.m;
     }
-    // At the end the mark is the last minute checked, not the clock's.
-    g_now = {2004, 5, 5, 9, 20, 0};
-    main_tick(main_state, hwnd_);
+    // At the end too it is the last minute checked, not the clock's.
     close();
     EXPECT_NE(file().find("AlarmChecked=200405050933\r\n"), std::string::npos) << file();
 }
 
 TEST_F(MainAlarms, SnoozeBringsTheSameAlarmsBackEvenWhileHidden) {
     set_snooze_interval(2000);
-    open(file_with(nullptr, {entry_lines(1, "0929", "会議")}));
+    open(file_with(nullptr, {{"0929", "会議"}}));
     KillTimer(hwnd_, kMainTimer);
     HWND w = main_state.alarm.hwnd;
     ASSERT_NE(w, nullptr);
@@ -171,43 +140,25 @@ TEST_F(MainAlarms, AnEntryStoredForTheCurrentMinuteRingsAtOnce) {
     EXPECT_EQ(schedule.count, 3);
 }
 
+// (An entry added in a schedule dialog still open is saved too: the end-to-end test.)
 TEST_F(MainAlarms, TheEndOfTheSessionSavesEverythingOnceWithoutANotice) {
-    open("[Config]\r\nmethod=0\r\n");
-    ModalDriver driver({[this](HWND dlg) {
-        paste(dlg, IDC_SCHED_YEAR, "2004");
-        paste(dlg, IDC_SCHED_MONTH, "6");
-        paste(dlg, IDC_SCHED_DAY, "1");
-        paste(dlg, IDC_SCHED_MEMO, "未保存");
-        press(dlg, IDC_SCHED_ADD);
-        // Windows ends the session while the dialog is open.
-        EXPECT_EQ(SendMessageA(hwnd_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
-        SendMessageA(hwnd_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-        const std::string saved = file();
-        EXPECT_NE(saved.find("schedulecount=1\r\n"), std::string::npos) << saved;
-        EXPECT_NE(saved.find("未保存\r\n"), std::string::npos) << saved;
-        EXPECT_NE(saved.find("AlarmChecked=200405050929\r\n"), std::string::npos) << saved;
-        EXPECT_NE(saved.find("monthlang="), std::string::npos) << saved;
-        // Once: a second end of the session writes nothing.
-        DeleteFileA(path_.c_str());
-        SendMessageA(hwnd_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-        EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES);
-        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
-    }});
-    driver.run([this] { return command(CMD_SCHEDULE); });
+    open("[Config]\r\nmonthlang=0\r\n");
+    EXPECT_EQ(SendMessageA(hwnd_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    SendMessageA(hwnd_, WM_ENDSESSION, FALSE, 0);  // cancelled: nothing yet
+    EXPECT_EQ(file(), "[Config]\r\nmonthlang=0\r\n");
+    SendMessageA(hwnd_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_NE(file().find("AlarmChecked=200405050929\r\n"), std::string::npos) << file();
+    EXPECT_NE(file().find("schedulecount=0\r\n"), std::string::npos) << file();
+    // Once: neither a second end of the session nor the destruction writes again.
     DeleteFileA(path_.c_str());
+    SendMessageA(hwnd_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     close();
-    EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES);  // nor the destruction
+    EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(MainAlarms, AFailedSaveAtTheEndOfTheSessionIsNotTold) {
     open("", (dir_ + "missing\\tester.cfg").c_str());
-    struct Case {
-        WPARAM ending;
-    } cases[] = {{FALSE}, {TRUE}};  // a cancelled end saves nothing; the real one fails silently
-    for (const Case& c : cases) {
-        SendMessageA(hwnd_, WM_ENDSESSION, c.ending, 0);
-        EXPECT_FALSE(save_failure_told()) << c.ending;
-    }
+    SendMessageA(hwnd_, WM_ENDSESSION, TRUE, 0);
     close();
     EXPECT_FALSE(save_failure_told());
 }
