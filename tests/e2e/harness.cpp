@@ -215,6 +215,18 @@ std::string settings_file_of(const std::string& dir) {
     return dir + name + ".cfg";
 }
 
+std::string settings_once_holding(const std::string& dir, std::initializer_list<const char*> lines,
+                                  DWORD wait_ms) {
+    const DWORD start = GetTickCount();
+    std::string bytes;
+    for (;;) {
+        bool all = read_file(settings_file_of(dir), &bytes);
+        for (const char* l : lines) all = all && bytes.find(std::string(l) + "\r\n") != std::string::npos;
+        if (all || GetTickCount() - start > wait_ms) return bytes;
+        Sleep(20);
+    }
+}
+
 SYSTEMTIME settled_now() {
     SYSTEMTIME now;
     GetLocalTime(&now);

@@ -52,6 +52,11 @@ std::string window_text(HWND hwnd);
 
 // The settings file the program uses in dir: "<dir><login name>.cfg" ("default" without one).
 std::string settings_file_of(const std::string& dir);
+// The settings file in dir once it holds each of these lines, polling up to wait_ms (what
+// it holds then otherwise): the program saves after a dialog it closed is gone, a moment
+// after a test sees the dialog go.
+std::string settings_once_holding(const std::string& dir, std::initializer_list<const char*> lines,
+                                  DWORD wait_ms = 5000);
 // The local time, after waiting past the last seconds of a minute, so that an entry due
 // "now" is still due when a program started next looks.
 SYSTEMTIME settled_now();

@@ -113,7 +113,8 @@ E2E_TEST(an_entry_typed_into_the_schedule_dialog_is_saved) {
     REQUIRE(wait_until(is_gone, dlg));
 
     // Saved at once, before the program ends.
-    const std::string saved = settings_of(app);
+    const std::string saved = settings_once_holding(
+        app.dir, {"schedulecount=1", "schedule001=2030060101会議", "alarm001=0905153C:\\s\\a.wav"});
     CHECK(has_line(saved, "schedulecount=1"));
     CHECK(has_line(saved, "schedule001=2030060101会議"));
     CHECK(has_line(saved, "alarm001=0905153C:\\s\\a.wav"));
