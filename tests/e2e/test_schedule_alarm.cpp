@@ -35,12 +35,6 @@ void press(HWND dlg, int id) { send_sync(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
 bool enabled(HWND dlg, int id) { return IsWindowEnabled(GetDlgItem(dlg, id)) != 0; }
 bool is_gone(HWND h) { return IsWindow(h) == 0; }
 
-std::string settings_of(const App& app) {
-    std::string bytes;
-    read_file(settings_file_of(app.dir), &bytes);
-    return bytes;
-}
-
 // "%04d%02d%02d%c%c%s" and "%02d%02d%02d%c" lines of an entry due at now, alarm kind 1.
 std::string due_entry(int n, const SYSTEMTIME& now, const char* memo) {
     char s[160], a[64];
