@@ -40,9 +40,12 @@ std::vector<Due> due_now(const SYSTEMTIME& now, int count) {
     return out;
 }
 
+bool has_text(HWND w) { return !window_text(GetDlgItem(w, IDC_ALARM_TEXT)).empty(); }
+
+// The alarm window once it shows its alarms (they come a moment after the window).
 HWND alarm_window(const App& app, DWORD wait_ms = 8000) {
     HWND w = find_owned_dialog(app.hwnd, wait_ms);
-    return w && window_text(w) == "Tavelspore - アラーム" ? w : nullptr;
+    return w && window_text(w) == "Tavelspore - アラーム" && wait_until(has_text, w) ? w : nullptr;
 }
 
 // Starts the program in a fresh directory with count entries due in the current minute;
