@@ -119,7 +119,8 @@ void open_schedule_dialog(MainState& s, HWND hwnd, const ScheduleOpening& openin
     if (s.schedule_dialog_open) return;
     s.view.schedule_opening = opening;
     s.schedule_dialog_open = true;
-    const bool changed = schedule_dialog(hwnd, s.view.schedule_opening, s.schedule);
+    const bool changed = schedule_dialog(hwnd, s.view.schedule_opening, s.schedule, nullptr,
+                                         ScheduleStored{ring_stored_entry, &s});
     s.schedule_dialog_open = false;
     if (!changed) return;
     report_save_result(hwnd, schedule_save(*s.settings, s.schedule));

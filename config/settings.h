@@ -31,6 +31,7 @@ struct Settings {
     int weight;
     int italic;
     char fontname[100];      // may exceed a LOGFONT face (32 bytes): cut where it is used
+    char AlarmChecked[16];   // alarms checked up to this minute, "YYYYMMDDhhmm"; "" none
     int ToDoBoot;
     int ToDoWidth;           // 32 bits in the file
     int ToDoTimemes;         // kept as read
@@ -68,6 +69,7 @@ enum class SettingKind : unsigned char {
 enum class SettingGroup : unsigned char {
     kConfig,  // settings_load / settings_save
     kToDo,    // todo_load / todo_save
+    kAlarm,   // alarm_checked_load / alarm_checked_save
 };
 struct SettingKey {
     const char* name;
@@ -78,7 +80,7 @@ struct SettingKey {
     int def;        // integer default
     const char* def_text;  // text default
 };
-constexpr size_t kSettingKeyCount = 27;
+constexpr size_t kSettingKeyCount = 28;
 extern const SettingKey kSettingKeys[kSettingKeyCount];
 
 // The window set keys of a "DispSet%d" section, in the order they are written. A load takes
@@ -124,7 +126,13 @@ bool todo_save(const Settings& s);
 // to other resolutions (nothing to write).
 bool window_set_save(const Settings& s, int screen_w, int screen_h);
 
+// The alarm mark `AlarmChecked`: read by the start-up loader, written when an alarm rings,
+// at exit and with every schedule save. A settings reload leaves it alone.
+void alarm_checked_load(Settings* s);
+bool alarm_checked_save(const Settings& s);
+
 // The same changes without writing the file, for saves that write once.
 void settings_put(const Settings& s);
 void todo_put(const Settings& s);
+void alarm_checked_put(const Settings& s);
 bool window_set_put(const Settings& s, int screen_w, int screen_h);

@@ -54,6 +54,7 @@
 /* Alarm window 212 */
 #define IDC_ALARM_TEXT         1024
 #define IDC_ALARM_STOP_SOUND   1025
+#define IDC_ALARM_SNOOZE       1027
 
 /* Font dialog 21000: the ids the system's font dialog looks for */
 #define IDC_FONT_APPLY         1026

@@ -100,6 +100,10 @@ constexpr char kRecentDateFormat[] = "%2d月%2d日(%s)";        // month, day, w
 // Alarm window: date, time and memo, then how long remains.
 constexpr char kAlarmBeforeFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n%d 分前です";
 constexpr char kAlarmDueFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n予定時刻です";
+// An alarm that came due while the program was not running, and the first line of a window
+// whose alarms do not all fit on the screen.
+constexpr char kAlarmMissedFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n(起動前の予定)";
+constexpr char kAlarmCountFormat[] = "アラーム %d件";
 
 // The image plug-in's description after its file name and version, and its format names.
 #define ZELMAR_PLUGIN_DESCRIPTION " " ZELMAR_PROGRAM_NAME " 用 PNG/JPEG/GIF/TIFF 画像プラグイン"

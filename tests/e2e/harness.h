@@ -36,6 +36,12 @@ bool file_holds(const std::string& path, const std::string& text, DWORD wait_ms 
 
 // Copies the exe into dir and starts it there; waits for its main window.
 bool app_start(App& app, const std::string& dir, DWORD wait_ms = 15000);
+// The same with the program built with the tests' seams (ZelmarSeam.exe beside Zelmar.exe):
+// its clock is the minute in "<dir>clock.txt" (YYYYMMDDhhmm) when that file exists, and its
+// snooze interval the milliseconds in "<dir>snooze_ms.txt".
+bool app_start_seam(App& app, const std::string& dir, DWORD wait_ms = 15000);
+// Sets the seam program's clock to a minute "YYYYMMDDhhmm" (replacing the file at once).
+bool set_seam_clock(const std::string& dir, const char* minute);
 // Starts another copy in the same directory and returns its exit code (-1 on timeout).
 int app_start_second(const App& app, DWORD wait_ms = 15000);
 // Asks the window to close and waits for the exit code (-1 on timeout; the process is killed).
@@ -48,6 +54,14 @@ std::string window_text(HWND hwnd);
 
 // The settings file the program uses in dir: "<dir><login name>.cfg" ("default" without one).
 std::string settings_file_of(const std::string& dir);
+// The settings file in dir once it holds each of these lines, polling up to wait_ms (what
+// it holds then otherwise): the program saves after a dialog it closed is gone, a moment
+// after a test sees the dialog go.
+std::string settings_once_holding(const std::string& dir, std::initializer_list<const char*> lines,
+                                  DWORD wait_ms = 5000);
+// The local time, after waiting past the last seconds of a minute, so that an entry due
+// "now" is still due when a program started next looks.
+SYSTEMTIME settled_now();
 // Polls cond every 20 ms for up to wait_ms; true once it holds.
 bool wait_until(bool (*cond)(HWND), HWND hwnd, DWORD wait_ms = 5000);
 // A visible dialog (class #32770) owned by owner, polling up to wait_ms; nullptr if none.

@@ -182,9 +182,7 @@ E2E_TEST(recent_list_opens_after_start_when_asked) {
     sent(GetDlgItem(dlg, IDC_RECENT_BOOT), BM_SETCHECK, BST_UNCHECKED, 0);
     PostMessageA(dlg, WM_COMMAND, IDOK, 0);
     CHECK(wait_until(dialog_gone, dlg));
-    CHECK(send_sync(app.hwnd, WM_NULL, 0, 0));  // the command has returned: saved by now
-    std::string file;
-    REQUIRE(read_file(settings_file_of(dir), &file));
+    const std::string file = settings_once_holding(dir, {"ToDoBoot=0", "ToDoWidth=10"});
     CHECK(file.find("ToDoBoot=0\r\n") != std::string::npos);
     CHECK(file.find("ToDoWidth=10\r\n") != std::string::npos);
     CHECK_EQ(app_close(app), 0);
