@@ -3,6 +3,8 @@
 #include <stdint.h>
 #include <time.h>
 
+#include "resources/texts.h"
+
 namespace {
 
 const int kMonthLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -14,6 +16,19 @@ const char kAutumnalTable[] =
     "1211121112111211121112111211121111111111111111111111111111111101110111011101110111011101110111001100";
 const int kTableFirstYear = 1950;
 const int kTableLastYear = 2049;
+
+// After the table, the equinox days come from the usual approximation of the year's drift,
+// floor(base + 0.242194 (y - 1980) - floor((y - 1980) / 4)), good up to 2099; it gives the
+// table's own days for 1980..2049. Worked in millionths so no rounding can move a day.
+const int kEquinoxFormulaLastYear = 2099;
+const int64_t kVernalBase = 20843100;    // 20.8431 days
+const int64_t kAutumnalBase = 23248800;  // 23.2488 days
+const int64_t kDriftPerYear = 242194;    // 0.242194 days
+
+int equinox_by_formula(int y, int64_t base) {
+    const int64_t n = (int64_t)y - 1980;  // positive here, so division floors
+    return (int)((base + kDriftPerYear * n) / 1000000 - n / 4);
+}
 
 // Leap years in 1..y (y >= 0).
 int64_t leaps_through(int64_t y) {
@@ -77,9 +92,9 @@ void clock_text(char out[9], int a, int b, int c, char sep) {
 
 }  // namespace
 
-// 日 月 火 水 木 金 土
-const char* const weekday_names_ja[7] = {
-    "日", "月", "火", "水", "木", "金", "土"};
+const char* const weekday_names_ja[7] = {kWeekdayNamesJa[0], kWeekdayNamesJa[1], kWeekdayNamesJa[2],
+                                         kWeekdayNamesJa[3], kWeekdayNamesJa[4], kWeekdayNamesJa[5],
+                                         kWeekdayNamesJa[6]};
 const char* const weekday_names_en[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 const char month_names_en[13][20] = {
     "",     "January", "February", "March",     "April",   "May",      "June",
@@ -115,11 +130,15 @@ int third_monday(int y, int m) {
 }
 
 int vernal_equinox_day(int y) {
+    if (y > kTableLastYear && y <= kEquinoxFormulaLastYear)
+        return equinox_by_formula(y, kVernalBase);
     if (y < kTableFirstYear || y > kTableLastYear) return 20;
     return kVernalTable[y - kTableFirstYear] - 28;
 }
 
 int autumnal_equinox_day(int y) {
+    if (y > kTableLastYear && y <= kEquinoxFormulaLastYear)
+        return equinox_by_formula(y, kAutumnalBase);
     if (y < kTableFirstYear || y > kTableLastYear) return 23;
     return kAutumnalTable[y - kTableFirstYear] - 26;
 }

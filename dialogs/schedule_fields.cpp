@@ -5,6 +5,7 @@
 
 #include "calendar/date.h"
 #include "config/cp932.h"
+#include "resources/texts.h"
 
 namespace {
 
@@ -117,13 +118,65 @@ bool clear_blank_memo(char* memo) {
     return true;
 }
 
+namespace {
+
+// Whether byte offset off of s starts a character (or is its end).
+bool starts_char(const char* s, size_t off) {
+    const char* p = s;
+    while (static_cast<size_t>(p - s) < off && *p != '\0') p = cp932_next(p);
+    return static_cast<size_t>(p - s) == off;
+}
+
+// Bytes of whole characters of s (n bytes long) that fit in room.
+size_t whole_chars_within(const char* s, size_t n, size_t room) {
+    const char* p = s;
+    for (;;) {
+        const char* next = cp932_next(p);
+        const size_t len = static_cast<size_t>(next - s);
+        if (next == p || len > n || len > room) return static_cast<size_t>(p - s);
+        p = next;
+    }
+}
+
+}  // namespace
+
+bool memo_cut(const char* before, const char* after, size_t limit, MemoCut* cut) {
+    const size_t la = std::strlen(after), lb = std::strlen(before);
+    if (la <= limit) return false;
+    // The common start, by whole characters.
+    const char* a = after;
+    const char* b = before;
+    for (;;) {
+        const char* na = cp932_next(a);
+        const char* nb = cp932_next(b);
+        if (na == a || na - a != nb - b || std::memcmp(a, b, static_cast<size_t>(na - a)) != 0)
+            break;
+        a = na;
+        b = nb;
+    }
+    const size_t p = static_cast<size_t>(a - after);
+    // The common end: equal bytes that start a character in both texts.
+    size_t s = 0;
+    for (size_t k = 1; k <= la - p && k <= lb - p && after[la - k] == before[lb - k]; ++k) {
+        if (starts_char(after, la - k) && starts_char(before, lb - k)) s = k;
+    }
+    if (p + s > limit) {
+        *cut = {0, la, whole_chars_within(after, la, limit)};
+        return true;
+    }
+    *cut = {p, la - s, whole_chars_within(after + p, la - s - p, limit - p - s)};
+    return true;
+}
+
+size_t cp932_chars_in(const char* s, size_t n) {
+    size_t chars = 0;
+    for (const char* p = s; static_cast<size_t>(p - s) < n && *p != '\0'; p = cp932_next(p))
+        ++chars;
+    return chars;
+}
+
 const char* const kEntryFieldMessages[6] = {
-    "年の設定は1980年から2079年までです",
-    "月が入力されていません",
-    "月の設定が不正です",
-    "日が入力されていません",
-    "日の設定が不正です",
-    "メモが入力されていません",
+    kYearOutOfRange, kMonthMissing, kMonthInvalid, kDayMissing, kDayInvalid, kMemoMissing,
 };
 
 namespace {
@@ -158,25 +211,25 @@ const char* validate_entry(ScheduleEntry* e, bool* memo_cleared) {
 }
 
 void entry_update_alarm_at(ScheduleEntry* e) {
-    if (e->alarm_kind == 0 || !e->has_time) e->alarm_at = 0;
+    if (!has_alarm(*e) || !e->has_time) e->alarm_at = 0;
     else compute_alarm_at(e);
 }
 
 void schedule_row_texts(const ScheduleEntry* e, ScheduleRowTexts* out) {
-    if (e->year == -1) std::snprintf(out->year, sizeof out->year, "通年");
-    else std::snprintf(out->year, sizeof out->year, "%d年", e->year);
+    if (e->year == -1) std::snprintf(out->year, sizeof out->year, "%s", kEveryYear);
+    else std::snprintf(out->year, sizeof out->year, kRowYearFormat, e->year);
     switch (e->day) {
     case kDayMovable:
-        std::snprintf(out->date, sizeof out->date, "%2d月??日", e->month);
+        std::snprintf(out->date, sizeof out->date, kRowDateMovableFormat, e->month);
         break;
     case kDaySecondMonday:
-        std::snprintf(out->date, sizeof out->date, "%2d月第2月曜", e->month);
+        std::snprintf(out->date, sizeof out->date, kRowDateSecondMondayFormat, e->month);
         break;
     case kDayThirdMonday:
-        std::snprintf(out->date, sizeof out->date, "%2d月第3月曜", e->month);
+        std::snprintf(out->date, sizeof out->date, kRowDateThirdMondayFormat, e->month);
         break;
     default:
-        std::snprintf(out->date, sizeof out->date, "%2d月%2d日", e->month, e->day);
+        std::snprintf(out->date, sizeof out->date, kRowDateFormat, e->month, e->day);
         break;
     }
     if (e->hour != -1 && e->minute != -1)
@@ -184,17 +237,17 @@ void schedule_row_texts(const ScheduleEntry* e, ScheduleRowTexts* out) {
     else
         out->time[0] = '\0';
     std::snprintf(out->scramble, sizeof out->scramble, "%s", e->scramble ? "S" : "");
-    std::snprintf(out->alarm, sizeof out->alarm, "%s", e->alarm_kind ? "A" : "");
+    std::snprintf(out->alarm, sizeof out->alarm, "%s", has_alarm(*e) ? "A" : "");
     out->memo = e->memo;
     // Any nonzero holiday byte is a holiday (older data can carry other values).
     out->image = e->holiday != 0;
 }
 
 const ListColumn kScheduleColumnTable[kScheduleColumns] = {
-    {"年", kListAlignLeft, "9999年00", 20, false},
-    {"月日", kListAlignCenter, "99月99日00000", 0, false},
-    {"時刻", kListAlignCenter, "99:99000", 0, false},
+    {kColumnYear, kListAlignLeft, "9999年00", 20, false},
+    {kColumnDate, kListAlignCenter, "99月99日00000", 0, false},
+    {kColumnTime, kListAlignCenter, "99:99000", 0, false},
     {"S", kListAlignCenter, "999_", 0, false},
     {"A", kListAlignCenter, "999_", 0, false},
-    {"メモ", kListAlignLeft, "999_", 0, true},
+    {kColumnMemo, kListAlignLeft, "999_", 0, true},
 };

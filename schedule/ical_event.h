@@ -50,7 +50,7 @@ struct IcalEventData {
 
     // The alarm taken (the first usable one) and whether any other was dropped.
     bool alarm_taken;
-    uint8_t alarm_kind;
+    AlarmKind alarm_kind;
     int alarm_minutes;
     char alarm_sound[kIcalSoundKeep + 1];
     bool alarm_dropped;

@@ -9,7 +9,8 @@
 
 namespace {
 
-// Memo of an event without a title: "(件名なし)" in code page 932.
+// Memo of an event without a title: "(件名なし)", written as code page 932 bytes so that it is
+// the same whichever compiler builds the reader (the fuzz build keeps literals UTF-8).
 const char kUntitled[] = "(\x8C\x8F\x96\xBC\x82\xC8\x82\xB5)";
 
 // The event's wall time at the occurrence as this machine's local time: UTC and zone times
@@ -101,7 +102,7 @@ bool ical_event_entry(const IcalEventData& ev, const IcalPlatform* p,
         e.minute = local.minute;
     }
     if (ev.alarm_taken && e.has_time) {
-        e.alarm_kind = ev.alarm_kind;
+        set_alarm_kind(&e, ev.alarm_kind);
         e.minutes_before = ev.alarm_minutes;
         memcpy(e.sound_file, ev.alarm_sound, sizeof ev.alarm_sound);
     }

@@ -148,7 +148,7 @@ void ical_event_begin(IcalEventData* ev) {
     ev->dates_unknown = false;
     ev->holiday = ev->scramble = false;
     ev->alarm_taken = ev->alarm_dropped = false;
-    ev->alarm_kind = 0;
+    ev->alarm_kind = AlarmKind::kNone;
     ev->alarm_minutes = 0;
     ev->alarm_sound[0] = '\0';
 }
@@ -215,9 +215,10 @@ void ical_alarm_end(IcalEventData* ev, bool implicit) {
     }
     ev->alarm_taken = true;
     ev->alarm_minutes = before;
-    ev->alarm_kind = !a.audio ? 1 : (a.sound[0] ? 3 : 2);
+    ev->alarm_kind = !a.audio ? AlarmKind::kWindow
+                              : (a.sound[0] ? AlarmKind::kSoundFile : AlarmKind::kSystemSound);
     // A file attached to an alarm that plays no sound is not kept.
-    if (ev->alarm_kind == 3)
+    if (ev->alarm_kind == AlarmKind::kSoundFile)
         memcpy(ev->alarm_sound, a.sound, sizeof ev->alarm_sound);
     else
         ev->alarm_sound[0] = '\0';

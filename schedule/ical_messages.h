@@ -1,5 +1,4 @@
-// The texts the user sees around iCalendar export and import: the file choosers' captions
-// and filter, and the one message after each (formed from the counts, nothing else).
+// The one message after an iCalendar export or import, formed from the counts alone.
 #pragma once
 
 #include <stddef.h>
@@ -7,13 +6,9 @@
 #include "schedule/ical_import.h"
 #include "schedule/ical_write.h"
 
-extern const char kIcalFilter[];       // "iCalendar (*.ics)|*.ics|"
-extern const char kIcalExportTitle[];  // the save chooser: memos are written unscrambled
-extern const char kIcalImportTitle[];
-extern const char kIcalNotCalendar[];  // the file holds no calendar; nothing changed
-extern const char kIcalReadFailed[];   // the file could not be read; nothing changed
-extern const char kIcalTooLarge[];     // the file is larger than any calendar we read
-extern const char kIcalWriteFailed[];  // the file could not be written
+// The texts themselves (captions, filter, notices, the parts of the messages) are in
+// resources/texts.h.
+#include "resources/texts.h"
 
 constexpr size_t kIcalMessageSize = 1024;
 

@@ -105,18 +105,20 @@ void line(std::string* out, const std::string& s) {
 
 void write_alarm(const ScheduleEntry* e, const std::string& summary, const IcalPlatform* p,
                  std::string* out) {
-    if (!timed(e) || e->alarm_kind == 0) return;
+    // A byte outside the kinds rings as none: no alarm to write.
+    const AlarmKind kind = alarm_kind_of(*e);
+    if (!timed(e) || (kind != AlarmKind::kWindow && !alarm_sounds(*e))) return;
     const int before = e->minutes_before >= 0 && e->minutes_before <= 99 ? e->minutes_before : 0;
     char trigger[32];
     snprintf(trigger, sizeof trigger, "TRIGGER:-PT%dM", before);
     line(out, "BEGIN:VALARM");
-    if (e->alarm_kind == 2 || e->alarm_kind == 3) {
+    if (alarm_sounds(*e)) {
         line(out, "ACTION:AUDIO");
         line(out, trigger);
         char sound[sizeof e->sound_file];
         memcpy(sound, e->sound_file, sizeof sound);
         sound[sizeof sound - 1] = '\0';
-        if (e->alarm_kind == 3 && sound[0]) line(out, "ATTACH:" + utf8_of(p, sound));
+        if (kind == AlarmKind::kSoundFile && sound[0]) line(out, "ATTACH:" + utf8_of(p, sound));
     } else {
         line(out, "ACTION:DISPLAY");
         line(out, trigger);

@@ -32,13 +32,13 @@ void check_entry(const ScheduleEntry& e) {
     }
     if (e.has_time && (e.hour < 0 || e.hour > 23 || e.minute < 0 || e.minute > 59)) std::abort();
     if (!e.has_time && (e.hour != -1 || e.minute != -1)) std::abort();
-    if (e.alarm_kind > 3 || (e.alarm_kind && !e.has_time)) std::abort();
+    if (e.alarm_kind > 3 || (has_alarm(e) && !e.has_time)) std::abort();
     if (e.minutes_before < 0 || e.minutes_before > 99) std::abort();
     if (strnlen(e.sound_file, sizeof e.sound_file) > 259) std::abort();
-    if (e.alarm_kind != 3 && e.sound_file[0]) std::abort();
+    if (alarm_kind_of(e) != AlarmKind::kSoundFile && e.sound_file[0]) std::abort();
     ScheduleEntry probe = e;
     compute_alarm_at(&probe);
-    if (e.alarm_at != (e.alarm_kind ? probe.alarm_at : 0)) std::abort();
+    if (e.alarm_at != (has_alarm(e) ? probe.alarm_at : 0)) std::abort();
 }
 
 bool same(const ScheduleEntry& a, const ScheduleEntry& b) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "calendar/dayclass.h"
+#include "schedule/month_marks.h"
 #include "schedule/entry.h"
 #include "schedule/ical_write.h"
 #include "tests/host/ical_host_platform.h"
@@ -139,13 +139,12 @@ int main(int argc, char** argv) {
         std::string dates;
         for (int y = 1980; y <= 2079; ++y) {
             for (int m = 1; m <= 12; ++m) {
-                DayClass days[31];
-                const int n = classify_month(y, m, &e, 1, 1, days);
-                for (int d = 0; d < n; ++d) {
-                    if (!days[d].holiday && !days[d].marked) continue;
+                const DayMarks marks = month_marks(&e, 1, y, m);
+                for (int d = 1; d <= 31; ++d) {
+                    if (!(((marks.holiday | marks.marked) >> d) & 1)) continue;
                     char date[24];
                     std::snprintf(date, sizeof date, "%s\"%04d-%02d-%02d\"",
-                                  dates.empty() ? "" : ",", y, m, d + 1);
+                                  dates.empty() ? "" : ",", y, m, d);
                     dates += date;
                 }
             }

@@ -20,12 +20,12 @@
 #include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
-#include "schedule/alarm_window_win.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
 #include "tests/host/bmp_builder.h"
 #include "tests/host/entry_maker.h"
+#include "tests/host/test_records.h"
 #include "tests/win/dialog_input.h"
 #include "tests/win/main_window_fixture.h"
 #include "tests/win/modal_driver.h"
@@ -59,7 +59,7 @@ TEST_F(MainWindow, CreationFrameMenusAndFirstTick) {
     // The first tick ran during creation.
     EXPECT_TRUE(main_state.timer_running);
     EXPECT_EQ(main_state.tick.last_day, 5);
-    EXPECT_STREQ(tray_tip(), "2004年5月5日(水)");
+    EXPECT_STREQ(tray_tip(), "2004年5月5日(水) こどもの日");
     EXPECT_EQ(main_state.view.shown_year, 2004);
     EXPECT_EQ(main_state.view.shown_month, 5);
     // The paint laid out the month: buttons, header band and the 31 days of May.
@@ -288,7 +288,7 @@ TEST_F(MainWindow, ClockOnlyRequestDoesNotLeaveTheMonthOut) {
 TEST_F(MainWindow, DayClickListsTheDayAndGoesOnToTheSchedule) {
     open("[Schedule]\r\nschedulecount=2\r\nschedule001=2004051000会議\r\n"
          "schedule002=2004051100other day\r\n");
-    ASSERT_EQ(schedulecount, 2);
+    ASSERT_EQ(schedule.count, 2);
     const CellRect tenth = main_state.day_cells[9];
     struct Case {
         int button;
@@ -335,6 +335,30 @@ TEST_F(MainWindow, DayClickListsTheDayAndGoesOnToTheSchedule) {
         } else {
             EXPECT_EQ(o.year, 1999);  // the schedule dialog was not opened
         }
+    }
+}
+
+// 祝日を表示(&H) sits right after タイトルバーなし(&N), checked while the holidays are shown
+// (a stray stored value counts as on); each choice flips the switch between 1 and 0, stores
+// it at once and repaints.
+TEST_F(MainWindow, NationalHolidaysSwitchIsAStoredMenuSetting) {
+    open("[Config]\r\nNationalHolidays=5\r\n");
+    HMENU sub = GetSubMenu(menu(), 1);
+    int at = -1;
+    for (int i = 0; i < GetMenuItemCount(sub); ++i)
+        if (GetMenuItemID(sub, i) == CMD_NO_TITLE_BAR) at = i;
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(GetMenuItemID(sub, at + 1), UINT(CMD_NATIONAL_HOLIDAYS));
+    EXPECT_EQ(menu_text(menu(), CMD_NATIONAL_HOLIDAYS), "祝日を表示(&H)");
+    EXPECT_TRUE(checked(menu(), CMD_NATIONAL_HOLIDAYS));
+    for (int on : {0, 1, 0}) {
+        main_state.day_cells.fill(kNoCell);  // laid out again only by a paint
+        command(CMD_NATIONAL_HOLIDAYS);
+        EXPECT_EQ(settings.NationalHolidays, on);
+        EXPECT_EQ(checked(menu(), CMD_NATIONAL_HOLIDAYS), on == 1);
+        const std::string want = "NationalHolidays=" + std::to_string(on) + "\r\n";
+        EXPECT_NE(win_test::get_file(path_).find(want), std::string::npos) << on;
+        EXPECT_NE(main_state.day_cells[0].left, -1) << "repainted";
     }
 }
 
@@ -441,8 +465,8 @@ TEST_F(MainWindow, EntryAddedInTheScheduleDialogIsSavedAtOnce) {
 TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     open("");
     KillTimer(hwnd_, kMainTimer);  // ticks come from the test only
-    schedulecount = 0;
-    ScheduleEntry& e = schedule_list[schedulecount++];
+    schedule.count = 0;
+    ScheduleEntry& e = schedule.entries[schedule.count++];
     entry_blank(&e);
     e.year = 2004;
     e.month = 5;
@@ -457,8 +481,8 @@ TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     EXPECT_EQ(main_tick(main_state, hwnd_), -1);
     g_now = {2004, 5, 5, 9, 31, 4};  // the tick of 09:30 came late
     EXPECT_EQ(main_tick(main_state, hwnd_), 0);
-    ASSERT_NE(alarm_window, nullptr);
-    EXPECT_EQ(GetWindow(alarm_window, GW_OWNER), hwnd_);
+    ASSERT_NE(main_state.alarm.hwnd, nullptr);
+    EXPECT_EQ(GetWindow(main_state.alarm.hwnd, GW_OWNER), hwnd_);
     g_now = {2004, 5, 5, 9, 31, 5};
     EXPECT_EQ(main_tick(main_state, hwnd_), -1);  // once only
     EXPECT_EQ(main_state.now_minute, 31);
@@ -477,24 +501,24 @@ TEST_F(MainWindow, EntriesDueInOneCheckRingTogetherAndGoWithTheWindow) {
     KillTimer(hwnd_, kMainTimer);
     const char* memos[] = {"A", "B", "C"};
     for (int i = 0; i < 3; ++i) {  // the third one a minute later
-        append_entry(make_alarm_entry(2004, 5, 5, 10, i < 2 ? 0 : 1, 15, 1, memos[i]));
+        append_entry(&schedule, make_alarm_entry(2004, 5, 5, 10, i < 2 ? 0 : 1, 15, 1, memos[i]));
     }
     g_now = {2004, 5, 5, 9, 45, 0};
     EXPECT_EQ(main_tick(main_state, hwnd_), 0);
     pump();
-    ASSERT_NE(alarm_window, nullptr);
-    EXPECT_EQ(win_test::item_text(alarm_window, IDC_ALARM_TEXT),
+    ASSERT_NE(main_state.alarm.hwnd, nullptr);
+    EXPECT_EQ(win_test::item_text(main_state.alarm.hwnd, IDC_ALARM_TEXT),
               "2004年5月5日 10:00\r\nA\r\n15 分前です\r\n\r\n"
               "2004年5月5日 10:00\r\nB\r\n15 分前です");
     g_now = {2004, 5, 5, 9, 46, 0};
     EXPECT_EQ(main_tick(main_state, hwnd_), 2);
     pump();
-    EXPECT_EQ(win_test::item_text(alarm_window, IDC_ALARM_TEXT),
+    EXPECT_EQ(win_test::item_text(main_state.alarm.hwnd, IDC_ALARM_TEXT),
               "2004年5月5日 10:01\r\nC\r\n15 分前です");
-    HWND alarm = alarm_window;
+    HWND alarm = main_state.alarm.hwnd;
     close();
     EXPECT_FALSE(IsWindow(alarm));
-    EXPECT_EQ(alarm_window, nullptr);
+    EXPECT_EQ(main_state.alarm.hwnd, nullptr);
 }
 
 TEST_F(MainWindow, SavePositionStoresTheNormalRectangle) {
@@ -569,7 +593,7 @@ TEST_F(MainWindow, MinimumTrackingSize) {
 TEST_F(MainWindow, DestroySavesTheScheduleAndPostsQuit) {
     open("[Schedule]\r\nschedulecount=1\r\nschedule001=2004050511会議\r\n"
          "[Alarm]\r\nalarm001=0930152\r\n");
-    ASSERT_EQ(schedulecount, 1);
+    ASSERT_EQ(schedule.count, 1);
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
     MSG msg;

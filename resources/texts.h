@@ -1,0 +1,141 @@
+// Every text the program shows that is not in the resource script: the program's name,
+// messages, labels, list headings and the formats that build dates and times. UTF-8 here;
+// the compiler turns them into code page 932. The resource script holds the texts of the
+// templates, the menu and the string table.
+#pragma once
+
+// The program's name, as the user knows it (captions, titles, plug-in information).
+#define ZELMAR_PROGRAM_NAME "Tavelspore"
+constexpr char kProgramName[] = ZELMAR_PROGRAM_NAME;
+
+// The default face of the calendar font and of `jfont`.
+constexpr char kDefaultFontFace[] = "ＭＳ Ｐゴシック";
+
+// Weekday names, Sunday first.
+constexpr const char* kWeekdayNamesJa[7] = {"日", "月", "火", "水", "木", "金", "土"};
+
+// Main window.
+constexpr char kMenuSettings[] = "設定(&S)";
+constexpr char kMenuShow[] = "表示(&D)";
+constexpr char kMenuHide[] = "非表示(&D)";
+constexpr char kPositionSaved[] = "現在の位置とサイズを保存しました";
+constexpr char kSaveFailedFormat[] = "設定ファイルに保存できませんでした。\n%s";  // the file
+constexpr char kBackgroundFailedFormat[] = "背景画像を読み込めませんでした\n%s";  // the file
+constexpr char kTrayTipFormat[] = "%d年%d月%d日(%s)";          // year, month, day, weekday
+constexpr char kTitleFormatJa[] = "%s %d年%d月";               // name, year, month
+constexpr char kTitleFormatEn[] = "%s %s %d";                  // name, month name, year
+constexpr char kMonthHeaderFormatJa[] = "%d年 %d月";           // year, month
+
+// Message box buttons.
+constexpr char kButtonCancel[] = "ｷｬﾝｾﾙ";
+constexpr char kButtonAbort[] = "中止";
+constexpr char kButtonRetry[] = "再試行";
+constexpr char kButtonIgnore[] = "無視";
+constexpr char kButtonYes[] = "はい";
+constexpr char kButtonNo[] = "いいえ";
+
+// Display-month dialog.
+constexpr char kDisplayMonthInvalid[] = "表示月の設定が無効です";
+
+// Settings dialog.
+constexpr char kBackgroundChooserTitle[] = "背景画像の選択";
+
+// Schedule dialog.
+constexpr char kScheduleListFull[] = "これ以上登録できません";
+constexpr char kScheduleCloseQuestion[] =
+    "スケジュールを編集中です\nスケジュール設定を終了しますか？";
+constexpr char kYearOutOfRange[] = "年の設定は1980年から2079年までです";
+constexpr char kMonthMissing[] = "月が入力されていません";
+constexpr char kMonthInvalid[] = "月の設定が不正です";
+constexpr char kDayMissing[] = "日が入力されていません";
+constexpr char kDayInvalid[] = "日の設定が不正です";
+constexpr char kMemoMissing[] = "メモが入力されていません";
+constexpr char kTrySoundIdle[] = "♪";     // the try-sound button, idle
+constexpr char kTrySoundPlaying[] = "！";  // and while a tried sound plays
+constexpr char kEveryYear[] = "通年";
+constexpr char kRowYearFormat[] = "%d年";                       // year
+constexpr char kRowDateMovableFormat[] = "%2d月??日";           // month
+constexpr char kRowDateSecondMondayFormat[] = "%2d月第2月曜";   // month
+constexpr char kRowDateThirdMondayFormat[] = "%2d月第3月曜";    // month
+constexpr char kRowDateFormat[] = "%2d月%2d日";                 // month, day
+
+// List headings.
+constexpr char kColumnYear[] = "年";
+constexpr char kColumnDate[] = "月日";
+constexpr char kColumnTime[] = "時刻";
+constexpr char kColumnMemo[] = "メモ";
+
+// Japan's national holidays: the menu switch, and each holiday by the name the law gives it.
+constexpr char kMenuNationalHolidays[] = "祝日を表示(&H)";
+constexpr char kNewYearsDay[] = "元日";
+constexpr char kComingOfAgeDay[] = "成人の日";
+constexpr char kFoundationDay[] = "建国記念の日";
+constexpr char kEmperorsBirthday[] = "天皇誕生日";
+constexpr char kVernalEquinoxDay[] = "春分の日";
+constexpr char kGreeneryDay[] = "みどりの日";
+constexpr char kShowaDay[] = "昭和の日";
+constexpr char kConstitutionDay[] = "憲法記念日";
+constexpr char kChildrensDay[] = "こどもの日";
+constexpr char kMarineDay[] = "海の日";
+constexpr char kMountainDay[] = "山の日";
+constexpr char kRespectForTheAgedDay[] = "敬老の日";
+constexpr char kAutumnalEquinoxDay[] = "秋分の日";
+constexpr char kHealthSportsDay[] = "体育の日";
+constexpr char kSportsDay[] = "スポーツの日";
+constexpr char kCultureDay[] = "文化の日";
+constexpr char kLabourThanksgivingDay[] = "勤労感謝の日";
+constexpr char kShowaFuneral[] = "昭和天皇の大喪の礼";
+constexpr char kEnthronementCeremony[] = "即位礼正殿の儀";
+constexpr char kCrownPrinceWedding[] = "皇太子徳仁親王の結婚の儀";
+constexpr char kEnthronementDay[] = "天皇の即位の日";
+constexpr char kSubstituteHoliday[] = "振替休日";
+constexpr char kDayBetweenHolidays[] = "国民の休日";
+
+// Day contents and recent schedule lists.
+constexpr char kListHeaderFormat[] = "%d年%2d月%2d日(%s)";  // year, month, day, weekday
+constexpr const char* kNearDays[3] = {"今日", "明日", "明後日"};
+constexpr char kDaysAheadFormat[] = "%2ld日後";               // days
+constexpr char kRecentDateFormat[] = "%2d月%2d日(%s)";        // month, day, weekday
+
+// Alarm window: date, time and memo, then how long remains.
+constexpr char kAlarmBeforeFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n%d 分前です";
+constexpr char kAlarmDueFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n予定時刻です";
+// An alarm that came due while the program was not running, and the first line of a window
+// whose alarms do not all fit on the screen.
+constexpr char kAlarmMissedFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n(起動前の予定)";
+constexpr char kAlarmCountFormat[] = "アラーム %d件";
+
+// The image plug-in's description after its file name and version, and its format names.
+#define ZELMAR_PLUGIN_DESCRIPTION " " ZELMAR_PROGRAM_NAME " 用 PNG/JPEG/GIF/TIFF 画像プラグイン"
+constexpr char kPngPictures[] = "PNG 画像";
+constexpr char kJpegPictures[] = "JPEG 画像";
+constexpr char kGifPictures[] = "GIF 画像";
+constexpr char kTiffPictures[] = "TIFF 画像";
+
+// Image chooser filter around the plug-ins' own entries.
+constexpr char kImageFilterHead[] = "画像ファイル|*.bmp;*.rle";
+constexpr char kImageFilterTail[] = "|全てのファイル|*.*||";
+
+// iCalendar export and import: the file choosers (the export's caption says that memos are
+// written unscrambled), what went wrong with a file, and the message after each.
+constexpr char kIcalFilter[] = "iCalendar (*.ics)|*.ics|";
+constexpr char kIcalExportTitle[] =
+    ZELMAR_PROGRAM_NAME " - iCalendar形式で書き出す (メモは暗号化されずに書き出されます)";
+constexpr char kIcalImportTitle[] = ZELMAR_PROGRAM_NAME " - iCalendar形式を読み込む";
+constexpr char kIcalNotCalendar[] = "iCalendar形式のファイルではないため、読み込めませんでした。";
+constexpr char kIcalReadFailed[] = "ファイルを読み込めませんでした。";
+constexpr char kIcalTooLarge[] = "ファイルが大きすぎるため、読み込めませんでした。";
+constexpr char kIcalWriteFailed[] = "ファイルに書き出せませんでした。";
+constexpr char kIcalReadFormat[] = "%d 件の予定を読み込みました。\n\n";     // events in the file
+constexpr char kIcalAddedFormat[] = "追加した予定: %d 件\n";
+constexpr char kIcalAlreadyFormat[] = "登録済みの予定: %d 件\n";
+constexpr char kIcalChangedFormat[] = "変更して追加した予定: %d 件\n";
+constexpr char kIcalRecurrenceCutFormat[] = "    繰り返しを最初の1回だけにした予定: %d 件\n";
+constexpr char kIcalAlarmCutFormat[] = "    アラームを外した予定: %d 件\n";
+constexpr char kIcalLeftOutFormat[] = "追加しなかった予定: %d 件\n";
+constexpr char kIcalFullFormat[] = "    登録数が上限の%d件に達したため: %d 件\n";  // limit, events
+constexpr char kIcalUnreadableFormat[] =
+    "    読み取れないか、日付が1980年から2079年の外にあるため: %d 件\n";
+constexpr char kIcalSaveFailed[] = "\n設定ファイルに保存できませんでした。\n";
+constexpr char kIcalWrittenFormat[] = "%d 件の予定を書き出しました。";
+constexpr char kIcalNoDayFormat[] = "\n日付の定まらない予定 %d 件は書き出していません。";
