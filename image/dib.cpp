@@ -3,16 +3,27 @@
 #include <cstring>
 #include <new>
 
+namespace {
+PixelBlock::Hook allocation_hook = nullptr;
+}  // namespace
+
+void PixelBlock::set_hook(Hook hook) { allocation_hook = hook; }
+
 bool PixelBlock::allocate(size_t n) {
     reset();
+    if (allocation_hook && !allocation_hook(n, false)) return false;
     // One byte at least, so an empty image still has a block to point at.
     data_.reset(new (std::nothrow) uint8_t[n ? n : 1]());
-    if (!data_) return false;
+    if (!data_) {
+        if (allocation_hook) allocation_hook(n, true);
+        return false;
+    }
     size_ = n;
     return true;
 }
 
 void PixelBlock::reset() {
+    if (data_ && allocation_hook) allocation_hook(size_, true);
     data_.reset();
     size_ = 0;
 }

@@ -20,6 +20,13 @@ constexpr uint32_t kBiBitfields = 3;
 #endif
 constexpr uint64_t kMaxPixelBytes = ZELMAR_MAX_PIXEL_BYTES;
 
+// What decoding one picture may cost, whatever the file declares. The pixels bound the time
+// (a 50-megapixel photo still loads); the bytes are everything a decoding holds at once (the
+// file's bytes, the decoder's own buffers, the rows made), so that with the rest of the
+// program the process stays under 400 MB and a 32-bit process keeps room in its address space.
+constexpr uint64_t kMaxDecodePixels = uint64_t{1} << 26;
+constexpr uint64_t kDecodeBudgetBytes = uint64_t{320} << 20;
+
 struct DibHeader {
     uint32_t size;
     int32_t width;
@@ -44,6 +51,17 @@ static_assert(sizeof(ImageInfo) == 1064, "info record is 40 + 256 * 4 bytes");
 // An owned, zero-filled byte block; allocation never throws.
 class PixelBlock {
 public:
+    // Asked before every allocation (bytes, false) and told of every release (bytes, true);
+    // an allocation it declines fails as if memory were short. For the fuzz target that
+    // counts what decoding at the real limits would take without making the large blocks.
+    using Hook = bool (*)(size_t bytes, bool release);
+    static void set_hook(Hook hook);
+
+    PixelBlock() = default;
+    ~PixelBlock() { reset(); }
+    PixelBlock(const PixelBlock&) = delete;
+    PixelBlock& operator=(const PixelBlock&) = delete;
+
     // Replaces the block by n zero bytes; false (and empty) when memory is short.
     bool allocate(size_t n);
     void reset();

@@ -1,0 +1,129 @@
+#include "image/box_reduce.h"
+
+#include <cmath>
+#include <cstring>
+#include <new>
+
+ReducedSize reduced_size(uint32_t width, uint32_t height, ScreenSize screen) {
+    ReducedSize r{width, height};
+    if (width == 0 || height == 0 || screen.width == 0 || screen.height == 0) return r;
+    const uint64_t sw = screen.width, sh = screen.height;
+    // The side that reaches the screen's edge first decides the cover size.
+    if (uint64_t{width} * sh <= uint64_t{height} * sw) {
+        if (width > sw) {
+            r.width = static_cast<uint32_t>(sw);
+            r.height = static_cast<uint32_t>((uint64_t{height} * sw + width - 1) / width);
+        }
+    } else if (height > sh) {
+        r.height = static_cast<uint32_t>(sh);
+        r.width = static_cast<uint32_t>((uint64_t{width} * sh + height - 1) / height);
+    }
+    const double limit = static_cast<double>(kMaxKeptScreens) * static_cast<double>(sw * sh);
+    const double area = static_cast<double>(r.width) * r.height;
+    if (area > limit) {
+        const double f = std::sqrt(limit / area);
+        r.width = static_cast<uint32_t>(r.width * f);
+        r.height = static_cast<uint32_t>(r.height * f);
+    }
+    if (r.width < 1) r.width = 1;
+    if (r.height < 1) r.height = 1;
+    if (r.width > width) r.width = width;
+    if (r.height > height) r.height = height;
+    return r;
+}
+
+bool BoxReducer::start(uint32_t src_w, uint32_t src_h, ReducedSize dst, bool top_first, PixelBlock* out) {
+    out_ = nullptr;
+    if (src_w == 0 || src_h == 0 || dst.width == 0 || dst.height == 0 || dst.width > src_w ||
+        dst.height > src_h)
+        return false;
+    src_w_ = src_w;
+    src_h_ = src_h;
+    dst_w_ = dst.width;
+    dst_h_ = dst.height;
+    top_first_ = top_first;
+    stride_ = dib_stride(dst_w_, 24);
+    x_edge_.reset(new (std::nothrow) uint32_t[dst_w_ + 1u]);
+    sums_.reset(new (std::nothrow) uint64_t[3u * dst_w_]());
+    if (!x_edge_ || !sums_ || !out->allocate(static_cast<size_t>(stride_ * dst_h_))) return false;
+    for (uint32_t x = 0; x <= dst_w_; ++x)
+        x_edge_[x] = static_cast<uint32_t>(uint64_t{x} * src_w_ / dst_w_);
+    out_ = out->data();
+    taken_ = 0;
+    row_ = 0;
+    row_start_ = 0;
+    row_end_ = static_cast<uint32_t>(uint64_t{src_h_} / dst_h_);
+    return true;
+}
+
+void BoxReducer::add_row(const uint8_t* bgr) {
+    if (out_ == nullptr || taken_ >= src_h_) return;
+    uint64_t* s = sums_.get();
+    for (uint32_t x = 0; x < dst_w_; ++x, s += 3) {
+        const uint8_t* p = bgr + 3ull * x_edge_[x];
+        for (uint32_t k = x_edge_[x]; k < x_edge_[x + 1]; ++k, p += 3) {
+            s[0] += p[0];
+            s[1] += p[1];
+            s[2] += p[2];
+        }
+    }
+    if (++taken_ == row_end_) emit_row();
+}
+
+void BoxReducer::emit_row() {
+    const uint32_t at = top_first_ ? dst_h_ - 1 - row_ : row_;
+    uint8_t* dst = out_ + uint64_t{at} * stride_;
+    const uint64_t rows = row_end_ - row_start_;
+    uint64_t* s = sums_.get();
+    for (uint32_t x = 0; x < dst_w_; ++x, s += 3, dst += 3) {
+        const uint64_t area = rows * (x_edge_[x + 1] - x_edge_[x]);
+        for (int c = 0; c < 3; ++c) dst[c] = static_cast<uint8_t>((s[c] + area / 2) / area);
+        s[0] = s[1] = s[2] = 0;
+    }
+    ++row_;
+    row_start_ = row_end_;
+    row_end_ = static_cast<uint32_t>(uint64_t{row_ + 1} * src_h_ / dst_h_);
+}
+
+void palette_row_to_bgr(const uint8_t* row, uint32_t width, int bits, const ImageInfo& info, uint8_t* bgr) {
+    for (uint32_t x = 0; x < width; ++x, bgr += 3) {
+        if (bits == 24) {
+            std::memcpy(bgr, row + 3ull * x, 3);
+            continue;
+        }
+        unsigned index;
+        if (bits == 8) index = row[x];
+        else if (bits == 4) index = (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
+        else index = (row[x >> 3] >> (7 - (x & 7))) & 1;
+        std::memcpy(bgr, info.colors[index], 3);
+    }
+}
+
+bool reduce_to_screen(PixelBlock* pixels, ImageInfo* info, ScreenSize screen) {
+    DibHeader& h = info->header;
+    const int bits = h.bit_count;
+    if (h.compression != kBiRgb || h.width <= 0 || h.height <= 0) return false;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return false;
+    const uint32_t w = static_cast<uint32_t>(h.width), ht = static_cast<uint32_t>(h.height);
+    const ReducedSize r = reduced_size(w, ht, screen);
+    if (!r.reduces(w, ht)) return true;
+    const uint64_t stride = dib_stride(w, bits);
+    if (pixels->size() < stride * ht) return false;
+    std::unique_ptr<uint8_t[]> bgr(new (std::nothrow) uint8_t[3ull * w]);
+    PixelBlock out;
+    BoxReducer reducer;
+    if (!bgr || !reducer.start(w, ht, r, false, &out)) return false;
+    for (uint32_t y = 0; y < ht; ++y) {
+        palette_row_to_bgr(pixels->data() + stride * y, w, bits, *info, bgr.get());
+        reducer.add_row(bgr.get());
+    }
+    pixels->swap(out);
+    h.width = static_cast<int32_t>(r.width);
+    h.height = static_cast<int32_t>(r.height);
+    h.bit_count = 24;
+    h.size_image = static_cast<uint32_t>(dib_stride(r.width, 24) * r.height);
+    h.clr_used = 0;
+    h.clr_important = 0;
+    std::memset(info->colors, 0, sizeof info->colors);
+    return true;
+}
