@@ -33,6 +33,9 @@ if(ZELMAR_FUZZ)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined
                         -fno-sanitize-recover=undefined)
     # Small image bound: huge declared sizes are refused alike, and every input runs fast.
-    target_compile_definitions(${name} PRIVATE ZELMAR_MAX_PIXEL_BYTES=1048576)
+    # The limits target keeps the program's bound and counts its blocks instead.
+    if(NOT name STREQUAL "fuzz_image_limits")
+      target_compile_definitions(${name} PRIVATE ZELMAR_MAX_PIXEL_BYTES=1048576)
+    endif()
   endforeach()
 endif()

@@ -206,26 +206,29 @@ bool decode_reduced(ByteSource& src, uint64_t offset, uint64_t file_size, const 
                     PixelBlock* pixels, ImageInfo* info) {
     const uint32_t w = static_cast<uint32_t>(l.width), h = static_cast<uint32_t>(l.height);
     const RowConverter convert(*info);
-    std::unique_ptr<uint8_t[]> row(new (std::nothrow) uint8_t[l.stride]);
-    std::unique_ptr<uint8_t[]> bgr(new (std::nothrow) uint8_t[3ull * w]);
+    PixelBlock row, bgr;
     BoxReducer reducer;
-    if (!row || !bgr || !reducer.start(w, h, r, l.top_down, pixels)) return false;
+    // One stored row, one converted row, the reduced rows and their sums, at most.
+    const uint64_t working = l.stride + 3ull * w + 28ull * r.width + dib_stride(r.width, 24) * r.height;
+    if (working > kDecodeBudgetBytes || !row.allocate(static_cast<size_t>(l.stride)) ||
+        !bgr.allocate(size_t{3} * w) || !reducer.start(w, h, r, l.top_down, pixels))
+        return false;
     if (l.compression == kBiRle8 || l.compression == kBiRle4) {
         const uint64_t count = stored_pixel_bytes(l, info->header, file_size, offset);
         PixelBlock packed;
         if (count > kMaxPixelBytes || !packed.allocate(static_cast<size_t>(count))) return false;
         const size_t got = src.read_at(offset, packed.data(), static_cast<size_t>(count));
-        expand_rle(packed.data(), got, l.width, l.height, l.compression == kBiRle4, row.get(), l.stride,
+        expand_rle(packed.data(), got, l.width, l.height, l.compression == kBiRle4, row.data(), l.stride,
                    [&](int64_t, const uint8_t* done) {
-                       convert.to_bgr(done, l.stride, w, bgr.get());
-                       reducer.add_row(bgr.get());
+                       convert.to_bgr(done, l.stride, w, bgr.data());
+                       reducer.add_row(bgr.data());
                    });
     } else {
         for (uint32_t y = 0; y < h; ++y) {
-            const size_t got = src.read_at(offset + l.stride * y, row.get(), static_cast<size_t>(l.stride));
-            std::memset(row.get() + got, 0, static_cast<size_t>(l.stride - got));
-            convert.to_bgr(row.get(), got, w, bgr.get());
-            reducer.add_row(bgr.get());
+            const size_t got = src.read_at(offset + l.stride * y, row.data(), static_cast<size_t>(l.stride));
+            std::memset(row.data() + got, 0, static_cast<size_t>(l.stride - got));
+            convert.to_bgr(row.data(), got, w, bgr.data());
+            reducer.add_row(bgr.data());
         }
     }
     set_24bit(info, r.width, r.height);
@@ -317,11 +320,11 @@ bool decode_rle(PixelBlock* pixels, ImageInfo* info) {
     PixelBlock out;
     if (!out.allocate(static_cast<size_t>(total))) return false;
 
-    std::unique_ptr<uint8_t[]> row(new (std::nothrow) uint8_t[stride]);
-    if (!row) return false;
+    PixelBlock row;
+    if (!row.allocate(static_cast<size_t>(stride))) return false;
     const size_t end = h.size_image < pixels->size() ? h.size_image : pixels->size();
     uint8_t* rows = out.data();
-    expand_rle(pixels->data(), end, h.width, h.height, four, row.get(), stride,
+    expand_rle(pixels->data(), end, h.width, h.height, four, row.data(), stride,
                [&](int64_t y, const uint8_t* done) { std::memcpy(rows + static_cast<uint64_t>(y) * stride, done, stride); });
     pixels->swap(out);
     h.size_image = static_cast<uint32_t>(total);

@@ -43,22 +43,25 @@ bool BoxReducer::start(uint32_t src_w, uint32_t src_h, ReducedSize dst, bool top
     dst_h_ = dst.height;
     top_first_ = top_first;
     stride_ = dib_stride(dst_w_, 24);
-    x_edge_.reset(new (std::nothrow) uint32_t[dst_w_ + 1u]);
-    sums_.reset(new (std::nothrow) uint64_t[3u * dst_w_]());
-    if (!x_edge_ || !sums_ || !out->allocate(static_cast<size_t>(stride_ * dst_h_))) return false;
-    for (uint32_t x = 0; x <= dst_w_; ++x)
-        x_edge_[x] = static_cast<uint32_t>(uint64_t{x} * src_w_ / dst_w_);
+    if (!x_edge_.allocate(dst_w_ + size_t{1}) || !sums_.allocate(size_t{3} * dst_w_) ||
+        !out->allocate(static_cast<size_t>(stride_ * dst_h_)))
+        return false;
+    // Result column k starts at the first source column x with x * dst_w / src_w = k.
+    for (uint32_t k = 0; k <= dst_w_; ++k)
+        x_edge_[k] = static_cast<uint32_t>((uint64_t{k} * src_w_ + dst_w_ - 1) / dst_w_);
     out_ = out->data();
     taken_ = 0;
-    row_ = 0;
-    row_start_ = 0;
-    row_end_ = static_cast<uint32_t>(uint64_t{src_h_} / dst_h_);
+    rows_ = 0;
     return true;
 }
 
 void BoxReducer::add_row(const uint8_t* bgr) {
     if (out_ == nullptr || taken_ >= src_h_) return;
-    uint64_t* s = sums_.get();
+    const uint32_t y = top_first_ ? taken_ : src_h_ - 1 - taken_;  // counted from the top
+    const uint32_t row = static_cast<uint32_t>(uint64_t{y} * dst_h_ / src_h_);
+    if (rows_ > 0 && row != row_) emit_row();
+    row_ = row;
+    uint64_t* s = sums_.data();
     for (uint32_t x = 0; x < dst_w_; ++x, s += 3) {
         const uint8_t* p = bgr + 3ull * x_edge_[x];
         for (uint32_t k = x_edge_[x]; k < x_edge_[x + 1]; ++k, p += 3) {
@@ -67,22 +70,19 @@ void BoxReducer::add_row(const uint8_t* bgr) {
             s[2] += p[2];
         }
     }
-    if (++taken_ == row_end_) emit_row();
+    ++rows_;
+    if (++taken_ == src_h_) emit_row();
 }
 
 void BoxReducer::emit_row() {
-    const uint32_t at = top_first_ ? dst_h_ - 1 - row_ : row_;
-    uint8_t* dst = out_ + uint64_t{at} * stride_;
-    const uint64_t rows = row_end_ - row_start_;
-    uint64_t* s = sums_.get();
+    uint8_t* dst = out_ + uint64_t{dst_h_ - 1 - row_} * stride_;  // bottom-up rows
+    uint64_t* s = sums_.data();
     for (uint32_t x = 0; x < dst_w_; ++x, s += 3, dst += 3) {
-        const uint64_t area = rows * (x_edge_[x + 1] - x_edge_[x]);
+        const uint64_t area = uint64_t{rows_} * (x_edge_[x + 1] - x_edge_[x]);
         for (int c = 0; c < 3; ++c) dst[c] = static_cast<uint8_t>((s[c] + area / 2) / area);
         s[0] = s[1] = s[2] = 0;
     }
-    ++row_;
-    row_start_ = row_end_;
-    row_end_ = static_cast<uint32_t>(uint64_t{row_ + 1} * src_h_ / dst_h_);
+    rows_ = 0;
 }
 
 void palette_row_to_bgr(const uint8_t* row, uint32_t width, int bits, const ImageInfo& info, uint8_t* bgr) {
@@ -109,13 +109,12 @@ bool reduce_to_screen(PixelBlock* pixels, ImageInfo* info, ScreenSize screen) {
     if (!r.reduces(w, ht)) return true;
     const uint64_t stride = dib_stride(w, bits);
     if (pixels->size() < stride * ht) return false;
-    std::unique_ptr<uint8_t[]> bgr(new (std::nothrow) uint8_t[3ull * w]);
-    PixelBlock out;
+    PixelBlock bgr, out;
     BoxReducer reducer;
-    if (!bgr || !reducer.start(w, ht, r, false, &out)) return false;
+    if (!bgr.allocate(size_t{3} * w) || !reducer.start(w, ht, r, false, &out)) return false;
     for (uint32_t y = 0; y < ht; ++y) {
-        palette_row_to_bgr(pixels->data() + stride * y, w, bits, *info, bgr.get());
-        reducer.add_row(bgr.get());
+        palette_row_to_bgr(pixels->data() + stride * y, w, bits, *info, bgr.data());
+        reducer.add_row(bgr.data());
     }
     pixels->swap(out);
     h.width = static_cast<int32_t>(r.width);

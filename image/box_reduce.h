@@ -32,8 +32,9 @@ ReducedSize reduced_size(uint32_t width, uint32_t height, ScreenSize screen);
 
 // Takes src_h rows of src_w blue-green-red pixels, top row first or bottom row first, and
 // makes the dst_w x dst_h 24-bit bottom-up rows of the reduced picture. Source column x
-// falls in result column x * dst_w / src_w (rounded down), rows alike; each result pixel is
-// the rounded mean of its box.
+// falls in result column x * dst_w / src_w (rounded down), and row y, counted from the top
+// whatever the order, in row y * dst_h / src_h; each result pixel is the rounded mean of
+// its box.
 class BoxReducer {
 public:
     // False when a size is 0, the result is larger than the source, or memory is short.
@@ -50,11 +51,11 @@ private:
     bool top_first_ = false;
     uint64_t stride_ = 0;
     uint8_t* out_ = nullptr;
-    std::unique_ptr<uint32_t[]> x_edge_;  // dst_w + 1 source column edges
-    std::unique_ptr<uint64_t[]> sums_;    // dst_w x 3 running sums
-    uint32_t taken_ = 0;                  // source rows so far
-    uint32_t row_ = 0;                    // result row being summed
-    uint32_t row_start_ = 0, row_end_ = 0;  // its source rows
+    Block<uint32_t> x_edge_;  // dst_w + 1 source column edges
+    Block<uint64_t> sums_;    // dst_w x 3 running sums
+    uint32_t taken_ = 0;  // source rows so far
+    uint32_t row_ = 0;    // result row being summed, counted from the top
+    uint32_t rows_ = 0;   // source rows in its sums
 };
 
 // Reduces a loaded bottom-up picture (1, 4, 8 or 24 bits, BI_RGB) to reduced_size on the
