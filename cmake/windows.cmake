@@ -75,7 +75,7 @@ if(ZELMAR_WIN_TESTS)
   endif()
 
   # The tests' own image plug-in, once per behaviour, all in build/<tree>/test_plugins.
-  set(TEST_PLUGINS ZTGOOD:0 ZTKIND:1 ZTNOFMT:2 ZTFAIL:3 ZTSHORT:4 ZTLONG:5)
+  set(TEST_PLUGINS ZTGOOD:0 ZTKIND:1 ZTNOFMT:2 ZTFAIL:3 ZTSHORT:4 ZTLONG:5 ZTHANDED:6)
   foreach(p ${TEST_PLUGINS})
     string(REPLACE ":" ";" parts ${p})
     list(GET parts 0 pname)

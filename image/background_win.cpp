@@ -5,6 +5,7 @@
 #include "config/settings.h"
 #include "image/background_layout.h"
 #include "image/plugins_win.h"
+#include "image/screen_size_win.h"
 #include "image/surface_win.h"
 #include "image/whiten.h"
 
@@ -36,7 +37,8 @@ bool background_cached() { return cache != nullptr; }
 
 void reload_background() {
     background_pixels.reset();
-    if (settings.BackImage && !load_image_file(settings.BackImageFile, &background_pixels, &background_info))
+    if (settings.BackImage &&
+        !load_image_file(settings.BackImageFile, largest_screen_size(), &background_pixels, &background_info))
         background_pixels.reset();
     if (!background_pixels.empty() && whitening_applies(settings.BackMode, settings.Transparent))
         whiten_image(&background_pixels, &background_info, settings.Transparent);

@@ -3,6 +3,8 @@
 #include <objbase.h>
 #include <wincodec.h>
 
+#include <cstring>
+
 #include "config/handles_win.h"
 #include "image/dib.h"
 #include "image/zimage/spi_codes.h"
@@ -74,30 +76,63 @@ HLOCAL header_block(const PictureRows& rows) {
     return h;
 }
 
-// Copies the converted frame strip by strip into the bottom-up rows.
-int fill_rows(IWICBitmapSource* source, const PictureRows& rows, Bgr background, uint8_t* out,
+// Where the rows of the converted frame go: straight into the bottom-up rows, or through
+// the box filter when the frame is reduced.
+class RowSink {
+public:
+    RowSink(const PictureRows& frame, const PictureRows& kept, Bgr background, uint8_t* out)
+        : frame_(frame), kept_(kept), background_(background), out_(out) {}
+    bool start() {
+        if (!reduces()) return true;
+        return row_.allocate(size_t{3} * frame_.width) &&
+               reducer_.start(frame_.width, frame_.height, ReducedSize{kept_.width, kept_.height}, true, &reduced_);
+    }
+    void put(const uint8_t* pbgra, uint32_t y) {
+        if (!reduces()) {
+            blend_row(pbgra, frame_.width, background_, out_ + bottom_up_offset(frame_, y));
+            return;
+        }
+        blend_row(pbgra, frame_.width, background_, row_.data());
+        reducer_.add_row(row_.data());
+    }
+    bool finish() {
+        if (!reduces()) return true;
+        if (!reducer_.complete() || reduced_.size() != kept_.bytes) return false;
+        std::memcpy(out_, reduced_.data(), reduced_.size());
+        return true;
+    }
+
+private:
+    bool reduces() const { return kept_.width != frame_.width || kept_.height != frame_.height; }
+    const PictureRows& frame_;
+    const PictureRows& kept_;
+    Bgr background_;
+    uint8_t* out_;
+    PixelBlock row_, reduced_;
+    BoxReducer reducer_;
+};
+
+// Copies the converted frame strip by strip, from the top, into the sink.
+int fill_rows(IWICBitmapSource* source, const PictureRows& frame, uint32_t per_strip, RowSink* sink,
               PluginProgressFn progress, LONG_PTR progress_data) {
-    const uint32_t per_strip = strip_rows(rows.width, rows.height, kStripBudget);
-    const UINT stride = 4 * rows.width;
+    const UINT stride = 4 * frame.width;
     PixelBlock strip;
-    if (!strip.allocate(static_cast<size_t>(stride) * per_strip)) return kSpiNoMemory;
-    for (uint32_t top = 0; top < rows.height; top += per_strip) {
-        const uint32_t count = rows.height - top < per_strip ? rows.height - top : per_strip;
-        const WICRect rect = {0, static_cast<INT>(top), static_cast<INT>(rows.width), static_cast<INT>(count)};
+    if (!strip.allocate(static_cast<size_t>(stride) * per_strip) || !sink->start()) return kSpiNoMemory;
+    for (uint32_t top = 0; top < frame.height; top += per_strip) {
+        const uint32_t count = frame.height - top < per_strip ? frame.height - top : per_strip;
+        const WICRect rect = {0, static_cast<INT>(top), static_cast<INT>(frame.width), static_cast<INT>(count)};
         if (FAILED(source->CopyPixels(&rect, stride, stride * count, strip.data()))) return kSpiBrokenData;
-        for (uint32_t r = 0; r < count; ++r)
-            blend_row(strip.data() + static_cast<size_t>(stride) * r, rows.width, background,
-                      out + bottom_up_offset(rows, top + r));
-        if (progress && progress(static_cast<int>(top + count), static_cast<int>(rows.height), progress_data))
+        for (uint32_t r = 0; r < count; ++r) sink->put(strip.data() + static_cast<size_t>(stride) * r, top + r);
+        if (progress && progress(static_cast<int>(top + count), static_cast<int>(frame.height), progress_data))
             return kSpiCancelled;
     }
-    return kSpiOk;
+    return sink->finish() ? kSpiOk : kSpiNoMemory;
 }
 
 }  // namespace
 
-int wic_decode_picture(const uint8_t* data, size_t n, Bgr background, PluginProgressFn progress,
-                       LONG_PTR progress_data, HLOCAL* info, HLOCAL* pixels) {
+int wic_decode_picture(const uint8_t* data, size_t n, Bgr background, ScreenSize screen, uint32_t piece_rows,
+                       PluginProgressFn progress, LONG_PTR progress_data, HLOCAL* info, HLOCAL* pixels) {
     const ComScope com;
     if (!com.usable()) return kSpiInternalError;
     Com<IWICImagingFactory> factory;
@@ -112,17 +147,20 @@ int wic_decode_picture(const uint8_t* data, size_t n, Bgr background, PluginProg
     if (r != kSpiOk) return r;
 
     UINT w = 0, h = 0;
-    PictureRows rows;
+    PictureRows full, kept;
     if (FAILED(converter.get()->GetSize(&w, &h))) return kSpiBrokenData;
-    if (!plan_picture_rows(w, h, &rows)) return kSpiNoMemory;
-    OwnedLocal header(header_block(rows));
-    OwnedLocal body(LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, static_cast<SIZE_T>(rows.bytes)));
+    if (!plan_picture_rows(w, h, &full)) return kSpiNoMemory;
+    const ReducedSize size = reduced_size(w, h, screen);
+    if (!plan_picture_rows(size.width, size.height, &kept)) return kSpiNoMemory;
+    OwnedLocal header(header_block(kept));
+    OwnedLocal body(LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, static_cast<SIZE_T>(kept.bytes)));
     if (!header || !body) return kSpiNoMemory;
     {
         const LocalLockGuard lock(body.get());
-        if (lock.get() == nullptr || lock.size() < rows.bytes) return kSpiNoMemory;
-        r = fill_rows(converter.get(), rows, background, static_cast<uint8_t*>(lock.get()), progress,
-                      progress_data);
+        if (lock.get() == nullptr || lock.size() < kept.bytes) return kSpiNoMemory;
+        RowSink sink(full, kept, background, static_cast<uint8_t*>(lock.get()));
+        const uint32_t per_strip = piece_strip_rows(full.width, full.height, piece_rows, kStripBudget);
+        r = fill_rows(converter.get(), full, per_strip, &sink, progress, progress_data);
     }
     if (r != kSpiOk) return r;
     *info = header.release();

@@ -185,7 +185,7 @@ protected:
         const std::string path = put(name, bytes);
         PixelBlock block;
         Decoded d;
-        d.ok = load_image_file(path.c_str(), &block, &d.info);
+        d.ok = load_image_file(path.c_str(), ScreenSize{0, 0}, &block, &d.info);
         if (d.ok) d.pixels.assign(block.data(), block.data() + block.size());
         return d;
     }
