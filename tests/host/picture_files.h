@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace picture_test {
@@ -75,6 +76,44 @@ inline Bytes zlib_stored(const Bytes& raw) {
     return z;
 }
 
+// A zlib stream that inflates to 1 + runs x 258 + tail bytes of value: one literal, matches of
+// 258 bytes at distance 1, then tail literals, in one block of the fixed codes (about 1000
+// to 1 at its best).
+inline Bytes zlib_runs(uint8_t value, uint64_t runs, uint32_t tail = 0) {
+    Bytes z = {0x78, 0x01};
+    uint32_t acc = 0;
+    int bits = 0;
+    auto put = [&](uint32_t v, int n) {  // n bits, lowest first
+        acc |= v << bits;
+        bits += n;
+        while (bits >= 8) {
+            z.push_back(static_cast<uint8_t>(acc));
+            acc >>= 8;
+            bits -= 8;
+        }
+    };
+    auto code = [&](uint32_t c, int n) {  // a Huffman code, highest bit first
+        for (int i = n - 1; i >= 0; --i) put((c >> i) & 1, 1);
+    };
+    auto literal = [&] { value < 144 ? code(0x30 + value, 8) : code(0x190 + value - 144, 9); };
+    put(1, 1);  // the last block
+    put(1, 2);  // fixed codes
+    literal();
+    for (uint64_t i = 0; i < runs; ++i) {
+        code(0xC5, 8);  // length 258
+        code(0, 5);     // distance 1
+    }
+    for (uint32_t i = 0; i < tail; ++i) literal();
+    code(0, 7);  // end of block
+    if (bits) put(0, 8 - bits);
+    // Adler-32 of n equal bytes: a = 1 + n v, b = n + v n (n + 1) / 2, both mod 65521.
+    const uint64_t m = 65521, n = 1 + runs * 258 + tail;
+    const uint64_t half = (n % 2 == 0 ? (n / 2) % m * ((n + 1) % m) : n % m * ((n + 1) / 2 % m)) % m;
+    const uint64_t a = (1 + n % m * value) % m, b = (n % m + value * half) % m;
+    put_be32(z, static_cast<uint32_t>((b << 16) | a));
+    return z;
+}
+
 struct PngSpec {
     uint32_t width = 1, height = 1;
     int depth = 8;       // bits per sample: 1, 2, 4, 8 or 16
@@ -82,6 +121,7 @@ struct PngSpec {
     bool interlaced = false;
     Bytes palette;       // red, green, blue per entry
     Bytes transparency;  // tRNS: alpha per palette entry
+    std::vector<std::pair<std::string, Bytes>> chunks;  // more chunks, before the image data
     // Samples of pixel (x, y) in the file's order (red, green, blue, alpha; or the index).
     std::function<std::vector<uint32_t>(uint32_t x, uint32_t y)> samples;
 };
@@ -143,20 +183,25 @@ inline Bytes png_file(const PngSpec& s) {
     png_chunk(out, "IHDR", ihdr);
     if (!s.palette.empty()) png_chunk(out, "PLTE", s.palette);
     if (!s.transparency.empty()) png_chunk(out, "tRNS", s.transparency);
+    for (const auto& c : s.chunks) png_chunk(out, c.first.c_str(), c.second);
     png_chunk(out, "IDAT", zlib_stored(raw));
     png_chunk(out, "IEND", {});
     return out;
 }
 
-// A grey PNG of one bit a pixel, all black: a picture of any size in few bytes.
+// A grey PNG of one bit a pixel, all black: a picture of any size in few bytes (its rows, all
+// zero, are coded as long matches).
 inline Bytes black_png(uint32_t width, uint32_t height) {
-    PngSpec s;
-    s.width = width;
-    s.height = height;
-    s.colour = 0;
-    s.depth = 1;
-    s.samples = [](uint32_t, uint32_t) { return std::vector<uint32_t>{0}; };
-    return png_file(s);
+    Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes ihdr;
+    put_be32(ihdr, width);
+    put_be32(ihdr, height);
+    ihdr.insert(ihdr.end(), {1, 0, 0, 0, 0});
+    png_chunk(out, "IHDR", ihdr);
+    const uint64_t raw = (uint64_t{width} + 7) / 8 * height + height;  // a filter byte a row
+    png_chunk(out, "IDAT", zlib_runs(0, (raw - 1) / 258, static_cast<uint32_t>((raw - 1) % 258)));
+    png_chunk(out, "IEND", {});
+    return out;
 }
 
 // ---- GIF
@@ -293,6 +338,7 @@ inline Bytes tiff_file(const TiffSpec& s) {
 struct JpegSpec {
     uint32_t width = 8, height = 8;
     bool progressive = false;
+    uint32_t repeat_ac = 0;  // progressive: the AC scans that many times more (each a pass)
     std::function<uint32_t(uint32_t x, uint32_t y)> rgb;  // 0xRRGGBB
 };
 
@@ -402,7 +448,7 @@ inline Bytes jpeg_file(const JpegSpec& s) {
             }
         bits.flush();
     }
-    if (s.progressive) {
+    for (uint32_t round = 0; s.progressive && round <= s.repeat_ac; ++round) {
         for (uint8_t c = 1; c <= 3; ++c) {
             scan_header({c}, 1, 63);
             JpegBits bits(out);
