@@ -36,7 +36,7 @@ if(ZELMAR_FUZZ)
     # (the bitmap target, which decodes and reduces every input several times, smaller still).
     # The limits target keeps the program's bound and counts its blocks instead.
     if(name STREQUAL "fuzz_bitmap")
-      target_compile_definitions(${name} PRIVATE ZELMAR_MAX_PIXEL_BYTES=65536)
+      target_compile_definitions(${name} PRIVATE ZELMAR_MAX_PIXEL_BYTES=16384)
     elseif(NOT name STREQUAL "fuzz_image_limits")
       target_compile_definitions(${name} PRIVATE ZELMAR_MAX_PIXEL_BYTES=1048576)
     endif()

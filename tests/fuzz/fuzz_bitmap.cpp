@@ -41,7 +41,7 @@ void exercise(PixelBlock* pixels, ImageInfo* info, uint8_t t) {
 // Decodes the seeded bitmap at full size and on a smaller screen; aborts on any colour that
 // is not the one put in (or its box mean).
 void check_seeded(const uint8_t* data, size_t size) {
-    const seeded_bmp::Seeded s = seeded_bmp::make(data, size);
+    const seeded_bmp::Seeded s = seeded_bmp::make(data, size, 24);
     PixelBlock pixels;
     ImageInfo info;
     MemorySource src(s.file.data(), s.file.size());
