@@ -168,23 +168,37 @@ TEST(CheckPictureInput, RefusesPngTextAndProfileBombs) {
 }
 
 TEST(CheckPictureInput, RefusesDeclaredSizesBeyondTheBudget) {
-    auto jpeg = [](uint32_t w, uint32_t h, bool progressive) {
+    // Small pictures whose headers declare the size: the walk reads no further than them.
+    auto jpeg = [](uint16_t w, uint16_t h, bool progressive) {
         picture_test::JpegSpec j;
-        j.width = w;
-        j.height = h;
+        j.width = j.height = 16;
         j.progressive = progressive;
         j.rgb = [](uint32_t, uint32_t) { return 0x808080u; };
-        return picture_test::jpeg_file(j);
+        Bytes b = picture_test::jpeg_file(j);
+        for (size_t i = 2; i + 9 < b.size(); ++i)
+            if (b[i] == 0xFF && (b[i + 1] == 0xC0 || b[i + 1] == 0xC2)) {
+                b[i + 5] = static_cast<uint8_t>(h >> 8);
+                b[i + 6] = static_cast<uint8_t>(h);
+                b[i + 7] = static_cast<uint8_t>(w >> 8);
+                b[i + 8] = static_cast<uint8_t>(w);
+                break;
+            }
+        return b;
     };
     auto gif = [](uint16_t w, uint16_t h, int frames) {
         picture_test::GifSpec g;
-        g.width = w;
-        g.height = h;
         g.palette = {0, 0, 0, 255, 255, 255};
         g.index = [](uint32_t, uint32_t) { return uint8_t{0}; };
         Bytes one = picture_test::gif_file(g);
         one.pop_back();  // the trailer
-        const Bytes frame(one.begin() + 13 + 6, one.end());  // descriptor and data of the first image
+        const size_t image = 13 + 6;  // after the header and two colours
+        for (size_t at : {size_t{6}, image + 5}) {
+            one[at] = static_cast<uint8_t>(w);
+            one[at + 1] = static_cast<uint8_t>(w >> 8);
+            one[at + 2] = static_cast<uint8_t>(h);
+            one[at + 3] = static_cast<uint8_t>(h >> 8);
+        }
+        const Bytes frame(one.begin() + image, one.end());
         for (int i = 1; i < frames; ++i) one.insert(one.end(), frame.begin(), frame.end());
         one.push_back(0x3B);
         return one;
@@ -197,6 +211,7 @@ TEST(CheckPictureInput, RefusesDeclaredSizesBeyondTheBudget) {
         {"progressive JPEG of 6000 x 6000", jpeg(6000, 6000, true), kSpiOk},
         {"GIF of 4000 x 4000, 4 frames", gif(4000, 4000, 4), kSpiOk},
         {"GIF of 4000 x 4000, 5 frames", gif(4000, 4000, 5), kSpiNoMemory},
+        {"GIF of 65535 x 65535", gif(65535, 65535, 1), kSpiNoMemory},
     };
     for (const auto& c : cases) EXPECT_EQ(check(c.file), c.result) << c.what;
 }
