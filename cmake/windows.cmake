@@ -94,7 +94,7 @@ if(ZELMAR_WIN_TESTS)
     get_filename_component(name ${src} NAME_WE)
     # With the resources: some benchmarks open the program's dialogs.
     add_executable(${name} ${src} ${RC_SRC})
-    target_link_libraries(${name} PRIVATE zapp)
+    target_link_libraries(${name} PRIVATE zapp ole32 windowscodecs psapi uuid)
     target_link_options(${name} PRIVATE ${STATIC_RT})
   endforeach()
 endif()

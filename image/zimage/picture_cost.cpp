@@ -5,6 +5,7 @@
 bool picture_affordable(const PictureScan& s, uint64_t input_bytes) {
     const uint64_t pixels = uint64_t{s.width} * s.height;
     if (pixels > kMaxDecodePixels || s.decode_pixels > kMaxDecodePixels) return false;
+    if (s.piece_bytes > kMaxPieceBytes) return false;
     if (s.scans > kMaxJpegScans || uint64_t{s.scans} * pixels > kMaxDecodeWork) return false;
     if (s.compressed_chunks > kMaxCompressedChunks || s.largest_compressed > kMaxChunkCompressed ||
         s.largest_inflated > kMaxChunkInflated || s.inflated_total > kMaxInflatedTotal)

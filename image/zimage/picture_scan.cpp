@@ -389,7 +389,7 @@ bool scan_tiff(const uint8_t* d, size_t n, PictureScan* out) {
     }
     out->piece_rows = static_cast<uint32_t>(piece_h);
     out->decode_pixels = uint64_t{w} * h;
-    out->decoder_bytes = mul_sat(add_sat(mul_sat(mul_sat(piece_w, bits), samples), 7) / 8, piece_h);
+    out->decoder_bytes = out->piece_bytes = mul_sat(add_sat(mul_sat(mul_sat(piece_w, bits), samples), 7) / 8, piece_h);
     return true;
 }
 

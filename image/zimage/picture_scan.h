@@ -24,6 +24,7 @@ struct PictureScan {
     uint64_t decoder_bytes;       // what the platform's decoder holds at once, at most
     uint32_t scans;               // JPEG scans (1 for the other formats)
     uint32_t piece_rows;          // rows of a TIFF strip or tile (0 for the other formats)
+    uint64_t piece_bytes;         // a TIFF strip or tile, decoded
     uint32_t compressed_chunks;   // PNG zTXt, compressed iTXt, iCCP
     uint64_t largest_compressed;  // the longest such chunk
     uint64_t largest_inflated;    // what the most inflating one inflates to

@@ -39,10 +39,13 @@ private:
     HRESULT hr_;
 };
 
-// The first frame of the bytes, converted to 32-bit premultiplied BGRA.
+// The first frame of the bytes: as it is when the decoder gives blue-green-red bytes (an
+// opaque JPEG, most photos: no conversion, no blending), else converted to 32-bit
+// premultiplied BGRA. *source is the one to read, *opaque says which.
 int open_converted_frame(IWICImagingFactory* factory, const uint8_t* data, size_t n,
                          Com<IWICStream>* stream, Com<IWICBitmapDecoder>* decoder,
-                         Com<IWICBitmapFrameDecode>* frame, Com<IWICFormatConverter>* converter) {
+                         Com<IWICBitmapFrameDecode>* frame, Com<IWICFormatConverter>* converter,
+                         IWICBitmapSource** source, bool* opaque) {
     if (FAILED(factory->CreateStream(stream->out()))) return kSpiInternalError;
     if (FAILED(stream->get()->InitializeFromMemory(const_cast<BYTE*>(data), static_cast<DWORD>(n))))
         return kSpiInternalError;
@@ -50,11 +53,18 @@ int open_converted_frame(IWICImagingFactory* factory, const uint8_t* data, size_
                                                 decoder->out())))
         return kSpiUnknownFormat;
     if (FAILED(decoder->get()->GetFrame(0, frame->out()))) return kSpiBrokenData;
+    WICPixelFormatGUID format;
+    *opaque = SUCCEEDED(frame->get()->GetPixelFormat(&format)) && IsEqualGUID(format, GUID_WICPixelFormat24bppBGR);
+    if (*opaque) {
+        *source = frame->get();
+        return kSpiOk;
+    }
     if (FAILED(factory->CreateFormatConverter(converter->out()))) return kSpiInternalError;
     if (FAILED(converter->get()->Initialize(frame->get(), GUID_WICPixelFormat32bppPBGRA,
                                             WICBitmapDitherTypeNone, nullptr, 0.0,
                                             WICBitmapPaletteTypeCustom)))
         return kSpiBrokenData;
+    *source = converter->get();
     return kSpiOk;
 }
 
@@ -87,13 +97,12 @@ public:
         return row_.allocate(size_t{3} * frame_.width) &&
                reducer_.start(frame_.width, frame_.height, ReducedSize{kept_.width, kept_.height}, true, &reduced_);
     }
-    void put(const uint8_t* pbgra, uint32_t y) {
-        if (!reduces()) {
-            blend_row(pbgra, frame_.width, background_, out_ + bottom_up_offset(frame_, y));
-            return;
-        }
-        blend_row(pbgra, frame_.width, background_, row_.data());
-        reducer_.add_row(row_.data());
+    // One row of the frame: premultiplied BGRA, or (opaque) blue-green-red bytes.
+    void put(const uint8_t* pixels, bool opaque, uint32_t y) {
+        uint8_t* bgr = reduces() ? row_.data() : out_ + bottom_up_offset(frame_, y);
+        if (opaque) std::memcpy(bgr, pixels, size_t{3} * frame_.width);
+        else blend_row(pixels, frame_.width, background_, bgr);
+        if (reduces()) reducer_.add_row(bgr);
     }
     bool finish() {
         if (!reduces()) return true;
@@ -113,16 +122,16 @@ private:
 };
 
 // Copies the converted frame strip by strip, from the top, into the sink.
-int fill_rows(IWICBitmapSource* source, const PictureRows& frame, uint32_t per_strip, RowSink* sink,
+int fill_rows(IWICBitmapSource* source, bool opaque, const PictureRows& frame, uint32_t per_strip, RowSink* sink,
               PluginProgressFn progress, LONG_PTR progress_data) {
-    const UINT stride = 4 * frame.width;
+    const UINT stride = (opaque ? 3 : 4) * frame.width;
     PixelBlock strip;
     if (!strip.allocate(static_cast<size_t>(stride) * per_strip) || !sink->start()) return kSpiNoMemory;
     for (uint32_t top = 0; top < frame.height; top += per_strip) {
         const uint32_t count = frame.height - top < per_strip ? frame.height - top : per_strip;
         const WICRect rect = {0, static_cast<INT>(top), static_cast<INT>(frame.width), static_cast<INT>(count)};
         if (FAILED(source->CopyPixels(&rect, stride, stride * count, strip.data()))) return kSpiBrokenData;
-        for (uint32_t r = 0; r < count; ++r) sink->put(strip.data() + static_cast<size_t>(stride) * r, top + r);
+        for (uint32_t r = 0; r < count; ++r) sink->put(strip.data() + static_cast<size_t>(stride) * r, opaque, top + r);
         if (progress && progress(static_cast<int>(top + count), static_cast<int>(frame.height), progress_data))
             return kSpiCancelled;
     }
@@ -143,12 +152,14 @@ int wic_decode_picture(const uint8_t* data, size_t n, Bgr background, ScreenSize
     Com<IWICBitmapDecoder> decoder;
     Com<IWICBitmapFrameDecode> frame;
     Com<IWICFormatConverter> converter;
-    int r = open_converted_frame(factory.get(), data, n, &stream, &decoder, &frame, &converter);
+    IWICBitmapSource* source = nullptr;
+    bool opaque = false;
+    int r = open_converted_frame(factory.get(), data, n, &stream, &decoder, &frame, &converter, &source, &opaque);
     if (r != kSpiOk) return r;
 
     UINT w = 0, h = 0;
     PictureRows full, kept;
-    if (FAILED(converter.get()->GetSize(&w, &h))) return kSpiBrokenData;
+    if (FAILED(source->GetSize(&w, &h))) return kSpiBrokenData;
     if (!plan_picture_rows(w, h, &full)) return kSpiNoMemory;
     const ReducedSize size = reduced_size(w, h, screen);
     if (!plan_picture_rows(size.width, size.height, &kept)) return kSpiNoMemory;
@@ -160,7 +171,7 @@ int wic_decode_picture(const uint8_t* data, size_t n, Bgr background, ScreenSize
         if (lock.get() == nullptr || lock.size() < kept.bytes) return kSpiNoMemory;
         RowSink sink(full, kept, background, static_cast<uint8_t*>(lock.get()));
         const uint32_t per_strip = piece_strip_rows(full.width, full.height, piece_rows, kStripBudget);
-        r = fill_rows(converter.get(), full, per_strip, &sink, progress, progress_data);
+        r = fill_rows(source, opaque, full, per_strip, &sink, progress, progress_data);
     }
     if (r != kSpiOk) return r;
     *info = header.release();

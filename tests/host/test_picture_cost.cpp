@@ -113,6 +113,8 @@ TEST(PictureAffordable, EachLimitAtItsBoundary) {
         {"budget passed", [](PictureScan& s) { s.decoder_bytes = kDecodeBudgetBytes - 999; }, 1000, false},
         {"inflated text counts", [](PictureScan& s) { s.decoder_bytes = kDecodeBudgetBytes - 1000; s.inflated_total = 1; }, 1000, false},
         {"decoder bytes saturated", [](PictureScan& s) { s.decoder_bytes = UINT64_MAX; }, 0, false},
+        {"TIFF piece of 32 MiB", [](PictureScan& s) { s.piece_bytes = 32u << 20; }, 0, true},
+        {"TIFF piece over 32 MiB", [](PictureScan& s) { s.piece_bytes = (32u << 20) + 1; }, 0, false},
     };
     for (const auto& c : cases) {
         PictureScan s = scan();
@@ -203,7 +205,17 @@ TEST(CheckPictureInput, RefusesDeclaredSizesBeyondTheBudget) {
         one.push_back(0x3B);
         return one;
     };
+    auto tiff = [](uint32_t w, uint32_t h, uint32_t strip_rows) {
+        picture_test::TiffSpec t;
+        t.rgb = [](uint32_t, uint32_t) { return 0u; };
+        Bytes b = picture_test::tiff_file(t);  // 1 x 1; entries of 12 bytes from offset 10
+        for (auto [entry, value] : {std::pair<size_t, uint32_t>{0, w}, {1, h}, {7, strip_rows}})
+            for (int k = 0; k < 4; ++k) b[10 + 12 * entry + 8 + k] = static_cast<uint8_t>(value >> (8 * k));
+        return b;
+    };
     struct { const char* what; Bytes file; int result; } cases[] = {
+        {"TIFF of 4000 x 3000 in strips of 2000 rows", tiff(4000, 3000, 2000), kSpiOk},
+        {"TIFF of 4000 x 3000 in one strip", tiff(4000, 3000, 3000), kSpiNoMemory},
         {"PNG of 8192 x 8192, one bit a pixel", picture_test::black_png(8192, 8192), kSpiOk},
         {"PNG of 8192 x 8193", picture_test::black_png(8192, 8193), kSpiNoMemory},
         {"baseline JPEG of 8192 x 8192", jpeg(8192, 8192, false), kSpiOk},
