@@ -76,22 +76,36 @@ inline Bytes zlib_stored(const Bytes& raw) {
     return z;
 }
 
+// Bits packed lowest first into bytes, as deflate and GIF's LZW codes are.
+class LsbBits {
+public:
+    explicit LsbBits(Bytes& out) : out_(out) {}
+    void put(uint32_t v, int n) {
+        acc_ |= static_cast<uint64_t>(v) << bits_;
+        bits_ += n;
+        while (bits_ >= 8) {
+            out_.push_back(static_cast<uint8_t>(acc_));
+            acc_ >>= 8;
+            bits_ -= 8;
+        }
+    }
+    void flush() {  // the last byte, padded with 0 bits
+        if (bits_) put(0, 8 - bits_);
+    }
+
+private:
+    Bytes& out_;
+    uint64_t acc_ = 0;
+    int bits_ = 0;
+};
+
 // A zlib stream that inflates to 1 + runs x 258 + tail bytes of value: one literal, matches of
 // 258 bytes at distance 1, then tail literals, in one block of the fixed codes (about 1000
 // to 1 at its best).
 inline Bytes zlib_runs(uint8_t value, uint64_t runs, uint32_t tail = 0) {
     Bytes z = {0x78, 0x01};
-    uint32_t acc = 0;
-    int bits = 0;
-    auto put = [&](uint32_t v, int n) {  // n bits, lowest first
-        acc |= v << bits;
-        bits += n;
-        while (bits >= 8) {
-            z.push_back(static_cast<uint8_t>(acc));
-            acc >>= 8;
-            bits -= 8;
-        }
-    };
+    LsbBits out(z);
+    auto put = [&](uint32_t v, int n) { out.put(v, n); };
     auto code = [&](uint32_t c, int n) {  // a Huffman code, highest bit first
         for (int i = n - 1; i >= 0; --i) put((c >> i) & 1, 1);
     };
@@ -105,7 +119,7 @@ inline Bytes zlib_runs(uint8_t value, uint64_t runs, uint32_t tail = 0) {
     }
     for (uint32_t i = 0; i < tail; ++i) literal();
     code(0, 7);  // end of block
-    if (bits) put(0, 8 - bits);
+    out.flush();
     // Adler-32 of n equal bytes: a = 1 + n v, b = n + v n (n + 1) / 2, both mod 65521.
     const uint64_t m = 65521, n = 1 + runs * 258 + tail;
     const uint64_t half = (n % 2 == 0 ? (n / 2) % m * ((n + 1) % m) : n % m * ((n + 1) / 2 % m)) % m;
@@ -217,18 +231,9 @@ struct GifSpec {
 // the table could grow past the first code width, so the width never changes.
 inline void gif_image_data(const GifSpec& s, int min_code, Bytes& out) {
     Bytes packed;
-    uint32_t acc = 0;
-    int bits = 0;
+    LsbBits bits(packed);
     const int width = min_code + 1;
-    auto code = [&](uint32_t c) {
-        acc |= c << bits;
-        bits += width;
-        while (bits >= 8) {
-            packed.push_back(static_cast<uint8_t>(acc));
-            acc >>= 8;
-            bits -= 8;
-        }
-    };
+    auto code = [&](uint32_t c) { bits.put(c, width); };
     const uint32_t clear = 1u << min_code;
     const uint32_t run = clear - 3;  // one short of the edge: decoders differ by one in when they widen
     uint32_t since_clear = run;
@@ -242,7 +247,7 @@ inline void gif_image_data(const GifSpec& s, int min_code, Bytes& out) {
             ++since_clear;
         }
     code(clear + 1);
-    if (bits) packed.push_back(static_cast<uint8_t>(acc));
+    bits.flush();
     out.push_back(static_cast<uint8_t>(min_code));
     for (size_t pos = 0; pos < packed.size(); pos += 255) {
         const size_t n = packed.size() - pos < 255 ? packed.size() - pos : 255;
