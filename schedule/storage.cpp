@@ -65,24 +65,24 @@ bool read_file(const std::string& path, std::string* out) {
     return profile_fileio()->read_all(path.c_str(), out);
 }
 
-int import_legacy_profile_file() {
+int import_legacy_profile_file(ScheduleList* list) {
     if (g_windows_dir.empty()) return 0;
     std::string bytes;
     if (!read_file(file_in(g_windows_dir, "ZELMAR.INI"), &bytes)) return 0;
     ProfileFile ini;
     ini.parse(bytes.data(), bytes.size());
-    return import_legacy_profile(ini);
+    return import_legacy_profile(ini, list);
 }
 
-int import_anniversary_file() {
+int import_anniversary_file(ScheduleList* list) {
     std::string bytes;
     if (!read_file(file_in(g_program_dir, "ANNIVERS.DAT"), &bytes)) return 0;
-    return import_anniversaries(bytes.data(), bytes.size());
+    return import_anniversaries(bytes.data(), bytes.size(), list);
 }
 
-void import_older_forms() {
-    schedulecount = import_legacy_profile_file();
-    if (schedulecount == 0) schedulecount = import_anniversary_file();
+void import_older_forms(ScheduleList* list) {
+    list->count = import_legacy_profile_file(list);
+    if (list->count == 0) list->count = import_anniversary_file(list);
 }
 
 // True when "%0*d" of v takes exactly width characters.
@@ -92,22 +92,23 @@ bool fits(int v, int width) {
     return v >= bottom && v <= top;
 }
 
-void schedule_put() {
-    settings_put();
-    todo_put();
+void schedule_put(const Settings& settings, ScheduleList* list) {
+    settings_put(settings);
+    todo_put(settings);
+    const int count = schedule_live_count(*list);
     char line[32];
-    const int n = std::snprintf(line, sizeof line - 1, "schedulecount=%d", schedulecount);
+    const int n = std::snprintf(line, sizeof line - 1, "schedulecount=%d", count);
     line[n + 1] = '\0';  // the list ends with an empty string
     profile_replace_section(kSchedule, line);
     profile_replace_section(kAlarm, "");
     char key[24], value[kAlarmValueSize];
-    for (int i = 0; i < schedulecount; ++i) {
+    for (int i = 0; i < count; ++i) {
         std::snprintf(key, sizeof key, "schedule%03d", i + 1);
-        schedule_value(&schedule_list[i], value, sizeof value);
-        profile_write_string(kSchedule, key, value, schedule_list[i].scramble);
+        schedule_value(&list->entries[i], value, sizeof value);
+        profile_write_string(kSchedule, key, value, list->entries[i].scramble);
     }
-    for (int i = 0; i < schedulecount; ++i) {
-        ScheduleEntry* e = &schedule_list[i];
+    for (int i = 0; i < count; ++i) {
+        ScheduleEntry* e = &list->entries[i];
         if (!e->has_time) continue;
         std::snprintf(key, sizeof key, "alarm%03d", i + 1);
         alarm_value(e, value, sizeof value);
@@ -117,13 +118,13 @@ void schedule_put() {
 }
 
 // The file on disk, read afresh, holds the count just saved.
-bool saved_count_reads_back() {
+bool saved_count_reads_back(const ScheduleList& list) {
     std::string bytes;
     if (!read_file(profile_path(), &bytes)) return false;
     ProfileFile check;
     check.parse(bytes.data(), bytes.size());
     const int32_t count = static_cast<int32_t>(check.get_int(kSchedule, "schedulecount", -1));
-    return count == schedulecount;
+    return count == schedule_live_count(list);
 }
 
 }  // namespace
@@ -165,21 +166,21 @@ void schedule_value(const ScheduleEntry* e, char* buf, size_t size) {
 void alarm_value(const ScheduleEntry* e, char* buf, size_t size) {
     std::snprintf(buf, size, "%02d%02d%02d%c", e->hour, e->minute, e->minutes_before,
                   static_cast<char>('0' + e->alarm_kind));
-    if (e->alarm_kind == 3) {
+    if (alarm_kind_of(*e) == AlarmKind::kSoundFile) {
         const size_t used = std::strlen(buf);
         cp932_copy(buf + used, size - used, e->sound_file);
     }
 }
 
-void schedule_scan() {
-    schedulecount = 0;
+void schedule_scan(ScheduleList* list) {
+    list->count = 0;
     char key[24], value[kScheduleValueSize], alarm[kAlarmValueSize];
-    for (int k = 1; k <= 999 && schedulecount < kMaxEntries; ++k) {
+    for (int k = 1; k <= 999 && list->count < kMaxEntries; ++k) {
         std::snprintf(key, sizeof key, "schedule%03d", k);
         profile_read_string(kSchedule, key, " ", value, sizeof value);
         if (std::strcmp(value, " ") == 0 || std::strlen(value) <= 10) continue;
 
-        ScheduleEntry* e = &schedule_list[schedulecount];
+        ScheduleEntry* e = &list->entries[list->count];
         entry_blank(e);
         e->year = storage_number(value, 4);
         e->month = storage_number(value + 4, 2);
@@ -209,21 +210,23 @@ void schedule_scan() {
                 e->minute = storage_number(alarm + 2, 2);
                 e->minutes_before = storage_number(alarm + 4, 2);
                 e->alarm_kind = static_cast<uint8_t>(alarm[6] - '0');
-                if (e->alarm_kind == 3) cp932_copy(e->sound_file, sizeof e->sound_file, alarm + 7);
+                if (alarm_kind_of(*e) == AlarmKind::kSoundFile)
+                    cp932_copy(e->sound_file, sizeof e->sound_file, alarm + 7);
                 const bool valid = e->hour >= 0 && e->hour <= 23 && e->minute >= 0 &&
                                    e->minute <= 59 && e->minutes_before >= 0 &&
-                                   e->minutes_before <= 99 && e->alarm_kind <= 3;
+                                   e->minutes_before <= 99 &&
+                                   e->alarm_kind <= static_cast<uint8_t>(AlarmKind::kSoundFile);
                 if (valid)
                     compute_alarm_at(e);
                 else
                     e->has_time = 0;
             }
         }
-        ++schedulecount;
+        ++list->count;
     }
 }
 
-int import_legacy_profile(const ProfileFile& ini) {
+int import_legacy_profile(const ProfileFile& ini, ScheduleList* list) {
     int count = 0;
     char key[24], date[20];
     for (int n = 1; n <= 500 && count < kMaxEntries; ++n) {
@@ -261,7 +264,7 @@ int import_legacy_profile(const ProfileFile& ini) {
         ini.get_string(kSchedule, key, "no data", e.memo, 80);
         if (std::strcmp(e.memo, "no data") == 0) e.memo[0] = '\0';
         e.alarm_at = 0;
-        schedule_list[count++] = e;
+        list->entries[count++] = e;
     }
     return count;
 }
@@ -282,7 +285,7 @@ bool read_line(LineReader* r, char* buf) {
     return true;
 }
 
-int import_anniversaries(const char* data, size_t n) {
+int import_anniversaries(const char* data, size_t n, ScheduleList* list) {
     int count = 0;
     LineReader r{data, data + n};
     char line[kLineSize];
@@ -305,34 +308,34 @@ int import_anniversaries(const char* data, size_t n) {
         e.has_time = 0;
         e.alarm_at = 0;
         cp932_copy(e.memo, sizeof e.memo, line + 7);
-        schedule_list[count++] = e;
+        list->entries[count++] = e;
     }
     return count;
 }
 
-bool schedule_save() {
-    schedule_put();
+bool schedule_save(const Settings& settings, ScheduleList* list) {
+    schedule_put(settings, list);
     return profile_flush();
 }
 
-bool registry_import(int screen_w, int screen_h) {
+bool registry_import(Settings* settings, ScheduleList* list, int screen_w, int screen_h) {
     LegacyRegistry* reg = g_registry;
-    settings_defaults(screen_w, screen_h);
+    settings_defaults(settings, screen_w, screen_h);
     for (const WindowSetKey& k : kWindowSetKeys)
-        window_set_int(settings, k) =
+        window_set_int(*settings, k) =
             registry_read_short(reg, k.name, static_cast<int16_t>(k.legacy_def));
     for (const SettingKey& k : kSettingKeys)
-        if (k.group == SettingGroup::kConfig) registry_read_setting(reg, k, &settings);
+        if (k.group == SettingGroup::kConfig) registry_read_setting(reg, k, settings);
 
     int count = registry_read_short(reg, "schedulecount", 0);
     if (count > kMaxEntries) count = kMaxEntries;
-    schedulecount = 0;
+    list->count = 0;
     if (count > 0) {
         unsigned char rec[kRegistryRecordSize];
         char name[24];
         for (int n = 1; n <= count; ++n) {
             std::snprintf(name, sizeof name, "schedule%02d", n);
-            ScheduleEntry* e = &schedule_list[schedulecount];
+            ScheduleEntry* e = &list->entries[list->count];
             if (!registry_read_record(reg, name, rec, sizeof rec)) {
                 entry_blank(e);
             } else {
@@ -341,31 +344,31 @@ bool registry_import(int screen_w, int screen_h) {
                 // shift every later field: the entry could not be read back.
                 if (!entry_fits_stored_form(e)) continue;
             }
-            ++schedulecount;
+            ++list->count;
         }
     } else if (count == 0) {
-        import_older_forms();
+        import_older_forms(list);
     }
     for (const SettingKey& k : kSettingKeys)
-        if (k.group == SettingGroup::kToDo) registry_read_setting(reg, k, &settings);
+        if (k.group == SettingGroup::kToDo) registry_read_setting(reg, k, settings);
 
     // One write for the window set and the schedule; the key is the only
     // other copy of these data, so it goes only once the file holds them.
-    window_set_put(screen_w, screen_h);
-    const bool saved = schedule_save();
-    if (saved && saved_count_reads_back()) registry_delete(reg);
+    window_set_put(*settings, screen_w, screen_h);
+    const bool saved = schedule_save(*settings, list);
+    if (saved && saved_count_reads_back(*list)) registry_delete(reg);
     return saved;
 }
 
-bool startup_load(int screen_w, int screen_h) {
+bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int screen_h) {
     if (registry_read_short(g_registry, "x1", -1000) != -1000)
-        return registry_import(screen_w, screen_h);
-    settings_defaults(screen_w, screen_h);
-    settings_load(screen_w, screen_h);
+        return registry_import(settings, list, screen_w, screen_h);
+    settings_defaults(settings, screen_w, screen_h);
+    settings_load(settings, screen_w, screen_h);
     if (profile_read_int(kSchedule, "schedulecount", -1) == -1)
-        import_older_forms();
+        import_older_forms(list);
     else
-        schedule_scan();
-    todo_load();
+        schedule_scan(list);
+    todo_load(settings);
     return true;
 }

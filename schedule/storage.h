@@ -13,6 +13,8 @@
 class LegacyRegistry;
 class ProfileFile;
 struct ScheduleEntry;
+struct ScheduleList;
+struct Settings;
 
 // Where the older data are looked for. windows_dir nullptr or "" = no
 // legacy profile file; registry nullptr = no legacy key. The strings are
@@ -24,12 +26,12 @@ void storage_set_sources(const char* program_dir, const char* windows_dir,
 // source (profile_open must have been called). Returns false only when a
 // registry import could not be written to the settings file (the key is
 // then kept for the next start).
-bool startup_load(int screen_w, int screen_h);
+bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int screen_h);
 
 // Writes the settings, the upcoming-list keys and the whole schedule, and
 // recomputes the alarm instants; the file is replaced once, atomically.
 // True only when the file was really written.
-bool schedule_save();
+bool schedule_save(const Settings& settings, ScheduleList* list);
 
 // --- parts, exposed for the tests ---
 
@@ -44,11 +46,12 @@ void alarm_value(const ScheduleEntry* e, char* buf, size_t size);
 int storage_number(const char* s, size_t n);
 
 // Reads the current form from the settings document into the list.
-void schedule_scan();
-// Imports the legacy profile keys of ini; returns the number of entries.
-int import_legacy_profile(const ProfileFile& ini);
-// Imports an anniversary file's bytes; returns the number of entries.
-int import_anniversaries(const char* data, size_t n);
+void schedule_scan(ScheduleList* list);
+// Imports the legacy profile keys of ini into the start of the list;
+// returns the number of entries (the caller sets the count).
+int import_legacy_profile(const ProfileFile& ini, ScheduleList* list);
+// Imports an anniversary file's bytes likewise.
+int import_anniversaries(const char* data, size_t n, ScheduleList* list);
 
 constexpr size_t kLineSize = 1024;  // 1023 bytes plus NUL
 struct LineReader {
@@ -64,4 +67,4 @@ bool read_line(LineReader* r, char* buf);
 // to the settings file and deletes the key once the file reads back. Records
 // whose numbers do not fit the stored form are left out. Returns whether the
 // file was written.
-bool registry_import(int screen_w, int screen_h);
+bool registry_import(Settings* settings, ScheduleList* list, int screen_w, int screen_h);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "resources/resource.h"
-#include "schedule/scramble.h"
+#include "config/scramble.h"
 #include "tests/e2e/harness.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include "config/profile.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
+#include "tests/host/test_records.h"
 
 namespace {
 
@@ -44,12 +45,12 @@ MemoryFileIO io;
 
 std::string load_and_save() {
     profile_open("fuzz.cfg", &io);
-    startup_load(1024, 768);
-    if (schedulecount < 0 || schedulecount > kMaxEntries) std::abort();
-    for (int i = 0; i < schedulecount; ++i)
-        if (std::strlen(schedule_list[i].memo) > 80 || std::strlen(schedule_list[i].sound_file) > 266)
+    startup_load(&settings, &schedule, 1024, 768);
+    if (schedule.count < 0 || schedule.count > kMaxEntries) std::abort();
+    for (int i = 0; i < schedule.count; ++i)
+        if (std::strlen(schedule.entries[i].memo) > 80 || std::strlen(schedule.entries[i].sound_file) > 266)
             std::abort();
-    if (!schedule_save()) std::abort();
+    if (!schedule_save(settings, &schedule)) std::abort();
     return io.file;
 }
 
