@@ -227,6 +227,10 @@ bool decode_reduced(ByteSource& src, uint64_t offset, uint64_t file_size, const 
         for (uint32_t y = 0; y < h; ++y) {
             const size_t got = src.read_at(offset + l.stride * y, row.data(), static_cast<size_t>(l.stride));
             std::memset(row.data() + got, 0, static_cast<size_t>(l.stride - got));
+            if (l.bits == 24) {  // already blue-green-red
+                reducer.add_row(row.data());
+                continue;
+            }
             convert.to_bgr(row.data(), got, w, bgr.data());
             reducer.add_row(bgr.data());
         }

@@ -86,11 +86,11 @@ void BoxReducer::emit_row() {
 }
 
 void palette_row_to_bgr(const uint8_t* row, uint32_t width, int bits, const ImageInfo& info, uint8_t* bgr) {
+    if (bits == 24) {
+        std::memcpy(bgr, row, size_t{3} * width);
+        return;
+    }
     for (uint32_t x = 0; x < width; ++x, bgr += 3) {
-        if (bits == 24) {
-            std::memcpy(bgr, row + 3ull * x, 3);
-            continue;
-        }
         unsigned index;
         if (bits == 8) index = row[x];
         else if (bits == 4) index = (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
