@@ -17,6 +17,7 @@ size_t MemorySource::read_at(uint64_t offset, void* dst, size_t n) {
 namespace {
 
 constexpr size_t kFileHeader = 14;
+constexpr uint64_t kReadBatchBytes = uint64_t{1} << 20;
 constexpr size_t kInfoHeader = 40;
 
 bool allowed_depth(int bits) {
@@ -208,9 +209,14 @@ bool decode_reduced(ByteSource& src, uint64_t offset, uint64_t file_size, const 
     const RowConverter convert(*info);
     PixelBlock row, bgr;
     BoxReducer reducer;
-    // One stored row, one converted row, the reduced rows and their sums, at most.
-    const uint64_t working = l.stride + 3ull * w + 28ull * r.width + dib_stride(r.width, 24) * r.height;
-    if (working > kDecodeBudgetBytes || !row.allocate(static_cast<size_t>(l.stride)) ||
+    // Stored rows are read some at a time (one read per row is slow where each read is a call
+    // into the system); a run-length row is expanded into the first of them.
+    const uint64_t batch = l.stride >= kReadBatchBytes ? 1 : kReadBatchBytes / l.stride;
+    const uint32_t rows_per_read = static_cast<uint32_t>(batch < h ? batch : h);
+    // The stored rows, one converted row, the reduced rows and their sums, at most.
+    const uint64_t working =
+        l.stride * rows_per_read + 3ull * w + 28ull * r.width + dib_stride(r.width, 24) * r.height;
+    if (working > kDecodeBudgetBytes || !row.allocate(static_cast<size_t>(l.stride * rows_per_read)) ||
         !bgr.allocate(size_t{3} * w) || !reducer.start(w, h, r, l.top_down, pixels))
         return false;
     if (l.compression == kBiRle8 || l.compression == kBiRle4) {
@@ -224,15 +230,20 @@ bool decode_reduced(ByteSource& src, uint64_t offset, uint64_t file_size, const 
                        reducer.add_row(bgr.data());
                    });
     } else {
-        for (uint32_t y = 0; y < h; ++y) {
-            const size_t got = src.read_at(offset + l.stride * y, row.data(), static_cast<size_t>(l.stride));
-            std::memset(row.data() + got, 0, static_cast<size_t>(l.stride - got));
-            if (l.bits == 24) {  // already blue-green-red
-                reducer.add_row(row.data());
-                continue;
+        for (uint32_t y = 0; y < h; y += rows_per_read) {
+            const uint32_t n = h - y < rows_per_read ? h - y : rows_per_read;
+            const size_t want = static_cast<size_t>(l.stride * n);
+            const size_t got = src.read_at(offset + l.stride * y, row.data(), want);
+            std::memset(row.data() + got, 0, want - got);
+            for (uint32_t k = 0; k < n; ++k) {
+                const uint8_t* stored = row.data() + l.stride * k;
+                if (l.bits == 24) {  // already blue-green-red
+                    reducer.add_row(stored);
+                    continue;
+                }
+                convert.to_bgr(stored, l.stride, w, bgr.data());
+                reducer.add_row(bgr.data());
             }
-            convert.to_bgr(row.data(), got, w, bgr.data());
-            reducer.add_row(bgr.data());
         }
     }
     set_24bit(info, r.width, r.height);

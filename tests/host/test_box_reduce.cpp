@@ -137,3 +137,20 @@ TEST(ReduceToScreen, PaletteAndPlainPicturesBecomeReducedRows) {
     EXPECT_EQ(small.header.bit_count, 8);
     EXPECT_EQ(kept.size(), 4u);
 }
+
+TEST(DecodeBitmap, ReducedFileCutShortHasBlackWhereRowsAreMissing) {
+    bmp_test::BmpFields f{8, 8, 24};
+    f.pixels.assign(24 * 8, 0xFF);
+    std::vector<uint8_t> file = bmp_test::bmp_file(f);
+    file.resize(file.size() - 24 * 4 - 5);  // the four top rows missing, and the last 5 bytes of the one below
+    MemorySource src(file.data(), file.size());
+    PixelBlock pixels;
+    ImageInfo info;
+    ASSERT_TRUE(decode_bitmap(src, &pixels, &info, ScreenSize{2, 2}));
+    ASSERT_EQ(info.header.width, 2);
+    ASSERT_EQ(info.header.height, 2);
+    const std::vector<uint8_t> got(pixels.data(), pixels.data() + pixels.size());
+    // Bottom row: the right box lacks the last pixel (all three bytes) and the green and red
+    // of the one before it, of 16: 15 x 255 / 16 and 14 x 255 / 16. Top row: nothing there.
+    EXPECT_EQ(got, (std::vector<uint8_t>{255, 255, 255, 239, 223, 223, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
