@@ -12,9 +12,11 @@
 #include "app/view_text_win.h"
 #include "calendar/date.h"
 #include "calendar/dayclass.h"
+#include "calendar/national_holidays.h"
 #include "config/handles_win.h"
 #include "config/settings.h"
 #include "schedule/entry.h"
+#include "schedule/month_marks.h"
 
 void draw_arrow_in_rect(HDC dc, const CellRect& r, int which, int pressed) {
     const int p = pressed ? 1 : 0;
@@ -186,9 +188,14 @@ void draw_month_view(HDC dc, int client_w, int client_h, const MonthFrame& f,
     GetTextExtentPoint32A(dc, "88", 2, &digits);
     month_grid(f, area.right, digits.cx, digits.cy, v.shown_year, v.shown_month, g);
 
+    MonthHolidays holidays;
+    const bool national = national_holidays_shown(settings);
+    if (national) national_holidays_of_month(g->year, g->month, &holidays);
     DayClass cls[31];
-    const int n = classify_month(g->year, g->month, v.schedule->entries,
-                                 schedule_live_count(*v.schedule), settings.cmode, cls);
+    const int n = classify_month(g->year, g->month,
+                                 month_marks(v.schedule->entries, schedule_live_count(*v.schedule),
+                                             g->year, g->month),
+                                 national ? &holidays : nullptr, settings.cmode, cls);
     if (n < g->days) g->days = n;
     uint32_t colours[31] = {};
     for (int d = 0; d < g->days; ++d) colours[d] = cls[d].color;

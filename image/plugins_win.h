@@ -2,6 +2,7 @@
 // the first picture or the list of formats is asked for, and asking them for a picture.
 #pragma once
 
+#include "image/box_reduce.h"
 #include "image/dib.h"
 #include "image/plugin_table.h"
 
@@ -23,9 +24,12 @@ const PluginTable& image_plugins();
 
 // The plug-in route for path: the first plug-in in table order whose IsSupported accepts the
 // file (at offset 0, or behind a 128-byte prefix) and whose GetPicture delivers a drawable
-// picture. False when none does.
-bool load_plugin_picture(const char* path, PixelBlock* pixels, ImageInfo* info);
+// picture, reduced when it is larger than the screen. What a plug-in hands out is freed
+// also when it then reports a failure. False when none delivers.
+bool load_plugin_picture(const char* path, ScreenSize screen, PixelBlock* pixels, ImageInfo* info);
 
 // The whole loader: the built-in decoder for .bmp and .rle files that start with "BM", else
 // the plug-ins (loaded now if deferred) when one lists the extension. pixels is emptied first.
-bool load_image_file(const char* path, PixelBlock* pixels, ImageInfo* info);
+// A picture larger than the screen (0 x 0: none is) is kept at reduced_size, and its full size
+// is never held where the format allows (bitmaps, and the image plug-in's own formats).
+bool load_image_file(const char* path, ScreenSize screen, PixelBlock* pixels, ImageInfo* info);

@@ -95,6 +95,7 @@ bool fits(int v, int width) {
 void schedule_put(const Settings& settings, ScheduleList* list) {
     settings_put(settings);
     todo_put(settings);
+    alarm_checked_put(settings);
     const int count = schedule_live_count(*list);
     char line[32];
     const int n = std::snprintf(line, sizeof line - 1, "schedulecount=%d", count);
@@ -325,7 +326,7 @@ bool registry_import(Settings* settings, ScheduleList* list, int screen_w, int s
         window_set_int(*settings, k) =
             registry_read_short(reg, k.name, static_cast<int16_t>(k.legacy_def));
     for (const SettingKey& k : kSettingKeys)
-        if (k.group == SettingGroup::kConfig) registry_read_setting(reg, k, settings);
+        if (k.group != SettingGroup::kToDo) registry_read_setting(reg, k, settings);
 
     int count = registry_read_short(reg, "schedulecount", 0);
     if (count > kMaxEntries) count = kMaxEntries;
@@ -370,5 +371,6 @@ bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int scre
     else
         schedule_scan(list);
     todo_load(settings);
+    alarm_checked_load(settings);
     return true;
 }

@@ -17,6 +17,7 @@
 #include "calendar/dayclass.h"
 #include "config/settings.h"
 #include "image/surface_win.h"
+#include "schedule/month_marks.h"
 #include "tests/bench/bench_entries.h"
 #include "tests/bench/bench_month.h"
 #include "tests/bench/bench_timer.h"
@@ -44,7 +45,7 @@ void run(int w, int h, bool halo, int rounds, bool print = true) {
     std::vector<ScheduleEntry> list(kMaxEntries);
     fill_marked_entries(list.data(), kMaxEntries);
     DayClass cls[31];
-    const int n = classify_month(2009, 5, list.data(), kMaxEntries, kCmode, cls);
+    const int n = classify_month(2009, 5, month_marks(list.data(), kMaxEntries, 2009, 5), nullptr, kCmode, cls);
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_CENTER | TA_TOP);
 
@@ -88,7 +89,7 @@ void run(int w, int h, bool halo, int rounds, bool print = true) {
         draw_arrow_in_rect(dc, g.cells.left_arrow, 0, 0);
         draw_arrow_in_rect(dc, g.cells.right_arrow, 1, 0);
     });
-    time("classify the month, 500 entries", [&] { classify_month(2009, 5, list.data(), kMaxEntries, kCmode, cls); });
+    time("classify the month, 500 entries", [&] { classify_month(2009, 5, month_marks(list.data(), kMaxEntries, 2009, 5), nullptr, kCmode, cls); });
     time("marked boxes (pen, brush each)", [&] {
         for (int d = 0; d < n; ++d) {
             if (!cls[d].draw_box) continue;
