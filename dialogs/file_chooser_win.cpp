@@ -22,6 +22,25 @@ struct ChooserBuffers {
     char dir[kBufferSize];
 };
 
+// What both dialogs are given: owner, title, filter (already a list, or nullptr) and its
+// index, the name buffers and the folder they open in.
+OPENFILENAMEA dialog_fields(HWND owner, const char* title, const char* filter, int filter_index,
+                            ChooserBuffers* b) {
+    OPENFILENAMEA ofn = {};
+    // The original structure size: understood by every version of the dialog.
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = filter_index < 1 ? 1 : static_cast<DWORD>(filter_index);
+    ofn.lpstrFile = b->file;
+    ofn.nMaxFile = kNameCapacity;
+    ofn.lpstrFileTitle = b->title;
+    ofn.nMaxFileTitle = kNameCapacity;
+    ofn.lpstrInitialDir = b->dir[0] ? b->dir : nullptr;
+    ofn.lpstrTitle = title;
+    return ofn;
+}
+
 }  // namespace
 
 bool choose_file(HWND owner, const char* title, char* path, size_t size, char* filter,
@@ -33,18 +52,8 @@ bool choose_file(HWND owner, const char* title, char* path, size_t size, char* f
     chooser_initial_dir(path, b->dir, sizeof b->dir);
     cp932_copy(b->file, kNameCapacity, path);
 
-    OPENFILENAMEA ofn = {};
-    // The original structure size: understood by every version of the dialog.
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = has_filter ? filter : nullptr;
-    ofn.nFilterIndex = filter_index < 1 ? 1 : static_cast<DWORD>(filter_index);
-    ofn.lpstrFile = b->file;
-    ofn.nMaxFile = kNameCapacity;
-    ofn.lpstrFileTitle = b->title;
-    ofn.nMaxFileTitle = kNameCapacity;
-    ofn.lpstrInitialDir = b->dir[0] ? b->dir : nullptr;
-    ofn.lpstrTitle = title;
+    OPENFILENAMEA ofn =
+        dialog_fields(owner, title, has_filter ? filter : nullptr, filter_index, b.get());
     ofn.Flags = OFN_HIDEREADONLY | OFN_NOVALIDATE;
     if (!GetOpenFileNameA(&ofn)) return false;
     cp932_copy(path, size, b->file);
@@ -72,17 +81,7 @@ bool choose_save_file(HWND owner, const char* title, char* path, size_t size,
     save_chooser_start(path, default_name ? default_name : "", b->dir, sizeof b->dir, b->file,
                        kNameCapacity);
 
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = has_filter ? filter : nullptr;
-    ofn.nFilterIndex = static_cast<DWORD>(index);
-    ofn.lpstrFile = b->file;
-    ofn.nMaxFile = kNameCapacity;
-    ofn.lpstrFileTitle = b->title;
-    ofn.nMaxFileTitle = kNameCapacity;
-    ofn.lpstrInitialDir = b->dir[0] ? b->dir : nullptr;
-    ofn.lpstrTitle = title;
+    OPENFILENAMEA ofn = dialog_fields(owner, title, has_filter ? filter : nullptr, index, b.get());
     ofn.lpstrDefExt = ext[0] ? ext : nullptr;
     ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN;
     if (!GetSaveFileNameA(&ofn)) return false;

@@ -81,9 +81,7 @@ protected:
 TEST_F(IcalCommands, MenuItemsFollowTheDetailedSettings) {
     open("");
     HMENU sub = GetSubMenu(menu(), 1);
-    int at = -1;
-    for (int i = 0; i < GetMenuItemCount(sub); ++i)
-        if (GetMenuItemID(sub, i) == CMD_DETAILED_SETTINGS) at = i;
+    const int at = menu_position(sub, CMD_DETAILED_SETTINGS);
     ASSERT_GE(at, 0);
     ASSERT_EQ(GetMenuItemCount(sub), at + 4);
     EXPECT_TRUE(GetMenuState(sub, at + 1, MF_BYPOSITION) & MF_SEPARATOR);
