@@ -87,8 +87,14 @@ private:
         static ModalDriver* driver = nullptr;
         return driver;
     }
+    // A step that pumps messages itself (showing a window and letting it settle) must not run
+    // the next step from inside its own call: ticks while a step runs are skipped.
     static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
-        if (ModalDriver* d = active()) d->tick();
+        ModalDriver* d = active();
+        if (!d || d->in_tick_) return;
+        d->in_tick_ = true;
+        d->tick();
+        d->in_tick_ = false;
     }
 
     // The dialog in front: one that a dialog of its own (a message box it opened) does not
@@ -139,6 +145,7 @@ private:
     int seen_ = 0;
     int ticks_open_ = 0;
     bool timed_out_ = false;
+    bool in_tick_ = false;
     HWND current_ = nullptr;
     HWND answered_ = nullptr;
     HWND owner_ = nullptr;
