@@ -59,6 +59,11 @@ BOOL sys_get_open_file_name(OPENFILENAMEA* ofn) {
     return entry(SystemDll::kCommonDialogs, "GetOpenFileNameA", &fn) ? fn(ofn) : FALSE;
 }
 
+BOOL sys_get_save_file_name(OPENFILENAMEA* ofn) {
+    static decltype(&GetSaveFileNameA) fn = nullptr;
+    return entry(SystemDll::kCommonDialogs, "GetSaveFileNameA", &fn) ? fn(ofn) : FALSE;
+}
+
 BOOL sys_init_common_controls(const INITCOMMONCONTROLSEX* icc) {
     static decltype(&InitCommonControlsEx) fn = nullptr;
     return entry(SystemDll::kCommonControls, "InitCommonControlsEx", &fn) ? fn(icc) : FALSE;

@@ -16,6 +16,7 @@ enum class SystemDll { kCommonDialogs, kCommonControls, kShell, kCount };
 
 BOOL sys_choose_font(CHOOSEFONTA* cf);
 BOOL sys_get_open_file_name(OPENFILENAMEA* ofn);
+BOOL sys_get_save_file_name(OPENFILENAMEA* ofn);
 BOOL sys_init_common_controls(const INITCOMMONCONTROLSEX* icc);
 HIMAGELIST sys_image_list_load(HINSTANCE inst, LPCSTR name, int cx, int grow, COLORREF mask,
                                UINT type, UINT flags);
