@@ -25,7 +25,9 @@ bool g_added = false;
 
 // The shell is loaded at the first call, after the window's first paint.
 BOOL notify(DWORD message, NOTIFYICONDATAA* data) {
-    return (g_notify ? g_notify : sys_notify_icon)(message, data);
+    // Two calls, not one pointer: the seam has the shell's calling convention, the wrapper ours.
+    if (g_notify) return g_notify(message, data);
+    return sys_notify_icon(message, data);
 }
 
 NOTIFYICONDATAA record(HWND hwnd, UINT flags) {
