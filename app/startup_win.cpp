@@ -2,7 +2,10 @@
 // file, settings and schedule, then the main window and its message loop.
 #include "app/startup_win.h"
 
+#include <cstdio>
+
 #include "app/app_win.h"
+#include "app/dialog_calls_win.h"
 #include "app/save_notice_win.h"
 #include "app/startup_layout.h"
 #include "config/paths.h"
@@ -68,6 +71,13 @@ int app_run(HINSTANCE inst, int show) {
     // Settings come before the window: its style and place depend on them.
     if (!startup_load(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)))
         report_save_result(nullptr, false);
+    if (const int left = schedule_not_loaded()) {
+        char text[200];
+        std::snprintf(text, sizeof text,
+                      "スケジュールが%d件を超えるため、%d件を読み込めませんでした（ファイルには残しています）",
+                      kMaxEntries, left);
+        message_box(nullptr, text, kProgramTitle, MB_OK | MB_ICONINFORMATION);
+    }
 
     if (!main_window_create(inst, show)) return 3;
     return message_loop();

@@ -13,6 +13,7 @@
 #include "config/settings.h"
 #include "schedule/entry.h"
 #include "schedule/legacy_registry.h"
+#include "schedule/schedule_sections.h"
 
 namespace {
 
@@ -20,13 +21,11 @@ std::string g_program_dir;
 std::string g_windows_dir;
 LegacyRegistry* g_registry = nullptr;
 
-const char kSchedule[] = "Schedule";
-const char kAlarm[] = "Alarm";
+// What the settings file's schedule sections hold besides the list, and the
+// base against which the next save takes in another program's changes.
+ScheduleKeep g_keep;
 
-// Room for the longest stored values: an alarm with a 266-byte sound path
-// scrambles to 365 characters, a schedule value with an 80-byte memo to 121.
-constexpr size_t kScheduleValueSize = 200;
-constexpr size_t kAlarmValueSize = 400;
+const char kSchedule[] = "Schedule";
 
 // dir with a trailing separator ensured ("/" counts too, as in path_split),
 // followed by name.
@@ -92,30 +91,6 @@ bool fits(int v, int width) {
     return v >= bottom && v <= top;
 }
 
-void schedule_put() {
-    settings_put();
-    todo_put();
-    char line[32];
-    const int n = std::snprintf(line, sizeof line - 1, "schedulecount=%d", schedulecount);
-    line[n + 1] = '\0';  // the list ends with an empty string
-    profile_replace_section(kSchedule, line);
-    profile_replace_section(kAlarm, "");
-    char key[24], value[kAlarmValueSize];
-    for (int i = 0; i < schedulecount; ++i) {
-        std::snprintf(key, sizeof key, "schedule%03d", i + 1);
-        schedule_value(&schedule_list[i], value, sizeof value);
-        profile_write_string(kSchedule, key, value, schedule_list[i].scramble);
-    }
-    for (int i = 0; i < schedulecount; ++i) {
-        ScheduleEntry* e = &schedule_list[i];
-        if (!e->has_time) continue;
-        std::snprintf(key, sizeof key, "alarm%03d", i + 1);
-        alarm_value(e, value, sizeof value);
-        profile_write_string(kAlarm, key, value, e->scramble);
-        compute_alarm_at(e);
-    }
-}
-
 // The file on disk, read afresh, holds the count just saved.
 bool saved_count_reads_back() {
     std::string bytes;
@@ -133,6 +108,7 @@ void storage_set_sources(const char* program_dir, const char* windows_dir,
     g_program_dir = program_dir != nullptr ? program_dir : "";
     g_windows_dir = windows_dir != nullptr ? windows_dir : "";
     g_registry = registry;
+    g_keep = ScheduleKeep();
 }
 
 int storage_number(const char* s, size_t n) {
@@ -168,58 +144,6 @@ void alarm_value(const ScheduleEntry* e, char* buf, size_t size) {
     if (e->alarm_kind == 3) {
         const size_t used = std::strlen(buf);
         cp932_copy(buf + used, size - used, e->sound_file);
-    }
-}
-
-void schedule_scan() {
-    schedulecount = 0;
-    char key[24], value[kScheduleValueSize], alarm[kAlarmValueSize];
-    for (int k = 1; k <= 999 && schedulecount < kMaxEntries; ++k) {
-        std::snprintf(key, sizeof key, "schedule%03d", k);
-        profile_read_string(kSchedule, key, " ", value, sizeof value);
-        if (std::strcmp(value, " ") == 0 || std::strlen(value) <= 10) continue;
-
-        ScheduleEntry* e = &schedule_list[schedulecount];
-        entry_blank(e);
-        e->year = storage_number(value, 4);
-        e->month = storage_number(value + 4, 2);
-        e->day = storage_number(value + 6, 2);
-        if (e->year == 0) e->year = -1;
-        if (e->month == 0) e->month = -1;
-        if (e->day == 0) e->day = -1;
-        e->holiday = value[8] & 1;
-        e->scramble = value[8] & 2;
-        e->has_time = value[9] & 1;
-        cp932_copy(e->memo, sizeof e->memo, value + 10);
-        e->alarm_at = 0;
-        if (e->month == -1) e->year = -1;
-        if (e->day == -1) {
-            e->year = -1;
-            e->month = -1;
-            e->holiday = 0;
-        }
-
-        if (e->has_time) {
-            std::snprintf(key, sizeof key, "alarm%03d", k);
-            profile_read_string(kAlarm, key, " ", alarm, sizeof alarm);
-            if (std::strcmp(alarm, " ") == 0 || std::strlen(alarm) < 7) {
-                e->has_time = 0;
-            } else {
-                e->hour = storage_number(alarm, 2);
-                e->minute = storage_number(alarm + 2, 2);
-                e->minutes_before = storage_number(alarm + 4, 2);
-                e->alarm_kind = static_cast<uint8_t>(alarm[6] - '0');
-                if (e->alarm_kind == 3) cp932_copy(e->sound_file, sizeof e->sound_file, alarm + 7);
-                const bool valid = e->hour >= 0 && e->hour <= 23 && e->minute >= 0 &&
-                                   e->minute <= 59 && e->minutes_before >= 0 &&
-                                   e->minutes_before <= 99 && e->alarm_kind <= 3;
-                if (valid)
-                    compute_alarm_at(e);
-                else
-                    e->has_time = 0;
-            }
-        }
-        ++schedulecount;
     }
 }
 
@@ -311,9 +235,19 @@ int import_anniversaries(const char* data, size_t n) {
 }
 
 bool schedule_save() {
-    schedule_put();
-    return profile_flush();
+    settings_put();
+    todo_put();
+    const bool saved = profile_flush_edited([](ProfileFile* doc) {
+        schedule_merge(*doc, schedule_list, &schedulecount, kMaxEntries, &g_keep);
+        schedule_write(doc, schedule_list, schedulecount, g_keep);
+    });
+    if (saved) schedule_keep_written(&g_keep, schedule_list, schedulecount);
+    for (int i = 0; i < schedulecount; ++i)
+        if (schedule_list[i].has_time) compute_alarm_at(&schedule_list[i]);
+    return saved;
 }
+
+int schedule_not_loaded() { return g_keep.not_loaded; }
 
 bool registry_import(int screen_w, int screen_h) {
     LegacyRegistry* reg = g_registry;
@@ -358,6 +292,7 @@ bool registry_import(int screen_w, int screen_h) {
 }
 
 bool startup_load(int screen_w, int screen_h) {
+    g_keep = ScheduleKeep();
     if (registry_read_short(g_registry, "x1", -1000) != -1000)
         return registry_import(screen_w, screen_h);
     settings_defaults(screen_w, screen_h);
@@ -365,7 +300,10 @@ bool startup_load(int screen_w, int screen_h) {
     if (profile_read_int(kSchedule, "schedulecount", -1) == -1)
         import_older_forms();
     else
-        schedule_scan();
+        schedulecount = 0;
+    // The entries of the file (all of them when it is in the current form); what does not
+    // fit stays in the file.
+    schedule_merge(profile_document(), schedule_list, &schedulecount, kMaxEntries, &g_keep);
     todo_load();
     return true;
 }

@@ -28,8 +28,16 @@ bool startup_load(int screen_w, int screen_h);
 
 // Writes the settings, the upcoming-list keys and the whole schedule, and
 // recomputes the alarm instants; the file is replaced once, atomically.
-// True only when the file was really written.
+// Entries the list has no room for, and keys it cannot read, stay in the
+// file; entries another program added to the file meanwhile are taken into
+// the list first, and those it removed are removed from the list unless
+// changed here (schedule/schedule_sections.h). True only when the file was
+// really written.
 bool schedule_save();
+
+// Entries of the settings file that did not fit in the list at the last
+// load (or save); they stay in the file.
+int schedule_not_loaded();
 
 // --- parts, exposed for the tests ---
 
@@ -43,8 +51,6 @@ void alarm_value(const ScheduleEntry* e, char* buf, size_t size);
 // allowed, stops at the first non-digit, 0 without digits.
 int storage_number(const char* s, size_t n);
 
-// Reads the current form from the settings document into the list.
-void schedule_scan();
 // Imports the legacy profile keys of ini; returns the number of entries.
 int import_legacy_profile(const ProfileFile& ini);
 // Imports an anniversary file's bytes; returns the number of entries.

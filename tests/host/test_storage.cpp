@@ -278,18 +278,25 @@ TEST_F(StorageTest, LongScrambledAlarmsLoadBackWhole) {
     EXPECT_EQ(schedule_list[0].alarm_at, at(2004, 6, 1, 8, 45));
 }
 
-TEST_F(StorageTest, SaveReplacesTheSectionsWhole) {
+TEST_F(StorageTest, SaveWritesTheListFirstAndKeepsWhatItCouldNotReadAfterIt) {
     open("[Schedule]\r\nschedulecount=3\r\nschedule001=x\r\nschedule003=y\r\nstray=1\r\n"
          "[Alarm]\r\nalarm003=0000000\r\n[Keep]\r\nk=v\r\n");
     settings_defaults(1024, 768);
     schedule_list[0] = make_entry(2005, 1, 2, "one");
     schedulecount = 1;
     ASSERT_TRUE(schedule_save());
+    // The unreadable keys are numbered on after the list; the alarm no entry takes and the
+    // other name stay as they were.
     const std::string file = slurp(path_);
     EXPECT_NE(file.find("[Schedule]\r\nschedulecount=1\r\nschedule001=2005010200one\r\n"
-                        "[Alarm]\r\n[Keep]\r\nk=v\r\n"),
-              std::string::npos);
-    EXPECT_EQ(file.find("stray"), std::string::npos);
+                        "schedule002=x\r\nschedule003=y\r\nstray=1\r\n"
+                        "[Alarm]\r\nalarm003=0000000\r\n[Keep]\r\nk=v\r\n"),
+              std::string::npos)
+        << file;
+    load("");
+    EXPECT_EQ(schedulecount, 1);
+    ASSERT_TRUE(schedule_save());
+    EXPECT_EQ(slurp(path_), file);
 }
 
 TEST_F(StorageTest, AFailedSaveLeavesTheOldFileWhole) {
