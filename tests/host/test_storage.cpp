@@ -677,6 +677,75 @@ TEST_F(StorageTest, AScheduleSaveKeepsWhatAnotherProgramAddedMeanwhile) {
         << file;
 }
 
+// "[Schedule]" in the current form with one dated entry per memo; count -1: all of them.
+std::string schedule_file(const std::vector<std::string>& memos, int count = -1) {
+    std::string text = "[Schedule]\r\nschedulecount=" +
+                       std::to_string(count < 0 ? memos.size() : size_t(count)) + "\r\n";
+    for (size_t i = 0; i < memos.size(); ++i) {
+        char line[128];
+        std::snprintf(line, sizeof line, "schedule%03zu=2004010100%s\r\n", i + 1, memos[i].c_str());
+        text += line;
+    }
+    return text;
+}
+
+std::vector<std::string> list_memos() {
+    std::vector<std::string> out;
+    for (int i = 0; i < schedulecount; ++i) out.push_back(schedule_list[i].memo);
+    return out;
+}
+
+TEST_F(StorageTest, TenThousandEntriesSurviveASaveAndTheUserIsToldOfTheRest) {
+    std::vector<std::string> memos;
+    for (int k = 1; k <= 10000; ++k) memos.push_back("m" + std::to_string(k));
+    load(schedule_file(memos));
+    ASSERT_EQ(schedulecount, kMaxEntries);
+    EXPECT_EQ(schedule_not_loaded(), 10000 - kMaxEntries);
+    schedule_list[0] = make_entry(2004, 1, 1, "changed");
+    ASSERT_TRUE(schedule_save());
+    const std::string file = slurp(path_);
+    memos[0] = "changed";
+    EXPECT_NE(file.find(schedule_file(memos, kMaxEntries)), std::string::npos);
+    load("");
+    ASSERT_TRUE(schedule_save());
+    EXPECT_EQ(slurp(path_), file);
+}
+
+TEST_F(StorageTest, ASaveTakesInEntriesAnotherProgramAddedAndKeepsDeletionsMadeHere) {
+    load(schedule_file({"a", "b", "c"}));
+    // Here: a deleted, e added. In the file meanwhile: b deleted, d added.
+    schedule_list[0] = schedule_list[1];
+    schedule_list[1] = schedule_list[2];
+    schedule_list[2] = make_entry(2004, 1, 1, "e");
+    spit(path_, "[Config]\r\nby=hand\r\n" + schedule_file({"a", "c", "d"}));
+    ASSERT_TRUE(schedule_save());
+    EXPECT_EQ(list_memos(), std::vector<std::string>({"c", "e", "d"}));
+    const std::string file = slurp(path_);
+    EXPECT_NE(file.find("by=hand"), std::string::npos);
+    EXPECT_NE(file.find("schedulecount=3\r\nschedule001=2004010100c\r\nschedule002=2004010100e\r\n"
+                        "schedule003=2004010100d\r\n"),
+              std::string::npos)
+        << file;
+}
+
+TEST_F(StorageTest, AFailedSaveNeitherDuplicatesNorBringsBackEntriesLater) {
+    FaultyFileIO io;
+    spit(path_, schedule_file({"a", "b"}));
+    open("", &io);
+    startup_load(1024, 768);
+    schedule_list[0] = make_entry(2004, 1, 1, "p");  // a changed to p here
+    spit(path_, schedule_file({"a", "b", "c"}));     // c added meanwhile
+    io.fail_at = kReplace;
+    EXPECT_FALSE(schedule_save());
+    EXPECT_EQ(list_memos(), std::vector<std::string>({"p", "b", "c"}));
+    io.fail_at = 0;
+    ASSERT_TRUE(settings_save());  // writes the file as it was read, schedule untouched
+    ASSERT_TRUE(schedule_save());
+    EXPECT_EQ(list_memos(), std::vector<std::string>({"p", "b", "c"}));
+    load("");
+    EXPECT_EQ(list_memos(), std::vector<std::string>({"p", "b", "c"}));
+}
+
 TEST(RegistryValues, ShortValuesFillTheStartLongerOnesAreMissing) {
     FakeRegistry reg;
     reg.values["short1"] = std::string(1, '\x05');
