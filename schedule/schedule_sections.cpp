@@ -104,13 +104,12 @@ Sections read_sections(const ProfileFile& doc) {
         out.read_from.emplace_back(&value, alarm_value);
         if (entry_from_stored(value, alarm_value, &e, &takes_alarm)) {
             out.slots.push_back(stored_slot_of(e));
+            if (takes_alarm && alarm_value != nullptr) taken[alarm_line] = true;
         } else {
-            // Kept as stored, with the alarm its time flag asks for (an empty one stays a
-            // line of its own: a slot's empty alarm means none).
-            if (alarm_value != nullptr && alarm_value->empty()) takes_alarm = false;
-            out.slots.push_back(StoredSlot{false, value, takes_alarm && alarm_value ? *alarm_value : ""});
+            // Kept as stored. Its alarm, if any, stays a line of its own: taken along, it
+            // could meet another alarm line under the number the slot is written with.
+            out.slots.push_back(StoredSlot{false, value, std::string()});
         }
-        if (takes_alarm && alarm_value != nullptr) taken[alarm_line] = true;
     }
     for (size_t i = 0; i < alarm->size(); ++i)
         if (!taken[i]) out.alarm_lines.push_back((*alarm)[i]);
@@ -176,6 +175,15 @@ StoredSlot written_form(const ScheduleEntry& e) {
     return s;
 }
 
+// Lines kept as they were, after the slots. Lines with empty names that come together once
+// the slots between them are gone keep only the first of them, as a read of the file would.
+void append_lines(std::vector<Line>* to, const std::vector<Line>& lines) {
+    for (const Line& l : lines) {
+        if (l.name.empty() && !to->empty() && to->back().name.empty()) continue;
+        to->push_back(l);
+    }
+}
+
 std::vector<std::string> list_identities(const ScheduleEntry* list, int count) {
     std::vector<std::string> ids;
     ids.reserve(static_cast<size_t>(count));
@@ -203,9 +211,9 @@ bool entry_from_stored(const std::string& value, const std::string* alarm, Sched
                        bool* takes_alarm) {
     char text[kScheduleValueSize];
     profile_stored_text(value, text, sizeof text);
-    const size_t n = std::strlen(text);
-    *takes_alarm = n >= 10 && (text[9] & 1) != 0;
-    if (n <= 10) return false;
+    *takes_alarm = false;
+    if (std::strlen(text) <= 10) return false;
+    *takes_alarm = (text[9] & 1) != 0;
     fill_entry(text, e);
     if (e->has_time) fill_alarm(alarm, e);
     return true;
@@ -217,7 +225,7 @@ StoredSlot stored_slot_of(const ScheduleEntry& e) {
     bool takes_alarm = false;
     const std::string* alarm = written.alarm.empty() ? nullptr : &written.alarm;
     if (entry_from_stored(written.value, alarm, &back, &takes_alarm)) return written_form(back);
-    return StoredSlot{false, written.value, takes_alarm ? written.alarm : std::string()};
+    return StoredSlot{false, written.value, std::string()};
 }
 
 void schedule_merge(const ProfileFile& doc, ScheduleEntry* list, int* count, int max,
@@ -287,8 +295,8 @@ void schedule_write(ProfileFile* doc, const ScheduleEntry* list, int count,
     };
     for (int i = 0; i < count; ++i) put(written_form(list[i]));
     for (const StoredSlot& s : keep.carried) put(s);
-    sched.insert(sched.end(), keep.schedule_lines.begin(), keep.schedule_lines.end());
-    alarm.insert(alarm.end(), keep.alarm_lines.begin(), keep.alarm_lines.end());
+    append_lines(&sched, keep.schedule_lines);
+    append_lines(&alarm, keep.alarm_lines);
     doc->set_lines(kSchedule, std::move(sched));
     doc->set_lines(kAlarm, std::move(alarm));
 }

@@ -4,12 +4,12 @@
 // in the file since it was last read or written.
 //
 // Every "schedule%03d" key with a value is a slot, numbered by its key
-// (duplicates of a name count in file order, and the n-th "alarm%03d" of a
-// number goes with the n-th slot of that number). A slot whose value reads
-// as an entry is readable; any other (10 bytes or less) is kept as it is
-// stored. The first readable slots, in key order, fill the list; the rest are
-// carried. Lines that are no slot (other names, names without "=", alarms no
-// slot takes) are kept as they are.
+// (duplicates of a name count in file order). A slot whose value reads as an
+// entry is readable, and takes the n-th "alarm%03d" of its number when it is
+// the n-th slot of it and has a time; any other slot (10 bytes or less) is
+// kept as it is stored. The first readable slots, in key order, fill the
+// list; the rest are carried. Lines that are no slot (other names, names
+// without "=", alarms no slot takes) are kept as they are.
 //
 // Written back: "schedulecount", the list as schedule001 on, the carried
 // slots numbered on after it, then the other lines. A file written so reads
@@ -29,7 +29,7 @@ struct ScheduleEntry;
 struct StoredSlot {
     bool readable;
     std::string value;  // the "schedule%03d" value as stored
-    std::string alarm;  // its "alarm%03d" value as stored, or empty
+    std::string alarm;  // readable: its "alarm%03d" value as stored, or empty
 };
 
 // What the sections hold besides the list, and what the list stands for.
@@ -69,8 +69,8 @@ void schedule_keep_written(ScheduleKeep* keep, const ScheduleEntry* list, int co
 StoredSlot stored_slot_of(const ScheduleEntry& e);
 
 // Reads an entry from stored values (alarm nullptr: none): true when the
-// value is readable. *takes_alarm tells whether the value asks for its alarm
-// key (a time flag), readable or not.
+// value is readable. *takes_alarm tells whether it asks for its alarm key
+// (has a time flag).
 bool entry_from_stored(const std::string& value, const std::string* alarm, ScheduleEntry* e,
                        bool* takes_alarm);
 

@@ -149,6 +149,8 @@ void alarm_value(const ScheduleEntry* e, char* buf, size_t size) {
 
 int import_legacy_profile(const ProfileFile& ini) {
     int count = 0;
+    // Without the section every date reads as missing: spare the 500 lookups.
+    if (ini.lines(kSchedule) == nullptr) return 0;
     char key[24], date[20];
     for (int n = 1; n <= 500 && count < kMaxEntries; ++n) {
         std::snprintf(key, sizeof key, "date%d", n);

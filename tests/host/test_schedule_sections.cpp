@@ -133,7 +133,7 @@ TEST(ScheduleSections, KeysNotReadAreKeptAndNumberedAfterTheList) {
         "schedule003=2004010101timed\r\n"
         "note\r\n"
         "schedule003=2004010100twin\r\n"          // second of its name: a slot of its own
-        "schedule002=2004010201\r\n"              // an empty memo with a time flag
+        "schedule002=2004010201\r\n"              // an empty memo: its alarm stays a line
         "schedule000=2004010100zero\r\n"
         "[Alarm]\r\nalarm003=0930150\r\nalarm002=1000000\r\nalarm007=orphan\r\nalarm003=twin\r\n";
     ProfileFile doc;
@@ -154,7 +154,7 @@ TEST(ScheduleSections, KeysNotReadAreKeptAndNumberedAfterTheList) {
               "schedule001=2004010101timed\r\nschedule002=2004010100twin\r\n"
               "schedule003=x\r\nschedule004=2004010201\r\nschedule005=2004010100late\r\n"
               "schedule0002=2004010100wide\r\nnote\r\nschedule000=2004010100zero\r\n"
-              "[Alarm]\r\nalarm001=0930150\r\nalarm004=1000000\r\n"
+              "[Alarm]\r\nalarm001=0930150\r\nalarm002=1000000\r\n"
               "alarm007=orphan\r\nalarm003=twin\r\n");
 
     // Read and written again: the same bytes.
