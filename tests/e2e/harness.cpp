@@ -77,11 +77,18 @@ HWND find_window_of(DWORD pid, const char* cls, DWORD wait_ms) {
     return win_test::wait_for_window(q, wait_ms);
 }
 
-bool app_start(App& app, const std::string& dir, DWORD wait_ms) {
+bool app_launch(App& app, const std::string& dir) {
     app.dir = dir;
     std::string exe = dir + "Zelmar.exe";
     if (!CopyFileA(g_exe_path.c_str(), exe.c_str(), FALSE)) return false;
-    if (!launch(exe, dir, &app.pi)) return false;
+    return launch(exe, dir, &app.pi);
+}
+
+bool app_start(App& app, const std::string& dir, DWORD wait_ms) {
+    return app_launch(app, dir) && app_wait_window(app, wait_ms);
+}
+
+bool app_wait_window(App& app, DWORD wait_ms) {
     app.hwnd = find_window_of(app.pi.dwProcessId, "TarseZelmar32Class", wait_ms);
     if (!app.hwnd) return false;
     // The window exists from inside CreateWindowEx on, and the program answers sent messages

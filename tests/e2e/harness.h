@@ -34,6 +34,9 @@ bool read_file(const std::string& path, std::string* bytes);
 
 // Copies the exe into dir and starts it there; waits for its main window.
 bool app_start(App& app, const std::string& dir, DWORD wait_ms = 15000);
+// The two halves of app_start, for a start that shows something before the main window.
+bool app_launch(App& app, const std::string& dir);
+bool app_wait_window(App& app, DWORD wait_ms = 15000);
 // Starts another copy in the same directory and returns its exit code (-1 on timeout).
 int app_start_second(const App& app, DWORD wait_ms = 15000);
 // Asks the window to close and waits for the exit code (-1 on timeout; the process is killed).
