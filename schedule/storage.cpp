@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "config/cp932.h"
 #include "config/fileio.h"
@@ -149,10 +150,23 @@ void alarm_value(const ScheduleEntry* e, char* buf, size_t size) {
 
 int import_legacy_profile(const ProfileFile& ini) {
     int count = 0;
-    // Without the section every date reads as missing: spare the 500 lookups.
-    if (ini.lines(kSchedule) == nullptr) return 0;
+    const std::vector<ProfileFile::Line>* lines = ini.lines(kSchedule);
+    if (lines == nullptr) return 0;
+    // Only a number with a "date%d" line can give an entry: one walk spares the lookups of
+    // the others.
+    std::vector<bool> dated(501, false);
+    for (const ProfileFile::Line& l : *lines) {
+        const std::string name = profile_fold_name(l.name.data(), l.name.size());
+        if (name.size() < 5 || name.size() > 7 || name.compare(0, 4, "date") != 0 || name[4] == '0')
+            continue;
+        int n = 0;
+        for (size_t i = 4; i < name.size() && n >= 0; ++i)
+            n = name[i] >= '0' && name[i] <= '9' ? n * 10 + (name[i] - '0') : -1;
+        if (n >= 1 && n <= 500) dated[static_cast<size_t>(n)] = true;
+    }
     char key[24], date[20];
     for (int n = 1; n <= 500 && count < kMaxEntries; ++n) {
+        if (!dated[static_cast<size_t>(n)]) continue;
         std::snprintf(key, sizeof key, "date%d", n);
         ini.get_string(kSchedule, key, "0", date, sizeof date);
         if (std::strcmp(date, "0") == 0) continue;

@@ -379,6 +379,24 @@ TEST_F(StorageTest, LegacyProfileKeys) {
     EXPECT_NE(schedule_list[1].scramble, 0);
 }
 
+TEST(StorageLegacyProfile, DatesAreFoundByTheNamesALookupMatches) {
+    const struct {
+        const char* lines;
+        int entries;
+    } cases[] = {
+        {"DATE20=20050101", 1},  {"Date500=20050101", 1},  {"date501=20050101", 0},
+        {"date020=20050101", 0}, {"date0=20050101", 0},    {"date2x=20050101", 0},
+        {"date1\r\ndate1=20050101", 0},  // the first line of a name has no value: missing
+        {"date1=20050101\r\ndate1=0", 1}, {"dat1=20050101", 0}, {"date99999999=20050101", 0},
+    };
+    for (const auto& c : cases) {
+        const std::string text = std::string("[Schedule]\r\n") + c.lines + "\r\n";
+        ProfileFile ini;
+        ini.parse(text.data(), text.size());
+        EXPECT_EQ(import_legacy_profile(ini), c.entries) << c.lines;
+    }
+}
+
 TEST_F(StorageTest, AnniversaryFileWhenTheLegacyProfileGivesNothing) {
     spit(windir_ / "ZELMAR.INI", "[Schedule]\r\ndate1=99\r\n");
     std::string text =
