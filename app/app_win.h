@@ -4,17 +4,26 @@
 
 #include <windows.h>
 
+struct ScheduleList;
+struct Settings;
+
 extern const char kMainClassName[];   // "TarseZelmar32Class"
-extern const char kProgramTitle[];    // "Tavelspore"
+
+// The records the main window works on for its whole life, filled by start-up and handed
+// over at creation.
+struct MainRecords {
+    Settings* settings;
+    ScheduleList* schedule;
+};
 
 // The instance all resources are loaded from (set by main_window_register).
 HINSTANCE app_instance();
 
 // Registers the main window class; false when the platform refuses it.
 bool main_window_register(HINSTANCE inst);
-// Creates the main window with the style the `titlebar` setting asks for (WM_CREATE
-// places it and builds its menus), then shows and updates it; nullptr on failure.
-HWND main_window_create(HINSTANCE inst, int show);
+// Creates the main window on the records with the style their `titlebar` setting asks for
+// (WM_CREATE places it and builds its menus), then shows and updates it; nullptr on failure.
+HWND main_window_create(HINSTANCE inst, int show, const MainRecords& records);
 // Runs the message loop until WM_QUIT and returns its exit code.
 int message_loop();
 

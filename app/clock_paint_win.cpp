@@ -2,8 +2,8 @@
 #include "app/clock_paint_win.h"
 
 #include "app/clock_layout.h"
+#include "app/view_text_win.h"
 #include "config/handles_win.h"
-#include "app/month_paint_win.h"
 #include "config/settings.h"
 
 namespace {
@@ -22,14 +22,14 @@ void draw_hand(HDC dc, const ClockPoint p[4], COLORREF colour) {
 
 }  // namespace
 
-void paint_clock(HDC dc, const MonthFrame& f, int area_right, int hour, int minute, int second,
-                 bool halo, RECT* clock_rect, RECT* text_rect) {
+void paint_clock(HDC dc, const Settings& settings, const MonthFrame& f, int area_right, int hour,
+                 int minute, int second, bool halo, RECT* clock_rect, RECT* text_rect) {
     const bool analog = settings.analog != 0;
     char text[32];
     // The analog clock never shows seconds.
     format_clock_text(text, sizeof text, hour, minute, second, settings.method, settings.ampm,
                       analog ? 0 : settings.second != 0);
-    GdiSelect sf(dc, view_font(ViewFontRole::kDay, f.day_font_height));
+    GdiSelect sf(dc, view_font(settings, ViewFontRole::kDay, f.day_font_height));
     SIZE ext = {0, 0};
     GetTextExtentPoint32A(dc, text, lstrlenA(text), &ext);
     const UINT old_align = SetTextAlign(dc, TA_RIGHT | TA_TOP);

@@ -5,9 +5,11 @@
 
 #include "app/month_layout.h"
 
+struct Settings;
+
 // Draws the clock for the settings `analog`, `second`, `method` and `ampm` at the frame's
 // clock anchor and stores the areas a clock-only repaint invalidates: the text (digital) or
 // the face square (analog) in clock_rect, the analog time text in text_rect (the digital
 // clock puts its text rectangle in both).
-void paint_clock(HDC dc, const MonthFrame& f, int area_right, int hour, int minute, int second,
-                 bool halo, RECT* clock_rect, RECT* text_rect);
+void paint_clock(HDC dc, const Settings& settings, const MonthFrame& f, int area_right, int hour,
+                 int minute, int second, bool halo, RECT* clock_rect, RECT* text_rect);

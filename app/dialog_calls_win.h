@@ -9,4 +9,5 @@
 #include "dialogs/message_box_win.h"
 #include "dialogs/recent_schedule_win.h"
 #include "dialogs/schedule_dialog_win.h"
+#include "dialogs/settings_dialog_win.h"
 #include "dialogs/view_state.h"

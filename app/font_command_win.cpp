@@ -15,14 +15,14 @@ int screen_logpixels_y() {
 
 }  // namespace
 
-void choose_font(HWND hwnd) {
-    const FontChoice before = font_choice_of(settings);
+void choose_font(Settings* settings, HWND hwnd) {
+    const FontChoice before = font_choice_of(*settings);
     FontChoice chosen;
-    if (!font_dialog(hwnd, app_instance(), before, font_dialog_height(screen_logpixels_y()),
-                     &chosen)) {
-        font_apply(hwnd, before);
+    if (!font_dialog(hwnd, app_instance(), settings, before,
+                     font_dialog_height(screen_logpixels_y()), &chosen)) {
+        font_apply(settings, hwnd, before);
         return;
     }
-    font_apply(hwnd, chosen);
-    report_save_result(hwnd, settings_save());
+    font_apply(settings, hwnd, chosen);
+    report_save_result(hwnd, settings_save(*settings));
 }

@@ -1,5 +1,6 @@
 // The main window's menu and internal commands.
 #include "app/app_win.h"
+#include "app/background_choice.h"
 #include "app/dialog_calls_win.h"
 #include "app/font_command_win.h"
 #include "app/main_state_win.h"
@@ -9,14 +10,12 @@
 #include "calendar/date.h"
 #include "config/profile.h"
 #include "config/settings.h"
-#include "dialogs/settings_dialog_win.h"
 #include "image/background_win.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
 #include "schedule/storage.h"
 
 namespace {
-
-const char kPositionSaved[] = "現在の位置とサイズを保存しました";
 
 void reset_month(MainState& s, HWND hwnd) {
     get_today(&s.today_year, &s.today_month, &s.today_day);
@@ -25,8 +24,9 @@ void reset_month(MainState& s, HWND hwnd) {
     repaint(hwnd);
 }
 
-void restore_position(HWND hwnd) {
-    settings_load(screen_width(), screen_height());
+void restore_position(MainState& s, HWND hwnd) {
+    Settings& settings = *s.settings;
+    settings_load(&settings, screen_width(), screen_height());
     // As saved, without moving it onto the screen.
     MoveWindow(hwnd, settings.x1, settings.y1, settings.x2 - settings.x1,
                settings.y2 - settings.y1, TRUE);
@@ -45,34 +45,50 @@ void toggle_hidden(MainState& s, HWND hwnd) {
     }
 }
 
-void toggle_always_on_top(MainState& s, HWND hwnd) {
-    settings.front = settings.front != 8 ? 8 : 0;
-    report_save_result(hwnd, settings_save());
+void switch_always_on_top(MainState& s, HWND hwnd) {
+    toggle_always_on_top(s.settings);
+    report_save_result(hwnd, settings_save(*s.settings));
     menus_show_checks(s);
-    apply_z_order(hwnd);
+    apply_z_order(s, hwnd);
 }
 
-void toggle_title_bar(MainState& s, HWND hwnd) {
-    settings.titlebar = settings.titlebar == 0 ? 8 : 0;
-    report_save_result(hwnd, settings_save());
+void switch_title_bar(MainState& s, HWND hwnd) {
+    toggle_title_bar(s.settings);
+    report_save_result(hwnd, settings_save(*s.settings));
     menus_show_checks(s);
     apply_title_bar(s, hwnd);
 }
 
-// The settings dialog's OK posts command 3 (its 更新 button posts it to this window itself).
-void detailed_settings(HWND hwnd) {
-    if (settings_dialog(hwnd)) PostMessageA(hwnd, WM_COMMAND, CMD_APPLY_SETTINGS, 0);
-}
-
-void apply_settings(HWND hwnd) {
-    reload_background();
-    report_save_result(hwnd, settings_save());
+// What the settings dialog wrote takes effect: the background anew, the settings saved,
+// the window repainted. A chosen image that cannot be loaded is told, with its name, over
+// owner (the dialog while it is open).
+void apply_settings(MainState& s, HWND hwnd, HWND owner) {
+    const Settings& settings = *s.settings;
+    const bool loaded = reload_background(background_choice_of(settings));
+    report_save_result(hwnd, settings_save(settings));
     repaint(hwnd);
+    if (loaded) return;
+    char text[512];
+    format_background_failure(text, sizeof text, settings.BackImageFile);
+    message_box(owner, text, kProgramName, MB_OK | MB_ICONEXCLAMATION);
 }
 
-void show_recent_schedule(HWND hwnd) {
-    recent_schedule_dialog(hwnd, &settings.ToDoBoot, &settings.ToDoWidth);
-    report_save_result(hwnd, todo_save());
+// 更新 in the settings dialog.
+void apply_from_settings_dialog(void* context, HWND dialog) {
+    MainState& s = *static_cast<MainState*>(context);
+    apply_settings(s, s.hwnd, dialog);
+}
+
+// The dialog's OK has the window apply the settings once the dialog is gone.
+void detailed_settings(MainState& s, HWND hwnd) {
+    if (settings_dialog(hwnd, s.settings, SettingsApply{apply_from_settings_dialog, &s}))
+        PostMessageA(hwnd, WM_COMMAND, CMD_APPLY_SETTINGS, 0);
+}
+
+void show_recent_schedule(MainState& s, HWND hwnd) {
+    Settings& settings = *s.settings;
+    recent_schedule_dialog(hwnd, *s.schedule, &settings.ToDoBoot, &settings.ToDoWidth);
+    report_save_result(hwnd, todo_save(settings));
 }
 
 void choose_display_month(MainState& s, HWND hwnd) {
@@ -88,9 +104,14 @@ void bring_to_front(HWND hwnd) {
 }  // namespace
 
 void open_schedule_dialog(MainState& s, HWND hwnd, const ScheduleOpening& opening) {
+    // One at a time: the tray menu still reaches the window while the dialog is open.
+    if (s.schedule_dialog_open) return;
     s.view.schedule_opening = opening;
-    if (!schedule_dialog(hwnd, s.view.schedule_opening)) return;
-    report_save_result(hwnd, schedule_save());
+    s.schedule_dialog_open = true;
+    const bool changed = schedule_dialog(hwnd, s.view.schedule_opening, s.schedule);
+    s.schedule_dialog_open = false;
+    if (!changed) return;
+    report_save_result(hwnd, schedule_save(*s.settings, s.schedule));
     repaint(hwnd);
 }
 
@@ -100,42 +121,43 @@ void save_position(MainState& s, HWND hwnd) {
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof wp;
     if (!GetWindowPlacement(hwnd, &wp)) return;
+    Settings& settings = *s.settings;
     settings.x1 = wp.rcNormalPosition.left;
     settings.y1 = wp.rcNormalPosition.top;
     settings.x2 = wp.rcNormalPosition.right;
     settings.y2 = wp.rcNormalPosition.bottom;
-    if (settings.iconpos == 8) {
+    if (keeps_icon_position(settings)) {
         s.placement = wp;
         settings.ix = wp.ptMinPosition.x;
         settings.iy = wp.ptMinPosition.y;
     }
     // All twenty sets may belong to other resolutions: then nothing is stored or said.
-    if (!window_set_put(screen_width(), screen_height())) return;
+    if (!window_set_put(settings, screen_width(), screen_height())) return;
     if (!profile_flush()) {
         report_save_result(hwnd, false);
         return;
     }
-    message_box(hwnd, kPositionSaved, kProgramTitle, MB_ICONINFORMATION);
+    message_box(hwnd, kPositionSaved, kProgramName, MB_ICONINFORMATION);
 }
 
 bool main_command(MainState& s, HWND hwnd, int id) {
     switch (id) {
     case CMD_CLOSE_MENU:         // the menu closes by itself
         return true;
-    case CMD_DETAILED_SETTINGS: detailed_settings(hwnd); return true;
-    case CMD_RECENT: show_recent_schedule(hwnd); return true;
+    case CMD_DETAILED_SETTINGS: detailed_settings(s, hwnd); return true;
+    case CMD_RECENT: show_recent_schedule(s, hwnd); return true;
     case CMD_DISPLAY_MONTH: choose_display_month(s, hwnd); return true;
     case CMD_SCHEDULE: open_schedule_dialog(s, hwnd, ScheduleOpening{}); return true;
-    case CMD_FONT: choose_font(hwnd); return true;
-    case CMD_ALWAYS_ON_TOP: toggle_always_on_top(s, hwnd); return true;
-    case CMD_NO_TITLE_BAR: toggle_title_bar(s, hwnd); return true;
+    case CMD_FONT: choose_font(s.settings, hwnd); return true;
+    case CMD_ALWAYS_ON_TOP: switch_always_on_top(s, hwnd); return true;
+    case CMD_NO_TITLE_BAR: switch_title_bar(s, hwnd); return true;
     case CMD_RESET_MONTH: reset_month(s, hwnd); return true;
-    case CMD_RESTORE_POSITION: restore_position(hwnd); return true;
+    case CMD_RESTORE_POSITION: restore_position(s, hwnd); return true;
     case CMD_SAVE_POSITION: save_position(s, hwnd); return true;
     case CMD_HIDE_SHOW: toggle_hidden(s, hwnd); return true;
     case CMD_ABOUT: about_box(hwnd); return true;
     case CMD_EXIT: DestroyWindow(hwnd); return true;
-    case CMD_APPLY_SETTINGS: apply_settings(hwnd); return true;
+    case CMD_APPLY_SETTINGS: apply_settings(s, hwnd, hwnd); return true;
     case CMD_BRING_TO_FRONT: bring_to_front(hwnd); return true;
     default: return false;
     }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "calendar/date.h"
+#include "resources/texts.h"
 #include "schedule/entry.h"
 
 namespace {
@@ -90,18 +91,16 @@ void format_date_tip(char* out, size_t size, int year, int month, int day) {
     if (size == 0) return;
     const int wd = weekday_of(year, month, day);
     const char* name = (wd >= 0 && wd <= 6) ? weekday_names_ja[wd] : "";
-    // "%d年%d月%d日(%s)"
-    std::snprintf(out, size, "%d年%d月%d日(%s)", year, month, day, name);
+    std::snprintf(out, size, kTrayTipFormat, year, month, day, name);
 }
 
 void format_window_title(char* out, size_t size, int monthlang, int year, int month) {
     if (size == 0) return;
     if (monthlang != 0) {
-        // "%s %d年%d月"
-        std::snprintf(out, size, "%s %d年%d月", "Tavelspore", year, month);
+        std::snprintf(out, size, kTitleFormatJa, kProgramName, year, month);
     } else {
         const char* name = (month >= 1 && month <= 12) ? month_names_en[month] : "";
-        std::snprintf(out, size, "%s %s %d", "Tavelspore", name, year);
+        std::snprintf(out, size, kTitleFormatEn, kProgramName, name, year);
     }
 }
 

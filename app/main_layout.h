@@ -68,8 +68,8 @@ void month_cells(const MonthMetrics& m, int area_right, int digit_w, int digit_h
 
 // The tray tip of a date: "%d年%d月%d日(%s)" with the Japanese weekday name.
 void format_date_tip(char* out, size_t size, int year, int month, int day);
-// The window title for the shown month: Japanese "Tavelspore %d年%d月" or English
-// "Tavelspore <Month> %d".
+// The window title for the shown month: the program's name, then Japanese "%d年%d月" or
+// English "<Month> %d".
 void format_window_title(char* out, size_t size, int monthlang, int year, int month);
 // The run-time date text MM/DD/YY of a clock reading.
 void format_date_text(char* out, size_t size, const LocalTime& now);

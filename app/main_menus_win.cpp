@@ -5,12 +5,9 @@
 #include "app/main_window_internal_win.h"
 #include "config/settings.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
 
 namespace {
-
-const char kSettingsMenuText[] = "設定(&S)";
-const char kShowText[] = "表示(&D)";
-const char kHideText[] = "非表示(&D)";
 
 // The "設定(&S)" submenu sits at position 1 of menu 210.
 constexpr UINT kSettingsSubmenuPos = 1;
@@ -25,7 +22,7 @@ void menus_build(MainState& s) {
     menus_show_checks(s);
     if (s.menu_bar)
         AppendMenuA(s.menu_bar.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menu),
-                    kSettingsMenuText);
+                    kMenuSettings);
 }
 
 void menus_show_checks(const MainState& s) {
@@ -33,13 +30,13 @@ void menus_show_checks(const MainState& s) {
     if (!menu) return;
     // Only the check bit: a stray value in the settings file must not grey the item.
     CheckMenuItem(menu, CMD_ALWAYS_ON_TOP,
-                  MF_BYCOMMAND | (settings.front == 8 ? MF_CHECKED : MF_UNCHECKED));
+                  MF_BYCOMMAND | (always_on_top(*s.settings) ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(menu, CMD_NO_TITLE_BAR,
-                  MF_BYCOMMAND | (settings.titlebar != 0 ? MF_CHECKED : MF_UNCHECKED));
+                  MF_BYCOMMAND | (title_bar_hidden(*s.settings) ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void menus_attach(const MainState& s, HWND hwnd) {
-    SetMenu(hwnd, settings.titlebar == 0 ? s.menu_bar.get() : nullptr);
+    SetMenu(hwnd, title_bar_hidden(*s.settings) ? nullptr : s.menu_bar.get());
     DrawMenuBar(hwnd);
 }
 
@@ -56,7 +53,7 @@ void menus_show_hidden_state(const MainState& s, bool hidden) {
     HMENU menu = s.main_menu.get();
     if (!menu) return;
     ModifyMenuA(menu, CMD_HIDE_SHOW, MF_BYCOMMAND | MF_STRING, CMD_HIDE_SHOW,
-                hidden ? kShowText : kHideText);
+                hidden ? kMenuShow : kMenuHide);
     const UINT state = hidden ? MF_GRAYED : MF_ENABLED;
     EnableMenuItem(menu, kSettingsSubmenuPos, MF_BYPOSITION | state);
     EnableMenuItem(menu, CMD_RESET_MONTH, MF_BYCOMMAND | state);

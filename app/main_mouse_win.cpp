@@ -45,7 +45,7 @@ void release_arrow(MainState& s, HWND hwnd, int x, int y, bool right_button) {
 
 void open_day(MainState& s, HWND hwnd, int day) {
     s.view.clicked_day = day;
-    if (!day_contents_dialog(hwnd, s.view)) return;
+    if (day_contents_dialog(hwnd, s.view, *s.schedule) != DayContentsResult::kToSchedule) return;
     open_schedule_dialog(s, hwnd, opening_on_clicked_day(s.view));
 }
 

@@ -2,12 +2,13 @@
 // the window in one blit: window colour, background, the month view and the clock. A full
 // paint also keeps the layout (title, month buttons, header band, day cells) that the mouse
 // code tests against; a clock-only paint keeps the month's layout as it was.
-#include "config/handles_win.h"
+#include "app/background_choice.h"
 #include "app/main_layout.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "app/month_paint_win.h"
 #include "calendar/date.h"
+#include "config/handles_win.h"
 #include "config/settings.h"
 #include "image/background_win.h"
 #include "image/surface_win.h"
@@ -25,6 +26,8 @@ CellRect cell_of(const RECT& r) { return CellRect{r.left, r.top, r.right, r.bott
 
 MonthView view_for_paint(MainState& s, const CellRect& area, bool halo, const RECT& update) {
     MonthView v = {};
+    v.settings = s.settings;
+    v.schedule = s.schedule;
     get_today(&s.today_year, &s.today_month, &s.today_day);
     get_now_time(&s.now_hour, &s.now_minute, &s.now_second);
     v.shown_year = s.view.shown_year;
@@ -38,7 +41,7 @@ MonthView view_for_paint(MainState& s, const CellRect& area, bool halo, const RE
     v.pressed_arrow = s.pressed_arrow;
     v.clock_only = paint_clock_only(s.clock_only_repaint, cell_of(update), cell_of(s.clock_rect),
                                     cell_of(s.clock_text_rect));
-    v.clock_shown = s.timer_running && settings.clock != 0;
+    v.clock_shown = s.timer_running && s.settings->clock != 0;
     v.area = area;
     v.halo = halo;
     return v;
@@ -66,7 +69,8 @@ void main_paint(MainState& s, HWND hwnd) {
     HDC dc = surface_dc();
     if (dc) {
         bool halo = false;
-        const CellRect area = cell_of(draw_background(client, &halo));
+        const CellRect area =
+            cell_of(draw_background(background_choice_of(*s.settings), client, &halo));
         const MonthView v = view_for_paint(s, area, halo, paint.update_rect());
         MonthPaintResult r = {};
         paint_month(dc, client.right, client.bottom, v, &r);

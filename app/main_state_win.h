@@ -1,6 +1,7 @@
-// The main window's state: the view the dialogs share, and everything the tick, the mouse
-// and the painting share. One instance lives as long as the window; the window procedure
-// hands it to every handler. A new record is the state of a window just created.
+// The main window's state: the records it was handed at creation, the view the dialogs
+// share, and everything the tick, the mouse and the painting share. One instance lives as
+// long as the window; the window procedure hands it to every handler. A new record is the
+// state of a window just created.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,11 @@
 
 #include "app/main_layout.h"
 #include "config/handles_win.h"
+#include "dialogs/alarm_window_win.h"
 #include "dialogs/view_state.h"
+
+struct ScheduleList;
+struct Settings;
 
 constexpr CellRect kNoCell = {-1, -1, -1, -1};
 
@@ -27,6 +32,11 @@ inline WINDOWPLACEMENT empty_placement() {
 
 struct MainState {
     HWND hwnd = nullptr;
+    // The program's records, handed over at creation: everything the window reads or
+    // changes of them it hands on from here.
+    Settings* settings = nullptr;
+    ScheduleList* schedule = nullptr;
+    AlarmWindow alarm;                   // the alarm window's record (its window or none)
     ViewState view;                      // shown month, clicked day, schedule dialog's date
     int today_year = 0, today_month = 0, today_day = 0;
     TickMemory tick;                     // last day, minute, second and alarm instant checked
@@ -48,6 +58,7 @@ struct MainState {
     UINT taskbar_created_msg = 0;
     bool timer_running = false;
     WINDOWPLACEMENT placement = empty_placement();
+    bool schedule_dialog_open = false;   // one schedule dialog at a time (the tray reaches it)
 };
 
 // The one main window's state; only the window procedure and the tests name it.

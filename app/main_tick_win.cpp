@@ -8,7 +8,7 @@
 #include "app/tray_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
-#include "schedule/alarm_window_win.h"
+#include "dialogs/alarm_window_win.h"
 #include "schedule/entry.h"
 
 namespace {
@@ -19,7 +19,7 @@ void repaint_clock(MainState& s, HWND hwnd, const LocalTime& now, bool minute_ch
     char text[sizeof s.last_date_text];
     format_date_text(text, sizeof text, now);
     const bool same = std::strcmp(text, s.last_date_text) == 0;
-    switch (clock_repaint_kind(same, settings.analog, minute_changed)) {
+    switch (clock_repaint_kind(same, s.settings->analog, minute_changed)) {
     case kRepaintWhole:
         s.clock_only_repaint = false;
         InvalidateRect(hwnd, nullptr, TRUE);
@@ -43,6 +43,7 @@ void repaint_clock(MainState& s, HWND hwnd, const LocalTime& now, bool minute_ch
 int main_tick(MainState& s, HWND hwnd) {
     // One reading for date and time, so they cannot straddle midnight.
     const LocalTime now = get_local_now();
+    const Settings& settings = *s.settings;
     const TickPlan plan = plan_tick(s.tick, now, settings.clock, settings.second);
     // Remembered before anything runs that could dispatch another tick.
     finish_tick(&s.tick, plan, now);
@@ -62,8 +63,10 @@ int main_tick(MainState& s, HWND hwnd) {
     int due[kMaxEntries];
     int count = 0;
     if (plan.check_alarms) {
-        count = find_due_alarms_between(plan.alarm_after, plan.alarm_upto, due, kMaxEntries);
-        if (count > 0) show_alarms(hwnd, due, count);
+        count = find_due_alarms_between(*s.schedule, plan.alarm_after, plan.alarm_upto, due,
+                                        kMaxEntries);
+        const AlarmTimeForm form = {settings.method != 0, settings.ampm != 0};
+        if (count > 0) show_alarms(hwnd, &s.alarm, *s.schedule, form, due, count);
     }
     if (plan.clock_due) repaint_clock(s, hwnd, now, plan.minute_changed);
     return count > 0 ? due[0] : -1;

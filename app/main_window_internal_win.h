@@ -9,8 +9,8 @@ struct ScheduleOpening;
 
 // main_window_win.cpp
 void repaint(HWND hwnd);                 // invalidate all with erase, then paint now
-void place_main_window(HWND hwnd);       // from the window set in the settings
-void apply_z_order(HWND hwnd);           // topmost when `front` is 8
+void place_main_window(const MainState& s, HWND hwnd);  // from the window set in the settings
+void apply_z_order(const MainState& s, HWND hwnd);      // topmost when `front` is checked
 int screen_width();
 int screen_height();
 

@@ -4,22 +4,22 @@
 
 #include <cstring>
 
+#include "app/background_choice.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
-#include "app/month_paint_win.h"
 #include "app/save_notice_win.h"
 #include "app/title_bar_win.h"
 #include "app/tray_win.h"
+#include "app/view_text_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
 #include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
-#include "schedule/alarm_window_win.h"
+#include "resources/texts.h"
 #include "schedule/storage.h"
 
 const char kMainClassName[] = "TarseZelmar32Class";
-const char kProgramTitle[] = "Tavelspore";
 
 MainState main_state;
 
@@ -31,9 +31,10 @@ HINSTANCE g_instance = nullptr;
 // from the system. Comes before placing, because SetWindowPlacement also applies the
 // record's normal position, still the empty rectangle of the new window.
 void init_placement(MainState& s, HWND hwnd) {
+    Settings& settings = *s.settings;
     WINDOWPLACEMENT& wp = s.placement;
     GetWindowPlacement(hwnd, &wp);
-    if (settings.iconpos == 8) {
+    if (keeps_icon_position(settings)) {
         wp.flags |= WPF_SETMINPOSITION;
         wp.ptMinPosition.x = settings.ix;
         wp.ptMinPosition.y = settings.iy;
@@ -50,18 +51,24 @@ void start_timer(MainState& s, HWND hwnd) {
     if (s.timer_running) SendMessageA(hwnd, WM_TIMER, 0, 0);
 }
 
-// The record starts as a new window's state; only what comes from the window, the settings
-// and the date is set here.
-LRESULT on_create(MainState& s, HWND hwnd) {
+// The record starts as a new window's state, on the records handed over; only what comes
+// from the window, the settings and the date is set here. Without records there is no
+// window.
+LRESULT on_create(MainState& s, HWND hwnd, LPARAM lp) {
+    const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
+    const auto* records = cs ? static_cast<const MainRecords*>(cs->lpCreateParams) : nullptr;
+    if (!records || !records->settings || !records->schedule) return -1;
     s = MainState{};
     s.hwnd = hwnd;
+    s.settings = records->settings;
+    s.schedule = records->schedule;
     s.taskbar_created_msg = RegisterWindowMessageA("TaskbarCreated");
     init_placement(s, hwnd);
-    s.startup_list_pending = settings.ToDoBoot != 0;
-    place_main_window(hwnd);
+    s.startup_list_pending = s.settings->ToDoBoot != 0;
+    place_main_window(s, hwnd);
     get_today(&s.view.shown_year, &s.view.shown_month, nullptr);
     menus_build(s);
-    apply_z_order(hwnd);
+    apply_z_order(s, hwnd);
     tray_add(hwnd);
     GetClientRect(hwnd, &s.clock_rect);
     s.clock_text_rect = s.clock_rect;
@@ -69,14 +76,15 @@ LRESULT on_create(MainState& s, HWND hwnd) {
     // The frame and the menu bar of the stored `titlebar`, and a client area computed with
     // the menu bar in it.
     apply_title_bar(s, hwnd);
-    reload_background();
+    // A missing image stays silent at start-up: the window simply shows none.
+    reload_background(background_choice_of(*s.settings));
     return 0;
 }
 
 LRESULT on_destroy(MainState& s, HWND hwnd) {
-    if (alarm_window) DestroyWindow(alarm_window);
+    close_alarm_window(&s.alarm);
     tray_remove(hwnd);
-    const bool saved = schedule_save();
+    const bool saved = schedule_save(*s.settings, s.schedule);
     if (s.timer_running) KillTimer(hwnd, kMainTimer);
     s.timer_running = false;
     menus_destroy(s, hwnd);
@@ -105,9 +113,9 @@ LRESULT on_min_max_info(LPARAM lp) {
     return 0;
 }
 
-LRESULT on_display_change(HWND hwnd) {
-    settings_load(screen_width(), screen_height());
-    place_main_window(hwnd);
+LRESULT on_display_change(MainState& s, HWND hwnd) {
+    settings_load(s.settings, screen_width(), screen_height());
+    place_main_window(s, hwnd);
     return 0;
 }
 
@@ -134,14 +142,17 @@ LRESULT on_other(const MainState& s, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
 
 LRESULT CALLBACK main_wndproc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     MainState& s = main_state;
+    // Before the first creation there are no records: only what needs none is handled.
+    if (!s.settings && msg != WM_CREATE && msg != WM_GETMINMAXINFO)
+        return DefWindowProcA(hwnd, msg, wp, lp);
     switch (msg) {
-    case WM_CREATE: return on_create(s, hwnd);
+    case WM_CREATE: return on_create(s, hwnd, lp);
     case WM_DESTROY: return on_destroy(s, hwnd);
     case WM_SIZE: return on_size(hwnd);
     case WM_PAINT: return on_paint(s, hwnd);
     case WM_ERASEBKGND: return 0;
     case WM_GETMINMAXINFO: return on_min_max_info(lp);
-    case WM_DISPLAYCHANGE: return on_display_change(hwnd);
+    case WM_DISPLAYCHANGE: return on_display_change(s, hwnd);
     case WM_COMMAND: return on_command(s, hwnd, msg, wp, lp);
     case WM_TIMER: main_tick(s, hwnd); return 0;
     case WM_MOUSEMOVE: return on_mouse_move(s, hwnd, wp, lp);
@@ -166,14 +177,15 @@ void repaint(HWND hwnd) {
     UpdateWindow(hwnd);
 }
 
-void place_main_window(HWND hwnd) {
+void place_main_window(const MainState& s, HWND hwnd) {
+    Settings& settings = *s.settings;
     WindowPos p = place_window(&settings.x1, &settings.y1, settings.x2, settings.y2,
                                screen_width(), screen_height());
     MoveWindow(hwnd, p.x, p.y, p.width, p.height, TRUE);
 }
 
-void apply_z_order(HWND hwnd) {
-    SetWindowPos(hwnd, settings.front == 8 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+void apply_z_order(const MainState& s, HWND hwnd) {
+    SetWindowPos(hwnd, always_on_top(*s.settings) ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE);
 }
 
@@ -190,10 +202,12 @@ bool main_window_register(HINSTANCE inst) {
     return RegisterClassA(&wc) != 0;
 }
 
-HWND main_window_create(HINSTANCE inst, int show) {
-    HWND hwnd = CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_TOOLWINDOW, kMainClassName, kProgramTitle,
-                                main_window_style(settings.titlebar), 0, 0, 0, 0, nullptr, nullptr,
-                                inst, nullptr);
+HWND main_window_create(HINSTANCE inst, int show, const MainRecords& records) {
+    if (!records.settings || !records.schedule) return nullptr;
+    MainRecords handed = records;
+    HWND hwnd = CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_TOOLWINDOW, kMainClassName, kProgramName,
+                                main_window_style(records.settings->titlebar), 0, 0, 0, 0, nullptr,
+                                nullptr, inst, &handed);
     if (!hwnd) return nullptr;
     ShowWindow(hwnd, show);
     UpdateWindow(hwnd);
@@ -204,7 +218,8 @@ int message_loop() {
     MSG msg = {};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         // The modeless alarm window gets its keyboard (Tab, Enter, Esc) like a dialog.
-        if (alarm_window && IsDialogMessageA(alarm_window, &msg)) continue;
+        HWND alarm = main_state.alarm.hwnd;
+        if (alarm && IsDialogMessageA(alarm, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

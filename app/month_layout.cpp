@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "calendar/date.h"
+#include "resources/texts.h"
 
 int clamp_shown_month(int month) { return month < 1 ? 1 : (month > 12 ? 12 : month); }
 
@@ -32,8 +33,7 @@ void format_month_header(char* out, size_t size, int monthlang, int year, int mo
     if (size == 0) return;
     month = clamp_shown_month(month);
     if (monthlang != 0) {
-        // "%d年 %d月"
-        std::snprintf(out, size, "%d年 %d月", year, month);
+        std::snprintf(out, size, kMonthHeaderFormatJa, year, month);
     } else {
         std::snprintf(out, size, "%s %d", month_names_en[month], year);
     }

@@ -6,65 +6,13 @@
 #include <cstring>
 
 #include "app/clock_paint_win.h"
-#include "config/handles_win.h"
 #include "app/month_layout.h"
-#include "app/view_font.h"
+#include "app/view_text_win.h"
 #include "calendar/date.h"
 #include "calendar/dayclass.h"
-#include "config/cp932.h"
+#include "config/handles_win.h"
 #include "config/settings.h"
 #include "schedule/entry.h"
-
-HFONT create_view_font(int height) {
-    const ViewFontKey k = view_font_key(settings, height);
-    LOGFONTA lf;
-    std::memset(&lf, 0, sizeof lf);
-    lf.lfHeight = k.height;
-    lf.lfWeight = k.weight;
-    lf.lfItalic = k.italic;
-    lf.lfCharSet = k.charset;
-    std::memcpy(lf.lfFaceName, k.face, sizeof lf.lfFaceName);
-    return CreateFontIndirectA(&lf);
-}
-
-namespace {
-
-// The weekday font and the day font (header, day numbers and clock), kept between paints:
-// making and realising a font costs more than the rest of a paint.
-struct KeptFont {
-    ViewFontKey key = {};
-    OwnedFont font;
-};
-KeptFont g_kept[2];
-
-}  // namespace
-
-HFONT view_font(ViewFontRole role, int height) {
-    KeptFont& k = g_kept[role == ViewFontRole::kWeekday ? 0 : 1];
-    const ViewFontKey want = view_font_key(settings, height);
-    if (!k.font || !same_view_font(k.key, want)) {
-        // Never selected into a dc between paints, so it can go at once.
-        k.font.reset(create_view_font(height));
-        k.key = want;
-    }
-    return k.font.get();
-}
-
-void view_fonts_release() {
-    for (KeptFont& k : g_kept) k.font.reset();
-}
-
-void draw_text_halo(HDC dc, int x, int y, const char* text, bool halo) {
-    const int len = static_cast<int>(std::strlen(text));
-    if (halo) {
-        const COLORREF old = SetTextColor(dc, RGB(255, 255, 255));
-        static const int around[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
-                                         {1, 0},   {-1, 1}, {0, 1},  {1, 1}};
-        for (const auto& d : around) TextOutA(dc, x + d[0], y + d[1], text, len);
-        SetTextColor(dc, old);
-    }
-    TextOutA(dc, x, y, text, len);
-}
 
 void draw_arrow_in_rect(HDC dc, const CellRect& r, int which, int pressed) {
     const int p = pressed ? 1 : 0;
@@ -135,8 +83,8 @@ void draw_today_box(HDC dc, const CellRect& c, COLORREF colour) {
     Rectangle(dc, c.left, c.top, c.right, c.bottom);
 }
 
-void draw_weekday_row(HDC dc, const MonthFrame& f, bool halo) {
-    GdiSelect sf(dc, view_font(ViewFontRole::kWeekday, f.weekday_font_height));
+void draw_weekday_row(HDC dc, const Settings& settings, const MonthFrame& f, bool halo) {
+    GdiSelect sf(dc, view_font(settings, ViewFontRole::kWeekday, f.weekday_font_height));
     for (int i = 0; i < 7; ++i) {
         COLORREF c = RGB(0, 0, 0);
         if (i == 0) c = RGB(255, 0, 0);
@@ -149,7 +97,8 @@ void draw_weekday_row(HDC dc, const MonthFrame& f, bool halo) {
 // Days, header and buttons in the day font; returns the laid-out grid in *g.
 void draw_days(HDC dc, const MonthFrame& f, const CellRect& area, const MonthView& v,
                MonthGrid* g) {
-    GdiSelect sf(dc, view_font(ViewFontRole::kDay, f.day_font_height));
+    const Settings& settings = *v.settings;
+    GdiSelect sf(dc, view_font(settings, ViewFontRole::kDay, f.day_font_height));
     SetTextColor(dc, RGB(0, 0, 0));
     char text[64];
     format_month_header(text, sizeof text, settings.monthlang, v.shown_year, v.shown_month);
@@ -162,8 +111,8 @@ void draw_days(HDC dc, const MonthFrame& f, const CellRect& area, const MonthVie
     draw_arrow_in_rect(dc, g->cells.right_arrow, 1, v.pressed_arrow == 2);
 
     DayClass cls[31];
-    int count = schedulecount < 0 ? 0 : (schedulecount > kMaxEntries ? kMaxEntries : schedulecount);
-    const int n = classify_month(g->year, g->month, schedule_list, count, settings.cmode, cls);
+    const int n = classify_month(g->year, g->month, v.schedule->entries,
+                                 schedule_live_count(*v.schedule), settings.cmode, cls);
     const bool today_shown = g->year == v.today_year && g->month == v.today_month;
     for (int d = 1; d <= n && d <= g->days; ++d) {
         const CellRect& c = g->drawn[d - 1];
@@ -184,7 +133,8 @@ void draw_days(HDC dc, const MonthFrame& f, const CellRect& area, const MonthVie
 
 void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPaintResult* out) {
     out->clock_drawn = false;
-    if (!dc) return;
+    if (!dc || !v.settings || !v.schedule) return;
+    const Settings& settings = *v.settings;
     CellRect area = v.area;
     if (area.right <= area.left || area.bottom <= area.top) area = {0, 0, client_w, client_h};
     const int clock_mode = v.clock_shown ? (settings.analog != 0 ? 2 : 1) : 0;
@@ -196,7 +146,7 @@ void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPa
                             clamp_shown_month(v.shown_month));
         const UINT old_align = SetTextAlign(dc, TA_CENTER | TA_TOP);
         SetPolyFillMode(dc, WINDING);
-        draw_weekday_row(dc, f, v.halo);
+        draw_weekday_row(dc, settings, f, v.halo);
         MonthGrid g;
         draw_days(dc, f, area, v, &g);
         SetTextAlign(dc, old_align);
@@ -206,7 +156,7 @@ void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPa
         for (int i = 0; i < 31; ++i) out->day_cells[i] = g.cells.day_cells[i];
     }
     if (v.clock_shown) {
-        paint_clock(dc, f, area.right, v.now_hour, v.now_minute, v.now_second, v.halo,
+        paint_clock(dc, settings, f, area.right, v.now_hour, v.now_minute, v.now_second, v.halo,
                     &out->clock_rect, &out->clock_text_rect);
         out->clock_drawn = true;
     }

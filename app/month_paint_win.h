@@ -15,7 +15,12 @@
 
 #include "app/main_layout.h"
 
+struct ScheduleList;
+struct Settings;
+
 struct MonthView {
+    const Settings* settings;               // the display options and the font
+    const ScheduleList* schedule;           // the entries that mark and colour days
     int shown_year, shown_month;            // month clamped to 1..12 before use
     int today_year, today_month, today_day; // as get_today gave them for this paint
     int now_hour, now_minute, now_second;   // as get_now_time gave them for this paint
@@ -38,28 +43,14 @@ struct MonthPaintResult {
 };
 
 // Draws the month view (unless v.clock_only) and the clock (when v.clock_shown) over what
-// the dc already holds; it does not fill the window colour. Settings, the schedule list and
-// the text colour are read from the process-wide records. The two view fonts are kept for the
-// next paint (view_font); every other GDI object it makes is deleted before it returns, and
-// the dc gets its previous objects back.
+// the dc already holds; it does not fill the window colour. Nothing is drawn without the
+// view's settings and schedule list. The two view fonts are kept for the next paint
+// (view_font); every other GDI object it makes is deleted before it returns, and the dc
+// gets its previous objects back.
 void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPaintResult* out);
 
-// Writes text at x, y with the dc's alignment, font and colour; with halo, first in white at
-// the eight neighbouring positions, then in the previous colour on top.
-void draw_text_halo(HDC dc, int x, int y, const char* text, bool halo);
 // A month button in rectangle r: which 0 points left, 1 right; pressed draws it sunken with
 // the arrow one pixel to the right.
 void draw_arrow_in_rect(HDC dc, const CellRect& r, int which, int pressed);
 // The past-day tick in a cell.
 void draw_check_mark(HDC dc, int left, int top, int right, int bottom);
-
-// The view font: zero LOGFONT but for this height and the settings' weight, italic,
-// character set and face name (cut to 31 bytes on a character boundary). The caller owns it.
-HFONT create_view_font(int height);
-
-// The kept font of a role for the current settings and this height, made anew only when
-// one of them changed since the last call. Owned by the painter: select it, never delete it.
-enum class ViewFontRole { kWeekday, kDay };
-HFONT view_font(ViewFontRole role, int height);
-// Deletes the kept fonts (the window's destruction; none of them may be selected).
-void view_fonts_release();

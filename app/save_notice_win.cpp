@@ -5,6 +5,7 @@
 #include "app/app_win.h"
 #include "app/dialog_calls_win.h"
 #include "config/profile.h"
+#include "resources/texts.h"
 
 namespace {
 bool g_told = false;
@@ -16,8 +17,8 @@ void report_save_result(HWND owner, bool saved, SaveNotice when) {
     g_told = true;
     const char* path = profile_path();
     char text[1024 + 64];
-    std::snprintf(text, sizeof text, "設定ファイルに保存できませんでした。\n%s", path ? path : "");
-    message_box(owner, text, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
+    std::snprintf(text, sizeof text, kSaveFailedFormat, path ? path : "");
+    message_box(owner, text, kProgramName, MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool save_failure_told() { return g_told; }

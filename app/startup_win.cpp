@@ -20,6 +20,10 @@ namespace {
 
 char g_program_dir[1024];
 char g_settings_path[1024];
+// The program's settings and schedule list for its whole run: filled here, then handed to
+// the main window, which hands them on.
+Settings g_settings;
+ScheduleList g_schedule;
 
 }  // namespace
 
@@ -69,7 +73,8 @@ int app_run(HINSTANCE inst, int show) {
     set_memo_compare(memo_compare_win);
     storage_init_win(g_settings_path, g_program_dir);
     // Settings come before the window: its style and place depend on them.
-    if (!startup_load(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)))
+    if (!startup_load(&g_settings, &g_schedule, GetSystemMetrics(SM_CXSCREEN),
+                      GetSystemMetrics(SM_CYSCREEN)))
         report_save_result(nullptr, false);
     if (const int left = schedule_not_loaded()) {
         char text[200];
@@ -79,6 +84,6 @@ int app_run(HINSTANCE inst, int show) {
         message_box(nullptr, text, kProgramTitle, MB_OK | MB_ICONINFORMATION);
     }
 
-    if (!main_window_create(inst, show)) return 3;
+    if (!main_window_create(inst, show, MainRecords{&g_settings, &g_schedule})) return 3;
     return message_loop();
 }

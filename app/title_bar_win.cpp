@@ -26,7 +26,7 @@ void move_to_recompute_frame(MainState& s, HWND hwnd) {
 
 void apply_title_bar(MainState& s, HWND hwnd) {
     menus_attach(s, hwnd);  // the menu bar or none, then DrawMenuBar
-    const DWORD style = main_window_style(settings.titlebar);
+    const DWORD style = main_window_style(s.settings->titlebar);
     const DWORD shown = IsWindowVisible(hwnd) ? WS_VISIBLE : 0;
     // A minimised window keeps its state: its normal rectangle is the outer one to keep, and
     // it gets the new frame when it is restored.

@@ -3,6 +3,8 @@
 #include <stdint.h>
 #include <time.h>
 
+#include "resources/texts.h"
+
 namespace {
 
 const int kMonthLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -77,9 +79,9 @@ void clock_text(char out[9], int a, int b, int c, char sep) {
 
 }  // namespace
 
-// 日 月 火 水 木 金 土
-const char* const weekday_names_ja[7] = {
-    "日", "月", "火", "水", "木", "金", "土"};
+const char* const weekday_names_ja[7] = {kWeekdayNamesJa[0], kWeekdayNamesJa[1], kWeekdayNamesJa[2],
+                                         kWeekdayNamesJa[3], kWeekdayNamesJa[4], kWeekdayNamesJa[5],
+                                         kWeekdayNamesJa[6]};
 const char* const weekday_names_en[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 const char month_names_en[13][20] = {
     "",     "January", "February", "March",     "April",   "May",      "June",

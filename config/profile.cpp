@@ -9,7 +9,7 @@
 #include "config/fileio.h"
 #include "config/profile_changes.h"
 #include "config/profile_file.h"
-#include "schedule/scramble.h"
+#include "config/scramble.h"
 
 namespace {
 

@@ -6,8 +6,7 @@
 
 #include "config/cp932.h"
 #include "config/profile.h"
-
-Settings settings;
+#include "resources/texts.h"
 
 #define INT16(field, def, group) \
     {#field, SettingKind::kInt16, SettingGroup::group, offsetof(Settings, field), sizeof(int), def, nullptr}
@@ -19,7 +18,7 @@ Settings settings;
 const SettingKey kSettingKeys[kSettingKeyCount] = {
     INT16(monthlang, 1, kConfig),
     INT16(weeklang, 0, kConfig),
-    TEXT(jfont, "ＭＳ Ｐゴシック"),
+    TEXT(jfont, kDefaultFontFace),
     INT16(checkmark, 0, kConfig),
     INT16(front, 0, kConfig),
     INT16(clock, 0, kConfig),
@@ -35,11 +34,11 @@ const SettingKey kSettingKeys[kSettingKeyCount] = {
     INT16(BackMode, 0, kConfig),
     INT16(BackArea, 50, kConfig),
     TEXT(BackImageFile, ""),
-    TEXT(icontitle, "Tavelspore"),
+    TEXT(icontitle, kProgramName),
     INT16(charset, 128, kConfig),
     INT16(weight, 400, kConfig),
     INT16(italic, 0, kConfig),
-    TEXT(fontname, "ＭＳ Ｐゴシック"),
+    TEXT(fontname, kDefaultFontFace),
     INT16(ToDoBoot, 0, kToDo),
     INT32(ToDoWidth, 10, kToDo),
     INT16(ToDoTimemes, 60, kToDo),
@@ -57,6 +56,9 @@ const WindowSetKey kWindowSetKeys[kWindowSetKeyCount] = {
 namespace {
 
 char* field_at(Settings& s, size_t offset) { return reinterpret_cast<char*>(&s) + offset; }
+const char* field_at(const Settings& s, size_t offset) {
+    return reinterpret_cast<const char*>(&s) + offset;
+}
 
 }  // namespace
 
@@ -68,27 +70,37 @@ int& window_set_int(Settings& s, const WindowSetKey& k) {
     return *reinterpret_cast<int*>(field_at(s, k.offset));
 }
 
+int setting_int(const Settings& s, const SettingKey& k) {
+    return *reinterpret_cast<const int*>(field_at(s, k.offset));
+}
+
+const char* setting_text(const Settings& s, const SettingKey& k) { return field_at(s, k.offset); }
+
+int window_set_int(const Settings& s, const WindowSetKey& k) {
+    return *reinterpret_cast<const int*>(field_at(s, k.offset));
+}
+
 namespace {
 
 const char kConfig[] = "Config";
 
-void load_keys(SettingGroup group) {
+void load_keys(Settings* s, SettingGroup group) {
     for (const SettingKey& k : kSettingKeys) {
         if (k.group != group) continue;
         if (k.kind == SettingKind::kText)
-            profile_read_string(kConfig, k.name, k.def_text, setting_text(settings, k), k.size);
+            profile_read_string(kConfig, k.name, k.def_text, setting_text(*s, k), k.size);
         else
-            setting_int(settings, k) = profile_read_int(kConfig, k.name, k.def);
+            setting_int(*s, k) = profile_read_int(kConfig, k.name, k.def);
     }
 }
 
-void put_keys(SettingGroup group) {
+void put_keys(const Settings& s, SettingGroup group) {
     for (const SettingKey& k : kSettingKeys) {
         if (k.group != group) continue;
         if (k.kind == SettingKind::kText)
-            profile_write_string(kConfig, k.name, setting_text(settings, k), 0);
+            profile_write_string(kConfig, k.name, setting_text(s, k), 0);
         else
-            profile_write_int(kConfig, k.name, setting_int(settings, k));
+            profile_write_int(kConfig, k.name, setting_int(s, k));
     }
 }
 
@@ -108,51 +120,51 @@ int window_set_for(const char* reso) {
 
 }  // namespace
 
-void settings_default_window_set(int screen_w, int screen_h) {
-    settings.x1 = (screen_w - kDefaultWindowSize) / 2;
-    settings.y1 = (screen_h - kDefaultWindowSize) / 2;
-    settings.x2 = settings.x1 + kDefaultWindowSize;
-    settings.y2 = settings.y1 + kDefaultWindowSize;
-    settings.ix = 0;
-    settings.iy = 0;
+void settings_default_window_set(Settings* s, int screen_w, int screen_h) {
+    s->x1 = (screen_w - kDefaultWindowSize) / 2;
+    s->y1 = (screen_h - kDefaultWindowSize) / 2;
+    s->x2 = s->x1 + kDefaultWindowSize;
+    s->y2 = s->y1 + kDefaultWindowSize;
+    s->ix = 0;
+    s->iy = 0;
 }
 
-void settings_defaults(int screen_w, int screen_h) {
-    std::memset(&settings, 0, sizeof settings);
+void settings_defaults(Settings* s, int screen_w, int screen_h) {
+    std::memset(s, 0, sizeof *s);
     for (const SettingKey& k : kSettingKeys) {
         if (k.kind == SettingKind::kText)
-            cp932_copy(setting_text(settings, k), k.size, k.def_text);
+            cp932_copy(setting_text(*s, k), k.size, k.def_text);
         else
-            setting_int(settings, k) = k.def;
+            setting_int(*s, k) = k.def;
     }
-    settings_default_window_set(screen_w, screen_h);
+    settings_default_window_set(s, screen_w, screen_h);
 }
 
-void settings_load(int screen_w, int screen_h) {
+void settings_load(Settings* s, int screen_w, int screen_h) {
     profile_refresh();
     char reso[32];
     resolution_text(reso, sizeof reso, screen_w, screen_h);
-    settings_default_window_set(screen_w, screen_h);
+    settings_default_window_set(s, screen_w, screen_h);
     const int n = window_set_for(reso);
     if (n != 0) {
         char section[16];
         std::snprintf(section, sizeof section, "DispSet%d", n);
         // A missing key keeps the default window set's value.
         for (const WindowSetKey& k : kWindowSetKeys) {
-            int& v = window_set_int(settings, k);
+            int& v = window_set_int(*s, k);
             v = profile_read_int(section, k.name, v);
         }
     }
-    load_keys(SettingGroup::kConfig);
+    load_keys(s, SettingGroup::kConfig);
 }
 
-void todo_load() { load_keys(SettingGroup::kToDo); }
+void todo_load(Settings* s) { load_keys(s, SettingGroup::kToDo); }
 
-void settings_put() { put_keys(SettingGroup::kConfig); }
+void settings_put(const Settings& s) { put_keys(s, SettingGroup::kConfig); }
 
-void todo_put() { put_keys(SettingGroup::kToDo); }
+void todo_put(const Settings& s) { put_keys(s, SettingGroup::kToDo); }
 
-bool window_set_put(int screen_w, int screen_h) {
+bool window_set_put(const Settings& s, int screen_w, int screen_h) {
     // The slot is chosen from the sets as they are on disk now.
     profile_refresh();
     char reso[32];
@@ -163,21 +175,21 @@ bool window_set_put(int screen_w, int screen_h) {
     std::snprintf(section, sizeof section, "DispSet%d", n);
     profile_write_string(section, "reso", reso, 0);
     for (const WindowSetKey& k : kWindowSetKeys)
-        profile_write_int(section, k.name, window_set_int(settings, k));
+        profile_write_int(section, k.name, window_set_int(s, k));
     return true;
 }
 
-bool settings_save() {
-    settings_put();
+bool settings_save(const Settings& s) {
+    settings_put(s);
     return profile_flush();
 }
 
-bool todo_save() {
-    todo_put();
+bool todo_save(const Settings& s) {
+    todo_put(s);
     return profile_flush();
 }
 
-bool window_set_save(int screen_w, int screen_h) {
-    if (!window_set_put(screen_w, screen_h)) return false;
+bool window_set_save(const Settings& s, int screen_w, int screen_h) {
+    if (!window_set_put(s, screen_w, screen_h)) return false;
     return profile_flush();
 }

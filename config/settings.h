@@ -1,6 +1,7 @@
 // The settings record: every key of section "Config" plus the current
 // window set, with its defaults, and its loading and saving through the
-// profile layer.
+// profile layer. The program keeps one record for its whole run; every
+// operation here takes the record it works on.
 #pragma once
 
 #include <cstddef>
@@ -10,13 +11,13 @@ struct Settings {
     int weeklang;            // 1 = Japanese weekday names
     char jfont[80];          // kept as read
     int checkmark;           // 0 = box today, 1 = tick past days
-    int front;               // 8 = always on top (menu check state)
+    int front;               // kMenuChecked = always on top
     int clock;
     int method;              // 1 = 12-hour time
     int ampm;                // 1 = AM/PM after the time
     int analog;
     int second;
-    int iconpos;             // 8 = keep the minimised window's place
+    int iconpos;             // kMenuChecked = keep the minimised window's place
     int titlebar;            // nonzero = no title bar or menu
     int cmode;               // 1 = colour Saturdays
     int BackImage;
@@ -37,7 +38,17 @@ struct Settings {
     int ix, iy;
 };
 
-extern Settings settings;
+// The on/off settings that mirror a menu check mark (`front`, `iconpos`, `titlebar`) hold
+// the platform's check state (MF_CHECKED) when on, 0 when off.
+constexpr int kMenuChecked = 8;
+// `front` and `iconpos` count as on only when exactly checked; `titlebar` when nonzero.
+inline bool always_on_top(const Settings& s) { return s.front == kMenuChecked; }
+inline bool keeps_icon_position(const Settings& s) { return s.iconpos == kMenuChecked; }
+inline bool title_bar_hidden(const Settings& s) { return s.titlebar != 0; }
+// The menu toggles: on becomes 0, anything else kMenuChecked (a stray stored value of
+// `front` counts as off, of `titlebar` as on).
+inline void toggle_always_on_top(Settings* s) { s->front = always_on_top(*s) ? 0 : kMenuChecked; }
+inline void toggle_title_bar(Settings* s) { s->titlebar = title_bar_hidden(*s) ? 0 : kMenuChecked; }
 
 // One row per "Config" key: its name, its field, its default and its stored width. The same
 // rows drive the defaults, the loads and saves of the settings file and the import from the
@@ -77,34 +88,37 @@ extern const WindowSetKey kWindowSetKeys[kWindowSetKeyCount];
 int& setting_int(Settings& s, const SettingKey& k);
 char* setting_text(Settings& s, const SettingKey& k);
 int& window_set_int(Settings& s, const WindowSetKey& k);
+int setting_int(const Settings& s, const SettingKey& k);
+const char* setting_text(const Settings& s, const SettingKey& k);
+int window_set_int(const Settings& s, const WindowSetKey& k);
 
 // Default window: a 340 x 340 square centred on the screen.
 constexpr int kDefaultWindowSize = 340;
 constexpr int kWindowSets = 20;
 
 // Every field to its default, the window set to the default one.
-void settings_defaults(int screen_w, int screen_h);
-void settings_default_window_set(int screen_w, int screen_h);
+void settings_defaults(Settings* s, int screen_w, int screen_h);
+void settings_default_window_set(Settings* s, int screen_w, int screen_h);
 
 // Reads the window set of this screen resolution and every "Config" key
 // except ToDoBoot, ToDoWidth and ToDoTimemes. The settings file is read
 // again first when it changed on disk since it was last read.
-void settings_load(int screen_w, int screen_h);
+void settings_load(Settings* s, int screen_w, int screen_h);
 // Reads ToDoBoot, ToDoWidth and ToDoTimemes (the start-up loader does, after
 // the schedule).
-void todo_load();
+void todo_load(Settings* s);
 
 // Each save changes the document and writes the file; true only when the
 // file was really written and replaced (everything stays in memory either
 // way).
-bool settings_save();
-bool todo_save();
+bool settings_save(const Settings& s);
+bool todo_save(const Settings& s);
 // Writes the current window set into the set of this resolution (the first
 // set that is empty or belongs to it). False also when all 20 sets belong
 // to other resolutions (nothing to write).
-bool window_set_save(int screen_w, int screen_h);
+bool window_set_save(const Settings& s, int screen_w, int screen_h);
 
 // The same changes without writing the file, for saves that write once.
-void settings_put();
-void todo_put();
-bool window_set_put(int screen_w, int screen_h);
+void settings_put(const Settings& s);
+void todo_put(const Settings& s);
+bool window_set_put(const Settings& s, int screen_w, int screen_h);

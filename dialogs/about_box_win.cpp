@@ -1,6 +1,7 @@
 #include "dialogs/about_box_win.h"
 
 #include "config/paths.h"
+#include "dialogs/dialog_frame_win.h"
 #include "resources/resource.h"
 
 namespace {
@@ -24,26 +25,24 @@ void fill_texts(HWND dlg) {
     SetDlgItemTextA(dlg, IDC_ABOUT_TEXT, text);
 }
 
-INT_PTR CALLBACK about_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_INITDIALOG:
+struct AboutBox : DialogRecord<bool> {
+    static constexpr int kTemplate = IDD_ABOUT;
+    static constexpr DialogClose kClose = DialogClose::kRunsOk;
+
+    INT_PTR init(HWND dlg) {
         fill_texts(dlg);
         return TRUE;
-    case WM_COMMAND:
-        if (wp != IDOK) return FALSE;
-        EndDialog(dlg, IDOK);
-        return TRUE;
-    case WM_SYSCOMMAND:
-        if ((wp & 0xFFF0) != SC_CLOSE) return FALSE;
-        SendMessageA(dlg, WM_COMMAND, IDOK, 0);
-        return TRUE;
-    default:
-        return FALSE;
     }
-}
+    INT_PTR command(HWND dlg, int id, int) {
+        if (id != IDOK) return FALSE;
+        end_dialog(dlg, *this, true);
+        return TRUE;
+    }
+};
 
 }  // namespace
 
 void about_box(HWND owner) {
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner, about_proc, 0);
+    AboutBox d;
+    run_dialog(owner, d);
 }

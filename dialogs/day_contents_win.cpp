@@ -10,72 +10,55 @@
 
 namespace {
 
-struct DayContents {
-    int year, month, day;
+struct DayContents : DialogRecord<DayContentsResult> {
+    static constexpr int kTemplate = IDD_DAY_CONTENTS;
+    static constexpr DialogClose kClose = DialogClose::kRunsOk;
+    const ScheduleList* list = nullptr;
+    int year = 0, month = 0, day = 0;
     ListImages images;
+
+    INT_PTR init(HWND dlg);
+    INT_PTR command(HWND dlg, int id, int code);
 };
 
-DayContents* state_of(HWND dlg) { return dialog_state<DayContents>(dlg); }
-
 void fill_list(HWND list, const DayContents& s) {
-    for (int i = 0; i < schedulecount; ++i) {
+    const int n = schedule_live_count(*s.list);
+    for (int i = 0; i < n; ++i) {
         DayRow row;
-        if (!day_contents_row(&schedule_list[i], s.year, s.month, s.day, &row)) continue;
+        if (!day_contents_row(&s.list->entries[i], s.year, s.month, s.day, &row)) continue;
         const char* const texts[kDayColumnCount] = {"", row.time, row.memo};
         list_view_append_row(list, row.image, texts, kDayColumnCount);
     }
 }
 
-void on_init(HWND dlg, DayContents* s) {
-    keep_dialog_state(dlg, s);
+INT_PTR DayContents::init(HWND dlg) {
     char header[64];
-    format_list_header(header, sizeof header, s->year, s->month, s->day);
+    format_list_header(header, sizeof header, year, month, day);
     SetDlgItemTextA(dlg, IDC_DAY_HEADER, header);
-    HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
-    s->images.attach(list);
-    list_view_add_columns(list, kDayColumns, kDayColumnCount);
-    fill_list(list, *s);
-    list_view_autosize(list, kDayColumns, kDayColumnCount);
-}
-
-void end(HWND dlg, int result) {
-    if (DayContents* s = state_of(dlg)) s->images.release();
-    EndDialog(dlg, result);
+    HWND list_view = GetDlgItem(dlg, IDC_DAY_LIST);
+    images.attach(list_view);
+    list_view_add_columns(list_view, kDayColumns, kDayColumnCount);
+    fill_list(list_view, *this);
+    list_view_autosize(list_view, kDayColumns, kDayColumnCount);
+    return TRUE;
 }
 
 // OK (also Enter and Alt+F4) and the schedule button end the dialog; Esc and every other
 // command are ignored.
-INT_PTR on_command(HWND dlg, int id) {
-    switch (id) {
-    case IDOK:
-        end(dlg, kDayContentsClosed);
-        return TRUE;
-    case IDC_DAY_SCHEDULE:
-        end(dlg, kDayContentsToSchedule);
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
-
-INT_PTR CALLBACK day_contents_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_INITDIALOG:
-        on_init(dlg, reinterpret_cast<DayContents*>(lp));
-        return TRUE;
-    case WM_COMMAND:
-        return on_command(dlg, LOWORD(wp));
-    case WM_SYSCOMMAND:
-        return close_runs_ok(dlg, wp);
-    default:
-        return FALSE;
-    }
+INT_PTR DayContents::command(HWND dlg, int id, int) {
+    if (id != IDOK && id != IDC_DAY_SCHEDULE) return FALSE;
+    images.release();
+    end_dialog(dlg, *this, id == IDOK ? DayContentsResult::kClosed : DayContentsResult::kToSchedule);
+    return TRUE;
 }
 
 }  // namespace
 
-int day_contents_dialog(HWND owner, const ViewState& view) {
-    DayContents s = {view.shown_year, view.shown_month, view.clicked_day, {}};
-    const INT_PTR r = modal_dialog(owner, IDD_DAY_CONTENTS, day_contents_proc, &s);
-    return r == kDayContentsToSchedule ? kDayContentsToSchedule : kDayContentsClosed;
+DayContentsResult day_contents_dialog(HWND owner, const ViewState& view, const ScheduleList& list) {
+    DayContents d;
+    d.list = &list;
+    d.year = view.shown_year;
+    d.month = view.shown_month;
+    d.day = view.clicked_day;
+    return run_dialog(owner, d);
 }

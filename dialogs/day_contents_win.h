@@ -5,11 +5,12 @@
 
 #include "dialogs/view_state.h"
 
-// Result of the dialog: closed with OK, or with its schedule button (the caller then opens
+struct ScheduleList;
+
+// How the dialog was closed: with OK, or with its schedule button (the caller then opens
 // the schedule dialog on that date).
-constexpr int kDayContentsClosed = 0;
-constexpr int kDayContentsToSchedule = 1;
+enum class DayContentsResult { kClosed, kToSchedule };
 
 // Modal over owner for the view's clicked day of the month on show, listing the live
-// entries of the schedule list.
-int day_contents_dialog(HWND owner, const ViewState& view);
+// entries of list.
+DayContentsResult day_contents_dialog(HWND owner, const ViewState& view, const ScheduleList& list);

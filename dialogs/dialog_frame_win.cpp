@@ -2,18 +2,29 @@
 
 #include <commctrl.h>
 
-INT_PTR modal_dialog(HWND owner, int id, DLGPROC proc, void* state) {
+namespace {
+
+// A window property rather than DWLP_USER: the system's own dialogs, which the program hooks,
+// may use that slot themselves.
+const char kRecordProperty[] = "ZelmarDialogRecord";
+
+}  // namespace
+
+void keep_dialog_state(HWND dlg, void* record) { SetPropA(dlg, kRecordProperty, record); }
+
+void* kept_dialog_state(HWND dlg) { return GetPropA(dlg, kRecordProperty); }
+
+void forget_dialog_state(HWND dlg) { RemovePropA(dlg, kRecordProperty); }
+
+INT_PTR dialog_system_command(HWND dlg, WPARAM wp, DialogClose close) {
+    if (close == DialogClose::kRunsOk && (wp & 0xFFF0) == SC_CLOSE)
+        SendMessageA(dlg, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+
+INT_PTR modal_dialog(HWND owner, int id, DLGPROC proc, void* record) {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), owner, proc,
-                           reinterpret_cast<LPARAM>(state));
-}
-
-void keep_dialog_state(HWND dlg, void* state) {
-    SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-}
-
-INT_PTR close_runs_ok(HWND dlg, WPARAM wp) {
-    if ((wp & 0xFFF0) == SC_CLOSE) SendMessageA(dlg, WM_COMMAND, IDOK, 0);
-    return FALSE;
+                           reinterpret_cast<LPARAM>(record));
 }

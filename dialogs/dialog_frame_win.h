@@ -1,20 +1,103 @@
-// What the program's modal dialogs share: running one over its owner with a state record of
-// the caller's, finding that record again, and Alt+F4 on a dialog that has no cancel.
+// The one way the program builds a dialog. A dialog is a record type: what its caller hands
+// it (values, and the records it edits), its working state and its typed result. The frame
+// runs the template with the record as the WM_INITDIALOG parameter, keeps the record with
+// the window, finds it again for every later message and calls the record's handlers. No
+// dialog keeps anything in a file-scope variable.
+//
+// A new dialog:
+//   struct Example : DialogRecord<ExampleResult> {
+//       static constexpr int kTemplate = IDD_EXAMPLE;
+//       static constexpr DialogClose kClose = DialogClose::kRunsOk;  // no cancel button
+//       ...what the caller hands over, the working state...
+//       INT_PTR init(HWND dlg);                      // WM_INITDIALOG
+//       INT_PTR command(HWND dlg, int id, int code); // WM_COMMAND: TRUE when handled
+//       // Optional: any message, before the frame's own handling; non-zero when handled.
+//       INT_PTR message(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
+//   };
+//   Example d;  (fill in what it is handed; d.result = the answer if it cannot run)
+//   const ExampleResult r = run_dialog(owner, d);
+// A handler ends it with end_dialog(dlg, *this, result). A modeless one is opened with
+// open_modeless_dialog and its record lives as long as the window.
 #pragma once
 
 #include <windows.h>
 
-// Runs template id modally over owner; the procedure gets state as the WM_INITDIALOG
-// parameter. The common control classes the templates use are registered first.
-INT_PTR modal_dialog(HWND owner, int id, DLGPROC proc, void* state);
+// The system close (Alt+F4, the close box) of a dialog.
+enum class DialogClose {
+    kIsCancel,  // the system's own handling: Esc, command 2, which the dialog may ignore
+    kRunsOk,    // a dialog without a cancel: command 1 (OK) runs instead
+};
 
-// Keeps the state record with the dialog (at WM_INITDIALOG) and finds it again (null before).
-void keep_dialog_state(HWND dlg, void* state);
+template <class Result>
+struct DialogRecord {
+    using ResultType = Result;
+    static constexpr DialogClose kClose = DialogClose::kIsCancel;
+    // The dialog's answer. What it holds before the run is the answer when the dialog
+    // cannot be shown at all.
+    Result result{};
+    INT_PTR message(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+};
+
+// Keeps a record with a window (at WM_INITDIALOG) and finds it again: null before, and after
+// forget_dialog_state. Also for the hooks of the system's dialogs, whose own procedure uses
+// the window's user data.
+void keep_dialog_state(HWND dlg, void* record);
+void* kept_dialog_state(HWND dlg);
+void forget_dialog_state(HWND dlg);
 template <class T>
 T* dialog_state(HWND dlg) {
-    return reinterpret_cast<T*>(GetWindowLongPtrA(dlg, DWLP_USER));
+    return static_cast<T*>(kept_dialog_state(dlg));
 }
 
-// WM_SYSCOMMAND of a dialog without a cancel: the system close (Alt+F4) runs command 1 (OK)
-// instead. Returns FALSE: the system goes on, and its close ends nothing further.
-INT_PTR close_runs_ok(HWND dlg, WPARAM wp);
+// WM_SYSCOMMAND of every dialog: with kRunsOk the system close runs command 1 (OK). Returns
+// FALSE: the system goes on, and its close then ends nothing further.
+INT_PTR dialog_system_command(HWND dlg, WPARAM wp, DialogClose close);
+
+// Runs template id modally over owner with proc and record as its parameter; the common
+// control classes the templates use are registered first.
+INT_PTR modal_dialog(HWND owner, int id, DLGPROC proc, void* record);
+
+// The procedure of every dialog of record type T.
+template <class T>
+INT_PTR CALLBACK framed_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_INITDIALOG) {
+        T* record = reinterpret_cast<T*>(lp);
+        if (!record) return TRUE;
+        keep_dialog_state(dlg, record);
+        return record->init(dlg);
+    }
+    T* record = dialog_state<T>(dlg);
+    if (!record) return FALSE;
+    if (msg == WM_NCDESTROY) {
+        record->message(dlg, msg, wp, lp);
+        forget_dialog_state(dlg);
+        return FALSE;
+    }
+    if (const INT_PTR handled = record->message(dlg, msg, wp, lp)) return handled;
+    switch (msg) {
+    case WM_COMMAND: return record->command(dlg, LOWORD(wp), HIWORD(wp));
+    case WM_SYSCOMMAND: return dialog_system_command(dlg, wp, T::kClose);
+    default: return FALSE;
+    }
+}
+
+// Runs the dialog of record over owner and returns its result.
+template <class T>
+typename T::ResultType run_dialog(HWND owner, T& record) {
+    modal_dialog(owner, T::kTemplate, framed_dialog_proc<T>, &record);
+    return record.result;
+}
+
+// Ends a modal dialog with this result.
+template <class T>
+void end_dialog(HWND dlg, T& record, typename T::ResultType result) {
+    record.result = result;
+    EndDialog(dlg, 1);
+}
+
+// Creates the modeless dialog of record over owner; nullptr when it cannot be made.
+template <class T>
+HWND open_modeless_dialog(HWND owner, T& record) {
+    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(T::kTemplate), owner,
+                              framed_dialog_proc<T>, reinterpret_cast<LPARAM>(&record));
+}

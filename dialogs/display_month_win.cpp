@@ -6,20 +6,21 @@
 #include "dialogs/display_month.h"
 #include "dialogs/message_box_win.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
 
 namespace {
 
-const char kCaption[] = "Tavelspore";
-const char kInvalid[] = "表示月の設定が無効です";
+struct DisplayMonth : DialogRecord<bool> {
+    static constexpr int kTemplate = IDD_DISPLAY_MONTH;
+    static constexpr DialogClose kClose = DialogClose::kRunsOk;
+    HWND main_window = nullptr;
+    int* year = nullptr;
+    int* month = nullptr;
+    int open_year = 0, open_month = 0;
 
-struct DisplayMonth {
-    HWND main_window;
-    int* year;
-    int* month;
-    int open_year, open_month;
+    INT_PTR init(HWND dlg);
+    INT_PTR command(HWND dlg, int id, int code);
 };
-
-DisplayMonth* state_of(HWND dlg) { return dialog_state<DisplayMonth>(dlg); }
 
 struct FieldText {
     char text[kMonthFieldChars + 1];
@@ -40,14 +41,14 @@ void repaint_main(const DisplayMonth& s) {
 void show_year(HWND dlg, const DisplayMonth& s) { SetDlgItemInt(dlg, IDC_DM_YEAR, *s.year, TRUE); }
 void show_month(HWND dlg, const DisplayMonth& s) { SetDlgItemInt(dlg, IDC_DM_MONTH, *s.month, TRUE); }
 
-void on_init(HWND dlg, DisplayMonth* s) {
-    keep_dialog_state(dlg, s);
-    s->open_year = *s->year;
-    s->open_month = *s->month;
+INT_PTR DisplayMonth::init(HWND dlg) {
+    open_year = *year;
+    open_month = *month;
     SendDlgItemMessageA(dlg, IDC_DM_YEAR, EM_LIMITTEXT, kYearFieldLimit, 0);
     SendDlgItemMessageA(dlg, IDC_DM_MONTH, EM_LIMITTEXT, kMonthFieldLimit, 0);
-    show_year(dlg, *s);
-    show_month(dlg, *s);
+    show_year(dlg, *this);
+    show_month(dlg, *this);
+    return TRUE;
 }
 
 // Typing: a field that now names a valid year or month puts it on show.
@@ -88,10 +89,10 @@ void on_ok(HWND dlg, DisplayMonth& s) {
                             &y, &m)) {
         *s.year = y;
         *s.month = m;
-        EndDialog(dlg, 1);
+        end_dialog(dlg, s, true);
         return;
     }
-    message_box(dlg, kInvalid, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    message_box(dlg, kDisplayMonthInvalid, kProgramName, MB_OK | MB_ICONEXCLAMATION);
     *s.year = s.open_year;
     *s.month = s.open_month;
     show_year(dlg, s);
@@ -99,49 +100,35 @@ void on_ok(HWND dlg, DisplayMonth& s) {
     repaint_main(s);
 }
 
-INT_PTR on_command(HWND dlg, int id, int code) {
-    DisplayMonth* s = state_of(dlg);
-    if (!s) return FALSE;
+INT_PTR DisplayMonth::command(HWND dlg, int id, int code) {
     switch (id) {
     case IDC_DM_YEAR:
     case IDC_DM_MONTH:
-        if (code == EN_CHANGE) on_field_changed(dlg, *s, id);
+        if (code == EN_CHANGE) on_field_changed(dlg, *this, id);
         return TRUE;
     case IDC_DM_YEAR_UP:
     case IDC_DM_YEAR_DOWN:
     case IDC_DM_MONTH_UP:
     case IDC_DM_MONTH_DOWN:
-        on_step(dlg, *s, id);
+        on_step(dlg, *this, id);
         return TRUE;
     case IDC_DM_RESET:
-        on_reset(dlg, *s);
+        on_reset(dlg, *this);
         return TRUE;
     case IDOK:
-        on_ok(dlg, *s);
+        on_ok(dlg, *this);
         return TRUE;
     default:
         return FALSE;  // Esc included: only a valid OK closes the dialog
     }
 }
 
-INT_PTR CALLBACK display_month_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_INITDIALOG:
-        on_init(dlg, reinterpret_cast<DisplayMonth*>(lp));
-        return TRUE;
-    case WM_COMMAND:
-        return on_command(dlg, LOWORD(wp), HIWORD(wp));
-    case WM_SYSCOMMAND:
-        return close_runs_ok(dlg, wp);
-    default:
-        return FALSE;
-    }
-}
-
 }  // namespace
 
 void display_month_dialog(HWND main_window, ViewState& view) {
-    DisplayMonth s = {main_window, &view.shown_year, &view.shown_month, view.shown_year,
-                      view.shown_month};
-    modal_dialog(main_window, IDD_DISPLAY_MONTH, display_month_proc, &s);
+    DisplayMonth d;
+    d.main_window = main_window;
+    d.year = &view.shown_year;
+    d.month = &view.shown_month;
+    run_dialog(main_window, d);
 }

@@ -9,11 +9,12 @@
 #include <commdlg.h>
 
 #include <cstring>
-#include <memory>
+#include <optional>
 
 #include "config/cp932.h"
 #include "config/handles_win.h"
 #include "config/settings.h"
+#include "dialogs/dialog_frame_win.h"
 #include "resources/resource.h"
 
 namespace {
@@ -22,19 +23,23 @@ constexpr DWORD kFontDialogFlags =
     CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_ENABLETEMPLATE | CF_ENABLEHOOK;  // 0x59
 static_assert(kFontDialogFlags == 0x59, "font dialog flags");
 
-// While the dialog is open: the dialog, the window its preview repaints, and the label's
-// replaced procedure.
-HWND g_dialog = nullptr;
-HWND g_target = nullptr;
-std::unique_ptr<SubclassGuard> g_sample;
-// The font the dialog showed when OK was pressed.
-bool g_ok_seen = false;
-FontChoice g_ok_choice;
+// The dialog's record, handed to the hook through CHOOSEFONTA::lCustData and kept with the
+// dialog: the settings the preview writes, the window it repaints, the sample label's
+// replaced procedure and the font the dialog showed when OK was pressed.
+struct FontDialog {
+    Settings* settings = nullptr;
+    HWND target = nullptr;
+    std::optional<SubclassGuard> sample;
+    bool ok_seen = false;
+    FontChoice ok_choice = {};
+};
 
 LRESULT CALLBACK sample_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    HWND dlg = GetParent(w);
+    const FontDialog* d = dialog_state<FontDialog>(dlg);
     // Posted, so it is handled once the text request has returned.
-    if (msg == WM_GETTEXT && g_dialog) PostMessageA(g_dialog, WM_COMMAND, kFontPreviewCommand, 0);
-    WNDPROC prev = g_sample ? g_sample->previous() : nullptr;
+    if (msg == WM_GETTEXT && d) PostMessageA(dlg, WM_COMMAND, kFontPreviewCommand, 0);
+    WNDPROC prev = d && d->sample ? d->sample->previous() : nullptr;
     return prev ? CallWindowProcA(prev, w, msg, wp, lp) : DefWindowProcA(w, msg, wp, lp);
 }
 
@@ -61,7 +66,7 @@ bool listed_face(HWND dlg, char* face, size_t size) {
 // next style change, or do not answer at all: then the face comes from the face list, and
 // style and script from their lists where these show a selection. What cannot be told
 // keeps the values that are set.
-FontChoice current_choice(HWND dlg) {
+FontChoice current_choice(HWND dlg, const Settings& settings) {
     FontChoice c = font_choice_of(settings);
     LOGFONTA lf;
     std::memset(&lf, 0, sizeof lf);
@@ -82,56 +87,59 @@ FontChoice current_choice(HWND dlg) {
 }
 
 INT_PTR on_init(HWND dlg, LPARAM lp) {
-    g_dialog = dlg;
     const auto* cf = reinterpret_cast<const CHOOSEFONTA*>(lp);
-    g_target = cf ? cf->hwndOwner : nullptr;
-    g_sample = std::make_unique<SubclassGuard>(GetDlgItem(dlg, IDC_FONT_SAMPLE), sample_proc);
+    FontDialog* d = cf ? reinterpret_cast<FontDialog*>(cf->lCustData) : nullptr;
+    if (!d) return TRUE;
+    keep_dialog_state(dlg, d);
+    d->target = cf->hwndOwner;
+    d->sample.emplace(GetDlgItem(dlg, IDC_FONT_SAMPLE), sample_proc);
     return TRUE;
 }
 
-INT_PTR on_command(HWND dlg, WPARAM wp) {
+INT_PTR on_command(HWND dlg, FontDialog& d, WPARAM wp) {
     if (wp == kFontPreviewCommand) {
-        if (dlg == g_dialog && g_target) font_apply(g_target, current_choice(dlg));
+        if (d.target) font_apply(d.settings, d.target, current_choice(dlg, *d.settings));
         return TRUE;  // the system dialog does nothing more with it
     }
-    if (wp == IDOK && dlg == g_dialog) {
-        g_ok_seen = true;
-        g_ok_choice = current_choice(dlg);
+    if (wp == IDOK) {
+        d.ok_seen = true;
+        d.ok_choice = current_choice(dlg, *d.settings);
         return FALSE;  // the system dialog ends itself
     }
     // The dialog's own start-up selections come before WM_INITDIALOG reaches the hook and
     // are no change of the user's.
-    if (dlg == g_dialog && font_selection_changed(LOWORD(wp), HIWORD(wp)))
+    if (font_selection_changed(LOWORD(wp), HIWORD(wp)))
         PostMessageA(dlg, WM_COMMAND, kFontPreviewCommand, 0);
     return FALSE;
 }
 
-void on_destroy() {
-    g_sample.reset();  // the label gets its own procedure back
-    g_dialog = nullptr;
-    g_target = nullptr;
+void on_destroy(HWND dlg, FontDialog& d) {
+    d.sample.reset();  // the label gets its own procedure back
+    forget_dialog_state(dlg);
+}
+
+UINT_PTR CALLBACK font_dialog_hook(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_INITDIALOG) return on_init(dlg, lp);
+    FontDialog* d = dialog_state<FontDialog>(dlg);
+    if (!d) return FALSE;
+    switch (msg) {
+    case WM_COMMAND: return on_command(dlg, *d, wp);
+    case WM_DESTROY: on_destroy(dlg, *d); return FALSE;
+    default: return FALSE;
+    }
 }
 
 }  // namespace
 
-void font_apply(HWND target, const FontChoice& choice) {
-    font_choice_store(&settings, choice);
+void font_apply(Settings* settings, HWND target, const FontChoice& choice) {
+    font_choice_store(settings, choice);
     if (!target) return;  // a null window would invalidate every window
     InvalidateRect(target, nullptr, TRUE);
     UpdateWindow(target);
 }
 
-UINT_PTR CALLBACK font_dialog_hook(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_INITDIALOG: return on_init(dlg, lp);
-    case WM_COMMAND: return on_command(dlg, wp);
-    case WM_DESTROY: on_destroy(); return FALSE;
-    default: return FALSE;
-    }
-}
-
-bool font_dialog(HWND owner, HINSTANCE inst, const FontChoice& start, int height,
-                 FontChoice* chosen) {
+bool font_dialog(HWND owner, HINSTANCE inst, Settings* settings, const FontChoice& start,
+                 int height, FontChoice* chosen) {
     LOGFONTA lf;
     std::memset(&lf, 0, sizeof lf);
     lf.lfHeight = height;
@@ -148,12 +156,14 @@ bool font_dialog(HWND owner, HINSTANCE inst, const FontChoice& start, int height
     cf.hInstance = inst;
     cf.lpTemplateName = MAKEINTRESOURCEA(IDD_FONT);
     cf.lpfnHook = font_dialog_hook;
-    g_ok_seen = false;
+    FontDialog d;
+    d.settings = settings;
+    cf.lCustData = reinterpret_cast<LPARAM>(&d);
     const bool ok = ChooseFontA(&cf) != FALSE;
-    on_destroy();  // in case the dialog never got as far as its destruction
+    d.sample.reset();  // in case the dialog never got as far as its destruction
     if (!ok) return false;
     lf.lfFaceName[LF_FACESIZE - 1] = '\0';
-    *chosen = g_ok_seen ? g_ok_choice
+    *chosen = d.ok_seen ? d.ok_choice
                         : font_choice(lf.lfCharSet, lf.lfWeight, lf.lfItalic, lf.lfFaceName);
     return true;
 }

@@ -6,16 +6,15 @@
 
 #include "dialogs/font_dialog.h"
 
-// Stores the font in the settings and repaints target (erased, painted at once). Saves
+struct Settings;
+
+// Stores the font in *settings and repaints target (erased, painted at once). Saves
 // nothing.
-void font_apply(HWND target, const FontChoice& choice);
+void font_apply(Settings* settings, HWND target, const FontChoice& choice);
 
 // Opens the dialog owned by owner (the window the preview repaints) on the start font at
-// this LOGFONT height; true on OK with the font the dialog showed then in *chosen. Flags
-// CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_ENABLETEMPLATE | CF_ENABLEHOOK, template
-// 21000 of inst.
-bool font_dialog(HWND owner, HINSTANCE inst, const FontChoice& start, int height,
-                 FontChoice* chosen);
-
-// The hook itself, for tests that run it on a dialog of their own.
-UINT_PTR CALLBACK font_dialog_hook(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
+// this LOGFONT height; every preview is stored in *settings. True on OK with the font the
+// dialog showed then in *chosen. Flags CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT |
+// CF_ENABLETEMPLATE | CF_ENABLEHOOK, template 21000 of inst.
+bool font_dialog(HWND owner, HINSTANCE inst, Settings* settings, const FontChoice& start,
+                 int height, FontChoice* chosen);

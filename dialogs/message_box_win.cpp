@@ -4,22 +4,29 @@
 
 #include "config/cp932.h"
 #include "config/handles_win.h"
+#include "dialogs/dialog_frame_win.h"
 #include "dialogs/msgbox_layout.h"
 #include "resources/resource.h"
 
 namespace {
 
-struct BoxState {
-    HWND owner;
-    const char* caption;
-    const char* lines[kMsgBoxMaxLines];
-    int line_count;
-    MsgBoxButtons buttons;
-    unsigned icon_class;
-    HICON icon;          // system icon (shared, never destroyed), or none
-    HFONT font;          // the dummy button's font, owned by the dialog
-    int line_height;
-    MsgBoxLayout layout;
+// The result is the id of the button pressed; before the run, the set's safe answer.
+struct BoxState : DialogRecord<int> {
+    static constexpr int kTemplate = IDD_MESSAGE_BOX;
+    HWND owner = nullptr;
+    const char* caption = nullptr;
+    const char* lines[kMsgBoxMaxLines] = {};
+    int line_count = 0;
+    MsgBoxButtons buttons = {};
+    unsigned icon_class = 0;
+    HICON icon = nullptr;  // system icon (shared, never destroyed), or none
+    HFONT font = nullptr;  // the dummy button's font, owned by the dialog
+    int line_height = 0;
+    MsgBoxLayout layout = {};
+
+    INT_PTR init(HWND dlg);
+    INT_PTR command(HWND dlg, int id, int code);
+    INT_PTR message(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
 };
 
 LPCSTR system_icon(unsigned icon_class) {
@@ -100,22 +107,22 @@ bool create_buttons(HWND dlg, const BoxState* s, const MsgBoxMeasures& m, HWND* 
     return true;
 }
 
-INT_PTR on_init(HWND dlg, BoxState* s) {
-    SetWindowTextA(dlg, s->caption ? s->caption : "");
+INT_PTR BoxState::init(HWND dlg) {
+    SetWindowTextA(dlg, caption ? caption : "");
     MsgBoxMeasures m;
     int extents[kMsgBoxMaxLines] = {};
-    if (!take_measures(dlg, s, &m, extents)) {
-        EndDialog(dlg, s->buttons.preset);
+    // A box that cannot be measured or answered gives the safe answer at once.
+    if (!take_measures(dlg, this, &m, extents)) {
+        end_dialog(dlg, *this, buttons.preset);
         return TRUE;
     }
-    const LPCSTR icon = system_icon(s->icon_class);
-    s->icon = icon ? LoadIconA(nullptr, icon) : nullptr;
-    msgbox_layout(m, extents, s->line_count, s->icon != nullptr, s->buttons, &s->layout);
-    size_and_place(dlg, s);
+    const LPCSTR system = system_icon(icon_class);
+    icon = system ? LoadIconA(nullptr, system) : nullptr;
+    msgbox_layout(m, extents, line_count, icon != nullptr, buttons, &layout);
+    size_and_place(dlg, this);
     HWND first = nullptr;
-    if (!create_buttons(dlg, s, m, &first)) {
-        // A box that cannot be answered gives the safe answer at once.
-        EndDialog(dlg, s->buttons.preset);
+    if (!create_buttons(dlg, this, m, &first)) {
+        end_dialog(dlg, *this, buttons.preset);
         return TRUE;
     }
     SetFocus(first);
@@ -135,27 +142,18 @@ void on_paint(HWND dlg, const BoxState* s) {
                  static_cast<int>(std::strlen(s->lines[i])));
 }
 
-INT_PTR CALLBACK box_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    BoxState* s = reinterpret_cast<BoxState*>(GetWindowLongPtrA(dlg, DWLP_USER));
-    switch (msg) {
-    case WM_INITDIALOG:
-        SetWindowLongPtrA(dlg, DWLP_USER, lp);
-        return on_init(dlg, reinterpret_cast<BoxState*>(lp));
-    case WM_PAINT:
-        if (!s) return FALSE;
-        on_paint(dlg, s);
-        return TRUE;
-    case WM_COMMAND: {
-        const int id = LOWORD(wp);
-        if (!s || id < IDOK || id > IDNO) return FALSE;
-        // Escape and the close box arrive as id 2: only a box with Cancel ends on it.
-        if (id == IDCANCEL && !s->buttons.has_cancel) return TRUE;
-        EndDialog(dlg, id);
-        return TRUE;
-    }
-    default:
-        return FALSE;
-    }
+INT_PTR BoxState::command(HWND dlg, int id, int) {
+    if (id < IDOK || id > IDNO) return FALSE;
+    // Escape and the close box arrive as id 2: only a box with Cancel ends on it.
+    if (id == IDCANCEL && !buttons.has_cancel) return TRUE;
+    end_dialog(dlg, *this, id);
+    return TRUE;
+}
+
+INT_PTR BoxState::message(HWND dlg, UINT msg, WPARAM, LPARAM) {
+    if (msg != WM_PAINT) return FALSE;
+    on_paint(dlg, this);
+    return TRUE;
 }
 
 }  // namespace
@@ -167,15 +165,14 @@ int message_box(HWND owner, const char* text, const char* caption, UINT flags) {
     char* const lines = static_cast<char*>(block.get());
     cp932_copy(lines, kMsgBoxTextSize, text ? text : "");
 
-    BoxState s = {};
+    BoxState s;
     s.owner = owner;
     s.caption = caption;
     msgbox_buttons(flags, &s.buttons);
+    s.result = s.buttons.preset;
     s.icon_class = msgbox_icon_class(flags);
     s.line_count = msgbox_split_lines(lines, s.lines, kMsgBoxMaxLines);
 
     MessageBeep(flags & 0xF0);
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MESSAGE_BOX),
-                                     owner, box_proc, reinterpret_cast<LPARAM>(&s));
-    return result >= IDOK && result <= IDNO ? static_cast<int>(result) : s.buttons.preset;
+    return run_dialog(owner, s);
 }

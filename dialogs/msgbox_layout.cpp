@@ -1,22 +1,18 @@
 #include "dialogs/msgbox_layout.h"
 
+#include "resources/texts.h"
+
 namespace {
 
 const char kOk[] = "OK";
-const char kCancel[] = "ｷｬﾝｾﾙ";
-const char kAbort[] = "中止";
-const char kRetry[] = "再試行";
-const char kIgnore[] = "無視";
-const char kYes[] = "はい";
-const char kNo[] = "いいえ";
 
 const MsgBoxButtons kSets[6] = {
-    {1, 2, {1, 0, 0}, {kOk, nullptr, nullptr}, 1, false},           // MB_OK
-    {2, 2, {1, 2, 0}, {kOk, kCancel, nullptr}, 2, true},            // MB_OKCANCEL
-    {3, 3, {3, 4, 5}, {kAbort, kRetry, kIgnore}, 4, false},         // MB_ABORTRETRYIGNORE
-    {3, 3, {6, 7, 2}, {kYes, kNo, kCancel}, 2, true},               // MB_YESNOCANCEL
-    {2, 2, {6, 7, 0}, {kYes, kNo, nullptr}, 7, false},              // MB_YESNO
-    {2, 2, {4, 2, 0}, {kRetry, kCancel, nullptr}, 2, true},         // MB_RETRYCANCEL
+    {1, 2, {1, 0, 0}, {kOk, nullptr, nullptr}, 1, false},                      // MB_OK
+    {2, 2, {1, 2, 0}, {kOk, kButtonCancel, nullptr}, 2, true},                 // MB_OKCANCEL
+    {3, 3, {3, 4, 5}, {kButtonAbort, kButtonRetry, kButtonIgnore}, 4, false},  // MB_ABORTRETRYIGNORE
+    {3, 3, {6, 7, 2}, {kButtonYes, kButtonNo, kButtonCancel}, 2, true},        // MB_YESNOCANCEL
+    {2, 2, {6, 7, 0}, {kButtonYes, kButtonNo, nullptr}, 7, false},             // MB_YESNO
+    {2, 2, {4, 2, 0}, {kButtonRetry, kButtonCancel, nullptr}, 2, true},        // MB_RETRYCANCEL
 };
 
 int max_int(int a, int b) { return a > b ? a : b; }

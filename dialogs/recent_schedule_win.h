@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
-// Modal over owner, listing the live entries of the schedule list. *todo_width (days
-// ahead) changes at once with the combo box; *todo_boot (show at start-up, 0 or 1) is
-// taken at OK. The caller stores both afterwards.
-void recent_schedule_dialog(HWND owner, int* todo_boot, int* todo_width);
+struct ScheduleList;
+
+// Modal over owner, listing the live entries of list. *todo_width (days ahead) changes at
+// once with the combo box; *todo_boot (show at start-up, 0 or 1) is taken at OK. The caller
+// stores both afterwards.
+void recent_schedule_dialog(HWND owner, const ScheduleList& list, int* todo_boot, int* todo_width);

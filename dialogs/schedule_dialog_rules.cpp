@@ -44,6 +44,3 @@ void cleared_work_entry(ScheduleEntry* e) {
 }
 
 bool change_has_target(int held, int count) { return held >= 0 && held < count; }
-
-const char kTrySoundIdle[] = "♪";
-const char kTrySoundPlaying[] = "！";

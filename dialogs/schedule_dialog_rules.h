@@ -31,7 +31,3 @@ void cleared_work_entry(ScheduleEntry* e);
 
 // Change writes only over a live entry.
 bool change_has_target(int held, int count);
-
-// Texts of the try-sound button: idle and while a tried sound plays.
-extern const char kTrySoundIdle[];
-extern const char kTrySoundPlaying[];

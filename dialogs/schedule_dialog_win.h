@@ -5,12 +5,13 @@
 
 #include "dialogs/view_state.h"
 
-// Opens the dialog with the work entry on the opening date (-1 fields: none given).
-// Non-zero when an entry was added, changed or deleted: the caller saves the list and
-// repaints.
-int schedule_dialog(HWND owner, const ScheduleOpening& opening);
+struct ScheduleList;
 
-// Test seam: the function that shows the dialog's messages and its close question, called
-// like message_box (nullptr: message_box again).
+// How the dialog shows its messages and its close question, called like message_box.
 typedef int (*ScheduleNoticeFn)(HWND owner, const char* text, const char* caption, UINT flags);
-void schedule_dialog_set_notice_for_test(ScheduleNoticeFn fn);
+
+// Opens the dialog on list with the work entry on the opening date (-1 fields: none given);
+// Add, Change and Delete work on list in place. True when an entry was added, changed or
+// deleted: the caller saves the list and repaints. notice nullptr: message_box.
+bool schedule_dialog(HWND owner, const ScheduleOpening& opening, ScheduleList* list,
+                     ScheduleNoticeFn notice = nullptr);

@@ -5,6 +5,7 @@
 
 #include "calendar/date.h"
 #include "config/cp932.h"
+#include "resources/texts.h"
 
 namespace {
 
@@ -118,12 +119,7 @@ bool clear_blank_memo(char* memo) {
 }
 
 const char* const kEntryFieldMessages[6] = {
-    "年の設定は1980年から2079年までです",
-    "月が入力されていません",
-    "月の設定が不正です",
-    "日が入力されていません",
-    "日の設定が不正です",
-    "メモが入力されていません",
+    kYearOutOfRange, kMonthMissing, kMonthInvalid, kDayMissing, kDayInvalid, kMemoMissing,
 };
 
 namespace {
@@ -158,25 +154,25 @@ const char* validate_entry(ScheduleEntry* e, bool* memo_cleared) {
 }
 
 void entry_update_alarm_at(ScheduleEntry* e) {
-    if (e->alarm_kind == 0 || !e->has_time) e->alarm_at = 0;
+    if (!has_alarm(*e) || !e->has_time) e->alarm_at = 0;
     else compute_alarm_at(e);
 }
 
 void schedule_row_texts(const ScheduleEntry* e, ScheduleRowTexts* out) {
-    if (e->year == -1) std::snprintf(out->year, sizeof out->year, "通年");
-    else std::snprintf(out->year, sizeof out->year, "%d年", e->year);
+    if (e->year == -1) std::snprintf(out->year, sizeof out->year, "%s", kEveryYear);
+    else std::snprintf(out->year, sizeof out->year, kRowYearFormat, e->year);
     switch (e->day) {
     case kDayMovable:
-        std::snprintf(out->date, sizeof out->date, "%2d月??日", e->month);
+        std::snprintf(out->date, sizeof out->date, kRowDateMovableFormat, e->month);
         break;
     case kDaySecondMonday:
-        std::snprintf(out->date, sizeof out->date, "%2d月第2月曜", e->month);
+        std::snprintf(out->date, sizeof out->date, kRowDateSecondMondayFormat, e->month);
         break;
     case kDayThirdMonday:
-        std::snprintf(out->date, sizeof out->date, "%2d月第3月曜", e->month);
+        std::snprintf(out->date, sizeof out->date, kRowDateThirdMondayFormat, e->month);
         break;
     default:
-        std::snprintf(out->date, sizeof out->date, "%2d月%2d日", e->month, e->day);
+        std::snprintf(out->date, sizeof out->date, kRowDateFormat, e->month, e->day);
         break;
     }
     if (e->hour != -1 && e->minute != -1)
@@ -184,17 +180,17 @@ void schedule_row_texts(const ScheduleEntry* e, ScheduleRowTexts* out) {
     else
         out->time[0] = '\0';
     std::snprintf(out->scramble, sizeof out->scramble, "%s", e->scramble ? "S" : "");
-    std::snprintf(out->alarm, sizeof out->alarm, "%s", e->alarm_kind ? "A" : "");
+    std::snprintf(out->alarm, sizeof out->alarm, "%s", has_alarm(*e) ? "A" : "");
     out->memo = e->memo;
     // Any nonzero holiday byte is a holiday (older data can carry other values).
     out->image = e->holiday != 0;
 }
 
 const ListColumn kScheduleColumnTable[kScheduleColumns] = {
-    {"年", kListAlignLeft, "9999年00", 20, false},
-    {"月日", kListAlignCenter, "99月99日00000", 0, false},
-    {"時刻", kListAlignCenter, "99:99000", 0, false},
+    {kColumnYear, kListAlignLeft, "9999年00", 20, false},
+    {kColumnDate, kListAlignCenter, "99月99日00000", 0, false},
+    {kColumnTime, kListAlignCenter, "99:99000", 0, false},
     {"S", kListAlignCenter, "999_", 0, false},
     {"A", kListAlignCenter, "999_", 0, false},
-    {"メモ", kListAlignLeft, "999_", 0, true},
+    {kColumnMemo, kListAlignLeft, "999_", 0, true},
 };

@@ -4,6 +4,7 @@
 
 #include "calendar/date.h"
 #include "config/cp932.h"
+#include "resources/texts.h"
 
 namespace {
 
@@ -31,16 +32,16 @@ void copy_memo(char* out, const ScheduleEntry* e) {
 
 const ListColumn kDayColumns[kDayColumnCount] = {
     {nullptr, kListAlignLeft, nullptr, 20, false},
-    {"時刻", kListAlignCenter, "99:9900", 0, false},
-    {"メモ", kListAlignLeft, nullptr, 0, true},
+    {kColumnTime, kListAlignCenter, "99:9900", 0, false},
+    {kColumnMemo, kListAlignLeft, nullptr, 0, true},
 };
 
 const ListColumn kRecentColumns[kRecentColumnCount] = {
     {nullptr, kListAlignLeft, "99日後9", 20, false},
-    {"月日", kListAlignCenter, "99月99日(99)00", 0, false},
-    {"時刻", kListAlignCenter, "99:9900", 0, false},
+    {kColumnDate, kListAlignCenter, "99月99日(99)00", 0, false},
+    {kColumnTime, kListAlignCenter, "99:9900", 0, false},
     {"A", kListAlignCenter, "999_", 0, false},
-    {"メモ", kListAlignLeft, nullptr, 0, true},
+    {kColumnMemo, kListAlignLeft, nullptr, 0, true},
 };
 
 int clamp_todo_width(int width) {
@@ -60,16 +61,15 @@ bool todo_width_pick(int index, int* width) {
 }
 
 void format_list_header(char* out, size_t size, int year, int month, int day) {
-    std::snprintf(out, size, "%d年%2d月%2d日(%s)", year, month, day,
+    std::snprintf(out, size, kListHeaderFormat, year, month, day,
                   weekday_names_ja[weekday_of(year, month, day)]);
 }
 
 void format_distance_label(char* out, size_t size, long n) {
-    static const char* const kNear[] = {"今日", "明日", "明後日"};
     if (n >= 0 && n < 3)
-        std::snprintf(out, size, "%s", kNear[n]);
+        std::snprintf(out, size, "%s", kNearDays[n]);
     else
-        std::snprintf(out, size, "%2ld日後", n);
+        std::snprintf(out, size, kDaysAheadFormat, n);
 }
 
 int entry_image(const ScheduleEntry* e) { return e->holiday != 0 ? 1 : 0; }
@@ -96,10 +96,10 @@ bool recent_row(const ScheduleEntry* e, int ty, int tm, int td, int width, Recen
     out->days = n;
     out->image = entry_image(e);
     format_distance_label(out->label, sizeof out->label, n);
-    std::snprintf(out->date, sizeof out->date, "%2d月%2d日(%s)", (int)e->month, d,
+    std::snprintf(out->date, sizeof out->date, kRecentDateFormat, (int)e->month, d,
                   weekday_names_ja[weekday_of(y, e->month, d)]);
     format_entry_time(out->time, sizeof out->time, e);
-    out->alarm[0] = out->time[0] != '\0' && e->alarm_kind != 0 ? 'A' : '\0';
+    out->alarm[0] = out->time[0] != '\0' && has_alarm(*e) ? 'A' : '\0';
     out->alarm[1] = '\0';
     copy_memo(out->memo, e);
     return true;

@@ -1,28 +1,38 @@
 #include "dialogs/settings_dialog_win.h"
 
 #include "config/settings.h"
+#include "dialogs/dialog_frame_win.h"
 #include "dialogs/file_chooser_win.h"
 #include "dialogs/settings_dialog.h"
 #include "image/plugin_table.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
 
 namespace {
 
-// The dialog's working copy of its switches and the path the image chooser edits.
-SettingsWork work;
-char image_path[260];
+struct SettingsDialog : DialogRecord<bool> {
+    static constexpr int kTemplate = IDD_SETTINGS;
+    Settings* settings = nullptr;
+    SettingsApply apply = {};
+    // The working copy of the switches and the path the image chooser edits.
+    SettingsWork work = {};
+    char image_path[sizeof Settings::BackImageFile] = "";
+
+    INT_PTR init(HWND dlg);
+    INT_PTR command(HWND dlg, int id, int code);
+};
 
 void enable(HWND dlg, const ControlState* states, int n) {
     for (int i = 0; i < n; ++i) EnableWindow(GetDlgItem(dlg, states[i].id), states[i].enabled);
 }
 
-void apply_background_enabling(HWND dlg) {
+void apply_background_enabling(HWND dlg, const SettingsWork& work) {
     ControlState states[kBackgroundControls];
     background_enabling(work, states);
     enable(dlg, states, kBackgroundControls);
 }
 
-void apply_clock_enabling(HWND dlg) {
+void apply_clock_enabling(HWND dlg, const SettingsWork& work) {
     ControlState states[kClockControls];
     clock_enabling(work, states);
     enable(dlg, states, kClockControls);
@@ -38,8 +48,8 @@ void enable_apply(HWND dlg, bool on) {
 void check(HWND dlg, int id, bool on) { CheckDlgButton(dlg, id, on ? BST_CHECKED : BST_UNCHECKED); }
 bool checked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
 
-void on_init(HWND dlg) {
-    const SettingsDialogInit d = settings_dialog_init(settings);
+INT_PTR SettingsDialog::init(HWND dlg) {
+    const SettingsDialogInit d = settings_dialog_init(*settings);
     CheckRadioButton(dlg, IDC_SET_SAT_COLOUR, IDC_SET_SAT_PLAIN, d.saturday_radio);
     CheckRadioButton(dlg, IDC_SET_TODAY_BOX, IDC_SET_TODAY_TICK, d.today_radio);
     CheckRadioButton(dlg, IDC_SET_MONTH_JAPANESE, IDC_SET_MONTH_ENGLISH, d.month_radio);
@@ -50,20 +60,21 @@ void on_init(HWND dlg) {
     check(dlg, IDC_SET_CLOCK_ANALOG, d.analog);
     check(dlg, IDC_SET_CLOCK_SECONDS, d.seconds);
     check(dlg, IDC_SET_BACK_IMAGE, d.back_image);
-    lstrcpynA(image_path, settings.BackImageFile, sizeof image_path);
+    lstrcpynA(image_path, settings->BackImageFile, sizeof image_path);
     SetDlgItemTextA(dlg, IDC_SET_BACK_FILE, image_path);
     SetDlgItemInt(dlg, IDC_SET_BACK_TRANSPARENT, d.transparent, FALSE);
     SetDlgItemInt(dlg, IDC_SET_BACK_AREA, d.back_area, FALSE);
     CheckRadioButton(dlg, IDC_SET_BACK_WHOLE, IDC_SET_BACK_BOTTOM, d.area_radio);
-    work = settings_work_from(settings);
-    apply_clock_enabling(dlg);
-    apply_background_enabling(dlg);
+    work = settings_work_from(*settings);
+    apply_clock_enabling(dlg, work);
+    apply_background_enabling(dlg, work);
     // Setting the number edits above sent change notifications that enabled 更新.
     enable_apply(dlg, false);
+    return TRUE;
 }
 
-void read_controls(HWND dlg) {
-    char file[sizeof settings.BackImageFile] = "";
+void read_controls(HWND dlg, SettingsDialog& s) {
+    char file[sizeof Settings::BackImageFile] = "";
     GetDlgItemTextA(dlg, IDC_SET_BACK_FILE, file, sizeof file);
     const SettingsDialogFields f = {
         checked(dlg, IDC_SET_SAT_COLOUR),   checked(dlg, IDC_SET_TODAY_BOX),
@@ -74,35 +85,37 @@ void read_controls(HWND dlg) {
         GetDlgItemInt(dlg, IDC_SET_BACK_TRANSPARENT, nullptr, FALSE),
         GetDlgItemInt(dlg, IDC_SET_BACK_AREA, nullptr, FALSE),
     };
-    settings_from_dialog(f, work, &settings);
+    settings_from_dialog(f, s.work, s.settings);
 }
 
 // The chooser starts from the path at opening or the last file chosen; the setting itself
 // changes only with OK or 更新.
-void on_browse(HWND dlg) {
+void on_browse(HWND dlg, SettingsDialog& s) {
     char filter[kImageFilterSize];
     build_image_filter(plugin_table, filter, sizeof filter);
-    if (!choose_file(dlg, "背景画像の選択", image_path, sizeof image_path, filter, 1)) return;
+    if (!choose_file(dlg, kBackgroundChooserTitle, s.image_path, sizeof s.image_path, filter, 1)) return;
     enable_apply(dlg, true);
-    SetDlgItemTextA(dlg, IDC_SET_BACK_FILE, image_path);
+    SetDlgItemTextA(dlg, IDC_SET_BACK_FILE, s.image_path);
 }
 
-void on_apply(HWND dlg) {
-    read_controls(dlg);
-    PostMessageA(GetParent(dlg), WM_COMMAND, 3, 0);
+// 更新 is greyed before the owner applies: what the owner says then is already over a
+// dialog with nothing left to apply.
+void on_apply(HWND dlg, SettingsDialog& s) {
+    read_controls(dlg, s);
     enable_apply(dlg, false);
+    if (s.apply.fn) s.apply.fn(s.apply.context, dlg);
 }
 
-BOOL on_command(HWND dlg, int id, int notify) {
+INT_PTR SettingsDialog::command(HWND dlg, int id, int notify) {
     switch (settings_command_action(id, notify)) {
     case SettingsAction::toggle_clock:
         work.clock_on = !work.clock_on;
-        apply_clock_enabling(dlg);
+        apply_clock_enabling(dlg, work);
         enable_apply(dlg, true);
         return TRUE;
     case SettingsAction::toggle_twelve_hour:
         work.twelve_hour = !work.twelve_hour;
-        apply_clock_enabling(dlg);
+        apply_clock_enabling(dlg, work);
         enable_apply(dlg, true);
         return TRUE;
     case SettingsAction::changed:
@@ -111,38 +124,26 @@ BOOL on_command(HWND dlg, int id, int notify) {
     case SettingsAction::image_switch:
         enable_apply(dlg, true);
         work.image_on = checked(dlg, IDC_SET_BACK_IMAGE);
-        apply_background_enabling(dlg);
+        apply_background_enabling(dlg, work);
         return TRUE;
     case SettingsAction::area_mode:
         enable_apply(dlg, true);
         work.area_mode = id - IDC_SET_BACK_WHOLE;
-        apply_background_enabling(dlg);
+        apply_background_enabling(dlg, work);
         return TRUE;
     case SettingsAction::browse:
-        on_browse(dlg);
+        on_browse(dlg, *this);
         return TRUE;
     case SettingsAction::ok:
-        read_controls(dlg);
-        EndDialog(dlg, 1);
+        read_controls(dlg, *this);
+        end_dialog(dlg, *this, true);
         return TRUE;
     case SettingsAction::apply:
-        on_apply(dlg);
+        on_apply(dlg, *this);
         return TRUE;
     case SettingsAction::cancel:
-        EndDialog(dlg, 0);
+        end_dialog(dlg, *this, false);
         return TRUE;
-    default:
-        return FALSE;
-    }
-}
-
-INT_PTR CALLBACK settings_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
-    switch (msg) {
-    case WM_INITDIALOG:
-        on_init(dlg);
-        return TRUE;
-    case WM_COMMAND:
-        return on_command(dlg, LOWORD(wp), HIWORD(wp));
     default:
         return FALSE;
     }
@@ -150,6 +151,9 @@ INT_PTR CALLBACK settings_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
 
 }  // namespace
 
-INT_PTR settings_dialog(HWND owner) {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), owner, settings_proc, 0);
+bool settings_dialog(HWND owner, Settings* settings, const SettingsApply& apply) {
+    SettingsDialog d;
+    d.settings = settings;
+    d.apply = apply;
+    return run_dialog(owner, d);
 }

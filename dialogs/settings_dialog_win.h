@@ -1,10 +1,19 @@
 // The detailed settings dialog (template 211): display options, clock options and the
-// background image. OK and 更新 write the settings record; 更新 also asks the owner to apply
-// them at once (command 3) while the dialog stays open.
+// background image. OK and 更新 write the settings record it is handed; 更新 also has its
+// owner apply them at once, through the callback it is handed, while the dialog stays open.
 #pragma once
 
 #include <windows.h>
 
-// Modal over owner. 1 after OK (the owner then applies the settings), 0 after ｷｬﾝｾﾙ; what
-// 更新 applied before stays applied.
-INT_PTR settings_dialog(HWND owner);
+struct Settings;
+
+// What 更新 runs after writing the record: fn(context, the dialog), the dialog being the
+// window to own anything it says.
+struct SettingsApply {
+    void (*fn)(void* context, HWND dialog);
+    void* context;
+};
+
+// Modal over owner on *settings. True after OK (the owner then applies the record), false
+// after ｷｬﾝｾﾙ; what 更新 wrote and applied before stays.
+bool settings_dialog(HWND owner, Settings* settings, const SettingsApply& apply);

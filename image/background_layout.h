@@ -5,6 +5,15 @@
 
 #include <cstdint>
 
+// What the caller's settings choose for the background.
+struct BackgroundChoice {
+    bool image_on;     // show an image at all
+    const char* file;  // its file; read only while it is loaded
+    int mode;          // 0 covers the whole window, 1 a band on the right, other the bottom
+    int area;          // the band's share in percent (band modes)
+    int transparent;   // whitening in percent (whole-window mode)
+};
+
 // A percentage setting as the compositing uses it: limited to 0..100.
 int clamp_percent(int64_t value);
 

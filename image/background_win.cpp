@@ -2,7 +2,6 @@
 
 #include <cstddef>
 
-#include "config/settings.h"
 #include "image/background_layout.h"
 #include "image/plugins_win.h"
 #include "image/surface_win.h"
@@ -34,19 +33,24 @@ void background_drop_cache() {
 
 bool background_cached() { return cache != nullptr; }
 
-void reload_background() {
+bool reload_background(const BackgroundChoice& choice) {
     background_pixels.reset();
-    if (settings.BackImage && !load_image_file(settings.BackImageFile, &background_pixels, &background_info))
+    bool loaded = true;
+    if (choice.image_on &&
+        !load_image_file(choice.file ? choice.file : "", &background_pixels, &background_info)) {
         background_pixels.reset();
-    if (!background_pixels.empty() && whitening_applies(settings.BackMode, settings.Transparent))
-        whiten_image(&background_pixels, &background_info, settings.Transparent);
+        loaded = false;
+    }
+    if (!background_pixels.empty() && whitening_applies(choice.mode, choice.transparent))
+        whiten_image(&background_pixels, &background_info, choice.transparent);
     background_drop_cache();
+    return loaded;
 }
 
-RECT draw_background(const RECT& client, bool* image_shown) {
+RECT draw_background(const BackgroundChoice& choice, const RECT& client, bool* image_shown) {
     const int w = client.right - client.left, h = client.bottom - client.top;
-    const BackgroundPlan p = plan_background(settings.BackImage != 0, !background_pixels.empty(), settings.BackMode,
-                                             settings.BackArea, w, h, background_info.header.width,
+    const BackgroundPlan p = plan_background(choice.image_on, !background_pixels.empty(), choice.mode,
+                                             choice.area, w, h, background_info.header.width,
                                              background_info.header.height);
     *image_shown = p.shown;
     const RECT area = {client.left + p.cal_left, client.top + p.cal_top, client.left + p.cal_right,

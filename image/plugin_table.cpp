@@ -6,6 +6,7 @@
 
 #include "config/cp932.h"
 #include "config/paths.h"
+#include "resources/texts.h"
 
 PluginTable plugin_table;
 
@@ -65,11 +66,10 @@ bool plugin_handles_extension(const PluginTable& table, const char* path) {
 }
 
 void build_image_filter(const PluginTable& table, char* buffer, size_t size) {
-    static const char kHead[] = "画像ファイル|*.bmp;*.rle";
-    static const char kTail[] = "|全てのファイル|*.*||";
+    constexpr size_t kTailLength = sizeof kImageFilterTail - 1;
     if (size == 0) return;
-    std::string text = kHead;
-    const size_t room = size - 1 > sizeof kTail - 1 ? size - 1 - (sizeof kTail - 1) : 0;
+    std::string text = kImageFilterHead;
+    const size_t room = size - 1 > kTailLength ? size - 1 - kTailLength : 0;
     bool full = false;
     const int count = table.count < kMaxPlugins ? table.count : kMaxPlugins;
     for (int i = 0; i < count && !full; ++i) {
@@ -84,6 +84,6 @@ void build_image_filter(const PluginTable& table, char* buffer, size_t size) {
             text += piece;
         }
     }
-    text += kTail;
+    text += kImageFilterTail;
     cp932_copy(buffer, size, text.c_str());
 }

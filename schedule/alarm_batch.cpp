@@ -1,21 +1,13 @@
 #include "schedule/alarm_batch.h"
 
-namespace {
-
-int live_count() {
-    return schedulecount < 0 ? 0 : schedulecount > kMaxEntries ? kMaxEntries : schedulecount;
-}
-
-}  // namespace
-
-void alarm_batch_make(AlarmBatch* b, const int* indices, int count) {
-    const int n = live_count();
+void alarm_batch_make(AlarmBatch* b, const ScheduleList& list, const int* indices, int count) {
+    const int n = schedule_live_count(list);
     b->count = 0;
     for (int k = 0; k < count && b->count < kMaxEntries; ++k) {
         const int i = indices[k];
         if (i < 0 || i >= n) continue;
         b->index[b->count] = i;
-        b->alarm_at[b->count] = schedule_list[i].alarm_at;
+        b->alarm_at[b->count] = list.entries[i].alarm_at;
         ++b->count;
     }
 }
@@ -28,11 +20,10 @@ bool alarm_batch_same(const AlarmBatch* a, const AlarmBatch* b) {
     return true;
 }
 
-int alarm_batch_lead(const AlarmBatch* b) {
+int alarm_batch_lead(const AlarmBatch* b, const ScheduleList& list) {
     if (b->count <= 0) return -1;
     for (int k = 0; k < b->count; ++k) {
-        const uint8_t kind = schedule_list[b->index[k]].alarm_kind;
-        if (kind == 2 || kind == 3) return k;
+        if (alarm_sounds(list.entries[b->index[k]])) return k;
     }
     return 0;
 }

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "resources/texts.h"
+
 void format_alarm_time(char* out, size_t size, int hour, int minute, bool twelve_hour,
                        bool mark_after) {
     if (!twelve_hour) {
@@ -25,22 +27,22 @@ void format_alarm_entry(char* out, size_t size, const ScheduleEntry* e, bool twe
     // The memo is bounded by its record even if it lost its terminator.
     const int memo_len = static_cast<int>(strnlen(e->memo, sizeof e->memo));
     if (e->minutes_before != 0)
-        std::snprintf(out, size, "%d年%d月%d日 %s\r\n%.*s\r\n%d 分前です", e->year, e->month,
+        std::snprintf(out, size, kAlarmBeforeFormat, e->year, e->month,
                       e->day, time, memo_len, e->memo, e->minutes_before);
     else
-        std::snprintf(out, size, "%d年%d月%d日 %s\r\n%.*s\r\n予定時刻です", e->year, e->month,
+        std::snprintf(out, size, kAlarmDueFormat, e->year, e->month,
                       e->day, time, memo_len, e->memo);
 }
 
-int format_alarm_batch(char* out, size_t size, const AlarmBatch* b, bool twelve_hour,
-                       bool mark_after) {
+int format_alarm_batch(char* out, size_t size, const AlarmBatch* b, const ScheduleList& list,
+                       bool twelve_hour, bool mark_after) {
     if (size == 0) return 0;
     out[0] = '\0';
     size_t used = 0;
     int written = 0;
     for (int k = 0; k < b->count; ++k) {
         char block[256];
-        format_alarm_entry(block, sizeof block, &schedule_list[b->index[k]], twelve_hour,
+        format_alarm_entry(block, sizeof block, &list.entries[b->index[k]], twelve_hour,
                            mark_after);
         const char* sep = written ? "\r\n\r\n" : "";
         const size_t need = std::strlen(sep) + std::strlen(block);

@@ -17,7 +17,7 @@ void format_alarm_time(char* out, size_t size, int hour, int minute, bool twelve
 void format_alarm_entry(char* out, size_t size, const ScheduleEntry* e, bool twelve_hour,
                         bool mark_after);
 
-// The blocks of every entry of the batch, in order, separated by an empty line; only whole
-// blocks that fit. Returns the number of blocks written.
-int format_alarm_batch(char* out, size_t size, const AlarmBatch* b, bool twelve_hour,
-                       bool mark_after);
+// The blocks of every entry of the batch (indices into list), in order, separated by an
+// empty line; only whole blocks that fit. Returns the number of blocks written.
+int format_alarm_batch(char* out, size_t size, const AlarmBatch* b, const ScheduleList& list,
+                       bool twelve_hour, bool mark_after);

@@ -7,9 +7,6 @@
 #include "calendar/date.h"
 #include "calendar/filetime.h"
 
-ScheduleEntry schedule_list[kMaxEntries];
-int schedulecount = 0;
-
 namespace {
 
 MemoCompare g_memo_compare = nullptr;
@@ -22,13 +19,6 @@ int bytewise_compare(const char* a, const char* b) {
         ++q;
     }
     return (int)*p - (int)*q;
-}
-
-// schedulecount as a usable bound, whatever was stored in it.
-int live_count() {
-    if (schedulecount < 0) return 0;
-    if (schedulecount > kMaxEntries) return kMaxEntries;
-    return schedulecount;
 }
 
 // Keys are formed as 32-bit signed values; unsigned arithmetic keeps odd
@@ -45,18 +35,29 @@ int32_t time_key(const ScheduleEntry* e) {
 }
 
 // A copy placed in the list always has terminated strings.
-void store(int index, const ScheduleEntry* e) {
-    ScheduleEntry* dst = &schedule_list[index];
+void store(ScheduleList* list, int index, const ScheduleEntry* e) {
+    ScheduleEntry* dst = &list->entries[index];
     if (dst != e) memmove(dst, e, sizeof(ScheduleEntry));
     dst->memo[sizeof(dst->memo) - 1] = '\0';
     dst->sound_file[sizeof(dst->sound_file) - 1] = '\0';
 }
 
 bool alarm_armed(const ScheduleEntry* e) {
-    return e->alarm_kind != 0 && e->has_time != 0;
+    return has_alarm(*e) && e->has_time != 0;
 }
 
 }  // namespace
+
+int schedule_live_count(const ScheduleList& list) {
+    if (list.count < 0) return 0;
+    if (list.count > kMaxEntries) return kMaxEntries;
+    return list.count;
+}
+
+void schedule_clear(ScheduleList* list) {
+    for (ScheduleEntry& e : list->entries) entry_blank(&e);
+    list->count = 0;
+}
 
 void entry_blank(ScheduleEntry* e) {
     if (!e) return;
@@ -93,47 +94,48 @@ int entry_compare(const ScheduleEntry* a, const ScheduleEntry* b) {
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-void schedule_sort() {
-    const int n = live_count();
-    std::sort(schedule_list, schedule_list + n, [](const ScheduleEntry& a, const ScheduleEntry& b) {
+void schedule_sort(ScheduleList* list) {
+    const int n = schedule_live_count(*list);
+    std::sort(list->entries, list->entries + n, [](const ScheduleEntry& a, const ScheduleEntry& b) {
         return entry_compare(&a, &b) < 0;
     });
 }
 
-void schedule_compact() {
-    schedule_sort();
+void schedule_compact(ScheduleList* list) {
+    schedule_sort(list);
     // Marked entries are adjacent after the sort; removing them (rather
     // than cutting the list at the first one) keeps any entries whose
     // holiday byte sorts above 9.
-    const int n = live_count();
+    const int n = schedule_live_count(*list);
+    ScheduleEntry* entries = list->entries;
     int kept = 0;
     for (int i = 0; i < n; ++i) {
-        if (schedule_list[i].holiday == kHolidayRemove) continue;
-        if (kept != i) schedule_list[kept] = schedule_list[i];
+        if (entries[i].holiday == kHolidayRemove) continue;
+        if (kept != i) entries[kept] = entries[i];
         ++kept;
     }
-    schedulecount = kept;
+    list->count = kept;
 }
 
-int schedule_add(const ScheduleEntry* e) {
-    const int n = live_count();
+int schedule_add(ScheduleList* list, const ScheduleEntry* e) {
+    const int n = schedule_live_count(*list);
     if (!e || n >= kMaxEntries) return 0;
-    store(n, e);
-    schedulecount = n + 1;
-    set_last_edited(n);
+    store(list, n, e);
+    list->count = n + 1;
+    set_last_edited(list, n);
     return 1;
 }
 
-void schedule_replace(int index, const ScheduleEntry* e) {
-    if (!e || index < 0 || index >= live_count()) return;
-    store(index, e);
-    set_last_edited(index);
+void schedule_replace(ScheduleList* list, int index, const ScheduleEntry* e) {
+    if (!e || index < 0 || index >= schedule_live_count(*list)) return;
+    store(list, index, e);
+    set_last_edited(list, index);
 }
 
-void set_last_edited(int index) {
-    const int n = live_count();
-    for (int i = 0; i < n; ++i) schedule_list[i].last_edited = 0;
-    if (index >= 0 && index < n) schedule_list[index].last_edited = 1;
+void set_last_edited(ScheduleList* list, int index) {
+    const int n = schedule_live_count(*list);
+    for (int i = 0; i < n; ++i) list->entries[i].last_edited = 0;
+    if (index >= 0 && index < n) list->entries[index].last_edited = 1;
 }
 
 int resolve_day(int day, int month, int year) {
@@ -192,19 +194,20 @@ uint64_t alarm_instant(int y, int m, int d, int hour, int minute) {
     return probe.alarm_at;
 }
 
-int find_due_alarms_between(uint64_t after, uint64_t upto, int* out, int max) {
+int find_due_alarms_between(const ScheduleList& list, uint64_t after, uint64_t upto, int* out,
+                            int max) {
     if (upto >= kTicksPerDay && after < upto - kTicksPerDay) after = upto - kTicksPerDay;
     if (after >= upto) return 0;
-    const int n = live_count();
+    const int n = schedule_live_count(list);
     int found = 0;
     for (int i = 0; i < n && found < max; ++i) {
-        const ScheduleEntry* e = &schedule_list[i];
+        const ScheduleEntry* e = &list.entries[i];
         if (alarm_armed(e) && e->alarm_at > after && e->alarm_at <= upto) out[found++] = i;
     }
     return found;
 }
 
-int find_due_alarm_between(uint64_t after, uint64_t upto) {
+int find_due_alarm_between(const ScheduleList& list, uint64_t after, uint64_t upto) {
     int first = -1;
-    return find_due_alarms_between(after, upto, &first, 1) ? first : -1;
+    return find_due_alarms_between(list, after, upto, &first, 1) ? first : -1;
 }

@@ -1,5 +1,5 @@
-// The schedule entry record, the one process-wide list of entries, its
-// order, growth and shrinking, day-code resolution and alarm instants.
+// The schedule entry record, the list of entries, its order, growth and
+// shrinking, day-code resolution and alarm instants.
 #pragma once
 
 #include <stddef.h>
@@ -17,8 +17,8 @@ struct ScheduleEntry {
     int32_t hour;            // 0..23, -1 = none
     int32_t minute;          // 0..59, -1 = none
     int32_t minutes_before;  // 0..99
-    uint8_t alarm_kind;      // 0 none, 1 window, 2 system sound, 3 sound file
-    char sound_file[267];    // NUL-terminated, used with alarm_kind 3
+    uint8_t alarm_kind;      // an AlarmKind; any other stored byte rings as none
+    char sound_file[267];    // NUL-terminated, used with AlarmKind::kSoundFile
     alignas(8) uint64_t alarm_at;  // 100-ns units since 1601-01-01 local, 0 = none
     uint8_t last_edited;     // 1 on the entry last added/changed in the dialog
 };
@@ -40,9 +40,35 @@ constexpr int kDayMovable = 99;
 // `holiday` value of an entry marked for removal.
 constexpr uint8_t kHolidayRemove = 9;
 
+// What an entry's alarm does when it comes due. The record keeps the byte as stored.
+enum class AlarmKind : uint8_t {
+    kNone = 0,
+    kWindow = 1,       // the alarm window without a sound
+    kSystemSound = 2,  // and the system sound
+    kSoundFile = 3,    // and the entry's sound file
+};
+inline AlarmKind alarm_kind_of(const ScheduleEntry& e) { return static_cast<AlarmKind>(e.alarm_kind); }
+inline void set_alarm_kind(ScheduleEntry* e, AlarmKind k) { e->alarm_kind = static_cast<uint8_t>(k); }
+// Any alarm at all (a stored byte outside the kinds counts too).
+inline bool has_alarm(const ScheduleEntry& e) { return e.alarm_kind != 0; }
+// The system sound or a sound file.
+inline bool alarm_sounds(const ScheduleEntry& e) {
+    return alarm_kind_of(e) == AlarmKind::kSystemSound || alarm_kind_of(e) == AlarmKind::kSoundFile;
+}
+
 constexpr int kMaxEntries = 500;
-extern ScheduleEntry schedule_list[kMaxEntries];
-extern int schedulecount;
+
+// The schedule list: the entries in list order and how many are live. The program keeps one
+// for its whole run and hands it to what reads or changes it.
+struct ScheduleList {
+    ScheduleEntry entries[kMaxEntries];
+    int count = 0;
+};
+
+// count as a usable bound (0..kMaxEntries), whatever was stored in it.
+int schedule_live_count(const ScheduleList& list);
+// Every entry blank, none live.
+void schedule_clear(ScheduleList* list);
 
 // Blank as the loaders create it: all zero, hour = minute = -1.
 void entry_blank(ScheduleEntry* e);
@@ -57,16 +83,16 @@ void set_memo_compare(MemoCompare fn);
 int entry_compare(const ScheduleEntry* a, const ScheduleEntry* b);
 
 // Sorts the live entries with entry_compare (in place, no allocation).
-void schedule_sort();
+void schedule_sort(ScheduleList* list);
 // Sorts, then drops every entry marked for removal (holiday == 9).
-void schedule_compact();
+void schedule_compact(ScheduleList* list);
 // Appends a copy and makes it the last-edited entry. 1 = added, 0 = full.
-int schedule_add(const ScheduleEntry* e);
+int schedule_add(ScheduleList* list, const ScheduleEntry* e);
 // Overwrites a live entry and makes it the last-edited one; a bad index
 // changes nothing.
-void schedule_replace(int index, const ScheduleEntry* e);
+void schedule_replace(ScheduleList* list, int index, const ScheduleEntry* e);
 // Clears last_edited on all live entries, then sets it on index (-1: none).
-void set_last_edited(int index);
+void set_last_edited(ScheduleList* list, int index);
 
 // Day of the month on which an entry with this day/month falls in `year`;
 // a day code that does not resolve stays as it is (above 31).
@@ -87,8 +113,9 @@ uint64_t alarm_instant(int y, int m, int d, int hour, int minute);
 // asks for the minute it reached; ticks that arrive late or after a sleep
 // still catch the minutes they skipped. The window reaches back at most 24
 // hours before upto. alarm_at 0, the "no instant" value, lies in no window.
-int find_due_alarm_between(uint64_t after, uint64_t upto);
+int find_due_alarm_between(const ScheduleList& list, uint64_t after, uint64_t upto);
 
 // Every such entry in (after, upto], in list order, at most max of them, into out; returns
 // the count. Entries due in the same check all ring together.
-int find_due_alarms_between(uint64_t after, uint64_t upto, int* out, int max);
+int find_due_alarms_between(const ScheduleList& list, uint64_t after, uint64_t upto, int* out,
+                            int max);

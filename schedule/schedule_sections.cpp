@@ -154,9 +154,11 @@ void fill_alarm(const std::string* stored, ScheduleEntry* e) {
     e->minute = storage_number(alarm + 2, 2);
     e->minutes_before = storage_number(alarm + 4, 2);
     e->alarm_kind = static_cast<uint8_t>(alarm[6] - '0');
-    if (e->alarm_kind == 3) cp932_copy(e->sound_file, sizeof e->sound_file, alarm + 7);
+    if (alarm_kind_of(*e) == AlarmKind::kSoundFile)
+        cp932_copy(e->sound_file, sizeof e->sound_file, alarm + 7);
     const bool valid = e->hour >= 0 && e->hour <= 23 && e->minute >= 0 && e->minute <= 59 &&
-                       e->minutes_before >= 0 && e->minutes_before <= 99 && e->alarm_kind <= 3;
+                       e->minutes_before >= 0 && e->minutes_before <= 99 &&
+                       e->alarm_kind <= static_cast<uint8_t>(AlarmKind::kSoundFile);
     if (valid)
         compute_alarm_at(e);
     else

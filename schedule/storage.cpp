@@ -65,24 +65,24 @@ bool read_file(const std::string& path, std::string* out) {
     return profile_fileio()->read_all(path.c_str(), out);
 }
 
-int import_legacy_profile_file() {
+int import_legacy_profile_file(ScheduleList* list) {
     if (g_windows_dir.empty()) return 0;
     std::string bytes;
     if (!read_file(file_in(g_windows_dir, "ZELMAR.INI"), &bytes)) return 0;
     ProfileFile ini;
     ini.parse(bytes.data(), bytes.size());
-    return import_legacy_profile(ini);
+    return import_legacy_profile(ini, list);
 }
 
-int import_anniversary_file() {
+int import_anniversary_file(ScheduleList* list) {
     std::string bytes;
     if (!read_file(file_in(g_program_dir, "ANNIVERS.DAT"), &bytes)) return 0;
-    return import_anniversaries(bytes.data(), bytes.size());
+    return import_anniversaries(bytes.data(), bytes.size(), list);
 }
 
-void import_older_forms() {
-    schedulecount = import_legacy_profile_file();
-    if (schedulecount == 0) schedulecount = import_anniversary_file();
+void import_older_forms(ScheduleList* list) {
+    list->count = import_legacy_profile_file(list);
+    if (list->count == 0) list->count = import_anniversary_file(list);
 }
 
 // True when "%0*d" of v takes exactly width characters.
@@ -93,13 +93,13 @@ bool fits(int v, int width) {
 }
 
 // The file on disk, read afresh, holds the count just saved.
-bool saved_count_reads_back() {
+bool saved_count_reads_back(const ScheduleList& list) {
     std::string bytes;
     if (!read_file(profile_path(), &bytes)) return false;
     ProfileFile check;
     check.parse(bytes.data(), bytes.size());
     const int32_t count = static_cast<int32_t>(check.get_int(kSchedule, "schedulecount", -1));
-    return count == schedulecount;
+    return count == schedule_live_count(list);
 }
 
 }  // namespace
@@ -142,13 +142,13 @@ void schedule_value(const ScheduleEntry* e, char* buf, size_t size) {
 void alarm_value(const ScheduleEntry* e, char* buf, size_t size) {
     std::snprintf(buf, size, "%02d%02d%02d%c", e->hour, e->minute, e->minutes_before,
                   static_cast<char>('0' + e->alarm_kind));
-    if (e->alarm_kind == 3) {
+    if (alarm_kind_of(*e) == AlarmKind::kSoundFile) {
         const size_t used = std::strlen(buf);
         cp932_copy(buf + used, size - used, e->sound_file);
     }
 }
 
-int import_legacy_profile(const ProfileFile& ini) {
+int import_legacy_profile(const ProfileFile& ini, ScheduleList* list) {
     int count = 0;
     const std::vector<ProfileFile::Line>* lines = ini.lines(kSchedule);
     if (lines == nullptr) return 0;
@@ -201,7 +201,7 @@ int import_legacy_profile(const ProfileFile& ini) {
         ini.get_string(kSchedule, key, "no data", e.memo, 80);
         if (std::strcmp(e.memo, "no data") == 0) e.memo[0] = '\0';
         e.alarm_at = 0;
-        schedule_list[count++] = e;
+        list->entries[count++] = e;
     }
     return count;
 }
@@ -222,7 +222,7 @@ bool read_line(LineReader* r, char* buf) {
     return true;
 }
 
-int import_anniversaries(const char* data, size_t n) {
+int import_anniversaries(const char* data, size_t n, ScheduleList* list) {
     int count = 0;
     LineReader r{data, data + n};
     char line[kLineSize];
@@ -245,44 +245,46 @@ int import_anniversaries(const char* data, size_t n) {
         e.has_time = 0;
         e.alarm_at = 0;
         cp932_copy(e.memo, sizeof e.memo, line + 7);
-        schedule_list[count++] = e;
+        list->entries[count++] = e;
     }
     return count;
 }
 
-bool schedule_save() {
-    settings_put();
-    todo_put();
-    const bool saved = profile_flush_edited([](ProfileFile* doc) {
-        schedule_merge(*doc, schedule_list, &schedulecount, kMaxEntries, &g_keep);
-        schedule_write(doc, schedule_list, schedulecount, g_keep);
+bool schedule_save(const Settings& settings, ScheduleList* list) {
+    settings_put(settings);
+    todo_put(settings);
+    int count = schedule_live_count(*list);
+    const bool saved = profile_flush_edited([list, &count](ProfileFile* doc) {
+        schedule_merge(*doc, list->entries, &count, kMaxEntries, &g_keep);
+        schedule_write(doc, list->entries, count, g_keep);
     });
-    if (saved) schedule_keep_written(&g_keep, schedule_list, schedulecount);
-    for (int i = 0; i < schedulecount; ++i)
-        if (schedule_list[i].has_time) compute_alarm_at(&schedule_list[i]);
+    list->count = count;
+    if (saved) schedule_keep_written(&g_keep, list->entries, count);
+    for (int i = 0; i < count; ++i)
+        if (list->entries[i].has_time) compute_alarm_at(&list->entries[i]);
     return saved;
 }
 
 int schedule_not_loaded() { return g_keep.not_loaded; }
 
-bool registry_import(int screen_w, int screen_h) {
+bool registry_import(Settings* settings, ScheduleList* list, int screen_w, int screen_h) {
     LegacyRegistry* reg = g_registry;
-    settings_defaults(screen_w, screen_h);
+    settings_defaults(settings, screen_w, screen_h);
     for (const WindowSetKey& k : kWindowSetKeys)
-        window_set_int(settings, k) =
+        window_set_int(*settings, k) =
             registry_read_short(reg, k.name, static_cast<int16_t>(k.legacy_def));
     for (const SettingKey& k : kSettingKeys)
-        if (k.group == SettingGroup::kConfig) registry_read_setting(reg, k, &settings);
+        if (k.group == SettingGroup::kConfig) registry_read_setting(reg, k, settings);
 
     int count = registry_read_short(reg, "schedulecount", 0);
     if (count > kMaxEntries) count = kMaxEntries;
-    schedulecount = 0;
+    list->count = 0;
     if (count > 0) {
         unsigned char rec[kRegistryRecordSize];
         char name[24];
         for (int n = 1; n <= count; ++n) {
             std::snprintf(name, sizeof name, "schedule%02d", n);
-            ScheduleEntry* e = &schedule_list[schedulecount];
+            ScheduleEntry* e = &list->entries[list->count];
             if (!registry_read_record(reg, name, rec, sizeof rec)) {
                 entry_blank(e);
             } else {
@@ -291,35 +293,37 @@ bool registry_import(int screen_w, int screen_h) {
                 // shift every later field: the entry could not be read back.
                 if (!entry_fits_stored_form(e)) continue;
             }
-            ++schedulecount;
+            ++list->count;
         }
     } else if (count == 0) {
-        import_older_forms();
+        import_older_forms(list);
     }
     for (const SettingKey& k : kSettingKeys)
-        if (k.group == SettingGroup::kToDo) registry_read_setting(reg, k, &settings);
+        if (k.group == SettingGroup::kToDo) registry_read_setting(reg, k, settings);
 
     // One write for the window set and the schedule; the key is the only
     // other copy of these data, so it goes only once the file holds them.
-    window_set_put(screen_w, screen_h);
-    const bool saved = schedule_save();
-    if (saved && saved_count_reads_back()) registry_delete(reg);
+    window_set_put(*settings, screen_w, screen_h);
+    const bool saved = schedule_save(*settings, list);
+    if (saved && saved_count_reads_back(*list)) registry_delete(reg);
     return saved;
 }
 
-bool startup_load(int screen_w, int screen_h) {
+bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int screen_h) {
     g_keep = ScheduleKeep();
     if (registry_read_short(g_registry, "x1", -1000) != -1000)
-        return registry_import(screen_w, screen_h);
-    settings_defaults(screen_w, screen_h);
-    settings_load(screen_w, screen_h);
+        return registry_import(settings, list, screen_w, screen_h);
+    settings_defaults(settings, screen_w, screen_h);
+    settings_load(settings, screen_w, screen_h);
     if (profile_read_int(kSchedule, "schedulecount", -1) == -1)
-        import_older_forms();
+        import_older_forms(list);
     else
-        schedulecount = 0;
+        list->count = 0;
     // The entries of the file (all of them when it is in the current form); what does not
     // fit stays in the file.
-    schedule_merge(profile_document(), schedule_list, &schedulecount, kMaxEntries, &g_keep);
-    todo_load();
+    int count = schedule_live_count(*list);
+    schedule_merge(profile_document(), list->entries, &count, kMaxEntries, &g_keep);
+    list->count = count;
+    todo_load(settings);
     return true;
 }

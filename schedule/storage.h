@@ -13,6 +13,8 @@
 class LegacyRegistry;
 class ProfileFile;
 struct ScheduleEntry;
+struct ScheduleList;
+struct Settings;
 
 // Where the older data are looked for. windows_dir nullptr or "" = no
 // legacy profile file; registry nullptr = no legacy key. The strings are
@@ -24,7 +26,7 @@ void storage_set_sources(const char* program_dir, const char* windows_dir,
 // source (profile_open must have been called). Returns false only when a
 // registry import could not be written to the settings file (the key is
 // then kept for the next start).
-bool startup_load(int screen_w, int screen_h);
+bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int screen_h);
 
 // Writes the settings, the upcoming-list keys and the whole schedule, and
 // recomputes the alarm instants; the file is replaced once, atomically.
@@ -33,7 +35,7 @@ bool startup_load(int screen_w, int screen_h);
 // the list first, and those it removed are removed from the list unless
 // changed here (schedule/schedule_sections.h). True only when the file was
 // really written.
-bool schedule_save();
+bool schedule_save(const Settings& settings, ScheduleList* list);
 
 // Entries of the settings file that did not fit in the list at the last
 // load (or save); they stay in the file.
@@ -51,10 +53,11 @@ void alarm_value(const ScheduleEntry* e, char* buf, size_t size);
 // allowed, stops at the first non-digit, 0 without digits.
 int storage_number(const char* s, size_t n);
 
-// Imports the legacy profile keys of ini; returns the number of entries.
-int import_legacy_profile(const ProfileFile& ini);
-// Imports an anniversary file's bytes; returns the number of entries.
-int import_anniversaries(const char* data, size_t n);
+// Imports the legacy profile keys of ini into the start of the list;
+// returns the number of entries (the caller sets the count).
+int import_legacy_profile(const ProfileFile& ini, ScheduleList* list);
+// Imports an anniversary file's bytes likewise.
+int import_anniversaries(const char* data, size_t n, ScheduleList* list);
 
 constexpr size_t kLineSize = 1024;  // 1023 bytes plus NUL
 struct LineReader {
@@ -70,4 +73,4 @@ bool read_line(LineReader* r, char* buf);
 // to the settings file and deletes the key once the file reads back. Records
 // whose numbers do not fit the stored form are left out. Returns whether the
 // file was written.
-bool registry_import(int screen_w, int screen_h);
+bool registry_import(Settings* settings, ScheduleList* list, int screen_w, int screen_h);

@@ -3,17 +3,18 @@
 #include <cstddef>
 
 #include "config/cp932.h"
+#include "resources/texts.h"
 #include "resources/version.h"
 
 namespace {
 
 const char* const kInfo[] = {
     "00IN",
-    "ZIMAGE.SPI " ZELMAR_VERSION_TEXT " Tavelspore 用 PNG/JPEG/GIF/TIFF 画像プラグイン",
-    "*.PNG",              "PNG 画像",
-    "*.JPG;*.JPEG;*.JPE", "JPEG 画像",
-    "*.GIF",              "GIF 画像",
-    "*.TIF;*.TIFF",       "TIFF 画像",
+    "ZIMAGE.SPI " ZELMAR_VERSION_TEXT ZELMAR_PLUGIN_DESCRIPTION,
+    "*.PNG",              kPngPictures,
+    "*.JPG;*.JPEG;*.JPE", kJpegPictures,
+    "*.GIF",              kGifPictures,
+    "*.TIF;*.TIFF",       kTiffPictures,
 };
 
 }  // namespace

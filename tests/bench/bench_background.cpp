@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/background_choice.h"
 #include "app/month_paint_win.h"
 #include "config/settings.h"
 #include "image/background_win.h"
@@ -15,6 +16,7 @@
 #include "tests/bench/bench_month.h"
 #include "tests/bench/bench_timer.h"
 #include "tests/host/bmp_builder.h"
+#include "tests/host/test_records.h"
 
 namespace {
 
@@ -50,7 +52,7 @@ void paint(int w, int h, BlitTarget& target) {
     surface_fill(GetSysColor(COLOR_WINDOW));
     const RECT client = {0, 0, w, h};
     bool halo = false;
-    const RECT area = draw_background(client, &halo);
+    const RECT area = draw_background(background_choice_of(settings), client, &halo);
     MonthView v = bench_month_view();
     v.area = CellRect{area.left, area.top, area.right, area.bottom};
     v.halo = halo;
@@ -63,11 +65,11 @@ void run(const char* mode_name, int mode, int w, int h, int rounds) {
     surface_create(w, h);
     BlitTarget target(w, h);
     settings.BackImage = 0;
-    reload_background();
+    reload_background(background_choice_of(settings));
     const double plain = time_ms(rounds, [&] { paint(w, h, target); });
     settings.BackImage = 1;
     settings.BackMode = mode;
-    reload_background();
+    reload_background(background_choice_of(settings));
     const double cached = time_ms(rounds, [&] { paint(w, h, target); });
     const double first = time_ms(rounds / 4 + 1, [&] {
         background_drop_cache();
@@ -81,7 +83,7 @@ void run(const char* mode_name, int mode, int w, int h, int rounds) {
 }  // namespace
 
 int main() {
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     const std::string image = write_image();
     lstrcpynA(settings.BackImageFile, image.c_str(), sizeof settings.BackImageFile);
     settings.Transparent = 30;

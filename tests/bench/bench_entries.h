@@ -6,9 +6,9 @@
 
 #include "schedule/entry.h"
 
-inline void fill_bench_entries(int n) {
+inline void fill_bench_entries(ScheduleList* list, int n) {
     for (int i = 0; i < n; ++i) {
-        ScheduleEntry& e = schedule_list[i];
+        ScheduleEntry& e = list->entries[i];
         entry_blank(&e);
         e.year = 2004 + i % 20;
         e.month = 1 + i % 12;
@@ -19,8 +19,8 @@ inline void fill_bench_entries(int n) {
         e.hour = i % 24;
         e.minute = i % 60;
         e.minutes_before = 15;
-        e.alarm_kind = 3;
+        set_alarm_kind(&e, AlarmKind::kSoundFile);
         std::snprintf(e.sound_file, sizeof e.sound_file, "C:\\Windows\\Media\\alarm%03d.wav", i);
     }
-    schedulecount = n;
+    list->count = n;
 }

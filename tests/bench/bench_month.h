@@ -2,9 +2,13 @@
 #pragma once
 
 #include "app/month_paint_win.h"
+#include "tests/host/test_records.h"
 
+// On the benchmark's settings record and schedule list.
 inline MonthView bench_month_view() {
     MonthView v = {};
+    v.settings = &settings;
+    v.schedule = &schedule;
     v.shown_year = 2009;
     v.shown_month = 5;
     v.today_year = 2009;

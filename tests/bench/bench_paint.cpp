@@ -14,6 +14,7 @@
 #include "schedule/entry.h"
 #include "tests/bench/bench_month.h"
 #include "tests/bench/bench_timer.h"
+#include "tests/host/test_records.h"
 
 namespace {
 
@@ -27,9 +28,9 @@ void next_face() {
 }
 
 void fill_list() {
-    schedulecount = 0;
+    schedule.count = 0;
     for (int i = 0; i < kMaxEntries; ++i) {
-        ScheduleEntry& e = schedule_list[schedulecount++];
+        ScheduleEntry& e = schedule.entries[schedule.count++];
         entry_blank(&e);
         e.year = (i % 3 == 0) ? -1 : 2009;
         e.month = 1 + i % 12;
@@ -78,18 +79,18 @@ void run(int w, int h, int rounds, bool print = true) {
 }  // namespace
 
 int main() {
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     settings.clock = 1;
     settings.analog = 1;
     settings.cmode = 1;
     fill_list();
     clock_tables_fill();
     run(340, 340, 200, false);  // the process's first surfaces, glyphs and fonts
-    std::printf("paint benchmark, %d schedule entries, analog clock\n", schedulecount);
+    std::printf("paint benchmark, %d schedule entries, analog clock\n", schedule.count);
     run(340, 340, 200);
     run(1920, 1200, 40);
     // The same without entries: what the day classification adds.
-    schedulecount = 0;
+    schedule.count = 0;
     std::printf("without entries\n");
     run(340, 340, 200);
     run(1920, 1200, 40);

@@ -11,6 +11,7 @@
 #include "schedule/entry.h"
 #include "tests/bench/bench_entries.h"
 #include "tests/bench/bench_timer.h"
+#include "tests/host/test_records.h"
 
 namespace {
 
@@ -41,16 +42,16 @@ void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
 // One opening and one Add with n entries before it; the opening time ends when the dialog
 // first runs its message loop.
 void run(int n, double* open, double* add) {
-    fill_bench_entries(n);
+    fill_bench_entries(&schedule, n);
     done = false;
     const UINT_PTR timer = SetTimer(nullptr, 0, 1, on_timer);
     const double t0 = now_ms();
     // The first timer message comes once the dialog is up and idle.
-    schedule_dialog(nullptr, ScheduleOpening{2030, 6, 1});
+    schedule_dialog(nullptr, ScheduleOpening{2030, 6, 1}, &schedule);
     KillTimer(nullptr, timer);
     *open = now_ms() - t0 - add_ms;
     *add = add_ms;
-    if (schedulecount != n + 1) std::printf("  (the Add did not happen: %d entries)\n", schedulecount);
+    if (schedule.count != n + 1) std::printf("  (the Add did not happen: %d entries)\n", schedule.count);
 }
 
 }  // namespace

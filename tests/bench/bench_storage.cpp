@@ -11,11 +11,12 @@
 #include "config/profile.h"
 #include "config/settings.h"
 #include "schedule/entry.h"
-#include "schedule/scramble.h"
+#include "config/scramble.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
 #include "tests/bench/bench_entries.h"
 #include "tests/bench/bench_timer.h"
+#include "tests/host/test_records.h"
 
 namespace {
 
@@ -39,19 +40,19 @@ void naive_save(const char* path) {
     }
     for (const char* k : {"jfont", "BackImageFile", "icontitle", "fontname"})
         WritePrivateProfileStringA("Config", k, settings.fontname, path);
-    std::snprintf(value, sizeof value, "schedulecount=%d", schedulecount);
+    std::snprintf(value, sizeof value, "schedulecount=%d", schedule.count);
     value[std::strlen(value) + 1] = '\0';
     WritePrivateProfileSectionA("Schedule", value, path);
     WritePrivateProfileSectionA("Alarm", "\0", path);
-    for (int i = 0; i < schedulecount; ++i) {
+    for (int i = 0; i < schedule.count; ++i) {
         std::snprintf(key, sizeof key, "schedule%03d", i + 1);
-        schedule_value(&schedule_list[i], value, sizeof value);
-        WritePrivateProfileStringA("Schedule", key, stored(value, schedule_list[i].scramble).c_str(), path);
+        schedule_value(&schedule.entries[i], value, sizeof value);
+        WritePrivateProfileStringA("Schedule", key, stored(value, schedule.entries[i].scramble).c_str(), path);
     }
-    for (int i = 0; i < schedulecount; ++i) {
+    for (int i = 0; i < schedule.count; ++i) {
         std::snprintf(key, sizeof key, "alarm%03d", i + 1);
-        alarm_value(&schedule_list[i], value, sizeof value);
-        WritePrivateProfileStringA("Alarm", key, stored(value, schedule_list[i].scramble).c_str(), path);
+        alarm_value(&schedule.entries[i], value, sizeof value);
+        WritePrivateProfileStringA("Alarm", key, stored(value, schedule.entries[i].scramble).c_str(), path);
     }
 }
 
@@ -84,13 +85,13 @@ int main() {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, theirs.c_str());
 
     storage_init_win(ours.c_str(), tmp);
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     const int rounds = 3;
     double our_save = 1e30, our_load = 1e30, their_save = 1e30, their_load = 1e30;
     for (int r = 0; r < rounds; ++r) {
-        fill_bench_entries(kMaxEntries);
+        fill_bench_entries(&schedule, kMaxEntries);
         double t = now_ms();
-        if (!schedule_save()) {
+        if (!schedule_save(settings, &schedule)) {
             std::printf("bench: our save failed\n");
             return 1;
         }
@@ -98,14 +99,14 @@ int main() {
 
         t = now_ms();
         storage_init_win(ours.c_str(), tmp);
-        startup_load(1024, 768);
+        startup_load(&settings, &schedule, 1024, 768);
         our_load = std::min(our_load, now_ms() - t);
-        if (schedulecount != kMaxEntries) {
-            std::printf("bench: our load found %d entries\n", schedulecount);
+        if (schedule.count != kMaxEntries) {
+            std::printf("bench: our load found %d entries\n", schedule.count);
             return 1;
         }
 
-        fill_bench_entries(kMaxEntries);
+        fill_bench_entries(&schedule, kMaxEntries);
         t = now_ms();
         naive_save(theirs.c_str());
         their_save = std::min(their_save, now_ms() - t);

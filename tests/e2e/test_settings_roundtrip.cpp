@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "schedule/scramble.h"
+#include "config/scramble.h"
 #include "tests/e2e/harness.h"
 
 namespace {

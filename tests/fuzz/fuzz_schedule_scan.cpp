@@ -15,7 +15,8 @@
 
 namespace {
 
-ScheduleEntry list[kMaxEntries];
+ScheduleList held;
+ScheduleEntry* const list = held.entries;
 
 void check_list(int count) {
     if (count < 0 || count > kMaxEntries) std::abort();
@@ -44,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The older forms, read from the same bytes when the start would read them.
     if (static_cast<int16_t>(doc.get_int("Schedule", "schedulecount", -1)) == -1) {
-        check_list(import_legacy_profile(doc));
-        check_list(import_anniversaries(text, size));
+        check_list(import_legacy_profile(doc, &held));
+        check_list(import_anniversaries(text, size, &held));
     }
 
     ScheduleKeep keep;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "schedule/scramble.h"
+#include "config/scramble.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 4096) return 0;

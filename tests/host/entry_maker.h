@@ -1,6 +1,6 @@
 // Schedule entries for tests: a blank entry (as the loaders make one) with a date, the
 // holiday byte, a memo and optionally a time and an alarm kind; an entry with an alarm and
-// its instant; and appending to the process-wide list.
+// its instant; and appending to a list.
 #pragma once
 
 #include <cstdio>
@@ -37,7 +37,7 @@ inline ScheduleEntry make_alarm_entry(int y, int m, int d, int hour, int minute,
 }
 
 // Appends to the list without sorting; returns the index.
-inline int append_entry(const ScheduleEntry& e) {
-    schedule_list[schedulecount] = e;
-    return schedulecount++;
+inline int append_entry(ScheduleList* list, const ScheduleEntry& e) {
+    list->entries[list->count] = e;
+    return list->count++;
 }

@@ -14,6 +14,7 @@
 
 #include "config/fileio.h"
 #include "config/settings.h"
+#include "tests/host/test_records.h"
 
 namespace storage_test {
 
@@ -74,7 +75,7 @@ protected:
 // two keys share, a ToDoWidth beyond 16 bits, Japanese text with a 0x5C trail
 // byte (表) for every string, and a window set off the default one.
 inline Settings distinct_settings() {
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     Settings s = settings;
     int n = 0;
     for (const SettingKey& k : kSettingKeys) {

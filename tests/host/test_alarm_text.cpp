@@ -8,6 +8,7 @@
 #include "schedule/alarm_batch.h"
 #include "schedule/alarm_text.h"
 #include "tests/host/entry_maker.h"
+#include "tests/host/test_records.h"
 
 namespace {
 
@@ -16,12 +17,12 @@ protected:
     void SetUp() override { reset(); }
     void TearDown() override { reset(); }
     static void reset() {
-        std::memset(schedule_list, 0, sizeof schedule_list);
-        schedulecount = 0;
+        std::memset(schedule.entries, 0, sizeof schedule.entries);
+        schedule.count = 0;
     }
     static int add(int y, int m, int d, int hour, int minute, int before, int kind,
                    const char* memo) {
-        return append_entry(make_alarm_entry(y, m, d, hour, minute, before, kind, memo));
+        return append_entry(&schedule, make_alarm_entry(y, m, d, hour, minute, before, kind, memo));
     }
 };
 
@@ -48,17 +49,17 @@ TEST_F(AlarmTextTest, EntryForms) {
     const int ten = add(2004, 6, 1, 9, 5, 10, 1, "会議");
     const int zero = add(2004, 12, 31, 13, 7, 0, 2, "大掃除");
     char out[256];
-    format_alarm_entry(out, sizeof out, &schedule_list[ten], false, false);
+    format_alarm_entry(out, sizeof out, &schedule.entries[ten], false, false);
     EXPECT_STREQ(out, "2004年6月1日  9:05\r\n会議\r\n10 分前です");
-    format_alarm_entry(out, sizeof out, &schedule_list[zero], true, true);
+    format_alarm_entry(out, sizeof out, &schedule.entries[zero], true, true);
     EXPECT_STREQ(out, "2004年12月31日 1:07 PM\r\n大掃除\r\n予定時刻です");
 }
 
 TEST_F(AlarmTextTest, MemoWithoutTerminatorStaysInItsRecord) {
     const int i = add(2004, 6, 1, 9, 0, 5, 1, "");
-    std::memset(schedule_list[i].memo, 'x', sizeof schedule_list[i].memo);
+    std::memset(schedule.entries[i].memo, 'x', sizeof schedule.entries[i].memo);
     char out[256];
-    format_alarm_entry(out, sizeof out, &schedule_list[i], false, false);
+    format_alarm_entry(out, sizeof out, &schedule.entries[i], false, false);
     EXPECT_EQ(std::string(out), "2004年6月1日  9:00\r\n" + std::string(81, 'x') + "\r\n5 分前です");
 }
 
@@ -68,19 +69,19 @@ TEST_F(AlarmTextTest, BatchJoinsBlocksWithAnEmptyLine) {
     add(2004, 6, 1, 10, 15, 0, 1, "C");
     const int idx[] = {0, 1, 2};
     AlarmBatch b;
-    alarm_batch_make(&b, idx, 3);
+    alarm_batch_make(&b, schedule, idx, 3);
     char out[1024];
-    EXPECT_EQ(format_alarm_batch(out, sizeof out, &b, false, false), 3);
+    EXPECT_EQ(format_alarm_batch(out, sizeof out, &b, schedule, false, false), 3);
     EXPECT_STREQ(out,
                  "2004年6月1日 10:00\r\nA会議\r\n15 分前です\r\n\r\n"
                  "2004年6月1日 10:00\r\nB会議\r\n15 分前です\r\n\r\n"
                  "2004年6月1日 10:15\r\nC\r\n予定時刻です");
     // A single entry looks exactly like its own block.
     AlarmBatch one;
-    alarm_batch_make(&one, idx + 1, 1);
+    alarm_batch_make(&one, schedule, idx + 1, 1);
     char single[256];
-    format_alarm_entry(single, sizeof single, &schedule_list[1], false, false);
-    EXPECT_EQ(format_alarm_batch(out, sizeof out, &one, false, false), 1);
+    format_alarm_entry(single, sizeof single, &schedule.entries[1], false, false);
+    EXPECT_EQ(format_alarm_batch(out, sizeof out, &one, schedule, false, false), 1);
     EXPECT_STREQ(out, single);
 }
 
@@ -89,9 +90,9 @@ TEST_F(AlarmTextTest, BatchWritesOnlyWholeBlocks) {
     add(2004, 6, 1, 10, 0, 15, 1, "two");
     const int idx[] = {0, 1};
     AlarmBatch b;
-    alarm_batch_make(&b, idx, 2);
+    alarm_batch_make(&b, schedule, idx, 2);
     char block[256];
-    format_alarm_entry(block, sizeof block, &schedule_list[0], false, false);
+    format_alarm_entry(block, sizeof block, &schedule.entries[0], false, false);
     const size_t one = std::strlen(block);
     char out[1024];
     struct {
@@ -100,7 +101,7 @@ TEST_F(AlarmTextTest, BatchWritesOnlyWholeBlocks) {
     } cases[] = {{0, 0}, {one, 0}, {one + 1, 1}, {2 * one + 4, 1}, {2 * one + 5, 2}};
     for (const auto& c : cases) {
         std::memset(out, '#', sizeof out);
-        EXPECT_EQ(format_alarm_batch(out, c.size, &b, false, false), c.blocks) << c.size;
+        EXPECT_EQ(format_alarm_batch(out, c.size, &b, schedule, false, false), c.blocks) << c.size;
         if (c.size) {
             EXPECT_LT(std::strlen(out), c.size);
         }
@@ -114,7 +115,7 @@ TEST_F(AlarmTextTest, DueEntriesAllFoundInListOrder) {
     add(2004, 6, 1, 9, 46, 0, 1, "c");    // 9:46
     add(2004, 6, 1, 9, 44, 0, 0, "d");    // no alarm
     const int no_time = add(2004, 6, 1, 9, 45, 0, 1, "e");
-    schedule_list[no_time].has_time = 0;
+    schedule.entries[no_time].has_time = 0;
     const uint64_t at = alarm_instant(2004, 6, 1, 9, 45);
     int out[kMaxEntries];
     struct {
@@ -132,7 +133,7 @@ TEST_F(AlarmTextTest, DueEntriesAllFoundInListOrder) {
         {0, at + kTicksPerDay, kMaxEntries, "2"},
     };
     for (const auto& c : cases) {
-        const int n = find_due_alarms_between(c.after, c.upto, out, c.max);
+        const int n = find_due_alarms_between(schedule, c.after, c.upto, out, c.max);
         std::string got;
         for (int k = 0; k < n; ++k) got += char('0' + out[k]);
         EXPECT_EQ(got, c.found) << (c.after / kTicksPerMinute) << " " << (c.upto / kTicksPerMinute);
@@ -144,18 +145,18 @@ TEST_F(AlarmTextTest, SameBatchNeedsSameIndicesAndInstants) {
     add(2004, 6, 1, 11, 0, 15, 1, "b");
     const int i0[] = {0}, i1[] = {1}, i01[] = {0, 1}, bad[] = {5, -1};
     AlarmBatch a, b, empty;
-    alarm_batch_make(&a, i0, 1);
-    alarm_batch_make(&b, i0, 1);
+    alarm_batch_make(&a, schedule, i0, 1);
+    alarm_batch_make(&b, schedule, i0, 1);
     EXPECT_TRUE(alarm_batch_same(&a, &b));
     // The same index now holds another entry (the list was re-sorted by an edit).
-    std::swap(schedule_list[0], schedule_list[1]);
-    alarm_batch_make(&b, i0, 1);
+    std::swap(schedule.entries[0], schedule.entries[1]);
+    alarm_batch_make(&b, schedule, i0, 1);
     EXPECT_FALSE(alarm_batch_same(&a, &b));
-    alarm_batch_make(&b, i1, 1);
+    alarm_batch_make(&b, schedule, i1, 1);
     EXPECT_FALSE(alarm_batch_same(&a, &b));  // same entry, other index: shown anew
-    alarm_batch_make(&b, i01, 2);
+    alarm_batch_make(&b, schedule, i01, 2);
     EXPECT_FALSE(alarm_batch_same(&a, &b));
-    alarm_batch_make(&empty, bad, 2);
+    alarm_batch_make(&empty, schedule, bad, 2);
     EXPECT_EQ(empty.count, 0);
     EXPECT_FALSE(alarm_batch_same(&empty, &empty));
 }
@@ -174,8 +175,8 @@ TEST_F(AlarmTextTest, LeadIsTheFirstEntryWithASound) {
     };
     for (const auto& c : cases) {
         AlarmBatch b;
-        alarm_batch_make(&b, c.idx.begin(), (int)c.idx.size());
-        EXPECT_EQ(alarm_batch_lead(&b), c.lead);
+        alarm_batch_make(&b, schedule, c.idx.begin(), (int)c.idx.size());
+        EXPECT_EQ(alarm_batch_lead(&b, schedule), c.lead);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "calendar/filetime.h"
 #include "schedule/entry.h"
 #include "tests/host/entry_maker.h"
+#include "tests/host/test_records.h"
 
 namespace {
 
@@ -24,15 +25,15 @@ protected:
     void SetUp() override { reset(); }
     void TearDown() override { reset(); }
     static void reset() {
-        memset(schedule_list, 0, sizeof(schedule_list));
-        schedulecount = 0;
+        memset(schedule.entries, 0, sizeof(schedule.entries));
+        schedule.count = 0;
         set_memo_compare(nullptr);
     }
 };
 
 // The entry whose alarm falls on exactly this instant, as a tick that
 // reaches it asks for it.
-int due_at(uint64_t t) { return find_due_alarm_between(t == 0 ? 0 : t - 1, t); }
+int due_at(uint64_t t) { return find_due_alarm_between(schedule, t == 0 ? 0 : t - 1, t); }
 
 int sign(int v) {
     return (v > 0) - (v < 0);
@@ -101,64 +102,64 @@ TEST_F(EntryTest, SortOrdersLiveEntriesOnly) {
         make_entry(2004, 5, 5), make_entry(1999, 1, 1), make_entry(-1, 1, 1), make_entry(2004, 5, 5, 0, "b"),
     };
     const int n = (int)(sizeof(input) / sizeof(input[0]));
-    for (int i = 0; i < n; ++i) ASSERT_EQ(schedule_add(&input[i]), 1);
+    for (int i = 0; i < n; ++i) ASSERT_EQ(schedule_add(&schedule, &input[i]), 1);
     ScheduleEntry scratch = make_entry(1980, 1, 1, 0, "scratch");
-    schedule_list[n] = scratch;  // beyond schedulecount: must stay where it is
-    schedule_sort();
-    ASSERT_EQ(schedulecount, n);
-    for (int i = 0; i + 1 < n; ++i) EXPECT_LE(entry_compare(&schedule_list[i], &schedule_list[i + 1]), 0) << i;
-    EXPECT_STREQ(schedule_list[n].memo, "scratch");
-    EXPECT_EQ(schedule_list[0].year, 1999);
-    EXPECT_EQ(schedule_list[n - 1].holiday, 1);
+    schedule.entries[n] = scratch;  // beyond schedulecount: must stay where it is
+    schedule_sort(&schedule);
+    ASSERT_EQ(schedule.count, n);
+    for (int i = 0; i + 1 < n; ++i) EXPECT_LE(entry_compare(&schedule.entries[i], &schedule.entries[i + 1]), 0) << i;
+    EXPECT_STREQ(schedule.entries[n].memo, "scratch");
+    EXPECT_EQ(schedule.entries[0].year, 1999);
+    EXPECT_EQ(schedule.entries[n - 1].holiday, 1);
 }
 
 TEST_F(EntryTest, AddSetsLastEditedAndRefusesWhenFull) {
     for (int i = 0; i < kMaxEntries; ++i) {
         ScheduleEntry e = make_entry(2004, 1 + i % 12, 1 + i % 28);
-        ASSERT_EQ(schedule_add(&e), 1) << i;
-        ASSERT_EQ(schedule_list[i].last_edited, 1);
+        ASSERT_EQ(schedule_add(&schedule, &e), 1) << i;
+        ASSERT_EQ(schedule.entries[i].last_edited, 1);
         if (i > 0) {
-            ASSERT_EQ(schedule_list[i - 1].last_edited, 0);
+            ASSERT_EQ(schedule.entries[i - 1].last_edited, 0);
         }
     }
-    ASSERT_EQ(schedulecount, kMaxEntries);
-    ScheduleEntry before = schedule_list[kMaxEntries - 1];
+    ASSERT_EQ(schedule.count, kMaxEntries);
+    ScheduleEntry before = schedule.entries[kMaxEntries - 1];
     ScheduleEntry extra = make_entry(2079, 12, 31, 1, "extra");
-    EXPECT_EQ(schedule_add(&extra), 0);
-    EXPECT_EQ(schedulecount, kMaxEntries);
-    EXPECT_EQ(memcmp(&schedule_list[kMaxEntries - 1], &before, sizeof(before)), 0);
-    EXPECT_EQ(schedule_add(nullptr), 0);
+    EXPECT_EQ(schedule_add(&schedule, &extra), 0);
+    EXPECT_EQ(schedule.count, kMaxEntries);
+    EXPECT_EQ(memcmp(&schedule.entries[kMaxEntries - 1], &before, sizeof(before)), 0);
+    EXPECT_EQ(schedule_add(&schedule, nullptr), 0);
 }
 
 TEST_F(EntryTest, AddedCopyIsTerminated) {
     ScheduleEntry e = make_entry(2004, 1, 1);
     memset(e.memo, 'm', sizeof(e.memo));
     memset(e.sound_file, 's', sizeof(e.sound_file));
-    ASSERT_EQ(schedule_add(&e), 1);
-    EXPECT_EQ(strlen(schedule_list[0].memo), 80u);
-    EXPECT_EQ(strlen(schedule_list[0].sound_file), 266u);
+    ASSERT_EQ(schedule_add(&schedule, &e), 1);
+    EXPECT_EQ(strlen(schedule.entries[0].memo), 80u);
+    EXPECT_EQ(strlen(schedule.entries[0].sound_file), 266u);
 }
 
 TEST_F(EntryTest, ReplaceAndLastEdited) {
     for (int i = 0; i < 3; ++i) {
         ScheduleEntry e = make_entry(2004, 1, i + 1);
-        schedule_add(&e);
+        schedule_add(&schedule, &e);
     }
     ScheduleEntry r = make_entry(2005, 6, 7, 0, "changed");
-    schedule_replace(0, &r);
-    EXPECT_STREQ(schedule_list[0].memo, "changed");
-    EXPECT_EQ(schedule_list[0].last_edited, 1);
-    EXPECT_EQ(schedule_list[2].last_edited, 0);
+    schedule_replace(&schedule, 0, &r);
+    EXPECT_STREQ(schedule.entries[0].memo, "changed");
+    EXPECT_EQ(schedule.entries[0].last_edited, 1);
+    EXPECT_EQ(schedule.entries[2].last_edited, 0);
 
-    schedule_replace(3, &r);  // past the live entries: nothing happens
-    schedule_replace(-1, &r);
-    EXPECT_EQ(schedulecount, 3);
-    EXPECT_EQ(schedule_list[3].year, 0);
+    schedule_replace(&schedule, 3, &r);  // past the live entries: nothing happens
+    schedule_replace(&schedule, -1, &r);
+    EXPECT_EQ(schedule.count, 3);
+    EXPECT_EQ(schedule.entries[3].year, 0);
 
-    set_last_edited(-1);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(schedule_list[i].last_edited, 0);
-    set_last_edited(2);
-    EXPECT_EQ(schedule_list[2].last_edited, 1);
+    set_last_edited(&schedule, -1);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(schedule.entries[i].last_edited, 0);
+    set_last_edited(&schedule, 2);
+    EXPECT_EQ(schedule.entries[2].last_edited, 1);
 }
 
 TEST_F(EntryTest, DeleteThreeOfTen) {
@@ -166,21 +167,21 @@ TEST_F(EntryTest, DeleteThreeOfTen) {
         char memo[8];
         snprintf(memo, sizeof(memo), "m%d", i);
         ScheduleEntry e = make_entry(2004, 10 - i, 1, 0, memo);  // added in reverse date order
-        schedule_add(&e);
+        schedule_add(&schedule, &e);
     }
-    schedule_sort();
+    schedule_sort(&schedule);
     const char* removed[] = {"m8", "m5", "m1"};
     for (int i = 0; i < 10; ++i)
         for (const char* r : removed)
-            if (strcmp(schedule_list[i].memo, r) == 0) schedule_list[i].holiday = 9;
-    set_last_edited(-1);
-    schedule_compact();
-    ASSERT_EQ(schedulecount, 7);
+            if (strcmp(schedule.entries[i].memo, r) == 0) schedule.entries[i].holiday = 9;
+    set_last_edited(&schedule, -1);
+    schedule_compact(&schedule);
+    ASSERT_EQ(schedule.count, 7);
     for (int i = 0; i < 7; ++i) {
-        EXPECT_NE(schedule_list[i].holiday, 9);
-        for (const char* r : removed) EXPECT_STRNE(schedule_list[i].memo, r);
+        EXPECT_NE(schedule.entries[i].holiday, 9);
+        for (const char* r : removed) EXPECT_STRNE(schedule.entries[i].memo, r);
         if (i > 0) {
-            EXPECT_LT(entry_compare(&schedule_list[i - 1], &schedule_list[i]), 0);
+            EXPECT_LT(entry_compare(&schedule.entries[i - 1], &schedule.entries[i]), 0);
         }
     }
 }
@@ -190,13 +191,13 @@ TEST_F(EntryTest, CompactKeepsHolidayBytesAboveNine) {
     ScheduleEntry keep = make_entry(2004, 1, 1, 10, "keep");
     ScheduleEntry drop = make_entry(2004, 1, 2, 9, "drop");
     ScheduleEntry plain = make_entry(2004, 1, 3, 0, "plain");
-    schedule_add(&keep);
-    schedule_add(&drop);
-    schedule_add(&plain);
-    schedule_compact();
-    ASSERT_EQ(schedulecount, 2);
-    EXPECT_STREQ(schedule_list[0].memo, "plain");
-    EXPECT_STREQ(schedule_list[1].memo, "keep");
+    schedule_add(&schedule, &keep);
+    schedule_add(&schedule, &drop);
+    schedule_add(&schedule, &plain);
+    schedule_compact(&schedule);
+    ASSERT_EQ(schedule.count, 2);
+    EXPECT_STREQ(schedule.entries[0].memo, "plain");
+    EXPECT_STREQ(schedule.entries[1].memo, "keep");
 }
 
 TEST_F(EntryTest, ResolveDay) {
@@ -316,8 +317,8 @@ TEST_F(EntryTest, AlarmFifteenMinutesBefore) {
     ScheduleEntry e = make_alarm(2004, 6, 1, 9, 0, 15);
     EXPECT_EQ(e.alarm_at, alarm_instant(2004, 6, 1, 8, 45));
     EXPECT_EQ(alarm_instant(2004, 6, 1, 9, 0) - e.alarm_at, 15 * kTicksPerMinute);
-    schedule_add(&other);
-    schedule_add(&e);
+    schedule_add(&schedule, &other);
+    schedule_add(&schedule, &e);
     EXPECT_EQ(due_at(alarm_instant(2004, 6, 1, 8, 45)), 1);
     EXPECT_EQ(due_at(alarm_instant(2004, 6, 1, 8, 30)), 0);
     EXPECT_EQ(due_at(alarm_instant(2004, 6, 1, 8, 44)), -1);
@@ -331,11 +332,11 @@ TEST_F(EntryTest, AlarmNeedsKindAndTimeAndTakesListOrder) {
     untimed.has_time = 0;
     ScheduleEntry first = make_alarm(2004, 6, 1, 9, 0, 0, 2);
     ScheduleEntry second = make_alarm(2004, 6, 1, 9, 0, 0, 3);
-    for (auto* e : {&silent, &untimed, &first, &second}) schedule_add(e);
+    for (auto* e : {&silent, &untimed, &first, &second}) schedule_add(&schedule, e);
     const uint64_t at = alarm_instant(2004, 6, 1, 9, 0);
     EXPECT_EQ(due_at(at), 2);
-    EXPECT_EQ(find_due_alarm_between(at - kTicksPerMinute, at), 2);
-    schedulecount = 2;
+    EXPECT_EQ(find_due_alarm_between(schedule, at - kTicksPerMinute, at), 2);
+    schedule.count = 2;
     EXPECT_EQ(due_at(at), -1);
 }
 
@@ -349,12 +350,12 @@ TEST_F(EntryTest, EveryYearAndDayCodeEntriesNeverRing) {
     EXPECT_EQ(every_year.alarm_at, 0u);
     EXPECT_EQ(day_code.alarm_at, 0u);
     EXPECT_EQ(no_time.alarm_at, 0u);
-    schedule_add(&every_year);
-    schedule_add(&day_code);
-    schedule_add(&no_time);
+    schedule_add(&schedule, &every_year);
+    schedule_add(&schedule, &day_code);
+    schedule_add(&schedule, &no_time);
     EXPECT_EQ(due_at(0), -1);
     EXPECT_EQ(due_at(alarm_instant(2004, 6, 1, 9, 0)), -1);
-    EXPECT_EQ(find_due_alarm_between(0, alarm_instant(2079, 12, 31, 23, 59)), -1);
+    EXPECT_EQ(find_due_alarm_between(schedule, 0, alarm_instant(2079, 12, 31, 23, 59)), -1);
     EXPECT_EQ(alarm_instant(-1, 6, 1, 9, 0), 0u);
     EXPECT_EQ(alarm_instant(2004, 6, 1, 24, 0), 0u);
 }
@@ -382,9 +383,9 @@ TEST_F(EntryTest, DueAlarmBetweenWindow) {
     ScheduleEntry a845 = make_alarm(2004, 6, 1, 9, 0, 15);  // rings 08:45
     ScheduleEntry a847 = make_alarm(2004, 6, 1, 8, 47, 0);
     ScheduleEntry prev_day = make_alarm(2004, 5, 31, 8, 46, 0);
-    schedule_add(&a845);
-    schedule_add(&a847);
-    schedule_add(&prev_day);
+    schedule_add(&schedule, &a845);
+    schedule_add(&schedule, &a847);
+    schedule_add(&schedule, &prev_day);
     auto at = [](int d, int h, int mi) { return alarm_instant(2004, 6, d, h, mi); };
     struct { uint64_t after, upto; int expected; const char* what; } cases[] = {
         {at(1, 8, 44), at(1, 8, 45), 0, "on time"},
@@ -397,12 +398,12 @@ TEST_F(EntryTest, DueAlarmBetweenWindow) {
         {alarm_instant(2004, 5, 31, 8, 45), alarm_instant(2004, 5, 31, 8, 46), 2, "previous day"},
         {0, 1000, -1, "tiny upto does not underflow"},
     };
-    for (auto& c : cases) EXPECT_EQ(find_due_alarm_between(c.after, c.upto), c.expected) << c.what;
+    for (auto& c : cases) EXPECT_EQ(find_due_alarm_between(schedule, c.after, c.upto), c.expected) << c.what;
 }
 
 TEST_F(EntryTest, DueAlarmBetweenLooksBackAtMost24Hours) {
     ScheduleEntry e = make_alarm(2004, 6, 1, 8, 45, 0);
-    schedule_add(&e);
+    schedule_add(&schedule, &e);
     const uint64_t t = e.alarm_at;
     struct { uint64_t upto; int expected; } cases[] = {
         {t + kTicksPerDay - kTicksPerMinute, 0},  // 23:59 back: still due
@@ -410,8 +411,8 @@ TEST_F(EntryTest, DueAlarmBetweenLooksBackAtMost24Hours) {
         {t + kTicksPerDay + kTicksPerMinute, -1},
     };
     for (auto& c : cases) {
-        EXPECT_EQ(find_due_alarm_between(0, c.upto), c.expected);
-        EXPECT_EQ(find_due_alarm_between(t - 1, c.upto), c.expected);
+        EXPECT_EQ(find_due_alarm_between(schedule, 0, c.upto), c.expected);
+        EXPECT_EQ(find_due_alarm_between(schedule, t - 1, c.upto), c.expected);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "app/view_font.h"
 #include "config/settings.h"
 #include "dialogs/font_dialog.h"
+#include "tests/host/test_records.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ TEST(FontDialogRules, StyleItemData) {
 }
 
 TEST(FontChoice, StoredAndReadThroughTheSettings) {
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     const FontChoice d = font_choice_of(settings);
     EXPECT_EQ(d.charset, 128);
     EXPECT_EQ(d.weight, 400);
@@ -81,7 +82,7 @@ TEST(FontChoice, StoredAndReadThroughTheSettings) {
 }
 
 TEST(ViewFontKey, ChangesWithFaceStyleScriptAndHeightOnly) {
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     const ViewFontKey base = view_font_key(settings, -28);
     EXPECT_EQ(base.height, -28);
     EXPECT_EQ(base.weight, 400);
@@ -111,7 +112,7 @@ TEST(ViewFontKey, ChangesWithFaceStyleScriptAndHeightOnly) {
 }
 
 TEST(ViewFontKey, FaceIsCutToWhatALogfontHolds) {
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     // 40 double-byte characters: 31 bytes would split the 16th, so 30 are kept.
     std::string face;
     for (int i = 0; i < 40; ++i) face += "ゴ";

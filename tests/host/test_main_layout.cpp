@@ -9,6 +9,7 @@
 #include "app/startup_layout.h"
 #include "calendar/date.h"
 #include "schedule/entry.h"
+#include "tests/host/test_records.h"
 
 namespace {
 
@@ -294,7 +295,7 @@ std::string fired_by(const LocalTime* ticks, int n) {
     std::string out;
     for (int i = 0; i < n; ++i) {
         TickPlan p = plan_tick(mem, ticks[i], 0, 0);
-        int found = p.check_alarms ? find_due_alarm_between(p.alarm_after, p.alarm_upto) : -1;
+        int found = p.check_alarms ? find_due_alarm_between(schedule, p.alarm_after, p.alarm_upto) : -1;
         out += found >= 0 ? char('0' + found) : '-';
         finish_tick(&mem, p, ticks[i]);
     }
@@ -304,14 +305,14 @@ std::string fired_by(const LocalTime* ticks, int n) {
 class TickAlarms : public testing::Test {
 protected:
     void SetUp() override {
-        saved_count_ = schedulecount;
-        schedulecount = 0;
+        saved_count_ = schedule.count;
+        schedule.count = 0;
         add(2004, 5, 5, 9, 30, 0);   // 09:30
         add(2004, 5, 5, 9, 45, 15);  // 10:00 less 15 minutes = 09:45
     }
-    void TearDown() override { schedulecount = saved_count_; }
+    void TearDown() override { schedule.count = saved_count_; }
     static void add(int y, int m, int d, int h, int mi, int before) {
-        ScheduleEntry& e = schedule_list[schedulecount++];
+        ScheduleEntry& e = schedule.entries[schedule.count++];
         entry_blank(&e);
         e.year = y;
         e.month = m;

@@ -1,4 +1,4 @@
-#include "schedule/scramble.h"
+#include "config/scramble.h"
 
 #include <gtest/gtest.h>
 

@@ -13,6 +13,7 @@
 #include "config/profile_file.h"
 #include "config/settings.h"
 #include "storage_fixture.h"
+#include "tests/host/test_records.h"
 
 namespace {
 
@@ -90,9 +91,9 @@ TEST_F(SettingsTest, ScrambledWritesReadBackAndLongValuesAreCutBeforeDecoding) {
 
 TEST_F(SettingsTest, NoFileGivesTheDefaults) {
     ASSERT_FALSE(profile_open((dir_ / "none.cfg").string().c_str(), nullptr));
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     settings.monthlang = 7;  // a load must not keep old values
-    settings_load(1024, 768);
+    settings_load(&settings, 1024, 768);
     EXPECT_EQ(settings.x1, 342);
     EXPECT_EQ(settings.y1, 214);
     EXPECT_EQ(settings.x2, 682);
@@ -111,7 +112,7 @@ TEST_F(SettingsTest, NoFileGivesTheDefaults) {
     EXPECT_STREQ(settings.icontitle, "Tavelspore");
     EXPECT_STREQ(settings.BackImageFile, "");
     EXPECT_EQ(settings.front + settings.clock + settings.titlebar + settings.BackImage, 0);
-    settings_default_window_set(333, 101);  // rounding toward zero, odd sizes
+    settings_default_window_set(&settings, 333, 101);  // rounding toward zero, odd sizes
     EXPECT_EQ(settings.x1, -3);
     EXPECT_EQ(settings.y1, -119);
     EXPECT_EQ(settings.x2, 337);
@@ -121,20 +122,20 @@ TEST_F(SettingsTest, WindowSetsAreChosenByResolution) {
     open("[DispSet1]\r\nreso=1024x768\r\nx1=1\r\ny1=2\r\nx2=3\r\ny2=4\r\nix=5\r\niy=6\r\n"
          "[DispSet2]\r\nreso=800x600\r\nx1=10\r\ny1=20\r\nx2=30\r\ny2=40\r\n"
          "[DispSet4]\r\nreso=1280x1024\r\nx1=99\r\n");
-    settings_defaults(800, 600);
-    settings_load(800, 600);
+    settings_defaults(&settings, 800, 600);
+    settings_load(&settings, 800, 600);
     EXPECT_EQ(settings.x1, 10);
     EXPECT_EQ(settings.y2, 40);
     EXPECT_EQ(settings.ix, 0);
-    settings_load(1024, 768);
+    settings_load(&settings, 1024, 768);
     EXPECT_EQ(settings.x1, 1);
     EXPECT_EQ(settings.iy, 6);
     // DispSet3 is empty: its keys (none) give the defaults; DispSet4 is never found.
-    settings_load(1280, 1024);
+    settings_load(&settings, 1280, 1024);
     EXPECT_EQ(settings.x1, (1280 - 340) / 2);
     settings.x1 = 11;
     settings.iy = -2;
-    ASSERT_TRUE(window_set_save(1280, 1024));
+    ASSERT_TRUE(window_set_save(settings, 1280, 1024));
     ASSERT_TRUE(profile_open(path_.c_str(), nullptr));
     EXPECT_EQ(read_string("DispSet3", "reso", "0"), "1280x1024");
     EXPECT_EQ(profile_read_int("DispSet3", "x1", 0), 11);
@@ -149,19 +150,19 @@ TEST_F(SettingsTest, AllSetsTakenLeavesTheDefaultAndWritesNothing) {
     for (int n = 1; n <= 20; ++n)
         text += "[DispSet" + std::to_string(n) + "]\r\nreso=" + std::to_string(n) + "x1\r\nx1=7\r\n";
     open(text);
-    settings_load(640, 480);
+    settings_load(&settings, 640, 480);
     EXPECT_EQ(settings.x1, 150);
-    EXPECT_FALSE(window_set_save(640, 480));
+    EXPECT_FALSE(window_set_save(settings, 640, 480));
     EXPECT_EQ(slurp(path_), text);
 }
 
 TEST_F(SettingsTest, SaveWritesConfigInTableOrderAndLoadsItBack) {
     open("");
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     settings.front = 8;
     settings.Transparent = 65544;  // stored as its low 16 bits
     std::strcpy(settings.BackImageFile, "C:\\表\\bg.bmp");  // 表: trail byte 0x5C
-    ASSERT_TRUE(settings_save());
+    ASSERT_TRUE(settings_save(settings));
     const std::string file = slurp(path_);
     EXPECT_EQ(file.rfind("[Config]\r\nmonthlang=1\r\nweeklang=0\r\njfont=", 0), 0u);
     const char* order[] = {"monthlang=", "weeklang=", "jfont=",    "checkmark=",   "front=8",
@@ -176,14 +177,14 @@ TEST_F(SettingsTest, SaveWritesConfigInTableOrderAndLoadsItBack) {
         at = found;
     }
     EXPECT_EQ(file.find("ToDo"), std::string::npos);  // settings_save leaves these out
-    ASSERT_TRUE(todo_save());
+    ASSERT_TRUE(todo_save(settings));
     EXPECT_NE(slurp(path_).find("fontname=" + std::string(kGothic) +
                                 "\r\nToDoBoot=0\r\nToDoWidth=10\r\nToDoTimemes=60\r\n"),
               std::string::npos);
 
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     ASSERT_TRUE(profile_open(path_.c_str(), nullptr));
-    settings_load(1024, 768);
+    settings_load(&settings, 1024, 768);
     EXPECT_EQ(settings.front, 8);
     EXPECT_EQ(settings.Transparent, 8);
     EXPECT_STREQ(settings.BackImageFile, "C:\\表\\bg.bmp");
@@ -191,35 +192,35 @@ TEST_F(SettingsTest, SaveWritesConfigInTableOrderAndLoadsItBack) {
 
 TEST_F(SettingsTest, FlagsAreKeptAsStoredAndScrambledFontNamesDecode) {
     open("[Config]\r\nfront=1\r\niconpos=8\r\ntitlebar=3\r\nfontname=$YmFj\r\n");
-    settings_load(800, 600);
+    settings_load(&settings, 800, 600);
     EXPECT_EQ(settings.front, 1);  // not 8: counts as off, but is kept
     EXPECT_EQ(settings.iconpos, 8);
     EXPECT_EQ(settings.titlebar, 3);
     EXPECT_STREQ(settings.fontname, "abc");
-    ASSERT_TRUE(settings_save());
+    ASSERT_TRUE(settings_save(settings));
     EXPECT_NE(slurp(path_).find("front=1\r\n"), std::string::npos);
 }
 
 TEST_F(SettingsTest, SavesReportAFileThatCouldNotBeWritten) {
     FaultyFileIO io;
     open("[Config]\r\nmonthlang=0\r\n", &io);
-    settings_defaults(800, 600);
+    settings_defaults(&settings, 800, 600);
     for (int step = kCreate; step < kSteps; ++step) {
         io.fail_at = step;
-        EXPECT_FALSE(settings_save()) << step;
-        EXPECT_FALSE(todo_save()) << step;
-        EXPECT_FALSE(window_set_save(800, 600)) << step;
+        EXPECT_FALSE(settings_save(settings)) << step;
+        EXPECT_FALSE(todo_save(settings)) << step;
+        EXPECT_FALSE(window_set_save(settings, 800, 600)) << step;
         EXPECT_EQ(slurp(path_), "[Config]\r\nmonthlang=0\r\n");
     }
     EXPECT_EQ(profile_read_int("Config", "monthlang", 5), 1);  // the change stays in memory
     io.fail_at = 0;
-    EXPECT_TRUE(settings_save());
+    EXPECT_TRUE(settings_save(settings));
     EXPECT_NE(slurp(path_).find("monthlang=1"), std::string::npos);
 
     // A settings file in a directory that cannot hold it.
     ASSERT_FALSE(profile_open((dir_ / "missing" / "u.cfg").string().c_str(), nullptr));
-    EXPECT_FALSE(settings_save());
-    EXPECT_FALSE(todo_save());
+    EXPECT_FALSE(settings_save(settings));
+    EXPECT_FALSE(todo_save(settings));
 }
 
 // --- The settings table ---
@@ -257,9 +258,9 @@ TEST_F(SettingsTest, EveryKeyRoundTripsThroughTheFile) {
     open("");
     const Settings want = distinct_settings();
     settings = want;
-    ASSERT_TRUE(settings_save());
-    ASSERT_TRUE(todo_save());
-    ASSERT_TRUE(window_set_save(1024, 768));
+    ASSERT_TRUE(settings_save(settings));
+    ASSERT_TRUE(todo_save(settings));
+    ASSERT_TRUE(window_set_save(settings, 1024, 768));
 
     // Each key is in the file under its own name, as text of its value.
     const std::string bytes = slurp(path_);
@@ -279,20 +280,20 @@ TEST_F(SettingsTest, EveryKeyRoundTripsThroughTheFile) {
         EXPECT_EQ(*v, std::to_string(window_set_int(w, k))) << k.name;
     }
 
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     ASSERT_TRUE(profile_open(path_.c_str(), nullptr));
-    settings_load(1024, 768);
-    todo_load();
+    settings_load(&settings, 1024, 768);
+    todo_load(&settings);
     expect_same_settings(settings, want, "file");
 }
 
 TEST_F(SettingsTest, EveryKeyMissingFromTheFileLoadsItsDefault) {
     open("[Config]\r\nunrelated=1\r\n");
     settings = distinct_settings();  // nothing of this may survive a load
-    settings_load(1024, 768);
-    todo_load();
+    settings_load(&settings, 1024, 768);
+    todo_load(&settings);
     const Settings loaded = settings;
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     expect_same_settings(loaded, settings, "defaults");
 }
 
@@ -316,15 +317,15 @@ TEST_F(SettingsFileChanges, EverySaveKeepsWhatWasAddedMeanwhile) {
         bool (*save)();
         const char* ours;  // a line this save writes
     } saves[] = {
-        {"settings_save", [] { return settings_save(); }, "front=8\r\n"},
-        {"todo_save", [] { return todo_save(); }, "ToDoWidth=42\r\n"},
-        {"window_set_save", [] { return window_set_save(800, 600); }, "x1=77\r\n"},
+        {"settings_save", [] { return settings_save(settings); }, "front=8\r\n"},
+        {"todo_save", [] { return todo_save(settings); }, "ToDoWidth=42\r\n"},
+        {"window_set_save", [] { return window_set_save(settings, 800, 600); }, "x1=77\r\n"},
     };
     for (const auto& c : saves) {
         SCOPED_TRACE(c.what);
         open("[Config]\r\nmonthlang=0\r\n");
-        settings_defaults(800, 600);
-        settings_load(800, 600);
+        settings_defaults(&settings, 800, 600);
+        settings_load(&settings, 800, 600);
         settings.front = 8;
         settings.ToDoWidth = 42;
         settings.x1 = 77;
@@ -339,34 +340,34 @@ TEST_F(SettingsFileChanges, EverySaveKeepsWhatWasAddedMeanwhile) {
 
 TEST_F(SettingsFileChanges, ASaveOfEveryKeyKeepsAKeyEditedMeanwhile) {
     open("");
-    settings_defaults(800, 600);
-    ASSERT_TRUE(settings_save());
+    settings_defaults(&settings, 800, 600);
+    ASSERT_TRUE(settings_save(settings));
     std::string theirs = slurp(path_);
     theirs.replace(theirs.find("BackImageFile="), 14, "BackImageFile=C:\\新しい.bmp");
     edit(theirs);
     settings.front = 8;  // the program changes another key and saves them all
-    ASSERT_TRUE(settings_save());
+    ASSERT_TRUE(settings_save(settings));
     const std::string file = slurp(path_);
     EXPECT_NE(file.find("BackImageFile=C:\\新しい.bmp\r\n"), std::string::npos) << file;
     EXPECT_NE(file.find("front=8\r\n"), std::string::npos) << file;
-    settings_load(800, 600);
+    settings_load(&settings, 800, 600);
     EXPECT_STREQ(settings.BackImageFile, "C:\\新しい.bmp");
 }
 
 TEST_F(SettingsFileChanges, AnEditOfTheSameSizeIsSeenByItsTime) {
     open("[Config]\r\nmonthlang=0\r\n[Other]\r\nk=v\r\n");
-    settings_load(800, 600);
+    settings_load(&settings, 800, 600);
     edit("[Config]\r\nmonthlang=0\r\n[Other]\r\nk=w\r\n");
-    ASSERT_TRUE(settings_save());
+    ASSERT_TRUE(settings_save(settings));
     EXPECT_NE(slurp(path_).find("[Other]\r\nk=w\r\n"), std::string::npos);
 }
 
 TEST_F(SettingsFileChanges, RestoringThePositionReadsAChangedWindowSet) {
     open("[DispSet1]\r\nreso=800x600\r\nx1=1\r\ny1=2\r\nx2=3\r\ny2=4\r\n");
-    settings_load(800, 600);
+    settings_load(&settings, 800, 600);
     EXPECT_EQ(settings.x1, 1);
     edit("[DispSet1]\r\nreso=800x600\r\nx1=51\r\ny1=52\r\nx2=53\r\ny2=54\r\n");
-    settings_load(800, 600);
+    settings_load(&settings, 800, 600);
     EXPECT_EQ(settings.x1, 51);
     EXPECT_EQ(settings.y2, 54);
 }
@@ -374,20 +375,20 @@ TEST_F(SettingsFileChanges, RestoringThePositionReadsAChangedWindowSet) {
 TEST_F(SettingsFileChanges, ChangesNotYetWrittenAreMadeAgainOnTheNewerFile) {
     FaultyFileIO io;
     open("", &io);
-    settings_defaults(800, 600);
-    ASSERT_TRUE(settings_save());  // every key in the file
+    settings_defaults(&settings, 800, 600);
+    ASSERT_TRUE(settings_save(settings));  // every key in the file
     settings.monthlang = 0;
     io.fail_at = kReplace;
-    EXPECT_FALSE(settings_save());
+    EXPECT_FALSE(settings_save(settings));
     std::string theirs = slurp(path_);
     theirs.replace(theirs.find("weeklang=0"), 10, "weeklang=1");
     edit(theirs + "[Other]\r\nk=v\r\n");
     // The load sees the edit and keeps the change the failed save could not write.
-    settings_load(800, 600);
+    settings_load(&settings, 800, 600);
     EXPECT_EQ(settings.monthlang, 0);
     EXPECT_EQ(settings.weeklang, 1);
     io.fail_at = 0;
-    ASSERT_TRUE(settings_save());
+    ASSERT_TRUE(settings_save(settings));
     const std::string file = slurp(path_);
     EXPECT_NE(file.find("monthlang=0\r\n"), std::string::npos);
     EXPECT_NE(file.find("[Other]\r\nk=v\r\n"), std::string::npos);
@@ -397,9 +398,9 @@ TEST_F(SettingsFileChanges, ChangesNotYetWrittenAreMadeAgainOnTheNewerFile) {
 
 TEST_F(SettingsFileChanges, AFileRemovedMeanwhileIsWrittenWhole) {
     open("[Config]\r\nmonthlang=0\r\n[Keep]\r\nk=v\r\n");
-    settings_load(800, 600);
+    settings_load(&settings, 800, 600);
     std::filesystem::remove(path_);
-    ASSERT_TRUE(todo_save());
+    ASSERT_TRUE(todo_save(settings));
     const std::string file = slurp(path_);
     EXPECT_NE(file.find("[Keep]\r\nk=v\r\n"), std::string::npos);
     EXPECT_NE(file.find("monthlang=0\r\n"), std::string::npos);

@@ -20,8 +20,7 @@ std::map<int, bool> enabled(const ControlState* states, int n) {
 
 Settings defaults() {
     Settings s;
-    settings_defaults(1024, 768);
-    s = settings;
+    settings_defaults(&s, 1024, 768);
     return s;
 }
 

@@ -16,6 +16,7 @@
 #include "schedule/legacy_registry.h"
 #include "schedule/storage.h"
 #include "storage_fixture.h"
+#include "tests/host/test_records.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ protected:
         prog_ = dir_.string() + "/";
         win_ = windir_.string() + "/";
         storage_set_sources(prog_.c_str(), win_.c_str(), nullptr);
-        schedulecount = 0;
+        schedule.count = 0;
     }
     void TearDown() override {
         storage_set_sources(nullptr, nullptr, nullptr);
@@ -91,7 +92,7 @@ protected:
     }
     void load(const std::string& content) {
         open(content);
-        startup_load(1024, 768);
+        startup_load(&settings, &schedule, 1024, 768);
     }
     std::filesystem::path dir_, windir_;
     std::string path_, prog_, win_;
@@ -99,7 +100,7 @@ protected:
 
 TEST_F(StorageTest, TheExampleEntryIsStoredAsTheDocumentedLines) {
     open("");
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     ScheduleEntry e = make_entry(2004, 5, 5, kMeeting);
     e.holiday = 1;
     e.has_time = 1;
@@ -107,20 +108,20 @@ TEST_F(StorageTest, TheExampleEntryIsStoredAsTheDocumentedLines) {
     e.minute = 30;
     e.minutes_before = 15;
     e.alarm_kind = 2;
-    schedule_list[0] = e;
-    schedulecount = 1;
-    ASSERT_TRUE(schedule_save());
-    EXPECT_EQ(schedule_list[0].alarm_at, at(2004, 5, 5, 9, 15));
+    schedule.entries[0] = e;
+    schedule.count = 1;
+    ASSERT_TRUE(schedule_save(settings, &schedule));
+    EXPECT_EQ(schedule.entries[0].alarm_at, at(2004, 5, 5, 9, 15));
     const std::string file = slurp(path_);
     EXPECT_NE(file.find("[Schedule]\r\nschedulecount=1\r\nschedule001=2004050511" +
                         std::string(kMeeting) + "\r\n[Alarm]\r\nalarm001=0930152\r\n"),
               std::string::npos);
 
-    schedulecount = 0;
-    std::memset(schedule_list, 0, sizeof(ScheduleEntry));
+    schedule.count = 0;
+    std::memset(schedule.entries, 0, sizeof(ScheduleEntry));
     load("");
-    ASSERT_EQ(schedulecount, 1);
-    const ScheduleEntry& r = schedule_list[0];
+    ASSERT_EQ(schedule.count, 1);
+    const ScheduleEntry& r = schedule.entries[0];
     EXPECT_EQ(r.year, 2004);
     EXPECT_EQ(r.month, 5);
     EXPECT_EQ(r.day, 5);
@@ -193,8 +194,8 @@ TEST_F(StorageTest, ScanNormalisesSkipsAndPairsAlarmsByKeyNumber) {
          "schedule010=2004000000no-day\r\n"
          "[Alarm]\r\nalarm001=0900000\r\nalarm003=1000000\r\nalarm005=0800303snd.wav\r\n"
          "alarm006=2530000\r\nalarm008=123\r\n");
-    ASSERT_EQ(schedulecount, 7);
-    const ScheduleEntry* e = schedule_list;
+    ASSERT_EQ(schedule.count, 7);
+    const ScheduleEntry* e = schedule.entries;
     EXPECT_EQ(e[0].year, -1);
     EXPECT_EQ(e[0].month, 5);
     EXPECT_EQ(e[0].day, 99);
@@ -221,7 +222,7 @@ TEST_F(StorageTest, ScanNormalisesSkipsAndPairsAlarmsByKeyNumber) {
     EXPECT_EQ(e[6].day, -1);
 
     // The next save writes no Alarm key for the switched-off entry.
-    ASSERT_TRUE(schedule_save());
+    ASSERT_TRUE(schedule_save(settings, &schedule));
     const std::string file = slurp(path_);
     EXPECT_NE(file.find("alarm003=0800303snd.wav"), std::string::npos);
     EXPECT_EQ(file.find("alarm004="), std::string::npos);
@@ -236,21 +237,21 @@ TEST_F(StorageTest, ScanStopsAt500Entries) {
         text += line;
     }
     load(text);
-    EXPECT_EQ(schedulecount, 500);
-    EXPECT_STREQ(schedule_list[499].memo, "m500");
+    EXPECT_EQ(schedule.count, 500);
+    EXPECT_STREQ(schedule.entries[499].memo, "m500");
 }
 
 TEST_F(StorageTest, AZeroCountIsTheCurrentFormAndImportsNothing) {
     spit(windir_ / "ZELMAR.INI", "[Schedule]\r\ndate1=20040101\r\nmemo1=old\r\n");
     load("[Schedule]\r\nschedulecount=0\r\n");
-    EXPECT_EQ(schedulecount, 0);
+    EXPECT_EQ(schedule.count, 0);
     load("[Schedule]\r\nschedulecount=-1\r\n");  // -1 counts as absent
-    EXPECT_EQ(schedulecount, 1);
+    EXPECT_EQ(schedule.count, 1);
 }
 
 TEST_F(StorageTest, LongScrambledAlarmsLoadBackWhole) {
     open("");
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     ScheduleEntry e = make_entry(2004, 6, 1, kMeeting);
     e.scramble = 1;
     e.has_time = 1;
@@ -263,28 +264,28 @@ TEST_F(StorageTest, LongScrambledAlarmsLoadBackWhole) {
     path.resize(266);
     path.back() = 'x';
     std::strcpy(e.sound_file, path.c_str());
-    schedule_list[0] = e;
-    schedulecount = 1;
-    ASSERT_TRUE(schedule_save());
+    schedule.entries[0] = e;
+    schedule.count = 1;
+    ASSERT_TRUE(schedule_save(settings, &schedule));
     const std::string file = slurp(path_);
     EXPECT_EQ(file.find(kMeeting), std::string::npos);  // scrambled: no plain memo
     EXPECT_NE(file.find("schedule001=$"), std::string::npos);
     EXPECT_NE(file.find("alarm001=$"), std::string::npos);
     load("");
-    ASSERT_EQ(schedulecount, 1);
-    EXPECT_STREQ(schedule_list[0].memo, kMeeting);
-    EXPECT_NE(schedule_list[0].scramble, 0);
-    EXPECT_STREQ(schedule_list[0].sound_file, path.c_str());
-    EXPECT_EQ(schedule_list[0].alarm_at, at(2004, 6, 1, 8, 45));
+    ASSERT_EQ(schedule.count, 1);
+    EXPECT_STREQ(schedule.entries[0].memo, kMeeting);
+    EXPECT_NE(schedule.entries[0].scramble, 0);
+    EXPECT_STREQ(schedule.entries[0].sound_file, path.c_str());
+    EXPECT_EQ(schedule.entries[0].alarm_at, at(2004, 6, 1, 8, 45));
 }
 
 TEST_F(StorageTest, SaveWritesTheListFirstAndKeepsWhatItCouldNotReadAfterIt) {
     open("[Schedule]\r\nschedulecount=3\r\nschedule001=x\r\nschedule003=y\r\nstray=1\r\n"
          "[Alarm]\r\nalarm003=0000000\r\n[Keep]\r\nk=v\r\n");
-    settings_defaults(1024, 768);
-    schedule_list[0] = make_entry(2005, 1, 2, "one");
-    schedulecount = 1;
-    ASSERT_TRUE(schedule_save());
+    settings_defaults(&settings, 1024, 768);
+    schedule.entries[0] = make_entry(2005, 1, 2, "one");
+    schedule.count = 1;
+    ASSERT_TRUE(schedule_save(settings, &schedule));
     // The unreadable keys are numbered on after the list; the alarm no entry takes and the
     // other name stay as they were.
     const std::string file = slurp(path_);
@@ -294,31 +295,31 @@ TEST_F(StorageTest, SaveWritesTheListFirstAndKeepsWhatItCouldNotReadAfterIt) {
               std::string::npos)
         << file;
     load("");
-    EXPECT_EQ(schedulecount, 1);
-    ASSERT_TRUE(schedule_save());
+    EXPECT_EQ(schedule.count, 1);
+    ASSERT_TRUE(schedule_save(settings, &schedule));
     EXPECT_EQ(slurp(path_), file);
 }
 
 TEST_F(StorageTest, AFailedSaveLeavesTheOldFileWhole) {
     FaultyFileIO io;
     open("", &io);
-    settings_defaults(1024, 768);
-    for (int i = 0; i < 40; ++i) schedule_list[i] = make_entry(2004, 1, 1 + i % 28, "old");
-    schedulecount = 40;
-    ASSERT_TRUE(schedule_save());
+    settings_defaults(&settings, 1024, 768);
+    for (int i = 0; i < 40; ++i) schedule.entries[i] = make_entry(2004, 1, 1 + i % 28, "old");
+    schedule.count = 40;
+    ASSERT_TRUE(schedule_save(settings, &schedule));
     const std::string old_file = slurp(path_);
-    for (int i = 0; i < 60; ++i) schedule_list[i] = make_entry(2006, 2, 1 + i % 28, "new");
-    schedulecount = 60;
+    for (int i = 0; i < 60; ++i) schedule.entries[i] = make_entry(2006, 2, 1 + i % 28, "new");
+    schedule.count = 60;
     for (int step = kCreate; step < kSteps; ++step) {
         io.fail_at = step;
         const int before = io.writes;
-        EXPECT_FALSE(schedule_save()) << step;
+        EXPECT_FALSE(schedule_save(settings, &schedule)) << step;
         EXPECT_EQ(io.writes, before + 1);  // settings, to-do keys and schedule: one write
         EXPECT_EQ(slurp(path_), old_file) << step;
         EXPECT_FALSE(std::filesystem::exists(path_ + ".tmp"));
     }
     io.fail_at = 0;
-    ASSERT_TRUE(schedule_save());
+    ASSERT_TRUE(schedule_save(settings, &schedule));
     ProfileFile check;
     const std::string now = slurp(path_);
     check.parse(now.data(), now.size());
@@ -339,8 +340,8 @@ TEST_F(StorageTest, LegacyProfileKeys) {
          "date16=03??\r\ndate17=09M3\r\ndate18=0\r\n"
          "date19=99999999999999999999\r\n");  // cannot be stored: skipped
     load("");
-    ASSERT_EQ(schedulecount, 7);
-    const ScheduleEntry* e = schedule_list;
+    ASSERT_EQ(schedule.count, 7);
+    const ScheduleEntry* e = schedule.entries;
     EXPECT_EQ(e[0].year, 2004);
     EXPECT_EQ(e[0].month, 12);
     EXPECT_EQ(e[0].day, 30);
@@ -359,24 +360,24 @@ TEST_F(StorageTest, LegacyProfileKeys) {
     EXPECT_EQ(e[5].day, 99);
     EXPECT_EQ(e[5].month, 3);
     EXPECT_EQ(e[6].day, 97);
-    for (int i = 0; i < schedulecount; ++i) EXPECT_EQ(e[i].hour, -1);
+    for (int i = 0; i < schedule.count; ++i) EXPECT_EQ(e[i].hour, -1);
 
     // Kept in memory only until the next save, which stores them scrambled.
     int with_memo = 0;
-    for (int i = 0; i < schedulecount; ++i) with_memo += e[i].memo[0] != '\0';
-    ASSERT_TRUE(schedule_save());
+    for (int i = 0; i < schedule.count; ++i) with_memo += e[i].memo[0] != '\0';
+    ASSERT_TRUE(schedule_save(settings, &schedule));
     const std::string file = slurp(path_);
     EXPECT_EQ(file.find("seven"), std::string::npos);
-    for (int k = 1; k <= schedulecount; ++k) {
+    for (int k = 1; k <= schedule.count; ++k) {
         char key[32];
         std::snprintf(key, sizeof key, "schedule%03d=$", k);
         EXPECT_NE(file.find(key), std::string::npos) << key;
     }
     load("");
-    EXPECT_EQ(schedulecount, with_memo);  // an empty memo does not survive a save and load
-    EXPECT_STREQ(schedule_list[0].memo, "seven");
-    EXPECT_EQ(schedule_list[1].year, 2004);
-    EXPECT_NE(schedule_list[1].scramble, 0);
+    EXPECT_EQ(schedule.count, with_memo);  // an empty memo does not survive a save and load
+    EXPECT_STREQ(schedule.entries[0].memo, "seven");
+    EXPECT_EQ(schedule.entries[1].year, 2004);
+    EXPECT_NE(schedule.entries[1].scramble, 0);
 }
 
 TEST(StorageLegacyProfile, DatesAreFoundByTheNamesALookupMatches) {
@@ -393,7 +394,7 @@ TEST(StorageLegacyProfile, DatesAreFoundByTheNamesALookupMatches) {
         const std::string text = std::string("[Schedule]\r\n") + c.lines + "\r\n";
         ProfileFile ini;
         ini.parse(text.data(), text.size());
-        EXPECT_EQ(import_legacy_profile(ini), c.entries) << c.lines;
+        EXPECT_EQ(import_legacy_profile(ini, &schedule), c.entries) << c.lines;
     }
 }
 
@@ -412,8 +413,8 @@ TEST_F(StorageTest, AnniversaryFileWhenTheLegacyProfileGivesNothing) {
     text += std::string(90, 'm') + "\r\n";
     spit(dir_ / "ANNIVERS.DAT", text);
     load("");
-    ASSERT_EQ(schedulecount, 5);
-    const ScheduleEntry* e = schedule_list;
+    ASSERT_EQ(schedule.count, 5);
+    const ScheduleEntry* e = schedule.entries;
     EXPECT_EQ(e[0].year, -1);
     EXPECT_EQ(e[0].month, 1);
     EXPECT_EQ(e[0].day, 1);
@@ -433,9 +434,9 @@ TEST_F(StorageTest, AnniversaryFileWhenTheLegacyProfileGivesNothing) {
 
 TEST_F(StorageTest, NoOlderDataGivesAnEmptyList) {
     storage_set_sources(prog_.c_str(), nullptr, nullptr);
-    schedulecount = 3;
+    schedule.count = 3;
     load("");
-    EXPECT_EQ(schedulecount, 0);
+    EXPECT_EQ(schedule.count, 0);
     EXPECT_EQ(settings.ToDoWidth, 10);
 }
 
@@ -499,7 +500,7 @@ TEST_F(RegistryImportTest, ImportsSavesAndThenDeletesTheKey) {
     fill(&reg);
     storage_set_sources(prog_.c_str(), win_.c_str(), &reg);
     open("");
-    ASSERT_TRUE(startup_load(1024, 768));
+    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
     EXPECT_TRUE(reg.deleted);
     EXPECT_EQ(settings.x1, 10);
     EXPECT_EQ(settings.y1, 20);
@@ -512,13 +513,13 @@ TEST_F(RegistryImportTest, ImportsSavesAndThenDeletesTheKey) {
     EXPECT_STREQ(settings.icontitle, "Title");
     EXPECT_EQ(settings.ToDoWidth, 70000);
     EXPECT_EQ(settings.ToDoTimemes, 5);
-    ASSERT_EQ(schedulecount, 3);
-    EXPECT_EQ(std::strlen(schedule_list[0].sound_file), 266u);
-    EXPECT_EQ(schedule_list[0].alarm_at, at(2004, 5, 5, 9, 15));  // recomputed by the save
-    EXPECT_EQ(schedule_list[1].day, 99);
-    EXPECT_EQ(std::strlen(schedule_list[1].memo), 79u);
-    EXPECT_EQ(schedule_list[2].hour, -1);
-    EXPECT_STREQ(schedule_list[2].memo, "");
+    ASSERT_EQ(schedule.count, 3);
+    EXPECT_EQ(std::strlen(schedule.entries[0].sound_file), 266u);
+    EXPECT_EQ(schedule.entries[0].alarm_at, at(2004, 5, 5, 9, 15));  // recomputed by the save
+    EXPECT_EQ(schedule.entries[1].day, 99);
+    EXPECT_EQ(std::strlen(schedule.entries[1].memo), 79u);
+    EXPECT_EQ(schedule.entries[2].hour, -1);
+    EXPECT_STREQ(schedule.entries[2].memo, "");
 
     // Written at once: the window set and the schedule, read back next start.
     const std::string file = slurp(path_);
@@ -526,7 +527,7 @@ TEST_F(RegistryImportTest, ImportsSavesAndThenDeletesTheKey) {
     EXPECT_NE(file.find("schedulecount=3"), std::string::npos);
     storage_set_sources(prog_.c_str(), win_.c_str(), &reg);
     load("");
-    EXPECT_EQ(schedulecount, 2);  // the blank entry has no memo and does not survive
+    EXPECT_EQ(schedule.count, 2);  // the blank entry has no memo and does not survive
     EXPECT_EQ(settings.x1, 10);
     EXPECT_EQ(settings.ToDoWidth, 70000);
 }
@@ -539,12 +540,12 @@ TEST_F(RegistryImportTest, AFailedSaveKeepsTheKey) {
     for (int step = kCreate; step < kSteps; ++step) {
         open("", &io);
         io.fail_at = step;
-        EXPECT_FALSE(startup_load(1024, 768));
+        EXPECT_FALSE(startup_load(&settings, &schedule, 1024, 768));
         EXPECT_FALSE(reg.deleted) << step;
         EXPECT_FALSE(std::filesystem::exists(path_));
     }
     ASSERT_FALSE(profile_open((dir_ / "gone" / "u.cfg").string().c_str(), nullptr));
-    EXPECT_FALSE(startup_load(1024, 768));
+    EXPECT_FALSE(startup_load(&settings, &schedule, 1024, 768));
     EXPECT_FALSE(reg.deleted);
 }
 
@@ -554,9 +555,9 @@ TEST_F(RegistryImportTest, ZeroCountImportsOlderFormsNegativeCountNothing) {
     reg.set_short("x1", 0);  // present: legacy data, even at 0
     storage_set_sources(prog_.c_str(), win_.c_str(), &reg);
     open("");
-    ASSERT_TRUE(startup_load(800, 600));
-    ASSERT_EQ(schedulecount, 1);
-    EXPECT_STREQ(schedule_list[0].memo, "legacy");
+    ASSERT_TRUE(startup_load(&settings, &schedule, 800, 600));
+    ASSERT_EQ(schedule.count, 1);
+    EXPECT_STREQ(schedule.entries[0].memo, "legacy");
     EXPECT_TRUE(reg.deleted);
 
     FakeRegistry neg;
@@ -565,8 +566,8 @@ TEST_F(RegistryImportTest, ZeroCountImportsOlderFormsNegativeCountNothing) {
     storage_set_sources(prog_.c_str(), win_.c_str(), &neg);
     std::filesystem::remove(path_);
     open("");
-    ASSERT_TRUE(startup_load(800, 600));
-    EXPECT_EQ(schedulecount, 0);
+    ASSERT_TRUE(startup_load(&settings, &schedule, 800, 600));
+    EXPECT_EQ(schedule.count, 0);
 }
 
 TEST_F(RegistryImportTest, EveryKeyOfTheTableIsImportedAtItsWidth) {
@@ -584,12 +585,12 @@ TEST_F(RegistryImportTest, EveryKeyOfTheTableIsImportedAtItsWidth) {
     for (const WindowSetKey& k : kWindowSetKeys) reg.set_short(k.name, window_set_int(w, k));
     storage_set_sources(prog_.c_str(), win_.c_str(), &reg);
     open("");
-    ASSERT_TRUE(startup_load(1024, 768));
+    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
     ASSERT_TRUE(reg.deleted);
     expect_same_settings(settings, want, "registry");
 
     // And the file written by the import holds them all for the next start.
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     load("");
     expect_same_settings(settings, want, "file after the import");
 }
@@ -600,9 +601,9 @@ TEST_F(RegistryImportTest, EveryKeyMissingFromTheRegistryGetsItsDefault) {
     storage_set_sources(prog_.c_str(), win_.c_str(), &reg);
     open("");
     settings = distinct_settings();
-    ASSERT_TRUE(startup_load(1024, 768));
+    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
     const Settings imported = settings;
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     for (const WindowSetKey& k : kWindowSetKeys) window_set_int(settings, k) = k.legacy_def;
     expect_same_settings(imported, settings, "registry defaults");
     EXPECT_EQ(imported.x2, 320);
@@ -646,25 +647,25 @@ TEST_F(RegistryImportTest, RecordsWhoseNumbersDoNotFitTheStoredFormAreLeftOut) {
     reg.set_short("schedulecount", n);
     storage_set_sources(prog_.c_str(), win_.c_str(), &reg);
     open("");
-    ASSERT_TRUE(startup_load(1024, 768));
+    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
     std::vector<std::string> want;
     for (const Case& c : cases)
         if (c.kept) want.push_back(c.memo);
     std::vector<std::string> imported;
-    for (int i = 0; i < schedulecount; ++i) imported.push_back(schedule_list[i].memo);
+    for (int i = 0; i < schedule.count; ++i) imported.push_back(schedule.entries[i].memo);
     EXPECT_EQ(imported, want);
 
     // Every entry written reads back with the numbers it was imported with.
-    std::vector<ScheduleEntry> before(schedule_list, schedule_list + schedulecount);
+    std::vector<ScheduleEntry> before(schedule.entries, schedule.entries + schedule.count);
     load("");
-    ASSERT_EQ(schedulecount, static_cast<int>(before.size()));
-    for (int i = 0; i < schedulecount; ++i) {
+    ASSERT_EQ(schedule.count, static_cast<int>(before.size()));
+    for (int i = 0; i < schedule.count; ++i) {
         SCOPED_TRACE(before[i].memo);
-        EXPECT_EQ(schedule_list[i].year, before[i].year);
-        EXPECT_EQ(schedule_list[i].month, before[i].month);
-        EXPECT_EQ(schedule_list[i].day, before[i].day);
-        if (schedule_list[i].has_time) {
-            EXPECT_EQ(schedule_list[i].minute, before[i].minute);
+        EXPECT_EQ(schedule.entries[i].year, before[i].year);
+        EXPECT_EQ(schedule.entries[i].month, before[i].month);
+        EXPECT_EQ(schedule.entries[i].day, before[i].day);
+        if (schedule.entries[i].has_time) {
+            EXPECT_EQ(schedule.entries[i].minute, before[i].minute);
         }
     }
 }
@@ -673,20 +674,20 @@ TEST_F(StorageTest, ASectionNamedEmptyStaysApartAfterAStartAndExit) {
     // Its keys must not join [Schedule] when the file is written back.
     load("[Schedule]\r\nschedulecount=1\r\nschedule001=2004050500one\r\n"
          "[]\r\nschedule002=2004050600two\r\n");
-    ASSERT_EQ(schedulecount, 1);
-    ASSERT_TRUE(schedule_save());
+    ASSERT_EQ(schedule.count, 1);
+    ASSERT_TRUE(schedule_save(settings, &schedule));
     EXPECT_NE(slurp(path_).find("[]\r\nschedule002=2004050600two\r\n"), std::string::npos);
     load("");
-    EXPECT_EQ(schedulecount, 1);
+    EXPECT_EQ(schedule.count, 1);
 }
 
 TEST_F(StorageTest, AScheduleSaveKeepsWhatAnotherProgramAddedMeanwhile) {
     load("[Schedule]\r\nschedulecount=1\r\nschedule001=2004050500one\r\n");
-    ASSERT_EQ(schedulecount, 1);
+    ASSERT_EQ(schedule.count, 1);
     spit(path_, slurp(path_) + "[Notes]\r\nby=hand, after the start\r\n");
-    schedule_list[1] = make_entry(2005, 1, 2, "two");
-    schedulecount = 2;
-    ASSERT_TRUE(schedule_save());
+    schedule.entries[1] = make_entry(2005, 1, 2, "two");
+    schedule.count = 2;
+    ASSERT_TRUE(schedule_save(settings, &schedule));
     const std::string file = slurp(path_);
     EXPECT_NE(file.find("[Notes]\r\nby=hand, after the start\r\n"), std::string::npos) << file;
     EXPECT_NE(file.find("schedulecount=2\r\nschedule001=2004050500one\r\n"
@@ -709,7 +710,7 @@ std::string schedule_file(const std::vector<std::string>& memos, int count = -1)
 
 std::vector<std::string> list_memos() {
     std::vector<std::string> out;
-    for (int i = 0; i < schedulecount; ++i) out.push_back(schedule_list[i].memo);
+    for (int i = 0; i < schedule.count; ++i) out.push_back(schedule.entries[i].memo);
     return out;
 }
 
@@ -717,26 +718,26 @@ TEST_F(StorageTest, TenThousandEntriesSurviveASaveAndTheUserIsToldOfTheRest) {
     std::vector<std::string> memos;
     for (int k = 1; k <= 10000; ++k) memos.push_back("m" + std::to_string(k));
     load(schedule_file(memos));
-    ASSERT_EQ(schedulecount, kMaxEntries);
+    ASSERT_EQ(schedule.count, kMaxEntries);
     EXPECT_EQ(schedule_not_loaded(), 10000 - kMaxEntries);
-    schedule_list[0] = make_entry(2004, 1, 1, "changed");
-    ASSERT_TRUE(schedule_save());
+    schedule.entries[0] = make_entry(2004, 1, 1, "changed");
+    ASSERT_TRUE(schedule_save(settings, &schedule));
     const std::string file = slurp(path_);
     memos[0] = "changed";
     EXPECT_NE(file.find(schedule_file(memos, kMaxEntries)), std::string::npos);
     load("");
-    ASSERT_TRUE(schedule_save());
+    ASSERT_TRUE(schedule_save(settings, &schedule));
     EXPECT_EQ(slurp(path_), file);
 }
 
 TEST_F(StorageTest, ASaveTakesInEntriesAnotherProgramAddedAndKeepsDeletionsMadeHere) {
     load(schedule_file({"a", "b", "c"}));
     // Here: a deleted, e added. In the file meanwhile: b deleted, d added.
-    schedule_list[0] = schedule_list[1];
-    schedule_list[1] = schedule_list[2];
-    schedule_list[2] = make_entry(2004, 1, 1, "e");
+    schedule.entries[0] = schedule.entries[1];
+    schedule.entries[1] = schedule.entries[2];
+    schedule.entries[2] = make_entry(2004, 1, 1, "e");
     spit(path_, "[Config]\r\nby=hand\r\n" + schedule_file({"a", "c", "d"}));
-    ASSERT_TRUE(schedule_save());
+    ASSERT_TRUE(schedule_save(settings, &schedule));
     EXPECT_EQ(list_memos(), std::vector<std::string>({"c", "e", "d"}));
     const std::string file = slurp(path_);
     EXPECT_NE(file.find("by=hand"), std::string::npos);
@@ -750,15 +751,15 @@ TEST_F(StorageTest, AFailedSaveNeitherDuplicatesNorBringsBackEntriesLater) {
     FaultyFileIO io;
     spit(path_, schedule_file({"a", "b"}));
     open("", &io);
-    startup_load(1024, 768);
-    schedule_list[0] = make_entry(2004, 1, 1, "p");  // a changed to p here
-    spit(path_, schedule_file({"a", "b", "c"}));     // c added meanwhile
+    startup_load(&settings, &schedule, 1024, 768);
+    schedule.entries[0] = make_entry(2004, 1, 1, "p");  // a changed to p here
+    spit(path_, schedule_file({"a", "b", "c"}));  // c added meanwhile
     io.fail_at = kReplace;
-    EXPECT_FALSE(schedule_save());
+    EXPECT_FALSE(schedule_save(settings, &schedule));
     EXPECT_EQ(list_memos(), std::vector<std::string>({"p", "b", "c"}));
     io.fail_at = 0;
-    ASSERT_TRUE(settings_save());  // writes the file as it was read, schedule untouched
-    ASSERT_TRUE(schedule_save());
+    ASSERT_TRUE(settings_save(settings));  // writes the file as it was read, schedule untouched
+    ASSERT_TRUE(schedule_save(settings, &schedule));
     EXPECT_EQ(list_memos(), std::vector<std::string>({"p", "b", "c"}));
     load("");
     EXPECT_EQ(list_memos(), std::vector<std::string>({"p", "b", "c"}));

@@ -17,6 +17,7 @@
 #include "config/settings.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
+#include "tests/host/test_records.h"
 #include "tests/win/dialog_input.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
@@ -86,8 +87,9 @@ protected:
     void open(const std::string& file_bytes, const char* path = nullptr) {
         if (!file_bytes.empty()) win_test::put_file(path_, file_bytes);
         storage_init_win(path ? path : path_.c_str(), dir_.c_str());
-        startup_load(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-        hwnd_ = main_window_create(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+        startup_load(&settings, &schedule, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        hwnd_ = main_window_create(GetModuleHandleA(nullptr), SW_SHOWNORMAL,
+                                   MainRecords{&settings, &schedule});
         ASSERT_NE(hwnd_, nullptr);
         pump();
     }

@@ -1,16 +1,26 @@
-// One reset of everything the program keeps process-wide, for test fixtures: the main
-// window's state, the settings record, the schedule list, the settings document and the
-// legacy sources, the off-screen surface, background image and kept view fonts, the image
-// plug-ins, the clock and memo seams, the save notice, the tray tip and the tray's shell
-// seam. Call it while no main window is open.
+// One reset of everything the program keeps process-wide, for test fixtures, and of the
+// records the tests hand over in the program's place (the settings record and the schedule
+// list, which the program keeps in start-up and hands to the main window). Call it while no
+// main window is open. Why each of the others is process-wide:
+// - the main window's state: the window procedure is a plain callback of the one main
+//   window, and the alarm window's record in it lives as long as that window;
+// - the settings document and the legacy sources: the one settings file of the run and the
+//   older data found at start-up, behind the profile layer every key goes through;
+// - the off-screen surface, the background image with its cache and the kept view fonts:
+//   what every paint reuses so that a paint costs one blit;
+// - the image plug-ins: loaded once from the program directory at start-up;
+// - the clock and memo seams: the platform's clock and string order, replaced by tests;
+// - the save notice: a failed save is told once per run, also before the window exists;
+// - the tray tip and the tray's shell seam: the icon is the process's, shown again with its
+//   tip when the taskbar restarts.
 #pragma once
 
 #include <windows.h>
 
 #include "app/main_state_win.h"
-#include "app/month_paint_win.h"
 #include "app/save_notice_win.h"
 #include "app/tray_win.h"
+#include "app/view_text_win.h"
 #include "calendar/date.h"
 #include "config/profile.h"
 #include "config/settings.h"
@@ -19,6 +29,7 @@
 #include "image/surface_win.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
+#include "tests/host/test_records.h"
 
 namespace win_test {
 
@@ -26,9 +37,8 @@ inline void reset_program_globals() {
     main_state = MainState{};
     profile_open("", nullptr);  // no settings file: an empty document that is never written
     storage_set_sources(nullptr, nullptr, nullptr);
-    settings_defaults(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    for (ScheduleEntry& e : schedule_list) entry_blank(&e);
-    schedulecount = 0;
+    settings_defaults(&settings, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    schedule_clear(&schedule);
     surface_destroy();
     view_fonts_release();
     background_release();

@@ -7,10 +7,11 @@
 #include <string>
 
 #include "config/settings.h"
+#include "dialogs/alarm_window_win.h"
 #include "resources/resource.h"
-#include "schedule/alarm_window_win.h"
 #include "schedule/entry.h"
 #include "tests/host/entry_maker.h"
+#include "tests/host/test_records.h"
 #include "tests/win/dialog_input.h"
 #include "tests/win/fake_mci.h"
 #include "tests/win/program_reset.h"
@@ -21,28 +22,30 @@ using namespace win_test;
 
 int add_alarm(int y, int m, int d, int hour, int minute, int before, int kind, const char* memo,
               const char* sound = "") {
-    return append_entry(make_alarm_entry(y, m, d, hour, minute, before, kind, memo, sound));
+    return append_entry(&schedule, make_alarm_entry(y, m, d, hour, minute, before, kind, memo, sound));
 }
 
 class AlarmWindow : public testing::Test {
 protected:
     void SetUp() override { reset_program_globals(); }
     void TearDown() override {
-        if (alarm_window) DestroyWindow(alarm_window);
+        close_alarm_window(&alarm_);
         pump();
         reset_program_globals();
     }
     // Shows entries and lets the window take the posted command.
     HWND show(std::initializer_list<int> indices) {
-        show_alarms(nullptr, indices.begin(), static_cast<int>(indices.size()));
+        const AlarmTimeForm form = {settings.method != 0, settings.ampm != 0};
+        show_alarms(nullptr, &alarm_, schedule, form, indices.begin(), static_cast<int>(indices.size()));
         pump();
-        return alarm_window;
+        return alarm_.hwnd;
     }
     static std::string text(HWND w) { return item_text(w, IDC_ALARM_TEXT); }
     static void press_in(HWND w, int id) {
         SendMessageA(w, WM_COMMAND, id, reinterpret_cast<LPARAM>(GetDlgItem(w, id)));
     }
     FakeSound sound_;
+    ::AlarmWindow alarm_;  // the record its owner keeps
 };
 
 TEST_F(AlarmWindow, TextFormsForTheTimeSettings) {
@@ -65,7 +68,7 @@ TEST_F(AlarmWindow, TextFormsForTheTimeSettings) {
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(text(w), c.text);
         DestroyWindow(w);
-        EXPECT_EQ(alarm_window, nullptr);
+        EXPECT_EQ(alarm_.hwnd, nullptr);
     }
 }
 
@@ -148,7 +151,7 @@ TEST_F(AlarmWindow, SameIndexAfterAResortIsAnotherEntry) {
     add_alarm(2004, 6, 1, 10, 0, 0, 1, "second");
     HWND w = show({0});
     EXPECT_NE(text(w).find("first"), std::string::npos);
-    std::swap(schedule_list[0], schedule_list[1]);  // an edit re-sorted the list
+    std::swap(schedule.entries[0], schedule.entries[1]);  // an edit re-sorted the list
     show({0});
     EXPECT_NE(text(w).find("second"), std::string::npos);
 }
@@ -193,7 +196,7 @@ TEST_F(AlarmWindow, CloseStopsTheSoundAndTheNextAlarmMakesANewWindow) {
     ASSERT_TRUE(sound_playing);
     press_in(w, IDCANCEL);
     EXPECT_FALSE(IsWindow(w));
-    EXPECT_EQ(alarm_window, nullptr);
+    EXPECT_EQ(alarm_.hwnd, nullptr);
     EXPECT_FALSE(sound_playing);
     // A new window accepts any entry, the one shown before too.
     HWND again = show({a});
@@ -202,7 +205,7 @@ TEST_F(AlarmWindow, CloseStopsTheSoundAndTheNextAlarmMakesANewWindow) {
     // The system close box goes the same way.
     SendMessageA(again, WM_SYSCOMMAND, SC_CLOSE, 0);
     pump();
-    EXPECT_EQ(alarm_window, nullptr);
+    EXPECT_EQ(alarm_.hwnd, nullptr);
     EXPECT_FALSE(sound_playing);
 }
 

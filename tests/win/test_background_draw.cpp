@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "app/background_choice.h"
 #include "config/settings.h"
 #include "image/background_win.h"
 #include "image/surface_win.h"
 #include "tests/host/bmp_builder.h"
+#include "tests/host/test_records.h"
 #include "tests/win/program_reset.h"
 #include "tests/win/win_scratch.h"
 
@@ -70,18 +72,19 @@ protected:
         win_test::reset_program_globals();
         win_test::remove_tree(dir_);
     }
-    void use(const char* file, int mode, int area, int transparent) {
+    // False when the image could not be loaded.
+    bool use(const char* file, int mode, int area, int transparent) {
         settings.BackImage = 1;
         lstrcpyA(settings.BackImageFile, (dir_ + file).c_str());
         settings.BackMode = mode;
         settings.BackArea = area;
         settings.Transparent = transparent;
-        reload_background();
+        return reload_background(background_choice_of(settings));
     }
     RECT paint(bool* shown) {
         surface_fill(kWindow);
         const RECT client = {0, 0, surface_width(), surface_height()};
-        return draw_background(client, shown);
+        return draw_background(background_choice_of(settings), client, shown);
     }
     COLORREF at(int x, int y) { return GetPixel(surface_dc(), x, y); }
     std::string dir_;
@@ -115,7 +118,7 @@ TEST_F(BackgroundDraw, EachModeAtTheLaidOutPoints) {
          {{115, 100, kRed}}},
     };
     for (const auto& c : cases) {
-        use(c.file, c.mode, c.area, c.transparent);
+        EXPECT_TRUE(use(c.file, c.mode, c.area, c.transparent)) << c.what;
         bool shown = false;
         const RECT r = paint(&shown);
         EXPECT_TRUE(shown) << c.what;
@@ -126,7 +129,7 @@ TEST_F(BackgroundDraw, EachModeAtTheLaidOutPoints) {
 }
 
 TEST_F(BackgroundDraw, NoImageLeavesTheWholeAreaAndNoHalo) {
-    use("missing.bmp", 0, 50, 0);
+    EXPECT_FALSE(use("missing.bmp", 0, 50, 0)) << "a chosen image that is not there";
     EXPECT_TRUE(background_pixels.empty());
     bool shown = true;
     RECT r = paint(&shown);
@@ -139,6 +142,9 @@ TEST_F(BackgroundDraw, NoImageLeavesTheWholeAreaAndNoHalo) {
     r = paint(&shown);
     EXPECT_FALSE(shown);
     EXPECT_EQ(r.right, 200);
+    lstrcpyA(settings.BackImageFile, (dir_ + "missing.bmp").c_str());
+    EXPECT_TRUE(reload_background(background_choice_of(settings))) << "no image asked for";
+    EXPECT_TRUE(background_pixels.empty());
 }
 
 TEST_F(BackgroundDraw, LaterPaintsCopyTheCacheUntilResizeOrReload) {
@@ -160,7 +166,7 @@ TEST_F(BackgroundDraw, LaterPaintsCopyTheCacheUntilResizeOrReload) {
 
     background_drop_cache();  // what the main window does on WM_SIZE
     EXPECT_FALSE(background_cached());
-    reload_background();
+    EXPECT_TRUE(reload_background(background_choice_of(settings)));
     EXPECT_FALSE(background_cached());
     paint(&shown);
     EXPECT_TRUE(close_to(at(20, 60), kRed)) << hex(at(20, 60));

@@ -13,8 +13,10 @@
 
 #include "app/month_layout.h"
 #include "app/month_paint_win.h"
+#include "app/view_text_win.h"
 #include "dialogs/font_dialog_win.h"
 #include "resources/resource.h"
+#include "tests/host/test_records.h"
 #include "tests/win/main_window_fixture.h"
 
 namespace {
@@ -170,7 +172,7 @@ TEST_F(MainWindow, FontApplyStoresAllFourAndRepaints) {
     open("");
     forget_paint();
     FontChoice c = font_choice(1, 700, 1, kOtherFace);
-    font_apply(hwnd_, c);
+    font_apply(&settings, hwnd_, c);
     EXPECT_TRUE(painted()) << "painted before it returns";
     EXPECT_EQ(settings.charset, 1);
     EXPECT_EQ(settings.weight, 700);
@@ -181,7 +183,7 @@ TEST_F(MainWindow, FontApplyStoresAllFourAndRepaints) {
     GetClientRect(hwnd_, &client);
     LOGFONTA lf = {};
     const MonthFrame f = month_frame({0, 0, client.right, client.bottom}, 0, settings.weeklang);
-    GetObjectA(view_font(ViewFontRole::kDay, f.day_font_height), sizeof lf, &lf);
+    GetObjectA(view_font(settings, ViewFontRole::kDay, f.day_font_height), sizeof lf, &lf);
     EXPECT_STREQ(lf.lfFaceName, kOtherFace);
     EXPECT_EQ(lf.lfWeight, 700);
 }
@@ -205,11 +207,11 @@ TEST(ViewFonts, KeptUntilFaceStyleScriptOrHeightChange) {
         {"unrelated setting", [](int*) { settings.cmode = 2; }, false},
     };
     int height = -20;
-    HFONT day = view_font(ViewFontRole::kDay, height);
+    HFONT day = view_font(settings, ViewFontRole::kDay, height);
     ASSERT_NE(day, nullptr);
     for (const Case& c : cases) {
         c.change(&height);
-        HFONT now = view_font(ViewFontRole::kDay, height);
+        HFONT now = view_font(settings, ViewFontRole::kDay, height);
         LOGFONTA lf = {};
         ASSERT_GT(GetObjectA(now, sizeof lf, &lf), 0) << c.what;
         EXPECT_EQ(now != day, c.anew) << c.what;
@@ -218,9 +220,9 @@ TEST(ViewFonts, KeptUntilFaceStyleScriptOrHeightChange) {
         day = now;
     }
     // The weekday font is kept apart: asking for it leaves the day font alone.
-    HFONT weekday = view_font(ViewFontRole::kWeekday, -12);
+    HFONT weekday = view_font(settings, ViewFontRole::kWeekday, -12);
     EXPECT_NE(weekday, day);
-    EXPECT_EQ(view_font(ViewFontRole::kDay, height), day);
+    EXPECT_EQ(view_font(settings, ViewFontRole::kDay, height), day);
     view_fonts_release();
 }
 

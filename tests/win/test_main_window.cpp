@@ -20,12 +20,12 @@
 #include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
-#include "schedule/alarm_window_win.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
 #include "tests/host/bmp_builder.h"
 #include "tests/host/entry_maker.h"
+#include "tests/host/test_records.h"
 #include "tests/win/dialog_input.h"
 #include "tests/win/main_window_fixture.h"
 #include "tests/win/modal_driver.h"
@@ -288,7 +288,7 @@ TEST_F(MainWindow, ClockOnlyRequestDoesNotLeaveTheMonthOut) {
 TEST_F(MainWindow, DayClickListsTheDayAndGoesOnToTheSchedule) {
     open("[Schedule]\r\nschedulecount=2\r\nschedule001=2004051000会議\r\n"
          "schedule002=2004051100other day\r\n");
-    ASSERT_EQ(schedulecount, 2);
+    ASSERT_EQ(schedule.count, 2);
     const CellRect tenth = main_state.day_cells[9];
     struct Case {
         int button;
@@ -441,8 +441,8 @@ TEST_F(MainWindow, EntryAddedInTheScheduleDialogIsSavedAtOnce) {
 TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     open("");
     KillTimer(hwnd_, kMainTimer);  // ticks come from the test only
-    schedulecount = 0;
-    ScheduleEntry& e = schedule_list[schedulecount++];
+    schedule.count = 0;
+    ScheduleEntry& e = schedule.entries[schedule.count++];
     entry_blank(&e);
     e.year = 2004;
     e.month = 5;
@@ -457,8 +457,8 @@ TEST_F(MainWindow, TickCatchesUpOnAlarmsAndFollowsTheDate) {
     EXPECT_EQ(main_tick(main_state, hwnd_), -1);
     g_now = {2004, 5, 5, 9, 31, 4};  // the tick of 09:30 came late
     EXPECT_EQ(main_tick(main_state, hwnd_), 0);
-    ASSERT_NE(alarm_window, nullptr);
-    EXPECT_EQ(GetWindow(alarm_window, GW_OWNER), hwnd_);
+    ASSERT_NE(main_state.alarm.hwnd, nullptr);
+    EXPECT_EQ(GetWindow(main_state.alarm.hwnd, GW_OWNER), hwnd_);
     g_now = {2004, 5, 5, 9, 31, 5};
     EXPECT_EQ(main_tick(main_state, hwnd_), -1);  // once only
     EXPECT_EQ(main_state.now_minute, 31);
@@ -477,24 +477,24 @@ TEST_F(MainWindow, EntriesDueInOneCheckRingTogetherAndGoWithTheWindow) {
     KillTimer(hwnd_, kMainTimer);
     const char* memos[] = {"A", "B", "C"};
     for (int i = 0; i < 3; ++i) {  // the third one a minute later
-        append_entry(make_alarm_entry(2004, 5, 5, 10, i < 2 ? 0 : 1, 15, 1, memos[i]));
+        append_entry(&schedule, make_alarm_entry(2004, 5, 5, 10, i < 2 ? 0 : 1, 15, 1, memos[i]));
     }
     g_now = {2004, 5, 5, 9, 45, 0};
     EXPECT_EQ(main_tick(main_state, hwnd_), 0);
     pump();
-    ASSERT_NE(alarm_window, nullptr);
-    EXPECT_EQ(win_test::item_text(alarm_window, IDC_ALARM_TEXT),
+    ASSERT_NE(main_state.alarm.hwnd, nullptr);
+    EXPECT_EQ(win_test::item_text(main_state.alarm.hwnd, IDC_ALARM_TEXT),
               "2004年5月5日 10:00\r\nA\r\n15 分前です\r\n\r\n"
               "2004年5月5日 10:00\r\nB\r\n15 分前です");
     g_now = {2004, 5, 5, 9, 46, 0};
     EXPECT_EQ(main_tick(main_state, hwnd_), 2);
     pump();
-    EXPECT_EQ(win_test::item_text(alarm_window, IDC_ALARM_TEXT),
+    EXPECT_EQ(win_test::item_text(main_state.alarm.hwnd, IDC_ALARM_TEXT),
               "2004年5月5日 10:01\r\nC\r\n15 分前です");
-    HWND alarm = alarm_window;
+    HWND alarm = main_state.alarm.hwnd;
     close();
     EXPECT_FALSE(IsWindow(alarm));
-    EXPECT_EQ(alarm_window, nullptr);
+    EXPECT_EQ(main_state.alarm.hwnd, nullptr);
 }
 
 TEST_F(MainWindow, SavePositionStoresTheNormalRectangle) {
@@ -569,7 +569,7 @@ TEST_F(MainWindow, MinimumTrackingSize) {
 TEST_F(MainWindow, DestroySavesTheScheduleAndPostsQuit) {
     open("[Schedule]\r\nschedulecount=1\r\nschedule001=2004050511会議\r\n"
          "[Alarm]\r\nalarm001=0930152\r\n");
-    ASSERT_EQ(schedulecount, 1);
+    ASSERT_EQ(schedule.count, 1);
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
     MSG msg;

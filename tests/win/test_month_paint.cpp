@@ -13,6 +13,7 @@
 #include "app/month_paint_win.h"
 #include "config/settings.h"
 #include "schedule/entry.h"
+#include "tests/host/test_records.h"
 #include "tests/win/program_reset.h"
 
 namespace {
@@ -71,7 +72,7 @@ bool is_magenta(COLORREF c) { return GetRValue(c) > 200 && GetBValue(c) > 200 &&
 bool is_black(COLORREF c) { return GetRValue(c) < 60 && GetGValue(c) < 60 && GetBValue(c) < 60; }
 
 void add_entry(int y, int m, int d, int holiday) {
-    ScheduleEntry& e = schedule_list[schedulecount++];
+    ScheduleEntry& e = schedule.entries[schedule.count++];
     entry_blank(&e);
     e.year = y;
     e.month = m;
@@ -93,6 +94,8 @@ protected:
         add_entry(2009, 5, 13, 0);
         add_entry(2009, 5, 10, 0);
         view = {};
+        view.settings = &settings;
+        view.schedule = &schedule;
         view.shown_year = 2009;
         view.shown_month = 5;
         view.today_year = 2009;
@@ -272,7 +275,7 @@ TEST_F(MonthPaint, LongFaceNameAndNarrowWindow) {
         settings.fontname[i] = '\x82';
         settings.fontname[i + 1] = '\xa0';
     }
-    HFONT font = create_view_font(-12);
+    HFONT font = create_view_font(settings, -12);
     ASSERT_NE(font, nullptr);
     LOGFONTA lf = {};
     GetObjectA(font, sizeof lf, &lf);
@@ -292,11 +295,11 @@ TEST_F(MonthPaint, LongFaceNameAndNarrowWindow) {
 }
 
 TEST(MonthPaintPrimitives, HaloWritesWhiteAroundAndKeepsTheColour) {
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     Canvas c(80, 40);
     RECT all = {0, 0, 80, 40};
     FillRect(c.dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    HFONT font = create_view_font(-28);
+    HFONT font = create_view_font(settings, -28);
     HGDIOBJ old = SelectObject(c.dc, font);
     SetBkMode(c.dc, TRANSPARENT);
     SetTextColor(c.dc, RGB(255, 0, 0));

@@ -12,6 +12,7 @@
 #include "calendar/filetime.h"
 #include "config/cp932.h"
 #include "schedule/entry.h"
+#include "tests/host/test_records.h"
 
 namespace {
 
@@ -123,26 +124,26 @@ TEST(MemoOrder, SortUsesLocaleAwareComparison) {
     const char* memos[] = {"b", "B", "a", "A", "会議", "10", "9", "-x", "x", "ab", "aB"};
     const int n = int(sizeof memos / sizeof memos[0]);
     set_memo_compare([](const char* a, const char* b) { return lstrcmpA(a, b); });
-    schedulecount = 0;
+    schedule.count = 0;
     for (int i = 0; i < n; ++i) {
         ScheduleEntry e;
         entry_blank(&e);
         e.year = 2004; e.month = 5; e.day = 5;
         std::strcpy(e.memo, memos[i]);
-        ASSERT_EQ(schedule_add(&e), 1);
+        ASSERT_EQ(schedule_add(&schedule, &e), 1);
     }
-    schedule_sort();
-    for (int i = 0; i + 1 < schedulecount; ++i)
-        EXPECT_LE(lstrcmpA(schedule_list[i].memo, schedule_list[i + 1].memo), 0)
-            << schedule_list[i].memo << " before " << schedule_list[i + 1].memo;
+    schedule_sort(&schedule);
+    for (int i = 0; i + 1 < schedule.count; ++i)
+        EXPECT_LE(lstrcmpA(schedule.entries[i].memo, schedule.entries[i + 1].memo), 0)
+            << schedule.entries[i].memo << " before " << schedule.entries[i + 1].memo;
     // Locale order puts lower case "a" before "B", unlike byte order: the comparison really
     // came from the platform.
     int pos_a = -1, pos_B = -1;
-    for (int i = 0; i < schedulecount; ++i) {
-        if (!std::strcmp(schedule_list[i].memo, "a")) pos_a = i;
-        if (!std::strcmp(schedule_list[i].memo, "B")) pos_B = i;
+    for (int i = 0; i < schedule.count; ++i) {
+        if (!std::strcmp(schedule.entries[i].memo, "a")) pos_a = i;
+        if (!std::strcmp(schedule.entries[i].memo, "B")) pos_B = i;
     }
     EXPECT_LT(pos_a, pos_B);
     set_memo_compare(nullptr);
-    schedulecount = 0;
+    schedule.count = 0;
 }

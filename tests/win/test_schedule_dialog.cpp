@@ -20,6 +20,7 @@
 #include "resources/resource.h"
 #include "schedule/entry.h"
 #include "tests/host/entry_maker.h"
+#include "tests/host/test_records.h"
 #include "tests/win/dialog_input.h"
 #include "tests/win/fake_mci.h"
 #include "tests/win/modal_driver.h"
@@ -42,6 +43,8 @@ int record_notice(HWND owner, const char* text, const char* caption, UINT flags)
     notices.push_back({text, caption, flags, owner});
     return (flags & 0x0F) == MB_YESNO ? question_answer : IDOK;
 }
+// What the dialog is handed to tell things with (nullptr: the real message box).
+ScheduleNoticeFn g_notice = record_notice;
 
 const char kQuestion[] = "スケジュールを編集中です\nスケジュール設定を終了しますか？";
 
@@ -52,19 +55,19 @@ void close_dialog(HWND dlg) { SendMessageA(dlg, WM_COMMAND, IDOK, 0); }
 // Opens the dialog on a date and runs the steps in it, one a tick. Returns its result.
 int run_dialog(const ScheduleOpening& opening, std::vector<ModalDriver::Step> steps) {
     ModalDriver driver(std::move(steps));
-    return driver.run([&] { return schedule_dialog(nullptr, opening); });
+    return driver.run([&] { return schedule_dialog(nullptr, opening, &schedule, g_notice); });
 }
 int run_dialog(std::function<void(HWND)> body, const ScheduleOpening& opening = {}) {
     return run_dialog(opening, {[body](HWND dlg) { body(dlg); }});
 }
 
 int add_entry(int y, int m, int d, const char* memo, int hour = -1, int minute = -1) {
-    return append_entry(make_entry(y, m, d, 0, memo, hour, minute));
+    return append_entry(&schedule, make_entry(y, m, d, 0, memo, hour, minute));
 }
 
 std::string memos() {
     std::string s;
-    for (int i = 0; i < schedulecount; ++i) s += std::string(schedule_list[i].memo) + ",";
+    for (int i = 0; i < schedule.count; ++i) s += std::string(schedule.entries[i].memo) + ",";
     return s;
 }
 
@@ -104,10 +107,10 @@ protected:
         reset_program_globals();
         notices.clear();
         question_answer = IDYES;
-        schedule_dialog_set_notice_for_test(record_notice);
+        g_notice = record_notice;
     }
     void TearDown() override {
-        schedule_dialog_set_notice_for_test(nullptr);
+        g_notice = nullptr;
         reset_program_globals();
     }
     FakeSound sound_;
@@ -237,9 +240,9 @@ TEST_F(ScheduleDialog, OpenedOnADayAddsForThatYear) {
         },
         ScheduleOpening{2004, 6, 1});
     EXPECT_EQ(r, 1);
-    ASSERT_EQ(schedulecount, 1);
-    EXPECT_EQ(schedule_list[0].year, 2004);
-    EXPECT_STREQ(schedule_list[0].memo, "打合せ");
+    ASSERT_EQ(schedule.count, 1);
+    EXPECT_EQ(schedule.entries[0].year, 2004);
+    EXPECT_STREQ(schedule.entries[0].memo, "打合せ");
 }
 
 TEST_F(ScheduleDialog, TypingEnablesAddOnlyWithMonthDayAndMemo) {
@@ -269,7 +272,7 @@ TEST_F(ScheduleDialog, TypingEnablesAddOnlyWithMonthDayAndMemo) {
     ASSERT_EQ(notices.size(), 2u);
     EXPECT_EQ(notices[0].text, "日の設定が不正です");
     EXPECT_EQ(notices[1].text, kQuestion);
-    EXPECT_EQ(schedulecount, 0);
+    EXPECT_EQ(schedule.count, 0);
 }
 
 TEST_F(ScheduleDialog, ValidationMessagesInTheirOrder) {
@@ -316,7 +319,7 @@ TEST_F(ScheduleDialog, ValidationMessagesInTheirOrder) {
                 EXPECT_TRUE(notices.empty()) << c.memo;
                 ++added;
             }
-            EXPECT_EQ(schedulecount, added) << c.memo;
+            EXPECT_EQ(schedule.count, added) << c.memo;
         }
         close_dialog(dlg);
     });
@@ -327,7 +330,7 @@ TEST_F(ScheduleDialog, AddSortsSelectsAndShowsTheNewEntry) {
     add_entry(2004, 1, 1, "a");
     add_entry(2004, 12, 1, "c");
     add_entry(-1, 1, 1, "d");
-    schedule_list[add_entry(2004, 1, 1, "e")].holiday = 1;
+    schedule.entries[add_entry(2004, 1, 1, "e")].holiday = 1;
     run_dialog([](HWND dlg) {
         type_entry(dlg, "2004", "05", "5", "b", "9", "5");
         press(dlg, IDC_SCHED_ALARM);
@@ -353,18 +356,18 @@ TEST_F(ScheduleDialog, AddSortsSelectsAndShowsTheNewEntry) {
         close_dialog(dlg);
     });
     // The alarm rings from its new time at once, also while the dialog stays open.
-    ASSERT_EQ(schedulecount, 6);
-    EXPECT_EQ(schedule_list[1].alarm_at, alarm_instant(2004, 5, 5, 8, 50));
-    EXPECT_EQ(schedule_list[1].last_edited, 0);
-    EXPECT_EQ(schedule_list[2].last_edited, 1);
+    ASSERT_EQ(schedule.count, 6);
+    EXPECT_EQ(schedule.entries[1].alarm_at, alarm_instant(2004, 5, 5, 8, 50));
+    EXPECT_EQ(schedule.entries[1].last_edited, 0);
+    EXPECT_EQ(schedule.entries[2].last_edited, 1);
 }
 
 TEST_F(ScheduleDialog, ChangeMovesTheRowAndKeepsItHeld) {
     add_entry(2004, 1, 1, "a", 9, 0);
     add_entry(2004, 2, 1, "b");
     add_entry(2004, 3, 1, "c");
-    schedule_list[0].alarm_kind = 1;
-    compute_alarm_at(&schedule_list[0]);
+    schedule.entries[0].alarm_kind = 1;
+    compute_alarm_at(&schedule.entries[0]);
     run_dialog([](HWND dlg) {
         HWND list = list_of(dlg);
         select_rows(list, {0});
@@ -386,9 +389,9 @@ TEST_F(ScheduleDialog, ChangeMovesTheRowAndKeepsItHeld) {
         EXPECT_EQ(list_memos(dlg), "b,c,a2,");
         close_dialog(dlg);
     });
-    ASSERT_EQ(schedulecount, 3);
-    EXPECT_EQ(schedule_list[2].month, 4);
-    EXPECT_EQ(schedule_list[2].alarm_at, alarm_instant(2004, 4, 1, 9, 0));
+    ASSERT_EQ(schedule.count, 3);
+    EXPECT_EQ(schedule.entries[2].month, 4);
+    EXPECT_EQ(schedule.entries[2].alarm_at, alarm_instant(2004, 4, 1, 9, 0));
 }
 
 // Row shown whole in the list's page.
@@ -425,7 +428,7 @@ TEST_F(ScheduleDialog, RefillKeepsTheScrollPositionAndShowsTheEditedRow) {
         EXPECT_TRUE(row_in_view(list, 0));
         close_dialog(dlg);
     });
-    EXPECT_EQ(schedulecount, 101);
+    EXPECT_EQ(schedule.count, 101);
 }
 
 TEST_F(ScheduleDialog, ChangeWithNothingHeldWritesNothing) {
@@ -471,7 +474,7 @@ TEST_F(ScheduleDialog, DeleteRemovesEverySelectedRow) {
     });
     EXPECT_EQ(r, 1);
     EXPECT_EQ(memos(), "0,2,3,5,6,7,9,");
-    for (int i = 0; i < schedulecount; ++i) EXPECT_EQ(schedule_list[i].holiday, 0);
+    for (int i = 0; i < schedule.count; ++i) EXPECT_EQ(schedule.entries[i].holiday, 0);
 }
 
 TEST_F(ScheduleDialog, FullListRefusesAddEvenWithInvalidFields) {
@@ -485,7 +488,7 @@ TEST_F(ScheduleDialog, FullListRefusesAddEvenWithInvalidFields) {
     ASSERT_EQ(notices.size(), 2u);
     EXPECT_EQ(notices[0].text, "これ以上登録できません");
     EXPECT_EQ(notices[0].flags, 0x30u);
-    EXPECT_EQ(schedulecount, kMaxEntries);
+    EXPECT_EQ(schedule.count, kMaxEntries);
 }
 
 TEST_F(ScheduleDialog, SecondOpeningHoldsTheEntryLastAdded) {
@@ -508,7 +511,7 @@ TEST_F(ScheduleDialog, SecondOpeningHoldsTheEntryLastAdded) {
         },
         ScheduleOpening{2005, 7, 7});
     EXPECT_EQ(memos(), "a,b2,");
-    EXPECT_EQ(schedule_list[1].year, 2005);
+    EXPECT_EQ(schedule.entries[1].year, 2005);
 }
 
 TEST_F(ScheduleDialog, CloseAsksWhileEditedAndNoKeepsItOpen) {
@@ -546,7 +549,7 @@ HWND box_of(HWND found) {
 }
 
 TEST_F(ScheduleDialog, CloseQuestionThroughTheRealMessageBox) {
-    schedule_dialog_set_notice_for_test(nullptr);
+    g_notice = nullptr;
     std::string caption;
     const int r = run_dialog({}, {
         [](HWND dlg) {
@@ -584,8 +587,8 @@ TEST_F(ScheduleDialog, OutOfRangeHourGivesAnEntryWithoutTime) {
         EXPECT_EQ(row_text(list_of(dlg), 0, 2), "");
         close_dialog(dlg);
     });
-    ASSERT_EQ(schedulecount, 1);
-    EXPECT_EQ(schedule_list[0].has_time, 0);
+    ASSERT_EQ(schedule.count, 1);
+    EXPECT_EQ(schedule.entries[0].has_time, 0);
 }
 
 TEST_F(ScheduleDialog, DayCodesReadAndShowBack) {
@@ -604,7 +607,7 @@ TEST_F(ScheduleDialog, DayCodesReadAndShowBack) {
             EXPECT_EQ(row_text(list_of(dlg), 0, 0), "通年");
             close_dialog(dlg);
         });
-        EXPECT_EQ(schedulecount, 1) << c.typed;
+        EXPECT_EQ(schedule.count, 1) << c.typed;
     }
 }
 
@@ -725,8 +728,8 @@ TEST_F(ScheduleDialog, BrowseThroughTheOpenFileDialog) {
     const std::string chosen = dir + "bell.wav";
     std::string chooser_caption, chooser_name;
     add_entry(2004, 1, 1, "a", 9, 0);
-    schedule_list[0].alarm_kind = 3;
-    std::snprintf(schedule_list[0].sound_file, sizeof schedule_list[0].sound_file, "C:\\old.wav");
+    schedule.entries[0].alarm_kind = 3;
+    std::snprintf(schedule.entries[0].sound_file, sizeof schedule.entries[0].sound_file, "C:\\old.wav");
     run_dialog({}, {
         [](HWND dlg) {
             select_rows(list_of(dlg), {0});
@@ -758,9 +761,9 @@ TEST_F(ScheduleDialog, BrowseThroughTheOpenFileDialog) {
     });
     EXPECT_EQ(chooser_caption, "Tavelspore - ｻｳﾝﾄﾞﾌｧｲﾙの指定");
     EXPECT_EQ(chooser_name, "old.wav");  // the folder holds the rest
-    ASSERT_EQ(schedulecount, 1);
-    EXPECT_EQ(schedule_list[0].alarm_kind, 3);
-    EXPECT_EQ(std::string(schedule_list[0].sound_file), chosen);
+    ASSERT_EQ(schedule.count, 1);
+    EXPECT_EQ(schedule.entries[0].alarm_kind, 3);
+    EXPECT_EQ(std::string(schedule.entries[0].sound_file), chosen);
     remove_tree(dir);
 }
 

@@ -16,6 +16,7 @@
 #include "resources/resource.h"
 #include "schedule/entry.h"
 #include "tests/host/entry_maker.h"
+#include "tests/host/test_records.h"
 #include "tests/win/dialog_input.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
@@ -34,7 +35,7 @@ LocalTime fixed_clock() { return g_now; }
 
 void add_entry(int year, int month, int day, const char* memo, int holiday = 0, int hour = -1,
                int minute = -1, int alarm_kind = 0) {
-    append_entry(make_entry(year, month, day, holiday, memo, hour, minute, alarm_kind));
+    append_entry(&schedule, make_entry(year, month, day, holiday, memo, hour, minute, alarm_kind));
 }
 
 // Every row as its texts joined with "|", the image first.
@@ -96,12 +97,12 @@ protected:
     }
     void TearDown() override { win_test::reset_program_globals(); }
 
-    static int open_day(int y, int m, int d) {
+    static DayContentsResult open_day(int y, int m, int d) {
         ViewState view;
         view.shown_year = y;
         view.shown_month = m;
         view.clicked_day = d;
-        return day_contents_dialog(nullptr, view);
+        return day_contents_dialog(nullptr, view, schedule);
     }
 };
 
@@ -128,7 +129,7 @@ TEST_F(ScheduleListDialogs, DayContentsListTheDaysEntriesInListOrder) {
         EXPECT_FALSE(GetWindowLongPtrA(list, GWL_STYLE) & LVS_SINGLESEL);
         PostMessageA(dlg, WM_COMMAND, IDC_DAY_SCHEDULE, 0);
     }});
-    EXPECT_EQ(driver.run([] { return open_day(2000, 1, 10); }), kDayContentsToSchedule);
+    EXPECT_EQ(driver.run([] { return open_day(2000, 1, 10); }), DayContentsResult::kToSchedule);
 }
 
 // OK, Enter and Alt+F4 end with 0, the schedule button with 1; Esc is ignored.
@@ -137,11 +138,11 @@ TEST_F(ScheduleListDialogs, DayContentsResults) {
         const char* what;
         UINT msg;
         WPARAM wp;
-        int result;
+        DayContentsResult result;
     } cases[] = {
-        {"OK", WM_COMMAND, IDOK, kDayContentsClosed},
-        {"schedule", WM_COMMAND, IDC_DAY_SCHEDULE, kDayContentsToSchedule},
-        {"Alt+F4", WM_SYSCOMMAND, SC_CLOSE, kDayContentsClosed},
+        {"OK", WM_COMMAND, IDOK, DayContentsResult::kClosed},
+        {"schedule", WM_COMMAND, IDC_DAY_SCHEDULE, DayContentsResult::kToSchedule},
+        {"Alt+F4", WM_SYSCOMMAND, SC_CLOSE, DayContentsResult::kClosed},
     };
     for (const Case& c : cases) {
         ModalDriver driver({[](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); },
@@ -211,7 +212,7 @@ TEST_F(ScheduleListDialogs, RecentListFromToday) {
                             PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
                         }});
     driver.run([] {
-        recent_schedule_dialog(nullptr, &settings.ToDoBoot, &settings.ToDoWidth);
+        recent_schedule_dialog(nullptr, schedule, &settings.ToDoBoot, &settings.ToDoWidth);
         return 0;
     });
     EXPECT_EQ(settings.ToDoBoot, 0);
@@ -245,7 +246,7 @@ TEST_F(ScheduleListDialogs, RecentRebuildsOnlyOnAnotherNumber) {
         PostMessageA(dlg, WM_COMMAND, IDOK, 0);
     }});
     driver.run([] {
-        recent_schedule_dialog(nullptr, &settings.ToDoBoot, &settings.ToDoWidth);
+        recent_schedule_dialog(nullptr, schedule, &settings.ToDoBoot, &settings.ToDoWidth);
         return 0;
     });
     EXPECT_EQ(settings.ToDoBoot, 0);
@@ -258,7 +259,7 @@ TEST_F(ScheduleListDialogs, StoredWidthOutsideTheRange) {
         int stored, index;
     } cases[] = {{150, 98}, {0, 0}, {-3, 0}};
     for (const Case& c : cases) {
-        schedulecount = 0;
+        schedule.count = 0;
         add_entry(2004, 12, 21, "tomorrow");
         add_entry(2005, 3, 29, "99 days");
         add_entry(2005, 3, 30, "100 days");
@@ -269,7 +270,7 @@ TEST_F(ScheduleListDialogs, StoredWidthOutsideTheRange) {
             PostMessageA(dlg, WM_COMMAND, IDOK, 0);
         }});
         driver.run([] {
-            recent_schedule_dialog(nullptr, &settings.ToDoBoot, &settings.ToDoWidth);
+            recent_schedule_dialog(nullptr, schedule, &settings.ToDoBoot, &settings.ToDoWidth);
             return 0;
         });
         EXPECT_EQ(settings.ToDoWidth, c.stored);

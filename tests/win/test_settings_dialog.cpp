@@ -14,6 +14,7 @@
 #include "config/settings.h"
 #include "dialogs/settings_dialog_win.h"
 #include "resources/resource.h"
+#include "tests/host/test_records.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
 #include "tests/win/win_scratch.h"
@@ -23,13 +24,21 @@ namespace {
 using win_test::ModalDriver;
 using Step = ModalDriver::Step;
 
-// An owner that counts the apply commands posted to it.
+// The apply callback handed to the dialog counts its calls; the owner counts apply commands
+// posted to it, which the dialog never sends itself.
 int g_applies = 0;
-LPARAM g_apply_lparam = -1;
+void* g_apply_context = nullptr;
+HWND g_apply_dialog = nullptr;
+int g_apply_context_value = 0;  // what the callback is handed as its context
+void count_apply(void* context, HWND dialog) {
+    ++g_applies;
+    g_apply_context = context;
+    g_apply_dialog = dialog;
+}
+int g_posted = 0;
 LRESULT CALLBACK owner_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_COMMAND && LOWORD(wp) == CMD_APPLY_SETTINGS) {
-        ++g_applies;
-        g_apply_lparam = lp;
+        ++g_posted;
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
@@ -65,7 +74,9 @@ protected:
     void SetUp() override {
         win_test::reset_program_globals();
         g_applies = 0;
-        g_apply_lparam = -1;
+        g_apply_context = nullptr;
+        g_apply_dialog = nullptr;
+        g_posted = 0;
         owner_ = make_owner();
         ASSERT_NE(owner_, nullptr);
     }
@@ -75,7 +86,9 @@ protected:
     }
     INT_PTR run(std::vector<Step> steps) {
         ModalDriver driver(std::move(steps));
-        const INT_PTR r = driver.run([&] { return settings_dialog(owner_); });
+        const INT_PTR r = driver.run([&] {
+            return settings_dialog(owner_, &settings, SettingsApply{count_apply, &g_apply_context_value});
+        });
         caption_ = driver.last_caption();
         dialog_owner_ = driver.last_owner();
         return r;
@@ -125,6 +138,7 @@ TEST_F(SettingsDialog, OpensWithTheSettingsAndCancelChangesNothing) {
     EXPECT_EQ(dialog_owner_, owner_);
     EXPECT_EQ(std::memcmp(&before, &settings, sizeof settings), 0) << "cancel changes no setting";
     EXPECT_EQ(g_applies, 0);
+    EXPECT_EQ(g_posted, 0);
 }
 
 TEST_F(SettingsDialog, ClockSwitchEnablesItsOptions) {
@@ -191,9 +205,11 @@ TEST_F(SettingsDialog, NumbersAreLimitedAndLettersReadAsZero) {
     EXPECT_EQ(settings.second, 1);
 }
 
-TEST_F(SettingsDialog, ApplyPostsToTheOwnerAndCancelKeepsIt) {
+TEST_F(SettingsDialog, ApplyRunsTheOwnersCallbackAndCancelKeepsIt) {
     settings.cmode = 1;
-    const INT_PTR r = run({[](HWND dlg) {
+    HWND shown = nullptr;
+    const INT_PTR r = run({[&](HWND dlg) {
+                               shown = dlg;
                                click(dlg, IDC_SET_SAT_PLAIN);
                                EXPECT_TRUE(enabled(dlg, IDC_SET_APPLY));
                                SetFocus(GetDlgItem(dlg, IDC_SET_APPLY));
@@ -202,12 +218,14 @@ TEST_F(SettingsDialog, ApplyPostsToTheOwnerAndCancelKeepsIt) {
                                EXPECT_FALSE(enabled(dlg, IDC_SET_APPLY)) << "until the next change";
                                EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDOK)) << "focus moved off the disabled button";
                            },
-                           [](HWND) { EXPECT_EQ(g_applies, 1) << "posted to the owner"; },
+                           [](HWND) { EXPECT_EQ(g_applies, 1) << "applied by the owner's callback"; },
                            press(IDCANCEL)});
     EXPECT_EQ(r, 0);
     EXPECT_EQ(settings.cmode, 0);
     EXPECT_EQ(g_applies, 1);
-    EXPECT_EQ(g_apply_lparam, 0);
+    EXPECT_EQ(g_apply_context, &g_apply_context_value) << "the context it was handed";
+    EXPECT_EQ(g_apply_dialog, shown) << "the open dialog owns what the owner says";
+    EXPECT_EQ(g_posted, 0) << "nothing posted to the owner";
 }
 
 // Answers the open-file dialog with a name, or cancels it (empty name).

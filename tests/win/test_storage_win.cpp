@@ -16,6 +16,7 @@
 #include "schedule/legacy_registry.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
+#include "tests/host/test_records.h"
 #include "win_scratch.h"
 
 namespace {
@@ -60,13 +61,13 @@ ScheduleEntry entry(int i) {
 
 TEST_F(StorageWin, ASavedFileReadsBackThroughTheProfileFunctions) {
     storage_init_win(path_.c_str(), dir_.c_str());
-    settings_defaults(1024, 768);
+    settings_defaults(&settings, 1024, 768);
     std::strcpy(settings.BackImageFile, "C:\\\x95\x5c\\back.bmp");  // 表: trail byte 0x5C
     settings.ToDoWidth = 70000;
-    for (int i = 0; i < kMaxEntries; ++i) schedule_list[i] = entry(i);
-    schedulecount = kMaxEntries;
-    ASSERT_TRUE(schedule_save());
-    ASSERT_TRUE(window_set_save(1024, 768));
+    for (int i = 0; i < kMaxEntries; ++i) schedule.entries[i] = entry(i);
+    schedule.count = kMaxEntries;
+    ASSERT_TRUE(schedule_save(settings, &schedule));
+    ASSERT_TRUE(window_set_save(settings, 1024, 768));
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
 
     const std::string bytes = get_file(path_);
@@ -92,11 +93,11 @@ TEST_F(StorageWin, ASavedFileReadsBackThroughTheProfileFunctions) {
 
     // And back through our layer: every entry as it was.
     storage_init_win(path_.c_str(), dir_.c_str());
-    ASSERT_TRUE(startup_load(1024, 768));
-    ASSERT_EQ(schedulecount, kMaxEntries);
+    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
+    ASSERT_EQ(schedule.count, kMaxEntries);
     for (int i = 0; i < kMaxEntries; ++i) {
         const ScheduleEntry want = entry(i);
-        const ScheduleEntry& got = schedule_list[i];
+        const ScheduleEntry& got = schedule.entries[i];
         ASSERT_STREQ(got.memo, want.memo) << i;
         ASSERT_EQ(got.day, want.day) << i;
         ASSERT_EQ(got.hour, want.hour) << i;
@@ -113,12 +114,12 @@ TEST_F(StorageWin, AFileWrittenByTheProfileFunctionsLoads) {
     WritePrivateProfileStringA("Alarm", "alarm001", "0930152", path_.c_str());
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
     storage_init_win(path_.c_str(), dir_.c_str());
-    ASSERT_TRUE(startup_load(800, 600));
+    ASSERT_TRUE(startup_load(&settings, &schedule, 800, 600));
     EXPECT_EQ(settings.monthlang, 0);
     EXPECT_STREQ(settings.fontname, "abc");
-    ASSERT_EQ(schedulecount, 1);
-    EXPECT_STREQ(schedule_list[0].memo, "会議");
-    EXPECT_EQ(schedule_list[0].minutes_before, 15);
+    ASSERT_EQ(schedule.count, 1);
+    EXPECT_STREQ(schedule.entries[0].memo, "会議");
+    EXPECT_EQ(schedule.entries[0].minutes_before, 15);
 }
 
 TEST_F(StorageWin, ATenThousandEntryFileKeepsEveryEntryThroughASave) {
@@ -144,10 +145,10 @@ TEST_F(StorageWin, ATenThousandEntryFileKeepsEveryEntryThroughASave) {
     const std::string before = get_file(path_);
 
     storage_init_win(path_.c_str(), dir_.c_str());
-    ASSERT_TRUE(startup_load(1024, 768));
-    ASSERT_EQ(schedulecount, kMaxEntries);
+    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
+    ASSERT_EQ(schedule.count, kMaxEntries);
     EXPECT_EQ(schedule_not_loaded(), kEntries - kMaxEntries);
-    ASSERT_TRUE(schedule_save());
+    ASSERT_TRUE(schedule_save(settings, &schedule));
 
     // Every key as it was, read through the platform too (a sample: each lookup walks the file).
     const std::string bytes = get_file(path_);
@@ -174,17 +175,17 @@ TEST_F(StorageWin, ATenThousandEntryFileKeepsEveryEntryThroughASave) {
 TEST_F(StorageWin, SavesReportFilesThatCannotBeReplaced) {
     put_file(path_, "[Config]\r\nmonthlang=0\r\n");
     storage_init_win(path_.c_str(), dir_.c_str());
-    settings_defaults(800, 600);
+    settings_defaults(&settings, 800, 600);
 
     // A directory where the temporary file would go.
     ASSERT_TRUE(CreateDirectoryA((path_ + ".tmp").c_str(), nullptr));
-    EXPECT_FALSE(settings_save());
-    EXPECT_FALSE(schedule_save());
+    EXPECT_FALSE(settings_save(settings));
+    EXPECT_FALSE(schedule_save(settings, &schedule));
     RemoveDirectoryA((path_ + ".tmp").c_str());
 
     // A read-only settings file is not replaced.
     SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY);
-    const bool replaced = settings_save();
+    const bool replaced = settings_save(settings);
     SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (replaced) {
         // Wine running as root may allow it; then the write must be complete.
@@ -198,13 +199,13 @@ TEST_F(StorageWin, SavesReportFilesThatCannotBeReplaced) {
     // A directory that does not exist.
     const std::string nowhere = dir_ + "missing\\user.cfg";
     storage_init_win(nowhere.c_str(), dir_.c_str());
-    EXPECT_FALSE(settings_save());
-    EXPECT_FALSE(todo_save());
-    EXPECT_FALSE(window_set_save(800, 600));
-    EXPECT_FALSE(schedule_save());
+    EXPECT_FALSE(settings_save(settings));
+    EXPECT_FALSE(todo_save(settings));
+    EXPECT_FALSE(window_set_save(settings, 800, 600));
+    EXPECT_FALSE(schedule_save(settings, &schedule));
 
     storage_init_win(path_.c_str(), dir_.c_str());
-    EXPECT_TRUE(settings_save());
+    EXPECT_TRUE(settings_save(settings));
     EXPECT_NE(get_file(path_).find("monthlang=1"), std::string::npos);
 }
 
@@ -246,7 +247,7 @@ bool legacy_key_exists() {
 TEST_F(StorageWin, RegistryImportSavesThenDeletesTheKey) {
     make_legacy_key();
     storage_init_win(path_.c_str(), dir_.c_str());
-    ASSERT_TRUE(startup_load(1024, 768));
+    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
     EXPECT_FALSE(legacy_key_exists());
     EXPECT_EQ(settings.x1, 15);
     EXPECT_EQ(settings.y1, 25);
@@ -254,17 +255,17 @@ TEST_F(StorageWin, RegistryImportSavesThenDeletesTheKey) {
     EXPECT_EQ(settings.front, 8);
     EXPECT_EQ(settings.ToDoWidth, 45);
     EXPECT_STREQ(settings.fontname, "ＭＳ Mincho");
-    ASSERT_EQ(schedulecount, 2);
-    EXPECT_EQ(std::strlen(schedule_list[0].memo), 80u);
-    EXPECT_EQ(std::strlen(schedule_list[0].sound_file), 266u);
-    EXPECT_EQ(schedule_list[1].day, 99);
+    ASSERT_EQ(schedule.count, 2);
+    EXPECT_EQ(std::strlen(schedule.entries[0].memo), 80u);
+    EXPECT_EQ(std::strlen(schedule.entries[0].sound_file), 266u);
+    EXPECT_EQ(schedule.entries[1].day, 99);
     EXPECT_EQ(GetPrivateProfileIntA("Schedule", "schedulecount", -1, path_.c_str()), 2u);
     EXPECT_EQ(GetPrivateProfileIntA("DispSet1", "x1", -1, path_.c_str()), 15u);
 
     // The next start reads the settings file.
     storage_init_win(path_.c_str(), dir_.c_str());
-    ASSERT_TRUE(startup_load(1024, 768));
-    EXPECT_EQ(schedulecount, 2);
+    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
+    EXPECT_EQ(schedule.count, 2);
     EXPECT_EQ(settings.ToDoWidth, 45);
 }
 
@@ -272,9 +273,9 @@ TEST_F(StorageWin, RegistryImportKeepsTheKeyWhenTheFileCannotBeWritten) {
     make_legacy_key();
     const std::string nowhere = dir_ + "missing\\user.cfg";
     storage_init_win(nowhere.c_str(), dir_.c_str());
-    EXPECT_FALSE(startup_load(1024, 768));
+    EXPECT_FALSE(startup_load(&settings, &schedule, 1024, 768));
     EXPECT_TRUE(legacy_key_exists());
-    EXPECT_EQ(schedulecount, 2);  // still usable in memory for this session
+    EXPECT_EQ(schedule.count, 2);  // still usable in memory for this session
 }
 
 TEST_F(StorageWin, FileStampsComeFromTheFileSystem) {
@@ -305,8 +306,8 @@ TEST_F(StorageWin, FileStampsComeFromTheFileSystem) {
 
 TEST_F(StorageWin, EditsMadeThroughTheProfileFunctionsMeanwhileSurvive) {
     storage_init_win(path_.c_str(), dir_.c_str());
-    ASSERT_TRUE(startup_load(1024, 768));
-    ASSERT_TRUE(window_set_save(1024, 768));
+    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
+    ASSERT_TRUE(window_set_save(settings, 1024, 768));
 
     // Another program writes through the platform while this one runs.
     WritePrivateProfileStringA("Tool", "note", "書き込み", path_.c_str());
@@ -315,13 +316,13 @@ TEST_F(StorageWin, EditsMadeThroughTheProfileFunctionsMeanwhileSurvive) {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
 
     // Restoring the position sees the changed window set.
-    settings_load(1024, 768);
+    settings_load(&settings, 1024, 768);
     EXPECT_EQ(settings.x1, 123);
     settings.front = 8;
-    ASSERT_TRUE(settings_save());
-    schedule_list[0] = entry(3);
-    schedulecount = 1;
-    ASSERT_TRUE(schedule_save());
+    ASSERT_TRUE(settings_save(settings));
+    schedule.entries[0] = entry(3);
+    schedule.count = 1;
+    ASSERT_TRUE(schedule_save(settings, &schedule));
 
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
     char buf[260];
@@ -346,7 +347,7 @@ TEST_F(StorageWin, ShortRegistryValuesFillTheStartOfTheirField) {
     set_value(key, "monthlang", three, 3);  // longer than 2 bytes: missing
     RegCloseKey(key);
     storage_init_win(path_.c_str(), dir_.c_str());
-    ASSERT_TRUE(startup_load(1024, 768));
+    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
     EXPECT_EQ(settings.x1, 9);
     EXPECT_EQ(settings.ToDoWidth, 9);
     EXPECT_EQ(settings.monthlang, 1);
@@ -359,11 +360,11 @@ TEST_F(StorageWin, LegacyProfileFileIsLookedForInTheWindowsDirectory) {
     const std::string ini = std::string(windir) + "\\ZELMAR.INI";
     put_file(ini, "[Schedule]\r\ndate1=041230\r\nmemo1=legacy\r\n");
     storage_init_win(path_.c_str(), dir_.c_str());
-    ASSERT_TRUE(startup_load(800, 600));
+    ASSERT_TRUE(startup_load(&settings, &schedule, 800, 600));
     DeleteFileA(ini.c_str());
-    ASSERT_EQ(schedulecount, 1);
-    EXPECT_EQ(schedule_list[0].year, 2004);
-    EXPECT_STREQ(schedule_list[0].memo, "legacy");
+    ASSERT_EQ(schedule.count, 1);
+    EXPECT_EQ(schedule.entries[0].year, 2004);
+    EXPECT_STREQ(schedule.entries[0].memo, "legacy");
 }
 
 }  // namespace

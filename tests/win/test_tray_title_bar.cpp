@@ -14,6 +14,7 @@
 #include "app/tray_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
+#include "tests/host/test_records.h"
 #include "tests/win/main_window_fixture.h"
 
 namespace {

@@ -1,0 +1,87 @@
+// Every text the program shows that is not in the resource script: the program's name,
+// messages, labels, list headings and the formats that build dates and times. UTF-8 here;
+// the compiler turns them into code page 932. The resource script holds the texts of the
+// templates, the menu and the string table.
+#pragma once
+
+// The program's name, as the user knows it (captions, titles, plug-in information).
+#define ZELMAR_PROGRAM_NAME "Tavelspore"
+constexpr char kProgramName[] = ZELMAR_PROGRAM_NAME;
+
+// The default face of the calendar font and of `jfont`.
+constexpr char kDefaultFontFace[] = "ＭＳ Ｐゴシック";
+
+// Weekday names, Sunday first.
+constexpr const char* kWeekdayNamesJa[7] = {"日", "月", "火", "水", "木", "金", "土"};
+
+// Main window.
+constexpr char kMenuSettings[] = "設定(&S)";
+constexpr char kMenuShow[] = "表示(&D)";
+constexpr char kMenuHide[] = "非表示(&D)";
+constexpr char kPositionSaved[] = "現在の位置とサイズを保存しました";
+constexpr char kSaveFailedFormat[] = "設定ファイルに保存できませんでした。\n%s";  // the file
+constexpr char kBackgroundFailedFormat[] = "背景画像を読み込めませんでした\n%s";  // the file
+constexpr char kTrayTipFormat[] = "%d年%d月%d日(%s)";          // year, month, day, weekday
+constexpr char kTitleFormatJa[] = "%s %d年%d月";               // name, year, month
+constexpr char kTitleFormatEn[] = "%s %s %d";                  // name, month name, year
+constexpr char kMonthHeaderFormatJa[] = "%d年 %d月";           // year, month
+
+// Message box buttons.
+constexpr char kButtonCancel[] = "ｷｬﾝｾﾙ";
+constexpr char kButtonAbort[] = "中止";
+constexpr char kButtonRetry[] = "再試行";
+constexpr char kButtonIgnore[] = "無視";
+constexpr char kButtonYes[] = "はい";
+constexpr char kButtonNo[] = "いいえ";
+
+// Display-month dialog.
+constexpr char kDisplayMonthInvalid[] = "表示月の設定が無効です";
+
+// Settings dialog.
+constexpr char kBackgroundChooserTitle[] = "背景画像の選択";
+
+// Schedule dialog.
+constexpr char kScheduleListFull[] = "これ以上登録できません";
+constexpr char kScheduleCloseQuestion[] =
+    "スケジュールを編集中です\nスケジュール設定を終了しますか？";
+constexpr char kYearOutOfRange[] = "年の設定は1980年から2079年までです";
+constexpr char kMonthMissing[] = "月が入力されていません";
+constexpr char kMonthInvalid[] = "月の設定が不正です";
+constexpr char kDayMissing[] = "日が入力されていません";
+constexpr char kDayInvalid[] = "日の設定が不正です";
+constexpr char kMemoMissing[] = "メモが入力されていません";
+constexpr char kTrySoundIdle[] = "♪";     // the try-sound button, idle
+constexpr char kTrySoundPlaying[] = "！";  // and while a tried sound plays
+constexpr char kEveryYear[] = "通年";
+constexpr char kRowYearFormat[] = "%d年";                       // year
+constexpr char kRowDateMovableFormat[] = "%2d月??日";           // month
+constexpr char kRowDateSecondMondayFormat[] = "%2d月第2月曜";   // month
+constexpr char kRowDateThirdMondayFormat[] = "%2d月第3月曜";    // month
+constexpr char kRowDateFormat[] = "%2d月%2d日";                 // month, day
+
+// List headings.
+constexpr char kColumnYear[] = "年";
+constexpr char kColumnDate[] = "月日";
+constexpr char kColumnTime[] = "時刻";
+constexpr char kColumnMemo[] = "メモ";
+
+// Day contents and recent schedule lists.
+constexpr char kListHeaderFormat[] = "%d年%2d月%2d日(%s)";  // year, month, day, weekday
+constexpr const char* kNearDays[3] = {"今日", "明日", "明後日"};
+constexpr char kDaysAheadFormat[] = "%2ld日後";               // days
+constexpr char kRecentDateFormat[] = "%2d月%2d日(%s)";        // month, day, weekday
+
+// Alarm window: date, time and memo, then how long remains.
+constexpr char kAlarmBeforeFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n%d 分前です";
+constexpr char kAlarmDueFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n予定時刻です";
+
+// The image plug-in's description after its file name and version, and its format names.
+#define ZELMAR_PLUGIN_DESCRIPTION " " ZELMAR_PROGRAM_NAME " 用 PNG/JPEG/GIF/TIFF 画像プラグイン"
+constexpr char kPngPictures[] = "PNG 画像";
+constexpr char kJpegPictures[] = "JPEG 画像";
+constexpr char kGifPictures[] = "GIF 画像";
+constexpr char kTiffPictures[] = "TIFF 画像";
+
+// Image chooser filter around the plug-ins' own entries.
+constexpr char kImageFilterHead[] = "画像ファイル|*.bmp;*.rle";
+constexpr char kImageFilterTail[] = "|全てのファイル|*.*||";
