@@ -41,6 +41,13 @@ protected:
     std::string dir_, path_;
 };
 
+// The key of the k-th entry in section "Schedule" or "Alarm".
+std::string entry_key(const char* section, int k) {
+    char key[32];
+    std::snprintf(key, sizeof key, section[0] == 'S' ? "schedule%03d" : "alarm%03d", k);
+    return key;
+}
+
 ScheduleEntry entry(int i) {
     ScheduleEntry e;
     entry_blank(&e);
@@ -73,13 +80,13 @@ TEST_F(StorageWin, ASavedFileReadsBackThroughTheProfileFunctions) {
     const std::string bytes = get_file(path_);
     ProfileFile mine;
     mine.parse(bytes.data(), bytes.size());
-    char key[32], theirs[512];
+    char theirs[512];
     for (int i = 1; i <= kMaxEntries; ++i) {
         for (const char* sec : {"Schedule", "Alarm"}) {
-            std::snprintf(key, sizeof key, sec[0] == 'S' ? "schedule%03d" : "alarm%03d", i);
-            const std::string* ours = mine.find(sec, key);
+            const std::string key = entry_key(sec, i);
+            const std::string* ours = mine.find(sec, key.c_str());
             ASSERT_NE(ours, nullptr) << key;
-            GetPrivateProfileStringA(sec, key, "missing", theirs, sizeof theirs, path_.c_str());
+            GetPrivateProfileStringA(sec, key.c_str(), "missing", theirs, sizeof theirs, path_.c_str());
             ASSERT_EQ(*ours, theirs) << key;
         }
     }
@@ -155,17 +162,17 @@ TEST_F(StorageWin, ATenThousandEntryFileKeepsEveryEntryThroughASave) {
     ProfileFile saved, original;
     saved.parse(bytes.data(), bytes.size());
     original.parse(before.data(), before.size());
-    char key[32], theirs[512];
+    char theirs[512];
     for (int k = 1; k <= kEntries; ++k) {
         for (const char* sec : {"Schedule", "Alarm"}) {
-            std::snprintf(key, sizeof key, sec[0] == 'S' ? "schedule%03d" : "alarm%03d", k);
-            const std::string* was = original.find(sec, key);
-            const std::string* now = saved.find(sec, key);
+            const std::string key = entry_key(sec, k);
+            const std::string* was = original.find(sec, key.c_str());
+            const std::string* now = saved.find(sec, key.c_str());
             ASSERT_EQ(was == nullptr, now == nullptr) << key;
             if (was == nullptr) continue;
             ASSERT_EQ(*now, *was) << key;
             if (k % 499 != 0 && k != kEntries) continue;
-            GetPrivateProfileStringA(sec, key, "missing", theirs, sizeof theirs, path_.c_str());
+            GetPrivateProfileStringA(sec, key.c_str(), "missing", theirs, sizeof theirs, path_.c_str());
             ASSERT_EQ(*was, theirs) << key;
         }
     }
