@@ -102,14 +102,14 @@ Sections read_sections(const ProfileFile& doc) {
         const std::string* alarm_value = alarm_line != SIZE_MAX ? &(*alarm)[alarm_line].value : nullptr;
         bool takes_alarm = false;
         out.read_from.emplace_back(&value, alarm_value);
-        if (entry_from_stored(value, alarm_value, &e, &takes_alarm)) {
-            out.slots.push_back(stored_slot_of(e));
-            if (takes_alarm && alarm_value != nullptr) taken[alarm_line] = true;
-        } else {
-            // Kept as stored. Its alarm, if any, stays a line of its own: taken along, it
-            // could meet another alarm line under the number the slot is written with.
-            out.slots.push_back(StoredSlot{false, value, std::string()});
-        }
+        const bool readable = entry_from_stored(value, alarm_value, &e, &takes_alarm);
+        // A slot that does not read as an entry once written (a memo of blanks) is kept like
+        // one that does not read now.
+        out.slots.push_back(readable ? stored_slot_of(e) : StoredSlot{false, value, std::string()});
+        // The alarm of a slot kept as stored stays a line of its own: taken along, it could
+        // meet another alarm line under the number the slot is written with.
+        if (out.slots.back().readable && takes_alarm && alarm_value != nullptr)
+            taken[alarm_line] = true;
     }
     for (size_t i = 0; i < alarm->size(); ++i)
         if (!taken[i]) out.alarm_lines.push_back((*alarm)[i]);

@@ -135,7 +135,9 @@ TEST(ScheduleSections, KeysNotReadAreKeptAndNumberedAfterTheList) {
         "schedule003=2004010100twin\r\n"          // second of its name: a slot of its own
         "schedule002=2004010201\r\n"              // an empty memo: its alarm stays a line
         "schedule000=2004010100zero\r\n"
-        "[Alarm]\r\nalarm003=0930150\r\nalarm002=1000000\r\nalarm007=orphan\r\nalarm003=twin\r\n";
+        "schedule006=\"2004010301  \"\r\n"         // blanks once written: kept as such
+        "[Alarm]\r\nalarm003=0930150\r\nalarm002=1000000\r\nalarm007=orphan\r\nalarm003=twin\r\n"
+        "alarm006=0800000\r\n";
     ProfileFile doc;
     doc.parse(file.data(), file.size());
     ScheduleEntry list[2];
@@ -152,10 +154,11 @@ TEST(ScheduleSections, KeysNotReadAreKeptAndNumberedAfterTheList) {
     EXPECT_EQ(written,
               "[Schedule]\r\nschedulecount=2\r\n"
               "schedule001=2004010101timed\r\nschedule002=2004010100twin\r\n"
-              "schedule003=x\r\nschedule004=2004010201\r\nschedule005=2004010100late\r\n"
+              "schedule003=x\r\nschedule004=2004010201\r\nschedule005=2004010301\r\n"
+              "schedule006=2004010100late\r\n"
               "schedule0002=2004010100wide\r\nnote\r\nschedule000=2004010100zero\r\n"
               "[Alarm]\r\nalarm001=0930150\r\nalarm002=1000000\r\n"
-              "alarm007=orphan\r\nalarm003=twin\r\n");
+              "alarm007=orphan\r\nalarm003=twin\r\nalarm006=0800000\r\n");
 
     // Read and written again: the same bytes.
     ProfileFile again;
