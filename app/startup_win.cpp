@@ -12,6 +12,7 @@
 #include "config/settings.h"
 #include "image/plugins_win.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
@@ -78,10 +79,8 @@ int app_run(HINSTANCE inst, int show) {
         report_save_result(nullptr, false);
     if (const int left = schedule_not_loaded()) {
         char text[200];
-        std::snprintf(text, sizeof text,
-                      "スケジュールが%d件を超えるため、%d件を読み込めませんでした（ファイルには残しています）",
-                      kMaxEntries, left);
-        message_box(nullptr, text, kProgramTitle, MB_OK | MB_ICONINFORMATION);
+        std::snprintf(text, sizeof text, kEntriesNotLoadedFormat, kMaxEntries, left);
+        message_box(nullptr, text, kProgramName, MB_OK | MB_ICONINFORMATION);
     }
 
     if (!main_window_create(inst, show, MainRecords{&g_settings, &g_schedule})) return 3;
