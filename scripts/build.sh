@@ -12,7 +12,7 @@ trees=("$@"); [ $# -gt 0 ] || trees=(host win64 win32)
 for t in "${trees[@]}"; do
   case $t in
     host)  build_tree host -DCMAKE_BUILD_TYPE=Debug ;;
-    host32) build_tree host32 -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/i686-linux.cmake" \
+    host32) build_tree host32 -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/i686-linux.cmake" \
               -DZELMAR_SANITIZERS=undefined -DZELMAR_GTEST_FROM_SOURCE=ON ;;
     win64) build_tree win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" ;;
     win32) build_tree win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DZELMAR_WIN_TESTS=OFF ;;
