@@ -7,6 +7,7 @@
 #include "app/main_window_internal_win.h"
 #include "app/save_notice_win.h"
 #include "app/title_bar_win.h"
+#include "app/tray_win.h"
 #include "calendar/date.h"
 #include "config/profile.h"
 #include "config/settings.h"
@@ -59,6 +60,15 @@ void switch_title_bar(MainState& s, HWND hwnd) {
     apply_title_bar(s, hwnd);
 }
 
+// The holidays go on or off in the month, the lists and the tray tip at once.
+void switch_national_holidays(MainState& s, HWND hwnd) {
+    toggle_national_holidays(s.settings);
+    report_save_result(hwnd, settings_save(*s.settings));
+    menus_show_checks(s);
+    tray_show_today(hwnd, s.settings->NationalHolidays);
+    repaint(hwnd);
+}
+
 // What the settings dialog wrote takes effect: the background anew, the settings saved,
 // the window repainted. A chosen image that cannot be loaded is told, with its name, over
 // owner (the dialog while it is open).
@@ -87,7 +97,8 @@ void detailed_settings(MainState& s, HWND hwnd) {
 
 void show_recent_schedule(MainState& s, HWND hwnd) {
     Settings& settings = *s.settings;
-    recent_schedule_dialog(hwnd, *s.schedule, &settings.ToDoBoot, &settings.ToDoWidth);
+    recent_schedule_dialog(hwnd, *s.schedule, &settings.ToDoBoot, &settings.ToDoWidth,
+                           settings.NationalHolidays);
     report_save_result(hwnd, todo_save(settings));
 }
 
@@ -108,7 +119,8 @@ void open_schedule_dialog(MainState& s, HWND hwnd, const ScheduleOpening& openin
     if (s.schedule_dialog_open) return;
     s.view.schedule_opening = opening;
     s.schedule_dialog_open = true;
-    const bool changed = schedule_dialog(hwnd, s.view.schedule_opening, s.schedule);
+    const bool changed = schedule_dialog(hwnd, s.view.schedule_opening, s.schedule, nullptr,
+                                         ScheduleStored{ring_stored_entry, &s});
     s.schedule_dialog_open = false;
     if (!changed) return;
     report_save_result(hwnd, schedule_save(*s.settings, s.schedule));
@@ -151,6 +163,7 @@ bool main_command(MainState& s, HWND hwnd, int id) {
     case CMD_FONT: choose_font(s.settings, hwnd); return true;
     case CMD_ALWAYS_ON_TOP: switch_always_on_top(s, hwnd); return true;
     case CMD_NO_TITLE_BAR: switch_title_bar(s, hwnd); return true;
+    case CMD_NATIONAL_HOLIDAYS: switch_national_holidays(s, hwnd); return true;
     case CMD_RESET_MONTH: reset_month(s, hwnd); return true;
     case CMD_RESTORE_POSITION: restore_position(s, hwnd); return true;
     case CMD_SAVE_POSITION: save_position(s, hwnd); return true;

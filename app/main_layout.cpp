@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "calendar/date.h"
+#include "calendar/filetime.h"
+#include "calendar/national_holidays.h"
 #include "resources/texts.h"
 #include "schedule/entry.h"
 
@@ -94,6 +97,15 @@ void format_date_tip(char* out, size_t size, int year, int month, int day) {
     std::snprintf(out, size, kTrayTipFormat, year, month, day, name);
 }
 
+void format_tray_tip(char* out, size_t size, int year, int month, int day, int national) {
+    if (size == 0) return;
+    format_date_tip(out, size, year, month, day);
+    const char* holiday = national != 0 ? national_holiday_name(year, month, day) : nullptr;
+    if (!holiday) return;
+    const size_t used = std::strlen(out);
+    std::snprintf(out + used, size - used, " %s", holiday);
+}
+
 void format_window_title(char* out, size_t size, int monthlang, int year, int month) {
     if (size == 0) return;
     if (monthlang != 0) {
@@ -125,10 +137,17 @@ TickPlan plan_tick(const TickMemory& mem, const LocalTime& now, int clock_on, in
     p.minute_changed = now.minute != mem.last_minute;
 
     p.alarm_upto = alarm_instant(p.year, now.month, now.day, now.hour, now.minute);
-    if (p.alarm_upto != 0) {
-        const bool fresh = mem.last_checked == 0 || p.alarm_upto < mem.last_checked;
-        p.alarm_after = fresh ? p.alarm_upto - kOneMinute : mem.last_checked;
-        p.check_alarms = p.alarm_upto > p.alarm_after;
+    const uint64_t upto = p.alarm_upto, checked = mem.last_checked;
+    if (upto != 0) {
+        if (checked != 0 && upto > checked) {
+            p.check_alarms = true;  // every minute since the last one checked
+            p.alarm_after = checked;
+            if (!mem.ticked) p.missed_upto = upto - kOneMinute;
+        } else if (checked == 0 || checked - upto > kTicksPerDay) {
+            p.check_alarms = true;  // this minute alone
+            p.alarm_after = upto - kOneMinute;
+        }
+        // Otherwise this minute was checked already: wait for the clock to pass the mark.
     }
 
     if (clock_on != 0)
@@ -140,7 +159,13 @@ void finish_tick(TickMemory* mem, const TickPlan& plan, const LocalTime& now) {
     mem->last_day = now.day;
     mem->last_minute = now.minute;
     mem->last_second = now.second;
-    if (plan.alarm_upto != 0) mem->last_checked = plan.alarm_upto;
+    mem->ticked = true;
+    if (plan.check_alarms) mem->last_checked = plan.alarm_upto;
+}
+
+bool rings_when_stored(const ScheduleEntry& e, uint64_t now_minute, uint64_t last_checked) {
+    return has_alarm(e) && e.has_time != 0 && now_minute != 0 && e.alarm_at == now_minute &&
+           last_checked >= now_minute;
 }
 
 ClockRepaint clock_repaint_kind(bool same_date_text, int analog, bool minute_changed) {

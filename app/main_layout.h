@@ -7,6 +7,7 @@
 #include <cstdint>
 
 struct LocalTime;
+struct ScheduleEntry;
 
 // A rectangle in client pixels (left, top, right, bottom).
 struct CellRect {
@@ -68,6 +69,9 @@ void month_cells(const MonthMetrics& m, int area_right, int digit_w, int digit_h
 
 // The tray tip of a date: "%d年%d月%d日(%s)" with the Japanese weekday name.
 void format_date_tip(char* out, size_t size, int year, int month, int day);
+// The tray tip with the holiday's name on a national holiday: "%d年%d月%d日(%s) %s"; on any
+// other day, and when national (the switch of the shown holidays) is 0, format_date_tip.
+void format_tray_tip(char* out, size_t size, int year, int month, int day, int national);
 // The window title for the shown month: the program's name, then Japanese "%d年%d月" or
 // English "<Month> %d".
 void format_window_title(char* out, size_t size, int monthlang, int year, int month);
@@ -85,7 +89,10 @@ struct TickMemory {
     int last_day = -1;
     int last_minute = 60;
     int last_second = 60;
-    uint64_t last_checked = 0;   // alarm instant last checked, 0 = none yet
+    // Alarm instant checked up to, 0 = none yet. Before the first tick it holds the mark
+    // stored by the previous run, if any.
+    uint64_t last_checked = 0;
+    bool ticked = false;         // a tick has run
 };
 
 struct TickPlan {
@@ -94,19 +101,27 @@ struct TickPlan {
     bool repaint_month;          // a new day after the first tick
     bool check_alarms;           // look for alarms due in (alarm_after, alarm_upto]
     uint64_t alarm_after, alarm_upto;
+    uint64_t missed_upto;        // alarms due at or before this came due before the start
     bool clock_due;              // the clock area needs repainting
     bool minute_changed;
 };
 
 constexpr uint64_t kOneMinute = 600000000ull;  // in 100-ns units
 
-// Decides a tick from one clock reading. Alarms: the first tick checks only the current
-// minute; later ticks check every minute since the last one checked, so a late tick or a
-// sleep does not skip an alarm (the lookup itself reaches back at most 24 hours). A clock
-// set back starts over with the current minute.
+// Decides a tick from one clock reading. Alarms: every minute after the last one checked
+// up to the current one, so a late tick or a sleep does not skip an alarm (the lookup itself
+// reaches back at most 24 hours); with nothing checked yet, the current minute alone. The
+// first tick of a run starts from the previous run's mark: what came due in between is
+// missed (shown as such). A minute is never checked twice: with the clock set back, the
+// check waits until the clock passes the last minute checked, unless that lies more than
+// 24 hours ahead (a clock or mark far off), when it starts over with the current minute.
 TickPlan plan_tick(const TickMemory& mem, const LocalTime& now, int clock_on, int seconds_on);
 // Stores the reading and the checked instant once the tick is done.
 void finish_tick(TickMemory* mem, const TickPlan& plan, const LocalTime& now);
+
+// An entry just stored in the schedule dialog rings at once when its alarm is due in the
+// current minute (now_minute, its instant) and that minute has already been checked.
+bool rings_when_stored(const ScheduleEntry& e, uint64_t now_minute, uint64_t last_checked);
 
 // The clock repaint a due tick makes.
 enum ClockRepaint {

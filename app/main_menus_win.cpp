@@ -12,6 +12,19 @@ namespace {
 // The "設定(&S)" submenu sits at position 1 of menu 210.
 constexpr UINT kSettingsSubmenuPos = 1;
 
+// The national holidays' switch goes right after "タイトルバーなし(&N)"; its text lives with
+// the holidays' names.
+void add_national_holidays_item(HMENU menu) {
+    HMENU sub = GetSubMenu(menu, kSettingsSubmenuPos);
+    const int n = sub ? GetMenuItemCount(sub) : -1;
+    for (int i = 0; i < n; ++i)
+        if (GetMenuItemID(sub, i) == CMD_NO_TITLE_BAR) {
+            InsertMenuA(sub, i + 1, MF_BYPOSITION | MF_STRING, CMD_NATIONAL_HOLIDAYS,
+                        kMenuNationalHolidays);
+            return;
+        }
+}
+
 }  // namespace
 
 void menus_build(MainState& s) {
@@ -19,6 +32,7 @@ void menus_build(MainState& s) {
     s.main_menu.reset(LoadMenuA(app_instance(), MAKEINTRESOURCEA(IDM_MAIN)));
     HMENU menu = s.main_menu.get();
     if (!menu) return;
+    add_national_holidays_item(menu);
     menus_show_checks(s);
     if (s.menu_bar)
         AppendMenuA(s.menu_bar.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menu),
@@ -33,6 +47,8 @@ void menus_show_checks(const MainState& s) {
                   MF_BYCOMMAND | (always_on_top(*s.settings) ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(menu, CMD_NO_TITLE_BAR,
                   MF_BYCOMMAND | (title_bar_hidden(*s.settings) ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, CMD_NATIONAL_HOLIDAYS,
+                  MF_BYCOMMAND | (national_holidays_shown(*s.settings) ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void menus_attach(const MainState& s, HWND hwnd) {

@@ -5,6 +5,7 @@
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "calendar/month_step.h"
+#include "config/settings.h"
 
 namespace {
 
@@ -45,7 +46,9 @@ void release_arrow(MainState& s, HWND hwnd, int x, int y, bool right_button) {
 
 void open_day(MainState& s, HWND hwnd, int day) {
     s.view.clicked_day = day;
-    if (day_contents_dialog(hwnd, s.view, *s.schedule) != DayContentsResult::kToSchedule) return;
+    const DayContentsResult r =
+        day_contents_dialog(hwnd, s.view, *s.schedule, s.settings->NationalHolidays);
+    if (r != DayContentsResult::kToSchedule) return;
     open_schedule_dialog(s, hwnd, opening_on_clicked_day(s.view));
 }
 

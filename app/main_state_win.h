@@ -12,6 +12,7 @@
 #include "config/handles_win.h"
 #include "dialogs/alarm_window_win.h"
 #include "dialogs/view_state.h"
+#include "schedule/alarm_snooze.h"
 
 struct ScheduleList;
 struct Settings;
@@ -59,6 +60,8 @@ struct MainState {
     bool timer_running = false;
     WINDOWPLACEMENT placement = empty_placement();
     bool schedule_dialog_open = false;   // one schedule dialog at a time (the tray reaches it)
+    SnoozeQueue snooze;                  // alarms put off with 5分後
+    bool session_ended = false;          // Windows ends the session: everything was saved
 };
 
 // The one main window's state; only the window procedure and the tests name it.

@@ -1,6 +1,8 @@
 // The one-second tick: follows the date (tray tip, repaint at a new day), looks for due
 // alarms and repaints the clock when its text changes.
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "app/main_layout.h"
 #include "app/main_state_win.h"
@@ -9,9 +11,37 @@
 #include "calendar/date.h"
 #include "config/settings.h"
 #include "dialogs/alarm_window_win.h"
+#include "schedule/alarm_mark.h"
+#include "schedule/alarm_snooze.h"
 #include "schedule/entry.h"
 
 namespace {
+
+AlarmTimeForm alarm_form(const MainState& s) {
+    return {s.settings->method != 0, s.settings->ampm != 0};
+}
+
+// The entries due in one check ring together, in one window; those that came due before
+// the program started say so. The mark goes to the file at once, so that after a crash
+// nothing rings twice.
+void ring(MainState& s, HWND hwnd, const int* due, int count, uint64_t missed_upto) {
+    std::unique_ptr<AlarmBatch> b(new (std::nothrow) AlarmBatch);
+    if (b) {
+        alarm_batch_make(b.get(), *s.schedule, due, count);
+        if (missed_upto != 0) alarm_batch_mark_missed(b.get(), missed_upto);
+        s.alarm.list = s.schedule;
+        show_alarm_batch(hwnd, &s.alarm, alarm_form(s), *b, false);
+    }
+    note_alarm_mark(s);
+    // Not told when it fails: the saves of the user's own changes tell it.
+    alarm_checked_save(*s.settings);
+}
+
+// Alarms put off whose time has come join the window; one batch a tick.
+void show_snoozed(MainState& s, HWND hwnd) {
+    std::unique_ptr<AlarmBatch> b = snooze_take_due(&s.snooze, GetTickCount());
+    if (b) show_alarm_batch(hwnd, &s.alarm, alarm_form(s), *b, true);
+}
 
 void invalidate(HWND hwnd, const RECT& r) { InvalidateRect(hwnd, &r, TRUE); }
 
@@ -49,9 +79,7 @@ int main_tick(MainState& s, HWND hwnd) {
     finish_tick(&s.tick, plan, now);
 
     if (plan.new_day) {
-        char tip[64];
-        format_date_tip(tip, sizeof tip, plan.year, plan.month, plan.day);
-        tray_set_tip(hwnd, tip);
+        tray_show_date(hwnd, plan.year, plan.month, plan.day, settings.NationalHolidays);
         // The shown month stays; today's mark moves.
         if (plan.repaint_month) repaint(hwnd);
     }
@@ -65,9 +93,31 @@ int main_tick(MainState& s, HWND hwnd) {
     if (plan.check_alarms) {
         count = find_due_alarms_between(*s.schedule, plan.alarm_after, plan.alarm_upto, due,
                                         kMaxEntries);
-        const AlarmTimeForm form = {settings.method != 0, settings.ampm != 0};
-        if (count > 0) show_alarms(hwnd, &s.alarm, *s.schedule, form, due, count);
+        if (count > 0) ring(s, hwnd, due, count, plan.missed_upto);
     }
+    show_snoozed(s, hwnd);
     if (plan.clock_due) repaint_clock(s, hwnd, now, plan.minute_changed);
     return count > 0 ? due[0] : -1;
+}
+
+void note_alarm_mark(MainState& s) {
+    // Nothing checked yet (no tick ran): the stored mark stays as it was.
+    if (s.tick.last_checked == 0) return;
+    alarm_mark_format(s.settings->AlarmChecked, sizeof s.settings->AlarmChecked,
+                      s.tick.last_checked);
+}
+
+void snooze_alarms(void* context, const AlarmBatch& shown) {
+    MainState& s = *static_cast<MainState*>(context);
+    snooze_add(&s.snooze, shown, GetTickCount(), snooze_interval());
+}
+
+void ring_stored_entry(void* context, const ScheduleList& list, int index) {
+    MainState& s = *static_cast<MainState*>(context);
+    if (index < 0 || index >= schedule_live_count(list)) return;
+    const LocalTime now = get_local_now();
+    const uint64_t minute =
+        alarm_instant(calendar_year_of(now.year), now.month, now.day, now.hour, now.minute);
+    if (!rings_when_stored(list.entries[index], minute, s.tick.last_checked)) return;
+    show_alarms(s.hwnd, &s.alarm, list, alarm_form(s), &index, 1);
 }

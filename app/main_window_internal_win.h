@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+struct AlarmBatch;
 struct MainState;
+struct ScheduleList;
 struct ScheduleOpening;
 
 // main_window_win.cpp
@@ -16,7 +18,7 @@ int screen_height();
 
 // main_menus_win.cpp
 void menus_build(MainState& s);          // menu bar holding menu 210, check marks
-void menus_show_checks(const MainState& s);  // items 143 and 146 from `front` and `titlebar`
+void menus_show_checks(const MainState& s);  // items 143, 146, 40003 from their settings
 void menus_attach(const MainState& s, HWND hwnd);  // the menu bar, or none without a title bar
 void menus_destroy(MainState& s, HWND hwnd);
 void menus_show_hidden_state(const MainState& s, bool hidden);  // item 141's text, greyed items
@@ -38,6 +40,13 @@ LRESULT on_rbutton_up(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
 
 // main_tick_win.cpp: one tick; returns the index of the first alarm it found due, or -1.
 int main_tick(MainState& s, HWND hwnd);
+// The minute checked up to, into the settings record's `AlarmChecked` (for the next save).
+void note_alarm_mark(MainState& s);
+// The alarm window's "5分後": its alarms come back after the snooze interval.
+void snooze_alarms(void* context, const AlarmBatch& shown);
+// The schedule dialog stored the entry at index of list: an alarm due in the minute
+// already checked rings now.
+void ring_stored_entry(void* context, const ScheduleList& list, int index);
 
 // main_paint_win.cpp
 void main_paint(MainState& s, HWND hwnd);

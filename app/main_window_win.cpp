@@ -17,6 +17,7 @@
 #include "image/surface_win.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
+#include "schedule/alarm_mark.h"
 #include "schedule/storage.h"
 
 const char kMainClassName[] = "TarseZelmar32Class";
@@ -62,6 +63,9 @@ LRESULT on_create(MainState& s, HWND hwnd, LPARAM lp) {
     s.hwnd = hwnd;
     s.settings = records->settings;
     s.schedule = records->schedule;
+    // The alarms are checked on from where the previous run stopped.
+    s.tick.last_checked = alarm_mark_parse(s.settings->AlarmChecked);
+    s.alarm.snooze = AlarmSnooze{snooze_alarms, &s};
     s.taskbar_created_msg = RegisterWindowMessageA("TaskbarCreated");
     init_placement(s, hwnd);
     s.startup_list_pending = s.settings->ToDoBoot != 0;
@@ -81,10 +85,26 @@ LRESULT on_create(MainState& s, HWND hwnd, LPARAM lp) {
     return 0;
 }
 
+// Settings, schedule and the alarm mark, in one write of the file.
+bool save_everything(MainState& s) {
+    note_alarm_mark(s);
+    return schedule_save(*s.settings, s.schedule);
+}
+
+// Windows ends the session without destroying the window: what WM_DESTROY would save is
+// saved now, once. Entries added in a schedule dialog still open are in the list already
+// (the dialog edits it in place). No notice: none can be shown now.
+LRESULT on_end_session(MainState& s, WPARAM ending) {
+    if (!ending || s.session_ended) return 0;
+    s.session_ended = true;
+    save_everything(s);
+    return 0;
+}
+
 LRESULT on_destroy(MainState& s, HWND hwnd) {
     close_alarm_window(&s.alarm);
     tray_remove(hwnd);
-    const bool saved = schedule_save(*s.settings, s.schedule);
+    const bool saved = s.session_ended || save_everything(s);
     if (s.timer_running) KillTimer(hwnd, kMainTimer);
     s.timer_running = false;
     menus_destroy(s, hwnd);
@@ -136,7 +156,7 @@ LRESULT on_paint(MainState& s, HWND hwnd) {
 }
 
 LRESULT on_other(const MainState& s, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg != 0 && msg == s.taskbar_created_msg) tray_restore(hwnd);
+    if (msg != 0 && msg == s.taskbar_created_msg) tray_restore(hwnd, s.settings->NationalHolidays);
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -153,6 +173,8 @@ LRESULT CALLBACK main_wndproc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: return 0;
     case WM_GETMINMAXINFO: return on_min_max_info(lp);
     case WM_DISPLAYCHANGE: return on_display_change(s, hwnd);
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION: return on_end_session(s, wp);
     case WM_COMMAND: return on_command(s, hwnd, msg, wp, lp);
     case WM_TIMER: main_tick(s, hwnd); return 0;
     case WM_MOUSEMOVE: return on_mouse_move(s, hwnd, wp, lp);

@@ -10,9 +10,11 @@
 #include "app/view_text_win.h"
 #include "calendar/date.h"
 #include "calendar/dayclass.h"
+#include "calendar/national_holidays.h"
 #include "config/handles_win.h"
 #include "config/settings.h"
 #include "schedule/entry.h"
+#include "schedule/month_marks.h"
 
 void draw_arrow_in_rect(HDC dc, const CellRect& r, int which, int pressed) {
     const int p = pressed ? 1 : 0;
@@ -110,9 +112,14 @@ void draw_days(HDC dc, const MonthFrame& f, const CellRect& area, const MonthVie
     draw_arrow_in_rect(dc, g->cells.left_arrow, 0, v.pressed_arrow == 1);
     draw_arrow_in_rect(dc, g->cells.right_arrow, 1, v.pressed_arrow == 2);
 
+    MonthHolidays holidays;
+    const bool national = national_holidays_shown(settings);
+    if (national) national_holidays_of_month(g->year, g->month, &holidays);
     DayClass cls[31];
-    const int n = classify_month(g->year, g->month, v.schedule->entries,
-                                 schedule_live_count(*v.schedule), settings.cmode, cls);
+    const int n = classify_month(g->year, g->month,
+                                 month_marks(v.schedule->entries, schedule_live_count(*v.schedule),
+                                             g->year, g->month),
+                                 national ? &holidays : nullptr, settings.cmode, cls);
     const bool today_shown = g->year == v.today_year && g->month == v.today_month;
     for (int d = 1; d <= n && d <= g->days; ++d) {
         const CellRect& c = g->drawn[d - 1];

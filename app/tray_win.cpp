@@ -90,11 +90,19 @@ LRESULT tray_callback(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp) {
     }
 }
 
-void tray_restore(HWND hwnd) {
-    tray_add(hwnd);
+void tray_show_date(HWND hwnd, int year, int month, int day, int national) {
+    char tip[64];
+    format_tray_tip(tip, sizeof tip, year, month, day, national);
+    tray_set_tip(hwnd, tip);
+}
+
+void tray_show_today(HWND hwnd, int national) {
     int y, m, d;
     get_today(&y, &m, &d);
-    char tip[64];
-    format_date_tip(tip, sizeof tip, y, m, d);
-    tray_set_tip(hwnd, tip);
+    tray_show_date(hwnd, y, m, d, national);
+}
+
+void tray_restore(HWND hwnd, int national) {
+    tray_add(hwnd);
+    tray_show_today(hwnd, national);
 }

@@ -22,8 +22,12 @@ const char* tray_tip();
 
 // Message WM_USER + 1: a left click shows a hidden window, a right click opens the menu.
 LRESULT tray_callback(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
+// The tip of a date, with the holiday's name on a national holiday when national is
+// nonzero (the switch of the shown holidays).
+void tray_show_date(HWND hwnd, int year, int month, int day, int national);
+void tray_show_today(HWND hwnd, int national);
 // "TaskbarCreated": the icon again, with today's date as its tip.
-void tray_restore(HWND hwnd);
+void tray_restore(HWND hwnd, int national);
 
 // The shell call, replaceable by tests; nullptr puts Shell_NotifyIconA back.
 using NotifyIconFn = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);

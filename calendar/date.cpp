@@ -17,6 +17,19 @@ const char kAutumnalTable[] =
 const int kTableFirstYear = 1950;
 const int kTableLastYear = 2049;
 
+// After the table, the equinox days come from the usual approximation of the year's drift,
+// floor(base + 0.242194 (y - 1980) - floor((y - 1980) / 4)), good up to 2099; it gives the
+// table's own days for 1980..2049. Worked in millionths so no rounding can move a day.
+const int kEquinoxFormulaLastYear = 2099;
+const int64_t kVernalBase = 20843100;    // 20.8431 days
+const int64_t kAutumnalBase = 23248800;  // 23.2488 days
+const int64_t kDriftPerYear = 242194;    // 0.242194 days
+
+int equinox_by_formula(int y, int64_t base) {
+    const int64_t n = (int64_t)y - 1980;  // positive here, so division floors
+    return (int)((base + kDriftPerYear * n) / 1000000 - n / 4);
+}
+
 // Leap years in 1..y (y >= 0).
 int64_t leaps_through(int64_t y) {
     return y / 4 - y / 100 + y / 400;
@@ -117,11 +130,15 @@ int third_monday(int y, int m) {
 }
 
 int vernal_equinox_day(int y) {
+    if (y > kTableLastYear && y <= kEquinoxFormulaLastYear)
+        return equinox_by_formula(y, kVernalBase);
     if (y < kTableFirstYear || y > kTableLastYear) return 20;
     return kVernalTable[y - kTableFirstYear] - 28;
 }
 
 int autumnal_equinox_day(int y) {
+    if (y > kTableLastYear && y <= kEquinoxFormulaLastYear)
+        return equinox_by_formula(y, kAutumnalBase);
     if (y < kTableFirstYear || y > kTableLastYear) return 23;
     return kAutumnalTable[y - kTableFirstYear] - 26;
 }

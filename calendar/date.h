@@ -19,8 +19,8 @@ int day_serial(int y, int m, int d);
 int weekday_of(int y, int m, int d);
 int second_monday(int y, int m);   // 8..14
 int third_monday(int y, int m);    // 15..21
-int vernal_equinox_day(int y);     // day in March; 20 outside 1950..2049
-int autumnal_equinox_day(int y);   // day in September; 23 outside 1950..2049
+int vernal_equinox_day(int y);     // day in March; 20 outside 1950..2099
+int autumnal_equinox_day(int y);   // day in September; 23 outside 1950..2099
 
 // Weekday names indexed 0..6. The Japanese ones are CP932 bytes.
 extern const char* const weekday_names_ja[7];

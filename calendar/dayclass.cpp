@@ -1,6 +1,7 @@
 #include "calendar/dayclass.h"
 
 #include "calendar/date.h"
+#include "calendar/national_holidays.h"
 
 namespace {
 
@@ -13,34 +14,26 @@ ColorRef day_color(const DayClass& c, int cmode) {
     return make_rgb(c.red ? 255 : 0, 0, c.marked ? 255 : 0);
 }
 
+bool day_bit(uint32_t bits, int d) { return ((bits >> d) & 1u) != 0; }
+
 }  // namespace
 
-int classify_month(int year, int month, const ScheduleEntry* list, int count, int cmode, DayClass out[31]) {
+int classify_month(int year, int month, const DayMarks& marks, const MonthHolidays* national,
+                   int cmode, DayClass out[31]) {
     if (month < 1 || month > 12 || !out) return 0;
-    if (!list || count < 0) count = 0;
 
     const int n = days_in_month(month, year);
     int w = weekday_of(year, month, 1);
-    // Set by a Sunday holiday; makes the following Monday red. Starts
+    // Set by a Sunday holiday entry; makes the following Monday red. Starts
     // false, so a holiday on the last day of the previous month never
     // carries into the 1st.
     bool carry = false;
 
-    // Each entry falls on at most one day of the month: find it once per entry instead of
-    // asking every entry about every day (a paint classifies up to 500 entries).
-    bool holiday[32] = {}, marked[32] = {};
-    for (int i = 0; i < count; ++i) {
-        const ScheduleEntry& e = list[i];
-        if (e.month != month || (e.year != -1 && e.year != year)) continue;
-        const int d = resolve_day(e.day, e.month, year);
-        if (d < 1 || d > n) continue;
-        (e.holiday != 0 ? holiday : marked)[d] = true;
-    }
-
     for (int d = 1; d <= n; ++d) {
         DayClass c = {};
-        c.holiday = holiday[d];
-        c.marked = marked[d];
+        c.holiday = day_bit(marks.holiday, d);
+        c.marked = day_bit(marks.marked, d);
+        c.national = national && national->name[d];
         c.substitute = carry;
         if (w == 0) {
             c.sunday = true;
@@ -48,7 +41,7 @@ int classify_month(int year, int month, const ScheduleEntry* list, int count, in
         } else if (w == 6) {
             c.saturday = true;
         }
-        c.red = c.holiday || carry;
+        c.red = c.holiday || c.national || carry;
         c.color = day_color(c, cmode);
         c.draw_box = cmode != 0 && c.marked;
         out[d - 1] = c;

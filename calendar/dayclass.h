@@ -1,11 +1,11 @@
 // How each day of a shown month is painted: Sunday, Saturday, holiday
-// (from holiday entries), substitute holiday, marked by entries, and the
-// resulting text colour.
+// (from holiday entries), national holiday, substitute holiday, marked by
+// entries, and the resulting text colour.
 #pragma once
 
 #include <stdint.h>
 
-#include "schedule/entry.h"
+struct MonthHolidays;
 
 typedef uint32_t ColorRef;  // COLORREF layout: 0x00BBGGRR
 
@@ -18,19 +18,28 @@ constexpr ColorRef kColorRed = make_rgb(255, 0, 0);
 constexpr ColorRef kColorBlue = make_rgb(0, 0, 255);
 constexpr ColorRef kColorMagenta = make_rgb(255, 0, 255);
 
+// What the schedule entries put on the days of one month: bit d stands for day d (1..31).
+struct DayMarks {
+    uint32_t holiday;  // an entry with a nonzero holiday byte falls on the day
+    uint32_t marked;   // an entry with holiday byte 0 falls on the day
+};
+
 struct DayClass {
     bool holiday;     // an applying entry has a nonzero holiday byte
+    bool national;    // a national holiday (substitute and in-between days included)
     bool marked;      // an applying entry has holiday 0
     bool sunday;
     bool saturday;
     bool substitute;  // the previous day of this month is a Sunday holiday
-    bool red;         // holiday, sunday or substitute
+    bool red;         // holiday, national, sunday or substitute
     ColorRef color;   // text colour of the day number
     bool draw_box;    // paint the marked-day box behind the number
 };
 
-// Classifies every day of year/month against the entries in list[0..count).
-// cmode nonzero: Saturdays blue, marked days boxed; zero: red/blue
-// components from red/marked, no box. Fills out[0..n-1] and returns n,
-// the number of days; a month outside 1..12 returns 0 and writes nothing.
-int classify_month(int year, int month, const ScheduleEntry* list, int count, int cmode, DayClass out[31]);
+// Classifies every day of year/month from the entries' marks and the national holidays of
+// that month (nullptr: none are shown). A national holiday is red like a holiday entry; only
+// a Sunday holiday entry makes the Monday after it red. cmode nonzero: Saturdays blue,
+// marked days boxed; zero: red/blue components from red/marked, no box. Fills out[0..n-1]
+// and returns n, the number of days; a month outside 1..12 returns 0 and writes nothing.
+int classify_month(int year, int month, const DayMarks& marks, const MonthHolidays* national,
+                   int cmode, DayClass out[31]);

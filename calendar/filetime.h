@@ -5,6 +5,8 @@
 
 #include <stdint.h>
 
+struct LocalTime;
+
 constexpr uint64_t kTicksPerSecond = 10000000ULL;
 constexpr uint64_t kTicksPerMinute = 600000000ULL;
 constexpr uint64_t kTicksPerDay = 864000000000ULL;
@@ -17,3 +19,8 @@ constexpr uint64_t kTicksPerDay = 864000000000ULL;
 // *out untouched. No time-zone conversion.
 bool wall_time_to_filetime(int year, int month, int day, int hour, int minute, int second, int ms,
                            uint64_t* out);
+
+// The reverse: the wall-clock date and time (to the second) of a count of 100-ns intervals
+// since 1 January 1601, for counts up to the end of year 30827. False (and *out untouched)
+// beyond that or for a null out.
+bool filetime_to_wall_time(uint64_t ft, LocalTime* out);

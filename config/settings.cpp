@@ -29,6 +29,7 @@ const SettingKey kSettingKeys[kSettingKeyCount] = {
     INT16(iconpos, 0, kConfig),
     INT16(titlebar, 0, kConfig),
     INT16(cmode, 1, kConfig),
+    INT16(NationalHolidays, 1, kConfig),
     INT16(BackImage, 0, kConfig),
     INT16(Transparent, 0, kConfig),
     INT16(BackMode, 0, kConfig),
@@ -39,6 +40,8 @@ const SettingKey kSettingKeys[kSettingKeyCount] = {
     INT16(weight, 400, kConfig),
     INT16(italic, 0, kConfig),
     TEXT(fontname, kDefaultFontFace),
+    {"AlarmChecked", SettingKind::kText, SettingGroup::kAlarm, offsetof(Settings, AlarmChecked),
+     sizeof(Settings::AlarmChecked), 0, ""},
     INT16(ToDoBoot, 0, kToDo),
     INT32(ToDoWidth, 10, kToDo),
     INT16(ToDoTimemes, 60, kToDo),
@@ -163,6 +166,15 @@ void todo_load(Settings* s) { load_keys(s, SettingGroup::kToDo); }
 void settings_put(const Settings& s) { put_keys(s, SettingGroup::kConfig); }
 
 void todo_put(const Settings& s) { put_keys(s, SettingGroup::kToDo); }
+
+void alarm_checked_load(Settings* s) { load_keys(s, SettingGroup::kAlarm); }
+
+void alarm_checked_put(const Settings& s) { put_keys(s, SettingGroup::kAlarm); }
+
+bool alarm_checked_save(const Settings& s) {
+    alarm_checked_put(s);
+    return profile_flush();
+}
 
 bool window_set_put(const Settings& s, int screen_w, int screen_h) {
     // The slot is chosen from the sets as they are on disk now.

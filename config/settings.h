@@ -20,6 +20,7 @@ struct Settings {
     int iconpos;             // kMenuChecked = keep the minimised window's place
     int titlebar;            // nonzero = no title bar or menu
     int cmode;               // 1 = colour Saturdays
+    int NationalHolidays;    // 1 = show Japan's national holidays, 0 = only the user's entries
     int BackImage;
     int Transparent;         // 0..100 percent
     int BackMode;            // 0 whole, 1 right, 2 bottom
@@ -30,6 +31,7 @@ struct Settings {
     int weight;
     int italic;
     char fontname[100];      // may exceed a LOGFONT face (32 bytes): cut where it is used
+    char AlarmChecked[16];   // alarms checked up to this minute, "YYYYMMDDhhmm"; "" none
     int ToDoBoot;
     int ToDoWidth;           // 32 bits in the file
     int ToDoTimemes;         // kept as read
@@ -49,6 +51,11 @@ inline bool title_bar_hidden(const Settings& s) { return s.titlebar != 0; }
 // `front` counts as off, of `titlebar` as on).
 inline void toggle_always_on_top(Settings* s) { s->front = always_on_top(*s) ? 0 : kMenuChecked; }
 inline void toggle_title_bar(Settings* s) { s->titlebar = title_bar_hidden(*s) ? 0 : kMenuChecked; }
+// The national holidays' switch holds 1 or 0; a stray stored value counts as on.
+inline bool national_holidays_shown(const Settings& s) { return s.NationalHolidays != 0; }
+inline void toggle_national_holidays(Settings* s) {
+    s->NationalHolidays = national_holidays_shown(*s) ? 0 : 1;
+}
 
 // One row per "Config" key: its name, its field, its default and its stored width. The same
 // rows drive the defaults, the loads and saves of the settings file and the import from the
@@ -62,6 +69,7 @@ enum class SettingKind : unsigned char {
 enum class SettingGroup : unsigned char {
     kConfig,  // settings_load / settings_save
     kToDo,    // todo_load / todo_save
+    kAlarm,   // alarm_checked_load / alarm_checked_save
 };
 struct SettingKey {
     const char* name;
@@ -72,7 +80,7 @@ struct SettingKey {
     int def;        // integer default
     const char* def_text;  // text default
 };
-constexpr size_t kSettingKeyCount = 26;
+constexpr size_t kSettingKeyCount = 28;
 extern const SettingKey kSettingKeys[kSettingKeyCount];
 
 // The window set keys of a "DispSet%d" section, in the order they are written. A load takes
@@ -118,7 +126,13 @@ bool todo_save(const Settings& s);
 // to other resolutions (nothing to write).
 bool window_set_save(const Settings& s, int screen_w, int screen_h);
 
+// The alarm mark `AlarmChecked`: read by the start-up loader, written when an alarm rings,
+// at exit and with every schedule save. A settings reload leaves it alone.
+void alarm_checked_load(Settings* s);
+bool alarm_checked_save(const Settings& s);
+
 // The same changes without writing the file, for saves that write once.
 void settings_put(const Settings& s);
 void todo_put(const Settings& s);
+void alarm_checked_put(const Settings& s);
 bool window_set_put(const Settings& s, int screen_w, int screen_h);

@@ -3,6 +3,7 @@
 #include <memory>
 #include <new>
 
+#include "dialogs/alarm_layout.h"
 #include "schedule/alarm_text.h"
 #include "schedule/entry.h"
 #include "schedule/sound_win.h"
@@ -11,8 +12,10 @@ namespace {
 
 constexpr UINT_PTR kPollTimer = 2;
 constexpr UINT kPollMs = 500;
-// Room for every block of a full list (a block stays well under this).
+// Room for every block of a full list (a block stays well under this), and the count line.
 constexpr size_t kBlockRoom = 256;
+// The controls below the text, in the order of AlarmTemplateSize::button.
+const int kButtons[3] = {IDCANCEL, IDC_ALARM_SNOOZE, IDC_ALARM_STOP_SOUND};
 
 HWND button(HWND hwnd) { return GetDlgItem(hwnd, IDC_ALARM_STOP_SOUND); }
 
@@ -27,21 +30,97 @@ void kill_poll(HWND hwnd, AlarmWindow& w) {
     }
 }
 
-// The batch a command 207 stands for: the one show_alarms left for it, or its index alone.
-void batch_for(AlarmWindow& w, int index, AlarmBatch* out) {
-    if (w.pending.count > 0 && w.pending.index[0] == index) {
-        alarm_batch_make(out, *w.list, w.pending.index, w.pending.count);
-    } else {
-        alarm_batch_make(out, *w.list, &index, 1);
-    }
-    w.pending.count = 0;
+RECT rect_in(HWND dlg, HWND control) {
+    RECT r = {};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+    return r;
 }
 
-void show_text(HWND hwnd, const AlarmWindow& w, const AlarmBatch* b) {
-    const size_t size = static_cast<size_t>(b->count) * kBlockRoom + 1;
+void read_template_size(HWND dlg, AlarmTemplateSize* s) {
+    RECT w = {};
+    GetWindowRect(dlg, &w);
+    s->window_w = w.right - w.left;
+    s->window_h = w.bottom - w.top;
+    const RECT e = rect_in(dlg, GetDlgItem(dlg, IDC_ALARM_TEXT));
+    s->edit_w = e.right - e.left;
+    s->edit_h = e.bottom - e.top;
+    for (int k = 0; k < 3; ++k) {
+        const RECT b = rect_in(dlg, GetDlgItem(dlg, kButtons[k]));
+        s->button[k] = {b.left, b.top};
+    }
+}
+
+int line_height(HWND edit) {
+    HDC dc = GetDC(edit);
+    if (!dc) return 16;
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(edit, WM_GETFONT, 0, 0)));
+    TEXTMETRICA tm = {};
+    const bool ok = GetTextMetricsA(dc, &tm) != 0;
+    SelectObject(dc, old);
+    ReleaseDC(edit, dc);
+    return ok && tm.tmHeight > 0 ? tm.tmHeight : 16;
+}
+
+ScreenRect work_area() {
+    RECT r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// The text control with or without a vertical scroll bar. An edit control takes its scroll
+// bar style only when it is made, so a change makes a new control in the old one's place.
+HWND text_control(HWND dlg, bool scrolls) {
+    HWND old = GetDlgItem(dlg, IDC_ALARM_TEXT);
+    const LONG style = GetWindowLongA(old, GWL_STYLE);
+    if (((style & WS_VSCROLL) != 0) == scrolls) return old;
+    const RECT r = rect_in(dlg, old);
+    HWND made = CreateWindowExA(GetWindowLongA(old, GWL_EXSTYLE), "EDIT", "",
+                                scrolls ? (style | WS_VSCROLL) : (style & ~WS_VSCROLL), r.left,
+                                r.top, r.right - r.left, r.bottom - r.top, dlg,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ALARM_TEXT)),
+                                GetModuleHandleA(nullptr), nullptr);
+    if (!made) return old;  // the text is still shown, without the bar
+    SendMessageA(made, WM_SETFONT, SendMessageA(old, WM_GETFONT, 0, 0), FALSE);
+    SetWindowPos(made, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DestroyWindow(old);
+    return made;
+}
+
+// Sizes and places the window and its controls for a text of this many lines; returns
+// whether the text scrolls.
+bool lay_out(HWND dlg, const AlarmWindow& w, int lines) {
+    const AlarmTemplateSize& t = w.size;
+    AlarmLayoutInput in = {};
+    in.lines = lines;
+    in.line_height = line_height(GetDlgItem(dlg, IDC_ALARM_TEXT));
+    in.edit_height = t.edit_h;
+    in.window_width = t.window_w;
+    in.window_height = t.window_h;
+    in.work = work_area();
+    in.screen_w = GetSystemMetrics(SM_CXSCREEN);
+    in.screen_h = GetSystemMetrics(SM_CYSCREEN);
+    const AlarmLayout l = alarm_window_layout(in);
+    HWND edit = text_control(dlg, l.scrolls);
+    SetWindowPos(edit, nullptr, 0, 0, t.edit_w, t.edit_h + l.grow,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int k = 0; k < 3; ++k)
+        SetWindowPos(GetDlgItem(dlg, kButtons[k]), nullptr, t.button[k].x, t.button[k].y + l.grow,
+                     0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(dlg, nullptr, l.x, l.y, t.window_w, l.window_height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return l.scrolls;
+}
+
+void show_text(HWND hwnd, const AlarmWindow& w) {
+    const AlarmBatch& b = *w.shown;
+    const size_t size = static_cast<size_t>(b.count + 1) * kBlockRoom + 1;
     std::unique_ptr<char[]> text(new (std::nothrow) char[size]);
     if (!text) return;
-    format_alarm_batch(text.get(), size, b, *w.list, w.twelve_hour, w.mark_after);
+    format_alarm_batch(text.get(), size, &b, w.twelve_hour, w.mark_after);
+    // Too many to see at once: the count comes first, above the scrolling blocks.
+    if (lay_out(hwnd, w, text_line_count(text.get())))
+        format_alarm_batch(text.get(), size, &b, w.twelve_hour, w.mark_after, true);
     HWND edit = GetDlgItem(hwnd, IDC_ALARM_TEXT);
     SetWindowTextA(edit, text.get());
     InvalidateRect(edit, nullptr, TRUE);
@@ -61,16 +140,7 @@ void sound_file_alarm(HWND hwnd, AlarmWindow& w, const ScheduleEntry* e) {
     }
 }
 
-void on_show(HWND hwnd, AlarmWindow& w, int index) {
-    if (!w.list) return;
-    AlarmBatch batch;
-    AlarmBatch* b = &batch;
-    batch_for(w, index, b);
-    if (b->count == 0 || alarm_batch_same(b, &w.shown)) return;
-    stop_sound_of(hwnd);
-    w.shown = *b;
-    show_text(hwnd, w, b);
-    const ScheduleEntry* lead = &w.list->entries[b->index[alarm_batch_lead(b, *w.list)]];
+void sound_alarm(HWND hwnd, AlarmWindow& w, const ScheduleEntry* lead) {
     switch (alarm_kind_of(*lead)) {
     case AlarmKind::kWindow:
         ShowWindow(button(hwnd), SW_HIDE);
@@ -85,6 +155,46 @@ void on_show(HWND hwnd, AlarmWindow& w, int index) {
     default:
         break;  // the button keeps its state
     }
+}
+
+// The alarms a command 207 stands for: the ones handed over with it, or its index alone.
+std::unique_ptr<AlarmBatch> take_pending(AlarmWindow& w, int index, bool* joins) {
+    std::unique_ptr<AlarmBatch> b = std::move(w.pending);
+    *joins = w.pending_joins;
+    w.pending_joins = false;
+    if (b && b->count > 0 && b->item[0].index == index) return b;
+    *joins = false;
+    if (!b) b.reset(new (std::nothrow) AlarmBatch);
+    if (b) {
+        b->count = 0;
+        if (w.list) alarm_batch_make(b.get(), *w.list, &index, 1);
+    }
+    return b;
+}
+
+// Puts b on show (replacing or joining); returns the position of the first alarm new on
+// show, or -1 when nothing changes.
+int put_on_show(AlarmWindow& w, std::unique_ptr<AlarmBatch> b, bool joins) {
+    if (!b || b->count == 0) return -1;
+    if (joins && w.shown && w.shown->count > 0) {
+        const int first = w.shown->count;
+        return alarm_batch_add(w.shown.get(), b.get()) > 0 ? first : -1;
+    }
+    if (w.shown && alarm_batch_same(b.get(), w.shown.get())) return -1;
+    w.shown = std::move(b);
+    return 0;
+}
+
+void on_show(HWND hwnd, AlarmWindow& w, int index) {
+    bool joins = false;
+    std::unique_ptr<AlarmBatch> b = take_pending(w, index, &joins);
+    const int first = put_on_show(w, std::move(b), joins);
+    if (first < 0) return;
+    stop_sound_of(hwnd);
+    show_text(hwnd, w);
+    sound_alarm(hwnd, w, &w.shown->item[alarm_batch_lead(w.shown.get(), first)].entry);
+    // Enter and Space close the window from the start.
+    SendMessageA(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, IDCANCEL)), TRUE);
     SetForegroundWindow(hwnd);
 }
 
@@ -100,31 +210,38 @@ void on_close(HWND hwnd, AlarmWindow& w) {
     DestroyWindow(hwnd);
 }
 
+// The alarms on show go to the owner to come back later; the window closes.
+void on_snooze(HWND hwnd, AlarmWindow& w) {
+    if (w.snooze.fn && w.shown && w.shown->count > 0) w.snooze.fn(w.snooze.context, *w.shown);
+    on_close(hwnd, w);
+}
+
 // Destroyed by its owner as well as by Close: the sound and the timer go with the window.
 void on_destroy(HWND hwnd, AlarmWindow& w) {
     stop_sound_of(hwnd);
     kill_poll(hwnd, w);
-    w.shown.count = 0;
+    w.shown.reset();
     if (w.hwnd == hwnd) w.hwnd = nullptr;
 }
 
 }  // namespace
 
 INT_PTR AlarmWindow::init(HWND dlg) {
-    shown.count = 0;
+    shown.reset();
     timer = false;
-    RECT r;
-    GetWindowRect(dlg, &r);
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+    read_template_size(dlg, &size);
+    EnableWindow(GetDlgItem(dlg, IDC_ALARM_SNOOZE), snooze.fn ? TRUE : FALSE);
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - size.window_w) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - size.window_h) / 2;
     SetWindowPos(dlg, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE);
-    return TRUE;
+    return TRUE;  // the focus goes to the first tab stop, 閉じる
 }
 
 INT_PTR AlarmWindow::command(HWND dlg, int id, int) {
     switch (id) {
     case CMD_SOUND_STOPPED: on_sound_stopped(dlg, *this); return TRUE;
     case IDC_ALARM_STOP_SOUND: SendMessageA(dlg, WM_COMMAND, CMD_SOUND_STOPPED, 0); return TRUE;
+    case IDC_ALARM_SNOOZE: on_snooze(dlg, *this); return TRUE;
     case IDCANCEL: on_close(dlg, *this); return TRUE;
     default: return FALSE;
     }
@@ -144,20 +261,36 @@ INT_PTR AlarmWindow::message(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
+void show_alarm_batch(HWND owner, AlarmWindow* w, AlarmTimeForm form, const AlarmBatch& b,
+                      bool join) {
+    w->twelve_hour = form.twelve_hour;
+    w->mark_after = form.mark_after;
+    if (!w->hwnd) {
+        w->pending.reset();  // a command posted to a window now gone never arrives
+        w->hwnd = open_modeless_dialog(owner, *w);
+        if (!w->hwnd) return;
+    }
+    // Handed over before the window took the previous ones: shown together, one command.
+    if (w->pending && w->pending->count > 0) {
+        alarm_batch_add(w->pending.get(), &b);
+        w->pending_joins = w->pending_joins && join;
+        return;
+    }
+    if (!w->pending) w->pending.reset(new (std::nothrow) AlarmBatch);
+    if (!w->pending) return;
+    *w->pending = b;
+    w->pending_joins = join;
+    PostMessageA(w->hwnd, WM_COMMAND, CMD_SHOW_ALARM, b.count > 0 ? b.item[0].index : -1);
+}
+
 void show_alarms(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTimeForm form,
                  const int* indices, int count) {
     if (count <= 0) return;
     w->list = &list;
-    w->twelve_hour = form.twelve_hour;
-    w->mark_after = form.mark_after;
-    if (!w->hwnd) {
-        w->hwnd = open_modeless_dialog(owner, *w);
-        if (!w->hwnd) return;
-    }
-    if (count > kMaxEntries) count = kMaxEntries;
-    for (int k = 0; k < count; ++k) w->pending.index[k] = indices[k];
-    w->pending.count = count;
-    PostMessageA(w->hwnd, WM_COMMAND, CMD_SHOW_ALARM, indices[0]);
+    std::unique_ptr<AlarmBatch> b(new (std::nothrow) AlarmBatch);
+    if (!b) return;
+    alarm_batch_make(b.get(), list, indices, count);
+    show_alarm_batch(owner, w, form, *b, false);
 }
 
 void show_alarm(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTimeForm form,
@@ -168,4 +301,5 @@ void show_alarm(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTimeF
 void close_alarm_window(AlarmWindow* w) {
     if (w->hwnd) DestroyWindow(w->hwnd);
     w->hwnd = nullptr;
+    w->pending.reset();
 }

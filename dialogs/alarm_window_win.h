@@ -1,9 +1,12 @@
 // The alarm window (template 212): modeless, centred and topmost, telling the entries that
 // came due and sounding the alarm of the first one with a sound. A later alarm reuses the
-// window and replaces its text.
+// window and replaces its text; alarms put off with "5分後" join what is on show when they
+// come back. The window grows with its alarms up to the work area, then scrolls.
 #pragma once
 
 #include <windows.h>
+
+#include <memory>
 
 #include "dialogs/dialog_frame_win.h"
 #include "resources/resource.h"
@@ -11,17 +14,33 @@
 
 struct ScheduleList;
 
+// What "5分後" does with the alarms on show: its owner keeps them to show them again later.
+struct AlarmSnooze {
+    void (*fn)(void* context, const AlarmBatch& shown) = nullptr;
+    void* context = nullptr;
+};
+
+// Where the template put the window and the controls below the text, in pixels.
+struct AlarmTemplateSize {
+    int window_w = 0, window_h = 0;
+    int edit_w = 0, edit_h = 0;
+    POINT button[3] = {};  // 閉じる, 5分後, ♪ (client coordinates)
+};
+
 // The window's record. Its owner keeps one for as long as the owner lives and hands it to
 // show_alarms; the open window keeps it too.
 struct AlarmWindow : DialogRecord<bool> {
     static constexpr int kTemplate = IDD_ALARM;
     HWND hwnd = nullptr;                 // the open window, or none
-    const ScheduleList* list = nullptr;  // what the shown indices point into
+    const ScheduleList* list = nullptr;  // for a command 207 that comes with an index alone
     bool twelve_hour = false;            // the times in 12-hour form
     bool mark_after = false;             // AM/PM after the time
-    AlarmBatch shown = {};               // the entries on show
-    AlarmBatch pending = {};             // posted by show_alarms, taken by the command it posted
+    AlarmSnooze snooze;                  // none: the 5分後 button is greyed
+    std::unique_ptr<AlarmBatch> shown;   // the alarms on show
+    std::unique_ptr<AlarmBatch> pending; // posted by show_alarms, taken by the command it posted
+    bool pending_joins = false;          // pending joins what is on show instead of replacing it
     bool timer = false;                  // the sound poll runs
+    AlarmTemplateSize size;              // read at creation
 
     INT_PTR init(HWND dlg);
     INT_PTR command(HWND dlg, int id, int code);
@@ -34,8 +53,13 @@ struct AlarmTimeForm {
     bool mark_after;
 };
 
-// Creates the window of w over owner if none is open, then posts it the entries of list to
-// show (indices, in list order). Entries due in the same check are shown together.
+// Creates the window of w over owner if none is open, then posts it the alarms of b to show
+// (b is copied). They replace what is on show, or join it with join. Alarms handed over
+// before the window took the previous ones are shown together with them.
+void show_alarm_batch(HWND owner, AlarmWindow* w, AlarmTimeForm form, const AlarmBatch& b,
+                      bool join);
+// The entries of list at indices (in list order), as they are now. Entries due in the same
+// check are shown together.
 void show_alarms(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTimeForm form,
                  const int* indices, int count);
 void show_alarm(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTimeForm form,

@@ -15,6 +15,7 @@ struct DayContents : DialogRecord<DayContentsResult> {
     static constexpr DialogClose kClose = DialogClose::kRunsOk;
     const ScheduleList* list = nullptr;
     int year = 0, month = 0, day = 0;
+    int national_holidays = 0;  // nonzero: the holiday's name heads the list
     ListImages images;
 
     INT_PTR init(HWND dlg);
@@ -22,6 +23,11 @@ struct DayContents : DialogRecord<DayContentsResult> {
 };
 
 void fill_list(HWND list, const DayContents& s) {
+    DayRow holiday;
+    if (day_contents_holiday_row(s.year, s.month, s.day, s.national_holidays, &holiday)) {
+        const char* const texts[kDayColumnCount] = {"", holiday.time, holiday.memo};
+        list_view_append_row(list, holiday.image, texts, kDayColumnCount);
+    }
     const int n = schedule_live_count(*s.list);
     for (int i = 0; i < n; ++i) {
         DayRow row;
@@ -54,9 +60,11 @@ INT_PTR DayContents::command(HWND dlg, int id, int) {
 
 }  // namespace
 
-DayContentsResult day_contents_dialog(HWND owner, const ViewState& view, const ScheduleList& list) {
+DayContentsResult day_contents_dialog(HWND owner, const ViewState& view, const ScheduleList& list,
+                                      int national_holidays) {
     DayContents d;
     d.list = &list;
+    d.national_holidays = national_holidays;
     d.year = view.shown_year;
     d.month = view.shown_month;
     d.day = view.clicked_day;

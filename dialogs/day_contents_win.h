@@ -12,5 +12,7 @@ struct ScheduleList;
 enum class DayContentsResult { kClosed, kToSchedule };
 
 // Modal over owner for the view's clicked day of the month on show, listing the live
-// entries of list.
-DayContentsResult day_contents_dialog(HWND owner, const ViewState& view, const ScheduleList& list);
+// entries of list; with national_holidays nonzero a national holiday's name comes first, a
+// row of its own that belongs to no entry.
+DayContentsResult day_contents_dialog(HWND owner, const ViewState& view, const ScheduleList& list,
+                                      int national_holidays);

@@ -20,6 +20,7 @@ struct RecentSchedule : DialogRecord<bool> {
     const ScheduleList* list = nullptr;
     int* todo_boot = nullptr;
     int* todo_width = nullptr;
+    int national_holidays = 0;  // nonzero: the holidays in the range are listed too
     ListImages images;
 
     INT_PTR init(HWND dlg);
@@ -27,16 +28,24 @@ struct RecentSchedule : DialogRecord<bool> {
     INT_PTR message(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
 };
 
-void fill_list(HWND list_view, const ScheduleList& list, int ty, int tm, int td, int width) {
+void append_row(HWND list_view, const RecentRow& row) {
+    const char* const texts[kRecentColumnCount] = {row.label, row.date, row.time, row.alarm,
+                                                   row.memo};
+    list_view_append_row(list_view, row.image, texts, kRecentColumnCount);
+}
+
+void fill_list(HWND list_view, const RecentSchedule& s, int ty, int tm, int td) {
     SendMessageA(list_view, LVM_DELETEALLITEMS, 0, 0);
-    const int n = schedule_live_count(list);
+    const int width = *s.todo_width;
+    const int n = schedule_live_count(*s.list);
     for (int i = 0; i < n; ++i) {
         RecentRow row;
-        if (!recent_row(&list.entries[i], ty, tm, td, width, &row)) continue;
-        const char* const texts[kRecentColumnCount] = {row.label, row.date, row.time, row.alarm,
-                                                       row.memo};
-        list_view_append_row(list_view, row.image, texts, kRecentColumnCount);
+        if (recent_row(&s.list->entries[i], ty, tm, td, width, &row)) append_row(list_view, row);
     }
+    RecentRow holidays[kMaxRecentHolidays];
+    const int h = recent_holiday_rows(ty, tm, td, width, s.national_holidays, holidays,
+                                      kMaxRecentHolidays);
+    for (int i = 0; i < h; ++i) append_row(list_view, holidays[i]);
     list_view_autosize(list_view, kRecentColumns, kRecentColumnCount);
 }
 
@@ -57,7 +66,7 @@ void refresh(HWND dlg, const RecentSchedule& s) {
     char header[64];
     format_list_header(header, sizeof header, ty, tm, td);
     SetDlgItemTextA(dlg, IDC_RECENT_HEADER, header);
-    fill_list(GetDlgItem(dlg, IDC_RECENT_LIST), *s.list, ty, tm, td, *s.todo_width);
+    fill_list(GetDlgItem(dlg, IDC_RECENT_LIST), s, ty, tm, td);
     fill_width_combo(GetDlgItem(dlg, IDC_RECENT_WIDTH), *s.todo_width);
 }
 
@@ -103,9 +112,11 @@ INT_PTR RecentSchedule::message(HWND dlg, UINT msg, WPARAM, LPARAM) {
 
 }  // namespace
 
-void recent_schedule_dialog(HWND owner, const ScheduleList& list, int* todo_boot, int* todo_width) {
+void recent_schedule_dialog(HWND owner, const ScheduleList& list, int* todo_boot, int* todo_width,
+                            int national_holidays) {
     RecentSchedule d;
     d.list = &list;
+    d.national_holidays = national_holidays;
     d.todo_boot = todo_boot;
     d.todo_width = todo_width;
     run_dialog(owner, d);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <optional>
 
+#include "config/cp932.h"
 #include "config/handles_win.h"
 #include "dialogs/dialog_frame_win.h"
 #include "dialogs/file_chooser_win.h"
@@ -52,6 +53,7 @@ struct ScheduleDialog : DialogRecord<bool> {
     ScheduleList* schedule = nullptr;
     ScheduleOpening opening;
     ScheduleNoticeFn notice = message_box;
+    ScheduleStored stored;
     // Working state.
     HWND hwnd = nullptr;
     HWND list = nullptr;
@@ -62,6 +64,8 @@ struct ScheduleDialog : DialogRecord<bool> {
     bool latched = false;
     bool checks[4] = {};
     bool timer = false;
+    char memo_before[kMemoFieldSize] = "";  // the memo as it was before the latest edit
+    bool memo_fitting = false;              // the memo is being cut to its limit
     OwnedImageList images;
     std::optional<SubclassGuard> subclass[6];
     WNDPROC edit_proc = nullptr;  // the edits' own procedure
@@ -90,6 +94,8 @@ private:
     void init_list();
     void subclass_number_fields();
     void on_field_change(int id, int code);
+    void keep_memo_within_limit();
+    void tell_stored();
     void on_selection_change();
     bool begin_store();
     void end_list_change();
@@ -115,6 +121,7 @@ void ScheduleDialog::put_text(int id, const char* text) {
     GetDlgItemTextA(hwnd, id, now, sizeof now);
     if (std::strcmp(now, text) != 0) SetDlgItemTextA(hwnd, id, text);
     SendMessageA(item(id), EM_SETMODIFY, FALSE, 0);
+    if (id == IDC_SCHED_MEMO) cp932_copy(memo_before, sizeof memo_before, text);
 }
 
 void ScheduleDialog::enable(int id, bool on) { EnableWindow(item(id), on ? TRUE : FALSE); }
@@ -349,6 +356,45 @@ void ScheduleDialog::on_field_change(int id, int code) {
     }
 }
 
+// The memo stays within its bytes whatever the edit control counts (bytes on Windows,
+// characters under Wine) and however the text came in (typed, pasted, composed): what an
+// edit inserted beyond the limit is taken out again, at a character boundary, with the
+// system sound. The edit's positions are bytes or characters as the control counts them;
+// the caret, just after the insertion, tells which.
+void ScheduleDialog::keep_memo_within_limit() {
+    HWND edit = item(IDC_SCHED_MEMO);
+    char now[2 * kMemoFieldSize] = "";
+    GetWindowTextA(edit, now, sizeof now);
+    MemoCut cut;
+    if (!memo_cut(memo_before, now, kMemoKeep, &cut)) {
+        cp932_copy(memo_before, sizeof memo_before, now);
+        return;
+    }
+    DWORD from = 0, caret = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&caret));
+    const bool in_chars =
+        caret != static_cast<DWORD>(cut.end) && caret == static_cast<DWORD>(cp932_chars_in(now, cut.end));
+    const size_t keep_end = cut.start + cut.keep;
+    memo_fitting = true;
+    if (caret == static_cast<DWORD>(cut.end) || in_chars) {
+        const DWORD a = static_cast<DWORD>(in_chars ? cp932_chars_in(now, keep_end) : keep_end);
+        const DWORD b = static_cast<DWORD>(in_chars ? cp932_chars_in(now, cut.end) : cut.end);
+        SendMessageA(edit, EM_SETSEL, a, b);
+        SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
+    } else {
+        // The caret is elsewhere: the whole text is set again, cut.
+        char fitted[2 * kMemoFieldSize];
+        std::memcpy(fitted, now, keep_end);
+        std::strcpy(fitted + keep_end, now + cut.end);
+        SetWindowTextA(edit, fitted);
+        SendMessageA(edit, EM_SETMODIFY, TRUE, 0);
+    }
+    memo_fitting = false;
+    MessageBeep(MB_OK);
+    GetWindowTextA(edit, now, sizeof now);
+    cp932_copy(memo_before, sizeof memo_before, now);
+}
+
 void ScheduleDialog::on_selection_change() {
     stop_sound();
     const int n = static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
@@ -412,6 +458,7 @@ void ScheduleDialog::on_add() {
     held = -1;
     take_field_snapshot();
     end_list_change();
+    tell_stored();
 }
 
 void ScheduleDialog::on_change() {
@@ -427,6 +474,18 @@ void ScheduleDialog::on_change() {
     take_field_snapshot();
     set_edit_buttons(kButtonsDeleteOnly);
     end_list_change();
+    tell_stored();
+}
+
+// The stored entry is the last-edited one, wherever the sort put it.
+void ScheduleDialog::tell_stored() {
+    if (!stored.fn) return;
+    for (int i = 0; i < schedule->count; ++i) {
+        if (schedule->entries[i].last_edited) {
+            stored.fn(stored.context, *schedule, i);
+            return;
+        }
+    }
 }
 
 void ScheduleDialog::on_delete() {
@@ -512,6 +571,11 @@ INT_PTR ScheduleDialog::command(HWND, int id, int code) {
     case CMD_SOUND_STOPPED: on_sound_stopped(); return TRUE;
     default:
         if (!is_entry_field(id)) return FALSE;
+        if (id == IDC_SCHED_MEMO) {
+            if (memo_fitting) return TRUE;
+            if (code == EN_CHANGE) keep_memo_within_limit();
+            if (code == EN_MAXTEXT) MessageBeep(MB_OK);
+        }
         on_field_change(id, code);
         return TRUE;
     }
@@ -535,10 +599,11 @@ INT_PTR ScheduleDialog::message(HWND, UINT msg, WPARAM, LPARAM lp) {
 }  // namespace
 
 bool schedule_dialog(HWND owner, const ScheduleOpening& opening, ScheduleList* list,
-                     ScheduleNoticeFn notice) {
+                     ScheduleNoticeFn notice, ScheduleStored stored) {
     ScheduleDialog d;
     d.schedule = list;
     d.opening = opening;
     d.notice = notice ? notice : message_box;
+    d.stored = stored;
     return run_dialog(owner, d);
 }

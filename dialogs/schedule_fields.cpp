@@ -118,6 +118,63 @@ bool clear_blank_memo(char* memo) {
     return true;
 }
 
+namespace {
+
+// Whether byte offset off of s starts a character (or is its end).
+bool starts_char(const char* s, size_t off) {
+    const char* p = s;
+    while (static_cast<size_t>(p - s) < off && *p != '\0') p = cp932_next(p);
+    return static_cast<size_t>(p - s) == off;
+}
+
+// Bytes of whole characters of s (n bytes long) that fit in room.
+size_t whole_chars_within(const char* s, size_t n, size_t room) {
+    const char* p = s;
+    for (;;) {
+        const char* next = cp932_next(p);
+        const size_t len = static_cast<size_t>(next - s);
+        if (next == p || len > n || len > room) return static_cast<size_t>(p - s);
+        p = next;
+    }
+}
+
+}  // namespace
+
+bool memo_cut(const char* before, const char* after, size_t limit, MemoCut* cut) {
+    const size_t la = std::strlen(after), lb = std::strlen(before);
+    if (la <= limit) return false;
+    // The common start, by whole characters.
+    const char* a = after;
+    const char* b = before;
+    for (;;) {
+        const char* na = cp932_next(a);
+        const char* nb = cp932_next(b);
+        if (na == a || na - a != nb - b || std::memcmp(a, b, static_cast<size_t>(na - a)) != 0)
+            break;
+        a = na;
+        b = nb;
+    }
+    const size_t p = static_cast<size_t>(a - after);
+    // The common end: equal bytes that start a character in both texts.
+    size_t s = 0;
+    for (size_t k = 1; k <= la - p && k <= lb - p && after[la - k] == before[lb - k]; ++k) {
+        if (starts_char(after, la - k) && starts_char(before, lb - k)) s = k;
+    }
+    if (p + s > limit) {
+        *cut = {0, la, whole_chars_within(after, la, limit)};
+        return true;
+    }
+    *cut = {p, la - s, whole_chars_within(after + p, la - s - p, limit - p - s)};
+    return true;
+}
+
+size_t cp932_chars_in(const char* s, size_t n) {
+    size_t chars = 0;
+    for (const char* p = s; static_cast<size_t>(p - s) < n && *p != '\0'; p = cp932_next(p))
+        ++chars;
+    return chars;
+}
+
 const char* const kEntryFieldMessages[6] = {
     kYearOutOfRange, kMonthMissing, kMonthInvalid, kDayMissing, kDayInvalid, kMemoMissing,
 };

@@ -58,6 +58,18 @@ bool entry_fields_complete(const ScheduleEntry* e);
 // Returns true when it emptied a non-empty memo.
 bool clear_blank_memo(char* memo);
 
+// The memo field kept within kMemoKeep bytes as the user types, pastes or composes: an edit
+// turned the field's text from before into after; when after is longer than limit bytes,
+// what the edit inserted is cut: after[start, end) is the inserted text, and only its first
+// keep bytes (whole characters) stay. False when after fits. When the text around the
+// insertion alone is too long, the whole text is the insertion.
+struct MemoCut {
+    size_t start, end, keep;
+};
+bool memo_cut(const char* before, const char* after, size_t limit, MemoCut* cut);
+// Characters in the first n bytes of s.
+size_t cp932_chars_in(const char* s, size_t n);
+
 // The checks made before an entry is stored, in the order they are made; the first failing
 // one is told. The blank memo is cleared whatever the date checks found (memo_cleared tells
 // the dialog to empty the field). nullptr when the entry may be stored.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "calendar/date.h"
+#include "calendar/national_holidays.h"
 #include "config/cp932.h"
 #include "resources/texts.h"
 
@@ -26,6 +27,17 @@ void format_entry_time(char* out, size_t size, const ScheduleEntry* e) {
 // double-byte character.
 void copy_memo(char* out, const ScheduleEntry* e) {
     cp932_copy_n(out, kMemoText, e->memo, kMemoText - 1);
+}
+
+constexpr int kHolidayImage = 1;  // the flag
+
+// The columns every recent row shows for a date n days from today.
+void fill_recent_date(RecentRow* out, int y, int m, int d, long n, int image) {
+    out->days = n;
+    out->image = image;
+    format_distance_label(out->label, sizeof out->label, n);
+    std::snprintf(out->date, sizeof out->date, kRecentDateFormat, m, d,
+                  weekday_names_ja[weekday_of(y, m, d)]);
 }
 
 }  // namespace
@@ -72,13 +84,23 @@ void format_distance_label(char* out, size_t size, long n) {
         std::snprintf(out, size, kDaysAheadFormat, n);
 }
 
-int entry_image(const ScheduleEntry* e) { return e->holiday != 0 ? 1 : 0; }
+int entry_image(const ScheduleEntry* e) { return e->holiday != 0 ? kHolidayImage : 0; }
 
 bool day_contents_row(const ScheduleEntry* e, int year, int month, int day, DayRow* out) {
     if (!real_date(year, month, day) || !entry_on_date(e, year, month, day)) return false;
     out->image = entry_image(e);
     format_entry_time(out->time, sizeof out->time, e);
     copy_memo(out->memo, e);
+    return true;
+}
+
+bool day_contents_holiday_row(int year, int month, int day, int national, DayRow* out) {
+    if (national == 0 || !real_date(year, month, day)) return false;
+    const char* name = national_holiday_name(year, month, day);
+    if (!name) return false;
+    out->image = kHolidayImage;
+    out->time[0] = '\0';
+    cp932_copy(out->memo, sizeof out->memo, name);
     return true;
 }
 
@@ -93,14 +115,37 @@ bool recent_row(const ScheduleEntry* e, int ty, int tm, int td, int width, Recen
     if (!real_date(y, e->month, d)) return false;
     const long n = (long)day_serial(y, e->month, d) - (long)day_serial(ty, tm, td);
     if (n < 0 || n > clamp_todo_width(width)) return false;
-    out->days = n;
-    out->image = entry_image(e);
-    format_distance_label(out->label, sizeof out->label, n);
-    std::snprintf(out->date, sizeof out->date, kRecentDateFormat, (int)e->month, d,
-                  weekday_names_ja[weekday_of(y, e->month, d)]);
+    fill_recent_date(out, y, e->month, d, n, entry_image(e));
     format_entry_time(out->time, sizeof out->time, e);
     out->alarm[0] = out->time[0] != '\0' && has_alarm(*e) ? 'A' : '\0';
     out->alarm[1] = '\0';
     copy_memo(out->memo, e);
     return true;
+}
+
+int recent_holiday_rows(int ty, int tm, int td, int width, int national, RecentRow* out, int max) {
+    if (national == 0 || ty < kHolidayFirstYear || ty > kHolidayLastYear || !real_date(ty, tm, td))
+        return 0;
+    const long t0 = day_serial(ty, tm, td);
+    const int w = clamp_todo_width(width);
+    int count = 0;
+    // Month by month from this one; 99 days reach into the fifth month at most.
+    for (int y = ty, m = tm; count < max && day_serial(y, m, 1) <= t0 + w;) {
+        MonthHolidays h;
+        national_holidays_of_month(y, m, &h);
+        for (int d = 1; d <= days_in_month(m, y) && count < max; ++d) {
+            const long n = day_serial(y, m, d) - t0;
+            if (!h.name[d] || n < 0 || n > w) continue;
+            RecentRow* r = &out[count++];
+            fill_recent_date(r, y, m, d, n, kHolidayImage);
+            r->time[0] = '\0';
+            r->alarm[0] = '\0';
+            cp932_copy(r->memo, sizeof r->memo, h.name[d]);
+        }
+        if (++m > 12) {
+            m = 1;
+            ++y;
+        }
+    }
+    return count;
 }

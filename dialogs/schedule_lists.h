@@ -60,6 +60,11 @@ struct DayRow {
 // entries whose stored month is not 1..12.
 bool day_contents_row(const ScheduleEntry* e, int year, int month, int day, DayRow* out);
 
+// The first row of the day contents on a national holiday, before the day's entries: the
+// flag, no time, the holiday's name. It stands for no entry. False on any other day and
+// when national (the switch of the shown holidays) is 0.
+bool day_contents_holiday_row(int year, int month, int day, int national, DayRow* out);
+
 struct RecentRow {
     long days;      // from today
     int image;
@@ -76,3 +81,12 @@ struct RecentRow {
 // day in the month, days the month does not have in that year (29 February of a common
 // year), and stored months outside 1..12.
 bool recent_row(const ScheduleEntry* e, int ty, int tm, int td, int width, RecentRow* out);
+
+// One day is at most one holiday: today and 99 days ahead hold at most 100.
+constexpr int kMaxRecentHolidays = kTodoWidthMax + 1;
+
+// The national holidays from today (ty-tm-td) up to width days ahead (clamped to 1..99), in
+// date order, as rows of the recent list that follow the entries' rows: the flag, the
+// distance label, the date, no time and no alarm, the holiday's name. None when national
+// (the switch of the shown holidays) is 0. Writes at most max rows; returns their count.
+int recent_holiday_rows(int ty, int tm, int td, int width, int national, RecentRow* out, int max);

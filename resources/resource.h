@@ -54,6 +54,7 @@
 /* Alarm window 212 */
 #define IDC_ALARM_TEXT         1024
 #define IDC_ALARM_STOP_SOUND   1025
+#define IDC_ALARM_SNOOZE       1027
 
 /* Font dialog 21000: the ids the system's font dialog looks for */
 #define IDC_FONT_APPLY         1026
@@ -132,6 +133,7 @@
 #define CMD_ALWAYS_ON_TOP      143
 #define CMD_NO_TITLE_BAR       146
 #define CMD_DETAILED_SETTINGS  40002
+#define CMD_NATIONAL_HOLIDAYS  40003  /* put in after 146 at run time, its text in texts.h */
 #define CMD_RESET_MONTH        121
 #define CMD_RESTORE_POSITION   136
 #define CMD_SAVE_POSITION      122

@@ -68,6 +68,32 @@ constexpr char kColumnDate[] = "月日";
 constexpr char kColumnTime[] = "時刻";
 constexpr char kColumnMemo[] = "メモ";
 
+// Japan's national holidays: the menu switch, and each holiday by the name the law gives it.
+constexpr char kMenuNationalHolidays[] = "祝日を表示(&H)";
+constexpr char kNewYearsDay[] = "元日";
+constexpr char kComingOfAgeDay[] = "成人の日";
+constexpr char kFoundationDay[] = "建国記念の日";
+constexpr char kEmperorsBirthday[] = "天皇誕生日";
+constexpr char kVernalEquinoxDay[] = "春分の日";
+constexpr char kGreeneryDay[] = "みどりの日";
+constexpr char kShowaDay[] = "昭和の日";
+constexpr char kConstitutionDay[] = "憲法記念日";
+constexpr char kChildrensDay[] = "こどもの日";
+constexpr char kMarineDay[] = "海の日";
+constexpr char kMountainDay[] = "山の日";
+constexpr char kRespectForTheAgedDay[] = "敬老の日";
+constexpr char kAutumnalEquinoxDay[] = "秋分の日";
+constexpr char kHealthSportsDay[] = "体育の日";
+constexpr char kSportsDay[] = "スポーツの日";
+constexpr char kCultureDay[] = "文化の日";
+constexpr char kLabourThanksgivingDay[] = "勤労感謝の日";
+constexpr char kShowaFuneral[] = "昭和天皇の大喪の礼";
+constexpr char kEnthronementCeremony[] = "即位礼正殿の儀";
+constexpr char kCrownPrinceWedding[] = "皇太子徳仁親王の結婚の儀";
+constexpr char kEnthronementDay[] = "天皇の即位の日";
+constexpr char kSubstituteHoliday[] = "振替休日";
+constexpr char kDayBetweenHolidays[] = "国民の休日";
+
 // Day contents and recent schedule lists.
 constexpr char kListHeaderFormat[] = "%d年%2d月%2d日(%s)";  // year, month, day, weekday
 constexpr const char* kNearDays[3] = {"今日", "明日", "明後日"};
@@ -77,6 +103,10 @@ constexpr char kRecentDateFormat[] = "%2d月%2d日(%s)";        // month, day, w
 // Alarm window: date, time and memo, then how long remains.
 constexpr char kAlarmBeforeFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n%d 分前です";
 constexpr char kAlarmDueFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n予定時刻です";
+// An alarm that came due while the program was not running, and the first line of a window
+// whose alarms do not all fit on the screen.
+constexpr char kAlarmMissedFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n(起動前の予定)";
+constexpr char kAlarmCountFormat[] = "アラーム %d件";
 
 // The image plug-in's description after its file name and version, and its format names.
 #define ZELMAR_PLUGIN_DESCRIPTION " " ZELMAR_PROGRAM_NAME " 用 PNG/JPEG/GIF/TIFF 画像プラグイン"

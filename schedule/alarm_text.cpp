@@ -21,12 +21,15 @@ void format_alarm_time(char* out, size_t size, int hour, int minute, bool twelve
 }
 
 void format_alarm_entry(char* out, size_t size, const ScheduleEntry* e, bool twelve_hour,
-                        bool mark_after) {
+                        bool mark_after, bool missed) {
     char time[32];
     format_alarm_time(time, sizeof time, e->hour, e->minute, twelve_hour, mark_after);
     // The memo is bounded by its record even if it lost its terminator.
     const int memo_len = static_cast<int>(strnlen(e->memo, sizeof e->memo));
-    if (e->minutes_before != 0)
+    if (missed)
+        std::snprintf(out, size, kAlarmMissedFormat, e->year, e->month, e->day, time, memo_len,
+                      e->memo);
+    else if (e->minutes_before != 0)
         std::snprintf(out, size, kAlarmBeforeFormat, e->year, e->month,
                       e->day, time, memo_len, e->memo, e->minutes_before);
     else
@@ -34,22 +37,36 @@ void format_alarm_entry(char* out, size_t size, const ScheduleEntry* e, bool twe
                       e->day, time, memo_len, e->memo);
 }
 
-int format_alarm_batch(char* out, size_t size, const AlarmBatch* b, const ScheduleList& list,
-                       bool twelve_hour, bool mark_after) {
+namespace {
+
+// Appends sep and text when both fit with the terminator; false (nothing written) if not.
+bool append(char* out, size_t size, size_t* used, const char* sep, const char* text) {
+    const size_t s = std::strlen(sep), t = std::strlen(text);
+    if (*used + s + t + 1 > size) return false;
+    std::memcpy(out + *used, sep, s);
+    std::memcpy(out + *used + s, text, t + 1);
+    *used += s + t;
+    return true;
+}
+
+}  // namespace
+
+int format_alarm_batch(char* out, size_t size, const AlarmBatch* b, bool twelve_hour,
+                       bool mark_after, bool count_line) {
     if (size == 0) return 0;
     out[0] = '\0';
     size_t used = 0;
+    if (count_line) {
+        char line[64];
+        std::snprintf(line, sizeof line, kAlarmCountFormat, b->count);
+        if (!append(out, size, &used, "", line)) return 0;
+    }
     int written = 0;
     for (int k = 0; k < b->count; ++k) {
+        const AlarmItem& it = b->item[k];
         char block[256];
-        format_alarm_entry(block, sizeof block, &list.entries[b->index[k]], twelve_hour,
-                           mark_after);
-        const char* sep = written ? "\r\n\r\n" : "";
-        const size_t need = std::strlen(sep) + std::strlen(block);
-        if (used + need + 1 > size) break;
-        std::memcpy(out + used, sep, std::strlen(sep));
-        std::memcpy(out + used + std::strlen(sep), block, std::strlen(block) + 1);
-        used += need;
+        format_alarm_entry(block, sizeof block, &it.entry, twelve_hour, mark_after, it.missed);
+        if (!append(out, size, &used, used ? "\r\n\r\n" : "", block)) break;
         ++written;
     }
     return written;

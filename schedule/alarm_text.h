@@ -13,11 +13,13 @@ void format_alarm_time(char* out, size_t size, int hour, int minute, bool twelve
                        bool mark_after);
 
 // "%d年%d月%d日 <time>\r\n<memo>\r\n%d 分前です", or "予定時刻です" as the last line when
-// the alarm is at the time itself. The date and time are the entry's own.
+// the alarm is at the time itself, or "(起動前の予定)" for an alarm missed while the program
+// was not running. The date and time are the entry's own.
 void format_alarm_entry(char* out, size_t size, const ScheduleEntry* e, bool twelve_hour,
-                        bool mark_after);
+                        bool mark_after, bool missed = false);
 
-// The blocks of every entry of the batch (indices into list), in order, separated by an
-// empty line; only whole blocks that fit. Returns the number of blocks written.
-int format_alarm_batch(char* out, size_t size, const AlarmBatch* b, const ScheduleList& list,
-                       bool twelve_hour, bool mark_after);
+// The blocks of every item of the batch, in order, separated by an empty line; only whole
+// blocks that fit. With count_line the text starts with "アラーム N件" and an empty line.
+// Returns the number of blocks written.
+int format_alarm_batch(char* out, size_t size, const AlarmBatch* b, bool twelve_hour,
+                       bool mark_after, bool count_line = false);

@@ -138,30 +138,6 @@ void set_last_edited(ScheduleList* list, int index) {
     if (index >= 0 && index < n) list->entries[index].last_edited = 1;
 }
 
-int resolve_day(int day, int month, int year) {
-    switch (day) {
-    case kDaySecondMonday:
-        return second_monday(year, month);
-    case kDayThirdMonday:
-        return third_monday(year, month);
-    case kDayMovable:
-        switch (month) {
-        case 1:
-            return year < 2000 ? 15 : second_monday(year, 1);
-        case 3:
-            return vernal_equinox_day(year);
-        case 9:
-            return autumnal_equinox_day(year);
-        case 10:
-            return year < 2000 ? 10 : second_monday(year, 10);
-        default:
-            return kDayMovable;
-        }
-    default:
-        return day;
-    }
-}
-
 bool entry_on_date(const ScheduleEntry* e, int y, int m, int d) {
     if (!e || e->month != m) return false;
     if (e->year != -1 && e->year != y) return false;

@@ -1,9 +1,11 @@
 // The schedule entry record, the list of entries, its order, growth and
-// shrinking, day-code resolution and alarm instants.
+// shrinking, the day an entry falls on and alarm instants.
 #pragma once
 
 #include <stddef.h>
 #include <stdint.h>
+
+#include "calendar/day_code.h"
 
 // Field order and sizes are also the 392-byte legacy record image.
 struct ScheduleEntry {
@@ -33,10 +35,6 @@ static_assert(offsetof(ScheduleEntry, alarm_at) == 376, "record layout");
 static_assert(offsetof(ScheduleEntry, last_edited) == 384, "record layout");
 static_assert(sizeof(ScheduleEntry) == 392, "record layout");
 
-// Day codes held in `day`.
-constexpr int kDayThirdMonday = 97;
-constexpr int kDaySecondMonday = 98;
-constexpr int kDayMovable = 99;
 // `holiday` value of an entry marked for removal.
 constexpr uint8_t kHolidayRemove = 9;
 
@@ -94,9 +92,8 @@ void schedule_replace(ScheduleList* list, int index, const ScheduleEntry* e);
 // Clears last_edited on all live entries, then sets it on index (-1: none).
 void set_last_edited(ScheduleList* list, int index);
 
-// Day of the month on which an entry with this day/month falls in `year`;
-// a day code that does not resolve stays as it is (above 31).
-int resolve_day(int day, int month, int year);
+// True when the entry falls on y-m-d: its month, its day resolved for y, and its year (or
+// every year).
 bool entry_on_date(const ScheduleEntry* e, int y, int m, int d);
 
 // Fills e->alarm_at from its date and time less minutes_before; 0 when

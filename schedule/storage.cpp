@@ -253,6 +253,7 @@ int import_anniversaries(const char* data, size_t n, ScheduleList* list) {
 bool schedule_save(const Settings& settings, ScheduleList* list) {
     settings_put(settings);
     todo_put(settings);
+    alarm_checked_put(settings);
     int count = schedule_live_count(*list);
     const bool saved = profile_flush_edited([list, &count](ProfileFile* doc) {
         schedule_merge(*doc, list->entries, &count, kMaxEntries, &g_keep);
@@ -274,7 +275,7 @@ bool registry_import(Settings* settings, ScheduleList* list, int screen_w, int s
         window_set_int(*settings, k) =
             registry_read_short(reg, k.name, static_cast<int16_t>(k.legacy_def));
     for (const SettingKey& k : kSettingKeys)
-        if (k.group == SettingGroup::kConfig) registry_read_setting(reg, k, settings);
+        if (k.group != SettingGroup::kToDo) registry_read_setting(reg, k, settings);
 
     int count = registry_read_short(reg, "schedulecount", 0);
     if (count > kMaxEntries) count = kMaxEntries;
@@ -325,5 +326,6 @@ bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int scre
     schedule_merge(profile_document(), list->entries, &count, kMaxEntries, &g_keep);
     list->count = count;
     todo_load(settings);
+    alarm_checked_load(settings);
     return true;
 }

@@ -28,7 +28,7 @@ void storage_set_sources(const char* program_dir, const char* windows_dir,
 // then kept for the next start).
 bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int screen_h);
 
-// Writes the settings, the upcoming-list keys and the whole schedule, and
+// Writes the settings, the upcoming-list keys, the alarm mark and the whole schedule, and
 // recomputes the alarm instants; the file is replaced once, atomically.
 // Entries the list has no room for, and keys it cannot read, stay in the
 // file; entries another program added to the file meanwhile are taken into

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "resources/resource.h"
 #include "tests/e2e/png.h"
 #include "tests/win/find_window.h"
 
@@ -48,6 +49,16 @@ bool write_file(const std::string& path, const std::string& bytes) {
     return std::fclose(f) == 0 && ok;
 }
 
+bool file_holds(const std::string& path, const std::string& text, DWORD wait_ms) {
+    const DWORD start = GetTickCount();
+    std::string bytes;
+    for (;;) {
+        if (read_file(path, &bytes) && bytes.find(text) != std::string::npos) return true;
+        if (GetTickCount() - start > wait_ms) return false;
+        Sleep(20);
+    }
+}
+
 bool read_file(const std::string& path, std::string* bytes) {
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
@@ -77,15 +88,32 @@ HWND find_window_of(DWORD pid, const char* cls, DWORD wait_ms) {
     return win_test::wait_for_window(q, wait_ms);
 }
 
-bool app_launch(App& app, const std::string& dir) {
+namespace {
+// Copies source into dir as Zelmar.exe and starts it there.
+bool launch_copy(App& app, const std::string& dir, const std::string& source) {
     app.dir = dir;
     std::string exe = dir + "Zelmar.exe";
-    if (!CopyFileA(g_exe_path.c_str(), exe.c_str(), FALSE)) return false;
+    if (!CopyFileA(source.c_str(), exe.c_str(), FALSE)) return false;
     return launch(exe, dir, &app.pi);
 }
+}  // namespace
 
 bool app_start(App& app, const std::string& dir, DWORD wait_ms) {
-    return app_launch(app, dir) && app_wait_window(app, wait_ms);
+    return launch_copy(app, dir, g_exe_path) && app_wait_window(app, wait_ms);
+}
+
+bool app_launch(App& app, const std::string& dir) { return launch_copy(app, dir, g_exe_path); }
+
+bool app_start_seam(App& app, const std::string& dir, DWORD wait_ms) {
+    const size_t slash = g_exe_path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "" : g_exe_path.substr(0, slash + 1);
+    return launch_copy(app, dir, folder + "ZelmarSeam.exe") && app_wait_window(app, wait_ms);
+}
+
+bool set_seam_clock(const std::string& dir, const char* minute) {
+    const std::string tmp = dir + "clock.tmp";
+    return write_file(tmp, minute) &&
+           MoveFileExA(tmp.c_str(), (dir + "clock.txt").c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 bool app_wait_window(App& app, DWORD wait_ms) {
@@ -200,6 +228,28 @@ std::string settings_file_of(const std::string& dir) {
     return dir + name + ".cfg";
 }
 
+std::string settings_once_holding(const std::string& dir, std::initializer_list<const char*> lines,
+                                  DWORD wait_ms) {
+    const DWORD start = GetTickCount();
+    std::string bytes;
+    for (;;) {
+        bool all = read_file(settings_file_of(dir), &bytes);
+        for (const char* l : lines) all = all && bytes.find(std::string(l) + "\r\n") != std::string::npos;
+        if (all || GetTickCount() - start > wait_ms) return bytes;
+        Sleep(20);
+    }
+}
+
+SYSTEMTIME settled_now() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    if (now.wSecond >= 45) {
+        Sleep((61 - now.wSecond) * 1000);
+        GetLocalTime(&now);
+    }
+    return now;
+}
+
 bool wait_until(bool (*cond)(HWND), HWND hwnd, DWORD wait_ms) {
     DWORD start = GetTickCount();
     for (;;) {
@@ -247,4 +297,21 @@ bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGri
 bool send_sync(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_NORMAL, 5000, &result) != 0;
+}
+
+static bool window_gone(HWND hwnd) { return IsWindow(hwnd) == 0; }
+
+static void type_into(HWND edit, const std::string& text) {
+    send_sync(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    for (char c : text) send_sync(edit, WM_CHAR, (unsigned char)c, 1);
+}
+
+bool show_month(const App& app, int year, int month) {
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_DISPLAY_MONTH, 0);
+    HWND dlg = find_owned_dialog(app.hwnd, 5000);
+    if (!dlg) return false;
+    type_into(GetDlgItem(dlg, IDC_DM_YEAR), std::to_string(year));
+    type_into(GetDlgItem(dlg, IDC_DM_MONTH), std::to_string(month));
+    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    return wait_until(window_gone, dlg);
 }

@@ -31,9 +31,17 @@ extern std::string g_work_dir;   // scratch folder, ends in a backslash
 std::string fresh_dir(const std::string& name);
 bool write_file(const std::string& path, const std::string& bytes);
 bool read_file(const std::string& path, std::string* bytes);
+// Polls the file for this text (the program may still be writing it), up to wait_ms.
+bool file_holds(const std::string& path, const std::string& text, DWORD wait_ms = 5000);
 
 // Copies the exe into dir and starts it there; waits for its main window.
 bool app_start(App& app, const std::string& dir, DWORD wait_ms = 15000);
+// The same with the program built with the tests' seams (ZelmarSeam.exe beside Zelmar.exe):
+// its clock is the minute in "<dir>clock.txt" (YYYYMMDDhhmm) when that file exists, and its
+// snooze interval the milliseconds in "<dir>snooze_ms.txt".
+bool app_start_seam(App& app, const std::string& dir, DWORD wait_ms = 15000);
+// Sets the seam program's clock to a minute "YYYYMMDDhhmm" (replacing the file at once).
+bool set_seam_clock(const std::string& dir, const char* minute);
 // The two halves of app_start, for a start that shows something before the main window.
 bool app_launch(App& app, const std::string& dir);
 bool app_wait_window(App& app, DWORD wait_ms = 15000);
@@ -49,6 +57,14 @@ std::string window_text(HWND hwnd);
 
 // The settings file the program uses in dir: "<dir><login name>.cfg" ("default" without one).
 std::string settings_file_of(const std::string& dir);
+// The settings file in dir once it holds each of these lines, polling up to wait_ms (what
+// it holds then otherwise): the program saves after a dialog it closed is gone, a moment
+// after a test sees the dialog go.
+std::string settings_once_holding(const std::string& dir, std::initializer_list<const char*> lines,
+                                  DWORD wait_ms = 5000);
+// The local time, after waiting past the last seconds of a minute, so that an entry due
+// "now" is still due when a program started next looks.
+SYSTEMTIME settled_now();
 // Polls cond every 20 ms for up to wait_ms; true once it holds.
 bool wait_until(bool (*cond)(HWND), HWND hwnd, DWORD wait_ms = 5000);
 // A visible dialog (class #32770) owned by owner, polling up to wait_ms; nullptr if none.
@@ -57,6 +73,9 @@ HWND find_owned_dialog(HWND owner, DWORD wait_ms);
 HWND find_popup_menu(DWORD pid, DWORD wait_ms);
 // Sends a message and waits for it to be handled (false on a 5 s timeout).
 bool send_sync(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+// Puts year/month on show as a user does: 表示月, the two numbers typed, OK.
+bool show_month(const App& app, int year, int month);
 
 // Lays the month out as the program does for the window's client size and the default font
 // settings; clock_mode 1 or 2 when a digital or analog clock takes rows off the grid.

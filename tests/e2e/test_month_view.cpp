@@ -3,9 +3,11 @@
 // the month buttons. Screenshots are kept beside the test folders for a person to look at.
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/month_layout.h"
 #include "calendar/date.h"
+#include "resources/resource.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -60,10 +62,12 @@ bool shoot(const App& app, int year, int month, MonthShot* s, int clock_mode = 0
 std::string two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 
 // A settings file with a fixed window, the given Saturday colouring, a holiday on the first
-// Sunday of this month and an ordinary entry on the Wednesday after it.
+// Sunday of this month and an ordinary entry on the Wednesday after it. National holidays
+// are off: the checks are about the entries' days, in whatever month the test runs.
 std::string month_file(int cmode, int year, int month, int sunday) {
     const std::string ym = std::to_string(year) + two(month);
-    return "[Config]\r\nmonthlang=0\r\nweeklang=0\r\nclock=0\r\ncmode=" + std::to_string(cmode) +
+    return "[Config]\r\nmonthlang=0\r\nweeklang=0\r\nclock=0\r\nNationalHolidays=0\r\ncmode=" +
+           std::to_string(cmode) +
            "\r\n[DispSet1]\r\nreso=1024x768\r\nx1=100\r\ny1=80\r\nx2=440\r\ny2=420\r\n"
            "[Schedule]\r\nschedulecount=2\r\n"
            "schedule001=" + ym + two(sunday) + "10holiday\r\n"
@@ -240,4 +244,90 @@ E2E_TEST(month_is_drawn_after_a_restore_while_the_clock_ticks) {
     CHECK_EQ(days_drawn, s.grid.days);
     CHECK(dark_rows(s, f.clock_anchor_y, client.bottom) > 20);  // and the clock
     CHECK_EQ(app_close(app), 0);
+}
+
+namespace {
+
+// A fixed window with Saturdays coloured and nothing entered; extra Config lines as given.
+std::string holiday_file(const std::string& config) {
+    return "[Config]\r\nmonthlang=0\r\nweeklang=0\r\nclock=0\r\ncmode=1\r\n" + config +
+           "[DispSet1]\r\nreso=1024x768\r\nx1=100\r\ny1=80\r\nx2=440\r\ny2=420\r\n";
+}
+
+struct DayColour {
+    int day;
+    bool red;
+};
+
+// The days whose number is (or is not) red in the shot; the first wrong one, or 0.
+int wrong_day(const MonthShot& s, const std::vector<DayColour>& days) {
+    for (const DayColour& d : days)
+        if ((count_in_cell(s, d.day, reddish) > 5) != d.red) return d.day;
+    return 0;
+}
+
+// May 2019: 天皇の即位の日 on the 1st, 国民の休日 on the 2nd, 憲法記念日 (Fri), みどりの日
+// (Sat), こどもの日 (Sun) and its substitute on Monday the 6th; Tuesday the 7th is plain.
+const std::vector<DayColour> kMay2019 = {{1, true}, {2, true},  {3, true}, {4, true},
+                                         {5, true}, {6, true},  {7, false}, {8, false}};
+// With the holidays off only Sunday the 5th is red.
+const std::vector<DayColour> kMay2019Off = {{1, false}, {2, false}, {3, false}, {4, false},
+                                            {5, true},  {6, false}, {7, false}};
+
+}  // namespace
+
+// A new user sees the holidays at once: May 2019 and September 2026 (敬老の日 on the 21st,
+// 国民の休日 on the 22nd, 秋分の日 on the 23rd) red at their cells, a Saturday holiday red
+// rather than blue.
+E2E_TEST(national_holidays_are_red_at_their_cells_from_the_first_start) {
+    const std::string dir = fresh_dir("national_holidays");
+    REQUIRE(write_file(settings_file_of(dir), holiday_file("")));
+    App app;
+    REQUIRE(app_start(app, dir));
+    REQUIRE(show_month(app, 2019, 5));
+    MonthShot may;
+    REQUIRE(shoot(app, 2019, 5, &may));
+    save_png(may.img, g_work_dir + "holidays_2019_05.png");
+    CHECK_EQ(wrong_day(may, kMay2019), 0);
+    CHECK_EQ(count_in_cell(may, 4, bluish), 0);
+    CHECK(count_in_cell(may, 11, bluish) > 5);  // a plain Saturday stays blue
+    REQUIRE(show_month(app, 2026, 9));
+    MonthShot sep;
+    REQUIRE(shoot(app, 2026, 9, &sep));
+    save_png(sep.img, g_work_dir + "holidays_2026_09.png");
+    CHECK_EQ(wrong_day(sep, {{19, false}, {20, true}, {21, true}, {22, true}, {23, true}, {24, false},
+                             {25, false}}),
+             0);
+    CHECK_EQ(app_close(app), 0);
+}
+
+// 祝日を表示(&H) turns them off and on at once, and the choice is stored and kept by the next
+// start. (Its check mark is the Windows tests': another process cannot read a menu under Wine.)
+E2E_TEST(the_holiday_switch_turns_them_off_and_on_and_is_stored) {
+    const std::string dir = fresh_dir("holiday_switch");
+    REQUIRE(write_file(settings_file_of(dir), holiday_file("")));
+    App app;
+    REQUIRE(app_start(app, dir));
+    REQUIRE(show_month(app, 2019, 5));
+    REQUIRE(send_sync(app.hwnd, WM_COMMAND, CMD_NATIONAL_HOLIDAYS, 0));
+    CHECK(file_holds(settings_file_of(dir), "\r\nNationalHolidays=0\r\n"));
+    MonthShot off;
+    REQUIRE(shoot(app, 2019, 5, &off));
+    save_png(off.img, g_work_dir + "holidays_off.png");
+    CHECK_EQ(wrong_day(off, kMay2019Off), 0);
+    CHECK(count_in_cell(off, 4, bluish) > 5);
+    CHECK_EQ(app_close(app), 0);
+
+    App again;
+    REQUIRE(app_start(again, dir));
+    REQUIRE(show_month(again, 2019, 5));
+    MonthShot still_off;
+    REQUIRE(shoot(again, 2019, 5, &still_off));
+    CHECK_EQ(wrong_day(still_off, kMay2019Off), 0);
+    REQUIRE(send_sync(again.hwnd, WM_COMMAND, CMD_NATIONAL_HOLIDAYS, 0));
+    CHECK(file_holds(settings_file_of(dir), "\r\nNationalHolidays=1\r\n"));
+    MonthShot on;
+    REQUIRE(shoot(again, 2019, 5, &on));
+    CHECK_EQ(wrong_day(on, kMay2019), 0);
+    CHECK_EQ(app_close(again), 0);
 }

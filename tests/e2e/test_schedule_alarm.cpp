@@ -35,24 +35,6 @@ void press(HWND dlg, int id) { send_sync(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
 bool enabled(HWND dlg, int id) { return IsWindowEnabled(GetDlgItem(dlg, id)) != 0; }
 bool is_gone(HWND h) { return IsWindow(h) == 0; }
 
-std::string settings_of(const App& app) {
-    std::string bytes;
-    read_file(settings_file_of(app.dir), &bytes);
-    return bytes;
-}
-
-// Waits past the last seconds of a minute, so that an entry due "now" is still due when
-// the program's first tick looks.
-SYSTEMTIME settled_now() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    if (now.wSecond >= 45) {
-        Sleep((61 - now.wSecond) * 1000);
-        GetLocalTime(&now);
-    }
-    return now;
-}
-
 // "%04d%02d%02d%c%c%s" and "%02d%02d%02d%c" lines of an entry due at now, alarm kind 1.
 std::string due_entry(int n, const SYSTEMTIME& now, const char* memo) {
     char s[160], a[64];
@@ -123,9 +105,11 @@ E2E_TEST(an_entry_typed_into_the_schedule_dialog_is_saved) {
     keep_screenshot(dlg, "schedule_dialog.png");
     press(dlg, IDOK);
     REQUIRE(wait_until(is_gone, dlg));
+    CHECK(send_sync(app.hwnd, WM_NULL, 0, 0));  // the command has returned: saved by now
 
     // Saved at once, before the program ends.
-    const std::string saved = settings_of(app);
+    const std::string saved = settings_once_holding(
+        app.dir, {"schedulecount=1", "schedule001=2030060101会議", "alarm001=0905153C:\\s\\a.wav"});
     CHECK(has_line(saved, "schedulecount=1"));
     CHECK(has_line(saved, "schedule001=2030060101会議"));
     CHECK(has_line(saved, "alarm001=0905153C:\\s\\a.wav"));

@@ -30,6 +30,9 @@ std::string settings_with(const std::string& config, const std::string& schedule
            "[DispSet1]\r\nreso=1024x768\r\nx1=100\r\ny1=80\r\nx2=440\r\ny2=420\r\n" + schedule;
 }
 
+// The entries' tests run on today's date, whatever holidays lie around it.
+constexpr char kNoNationalHolidays[] = "NationalHolidays=0\r\n";
+
 bool dialog_gone(HWND dlg) { return IsWindow(dlg) == 0; }
 
 // Text of a list-view cell of another process: the item record and its buffer live in that
@@ -67,6 +70,31 @@ LRESULT sent(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return (LRESULT)result;
 }
 
+// Clicks day of the month on show (year/month) and returns the day contents dialog it opens.
+HWND click_day(const App& app, int year, int month, int day) {
+    MonthGrid grid;
+    if (!lay_out_month(app, year, month, 0, &grid)) return nullptr;
+    const CellRect& cell = grid.cells.day_cells[day - 1];
+    const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    PostMessageA(app.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(app.hwnd, WM_LBUTTONUP, 0, at);
+    return find_owned_dialog(app.hwnd, 5000);
+}
+
+// The day contents' schedule button: the list ends and the dialog that follows is returned.
+HWND press_schedule_button(const App& app, HWND day_contents) {
+    PostMessageA(day_contents, WM_COMMAND, IDC_DAY_SCHEDULE, 0);
+    if (!wait_until(dialog_gone, day_contents)) return nullptr;
+    return find_owned_dialog(app.hwnd, 5000);
+}
+
+// The date fields of the schedule dialog as "year/month/day".
+std::string date_fields(HWND schedule) {
+    return window_text(GetDlgItem(schedule, IDC_SCHED_YEAR)) + "/" +
+           window_text(GetDlgItem(schedule, IDC_SCHED_MONTH)) + "/" +
+           window_text(GetDlgItem(schedule, IDC_SCHED_DAY));
+}
+
 }  // namespace
 
 E2E_TEST(click_on_a_marked_day_lists_its_memo) {
@@ -74,19 +102,13 @@ E2E_TEST(click_on_a_marked_day_lists_its_memo) {
     const int day = t.day <= 14 ? t.day + 7 : t.day - 7;  // a day of this month other than today
     const std::string dir = fresh_dir("day_contents");
     REQUIRE(write_file(settings_file_of(dir),
-                       settings_with("", "[Schedule]\r\nschedulecount=2\r\nschedule001=" +
+                       settings_with(kNoNationalHolidays, "[Schedule]\r\nschedulecount=2\r\nschedule001=" +
                                              std::to_string(t.year) + two(t.month) + two(day) +
                                              "00会議メモ\r\nschedule002=0000" + two(t.month) + two(day) +
                                              "10毎年の祝日\r\n")));
     App app;
     REQUIRE(app_start(app, dir));
-    MonthGrid grid;
-    REQUIRE(lay_out_month(app, t.year, t.month, 0, &grid));
-    const CellRect& cell = grid.cells.day_cells[day - 1];
-    PostMessageA(app.hwnd, WM_LBUTTONDOWN, MK_LBUTTON,
-                 MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
-    PostMessageA(app.hwnd, WM_LBUTTONUP, 0, MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
-    HWND dlg = find_owned_dialog(app.hwnd, 5000);
+    HWND dlg = click_day(app, t.year, t.month, day);
     REQUIRE(dlg != nullptr);
     CHECK(window_text(dlg) == "Tavelspore - スケジュール内容");
     char header[64];
@@ -100,14 +122,36 @@ E2E_TEST(click_on_a_marked_day_lists_its_memo) {
 
     // The schedule button ends the list and goes on to the schedule dialog, opened on the
     // clicked day of the shown month.
-    PostMessageA(dlg, WM_COMMAND, IDC_DAY_SCHEDULE, 0);
-    CHECK(wait_until(dialog_gone, dlg));
-    HWND next = find_owned_dialog(app.hwnd, 5000);
+    HWND next = press_schedule_button(app, dlg);
     REQUIRE(next != nullptr);
     CHECK(window_text(next) == "Tavelspore - スケジュールの設定");
-    CHECK(window_text(GetDlgItem(next, IDC_SCHED_YEAR)) == std::to_string(t.year));
-    CHECK(window_text(GetDlgItem(next, IDC_SCHED_MONTH)) == std::to_string(t.month));
-    CHECK(window_text(GetDlgItem(next, IDC_SCHED_DAY)) == std::to_string(day));
+    CHECK(date_fields(next) == std::to_string(t.year) + "/" + std::to_string(t.month) + "/" +
+                                   std::to_string(day));
+    PostMessageA(next, WM_COMMAND, IDCANCEL, 0);
+    CHECK_EQ(app_close(app), 0);
+}
+
+// A click on 3 May 2019 lists 憲法記念日 first, then the day's entry; the schedule button
+// opens the schedule dialog on that date.
+E2E_TEST(click_on_a_national_holiday_lists_its_name_first) {
+    const std::string dir = fresh_dir("holiday_contents");
+    REQUIRE(write_file(settings_file_of(dir),
+                       settings_with("", "[Schedule]\r\nschedulecount=1\r\nschedule001=2019050300会議\r\n")));
+    App app;
+    REQUIRE(app_start(app, dir));
+    REQUIRE(show_month(app, 2019, 5));
+    HWND dlg = click_day(app, 2019, 5, 3);
+    REQUIRE(dlg != nullptr);
+    CHECK(window_text(GetDlgItem(dlg, IDC_DAY_HEADER)) == "2019年 5月 3日(金)");
+    HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
+    CHECK_EQ(sent(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    CHECK(remote_item_text(app.pi.hProcess, list, 0, 2) == "憲法記念日");
+    CHECK(remote_item_text(app.pi.hProcess, list, 0, 1) == "");
+    CHECK(remote_item_text(app.pi.hProcess, list, 1, 2) == "会議");
+    keep_screenshot(dlg, "holiday_contents.png");
+    HWND next = press_schedule_button(app, dlg);
+    REQUIRE(next != nullptr);
+    CHECK(date_fields(next) == "2019/5/3");
     PostMessageA(next, WM_COMMAND, IDCANCEL, 0);
     CHECK_EQ(app_close(app), 0);
 }
@@ -116,7 +160,7 @@ E2E_TEST(recent_list_opens_after_start_when_asked) {
     const Today t = today();
     const std::string dir = fresh_dir("recent_at_start");
     REQUIRE(write_file(settings_file_of(dir),
-                       settings_with("ToDoBoot=1\r\nToDoWidth=10\r\n",
+                       settings_with(std::string(kNoNationalHolidays) + "ToDoBoot=1\r\nToDoWidth=10\r\n",
                                      "[Schedule]\r\nschedulecount=1\r\nschedule001=" + std::to_string(t.year) +
                                          two(t.month) + two(t.day) + "00今日の予定\r\n")));
     App app;
@@ -138,8 +182,7 @@ E2E_TEST(recent_list_opens_after_start_when_asked) {
     sent(GetDlgItem(dlg, IDC_RECENT_BOOT), BM_SETCHECK, BST_UNCHECKED, 0);
     PostMessageA(dlg, WM_COMMAND, IDOK, 0);
     CHECK(wait_until(dialog_gone, dlg));
-    std::string file;
-    REQUIRE(read_file(settings_file_of(dir), &file));
+    const std::string file = settings_once_holding(dir, {"ToDoBoot=0", "ToDoWidth=10"});
     CHECK(file.find("ToDoBoot=0\r\n") != std::string::npos);
     CHECK(file.find("ToDoWidth=10\r\n") != std::string::npos);
     CHECK_EQ(app_close(app), 0);

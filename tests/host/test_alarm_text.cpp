@@ -71,7 +71,7 @@ TEST_F(AlarmTextTest, BatchJoinsBlocksWithAnEmptyLine) {
     AlarmBatch b;
     alarm_batch_make(&b, schedule, idx, 3);
     char out[1024];
-    EXPECT_EQ(format_alarm_batch(out, sizeof out, &b, schedule, false, false), 3);
+    EXPECT_EQ(format_alarm_batch(out, sizeof out, &b, false, false), 3);
     EXPECT_STREQ(out,
                  "2004年6月1日 10:00\r\nA会議\r\n15 分前です\r\n\r\n"
                  "2004年6月1日 10:00\r\nB会議\r\n15 分前です\r\n\r\n"
@@ -81,7 +81,7 @@ TEST_F(AlarmTextTest, BatchJoinsBlocksWithAnEmptyLine) {
     alarm_batch_make(&one, schedule, idx + 1, 1);
     char single[256];
     format_alarm_entry(single, sizeof single, &schedule.entries[1], false, false);
-    EXPECT_EQ(format_alarm_batch(out, sizeof out, &one, schedule, false, false), 1);
+    EXPECT_EQ(format_alarm_batch(out, sizeof out, &one, false, false), 1);
     EXPECT_STREQ(out, single);
 }
 
@@ -101,7 +101,7 @@ TEST_F(AlarmTextTest, BatchWritesOnlyWholeBlocks) {
     } cases[] = {{0, 0}, {one, 0}, {one + 1, 1}, {2 * one + 4, 1}, {2 * one + 5, 2}};
     for (const auto& c : cases) {
         std::memset(out, '#', sizeof out);
-        EXPECT_EQ(format_alarm_batch(out, c.size, &b, schedule, false, false), c.blocks) << c.size;
+        EXPECT_EQ(format_alarm_batch(out, c.size, &b, false, false), c.blocks) << c.size;
         if (c.size) {
             EXPECT_LT(std::strlen(out), c.size);
         }
@@ -176,7 +176,7 @@ TEST_F(AlarmTextTest, LeadIsTheFirstEntryWithASound) {
     for (const auto& c : cases) {
         AlarmBatch b;
         alarm_batch_make(&b, schedule, c.idx.begin(), (int)c.idx.size());
-        EXPECT_EQ(alarm_batch_lead(&b, schedule), c.lead);
+        EXPECT_EQ(alarm_batch_lead(&b), c.lead);
     }
 }
 

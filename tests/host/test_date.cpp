@@ -106,6 +106,22 @@ TEST(DateTest, EquinoxDays) {
     }
 }
 
+// After the table, floor(20.8431 + 0.242194 n - floor(n / 4)) for March and
+// floor(23.2488 + 0.242194 n - floor(n / 4)) for September, n = year - 1980, up to 2099:
+// 2051: n 71, 20.8431 + 17.1958 - 17 = 21.04; 2052: n 72, 23.2488 + 17.4380 - 18 = 22.69;
+// 2096: n 116, 20.8431 + 28.0945 - 29 = 19.94; 2099: n 119, 23.2488 + 28.8211 - 29 = 23.07.
+TEST(DateTest, EquinoxDaysAfterTheTable) {
+    struct { int year, vernal, autumnal; } cases[] = {
+        {2050, 20, 23}, {2051, 21, 23}, {2052, 20, 22}, {2054, 20, 23}, {2055, 21, 23},
+        {2056, 20, 22}, {2078, 20, 22}, {2079, 20, 23}, {2096, 19, 22}, {2099, 20, 23},
+        {2100, 20, 23},
+    };
+    for (auto& c : cases) {
+        EXPECT_EQ(vernal_equinox_day(c.year), c.vernal) << c.year;
+        EXPECT_EQ(autumnal_equinox_day(c.year), c.autumnal) << c.year;
+    }
+}
+
 LocalTime g_fake_now;
 LocalTime fake_clock() {
     return g_fake_now;

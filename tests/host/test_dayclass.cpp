@@ -5,7 +5,9 @@
 
 #include "calendar/date.h"
 #include "calendar/dayclass.h"
+#include "calendar/national_holidays.h"
 #include "schedule/entry.h"
+#include "schedule/month_marks.h"
 #include "tests/host/entry_maker.h"
 
 namespace {
@@ -18,7 +20,7 @@ struct Month {
 
 Month classify(int y, int m, const std::vector<ScheduleEntry>& list, int cmode = 1) {
     Month r;
-    r.n = classify_month(y, m, list.data(), (int)list.size(), cmode, r.day);
+    r.n = classify_month(y, m, month_marks(list.data(), (int)list.size(), y, m), nullptr, cmode, r.day);
     return r;
 }
 
@@ -42,7 +44,7 @@ TEST(DayClassTest, MonthOutsideRangeWritesNothing) {
         DayClass out[31];
         memset(out, 0xA5, sizeof(out));
         ScheduleEntry e = make_entry(-1, m, 1, 1);
-        EXPECT_EQ(classify_month(2004, m, &e, 1, 1, out), 0) << m;
+        EXPECT_EQ(classify_month(2004, m, month_marks(&e, 1, 2004, m), nullptr, 1, out), 0) << m;
         for (size_t i = 0; i < sizeof(out); ++i) ASSERT_EQ(((unsigned char*)out)[i], 0xA5);
     }
 }
@@ -151,11 +153,11 @@ TEST(DayClassTest, EntriesWithoutValidDateNeverMatch) {
 TEST(DayClassTest, ListIsReadOnlyUpToCount) {
     std::vector<ScheduleEntry> list = {make_entry(-1, 5, 5, 1), make_entry(-1, 5, 6, 1)};
     DayClass out[31];
-    ASSERT_EQ(classify_month(2009, 5, list.data(), 1, 1, out), 31);
+    ASSERT_EQ(classify_month(2009, 5, month_marks(list.data(), 1, 2009, 5), nullptr, 1, out), 31);
     EXPECT_TRUE(out[4].holiday);
     EXPECT_FALSE(out[5].holiday);
-    ASSERT_EQ(classify_month(2009, 5, nullptr, 5, 1, out), 31);
-    ASSERT_EQ(classify_month(2009, 5, list.data(), -3, 1, out), 31);
+    ASSERT_EQ(classify_month(2009, 5, month_marks(nullptr, 5, 2009, 5), nullptr, 1, out), 31);
+    ASSERT_EQ(classify_month(2009, 5, month_marks(list.data(), -3, 2009, 5), nullptr, 1, out), 31);
     EXPECT_FALSE(out[4].holiday);
 }
 
@@ -198,7 +200,8 @@ TEST(DayClassTest, SameFlagsAsAskingEveryEntryAboutEveryDay) {
     for (int y = 1999; y <= 2009; ++y)
         for (int m = 1; m <= 12; ++m) {
             DayClass out[31];
-            const int n = classify_month(y, m, list.data(), int(list.size()), 1, out);
+            const int n =
+                classify_month(y, m, month_marks(list.data(), int(list.size()), y, m), nullptr, 1, out);
             bool holiday[32], marked[32];
             classify_by_asking_every_entry(y, m, list.data(), int(list.size()), holiday, marked);
             for (int d = 1; d <= n; ++d) {
@@ -206,4 +209,29 @@ TEST(DayClassTest, SameFlagsAsAskingEveryEntryAboutEveryDay) {
                 EXPECT_EQ(out[d - 1].marked, marked[d]) << y << "-" << m << "-" << d;
             }
         }
+}
+
+// Shown national holidays turn their days red and change nothing else: entries keep their
+// marks and boxes, and only a Sunday holiday entry passes red on to the Monday.
+TEST(DayClassTest, NationalHolidaysAddRedDaysOnly) {
+    // On 憲法記念日, on 5 May (a Sunday in 2019), a Sunday off the holidays, a day between two.
+    const std::vector<ScheduleEntry> list = {make_entry(-1, 5, 3, 0), make_entry(-1, 5, 5, 1),
+                                             make_entry(2019, 5, 12, 1), make_entry(-1, 9, 22, 0)};
+    for (int y : {1989, 2009, 2019, 2020, 2026})
+        for (int m = 1; m <= 12; ++m)
+            for (int cmode : {0, 1}) {
+                MonthHolidays h;
+                national_holidays_of_month(y, m, &h);
+                Month on;
+                on.n = classify_month(y, m, month_marks(list.data(), (int)list.size(), y, m), &h, cmode, on.day);
+                const Month off = classify(y, m, list, cmode);
+                for (int d = 1; d <= off.n; ++d) {
+                    const DayClass &a = on[d], &b = off[d];
+                    const ColorRef red = cmode ? kColorRed : make_rgb(255, 0, a.marked ? 255 : 0);
+                    EXPECT_TRUE(a.national == (h.name[d] != nullptr) && !b.national && a.red == (b.red || a.national) &&
+                                a.holiday == b.holiday && a.marked == b.marked && a.substitute == b.substitute &&
+                                a.draw_box == b.draw_box && a.color == (a.national ? red : b.color))
+                        << y << "-" << m << "-" << d << " cmode " << cmode;
+                }
+            }
 }

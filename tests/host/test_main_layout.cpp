@@ -194,6 +194,19 @@ TEST(Texts, TipTitleAndDateText) {
     EXPECT_STREQ(buf, "03/07/04");
 }
 
+TEST(Texts, TrayTipNamesTheNationalHoliday) {
+    const struct {
+        int y, m, d, national;
+        const char* tip;
+    } cases[] = {{2019, 5, 3, 1, "2019年5月3日(金) 憲法記念日"}, {2019, 5, 3, 0, "2019年5月3日(金)"},
+                 {2019, 5, 7, 1, "2019年5月7日(火)"}, {1993, 6, 9, 1, "1993年6月9日(水) 皇太子徳仁親王の結婚の儀"}};
+    char buf[64];
+    for (const auto& c : cases) {
+        format_tray_tip(buf, sizeof buf, c.y, c.m, c.d, c.national);
+        EXPECT_STREQ(buf, c.tip);
+    }
+}
+
 TEST(SettingsPath, BoundedWithDefaultFallback) {
     const std::string dir_short = "C:\\Zelmar\\";
     const std::string name255(255, 'u');
@@ -275,7 +288,20 @@ TEST(Tick, AlarmWindowCoversEveryMinuteSinceTheLastCheck) {
         {at(2004, 5, 5, 9, 30, 11), false, 0, 0},                      // same minute
         {at(2004, 5, 5, 9, 31, 0), true, m0930, m0930 + kOneMinute},   // normal next minute
         {at(2004, 5, 5, 11, 31, 2), true, m0930 + kOneMinute, m0930 + 121 * kOneMinute},  // late
-        {at(2004, 5, 5, 10, 0, 0), true, m0930 + 29 * kOneMinute, m0930 + 30 * kOneMinute},  // back
+        // The clock set back: the minutes lived again are not checked again; the check waits
+        // until the clock passes the last minute checked.
+        {at(2004, 5, 5, 10, 0, 0), false, 0, 0},
+        {at(2004, 5, 5, 11, 31, 0), false, 0, 0},
+        {at(2004, 5, 5, 11, 32, 0), true, m0930 + 121 * kOneMinute, m0930 + 122 * kOneMinute},
+        // Over midnight the minutes run on without a gap.
+        {at(2004, 5, 5, 23, 59, 0), true, m0930 + 122 * kOneMinute, m0930 + 869 * kOneMinute},
+        {at(2004, 5, 6, 0, 0, 1), true, m0930 + 869 * kOneMinute, m0930 + 870 * kOneMinute},
+        // Back over midnight: still waits.
+        {at(2004, 5, 5, 23, 58, 0), false, 0, 0},
+        {at(2004, 5, 6, 0, 1, 0), true, m0930 + 870 * kOneMinute, m0930 + 871 * kOneMinute},
+        // Set back by more than a day (the clock was far off): starts over with this minute.
+        {at(2004, 5, 4, 23, 59, 0), true, m0930 - 571 * kOneMinute - kOneMinute, m0930 - 571 * kOneMinute},
+        {at(2004, 5, 5, 0, 0, 0), true, m0930 - 571 * kOneMinute, m0930 - 570 * kOneMinute},
     };
     for (const Step& s : steps) {
         TickPlan p = plan_tick(mem, s.now, 0, 0);

@@ -485,4 +485,52 @@ TEST(ScheduleDialogRules, ChangeNeedsALiveEntry) {
     for (const auto& c : cases) EXPECT_EQ(change_has_target(c.held, c.count), c.ok);
 }
 
+// The memo kept within 80 bytes as it is typed, pasted or composed. "あ" and "表" take two
+// bytes (表's second byte is 0x5C, "\\").
+TEST(MemoLimit, WhatAnEditInsertedIsCutAtACharacterBoundary) {
+    auto repeat = [](const char* c, int n) {
+        std::string k;
+        for (int i = 0; i < n; ++i) k += c;
+        return k;
+    };
+    const std::string a78(78, 'a'), a79(79, 'a'), a80(80, 'a'), k39 = repeat("あ", 39);
+    struct Case {
+        const char* what;
+        std::string before, after;
+        bool cut;
+        std::string kept;  // the text once cut
+    } cases[] = {
+        {"fits", a78, a78 + "あ", false, a78 + "あ"},
+        {"exactly 80 bytes", a79, a80, false, a80},
+        {"a letter past the limit", a80, a80 + "b", true, a80},
+        {"a kana at 79 bytes", a79, a79 + "あ", true, a79},
+        {"a kana typed in the middle", a79, "aaa" + std::string("表") + a78.substr(2), true, a79},
+        {"kana after 39 kana", k39 + "aa", k39 + "あaa", true, k39 + "aa"},
+        {"a paste cut to whole characters", "xy", "xa" + repeat("表", 40) + "y", true,
+         "xa" + repeat("表", 38) + "y"},
+        {"a paste over a selection", "abXYZ" + a78.substr(0, 75), "abああ" + a78.substr(0, 75),
+         true, "abあ" + a78.substr(0, 75)},
+        {"the selection stays deleted", a80, "a" + std::string("表表") + a78, true, a79},
+        {"a paste into an empty field", "", k39 + "あああ", true, k39 + "あ"},
+        {"a field already too long is cut whole", a80 + "aaaa", a80 + "aaaaa", true, a80},
+    };
+    for (const Case& c : cases) {
+        MemoCut cut = {};
+        const bool done = memo_cut(c.before.c_str(), c.after.c_str(), kMemoKeep, &cut);
+        EXPECT_EQ(done, c.cut) << c.what;
+        std::string kept = c.after;
+        if (done) kept = c.after.substr(0, cut.start + cut.keep) + c.after.substr(cut.end);
+        EXPECT_EQ(kept, c.kept) << c.what;
+        EXPECT_LE(kept.size(), kMemoKeep) << c.what;
+    }
+}
+
+TEST(MemoLimit, CharactersInBytes) {
+    struct Case {
+        const char* text;
+        size_t bytes, chars;
+    } cases[] = {{"", 5, 0}, {"abc", 2, 2}, {"表a", 2, 1}, {"表a", 3, 2}, {"a表", 2, 2}, {"ああ", 10, 2}};
+    for (const Case& c : cases) EXPECT_EQ(cp932_chars_in(c.text, c.bytes), c.chars) << c.text << " " << c.bytes;
+}
+
 }  // namespace

@@ -13,6 +13,7 @@
 #include "calendar/dayclass.h"
 #include "dialogs/schedule_lists.h"
 #include "schedule/entry.h"
+#include "schedule/month_marks.h"
 #include "tests/host/entry_maker.h"
 
 namespace {
@@ -233,7 +234,8 @@ TEST(DayContents, MatchesTheMonthGridEveryDay) {
     for (int y : {1999, 2000, 2009, 2079}) {
         for (int m = 1; m <= 12; ++m) {
             DayClass days[31];
-            const int n = classify_month(y, m, list.data(), (int)list.size(), 1, days);
+            const int n =
+                classify_month(y, m, month_marks(list.data(), (int)list.size(), y, m), nullptr, 1, days);
             ASSERT_EQ(n, days_in_month(m, y));
             for (int d = 1; d <= n; ++d) {
                 const Memos memos = day_memos(list, y, m, d);
@@ -335,6 +337,46 @@ TEST(ScheduleLists, HeadersAndLabels) {
     for (const Label& l : labels) {
         format_distance_label(buf, sizeof buf, l.n);
         EXPECT_STREQ(buf, l.want);
+    }
+}
+
+// The national holiday rows: the flag, no time or alarm, the holiday's name, in date order.
+TEST(ScheduleLists, NationalHolidayRows) {
+    const struct {
+        int y, m, d, national;
+        const char* name;  // nullptr: no row
+    } days[] = {{2019, 5, 3, 1, "憲法記念日"}, {2019, 5, 6, 1, "振替休日"}, {2019, 5, 3, 0, nullptr},
+                {2019, 5, 7, 1, nullptr}};
+    for (const auto& c : days) {
+        DayRow row;
+        ASSERT_EQ(day_contents_holiday_row(c.y, c.m, c.d, c.national, &row), c.name != nullptr) << c.m << "/" << c.d;
+        if (c.name) {
+            EXPECT_TRUE(row.image == 1 && row.time[0] == '\0') << c.d;
+            EXPECT_STREQ(row.memo, c.name);
+        }
+    }
+    const struct {
+        Today today;
+        int width, national, max;
+        std::vector<std::string> rows;
+    } ranges[] = {
+        {{2019, 4, 29}, 3, 1, 9, {"今日| 4月29日(月)|昭和の日", "明日| 4月30日(火)|国民の休日",
+                                  "明後日| 5月 1日(水)|天皇の即位の日", " 3日後| 5月 2日(木)|国民の休日"}},
+        {{2019, 12, 30}, 5, 1, 9, {"明後日| 1月 1日(水)|元日"}},
+        {{2021, 8, 1}, 10, 1, 9, {" 7日後| 8月 8日(日)|山の日", " 8日後| 8月 9日(月)|振替休日"}},
+        {{2019, 3, 1}, 99, 1, 2, {"20日後| 3月21日(木)|春分の日", "59日後| 4月29日(月)|昭和の日"}},
+        {{2019, 4, 29}, 10, 0, 9, {}},
+        {{2079, 12, 30}, 99, 1, 9, {}},
+    };
+    for (const auto& c : ranges) {
+        RecentRow rows[kMaxRecentHolidays];
+        const int n = recent_holiday_rows(c.today.y, c.today.m, c.today.d, c.width, c.national, rows, c.max);
+        std::vector<std::string> got;
+        for (int i = 0; i < n; ++i) {
+            EXPECT_TRUE(rows[i].image == 1 && rows[i].time[0] == '\0' && rows[i].alarm[0] == '\0');
+            got.push_back(std::string(rows[i].label) + "|" + rows[i].date + "|" + rows[i].memo);
+        }
+        EXPECT_EQ(got, c.rows) << c.today.y << "-" << c.today.m << "-" << c.today.d;
     }
 }
 

@@ -12,6 +12,7 @@
 #include "config/profile.h"
 #include "config/profile_file.h"
 #include "config/settings.h"
+#include "schedule/storage.h"
 #include "storage_fixture.h"
 #include "tests/host/test_records.h"
 
@@ -190,6 +191,18 @@ TEST_F(SettingsTest, SaveWritesConfigInTableOrderAndLoadsItBack) {
     EXPECT_STREQ(settings.BackImageFile, "C:\\表\\bg.bmp");
 }
 
+// On unless the file says 0; stored in [Config] (the generic table tests cover the rest).
+TEST_F(SettingsTest, NationalHolidaysAreShownUnlessTheFileTurnsThemOff) {
+    open("[Config]\r\ncmode=0\r\n");
+    settings_load(&settings, 800, 600);
+    EXPECT_EQ(settings.NationalHolidays, 1);
+    settings.NationalHolidays = 0;
+    ASSERT_TRUE(settings_save(settings));
+    EXPECT_NE(slurp(path_).find("\r\nNationalHolidays=0\r\n"), std::string::npos);
+    settings_load(&settings, 800, 600);
+    EXPECT_EQ(settings.NationalHolidays, 0);
+}
+
 TEST_F(SettingsTest, FlagsAreKeptAsStoredAndScrambledFontNamesDecode) {
     open("[Config]\r\nfront=1\r\niconpos=8\r\ntitlebar=3\r\nfontname=$YmFj\r\n");
     settings_load(&settings, 800, 600);
@@ -228,10 +241,10 @@ TEST_F(SettingsTest, SavesReportAFileThatCouldNotBeWritten) {
 TEST(SettingsTable, HoldsEveryKeyInWritingOrderAndCoversEveryField) {
     const char* names[] = {"monthlang", "weeklang", "jfont",     "checkmark",     "front",
                            "clock",     "method",   "ampm",      "analog",        "second",
-                           "iconpos",   "titlebar", "cmode",     "BackImage",     "Transparent",
-                           "BackMode",  "BackArea", "BackImageFile", "icontitle", "charset",
-                           "weight",    "italic",   "fontname",  "ToDoBoot",      "ToDoWidth",
-                           "ToDoTimemes"};
+                           "iconpos",   "titlebar", "cmode",     "NationalHolidays", "BackImage",
+                           "Transparent", "BackMode", "BackArea", "BackImageFile", "icontitle",
+                           "charset",   "weight",   "italic",    "fontname",      "AlarmChecked",
+                           "ToDoBoot",  "ToDoWidth", "ToDoTimemes"};
     static_assert(sizeof names / sizeof *names == kSettingKeyCount, "one name per row");
     std::vector<int> owners(sizeof(Settings), 0);
     auto own = [&](size_t offset, size_t size, const char* name) {
@@ -260,6 +273,7 @@ TEST_F(SettingsTest, EveryKeyRoundTripsThroughTheFile) {
     settings = want;
     ASSERT_TRUE(settings_save(settings));
     ASSERT_TRUE(todo_save(settings));
+    ASSERT_TRUE(alarm_checked_save(settings));
     ASSERT_TRUE(window_set_save(settings, 1024, 768));
 
     // Each key is in the file under its own name, as text of its value.
@@ -284,6 +298,7 @@ TEST_F(SettingsTest, EveryKeyRoundTripsThroughTheFile) {
     ASSERT_TRUE(profile_open(path_.c_str(), nullptr));
     settings_load(&settings, 1024, 768);
     todo_load(&settings);
+    alarm_checked_load(&settings);
     expect_same_settings(settings, want, "file");
 }
 
@@ -292,9 +307,33 @@ TEST_F(SettingsTest, EveryKeyMissingFromTheFileLoadsItsDefault) {
     settings = distinct_settings();  // nothing of this may survive a load
     settings_load(&settings, 1024, 768);
     todo_load(&settings);
+    alarm_checked_load(&settings);
     const Settings loaded = settings;
     settings_defaults(&settings, 1024, 768);
     expect_same_settings(loaded, settings, "defaults");
+}
+
+// The alarm mark: only the start-up loader reads it (a reload of the settings keeps the
+// running mark), only its own save and the schedule saves write it.
+TEST_F(SettingsTest, TheAlarmMarkIsReadAtStartAndWrittenWithTheSchedule) {
+    open("[Config]\r\nmonthlang=0\r\nAlarmChecked=200405050930\r\n[Schedule]\r\nschedulecount=0\r\n");
+    storage_set_sources(nullptr, nullptr, nullptr);
+    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
+    EXPECT_STREQ(settings.AlarmChecked, "200405050930");
+    std::strcpy(settings.AlarmChecked, "200405051000");
+    settings_load(&settings, 1024, 768);
+    EXPECT_STREQ(settings.AlarmChecked, "200405051000");
+    struct Save {
+        bool (*save)(const Settings&);
+        const char* stored;
+    } saves[] = {{settings_save, "0930"}, {alarm_checked_save, "1000"}};
+    for (const Save& v : saves) {
+        ASSERT_TRUE(v.save(settings));
+        EXPECT_NE(slurp(path_).find(std::string("AlarmChecked=20040505") + v.stored + "\r\n"), std::string::npos);
+    }
+    std::strcpy(settings.AlarmChecked, "200405051100");
+    ASSERT_TRUE(schedule_save(settings, &schedule));
+    EXPECT_NE(slurp(path_).find("AlarmChecked=200405051100\r\n"), std::string::npos);
 }
 
 // --- Edits made to the file by another program while this one runs ---

@@ -606,6 +606,7 @@ TEST_F(RegistryImportTest, EveryKeyMissingFromTheRegistryGetsItsDefault) {
     settings_defaults(&settings, 1024, 768);
     for (const WindowSetKey& k : kWindowSetKeys) window_set_int(settings, k) = k.legacy_def;
     expect_same_settings(imported, settings, "registry defaults");
+    EXPECT_EQ(imported.NationalHolidays, 1);
     EXPECT_EQ(imported.x2, 320);
     EXPECT_EQ(imported.y2, 200);
 }

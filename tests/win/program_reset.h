@@ -9,7 +9,8 @@
 // - the off-screen surface, the background image with its cache and the kept view fonts:
 //   what every paint reuses so that a paint costs one blit;
 // - the image plug-ins: loaded once from the program directory at start-up;
-// - the clock and memo seams: the platform's clock and string order, replaced by tests;
+// - the clock, memo and snooze seams: the platform's clock and string order and the snooze
+//   interval, replaced by tests;
 // - the save notice: a failed save is told once per run, also before the window exists;
 // - the tray tip and the tray's shell seam: the icon is the process's, shown again with its
 //   tip when the taskbar restarts.
@@ -27,6 +28,7 @@
 #include "image/background_win.h"
 #include "image/plugins_win.h"
 #include "image/surface_win.h"
+#include "schedule/alarm_snooze.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
 #include "tests/host/test_records.h"
@@ -44,6 +46,7 @@ inline void reset_program_globals() {
     background_release();
     unload_image_plugins();
     set_clock_source(nullptr);
+    set_snooze_interval(0);
     set_memo_compare(nullptr);
     save_notice_reset();
     tray_set_tip(nullptr, "");

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "config/settings.h"
 #include "dialogs/alarm_window_win.h"
@@ -214,6 +216,138 @@ TEST_F(AlarmWindow, IndexOutsideTheListShowsNothing) {
     HWND w = show({5});
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(text(w), "");
+}
+
+// What the keyboard does in the window, fed through the dialog manager as the program's
+// message loop does.
+void key(HWND w, UINT vk) {
+    HWND focus = GetFocus();
+    for (UINT msg : {WM_KEYDOWN, WM_CHAR, WM_KEYUP}) {
+        if (msg == WM_CHAR && vk != VK_SPACE) continue;
+        MSG m = {focus, msg, msg == WM_CHAR ? static_cast<WPARAM>(' ') : vk, msg == WM_KEYUP ? 0xC0000001 : 1};
+        if (!IsDialogMessageA(w, &m)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+    }
+    pump();
+}
+
+TEST_F(AlarmWindow, TheFocusStartsOnCloseAndEnterSpaceOrEscCloseIt) {
+    const int i = add_alarm(2004, 6, 1, 9, 0, 0, 1, "m");
+    struct Case {
+        UINT vk;
+        const char* name;
+    } cases[] = {{VK_RETURN, "Enter"}, {VK_SPACE, "Space"}, {VK_ESCAPE, "Esc"}};
+    for (const Case& c : cases) {
+        HWND w = show({i});
+        ASSERT_NE(w, nullptr) << c.name;
+        HWND text_control = GetDlgItem(w, IDC_ALARM_TEXT);
+        EXPECT_FALSE(GetWindowLongA(text_control, GWL_STYLE) & (WS_BORDER | WS_TABSTOP)) << c.name;
+        EXPECT_FALSE(GetWindowLongA(text_control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << c.name;
+        EXPECT_EQ(GetFocus(), GetDlgItem(w, IDCANCEL)) << c.name;
+        key(w, c.vk);
+        EXPECT_FALSE(IsWindow(w)) << c.name;
+        EXPECT_EQ(alarm_.hwnd, nullptr) << c.name;
+    }
+}
+
+// Lines of the text control: how many can be seen, and how many it holds.
+std::pair<int, int> text_lines(HWND w) {
+    HWND edit = GetDlgItem(w, IDC_ALARM_TEXT);
+    HDC dc = GetDC(edit);
+    SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(edit, WM_GETFONT, 0, 0)));
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(dc, &tm);
+    ReleaseDC(edit, dc);
+    RECT r;
+    GetClientRect(edit, &r);
+    return {r.bottom / tm.tmHeight, static_cast<int>(SendMessageA(edit, EM_GETLINECOUNT, 0, 0))};
+}
+
+// The window shows every block whole, growing, or scrolls under a count line; it shrinks back
+// for fewer alarms in the same window.
+TEST_F(AlarmWindow, GrowsToShowEveryAlarmThenScrollsWithACountLine) {
+    for (int k = 0; k < 60; ++k) add_alarm(2004, 6, 1, 9, k, 0, 1, "会議");
+    RECT work, one = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    for (int count : {1, 2, 5, 60, 2, 1}) {
+        std::vector<int> idx;
+        for (int k = 0; k < count; ++k) idx.push_back(k);
+        show_alarms(nullptr, &alarm_, schedule, AlarmTimeForm{false, false}, idx.data(), count);
+        pump();
+        HWND w = alarm_.hwnd;
+        ASSERT_NE(w, nullptr);
+        const auto lines = text_lines(w);
+        const bool scrolls = count == 60;
+        EXPECT_EQ((GetWindowLongA(GetDlgItem(w, IDC_ALARM_TEXT), GWL_STYLE) & WS_VSCROLL) != 0, scrolls);
+        RECT r, text_r, close_r;
+        GetWindowRect(w, &r);
+        GetWindowRect(GetDlgItem(w, IDC_ALARM_TEXT), &text_r);
+        GetWindowRect(GetDlgItem(w, IDCANCEL), &close_r);
+        EXPECT_TRUE(r.top >= work.top && r.bottom <= work.bottom) << count;
+        EXPECT_TRUE(close_r.top >= text_r.bottom && close_r.bottom <= r.bottom) << count;
+        EXPECT_EQ(text(w).rfind("アラーム 60件\r\n\r\n2004年6月1日  9:00\r\n会議", 0) == 0, scrolls);
+        EXPECT_EQ(lines.second, scrolls ? 2 + 4 * 60 - 1 : 4 * count - 1) << count;
+        EXPECT_EQ(lines.first >= lines.second, !scrolls) << count;  // every block whole
+        if (scrolls) EXPECT_EQ(r.bottom - r.top, work.bottom - work.top);
+        if (count == 1 && one.bottom == 0) one = r;  // the template, centred
+        EXPECT_EQ(EqualRect(&r, &one) != 0, count == 1) << count;
+    }
+    EXPECT_EQ(one.left, (GetSystemMetrics(SM_CXSCREEN) - (one.right - one.left)) / 2);
+    EXPECT_EQ(one.top, (GetSystemMetrics(SM_CYSCREEN) - (one.bottom - one.top)) / 2);
+}
+
+TEST_F(AlarmWindow, SnoozeHandsTheAlarmsOnShowToTheOwnerAndCloses) {
+    std::string kept;
+    alarm_.snooze = AlarmSnooze{[](void* context, const AlarmBatch& b) {
+                                    for (int i = 0; i < b.count; ++i)
+                                        *static_cast<std::string*>(context) += b.item[i].entry.memo;
+                                },
+                                &kept};
+    HWND w = show({add_alarm(2004, 6, 1, 9, 0, 0, 3, "a", "C:\\s\\a.wav"), add_alarm(2004, 6, 1, 9, 0, 0, 1, "b")});
+    ASSERT_TRUE(sound_playing);
+    EXPECT_EQ(item_text(w, IDC_ALARM_SNOOZE), "5分後(&S)");
+    press_in(w, IDC_ALARM_SNOOZE);
+    EXPECT_FALSE(IsWindow(w));
+    EXPECT_EQ(alarm_.hwnd, nullptr);
+    EXPECT_FALSE(sound_playing);
+    EXPECT_EQ(kept, "ab");
+    alarm_.snooze = AlarmSnooze{};  // no owner to keep them: the button is greyed
+    EXPECT_FALSE(enabled(show({0}), IDC_ALARM_SNOOZE));
+}
+
+TEST_F(AlarmWindow, AlarmsComingBackJoinWhatIsOnShow) {
+    const int a = add_alarm(2004, 6, 1, 9, 0, 0, 1, "a");
+    const int b = add_alarm(2004, 6, 1, 9, 5, 0, 3, "b", "C:\\s\\b.wav");
+    const int c = add_alarm(2004, 6, 1, 9, 6, 0, 1, "c");
+    HWND w = show({a});
+    AlarmBatch back_b, back_c;
+    alarm_batch_make(&back_b, schedule, &b, 1);
+    alarm_batch_make(&back_c, schedule, &c, 1);
+    std::strcpy(schedule.entries[b].memo, "edited later");
+    // Handed over twice before the window looks: both join, in one go.
+    show_alarm_batch(nullptr, &alarm_, AlarmTimeForm{false, false}, back_b, true);
+    show_alarm_batch(nullptr, &alarm_, AlarmTimeForm{false, false}, back_c, true);
+    pump();
+    EXPECT_EQ(alarm_.hwnd, w);
+    const std::string all = "2004年6月1日  9:00\r\na\r\n予定時刻です\r\n\r\n"
+                            "2004年6月1日  9:05\r\nb\r\n予定時刻です\r\n\r\n"
+                            "2004年6月1日  9:06\r\nc\r\n予定時刻です";
+    EXPECT_EQ(text(w), all);
+    EXPECT_TRUE(sound_playing);  // the sound of what came back
+    // What is on show already does not come again.
+    sound_.mci().calls.clear();
+    show_alarm_batch(nullptr, &alarm_, AlarmTimeForm{false, false}, back_b, true);
+    pump();
+    EXPECT_EQ(text(w), all);
+    EXPECT_EQ(sound_.mci().count("open"), 0);
+    // Closed meanwhile: they come back in a new window.
+    press_in(w, IDCANCEL);
+    show_alarm_batch(nullptr, &alarm_, AlarmTimeForm{false, false}, back_c, true);
+    pump();
+    ASSERT_NE(alarm_.hwnd, nullptr);
+    EXPECT_EQ(text(alarm_.hwnd), "2004年6月1日  9:06\r\nc\r\n予定時刻です");
 }
 
 }  // namespace

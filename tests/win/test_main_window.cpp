@@ -59,7 +59,7 @@ TEST_F(MainWindow, CreationFrameMenusAndFirstTick) {
     // The first tick ran during creation.
     EXPECT_TRUE(main_state.timer_running);
     EXPECT_EQ(main_state.tick.last_day, 5);
-    EXPECT_STREQ(tray_tip(), "2004年5月5日(水)");
+    EXPECT_STREQ(tray_tip(), "2004年5月5日(水) こどもの日");
     EXPECT_EQ(main_state.view.shown_year, 2004);
     EXPECT_EQ(main_state.view.shown_month, 5);
     // The paint laid out the month: buttons, header band and the 31 days of May.
@@ -335,6 +335,30 @@ TEST_F(MainWindow, DayClickListsTheDayAndGoesOnToTheSchedule) {
         } else {
             EXPECT_EQ(o.year, 1999);  // the schedule dialog was not opened
         }
+    }
+}
+
+// 祝日を表示(&H) sits right after タイトルバーなし(&N), checked while the holidays are shown
+// (a stray stored value counts as on); each choice flips the switch between 1 and 0, stores
+// it at once and repaints.
+TEST_F(MainWindow, NationalHolidaysSwitchIsAStoredMenuSetting) {
+    open("[Config]\r\nNationalHolidays=5\r\n");
+    HMENU sub = GetSubMenu(menu(), 1);
+    int at = -1;
+    for (int i = 0; i < GetMenuItemCount(sub); ++i)
+        if (GetMenuItemID(sub, i) == CMD_NO_TITLE_BAR) at = i;
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(GetMenuItemID(sub, at + 1), UINT(CMD_NATIONAL_HOLIDAYS));
+    EXPECT_EQ(menu_text(menu(), CMD_NATIONAL_HOLIDAYS), "祝日を表示(&H)");
+    EXPECT_TRUE(checked(menu(), CMD_NATIONAL_HOLIDAYS));
+    for (int on : {0, 1, 0}) {
+        main_state.day_cells.fill(kNoCell);  // laid out again only by a paint
+        command(CMD_NATIONAL_HOLIDAYS);
+        EXPECT_EQ(settings.NationalHolidays, on);
+        EXPECT_EQ(checked(menu(), CMD_NATIONAL_HOLIDAYS), on == 1);
+        const std::string want = "NationalHolidays=" + std::to_string(on) + "\r\n";
+        EXPECT_NE(win_test::get_file(path_).find(want), std::string::npos) << on;
+        EXPECT_NE(main_state.day_cells[0].left, -1) << "repainted";
     }
 }
 

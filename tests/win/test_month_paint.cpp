@@ -88,6 +88,7 @@ protected:
         settings.weeklang = 0;
         settings.checkmark = 0;
         settings.cmode = 1;
+        settings.NationalHolidays = 0;  // the entries' days only; holidays: end-to-end tests
         // May 2009: Fri 1, Sat 2, Sun 3 (holiday), Mon 4 (substitute), Wed 13 marked,
         // Sun 10 marked, today Wed 20.
         add_entry(-1, 5, 3, 1);

@@ -767,4 +767,47 @@ TEST_F(ScheduleDialog, BrowseThroughTheOpenFileDialog) {
     remove_tree(dir);
 }
 
+// The memo holds at most 80 bytes however the text comes in, also where the edit control
+// counts its limit in characters: what does not fit is refused or cut at a character.
+TEST_F(ScheduleDialog, MemoKeepsItsBytesAsTheUserTypesOrPastes) {
+    auto kana = [](int n) {
+        std::string k;
+        for (int i = 0; i < n; ++i) k += "あ";
+        return k;
+    };
+    // One typed double-byte character: its two bytes in two character messages.
+    auto type_kana = [](HWND dlg) {
+        HWND memo = GetDlgItem(dlg, IDC_SCHED_MEMO);
+        SendMessageA(memo, WM_CHAR, 0x82, 1);
+        SendMessageA(memo, WM_CHAR, 0xA0, 1);
+    };
+    struct Case {
+        const char* what;
+        std::string start;   // the field's text before (set as the program does)
+        int caret;           // where the caret is in it (bytes), -1 at the end
+        int typed_kana;      // kana typed, or
+        std::string pasted;  // text pasted over everything
+        std::string now;     // the field afterwards
+    } cases[] = {
+        {"41 kana typed", "", -1, 41, "", kana(40)},
+        {"a kana at 79 bytes", std::string(79, 'a'), -1, 1, "", std::string(79, 'a')},
+        {"a kana in the middle", "a" + kana(39), 0, 1, "", "a" + kana(39)},
+        {"a kana that fits", kana(39), 0, 1, "", kana(40)},
+        {"a long paste", "", -1, 0, "x" + kana(45), "x" + kana(39)},
+    };
+    for (const Case& c : cases) {
+        run_dialog([&](HWND dlg) {
+            HWND memo = GetDlgItem(dlg, IDC_SCHED_MEMO);
+            SetWindowTextA(memo, c.start.c_str());
+            const int at = c.caret < 0 ? static_cast<int>(SendMessageA(memo, WM_GETTEXTLENGTH, 0, 0)) : c.caret;
+            SendMessageA(memo, EM_SETSEL, at, at);
+            for (int k = 0; k < c.typed_kana; ++k) type_kana(dlg);
+            if (!c.pasted.empty()) paste(dlg, IDC_SCHED_MEMO, c.pasted.c_str());
+            EXPECT_EQ(item_text(dlg, IDC_SCHED_MEMO), c.now) << c.what;
+            SendMessageA(memo, EM_SETMODIFY, FALSE, 0);  // closes without the question
+            close_dialog(dlg);
+        });
+    }
+}
+
 }  // namespace

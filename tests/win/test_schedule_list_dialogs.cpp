@@ -97,12 +97,12 @@ protected:
     }
     void TearDown() override { win_test::reset_program_globals(); }
 
-    static DayContentsResult open_day(int y, int m, int d) {
+    static DayContentsResult open_day(int y, int m, int d, int national = 0) {
         ViewState view;
         view.shown_year = y;
         view.shown_month = m;
         view.clicked_day = d;
-        return day_contents_dialog(nullptr, view, schedule);
+        return day_contents_dialog(nullptr, view, schedule, national);
     }
 };
 
@@ -130,6 +130,30 @@ TEST_F(ScheduleListDialogs, DayContentsListTheDaysEntriesInListOrder) {
         PostMessageA(dlg, WM_COMMAND, IDC_DAY_SCHEDULE, 0);
     }});
     EXPECT_EQ(driver.run([] { return open_day(2000, 1, 10); }), DayContentsResult::kToSchedule);
+}
+
+// With the holidays shown, a national holiday's name heads the day's rows with the flag and
+// no time; an ordinary day and the switch off list the entries only.
+TEST_F(ScheduleListDialogs, DayContentsNameTheNationalHolidayFirst) {
+    add_entry(-1, 5, 3, "毎年", 0, 9, 0);
+    add_entry(2019, 5, 6, "振替の日", 1);
+    static const struct {
+        int d, national;
+        std::vector<std::string> rows;
+    } cases[] = {
+        {3, 1, {"1|||憲法記念日", "0|| 9:00|毎年"}},
+        {3, 0, {"0|| 9:00|毎年"}},
+        {6, 1, {"1|||振替休日", "1|||振替の日"}},
+        {2, 1, {"1|||国民の休日"}},
+        {7, 1, {}},
+    };
+    for (const auto& c : cases) {
+        ModalDriver driver({[&c](HWND dlg) {
+            EXPECT_EQ(rows_of(GetDlgItem(dlg, IDC_DAY_LIST), 3), c.rows) << c.d << " " << c.national;
+            PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        }});
+        EXPECT_EQ(driver.run([&c] { return open_day(2019, 5, c.d, c.national); }), DayContentsResult::kClosed);
+    }
 }
 
 // OK, Enter and Alt+F4 end with 0, the schedule button with 1; Esc is ignored.
@@ -212,11 +236,44 @@ TEST_F(ScheduleListDialogs, RecentListFromToday) {
                             PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
                         }});
     driver.run([] {
-        recent_schedule_dialog(nullptr, schedule, &settings.ToDoBoot, &settings.ToDoWidth);
+        recent_schedule_dialog(nullptr, schedule, &settings.ToDoBoot, &settings.ToDoWidth, 0);
         return 0;
     });
     EXPECT_EQ(settings.ToDoBoot, 0);
     EXPECT_EQ(settings.ToDoWidth, 16);
+}
+
+// With the holidays shown, the national holidays of the range follow the entries' rows in date
+// order, with their labels and the flag; a wider range brings in more of them at once.
+TEST_F(ScheduleListDialogs, RecentListsTheNationalHolidaysAfterTheEntries) {
+    // Today is 20 December 2004; 20 March 2005 is a Sunday.
+    add_entry(2005, 1, 1, "初詣", 0, 10, 0, 1);
+    settings.ToDoWidth = 12;
+    ModalDriver driver({[](HWND dlg) {
+        HWND list = GetDlgItem(dlg, IDC_RECENT_LIST);
+        EXPECT_EQ(rows_of(list, 5), (std::vector<std::string>{
+                                        "0|12日後| 1月 1日(土)|10:00|A|初詣",
+                                        "1| 3日後|12月23日(木)|||天皇誕生日",
+                                        "1|12日後| 1月 1日(土)|||元日",
+                                    }));
+        HWND combo = GetDlgItem(dlg, IDC_RECENT_WIDTH);
+        SendMessageA(combo, CB_SETCURSEL, 98, 0);
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_RECENT_WIDTH, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));
+        EXPECT_EQ(rows_of(list, 5), (std::vector<std::string>{
+                                        "0|12日後| 1月 1日(土)|10:00|A|初詣",
+                                        "1| 3日後|12月23日(木)|||天皇誕生日",
+                                        "1|12日後| 1月 1日(土)|||元日",
+                                        "1|21日後| 1月10日(月)|||成人の日",
+                                        "1|53日後| 2月11日(金)|||建国記念の日",
+                                        "1|90日後| 3月20日(日)|||春分の日",
+                                        "1|91日後| 3月21日(月)|||振替休日",
+                                    }));
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    }});
+    driver.run([] {
+        recent_schedule_dialog(nullptr, schedule, &settings.ToDoBoot, &settings.ToDoWidth, 1);
+        return 0;
+    });
 }
 
 // Picking the same number changes nothing; another number rebuilds at once, with today
@@ -246,7 +303,7 @@ TEST_F(ScheduleListDialogs, RecentRebuildsOnlyOnAnotherNumber) {
         PostMessageA(dlg, WM_COMMAND, IDOK, 0);
     }});
     driver.run([] {
-        recent_schedule_dialog(nullptr, schedule, &settings.ToDoBoot, &settings.ToDoWidth);
+        recent_schedule_dialog(nullptr, schedule, &settings.ToDoBoot, &settings.ToDoWidth, 0);
         return 0;
     });
     EXPECT_EQ(settings.ToDoBoot, 0);
@@ -270,7 +327,7 @@ TEST_F(ScheduleListDialogs, StoredWidthOutsideTheRange) {
             PostMessageA(dlg, WM_COMMAND, IDOK, 0);
         }});
         driver.run([] {
-            recent_schedule_dialog(nullptr, schedule, &settings.ToDoBoot, &settings.ToDoWidth);
+            recent_schedule_dialog(nullptr, schedule, &settings.ToDoBoot, &settings.ToDoWidth, 0);
             return 0;
         });
         EXPECT_EQ(settings.ToDoWidth, c.stored);

@@ -92,7 +92,7 @@ TEST_F(Tray, IconOverTheWindowsLifetime) {
     KillTimer(hwnd_, kMainTimer);  // ticks come from the test only
     HWND hwnd = hwnd_;
     expect_calls(take(), {{NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP, ""},
-                          {NIM_MODIFY, NIF_TIP, "2004年5月5日(水)"}},
+                          {NIM_MODIFY, NIF_TIP, "2004年5月5日(水) こどもの日"}},
                  hwnd, "creation and first tick");
 
     struct Step {
@@ -102,7 +102,7 @@ TEST_F(Tray, IconOverTheWindowsLifetime) {
     } steps[] = {
         {"same day", {2004, 5, 5, 9, 31, 0}, {}},
         {"midnight", {2004, 5, 6, 0, 0, 0}, {{NIM_MODIFY, NIF_TIP, "2004年5月6日(木)"}}},
-        {"into a new year", {2005, 1, 1, 0, 0, 1}, {{NIM_MODIFY, NIF_TIP, "2005年1月1日(土)"}}},
+        {"into a new year", {2005, 1, 1, 0, 0, 1}, {{NIM_MODIFY, NIF_TIP, "2005年1月1日(土) 元日"}}},
         {"later that day", {2005, 1, 1, 12, 0, 0}, {}},
     };
     for (const Step& st : steps) {
@@ -113,10 +113,47 @@ TEST_F(Tray, IconOverTheWindowsLifetime) {
     // The taskbar restarted: the icon again, with today's date.
     SendMessageA(hwnd, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     expect_calls(take(), {{NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP, ""},
-                          {NIM_MODIFY, NIF_TIP, "2005年1月1日(土)"}},
+                          {NIM_MODIFY, NIF_TIP, "2005年1月1日(土) 元日"}},
                  hwnd, "TaskbarCreated");
     close();
     expect_calls(take(), {{NIM_DELETE, 0, nullptr}}, hwnd, "destruction");
+}
+
+// The holiday's name follows the switch: at once with the menu command, and at each new day
+// and taskbar restart as the switch stands then.
+TEST_F(Tray, TipNamesTheHolidayWhileTheSwitchIsOn) {
+    open("[Config]\r\nNationalHolidays=0\r\n");
+    KillTimer(hwnd_, kMainTimer);  // ticks come from the test only
+    HWND hwnd = hwnd_;
+    expect_calls(take(), {{NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP, ""},
+                          {NIM_MODIFY, NIF_TIP, "2004年5月5日(水)"}},
+                 hwnd, "off at creation");
+    struct Step {
+        const char* what;
+        LocalTime now;  // a tick at this time; year 0: the menu command instead
+        const char* tip;
+    } steps[] = {
+        {"switched on", {}, "2004年5月5日(水) こどもの日"},
+        {"switched off", {}, "2004年5月5日(水)"},
+        {"new day while off", {2005, 1, 1, 0, 0, 1}, "2005年1月1日(土)"},
+        {"switched on again", {}, "2005年1月1日(土) 元日"},
+        {"new day while on", {2005, 1, 10, 0, 0, 1}, "2005年1月10日(月) 成人の日"},
+        {"an ordinary day", {2005, 1, 11, 0, 0, 1}, "2005年1月11日(火)"},
+        {"substitute day", {2005, 3, 21, 0, 0, 1}, "2005年3月21日(月) 振替休日"},
+    };
+    for (const Step& st : steps) {
+        if (st.now.year == 0) {
+            command(CMD_NATIONAL_HOLIDAYS);
+        } else {
+            g_now = st.now;
+            main_tick(main_state, hwnd);
+        }
+        expect_calls(take(), {{NIM_MODIFY, NIF_TIP, st.tip}}, hwnd, st.what);
+    }
+    SendMessageA(hwnd, main_state.taskbar_created_msg, 0, 0);
+    expect_calls(take(), {{NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP, ""},
+                          {NIM_MODIFY, NIF_TIP, "2005年3月21日(月) 振替休日"}},
+                 hwnd, "TaskbarCreated");
 }
 
 TEST_F(Tray, MissingNotificationAreaIsNoFailure) {
@@ -124,11 +161,11 @@ TEST_F(Tray, MissingNotificationAreaIsNoFailure) {
     open("");
     EXPECT_TRUE(IsWindowVisible(hwnd_));
     EXPECT_EQ(take().size(), 2u);  // tried, refused, nothing else
-    EXPECT_STREQ(tray_tip(), "2004年5月5日(水)");
+    EXPECT_STREQ(tray_tip(), "2004年5月5日(水) こどもの日");
     g_shell_answer = TRUE;  // a taskbar appears
     SendMessageA(hwnd_, main_state.taskbar_created_msg, 0, 0);
     expect_calls(take(), {{NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP, ""},
-                          {NIM_MODIFY, NIF_TIP, "2004年5月5日(水)"}},
+                          {NIM_MODIFY, NIF_TIP, "2004年5月5日(水) こどもの日"}},
                  hwnd_, "taskbar appears");
 }
 
