@@ -44,7 +44,13 @@ if(ZELMAR_FUZZ)
                            -fno-sanitize-recover=undefined)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined
                         -fno-sanitize-recover=undefined)
-    # Small image bound: huge declared sizes are refused alike, and every input runs fast.
-    target_compile_definitions(${name} PRIVATE ZELMAR_MAX_PIXEL_BYTES=1048576)
+    # Small image bound: huge declared sizes are refused alike, and every input runs fast
+    # (the bitmap target, which decodes and reduces every input several times, smaller still).
+    # The limits target keeps the program's bound and counts its blocks instead.
+    if(name STREQUAL "fuzz_bitmap")
+      target_compile_definitions(${name} PRIVATE ZELMAR_MAX_PIXEL_BYTES=16384)
+    elseif(NOT name STREQUAL "fuzz_image_limits")
+      target_compile_definitions(${name} PRIVATE ZELMAR_MAX_PIXEL_BYTES=1048576)
+    endif()
   endforeach()
 endif()

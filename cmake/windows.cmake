@@ -82,7 +82,7 @@ if(ZELMAR_WIN_TESTS)
   target_link_options(ZelmarSeam PRIVATE ${STATIC_RT})
 
   # The tests' own image plug-in, once per behaviour, all in build/<tree>/test_plugins.
-  set(TEST_PLUGINS ZTGOOD:0 ZTKIND:1 ZTNOFMT:2 ZTFAIL:3 ZTSHORT:4 ZTLONG:5)
+  set(TEST_PLUGINS ZTGOOD:0 ZTKIND:1 ZTNOFMT:2 ZTFAIL:3 ZTSHORT:4 ZTLONG:5 ZTHANDED:6)
   foreach(p ${TEST_PLUGINS})
     string(REPLACE ":" ";" parts ${p})
     list(GET parts 0 pname)
@@ -101,7 +101,7 @@ if(ZELMAR_WIN_TESTS)
     get_filename_component(name ${src} NAME_WE)
     # With the resources: some benchmarks open the program's dialogs.
     add_executable(${name} ${src} ${RC_SRC})
-    target_link_libraries(${name} PRIVATE zapp)
+    target_link_libraries(${name} PRIVATE zapp ole32 windowscodecs psapi uuid)
     target_link_options(${name} PRIVATE ${STATIC_RT})
   endforeach()
 endif()

@@ -4,6 +4,7 @@
 
 #include "image/background_layout.h"
 #include "image/plugins_win.h"
+#include "image/screen_size_win.h"
 #include "image/surface_win.h"
 #include "image/whiten.h"
 
@@ -37,7 +38,7 @@ bool reload_background(const BackgroundChoice& choice) {
     background_pixels.reset();
     bool loaded = true;
     if (choice.image_on &&
-        !load_image_file(choice.file ? choice.file : "", &background_pixels, &background_info)) {
+        !load_image_file(choice.file ? choice.file : "", largest_screen_size(), &background_pixels, &background_info)) {
         background_pixels.reset();
         loaded = false;
     }

@@ -1,7 +1,10 @@
 #include "image/bitmap_decode.h"
 
 #include <cstring>
+#include <new>
 #include <vector>
+
+#include "image/box_reduce.h"
 
 size_t MemorySource::read_at(uint64_t offset, void* dst, size_t n) {
     if (offset >= size_) return 0;
@@ -14,6 +17,7 @@ size_t MemorySource::read_at(uint64_t offset, void* dst, size_t n) {
 namespace {
 
 constexpr size_t kFileHeader = 14;
+constexpr uint64_t kReadBatchBytes = uint64_t{1} << 20;
 constexpr size_t kInfoHeader = 40;
 
 bool allowed_depth(int bits) {
@@ -88,47 +92,163 @@ uint8_t channel(uint32_t v, const MaskShift& s) {
     return static_cast<uint8_t>((((v & s.mask) >> s.right) << s.left) & 0xFFu);
 }
 
-// Run-length decoding: one output position and the rules for putting a pixel there.
-class RleWriter {
-public:
-    RleWriter(uint8_t* out, int width, int height, uint64_t stride, bool four_bit)
-        : out_(out), width_(width), height_(height), stride_(stride), four_(four_bit) {}
-
-    void put(uint8_t value) {
-        if (x_ < width_ && row_ < height_) {
-            uint8_t* row = out_ + static_cast<uint64_t>(row_) * stride_;
-            if (!four_) {
-                row[x_] = value;
+// Run-length decoding a row at a time: each row, bottom row first, goes to sink(y, row) once
+// it is complete (rows a delta or the end skips are blank); pixels outside the image are
+// dropped. Only the row being written is held.
+template <class Sink>
+void expand_rle(const uint8_t* in, size_t end, int64_t width, int64_t height, bool four, uint8_t* row,
+                uint64_t stride, Sink&& sink) {
+    int64_t x = 0, y = 0;
+    auto next_row = [&] {
+        sink(y, row);
+        std::memset(row, 0, static_cast<size_t>(stride));
+        ++y;
+    };
+    auto put = [&](uint8_t value) {
+        if (x < width && y < height) {
+            if (!four) {
+                row[x] = value;
             } else {
-                uint8_t& b = row[x_ >> 1];
-                b = (x_ & 1) ? static_cast<uint8_t>((b & 0xF0) | (value & 0x0F))
-                             : static_cast<uint8_t>((b & 0x0F) | (value << 4));
+                uint8_t& b = row[x >> 1];
+                b = (x & 1) ? static_cast<uint8_t>((b & 0xF0) | (value & 0x0F))
+                            : static_cast<uint8_t>((b & 0x0F) | (value << 4));
             }
         }
-        if (x_ < width_) ++x_;  // past the row every further pixel is dropped alike
-        else x_ = width_;
+        if (x < width) ++x;  // past the row every further pixel is dropped alike
+    };
+    std::memset(row, 0, static_cast<size_t>(stride));
+    size_t i = 0;
+    while (i + 1 < end && y < height) {
+        const uint8_t n = in[i];
+        const uint8_t v = in[i + 1];
+        i += 2;
+        if (n != 0) {  // encoded run: n pixels of one value (4 bits: two alternating nibbles)
+            for (int k = 0; k < n; ++k) put(four ? ((k & 1) ? (v & 0x0F) : (v >> 4)) : v);
+        } else if (v == 0) {
+            next_row();
+            x = 0;
+        } else if (v == 1) {
+            break;
+        } else if (v == 2) {
+            if (i + 1 >= end) break;
+            x += in[i];
+            if (x > width) x = width;
+            for (int k = 0; k < in[i + 1] && y < height; ++k) next_row();
+            i += 2;
+        } else {  // absolute run of v literal pixels, padded to a 2-byte boundary
+            const size_t bytes = four ? (v + 1u) / 2 : v;
+            for (int k = 0; k < v; ++k) {
+                const size_t at = i + (four ? static_cast<size_t>(k) / 2 : static_cast<size_t>(k));
+                if (at >= end) break;
+                put(four ? ((k & 1) ? (in[at] & 0x0F) : (in[at] >> 4)) : in[at]);
+            }
+            i += bytes + (bytes & 1);
+        }
     }
-    void end_of_line() {
-        if (row_ < height_) ++row_;
-        x_ = 0;
+    while (y < height) next_row();
+}
+
+// One stored row of any depth as blue-green-red pixels: palette entries, or 16 and 32 bits
+// through their masks.
+class RowConverter {
+public:
+    explicit RowConverter(const ImageInfo& info) : info_(info), bits_(info.header.bit_count) {
+        uint32_t m[3];
+        if (info.header.compression == kBiBitfields) {
+            for (int c = 0; c < 3; ++c) m[c] = le32(info.colors[c]);
+        } else if (bits_ == 16) {
+            m[0] = 0x7C00; m[1] = 0x03E0; m[2] = 0x001F;
+        } else {
+            m[0] = 0xFF0000; m[1] = 0x00FF00; m[2] = 0x0000FF;
+        }
+        red_ = mask_shift(m[0], bits_);
+        green_ = mask_shift(m[1], bits_);
+        blue_ = mask_shift(m[2], bits_);
     }
-    void delta(int dx, int dy) {
-        x_ += dx;
-        if (x_ > width_) x_ = width_;
-        row_ += dy;
-        if (row_ > height_) row_ = height_;
+    // avail: the bytes of the row that are there (the rest counts as 0).
+    void to_bgr(const uint8_t* row, uint64_t avail, uint32_t width, uint8_t* bgr) const {
+        if (bits_ != 16 && bits_ != 32) {
+            palette_row_to_bgr(row, width, bits_, info_, bgr);
+            return;
+        }
+        const uint64_t bytes_per = static_cast<uint64_t>(bits_ / 8);
+        for (uint32_t x = 0; x < width; ++x, bgr += 3) {
+            const uint64_t at = x * bytes_per;
+            uint32_t v = 0;
+            if (at + bytes_per <= avail) v = bits_ == 16 ? le16(row + at) : le32(row + at);
+            bgr[0] = channel(v, blue_);
+            bgr[1] = channel(v, green_);
+            bgr[2] = channel(v, red_);
+        }
     }
-    bool done() const { return row_ >= height_; }
 
 private:
-    uint8_t* out_;
-    int64_t width_;
-    int64_t height_;
-    uint64_t stride_;
-    bool four_;
-    int64_t x_ = 0;
-    int64_t row_ = 0;
+    const ImageInfo& info_;
+    int bits_;
+    MaskShift red_{}, green_{}, blue_{};
 };
+
+// The header of a picture made 24 bits: no colour table, no masks.
+void set_24bit(ImageInfo* info, uint32_t width, uint32_t height) {
+    DibHeader& h = info->header;
+    h.width = static_cast<int32_t>(width);
+    h.height = static_cast<int32_t>(height);
+    h.bit_count = 24;
+    h.compression = kBiRgb;
+    h.size_image = static_cast<uint32_t>(dib_stride(width, 24) * height);
+    h.clr_used = 0;
+    h.clr_important = 0;
+    std::memset(info->colors, 0, sizeof info->colors);
+}
+
+// A bitmap larger than the screen, reduced while its rows are read: only one stored row (or
+// the run-length data, which are no larger than the file) and the reduced rows are held.
+bool decode_reduced(ByteSource& src, uint64_t offset, uint64_t file_size, const DibLayout& l, ReducedSize r,
+                    PixelBlock* pixels, ImageInfo* info) {
+    const uint32_t w = static_cast<uint32_t>(l.width), h = static_cast<uint32_t>(l.height);
+    const RowConverter convert(*info);
+    PixelBlock row, bgr;
+    BoxReducer reducer;
+    // Stored rows are read some at a time (one read per row is slow where each read is a call
+    // into the system); a run-length row is expanded into the first of them.
+    const uint64_t batch = l.stride >= kReadBatchBytes ? 1 : kReadBatchBytes / l.stride;
+    const uint32_t rows_per_read = static_cast<uint32_t>(batch < h ? batch : h);
+    // The stored rows, one converted row, the reduced rows and their sums, at most.
+    const uint64_t working =
+        l.stride * rows_per_read + 3ull * w + 28ull * r.width + dib_stride(r.width, 24) * r.height;
+    if (working > kDecodeBudgetBytes || !row.allocate(static_cast<size_t>(l.stride * rows_per_read)) ||
+        !bgr.allocate(size_t{3} * w) || !reducer.start(w, h, r, l.top_down, pixels))
+        return false;
+    if (l.compression == kBiRle8 || l.compression == kBiRle4) {
+        const uint64_t count = stored_pixel_bytes(l, info->header, file_size, offset);
+        PixelBlock packed;
+        if (count > kMaxPixelBytes || !packed.allocate(static_cast<size_t>(count))) return false;
+        const size_t got = src.read_at(offset, packed.data(), static_cast<size_t>(count));
+        expand_rle(packed.data(), got, l.width, l.height, l.compression == kBiRle4, row.data(), l.stride,
+                   [&](int64_t, const uint8_t* done) {
+                       convert.to_bgr(done, l.stride, w, bgr.data());
+                       reducer.add_row(bgr.data());
+                   });
+    } else {
+        for (uint32_t y = 0; y < h; y += rows_per_read) {
+            const uint32_t n = h - y < rows_per_read ? h - y : rows_per_read;
+            const size_t want = static_cast<size_t>(l.stride * n);
+            const size_t got = src.read_at(offset + l.stride * y, row.data(), want);
+            std::memset(row.data() + got, 0, want - got);
+            for (uint32_t k = 0; k < n; ++k) {
+                const uint8_t* stored = row.data() + l.stride * k;
+                if (l.bits == 24) {  // already blue-green-red
+                    reducer.add_row(stored);
+                    continue;
+                }
+                convert.to_bgr(stored, l.stride, w, bgr.data());
+                reducer.add_row(bgr.data());
+            }
+        }
+    }
+    set_24bit(info, r.width, r.height);
+    return reducer.complete();
+}
 
 }  // namespace
 
@@ -152,6 +272,7 @@ bool dib_check_header(DibHeader* h, DibLayout* out) {
     const uint64_t rows = stride * static_cast<uint64_t>(height);
     const uint64_t rows24 = dib_stride(h->width, 24) * static_cast<uint64_t>(height);
     if (stride == 0 || rows > kMaxPixelBytes || (bits > 8 && rows24 > kMaxPixelBytes)) return false;
+    if (static_cast<uint64_t>(h->width) * static_cast<uint64_t>(height) > kMaxDecodePixels) return false;
 
     DibLayout l;
     l.width = h->width;
@@ -172,7 +293,7 @@ bool dib_check_header(DibHeader* h, DibLayout* out) {
     return true;
 }
 
-bool decode_bitmap(ByteSource& src, PixelBlock* pixels, ImageInfo* info) {
+bool decode_bitmap(ByteSource& src, PixelBlock* pixels, ImageInfo* info, ScreenSize screen) {
     std::memset(info, 0, sizeof *info);
     pixels->reset();
     uint8_t head[kFileHeader + kInfoHeader] = {};
@@ -187,6 +308,9 @@ bool decode_bitmap(ByteSource& src, PixelBlock* pixels, ImageInfo* info) {
     if (!dib_check_header(&info->header, &l)) return false;
     read_colours(src, kFileHeader + dib_colour_table_offset(header_size), kFileHeader + kInfoHeader,
                  l, info);
+    const ReducedSize r = reduced_size(static_cast<uint32_t>(l.width), static_cast<uint32_t>(l.height), screen);
+    if (r.reduces(static_cast<uint32_t>(l.width), static_cast<uint32_t>(l.height)))
+        return decode_reduced(src, offset, file_size, l, r, pixels, info);
 
     const uint64_t count = stored_pixel_bytes(l, info->header, file_size, offset);
     if (count > kMaxPixelBytes) return false;
@@ -211,34 +335,12 @@ bool decode_rle(PixelBlock* pixels, ImageInfo* info) {
     PixelBlock out;
     if (!out.allocate(static_cast<size_t>(total))) return false;
 
-    const uint8_t* in = pixels->data();
+    PixelBlock row;
+    if (!row.allocate(static_cast<size_t>(stride))) return false;
     const size_t end = h.size_image < pixels->size() ? h.size_image : pixels->size();
-    RleWriter w(out.data(), h.width, h.height, stride, four);
-    size_t i = 0;
-    while (i + 1 < end && !w.done()) {
-        const uint8_t n = in[i];
-        const uint8_t v = in[i + 1];
-        i += 2;
-        if (n != 0) {  // encoded run: n pixels of one value (4 bits: two alternating nibbles)
-            for (int k = 0; k < n; ++k) w.put(four ? ((k & 1) ? (v & 0x0F) : (v >> 4)) : v);
-        } else if (v == 0) {
-            w.end_of_line();
-        } else if (v == 1) {
-            break;
-        } else if (v == 2) {
-            if (i + 1 >= end) break;
-            w.delta(in[i], in[i + 1]);
-            i += 2;
-        } else {  // absolute run of v literal pixels, padded to a 2-byte boundary
-            const size_t bytes = four ? (v + 1u) / 2 : v;
-            for (int k = 0; k < v; ++k) {
-                const size_t at = i + (four ? static_cast<size_t>(k) / 2 : static_cast<size_t>(k));
-                if (at >= end) break;
-                w.put(four ? ((k & 1) ? (in[at] & 0x0F) : (in[at] >> 4)) : in[at]);
-            }
-            i += bytes + (bytes & 1);
-        }
-    }
+    uint8_t* rows = out.data();
+    expand_rle(pixels->data(), end, h.width, h.height, four, row.data(), stride,
+               [&](int64_t y, const uint8_t* done) { std::memcpy(rows + static_cast<uint64_t>(y) * stride, done, stride); });
     pixels->swap(out);
     h.size_image = static_cast<uint32_t>(total);
     h.compression = kBiRgb;
@@ -250,47 +352,21 @@ bool convert_to_24bit(PixelBlock* pixels, ImageInfo* info) {
     const int bits = h.bit_count;
     if (bits != 16 && bits != 32) return false;
     if (h.width <= 0 || h.height <= 0) return false;
-    uint32_t m[3];
-    if (h.compression == kBiBitfields) {
-        for (int c = 0; c < 3; ++c) m[c] = le32(info->colors[c]);
-    } else if (bits == 16) {
-        m[0] = 0x7C00; m[1] = 0x03E0; m[2] = 0x001F;
-    } else {
-        m[0] = 0xFF0000; m[1] = 0x00FF00; m[2] = 0x0000FF;
-    }
-    const MaskShift red = mask_shift(m[0], bits), green = mask_shift(m[1], bits),
-                    blue = mask_shift(m[2], bits);
-
+    const RowConverter convert(*info);
     const uint64_t in_stride = dib_stride(h.width, bits);
     const uint64_t out_stride = dib_stride(h.width, 24);
     const uint64_t total = out_stride * static_cast<uint64_t>(h.height);
     if (total > kMaxPixelBytes) return false;
     PixelBlock out;
     if (!out.allocate(static_cast<size_t>(total))) return false;
-    const size_t bytes_per = static_cast<size_t>(bits / 8);
     for (int64_t y = 0; y < h.height; ++y) {
         const uint64_t row_at = static_cast<uint64_t>(y) * in_stride;
-        uint8_t* dst = out.data() + static_cast<uint64_t>(y) * out_stride;
-        for (int64_t x = 0; x < h.width; ++x) {
-            const uint64_t at = row_at + static_cast<uint64_t>(x) * bytes_per;
-            uint32_t v = 0;
-            if (at + bytes_per <= pixels->size()) {
-                const uint8_t* p = pixels->data() + at;
-                v = bits == 16 ? le16(p) : le32(p);
-            }
-            dst[0] = channel(v, blue);
-            dst[1] = channel(v, green);
-            dst[2] = channel(v, red);
-            dst += 3;
-        }
+        const uint64_t avail = row_at < pixels->size() ? pixels->size() - row_at : 0;
+        convert.to_bgr(pixels->data() + (avail ? row_at : 0), avail, static_cast<uint32_t>(h.width),
+                       out.data() + static_cast<uint64_t>(y) * out_stride);
     }
     pixels->swap(out);
-    h.bit_count = 24;
-    h.compression = kBiRgb;
-    h.size_image = static_cast<uint32_t>(total);
-    h.clr_used = 0;
-    h.clr_important = 0;
-    std::memset(info->colors, 0, 12);
+    set_24bit(info, static_cast<uint32_t>(h.width), static_cast<uint32_t>(h.height));
     return true;
 }
 
@@ -307,7 +383,7 @@ void flip_rows(uint8_t* rows, uint64_t stride, int height) {
 }
 
 bool accept_plugin_picture(const uint8_t* info_block, size_t info_size, const uint8_t* pixel_block,
-                           size_t pixel_size, PixelBlock* pixels, ImageInfo* info) {
+                           size_t pixel_size, PixelBlock* pixels, ImageInfo* info, ScreenSize screen) {
     std::memset(info, 0, sizeof *info);
     pixels->reset();
     if (info_block == nullptr || pixel_block == nullptr) return false;
@@ -328,5 +404,7 @@ bool accept_plugin_picture(const uint8_t* info_block, size_t info_size, const ui
     if (!pixels->allocate(static_cast<size_t>(count))) return false;
     std::memcpy(pixels->data(), pixel_block, count < pixel_size ? static_cast<size_t>(count) : pixel_size);
     if (rle) info->header.size_image = static_cast<uint32_t>(count);
-    return finish(l, pixels, info);
+    if (!finish(l, pixels, info)) return false;
+    // Run-length data are kept as delivered, so they keep their size too.
+    return rle || reduce_to_screen(pixels, info, screen);
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "image/box_reduce.h"
 #include "image/dib.h"
 
 // Random-access bytes: a file, or a buffer in memory.
@@ -46,7 +47,8 @@ struct DibLayout {
 // more than 256 is cut to 256) and 0 for the others. False, for an image no one can draw:
 // width or height 0 or below (a negative height means top-down rows, allowed unless
 // compressed), bits other than 1, 4, 8, 16, 24, 32, a compression the depth does not allow,
-// or pixels (as stored, decoded or converted to 24 bits) beyond kMaxPixelBytes.
+// or pixels (as stored, decoded or converted to 24 bits) beyond kMaxPixelBytes, or more than
+// kMaxDecodePixels pixels.
 bool dib_check_header(DibHeader* h, DibLayout* out);
 
 // Where the colour table starts, counted from the start of the header: after the header's
@@ -55,8 +57,10 @@ uint32_t dib_colour_table_offset(uint32_t header_size);
 
 // Reads a whole bitmap file ("BM", file header, info header, colours or masks, pixels).
 // On success pixels holds the bottom-up rows and info describes them: 1, 4, 8 or 24 bits,
-// BI_RGB. On failure pixels may hold a block, which the caller drops.
-bool decode_bitmap(ByteSource& src, PixelBlock* pixels, ImageInfo* info);
+// BI_RGB. A picture larger than the screen is reduced to reduced_size while its rows are
+// read (24 bits), so its full size is never held. On failure pixels may hold a block, which
+// the caller drops.
+bool decode_bitmap(ByteSource& src, PixelBlock* pixels, ImageInfo* info, ScreenSize screen = {0, 0});
 
 // Expands BI_RLE8 or BI_RLE4 data (the first info->header.size_image bytes of the block, at
 // most the block) into plain rows; pixels outside the image are dropped. Compression becomes
@@ -73,6 +77,7 @@ void flip_rows(uint8_t* rows, uint64_t stride, int height);
 // The picture a plug-in handed back: an info block (header, colours or masks right after the
 // header) and a pixel block, each of the size its handle really has. Copies no more than
 // each block holds (the rest is zero), turns top-down rows bottom-up and converts 16 and 32
-// bits to 24; run-length data are kept as delivered.
+// bits to 24, and reduces a picture larger than the screen (reduce_to_screen); run-length
+// data are kept as delivered.
 bool accept_plugin_picture(const uint8_t* info_block, size_t info_size, const uint8_t* pixel_block,
-                           size_t pixel_size, PixelBlock* pixels, ImageInfo* info);
+                           size_t pixel_size, PixelBlock* pixels, ImageInfo* info, ScreenSize screen = {0, 0});

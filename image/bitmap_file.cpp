@@ -65,8 +65,8 @@ bool is_builtin_bitmap(const char* path) {
     return head[0] == 'B' && head[1] == 'M';
 }
 
-bool load_bitmap_file(const char* path, PixelBlock* pixels, ImageInfo* info) {
+bool load_bitmap_file(const char* path, ScreenSize screen, PixelBlock* pixels, ImageInfo* info) {
     FileSource f(path);
     if (!f.is_open()) return false;
-    return decode_bitmap(f, pixels, info);
+    return decode_bitmap(f, pixels, info, screen);
 }

@@ -30,5 +30,6 @@ bool has_bitmap_extension(const char* path);
 // has_bitmap_extension, the file opens and begins with "BM".
 bool is_builtin_bitmap(const char* path);
 
-// Reads the bitmap file at path (see decode_bitmap). False when it cannot be opened.
-bool load_bitmap_file(const char* path, PixelBlock* pixels, ImageInfo* info);
+// Reads the bitmap file at path (see decode_bitmap), reduced when it is larger than the
+// screen. False when it cannot be opened.
+bool load_bitmap_file(const char* path, ScreenSize screen, PixelBlock* pixels, ImageInfo* info);

@@ -3,23 +3,14 @@
 #include <cstring>
 #include <new>
 
-bool PixelBlock::allocate(size_t n) {
-    reset();
-    // One byte at least, so an empty image still has a block to point at.
-    data_.reset(new (std::nothrow) uint8_t[n ? n : 1]());
-    if (!data_) return false;
-    size_ = n;
-    return true;
-}
+namespace {
+BlockHook block_hook = nullptr;
+}  // namespace
 
-void PixelBlock::reset() {
-    data_.reset();
-    size_ = 0;
-}
-
-void PixelBlock::swap(PixelBlock& other) {
-    data_.swap(other.data_);
-    std::swap(size_, other.size_);
+void set_block_hook(BlockHook hook) { block_hook = hook; }
+bool block_hook_allows(size_t bytes) { return block_hook == nullptr || block_hook(bytes, false); }
+void block_hook_release(size_t bytes) {
+    if (block_hook) block_hook(bytes, true);
 }
 
 uint64_t dib_stride(int64_t width, int bits) {

@@ -5,7 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdint>
 #include <memory>
+#include <new>
+#include <utility>
 
 // Compression codes of the bitmap header.
 constexpr uint32_t kBiRgb = 0;
@@ -19,6 +22,13 @@ constexpr uint32_t kBiBitfields = 3;
 #define ZELMAR_MAX_PIXEL_BYTES (256ull << 20)
 #endif
 constexpr uint64_t kMaxPixelBytes = ZELMAR_MAX_PIXEL_BYTES;
+
+// What decoding one picture may cost, whatever the file declares. The pixels bound the time
+// (a 50-megapixel photo still loads); the bytes are everything a decoding holds at once (the
+// file's bytes, the decoder's own buffers, the rows made), so that with the rest of the
+// program the process stays under 400 MB and a 32-bit process keeps room in its address space.
+constexpr uint64_t kMaxDecodePixels = uint64_t{1} << 26;
+constexpr uint64_t kDecodeBudgetBytes = uint64_t{320} << 20;
 
 struct DibHeader {
     uint32_t size;
@@ -41,22 +51,59 @@ struct ImageInfo {
 };
 static_assert(sizeof(ImageInfo) == 1064, "info record is 40 + 256 * 4 bytes");
 
-// An owned, zero-filled byte block; allocation never throws.
-class PixelBlock {
+// Asked before every block allocation (bytes, false) and told of every release (bytes,
+// true); an allocation it declines fails as if memory were short. For the fuzz target that
+// counts what decoding at the real limits would take without making the large blocks.
+using BlockHook = bool (*)(size_t bytes, bool release);
+void set_block_hook(BlockHook hook);
+bool block_hook_allows(size_t bytes);
+void block_hook_release(size_t bytes);
+
+// An owned, zero-filled array; allocation never throws. Every working buffer of decoding is
+// one, so that the hook above sees them all.
+template <class T>
+class Block {
 public:
-    // Replaces the block by n zero bytes; false (and empty) when memory is short.
-    bool allocate(size_t n);
-    void reset();
-    uint8_t* data() { return data_.get(); }
-    const uint8_t* data() const { return data_.get(); }
+    Block() = default;
+    ~Block() { reset(); }
+    Block(const Block&) = delete;
+    Block& operator=(const Block&) = delete;
+
+    // Replaces the array by n zero elements; false (and empty) when memory is short.
+    bool allocate(size_t n) {
+        reset();
+        if (n > SIZE_MAX / sizeof(T) || !block_hook_allows(n * sizeof(T))) return false;
+        // One element at least, so an empty image still has a block to point at.
+        data_.reset(new (std::nothrow) T[n ? n : 1]());
+        if (!data_) {
+            block_hook_release(n * sizeof(T));
+            return false;
+        }
+        size_ = n;
+        return true;
+    }
+    void reset() {
+        if (data_) block_hook_release(size_ * sizeof(T));
+        data_.reset();
+        size_ = 0;
+    }
+    T* data() { return data_.get(); }
+    const T* data() const { return data_.get(); }
+    T& operator[](size_t i) { return data_[i]; }
+    const T& operator[](size_t i) const { return data_[i]; }
     size_t size() const { return size_; }
     bool empty() const { return !data_; }
-    void swap(PixelBlock& other);
+    void swap(Block& other) {
+        data_.swap(other.data_);
+        std::swap(size_, other.size_);
+    }
 
 private:
-    std::unique_ptr<uint8_t[]> data_;
+    std::unique_ptr<T[]> data_;
     size_t size_ = 0;
 };
+
+using PixelBlock = Block<uint8_t>;
 
 // Bytes per row for width pixels of bits each: ((w * b + 31) >> 3) with the low two bits
 // cleared. Computed in 64 bits; 0 for a width of 0 or below.

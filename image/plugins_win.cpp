@@ -49,8 +49,8 @@ bool register_plugin(HMODULE module, PluginEntry* entry) {
 }
 
 // One plug-in's answer for path; true when it delivered a drawable picture.
-bool picture_from(HMODULE module, const char* path, const unsigned char* head, PixelBlock* pixels,
-                  ImageInfo* info) {
+bool picture_from(HMODULE module, const char* path, const unsigned char* head, ScreenSize screen,
+                  PixelBlock* pixels, ImageInfo* info) {
     const auto supported = entry_point<IsSupportedFn>(module, "IsSupported");
     if (supported == nullptr) return false;
     void* at0 = const_cast<unsigned char*>(head);
@@ -63,13 +63,15 @@ bool picture_from(HMODULE module, const char* path, const unsigned char* head, P
     const auto get_picture = entry_point<GetPictureFn>(module, "GetPicture");
     if (get_picture == nullptr) return false;
     HLOCAL info_handle = nullptr, pixel_handle = nullptr;
-    if (get_picture(path, offset, 0, &info_handle, &pixel_handle, nullptr, 0) != 0) return false;
+    const int failed = get_picture(path, offset, 0, &info_handle, &pixel_handle, nullptr, 0);
+    // Whatever it handed out is ours to free, also when it then reports a failure.
     const OwnedLocal info_owner(info_handle), pixel_owner(pixel_handle);
+    if (failed != 0) return false;
     const LocalLockGuard info_lock(info_handle), pixel_lock(pixel_handle);
     if (info_lock.get() == nullptr || pixel_lock.get() == nullptr) return false;
     return accept_plugin_picture(static_cast<const uint8_t*>(info_lock.get()), info_lock.size(),
                                  static_cast<const uint8_t*>(pixel_lock.get()), pixel_lock.size(),
-                                 pixels, info);
+                                 pixels, info, screen);
 }
 
 }  // namespace
@@ -107,7 +109,7 @@ void unload_image_plugins() {
     std::memset(&plugin_table, 0, sizeof plugin_table);
 }
 
-bool load_plugin_picture(const char* path, PixelBlock* pixels, ImageInfo* info) {
+bool load_plugin_picture(const char* path, ScreenSize screen, PixelBlock* pixels, ImageInfo* info) {
     unsigned char head[kHeadSize] = {};
     {  // closed again before the plug-ins open the file themselves
         FileSource file(path);
@@ -116,15 +118,15 @@ bool load_plugin_picture(const char* path, PixelBlock* pixels, ImageInfo* info) 
     }
     for (int i = 0; i < plugin_table.count && i < kMaxPlugins; ++i) {
         HMODULE module = static_cast<HMODULE>(plugin_table.entries[i].module);
-        if (module && picture_from(module, path, head, pixels, info)) return true;
+        if (module && picture_from(module, path, head, screen, pixels, info)) return true;
     }
     pixels->reset();
     return false;
 }
 
-bool load_image_file(const char* path, PixelBlock* pixels, ImageInfo* info) {
+bool load_image_file(const char* path, ScreenSize screen, PixelBlock* pixels, ImageInfo* info) {
     pixels->reset();
-    if (is_builtin_bitmap(path)) return load_bitmap_file(path, pixels, info);
-    if (plugin_handles_extension(plugin_table, path)) return load_plugin_picture(path, pixels, info);
+    if (is_builtin_bitmap(path)) return load_bitmap_file(path, screen, pixels, info);
+    if (plugin_handles_extension(plugin_table, path)) return load_plugin_picture(path, screen, pixels, info);
     return false;
 }

@@ -2,6 +2,7 @@
 // start-up, and asking them for a picture.
 #pragma once
 
+#include "image/box_reduce.h"
 #include "image/dib.h"
 
 // Loads every acceptable *.SPI of dir (with or without trailing "\") into plugin_table, at
@@ -15,9 +16,12 @@ void unload_image_plugins();
 
 // The plug-in route for path: the first plug-in in table order whose IsSupported accepts the
 // file (at offset 0, or behind a 128-byte prefix) and whose GetPicture delivers a drawable
-// picture. False when none does.
-bool load_plugin_picture(const char* path, PixelBlock* pixels, ImageInfo* info);
+// picture, reduced when it is larger than the screen. What a plug-in hands out is freed
+// also when it then reports a failure. False when none delivers.
+bool load_plugin_picture(const char* path, ScreenSize screen, PixelBlock* pixels, ImageInfo* info);
 
 // The whole loader: the built-in decoder for .bmp and .rle files that start with "BM", else
-// the plug-ins when one lists the extension. pixels is emptied first.
-bool load_image_file(const char* path, PixelBlock* pixels, ImageInfo* info);
+// the plug-ins when one lists the extension. pixels is emptied first. A picture larger than
+// the screen (0 x 0: none is) is kept at reduced_size, and its full size is never held where
+// the format allows (bitmaps, and the image plug-in's own formats).
+bool load_image_file(const char* path, ScreenSize screen, PixelBlock* pixels, ImageInfo* info);

@@ -1,5 +1,6 @@
 #include "image/zimage/picture_input.h"
 
+#include "image/zimage/picture_cost.h"
 #include "image/zimage/spi_codes.h"
 
 int read_picture_input(ByteSource& src, int64_t offset, PixelBlock* bytes) {
@@ -15,10 +16,13 @@ int read_picture_input(ByteSource& src, int64_t offset, PixelBlock* bytes) {
     return kSpiOk;
 }
 
-int check_picture_input(const uint8_t* data, size_t n, PictureFormat* format, PictureRows* rows) {
+int check_picture_input(const uint8_t* data, size_t n, PictureFormat* format, PictureRows* rows,
+                        PictureScan* scan_out) {
     *format = sniff_picture_format(data, n);
     if (*format == PictureFormat::kNone) return kSpiUnknownFormat;
-    PictureScan scan;
+    PictureScan local;
+    PictureScan& scan = scan_out ? *scan_out : local;
     if (!scan_picture(*format, data, n, &scan)) return kSpiBrokenData;
+    if (!picture_affordable(scan, n)) return kSpiNoMemory;
     return plan_picture_rows(scan.width, scan.height, rows) ? kSpiOk : kSpiNoMemory;
 }

@@ -19,5 +19,7 @@ constexpr uint64_t kMaxPictureInput = kMaxPixelBytes;
 int read_picture_input(ByteSource& src, int64_t offset, PixelBlock* bytes);
 
 // The picture's format, structure and size: kSpiUnknownFormat, kSpiBrokenData, kSpiNoMemory
-// (rows beyond the limits), or kSpiOk with the rows it will take and its format.
-int check_picture_input(const uint8_t* data, size_t n, PictureFormat* format, PictureRows* rows);
+// (rows beyond the limits, or decoding it costs more than picture_affordable allows), or
+// kSpiOk with the rows of its full size, its format and, when asked, what the walk found.
+int check_picture_input(const uint8_t* data, size_t n, PictureFormat* format, PictureRows* rows,
+                        PictureScan* scan = nullptr);

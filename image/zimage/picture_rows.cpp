@@ -18,6 +18,15 @@ uint32_t strip_rows(uint32_t width, uint32_t height, size_t budget) {
     return rows < height ? static_cast<uint32_t>(rows) : (height ? height : 1);
 }
 
+uint32_t piece_strip_rows(uint32_t width, uint32_t height, uint32_t piece_rows, size_t budget) {
+    const uint32_t plain = strip_rows(width, height, budget);
+    if (piece_rows == 0 || piece_rows >= height) return plain;
+    const uint32_t most = strip_rows(width, height, kMaxStripBytes);
+    if (piece_rows > most) return plain;
+    const uint32_t rows = plain > piece_rows ? plain : piece_rows;
+    return rows / piece_rows * piece_rows;
+}
+
 namespace {
 
 uint8_t over(uint8_t colour, uint8_t background, uint8_t alpha) {

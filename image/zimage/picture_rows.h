@@ -24,6 +24,14 @@ bool plan_picture_rows(uint32_t width, uint32_t height, PictureRows* out);
 // most height.
 uint32_t strip_rows(uint32_t width, uint32_t height, size_t budget);
 
+// The largest strip taken to match the pieces a file is stored in.
+constexpr size_t kMaxStripBytes = size_t{16} << 20;
+
+// Rows a strip of converted pixels takes when the file is stored in pieces (TIFF strips or
+// tiles) of piece_rows rows: a whole number of pieces when those fit in kMaxStripBytes, so
+// that no piece is decoded twice, else strip_rows with budget. piece_rows 0: strip_rows.
+uint32_t piece_strip_rows(uint32_t width, uint32_t height, uint32_t piece_rows, size_t budget);
+
 // Where source row y (counted from the top) goes in the bottom-up rows.
 inline uint64_t bottom_up_offset(const PictureRows& rows, uint32_t y) {
     return (static_cast<uint64_t>(rows.height) - 1 - y) * rows.stride;

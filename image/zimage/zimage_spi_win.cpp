@@ -1,7 +1,8 @@
 // ZIMAGE.SPI, the image plug-in that comes with the program: PNG, JPEG, GIF and TIFF read
 // by the platform's imaging component. Its three entry points check what they are handed
 // and call into the plug-in's core; transparent parts of a picture are blended over the
-// system's window colour, which the calendar is drawn on.
+// system's window colour, which the calendar is drawn on, and a picture larger than the
+// screen is handed back reduced to it.
 #include <windows.h>
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include "image/bitmap_file.h"
 #include "image/dib.h"
 #include "image/plugin_api_win.h"
+#include "image/screen_size_win.h"
 #include "image/zimage/picture_input.h"
 #include "image/zimage/plugin_info.h"
 #include "image/zimage/spi_codes.h"
@@ -52,9 +54,12 @@ int WINAPI GetPicture(LPCSTR path, LONG_PTR offset, unsigned int flag, HLOCAL* i
     }
     PictureFormat format;
     PictureRows rows;
-    const int r = check_picture_input(bytes.data(), bytes.size(), &format, &rows);
+    PictureScan scan;
+    const int r = check_picture_input(bytes.data(), bytes.size(), &format, &rows, &scan);
     if (r != kSpiOk) return r;
-    return wic_decode_picture(bytes.data(), bytes.size(), window_colour(), progress, data, info, pixels);
+    // The interface has no room for the screen's size: the plug-in asks the system itself.
+    return wic_decode_picture(bytes.data(), bytes.size(), window_colour(), largest_screen_size(), scan.piece_rows,
+                              progress, data, info, pixels);
 }
 
 }  // extern "C"

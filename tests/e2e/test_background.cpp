@@ -14,6 +14,7 @@
 
 #include "image/background_layout.h"
 #include "resources/resource.h"
+#include "tests/bench/hostile_set.h"
 #include "tests/e2e/harness.h"
 #include "tests/host/bmp_builder.h"
 #include "tests/host/picture_files.h"
@@ -101,6 +102,17 @@ bool shoot(HWND hwnd, Shot* s) {
     return capture_window(hwnd, &s->img);
 }
 
+// Shoots until pred holds of the shot, for up to 5 s: the other process repaints in its own
+// time (after a dialog moved off it, after a slow decode).
+template <class Pred>
+bool shoot_until(HWND hwnd, Shot* s, Pred pred) {
+    const DWORD start = GetTickCount();
+    do {
+        if (shoot(hwnd, s) && pred(*s)) return true;
+    } while (GetTickCount() - start < 5000);
+    return false;
+}
+
 // Pixels of the rectangle [l, r) x [t, b) for which pred holds.
 template <class Pred>
 int count_where(const Shot& s, int l, int t, int r, int b, Pred pred) {
@@ -109,6 +121,13 @@ int count_where(const Shot& s, int l, int t, int r, int b, Pred pred) {
         for (int x = l; x < r; ++x)
             if (pred(s.at(x, y))) ++n;
     return n;
+}
+
+// The halves cover the window (whole-window mode): red a quarter across the drawn image,
+// blue three quarters across, below the month's rows.
+bool shows_halves(const Shot& s, int image_w, int image_h) {
+    const BackgroundPlan p = plan_background(true, true, 0, 50, s.w, s.h, image_w, image_h);
+    return close_to(s.at(p.dst_w / 4, s.h - 6), kRed) && close_to(s.at(3 * p.dst_w / 4, s.h - 6), kBlue);
 }
 
 }  // namespace
@@ -216,11 +235,8 @@ E2E_TEST(settings_dialog_apply_repaints_and_saves_at_once) {
     // The dialog is still open: moved off the window, which shows the image already.
     SetWindowPos(dlg, nullptr, 600, 420, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Shot after;
-    REQUIRE(shoot(app.hwnd, &after));
+    CHECK(shoot_until(app.hwnd, &after, [](const Shot& s) { return shows_halves(s, 400, 300); }));
     save_png(after.img, g_work_dir + "settings_apply.png");
-    const BackgroundPlan p = plan_background(true, true, 0, 50, after.w, after.h, 400, 300);
-    CHECK(close_to(after.at(p.dst_w / 4, after.h - 6), kRed));
-    CHECK(close_to(after.at(3 * p.dst_w / 4, after.h - 6), kBlue));
 
     PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
     CHECK(wait_until(is_gone, dlg));
@@ -284,4 +300,63 @@ E2E_TEST(image_chooser_lists_what_the_plugin_reads) {
     PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
     CHECK(wait_until(is_gone, dlg));
     CHECK_EQ(app_close(app), 0);
+}
+
+namespace {
+
+// The halves as an ordinary large photo: 4000 x 3000, twelve megapixels.
+std::string big_halves_jpeg() {
+    picture_test::JpegSpec s;
+    s.width = 4000;
+    s.height = 3000;
+    s.rgb = [](uint32_t x, uint32_t) { return x < 2000 ? kRed : kBlue; };
+    return picture_test::as_string(picture_test::jpeg_file(s));
+}
+
+}  // namespace
+
+E2E_TEST(large_photo_background_still_shows) {
+    const std::string dir = fresh_dir("background_large_photo");
+    REQUIRE(install_image_plugin(dir));
+    REQUIRE(write_file(dir + "photo.jpg", big_halves_jpeg()));
+    REQUIRE(write_file(settings_file_of(dir), background_file(dir + "photo.jpg", 0, 50, 0)));
+    App app;
+    REQUIRE(app_start(app, dir));
+    Shot s;
+    CHECK(shoot_until(app.hwnd, &s, [](const Shot& shot) { return shows_halves(shot, 4000, 3000); }));
+    save_png(s.img, g_work_dir + "background_large_photo.png");
+    CHECK_EQ(app_close(app), 0);
+}
+
+E2E_TEST(picture_bombs_leave_the_program_answering_without_image) {
+    struct Bomb {
+        const char* file;
+        hostile::Bytes (*make)();
+    } bombs[] = {
+        {"bomb.png", [] { return hostile::zero_png(9000, 9000, 8, 2); }},
+        {"text.png", [] {
+             return hostile::zero_png(100, 100, 8, 2, {{"zTXt", hostile::inflating_chunk("Comment", 512u << 20)}});
+         }},
+        {"scans.jpg", [] { return hostile::progressive_jpeg(1000, 800, 301); }},
+        {"rle.bmp", [] { return hostile::rle_bmp(32760, 16383, 4, true); }},
+        {"frames.gif", [] { return hostile::declared_gif(4000, 4000, 20); }},
+        {"strip.tif", [] { return hostile::deflate_tiff(9000, 9000); }},
+    };
+    const uint32_t window = sys_rgb(COLOR_WINDOW);
+    for (const Bomb& b : bombs) {
+        const std::string dir = fresh_dir(std::string("bomb_") + b.file);
+        REQUIRE(install_image_plugin(dir));
+        const hostile::Bytes bytes = b.make();
+        REQUIRE(write_file(dir + b.file, std::string(bytes.begin(), bytes.end())));
+        REQUIRE(write_file(settings_file_of(dir), background_file(dir + b.file, 0, 50, 0)));
+        App app;
+        REQUIRE(app_start(app, dir));
+        CHECK(send_sync(app.hwnd, WM_NULL, 0, 0));
+        Shot s;
+        REQUIRE(shoot(app.hwnd, &s));
+        // No image: the lower half, below the month's rows, is the window colour alone.
+        const int off = count_where(s, 0, s.h - 8, s.w, s.h, [window](uint32_t v) { return v != window; });
+        if (off != 0) ctx.fail(__FILE__, __LINE__, std::string(b.file) + ": something drawn where no image belongs");
+        CHECK_EQ(app_close(app), 0);
+    }
 }

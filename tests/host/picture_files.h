@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace picture_test {
@@ -75,6 +76,58 @@ inline Bytes zlib_stored(const Bytes& raw) {
     return z;
 }
 
+// Bits packed lowest first into bytes, as deflate and GIF's LZW codes are.
+class LsbBits {
+public:
+    explicit LsbBits(Bytes& out) : out_(out) {}
+    void put(uint32_t v, int n) {
+        acc_ |= static_cast<uint64_t>(v) << bits_;
+        bits_ += n;
+        while (bits_ >= 8) {
+            out_.push_back(static_cast<uint8_t>(acc_));
+            acc_ >>= 8;
+            bits_ -= 8;
+        }
+    }
+    void flush() {  // the last byte, padded with 0 bits
+        if (bits_) put(0, 8 - bits_);
+    }
+
+private:
+    Bytes& out_;
+    uint64_t acc_ = 0;
+    int bits_ = 0;
+};
+
+// A zlib stream that inflates to 1 + runs x 258 + tail bytes of value: one literal, matches of
+// 258 bytes at distance 1, then tail literals, in one block of the fixed codes (about 1000
+// to 1 at its best).
+inline Bytes zlib_runs(uint8_t value, uint64_t runs, uint32_t tail = 0) {
+    Bytes z = {0x78, 0x01};
+    LsbBits out(z);
+    auto put = [&](uint32_t v, int n) { out.put(v, n); };
+    auto code = [&](uint32_t c, int n) {  // a Huffman code, highest bit first
+        for (int i = n - 1; i >= 0; --i) put((c >> i) & 1, 1);
+    };
+    auto literal = [&] { value < 144 ? code(0x30 + value, 8) : code(0x190 + value - 144, 9); };
+    put(1, 1);  // the last block
+    put(1, 2);  // fixed codes
+    literal();
+    for (uint64_t i = 0; i < runs; ++i) {
+        code(0xC5, 8);  // length 258
+        code(0, 5);     // distance 1
+    }
+    for (uint32_t i = 0; i < tail; ++i) literal();
+    code(0, 7);  // end of block
+    out.flush();
+    // Adler-32 of n equal bytes: a = 1 + n v, b = n + v n (n + 1) / 2, both mod 65521.
+    const uint64_t m = 65521, n = 1 + runs * 258 + tail;
+    const uint64_t half = (n % 2 == 0 ? (n / 2) % m * ((n + 1) % m) : n % m * ((n + 1) / 2 % m)) % m;
+    const uint64_t a = (1 + n % m * value) % m, b = (n % m + value * half) % m;
+    put_be32(z, static_cast<uint32_t>((b << 16) | a));
+    return z;
+}
+
 struct PngSpec {
     uint32_t width = 1, height = 1;
     int depth = 8;       // bits per sample: 1, 2, 4, 8 or 16
@@ -82,6 +135,7 @@ struct PngSpec {
     bool interlaced = false;
     Bytes palette;       // red, green, blue per entry
     Bytes transparency;  // tRNS: alpha per palette entry
+    std::vector<std::pair<std::string, Bytes>> chunks;  // more chunks, before the image data
     // Samples of pixel (x, y) in the file's order (red, green, blue, alpha; or the index).
     std::function<std::vector<uint32_t>(uint32_t x, uint32_t y)> samples;
 };
@@ -143,20 +197,25 @@ inline Bytes png_file(const PngSpec& s) {
     png_chunk(out, "IHDR", ihdr);
     if (!s.palette.empty()) png_chunk(out, "PLTE", s.palette);
     if (!s.transparency.empty()) png_chunk(out, "tRNS", s.transparency);
+    for (const auto& c : s.chunks) png_chunk(out, c.first.c_str(), c.second);
     png_chunk(out, "IDAT", zlib_stored(raw));
     png_chunk(out, "IEND", {});
     return out;
 }
 
-// A grey PNG of one bit a pixel, all black: a picture of any size in few bytes.
+// A grey PNG of one bit a pixel, all black: a picture of any size in few bytes (its rows, all
+// zero, are coded as long matches).
 inline Bytes black_png(uint32_t width, uint32_t height) {
-    PngSpec s;
-    s.width = width;
-    s.height = height;
-    s.colour = 0;
-    s.depth = 1;
-    s.samples = [](uint32_t, uint32_t) { return std::vector<uint32_t>{0}; };
-    return png_file(s);
+    Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes ihdr;
+    put_be32(ihdr, width);
+    put_be32(ihdr, height);
+    ihdr.insert(ihdr.end(), {1, 0, 0, 0, 0});
+    png_chunk(out, "IHDR", ihdr);
+    const uint64_t raw = (uint64_t{width} + 7) / 8 * height + height;  // a filter byte a row
+    png_chunk(out, "IDAT", zlib_runs(0, (raw - 1) / 258, static_cast<uint32_t>((raw - 1) % 258)));
+    png_chunk(out, "IEND", {});
+    return out;
 }
 
 // ---- GIF
@@ -172,18 +231,9 @@ struct GifSpec {
 // the table could grow past the first code width, so the width never changes.
 inline void gif_image_data(const GifSpec& s, int min_code, Bytes& out) {
     Bytes packed;
-    uint32_t acc = 0;
-    int bits = 0;
+    LsbBits bits(packed);
     const int width = min_code + 1;
-    auto code = [&](uint32_t c) {
-        acc |= c << bits;
-        bits += width;
-        while (bits >= 8) {
-            packed.push_back(static_cast<uint8_t>(acc));
-            acc >>= 8;
-            bits -= 8;
-        }
-    };
+    auto code = [&](uint32_t c) { bits.put(c, width); };
     const uint32_t clear = 1u << min_code;
     const uint32_t run = clear - 3;  // one short of the edge: decoders differ by one in when they widen
     uint32_t since_clear = run;
@@ -197,7 +247,7 @@ inline void gif_image_data(const GifSpec& s, int min_code, Bytes& out) {
             ++since_clear;
         }
     code(clear + 1);
-    if (bits) packed.push_back(static_cast<uint8_t>(acc));
+    bits.flush();
     out.push_back(static_cast<uint8_t>(min_code));
     for (size_t pos = 0; pos < packed.size(); pos += 255) {
         const size_t n = packed.size() - pos < 255 ? packed.size() - pos : 255;
@@ -293,6 +343,7 @@ inline Bytes tiff_file(const TiffSpec& s) {
 struct JpegSpec {
     uint32_t width = 8, height = 8;
     bool progressive = false;
+    uint32_t repeat_ac = 0;  // progressive: the AC scans that many times more (each a pass)
     std::function<uint32_t(uint32_t x, uint32_t y)> rgb;  // 0xRRGGBB
 };
 
@@ -402,7 +453,7 @@ inline Bytes jpeg_file(const JpegSpec& s) {
             }
         bits.flush();
     }
-    if (s.progressive) {
+    for (uint32_t round = 0; s.progressive && round <= s.repeat_ac; ++round) {
         for (uint8_t c = 1; c <= 3; ++c) {
             scan_header({c}, 1, 63);
             JpegBits bits(out);

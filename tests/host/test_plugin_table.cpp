@@ -160,9 +160,9 @@ TEST(BuiltinBitmap, LoadsFromAFile) {
     spit(dir / "one.bmp", file);
     PixelBlock pixels;
     ImageInfo info;
-    ASSERT_TRUE(load_bitmap_file((dir / "one.bmp").string().c_str(), &pixels, &info));
+    ASSERT_TRUE(load_bitmap_file((dir / "one.bmp").string().c_str(), ScreenSize{0, 0}, &pixels, &info));
     ASSERT_EQ(pixels.size(), 4u);
     EXPECT_EQ(pixels.data()[2], 3);
-    EXPECT_FALSE(load_bitmap_file((dir / "none.bmp").string().c_str(), &pixels, &info));
+    EXPECT_FALSE(load_bitmap_file((dir / "none.bmp").string().c_str(), ScreenSize{0, 0}, &pixels, &info));
     std::filesystem::remove_all(dir);
 }

@@ -12,6 +12,8 @@
 #define ZT_FAILING 3         // GetPicture always fails
 #define ZT_SHORT_HANDLES 4   // handles smaller than the header claims
 #define ZT_LONG_TEXTS 5      // pattern and descriptions filling the buffers, no terminator
+#define ZT_FAIL_HANDED 6     // GetPicture hands out both handles, then reports a failure; their
+                             // values go to the environment variable ZT_HANDED for the test
 
 #ifndef ZT_BEHAVIOUR
 #define ZT_BEHAVIOUR ZT_GOOD
@@ -125,6 +127,14 @@ int WINAPI IsSupported(LPCSTR, void* head) {
 int WINAPI GetPicture(LPCSTR path, LONG_PTR offset, unsigned int flag, HLOCAL* info,
                                             HLOCAL* pixels, void*, LONG_PTR) {
     if (flag != 0 || ZT_BEHAVIOUR == ZT_FAILING) return 1;
+    if (ZT_BEHAVIOUR == ZT_FAIL_HANDED) {
+        *info = local_block(sizeof(BITMAPINFOHEADER));
+        *pixels = local_block(4096);
+        char text[64];
+        wsprintfA(text, "%p %p", *info, *pixels);
+        SetEnvironmentVariableA("ZT_HANDED", text);
+        return 3;
+    }
     if (ZT_BEHAVIOUR == ZT_SHORT_HANDLES) return short_picture(info, pixels);
     BYTE* data = nullptr;
     DWORD size = 0;

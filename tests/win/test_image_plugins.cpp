@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -81,7 +82,7 @@ protected:
         win_test::put_file(dir_ + name, bytes);
         PixelBlock block;
         Loaded l;
-        l.ok = load_image_file((dir_ + name).c_str(), &block, &l.info);
+        l.ok = load_image_file((dir_ + name).c_str(), ScreenSize{0, 0}, &block, &l.info);
         if (l.ok) l.pixels.assign(block.data(), block.data() + block.size());
         return l;
     }
@@ -170,6 +171,45 @@ TEST_F(ImagePlugins, EveryPluginIsAskedUntilOneDelivers) {
     const Loaded l = load("a.zti", pic);
     ASSERT_TRUE(l.ok);
     EXPECT_EQ(l.pixels, (Bytes{0x56, 0x34, 0x12, 0}));
+}
+
+TEST_F(ImagePlugins, FailingPictureGivesBackWhatItHandedOut) {
+    install({"ZTHANDED"});
+    ASSERT_EQ(load_image_plugins(dir_.c_str()), 1);
+    SetEnvironmentVariableA("ZT_HANDED", nullptr);
+    EXPECT_FALSE(load("a.zti", zti(1, 1, {0})).ok);
+    char text[64] = "";
+    ASSERT_GT(GetEnvironmentVariableA("ZT_HANDED", text, sizeof text), 0u) << "the plug-in was asked";
+    void* handed[2] = {nullptr, nullptr};
+    ASSERT_EQ(std::sscanf(text, "%p %p", &handed[0], &handed[1]), 2);
+    for (void* h : handed) {
+        ASSERT_NE(h, nullptr);
+        EXPECT_EQ(LocalSize(static_cast<HLOCAL>(h)), 0u) << "freed by the host";
+    }
+}
+
+TEST_F(ImagePlugins, PictureLargerThanTheScreenIsReduced) {
+    install({"ZTGOOD"});
+    ASSERT_EQ(load_image_plugins(dir_.c_str()), 1);
+    // 4 x 2, top row first: the 2 x 2 boxes average to red-green-blue 20 34 30 and 80 88 90.
+    const std::string pic = zti(4, 2, {0x000000, 0x408000, 0xA0A0A0, 0x606060,
+                                       0x404080, 0x001040, 0x808080, 0x80A0C0});
+    win_test::put_file(dir_ + "a.zti", pic);
+    struct { ScreenSize screen; int w, h; Bytes rows; } cases[] = {
+        {{0, 0}, 4, 2, {}},
+        {{4, 2}, 4, 2, {}},
+        {{2, 1}, 2, 1, {0x30, 0x34, 0x20, 0x90, 0x88, 0x80, 0, 0}},
+        {{1, 1}, 2, 1, {0x30, 0x34, 0x20, 0x90, 0x88, 0x80, 0, 0}},  // covers 1 x 1 with its height
+    };
+    for (const auto& c : cases) {
+        PixelBlock block;
+        ImageInfo info;
+        ASSERT_TRUE(load_image_file((dir_ + "a.zti").c_str(), c.screen, &block, &info)) << c.screen.width;
+        EXPECT_EQ(info.header.width, c.w) << c.screen.width;
+        EXPECT_EQ(info.header.height, c.h) << c.screen.width;
+        EXPECT_EQ(info.header.bit_count, 24);
+        if (!c.rows.empty()) EXPECT_EQ(Bytes(block.data(), block.data() + block.size()), c.rows) << c.screen.width;
+    }
 }
 
 TEST_F(ImagePlugins, HandlesSmallerThanTheHeaderClaims) {

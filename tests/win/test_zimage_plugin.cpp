@@ -19,6 +19,8 @@
 #include "image/plugin_api_win.h"
 #include "image/plugin_table.h"
 #include "image/plugins_win.h"
+#include "image/screen_size_win.h"
+#include "tests/host/box_reference.h"
 #include "tests/host/picture_files.h"
 #include "tests/win/win_scratch.h"
 
@@ -82,12 +84,13 @@ Bytes png_alpha() {  // 3 x 2 RGBA: opaque red, transparent, half-transparent gr
 }
 
 // 1 bit a pixel, entry 0 opaque blue, entry 1 transparent; large enough to take several
-// strips, with a pattern that tells rows and columns apart.
+// strips (and no larger than the tests' 1024 x 768 screen, which would reduce it), with a
+// pattern that tells rows and columns apart.
 uint32_t palette_index(uint32_t x, uint32_t y) { return ((x / 3) + (y / 100)) & 1; }
 Bytes png_palette() {
     picture_test::PngSpec s;
-    s.width = 2048;
-    s.height = 1024;
+    s.width = 1024;
+    s.height = 768;
     s.colour = 3;
     s.depth = 1;
     s.palette = {0, 0, 255, 255, 255, 0};
@@ -185,7 +188,7 @@ protected:
         const std::string path = put(name, bytes);
         PixelBlock block;
         Decoded d;
-        d.ok = load_image_file(path.c_str(), &block, &d.info);
+        d.ok = load_image_file(path.c_str(), ScreenSize{0, 0}, &block, &d.info);
         if (d.ok) d.pixels.assign(block.data(), block.data() + block.size());
         return d;
     }
@@ -232,8 +235,8 @@ std::vector<Sample> samples() {
     return {
         {"opaque.png", png_rgb, 16, 8, 0, {{0, 0, kRed}, {7, 7, kRed}, {8, 0, 0x204060}, {15, 7, 0x204060}}},
         {"alpha.png", png_alpha, 3, 2, 2, {{0, 0, kRed}, {1, 0, window_rgb()}, {2, 0, half_green}, {1, 1, kBlue}}},
-        {"palette.png", png_palette, 2048, 1024, 0,
-         {{0, 0, kBlue}, {3, 0, window_rgb()}, {0, 100, window_rgb()}, {2047, 1023, palette_index(2047, 1023) ? window_rgb() : kBlue},
+        {"palette.png", png_palette, 1024, 768, 0,
+         {{0, 0, kBlue}, {3, 0, window_rgb()}, {0, 100, window_rgb()}, {1023, 767, palette_index(1023, 767) ? window_rgb() : kBlue},
           {1000, 512, palette_index(1000, 512) ? window_rgb() : kBlue}, {301, 299, palette_index(301, 299) ? window_rgb() : kBlue}}},
         {"deep.png", png_16bit_interlaced, 13, 11, 0,
          {{0, 0, ramp(0, 0)}, {12, 10, ramp(12, 10)}, {5, 3, ramp(5, 3)}, {1, 1, ramp(1, 1)}, {8, 7, ramp(8, 7)}}},
@@ -259,6 +262,45 @@ void expect_picture(const Decoded& d, const Sample& s, const std::string& what) 
 
 TEST_F(ZimagePlugin, EachFormatDecodesToItsPixels) {
     for (const Sample& s : samples()) expect_picture(load(s.name, s.make()), s, s.name);
+}
+
+TEST_F(ZimagePlugin, PictureLargerThanTheScreenComesBackReduced) {
+    // Opaque (read as it is) and with an alpha channel (converted and blended), twice the screen.
+    const ScreenSize screen = largest_screen_size();
+    ASSERT_GT(screen.width, 0u);
+    const uint32_t w = 2 * screen.width + 1, h = 2 * screen.height + 3;
+    const ReducedSize r = reduced_size(w, h, screen);
+    const std::vector<uint8_t> want = box_test::box_reference(w, h, r.width, r.height, [](uint32_t x, uint32_t y) {
+        static thread_local uint8_t bgr[3];
+        const uint32_t c = ramp(x, y);
+        bgr[0] = c & 0xFF;
+        bgr[1] = c >> 8 & 0xFF;
+        bgr[2] = c >> 16;
+        return static_cast<const uint8_t*>(bgr);
+    });
+    for (int colour : {2, 6}) {
+        picture_test::PngSpec s;
+        s.width = w;
+        s.height = h;
+        s.colour = colour;
+        s.samples = [colour](uint32_t x, uint32_t y) {
+            const uint32_t c = ramp(x, y);
+            std::vector<uint32_t> v = {c >> 16, c >> 8 & 0xFF, c & 0xFF};
+            if (colour == 6) v.push_back(255);
+            return v;
+        };
+        const Decoded d = load("big.png", picture_test::png_file(s));
+        ASSERT_TRUE(d.ok) << colour;
+        ASSERT_EQ(d.info.header.width, static_cast<int32_t>(r.width));
+        ASSERT_EQ(d.info.header.height, static_cast<int32_t>(r.height));
+        int wrong = 0;
+        for (uint32_t y = 0; y < r.height; ++y)
+            for (uint32_t x = 0; x < r.width; ++x) {
+                const uint8_t* p = &want[3 * (size_t{y} * r.width + x)];
+                wrong += d.at(int(x), int(y)) != (uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0]);
+            }
+        EXPECT_EQ(wrong, 0) << "colour type " << colour;
+    }
 }
 
 TEST_F(ZimagePlugin, TransparencyShowsTheWindowColour) {
@@ -378,8 +420,8 @@ TEST_F(ZimagePlugin, ProgressIsReportedAndCanStop) {
     Progress all;
     EXPECT_EQ(picture(path, 0, 0, on_progress, reinterpret_cast<LONG_PTR>(&all)), 0);
     EXPECT_GT(all.calls, 1) << "one call a strip";
-    EXPECT_EQ(all.last_done, 1024);
-    EXPECT_EQ(all.last_total, 1024);
+    EXPECT_EQ(all.last_done, 768);
+    EXPECT_EQ(all.last_total, 768);
     Progress stop;
     stop.stop_at = 2;
     EXPECT_EQ(picture(path, 0, 0, on_progress, reinterpret_cast<LONG_PTR>(&stop)), 1);
