@@ -28,6 +28,12 @@ target_compile_options(host_tests PRIVATE ${WARN} ${SAN})
 enable_testing()
 add_test(NAME host_tests COMMAND host_tests)
 
+# The calendar file of a full schedule and what each event must show, for the check by an
+# independent iCalendar reader (tests/interop/check_ical.py, run by the host layer).
+add_executable(ical_interop_dump tests/interop/ical_interop_dump.cpp)
+target_link_libraries(ical_interop_dump PRIVATE zcore)
+target_compile_options(ical_interop_dump PRIVATE ${WARN} ${SAN})
+
 # Guard: the portable core must never include <windows.h> (or any Win32 header).
 add_test(NAME core_is_portable
          COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/check_portable.cmake)

@@ -17,7 +17,44 @@ constexpr size_t kBlockRoom = 256;
 // The controls below the text, in the order of AlarmTemplateSize::button.
 const int kButtons[3] = {IDCANCEL, IDC_ALARM_SNOOZE, IDC_ALARM_STOP_SOUND};
 
+// Marks the alarm window for the key filter below.
+constexpr char kKeysProp[] = "ZelmarAlarmKeys";
+
 HWND button(HWND hwnd) { return GetDlgItem(hwnd, IDC_ALARM_STOP_SOUND); }
+
+// While a modal dialog runs its own loop (a dialog of the program, a common dialog, a message
+// box), that loop hands keys only to its own dialog, so Enter on the alarm window's 閉じる
+// would do nothing. The loop lets a message filter see every message first: keys meant for
+// the alarm window go to its dialog manager there. The dialog manager calls the filter
+// itself, so the filter must not run again inside its own call (a hook has no record of its
+// own to keep that in).
+LRESULT CALLBACK alarm_keys_filter(int code, WPARAM wp, LPARAM lp) {
+    static bool inside = false;
+    MSG* m = reinterpret_cast<MSG*>(lp);
+    if (!inside && code == MSGF_DIALOGBOX && m && m->hwnd && m->message >= WM_KEYFIRST &&
+        m->message <= WM_KEYLAST) {
+        HWND root = GetAncestor(m->hwnd, GA_ROOT);
+        if (root && GetPropA(root, kKeysProp)) {
+            inside = true;
+            const BOOL handled = IsDialogMessageA(root, m);
+            inside = false;
+            if (handled) return TRUE;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// Without the filter the window still works; only keys inside another dialog's loop are lost.
+void filter_keys(HWND dlg, AlarmWindow& w) {
+    if (!SetPropA(dlg, kKeysProp, reinterpret_cast<HANDLE>(1))) return;
+    w.key_filter = SetWindowsHookExA(WH_MSGFILTER, alarm_keys_filter, nullptr, GetCurrentThreadId());
+}
+
+void stop_filtering_keys(HWND dlg, AlarmWindow& w) {
+    if (w.key_filter) UnhookWindowsHookEx(w.key_filter);
+    w.key_filter = nullptr;
+    RemovePropA(dlg, kKeysProp);
+}
 
 void stop_sound_of(HWND hwnd) {
     if (sound_playing) SendMessageA(hwnd, WM_COMMAND, CMD_SOUND_STOPPED, 0);
@@ -218,6 +255,7 @@ void on_snooze(HWND hwnd, AlarmWindow& w) {
 
 // Destroyed by its owner as well as by Close: the sound and the timer go with the window.
 void on_destroy(HWND hwnd, AlarmWindow& w) {
+    stop_filtering_keys(hwnd, w);
     stop_sound_of(hwnd);
     kill_poll(hwnd, w);
     w.shown.reset();
@@ -230,6 +268,7 @@ INT_PTR AlarmWindow::init(HWND dlg) {
     shown.reset();
     timer = false;
     read_template_size(dlg, &size);
+    filter_keys(dlg, *this);
     EnableWindow(GetDlgItem(dlg, IDC_ALARM_SNOOZE), snooze.fn ? TRUE : FALSE);
     const int x = (GetSystemMetrics(SM_CXSCREEN) - size.window_w) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - size.window_h) / 2;

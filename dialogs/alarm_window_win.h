@@ -41,6 +41,7 @@ struct AlarmWindow : DialogRecord<bool> {
     bool pending_joins = false;          // pending joins what is on show instead of replacing it
     bool timer = false;                  // the sound poll runs
     AlarmTemplateSize size;              // read at creation
+    HHOOK key_filter = nullptr;          // its keys inside other dialogs' loops
 
     INT_PTR init(HWND dlg);
     INT_PTR command(HWND dlg, int id, int code);

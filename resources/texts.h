@@ -118,3 +118,27 @@ constexpr char kTiffPictures[] = "TIFF 画像";
 // Image chooser filter around the plug-ins' own entries.
 constexpr char kImageFilterHead[] = "画像ファイル|*.bmp;*.rle";
 constexpr char kImageFilterTail[] = "|全てのファイル|*.*||";
+
+// iCalendar export and import: the file choosers (the export's caption says that memos are
+// written unscrambled), what went wrong with a file, and the message after each.
+constexpr char kIcalFilter[] = "iCalendar (*.ics)|*.ics|";
+constexpr char kIcalExportTitle[] =
+    ZELMAR_PROGRAM_NAME " - iCalendar形式で書き出す (メモは暗号化されずに書き出されます)";
+constexpr char kIcalImportTitle[] = ZELMAR_PROGRAM_NAME " - iCalendar形式を読み込む";
+constexpr char kIcalNotCalendar[] = "iCalendar形式のファイルではないため、読み込めませんでした。";
+constexpr char kIcalReadFailed[] = "ファイルを読み込めませんでした。";
+constexpr char kIcalTooLarge[] = "ファイルが大きすぎるため、読み込めませんでした。";
+constexpr char kIcalWriteFailed[] = "ファイルに書き出せませんでした。";
+constexpr char kIcalReadFormat[] = "%d 件の予定を読み込みました。\n\n";     // events in the file
+constexpr char kIcalAddedFormat[] = "追加した予定: %d 件\n";
+constexpr char kIcalAlreadyFormat[] = "登録済みの予定: %d 件\n";
+constexpr char kIcalChangedFormat[] = "変更して追加した予定: %d 件\n";
+constexpr char kIcalRecurrenceCutFormat[] = "    繰り返しを最初の1回だけにした予定: %d 件\n";
+constexpr char kIcalAlarmCutFormat[] = "    アラームを外した予定: %d 件\n";
+constexpr char kIcalLeftOutFormat[] = "追加しなかった予定: %d 件\n";
+constexpr char kIcalFullFormat[] = "    登録数が上限の%d件に達したため: %d 件\n";  // limit, events
+constexpr char kIcalUnreadableFormat[] =
+    "    読み取れないか、日付が1980年から2079年の外にあるため: %d 件\n";
+constexpr char kIcalSaveFailed[] = "\n設定ファイルに保存できませんでした。\n";
+constexpr char kIcalWrittenFormat[] = "%d 件の予定を書き出しました。";
+constexpr char kIcalNoDayFormat[] = "\n日付の定まらない予定 %d 件は書き出していません。";

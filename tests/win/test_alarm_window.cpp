@@ -16,6 +16,7 @@
 #include "tests/host/test_records.h"
 #include "tests/win/dialog_input.h"
 #include "tests/win/fake_mci.h"
+#include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
 
 namespace {
@@ -249,6 +250,48 @@ TEST_F(AlarmWindow, TheFocusStartsOnCloseAndEnterSpaceOrEscCloseIt) {
         key(w, c.vk);
         EXPECT_FALSE(IsWindow(w)) << c.name;
         EXPECT_EQ(alarm_.hwnd, nullptr) << c.name;
+    }
+}
+
+// A dialog over the About template that only ends on OK: the modal loop the keys go through.
+struct HostDialog : DialogRecord<int> {
+    static constexpr int kTemplate = IDD_ABOUT;
+    INT_PTR init(HWND) { return TRUE; }
+    INT_PTR command(HWND d, int id, int) {
+        if (id == IDOK) end_dialog(d, *this, 1);
+        return TRUE;
+    }
+};
+
+// Inside another dialog's modal loop (the alarm came while a dialog was open) the keys reach
+// the alarm window all the same, and the dialog below stays open.
+TEST_F(AlarmWindow, KeysCloseItWhileAnotherDialogRunsItsLoop) {
+    const int i = add_alarm(2004, 6, 1, 9, 0, 0, 1, "m");
+    for (UINT vk : {VK_RETURN, VK_SPACE, VK_ESCAPE}) {
+        HWND w = nullptr, host = nullptr;
+        bool closed = false, host_open = false;
+        HostDialog d;
+        win_test::ModalDriver driver({
+            [&](HWND dlg) {
+                host = dlg;
+                w = show({i});
+                ASSERT_NE(w, nullptr);
+                HWND close = GetDlgItem(w, IDCANCEL);
+                SetFocus(close);
+                PostMessageA(close, WM_KEYDOWN, vk, 1);
+                if (vk == VK_SPACE) PostMessageA(close, WM_CHAR, ' ', 1);
+                PostMessageA(close, WM_KEYUP, vk, 0xC0000001);
+            },
+            [&](HWND) {
+                closed = !IsWindow(w);
+                host_open = IsWindow(host) != FALSE;
+                PostMessageA(host, WM_COMMAND, IDOK, 0);
+            },
+        });
+        EXPECT_EQ(driver.run([&] { return run_dialog(nullptr, d); }), 1) << vk;
+        EXPECT_TRUE(closed) << vk;
+        EXPECT_TRUE(host_open) << vk;
+        EXPECT_EQ(alarm_.hwnd, nullptr) << vk;
     }
 }
 

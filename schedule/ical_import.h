@@ -1,0 +1,31 @@
+// Bringing the events of an iCalendar text into a schedule list: each event read becomes an
+// entry unless an equal one (date, time, memo) is already there or the list is full, and
+// the list ends sorted in the usual order. What happened is counted for the one message
+// the user gets.
+#pragma once
+
+#include <stddef.h>
+
+#include "schedule/entry.h"
+#include "schedule/ical_platform.h"
+
+struct IcalImportCounts {
+    int read;            // events in the file
+    int added;           // entries added to the list
+    int already;         // equal to an entry already in the list (or added before from the file)
+    int recurrence_cut;  // added with the first day of a recurrence the list cannot hold
+    int alarm_cut;       // added without an alarm the event had
+    int changed;         // added with either of those cuts
+    int full;            // left out: the list was full
+    int unreadable;      // left out: the event could not be read or has no day in 1980..2079
+};
+
+// Reads text and adds what it gives to list[0..*count), which has room for max entries.
+// Returns false, with the list untouched, when the text is no iCalendar at all. Sorts the
+// list (entry_compare) when something was added.
+bool ical_import(const char* text, size_t n, const IcalPlatform* platform, ScheduleEntry* list,
+                 int* count, int max, IcalImportCounts* counts);
+
+// Two entries that stand for the same appointment: same date (or every-year form), time
+// and memo.
+bool ical_same_appointment(const ScheduleEntry* a, const ScheduleEntry* b);

@@ -1,0 +1,131 @@
+#include "schedule/ical_time.h"
+
+#include "calendar/date.h"
+
+bool ical_date_valid(int y, int m, int d) {
+    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
+    return d <= days_in_month(m, y);
+}
+
+// The usual era-based conversion: a 400-year era has a fixed number of days.
+int64_t ical_days_from_civil(int y, int m, int d) {
+    const int64_t yy = (int64_t)y - (m <= 2 ? 1 : 0);
+    const int64_t era = (yy >= 0 ? yy : yy - 399) / 400;
+    const int64_t yoe = yy - era * 400;
+    const int64_t mp = (m + 9) % 12;
+    const int64_t doy = (153 * mp + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+void ical_civil_from_days(int64_t z, int* y, int* m, int* d) {
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    const int64_t dd = doy - (153 * mp + 2) / 5 + 1;
+    const int64_t mm = mp < 10 ? mp + 3 : mp - 9;
+    *y = (int)(yoe + era * 400 + (mm <= 2 ? 1 : 0));
+    *m = (int)mm;
+    *d = (int)dd;
+}
+
+namespace {
+
+int64_t minute_serial(const IcalTime& t) {
+    return ical_days_from_civil(t.year, t.month, t.day) * 1440 + t.hour * 60 + t.minute;
+}
+
+int64_t floor_div(int64_t a, int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+}  // namespace
+
+IcalTime ical_add_minutes(const IcalTime& t, int64_t minutes) {
+    const int64_t total = minute_serial(t) + minutes;
+    const int64_t days = floor_div(total, 1440);
+    const int64_t in_day = total - days * 1440;
+    IcalTime r = t;
+    ical_civil_from_days(days, &r.year, &r.month, &r.day);
+    r.hour = (int)(in_day / 60);
+    r.minute = (int)(in_day % 60);
+    return r;
+}
+
+int64_t ical_minutes_between(const IcalTime& a, const IcalTime& b) {
+    return minute_serial(b) - minute_serial(a);
+}
+
+int ical_time_compare(const IcalTime& a, const IcalTime& b) {
+    const int64_t sa = minute_serial(a) * 60 + a.second;
+    const int64_t sb = minute_serial(b) * 60 + b.second;
+    return sa < sb ? -1 : (sa > sb ? 1 : 0);
+}
+
+namespace {
+
+bool digits(const char* s, size_t n, int* v) {
+    int r = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (s[i] < '0' || s[i] > '9') return false;
+        r = r * 10 + (s[i] - '0');
+    }
+    *v = r;
+    return true;
+}
+
+}  // namespace
+
+bool ical_parse_time(const char* s, size_t n, IcalTime* t, bool* is_date, bool* utc) {
+    IcalTime r = {0, 0, 0, 0, 0, 0};
+    if (n < 8 || !digits(s, 4, &r.year) || !digits(s + 4, 2, &r.month) ||
+        !digits(s + 6, 2, &r.day) || !ical_date_valid(r.year, r.month, r.day))
+        return false;
+    bool z = false;
+    if (n == 8) {
+        *is_date = true;
+    } else {
+        if (n != 15 && !(n == 16 && (s[15] == 'Z' || s[15] == 'z'))) return false;
+        if (s[8] != 'T' && s[8] != 't') return false;
+        if (!digits(s + 9, 2, &r.hour) || !digits(s + 11, 2, &r.minute) ||
+            !digits(s + 13, 2, &r.second))
+            return false;
+        if (r.hour > 23 || r.minute > 59 || r.second > 60) return false;
+        if (r.second == 60) r.second = 59;
+        z = n == 16;
+        *is_date = false;
+    }
+    *utc = z;
+    *t = r;
+    return true;
+}
+
+void ical_format_date(const IcalTime& t, char* out) {
+    const int v[3] = {t.year, t.month, t.day};
+    const int w[3] = {4, 2, 2};
+    char* p = out;
+    for (int i = 0; i < 3; ++i) {
+        int x = v[i];
+        for (int k = w[i] - 1; k >= 0; --k) {
+            p[k] = (char)('0' + x % 10);
+            x /= 10;
+        }
+        p += w[i];
+    }
+    *p = '\0';
+}
+
+void ical_format_date_time(const IcalTime& t, char* out) {
+    ical_format_date(t, out);
+    const int v[3] = {t.hour, t.minute, t.second};
+    char* p = out + 8;
+    *p++ = 'T';
+    for (int i = 0; i < 3; ++i) {
+        *p++ = (char)('0' + v[i] / 10 % 10);
+        *p++ = (char)('0' + v[i] % 10);
+    }
+    *p = '\0';
+}
