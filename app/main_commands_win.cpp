@@ -164,6 +164,8 @@ bool main_command(MainState& s, HWND hwnd, int id) {
     case CMD_ALWAYS_ON_TOP: switch_always_on_top(s, hwnd); return true;
     case CMD_NO_TITLE_BAR: switch_title_bar(s, hwnd); return true;
     case CMD_NATIONAL_HOLIDAYS: switch_national_holidays(s, hwnd); return true;
+    case CMD_ICS_EXPORT: export_calendar(s, hwnd); return true;
+    case CMD_ICS_IMPORT: import_calendar(s, hwnd); return true;
     case CMD_RESET_MONTH: reset_month(s, hwnd); return true;
     case CMD_RESTORE_POSITION: restore_position(s, hwnd); return true;
     case CMD_SAVE_POSITION: save_position(s, hwnd); return true;

@@ -25,6 +25,19 @@ void add_national_holidays_item(HMENU menu) {
         }
 }
 
+// Export and import go after "詳細設定(&C)...", below a separator of their own.
+void add_ical_items(HMENU menu) {
+    HMENU sub = GetSubMenu(menu, kSettingsSubmenuPos);
+    const int n = sub ? GetMenuItemCount(sub) : -1;
+    for (int i = 0; i < n; ++i)
+        if (GetMenuItemID(sub, i) == CMD_DETAILED_SETTINGS) {
+            InsertMenuA(sub, i + 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+            InsertMenuA(sub, i + 2, MF_BYPOSITION | MF_STRING, CMD_ICS_EXPORT, kMenuIcalExport);
+            InsertMenuA(sub, i + 3, MF_BYPOSITION | MF_STRING, CMD_ICS_IMPORT, kMenuIcalImport);
+            return;
+        }
+}
+
 }  // namespace
 
 void menus_build(MainState& s) {
@@ -33,6 +46,7 @@ void menus_build(MainState& s) {
     HMENU menu = s.main_menu.get();
     if (!menu) return;
     add_national_holidays_item(menu);
+    add_ical_items(menu);
     menus_show_checks(s);
     if (s.menu_bar)
         AppendMenuA(s.menu_bar.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menu),

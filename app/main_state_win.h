@@ -60,6 +60,8 @@ struct MainState {
     bool timer_running = false;
     WINDOWPLACEMENT placement = empty_placement();
     bool schedule_dialog_open = false;   // one schedule dialog at a time (the tray reaches it)
+    bool ical_chooser_open = false;      // an export's or import's file chooser is open
+    char ical_file[MAX_PATH] = "";       // the .ics file chosen last: the choosers start there
     SnoozeQueue snooze;                  // alarms put off with 5分後
     bool session_ended = false;          // Windows ends the session: everything was saved
 };

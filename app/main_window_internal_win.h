@@ -31,6 +31,11 @@ void save_position(MainState& s, HWND hwnd);
 // changed the list.
 void open_schedule_dialog(MainState& s, HWND hwnd, const ScheduleOpening& opening);
 
+// ical_commands_win.cpp: the schedule out to an .ics file and an .ics file's events into
+// it, each through its file chooser and with one message saying what was done.
+void export_calendar(MainState& s, HWND hwnd);
+void import_calendar(MainState& s, HWND hwnd);
+
 // main_mouse_win.cpp
 LRESULT on_mouse_move(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
 LRESULT on_lbutton_down(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);

@@ -15,3 +15,15 @@ bool filter_to_terminators(char* filter);
 // path without its trailing separator ("C:\Sounds\a.wav" gives "C:\Sounds"); empty when
 // the path names no directory.
 void chooser_initial_dir(const char* path, char* dir, size_t size);
+
+// The extension the save chooser adds to a name typed without one: that of the first
+// pattern of filter entry index (1 the first; filter still in its "name|pattern|…|" form),
+// without its dot ("*.ics;*.ical" gives "ics"). Empty, and false, when that pattern is no
+// plain "*.ext" ("*.*", "*.ic?", "data.*") or the entry is missing.
+bool chooser_default_ext(const char* filter, int index, char* ext, size_t size);
+
+// Where the save chooser starts for the file chosen last (path, "" for none): that file's
+// directory (as chooser_initial_dir, empty for the system's default folder) and its name,
+// or default_name when path names no file.
+void save_chooser_start(const char* path, const char* default_name, char* dir, size_t dir_size,
+                        char* name, size_t name_size);

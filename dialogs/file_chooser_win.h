@@ -1,4 +1,4 @@
-// File choosers over the common open-file dialog.
+// File choosers over the common open-file and save-file dialogs.
 #pragma once
 
 #include <windows.h>
@@ -15,3 +15,11 @@ bool choose_file(HWND owner, const char* title, char* path, size_t size, char* f
 // choose_file with the title and the filter loaded from string resources.
 bool choose_file_from_resources(HWND owner, UINT title_id, char* path, size_t size,
                                 UINT filter_id, int filter_index);
+
+// Opens the save-file dialog with the given title, filter and filter index, in the folder of
+// the file chosen last (path, "" for none) with that file's name, or default_name. A name
+// typed without an extension gets that of the filter entry; a file that exists already is
+// replaced only once the dialog has asked. True when a file was chosen: path then holds it.
+// False on cancel, on failure, or when the chosen path does not fit size (path unchanged).
+bool choose_save_file(HWND owner, const char* title, char* path, size_t size,
+                      const char* default_name, char* filter, int filter_index);

@@ -156,9 +156,14 @@ INT_PTR BoxState::message(HWND dlg, UINT msg, WPARAM, LPARAM) {
     return TRUE;
 }
 
+MessageBoxWitness g_witness = nullptr;
+
 }  // namespace
 
+void set_message_box_witness(MessageBoxWitness witness) { g_witness = witness; }
+
 int message_box(HWND owner, const char* text, const char* caption, UINT flags) {
+    if (g_witness) g_witness(text ? text : "", caption ? caption : "", flags);
     // The text cut to the box's limit; the line split writes its terminators into it.
     OwnedLocal block(LocalAlloc(LPTR, kMsgBoxTextSize));
     if (!block) return MessageBoxA(owner, text, caption, flags);

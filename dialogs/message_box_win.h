@@ -13,4 +13,9 @@
 // cannot be had, the result of MessageBoxA with the same arguments.
 int message_box(HWND owner, const char* text, const char* caption, UINT flags);
 
+// Shown each box's text, caption and flags as it opens (nullptr: nobody). The box draws its
+// text itself, so the tests' programs learn it here: never set in the program itself.
+typedef void (*MessageBoxWitness)(const char* text, const char* caption, UINT flags);
+void set_message_box_witness(MessageBoxWitness witness);
+
 #endif

@@ -134,6 +134,8 @@
 #define CMD_NO_TITLE_BAR       146
 #define CMD_DETAILED_SETTINGS  40002
 #define CMD_NATIONAL_HOLIDAYS  40003  /* put in after 146 at run time, its text in texts.h */
+#define CMD_ICS_EXPORT         40004  /* these two after 40002 at run time, texts in texts.h */
+#define CMD_ICS_IMPORT         40005
 #define CMD_RESET_MONTH        121
 #define CMD_RESTORE_POSITION   136
 #define CMD_SAVE_POSITION      122

@@ -119,8 +119,12 @@ constexpr char kTiffPictures[] = "TIFF 画像";
 constexpr char kImageFilterHead[] = "画像ファイル|*.bmp;*.rle";
 constexpr char kImageFilterTail[] = "|全てのファイル|*.*||";
 
-// iCalendar export and import: the file choosers (the export's caption says that memos are
-// written unscrambled), what went wrong with a file, and the message after each.
+// iCalendar export and import: the menu items, the file choosers (the export's caption says
+// that memos are written unscrambled), what went wrong with a file, and the message after
+// each.
+constexpr char kMenuIcalExport[] = "iCalendar形式で書き出す(&E)...";
+constexpr char kMenuIcalImport[] = "iCalendar形式を読み込む(&I)...";
+constexpr char kIcalDefaultName[] = ZELMAR_PROGRAM_NAME ".ics";  // proposed for an export
 constexpr char kIcalFilter[] = "iCalendar (*.ics)|*.ics|";
 constexpr char kIcalExportTitle[] =
     ZELMAR_PROGRAM_NAME " - iCalendar形式で書き出す (メモは暗号化されずに書き出されます)";

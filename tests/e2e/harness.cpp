@@ -116,6 +116,15 @@ bool set_seam_clock(const std::string& dir, const char* minute) {
            MoveFileExA(tmp.c_str(), (dir + "clock.txt").c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
+std::vector<std::string> messages_said(const std::string& dir) {
+    std::string bytes;
+    std::vector<std::string> texts;
+    if (!read_file(dir + "messages.txt", &bytes)) return texts;
+    for (size_t at = 0, end; (end = bytes.find('\0', at)) != std::string::npos; at = end + 1)
+        texts.push_back(bytes.substr(at, end - at));
+    return texts;
+}
+
 bool app_wait_window(App& app, DWORD wait_ms) {
     app.hwnd = find_window_of(app.pi.dwProcessId, "TarseZelmar32Class", wait_ms);
     if (!app.hwnd) return false;

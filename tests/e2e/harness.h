@@ -37,14 +37,17 @@ bool file_holds(const std::string& path, const std::string& text, DWORD wait_ms 
 // Copies the exe into dir and starts it there; waits for its main window.
 bool app_start(App& app, const std::string& dir, DWORD wait_ms = 15000);
 // The same with the program built with the tests' seams (ZelmarSeam.exe beside Zelmar.exe):
-// its clock is the minute in "<dir>clock.txt" (YYYYMMDDhhmm) when that file exists, and its
-// snooze interval the milliseconds in "<dir>snooze_ms.txt".
+// its clock is the minute in "<dir>clock.txt" (YYYYMMDDhhmm) when that file exists, its
+// snooze interval the milliseconds in "<dir>snooze_ms.txt", and it notes what its message
+// boxes say (messages_said).
 bool app_start_seam(App& app, const std::string& dir, DWORD wait_ms = 15000);
 // Sets the seam program's clock to a minute "YYYYMMDDhhmm" (replacing the file at once).
 bool set_seam_clock(const std::string& dir, const char* minute);
 // The two halves of app_start, for a start that shows something before the main window.
 bool app_launch(App& app, const std::string& dir);
 bool app_wait_window(App& app, DWORD wait_ms = 15000);
+// The texts of the seam program's message boxes so far, in order.
+std::vector<std::string> messages_said(const std::string& dir);
 // Starts another copy in the same directory and returns its exit code (-1 on timeout).
 int app_start_second(const App& app, DWORD wait_ms = 15000);
 // Asks the window to close and waits for the exit code (-1 on timeout; the process is killed).

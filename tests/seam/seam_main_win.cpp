@@ -4,14 +4,18 @@
 //   clock back or forward for this program alone while it runs. Without the file, the
 //   system clock.
 // - The snooze interval: the milliseconds in "snooze_ms.txt", read at start.
+// - What the message boxes say: each box's text, ended by a zero byte, is added to
+//   "messages.txt" as the box opens (the box draws its text, which no other process reads).
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "app/app_win.h"
 #include "calendar/date.h"
+#include "dialogs/message_box_win.h"
 #include "schedule/alarm_snooze.h"
 
 namespace {
@@ -46,6 +50,13 @@ LocalTime test_clock() {
     return t;
 }
 
+void note_message(const char* text, const char*, UINT) {
+    FILE* f = std::fopen((g_dir + "messages.txt").c_str(), "ab");
+    if (!f) return;
+    std::fwrite(text, 1, std::strlen(text) + 1, f);
+    std::fclose(f);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
@@ -55,5 +66,6 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
     g_dir.erase(g_dir.find_last_of('\\') + 1);
     set_snooze_interval(static_cast<uint32_t>(std::strtoul(text_in("snooze_ms.txt").c_str(), nullptr, 10)));
     set_clock_source(test_clock);
+    set_message_box_witness(note_message);
     return app_run(inst, show);
 }

@@ -57,6 +57,13 @@ inline bool greyed(HMENU menu, UINT id, UINT by = MF_BYCOMMAND) {
     return (GetMenuState(menu, id, by) & MF_GRAYED) != 0;
 }
 
+// The position of command id in menu, or -1.
+inline int menu_position(HMENU menu, UINT id) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        if (GetMenuItemID(menu, i) == id) return i;
+    return -1;
+}
+
 inline bool checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
 
 // Ends the popup menu of this thread as soon as it runs, as if dismissed.

@@ -33,18 +33,26 @@ public:
     // Every dialog that appears is answered with OK.
     static ModalDriver pressing_ok() { return ModalDriver({}, Then::kPressOk); }
 
-    // A step for the dialog with this caption: until one is on top (a dialog opened by the
-    // step before may take a few ticks to show), it waits a tick and tries again.
-    static Step on_dialog(std::string caption, Step step) {
-        return [caption, step](HWND dlg) {
-            char text[256] = "";
-            GetWindowTextA(dlg, text, sizeof text);
-            if (caption == text) {
+    // A step for the first dialog in front that ready accepts: until one is (a dialog opened
+    // by the step before may take a few ticks to show), it waits a tick and tries again.
+    static Step when(std::function<bool(HWND)> ready, Step step) {
+        return [ready, step](HWND dlg) {
+            if (ready(dlg)) {
                 step(dlg);
             } else if (ModalDriver* d = active()) {
                 if (d->next_ > 0) --d->next_;
             }
         };
+    }
+    // A step for the dialog with this caption.
+    static Step on_dialog(std::string caption, Step step) {
+        return when(
+            [caption](HWND dlg) {
+                char text[256] = "";
+                GetWindowTextA(dlg, text, sizeof text);
+                return caption == text;
+            },
+            step);
     }
 
     ~ModalDriver() {
@@ -79,8 +87,14 @@ private:
         static ModalDriver* driver = nullptr;
         return driver;
     }
+    // A step that pumps messages itself (showing a window and letting it settle) must not run
+    // the next step from inside its own call: ticks while a step runs are skipped.
     static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
-        if (ModalDriver* d = active()) d->tick();
+        ModalDriver* d = active();
+        if (!d || d->in_tick_) return;
+        d->in_tick_ = true;
+        d->tick();
+        d->in_tick_ = false;
     }
 
     // The dialog in front: one that a dialog of its own (a message box it opened) does not
@@ -131,6 +145,7 @@ private:
     int seen_ = 0;
     int ticks_open_ = 0;
     bool timed_out_ = false;
+    bool in_tick_ = false;
     HWND current_ = nullptr;
     HWND answered_ = nullptr;
     HWND owner_ = nullptr;

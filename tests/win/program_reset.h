@@ -10,7 +10,8 @@
 //   what every paint reuses so that a paint costs one blit;
 // - the image plug-ins: loaded once from the program directory at start-up;
 // - the clock, memo and snooze seams: the platform's clock and string order and the snooze
-//   interval, replaced by tests;
+//   interval, replaced by tests; the message boxes' witness, which tests set to read what a
+//   box says;
 // - the save notice: a failed save is told once per run, also before the window exists;
 // - the tray tip and the tray's shell seam: the icon is the process's, shown again with its
 //   tip when the taskbar restarts.
@@ -25,6 +26,7 @@
 #include "calendar/date.h"
 #include "config/profile.h"
 #include "config/settings.h"
+#include "dialogs/message_box_win.h"
 #include "image/background_win.h"
 #include "image/plugins_win.h"
 #include "image/surface_win.h"
@@ -48,6 +50,7 @@ inline void reset_program_globals() {
     set_clock_source(nullptr);
     set_snooze_interval(0);
     set_memo_compare(nullptr);
+    set_message_box_witness(nullptr);
     save_notice_reset();
     tray_set_tip(nullptr, "");
     set_notify_icon_function(nullptr);

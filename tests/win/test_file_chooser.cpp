@@ -1,5 +1,6 @@
-// The file choosers driven through the real open-file dialog: the caption, the file name
-// and folder it opens with, the filter list, and what OK and Cancel leave in the path.
+// The file choosers driven through the real open-file and save-file dialogs: the caption,
+// the file name and folder they open with, the filter list, and what OK and Cancel leave in
+// the path; the save chooser's extension and its question before a file is replaced.
 #include <windows.h>
 #include <commdlg.h>
 #include <dlgs.h>
@@ -7,9 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "dialogs/file_chooser_win.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
+#include "tests/win/file_dialog_input.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/win_scratch.h"
 
@@ -24,12 +28,6 @@ struct Script {
     std::string first_filter;
 };
 
-// The file name field: a combo box in the current dialog, an edit in the older one.
-HWND name_field(HWND dlg) {
-    HWND combo = GetDlgItem(dlg, cmb13);
-    return combo ? combo : GetDlgItem(dlg, edt1);
-}
-
 std::string text_of(HWND w) {
     char buf[512] = "";
     GetWindowTextA(w, buf, sizeof buf);
@@ -40,7 +38,7 @@ std::string text_of(HWND w) {
 void answer(HWND dlg, Script& s) {
     s.seen = true;
     s.caption = text_of(dlg);
-    s.file_name = text_of(name_field(dlg));
+    s.file_name = text_of(win_test::file_name_field(dlg));
     char folder[MAX_PATH] = "";
     SendMessageA(dlg, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
     s.folder = folder;
@@ -52,8 +50,7 @@ void answer(HWND dlg, Script& s) {
     if (s.type_name.empty()) {
         PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
     } else {
-        SetWindowTextA(name_field(dlg), s.type_name.c_str());
-        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        win_test::choose_in_file_dialog(dlg, s.type_name.c_str());
     }
 }
 
@@ -115,6 +112,66 @@ TEST_F(FileChooser, SoundChooserUsesItsStrings) {
     EXPECT_EQ(s.filter_entries, 2);
     EXPECT_EQ(s.first_filter, "ｻｳﾝﾄﾞﾌｧｲﾙ");
     EXPECT_EQ(lstrcmpiA(path, (dir_ + "a.wav").c_str()), 0) << path;
+}
+
+// The save chooser: the file proposed, the extension a bare name gets, and a file that
+// exists replaced only after a yes.
+TEST_F(FileChooser, SaveChooserAddsTheExtensionAndAsksBeforeReplacing) {
+    win_test::put_file(dir_ + "old.ics", "keep");
+    using win_test::ModalDriver;
+    struct Case {
+        const char* last;   // the file chosen before, in the scratch folder ("" none)
+        const char* typed;  // in the scratch folder
+        int answer;         // to the question before replacing; 0: no question expected
+        bool chosen;
+        const char* path;   // afterwards, in the scratch folder ("" empty)
+    } cases[] = {
+        {"", "new", 0, true, "new.ics"},
+        {"", "notes.txt", 0, true, "notes.txt"},       // an extension typed stays
+        {"old.ics", "old.ics", IDYES, true, "old.ics"},
+        {"old.ics", "old", IDYES, true, "old.ics"},     // with the extension added it exists
+        {"", "old.ics", IDNO, false, ""},               // no: back in the chooser, which cancels
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        char path[MAX_PATH] = "";
+        if (*c.last) lstrcpynA(path, (dir_ + c.last).c_str(), sizeof path);
+        char filter[sizeof kIcalFilter + 1] = {};
+        lstrcpyA(filter, kIcalFilter);
+        Script s;
+        HWND chooser = nullptr;
+        bool asked = false;
+        const std::string typed = dir_ + c.typed;
+        std::vector<ModalDriver::Step> steps = {[&](HWND dlg) {
+            chooser = dlg;
+            s.type_name = typed;
+            answer(dlg, s);
+        }};
+        auto other = [&chooser](HWND dlg) { return dlg != chooser; };
+        if (c.answer)
+            steps.push_back(ModalDriver::when(other, [&](HWND dlg) {
+                asked = true;
+                PostMessageA(dlg, WM_COMMAND, c.answer, 0);
+            }));
+        if (c.answer == IDNO)
+            steps.push_back(ModalDriver::when([&chooser](HWND dlg) { return dlg == chooser; },
+                                              [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); }));
+        ModalDriver driver(std::move(steps));
+        const bool chosen = driver.run([&] {
+            return choose_save_file(nullptr, kIcalExportTitle, path, sizeof path, kIcalDefaultName,
+                                    filter, 1);
+        });
+        EXPECT_EQ(chosen, c.chosen);
+        EXPECT_EQ(asked, c.answer != 0);
+        EXPECT_EQ(s.caption, kIcalExportTitle);
+        EXPECT_EQ(s.file_name, *c.last ? c.last : "Tavelspore.ics");
+        if (*c.last) EXPECT_EQ(lstrcmpiA(s.folder.c_str(), dir_.substr(0, dir_.size() - 1).c_str()), 0) << s.folder;
+        EXPECT_EQ(s.filter_entries, 1);
+        EXPECT_EQ(s.first_filter, "iCalendar (*.ics)");
+        const std::string want = *c.path ? dir_ + c.path : "";
+        EXPECT_EQ(lstrcmpiA(path, want.c_str()), 0) << path;
+        EXPECT_EQ(win_test::get_file(dir_ + "old.ics"), "keep");  // the chooser writes nothing
+    }
 }
 
 }  // namespace

@@ -344,9 +344,7 @@ TEST_F(MainWindow, DayClickListsTheDayAndGoesOnToTheSchedule) {
 TEST_F(MainWindow, NationalHolidaysSwitchIsAStoredMenuSetting) {
     open("[Config]\r\nNationalHolidays=5\r\n");
     HMENU sub = GetSubMenu(menu(), 1);
-    int at = -1;
-    for (int i = 0; i < GetMenuItemCount(sub); ++i)
-        if (GetMenuItemID(sub, i) == CMD_NO_TITLE_BAR) at = i;
+    const int at = menu_position(sub, CMD_NO_TITLE_BAR);
     ASSERT_GE(at, 0);
     EXPECT_EQ(GetMenuItemID(sub, at + 1), UINT(CMD_NATIONAL_HOLIDAYS));
     EXPECT_EQ(menu_text(menu(), CMD_NATIONAL_HOLIDAYS), "祝日を表示(&H)");

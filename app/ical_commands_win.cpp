@@ -1,0 +1,76 @@
+// The iCalendar commands: the whole schedule written as an .ics file, and the events of an
+// .ics file brought into the schedule, each ending in one message that says what was done.
+#include <cstring>
+
+#include "app/dialog_calls_win.h"
+#include "app/main_state_win.h"
+#include "app/main_window_internal_win.h"
+#include "config/fileio.h"
+#include "dialogs/file_chooser_win.h"
+#include "resources/texts.h"
+#include "schedule/entry.h"
+#include "schedule/ical_file.h"
+#include "schedule/ical_messages.h"
+#include "schedule/ical_platform_win.h"
+#include "schedule/storage.h"
+
+namespace {
+
+// The filter as a writable copy, which the chooser turns into the dialog's list in place;
+// the zero after it ends that list.
+struct IcalFilter {
+    char text[sizeof kIcalFilter + 1] = {};
+    IcalFilter() { std::memcpy(text, kIcalFilter, sizeof kIcalFilter); }
+};
+
+void tell(HWND hwnd, const char* text, bool fine) {
+    message_box(hwnd, text, kProgramName, MB_OK | (fine ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+}
+
+}  // namespace
+
+void export_calendar(MainState& s, HWND hwnd) {
+    // The tray menu still reaches the window while a chooser is open.
+    if (s.ical_chooser_open) return;
+    IcalFilter filter;
+    s.ical_chooser_open = true;
+    const bool chosen = choose_save_file(hwnd, kIcalExportTitle, s.ical_file, sizeof s.ical_file,
+                                         kIcalDefaultName, filter.text, 1);
+    s.ical_chooser_open = false;
+    if (!chosen) return;
+    const ScheduleList& list = *s.schedule;
+    IcalExportCounts counts = {};
+    const IcalFileResult r =
+        ical_export_file(fileio_win(), s.ical_file, list.entries, schedule_live_count(list),
+                         ical_platform_win(), ical_now_utc_win(), &counts);
+    char text[kIcalMessageSize];
+    ical_export_result_message(r, counts, text, sizeof text);
+    tell(hwnd, text, r == IcalFileResult::kDone);
+}
+
+void import_calendar(MainState& s, HWND hwnd) {
+    // The schedule dialog edits the list in place: nothing else may change it meanwhile.
+    if (s.ical_chooser_open || s.schedule_dialog_open) return;
+    IcalFilter filter;
+    s.ical_chooser_open = true;
+    const bool chosen =
+        choose_file(hwnd, kIcalImportTitle, s.ical_file, sizeof s.ical_file, filter.text, 1);
+    s.ical_chooser_open = false;
+    // A schedule dialog opened from the tray meanwhile ran inside the chooser's loop: it has
+    // closed again before the chooser could return.
+    if (!chosen) return;
+    ScheduleList& list = *s.schedule;
+    int count = schedule_live_count(list);
+    IcalImportCounts counts = {};
+    const IcalFileResult r = ical_import_file(fileio_win(), s.ical_file, ical_platform_win(),
+                                              list.entries, &count, kMaxEntries, &counts);
+    list.count = count;
+    bool save_failed = false;
+    if (r == IcalFileResult::kDone && counts.added > 0) {
+        save_failed = !schedule_save(*s.settings, &list);
+        repaint(hwnd);
+    }
+    char text[kIcalMessageSize];
+    ical_import_result_message(r, counts, kMaxEntries, save_failed, text, sizeof text);
+    tell(hwnd, text, r == IcalFileResult::kDone && !save_failed);
+}

@@ -1,0 +1,301 @@
+// iCalendar files through the real program: a schedule of every kind of entry exported by
+// the menu and the system's save dialog comes back, imported into a fresh program directory,
+// as the same settings-file entries; hostile files leave the list and the settings file as
+// they were, or add what fits, and the one message says which.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "config/scramble.h"
+#include "resources/resource.h"
+#include "tests/e2e/harness.h"
+#include "tests/win/file_dialog_input.h"
+
+namespace {
+
+bool is_gone(HWND h) { return IsWindow(h) == 0; }
+
+// One entry as its settings-file values; scrambled ones are stored so.
+struct Stored {
+    std::string value;
+    const char* alarm;  // nullptr: no time
+    bool scrambled;
+};
+
+const std::string kEightyBytes = [] {
+    std::string s;
+    for (int i = 0; i < 10; ++i) s += "表予能ソ";  // second bytes 0x5C
+    return s;
+}();
+
+// Every kind of entry the program keeps.
+const std::vector<Stored> kEveryKind = {
+    {"2004052000歯医者", nullptr, false},
+    {"2004052101会議", "0930151", false},                       // alarm window
+    {"2004052201電話", "1015002", false},                       // and the system sound
+    {"2004052301打合せ", "1400053C:\\sounds\\chime.wav", false},  // and a sound file
+    {"2004052401昼食", "1200000", false},                       // a time, no alarm
+    {"2004052500予定,a;b\\c", nullptr, false},                  // characters escaped in the file
+    {"0000010110元日", nullptr, false},                         // every year, holiday
+    {"0000019810成人の日", nullptr, false},                     // second Monday
+    {"0000099710敬老の日", nullptr, false},                     // third Monday
+    {"0000019900一月の移動日", nullptr, false},
+    {"0000039900春分", nullptr, false},
+    {"0000099900秋分", nullptr, false},
+    {"0000109900十月の移動日", nullptr, false},
+    {"2005010100" + kEightyBytes, nullptr, false},
+    {"2004060120秘密", nullptr, true},                          // scrambled in the settings file
+};
+
+std::string scrambled(const std::string& plain) {
+    char buf[512];
+    lstrcpynA(buf, plain.c_str(), sizeof buf);
+    memo_scramble(buf, sizeof buf);
+    return buf;
+}
+
+std::string settings_with(const std::vector<Stored>& entries) {
+    std::string s = "[Config]\r\nclock=0\r\n[Schedule]\r\nschedulecount=" +
+                    std::to_string(entries.size()) + "\r\n";
+    std::string alarms = "[Alarm]\r\n";
+    char key[32];
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const Stored& e = entries[i];
+        wsprintfA(key, "schedule%03d=", int(i + 1));
+        s += key + (e.scrambled ? scrambled(e.value) : e.value) + "\r\n";
+        if (!e.alarm) continue;
+        wsprintfA(key, "alarm%03d=", int(i + 1));
+        alarms += key + (e.scrambled ? scrambled(e.alarm) : std::string(e.alarm)) + "\r\n";
+    }
+    return s + alarms;
+}
+
+// The entries of a settings file written by the program, each as "value|alarm", in order of
+// their values: the same schedule gives the same list whatever its order.
+std::vector<std::string> entries_in(const std::string& file) {
+    std::vector<std::string> values, alarms;
+    size_t at = 0;
+    while (at < file.size()) {
+        size_t end = file.find("\r\n", at);
+        if (end == std::string::npos) end = file.size();
+        const std::string line = file.substr(at, end - at);
+        at = end + 2;
+        for (auto* list : {&values, &alarms}) {
+            const char* prefix = list == &values ? "schedule" : "alarm";
+            const size_t n = lstrlenA(prefix);
+            if (line.compare(0, n, prefix) != 0 || line.size() < n + 4 || line[n + 3] != '=') continue;
+            const size_t k = std::stoul(line.substr(n, 3));
+            if (list->size() < k) list->resize(k);
+            (*list)[k - 1] = line.substr(n + 4);
+        }
+    }
+    std::vector<std::string> out;
+    for (size_t i = 0; i < values.size(); ++i)
+        out.push_back(values[i] + "|" + (i < alarms.size() ? alarms[i] : ""));
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// A dated entry's time is written as Japan's time and read back as the machine's: the same
+// instant, on the day and at the time the machine's zone gives it.
+void to_local_time(std::string* value, std::string* alarm) {
+    SYSTEMTIME st = {};
+    st.wYear = WORD(std::stoi(value->substr(0, 4)));
+    if (st.wYear == 0 || alarm->empty()) return;
+    st.wMonth = WORD(std::stoi(value->substr(4, 2)));
+    st.wDay = WORD(std::stoi(value->substr(6, 2)));
+    st.wHour = WORD(std::stoi(alarm->substr(0, 2)));
+    st.wMinute = WORD(std::stoi(alarm->substr(2, 2)));
+    TIME_ZONE_INFORMATION japan = {};
+    japan.Bias = -540;  // nine hours ahead of UTC, no summer time
+    SYSTEMTIME utc, local;
+    TzSpecificLocalTimeToSystemTime(&japan, &st, &utc);
+    SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
+    char date[16], time[8];
+    wsprintfA(date, "%04d%02d%02d", local.wYear, local.wMonth, local.wDay);
+    wsprintfA(time, "%02d%02d", local.wHour, local.wMinute);
+    value->replace(0, 8, date);
+    alarm->replace(0, 4, time);
+}
+
+// The entries as the settings file holds them once they came back: at the machine's time,
+// and scrambled as before (the memo is plain only in the calendar file).
+std::vector<std::string> expected_entries(const std::vector<Stored>& entries) {
+    std::vector<std::string> out;
+    for (const Stored& e : entries) {
+        std::string v = e.value, alarm = e.alarm ? e.alarm : "";
+        to_local_time(&v, &alarm);
+        if (e.scrambled) v = scrambled(v);
+        if (e.scrambled && !alarm.empty()) alarm = scrambled(alarm);
+        out.push_back(v + "|" + alarm);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// Fails, naming what one side holds and the other lacks, unless both hold the same entries.
+void check_entries(Ctx& ctx, int line, const std::vector<std::string>& got,
+                   const std::vector<std::string>& want) {
+    std::vector<std::string> extra, missing;
+    std::set_difference(got.begin(), got.end(), want.begin(), want.end(), std::back_inserter(extra));
+    std::set_difference(want.begin(), want.end(), got.begin(), got.end(), std::back_inserter(missing));
+    for (const std::string& e : extra) ctx.fail(__FILE__, line, "unexpected entry " + e);
+    for (const std::string& e : missing) ctx.fail(__FILE__, line, "missing entry " + e);
+}
+
+// The dialog with this caption the program shows over its window (polling up to wait_ms).
+HWND dialog_titled(const App& app, const std::string& caption, DWORD wait_ms = 5000) {
+    const DWORD start = GetTickCount();
+    do {
+        HWND dlg = find_owned_dialog(app.hwnd, 0);
+        if (dlg && window_text(dlg) == caption) return dlg;
+        Sleep(20);
+    } while (GetTickCount() - start < wait_ms);
+    return nullptr;
+}
+
+// The popup menu of the right button, then 設定(&S) and the item of this access key, as the
+// keyboard chooses them.
+bool choose_settings_item(const App& app, char key) {
+    RECT c;
+    GetClientRect(app.hwnd, &c);
+    PostMessageA(app.hwnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(c.right / 2, c.bottom - 10));
+    if (!find_popup_menu(app.pi.dwProcessId, 5000)) return false;
+    PostMessageA(app.hwnd, WM_CHAR, 's', 0);
+    PostMessageA(app.hwnd, WM_CHAR, WPARAM(key), 0);
+    return true;
+}
+
+const char kExportCaption[] = "Tavelspore - iCalendar形式で書き出す (メモは暗号化されずに書き出されます)";
+const char kImportCaption[] = "Tavelspore - iCalendar形式を読み込む";
+
+// After the command has opened its chooser: the file typed and OK pressed, then the message
+// box it ends in closed. What that box said, or "" when none came.
+std::string answer_chooser(const App& app, const char* caption, const std::string& path) {
+    HWND chooser = dialog_titled(app, caption);
+    if (!chooser) return "";
+    win_test::choose_in_file_dialog(chooser, path.c_str());
+    if (!wait_until(is_gone, chooser)) return "";
+    HWND box = dialog_titled(app, "Tavelspore", 60000);  // once the file is read
+    if (!box) return "";
+    const std::vector<std::string> said = messages_said(app.dir);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    wait_until(is_gone, box);
+    return said.empty() ? "" : said.back();
+}
+
+}  // namespace
+
+E2E_TEST(ical_export_and_import_give_the_same_entries) {
+    const std::string from = fresh_dir("ical_export");
+    const std::string to = fresh_dir("ical_import");
+    REQUIRE(write_file(settings_file_of(from), settings_with(kEveryKind)));
+    App app;
+    REQUIRE(app_start_seam(app, from));
+    REQUIRE(choose_settings_item(app, 'e'));
+    // Typed without its extension: the dialog adds ".ics".
+    CHECK(answer_chooser(app, kExportCaption, from + "schedule") == "15 件の予定を書き出しました。");
+    CHECK_EQ(app_close(app), 0);
+    std::string ics;
+    REQUIRE(read_file(from + "schedule.ics", &ics));
+    CHECK(ics.rfind("BEGIN:VCALENDAR\r\n", 0) == 0);
+    CHECK(ics.find(u8"SUMMARY:秘密\r\n") != std::string::npos);  // plain text in the file
+
+    REQUIRE(app_start_seam(app, to));
+    REQUIRE(choose_settings_item(app, 'i'));
+    CHECK(answer_chooser(app, kImportCaption, from + "schedule.ics") ==
+          "15 件の予定を読み込みました。\n\n追加した予定: 15 件\n登録済みの予定: 0 件\n"
+          "変更して追加した予定: 0 件\n追加しなかった予定: 0 件");
+    // Saved at once, before the program ends.
+    const std::string saved = settings_once_holding(to, {"schedulecount=15"});
+    check_entries(ctx, __LINE__, entries_in(saved), expected_entries(kEveryKind));
+    CHECK_EQ(app_close(app), 0);
+    std::string at_exit;
+    REQUIRE(read_file(settings_file_of(to), &at_exit));
+    check_entries(ctx, __LINE__, entries_in(at_exit), expected_entries(kEveryKind));
+}
+
+namespace {
+
+std::string event(int n, const std::string& date, const std::string& summary) {
+    return "BEGIN:VEVENT\r\nUID:h" + std::to_string(n) + "\r\nDTSTAMP:20040101T000000Z\r\n" +
+           "DTSTART;VALUE=DATE:" + date + "\r\nSUMMARY:" + summary + "\r\nEND:VEVENT\r\n";
+}
+std::string calendar(const std::string& events) {
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n" + events + "END:VCALENDAR\r\n";
+}
+
+std::string garbage(size_t n) {
+    std::string s(n, '\0');
+    uint32_t x = 12345;
+    for (char& c : s) {
+        x = x * 1103515245u + 12345u;
+        c = char(x >> 16);
+    }
+    return s;
+}
+
+// 10,000 events on as many days from 1 January 2000 (days 1 to 28 of each month).
+std::string ten_thousand_events() {
+    std::string events;
+    char date[16];
+    for (int i = 0; i < 10000; ++i) {
+        wsprintfA(date, "%04d%02d%02d", 2000 + i / 336, 1 + i / 28 % 12, 1 + i % 28);
+        events += event(i, date, "e" + std::to_string(i));
+    }
+    return calendar(events);
+}
+
+}  // namespace
+
+E2E_TEST(ical_import_of_hostile_files) {
+    const std::vector<Stored> start(kEveryKind.begin(), kEveryKind.begin() + 3);
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* said;
+        const char* count;  // the stored count afterwards; nullptr: the file as it was
+        std::string line;   // a line it then holds
+    } cases[] = {
+        {"10 MB of garbage", garbage(10u << 20),
+         "iCalendar形式のファイルではないため、読み込めませんでした。", nullptr, ""},
+        {"a line of 1 MB and nothing else", std::string(1u << 20, 'A'),
+         "iCalendar形式のファイルではないため、読み込めませんでした。", nullptr, ""},
+        {"a summary of 1 MB", calendar(event(1, "20040610", std::string(1u << 20, 'x')) +
+                                       event(2, "20040611", u8"会議")),
+         "2 件の予定を読み込みました。\n\n追加した予定: 2 件\n登録済みの予定: 0 件\n"
+         "変更して追加した予定: 0 件\n追加しなかった予定: 0 件",
+         "schedulecount=5", "2004061000" + std::string(80, 'x')},
+        {"10,000 events", ten_thousand_events(),
+         "10000 件の予定を読み込みました。\n\n追加した予定: 497 件\n登録済みの予定: 0 件\n"
+         "変更して追加した予定: 0 件\n追加しなかった予定: 9503 件\n"
+         "    登録数が上限の500件に達したため: 9503 件",
+         "schedulecount=500", "2000010100e0"},
+    };
+    for (const Case& c : cases) {
+        const std::string dir = fresh_dir("ical_hostile");
+        const std::string path = settings_file_of(dir);
+        REQUIRE(write_file(path, settings_with(start)));
+        REQUIRE(write_file(dir + "hostile.ics", c.bytes));
+        App app;
+        REQUIRE(app_start_seam(app, dir));
+        PostMessageA(app.hwnd, WM_COMMAND, CMD_ICS_IMPORT, 0);
+        const std::string said = answer_chooser(app, kImportCaption, dir + "hostile.ics");
+        if (said != c.said) ctx.fail(__FILE__, __LINE__, std::string(c.name) + ": said " + said);
+        std::string now;
+        if (c.count) {
+            now = settings_once_holding(dir, {c.count});
+            CHECK(now.find(std::string(c.count) + "\r\n") != std::string::npos);
+            CHECK(now.find("=" + c.line + "\r\n") != std::string::npos);
+        } else {
+            CHECK(read_file(path, &now) && now == settings_with(start));  // not even written
+        }
+        for (const Stored& e : start) CHECK(now.find("=" + e.value + "\r\n") != std::string::npos);
+        CHECK_EQ(messages_said(dir).size(), size_t(1));
+        CHECK_EQ(app_close(app), 0);
+    }
+}
