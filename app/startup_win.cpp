@@ -2,13 +2,17 @@
 // file, settings and schedule, then the main window and its message loop.
 #include "app/startup_win.h"
 
+#include <cstdio>
+
 #include "app/app_win.h"
+#include "app/dialog_calls_win.h"
 #include "app/save_notice_win.h"
 #include "app/startup_layout.h"
 #include "config/paths.h"
 #include "config/settings.h"
 #include "image/plugins_win.h"
 #include "resources/resource.h"
+#include "resources/texts.h"
 #include "schedule/entry.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
@@ -74,6 +78,11 @@ int app_run(HINSTANCE inst, int show) {
     if (!startup_load(&g_settings, &g_schedule, GetSystemMetrics(SM_CXSCREEN),
                       GetSystemMetrics(SM_CYSCREEN)))
         report_save_result(nullptr, false);
+    if (const int left = schedule_not_loaded()) {
+        char text[200];
+        std::snprintf(text, sizeof text, kEntriesNotLoadedFormat, kMaxEntries, left);
+        message_box(nullptr, text, kProgramName, MB_OK | MB_ICONINFORMATION);
+    }
 
     if (!main_window_create(inst, show, MainRecords{&g_settings, &g_schedule})) return 3;
     return message_loop();

@@ -31,6 +31,19 @@ void set_value(const char* section, const char* key, const char* value) {
     if (g_doc.set(section, key, value)) g_changes.set(section, key, value);
 }
 
+// A value read that starts with "$" is the scrambled form.
+void unscramble_in_place(char* buf, size_t size) {
+    if (buf[0] == '$') memo_unscramble_to(buf + 1, buf, size);
+}
+
+std::vector<char> scrambled(const char* text) {
+    const size_t n = std::strlen(text);
+    std::vector<char> buf(memo_scrambled_length(n) + 1);
+    std::memcpy(buf.data(), text, n + 1);
+    memo_scramble(buf.data(), buf.size());
+    return buf;
+}
+
 }  // namespace
 
 bool profile_open(const char* path, FileIO* io) {
@@ -64,15 +77,26 @@ bool profile_refresh() {
     return true;
 }
 
-bool profile_flush() {
+bool profile_flush() { return profile_flush_edited(nullptr); }
+
+bool profile_flush_edited(const std::function<void(ProfileFile*)>& edit) {
     if (g_path.empty()) return false;
     profile_refresh();
-    const std::string bytes = g_doc.serialize();
+    ProfileFile edited;
+    if (edit) {
+        edited = g_doc;
+        edit(&edited);
+    }
+    const ProfileFile& doc = edit ? edited : g_doc;
+    const std::string bytes = doc.serialize();
     if (!profile_fileio()->write_atomic(g_path.c_str(), bytes.data(), bytes.size())) return false;
+    if (edit) g_doc = std::move(edited);
     g_stamp = profile_fileio()->stamp(g_path.c_str());
     g_changes.clear();
     return true;
 }
+
+const ProfileFile& profile_document() { return g_doc; }
 
 int profile_read_int(const char* section, const char* key, int def) {
     const uint32_t v = g_doc.get_int(section, key, def);
@@ -95,7 +119,13 @@ void profile_read_string(const char* section, const char* key, const char* def, 
     const bool probe = std::strcmp(def, " ") == 0;
     g_doc.get_string(section, key, probe ? "no data" : def, buf, size);
     if (probe && std::strcmp(buf, "no data") == 0) std::snprintf(buf, size, " ");
-    if (buf[0] == '$') memo_unscramble_to(buf + 1, buf, size);
+    unscramble_in_place(buf, size);
+}
+
+void profile_stored_text(const std::string& stored, char* buf, size_t size) {
+    if (size == 0) return;
+    ProfileFile::value_text(stored.data(), stored.size(), buf, size);
+    unscramble_in_place(buf, size);
 }
 
 void profile_write_string(const char* section, const char* key, const char* text, int scramble) {
@@ -103,11 +133,11 @@ void profile_write_string(const char* section, const char* key, const char* text
         set_value(section, key, text);
         return;
     }
-    const size_t n = std::strlen(text);
-    std::vector<char> buf(memo_scrambled_length(n) + 1);
-    std::memcpy(buf.data(), text, n + 1);
-    memo_scramble(buf.data(), buf.size());
-    set_value(section, key, buf.data());
+    set_value(section, key, scrambled(text).data());
+}
+
+std::string profile_stored_form(const char* text, int scramble) {
+    return ProfileFile::stored_value(scramble ? scrambled(text).data() : text);
 }
 
 void profile_replace_section(const char* section, const char* lines) {

@@ -10,8 +10,11 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <string>
 
 class FileIO;
+class ProfileFile;
 
 // Sets the settings file and reads it (a missing or unreadable file gives an
 // empty document). io nullptr = the standard C library (fileio_stdio());
@@ -31,6 +34,16 @@ bool profile_refresh();
 // unchanged and every change stays in memory.
 bool profile_flush();
 
+// Like profile_flush(), with edit made on the document first (after the
+// re-read), unremembered: sections a writer merges with the file itself at
+// every save, rather than having its changes made again on a newer file.
+// On false the document in memory stays as it was before the edit.
+bool profile_flush_edited(const std::function<void(ProfileFile*)>& edit);
+
+// The document in memory: the file as last read or written, with the
+// changes not yet written.
+const ProfileFile& profile_document();
+
 // The key's value as an integer, or def when missing. Both are taken as
 // signed 16-bit values, except for the key "ToDoWidth" (32 bits).
 int profile_read_int(const char* section, const char* key, int def);
@@ -45,6 +58,11 @@ void profile_read_string(const char* section, const char* key, const char* def, 
                          size_t size);
 // Writes text unchanged when scramble is 0, else as "$" + scrambled text.
 void profile_write_string(const char* section, const char* key, const char* text, int scramble);
+
+// What profile_write_string stores for text, as the document keeps it.
+std::string profile_stored_form(const char* text, int scramble);
+// What profile_read_string gives for a key whose stored value is stored.
+void profile_stored_text(const std::string& stored, char* buf, size_t size);
 
 // Replaces the whole section by "name=value" lines (NUL-separated, ended by
 // an empty string; "" alone empties the section).

@@ -61,14 +61,13 @@ std::string clean_value(const char* data, size_t b, size_t e) {
 // half a character that would swallow the "]" or "=" after it when written.
 std::string clean_name(const char* data, size_t b, size_t e) { return clean_value(data, b, e); }
 
-// A value given to set(): up to its first line break.
-std::string value_to_store(const char* value) {
+}  // namespace
+
+std::string ProfileFile::stored_value(const char* value) {
     size_t n = 0;
     while (value[n] != '\0' && value[n] != '\r' && value[n] != '\n') ++n;
     return clean_value(value, 0, n);
 }
-
-}  // namespace
 
 std::string profile_match_name(const char* name) {
     const std::string clean = clean_name(name, 0, std::strlen(name));
@@ -227,11 +226,36 @@ size_t ProfileFile::get_string(const char* section, const char* key, const char*
         len = std::strlen(src);
         while (len > 1 && src[len - 1] == ' ') --len;
     }
+    return value_text(src, len, buf, size);
+}
+
+size_t ProfileFile::value_text(const char* src, size_t len, char* buf, size_t size) {
+    if (size == 0) return 0;
     if (len >= 2 && (src[0] == '"' || src[0] == '\'') && src[len - 1] == src[0]) {
         ++src;
         len -= 2;
     }
     return cp932_copy_n(buf, size, src, len);
+}
+
+const std::vector<ProfileFile::Line>* ProfileFile::lines(const char* section) const {
+    const Section* s = find_section(profile_fold_name(section, std::strlen(section)));
+    return s != nullptr ? &s->keys : nullptr;
+}
+
+void ProfileFile::set_lines(const char* section, std::vector<Line> lines) {
+    const std::string folded = profile_match_name(section);
+    Section* s = find_section(folded);
+    if (s == nullptr) {
+        if (lines.empty()) return;
+        sections_.emplace_back();
+        s = &sections_.back();
+        s->name = clean_name(section, 0, std::strlen(section));
+        s->folded = folded;
+    }
+    s->keys = std::move(lines);
+    s->index.clear();
+    s->indexed = false;
 }
 
 uint32_t ProfileFile::get_int(const char* section, const char* key, int32_t def) const {
@@ -271,7 +295,7 @@ bool ProfileFile::set(const char* section, const char* key, const char* value) {
     const std::string key_name = clean_name(key, 0, std::strlen(key));
     const std::string folded_sec = profile_match_name(section);
     const std::string folded_key = profile_match_name(key);
-    std::string v = value_to_store(value);
+    std::string v = stored_value(value);
     Section* s = find_section(folded_sec);
     if (s == nullptr) {
         sections_.emplace_back();
@@ -311,6 +335,6 @@ void ProfileFile::replace_section(const char* section, const char* lines) {
             first->name = sec_name;
             first->folded = folded_sec;
         }
-        add_key(first, clean_name(line, 0, eq), value_to_store(line + eq + 1), true);
+        add_key(first, clean_name(line, 0, eq), stored_value(line + eq + 1), true);
     }
 }

@@ -34,6 +34,13 @@
 
 class ProfileFile {
 public:
+    // One line of a section: "name=value", or a name without "=" (has_value false).
+    struct Line {
+        std::string name;
+        std::string value;
+        bool has_value;
+    };
+
     ProfileFile() { clear(); }
 
     // Empties the document.
@@ -78,12 +85,26 @@ public:
 
     size_t section_count() const { return sections_.size(); }
 
+    // Every line of the first section of that name, duplicates and lines
+    // without "=" included, in file order; nullptr when there is no such
+    // section.
+    const std::vector<Line>* lines(const char* section) const;
+    // Makes lines the whole content of the first section of that name (the
+    // section is added at the end when missing and lines is not empty).
+    // Sections of the same name after it stay as they are. Names and values
+    // are taken as given: they must be as stored (see stored_value).
+    void set_lines(const char* section, std::vector<Line> lines);
+
+    // A value as set() stores it: up to its first line break, cleaned like
+    // a value read from a file.
+    static std::string stored_value(const char* value);
+    // What get_string gives for a stored value: one pair of matching quotes
+    // removed, cut to size - 1 bytes without splitting a double-byte
+    // character. Returns the length stored in buf.
+    static size_t value_text(const char* src, size_t len, char* buf, size_t size);
+
 private:
-    struct Key {
-        std::string name;
-        std::string value;
-        bool has_value;
-    };
+    using Key = Line;
     struct Section {
         std::string name;
         std::string folded;

@@ -21,6 +21,9 @@ constexpr char kMenuHide[] = "非表示(&D)";
 constexpr char kPositionSaved[] = "現在の位置とサイズを保存しました";
 constexpr char kSaveFailedFormat[] = "設定ファイルに保存できませんでした。\n%s";  // the file
 constexpr char kBackgroundFailedFormat[] = "背景画像を読み込めませんでした\n%s";  // the file
+// At start, entries of the settings file past the list's room: the room, their count.
+constexpr char kEntriesNotLoadedFormat[] =
+    "スケジュールが%d件を超えるため、%d件を読み込めませんでした（ファイルには残しています）";
 constexpr char kTrayTipFormat[] = "%d年%d月%d日(%s)";          // year, month, day, weekday
 constexpr char kTitleFormatJa[] = "%s %d年%d月";               // name, year, month
 constexpr char kTitleFormatEn[] = "%s %s %d";                  // name, month name, year

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "config/cp932.h"
 #include "config/fileio.h"
@@ -13,6 +14,7 @@
 #include "config/settings.h"
 #include "schedule/entry.h"
 #include "schedule/legacy_registry.h"
+#include "schedule/schedule_sections.h"
 
 namespace {
 
@@ -20,13 +22,11 @@ std::string g_program_dir;
 std::string g_windows_dir;
 LegacyRegistry* g_registry = nullptr;
 
-const char kSchedule[] = "Schedule";
-const char kAlarm[] = "Alarm";
+// What the settings file's schedule sections hold besides the list, and the
+// base against which the next save takes in another program's changes.
+ScheduleKeep g_keep;
 
-// Room for the longest stored values: an alarm with a 266-byte sound path
-// scrambles to 365 characters, a schedule value with an 80-byte memo to 121.
-constexpr size_t kScheduleValueSize = 200;
-constexpr size_t kAlarmValueSize = 400;
+const char kSchedule[] = "Schedule";
 
 // dir with a trailing separator ensured ("/" counts too, as in path_split),
 // followed by name.
@@ -92,32 +92,6 @@ bool fits(int v, int width) {
     return v >= bottom && v <= top;
 }
 
-void schedule_put(const Settings& settings, ScheduleList* list) {
-    settings_put(settings);
-    todo_put(settings);
-    alarm_checked_put(settings);
-    const int count = schedule_live_count(*list);
-    char line[32];
-    const int n = std::snprintf(line, sizeof line - 1, "schedulecount=%d", count);
-    line[n + 1] = '\0';  // the list ends with an empty string
-    profile_replace_section(kSchedule, line);
-    profile_replace_section(kAlarm, "");
-    char key[24], value[kAlarmValueSize];
-    for (int i = 0; i < count; ++i) {
-        std::snprintf(key, sizeof key, "schedule%03d", i + 1);
-        schedule_value(&list->entries[i], value, sizeof value);
-        profile_write_string(kSchedule, key, value, list->entries[i].scramble);
-    }
-    for (int i = 0; i < count; ++i) {
-        ScheduleEntry* e = &list->entries[i];
-        if (!e->has_time) continue;
-        std::snprintf(key, sizeof key, "alarm%03d", i + 1);
-        alarm_value(e, value, sizeof value);
-        profile_write_string(kAlarm, key, value, e->scramble);
-        compute_alarm_at(e);
-    }
-}
-
 // The file on disk, read afresh, holds the count just saved.
 bool saved_count_reads_back(const ScheduleList& list) {
     std::string bytes;
@@ -135,6 +109,7 @@ void storage_set_sources(const char* program_dir, const char* windows_dir,
     g_program_dir = program_dir != nullptr ? program_dir : "";
     g_windows_dir = windows_dir != nullptr ? windows_dir : "";
     g_registry = registry;
+    g_keep = ScheduleKeep();
 }
 
 int storage_number(const char* s, size_t n) {
@@ -173,64 +148,25 @@ void alarm_value(const ScheduleEntry* e, char* buf, size_t size) {
     }
 }
 
-void schedule_scan(ScheduleList* list) {
-    list->count = 0;
-    char key[24], value[kScheduleValueSize], alarm[kAlarmValueSize];
-    for (int k = 1; k <= 999 && list->count < kMaxEntries; ++k) {
-        std::snprintf(key, sizeof key, "schedule%03d", k);
-        profile_read_string(kSchedule, key, " ", value, sizeof value);
-        if (std::strcmp(value, " ") == 0 || std::strlen(value) <= 10) continue;
-
-        ScheduleEntry* e = &list->entries[list->count];
-        entry_blank(e);
-        e->year = storage_number(value, 4);
-        e->month = storage_number(value + 4, 2);
-        e->day = storage_number(value + 6, 2);
-        if (e->year == 0) e->year = -1;
-        if (e->month == 0) e->month = -1;
-        if (e->day == 0) e->day = -1;
-        e->holiday = value[8] & 1;
-        e->scramble = value[8] & 2;
-        e->has_time = value[9] & 1;
-        cp932_copy(e->memo, sizeof e->memo, value + 10);
-        e->alarm_at = 0;
-        if (e->month == -1) e->year = -1;
-        if (e->day == -1) {
-            e->year = -1;
-            e->month = -1;
-            e->holiday = 0;
-        }
-
-        if (e->has_time) {
-            std::snprintf(key, sizeof key, "alarm%03d", k);
-            profile_read_string(kAlarm, key, " ", alarm, sizeof alarm);
-            if (std::strcmp(alarm, " ") == 0 || std::strlen(alarm) < 7) {
-                e->has_time = 0;
-            } else {
-                e->hour = storage_number(alarm, 2);
-                e->minute = storage_number(alarm + 2, 2);
-                e->minutes_before = storage_number(alarm + 4, 2);
-                e->alarm_kind = static_cast<uint8_t>(alarm[6] - '0');
-                if (alarm_kind_of(*e) == AlarmKind::kSoundFile)
-                    cp932_copy(e->sound_file, sizeof e->sound_file, alarm + 7);
-                const bool valid = e->hour >= 0 && e->hour <= 23 && e->minute >= 0 &&
-                                   e->minute <= 59 && e->minutes_before >= 0 &&
-                                   e->minutes_before <= 99 &&
-                                   e->alarm_kind <= static_cast<uint8_t>(AlarmKind::kSoundFile);
-                if (valid)
-                    compute_alarm_at(e);
-                else
-                    e->has_time = 0;
-            }
-        }
-        ++list->count;
-    }
-}
-
 int import_legacy_profile(const ProfileFile& ini, ScheduleList* list) {
     int count = 0;
+    const std::vector<ProfileFile::Line>* lines = ini.lines(kSchedule);
+    if (lines == nullptr) return 0;
+    // Only a number with a "date%d" line can give an entry: one walk spares the lookups of
+    // the others.
+    std::vector<bool> dated(501, false);
+    for (const ProfileFile::Line& l : *lines) {
+        const std::string name = profile_fold_name(l.name.data(), l.name.size());
+        if (name.size() < 5 || name.size() > 7 || name.compare(0, 4, "date") != 0 || name[4] == '0')
+            continue;
+        int n = 0;
+        for (size_t i = 4; i < name.size() && n >= 0; ++i)
+            n = name[i] >= '0' && name[i] <= '9' ? n * 10 + (name[i] - '0') : -1;
+        if (n >= 1 && n <= 500) dated[static_cast<size_t>(n)] = true;
+    }
     char key[24], date[20];
     for (int n = 1; n <= 500 && count < kMaxEntries; ++n) {
+        if (!dated[static_cast<size_t>(n)]) continue;
         std::snprintf(key, sizeof key, "date%d", n);
         ini.get_string(kSchedule, key, "0", date, sizeof date);
         if (std::strcmp(date, "0") == 0) continue;
@@ -315,9 +251,22 @@ int import_anniversaries(const char* data, size_t n, ScheduleList* list) {
 }
 
 bool schedule_save(const Settings& settings, ScheduleList* list) {
-    schedule_put(settings, list);
-    return profile_flush();
+    settings_put(settings);
+    todo_put(settings);
+    alarm_checked_put(settings);
+    int count = schedule_live_count(*list);
+    const bool saved = profile_flush_edited([list, &count](ProfileFile* doc) {
+        schedule_merge(*doc, list->entries, &count, kMaxEntries, &g_keep);
+        schedule_write(doc, list->entries, count, g_keep);
+    });
+    list->count = count;
+    if (saved) schedule_keep_written(&g_keep, list->entries, count);
+    for (int i = 0; i < count; ++i)
+        if (list->entries[i].has_time) compute_alarm_at(&list->entries[i]);
+    return saved;
 }
+
+int schedule_not_loaded() { return g_keep.not_loaded; }
 
 bool registry_import(Settings* settings, ScheduleList* list, int screen_w, int screen_h) {
     LegacyRegistry* reg = g_registry;
@@ -362,6 +311,7 @@ bool registry_import(Settings* settings, ScheduleList* list, int screen_w, int s
 }
 
 bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int screen_h) {
+    g_keep = ScheduleKeep();
     if (registry_read_short(g_registry, "x1", -1000) != -1000)
         return registry_import(settings, list, screen_w, screen_h);
     settings_defaults(settings, screen_w, screen_h);
@@ -369,7 +319,12 @@ bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int scre
     if (profile_read_int(kSchedule, "schedulecount", -1) == -1)
         import_older_forms(list);
     else
-        schedule_scan(list);
+        list->count = 0;
+    // The entries of the file (all of them when it is in the current form); what does not
+    // fit stays in the file.
+    int count = schedule_live_count(*list);
+    schedule_merge(profile_document(), list->entries, &count, kMaxEntries, &g_keep);
+    list->count = count;
     todo_load(settings);
     alarm_checked_load(settings);
     return true;

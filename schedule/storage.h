@@ -30,8 +30,16 @@ bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int scre
 
 // Writes the settings, the upcoming-list keys, the alarm mark and the whole schedule, and
 // recomputes the alarm instants; the file is replaced once, atomically.
-// True only when the file was really written.
+// Entries the list has no room for, and keys it cannot read, stay in the
+// file; entries another program added to the file meanwhile are taken into
+// the list first, and those it removed are removed from the list unless
+// changed here (schedule/schedule_sections.h). True only when the file was
+// really written.
 bool schedule_save(const Settings& settings, ScheduleList* list);
+
+// Entries of the settings file that did not fit in the list at the last
+// load (or save); they stay in the file.
+int schedule_not_loaded();
 
 // --- parts, exposed for the tests ---
 
@@ -45,8 +53,6 @@ void alarm_value(const ScheduleEntry* e, char* buf, size_t size);
 // allowed, stops at the first non-digit, 0 without digits.
 int storage_number(const char* s, size_t n);
 
-// Reads the current form from the settings document into the list.
-void schedule_scan(ScheduleList* list);
 // Imports the legacy profile keys of ini into the start of the list;
 // returns the number of entries (the caller sets the count).
 int import_legacy_profile(const ProfileFile& ini, ScheduleList* list);

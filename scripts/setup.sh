@@ -5,6 +5,7 @@ set -euo pipefail
 need=()
 pkgs=(cmake ninja-build g++ clang googletest libgtest-dev
       g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+      g++-i686-linux-gnu qemu-user-static
       wine64 xvfb x11-utils xauth fonts-noto-cjk fonts-ipafont-gothic fonts-wine locales zip unzip
       faketime python3-icalendar)
 for p in "${pkgs[@]}"; do

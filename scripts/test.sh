@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The whole test suite: the 32-bit release package and its checks, host unit tests
-# (ASan/UBSan), Windows tests under wine64, end-to-end tests of the real Zelmar.exe under
-# Xvfb. Layers can be named: package host win e2e.
+# (ASan/UBSan), the same tests built for 32-bit x86 (UBSan) under qemu-i386, Windows tests
+# under wine64, end-to-end tests of the real Zelmar.exe under Xvfb. Layers can be named:
+# package host host32 win e2e.
 set -uo pipefail
 bash "$(dirname "$0")/setup.sh" || exit 1
 . "$(dirname "$0")/env.sh"
 
-layers=("$@"); [ $# -gt 0 ] || layers=(package host win e2e)
+layers=("$@"); [ $# -gt 0 ] || layers=(package host host32 win e2e)
 failed=()
 trap 'wineserver -k >/dev/null 2>&1; xvfb_stop' EXIT
 
@@ -41,6 +42,10 @@ ical_interop() {
   ASAN_OPTIONS=detect_leaks=0 "$BUILD/host/ical_interop_dump" "$dir" || return 1
   /usr/bin/python3 "$ROOT/tests/interop/check_ical.py" "$dir"
 }
+host32_layer() {
+  "$ROOT/scripts/build.sh" host32 || return 1
+  qemu-i386-static -L /usr/i686-linux-gnu "$BUILD/host32/host_tests" --gtest_color=no --gtest_brief=1
+}
 windows_up() {
   [ -n "${WINDOWS_UP:-}" ] && return 0
   "$ROOT/scripts/build.sh" win64 || return 1
@@ -69,6 +74,7 @@ e2e_layer() {
 
 want package && step "release package (32-bit build)" bash "$ROOT/scripts/test_package.sh"
 want host && step "host unit tests" host_layer
+want host32 && step "host unit tests, 32-bit x86 (qemu)" host32_layer
 want win  && step "Windows tests (wine64)" win_layer
 want e2e  && step "end-to-end tests (Xvfb)" e2e_layer
 

@@ -89,17 +89,25 @@ HWND find_window_of(DWORD pid, const char* cls, DWORD wait_ms) {
 }
 
 namespace {
-bool start_copy(App& app, const std::string& dir, const std::string& source, DWORD wait_ms);
+// Copies source into dir as Zelmar.exe and starts it there.
+bool launch_copy(App& app, const std::string& dir, const std::string& source) {
+    app.dir = dir;
+    std::string exe = dir + "Zelmar.exe";
+    if (!CopyFileA(source.c_str(), exe.c_str(), FALSE)) return false;
+    return launch(exe, dir, &app.pi);
+}
 }  // namespace
 
 bool app_start(App& app, const std::string& dir, DWORD wait_ms) {
-    return start_copy(app, dir, g_exe_path, wait_ms);
+    return launch_copy(app, dir, g_exe_path) && app_wait_window(app, wait_ms);
 }
+
+bool app_launch(App& app, const std::string& dir) { return launch_copy(app, dir, g_exe_path); }
 
 bool app_start_seam(App& app, const std::string& dir, DWORD wait_ms) {
     const size_t slash = g_exe_path.find_last_of("\\/");
     const std::string folder = slash == std::string::npos ? "" : g_exe_path.substr(0, slash + 1);
-    return start_copy(app, dir, folder + "ZelmarSeam.exe", wait_ms);
+    return launch_copy(app, dir, folder + "ZelmarSeam.exe") && app_wait_window(app, wait_ms);
 }
 
 bool set_seam_clock(const std::string& dir, const char* minute) {
@@ -117,12 +125,7 @@ std::vector<std::string> messages_said(const std::string& dir) {
     return texts;
 }
 
-namespace {
-bool start_copy(App& app, const std::string& dir, const std::string& source, DWORD wait_ms) {
-    app.dir = dir;
-    std::string exe = dir + "Zelmar.exe";
-    if (!CopyFileA(source.c_str(), exe.c_str(), FALSE)) return false;
-    if (!launch(exe, dir, &app.pi)) return false;
+bool app_wait_window(App& app, DWORD wait_ms) {
     app.hwnd = find_window_of(app.pi.dwProcessId, "TarseZelmar32Class", wait_ms);
     if (!app.hwnd) return false;
     // The window exists from inside CreateWindowEx on, and the program answers sent messages
@@ -135,7 +138,6 @@ bool start_copy(App& app, const std::string& dir, const std::string& source, DWO
     SendMessageTimeoutA(app.hwnd, WM_NULL, 0, 0, SMTO_NORMAL, wait_ms, &result);
     return true;
 }
-}  // namespace
 
 int app_start_second(const App& app, DWORD wait_ms) {
     PROCESS_INFORMATION pi = {};

@@ -43,6 +43,9 @@ bool app_start(App& app, const std::string& dir, DWORD wait_ms = 15000);
 bool app_start_seam(App& app, const std::string& dir, DWORD wait_ms = 15000);
 // Sets the seam program's clock to a minute "YYYYMMDDhhmm" (replacing the file at once).
 bool set_seam_clock(const std::string& dir, const char* minute);
+// The two halves of app_start, for a start that shows something before the main window.
+bool app_launch(App& app, const std::string& dir);
+bool app_wait_window(App& app, DWORD wait_ms = 15000);
 // The texts of the seam program's message boxes so far, in order.
 std::vector<std::string> messages_said(const std::string& dir);
 // Puts the image plug-in built beside the exe under test into a program directory.

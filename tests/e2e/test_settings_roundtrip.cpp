@@ -1,8 +1,10 @@
 // The settings file through a real start and exit: entries survive byte for byte,
 // scrambled ones stay scrambled, settings read at start show in the window, and exit by
-// the menu command writes the file.
+// the menu command writes the file; a file with more entries than the list holds keeps them all.
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "resources/resource.h"
 #include "config/scramble.h"
@@ -76,4 +78,37 @@ E2E_TEST(exit_by_menu_writes_a_new_settings_file) {
     CHECK(saved.find("[Config]\r\n") != std::string::npos);
     CHECK(has_line(saved, "schedulecount=0"));
     CHECK(has_line(saved, "front=0"));
+}
+
+E2E_TEST(ten_thousand_entries_survive_a_start_and_exit_and_the_rest_is_told_of) {
+    const std::string dir = fresh_dir("ten_thousand_entries");
+    std::string file = "[Schedule]\r\nschedulecount=10000\r\n";
+    std::vector<std::string> lines;
+    char line[96];
+    for (int k = 1; k <= 10000; ++k) {
+        std::snprintf(line, sizeof line, "schedule%03d=2004%02d%02d00予定%d", k, 1 + k % 12,
+                      1 + k % 28, k);
+        lines.push_back(line);
+        file += lines.back() + "\r\n";
+    }
+    const std::string path = settings_file_of(dir);
+    REQUIRE(write_file(path, file));
+
+    // Before the main window: the notice of the 9,500 entries that stay in the file.
+    App app;
+    REQUIRE(app_launch(app, dir));
+    HWND notice = find_window_of(app.pi.dwProcessId, "#32770", 15000);
+    REQUIRE(notice != nullptr);
+    CHECK(window_text(notice) == "Tavelspore");
+    keep_screenshot(notice, "entries_not_loaded.png");
+    PostMessageA(notice, WM_COMMAND, IDOK, 0);
+    REQUIRE(app_wait_window(app));
+    CHECK_EQ(exit_by_menu(app), 0);
+
+    std::string saved;
+    REQUIRE(read_file(path, &saved));
+    int missing = 0;
+    for (const std::string& l : lines) missing += !has_line(saved, l);
+    CHECK_EQ(missing, 0);
+    CHECK(has_line(saved, "schedulecount=500"));
 }

@@ -279,18 +279,25 @@ TEST_F(StorageTest, LongScrambledAlarmsLoadBackWhole) {
     EXPECT_EQ(schedule.entries[0].alarm_at, at(2004, 6, 1, 8, 45));
 }
 
-TEST_F(StorageTest, SaveReplacesTheSectionsWhole) {
+TEST_F(StorageTest, SaveWritesTheListFirstAndKeepsWhatItCouldNotReadAfterIt) {
     open("[Schedule]\r\nschedulecount=3\r\nschedule001=x\r\nschedule003=y\r\nstray=1\r\n"
          "[Alarm]\r\nalarm003=0000000\r\n[Keep]\r\nk=v\r\n");
     settings_defaults(&settings, 1024, 768);
     schedule.entries[0] = make_entry(2005, 1, 2, "one");
     schedule.count = 1;
     ASSERT_TRUE(schedule_save(settings, &schedule));
+    // The unreadable keys are numbered on after the list; the alarm no entry takes and the
+    // other name stay as they were.
     const std::string file = slurp(path_);
     EXPECT_NE(file.find("[Schedule]\r\nschedulecount=1\r\nschedule001=2005010200one\r\n"
-                        "[Alarm]\r\n[Keep]\r\nk=v\r\n"),
-              std::string::npos);
-    EXPECT_EQ(file.find("stray"), std::string::npos);
+                        "schedule002=x\r\nschedule003=y\r\nstray=1\r\n"
+                        "[Alarm]\r\nalarm003=0000000\r\n[Keep]\r\nk=v\r\n"),
+              std::string::npos)
+        << file;
+    load("");
+    EXPECT_EQ(schedule.count, 1);
+    ASSERT_TRUE(schedule_save(settings, &schedule));
+    EXPECT_EQ(slurp(path_), file);
 }
 
 TEST_F(StorageTest, AFailedSaveLeavesTheOldFileWhole) {
@@ -371,6 +378,24 @@ TEST_F(StorageTest, LegacyProfileKeys) {
     EXPECT_STREQ(schedule.entries[0].memo, "seven");
     EXPECT_EQ(schedule.entries[1].year, 2004);
     EXPECT_NE(schedule.entries[1].scramble, 0);
+}
+
+TEST(StorageLegacyProfile, DatesAreFoundByTheNamesALookupMatches) {
+    const struct {
+        const char* lines;
+        int entries;
+    } cases[] = {
+        {"DATE20=20050101", 1},  {"Date500=20050101", 1},  {"date501=20050101", 0},
+        {"date020=20050101", 0}, {"date0=20050101", 0},    {"date2x=20050101", 0},
+        {"date1\r\ndate1=20050101", 0},  // the first line of a name has no value: missing
+        {"date1=20050101\r\ndate1=0", 1}, {"dat1=20050101", 0}, {"date99999999=20050101", 0},
+    };
+    for (const auto& c : cases) {
+        const std::string text = std::string("[Schedule]\r\n") + c.lines + "\r\n";
+        ProfileFile ini;
+        ini.parse(text.data(), text.size());
+        EXPECT_EQ(import_legacy_profile(ini, &schedule), c.entries) << c.lines;
+    }
 }
 
 TEST_F(StorageTest, AnniversaryFileWhenTheLegacyProfileGivesNothing) {
@@ -670,6 +695,75 @@ TEST_F(StorageTest, AScheduleSaveKeepsWhatAnotherProgramAddedMeanwhile) {
                         "schedule002=2005010200two\r\n"),
               std::string::npos)
         << file;
+}
+
+// "[Schedule]" in the current form with one dated entry per memo; count -1: all of them.
+std::string schedule_file(const std::vector<std::string>& memos, int count = -1) {
+    std::string text = "[Schedule]\r\nschedulecount=" +
+                       std::to_string(count < 0 ? memos.size() : size_t(count)) + "\r\n";
+    for (size_t i = 0; i < memos.size(); ++i) {
+        char line[128];
+        std::snprintf(line, sizeof line, "schedule%03zu=2004010100%s\r\n", i + 1, memos[i].c_str());
+        text += line;
+    }
+    return text;
+}
+
+std::vector<std::string> list_memos() {
+    std::vector<std::string> out;
+    for (int i = 0; i < schedule.count; ++i) out.push_back(schedule.entries[i].memo);
+    return out;
+}
+
+TEST_F(StorageTest, TenThousandEntriesSurviveASaveAndTheUserIsToldOfTheRest) {
+    std::vector<std::string> memos;
+    for (int k = 1; k <= 10000; ++k) memos.push_back("m" + std::to_string(k));
+    load(schedule_file(memos));
+    ASSERT_EQ(schedule.count, kMaxEntries);
+    EXPECT_EQ(schedule_not_loaded(), 10000 - kMaxEntries);
+    schedule.entries[0] = make_entry(2004, 1, 1, "changed");
+    ASSERT_TRUE(schedule_save(settings, &schedule));
+    const std::string file = slurp(path_);
+    memos[0] = "changed";
+    EXPECT_NE(file.find(schedule_file(memos, kMaxEntries)), std::string::npos);
+    load("");
+    ASSERT_TRUE(schedule_save(settings, &schedule));
+    EXPECT_EQ(slurp(path_), file);
+}
+
+TEST_F(StorageTest, ASaveTakesInEntriesAnotherProgramAddedAndKeepsDeletionsMadeHere) {
+    load(schedule_file({"a", "b", "c"}));
+    // Here: a deleted, e added. In the file meanwhile: b deleted, d added.
+    schedule.entries[0] = schedule.entries[1];
+    schedule.entries[1] = schedule.entries[2];
+    schedule.entries[2] = make_entry(2004, 1, 1, "e");
+    spit(path_, "[Config]\r\nby=hand\r\n" + schedule_file({"a", "c", "d"}));
+    ASSERT_TRUE(schedule_save(settings, &schedule));
+    EXPECT_EQ(list_memos(), std::vector<std::string>({"c", "e", "d"}));
+    const std::string file = slurp(path_);
+    EXPECT_NE(file.find("by=hand"), std::string::npos);
+    EXPECT_NE(file.find("schedulecount=3\r\nschedule001=2004010100c\r\nschedule002=2004010100e\r\n"
+                        "schedule003=2004010100d\r\n"),
+              std::string::npos)
+        << file;
+}
+
+TEST_F(StorageTest, AFailedSaveNeitherDuplicatesNorBringsBackEntriesLater) {
+    FaultyFileIO io;
+    spit(path_, schedule_file({"a", "b"}));
+    open("", &io);
+    startup_load(&settings, &schedule, 1024, 768);
+    schedule.entries[0] = make_entry(2004, 1, 1, "p");  // a changed to p here
+    spit(path_, schedule_file({"a", "b", "c"}));  // c added meanwhile
+    io.fail_at = kReplace;
+    EXPECT_FALSE(schedule_save(settings, &schedule));
+    EXPECT_EQ(list_memos(), std::vector<std::string>({"p", "b", "c"}));
+    io.fail_at = 0;
+    ASSERT_TRUE(settings_save(settings));  // writes the file as it was read, schedule untouched
+    ASSERT_TRUE(schedule_save(settings, &schedule));
+    EXPECT_EQ(list_memos(), std::vector<std::string>({"p", "b", "c"}));
+    load("");
+    EXPECT_EQ(list_memos(), std::vector<std::string>({"p", "b", "c"}));
 }
 
 TEST(RegistryValues, ShortValuesFillTheStartLongerOnesAreMissing) {

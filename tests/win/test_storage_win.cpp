@@ -41,6 +41,13 @@ protected:
     std::string dir_, path_;
 };
 
+// The key of the k-th entry in section "Schedule" or "Alarm".
+std::string entry_key(const char* section, int k) {
+    char key[32];
+    std::snprintf(key, sizeof key, section[0] == 'S' ? "schedule%03d" : "alarm%03d", k);
+    return key;
+}
+
 ScheduleEntry entry(int i) {
     ScheduleEntry e;
     entry_blank(&e);
@@ -73,13 +80,13 @@ TEST_F(StorageWin, ASavedFileReadsBackThroughTheProfileFunctions) {
     const std::string bytes = get_file(path_);
     ProfileFile mine;
     mine.parse(bytes.data(), bytes.size());
-    char key[32], theirs[512];
+    char theirs[512];
     for (int i = 1; i <= kMaxEntries; ++i) {
         for (const char* sec : {"Schedule", "Alarm"}) {
-            std::snprintf(key, sizeof key, sec[0] == 'S' ? "schedule%03d" : "alarm%03d", i);
-            const std::string* ours = mine.find(sec, key);
+            const std::string key = entry_key(sec, i);
+            const std::string* ours = mine.find(sec, key.c_str());
             ASSERT_NE(ours, nullptr) << key;
-            GetPrivateProfileStringA(sec, key, "missing", theirs, sizeof theirs, path_.c_str());
+            GetPrivateProfileStringA(sec, key.c_str(), "missing", theirs, sizeof theirs, path_.c_str());
             ASSERT_EQ(*ours, theirs) << key;
         }
     }
@@ -120,6 +127,56 @@ TEST_F(StorageWin, AFileWrittenByTheProfileFunctionsLoads) {
     ASSERT_EQ(schedule.count, 1);
     EXPECT_STREQ(schedule.entries[0].memo, "会議");
     EXPECT_EQ(schedule.entries[0].minutes_before, 15);
+}
+
+TEST_F(StorageWin, ATenThousandEntryFileKeepsEveryEntryThroughASave) {
+    // Written by the platform: every 7th entry with a time, every 5th scrambled.
+    constexpr int kEntries = 10000;
+    std::string sched = "schedulecount=10000", alarms;
+    sched += '\0';
+    char line[128], value[64];
+    for (int k = 1; k <= kEntries; ++k) {
+        const int timed = k % 7 == 0, scramble = k % 5 == 0;
+        std::snprintf(value, sizeof value, "2004%02d%02d%d%d第%d件", 1 + k % 12, 1 + k % 28,
+                      scramble * 2, timed, k);
+        std::snprintf(line, sizeof line, "schedule%03d=%s", k, profile_stored_form(value, scramble).c_str());
+        (sched += line) += '\0';
+        if (!timed) continue;
+        std::snprintf(value, sizeof value, "%02d%02d%02d1", k % 24, k % 60, k % 100);
+        std::snprintf(line, sizeof line, "alarm%03d=%s", k, profile_stored_form(value, scramble).c_str());
+        (alarms += line) += '\0';
+    }
+    ASSERT_TRUE(WritePrivateProfileSectionA("Schedule", sched.c_str(), path_.c_str()));
+    ASSERT_TRUE(WritePrivateProfileSectionA("Alarm", alarms.c_str(), path_.c_str()));
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
+    const std::string before = get_file(path_);
+
+    storage_init_win(path_.c_str(), dir_.c_str());
+    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
+    ASSERT_EQ(schedule.count, kMaxEntries);
+    EXPECT_EQ(schedule_not_loaded(), kEntries - kMaxEntries);
+    ASSERT_TRUE(schedule_save(settings, &schedule));
+
+    // Every key as it was, read through the platform too (a sample: each lookup walks the file).
+    const std::string bytes = get_file(path_);
+    ProfileFile saved, original;
+    saved.parse(bytes.data(), bytes.size());
+    original.parse(before.data(), before.size());
+    char theirs[512];
+    for (int k = 1; k <= kEntries; ++k) {
+        for (const char* sec : {"Schedule", "Alarm"}) {
+            const std::string key = entry_key(sec, k);
+            const std::string* was = original.find(sec, key.c_str());
+            const std::string* now = saved.find(sec, key.c_str());
+            ASSERT_EQ(was == nullptr, now == nullptr) << key;
+            if (was == nullptr) continue;
+            ASSERT_EQ(*now, *was) << key;
+            if (k % 499 != 0 && k != kEntries) continue;
+            GetPrivateProfileStringA(sec, key.c_str(), "missing", theirs, sizeof theirs, path_.c_str());
+            ASSERT_EQ(*was, theirs) << key;
+        }
+    }
+    EXPECT_EQ(GetPrivateProfileIntA("Schedule", "schedulecount", -1, path_.c_str()), 500u);
 }
 
 TEST_F(StorageWin, SavesReportFilesThatCannotBeReplaced) {
