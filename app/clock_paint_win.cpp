@@ -11,10 +11,7 @@ namespace {
 RECT to_rect(const CellRect& c) { return RECT{c.left, c.top, c.right, c.bottom}; }
 
 void draw_hand(HDC dc, const ClockPoint p[4], COLORREF colour) {
-    OwnedPen pen(CreatePen(PS_SOLID, 0, colour));
-    OwnedBrush brush(CreateSolidBrush(colour));
-    GdiSelect sp(dc, pen.get());
-    GdiSelect sb(dc, brush.get());
+    DcPenBrush hand(dc, colour, colour);
     POINT pts[4];
     for (int i = 0; i < 4; ++i) pts[i] = {p[i].x, p[i].y};
     Polygon(dc, pts, 4);
@@ -23,20 +20,30 @@ void draw_hand(HDC dc, const ClockPoint p[4], COLORREF colour) {
 }  // namespace
 
 void paint_clock(HDC dc, const Settings& settings, const MonthFrame& f, int area_right, int hour,
-                 int minute, int second, bool halo, RECT* clock_rect, RECT* text_rect) {
+                 int minute, int second, bool halo, int client_w, int client_h, RECT* clock_rect,
+                 RECT* text_rect) {
+    auto write = [&](int x, int y, const char* text) {
+        if (halo)
+            draw_text_mask_halo(dc, client_w, client_h, x, y, text);
+        else
+            draw_text_halo(dc, x, y, text, false);
+    };
     const bool analog = settings.analog != 0;
     char text[32];
     // The analog clock never shows seconds.
     format_clock_text(text, sizeof text, hour, minute, second, settings.method, settings.ampm,
                       analog ? 0 : settings.second != 0);
-    GdiSelect sf(dc, view_font(settings, ViewFontRole::kDay, f.day_font_height));
+    // Selected only when the month has not left it selected.
+    const HFONT day_font = view_font(settings, ViewFontRole::kDay, f.day_font_height);
+    GdiSelect sf;
+    if (GetCurrentObject(dc, OBJ_FONT) != day_font) sf.select(dc, day_font);
     SIZE ext = {0, 0};
     GetTextExtentPoint32A(dc, text, lstrlenA(text), &ext);
     const UINT old_align = SetTextAlign(dc, TA_RIGHT | TA_TOP);
     const COLORREF old_colour = SetTextColor(dc, RGB(0, 0, 0));
 
     if (!analog) {
-        draw_text_halo(dc, f.clock_anchor_x, f.clock_anchor_y, text, halo);
+        write(f.clock_anchor_x, f.clock_anchor_y, text);
         *clock_rect = to_rect(digital_clock_rect(f.clock_anchor_x, f.clock_anchor_y, ext.cx, ext.cy));
         *text_rect = *clock_rect;
     } else {
@@ -45,17 +52,21 @@ void paint_clock(HDC dc, const Settings& settings, const MonthFrame& f, int area
                      ext.cx, hour, minute, &a);
         if (a.face) {
             {
-                OwnedPen pen(CreatePen(PS_SOLID, 0, RGB(128, 128, 128)));
-                GdiSelect sp(dc, pen.get());
+                DcPenBrush grey(dc, RGB(128, 128, 128), RGB(128, 128, 128));
+                // Twelve lines of two points each, in one call.
+                POINT pts[24];
+                DWORD counts[12];
                 for (int k = 0; k < 12; ++k) {
-                    MoveToEx(dc, a.tick_from[k].x, a.tick_from[k].y, nullptr);
-                    LineTo(dc, a.tick_to[k].x, a.tick_to[k].y);
+                    pts[2 * k] = {a.tick_from[k].x, a.tick_from[k].y};
+                    pts[2 * k + 1] = {a.tick_to[k].x, a.tick_to[k].y};
+                    counts[k] = 2;
                 }
+                PolyPolyline(dc, pts, counts, 12);
             }
             draw_hand(dc, a.hour_hand, RGB(160, 160, 160));
             draw_hand(dc, a.minute_hand, RGB(64, 64, 64));
         }
-        draw_text_halo(dc, a.text_x, a.text_y, text, halo);
+        write(a.text_x, a.text_y, text);
         *clock_rect = to_rect(a.face_rect);
         *text_rect = to_rect(a.text_rect);
     }

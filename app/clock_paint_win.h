@@ -11,5 +11,7 @@ struct Settings;
 // clock anchor and stores the areas a clock-only repaint invalidates: the text (digital) or
 // the face square (analog) in clock_rect, the analog time text in text_rect (the digital
 // clock puts its text rectangle in both).
+// With halo the time text gets the halo through the halo mask of a client_w x client_h target.
 void paint_clock(HDC dc, const Settings& settings, const MonthFrame& f, int area_right, int hour,
-                 int minute, int second, bool halo, RECT* clock_rect, RECT* text_rect);
+                 int minute, int second, bool halo, int client_w, int client_h, RECT* clock_rect,
+                 RECT* text_rect);

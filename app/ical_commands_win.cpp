@@ -68,7 +68,7 @@ void import_calendar(MainState& s, HWND hwnd) {
     bool save_failed = false;
     if (r == IcalFileResult::kDone && counts.added > 0) {
         save_failed = !schedule_save(*s.settings, &list);
-        repaint(hwnd);
+        repaint(s, hwnd, ViewEvent::kEntriesChanged);
     }
     char text[kIcalMessageSize];
     ical_import_result_message(r, counts, kMaxEntries, save_failed, text, sizeof text);

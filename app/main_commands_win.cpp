@@ -22,7 +22,7 @@ void reset_month(MainState& s, HWND hwnd) {
     get_today(&s.today_year, &s.today_month, &s.today_day);
     s.view.shown_year = s.today_year;
     s.view.shown_month = s.today_month;
-    repaint(hwnd);
+    repaint(s, hwnd, ViewEvent::kShownMonthChanged);
 }
 
 void restore_position(MainState& s, HWND hwnd) {
@@ -42,7 +42,7 @@ void toggle_hidden(MainState& s, HWND hwnd) {
         s.window_visible = true;
         ShowWindow(hwnd, SW_RESTORE);
         menus_show_hidden_state(s, false);
-        repaint(hwnd);
+        repaint(s, hwnd, ViewEvent::kShown);
     }
 }
 
@@ -50,6 +50,7 @@ void switch_always_on_top(MainState& s, HWND hwnd) {
     toggle_always_on_top(s.settings);
     report_save_result(hwnd, settings_save(*s.settings));
     menus_show_checks(s);
+    s.recompose.mark(ViewEvent::kAlwaysOnTopToggled);
     apply_z_order(s, hwnd);
 }
 
@@ -57,6 +58,7 @@ void switch_title_bar(MainState& s, HWND hwnd) {
     toggle_title_bar(s.settings);
     report_save_result(hwnd, settings_save(*s.settings));
     menus_show_checks(s);
+    s.recompose.mark(ViewEvent::kTitleBarToggled);
     apply_title_bar(s, hwnd);
 }
 
@@ -66,7 +68,8 @@ void switch_national_holidays(MainState& s, HWND hwnd) {
     report_save_result(hwnd, settings_save(*s.settings));
     menus_show_checks(s);
     tray_show_today(hwnd, s.settings->NationalHolidays);
-    repaint(hwnd);
+    // The month follows the changed setting at this paint, which compares the settings.
+    repaint(s, hwnd, ViewEvent::kTrayTipChanged);
 }
 
 // What the settings dialog wrote takes effect: the background anew, the settings saved,
@@ -76,7 +79,7 @@ void apply_settings(MainState& s, HWND hwnd, HWND owner) {
     const Settings& settings = *s.settings;
     const bool loaded = reload_background(background_choice_of(settings));
     report_save_result(hwnd, settings_save(settings));
-    repaint(hwnd);
+    repaint(s, hwnd, ViewEvent::kBackgroundReloaded);
     if (loaded) return;
     char text[512];
     format_background_failure(text, sizeof text, settings.BackImageFile);
@@ -104,7 +107,7 @@ void show_recent_schedule(MainState& s, HWND hwnd) {
 
 void choose_display_month(MainState& s, HWND hwnd) {
     display_month_dialog(hwnd, s.view);
-    repaint(hwnd);
+    repaint(s, hwnd, ViewEvent::kShownMonthChanged);
 }
 
 void bring_to_front(HWND hwnd) {
@@ -124,7 +127,7 @@ void open_schedule_dialog(MainState& s, HWND hwnd, const ScheduleOpening& openin
     s.schedule_dialog_open = false;
     if (!changed) return;
     report_save_result(hwnd, schedule_save(*s.settings, s.schedule));
-    repaint(hwnd);
+    repaint(s, hwnd, ViewEvent::kEntriesChanged);
 }
 
 void save_position(MainState& s, HWND hwnd) {

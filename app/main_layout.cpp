@@ -57,9 +57,10 @@ MonthMetrics month_metrics(const CellRect& area, int clock_mode) {
     MonthMetrics m;
     const int h = area.bottom - area.top;
     m.col_unit = (area.right - area.left) / 24;
-    const int plain_rows = (h - 1) / 8;
-    m.row_height = clock_mode == 2 ? (h - 1) / 10 : clock_mode == 1 ? (h - 1) / 9 : plain_rows;
-    m.font_unit = 2 * m.col_unit < plain_rows ? 2 * m.col_unit : plain_rows;
+    m.row_height = clock_mode == 2 ? (h - 1) / 10 : clock_mode == 1 ? (h - 1) / 9 : (h - 1) / 8;
+    // The day font fits its row, the rows the clock leaves included: in a wide, short window
+    // with a clock the height, not the width, limits it.
+    m.font_unit = 2 * m.col_unit < m.row_height ? 2 * m.col_unit : m.row_height;
     m.center_x = (area.left + area.right) / 2;
     m.first_row_top = 2 * m.row_height + 2;
     return m;
@@ -76,13 +77,16 @@ void month_cells(const MonthMetrics& m, int area_right, int digit_w, int digit_h
     int w = clamp_int(first_weekday, 0, 6);
     int y = m.first_row_top;
     const int n = clamp_int(days, 0, 31);
-    // With a clock the rows are lower than the day font, which is sized before the clock
-    // takes its rows: a cell, and so today's box and a marked day's box, stays within its
-    // row instead of reaching over the numbers below, and a click hits one day only.
+    // A font's measured cell can be taller than its row, and its digits wider than a column:
+    // the cell, and so today's box and a marked day's box, stays within its row and keeps a
+    // pixel (the box's pen) off the next column, so no box reaches over another number and a
+    // click hits one day only. Columns that collapsed (no column unit) are left as measured.
     const int cell_h = digit_h < m.row_height ? digit_h : m.row_height;
+    int half_w = digit_w / 2 + 2;
+    if (m.col_unit > 0) half_w = std::min(half_w, std::max(0, (3 * m.col_unit) / 2 - 1));
     for (int d = 1; d <= n; ++d) {
         const int xc = m.center_x + (w - 3) * 3 * m.col_unit;
-        out->day_cells[d - 1] = {xc - digit_w / 2 - 2, y + 1, xc + digit_w / 2 + 2, y + cell_h - 2};
+        out->day_cells[d - 1] = {xc - half_w, y + 1, xc + half_w, y + cell_h - 2};
         if (++w > 6) {
             w = 0;
             y += m.row_height;
@@ -173,27 +177,17 @@ ClockRepaint clock_repaint_kind(bool same_date_text, int analog, bool minute_cha
     return (analog != 0 && minute_changed) ? kRepaintClockAndText : kRepaintClock;
 }
 
-namespace {
-
 bool rect_empty(const CellRect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
-bool rect_within(const CellRect& outer, const CellRect& inner) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
+bool rect_within(const CellRect& r, const CellRect& outer) {
+    if (rect_empty(r)) return true;
+    return r.left >= outer.left && r.top >= outer.top && r.right <= outer.right &&
+           r.bottom <= outer.bottom;
 }
 
-}  // namespace
-
-bool paint_clock_only(bool requested, const CellRect& update, const CellRect& clock,
-                      const CellRect& text) {
-    if (!requested) return false;
-    if (rect_empty(update)) return true;  // nothing to paint: the month is not missed
-    CellRect box = clock;
-    if (rect_empty(box)) {
-        box = text;
-    } else if (!rect_empty(text)) {
-        box = {std::min(clock.left, text.left), std::min(clock.top, text.top),
-               std::max(clock.right, text.right), std::max(clock.bottom, text.bottom)};
-    }
-    return !rect_empty(box) && rect_within(box, update);
+CellRect rect_union(const CellRect& a, const CellRect& b) {
+    if (rect_empty(a)) return rect_empty(b) ? CellRect{0, 0, 0, 0} : b;
+    if (rect_empty(b)) return a;
+    return CellRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                    std::max(a.bottom, b.bottom)};
 }

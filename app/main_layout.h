@@ -27,6 +27,13 @@ WindowPos place_window(int* x1, int* y1, int x2, int y2, int screen_w, int scree
 
 // ---- hit testing ----
 
+// A rectangle with no pixel in it (right <= left or bottom <= top).
+bool rect_empty(const CellRect& r);
+// Whether r lies within outer; an empty r always does.
+bool rect_within(const CellRect& r, const CellRect& outer);
+// The smallest rectangle holding both; an empty one adds nothing (two give the empty 0, 0, 0, 0).
+CellRect rect_union(const CellRect& a, const CellRect& b);
+
 // Arrow buttons test like PtInRect: right and bottom edges are outside.
 bool point_in_rect(const CellRect& r, int x, int y);
 // 1 on the left (previous) arrow, 2 on the right (next) one, 0 elsewhere.
@@ -44,7 +51,8 @@ int day_cell_at(const CellRect cells[31], int x, int y);
 struct MonthMetrics {
     int col_unit;        // one day column is 3 units wide
     int row_height;
-    int font_unit;       // day font height
+    int font_unit;       // day font height: no more than a row (of the grid as the clock
+                         // leaves it) nor than two column units
     int center_x;
     int first_row_top;   // top of the first week row
 };
@@ -131,11 +139,3 @@ enum ClockRepaint {
 };
 ClockRepaint clock_repaint_kind(bool same_date_text, int analog, bool minute_changed);
 
-// Whether a paint may draw the clock alone. The tick asks for it (requested) when it
-// invalidated only the clock's rectangle and, for the analog clock, its text rectangle. The
-// paint draws the month as well whenever its update rectangle reaches beyond the bounding
-// rectangle of those two: a restore, a show or an uncovering invalidates more, and the
-// request of a tick that never got its paint (the window minimised or hidden) must not
-// leave the month out.
-bool paint_clock_only(bool requested, const CellRect& update, const CellRect& clock,
-                      const CellRect& text);

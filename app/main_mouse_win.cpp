@@ -22,18 +22,22 @@ void set_cursor(MainState& s, LPCSTR id, bool move) {
     s.move_cursor = move;
 }
 
-void press_arrow(MainState& s, int arrow) {
-    draw_arrow_button(s, nullptr, arrow - 1, 1);
+// The month buttons are part of the month's picture: pressing or releasing one composes the
+// month again, at once.
+void show_arrow_state(MainState& s, HWND hwnd, int arrow) {
     s.pressed_arrow = arrow;
+    repaint(s, hwnd, ViewEvent::kArrowPressChanged);
 }
 
 // Releases the held arrow; a release over an arrow steps the month (forward is the right
 // arrow for the left button, the left arrow for the right button).
 void release_arrow(MainState& s, HWND hwnd, int x, int y, bool right_button) {
-    draw_arrow_button(s, nullptr, s.pressed_arrow - 1, 0);
-    s.pressed_arrow = 0;
     const int over = arrow_at(s.left_arrow_rect, s.right_arrow_rect, x, y);
-    if (over == 0) return;
+    if (over == 0) {
+        show_arrow_state(s, hwnd, 0);
+        return;
+    }
+    s.pressed_arrow = 0;
     const bool forward = (over == 2) != right_button;
     // The display-month dialog's steps, without its fields: beyond 1980-01 and 2079-12
     // nothing changes.
@@ -41,7 +45,8 @@ void release_arrow(MainState& s, HWND hwnd, int x, int y, bool right_button) {
         step_month_up(nullptr, &s.view.shown_year, &s.view.shown_month);
     else
         step_month_down(nullptr, &s.view.shown_year, &s.view.shown_month);
-    repaint(hwnd);
+    s.recompose.mark(ViewEvent::kArrowPressChanged);
+    repaint(s, hwnd, ViewEvent::kShownMonthChanged);
 }
 
 void open_day(MainState& s, HWND hwnd, int day) {
@@ -59,8 +64,7 @@ LRESULT on_mouse_move(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp) {
     if (s.pressed_arrow != 0) {
         if (s.move_cursor) set_cursor(s, IDC_ARROW, false);
         if (!point_in_rect(arrow_rect(s, s.pressed_arrow), x, y)) {
-            draw_arrow_button(s, nullptr, s.pressed_arrow - 1, 0);
-            s.pressed_arrow = 0;
+            show_arrow_state(s, hwnd, 0);
             return 0;
         }
         return DefWindowProcA(hwnd, WM_MOUSEMOVE, wp, lp);
@@ -81,7 +85,7 @@ LRESULT on_lbutton_down(MainState& s, HWND hwnd, WPARAM, LPARAM lp) {
     const int x = mouse_x(lp), y = mouse_y(lp);
     const int arrow = arrow_at(s.left_arrow_rect, s.right_arrow_rect, x, y);
     if (arrow != 0) {
-        press_arrow(s, arrow);
+        show_arrow_state(s, hwnd, arrow);
         return 0;
     }
     if (y < s.header_height) {
@@ -104,7 +108,7 @@ LRESULT on_rbutton_down(MainState& s, HWND hwnd, WPARAM, LPARAM lp) {
     const int x = mouse_x(lp), y = mouse_y(lp);
     const int arrow = arrow_at(s.left_arrow_rect, s.right_arrow_rect, x, y);
     if (arrow != 0) {
-        press_arrow(s, arrow);
+        show_arrow_state(s, hwnd, arrow);
         return 0;
     }
     POINT pt = {x, y};

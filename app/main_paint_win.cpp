@@ -1,7 +1,8 @@
-// The main window's paint: everything is drawn into the off-screen surface and copied to
-// the window in one blit: window colour, background, the month view and the clock. A full
-// paint also keeps the layout (title, month buttons, header band, day cells) that the mouse
-// code tests against; a clock-only paint keeps the month's layout as it was.
+// The main window's paint. The composed picture (background, month, clock) stays in the
+// off-screen surface between paints; a paint composes only what was marked since the last one
+// (app/recompose.h) and copies its update rectangle to the window, so a window that was only
+// uncovered or moved costs one blit. Composing the month also keeps the layout (title, month
+// buttons, header band, day cells) that the mouse code tests against.
 #include "app/background_choice.h"
 #include "app/main_layout.h"
 #include "app/main_state_win.h"
@@ -24,12 +25,35 @@ void store_layout(MainState& s, const MonthPaintResult& r) {
 
 CellRect cell_of(const RECT& r) { return CellRect{r.left, r.top, r.right, r.bottom}; }
 
-MonthView view_for_paint(MainState& s, const CellRect& area, bool halo, const RECT& update) {
+bool clock_shown(const MainState& s) { return s.timer_running && s.settings->clock != 0; }
+
+MonthInputs month_inputs(const MainState& s) {
+    return MonthInputs{s.view.shown_year, s.view.shown_month, s.today_year,
+                       s.today_month,     s.today_day,        s.pressed_arrow};
+}
+
+// What changed since the picture was composed without coming as an event (a setting written
+// by a dialog, the date read anew) is marked here, in the same place as every event.
+void mark_unannounced_changes(MainState& s) {
+    get_today(&s.today_year, &s.today_month, &s.today_day);
+    s.recompose.mark_settings(s.composed_settings, *s.settings);
+    s.recompose.mark_inputs(s.composed_inputs, month_inputs(s));
+    s.composed_settings = *s.settings;
+    s.composed_inputs = month_inputs(s);
+}
+
+// The surface must be the client's size; a surface that is not is made anew.
+void match_surface(MainState& s, int w, int h) {
+    if (surface_width() == w && surface_height() == h && surface_dc()) return;
+    surface_create(w, h);
+    background_drop_cache();
+    s.recompose.mark(ViewEvent::kSurfaceLost);
+}
+
+MonthView view_of(const MainState& s) {
     MonthView v = {};
     v.settings = s.settings;
     v.schedule = s.schedule;
-    get_today(&s.today_year, &s.today_month, &s.today_day);
-    get_now_time(&s.now_hour, &s.now_minute, &s.now_second);
     v.shown_year = s.view.shown_year;
     v.shown_month = s.view.shown_month;
     v.today_year = s.today_year;
@@ -39,50 +63,101 @@ MonthView view_for_paint(MainState& s, const CellRect& area, bool halo, const RE
     v.now_minute = s.now_minute;
     v.now_second = s.now_second;
     v.pressed_arrow = s.pressed_arrow;
-    v.clock_only = paint_clock_only(s.clock_only_repaint, cell_of(update), cell_of(s.clock_rect),
-                                    cell_of(s.clock_text_rect));
-    v.clock_shown = s.timer_running && s.settings->clock != 0;
-    v.area = area;
-    v.halo = halo;
+    v.clock_shown = clock_shown(s);
+    v.area = s.calendar_area;
+    v.halo = s.halo;
     return v;
+}
+
+// Window colour and background image; keeps the calendar area and the halo for the layers
+// above.
+void lay_background(MainState& s, const RECT& client) {
+    const BackgroundChoice choice = background_choice_of(*s.settings);
+    // A kept background covers the whole surface: the window colour would be drawn over.
+    if (!background_covers_surface(choice)) surface_fill(GetSysColor(COLOR_WINDOW));
+    bool halo = false;
+    s.calendar_area = cell_of(draw_background(choice, client, &halo));
+    s.halo = halo;
+}
+
+void store_clock(MainState& s, const MonthPaintResult& r) {
+    if (!r.clock_drawn) return;
+    s.clock_rect = r.clock_rect;
+    s.clock_text_rect = r.clock_text_rect;
+}
+
+// The month, its picture kept when asked, and the clock over it when asked, in one pass.
+void draw_month(MainState& s, HWND hwnd, HDC dc, const RECT& client, const ComposeSteps& steps) {
+    if (steps.draw_clock) get_now_time(&s.now_hour, &s.now_minute, &s.now_second);
+    MonthView v = view_of(s);
+    v.month_only = !steps.draw_clock;
+    v.after_month = steps.keep_month_picture ? surface_keep : nullptr;
+    MonthPaintResult r = {};
+    paint_month(dc, client.right, client.bottom, v, &r);
+    SetWindowTextA(hwnd, r.title);
+    store_layout(s, r);
+    store_clock(s, r);
+}
+
+void draw_clock(MainState& s, HDC dc, const RECT& client) {
+    get_now_time(&s.now_hour, &s.now_minute, &s.now_second);
+    MonthView v = view_of(s);
+    v.clock_only = true;
+    MonthPaintResult r = {};
+    paint_month(dc, client.right, client.bottom, v, &r);
+    store_clock(s, r);
+}
+
+// Composes what was marked; returns the part of the client it changed.
+CellRect compose(MainState& s, HWND hwnd, const RECT& client) {
+    const ComposeSteps steps = compose_steps(s.recompose.take(), clock_shown(s));
+    HDC dc = surface_dc();
+    if (!dc || !surface_width() || !surface_height()) return CellRect{0, 0, 0, 0};
+    const CellRect before[2] = {cell_of(s.clock_rect), cell_of(s.clock_text_rect)};
+    if (steps.drop_background_cache) background_drop_cache();
+    if (steps.lay_background) lay_background(s, client);
+    if (steps.draw_month) {
+        draw_month(s, hwnd, dc, client, steps);
+    } else {
+        if (steps.restore_month_picture) {
+            for (const CellRect& r : before) {
+                const RECT fringe = {r.left - kTextFringe, r.top - kTextFringe,
+                                     r.right + kTextFringe, r.bottom + kTextFringe};
+                surface_restore_kept(fringe);
+            }
+        }
+        if (steps.draw_clock) draw_clock(s, dc, client);
+    }
+    const CellRect after[2] = {cell_of(s.clock_rect), cell_of(s.clock_text_rect)};
+    return composed_area(steps, client.right, client.bottom, before, after);
+}
+
+void copy_to(HDC target, const CellRect& r) {
+    surface_blit_to(target, r.left, r.top, r.right - r.left, r.bottom - r.top, r.left, r.top,
+                    SRCCOPY);
 }
 
 }  // namespace
 
-void draw_arrow_button(const MainState& s, HDC dc, int which, int pressed) {
-    const CellRect& r = which == 0 ? s.left_arrow_rect : s.right_arrow_rect;
-    if (r.right <= r.left || r.bottom <= r.top) return;  // not laid out yet
-    const int p = pressed ? 1 : 0;
-    if (dc) {
-        draw_arrow_in_rect(dc, r, which, p);
-        return;
-    }
-    WindowDC wdc(s.hwnd);
-    if (wdc.get()) draw_arrow_in_rect(wdc.get(), r, which, p);
+void repaint(MainState& s, HWND hwnd, ViewEvent e) {
+    s.recompose.mark(e);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    UpdateWindow(hwnd);
 }
 
 void main_paint(MainState& s, HWND hwnd) {
     PaintDC paint(hwnd);
-    surface_fill(GetSysColor(COLOR_WINDOW));
     RECT client;
     GetClientRect(hwnd, &client);
-    HDC dc = surface_dc();
-    if (dc) {
-        bool halo = false;
-        const CellRect area =
-            cell_of(draw_background(background_choice_of(*s.settings), client, &halo));
-        const MonthView v = view_for_paint(s, area, halo, paint.update_rect());
-        MonthPaintResult r = {};
-        paint_month(dc, client.right, client.bottom, v, &r);
-        if (!v.clock_only) {
-            SetWindowTextA(hwnd, r.title);
-            store_layout(s, r);
-        }
-        if (r.clock_drawn) {
-            s.clock_rect = r.clock_rect;
-            s.clock_text_rect = r.clock_text_rect;
-        }
+    match_surface(s, client.right, client.bottom);
+    mark_unannounced_changes(s);
+    const CellRect changed = compose(s, hwnd, client);
+    const CellRect update = cell_of(paint.update_rect());
+    copy_to(paint.get(), update);
+    // What the composition changed outside the update rectangle (a clock grown wider than the
+    // one the tick invalidated) reaches the window as well.
+    if (!rect_within(changed, update)) {
+        WindowDC wdc(hwnd);
+        if (wdc.get()) copy_to(wdc.get(), changed);
     }
-    surface_blit_to(paint.get(), 0, 0, client.right, client.bottom, 0, 0, SRCCOPY);
-    s.clock_only_repaint = false;
 }

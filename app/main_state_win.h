@@ -9,13 +9,14 @@
 #include <array>
 
 #include "app/main_layout.h"
+#include "app/recompose.h"
 #include "config/handles_win.h"
+#include "config/settings.h"
 #include "dialogs/alarm_window_win.h"
 #include "dialogs/view_state.h"
 #include "schedule/alarm_snooze.h"
 
 struct ScheduleList;
-struct Settings;
 
 constexpr CellRect kNoCell = {-1, -1, -1, -1};
 
@@ -47,13 +48,20 @@ struct MainState {
     bool move_cursor = false;
     bool window_visible = true;          // false while hidden by the hide command
     bool startup_list_pending = false;
-    bool clock_only_repaint = false;     // the tick asks the next paint to draw only the clock
+    bool tray_pending = true;            // the icon is added right after the first paint
     char last_date_text[16] = "";
+    // The composed picture stays in the off-screen surface; what changed since is marked here
+    // and composed by the next paint, which copies what it must show.
+    Recomposition recompose;
+    Settings composed_settings = {};     // what the picture was composed from
+    MonthInputs composed_inputs = {};
+    CellRect calendar_area = {};         // as the background last left it, with its halo
+    bool halo = false;
     // Laid out by every full paint.
     CellRect left_arrow_rect = {}, right_arrow_rect = {};
     int header_height = 0;
     std::array<CellRect, 31> day_cells = no_day_cells();
-    RECT clock_rect = {}, clock_text_rect = {};  // what a clock-only repaint invalidates
+    RECT clock_rect = {}, clock_text_rect = {};  // where the clock was last drawn
     OwnedMenu menu_bar;                  // one entry, whose drop-down is main_menu
     OwnedMenu main_menu;                 // menu 210, also the popup menu
     UINT taskbar_created_msg = 0;
@@ -70,4 +78,5 @@ struct MainState {
 extern MainState main_state;
 
 constexpr UINT_PTR kMainTimer = 100;
+constexpr UINT_PTR kTrayTimer = 101;  // one shot: the tray icon after the first paint
 constexpr UINT kTrayCallback = WM_USER + 1;

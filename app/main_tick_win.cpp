@@ -45,22 +45,23 @@ void show_snoozed(MainState& s, HWND hwnd) {
 
 void invalidate(HWND hwnd, const RECT& r) { InvalidateRect(hwnd, &r, TRUE); }
 
+// The clock is composed again over the month kept under it; the paint copies what changed.
 void repaint_clock(MainState& s, HWND hwnd, const LocalTime& now, bool minute_changed) {
     char text[sizeof s.last_date_text];
     format_date_text(text, sizeof text, now);
     const bool same = std::strcmp(text, s.last_date_text) == 0;
     switch (clock_repaint_kind(same, s.settings->analog, minute_changed)) {
     case kRepaintWhole:
-        s.clock_only_repaint = false;
+        s.recompose.mark(ViewEvent::kNewDay);
         InvalidateRect(hwnd, nullptr, TRUE);
         break;
     case kRepaintClockAndText:
-        s.clock_only_repaint = true;
+        s.recompose.mark(ViewEvent::kClockTextChanged);
         invalidate(hwnd, s.clock_rect);
         invalidate(hwnd, s.clock_text_rect);
         break;
     case kRepaintClock:
-        s.clock_only_repaint = true;
+        s.recompose.mark(ViewEvent::kClockTextChanged);
         invalidate(hwnd, s.clock_rect);
         break;
     }
@@ -80,8 +81,9 @@ int main_tick(MainState& s, HWND hwnd) {
 
     if (plan.new_day) {
         tray_show_date(hwnd, plan.year, plan.month, plan.day, settings.NationalHolidays);
+        s.recompose.mark(ViewEvent::kTrayTipChanged);
         // The shown month stays; today's mark moves.
-        if (plan.repaint_month) repaint(hwnd);
+        if (plan.repaint_month) repaint(s, hwnd, ViewEvent::kNewDay);
     }
     s.now_hour = now.hour;
     s.now_minute = now.minute;

@@ -4,13 +4,14 @@
 
 #include <windows.h>
 
+#include "app/recompose.h"
+
 struct AlarmBatch;
 struct MainState;
 struct ScheduleList;
 struct ScheduleOpening;
 
 // main_window_win.cpp
-void repaint(HWND hwnd);                 // invalidate all with erase, then paint now
 void place_main_window(const MainState& s, HWND hwnd);  // from the window set in the settings
 void apply_z_order(const MainState& s, HWND hwnd);      // topmost when `front` is checked
 int screen_width();
@@ -54,7 +55,8 @@ void snooze_alarms(void* context, const AlarmBatch& shown);
 void ring_stored_entry(void* context, const ScheduleList& list, int index);
 
 // main_paint_win.cpp
+// Composes what was marked since the last paint and copies the update rectangle.
 void main_paint(MainState& s, HWND hwnd);
-// Draws month button which (0 left, 1 right) in its rectangle, pressed or not; with no dc
-// it draws straight onto the main window.
-void draw_arrow_button(const MainState& s, HDC dc, int which, int pressed);
+// Marks what the event changed, then invalidates the whole client (with erase) and paints
+// now. Every change of what the window shows goes through here or marks s.recompose itself.
+void repaint(MainState& s, HWND hwnd, ViewEvent e);

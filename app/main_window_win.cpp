@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/background_choice.h"
+#include "app/halo_mask_win.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "app/save_notice_win.h"
@@ -46,6 +47,9 @@ void init_placement(MainState& s, HWND hwnd) {
     }
 }
 
+// Without a paint (a window started minimised) the icon still comes, a second later.
+constexpr UINT kTrayWithoutPaintMs = 1000;
+
 void start_timer(MainState& s, HWND hwnd) {
     s.timer_running = SetTimer(hwnd, kMainTimer, 1000, nullptr) != 0;
     // The first tick (tray tip, alarm check) happens during creation.
@@ -73,9 +77,8 @@ LRESULT on_create(MainState& s, HWND hwnd, LPARAM lp) {
     get_today(&s.view.shown_year, &s.view.shown_month, nullptr);
     menus_build(s);
     apply_z_order(s, hwnd);
-    tray_add(hwnd);
-    GetClientRect(hwnd, &s.clock_rect);
-    s.clock_text_rect = s.clock_rect;
+    // The shell is loaded for the tray icon right after the first paint, not before it.
+    SetTimer(hwnd, kTrayTimer, kTrayWithoutPaintMs, nullptr);
     start_timer(s, hwnd);
     // The frame and the menu bar of the stored `titlebar`, and a client area computed with
     // the menu bar in it.
@@ -106,10 +109,12 @@ LRESULT on_destroy(MainState& s, HWND hwnd) {
     tray_remove(hwnd);
     const bool saved = s.session_ended || save_everything(s);
     if (s.timer_running) KillTimer(hwnd, kMainTimer);
+    KillTimer(hwnd, kTrayTimer);
     s.timer_running = false;
     menus_destroy(s, hwnd);
     surface_destroy();
     view_fonts_release();
+    halo_mask_release();
     background_release();
     // The window is going away: the notice has no owner, and it is the last chance to say
     // that the changes are lost, even when an earlier failure was told.
@@ -118,11 +123,23 @@ LRESULT on_destroy(MainState& s, HWND hwnd) {
     return 0;
 }
 
-LRESULT on_size(HWND hwnd) {
+// A new size makes a new surface; a minimised window keeps its picture, and one restored to
+// the size it had only copies it again.
+LRESULT on_size(MainState& s, HWND hwnd, WPARAM wp) {
+    if (wp == SIZE_MINIMIZED) {
+        s.recompose.mark(ViewEvent::kMinimized);
+        return 0;
+    }
     RECT rc;
     GetClientRect(hwnd, &rc);
-    surface_create(rc.right - rc.left, rc.bottom - rc.top);
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if (surface_dc() && surface_width() == w && surface_height() == h && w > 0 && h > 0) {
+        s.recompose.mark(ViewEvent::kRestored);
+        return 0;
+    }
+    surface_create(w, h);
     background_drop_cache();
+    s.recompose.mark(ViewEvent::kResized);
     return 0;
 }
 
@@ -135,7 +152,35 @@ LRESULT on_min_max_info(LPARAM lp) {
 
 LRESULT on_display_change(MainState& s, HWND hwnd) {
     settings_load(s.settings, screen_width(), screen_height());
+    s.recompose.mark(ViewEvent::kDisplayChanged);
     place_main_window(s, hwnd);
+    return 0;
+}
+
+// A drag of the frame: the image is scaled roughly while it lasts, properly once it ends.
+LRESULT on_enter_size_move() {
+    background_begin_sizing();
+    return 0;
+}
+
+LRESULT on_exit_size_move(MainState& s, HWND hwnd) {
+    if (background_end_sizing()) repaint(s, hwnd, ViewEvent::kSizeSettled);
+    return 0;
+}
+
+LRESULT on_sys_color_change(MainState& s, HWND hwnd) {
+    repaint(s, hwnd, ViewEvent::kSysColorsChanged);
+    return 0;
+}
+
+LRESULT on_timer(MainState& s, HWND hwnd, WPARAM id) {
+    if (id == kTrayTimer) {
+        KillTimer(hwnd, kTrayTimer);
+        if (s.tray_pending) tray_add(hwnd);
+        s.tray_pending = false;
+        return 0;
+    }
+    main_tick(s, hwnd);
     return 0;
 }
 
@@ -147,6 +192,9 @@ LRESULT on_command(MainState& s, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT on_paint(MainState& s, HWND hwnd) {
     main_paint(s, hwnd);
+    // The tray icon as soon as the first paint is on the screen: the timer fires once the
+    // program waits for input.
+    if (s.tray_pending) SetTimer(hwnd, kTrayTimer, USER_TIMER_MINIMUM, nullptr);
     // The recent-schedules list opens once, after the first paint.
     if (s.startup_list_pending) {
         s.startup_list_pending = false;
@@ -168,15 +216,18 @@ LRESULT CALLBACK main_wndproc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE: return on_create(s, hwnd, lp);
     case WM_DESTROY: return on_destroy(s, hwnd);
-    case WM_SIZE: return on_size(hwnd);
+    case WM_SIZE: return on_size(s, hwnd, wp);
     case WM_PAINT: return on_paint(s, hwnd);
     case WM_ERASEBKGND: return 0;
     case WM_GETMINMAXINFO: return on_min_max_info(lp);
     case WM_DISPLAYCHANGE: return on_display_change(s, hwnd);
+    case WM_SYSCOLORCHANGE: return on_sys_color_change(s, hwnd);
+    case WM_ENTERSIZEMOVE: return on_enter_size_move();
+    case WM_EXITSIZEMOVE: return on_exit_size_move(s, hwnd);
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION: return on_end_session(s, wp);
     case WM_COMMAND: return on_command(s, hwnd, msg, wp, lp);
-    case WM_TIMER: main_tick(s, hwnd); return 0;
+    case WM_TIMER: return on_timer(s, hwnd, wp);
     case WM_MOUSEMOVE: return on_mouse_move(s, hwnd, wp, lp);
     case WM_LBUTTONDOWN: return on_lbutton_down(s, hwnd, wp, lp);
     case WM_LBUTTONUP: return on_lbutton_up(s, hwnd, wp, lp);
@@ -193,11 +244,6 @@ HINSTANCE app_instance() { return g_instance; }
 
 int screen_width() { return GetSystemMetrics(SM_CXSCREEN); }
 int screen_height() { return GetSystemMetrics(SM_CYSCREEN); }
-
-void repaint(HWND hwnd) {
-    InvalidateRect(hwnd, nullptr, TRUE);
-    UpdateWindow(hwnd);
-}
 
 void place_main_window(const MainState& s, HWND hwnd) {
     Settings& settings = *s.settings;

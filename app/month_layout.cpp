@@ -13,15 +13,19 @@ MonthFrame month_frame(const CellRect& area, int clock_mode, int weeklang) {
     f.m = month_metrics(area, clock_mode);
     f.clock_anchor_x = area.right - 2 * f.m.col_unit;
     f.clock_anchor_y = f.m.first_row_top + 6 * f.m.row_height;
-    int row_offset;
+    int row_offset, height;
     if (weeklang != 0) {
-        f.weekday_font_height = -(8 * f.m.font_unit) / 10;
+        height = (8 * f.m.font_unit) / 10;
         row_offset = 0;
     } else {
-        f.weekday_font_height = -(6 * f.m.font_unit) / 10;
+        height = (6 * f.m.font_unit) / 10;
         row_offset = (12 * f.m.font_unit) / 100;
     }
     f.weekday_y = row_offset + f.m.row_height + 4;
+    // The names end above the first week row, also in the lowest rows.
+    const int room = f.m.first_row_top - f.weekday_y;
+    if (height > room && room > 0) height = room;
+    f.weekday_font_height = -height;
     for (int i = 0; i < 7; ++i) f.weekday_x[i] = f.m.center_x + (i - 3) * 3 * f.m.col_unit;
     f.day_font_height = -f.m.font_unit;
     f.header_x = f.m.center_x;
@@ -62,6 +66,23 @@ void month_grid(const MonthFrame& f, int area_right, int digit_w, int digit_h, i
         out->text_x[i] = (c.left + c.right) / 2;
         out->text_y[i] = c.top - 1;
     }
+}
+
+int day_text_runs(const MonthGrid& g, const uint32_t colours[31], const int widths[11],
+                  TextRun* out, int max) {
+    uint16_t chars[31][2];
+    int advances[31][2];
+    CentredText texts[31];
+    const int days = g.days < 31 ? g.days : 31;
+    for (int d = 0; d < days; ++d) {
+        const int day = d + 1;
+        chars[d][0] = static_cast<uint16_t>(day >= 10 ? '0' + day / 10 : ' ');
+        chars[d][1] = static_cast<uint16_t>('0' + day % 10);
+        advances[d][0] = day >= 10 ? widths[1 + day / 10] : widths[0];
+        advances[d][1] = widths[1 + day % 10];
+        texts[d] = CentredText{g.text_x[d], g.text_y[d], colours[d], 2, chars[d], advances[d]};
+    }
+    return centred_text_runs(texts, days, out, max);
 }
 
 bool date_before(int y, int m, int d, int ty, int tm, int td) {

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "app/main_layout.h"
+#include "app/text_runs.h"
 
 // A shown month outside 1..12 (a hand-edited or stale value) is pulled into range before
 // any table is indexed with it.
@@ -45,6 +47,12 @@ struct MonthGrid {
 
 void month_grid(const MonthFrame& f, int area_right, int digit_w, int digit_h, int year,
                 int month, MonthGrid* out);
+
+// The day numbers as runs of text_runs.h, one per colour: each "%2d" centred on its x.
+// widths: the day font's advance of ' ' (index 0) and of '0' to '9' (1 to 10); colours: the
+// text colour of each day of the grid. Returns how many runs were written (at most max).
+int day_text_runs(const MonthGrid& g, const uint32_t colours[31], const int widths[11],
+                  TextRun* out, int max);
 
 // Compared as year * 10000 + month * 100 + day: is the date before today?
 bool date_before(int y, int m, int d, int ty, int tm, int td);

@@ -1,17 +1,14 @@
 // Drawing of the month view and the clock into a device context (normally the off-screen
 // surface's). The geometry comes from month_layout.h and clock_layout.h; this only draws.
 //
-// The main window's paint:
-//   surface_fill(GetSysColor(COLOR_WINDOW));
-//   (background image, which gives the calendar area and the halo flag)
-//   MonthView v = {...};  MonthPaintResult r;
-//   paint_month(surface_dc(), W, H, v, &r);
-//   if (!v.clock_only) { SetWindowTextA(hwnd, r.title); store arrows, header, day cells }
-//   if (r.clock_drawn)  { store clock_rect, clock_text_rect }
-//   surface_blit_to(paint_dc, 0, 0, W, H, 0, 0, SRCCOPY);
+// The main window composes in layers (app/recompose.h): the month over the background, its
+// picture kept (after_month), the clock over it; a new time puts the kept month back under the
+// clock and draws the clock alone (clock_only).
 #pragma once
 
 #include <windows.h>
+
+#include <cstdint>
 
 #include "app/main_layout.h"
 
@@ -26,6 +23,8 @@ struct MonthView {
     int now_hour, now_minute, now_second;   // as get_now_time gave them for this paint
     int pressed_arrow;                      // 0 none, 1 left, 2 right: drawn pressed
     bool clock_only;                        // draw only the clock (the month is skipped)
+    bool month_only;                        // draw only the month (rows laid out as ever)
+    void (*after_month)();                  // called between the month and the clock
     bool clock_shown;                       // the timer runs and the setting `clock` is on
     CellRect area;                          // calendar area; empty: the whole client
     bool halo;                              // a background image is on show
@@ -42,8 +41,8 @@ struct MonthPaintResult {
     RECT clock_rect, clock_text_rect;
 };
 
-// Draws the month view (unless v.clock_only) and the clock (when v.clock_shown) over what
-// the dc already holds; it does not fill the window colour. Nothing is drawn without the
+// Draws the month view (unless v.clock_only) and the clock (when v.clock_shown and not
+// v.month_only) over what the dc already holds; it does not fill the window colour. Nothing is drawn without the
 // view's settings and schedule list. The two view fonts are kept for the next paint
 // (view_font); every other GDI object it makes is deleted before it returns, and the dc
 // gets its previous objects back.
@@ -52,5 +51,9 @@ void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPa
 // A month button in rectangle r: which 0 points left, 1 right; pressed draws it sunken with
 // the arrow one pixel to the right.
 void draw_arrow_in_rect(HDC dc, const CellRect& r, int which, int pressed);
+// The day numbers of the grid in the dc's font, each "%2d" centred on its x, one call per
+// colour (colours: each day's text colour).
+struct MonthGrid;
+void draw_day_numbers(HDC dc, const MonthGrid& g, const uint32_t colours[31], bool halo);
 // The past-day tick in a cell.
 void draw_check_mark(HDC dc, int left, int top, int right, int bottom);

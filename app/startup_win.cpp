@@ -70,7 +70,8 @@ int app_run(HINSTANCE inst, int show) {
         kPathTooLong)
         return 2;
 
-    load_image_plugins(g_program_dir);
+    // Loaded with the first picture that needs one, or for the image chooser's formats.
+    defer_image_plugins(g_program_dir);
     set_memo_compare(memo_compare_win);
     storage_init_win(g_settings_path, g_program_dir);
     // Settings come before the window: its style and place depend on them.

@@ -12,13 +12,11 @@ namespace {
 
 // Two moves make the system compute the frame and the client area for the new style; each
 // is a whole repaint (the second one ends at the rectangle read before).
-void move_to_recompute_frame(MainState& s, HWND hwnd) {
+void move_to_recompute_frame(HWND hwnd) {
     RECT r;
     if (!GetWindowRect(hwnd, &r)) return;
     const int w = r.right - r.left, h = r.bottom - r.top;
-    s.clock_only_repaint = false;
     MoveWindow(hwnd, r.left, r.top, w - 1, h - 1, TRUE);
-    s.clock_only_repaint = false;
     MoveWindow(hwnd, r.left, r.top, w, h, TRUE);
 }
 
@@ -40,5 +38,5 @@ void apply_title_bar(MainState& s, HWND hwnd) {
     // to the tray, or not shown yet during its creation, stays hidden.
     SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(style));
     if (shown) ShowWindow(hwnd, SW_SHOW);
-    move_to_recompute_frame(s, hwnd);
+    move_to_recompute_frame(hwnd);
 }

@@ -8,6 +8,7 @@
 #include "app/main_window_internal_win.h"
 #include "calendar/date.h"
 #include "config/cp932.h"
+#include "config/system_dlls_win.h"
 #include "resources/resource.h"
 
 // The record in its first form: cbSize, window, id, flags, callback, icon and a 64-byte tip.
@@ -19,9 +20,14 @@ namespace {
 char g_tip[64];  // the tip field of the record's first form
 HICON g_icon = nullptr;
 NotifyIconFn g_notify = nullptr;
+// The icon was asked for: until then a new tip is only kept, and the shell is not loaded.
+bool g_added = false;
 
+// The shell is loaded at the first call, after the window's first paint.
 BOOL notify(DWORD message, NOTIFYICONDATAA* data) {
-    return (g_notify ? g_notify : Shell_NotifyIconA)(message, data);
+    // Two calls, not one pointer: the seam has the shell's calling convention, the wrapper ours.
+    if (g_notify) return g_notify(message, data);
+    return sys_notify_icon(message, data);
 }
 
 NOTIFYICONDATAA record(HWND hwnd, UINT flags) {
@@ -38,28 +44,35 @@ NOTIFYICONDATAA record(HWND hwnd, UINT flags) {
 
 void set_notify_icon_function(NotifyIconFn fn) { g_notify = fn; }
 
-void tray_add(HWND hwnd) {
-    if (!g_icon)
-        g_icon = static_cast<HICON>(LoadImageA(app_instance(), MAKEINTRESOURCEA(IDI_ZELMAR),
-                                               IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-    g_tip[0] = '\0';
-    NOTIFYICONDATAA nid = record(hwnd, NIF_MESSAGE | NIF_ICON | NIF_TIP);
-    nid.uCallbackMessage = kTrayCallback;
-    nid.hIcon = g_icon;
-    notify(NIM_ADD, &nid);  // no notification area: "TaskbarCreated" comes once there is one
-}
-
-void tray_set_tip(HWND hwnd, const char* text) {
-    cp932_copy(g_tip, sizeof g_tip, text ? text : "");
-    if (!hwnd) return;
+void send_tip(HWND hwnd) {
     NOTIFYICONDATAA nid = record(hwnd, NIF_TIP);
     std::memcpy(nid.szTip, g_tip, sizeof g_tip);  // the first form's 64 bytes
     notify(NIM_MODIFY, &nid);
 }
 
+void tray_add(HWND hwnd) {
+    if (!g_icon)
+        g_icon = static_cast<HICON>(LoadImageA(app_instance(), MAKEINTRESOURCEA(IDI_ZELMAR),
+                                               IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    NOTIFYICONDATAA nid = record(hwnd, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    nid.uCallbackMessage = kTrayCallback;
+    nid.hIcon = g_icon;
+    notify(NIM_ADD, &nid);  // no notification area: "TaskbarCreated" comes once there is one
+    g_added = true;
+    if (g_tip[0] != '\0') send_tip(hwnd);  // the tip of a tick that came before
+}
+
+void tray_set_tip(HWND hwnd, const char* text) {
+    cp932_copy(g_tip, sizeof g_tip, text ? text : "");
+    if (hwnd && g_added) send_tip(hwnd);
+}
+
 void tray_remove(HWND hwnd) {
-    NOTIFYICONDATAA nid = record(hwnd, 0);
-    notify(NIM_DELETE, &nid);
+    if (g_added) {
+        NOTIFYICONDATAA nid = record(hwnd, 0);
+        notify(NIM_DELETE, &nid);
+    }
+    g_added = false;
     if (g_icon) DestroyIcon(g_icon);
     g_icon = nullptr;
 }
@@ -103,6 +116,6 @@ void tray_show_today(HWND hwnd, int national) {
 }
 
 void tray_restore(HWND hwnd, int national) {
+    tray_show_today(nullptr, national);  // kept for the icon, which takes it on at once
     tray_add(hwnd);
-    tray_show_today(hwnd, national);
 }

@@ -1,5 +1,6 @@
-// The notification-area icon of the main window: added at creation and when the taskbar
-// restarts, its tip following today's date, removed at destruction. Its mouse messages come
+// The notification-area icon of the main window: added right after the window's first paint
+// (the shell is loaded then, not at start) and when the taskbar restarts, its tip following
+// today's date, removed at destruction. Its mouse messages come
 // back to the main window as WM_USER + 1.
 #pragma once
 
@@ -10,12 +11,14 @@ struct MainState;
 
 constexpr UINT kTrayIconId = 31049;
 
-// The icon with the callback message and an empty tip (NIM_ADD). Without a notification
-// area the call fails and nothing else happens; "TaskbarCreated" adds it later.
+// The icon with the callback message and an empty tip (NIM_ADD), then the tip kept so far
+// (NIM_MODIFY) when there is one. Without a notification area the calls fail and nothing
+// else happens; "TaskbarCreated" adds it later.
 void tray_add(HWND hwnd);
-// Changes only the tip (NIM_MODIFY, NIF_TIP); at most 63 bytes, cut on a character boundary.
+// Keeps the tip (at most 63 bytes, cut on a character boundary) and, once the icon was
+// added, changes only the tip (NIM_MODIFY, NIF_TIP).
 void tray_set_tip(HWND hwnd, const char* text);
-// NIM_DELETE of the icon; the icon image is released.
+// NIM_DELETE of the icon when it was added; the icon image is released.
 void tray_remove(HWND hwnd);
 // The tip last set.
 const char* tray_tip();

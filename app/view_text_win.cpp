@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "app/halo_mask_win.h"
+#include "app/text_runs.h"
 #include "app/view_font.h"
 #include "config/handles_win.h"
 
@@ -44,14 +46,66 @@ void view_fonts_release() {
     for (KeptFont& k : g_kept) k.font.reset();
 }
 
-void draw_text_halo(HDC dc, int x, int y, const char* text, bool halo) {
-    const int len = static_cast<int>(std::strlen(text));
+namespace {
+
+// Draws with draw(dx, dy) in white at the eight neighbouring positions, then in the previous
+// colour at (0, 0).
+template <class Draw>
+void with_halo(HDC dc, bool halo, Draw draw) {
     if (halo) {
         const COLORREF old = SetTextColor(dc, RGB(255, 255, 255));
         static const int around[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
                                          {1, 0},   {-1, 1}, {0, 1},  {1, 1}};
-        for (const auto& d : around) TextOutA(dc, x + d[0], y + d[1], text, len);
+        for (const auto& d : around) draw(d[0], d[1]);
         SetTextColor(dc, old);
     }
+    draw(0, 0);
+}
+
+}  // namespace
+
+void draw_text_halo(HDC dc, int x, int y, const char* text, bool halo) {
+    const int len = static_cast<int>(std::strlen(text));
+    with_halo(dc, halo, [&](int dx, int dy) { TextOutA(dc, x + dx, y + dy, text, len); });
+}
+
+void write_text_run(HDC dc, const TextRun& run, int dx, int dy) {
+    static_assert(sizeof(WCHAR) == sizeof(uint16_t), "run text is UTF-16");
+    static_assert(sizeof(INT) == sizeof(int), "steps are ints");
+    const auto* text = reinterpret_cast<const WCHAR*>(run.text);
+    // ExtTextOutW takes the steps as a writable INT array in its declaration only.
+    INT* steps = const_cast<INT*>(reinterpret_cast<const INT*>(run.dxy));
+    ExtTextOutW(dc, run.x + dx, run.y + dy, ETO_PDY, nullptr, text, run.count, steps);
+}
+
+void draw_text_run_halo(HDC dc, const TextRun& run, bool halo) {
+    const COLORREF old = SetTextColor(dc, static_cast<COLORREF>(run.colour));
+    with_halo(dc, halo, [&](int dx, int dy) { write_text_run(dc, run, dx, dy); });
+    SetTextColor(dc, old);
+}
+
+void draw_text_mask_halo(HDC dc, int w, int h, int x, int y, const char* text) {
+    HDC mask = halo_mask_begin(w, h);
+    if (!mask) {
+        draw_text_halo(dc, x, y, text, true);
+        return;
+    }
+    const int len = static_cast<int>(std::strlen(text));
+    SIZE ext = {0, 0};
+    GetTextExtentPoint32A(dc, text, len, &ext);
+    const UINT align = GetTextAlign(dc);
+    {
+        GdiSelect font(mask, GetCurrentObject(dc, OBJ_FONT));
+        SetTextAlign(mask, align);
+        TextOutA(mask, x, y, text, len);
+    }
+    int left = x;
+    if ((align & TA_CENTER) == TA_CENTER)
+        left = x - ext.cx / 2;
+    else if (align & TA_RIGHT)
+        left = x - ext.cx;
+    // The glyphs' overhang and the halo's pixel beyond the measured extent.
+    const RECT area = {left - 4, y - 2, left + ext.cx + 4, y + ext.cy + 2};
+    halo_mask_lay(dc, area);
     TextOutA(dc, x, y, text, len);
 }

@@ -20,3 +20,12 @@ void view_fonts_release();
 // Writes text at x, y with the dc's alignment, font and colour; with halo, first in white at
 // the eight neighbouring positions, then in the previous colour on top.
 void draw_text_halo(HDC dc, int x, int y, const char* text, bool halo);
+// The same for a run of texts (app/text_runs.h) in the run's colour, with the dc's font and
+// TA_LEFT | TA_TOP alignment.
+struct TextRun;
+void draw_text_run_halo(HDC dc, const TextRun& run, bool halo);
+// The run alone, moved by dx, dy, in the dc's colour.
+void write_text_run(HDC dc, const TextRun& run, int dx, int dy);
+// Writes text at x, y like draw_text_halo with its halo laid through the halo mask
+// (app/halo_mask_win.h) of a target of w x h pixels, or around it when no mask can be had.
+void draw_text_mask_halo(HDC dc, int w, int h, int x, int y, const char* text);

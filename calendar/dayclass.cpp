@@ -51,3 +51,36 @@ int classify_month(int year, int month, const DayMarks& marks, const MonthHolida
     }
     return n;
 }
+
+namespace {
+
+int channel(ColorRef c, int shift) { return static_cast<int>((c >> shift) & 0xff); }
+
+// Perceived lightness 0..255 (ITU-R BT.601 weights).
+int lightness(ColorRef c) {
+    return (299 * channel(c, 0) + 587 * channel(c, 8) + 114 * channel(c, 16) + 500) / 1000;
+}
+
+constexpr int kMinContrast = 32;     // below this the box is next to invisible
+constexpr int kShadeContrast = 64;   // the classic grey 192 against white 255
+
+}  // namespace
+
+ColorRef marked_box_colour(ColorRef face, ColorRef window) {
+    const int lf = lightness(face), lw = lightness(window);
+    const int gap = lf > lw ? lf - lw : lw - lf;
+    if (gap >= kMinContrast) return face;
+    int rgb[3] = {channel(face, 0), channel(face, 8), channel(face, 16)};
+    if (lw >= 128) {
+        // Darker: every channel scaled by the same factor keeps the face's hue.
+        const int target = lw - kShadeContrast;
+        for (int& v : rgb) v = lf > 0 ? v * target / lf : target;
+    } else {
+        // Lighter: towards white by the share that reaches the target.
+        const int target = lw + kShadeContrast;
+        const int room = 255 - lf;
+        for (int& v : rgb) v = room > 0 ? v + (255 - v) * (target - lf) / room : 255;
+    }
+    for (int& v : rgb) v = v < 0 ? 0 : (v > 255 ? 255 : v);
+    return make_rgb(rgb[0], rgb[1], rgb[2]);
+}

@@ -43,3 +43,9 @@ struct DayClass {
 // and returns n, the number of days; a month outside 1..12 returns 0 and writes nothing.
 int classify_month(int year, int month, const DayMarks& marks, const MonthHolidays* national,
                    int cmode, DayClass out[31]);
+
+// The fill of a marked day's box: the button face colour where it stands out from the window
+// colour (the classic grey on white); where the two are too close to tell apart, as on the
+// light schemes of today, a shade of the face about as far from the window as that grey is
+// from white: darker on a light window, lighter on a dark one.
+ColorRef marked_box_colour(ColorRef face, ColorRef window);

@@ -6,6 +6,7 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=
 # Self-contained executables: no mingw runtime DLLs to ship or to find under Wine.
 set(STATIC_RT -static -static-libgcc -static-libstdc++)
 set(WIN_LIBS comctl32 comdlg32 gdi32 user32 shell32 advapi32 winmm)
+include(cmake/delay_load.cmake)
 
 if(EDGE_SRC)
   add_library(zedge STATIC ${EDGE_SRC})
@@ -99,9 +100,44 @@ if(ZELMAR_WIN_TESTS)
   file(GLOB BENCH_SRC CONFIGURE_DEPENDS tests/bench/*.cpp)
   foreach(src ${BENCH_SRC})
     get_filename_component(name ${src} NAME_WE)
-    # With the resources: some benchmarks open the program's dialogs.
+    # With the resources: some benchmarks open the program's dialogs. The imaging component
+    # writes the photo-sized pictures.
     add_executable(${name} ${src} ${RC_SRC})
     target_link_libraries(${name} PRIVATE zapp ole32 windowscodecs psapi uuid)
     target_link_options(${name} PRIVATE ${STATIC_RT})
   endforeach()
+
+  # What the start-up benchmark starts: a bare window, the same with the program's resources
+  # (its manifest asks for the common controls 6), the same calling the common dialogs,
+  # common controls and shell after its first paint (imported at start, delay-loaded, or
+  # through the program's wrappers), and the program linked with delay-load libraries.
+  set(BARE_SRC tests/bench/bare/bare_window.cpp)
+  add_executable(bench_bare_window WIN32 ${BARE_SRC})
+  target_compile_definitions(bench_bare_window PRIVATE BARE_USES=0)
+  add_executable(bench_bare_manifest WIN32 ${BARE_SRC} ${RC_SRC})
+  target_compile_definitions(bench_bare_manifest PRIVATE BARE_USES=0)
+  add_executable(bench_bare_eager WIN32 ${BARE_SRC} ${RC_SRC})
+  target_compile_definitions(bench_bare_eager PRIVATE BARE_USES=1)
+  target_link_libraries(bench_bare_eager PRIVATE comctl32 comdlg32 shell32)
+  add_executable(bench_bare_delay WIN32 ${BARE_SRC} ${RC_SRC})
+  target_compile_definitions(bench_bare_delay PRIVATE BARE_USES=1)
+  zelmar_delay_load(bench_bare_delay comctl32 comdlg32 shell32)
+  add_executable(bench_bare_lazy WIN32 ${BARE_SRC} config/system_dlls_win.cpp ${RC_SRC})
+  target_compile_definitions(bench_bare_lazy PRIVATE BARE_USES=2)
+  set(BARE_TARGETS bench_bare_window bench_bare_manifest bench_bare_eager bench_bare_delay bench_bare_lazy)
+  foreach(t ${BARE_TARGETS})
+    target_include_directories(${t} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_options(${t} PRIVATE ${STATIC_RT})
+  endforeach()
+  add_executable(Zelmar_delay WIN32 app/winmain_win.cpp ${RC_SRC})
+  # The delay-load libraries after every library that calls into them.
+  target_link_libraries(Zelmar_delay PRIVATE zapp zedge zcore)
+  zelmar_delay_load(Zelmar_delay comctl32 comdlg32 shell32)
+  target_link_options(Zelmar_delay PRIVATE ${STATIC_RT})
+  if(TARGET bench_startup)
+    add_dependencies(bench_startup Zelmar Zelmar_delay zimage ${BARE_TARGETS})
+  endif()
+  if(TARGET bench_resize)
+    add_dependencies(bench_resize zimage)
+  endif()
 endif()

@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "config/system_dlls_win.h"
+
 // One owner template: Traits names the handle type, its empty value and how to close it.
 template <class Traits>
 class Owned {
@@ -83,7 +85,7 @@ struct MemoryDCTraits {  // CreateCompatibleDC
 struct ImageListTraits {
     using Handle = HIMAGELIST;
     static HIMAGELIST empty() { return nullptr; }
-    static void close(HIMAGELIST l) { ImageList_Destroy(l); }
+    static void close(HIMAGELIST l) { sys_image_list_destroy(l); }
 };
 struct MenuTraits {
     using Handle = HMENU;
@@ -128,6 +130,25 @@ private:
     }
     HDC dc_ = nullptr;
     HGDIOBJ old_ = nullptr;
+};
+
+// The dc's own pen and brush (stock DC_PEN and DC_BRUSH) selected, in colours that can change
+// from shape to shape: one-pixel solid lines and solid fills without an object made per shape.
+class DcPenBrush {
+public:
+    DcPenBrush(HDC dc, COLORREF pen, COLORREF brush)
+        : dc_(dc), pen_(dc, GetStockObject(DC_PEN)), brush_(dc, GetStockObject(DC_BRUSH)) {
+        colours(pen, brush);
+    }
+    void colours(COLORREF pen, COLORREF brush) {
+        SetDCPenColor(dc_, pen);
+        SetDCBrushColor(dc_, brush);
+    }
+    void pen(COLORREF c) { SetDCPenColor(dc_, c); }
+
+private:
+    HDC dc_;
+    GdiSelect pen_, brush_;
 };
 
 // GetDC / ReleaseDC of a window.

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "config/system_dlls_win.h"
+
 namespace {
 
 // A window property rather than DWLP_USER: the system's own dialogs, which the program hooks,
@@ -24,7 +26,7 @@ INT_PTR dialog_system_command(HWND dlg, WPARAM wp, DialogClose close) {
 
 INT_PTR modal_dialog(HWND owner, int id, DLGPROC proc, void* record) {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
+    sys_init_common_controls(&icc);
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), owner, proc,
                            reinterpret_cast<LPARAM>(record));
 }

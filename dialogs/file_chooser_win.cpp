@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "config/cp932.h"
+#include "config/system_dlls_win.h"
 #include "dialogs/file_chooser.h"
 
 namespace {
@@ -55,7 +56,7 @@ bool choose_file(HWND owner, const char* title, char* path, size_t size, char* f
     OPENFILENAMEA ofn =
         dialog_fields(owner, title, has_filter ? filter : nullptr, filter_index, b.get());
     ofn.Flags = OFN_HIDEREADONLY | OFN_NOVALIDATE;
-    if (!GetOpenFileNameA(&ofn)) return false;
+    if (!sys_get_open_file_name(&ofn)) return false;
     cp932_copy(path, size, b->file);
     return true;
 }
@@ -84,7 +85,7 @@ bool choose_save_file(HWND owner, const char* title, char* path, size_t size,
     OPENFILENAMEA ofn = dialog_fields(owner, title, has_filter ? filter : nullptr, index, b.get());
     ofn.lpstrDefExt = ext[0] ? ext : nullptr;
     ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN;
-    if (!GetSaveFileNameA(&ofn)) return false;
+    if (!sys_get_save_file_name(&ofn)) return false;
     // A path cut short would name another file.
     if (std::strlen(b->file) >= size) return false;
     cp932_copy(path, size, b->file);

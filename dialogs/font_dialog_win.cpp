@@ -14,6 +14,7 @@
 #include "config/cp932.h"
 #include "config/handles_win.h"
 #include "config/settings.h"
+#include "config/system_dlls_win.h"
 #include "dialogs/dialog_frame_win.h"
 #include "resources/resource.h"
 
@@ -159,7 +160,7 @@ bool font_dialog(HWND owner, HINSTANCE inst, Settings* settings, const FontChoic
     FontDialog d;
     d.settings = settings;
     cf.lCustData = reinterpret_cast<LPARAM>(&d);
-    const bool ok = ChooseFontA(&cf) != FALSE;
+    const bool ok = sys_choose_font(&cf) != FALSE;
     d.sample.reset();  // in case the dialog never got as far as its destruction
     if (!ok) return false;
     lf.lfFaceName[LF_FACESIZE - 1] = '\0';

@@ -1,5 +1,6 @@
 #include "dialogs/schedule_list_view_win.h"
 
+#include "config/system_dlls_win.h"
 #include "resources/resource.h"
 
 namespace {
@@ -20,7 +21,7 @@ int column_width(HWND list, const ListColumn& c) {
 }  // namespace
 
 HIMAGELIST holiday_image_list_create() {
-    return ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_HOLIDAY_IMAGES),
+    return sys_image_list_load(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_HOLIDAY_IMAGES),
                                 kImageSize, kImageGrow, kImageMask, IMAGE_BITMAP, 0);
 }
 

@@ -5,6 +5,7 @@
 #include "dialogs/file_chooser_win.h"
 #include "dialogs/settings_dialog.h"
 #include "image/plugin_table.h"
+#include "image/plugins_win.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 
@@ -92,7 +93,7 @@ void read_controls(HWND dlg, SettingsDialog& s) {
 // changes only with OK or 更新.
 void on_browse(HWND dlg, SettingsDialog& s) {
     char filter[kImageFilterSize];
-    build_image_filter(plugin_table, filter, sizeof filter);
+    build_image_filter(image_plugins(), filter, sizeof filter);
     if (!choose_file(dlg, kBackgroundChooserTitle, s.image_path, sizeof s.image_path, filter, 1)) return;
     enable_apply(dlg, true);
     SetDlgItemTextA(dlg, IDC_SET_BACK_FILE, s.image_path);

@@ -19,6 +19,8 @@ namespace {
 // The surface's pixels right after the scaled image was drawn, and the size they are for.
 unsigned char* cache = nullptr;
 int cache_w = 0, cache_h = 0;
+bool sizing = false;      // the window is being sized: scale roughly
+bool drawn_rough = false; // a rough picture was drawn since sizing began
 
 const BITMAPINFO* as_bitmapinfo(const ImageInfo& info) {
     return reinterpret_cast<const BITMAPINFO*>(&info);
@@ -33,6 +35,23 @@ void background_drop_cache() {
 }
 
 bool background_cached() { return cache != nullptr; }
+
+void background_begin_sizing() {
+    sizing = true;
+    drawn_rough = false;
+}
+
+bool background_end_sizing() {
+    const bool rough = drawn_rough;
+    sizing = drawn_rough = false;
+    if (rough) background_drop_cache();
+    return rough;
+}
+
+bool background_covers_surface(const BackgroundChoice& choice) {
+    return choice.image_on && !background_pixels.empty() && cache &&
+           cache_w == surface_width() && cache_h == surface_height();
+}
 
 bool reload_background(const BackgroundChoice& choice) {
     background_pixels.reset();
@@ -63,10 +82,13 @@ RECT draw_background(const BackgroundChoice& choice, const RECT& client, bool* i
         return area;
     }
     if (p.draw) {
-        surface_set_stretch_mode(HALFTONE);
+        surface_set_stretch_mode(sizing ? COLORONCOLOR : HALFTONE);
+        if (sizing) drawn_rough = true;
         surface_stretch(p.dst_x, p.dst_y, p.dst_w, p.dst_h, p.src_x, p.src_y, p.src_w, p.src_h,
                         background_pixels.data(), as_bitmapinfo(background_info), DIB_RGB_COLORS, SRCCOPY);
     }
+    // A size of a drag lasts until the next move of the mouse: not worth keeping.
+    if (sizing) return area;
     surface_read(&cache);
     if (cache) {
         cache_w = surface_width();
@@ -76,6 +98,7 @@ RECT draw_background(const BackgroundChoice& choice, const RECT& client, bool* i
 }
 
 void background_release() {
+    background_end_sizing();
     background_drop_cache();
     background_pixels.reset();
 }

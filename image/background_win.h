@@ -25,8 +25,18 @@ RECT draw_background(const BackgroundChoice& choice, const RECT& client, bool* i
 // After a resize: the next paint scales the image anew.
 void background_drop_cache();
 
+// While the window is being sized the image is scaled with COLORONCOLOR, several times quicker
+// than HALFTONE and good enough for a picture that lasts until the next move of the mouse.
+// Ending it returns whether such a rough picture was drawn (and drops its cache): the settled
+// size then wants one paint with the image scaled properly.
+void background_begin_sizing();
+bool background_end_sizing();
+
 // Whether the next draw will copy the cache back instead of scaling (for the tests).
 bool background_cached();
+// Whether the next draw for this choice puts back a cache of the surface's whole size, so
+// that nothing drawn before it would stay.
+bool background_covers_surface(const BackgroundChoice& choice);
 
 // Frees image and cache (at exit).
 void background_release();

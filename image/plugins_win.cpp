@@ -76,6 +76,26 @@ bool picture_from(HMODULE module, const char* path, const unsigned char* head, S
 
 }  // namespace
 
+namespace {
+
+char g_deferred_dir[kDirSize] = "";
+
+}  // namespace
+
+void defer_image_plugins(const char* dir) {
+    unload_image_plugins();
+    std::snprintf(g_deferred_dir, sizeof g_deferred_dir, "%s", dir ? dir : "");
+}
+
+const PluginTable& image_plugins() {
+    if (g_deferred_dir[0] != '\0') {
+        char dir[kDirSize];
+        std::memcpy(dir, g_deferred_dir, sizeof dir);
+        load_image_plugins(dir);  // forgets the deferred directory: one attempt
+    }
+    return plugin_table;
+}
+
 int load_image_plugins(const char* dir) {
     unload_image_plugins();
     if (dir == nullptr || dir[0] == '\0') return 0;
@@ -107,6 +127,7 @@ void unload_image_plugins() {
     for (int i = 0; i < plugin_table.count && i < kMaxPlugins; ++i)
         if (plugin_table.entries[i].module) FreeLibrary(static_cast<HMODULE>(plugin_table.entries[i].module));
     std::memset(&plugin_table, 0, sizeof plugin_table);
+    g_deferred_dir[0] = '\0';
 }
 
 bool load_plugin_picture(const char* path, ScreenSize screen, PixelBlock* pixels, ImageInfo* info) {
@@ -116,8 +137,9 @@ bool load_plugin_picture(const char* path, ScreenSize screen, PixelBlock* pixels
         if (!file.is_open()) return false;
         file.read_at(0, head, sizeof head);
     }
-    for (int i = 0; i < plugin_table.count && i < kMaxPlugins; ++i) {
-        HMODULE module = static_cast<HMODULE>(plugin_table.entries[i].module);
+    const PluginTable& table = image_plugins();
+    for (int i = 0; i < table.count && i < kMaxPlugins; ++i) {
+        HMODULE module = static_cast<HMODULE>(table.entries[i].module);
         if (module && picture_from(module, path, head, screen, pixels, info)) return true;
     }
     pixels->reset();
@@ -127,6 +149,7 @@ bool load_plugin_picture(const char* path, ScreenSize screen, PixelBlock* pixels
 bool load_image_file(const char* path, ScreenSize screen, PixelBlock* pixels, ImageInfo* info) {
     pixels->reset();
     if (is_builtin_bitmap(path)) return load_bitmap_file(path, screen, pixels, info);
-    if (plugin_handles_extension(plugin_table, path)) return load_plugin_picture(path, screen, pixels, info);
+    if (plugin_handles_extension(image_plugins(), path))
+        return load_plugin_picture(path, screen, pixels, info);
     return false;
 }

@@ -1,5 +1,6 @@
 #include "image/surface_win.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -17,6 +18,8 @@ struct Surface {
     int width = 0;
     int height = 0;
     BITMAPINFOHEADER header = {};
+    unsigned char* bits = nullptr;       // the DIB section's rows, bottom row first
+    std::unique_ptr<unsigned char[]> kept;  // surface_keep's copy, stride * height bytes
 };
 
 std::unique_ptr<Surface> g_surface;
@@ -61,6 +64,7 @@ HDC surface_create(int width, int height) {
         BITMAPINFO bi = header_copy(s);
         void* bits = nullptr;
         s.bitmap.reset(CreateDIBSection(s.dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        s.bits = static_cast<unsigned char*>(bits);
     }
     if (s.bitmap) {
         s.selection.select(s.dc.get(), s.bitmap.get());
@@ -86,6 +90,10 @@ HDC surface_dc() { return g_surface ? g_surface->dc.get() : nullptr; }
 int surface_width() { return g_surface ? g_surface->width : 0; }
 int surface_height() { return g_surface ? g_surface->height : 0; }
 int surface_stride() { return stride_of(surface_width()); }
+unsigned char* surface_pixels() {
+    Surface* s = drawable();
+    return s ? s->bits : nullptr;
+}
 
 void surface_read(unsigned char** pixels) {
     if (!pixels) return;
@@ -120,6 +128,43 @@ void surface_stretch(int dst_x, int dst_y, int dst_w, int dst_h, int src_x, int 
     const int bottom_up_y = info->bmiHeader.biHeight - src_y - src_h;
     StretchDIBits(s->dc.get(), dst_x, dst_y, dst_w, dst_h, src_x, bottom_up_y, src_w, src_h, bits,
                   info, usage, rop);
+}
+
+namespace {
+
+size_t surface_bytes(const Surface& s) {
+    return static_cast<size_t>(stride_of(s.width)) * static_cast<size_t>(s.height);
+}
+
+}  // namespace
+
+void surface_keep() {
+    Surface* s = drawable();
+    if (!s || !s->bits) return;
+    if (!s->kept) s->kept.reset(new (std::nothrow) unsigned char[surface_bytes(*s)]);
+    if (!s->kept) return;
+    GdiFlush();  // what GDI drew is in the rows before they are read
+    std::memcpy(s->kept.get(), s->bits, surface_bytes(*s));
+}
+
+bool surface_has_kept() {
+    const Surface* s = drawable();
+    return s && s->kept;
+}
+
+void surface_restore_kept(const RECT& r) {
+    Surface* s = drawable();
+    if (!s || !s->kept) return;
+    const int left = r.left < 0 ? 0 : r.left, right = r.right > s->width ? s->width : r.right;
+    const int top = r.top < 0 ? 0 : r.top, bottom = r.bottom > s->height ? s->height : r.bottom;
+    if (left >= right || top >= bottom) return;
+    GdiFlush();
+    const size_t stride = static_cast<size_t>(stride_of(s->width));
+    const size_t from = static_cast<size_t>(left) * 3, bytes = static_cast<size_t>(right - left) * 3;
+    for (int y = top; y < bottom; ++y) {
+        const size_t row = static_cast<size_t>(s->height - 1 - y) * stride + from;  // bottom-up
+        std::memcpy(s->bits + row, s->kept.get() + row, bytes);
+    }
 }
 
 void surface_blit_to(HDC target, int x, int y, int width, int height, int src_x, int src_y,

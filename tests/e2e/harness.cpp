@@ -207,7 +207,11 @@ bool capture_window(HWND hwnd, Image* img) {
     bool ok = false;
     if (bmp && bits) {
         HGDIOBJ old = SelectObject(mem, bmp);
-        ok = BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY) != 0;
+        // Only what lies on the screen: a blit reaching past its edge copies nothing at all.
+        RECT on = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        ok = IntersectRect(&on, &on, &r) &&
+             BitBlt(mem, on.left - r.left, on.top - r.top, on.right - on.left, on.bottom - on.top, screen,
+                    on.left, on.top, SRCCOPY) != 0;
         GdiFlush();
         SelectObject(mem, old);
         img->width = w;
@@ -323,4 +327,21 @@ bool show_month(const App& app, int year, int month) {
     type_into(GetDlgItem(dlg, IDC_DM_MONTH), std::to_string(month));
     PostMessageA(dlg, WM_COMMAND, IDOK, 0);
     return wait_until(window_gone, dlg);
+}
+
+bool select_face(HWND dlg, const wchar_t* face) {
+    HWND list = GetDlgItem(dlg, IDC_FONT_FACE);
+    DWORD_PTR index = DWORD_PTR(CB_ERR);
+    if (!SendMessageTimeoutW(list, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(face),
+                             SMTO_NORMAL, 5000, &index) ||
+        LRESULT(index) == CB_ERR)
+        return false;
+    send_sync(list, CB_SETCURSEL, index, 0);
+    return send_sync(dlg, WM_COMMAND, MAKEWPARAM(IDC_FONT_FACE, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+}
+
+bool install_image_plugin(const std::string& dir) {
+    const std::string built = g_exe_path.substr(0, g_exe_path.find_last_of('\\') + 1) + "ZIMAGE.SPI";
+    return CopyFileA(built.c_str(), (dir + "ZIMAGE.SPI").c_str(), FALSE) != 0;
 }

@@ -48,6 +48,8 @@ bool app_launch(App& app, const std::string& dir);
 bool app_wait_window(App& app, DWORD wait_ms = 15000);
 // The texts of the seam program's message boxes so far, in order.
 std::vector<std::string> messages_said(const std::string& dir);
+// Puts the image plug-in built beside the exe under test into a program directory.
+bool install_image_plugin(const std::string& dir);
 // Starts another copy in the same directory and returns its exit code (-1 on timeout).
 int app_start_second(const App& app, DWORD wait_ms = 15000);
 // Asks the window to close and waits for the exit code (-1 on timeout; the process is killed).
@@ -80,10 +82,14 @@ bool send_sync(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // Puts year/month on show as a user does: 表示月, the two numbers typed, OK.
 bool show_month(const App& app, int year, int month);
 
+// Selects a face in the font dialog's face list as a click would and tells the dialog.
+bool select_face(HWND dlg, const wchar_t* face);
+
 // Lays the month out as the program does for the window's client size and the default font
 // settings; clock_mode 1 or 2 when a digital or analog clock takes rows off the grid.
 bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGrid* grid);
 
+// The window as the screen shows it; a part off the screen stays black.
 bool capture_window(HWND hwnd, Image* img);
 bool save_png(const Image& img, const std::string& path);
 // A screenshot of a window for a person to look at, kept as g_work_dir + name; the window is

@@ -53,12 +53,6 @@ std::string halves_png() {
     return picture_test::as_string(picture_test::png_file(s));
 }
 
-// Puts the image plug-in built beside the exe under test into a program directory.
-bool install_image_plugin(const std::string& dir) {
-    const std::string built = g_exe_path.substr(0, g_exe_path.find_last_of('\\') + 1) + "ZIMAGE.SPI";
-    return CopyFileA(built.c_str(), (dir + "ZIMAGE.SPI").c_str(), FALSE) != 0;
-}
-
 std::string background_file(const std::string& image, int mode, int area, int transparent) {
     char text[600];
     std::snprintf(text, sizeof text,

@@ -7,6 +7,7 @@
 
 #include "app/month_layout.h"
 #include "calendar/date.h"
+#include "calendar/dayclass.h"
 #include "resources/resource.h"
 #include "tests/e2e/harness.h"
 
@@ -40,9 +41,14 @@ int count_exact(const MonthShot& s, int day, uint32_t rgb) {
     return n;
 }
 
-uint32_t sys_rgb(int index) {
-    COLORREF c = GetSysColor(index);
+uint32_t rgb_of(COLORREF c) {
     return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+}
+
+// The box behind a marked day: the button face, or a shade of it that can be told from the
+// window colour.
+uint32_t marked_box_rgb() {
+    return rgb_of(marked_box_colour(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)));
 }
 
 // The month as laid out for the window, and a screenshot of it.
@@ -101,7 +107,7 @@ E2E_TEST(month_colours_with_saturdays_coloured) {
     CHECK_EQ(count_in_cell(s, sun + 2, reddish), 0);    // Tuesday stays plain
     CHECK(count_in_cell(s, sun + 6, bluish) > 5);       // Saturday blue
     CHECK(count_in_cell(s, sun + 7, reddish) > 5);      // the next Sunday red without a holiday
-    CHECK(count_exact(s, sun + 3, sys_rgb(COLOR_BTNFACE)) > 20);  // marked day: box behind it
+    CHECK(count_exact(s, sun + 3, marked_box_rgb()) > 20);  // marked day: box behind it
     CHECK_EQ(count_in_cell(s, sun + 3, bluish), 0);
     CHECK_EQ(app_close(app), 0);
 }
@@ -121,7 +127,7 @@ E2E_TEST(month_colours_without_saturday_colour) {
     CHECK_EQ(count_in_cell(s, sun + 6, bluish), 0);     // Saturday black
     CHECK(count_in_cell(s, sun + 6, darkish) > 5);
     CHECK(count_in_cell(s, sun + 3, bluish) > 5);       // marked day blue, no box
-    CHECK_EQ(count_exact(s, sun + 3, sys_rgb(COLOR_BTNFACE)), 0);
+    CHECK_EQ(count_exact(s, sun + 3, marked_box_rgb()), 0);
     CHECK_EQ(app_close(app), 0);
 }
 

@@ -82,19 +82,6 @@ bool wait_for_shot(HWND hwnd, const Image& ref, bool differ, Image* last) {
     }
 }
 
-// Selects a face in the dialog's face list as a click would and tells the dialog.
-bool select_face(HWND dlg, const wchar_t* face) {
-    HWND list = GetDlgItem(dlg, IDC_FONT_FACE);
-    DWORD_PTR index = DWORD_PTR(CB_ERR);
-    if (!SendMessageTimeoutW(list, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(face),
-                             SMTO_NORMAL, 5000, &index) ||
-        LRESULT(index) == CB_ERR)
-        return false;
-    send_sync(list, CB_SETCURSEL, index, 0);
-    return send_sync(dlg, WM_COMMAND, MAKEWPARAM(IDC_FONT_FACE, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(list));
-}
-
 // Starts the program in a fresh folder over the fixed window's settings.
 bool start_fixed(App& app, const char* name) {
     const std::string dir = fresh_dir(name);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <cstdlib>
+
 #include <vector>
 
 #include "calendar/date.h"
@@ -235,3 +237,53 @@ TEST(DayClassTest, NationalHolidaysAddRedDaysOnly) {
                 }
             }
 }
+namespace {
+
+int luma(ColorRef c) {
+    return (299 * int(c & 0xff) + 587 * int(c >> 8 & 0xff) + 114 * int(c >> 16 & 0xff) + 500) / 1000;
+}
+
+TEST(MarkedBoxColour, SchemesOfOldAndNew) {
+    const struct {
+        const char* scheme;
+        ColorRef face, window, want;
+    } cases[] = {
+        {"classic grey", make_rgb(192, 192, 192), make_rgb(255, 255, 255), make_rgb(192, 192, 192)},
+        {"beige of 2000", make_rgb(212, 208, 200), make_rgb(255, 255, 255), make_rgb(212, 208, 200)},
+        {"grey on a dark window", make_rgb(192, 192, 192), make_rgb(0, 0, 0), make_rgb(192, 192, 192)},
+        {"today's light grey", make_rgb(240, 240, 240), make_rgb(255, 255, 255), make_rgb(191, 191, 191)},
+        {"face as the window", make_rgb(255, 255, 255), make_rgb(255, 255, 255), make_rgb(191, 191, 191)},
+        {"all black", make_rgb(0, 0, 0), make_rgb(0, 0, 0), make_rgb(64, 64, 64)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(marked_box_colour(c.face, c.window), c.want) << c.scheme;
+}
+
+TEST(MarkedBoxColour, DarkerShadeKeepsTheHue) {
+    const ColorRef face = make_rgb(236, 233, 216), window = make_rgb(255, 255, 255);
+    const ColorRef got = marked_box_colour(face, window);
+    const int r = int(got & 0xff), g = int(got >> 8 & 0xff), b = int(got >> 16 & 0xff);
+    EXPECT_LT(r, 236);
+    EXPECT_LT(b, 216);
+    EXPECT_GT(r, b);  // still warmer than grey: the same factor on every channel
+    EXPECT_NEAR(r * 216.0 / 236, b, 1.0);
+    EXPECT_NEAR(luma(got), 255 - 64, 2);
+}
+
+// Whatever the two colours, the box stands out from the window; a face that already does is
+// left as it is.
+TEST(MarkedBoxColour, AlwaysVisible) {
+    const int levels[] = {0, 16, 60, 100, 127, 128, 160, 200, 224, 240, 250, 255};
+    for (int f : levels)
+        for (int w : levels)
+            for (int tint = 0; tint < 3; ++tint) {
+                const ColorRef face = make_rgb(f, tint == 1 ? f / 2 : f, tint == 2 ? 255 - f / 4 : f);
+                const ColorRef window = make_rgb(w, w, tint == 2 ? w / 2 : w);
+                const ColorRef got = marked_box_colour(face, window);
+                const int gap = std::abs(luma(got) - luma(window));
+                SCOPED_TRACE(testing::Message() << std::hex << face << " on " << window);
+                EXPECT_GE(gap, 32);
+                if (std::abs(luma(face) - luma(window)) >= 32) EXPECT_EQ(got, face);
+            }
+}
+
+}  // namespace

@@ -90,7 +90,7 @@ TEST(MonthGrid, MetricsFollowAreaAndClock) {
     EXPECT_EQ(plain.first_row_top, 76);
     EXPECT_EQ(month_metrics(area, 1).row_height, 33);
     EXPECT_EQ(month_metrics(area, 2).row_height, 30);
-    EXPECT_EQ(month_metrics(area, 2).font_unit, 28);  // taken before the clock rows
+    EXPECT_EQ(month_metrics(area, 2).font_unit, 28);  // 2 * col_unit is still below a row
 
     const CellRect wide = {0, 0, 800, 161};
     EXPECT_EQ(month_metrics(wide, 0).font_unit, 20);  // the row height is smaller
@@ -386,31 +386,35 @@ TEST(Tick, ClockRepaintKind) {
     EXPECT_EQ(clock_repaint_kind(true, 1, true), kRepaintClockAndText);
 }
 
-TEST(Tick, PaintDrawsTheClockAloneOnlyWithinTheClockRectangles) {
+TEST(Rects, WithinAndUnion) {
     const CellRect digital = {200, 300, 330, 320};
-    const CellRect face = {250, 270, 330, 350}, text = {150, 310, 246, 330};  // analog
-    const CellRect none = {0, 0, 0, 0};
-    struct Case {
+    const CellRect none = {0, 0, 0, 0}, flat = {10, 10, 40, 10};
+    const struct {
         const char* what;
-        bool requested;
-        CellRect update, clock, text;
-        bool want;
+        CellRect r, outer;
+        bool within;
+        CellRect united;
     } cases[] = {
-        {"not asked for", false, digital, digital, digital, false},
-        {"the digital clock's own rectangle", true, digital, digital, digital, true},
-        {"part of it", true, {210, 305, 300, 318}, digital, digital, true},
-        {"the whole client after a restore", true, {0, 0, 340, 340}, digital, digital, false},
-        {"one pixel beyond", true, {199, 300, 330, 320}, digital, digital, false},
-        {"a corner of the month", true, {0, 0, 50, 40}, digital, digital, false},
-        {"face and text together", true, {150, 270, 330, 350}, face, text, true},
-        {"the face alone", true, face, face, text, true},
-        {"beyond both", true, {150, 260, 330, 350}, face, text, false},
-        {"clock rectangles not laid out yet", true, digital, none, none, false},
-        {"only the text rectangle known", true, text, none, text, true},
-        {"nothing to paint", true, none, digital, digital, true},
+        {"itself", digital, digital, true, digital},
+        {"a part", {210, 305, 300, 318}, digital, true, digital},
+        {"one pixel beyond", {199, 300, 330, 320}, digital, false, {199, 300, 330, 320}},
+        {"beyond below", {200, 300, 330, 321}, digital, false, {200, 300, 330, 321}},
+        {"apart", {0, 0, 50, 40}, digital, false, {0, 0, 330, 320}},
+        {"nothing in nothing", none, none, true, none},
+        {"nothing in a rectangle", none, digital, true, digital},
+        {"a flat one adds nothing", flat, digital, true, digital},
+        {"a rectangle in nothing", digital, none, false, digital},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(paint_clock_only(c.requested, c.update, c.clock, c.text), c.want) << c.what;
+    for (const auto& c : cases) {
+        EXPECT_EQ(rect_within(c.r, c.outer), c.within) << c.what;
+        const CellRect u = rect_union(c.r, c.outer);
+        EXPECT_TRUE(u.left == c.united.left && u.top == c.united.top && u.right == c.united.right &&
+                    u.bottom == c.united.bottom)
+            << c.what;
+    }
+    EXPECT_TRUE(rect_empty(flat));
+    EXPECT_TRUE(rect_empty(CellRect{5, 5, 4, 9}));
+    EXPECT_FALSE(rect_empty(digital));
 }
 
 }  // namespace

@@ -98,6 +98,58 @@ TEST(MonthGrid, ColumnsFollowWeekdays) {
     }
 }
 
+// The wide, short window with a clock: rows of a tenth of the height, and a day font no
+// taller than a row (it used to come from an eighth and run into the row below).
+TEST(MonthFrame, WideShortWindowWithClock) {
+    const struct {
+        int clock_mode, row_height, font_unit;
+    } cases[] = {{0, 27, 27}, {1, 24, 24}, {2, 21, 21}};
+    for (const auto& c : cases) {
+        const MonthFrame f = month_frame({0, 0, 1100, 220}, c.clock_mode, 1);
+        EXPECT_EQ(f.m.row_height, c.row_height) << c.clock_mode;
+        EXPECT_EQ(f.day_font_height, -c.font_unit) << c.clock_mode;
+    }
+}
+
+// At every size, with and without a clock and with either weekday names: the day font fits
+// a row, the header ends above the weekday row and the weekday names above the first week
+// row; the boxes of the days (as drawn, measured with a font as tall and as wide as asked
+// for, or wider) stay within their row and keep a pixel off the neighbouring columns.
+TEST(MonthFrame, FontsAndBoxesFitTheirRowsAtEverySize) {
+    const int sizes[][2] = {{100, 100}, {150, 100}, {340, 340}, {340, 200}, {1100, 220},
+                            {1920, 1200}, {800, 161}, {2000, 150}, {150, 1000}, {500, 180},
+                            {3000, 300}, {120, 600}, {260, 140}};
+    for (const auto& s : sizes)
+        for (int clock_mode = 0; clock_mode <= 2; ++clock_mode)
+            for (int weeklang = 0; weeklang <= 1; ++weeklang) {
+                SCOPED_TRACE(testing::Message() << s[0] << "x" << s[1] << " clock " << clock_mode
+                                                << " weeklang " << weeklang);
+                const MonthFrame f = month_frame({0, 0, s[0], s[1]}, clock_mode, weeklang);
+                const int rh = f.m.row_height;
+                ASSERT_GT(f.m.col_unit, 0);
+                EXPECT_LE(-f.day_font_height, rh);
+                EXPECT_LE(f.header_y - f.day_font_height, f.weekday_y);
+                EXPECT_LE(f.weekday_y - f.weekday_font_height, f.m.first_row_top);
+                EXPECT_LT(f.weekday_font_height, 0);
+                for (int wide = 1; wide <= 2; ++wide) {
+                    const int digit_h = -f.day_font_height + 2;  // a cell taller than its em
+                    const int digit_w = wide * -f.day_font_height;
+                    MonthGrid g;
+                    month_grid(f, s[0], digit_w, digit_h, 2004, 5, &g);  // six rows
+                    for (int d = 0; d < g.days; ++d) {
+                        const CellRect& c = g.drawn[d];
+                        const int row_top = g.text_y[d];
+                        const int col_left = g.text_x[d] - (3 * f.m.col_unit) / 2;
+                        EXPECT_GE(c.top, row_top) << d + 1;
+                        EXPECT_LE(c.bottom, row_top + rh) << d + 1;
+                        EXPECT_GE(c.left, col_left + 1) << d + 1;
+                        EXPECT_LE(c.right, col_left + 3 * f.m.col_unit - 1) << d + 1;
+                        EXPECT_LE(c.left, c.right) << d + 1;
+                    }
+                }
+            }
+}
+
 TEST(MonthGrid, ArrowsAndHeaderBand) {
     MonthFrame f = month_frame({0, 0, 340, 340}, 0, 0);
     struct Case {
@@ -147,6 +199,79 @@ TEST(MonthTexts, DateBefore) {
     EXPECT_FALSE(date_before(2009, 5, 4, 2009, 5, 4));
     EXPECT_TRUE(date_before(2008, 12, 31, 2009, 1, 1));
     EXPECT_FALSE(date_before(2009, 6, 1, 2009, 5, 31));
+}
+
+// The runs put every digit where the centred "%2d" would: replaying the steps from each run's
+// origin gives each day's digits at its centre less half the text's extent, one- and
+// two-digit days, every colour's days in one run, in several month shapes and fonts.
+TEST(DayTextRuns, EveryDigitWhereTheCentredNumberWouldBe) {
+    const int proportional[11] = {5, 9, 7, 9, 9, 10, 9, 9, 8, 9, 9};  // ' ', then '0'..'9'
+    const int fixed[11] = {8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8};
+    const struct {
+        int w, h, year, month;
+        const int* widths;
+    } cases[] = {
+        {340, 340, 2009, 5, proportional},  // Friday the 1st, five rows
+        {340, 340, 2009, 8, fixed},         // Saturday the 1st, six rows
+        {1100, 220, 2010, 2, proportional}, // Monday the 1st, four rows
+        {23, 200, 2009, 5, proportional},   // columns collapsed onto the centre
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " " << c.year << "-" << c.month);
+        const MonthFrame f = month_frame({0, 0, c.w, c.h}, 0, 0);
+        MonthGrid g;
+        month_grid(f, c.w, 18, 20, c.year, c.month, &g);
+        uint32_t colours[31];
+        for (int d = 0; d < 31; ++d) colours[d] = weekday_of(c.year, c.month, d + 1) == 0 ? 1u : d % 4 == 3 ? 2u : 0u;
+        TextRun runs[31];
+        const int n = day_text_runs(g, colours, c.widths, runs, 31);
+        ASSERT_EQ(n, 3);
+        int found[31] = {};  // digits found per day
+        for (int i = 0; i < n; ++i) {
+            const TextRun& r = runs[i];
+            int x = r.x, y = r.y;
+            for (int k = 0; k < r.count; ++k) {
+                // The day whose digit this is: the one whose place holds it, of the run's colour.
+                int day = -1;
+                for (int d = 0; d < g.days; ++d) {
+                    const int tens = d + 1 >= 10 ? c.widths[1 + (d + 1) / 10] : c.widths[0];
+                    const int ones = c.widths[1 + (d + 1) % 10];
+                    const int left = g.text_x[d] - (tens + ones) / 2;
+                    const uint16_t want_tens = static_cast<uint16_t>('0' + (d + 1) / 10);
+                    const uint16_t want_ones = static_cast<uint16_t>('0' + (d + 1) % 10);
+                    if (colours[d] != r.colour || y != g.text_y[d]) continue;
+                    if ((d + 1 >= 10 && x == left && r.text[k] == want_tens && found[d] == 0) ||
+                        (x == left + tens && r.text[k] == want_ones && found[d] == (d + 1 >= 10))) {
+                        day = d;
+                        break;
+                    }
+                }
+                ASSERT_GE(day, 0) << "run " << i << " digit " << k << " at " << x << "," << y;
+                ++found[day];
+                x += r.dxy[2 * k];
+                y -= r.dxy[2 * k + 1];  // steps count upward
+            }
+        }
+        for (int d = 0; d < g.days; ++d) EXPECT_EQ(found[d], d + 1 >= 10 ? 2 : 1) << "day " << d + 1;
+    }
+}
+
+TEST(DayTextRuns, ColoursInTheOrderTheyFirstShowAndNoMoreThanAsked) {
+    const int widths[11] = {5, 9, 7, 9, 9, 10, 9, 9, 8, 9, 9};
+    const MonthFrame f = month_frame({0, 0, 340, 340}, 0, 0);
+    MonthGrid g;
+    month_grid(f, 340, 18, 20, 2009, 5, &g);
+    uint32_t colours[31];
+    for (int d = 0; d < 31; ++d) colours[d] = static_cast<uint32_t>(d % 7 == 1 ? 7 : d % 7 == 2 ? 9 : 4);
+    TextRun runs[31];
+    ASSERT_EQ(day_text_runs(g, colours, widths, runs, 31), 3);
+    EXPECT_EQ(runs[0].colour, 4u);
+    EXPECT_EQ(runs[1].colour, 7u);
+    EXPECT_EQ(runs[2].colour, 9u);
+    EXPECT_EQ(runs[0].count + runs[1].count + runs[2].count, 9 + 2 * 22);  // 1..9 one digit each
+    EXPECT_EQ(day_text_runs(g, colours, widths, runs, 2), 2);  // the third colour does not fit
+    g.days = 0;
+    EXPECT_EQ(day_text_runs(g, colours, widths, runs, 31), 0);
 }
 
 }  // namespace

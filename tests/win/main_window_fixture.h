@@ -99,6 +99,8 @@ protected:
                                    MainRecords{&settings, &schedule});
         ASSERT_NE(hwnd_, nullptr);
         pump();
+        // The tray icon comes on a timer right after the first paint.
+        for (int i = 0; i < 200 && main_state.tray_pending; ++i) pump_for(10);
     }
     void close() {
         if (hwnd_ && IsWindow(hwnd_)) {

@@ -6,8 +6,8 @@
 //   window, and the alarm window's record in it lives as long as that window;
 // - the settings document and the legacy sources: the one settings file of the run and the
 //   older data found at start-up, behind the profile layer every key goes through;
-// - the off-screen surface, the background image with its cache and the kept view fonts:
-//   what every paint reuses so that a paint costs one blit;
+// - the off-screen surface, the background image with its cache, the kept view fonts and the
+//   halo masks: what every paint reuses so that a paint costs one blit;
 // - the image plug-ins: loaded once from the program directory at start-up;
 // - the clock, memo and snooze seams: the platform's clock and string order and the snooze
 //   interval, replaced by tests; the message boxes' witness, which tests set to read what a
@@ -19,6 +19,7 @@
 
 #include <windows.h>
 
+#include "app/halo_mask_win.h"
 #include "app/main_state_win.h"
 #include "app/save_notice_win.h"
 #include "app/tray_win.h"
@@ -45,6 +46,7 @@ inline void reset_program_globals() {
     schedule_clear(&schedule);
     surface_destroy();
     view_fonts_release();
+    halo_mask_release();
     background_release();
     unload_image_plugins();
     set_clock_source(nullptr);

@@ -256,9 +256,9 @@ TEST_F(MainWindow, CursorInTheHeaderBand) {
     EXPECT_FALSE(main_state.move_cursor);
 }
 
-// A clock-only paint asked for by a tick is honoured only while the update stays within
-// the clock: a paint of the whole window draws the month (its title and layout) as well.
-TEST_F(MainWindow, ClockOnlyRequestDoesNotLeaveTheMonthOut) {
+// A clock tick's paint never leaves a change of the month out, even one that came without its
+// event: the paint compares what the month was composed from (its title and layout follow).
+TEST_F(MainWindow, ClockTickDoesNotLeaveTheMonthOut) {
     open("[Config]\r\nclock=1\r\nsecond=1\r\nmonthlang=1\r\n");
     KillTimer(hwnd_, kMainTimer);  // ticks come from the test only
     ASSERT_TRUE(main_state.timer_running);
@@ -266,20 +266,20 @@ TEST_F(MainWindow, ClockOnlyRequestDoesNotLeaveTheMonthOut) {
     struct Case {
         const char* what;
         bool whole_window;  // else only the clock's rectangle
-        int month;          // shown month set before the paint
-        const char* title;  // after it: changed only by a paint that drew the month
+        int month;          // shown month set before the paint, without an event
+        const char* title;  // after it
     } cases[] = {
-        {"clock rectangle only", false, 6, "Tavelspore 2004年5月"},
+        {"clock rectangle, same month", false, 5, "Tavelspore 2004年5月"},
+        {"clock rectangle after a month change", false, 6, "Tavelspore 2004年6月"},
         {"whole window, as after a restore", true, 7, "Tavelspore 2004年7月"},
-        {"clock rectangle again", false, 8, "Tavelspore 2004年7月"},
     };
     for (const Case& c : cases) {
         main_state.view.shown_month = c.month;
-        main_state.clock_only_repaint = true;
+        main_state.recompose.mark(ViewEvent::kClockTextChanged);
         InvalidateRect(hwnd_, c.whole_window ? nullptr : &main_state.clock_rect, TRUE);
         UpdateWindow(hwnd_);
         EXPECT_EQ(window_text_of(hwnd_), c.title) << c.what;
-        EXPECT_FALSE(main_state.clock_only_repaint) << c.what;
+        EXPECT_EQ(main_state.recompose.pending(), kLayerNone) << c.what;
     }
 }
 

@@ -6,11 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/clock_layout.h"
 #include "app/month_layout.h"
+#include "app/halo_mask_win.h"
 #include "app/month_paint_win.h"
+#include "app/view_text_win.h"
+#include "calendar/dayclass.h"
+#include "image/surface_win.h"
 #include "config/settings.h"
 #include "schedule/entry.h"
 #include "tests/host/test_records.h"
@@ -123,8 +129,10 @@ TEST_F(MonthPaint, DayColoursWithSaturdaysColoured) {
     EXPECT_EQ(c.count(cell(2), is_black), 0);
     EXPECT_GT(c.count(cell(6), is_black), 5) << "weekday";
     EXPECT_EQ(c.count(cell(6), is_red) + c.count(cell(6), is_blue), 0);
-    // The marked Wednesday: black number over a button-face box.
-    const COLORREF face = GetSysColor(COLOR_BTNFACE), window = GetSysColor(COLOR_WINDOW);
+    // The marked Wednesday: black number over a box of the button face, or of a shade of it
+    // where the face is too close to the window colour to be seen.
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    const COLORREF face = marked_box_colour(GetSysColor(COLOR_BTNFACE), window);
     ASSERT_NE(face, window);
     const CellRect m = cell(13);
     EXPECT_EQ(c.at(m.left + 1, m.top + 1), face);
@@ -339,6 +347,123 @@ TEST(MonthPaintPrimitives, ArrowButtonRaisedAndSunken) {
         EXPECT_EQ(c.at(r.left + 4 + pressed, 10), arrow);
         EXPECT_NE(c.at(r.left + 3 + pressed, 10), arrow);
     }
+}
+
+// The day numbers written a row and a colour at a time give the pixels of each number written
+// centred on its own, at every size, with and without the halo, for one- and two-digit days.
+TEST(MonthPaintPrimitives, DayNumbersInRunsMatchOneByOne) {
+    settings_defaults(&settings, 1024, 768);
+    const int sizes[][2] = {{340, 340}, {200, 150}, {1100, 220}, {900, 700}, {120, 400}};
+    uint32_t colours[31];
+    for (int d = 0; d < 31; ++d)
+        colours[d] = d % 7 == 2 ? RGB(255, 0, 0) : d % 5 == 0 ? RGB(0, 0, 255) : RGB(0, 0, 0);
+    for (const auto& sz : sizes) {
+        for (int halo = 0; halo <= 1; ++halo) {
+            SCOPED_TRACE(testing::Message() << sz[0] << " x " << sz[1] << " halo " << halo);
+            const CellRect area = {0, 0, sz[0], sz[1]};
+            const MonthFrame f = month_frame(area, 1, 0);
+            HFONT font = create_view_font(settings, f.day_font_height);
+            ASSERT_NE(font, nullptr);
+            Canvas one(sz[0], sz[1]), runs(sz[0], sz[1]);
+            MonthGrid g;
+            for (Canvas* c : {&one, &runs}) {
+                RECT all = {0, 0, sz[0], sz[1]};
+                FillRect(c->dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+                SelectObject(c->dc, font);
+                SetBkMode(c->dc, TRANSPARENT);
+            }
+            SIZE digits = {0, 0};
+            GetTextExtentPoint32A(one.dc, "88", 2, &digits);
+            month_grid(f, sz[0], digits.cx, digits.cy, 2009, 8, &g);  // Saturday the 1st: six rows
+            SetTextAlign(one.dc, TA_CENTER | TA_TOP);
+            for (int d = 0; d < g.days; ++d) {
+                char text[4];
+                std::snprintf(text, sizeof text, "%2d", d + 1);
+                SetTextColor(one.dc, colours[d]);
+                draw_text_halo(one.dc, g.text_x[d], g.text_y[d], text, halo != 0);
+            }
+            draw_day_numbers(runs.dc, g, colours, halo != 0);
+            int differ = 0, drawn = 0;
+            const COLORREF grey = one.at(0, 0);
+            for (int y = 0; y < sz[1]; ++y)
+                for (int x = 0; x < sz[0]; ++x) {
+                    if (one.at(x, y) != runs.at(x, y)) ++differ;
+                    if (one.at(x, y) != grey) ++drawn;
+                }
+            EXPECT_GT(drawn, 31 * 4);
+            EXPECT_EQ(differ, 0);
+            for (Canvas* c : {&one, &runs}) SelectObject(c->dc, GetStockObject(SYSTEM_FONT));
+            DeleteObject(font);
+        }
+    }
+}
+
+// The halo laid through the mask looks like the one written at the eight positions around the
+// text: white where that one is white, nowhere more than a pixel beyond where that one reaches,
+// over about as many pixels; the text on top keeps its colour. Texts of several sizes, one
+// alignment each.
+TEST(MonthPaintPrimitives, MaskHaloLooksLikeTheEightPositionHalo) {
+    settings_defaults(&settings, 1024, 768);
+    const struct {
+        int height;
+        UINT align;
+        const char* text;
+    } cases[] = {{-12, TA_LEFT | TA_TOP, "8 12"}, {-28, TA_CENTER | TA_TOP, "2009年 5月"},
+                 {-60, TA_RIGHT | TA_TOP, " 10:05:07"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        HFONT font = create_view_font(settings, c.height);
+        ASSERT_NE(font, nullptr);
+        // The mask's halo in the off-screen surface (whose rows it whitens in place) and in a
+        // bitmap of another kind (through blits).
+        Canvas eight(400, 100), other(400, 100);
+        surface_create(400, 100);
+        const int x = (c.align & TA_RIGHT) ? 390 : (c.align & TA_CENTER) ? 200 : 10;
+        for (HDC k : {eight.dc, other.dc, surface_dc()}) {
+            RECT all = {0, 0, 400, 100};
+            FillRect(k, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+            SelectObject(k, font);
+            SetBkMode(k, TRANSPARENT);
+            SetTextAlign(k, c.align);
+            SetTextColor(k, RGB(255, 0, 0));
+        }
+        draw_text_halo(eight.dc, x, 10, c.text, true);
+        draw_text_mask_halo(surface_dc(), 400, 100, x, 10, c.text);
+        draw_text_mask_halo(other.dc, 400, 100, x, 10, c.text);
+        EXPECT_EQ(GetTextColor(surface_dc()), RGB(255, 0, 0));
+        Canvas mask(400, 100);
+        BitBlt(mask.dc, 0, 0, 400, 100, surface_dc(), 0, 0, SRCCOPY);
+        int differ = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int px = 0; px < 400; ++px) differ += mask.at(px, y) != other.at(px, y);
+        EXPECT_EQ(differ, 0) << "in place and through blits alike";
+        const COLORREF grey = eight.at(0, 0);
+        auto white = [](COLORREF p) { return p == RGB(255, 255, 255); };
+        int eight_white = 0, eight_changed = 0, mask_changed = 0, missing = 0, beyond = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int px = 0; px < 400; ++px) {
+                const COLORREF a = eight.at(px, y), b = mask.at(px, y);
+                eight_white += white(a);
+                eight_changed += a != grey;
+                mask_changed += b != grey;
+                if (white(a) && !white(b) && b == grey) ++missing;
+                if (!white(b)) continue;
+                bool close_by = false;  // the eight-position halo changed a pixel next to it
+                for (int dy = -1; dy <= 1 && !close_by; ++dy)
+                    for (int dx = -1; dx <= 1 && !close_by; ++dx) close_by = eight.at(px + dx, y + dy) != grey;
+                if (!close_by) ++beyond;
+            }
+        EXPECT_GT(eight_white, 20);
+        EXPECT_EQ(missing, 0);
+        EXPECT_EQ(beyond, 0);
+        EXPECT_LT(std::abs(mask_changed - eight_changed), eight_changed / 5) << mask_changed << " " << eight_changed;
+        // The text itself on top in its colour.
+        EXPECT_GT(mask.count({0, 0, 400, 100}, [](COLORREF p) { return p == RGB(255, 0, 0); }), 5);
+        for (HDC k : {eight.dc, other.dc, surface_dc()}) SelectObject(k, GetStockObject(SYSTEM_FONT));
+        surface_destroy();
+        DeleteObject(font);
+    }
+    halo_mask_release();
 }
 
 }  // namespace

@@ -169,6 +169,27 @@ TEST_F(Tray, MissingNotificationAreaIsNoFailure) {
                  hwnd_, "taskbar appears");
 }
 
+// The shell is not asked before the window's first paint; a window that is never painted
+// (started hidden) gets its icon a second later all the same.
+TEST_F(Tray, IconAfterTheFirstPaintOrASecondWithout) {
+    storage_init_win(path_.c_str(), dir_.c_str());
+    startup_load(&settings, &schedule, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    hwnd_ = main_window_create(GetModuleHandleA(nullptr), SW_HIDE, MainRecords{&settings, &schedule});
+    ASSERT_NE(hwnd_, nullptr);
+    pump();
+    EXPECT_TRUE(take().empty()) << "not before a paint";
+    EXPECT_TRUE(main_state.tray_pending);
+    for (int i = 0; i < 300 && main_state.tray_pending; ++i) pump_for(10);
+    expect_calls(take(), {{NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP, ""},
+                          {NIM_MODIFY, NIF_TIP, "2004年5月5日(水) こどもの日"}},
+                 hwnd_, "a second later");
+    // Shown and painted later: no second icon.
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+    pump_for(50);
+    EXPECT_TRUE(take().empty());
+}
+
 TEST_F(Tray, TipIsCutOnACharacterBoundary) {
     open("");
     take();
@@ -265,7 +286,7 @@ TEST_F(MainWindow, TitleBarSwitchKeepsTheOuterRectangle) {
             EXPECT_GT(client.bottom, client_before.bottom);
         EXPECT_EQ(surface_height(), client.bottom);
         EXPECT_NE(main_state.day_cells[30].bottom, last_before.bottom);  // laid out again
-        EXPECT_FALSE(main_state.clock_only_repaint);
+        EXPECT_EQ(main_state.recompose.pending(), kLayerNone);  // and all of it composed
     }
 }
 
