@@ -80,3 +80,4 @@ extern MainState main_state;
 constexpr UINT_PTR kMainTimer = 100;
 constexpr UINT_PTR kTrayTimer = 101;  // one shot: the tray icon after the first paint
 constexpr UINT kTrayCallback = WM_USER + 1;
+constexpr UINT kBackgroundLoaded = WM_APP + 1;  // wParam: the load's generation

@@ -83,8 +83,14 @@ LRESULT on_create(MainState& s, HWND hwnd, LPARAM lp) {
     // The frame and the menu bar of the stored `titlebar`, and a client area computed with
     // the menu bar in it.
     apply_title_bar(s, hwnd);
-    // A missing image stays silent at start-up: the window simply shows none.
-    reload_background(background_choice_of(*s.settings));
+    // Decoding a photo takes longer than all the rest of the start: the window shows without
+    // it and the picture follows. A missing image stays silent: the window simply shows none.
+    load_background_later(hwnd, kBackgroundLoaded, background_choice_of(*s.settings));
+    return 0;
+}
+
+LRESULT on_background_loaded(MainState& s, HWND hwnd, WPARAM generation) {
+    if (background_arrived(generation)) repaint(s, hwnd, ViewEvent::kBackgroundReloaded);
     return 0;
 }
 
@@ -234,6 +240,7 @@ LRESULT CALLBACK main_wndproc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONDOWN: return on_rbutton_down(s, hwnd, wp, lp);
     case WM_RBUTTONUP: return on_rbutton_up(s, hwnd, wp, lp);
     case kTrayCallback: return tray_callback(s, hwnd, wp, lp);
+    case kBackgroundLoaded: return on_background_loaded(s, hwnd, wp);
     default: return on_other(s, hwnd, msg, wp, lp);
     }
 }

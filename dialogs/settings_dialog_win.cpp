@@ -4,6 +4,7 @@
 #include "dialogs/dialog_frame_win.h"
 #include "dialogs/file_chooser_win.h"
 #include "dialogs/settings_dialog.h"
+#include "image/background_loader_win.h"
 #include "image/plugin_table.h"
 #include "image/plugins_win.h"
 #include "resources/resource.h"
@@ -93,6 +94,7 @@ void read_controls(HWND dlg, SettingsDialog& s) {
 // changes only with OK or 更新.
 void on_browse(HWND dlg, SettingsDialog& s) {
     char filter[kImageFilterSize];
+    background_loader_wait();  // the start's picture may still be loading with the plug-ins
     build_image_filter(image_plugins(), filter, sizeof filter);
     if (!choose_file(dlg, kBackgroundChooserTitle, s.image_path, sizeof s.image_path, filter, 1)) return;
     enable_apply(dlg, true);

@@ -3,10 +3,9 @@
 #include <cstddef>
 
 #include "image/background_layout.h"
-#include "image/plugins_win.h"
+#include "image/background_loader_win.h"
 #include "image/screen_size_win.h"
 #include "image/surface_win.h"
-#include "image/whiten.h"
 
 static_assert(sizeof(BITMAPINFOHEADER) == sizeof(DibHeader), "header layouts differ");
 static_assert(offsetof(BITMAPINFO, bmiColors) == offsetof(ImageInfo, colors), "colour table offsets differ");
@@ -54,17 +53,22 @@ bool background_covers_surface(const BackgroundChoice& choice) {
 }
 
 bool reload_background(const BackgroundChoice& choice) {
-    background_pixels.reset();
-    bool loaded = true;
-    if (choice.image_on &&
-        !load_image_file(choice.file ? choice.file : "", largest_screen_size(), &background_pixels, &background_info)) {
-        background_pixels.reset();
-        loaded = false;
-    }
-    if (!background_pixels.empty() && whitening_applies(choice.mode, choice.transparent))
-        whiten_image(&background_pixels, &background_info, choice.transparent);
+    background_loader_cancel();
+    const bool loaded = decode_background(choice, largest_screen_size(), &background_pixels, &background_info);
     background_drop_cache();
     return loaded;
+}
+
+void load_background_later(HWND hwnd, UINT msg, const BackgroundChoice& choice) {
+    background_pixels.reset();
+    background_drop_cache();
+    if (!background_loader_start(hwnd, msg, choice, largest_screen_size())) reload_background(choice);
+}
+
+bool background_arrived(WPARAM generation) {
+    if (!background_loader_take(generation, &background_pixels, &background_info)) return false;
+    background_drop_cache();
+    return true;
 }
 
 RECT draw_background(const BackgroundChoice& choice, const RECT& client, bool* image_shown) {
@@ -98,6 +102,7 @@ RECT draw_background(const BackgroundChoice& choice, const RECT& client, bool* i
 }
 
 void background_release() {
+    background_loader_cancel();
     background_end_sizing();
     background_drop_cache();
     background_pixels.reset();

@@ -17,6 +17,13 @@ extern PixelBlock background_pixels;  // empty: no image
 // image); telling the user is the caller's choice.
 bool reload_background(const BackgroundChoice& choice);
 
+// The same on a worker thread: until the picture arrives with msg (wParam: the load's
+// generation) the window shows none. Without a thread it is loaded now. Failures are silent.
+void load_background_later(HWND hwnd, UINT msg, const BackgroundChoice& choice);
+// The message from load_background_later: true when its picture is now the background (the
+// caller repaints); a stale one (the settings chose anew meanwhile) is dropped.
+bool background_arrived(WPARAM generation);
+
 // Draws or restores the background for the client area into the surface. *image_shown says
 // whether an image is on show (the calendar then writes its text with a halo); the result is
 // the part of the client area left for the calendar.
@@ -38,5 +45,5 @@ bool background_cached();
 // that nothing drawn before it would stay.
 bool background_covers_surface(const BackgroundChoice& choice);
 
-// Frees image and cache (at exit).
+// Waits for a load under way, then frees image and cache (at exit).
 void background_release();

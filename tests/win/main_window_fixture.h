@@ -15,6 +15,7 @@
 #include "app/main_state_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
+#include "image/background_loader_win.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
 #include "tests/host/test_records.h"
@@ -90,14 +91,21 @@ protected:
         close();
         win_test::reset_program_globals();
     }
-    // Starts the window over a settings file with these bytes (none: no file).
-    void open(const std::string& file_bytes, const char* path = nullptr) {
+    // Creates the window over a settings file with these bytes (none: no file) and handles
+    // nothing of what it posted: a background image is then still on its way.
+    void create(const std::string& file_bytes, const char* path = nullptr) {
         if (!file_bytes.empty()) win_test::put_file(path_, file_bytes);
         storage_init_win(path ? path : path_.c_str(), dir_.c_str());
         startup_load(&settings, &schedule, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         hwnd_ = main_window_create(GetModuleHandleA(nullptr), SW_SHOWNORMAL,
                                    MainRecords{&settings, &schedule});
+    }
+    // Starts the window as above, with its background image arrived and shown.
+    void open(const std::string& file_bytes, const char* path = nullptr) {
+        create(file_bytes, path);
         ASSERT_NE(hwnd_, nullptr);
+        pump();
+        background_loader_wait();  // its message is queued before the worker ends
         pump();
         // The tray icon comes on a timer right after the first paint.
         for (int i = 0; i < 200 && main_state.tray_pending; ++i) pump_for(10);
