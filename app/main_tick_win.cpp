@@ -2,7 +2,6 @@
 // alarms and repaints the clock when its text changes.
 #include <cstring>
 #include <memory>
-#include <new>
 
 #include "app/main_layout.h"
 #include "app/main_state_win.h"
@@ -25,13 +24,7 @@ AlarmTimeForm alarm_form(const MainState& s) {
 // the program started say so. The mark goes to the file at once, so that after a crash
 // nothing rings twice.
 void ring(MainState& s, HWND hwnd, const int* due, int count, uint64_t missed_upto) {
-    std::unique_ptr<AlarmBatch> b(new (std::nothrow) AlarmBatch);
-    if (b) {
-        alarm_batch_make(b.get(), *s.schedule, due, count);
-        if (missed_upto != 0) alarm_batch_mark_missed(b.get(), missed_upto);
-        s.alarm.list = s.schedule;
-        show_alarm_batch(hwnd, &s.alarm, alarm_form(s), *b, false);
-    }
+    show_alarms(hwnd, &s.alarm, *s.schedule, alarm_form(s), due, count, missed_upto);
     note_alarm_mark(s);
     // Not told when it fails: the saves of the user's own changes tell it.
     alarm_checked_save(*s.settings);

@@ -323,18 +323,14 @@ void show_alarm_batch(HWND owner, AlarmWindow* w, AlarmTimeForm form, const Alar
 }
 
 void show_alarms(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTimeForm form,
-                 const int* indices, int count) {
+                 const int* indices, int count, uint64_t missed_upto) {
     if (count <= 0) return;
     w->list = &list;
     std::unique_ptr<AlarmBatch> b(new (std::nothrow) AlarmBatch);
     if (!b) return;
     alarm_batch_make(b.get(), list, indices, count);
+    if (missed_upto != 0) alarm_batch_mark_missed(b.get(), missed_upto);
     show_alarm_batch(owner, w, form, *b, false);
-}
-
-void show_alarm(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTimeForm form,
-                int index) {
-    show_alarms(owner, w, list, form, &index, 1);
 }
 
 void close_alarm_window(AlarmWindow* w) {

@@ -60,10 +60,9 @@ struct AlarmTimeForm {
 void show_alarm_batch(HWND owner, AlarmWindow* w, AlarmTimeForm form, const AlarmBatch& b,
                       bool join);
 // The entries of list at indices (in list order), as they are now. Entries due in the same
-// check are shown together.
+// check are shown together; those due up to missed_upto (an alarm instant, 0 for none) came
+// due before the program started and say so.
 void show_alarms(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTimeForm form,
-                 const int* indices, int count);
-void show_alarm(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTimeForm form,
-                int index);
+                 const int* indices, int count, uint64_t missed_upto = 0);
 // Destroys the window of w if one is open (its sound stops with it).
 void close_alarm_window(AlarmWindow* w);
