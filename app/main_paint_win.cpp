@@ -42,14 +42,6 @@ void mark_unannounced_changes(MainState& s) {
     s.composed_inputs = month_inputs(s);
 }
 
-// The surface must be the client's size; a surface that is not is made anew.
-void match_surface(MainState& s, int w, int h) {
-    if (surface_width() == w && surface_height() == h && surface_dc()) return;
-    surface_create(w, h);
-    background_drop_cache();
-    s.recompose.mark(ViewEvent::kSurfaceLost);
-}
-
 MonthView view_of(const MainState& s) {
     MonthView v = {};
     v.settings = s.settings;
@@ -139,6 +131,14 @@ void copy_to(HDC target, const CellRect& r) {
 
 }  // namespace
 
+bool match_surface(MainState& s, int w, int h, ViewEvent made) {
+    if (surface_width() == w && surface_height() == h && surface_dc()) return false;
+    surface_create(w, h);
+    background_drop_cache();
+    s.recompose.mark(made);
+    return true;
+}
+
 void repaint(MainState& s, HWND hwnd, ViewEvent e) {
     s.recompose.mark(e);
     InvalidateRect(hwnd, nullptr, TRUE);
@@ -149,7 +149,7 @@ void main_paint(MainState& s, HWND hwnd) {
     PaintDC paint(hwnd);
     RECT client;
     GetClientRect(hwnd, &client);
-    match_surface(s, client.right, client.bottom);
+    match_surface(s, client.right, client.bottom, ViewEvent::kSurfaceLost);
     mark_unannounced_changes(s);
     const CellRect changed = compose(s, hwnd, client);
     const CellRect update = cell_of(paint.update_rect());

@@ -57,6 +57,9 @@ void ring_stored_entry(void* context, const ScheduleList& list, int index);
 // main_paint_win.cpp
 // Composes what was marked since the last paint and copies the update rectangle.
 void main_paint(MainState& s, HWND hwnd);
+// Makes the surface anew, marked as made, unless it already has the size w by h; true when
+// it was made.
+bool match_surface(MainState& s, int w, int h, ViewEvent made);
 // Marks what the event changed, then invalidates the whole client (with erase) and paints
 // now. Every change of what the window shows goes through here or marks s.recompose itself.
 void repaint(MainState& s, HWND hwnd, ViewEvent e);

@@ -138,14 +138,8 @@ LRESULT on_size(MainState& s, HWND hwnd, WPARAM wp) {
     }
     RECT rc;
     GetClientRect(hwnd, &rc);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    if (surface_dc() && surface_width() == w && surface_height() == h && w > 0 && h > 0) {
+    if (!match_surface(s, rc.right - rc.left, rc.bottom - rc.top, ViewEvent::kResized))
         s.recompose.mark(ViewEvent::kRestored);
-        return 0;
-    }
-    surface_create(w, h);
-    background_drop_cache();
-    s.recompose.mark(ViewEvent::kResized);
     return 0;
 }
 
