@@ -33,10 +33,9 @@ void paint_clock(HDC dc, const Settings& settings, const MonthFrame& f, int area
     // The analog clock never shows seconds.
     format_clock_text(text, sizeof text, hour, minute, second, settings.method, settings.ampm,
                       analog ? 0 : settings.second != 0);
-    // Selected only when the month has not left it selected.
-    const HFONT day_font = view_font(settings, ViewFontRole::kDay, f.day_font_height);
-    GdiSelect sf;
-    if (GetCurrentObject(dc, OBJ_FONT) != day_font) sf.select(dc, day_font);
+    // Left selected for the next clock: the month no longer writes in it when it copies
+    // its texts from pictures.
+    use_view_font(dc, view_font(settings, ViewFontRole::kDay, f.day_font_height));
     SIZE ext = {0, 0};
     GetTextExtentPoint32A(dc, text, lstrlenA(text), &ext);
     const UINT old_align = SetTextAlign(dc, TA_RIGHT | TA_TOP);

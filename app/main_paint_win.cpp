@@ -42,7 +42,7 @@ void mark_unannounced_changes(MainState& s) {
     s.composed_inputs = month_inputs(s);
 }
 
-MonthView view_of(const MainState& s) {
+MonthView view_of(MainState& s) {
     MonthView v = {};
     v.settings = s.settings;
     v.schedule = s.schedule;
@@ -58,6 +58,8 @@ MonthView view_of(const MainState& s) {
     v.clock_shown = clock_shown(s);
     v.area = s.calendar_area;
     v.halo = s.halo;
+    v.plain_back = s.plain_back;
+    v.pictures = &s.text_pictures;
     return v;
 }
 
@@ -66,10 +68,12 @@ MonthView view_of(const MainState& s) {
 void lay_background(MainState& s, const RECT& client) {
     const BackgroundChoice choice = background_choice_of(*s.settings);
     // A kept background covers the whole surface: the window colour would be drawn over.
-    if (!background_covers_surface(choice)) surface_fill(GetSysColor(COLOR_WINDOW));
+    const bool filled = !background_covers_surface(choice);
+    if (filled) surface_fill(GetSysColor(COLOR_WINDOW));
     bool halo = false;
     s.calendar_area = cell_of(draw_background(choice, client, &halo));
     s.halo = halo;
+    s.plain_back = filled && !halo;
 }
 
 void store_clock(MainState& s, const MonthPaintResult& r) {

@@ -10,6 +10,7 @@
 
 #include "app/main_layout.h"
 #include "app/recompose.h"
+#include "app/text_pictures_win.h"
 #include "config/handles_win.h"
 #include "config/settings.h"
 #include "dialogs/alarm_window_win.h"
@@ -57,6 +58,8 @@ struct MainState {
     MonthInputs composed_inputs = {};
     CellRect calendar_area = {};         // as the background last left it, with its halo
     bool halo = false;
+    bool plain_back = false;             // the calendar lies on the window colour alone
+    TextPictures text_pictures;          // the month's texts, written once, copied since
     // Laid out by every full paint.
     CellRect left_arrow_rect = {}, right_arrow_rect = {};
     int header_height = 0;

@@ -120,6 +120,7 @@ LRESULT on_destroy(MainState& s, HWND hwnd) {
     menus_destroy(s, hwnd);
     surface_destroy();
     view_fonts_release();
+    s.text_pictures.drop();
     halo_mask_release();
     background_release();
     // The window is going away: the notice has no owner, and it is the last chance to say
@@ -173,6 +174,23 @@ LRESULT on_sys_color_change(MainState& s, HWND hwnd) {
     return 0;
 }
 
+// Text written before a change of font smoothing no longer looks as text written now: the
+// month's text pictures go and every text is written anew.
+LRESULT on_setting_change(MainState& s, HWND hwnd, WPARAM what) {
+    switch (what) {
+    case SPI_SETFONTSMOOTHING:
+    case SPI_SETFONTSMOOTHINGTYPE:
+    case SPI_SETFONTSMOOTHINGCONTRAST:
+    case SPI_SETFONTSMOOTHINGORIENTATION:
+        s.text_pictures.drop();
+        repaint(s, hwnd, ViewEvent::kTextRenderingChanged);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
 LRESULT on_timer(MainState& s, HWND hwnd, WPARAM id) {
     if (id == kTrayTimer) {
         KillTimer(hwnd, kTrayTimer);
@@ -222,6 +240,7 @@ LRESULT CALLBACK main_wndproc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETMINMAXINFO: return on_min_max_info(lp);
     case WM_DISPLAYCHANGE: return on_display_change(s, hwnd);
     case WM_SYSCOLORCHANGE: return on_sys_color_change(s, hwnd);
+    case WM_SETTINGCHANGE: return on_setting_change(s, hwnd, wp);
     case WM_ENTERSIZEMOVE: return on_enter_size_move();
     case WM_EXITSIZEMOVE: return on_exit_size_move(s, hwnd);
     case WM_QUERYENDSESSION: return TRUE;

@@ -9,6 +9,9 @@
 #include "app/halo_mask_win.h"
 #include "app/month_layout.h"
 #include "app/recompose.h"
+#include "app/text_picture_fit.h"
+#include "app/text_pictures_win.h"
+#include "app/view_font.h"
 #include "app/view_text_win.h"
 #include "calendar/date.h"
 #include "calendar/dayclass.h"
@@ -79,10 +82,14 @@ void draw_day_numbers(HDC dc, const MonthGrid& g, const uint32_t colours[31], bo
 
 namespace {
 
+COLORREF box_colour(COLORREF window) {
+    return marked_box_colour(GetSysColor(COLOR_BTNFACE), window);
+}
+
 // The boxes behind marked days.
 void draw_marked_boxes(HDC dc, const MonthGrid& g, const DayClass cls[31]) {
     const COLORREF window = GetSysColor(COLOR_WINDOW);
-    DcPenBrush box(dc, window, marked_box_colour(GetSysColor(COLOR_BTNFACE), window));
+    DcPenBrush box(dc, window, box_colour(window));
     for (int d = 0; d < g.days && d < 31; ++d) {
         if (!cls[d].draw_box) continue;
         const CellRect& c = g.drawn[d];
@@ -115,6 +122,8 @@ void draw_day_marks(HDC dc, const MonthGrid& g, const DayClass cls[31], const Mo
 // header and the day numbers in the day font.
 struct MonthTexts {
     HFONT weekday_font, day_font;
+    const ViewFontKey* weekday_key;
+    const ViewFontKey* day_key;
     const char* weekday[7];
     COLORREF weekday_colour[7];
     int weekday_x[7], weekday_y;
@@ -139,13 +148,19 @@ void weekday_texts(const Settings& settings, const MonthFrame& f, MonthTexts* t)
 // Writes the texts, each with the eight-position halo when halo_around is set. Into a halo
 // mask (mask set) the colours are left as the mask has them. Leaves the day font selected.
 void write_month_texts(HDC dc, const MonthTexts& t, bool halo_around, bool mask) {
-    SelectObject(dc, t.weekday_font);
+    auto select = [&](HFONT font) {
+        if (mask)
+            SelectObject(dc, font);
+        else
+            use_view_font(dc, font);
+    };
+    select(t.weekday_font);
     SetTextAlign(dc, TA_CENTER | TA_TOP);
     for (int i = 0; i < 7; ++i) {
         if (!mask) SetTextColor(dc, t.weekday_colour[i]);
         draw_text_halo(dc, t.weekday_x[i], t.weekday_y, t.weekday[i], halo_around);
     }
-    SelectObject(dc, t.day_font);
+    select(t.day_font);
     if (!mask) SetTextColor(dc, RGB(0, 0, 0));
     draw_text_halo(dc, t.header_x, t.header_y, t.header, halo_around);
     SetTextAlign(dc, TA_LEFT | TA_TOP);
@@ -175,18 +190,70 @@ bool lay_month_halo(HDC dc, int client_w, int client_h, const CellRect& area,
     return true;
 }
 
+// The month's texts copied from their pictures (app/text_pictures_win.h) over the window
+// colour; false, with nothing drawn, when a picture cannot be had or a copy would differ from
+// writing the texts (app/text_picture_fit.h). Called after the shapes behind the texts.
+bool copy_month_texts(HDC dc, int width, TextPictures& pictures, const MonthTexts& t,
+                      const MonthGrid& g, const DayClass cls[31]) {
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    const COLORREF box = box_colour(window);
+    PlacedPicture placed[2 + 31];
+    PlacedInk inks[2 + 31];
+    int n = 0;
+    BandText weekday[7];
+    for (int i = 0; i < 7; ++i) weekday[i] = BandText{t.weekday_x[i], t.weekday_colour[i], t.weekday[i]};
+    const BandText header = {t.header_x, RGB(0, 0, 0), t.header};
+    if (!pictures.band(0, t.weekday_font, *t.weekday_key, view_font_metrics(ViewFontRole::kWeekday).height,
+                       window, width, t.weekday_y, weekday, 7, &placed[n++]))
+        return false;
+    if (!pictures.band(1, t.day_font, *t.day_key, view_font_metrics(ViewFontRole::kDay).height,
+                       window, width, t.header_y, &header, 1, &placed[n++]))
+        return false;
+    // The shapes drawn before the texts: the month buttons, then the marked boxes.
+    CellRect shapes[2 + 31];
+    int shape_of_day[31];
+    int shape_count = 0;
+    shapes[shape_count++] = g.cells.left_arrow;
+    shapes[shape_count++] = g.cells.right_arrow;
+    for (int d = 0; d < g.days && d < 31; ++d) {
+        shape_of_day[d] = -1;
+        if (cls[d].draw_box) {
+            shape_of_day[d] = shape_count;
+            shapes[shape_count++] = g.drawn[d];
+        }
+    }
+    inks[0] = PlacedInk{placed[0].target, -1};
+    inks[1] = PlacedInk{placed[1].target, -1};
+    const ViewFontMetrics& m = view_font_metrics(ViewFontRole::kDay);
+    for (int d = 0; d < g.days && d < 31; ++d) {
+        const COLORREF colour = static_cast<COLORREF>(cls[d].color);
+        const COLORREF back = cls[d].draw_box ? box : window;
+        if (!pictures.number(t.day_font, *t.day_key, m, colour, back, d + 1, g.text_x[d],
+                             g.text_y[d], &placed[n]))
+            return false;
+        inks[n] = PlacedInk{placed[n].target, shape_of_day[d]};
+        ++n;
+    }
+    if (!inks_fit(inks, n, shapes, shape_count)) return false;
+    for (int i = 0; i < n; ++i) copy_placed_picture(dc, placed[i]);
+    return true;
+}
+
 // The month in the weekday and day fonts: shapes behind the texts, the halo, the texts, the
-// marks over them. Returns the laid-out grid in *g.
-void draw_month_view(HDC dc, int client_w, int client_h, const MonthFrame& f,
+// marks over them. Returns the laid-out grid in *g, and whether the texts were copied.
+bool draw_month_view(HDC dc, int client_w, int client_h, const MonthFrame& f,
                      const CellRect& area, const MonthView& v, MonthGrid* g) {
     const Settings& settings = *v.settings;
     MonthTexts t;
     t.weekday_font = view_font(settings, ViewFontRole::kWeekday, f.weekday_font_height);
     t.day_font = view_font(settings, ViewFontRole::kDay, f.day_font_height);
-    SelectObject(dc, t.day_font);
-    SIZE digits = {0, 0};
-    GetTextExtentPoint32A(dc, "88", 2, &digits);
-    month_grid(f, area.right, digits.cx, digits.cy, v.shown_year, v.shown_month, g);
+    const ViewFontKey weekday_key = view_font_key(settings, f.weekday_font_height);
+    const ViewFontKey day_key = view_font_key(settings, f.day_font_height);
+    t.weekday_key = &weekday_key;
+    t.day_key = &day_key;
+    const ViewFontMetrics& day_metrics = view_font_metrics(ViewFontRole::kDay);
+    month_grid(f, area.right, day_metrics.digits.cx, day_metrics.digits.cy, v.shown_year,
+               v.shown_month, g);
 
     MonthHolidays holidays;
     const bool national = national_holidays_shown(settings);
@@ -199,7 +266,7 @@ void draw_month_view(HDC dc, int client_w, int client_h, const MonthFrame& f,
     if (n < g->days) g->days = n;
     uint32_t colours[31] = {};
     for (int d = 0; d < g->days; ++d) colours[d] = cls[d].color;
-    t.run_count = day_number_runs(dc, *g, colours, t.runs);
+    t.run_count = day_text_runs(*g, colours, day_metrics.widths, t.runs, 31);
     weekday_texts(settings, f, &t);
     format_month_header(t.header, sizeof t.header, settings.monthlang, v.shown_year, v.shown_month);
     t.header_x = f.header_x;
@@ -208,9 +275,14 @@ void draw_month_view(HDC dc, int client_w, int client_h, const MonthFrame& f,
     draw_arrow_in_rect(dc, g->cells.left_arrow, 0, v.pressed_arrow == 1);
     draw_arrow_in_rect(dc, g->cells.right_arrow, 1, v.pressed_arrow == 2);
     draw_marked_boxes(dc, *g, cls);
-    const bool halo_laid = v.halo && lay_month_halo(dc, client_w, client_h, area, t);
-    write_month_texts(dc, t, v.halo && !halo_laid, false);
+    const bool copied = v.plain_back && !v.halo && v.pictures &&
+                        copy_month_texts(dc, client_w, *v.pictures, t, *g, cls);
+    if (!copied) {
+        const bool halo_laid = v.halo && lay_month_halo(dc, client_w, client_h, area, t);
+        write_month_texts(dc, t, v.halo && !halo_laid, false);
+    }
     draw_day_marks(dc, *g, cls, v);
+    return copied;
 }
 
 }  // namespace
@@ -224,9 +296,6 @@ void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPa
     const int clock_mode = v.clock_shown ? (settings.analog != 0 ? 2 : 1) : 0;
     const MonthFrame f = month_frame(area, clock_mode, settings.weeklang);
     SetBkMode(dc, TRANSPARENT);
-    // The dc's font comes back at the end only: selecting a font costs more than writing a
-    // text, and the clock is written in the day font the month ends with.
-    const HGDIOBJ old_font = GetCurrentObject(dc, OBJ_FONT);
 
     if (!v.clock_only) {
         format_window_title(out->title, sizeof out->title, settings.monthlang, v.shown_year,
@@ -234,7 +303,7 @@ void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPa
         const UINT old_align = GetTextAlign(dc);
         SetPolyFillMode(dc, WINDING);
         MonthGrid g;
-        draw_month_view(dc, client_w, client_h, f, area, v, &g);
+        out->texts_copied = draw_month_view(dc, client_w, client_h, f, area, v, &g);
         SetTextAlign(dc, old_align);
         out->left_arrow = g.cells.left_arrow;
         out->right_arrow = g.cells.right_arrow;
@@ -247,5 +316,4 @@ void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPa
                     client_w, client_h, &out->clock_rect, &out->clock_text_rect);
         out->clock_drawn = true;
     }
-    if (old_font && GetCurrentObject(dc, OBJ_FONT) != old_font) SelectObject(dc, old_font);
 }

@@ -12,6 +12,7 @@
 
 #include "app/main_layout.h"
 
+class TextPictures;
 struct ScheduleList;
 struct Settings;
 
@@ -28,6 +29,8 @@ struct MonthView {
     bool clock_shown;                       // the timer runs and the setting `clock` is on
     CellRect area;                          // calendar area; empty: the whole client
     bool halo;                              // a background image is on show
+    bool plain_back;                        // the area lies on COLOR_WINDOW alone
+    TextPictures* pictures;                 // texts copied from pictures over a plain back
 };
 
 struct MonthPaintResult {
@@ -36,6 +39,7 @@ struct MonthPaintResult {
     int header_height;
     CellRect day_cells[31];  // click cells; -1 throughout for days the month lacks
     char title[64];          // the window title for the shown month
+    bool texts_copied;       // the texts came from their pictures (MonthView::pictures)
     // Written whenever the clock is drawn (clock_drawn true).
     bool clock_drawn;
     RECT clock_rect, clock_text_rect;
@@ -44,8 +48,10 @@ struct MonthPaintResult {
 // Draws the month view (unless v.clock_only) and the clock (when v.clock_shown and not
 // v.month_only) over what the dc already holds; it does not fill the window colour. Nothing is drawn without the
 // view's settings and schedule list. The two view fonts are kept for the next paint
-// (view_font); every other GDI object it makes is deleted before it returns, and the dc
-// gets its previous objects back.
+// (view_font) and the day font is left selected in the dc (use_view_font); every other GDI
+// object it makes is deleted before it returns, and the dc gets its other objects back.
+// With v.pictures over a plain back the texts are copied from their pictures wherever that
+// gives the same pixels as writing them.
 void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPaintResult* out);
 
 // A month button in rectangle r: which 0 points left, 1 right; pressed draws it sunken with

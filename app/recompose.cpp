@@ -19,6 +19,7 @@ Layers layers_for_event(ViewEvent e) {
     case ViewEvent::kArrowPressChanged:
     case ViewEvent::kEntriesChanged:
     case ViewEvent::kFontChanged:  // the clock is written in the day font
+    case ViewEvent::kTextRenderingChanged:
         return close_upward(kLayerMonth);
     case ViewEvent::kBackgroundReloaded:
     case ViewEvent::kResized:

@@ -37,6 +37,7 @@ enum class ViewEvent : int {
     kSizeSettled,          // sizing ended over a roughly scaled image: scaled properly now
     kSurfaceLost,          // the surface could not be kept (made anew, or none)
     kSysColorsChanged,     // window, button face and button edge colours
+    kTextRenderingChanged, // font smoothing: every text is written anew
     kDisplayChanged,       // another screen resolution: settings and window set reloaded
     kMoved,                // the picture is the same wherever the window is
     kUncovered,            // another window or a menu went away

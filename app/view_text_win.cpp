@@ -26,24 +26,65 @@ namespace {
 struct KeptFont {
     ViewFontKey key = {};
     OwnedFont font;
+    ViewFontMetrics metrics = {};
+    HDC holder = nullptr;  // the dc use_view_font left it selected in
 };
 KeptFont g_kept[2];
+
+ViewFontMetrics measure_font(HFONT font) {
+    ViewFontMetrics m = {};
+    OwnedMemoryDC dc(CreateCompatibleDC(nullptr));
+    if (!dc || !font) return m;
+    GdiSelect sel(dc.get(), font);
+    GetTextExtentPoint32A(dc.get(), "88", 2, &m.digits);
+    INT advance[11] = {};
+    if (GetCharWidth32A(dc.get(), ' ', ' ', &advance[0]) &&
+        GetCharWidth32A(dc.get(), '0', '9', &advance[1])) {
+        for (int i = 0; i < 11; ++i) m.widths[i] = advance[i];
+    }
+    TEXTMETRICA tm;
+    if (GetTextMetricsA(dc.get(), &tm)) m.height = tm.tmHeight;
+    return m;
+}
+
+// Takes the font out of the dc that holds it: a selected font must not be deleted.
+void let_go(KeptFont& k) {
+    if (k.holder && k.font && GetCurrentObject(k.holder, OBJ_FONT) == k.font.get())
+        SelectObject(k.holder, GetStockObject(SYSTEM_FONT));
+    k.holder = nullptr;
+}
+
+KeptFont& kept(ViewFontRole role) { return g_kept[role == ViewFontRole::kWeekday ? 0 : 1]; }
 
 }  // namespace
 
 HFONT view_font(const Settings& settings, ViewFontRole role, int height) {
-    KeptFont& k = g_kept[role == ViewFontRole::kWeekday ? 0 : 1];
+    KeptFont& k = kept(role);
     const ViewFontKey want = view_font_key(settings, height);
     if (!k.font || !same_view_font(k.key, want)) {
-        // Never selected into a dc between paints, so it can go at once.
+        let_go(k);
         k.font.reset(create_view_font(settings, height));
         k.key = want;
+        k.metrics = measure_font(k.font.get());
     }
     return k.font.get();
 }
 
+const ViewFontMetrics& view_font_metrics(ViewFontRole role) { return kept(role).metrics; }
+
+void use_view_font(HDC dc, HFONT font) {
+    if (!dc || !font) return;
+    if (GetCurrentObject(dc, OBJ_FONT) != font) SelectObject(dc, font);
+    for (KeptFont& k : g_kept) {
+        if (k.font.get() == font) k.holder = dc;
+    }
+}
+
 void view_fonts_release() {
-    for (KeptFont& k : g_kept) k.font.reset();
+    for (KeptFont& k : g_kept) {
+        let_go(k);
+        k.font.reset();
+    }
 }
 
 namespace {

@@ -14,7 +14,18 @@ HFONT create_view_font(const Settings& settings, int height);
 // them changed since the last call. Owned here: select it, never delete it.
 enum class ViewFontRole { kWeekday, kDay };
 HFONT view_font(const Settings& settings, ViewFontRole role, int height);
-// Deletes the kept fonts (the window's destruction; none of them may be selected).
+// What the painters measure of a kept font, measured once when the font is made.
+struct ViewFontMetrics {
+    SIZE digits;      // extent of "88"
+    int widths[11];   // advance of ' ' (index 0) and of '0' to '9' (1 to 10)
+    int height;       // tmHeight: the rows a line of text covers
+};
+const ViewFontMetrics& view_font_metrics(ViewFontRole role);
+// Selects a kept font into dc unless it is selected there already, and leaves it there:
+// selecting a font costs more than writing a text. A kept font made anew is first taken
+// out of the dc that holds it.
+void use_view_font(HDC dc, HFONT font);
+// Deletes the kept fonts (the window's destruction), taking them out of the dc holding them.
 void view_fonts_release();
 
 // Writes text at x, y with the dc's alignment, font and colour; with halo, first in white at

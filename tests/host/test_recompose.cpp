@@ -30,6 +30,7 @@ TEST(Recompose, EveryEventAgainstWhatIsComposed) {
         {ViewEvent::kSizeSettled, kAll},
         {ViewEvent::kSurfaceLost, kAll},
         {ViewEvent::kSysColorsChanged, kAll},
+        {ViewEvent::kTextRenderingChanged, kMonth},
         {ViewEvent::kDisplayChanged, kAll},
         {ViewEvent::kMoved, kNone},
         {ViewEvent::kUncovered, kNone},

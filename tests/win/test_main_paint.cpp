@@ -136,6 +136,17 @@ TEST_F(MainPaint, WhatEachChangeComposesAgain) {
         {"entries changed", [](HWND h) { repaint(main_state, h, ViewEvent::kEntriesChanged); }, true,
          true},
         {"system colours", [](HWND h) { SendMessageA(h, WM_SYSCOLORCHANGE, 0, 0); }, true, true},
+        {"font smoothing",
+         [](HWND h) {
+             const long before = main_state.text_pictures.bytes();
+             SendMessageA(h, WM_SETTINGCHANGE, SPI_SETFONTSMOOTHING, 0);
+             // The window copies its texts from pictures, before and after the change.
+             EXPECT_GT(before, 0);
+             EXPECT_GT(main_state.text_pictures.bytes(), 0);
+         },
+         true, true},
+        {"another system setting",
+         [](HWND h) { SendMessageA(h, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0); }, false, false},
         {"resized",
          [](HWND h) {
              RECT r;

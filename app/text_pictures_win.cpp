@@ -1,0 +1,264 @@
+#include "app/text_pictures_win.h"
+
+#include <cstring>
+
+#include "app/text_picture_fit.h"
+#include "app/text_runs.h"
+#include "app/view_font.h"
+#include "app/view_text_win.h"
+#include "config/handles_win.h"
+
+namespace {
+
+// What one picture may take: enough for the texts of a window up to a good part of a
+// screen; beyond it the text is written, which costs little next to such a window's blit.
+constexpr long kMaxPictureBytes = 512 * 1024;
+constexpr int kStrips = 8;  // colour and background pairs of day numbers kept
+constexpr int kMaxBandTexts = 7;
+constexpr int kMaxBandText = 64;
+
+// A 24-bit top-down DIB in a memory DC, filled with one colour, for text written over it.
+struct Picture {
+    OwnedBitmap bitmap;  // declared first: the dc holding it goes before it
+    OwnedMemoryDC dc;
+    unsigned char* rows = nullptr;
+    int w = 0, h = 0, stride = 0;
+
+    bool make(int width, int height, COLORREF back) {
+        dc.reset();
+        bitmap.reset();
+        rows = nullptr;
+        w = h = stride = 0;
+        if (width <= 0 || height <= 0) return false;
+        const long row_bytes = (3L * width + 3) & ~3L;
+        if (row_bytes * height > kMaxPictureBytes) return false;
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 24;
+        bi.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        dc.reset(CreateCompatibleDC(nullptr));
+        if (!bitmap || !dc || !bits || !SelectObject(dc.get(), bitmap.get())) {
+            dc.reset();
+            bitmap.reset();
+            return false;
+        }
+        rows = static_cast<unsigned char*>(bits);
+        w = width;
+        h = height;
+        stride = static_cast<int>(row_bytes);
+        for (int y = 0; y < h; ++y) {
+            unsigned char* p = rows + static_cast<long>(y) * stride;
+            for (int x = 0; x < w; ++x, p += 3) {
+                p[0] = GetBValue(back);
+                p[1] = GetGValue(back);
+                p[2] = GetRValue(back);
+            }
+        }
+        SetBkMode(dc.get(), TRANSPARENT);
+        return true;
+    }
+    explicit operator bool() const { return rows != nullptr; }
+};
+
+// Rows above and below a line of text (and beside a number) for glyphs that reach beyond
+// their cell; a text whose ink touches the picture's edge may have been cut, and is written.
+int pad_for(int height) { return height / 4 + 4; }
+
+struct BandKey {
+    ViewFontKey font;
+    COLORREF back;
+    int height, width, count;
+    int x[kMaxBandTexts];
+    COLORREF colour[kMaxBandTexts];
+    char text[kMaxBandTexts][kMaxBandText];
+};
+
+struct Band {
+    BandKey key;
+    bool made = false;  // tried for this key; picture empty when it could not be had
+    Picture picture;
+    int pad = 0;
+    CellRect ink = {0, 0, 0, 0};
+};
+
+struct StripKey {
+    ViewFontKey font;
+    COLORREF colour, back;
+    int height;
+    int widths[11];
+};
+
+struct Strip {
+    StripKey key;
+    bool made = false;
+    Picture picture;
+    int slot = 0, pad = 0;
+    bool usable[31] = {};
+    CellRect ink[31] = {};  // relative to the number's centre and top
+};
+
+bool touches_edge(const CellRect& ink, int w, int h) {
+    return ink.left <= 0 || ink.top <= 0 || ink.right >= w || ink.bottom >= h;
+}
+
+}  // namespace
+
+struct TextPictures::Pictures {
+    Band bands[2];
+    Strip strips[kStrips];
+    int next_strip = 0;
+};
+
+TextPictures::TextPictures() : p_(new Pictures) {}
+TextPictures::~TextPictures() = default;
+TextPictures::TextPictures(TextPictures&&) noexcept = default;
+TextPictures& TextPictures::operator=(TextPictures&&) noexcept = default;
+
+void TextPictures::drop() { p_.reset(new Pictures); }
+
+long TextPictures::bytes() const {
+    long n = 0;
+    if (!p_) return 0;
+    for (const Band& b : p_->bands) n += static_cast<long>(b.picture.stride) * b.picture.h;
+    for (const Strip& s : p_->strips) n += static_cast<long>(s.picture.stride) * s.picture.h;
+    return n;
+}
+
+void copy_placed_picture(HDC target, const PlacedPicture& p) {
+    const CellRect& t = p.target;
+    if (rect_empty(t)) return;
+    BitBlt(target, t.left, t.top, t.right - t.left, t.bottom - t.top, p.source, p.source_x,
+           p.source_y, SRCCOPY);
+}
+
+namespace {
+
+void make_band(Band& b, HFONT font, const BandText* texts, int count) {
+    const BandKey& k = b.key;
+    b.made = true;
+    b.pad = pad_for(k.height);
+    if (!font || k.height <= 0 || !b.picture.make(k.width, k.height + 2 * b.pad, k.back)) return;
+    HDC dc = b.picture.dc.get();
+    {
+        GdiSelect sel(dc, font);
+        SetTextAlign(dc, TA_CENTER | TA_TOP);
+        for (int i = 0; i < count; ++i) {
+            SetTextColor(dc, texts[i].colour);
+            TextOutA(dc, texts[i].x, b.pad, texts[i].text, lstrlenA(texts[i].text));
+        }
+    }
+    GdiFlush();
+    b.ink = ink_bounds(b.picture.rows, b.picture.stride, b.picture.w, b.picture.h, k.back);
+    // The band spans the target's width, so only its top and bottom can cut a glyph.
+    if (!rect_empty(b.ink) && (b.ink.top == 0 || b.ink.bottom == b.picture.h))
+        b.picture = Picture();
+}
+
+void make_strip(Strip& s, HFONT font) {
+    const StripKey& k = s.key;
+    s.made = true;
+    int widest = 0;
+    for (int i = 0; i < 11; ++i) widest = k.widths[i] > widest ? k.widths[i] : widest;
+    s.pad = pad_for(k.height);
+    s.slot = 2 * widest + 2 * s.pad;
+    if (!font || k.height <= 0 || widest <= 0 ||
+        !s.picture.make(31 * s.slot, k.height + 2 * s.pad, k.back))
+        return;
+    HDC dc = s.picture.dc.get();
+    {
+        GdiSelect sel(dc, font);
+        SetTextAlign(dc, TA_LEFT | TA_TOP);
+        SetTextColor(dc, k.colour);
+        for (int day = 1; day <= 31; ++day) {
+            // The same characters and steps as the month's runs give this number.
+            const uint16_t chars[2] = {static_cast<uint16_t>(day >= 10 ? '0' + day / 10 : ' '),
+                                       static_cast<uint16_t>('0' + day % 10)};
+            const int advances[2] = {day >= 10 ? k.widths[1 + day / 10] : k.widths[0],
+                                     k.widths[1 + day % 10]};
+            const int centre = (day - 1) * s.slot + s.slot / 2;
+            const CentredText t = {centre, s.pad, k.colour, 2, chars, advances};
+            TextRun run;
+            if (centred_text_runs(&t, 1, &run, 1) == 1) write_text_run(dc, run, 0, 0);
+        }
+    }
+    GdiFlush();
+    for (int day = 1; day <= 31; ++day) {
+        const int left = (day - 1) * s.slot;
+        const unsigned char* rows = s.picture.rows + 3L * left;
+        const CellRect ink = ink_bounds(rows, s.picture.stride, s.slot, s.picture.h, k.back);
+        if (touches_edge(ink, s.slot, s.picture.h) && !rect_empty(ink)) continue;
+        const int centre = s.slot / 2;
+        s.ink[day - 1] = rect_empty(ink) ? CellRect{0, 0, 0, 0}
+                                         : CellRect{ink.left - centre, ink.top - s.pad,
+                                                    ink.right - centre, ink.bottom - s.pad};
+        s.usable[day - 1] = true;
+    }
+}
+
+CellRect moved(const CellRect& r, int dx, int dy) {
+    return CellRect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+}
+
+}  // namespace
+
+bool TextPictures::band(int which, HFONT font, const ViewFontKey& key, int height, COLORREF back,
+                        int width, int y, const BandText* texts, int count, PlacedPicture* out) {
+    if (!p_ || which < 0 || which > 1 || count < 0 || count > kMaxBandTexts) return false;
+    BandKey k;
+    std::memset(&k, 0, sizeof k);
+    std::memcpy(&k.font, &key, sizeof k.font);
+    k.back = back;
+    k.height = height;
+    k.width = width;
+    k.count = count;
+    for (int i = 0; i < count; ++i) {
+        if (!texts[i].text || std::strlen(texts[i].text) >= kMaxBandText) return false;
+        k.x[i] = texts[i].x;
+        k.colour[i] = texts[i].colour;
+        std::strcpy(k.text[i], texts[i].text);
+    }
+    Band& b = p_->bands[which];
+    if (!b.made || std::memcmp(&b.key, &k, sizeof k) != 0) {
+        std::memcpy(&b.key, &k, sizeof k);
+        make_band(b, font, texts, count);
+    }
+    if (!b.picture) return false;
+    const int top = y - b.pad;
+    *out = PlacedPicture{b.picture.dc.get(), b.ink.left, b.ink.top, moved(b.ink, 0, top)};
+    return true;
+}
+
+bool TextPictures::number(HFONT font, const ViewFontKey& key, const ViewFontMetrics& metrics,
+                          COLORREF colour, COLORREF back, int day, int x, int y,
+                          PlacedPicture* out) {
+    if (!p_ || day < 1 || day > 31) return false;
+    StripKey k;
+    std::memset(&k, 0, sizeof k);
+    std::memcpy(&k.font, &key, sizeof k.font);
+    k.colour = colour;
+    k.back = back;
+    k.height = metrics.height;
+    std::memcpy(k.widths, metrics.widths, sizeof k.widths);
+    Strip* s = nullptr;
+    for (Strip& c : p_->strips) {
+        if (c.made && std::memcmp(&c.key, &k, sizeof k) == 0) s = &c;
+    }
+    if (!s) {
+        s = &p_->strips[p_->next_strip];
+        p_->next_strip = (p_->next_strip + 1) % kStrips;
+        *s = Strip();
+        std::memcpy(&s->key, &k, sizeof k);
+        make_strip(*s, font);
+    }
+    if (!s->picture || !s->usable[day - 1]) return false;
+    const CellRect& ink = s->ink[day - 1];
+    const int centre = (day - 1) * s->slot + s->slot / 2;
+    *out = PlacedPicture{s->picture.dc.get(), centre + ink.left, s->pad + ink.top,
+                         moved(ink, x, y)};
+    return true;
+}
