@@ -98,6 +98,7 @@ int main() {
     run(340, 340, 200, false);  // the process's first surfaces, glyphs and fonts
     std::printf("paint benchmark, %d schedule entries, analog clock\n", schedule.count);
     run(340, 340, 200);
+    std::printf("text pictures after it: %ld KB\n", bench_text_pictures().bytes() / 1024);
     run(1920, 1200, 40);
     // The same without entries: what the day classification adds.
     schedule.count = 0;
