@@ -197,6 +197,7 @@ bool copy_month_texts(HDC dc, int width, TextPictures& pictures, const MonthText
                       const MonthGrid& g, const DayClass cls[31]) {
     const COLORREF window = GetSysColor(COLOR_WINDOW);
     const COLORREF box = box_colour(window);
+    if (!pictures.settled(*t.weekday_key, *t.day_key, width, window)) return false;
     PlacedPicture placed[2 + 31];
     PlacedInk inks[2 + 31];
     int n = 0;

@@ -65,6 +65,16 @@ struct Picture {
     explicit operator bool() const { return rows != nullptr; }
 };
 
+// The part r of a picture, in a picture of its own just that size: what is kept of a text
+// once its ink is known.
+Picture cropped(const Picture& from, const CellRect& r, COLORREF back) {
+    Picture p;
+    if (rect_empty(r) || !p.make(r.right - r.left, r.bottom - r.top, back)) return Picture();
+    BitBlt(p.dc.get(), 0, 0, p.w, p.h, from.dc.get(), r.left, r.top, SRCCOPY);
+    GdiFlush();
+    return p;
+}
+
 // Rows above and below a line of text (and beside a number) for glyphs that reach beyond
 // their cell; a text whose ink touches the picture's edge may have been cut, and is written.
 int pad_for(int height) { return height / 4 + 4; }
@@ -96,9 +106,9 @@ struct StripKey {
 struct Strip {
     StripKey key;
     bool made = false;
-    Picture picture;
-    int slot = 0, pad = 0;
+    Picture picture;        // the numbers' inks side by side
     bool usable[31] = {};
+    int source_x[31] = {};  // where a number's ink starts in the picture
     CellRect ink[31] = {};  // relative to the number's centre and top
 };
 
@@ -108,7 +118,15 @@ bool touches_edge(const CellRect& ink, int w, int h) {
 
 }  // namespace
 
+struct LookKey {
+    ViewFontKey weekday, day;
+    int width;
+    COLORREF back;
+};
+
 struct TextPictures::Pictures {
+    LookKey look;
+    bool look_seen = false;
     Band bands[2];
     Strip strips[kStrips];
     int next_strip = 0;
@@ -127,6 +145,21 @@ long TextPictures::bytes() const {
     for (const Band& b : p_->bands) n += static_cast<long>(b.picture.stride) * b.picture.h;
     for (const Strip& s : p_->strips) n += static_cast<long>(s.picture.stride) * s.picture.h;
     return n;
+}
+
+bool TextPictures::settled(const ViewFontKey& weekday, const ViewFontKey& day, int width,
+                           COLORREF back) {
+    if (!p_) return false;
+    LookKey k;
+    std::memset(&k, 0, sizeof k);
+    std::memcpy(&k.weekday, &weekday, sizeof k.weekday);
+    std::memcpy(&k.day, &day, sizeof k.day);
+    k.width = width;
+    k.back = back;
+    const bool same = p_->look_seen && std::memcmp(&p_->look, &k, sizeof k) == 0;
+    std::memcpy(&p_->look, &k, sizeof k);
+    p_->look_seen = true;
+    return same;
 }
 
 void copy_placed_picture(HDC target, const PlacedPicture& p) {
@@ -155,8 +188,11 @@ void make_band(Band& b, HFONT font, const BandText* texts, int count) {
     GdiFlush();
     b.ink = ink_bounds(b.picture.rows, b.picture.stride, b.picture.w, b.picture.h, k.back);
     // The band spans the target's width, so only its top and bottom can cut a glyph.
-    if (!rect_empty(b.ink) && (b.ink.top == 0 || b.ink.bottom == b.picture.h))
+    if (rect_empty(b.ink) || b.ink.top == 0 || b.ink.bottom == b.picture.h) {
         b.picture = Picture();
+        return;
+    }
+    b.picture = cropped(b.picture, b.ink, k.back);
 }
 
 void make_strip(Strip& s, HFONT font) {
@@ -164,12 +200,14 @@ void make_strip(Strip& s, HFONT font) {
     s.made = true;
     int widest = 0;
     for (int i = 0; i < 11; ++i) widest = k.widths[i] > widest ? k.widths[i] : widest;
-    s.pad = pad_for(k.height);
-    s.slot = 2 * widest + 2 * s.pad;
+    const int pad = pad_for(k.height);
+    const int slot = 2 * widest + 2 * pad;
+    // Written one number to a slot, then only the inks kept, side by side.
+    Picture loose;
     if (!font || k.height <= 0 || widest <= 0 ||
-        !s.picture.make(31 * s.slot, k.height + 2 * s.pad, k.back))
+        !loose.make(31 * slot, k.height + 2 * pad, k.back))
         return;
-    HDC dc = s.picture.dc.get();
+    HDC dc = loose.dc.get();
     {
         GdiSelect sel(dc, font);
         SetTextAlign(dc, TA_LEFT | TA_TOP);
@@ -180,24 +218,40 @@ void make_strip(Strip& s, HFONT font) {
                                        static_cast<uint16_t>('0' + day % 10)};
             const int advances[2] = {day >= 10 ? k.widths[1 + day / 10] : k.widths[0],
                                      k.widths[1 + day % 10]};
-            const int centre = (day - 1) * s.slot + s.slot / 2;
-            const CentredText t = {centre, s.pad, k.colour, 2, chars, advances};
+            const int centre = (day - 1) * slot + slot / 2;
+            const CentredText t = {centre, pad, k.colour, 2, chars, advances};
             TextRun run;
             if (centred_text_runs(&t, 1, &run, 1) == 1) write_text_run(dc, run, 0, 0);
         }
     }
     GdiFlush();
+    CellRect ink_in_loose[31] = {};
+    int packed_w = 0, packed_h = 0;
     for (int day = 1; day <= 31; ++day) {
-        const int left = (day - 1) * s.slot;
-        const unsigned char* rows = s.picture.rows + 3L * left;
-        const CellRect ink = ink_bounds(rows, s.picture.stride, s.slot, s.picture.h, k.back);
-        if (touches_edge(ink, s.slot, s.picture.h) && !rect_empty(ink)) continue;
-        const int centre = s.slot / 2;
-        s.ink[day - 1] = rect_empty(ink) ? CellRect{0, 0, 0, 0}
-                                         : CellRect{ink.left - centre, ink.top - s.pad,
-                                                    ink.right - centre, ink.bottom - s.pad};
+        const int left = (day - 1) * slot;
+        const unsigned char* rows = loose.rows + 3L * left;
+        const CellRect ink = ink_bounds(rows, loose.stride, slot, loose.h, k.back);
+        // A number without ink, or one that may have been cut at its slot's edge, is written.
+        if (rect_empty(ink) || touches_edge(ink, slot, loose.h)) continue;
+        const int centre = slot / 2;
+        s.ink[day - 1] = CellRect{ink.left - centre, ink.top - pad, ink.right - centre, ink.bottom - pad};
+        ink_in_loose[day - 1] = CellRect{left + ink.left, ink.top, left + ink.right, ink.bottom};
+        s.source_x[day - 1] = packed_w;
+        packed_w += ink.right - ink.left;
+        if (ink.bottom - ink.top > packed_h) packed_h = ink.bottom - ink.top;
         s.usable[day - 1] = true;
     }
+    if (!s.picture.make(packed_w, packed_h, k.back)) {
+        for (bool& u : s.usable) u = false;
+        return;
+    }
+    for (int d = 0; d < 31; ++d) {
+        if (!s.usable[d]) continue;
+        const CellRect& r = ink_in_loose[d];
+        BitBlt(s.picture.dc.get(), s.source_x[d], 0, r.right - r.left, r.bottom - r.top, dc,
+               r.left, r.top, SRCCOPY);
+    }
+    GdiFlush();
 }
 
 CellRect moved(const CellRect& r, int dx, int dy) {
@@ -228,8 +282,7 @@ bool TextPictures::band(int which, HFONT font, const ViewFontKey& key, int heigh
         make_band(b, font, texts, count);
     }
     if (!b.picture) return false;
-    const int top = y - b.pad;
-    *out = PlacedPicture{b.picture.dc.get(), b.ink.left, b.ink.top, moved(b.ink, 0, top)};
+    *out = PlacedPicture{b.picture.dc.get(), 0, 0, moved(b.ink, 0, y - b.pad)};
     return true;
 }
 
@@ -256,9 +309,6 @@ bool TextPictures::number(HFONT font, const ViewFontKey& key, const ViewFontMetr
         make_strip(*s, font);
     }
     if (!s->picture || !s->usable[day - 1]) return false;
-    const CellRect& ink = s->ink[day - 1];
-    const int centre = (day - 1) * s->slot + s->slot / 2;
-    *out = PlacedPicture{s->picture.dc.get(), centre + ink.left, s->pad + ink.top,
-                         moved(ink, x, y)};
+    *out = PlacedPicture{s->picture.dc.get(), s->source_x[day - 1], 0, moved(s->ink[day - 1], x, y)};
     return true;
 }

@@ -43,6 +43,12 @@ public:
 
     void drop();
 
+    // Whether the fonts, the width and the window colour are those of the previous call.
+    // Pictures are made only for a look that comes twice in a row: a composition in a new
+    // font or size (each step of a drag of the frame, each face the font dialog previews)
+    // writes its texts rather than make pictures it may never use again.
+    bool settled(const ViewFontKey& weekday, const ViewFontKey& day, int width, COLORREF back);
+
     // Band `which` (0 weekday row, 1 header): texts written at y in a font of `height` rows
     // over back, on a target `width` pixels wide. False when no picture can be had.
     bool band(int which, HFONT font, const ViewFontKey& key, int height, COLORREF back,

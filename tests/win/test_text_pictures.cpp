@@ -104,9 +104,13 @@ TEST_F(TextPictureTest, CopiedTextsEqualWrittenOnes) {
         MonthPaintResult written = {}, made = {}, kept = {};
         const auto a = painted(c.w, c.h, v, &written);
         v.pictures = &pictures;
+        MonthPaintResult first = {};
+        const auto f = painted(c.w, c.h, v, &first);
         const auto b = painted(c.w, c.h, v, &made);
         const auto k = painted(c.w, c.h, v, &kept);
         EXPECT_FALSE(written.texts_copied);
+        EXPECT_FALSE(first.texts_copied) << "a new look is written the first time";
+        EXPECT_TRUE(a == f);
         EXPECT_EQ(made.texts_copied, c.copied);
         EXPECT_EQ(kept.texts_copied, c.copied);
         EXPECT_TRUE(a == b) << "pictures just made";
@@ -138,6 +142,9 @@ TEST_F(TextPictureTest, NoPicturesWithoutAPlainBack) {
     EXPECT_FALSE(r.texts_copied);
     EXPECT_EQ(pictures.bytes(), 0);
     v.halo = false;
+    painted(340, 340, v, &r);
+    EXPECT_FALSE(r.texts_copied) << "first in this look";
+    EXPECT_EQ(pictures.bytes(), 0);
     painted(340, 340, v, &r);
     EXPECT_TRUE(r.texts_copied);
     EXPECT_GT(pictures.bytes(), 0);
