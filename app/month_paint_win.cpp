@@ -122,8 +122,7 @@ void draw_day_marks(HDC dc, const MonthGrid& g, const DayClass cls[31], const Mo
 // header and the day numbers in the day font.
 struct MonthTexts {
     HFONT weekday_font, day_font;
-    const ViewFontKey* weekday_key;
-    const ViewFontKey* day_key;
+    ViewFontKey weekday_key, day_key;
     const char* weekday[7];
     COLORREF weekday_colour[7];
     int weekday_x[7], weekday_y;
@@ -197,17 +196,17 @@ bool copy_month_texts(HDC dc, int width, TextPictures& pictures, const MonthText
                       const MonthGrid& g, const DayClass cls[31]) {
     const COLORREF window = GetSysColor(COLOR_WINDOW);
     const COLORREF box = box_colour(window);
-    if (!pictures.settled(*t.weekday_key, *t.day_key, width, window)) return false;
+    if (!pictures.settled(t.weekday_key, t.day_key, width, window)) return false;
     PlacedPicture placed[2 + 31];
     PlacedInk inks[2 + 31];
     int n = 0;
     BandText weekday[7];
     for (int i = 0; i < 7; ++i) weekday[i] = BandText{t.weekday_x[i], t.weekday_colour[i], t.weekday[i]};
     const BandText header = {t.header_x, RGB(0, 0, 0), t.header};
-    if (!pictures.band(0, t.weekday_font, *t.weekday_key, view_font_metrics(ViewFontRole::kWeekday).height,
+    if (!pictures.band(0, t.weekday_font, t.weekday_key, view_font_metrics(ViewFontRole::kWeekday).height,
                        window, width, t.weekday_y, weekday, 7, &placed[n++]))
         return false;
-    if (!pictures.band(1, t.day_font, *t.day_key, view_font_metrics(ViewFontRole::kDay).height,
+    if (!pictures.band(1, t.day_font, t.day_key, view_font_metrics(ViewFontRole::kDay).height,
                        window, width, t.header_y, &header, 1, &placed[n++]))
         return false;
     // The shapes drawn before the texts: the month buttons, then the marked boxes.
@@ -229,7 +228,7 @@ bool copy_month_texts(HDC dc, int width, TextPictures& pictures, const MonthText
     for (int d = 0; d < g.days && d < 31; ++d) {
         const COLORREF colour = static_cast<COLORREF>(cls[d].color);
         const COLORREF back = cls[d].draw_box ? box : window;
-        if (!pictures.number(t.day_font, *t.day_key, m, colour, back, d + 1, g.text_x[d],
+        if (!pictures.number(t.day_font, t.day_key, m, colour, back, d + 1, g.text_x[d],
                              g.text_y[d], &placed[n]))
             return false;
         inks[n] = PlacedInk{placed[n].target, shape_of_day[d]};
@@ -248,10 +247,8 @@ bool draw_month_view(HDC dc, int client_w, int client_h, const MonthFrame& f,
     MonthTexts t;
     t.weekday_font = view_font(settings, ViewFontRole::kWeekday, f.weekday_font_height);
     t.day_font = view_font(settings, ViewFontRole::kDay, f.day_font_height);
-    const ViewFontKey weekday_key = view_font_key(settings, f.weekday_font_height);
-    const ViewFontKey day_key = view_font_key(settings, f.day_font_height);
-    t.weekday_key = &weekday_key;
-    t.day_key = &day_key;
+    t.weekday_key = view_font_key(settings, f.weekday_font_height);
+    t.day_key = view_font_key(settings, f.day_font_height);
     const ViewFontMetrics& day_metrics = view_font_metrics(ViewFontRole::kDay);
     month_grid(f, area.right, day_metrics.digits.cx, day_metrics.digits.cy, v.shown_year,
                v.shown_month, g);

@@ -7,12 +7,13 @@
 #include "app/view_font.h"
 #include "app/view_text_win.h"
 #include "config/handles_win.h"
+#include "image/dib.h"
 
 namespace {
 
 // What one picture may take: enough for the texts of a window up to a good part of a
 // screen; beyond it the text is written, which costs little next to such a window's blit.
-constexpr long kMaxPictureBytes = 512 * 1024;
+constexpr uint64_t kMaxPictureBytes = 512 * 1024;
 constexpr int kStrips = 8;  // colour and background pairs of day numbers kept
 constexpr int kMaxBandTexts = 7;
 constexpr int kMaxBandText = 64;
@@ -30,8 +31,8 @@ struct Picture {
         rows = nullptr;
         w = h = stride = 0;
         if (width <= 0 || height <= 0) return false;
-        const long row_bytes = (3L * width + 3) & ~3L;
-        if (row_bytes * height > kMaxPictureBytes) return false;
+        const uint64_t row_bytes = dib_stride(width, 24);
+        if (row_bytes * static_cast<uint64_t>(height) > kMaxPictureBytes) return false;
         BITMAPINFO bi = {};
         bi.bmiHeader.biSize = sizeof bi.bmiHeader;
         bi.bmiHeader.biWidth = width;
