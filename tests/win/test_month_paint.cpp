@@ -19,6 +19,7 @@
 #include "image/surface_win.h"
 #include "config/settings.h"
 #include "schedule/entry.h"
+#include "tests/host/entry_maker.h"
 #include "tests/host/test_records.h"
 #include "tests/win/program_reset.h"
 
@@ -77,15 +78,6 @@ bool is_blue(COLORREF c) { return GetBValue(c) > 200 && GetRValue(c) < 80 && Get
 bool is_magenta(COLORREF c) { return GetRValue(c) > 200 && GetBValue(c) > 200 && GetGValue(c) < 80; }
 bool is_black(COLORREF c) { return GetRValue(c) < 60 && GetGValue(c) < 60 && GetBValue(c) < 60; }
 
-void add_entry(int y, int m, int d, int holiday) {
-    ScheduleEntry& e = schedule.entries[schedule.count++];
-    entry_blank(&e);
-    e.year = y;
-    e.month = m;
-    e.day = d;
-    e.holiday = static_cast<uint8_t>(holiday);
-}
-
 class MonthPaint : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -97,9 +89,9 @@ protected:
         settings.NationalHolidays = 0;  // the entries' days only; holidays: end-to-end tests
         // May 2009: Fri 1, Sat 2, Sun 3 (holiday), Mon 4 (substitute), Wed 13 marked,
         // Sun 10 marked, today Wed 20.
-        add_entry(-1, 5, 3, 1);
-        add_entry(2009, 5, 13, 0);
-        add_entry(2009, 5, 10, 0);
+        append_entry(&schedule, make_entry(-1, 5, 3, 1));
+        append_entry(&schedule, make_entry(2009, 5, 13, 0));
+        append_entry(&schedule, make_entry(2009, 5, 10, 0));
         view = {};
         view.settings = &settings;
         view.schedule = &schedule;

@@ -15,19 +15,11 @@
 #include "config/settings.h"
 #include "image/surface_win.h"
 #include "schedule/entry.h"
+#include "tests/host/entry_maker.h"
 #include "tests/host/test_records.h"
 #include "tests/win/program_reset.h"
 
 namespace {
-
-void add_entry(int y, int m, int d, int holiday) {
-    ScheduleEntry& e = schedule.entries[schedule.count++];
-    entry_blank(&e);
-    e.year = y;
-    e.month = m;
-    e.day = d;
-    e.holiday = static_cast<uint8_t>(holiday);
-}
 
 // The surface after a fill with the window colour and one paint.
 std::vector<unsigned char> painted(int w, int h, const MonthView& v, MonthPaintResult* r) {
@@ -43,14 +35,26 @@ protected:
     void SetUp() override {
         win_test::reset_program_globals();
         settings.NationalHolidays = 1;
-        add_entry(-1, 5, 3, 1);   // a holiday of its own, every year
-        add_entry(2019, 5, 13, 0);
-        add_entry(2019, 5, 10, 0);
-        add_entry(2019, 5, 31, 0);
-        add_entry(2019, 5, 25, 0);
+        append_entry(&schedule, make_entry(-1, 5, 3, 1));   // a holiday of its own, every year
+        append_entry(&schedule, make_entry(2019, 5, 13, 0));
+        append_entry(&schedule, make_entry(2019, 5, 10, 0));
+        append_entry(&schedule, make_entry(2019, 5, 31, 0));
+        append_entry(&schedule, make_entry(2019, 5, 25, 0));
         clock_tables_fill();
     }
     void TearDown() override { win_test::reset_program_globals(); }
+    // May 2019 on show, the 20th today, 10:10; no clock, no plain back, no pictures.
+    static MonthView may_2019() {
+        MonthView v = {};
+        v.settings = &settings;
+        v.schedule = &schedule;
+        v.shown_year = v.today_year = 2019;
+        v.shown_month = v.today_month = 5;
+        v.today_day = 20;
+        v.now_hour = 10;
+        v.now_minute = 10;
+        return v;
+    }
 };
 
 TEST_F(TextPictureTest, CopiedTextsEqualWrittenOnes) {
@@ -89,16 +93,7 @@ TEST_F(TextPictureTest, CopiedTextsEqualWrittenOnes) {
         if (std::strcmp(c.what, "italic, nothing marked") == 0) schedule.count = 0;
         ASSERT_TRUE(surface_create(c.w, c.h));
         TextPictures pictures;
-        MonthView v = {};
-        v.settings = &settings;
-        v.schedule = &schedule;
-        v.shown_year = 2019;
-        v.shown_month = 5;
-        v.today_year = 2019;
-        v.today_month = 5;
-        v.today_day = 20;
-        v.now_hour = 10;
-        v.now_minute = 10;
+        MonthView v = may_2019();
         v.clock_shown = c.clock != 0;
         v.plain_back = true;
         MonthPaintResult written = {}, made = {}, kept = {};
@@ -127,11 +122,7 @@ TEST_F(TextPictureTest, CopiedTextsEqualWrittenOnes) {
 TEST_F(TextPictureTest, NoPicturesWithoutAPlainBack) {
     ASSERT_TRUE(surface_create(340, 340));
     TextPictures pictures;
-    MonthView v = {};
-    v.settings = &settings;
-    v.schedule = &schedule;
-    v.shown_year = 2019;
-    v.shown_month = 5;
+    MonthView v = may_2019();
     v.pictures = &pictures;
     MonthPaintResult r = {};
     painted(340, 340, v, &r);
