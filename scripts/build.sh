@@ -3,9 +3,12 @@
 # x86, run under qemu), win64 (runs here under Wine), win32 (release).
 set -euo pipefail
 . "$(dirname "$0")/env.sh"
+# A compiler cache, when the machine has one, makes a fresh tree or a second checkout cheap.
+launcher=()
+command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 build_tree() {
   local name=$1; shift
-  [ -f "$BUILD/$name/build.ninja" ] || cmake -S "$ROOT" -B "$BUILD/$name" -G Ninja "$@" >/dev/null
+  [ -f "$BUILD/$name/build.ninja" ] || cmake -S "$ROOT" -B "$BUILD/$name" -G Ninja "${launcher[@]}" "$@" >/dev/null
   ninja -C "$BUILD/$name" >"$BUILD/$name.log" 2>&1 || { cat "$BUILD/$name.log"; return 1; }
 }
 trees=("$@"); [ $# -gt 0 ] || trees=(host win64 win32)
