@@ -1,4 +1,4 @@
-// The rules of the detailed settings dialog (template 211): what its controls show when it
+// The rules of the detailed settings dialog (IDD_SETTINGS): what its controls show when it
 // opens, which of them are enabled, what each command does, and how OK and 更新 read the
 // controls back into the settings record. The dialog procedure only moves these values
 // between the record and the controls.

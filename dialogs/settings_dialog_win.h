@@ -1,4 +1,4 @@
-// The detailed settings dialog (template 211): display options, clock options and the
+// The detailed settings dialog (IDD_SETTINGS): display options, clock options and the
 // background image. OK and 更新 write the settings record it is handed; 更新 also has its
 // owner apply them at once, through the callback it is handed, while the dialog stays open.
 #pragma once

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "resources/texts.h"
 #include "resources/version.h"
 #include "schedule/entry_days.h"
 #include "schedule/ical_text.h"
@@ -155,7 +156,7 @@ void write_event(const ScheduleEntry* e, const IcalDate* days, int n, int nth,
     }
     line(out, "SUMMARY:" + summary);
     if (e->holiday) {
-        line(out, std::string("CATEGORIES:") + u8"祭日");
+        line(out, std::string("CATEGORIES:") + kIcalHolidayCategory);
         line(out, "X-ZELMAR-HOLIDAY:1");
     }
     if (e->scramble) line(out, "X-ZELMAR-SCRAMBLE:1");
