@@ -1,10 +1,10 @@
 #!/usr/bin/python3
 """Checks the old calendar's days the program shows for 1980..2079 (almanac_dump's file)
 against a computation of their own, made with another astronomy code than the program's
-table: ERFA (Debian's python3-erfa) for the sun (the Earth's VSOP2000-fitted ephemeris,
-epv00) and the moon (moon98), apparent places in the true ecliptic of date (IAU 2006/2000A
-precession-nutation, annual aberration of the sun), ΔT from the Espenak-Meeus polynomials,
-JST days. The rules are written here afresh:
+table: ERFA (Debian's python3-erfa) for the sun (epv00, a simplified VSOP2000 solution) and
+the moon (moon98, Meeus' series), apparent places in the true ecliptic of date (IAU
+2006/2000A precession-nutation, annual aberration of the sun), ΔT from the Espenak-Meeus
+polynomials, JST days. The rules are written here afresh:
 
 - the month holding the winter solstice is the 11th; from one such month to the next lie 12
   months, or 13 of which the first without a principal term (中気) is the leap month. The
