@@ -9,6 +9,10 @@
 #include "config/cp932.h"
 #include "resources/texts.h"
 
+static_assert(sizeof kRokuyoNames / sizeof *kRokuyoNames == kRokuyoCount, "a name per 六曜");
+static_assert(sizeof kSolarTermNames / sizeof *kSolarTermNames == kSolarTermCount, "a name per term");
+static_assert(sizeof kZassetsuNames / sizeof *kZassetsuNames == kZassetsuCount, "a name per 雑節");
+
 bool almanac_month(int year, int month, AlmanacMonth* out) {
     const int first = almanac_day_index(year, month, 1);
     int n = lunation_of_day(first);
@@ -48,14 +52,14 @@ bool almanac_day(int year, int month, int day, AlmanacDay* out) {
 }
 
 const char* almanac_label(const AlmanacDay& day, bool rokuyo, bool terms) {
-    if (terms && day.term >= 0 && day.term < 24) return kSolarTermNames[day.term];
-    if (rokuyo && day.rokuyo >= 0 && day.rokuyo < 6) return kRokuyoNames[day.rokuyo];
+    if (terms && day.term >= 0 && day.term < kSolarTermCount) return kSolarTermNames[day.term];
+    if (rokuyo && day.rokuyo >= 0 && day.rokuyo < kRokuyoCount) return kRokuyoNames[day.rokuyo];
     return nullptr;
 }
 
 size_t almanac_day_text(const AlmanacDay& day, char* buf, size_t size) {
     char text[256];
-    const int r = day.rokuyo >= 0 && day.rokuyo < 6 ? day.rokuyo : 0;
+    const int r = day.rokuyo >= 0 && day.rokuyo < kRokuyoCount ? day.rokuyo : 0;
     int len = std::snprintf(text, sizeof text, kLunarDateFormat, day.lunar.leap ? kLunarLeapMark : "",
                             day.lunar.month, day.lunar.day, kRokuyoNames[r]);
     const char* separator = kAlmanacNamesSeparator;
@@ -67,7 +71,7 @@ size_t almanac_day_text(const AlmanacDay& day, char* buf, size_t size) {
             text[len] = '\0';  // a name that does not fit is left out whole
         separator = kAlmanacNameSeparator;
     };
-    if (day.term >= 0 && day.term < 24) add(kSolarTermNames[day.term]);
+    if (day.term >= 0 && day.term < kSolarTermCount) add(kSolarTermNames[day.term]);
     for (int k = 0; k < kZassetsuCount; ++k)
         if (day.zassetsu & (1u << k)) add(kZassetsuNames[k]);
     return cp932_copy(buf, size, text);

@@ -6,6 +6,8 @@
 #include "config/cp932.h"
 #include "resources/texts.h"
 
+static_assert(sizeof kEraNames / sizeof *kEraNames == kEraCount, "a name per era");
+
 namespace {
 
 struct EraStart {

@@ -38,8 +38,8 @@ MonthDay shanichi(int year, int term) {
 }  // namespace
 
 int day_stem(int year, int month, int day) {
-    const int s = (day_serial(year, month, day) - 1 + kStemOfFirstDay) % kStemCount;
-    return s < 0 ? s + kStemCount : s;
+    const int index = almanac_day_index(year, month, day);
+    return index < 0 ? -1 : (index + kStemOfFirstDay) % kStemCount;
 }
 
 int shanichi_offset(int equinox_stem, bool before_noon) {

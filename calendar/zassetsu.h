@@ -43,7 +43,8 @@ bool zassetsu_of_year(int year, MonthDay out[kZassetsuCount]);
 // (社日 can fall on 彼岸入り or 彼岸明け).
 unsigned zassetsu_on(int year, int month, int day);
 
-// Heavenly stem of a day's sexagenary name: 0 甲, 1 乙, .. 4 戊, .. 9 癸.
+// Heavenly stem of a day's sexagenary name: 0 甲, 1 乙, .. 4 戊, .. 9 癸; -1 for a date
+// outside 1980..2079.
 int day_stem(int year, int month, int day);
 
 // 社日 as days from the equinox day, given the equinox day's stem and whether the equinox

@@ -98,6 +98,8 @@ TEST(Almanac, ShanichiRule) {
     }
     EXPECT_EQ(day_stem(2000, 1, 1), 4);  // 戊午
     EXPECT_EQ(day_stem(1980, 1, 1), 9);  // 癸酉
+    EXPECT_EQ(day_stem(2079, 12, 31), 3);  // 丁巳
+    EXPECT_EQ(day_stem(1979, 12, 31), -1);
 }
 
 TEST(Almanac, TwoZassetsuOnOneDay) {
