@@ -164,7 +164,7 @@ private:
         it->uid = ical_event_uid(it->ical.data(), it->ical.size());
         const std::string c = job_.canon.canon(job_.canon.context, it->ical);
         it->readable = !c.empty() && !it->uid.empty();
-        it->hash = c.empty() ? sync_hash(it->ical) : sync_hash(c);
+        it->hash = sync_hash(c.empty() ? it->ical : c);
     }
 
     // The full set of the server's items: the listing, and for a list of changes the
@@ -275,8 +275,7 @@ private:
             Row& r = rows[it.uid];
             if (r.local) continue;
             r.local = &it;
-            const std::string c = job_.canon.canon(job_.canon.context, it.ical);
-            r.local_hash = sync_hash(c.empty() ? it.ical : c);
+            r.local_hash = sync_version(job_.canon, it.ical);
         }
         for (auto& kv : journal_) {
             SyncJournalItem& j = kv.second;
@@ -484,8 +483,7 @@ private:
         const std::string copy_uid = sync_copy_uid(uid, r.local_hash, s.etag);
         const std::string copy = ical_with_uid(r.local->ical, copy_uid);
         const std::string copy_href = sync_new_href(collection_, copy_uid);
-        const std::string c = job_.canon.canon(job_.canon.context, copy);
-        const uint64_t copy_hash = sync_hash(c.empty() ? copy : c);
+        const uint64_t copy_hash = sync_version(job_.canon, copy);
         std::string etag;
         bool exists = false;  // sent before by a sync that was stopped
         if (!put(copy_href, copy, std::string(), &etag, &exists) && !exists) return;
@@ -529,6 +527,11 @@ private:
 };
 
 }  // namespace
+
+uint64_t sync_version(const SyncCanon& canon, const std::string& ical) {
+    const std::string c = canon.canon(canon.context, ical);
+    return sync_hash(c.empty() ? ical : c);
+}
 
 std::string sync_new_href(const DavUrl& collection, const std::string& uid) {
     std::string path = collection.path;

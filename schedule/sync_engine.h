@@ -114,6 +114,11 @@ void sync_exchange(const SyncJob& job, SyncOutcome* out);
 // (also after a failed exchange, for what the server got). False when a save failed.
 bool sync_finish(SyncStore* store, SyncOutcome* outcome, FileIO* io, const char* journal_path);
 
+// The version of an item's text as the sync compares them: the hash of its canonical text
+// (of the text itself when the list cannot hold it). A store checks a change's expect_hash
+// against this of its item.
+uint64_t sync_version(const SyncCanon& canon, const std::string& ical);
+
 // Path of the resource a new item gets in the collection: "<collection path><uid>.ics".
 std::string sync_new_href(const DavUrl& collection, const std::string& uid);
 
