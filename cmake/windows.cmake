@@ -5,8 +5,9 @@ option(ZELMAR_WIN_TESTS "Build the Windows test executables" ON)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 # Self-contained executables: no mingw runtime DLLs to ship or to find under Wine.
 set(STATIC_RT -static -static-libgcc -static-libstdc++)
-# winhttp and shlwapi serve the calendar sync; a program imports them only when it calls them.
-set(WIN_LIBS comctl32 comdlg32 gdi32 user32 shell32 advapi32 winmm winhttp shlwapi)
+# winhttp, shlwapi and crypt32 serve the calendar sync; a program imports them only when it
+# calls them.
+set(WIN_LIBS comctl32 comdlg32 gdi32 user32 shell32 advapi32 winmm winhttp shlwapi crypt32)
 include(cmake/delay_load.cmake)
 
 if(EDGE_SRC)

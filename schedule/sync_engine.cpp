@@ -1,5 +1,6 @@
 #include "schedule/sync_engine.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -287,12 +288,42 @@ private:
         }
 
         room_ = job_.snapshot.room;
-        for (auto& kv : rows) {
+        std::vector<std::pair<std::map<std::string, Row>::iterator, SyncAction>> todo;
+        for (auto it = rows.begin(); it != rows.end(); ++it) {
+            if (blocked.count(it->first)) continue;  // left as both sides have it
+            const Row& r = it->second;
+            // A journal item whose resource a partial listing did not name: nothing known.
+            if (r.journal && !r.server && !l.complete) continue;
+            todo.push_back({it, sync_plan(row_of(r))});
+        }
+        if (!fetch_to_take(todo, &l)) return;
+        for (auto& t : todo) {
             if (out_->error != NetError::kNone) return;
-            if (blocked.count(kv.first)) continue;  // left as both sides have it
-            do_row(kv.first, kv.second, l);
+            execute(t.first->first, t.first->second, t.second);
         }
         save_journal();
+    }
+
+    // Server versions the list is to take whose text the listing did not bring (unchanged
+    // since they were left on the server): fetched now, additions only as far as the room goes.
+    template <class Todo>
+    bool fetch_to_take(const Todo& todo, Listing* l) {
+        std::vector<std::string> hrefs;
+        int additions = room_;
+        for (const auto& t : todo) {
+            const Row& r = t.first->second;
+            if ((t.second != SyncAction::kDownload && t.second != SyncAction::kKeepBoth) ||
+                r.server->fetched)
+                continue;
+            if (t.second == SyncAction::kDownload && !r.local && additions-- <= 0) continue;
+            hrefs.push_back(r.server->href);
+        }
+        for (size_t i = 0; i < hrefs.size(); i += kFetchBatch) {
+            const std::vector<std::string> batch(hrefs.begin() + (long)i,
+                                                 hrefs.begin() + (long)std::min(hrefs.size(), i + kFetchBatch));
+            if (!multiget(batch, l)) return false;
+        }
+        return true;
     }
 
     void keep_unreadable(const std::string& key, const ServerItem& s) {
@@ -312,9 +343,7 @@ private:
                                                                    : SyncSide::kChanged;
     }
 
-    void do_row(const std::string& uid, Row& r, const Listing& l) {
-        // A journal item whose resource a partial listing did not name: nothing known.
-        if (r.journal && !r.server && !l.complete) return;
+    SyncRow row_of(const Row& r) const {
         SyncRow row;
         row.known = r.journal != nullptr;
         row.held = r.journal && r.journal->held;
@@ -323,7 +352,21 @@ private:
                                                                        : SyncSide::kChanged;
         row.server = server_side(r);
         row.same_content = r.local && r.server && r.local_hash == r.server->hash;
-        switch (sync_plan(row)) {
+        return row;
+    }
+
+    void execute(const std::string& uid, Row& r, SyncAction action) {
+        // A version to take whose text could not be had (gone meanwhile, or no room to fetch it).
+        if ((action == SyncAction::kDownload || action == SyncAction::kKeepBoth) && !r.server->fetched) {
+            if (action == SyncAction::kDownload && !r.local && room_ <= 0) {
+                download(uid, r);  // counted as not taken
+            } else {
+                note_server(r);
+                ++out_->counts.retry_later;
+            }
+            return;
+        }
+        switch (action) {
         case SyncAction::kNone: note_server(r); break;
         case SyncAction::kUpload: upload(uid, r, false); break;
         case SyncAction::kUploadNew: upload(uid, r, true); break;

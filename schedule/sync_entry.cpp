@@ -34,7 +34,7 @@ std::string entry_text(const ScheduleEntry& e, const IcalPlatform* platform, con
 std::string sync_entry_text(const ScheduleEntry& entry, const std::string& uid,
                             const IcalPlatform* platform, const IcalTime& now_utc) {
     const std::string text = entry_text(entry, platform, now_utc);
-    return text.empty() ? text : ical_with_uid(text, uid);
+    return text.empty() ? text : ical_with_uid(ical_without_method(text), uid);
 }
 
 bool sync_entry_read(const std::string& ical, const IcalPlatform* platform, ScheduleEntry* out) {

@@ -7,9 +7,16 @@
 
 namespace {
 
-bool starts_uid(const char* s, size_t n) {
-    return n >= 4 && (s[0] == 'U' || s[0] == 'u') && (s[1] == 'I' || s[1] == 'i') &&
-           (s[2] == 'D' || s[2] == 'd') && (s[3] == ':' || s[3] == ';');
+// A line of the property name (any case), followed by ":" or ";".
+bool starts_name(const char* s, size_t n, const char* name) {
+    size_t i = 0;
+    for (; name[i]; ++i) {
+        if (i >= n) return false;
+        char c = s[i];
+        if (c >= 'a' && c <= 'z') c = (char)(c - 'a' + 'A');
+        if (c != name[i]) return false;
+    }
+    return i < n && (s[i] == ':' || s[i] == ';');
 }
 
 // Length of the physical line at s (without its end) and of its end (CR LF, LF or CR).
@@ -51,25 +58,41 @@ std::string ical_event_uid(const char* text, size_t n) {
     return std::string();
 }
 
-std::string ical_with_uid(const std::string& text, const std::string& uid) {
+namespace {
+
+// Every logical line (a line with its continuations) through change: replaced by what it
+// put in *out when it returns true, else kept as it was.
+template <class Fn>
+std::string rewrite_lines(const std::string& text, Fn change) {
     std::string out;
     const char* p = text.data();
     const char* end = p + text.size();
     while (p < end) {
         size_t eol;
-        size_t n = line_at(p, end, &eol);
-        // The logical line: this one and the continuations after it.
+        const size_t n = line_at(p, end, &eol);
         const char* next = p + n + eol;
         while (next < end && (*next == ' ' || *next == '\t')) {
             size_t e2;
             next += line_at(next, end, &e2) + e2;
         }
-        if (starts_uid(p, n)) {
-            ical_fold_line("UID:" + uid, &out);
-        } else {
-            out.append(p, (size_t)(next - p));
-        }
+        if (!change(p, n, &out)) out.append(p, (size_t)(next - p));
         p = next;
     }
     return out;
+}
+
+}  // namespace
+
+std::string ical_without_method(const std::string& text) {
+    return rewrite_lines(text, [](const char* s, size_t n, std::string*) {
+        return starts_name(s, n, "METHOD");
+    });
+}
+
+std::string ical_with_uid(const std::string& text, const std::string& uid) {
+    return rewrite_lines(text, [&](const char* s, size_t n, std::string* out) {
+        if (!starts_name(s, n, "UID")) return false;
+        ical_fold_line("UID:" + uid, out);
+        return true;
+    });
 }

@@ -23,6 +23,9 @@ inline uint64_t sync_hash(const std::string& s) { return sync_hash(s.data(), s.s
 constexpr size_t kSyncMaxUid = 1024;
 std::string ical_event_uid(const char* text, size_t n);
 
+// The text without its METHOD property: a calendar object on a server has none (RFC 4791).
+std::string ical_without_method(const std::string& text);
+
 // The text with every UID property of its components set to uid (folded at 75 octets);
 // every other line as it was.
 std::string ical_with_uid(const std::string& text, const std::string& uid);

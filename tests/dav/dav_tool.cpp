@@ -10,7 +10,7 @@
 //   dav_tool sync <dir> <calendar url> [room] [--plain-ok]
 //   dav_tool discover <address> [--plain-ok]
 //   dav_tool password <address> <user> <password> / forget <address>
-//   dav_tool feed <dir> <url>
+//   dav_tool feed <dir> <url>                      refresh; feed-show: the cached copy only
 //   dav_tool trust|untrust <certificate.der>
 //
 // The list lives in <dir>\store.txt, the journal in <dir>\sync.journal, the feed cache in
@@ -34,6 +34,7 @@
 #include "schedule/feed_cache.h"
 #include "schedule/feed_fetch.h"
 #include "schedule/http_client_win.h"
+#include "schedule/ical_import.h"
 #include "schedule/ical_platform_win.h"
 #include "schedule/stored_fields.h"
 #include "schedule/sync_entry.h"
@@ -269,6 +270,22 @@ int cmd_discover(const std::string& address, bool plain_ok) {
     return d.error == NetError::kNone ? 0 : 2;
 }
 
+// Events of a feed's cached copy, as the list would show them.
+int feed_events(const FeedCacheEntry& e) {
+    std::vector<ScheduleEntry> list(kDefaultRoom);
+    int count = 0;
+    IcalImportCounts counts = {};
+    ical_import(e.body.data(), e.body.size(), ical_platform_win(), list.data(), &count, kDefaultRoom, &counts);
+    return count;
+}
+
+int cmd_feed_show(const std::string& dir, const std::string& url) {
+    FeedCache cache;
+    const bool read = feed_cache_load(fileio_win(), (dir + "feeds.cache").c_str(), &cache);
+    std::printf("feed-show read=%d events=%d\n", read ? 1 : 0, feed_events(*feed_cache_entry(&cache, url)));
+    return read ? 0 : 2;
+}
+
 int cmd_feed(const std::string& dir, const std::string& url) {
     const std::string path = dir + "feeds.cache";
     FeedCache cache;
@@ -288,9 +305,9 @@ int cmd_feed(const std::string& dir, const std::string& url) {
     });
     const bool saved = feed_cache_save(fileio_win(), path.c_str(), cache);
     static const char* kOutcome[] = {"new", "unchanged", "failed"};
-    std::printf("feed outcome=%s error=%s status=%d bytes=%d told=%d saved=%d\n", kOutcome[(int)r.outcome],
-                net_error_name(e->error), e->status, (int)e->body.size(), r.error_changed ? 1 : 0,
-                saved ? 1 : 0);
+    std::printf("feed outcome=%s error=%s status=%d bytes=%d told=%d saved=%d events=%d\n",
+                kOutcome[(int)r.outcome], net_error_name(e->error), e->status, (int)e->body.size(),
+                r.error_changed ? 1 : 0, saved ? 1 : 0, feed_events(*e));
     return 0;
 }
 
@@ -299,7 +316,7 @@ bool read_file(const char* path, std::string* out) { return fileio_win()->read_a
 int cmd_trust(const char* der_path, bool add) {
     std::string der;
     if (!read_file(der_path, &der)) return std::printf("trust unreadable\n"), 1;
-    HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"Root");
+    HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_SYSTEM_REGISTRY_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"Root");
     if (!store) return std::printf("trust no store %lu\n", GetLastError()), 1;
     bool ok;
     if (add) {
@@ -406,6 +423,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "feed" && argc >= 4) return cmd_feed(folder(argv[2]), argv[3]);
+    if (cmd == "feed-show" && argc >= 4) return cmd_feed_show(folder(argv[2]), argv[3]);
     if (cmd == "trust" || cmd == "untrust") return cmd_trust(argv[2], cmd == "trust");
     std::printf("unknown command %s\n", cmd.c_str());
     return 1;

@@ -56,6 +56,12 @@ TEST(SyncItem, CopyUnderAnotherUid) {
     }
 }
 
+TEST(SyncItem, MethodLeftOut) {
+    const std::string text = "BEGIN:VCALENDAR\r\nmethod:PUBLISH\r\nMETHODS:x\r\nMETHOD;X=1:RE\r\n"
+                             " QUEST\r\nVERSION:2.0\r\nEND:VCALENDAR";
+    EXPECT_EQ(ical_without_method(text), "BEGIN:VCALENDAR\r\nMETHODS:x\r\nVERSION:2.0\r\nEND:VCALENDAR");
+}
+
 TEST(SyncEntry, TextAndCanon) {
     const IcalPlatform* p = ical_host::japan();
     const IcalTime now = {2024, 5, 1, 3, 4, 5};
@@ -63,6 +69,7 @@ TEST(SyncEntry, TextAndCanon) {
     const std::string text = sync_entry_text(e, "uid-1", p, now);
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(ical_event_uid(text.data(), text.size()), "uid-1");
+    EXPECT_EQ(text.find("METHOD"), std::string::npos);
     ScheduleEntry back;
     ASSERT_TRUE(sync_entry_read(text, p, &back));
     EXPECT_EQ(describe(back), describe(e));
