@@ -10,6 +10,7 @@
 
 #include "schedule/dav_multistatus.h"
 #include "schedule/dav_requests.h"
+#include "dav_samples.h"
 #include "xml_host_parser.h"
 
 namespace {
@@ -228,6 +229,14 @@ TEST(DavMultistatus, Bounds) {
                    &ms),
               DavReadResult::kOk);
     EXPECT_TRUE(ms.truncated);
+}
+
+TEST(DavMultistatus, SamplesThroughLibxml2) {
+    for (const auto& s : dav_samples::samples()) {
+        DavMultistatus ms;
+        const DavReadResult r = read(s.xml, &ms);
+        EXPECT_EQ(dav_samples::differs(s, r, ms), "") << s.name;
+    }
 }
 
 TEST(DavMultistatus, StatusLines) {
