@@ -54,7 +54,8 @@ public:
         if (!list(&listing) || !fetch(&listing)) return;
         plan(listing);
         if (out_->error != NetError::kNone) return;
-        out_->token = listing.token;
+        // A listing cut short leaves no token: the next sync lists everything again.
+        out_->token = listing.complete ? listing.token : std::string();
     }
 
 private:
@@ -189,7 +190,7 @@ private:
                 j->second.server_hash != 0) {
                 it.uid = j->second.uid;
                 it.hash = j->second.server_hash;
-                it.readable = !it.uid.empty();
+                it.readable = !it.uid.empty() && !j->second.unreadable;
                 continue;
             }
             want.push_back(kv.first);
@@ -329,12 +330,15 @@ private:
     void keep_unreadable(const std::string& key, const ServerItem& s) {
         SyncJournalItem& j = journal_[key];
         const bool changed = j.href.empty() || j.etag != s.etag || j.server_hash != s.hash;
-        if (changed && !j.held) ++out_->counts.unreadable;
+        if (changed) ++out_->counts.unreadable;
         j.href = s.href;
         j.uid = s.uid;
         j.etag = s.etag;
         j.server_hash = s.hash;
-        if (!j.held) j.base_hash = 0;
+        if (!j.held) {
+            j.base_hash = 0;
+            j.unreadable = true;
+        }
     }
 
     SyncSide server_side(const Row& r) const {
@@ -466,6 +470,7 @@ private:
         SyncJournalItem before = r.journal ? *r.journal : synced(s.href, uid, s.etag, s.hash, false);
         before.etag = s.etag;
         before.server_hash = s.hash;
+        before.unreadable = false;
         SyncChange c;
         c.kind = SyncChangeKind::kPut;
         c.uid = uid;

@@ -36,8 +36,10 @@ bool read_journal(StoredReader* r, SyncJournal* j) {
         if (it.href.empty() || it.uid.size() > kSyncMaxUid) return false;
         if (!stored_parse_hex(f[4], &it.server_hash) || !stored_parse_hex(f[5], &it.base_hash))
             return false;
-        if (f[6] != "0" && f[6] != "1") return false;
+        // 1 held, 0 left on the server, 2 left there as the list cannot hold it.
+        if (f[6] != "0" && f[6] != "1" && f[6] != "2") return false;
         it.held = f[6] == "1";
+        it.unreadable = f[6] == "2";
         j->items.push_back(std::move(it));
     }
 }
@@ -51,7 +53,7 @@ std::string sync_journal_text(const SyncJournal& j) {
     for (const SyncJournalItem& it : j.items) {
         s += "item\t" + stored_escape(it.href) + "\t" + stored_escape(it.uid) + "\t" +
              stored_escape(it.etag) + "\t" + stored_hex(it.server_hash) + "\t" +
-             stored_hex(it.base_hash) + "\t" + (it.held ? "1" : "0") + "\n";
+             stored_hex(it.base_hash) + "\t" + (it.held ? "1" : it.unreadable ? "2" : "0") + "\n";
     }
     s += "end\t" + std::to_string(j.items.size()) + "\n";
     return s;

@@ -19,7 +19,8 @@ struct SyncJournalItem {
     std::string etag;  // the server's ETag last seen ("" unknown)
     uint64_t server_hash = 0;  // the version the server had at that ETag (0 unknown)
     uint64_t base_hash = 0;    // the version both sides held at the last sync (0 none)
-    bool held = false;  // the list holds it; else it stays on the server only
+    bool held = false;        // the list holds it; else it stays on the server only
+    bool unreadable = false;  // not held: the list cannot hold this version
 };
 
 struct SyncJournal {

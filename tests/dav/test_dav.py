@@ -404,6 +404,28 @@ class Suite:
         FIGURES.append("first sync of 1,999 events taking them all: %d ms, %d requests, peak working set %d KB"
                        % (r["ms"], r["requests"], r["peak_kb"]))
 
+    def test_items_the_list_cannot_hold(self):
+        cal = self.rad.calendar("odd")
+        store = self.store()
+        url = self.rad.url("/alice/odd/")
+        tool("add", winpath(store), "keep", "2025-02-02", "-", "-", "kept")
+        sync(store, url)
+        cal.save_todo("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//EN\r\nBEGIN:VTODO\r\nUID:todo-1\r\n"
+                      "DTSTAMP:20240101T000000Z\r\nSUMMARY:a task\r\nEND:VTODO\r\nEND:VCALENDAR\r\n")
+        make_event(cal, "far", datetime.date(2150, 1, 1), "too far ahead")
+        r = sync(store, url)
+        equal((r["error"], r["unreadable"], r["downloaded"], r["local"]), ("none", 2, 0, 1), "left there: %s" % r)
+        r = sync(store, url)
+        equal((r["unreadable"], r["requests"]), (0, 1), "told once, not fetched again")
+        ev = [e for e in cal.events() if "keep" in e.data][0]
+        ev.icalendar_instance.walk("VEVENT")[0]["DTSTART"] = icalendar.vDDDTypes(datetime.date(2150, 2, 2))
+        ev.data = ev.icalendar_instance.to_ical().decode()
+        ev.save()
+        r = sync(store, url)
+        equal((r["unreadable"], r["deleted_here"], r["uploaded"]), (1, 0, 0), "a held item gone out of reach: %s" % r)
+        equal(local(store)["keep"][3], "kept", "kept here as it was")
+        equal(len(self.rad.items("odd")), 3, "the server's own versions untouched")
+
     def test_sync_token_refused(self):
         cal = self.rad.calendar("token")
         store = self.store()

@@ -32,6 +32,7 @@ SyncJournal sample_journal() {
     b.href = "/alice/cal/%E4%BA%88.ics";
     b.uid = "";
     b.etag = "";
+    b.unreadable = true;
     j.items = {a, b};
     return j;
 }
@@ -42,7 +43,8 @@ bool same(const SyncJournal& a, const SyncJournal& b) {
     for (size_t i = 0; i < a.items.size(); ++i) {
         const SyncJournalItem &x = a.items[i], &y = b.items[i];
         if (x.href != y.href || x.uid != y.uid || x.etag != y.etag ||
-            x.server_hash != y.server_hash || x.base_hash != y.base_hash || x.held != y.held)
+            x.server_hash != y.server_hash || x.base_hash != y.base_hash || x.held != y.held ||
+            x.unreadable != y.unreadable)
             return false;
     }
     return true;
@@ -83,7 +85,7 @@ TEST(SyncJournal, CorruptFormsReadAsNothing) {
         {"bytes after the end", good + "x"},
         {"a hash too short", replaced("fedcba9876543210", "fedcba987654321")},
         {"a hash not hexadecimal", replaced("fedcba9876543210", "fedcba987654321g")},
-        {"a held flag of 2", replaced("\t1\nitem", "\t2\nitem")},
+        {"a held flag of 3", replaced("\t1\nitem", "\t3\nitem")},
         {"a field too many", replaced("\t1\nitem", "\t1\t0\nitem")},
         {"a broken escape", replaced("%0D", "%0")},
         {"an item without href", replaced("item\t/alice/cal/ev-1.ics", "item\t")},
