@@ -98,11 +98,9 @@ bool feed_cache_parse(const char* data, size_t n, FeedCache* out) {
 
 bool feed_cache_load(FileIO* io, const char* path, FeedCache* out) {
     *out = FeedCache();
-    const FileStamp st = io->stamp(path);
-    if (!st.exists || st.size > kFeedCacheMaxBytes) return false;
     std::string data;
-    if (!io->read_all(path, &data)) return false;
-    return feed_cache_parse(data.data(), data.size(), out);
+    return stored_file_read(io, path, kFeedCacheMaxBytes, &data) &&
+           feed_cache_parse(data.data(), data.size(), out);
 }
 
 bool feed_cache_save(FileIO* io, const char* path, const FeedCache& cache) {

@@ -304,6 +304,7 @@ struct WinHttpClient::Impl {
         std::wstring headers;
         for (const HttpHeader& h : req.headers) headers += wide(h.name) + L": " + wide(h.value) + L"\r\n";
         bool server_tried = server_scheme != 0, proxy_tried = false;
+        bool answered_challenge = false;  // credentials sent in answer to this request's 401
         for (;;) {
             if (cancelled()) return NetError::kCancelled;
             if (!WinHttpSendRequest(request.h, headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
@@ -312,6 +313,11 @@ struct WinHttpClient::Impl {
                                     (DWORD)req.body.size(), (DWORD)req.body.size(), 0) ||
                 !WinHttpReceiveResponse(request.h, nullptr)) {
                 const NetError e = error_of(GetLastError(), state);
+                // Some servers drop the connection instead of answering credentials they refuse.
+                if (e == NetError::kConnect && answered_challenge) {
+                    res->status = 401;
+                    return NetError::kAuth;
+                }
                 return e == NetError::kCertOther && !state.secure_flags ? certificate_reason(connect.h, host)
                                                                          : e;
             }
@@ -332,6 +338,7 @@ struct WinHttpClient::Impl {
                 proxy_tried = true;
             } else {
                 server_tried = true;
+                answered_challenge = true;
                 server_scheme = scheme;
             }
         }
@@ -362,7 +369,7 @@ NetError WinHttpClient::send(const HttpRequest& request, HttpResponse* response)
     if (e != NetError::kNone) {
         const int status = response->status;
         *response = HttpResponse();
-        response->status = e == NetError::kTooLarge ? status : 0;
+        response->status = e == NetError::kTooLarge || e == NetError::kAuth ? status : 0;
     }
     return e;
 }

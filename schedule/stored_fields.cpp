@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "config/fileio.h"
+
 namespace {
 
 int hex_digit(char c) {
@@ -78,6 +80,12 @@ bool stored_block(StoredReader* r, size_t n, std::string* out) {
     out->assign(r->p, n);
     r->p += n + 1;
     return true;
+}
+
+bool stored_file_read(FileIO* io, const char* path, size_t max, std::string* out) {
+    out->clear();
+    const FileStamp st = io->stamp(path);
+    return st.exists && st.size <= max && io->read_all(path, out) && out->size() <= max;
 }
 
 std::string stored_hex(uint64_t v) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class FileIO;
+
 // extra, when not NUL, is escaped too (a separator of the caller's own).
 std::string stored_escape(const std::string& text, char extra = '\0');
 // Undoes stored_escape on s[0..n); false for a malformed escape or more than max bytes.
@@ -28,6 +30,9 @@ bool stored_fields(StoredReader* r, size_t count, size_t max, std::vector<std::s
 bool stored_block(StoredReader* r, size_t n, std::string* out);
 
 // Unsigned numbers as written: decimal, or 16 hexadecimal digits.
+// The whole of path when it exists and holds at most max bytes.
+bool stored_file_read(FileIO* io, const char* path, size_t max, std::string* out);
+
 std::string stored_hex(uint64_t v);
 bool stored_parse_hex(const std::string& s, uint64_t* v);
 bool stored_parse_decimal(const std::string& s, uint64_t max, uint64_t* v);

@@ -125,15 +125,9 @@ private:
         l->items.clear();
         l->delta = false;
         l->token.clear();
-        DavCall call{"REPORT", "1", dav_body_event_etags(), kListingMaxBody, {}};
         DavUrl url = collection_;
         DavMultistatus ms;
-        int status;
-        const NetError e = dav_multistatus(&session_, call, &url, &ms, &status);
-        if (e != NetError::kNone) {
-            fail(e, status);
-            return false;
-        }
+        if (!report(dav_body_event_etags(), kListingMaxBody, &url, &ms)) return false;
         take_responses(ms, url, l);
         l->complete = !ms.truncated;
         return true;
@@ -211,16 +205,19 @@ private:
         return true;
     }
 
+    // A REPORT on the collection whose failure ends the sync.
+    bool report(const std::string& body, size_t max_body, DavUrl* url, DavMultistatus* ms) {
+        DavCall call{"REPORT", "1", body, max_body, {}};
+        int status;
+        const NetError e = dav_multistatus(&session_, call, url, ms, &status);
+        if (e != NetError::kNone) fail(e, status);
+        return e == NetError::kNone;
+    }
+
     bool multiget(const std::vector<std::string>& hrefs, Listing* l) {
-        DavCall call{"REPORT", "1", dav_body_multiget(hrefs), kFetchMaxBody, {}};
         DavUrl url = collection_;
         DavMultistatus ms;
-        int status;
-        const NetError e = dav_multistatus(&session_, call, &url, &ms, &status);
-        if (e != NetError::kNone) {
-            fail(e, status);
-            return false;
-        }
+        if (!report(dav_body_multiget(hrefs), kFetchMaxBody, &url, &ms)) return false;
         for (DavResponse& r : ms.responses) {
             DavUrl u;
             if (!dav_url_resolve(url, r.href.c_str(), &u)) continue;

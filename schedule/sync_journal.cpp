@@ -71,11 +71,9 @@ bool sync_journal_parse(const char* data, size_t n, SyncJournal* out) {
 
 bool sync_journal_load(FileIO* io, const char* path, SyncJournal* out) {
     *out = SyncJournal();
-    const FileStamp st = io->stamp(path);
-    if (!st.exists || st.size > kSyncJournalMaxBytes) return false;
     std::string data;
-    if (!io->read_all(path, &data)) return false;
-    return sync_journal_parse(data.data(), data.size(), out);
+    return stored_file_read(io, path, kSyncJournalMaxBytes, &data) &&
+           sync_journal_parse(data.data(), data.size(), out);
 }
 
 bool sync_journal_save(FileIO* io, const char* path, const SyncJournal& journal) {

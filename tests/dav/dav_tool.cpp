@@ -236,12 +236,17 @@ int cmd_sync(const std::string& dir, const std::string& url, int room, bool plai
     job.xml = xml_parser_win();
     job.account.url = url;
     job.account.plain_confirmed = plain_ok;
-    job.snapshot = store.snapshot();
     job.canon = sync_entry_canon_of(ical_platform_win());
     job.journal = journal;
     SyncOutcome out;
     const ULONGLONG start = GetTickCount64();
-    const ULONGLONG gap = run_on_worker([&](const CancelFlag&) { sync_exchange(job, &out); });
+    // The window's thread hands over a copy of the entries; their texts are made on the worker.
+    const ToolStore copy = store;
+    const ULONGLONG gap = run_on_worker([&job, &out, copy](const CancelFlag& cancel) {
+        job.snapshot = copy.snapshot();
+        job.cancel = &cancel;
+        sync_exchange(job, &out);
+    });
     const bool saved = sync_finish(&store, &out, fileio_win(), journal_path.c_str());
     const ULONGLONG ms = GetTickCount64() - start;
     PROCESS_MEMORY_COUNTERS pmc = {};

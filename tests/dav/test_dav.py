@@ -426,6 +426,37 @@ class Suite:
         equal(local(store)["keep"][3], "kept", "kept here as it was")
         equal(len(self.rad.items("odd")), 3, "the server's own versions untouched")
 
+    def test_server_without_sync_collection(self):
+        cal = self.rad.calendar("etags")
+        port = free_port()
+        log_path = os.path.join(self.root, "proxy.log")
+        proxy = subprocess.Popen(["/usr/bin/python3", os.path.join(HERE, "no_sync_proxy.py"), str(port),
+                                  str(self.rad.port)], stdout=open(log_path, "w"), stderr=subprocess.DEVNULL,
+                                 stdin=subprocess.DEVNULL)
+        try:
+            wait_port(port, proxy)
+            url = "http://127.0.0.1:%d/alice/etags/" % port
+            tool("password", url, USER, PASSWORD)
+            store = self.store()
+            for i in range(3):
+                tool("add", winpath(store), "e%d" % i, "2025-03-%02d" % (i + 1), "-", "-", "etag %d" % i)
+            make_event(cal, "r0", datetime.date(2025, 3, 10), "remote")
+            r = sync(store, url)
+            equal((r["error"], r["uploaded"], r["downloaded"]), ("none", 3, 1), "first sync by ETags: %s" % r)
+            r = sync(store, url)
+            equal((r["uploaded"], r["downloaded"], r["deleted_here"], r["deleted_there"]), (0, 0, 0, 0),
+                  "nothing to do: %s" % r)
+            FIGURES.append("sync with nothing to do by ETags (4 items): %d ms, %d requests" % (r["ms"], r["requests"]))
+            [e for e in cal.events() if "r0" in e.data][0].delete()
+            tool("remove", winpath(store), "e1")
+            r = sync(store, url)
+            equal((r["deleted_here"], r["deleted_there"]), (1, 1), "deletions each way found by ETags: %s" % r)
+            equal(sorted(local(store)), ["e0", "e2"], "list")
+            equal(sorted(events(cal)), ["e0", "e2"], "server")
+        finally:
+            proxy.kill()
+            proxy.wait()
+
     def test_sync_token_refused(self):
         cal = self.rad.calendar("token")
         store = self.store()

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "schedule/credentials_win.h"
@@ -94,10 +95,13 @@ TEST(WorkerTaskWin, CancelledAndLeftToEnd) {
     HANDLE go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     struct Ends {  // set when what the work held is let go
-        HANDLE e;
-        ~Ends() { SetEvent(e); }
+        HANDLE e = nullptr;
+        ~Ends() {
+            if (e) SetEvent(e);
+        }
     };
-    auto held = std::make_shared<Ends>(Ends{ended});
+    auto held = std::make_shared<Ends>();
+    held->e = ended;
     bool* saw_cancel = new bool(false);
     WorkerTask* t = worker_task_start(hwnd, kDone, [go, held, saw_cancel](const CancelFlag& cancel) {
         WaitForSingleObject(go, INFINITE);
