@@ -206,6 +206,16 @@ class Suite:
     def stop(self):
         self.rad.stop()
 
+    def sync_under_way(self, store, url, calendar):
+        """A sync started in the background, once 40 of its uploads are on the server."""
+        p = subprocess.Popen([WINE, os.path.join(TOOL_DIR, "dav_tool.exe"), "sync", winpath(store), url],
+                             cwd=TOOL_DIR, env=dict(os.environ, TZ="Asia/Tokyo"), stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+        end = time.time() + 120
+        while len(self.rad.items(calendar)) < 40 and time.time() < end and p.poll() is None:
+            time.sleep(0.05)
+        return p
+
     # --- the scenarios ---
 
     def test_discovery(self):
@@ -320,13 +330,8 @@ class Suite:
         store = self.store()
         url = self.rad.url("/alice/outage/")
         tool("fill", winpath(store), 300, "outage")
-        p = subprocess.Popen([WINE, os.path.join(TOOL_DIR, "dav_tool.exe"), "sync", winpath(store), url],
-                             cwd=TOOL_DIR, env=dict(os.environ, TZ="Asia/Tokyo"), stdout=subprocess.PIPE,
-                             stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+        p = self.sync_under_way(store, url, "outage")
         try:
-            end = time.time() + 120
-            while len(self.rad.items("outage")) < 40 and time.time() < end and p.poll() is None:
-                time.sleep(0.05)
             self.rad.stop()
             out = p.communicate(timeout=300)[0].decode("cp932", "replace")
         finally:
@@ -348,14 +353,9 @@ class Suite:
         store = self.store()
         url = self.rad.url("/alice/killed/")
         tool("fill", winpath(store), 300, "killed")
-        p = subprocess.Popen([WINE, os.path.join(TOOL_DIR, "dav_tool.exe"), "sync", winpath(store), url],
-                             cwd=TOOL_DIR, env=dict(os.environ, TZ="Asia/Tokyo"), stdout=subprocess.DEVNULL,
-                             stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
-        end = time.time() + 120
-        while len(self.rad.items("killed")) < 40 and time.time() < end and p.poll() is None:
-            time.sleep(0.05)
+        p = self.sync_under_way(store, url, "killed")
         p.send_signal(signal.SIGKILL)
-        p.wait()
+        p.communicate()
         partial = len(self.rad.items("killed"))
         expect(0 < partial < 300, "killed half-way (%d on the server)" % partial)
         r = sync(store, url)
