@@ -252,13 +252,17 @@ int cmd_sync(const std::string& dir, const std::string& url, int room, bool plai
     PROCESS_MEMORY_COUNTERS pmc = {};
     pmc.cb = sizeof pmc;
     GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto ms_of = [](const FILETIME& f) { return ((ULONGLONG)f.dwHighDateTime << 32 | f.dwLowDateTime) / 10000; };
     const SyncCounts& c = out.counts;
     std::printf("sync error=%s status=%d saved=%d server=%d uploaded=%d downloaded=%d deleted_here=%d "
                 "deleted_there=%d kept_both=%d not_taken=%d unreadable=%d retry=%d requests=%d "
-                "ms=%llu peak_kb=%llu max_gap_ms=%llu local=%d\n",
+                "ms=%llu cpu_ms=%llu peak_kb=%llu max_gap_ms=%llu local=%d\n",
                 net_error_name(out.error), out.status, saved ? 1 : 0, c.server_items, c.uploaded,
                 c.downloaded, c.deleted_here, c.deleted_there, c.kept_both, c.not_taken, c.unreadable,
-                c.retry_later, out.requests, ms, (unsigned long long)(pmc.PeakWorkingSetSize / 1024),
+                c.retry_later, out.requests, ms, ms_of(kernel) + ms_of(user),
+                (unsigned long long)(pmc.PeakWorkingSetSize / 1024),
                 gap, (int)store.items.size());
     return out.error == NetError::kNone && saved ? 0 : 2;
 }
