@@ -6,7 +6,8 @@
 
 Layers close_upward(Layers l) {
     if (l & kLayerBackground) return kAllLayers;
-    if (l & kLayerMonth) return kLayerMonth | kLayerClock;
+    if (l & kLayerMonth) return kLayerMonth | kLayerFocus | kLayerClock;
+    if (l & kLayerFocus) return kLayerFocus | kLayerClock;
     return l & kLayerClock;
 }
 
@@ -14,6 +15,8 @@ Layers layers_for_event(ViewEvent e) {
     switch (e) {
     case ViewEvent::kClockTextChanged:
         return kLayerClock;
+    case ViewEvent::kFocusMoved:
+        return close_upward(kLayerFocus);
     case ViewEvent::kNewDay:
     case ViewEvent::kShownMonthChanged:
     case ViewEvent::kArrowPressChanged:
@@ -108,16 +111,24 @@ Layers layers_for_month_inputs(const MonthInputs& before, const MonthInputs& aft
         l |= layers_for_event(ViewEvent::kNewDay);
     if (before.pressed_arrow != after.pressed_arrow)
         l |= layers_for_event(ViewEvent::kArrowPressChanged);
+    if (before.high_contrast != after.high_contrast)
+        l |= layers_for_event(ViewEvent::kSysColorsChanged);
+    if (before.focus_day != after.focus_day) {
+        // Drawn where none was: over a month that kept no picture of itself.
+        l |= before.focus_day == 0 ? close_upward(kLayerMonth) : layers_for_event(ViewEvent::kFocusMoved);
+    }
     return l;
 }
 
-ComposeSteps compose_steps(Layers taken, bool clock_shown) {
+ComposeSteps compose_steps(Layers taken, bool clock_shown, bool focus_shown) {
     const Layers l = close_upward(taken);
     ComposeSteps s = {};
     s.drop_background_cache = (l & kLayerBackground) != 0;
     s.lay_background = (l & kLayerMonth) != 0;
     s.draw_month = s.lay_background;
-    s.keep_month_picture = s.draw_month && clock_shown;
+    s.keep_month_picture = s.draw_month && (clock_shown || focus_shown);
+    s.restore_under_focus = !s.draw_month && (l & kLayerFocus);
+    s.draw_focus = (l & kLayerFocus) && focus_shown;
     s.restore_month_picture = !s.draw_month && (l & kLayerClock) && clock_shown;
     s.draw_clock = (l & kLayerClock) && clock_shown;
     return s;
@@ -140,14 +151,20 @@ CellRect fringed(const CellRect& r, int w, int h) {
 }  // namespace
 
 CellRect composed_area(const ComposeSteps& steps, int w, int h, const CellRect before[2],
-                       const CellRect after[2]) {
+                       const CellRect after[2], const CellRect& focus_before,
+                       const CellRect& focus_after) {
     if (w <= 0 || h <= 0) return CellRect{0, 0, 0, 0};
     if (steps.lay_background || steps.draw_month) return CellRect{0, 0, w, h};
     CellRect area = {0, 0, 0, 0};
-    if (!steps.draw_clock && !steps.restore_month_picture) return area;
-    for (int i = 0; i < 2; ++i) {
-        area = rect_union(area, fringed(before[i], w, h));
-        area = rect_union(area, fringed(after[i], w, h));
+    if (steps.draw_clock || steps.restore_month_picture) {
+        for (int i = 0; i < 2; ++i) {
+            area = rect_union(area, fringed(before[i], w, h));
+            area = rect_union(area, fringed(after[i], w, h));
+        }
+    }
+    if (steps.restore_under_focus || steps.draw_focus) {
+        area = rect_union(area, fringed(focus_before, w, h));
+        area = rect_union(area, fringed(focus_after, w, h));
     }
     return area;
 }

@@ -1,7 +1,7 @@
 // What of the main window's composed picture must be drawn again after something changed.
-// The picture stays in the off-screen surface between paints and is built in three layers,
+// The picture stays in the off-screen surface between paints and is built in four layers,
 // each drawn over the one below: the background (window colour and image), the month
-// (header, buttons, weekday row, days) and the clock. Drawing a layer again covers what was
+// (header, buttons, weekday row, days), the focus rectangle of the day cursor and the clock. Drawing a layer again covers what was
 // drawn over it, so every layer above it is drawn again too. Whatever changes what is shown
 // marks here, in this one place; the paint composes what is marked and then copies its update
 // rectangle. An uncovered or moved window marks nothing: its paint is only a copy.
@@ -16,9 +16,10 @@ struct Settings;
 typedef unsigned Layers;
 constexpr Layers kLayerNone = 0;
 constexpr Layers kLayerClock = 1;
+constexpr Layers kLayerFocus = 8;
 constexpr Layers kLayerMonth = 2;
 constexpr Layers kLayerBackground = 4;
-constexpr Layers kAllLayers = kLayerBackground | kLayerMonth | kLayerClock;
+constexpr Layers kAllLayers = kLayerBackground | kLayerMonth | kLayerFocus | kLayerClock;
 
 // Adds the layers above the lowest one given.
 Layers close_upward(Layers l);
@@ -48,6 +49,7 @@ enum class ViewEvent : int {
     kTrayTipChanged,       // the notification icon's tip only
     kTitleBarToggled,      // the frame; the client's new size comes as kResized
     kAlwaysOnTopToggled,
+    kFocusMoved,           // the day cursor's focus rectangle moved, went or came back
     kCount
 };
 
@@ -65,13 +67,17 @@ bool setting_is_classified(const char* key);
 // the font dialog or a reload of the settings file asks for.
 Layers layers_for_settings_change(const Settings& before, const Settings& after);
 
-// What the month layer shows apart from the settings and the entries. Each paint compares it
-// with what the picture was composed from, so a change whose event was never marked is
-// composed all the same.
+// What the month and focus layers show apart from the settings and the entries. Each paint
+// compares it with what the picture was composed from, so a change whose event was never
+// marked is composed all the same. The focus rectangle is drawn over a kept picture of the
+// month (ComposeSteps), which a month composed without it did not keep: the rectangle that
+// comes where none was composes the month again, one that moves or goes only the focus layer.
 struct MonthInputs {
     int shown_year, shown_month;
     int today_year, today_month, today_day;
     int pressed_arrow;
+    int focus_day;       // the day the focus rectangle is drawn around; 0 none
+    int high_contrast;   // the colours come from a high-contrast scheme
 };
 Layers layers_for_month_inputs(const MonthInputs& before, const MonthInputs& after);
 
@@ -99,26 +105,31 @@ private:
     Layers pending_ = kAllLayers;
 };
 
-// What a paint does with the layers it took. The picture without the clock is kept beside the
-// surface while a clock is shown, so that a new time only puts that picture back under the
-// clock's rectangles and draws the clock again.
+// What a paint does with the layers it took. The picture of the month alone is kept beside
+// the surface while a clock or the focus rectangle is shown, so that a new time or a moved
+// focus only puts that picture back under the clock's rectangles or the old focus rectangle
+// and draws the clock or the focus again.
 struct ComposeSteps {
     bool drop_background_cache;  // the scaled image is made anew
     bool lay_background;         // window colour, then the image (from its cache when kept)
     bool draw_month;
-    bool keep_month_picture;     // copy the surface before the clock is drawn
+    bool keep_month_picture;     // copy the surface before the focus and the clock are drawn
     bool restore_month_picture;  // put that copy back under the clock
     bool draw_clock;
+    bool restore_under_focus;    // put that copy back under the focus rectangle last drawn
+    bool draw_focus;
 };
-ComposeSteps compose_steps(Layers taken, bool clock_shown);
+ComposeSteps compose_steps(Layers taken, bool clock_shown, bool focus_shown = false);
 
 // How far drawn text may reach beyond the rectangle measured for it: the halo's pixel and
 // the glyphs' smoothing.
 constexpr int kTextFringe = 2;
 
 // The part of a client of w x h pixels that a composition changed: all of it when the
-// background or the month was laid again; for the clock alone the rectangles of the clock
-// before and after (each with the text fringe, within the client); else nothing. Rectangles
-// with nothing in them are left out.
+// background or the month was laid again; else the rectangles of the clock before and after
+// (each with the text fringe) when the clock was drawn, and the focus rectangles before and
+// after when the focus layer was, within the client; else nothing. Rectangles with nothing
+// in them are left out.
 CellRect composed_area(const ComposeSteps& steps, int w, int h, const CellRect before[2],
-                       const CellRect after[2]);
+                       const CellRect after[2], const CellRect& focus_before = CellRect{0, 0, 0, 0},
+                       const CellRect& focus_after = CellRect{0, 0, 0, 0});

@@ -14,7 +14,8 @@
 namespace {
 
 constexpr Layers kNone = kLayerNone, kClock = kLayerClock, kAll = kAllLayers;
-constexpr Layers kMonth = kLayerMonth | kLayerClock;
+constexpr Layers kFocus = kLayerFocus | kLayerClock;
+constexpr Layers kMonth = kLayerMonth | kFocus;
 
 TEST(Recompose, EveryEventAgainstWhatIsComposed) {
     const struct {
@@ -44,6 +45,7 @@ TEST(Recompose, EveryEventAgainstWhatIsComposed) {
         {ViewEvent::kTrayTipChanged, kNone},
         {ViewEvent::kTitleBarToggled, kNone},
         {ViewEvent::kAlwaysOnTopToggled, kNone},
+        {ViewEvent::kFocusMoved, kFocus},
     };
     // The table names every event once: a new event cannot go undecided.
     ASSERT_EQ(sizeof table / sizeof table[0], static_cast<size_t>(ViewEvent::kCount));
@@ -287,6 +289,76 @@ TEST(Recompose, AreaAComposedPaintChanged) {
     }
     const CellRect all[2] = {clock, clock};
     EXPECT_TRUE(rect_empty(composed_area(compose_steps(kAll, true), 0, 0, all, all)));
+}
+
+}  // namespace
+
+namespace {
+
+// The focus rectangle: drawn over the month's kept picture, so the month keeps one while the
+// rectangle is shown; a move puts the picture back under the old rectangle and draws the new
+// one (and the clock above it); the first rectangle composes the month, which kept none.
+TEST(RecomposeFocus, StepsWithTheFocusShown) {
+    const struct {
+        const char* what;
+        Layers taken;
+        bool clock, focus;
+        bool keep, restore_focus, draw_focus, restore_clock, draw_clock;
+    } cases[] = {
+        {"month with focus keeps its picture", kLayerMonth, false, true, true, false, true, false, false},
+        {"month without focus or clock keeps none", kLayerMonth, false, false, false, false, false, false, false},
+        {"focus moved", kLayerFocus, false, true, false, true, true, false, false},
+        {"focus went", kLayerFocus, false, false, false, true, false, false, false},
+        {"focus moved under a clock", kLayerFocus, true, true, false, true, true, true, true},
+        {"a new time leaves the focus", kLayerClock, true, true, false, false, false, true, true},
+        {"background brings everything", kLayerBackground, true, true, true, false, true, false, true},
+    };
+    for (const auto& c : cases) {
+        const ComposeSteps s = compose_steps(c.taken, c.clock, c.focus);
+        EXPECT_EQ(s.keep_month_picture, c.keep) << c.what;
+        EXPECT_EQ(s.restore_under_focus, c.restore_focus) << c.what;
+        EXPECT_EQ(s.draw_focus, c.draw_focus) << c.what;
+        EXPECT_EQ(s.restore_month_picture, c.restore_clock) << c.what;
+        EXPECT_EQ(s.draw_clock, c.draw_clock) << c.what;
+    }
+}
+
+TEST(RecomposeFocus, InputsOfTheFocus) {
+    MonthInputs before = {2024, 12, 2024, 12, 9, 0, 0, 0};
+    const struct {
+        const char* what;
+        int focus_before, focus_after;
+        Layers want;
+    } cases[] = {
+        {"comes: the month is composed with a kept picture", 0, 9, kMonth},
+        {"moves", 9, 10, kFocus},
+        {"goes", 10, 0, kFocus},
+        {"stays", 10, 10, kNone},
+    };
+    for (const auto& c : cases) {
+        before.focus_day = c.focus_before;
+        MonthInputs after = before;
+        after.focus_day = c.focus_after;
+        EXPECT_EQ(layers_for_month_inputs(before, after), c.want) << c.what;
+    }
+    MonthInputs after = before;
+    after.high_contrast = 1;
+    EXPECT_EQ(layers_for_month_inputs(before, after), kAll) << "a high-contrast scheme";
+}
+
+TEST(RecomposeFocus, AreaOfAFocusMove) {
+    const CellRect none = {0, 0, 0, 0};
+    const CellRect clocks[2] = {none, none};
+    const CellRect old_focus = {40, 100, 70, 130}, new_focus = {80, 100, 110, 130};
+    const CellRect a = composed_area(compose_steps(kLayerFocus, false, true), 340, 340, clocks, clocks,
+                                     old_focus, new_focus);
+    EXPECT_TRUE(a.left == 38 && a.top == 98 && a.right == 112 && a.bottom == 132)
+        << a.left << "," << a.top << "," << a.right << "," << a.bottom;
+    // A new time alone does not bring the focus rectangles to the window.
+    const CellRect clock[2] = {{250, 300, 320, 320}, {250, 300, 320, 320}};
+    const CellRect c = composed_area(compose_steps(kLayerClock, true, true), 340, 340, clock, clock,
+                                     old_focus, new_focus);
+    EXPECT_TRUE(c.left == 248 && c.top == 298 && c.right == 322 && c.bottom == 322);
 }
 
 }  // namespace
