@@ -52,3 +52,30 @@ size_t cp932_copy_n(char* dst, size_t size, const char* src, size_t n) {
 size_t cp932_copy(char* dst, size_t size, const char* src) {
     return cp932_copy_n(dst, size, src, SIZE_MAX);
 }
+
+char cp932_fullwidth_digit(unsigned char lead, unsigned char trail) {
+    if (lead != 0x82 || trail < 0x4F || trail > 0x58) return 0;
+    return static_cast<char>('0' + (trail - 0x4F));
+}
+
+size_t cp932_fold_digits(char* dst, size_t size, const char* src) {
+    if (size == 0) return 0;
+    size_t n = 0;
+    for (const char* p = src ? src : ""; *p != '\0';) {
+        const char* next = cp932_next(p);
+        const size_t len = static_cast<size_t>(next - p);
+        const char digit = len == 2 ? cp932_fullwidth_digit(static_cast<unsigned char>(p[0]),
+                                                             static_cast<unsigned char>(p[1]))
+                                    : 0;
+        const size_t put = digit ? 1 : len;
+        if (n + put > size - 1) break;
+        if (digit)
+            dst[n] = digit;
+        else
+            std::memcpy(dst + n, p, len);
+        n += put;
+        p = next;
+    }
+    dst[n] = '\0';
+    return n;
+}

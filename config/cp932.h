@@ -35,3 +35,11 @@ size_t cp932_copy_n(char* dst, size_t size, const char* src, size_t n);
 
 // cp932_copy_n without a source limit.
 size_t cp932_copy(char* dst, size_t size, const char* src);
+
+// The ASCII digit of a full-width digit (０ to ９, the bytes 0x82 0x4F to 0x82 0x58), as a
+// Japanese input method types digits; 0 for any other character.
+char cp932_fullwidth_digit(unsigned char lead, unsigned char trail);
+
+// Copies src into dst of size bytes like cp932_copy, every full-width digit turned into its
+// ASCII digit. Returns the number of bytes written.
+size_t cp932_fold_digits(char* dst, size_t size, const char* src);

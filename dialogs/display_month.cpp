@@ -1,6 +1,6 @@
 #include "dialogs/display_month.h"
 
-#include <climits>
+#include "dialogs/number_field.h"
 
 namespace {
 
@@ -12,8 +12,10 @@ bool month_in_range(int m) { return m >= 1 && m <= 12; }
 
 }  // namespace
 
-int month_field_number(const char* text) {
-    if (!text) return 0;
+int month_field_number(const char* raw) {
+    if (!raw) return 0;
+    char text[4 * kMonthFieldChars + 1];
+    number_field_text(text, sizeof text, raw);
     int i = 0;
     while (i < kMonthFieldChars && is_blank(text[i])) ++i;
     bool negative = false;
@@ -27,21 +29,7 @@ int month_field_number(const char* text) {
     return negative ? -value : value;
 }
 
-bool month_field_unsigned(const char* text, unsigned* value) {
-    if (!text) return false;
-    const char* p = text;
-    while (is_blank(*p)) ++p;
-    if (!is_digit(*p)) return false;
-    unsigned v = 0;
-    for (; is_digit(*p); ++p) {
-        const unsigned digit = (unsigned)(*p - '0');
-        v = v > (UINT_MAX - digit) / 10 ? UINT_MAX : v * 10 + digit;
-    }
-    while (is_blank(*p)) ++p;
-    if (*p != '\0') return false;
-    *value = v;
-    return true;
-}
+bool month_field_unsigned(const char* text, unsigned* value) { return number_field_unsigned(text, value); }
 
 TypedMonth typed_month_of(const char* year_text, const char* month_text) {
     TypedMonth t = {false, 0, false, 0};

@@ -12,11 +12,11 @@ constexpr int kYearFieldLimit = 4;
 constexpr int kMonthFieldLimit = 2;
 
 // The leading decimal number of the first kMonthFieldChars characters of text (blanks
-// before it and a sign are taken), 0 when there is none.
+// before it and a sign are taken; full-width digits read as digits), 0 when there is none.
 int month_field_number(const char* text);
 
-// The field as an unsigned number: blanks, then decimal digits, then nothing else but
-// blanks. False for an empty field, a sign or any other character. Numbers too large for
+// The field as an unsigned number: blanks, then decimal digits (full-width ones too), then
+// nothing else but blanks. False for an empty field, a sign or any other character. Numbers too large for
 // the type saturate (every use clamps them).
 bool month_field_unsigned(const char* text, unsigned* value);
 

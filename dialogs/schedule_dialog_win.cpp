@@ -14,6 +14,7 @@
 #include "dialogs/dialog_frame_win.h"
 #include "dialogs/file_chooser_win.h"
 #include "dialogs/message_box_win.h"
+#include "dialogs/number_field.h"
 #include "dialogs/schedule_dialog_rules.h"
 #include "dialogs/schedule_fields.h"
 #include "dialogs/schedule_list_view_win.h"
@@ -67,6 +68,9 @@ struct ScheduleDialog : DialogRecord<bool> {
     OwnedImageList images;
     std::optional<SubclassGuard> subclass[6];
     WNDPROC edit_proc = nullptr;  // the edits' own procedure
+    NumberFieldInput number_inputs[6];  // kDigitEdits' then the day's
+
+    NumberFieldInput* typed_input(int id);
 
     INT_PTR init(HWND dlg);
     INT_PTR command(HWND dlg, int id, int code);
@@ -279,13 +283,6 @@ void ScheduleDialog::init_list() {
 
 // ---- input filters ----
 
-// Digits and backspace only; a double-byte character never gets through.
-bool digit_char(WPARAM ch) {
-    if (ch > 0xFF) return false;
-    const signed char c = static_cast<signed char>(ch);
-    return (c >= '0' && c <= '9') || c == 8;
-}
-
 // The edits' own procedure, from the record of the dialog the edit sits in.
 LRESULT call_edit_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     const ScheduleDialog* d = dialog_state<ScheduleDialog>(GetParent(hwnd));
@@ -293,14 +290,30 @@ LRESULT call_edit_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                              : DefWindowProcA(hwnd, msg, wp, lp);
 }
 
+// Digits and backspace (and the characters of also), full-width digits typed with the input
+// method on as their ASCII digits; nothing else gets through.
+LRESULT filtered_number_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, const char* also) {
+    if (msg != WM_CHAR && msg != WM_IME_CHAR) return call_edit_proc(hwnd, msg, wp, lp);
+    ScheduleDialog* d = dialog_state<ScheduleDialog>(GetParent(hwnd));
+    NumberFieldInput none;
+    NumberFieldInput* input = d ? d->typed_input(GetDlgCtrlID(hwnd)) : &none;
+    const unsigned c = number_field_char(input, static_cast<unsigned>(wp), msg == WM_IME_CHAR, also);
+    if (c == 0) return 0;
+    return call_edit_proc(hwnd, WM_CHAR, c, lp);
+}
+
 LRESULT CALLBACK digit_edit_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_CHAR && !digit_char(wp)) return 0;
-    return call_edit_proc(hwnd, msg, wp, lp);
+    return filtered_number_message(hwnd, msg, wp, lp, nullptr);
 }
 
 LRESULT CALLBACK day_edit_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_CHAR && !digit_char(wp) && wp != '?' && wp != 'M' && wp != 'm') return 0;
-    return call_edit_proc(hwnd, msg, wp, lp);
+    return filtered_number_message(hwnd, msg, wp, lp, "?Mm");
+}
+
+NumberFieldInput* ScheduleDialog::typed_input(int id) {
+    for (size_t i = 0; i < sizeof kDigitEdits / sizeof kDigitEdits[0]; ++i)
+        if (kDigitEdits[i] == id) return &number_inputs[i];
+    return &number_inputs[sizeof number_inputs / sizeof number_inputs[0] - 1];
 }
 
 void ScheduleDialog::subclass_number_fields() {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "config/cp932.h"
+#include "dialogs/number_field.h"
 #include "resources/texts.h"
 
 namespace {
@@ -42,18 +43,28 @@ void show_number(char* out, int v) {
 
 }  // namespace
 
-void entry_from_field_texts(const EntryFieldTexts* t, ScheduleEntry* e) {
-    e->year = read_number(t->year, 4);
-    e->month = read_number(t->month, 3);
-    e->day = read_day(t->day);
-    e->hour = read_in_range(t->hour, 0, 23, -1);
-    e->minute = read_in_range(t->minute, 0, 59, -1);
+void entry_from_field_texts(const EntryFieldTexts* typed, ScheduleEntry* e) {
+    // The number fields as their readers take them: full-width digits typed with the input
+    // method on are digits.
+    EntryFieldTexts folded;
+    char* const numbers[] = {folded.year, folded.month, folded.day, folded.hour, folded.minute,
+                             folded.minutes_before};
+    const char* const raw[] = {typed->year, typed->month, typed->day, typed->hour, typed->minute,
+                               typed->minutes_before};
+    for (size_t i = 0; i < sizeof numbers / sizeof numbers[0]; ++i)
+        number_field_text(numbers[i], kNumberFieldSize, raw[i]);
+    const EntryFieldTexts* t = typed;
+    e->year = read_number(folded.year, 4);
+    e->month = read_number(folded.month, 3);
+    e->day = read_day(folded.day);
+    e->hour = read_in_range(folded.hour, 0, 23, -1);
+    e->minute = read_in_range(folded.minute, 0, 59, -1);
     e->has_time = e->hour != -1 && e->minute != -1;
     cp932_copy_n(e->memo, sizeof e->memo, t->memo, kMemoKeep);
     e->holiday = t->holiday;
     e->scramble = t->scramble;
     e->alarm_kind = t->alarm_on;
-    const int before = read_number(t->minutes_before, kNumberFieldSize);
+    const int before = read_number(folded.minutes_before, kNumberFieldSize);
     e->minutes_before = before < 0 || before > 99 ? 0 : before;
     cp932_copy_n(e->sound_file, kSoundKeep + 1, t->sound_file, kSoundKeep);
     if (e->alarm_kind == 1 && t->sound_on) e->alarm_kind = e->sound_file[0] ? 3 : 2;

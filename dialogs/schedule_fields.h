@@ -34,8 +34,8 @@ struct EntryFieldTexts {
 };
 
 // Reads the fields into e; fields the dialog does not show (alarm_at, last_edited) are left
-// as they are. Year (4 bytes), month and day (3 bytes each): empty is -1, else the leading
-// digits (0 when none); the day takes "?..." as 99 and "M2"/"M3" (any case) as 98/97. Hour
+// as they are. Number fields read full-width digits as digits. Year (4 bytes), month and day
+// (3 bytes each): empty is -1, else the leading digits (0 when none); the day takes "?..." as 99 and "M2"/"M3" (any case) as 98/97. Hour
 // and minute: -1 when empty or out of range. Memo: at most 80 bytes, sound file 259, never
 // splitting a double-byte character.
 void entry_from_field_texts(const EntryFieldTexts* t, ScheduleEntry* e);

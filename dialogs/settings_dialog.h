@@ -83,8 +83,8 @@ constexpr size_t kSettingControlCount = sizeof kSettingControls / sizeof kSettin
 
 
 // What a control shows, or holds when OK or 更新 is pressed: the check state of a check box or
-// a radio, the number of a number edit (read as an unsigned number, 0 for text that is not
-// one) and the text of the path.
+// a radio, the number of a number edit (read as number_field_unsigned reads it, 0 for text
+// that is not one) and the text of the path.
 struct ControlValue {
     int id;
     bool checked;

@@ -2,6 +2,7 @@
 
 #include "config/settings.h"
 #include "dialogs/dialog_frame_win.h"
+#include "dialogs/number_field.h"
 #include "dialogs/file_chooser_win.h"
 #include "dialogs/settings_dialog.h"
 #include "image/plugin_table.h"
@@ -81,7 +82,13 @@ void read_controls(HWND dlg, SettingsDialog& s) {
         switch (c.kind) {
         case ControlKind::kCheck:
         case ControlKind::kRadio: v.checked = checked(dlg, c.id); break;
-        case ControlKind::kNumber: v.number = GetDlgItemInt(dlg, c.id, nullptr, FALSE); break;
+        case ControlKind::kNumber: {
+            // Full-width digits typed with the input method on read as digits.
+            char number[32] = "";
+            GetDlgItemTextA(dlg, c.id, number, sizeof number);
+            if (!number_field_unsigned(number, &v.number)) v.number = 0;
+            break;
+        }
         case ControlKind::kPath:
             texts[i][0] = '\0';
             GetDlgItemTextA(dlg, c.id, texts[i], sizeof texts[i]);

@@ -14,7 +14,7 @@ TEST(DisplayMonthFields, LeadingNumber) {
         {"", 0},          {"abc", 0},        {"2004", 2004},     {"  2004", 2004},
         {"12x", 12},      {"-5", -5},        {"+7", 7},          {"0012", 12},
         {"123456789", 123456789},            {"1234567891", 123456789},  // nine characters only
-        {"  12345678", 1234567},            {"１２", 0},        // full-width digits are not digits
+        {"  12345678", 1234567},            {"１２", 12},       // full-width digits, as the IME types them
     };
     for (const Case& c : cases) EXPECT_EQ(month_field_number(c.text), c.want) << c.text;
     EXPECT_EQ(month_field_number(nullptr), 0);
