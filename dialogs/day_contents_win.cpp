@@ -12,7 +12,7 @@ namespace {
 
 struct DayContents : DialogRecord<DayContentsResult> {
     static constexpr int kTemplate = IDD_DAY_CONTENTS;
-    static constexpr DialogClose kClose = DialogClose::kRunsOk;
+    static constexpr DialogClose kClose = DialogClose::kEscapeRunsOk;
     const ScheduleList* list = nullptr;
     int year = 0, month = 0, day = 0;
     int national_holidays = 0;  // nonzero: the holiday's name heads the list
@@ -49,8 +49,8 @@ INT_PTR DayContents::init(HWND dlg) {
     return TRUE;
 }
 
-// OK (also Enter and Alt+F4) and the schedule button end the dialog; Esc and every other
-// command are ignored.
+// OK (also Enter, Esc and Alt+F4) and the schedule button end the dialog; every other
+// command is ignored.
 INT_PTR DayContents::command(HWND dlg, int id, int) {
     if (id != IDOK && id != IDC_DAY_SCHEDULE) return FALSE;
     images.release();

@@ -24,6 +24,10 @@ INT_PTR dialog_system_command(HWND dlg, WPARAM wp, DialogClose close) {
     return FALSE;
 }
 
+int dialog_command_id(int id, DialogClose close) {
+    return close == DialogClose::kEscapeRunsOk && id == IDCANCEL ? IDOK : id;
+}
+
 INT_PTR modal_dialog(HWND owner, int id, DLGPROC proc, void* record) {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
     sys_init_common_controls(&icc);

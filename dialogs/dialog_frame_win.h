@@ -7,7 +7,7 @@
 // A new dialog:
 //   struct Example : DialogRecord<ExampleResult> {
 //       static constexpr int kTemplate = IDD_EXAMPLE;
-//       static constexpr DialogClose kClose = DialogClose::kRunsOk;  // no cancel button
+//       static constexpr DialogClose kClose = DialogClose::kEscapeRunsOk;  // no cancel button
 //       ...what the caller hands over, the working state...
 //       INT_PTR init(HWND dlg);                      // WM_INITDIALOG
 //       INT_PTR command(HWND dlg, int id, int code); // WM_COMMAND: TRUE when handled
@@ -23,10 +23,12 @@
 
 #include <windows.h>
 
-// The system close (Alt+F4, the close box) of a dialog.
+// The system close (Alt+F4, the close box) and Esc of a dialog.
 enum class DialogClose {
-    kIsCancel,  // the system's own handling: Esc, IDCANCEL, which the dialog may ignore
-    kRunsOk,    // a dialog without a cancel: IDOK runs instead
+    kIsCancel,      // the system's own handling: Esc, IDCANCEL, which the dialog may ignore
+    kRunsOk,        // a dialog without a cancel: the system close runs IDOK, Esc does nothing
+    kEscapeRunsOk,  // a dialog without a cancel: Esc and the system close run IDOK, as its
+                    // close button does
 };
 
 template <class Result>
@@ -55,6 +57,9 @@ T* dialog_state(HWND dlg) {
 // WM_SYSCOMMAND of every dialog: with kRunsOk the system close runs IDOK. Returns
 // FALSE: the system goes on, and its close then ends nothing further.
 INT_PTR dialog_system_command(HWND dlg, WPARAM wp, DialogClose close);
+// The command a dialog's handler gets for WM_COMMAND id: with kEscapeRunsOk, Esc and the
+// system close (both IDCANCEL) are IDOK.
+int dialog_command_id(int id, DialogClose close);
 
 // Runs template id modally over owner with proc and record as its parameter; the common
 // control classes the templates use are registered first.
@@ -78,7 +83,7 @@ INT_PTR CALLBACK framed_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (const INT_PTR handled = record->message(dlg, msg, wp, lp)) return handled;
     switch (msg) {
-    case WM_COMMAND: return record->command(dlg, LOWORD(wp), HIWORD(wp));
+    case WM_COMMAND: return record->command(dlg, dialog_command_id(LOWORD(wp), T::kClose), HIWORD(wp));
     case WM_SYSCOMMAND: return dialog_system_command(dlg, wp, T::kClose);
     default: return FALSE;
     }

@@ -14,6 +14,8 @@ bool passes(unsigned c, const char* also) {
     return also && c != 0 && c < 0x80 && std::strchr(also, static_cast<int>(c)) != nullptr;
 }
 
+bool trail_byte(unsigned c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
 unsigned fullwidth(unsigned lead, unsigned trail) {
     return static_cast<unsigned char>(cp932_fullwidth_digit(static_cast<unsigned char>(lead),
                                                             static_cast<unsigned char>(trail)));
@@ -30,7 +32,8 @@ unsigned number_field_char(NumberFieldInput* in, unsigned code, bool ime, const 
     if (in->lead != 0) {
         const unsigned lead = in->lead;
         in->lead = 0;
-        return code <= 0xFF ? fullwidth(lead, code) : 0;
+        // A byte that cannot end a double-byte character: the lone lead byte goes alone.
+        if (trail_byte(code)) return fullwidth(lead, code);
     }
     if (code <= 0xFF && cp932_is_lead(static_cast<unsigned char>(code))) {
         in->lead = static_cast<unsigned char>(code);

@@ -16,7 +16,7 @@ constexpr UINT kRefresh = WM_USER;
 
 struct RecentSchedule : DialogRecord<bool> {
     static constexpr int kTemplate = IDD_RECENT;
-    static constexpr DialogClose kClose = DialogClose::kRunsOk;
+    static constexpr DialogClose kClose = DialogClose::kEscapeRunsOk;
     const ScheduleList* list = nullptr;
     int* todo_boot = nullptr;
     int* todo_width = nullptr;
@@ -100,7 +100,7 @@ INT_PTR RecentSchedule::command(HWND dlg, int id, int code) {
         if (code == CBN_SELENDOK) on_width_chosen(dlg, *this);
         return TRUE;
     default:
-        return FALSE;  // Esc included: there is no cancel
+        return FALSE;
     }
 }
 

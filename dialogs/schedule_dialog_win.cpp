@@ -47,7 +47,7 @@ const int kDigitEdits[] = {IDC_SCHED_YEAR, IDC_SCHED_MONTH, IDC_SCHED_HOUR, IDC_
 // The result: at least one Add, Change or Delete succeeded.
 struct ScheduleDialog : DialogRecord<bool> {
     static constexpr int kTemplate = IDD_SCHEDULE;
-    static constexpr DialogClose kClose = DialogClose::kRunsOk;
+    static constexpr DialogClose kClose = DialogClose::kEscapeRunsOk;
     // Handed over by the caller.
     ScheduleList* schedule = nullptr;
     ScheduleOpening opening;

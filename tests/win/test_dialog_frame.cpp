@@ -55,6 +55,10 @@ struct ProbeRunsOk : Probe {
     static constexpr DialogClose kClose = DialogClose::kRunsOk;
 };
 
+struct ProbeEscapeRunsOk : Probe {
+    static constexpr DialogClose kClose = DialogClose::kEscapeRunsOk;
+};
+
 struct Missing : Probe {
     static constexpr int kTemplate = 9999;  // no such template
 };
@@ -96,6 +100,28 @@ TEST(DialogFrame, SystemCloseByKind) {
         EXPECT_EQ(run(p, {post(WM_SYSCOMMAND, SC_CLOSE), post(WM_COMMAND, IDOK)}), 42);
         EXPECT_EQ(p.commands, (std::vector<int>{IDCANCEL, IDOK}));
     }
+}
+
+// A dialog whose close button is its OK: Esc and Alt+F4 each run OK exactly once, as that
+// button does, and its handler never sees IDCANCEL.
+TEST(DialogFrame, EscapeRunsOkOnce) {
+    const struct {
+        const char* what;
+        UINT msg;
+        WPARAM wp;
+    } cases[] = {
+        {"Esc", WM_COMMAND, IDCANCEL},
+        {"Alt+F4", WM_SYSCOMMAND, SC_CLOSE},
+    };
+    for (const auto& c : cases) {
+        ProbeEscapeRunsOk p;
+        EXPECT_EQ(run(p, {post(c.msg, c.wp)}), 42) << c.what;
+        EXPECT_EQ(p.commands, (std::vector<int>{IDOK})) << c.what;
+    }
+    // A dialog of the other kinds still sees its Esc as IDCANCEL.
+    ProbeRunsOk p;
+    EXPECT_EQ(run(p, {post(WM_COMMAND, IDCANCEL), post(WM_COMMAND, IDOK)}), 42);
+    EXPECT_EQ(p.commands, (std::vector<int>{IDCANCEL, IDOK}));
 }
 
 TEST(DialogFrame, ADialogThatCannotRunGivesThePresetResult) {

@@ -625,6 +625,9 @@ TEST_F(ScheduleDialog, NumberFieldsLetOnlyTheirCharactersThrough) {
             {IDC_SCHED_YEAR, "2a0-0 4", "2004"}, {IDC_SCHED_MONTH, "?1", "1"},
             {IDC_SCHED_DAY, "x?", "?"},          {IDC_SCHED_HOUR, "M1", "1"},
             {IDC_SCHED_MINUTE, "m5", "5"},       {IDC_SCHED_BEFORE, "\x82" "1", "1"},
+            // Full-width digits as the input method types them: in as ASCII digits.
+            {IDC_SCHED_YEAR, "２００４", "2004"},  {IDC_SCHED_MONTH, "１２月", "12"},
+            {IDC_SCHED_DAY, "？３", "3"},
         };
         for (const auto& c : cases) {
             clear(dlg, c.id);
@@ -636,6 +639,11 @@ TEST_F(ScheduleDialog, NumberFieldsLetOnlyTheirCharactersThrough) {
         type(dlg, IDC_SCHED_DAY, "\b");
         type(dlg, IDC_SCHED_DAY, "M3");
         EXPECT_EQ(item_text(dlg, IDC_SCHED_DAY), "M3");
+        // A whole character from the input method in one message.
+        clear(dlg, IDC_SCHED_HOUR);
+        SendMessageA(GetDlgItem(dlg, IDC_SCHED_HOUR), WM_IME_CHAR, 0x8251, 1);  // ２
+        SendMessageA(GetDlgItem(dlg, IDC_SCHED_HOUR), WM_IME_CHAR, 0x93FA, 1);  // 日
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_HOUR), "2");
         type(dlg, IDC_SCHED_MEMO, "abc");  // the memo is not filtered
         EXPECT_EQ(item_text(dlg, IDC_SCHED_MEMO), "abc");
         question_answer = IDYES;

@@ -167,11 +167,11 @@ TEST_F(ScheduleListDialogs, DayContentsResults) {
         {"OK", WM_COMMAND, IDOK, DayContentsResult::kClosed},
         {"schedule", WM_COMMAND, IDC_DAY_SCHEDULE, DayContentsResult::kToSchedule},
         {"Alt+F4", WM_SYSCOMMAND, SC_CLOSE, DayContentsResult::kClosed},
+        {"Esc, as its close button", WM_COMMAND, IDCANCEL, DayContentsResult::kClosed},
     };
     for (const Case& c : cases) {
-        ModalDriver driver({[](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); },
-                            [](HWND dlg) {
-                                // Still open after Esc, and nothing is listed on an empty day.
+        ModalDriver driver({[](HWND dlg) {
+                                // Nothing is listed on an empty day.
                                 EXPECT_EQ(row_count(GetDlgItem(dlg, IDC_DAY_LIST)), 0);
                                 EXPECT_EQ(text_of(GetDlgItem(dlg, IDC_DAY_HEADER)), "2004年12月20日(月)");
                             },
@@ -229,11 +229,11 @@ TEST_F(ScheduleListDialogs, RecentListFromToday) {
         EXPECT_EQ(rows[5], "0|11日後|12月31日(金)|||eleven");
         EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 15);
         CheckDlgButton(dlg, IDC_RECENT_BOOT, BST_UNCHECKED);
-        PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);  // Esc: ignored
     },
                         [](HWND dlg) {
                             EXPECT_EQ(settings.ToDoBoot, 1);  // taken only at OK
-                            PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+                            // Esc closes the list as its OK does, taking the box.
+                            PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
                         }});
     driver.run([] {
         recent_schedule_dialog(nullptr, schedule, &settings.ToDoBoot, &settings.ToDoWidth, 0);
