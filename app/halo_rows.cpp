@@ -23,6 +23,14 @@ void widen_bit_row(const uint8_t* above, const uint8_t* row, const uint8_t* belo
 }
 
 void whiten_where_set(uint8_t* pixels, int bytes_per_pixel, const uint8_t* bits, int x0, int x1) {
+    paint_where_set(pixels, bytes_per_pixel, bits, x0, x1, 0x00FFFFFFu);
+}
+
+void paint_where_set(uint8_t* pixels, int bytes_per_pixel, const uint8_t* bits, int x0, int x1,
+                     uint32_t colour) {
+    // Pixels hold blue, green, red.
+    const uint8_t blue = static_cast<uint8_t>(colour >> 16), green = static_cast<uint8_t>(colour >> 8),
+                  red = static_cast<uint8_t>(colour);
     if (x0 < 0) x0 = 0;
     for (int x = x0; x < x1;) {
         const uint8_t byte = bits[x >> 3];
@@ -32,7 +40,9 @@ void whiten_where_set(uint8_t* pixels, int bytes_per_pixel, const uint8_t* bits,
         }
         if (byte & (0x80u >> (x & 7))) {
             uint8_t* p = pixels + x * bytes_per_pixel;
-            p[0] = p[1] = p[2] = 0xFF;
+            p[0] = blue;
+            p[1] = green;
+            p[2] = red;
         }
         ++x;
     }

@@ -14,3 +14,6 @@ void widen_bit_row(const uint8_t* above, const uint8_t* row, const uint8_t* belo
 // Makes the pixels x0 <= x < x1 of a row of pixels of bytes_per_pixel bytes (3 or 4) white
 // wherever bits has a set bit.
 void whiten_where_set(uint8_t* pixels, int bytes_per_pixel, const uint8_t* bits, int x0, int x1);
+// The same in colour (0x00BBGGRR): the halo in the window colour of the user's scheme.
+void paint_where_set(uint8_t* pixels, int bytes_per_pixel, const uint8_t* bits, int x0, int x1,
+                     uint32_t colour);

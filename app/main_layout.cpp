@@ -67,11 +67,18 @@ MonthMetrics month_metrics(const CellRect& area, int clock_mode) {
     return m;
 }
 
+int scaled_to_dpi(int pixels, int dpi) {
+    if (dpi <= 0) dpi = kBaseDpi;
+    return static_cast<int>((static_cast<long long>(pixels) * dpi + kBaseDpi / 2) / kBaseDpi);
+}
+
 void month_cells(const MonthMetrics& m, int area_right, int digit_w, int digit_h,
-                 int first_weekday, int days, MonthCells* out) {
-    const int b = clamp_int(digit_h - 2, 8, 16);
-    out->left_arrow = {4, 2, b + 4, b + 2};
-    out->right_arrow = {area_right - 4 - b, 2, area_right - 4, b + 2};
+                 int first_weekday, int days, MonthCells* out, int dpi) {
+    // The buttons' size follows the font within bounds that grow with the DPI.
+    const int b = clamp_int(digit_h - 2, scaled_to_dpi(8, dpi), scaled_to_dpi(16, dpi));
+    const int margin = scaled_to_dpi(4, dpi);
+    out->left_arrow = {margin, 2, b + margin, b + 2};
+    out->right_arrow = {area_right - margin - b, 2, area_right - margin, b + 2};
     out->header_height = digit_h + 2;
     for (CellRect& c : out->day_cells) c = {-1, -1, -1, -1};
 
@@ -93,6 +100,16 @@ void month_cells(const MonthMetrics& m, int area_right, int digit_w, int digit_h
             y += m.row_height;
         }
     }
+}
+
+CellRect focus_rect_around(const CellRect& c, const CellRect& area) {
+    if (rect_empty(c) || c.left < 0) return CellRect{0, 0, 0, 0};
+    CellRect r = {c.left - 3, c.top - 3, c.right + 3, c.bottom + 1 + 3};
+    r.left = std::max(r.left, area.left);
+    r.top = std::max(r.top, area.top);
+    r.right = std::min(r.right, area.right);
+    r.bottom = std::min(r.bottom, area.bottom);
+    return rect_empty(r) ? CellRect{0, 0, 0, 0} : r;
 }
 
 void format_date_tip(char* out, size_t size, int year, int month, int day) {

@@ -67,11 +67,21 @@ struct MonthCells {
     CellRect day_cells[31];  // -1 throughout for days the month lacks
 };
 
+// The DPI of a screen at 100 %: the sizes the program gives in pixels are for it.
+constexpr int kBaseDpi = 96;
+// pixels at kBaseDpi as many at dpi, rounded (dpi 0 or less counts as kBaseDpi).
+int scaled_to_dpi(int pixels, int dpi);
+
 // digit_w, digit_h: extent of "88" in the day font; first_weekday: weekday of the 1st;
 // days: length of the month (clamped to 0..31). Cells keep one pixel less at the bottom
-// than drawn, as clicks are tested.
+// than drawn, as clicks are tested. The month buttons follow the digits' height between
+// 8 and 16 pixels at 96 DPI, and their margin is 4 pixels there: both grow with dpi.
 void month_cells(const MonthMetrics& m, int area_right, int digit_w, int digit_h,
-                 int first_weekday, int days, MonthCells* out);
+                 int first_weekday, int days, MonthCells* out, int dpi = kBaseDpi);
+
+// The focus rectangle of the day cursor around a day's click cell: three pixels beyond the
+// cell as drawn (today's box takes the pixel beside it), within the calendar area.
+CellRect focus_rect_around(const CellRect& click_cell, const CellRect& area);
 
 // ---- texts ----
 

@@ -8,8 +8,9 @@
 
 int clamp_shown_month(int month) { return month < 1 ? 1 : (month > 12 ? 12 : month); }
 
-MonthFrame month_frame(const CellRect& area, int clock_mode, int weeklang) {
+MonthFrame month_frame(const CellRect& area, int clock_mode, int weeklang, int dpi) {
     MonthFrame f;
+    f.dpi = dpi;
     f.m = month_metrics(area, clock_mode);
     f.clock_anchor_x = area.right - 2 * f.m.col_unit;
     f.clock_anchor_y = f.m.first_row_top + 6 * f.m.row_height;
@@ -56,7 +57,7 @@ void month_grid(const MonthFrame& f, int area_right, int digit_w, int digit_h, i
     if (out->days < 0) out->days = 0;
     if (out->days > 31) out->days = 31;
     out->first_weekday = weekday_of(year, out->month, 1);
-    month_cells(f.m, area_right, digit_w, digit_h, out->first_weekday, out->days, &out->cells);
+    month_cells(f.m, area_right, digit_w, digit_h, out->first_weekday, out->days, &out->cells, f.dpi);
     for (int i = 0; i < 31; ++i) {
         out->drawn[i] = out->cells.day_cells[i];
         out->text_x[i] = out->text_y[i] = -1;
@@ -68,21 +69,29 @@ void month_grid(const MonthFrame& f, int area_right, int digit_w, int digit_h, i
     }
 }
 
-int day_text_runs(const MonthGrid& g, const uint32_t colours[31], const int widths[11],
-                  TextRun* out, int max) {
+int day_text_runs_shaped(const MonthGrid& g, const uint32_t colours[31], const unsigned shapes[31],
+                         const int (*widths)[11], TextRun* out, int max) {
     uint16_t chars[31][2];
     int advances[31][2];
     CentredText texts[31];
     const int days = g.days < 31 ? g.days : 31;
     for (int d = 0; d < days; ++d) {
         const int day = d + 1;
+        const unsigned shape = shapes ? shapes[d] : 0;
+        const int* w = widths[shape];
         chars[d][0] = static_cast<uint16_t>(day >= 10 ? '0' + day / 10 : ' ');
         chars[d][1] = static_cast<uint16_t>('0' + day % 10);
-        advances[d][0] = day >= 10 ? widths[1 + day / 10] : widths[0];
-        advances[d][1] = widths[1 + day % 10];
-        texts[d] = CentredText{g.text_x[d], g.text_y[d], colours[d], 2, chars[d], advances[d]};
+        advances[d][0] = day >= 10 ? w[1 + day / 10] : w[0];
+        advances[d][1] = w[1 + day % 10];
+        texts[d] = CentredText{g.text_x[d], g.text_y[d], colours[d], 2, chars[d], advances[d], shape};
     }
     return centred_text_runs(texts, days, out, max);
+}
+
+int day_text_runs(const MonthGrid& g, const uint32_t colours[31], const int widths[11],
+                  TextRun* out, int max) {
+    const int (*one)[11] = reinterpret_cast<const int (*)[11]>(widths);
+    return day_text_runs_shaped(g, colours, nullptr, one, out, max);
 }
 
 bool date_before(int y, int m, int d, int ty, int tm, int td) {

@@ -23,11 +23,12 @@ struct MonthFrame {
     int weekday_x[7];                     // centre of each weekday column, Sunday first
     int day_font_height;                  // LOGFONT height of day numbers, header and clock
     int header_x, header_y;               // centre top of the header text
+    int dpi;                              // of the window: the month buttons' bounds
 };
 
 // clock_mode: 0 no clock, 1 digital, 2 analog. weeklang nonzero: Japanese weekday names,
 // which are drawn larger and without the row offset of the English ones.
-MonthFrame month_frame(const CellRect& area, int clock_mode, int weeklang);
+MonthFrame month_frame(const CellRect& area, int clock_mode, int weeklang, int dpi = kBaseDpi);
 
 // The header text: "%d年 %d月" (monthlang nonzero) or "<Month> %d". The month is clamped.
 void format_month_header(char* out, size_t size, int monthlang, int year, int month);
@@ -53,6 +54,10 @@ void month_grid(const MonthFrame& f, int area_right, int digit_w, int digit_h, i
 // text colour of each day of the grid. Returns how many runs were written (at most max).
 int day_text_runs(const MonthGrid& g, const uint32_t colours[31], const int widths[11],
                   TextRun* out, int max);
+// The same with a shape for each day (a run's style, one run per colour and shape), each
+// number measured in its shape's font: widths[shape] as above.
+int day_text_runs_shaped(const MonthGrid& g, const uint32_t colours[31], const unsigned shapes[31],
+                         const int (*widths)[11], TextRun* out, int max);
 
 // Compared as year * 10000 + month * 100 + day: is the date before today?
 bool date_before(int y, int m, int d, int ty, int tm, int td);

@@ -2,13 +2,14 @@
 
 namespace {
 
-// The run of this colour, opened when the colour first shows.
-TextRun* run_for(TextRun* runs, int* n, int max, uint32_t colour) {
+// The run of this colour and style, opened when they first show.
+TextRun* run_for(TextRun* runs, int* n, int max, uint32_t colour, unsigned style) {
     for (int i = 0; i < *n; ++i)
-        if (runs[i].colour == colour) return &runs[i];
+        if (runs[i].colour == colour && runs[i].style == style) return &runs[i];
     if (*n >= max) return nullptr;
     TextRun& r = runs[(*n)++];
     r.colour = colour;
+    r.style = style;
     r.x = r.y = 0;
     r.count = 0;
     return &r;
@@ -44,7 +45,7 @@ int centred_text_runs(const CentredText* texts, int n, TextRun* out, int max) {
     int runs = 0;
     for (int i = 0; i < n; ++i) {
         const CentredText& t = texts[i];
-        TextRun* r = run_for(out, &runs, max, t.colour);
+        TextRun* r = run_for(out, &runs, max, t.colour, t.style);
         if (!r) break;
         int extent = 0;
         for (int k = 0; k < t.count; ++k) extent += t.advances[k];

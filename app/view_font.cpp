@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/month_colours.h"
 #include "config/cp932.h"
 #include "config/settings.h"
 
@@ -17,7 +18,15 @@ ViewFontKey view_font_key(const Settings& s, int height) {
     return k;
 }
 
+ViewFontKey view_font_key(const Settings& s, int height, unsigned shape) {
+    ViewFontKey k = view_font_key(s, height);
+    k.weight = shaped_weight(k.weight, shape);
+    k.italic = static_cast<unsigned char>(shaped_italic(k.italic, shape));
+    k.underline = (shape & kShapeUnderline) ? 1 : 0;
+    return k;
+}
+
 bool same_view_font(const ViewFontKey& a, const ViewFontKey& b) {
     return a.height == b.height && a.weight == b.weight && a.italic == b.italic &&
-           a.charset == b.charset && std::strcmp(a.face, b.face) == 0;
+           a.charset == b.charset && a.underline == b.underline && std::strcmp(a.face, b.face) == 0;
 }

@@ -14,7 +14,11 @@ struct ViewFontKey {
     unsigned char italic;       // as the LOGFONT byte holds it
     unsigned char charset;
     char face[kFaceNameSize];   // `fontname` cut to 31 bytes on a character boundary
+    unsigned char underline;    // a shape of app/month_colours.h; the settings have none
 };
 
 ViewFontKey view_font_key(const Settings& s, int height);
+// The key of the font in a shape (kShapeBold, kShapeItalic, kShapeUnderline of
+// app/month_colours.h) over the settings' own.
+ViewFontKey view_font_key(const Settings& s, int height, unsigned shape);
 bool same_view_font(const ViewFontKey& a, const ViewFontKey& b);

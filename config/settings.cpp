@@ -134,16 +134,26 @@ int window_set_for(const char* reso) {
 
 }  // namespace
 
-void settings_default_window_set(Settings* s, int screen_w, int screen_h) {
-    s->x1 = (screen_w - kDefaultWindowSize) / 2;
-    s->y1 = (screen_h - kDefaultWindowSize) / 2;
-    s->x2 = s->x1 + kDefaultWindowSize;
-    s->y2 = s->y1 + kDefaultWindowSize;
+int default_window_size(int dpi, int screen_w, int screen_h) {
+    if (dpi <= 0 || dpi > 16 * kDefaultWindowDpi) dpi = kDefaultWindowDpi;
+    int size = (kDefaultWindowSize * dpi + kDefaultWindowDpi / 2) / kDefaultWindowDpi;
+    // Grown beyond a small screen it would not fit; 340 pixels stay the least.
+    const int fits = screen_w < screen_h ? screen_w : screen_h;
+    if (size > fits) size = fits;
+    return size < kDefaultWindowSize ? kDefaultWindowSize : size;
+}
+
+void settings_default_window_set(Settings* s, int screen_w, int screen_h, int dpi) {
+    const int size = default_window_size(dpi, screen_w, screen_h);
+    s->x1 = (screen_w - size) / 2;
+    s->y1 = (screen_h - size) / 2;
+    s->x2 = s->x1 + size;
+    s->y2 = s->y1 + size;
     s->ix = 0;
     s->iy = 0;
 }
 
-void settings_defaults(Settings* s, int screen_w, int screen_h) {
+void settings_defaults(Settings* s, int screen_w, int screen_h, int dpi) {
     std::memset(s, 0, sizeof *s);
     for (const SettingKey& k : kSettingKeys) {
         if (k.kind == SettingKind::kText)
@@ -151,14 +161,14 @@ void settings_defaults(Settings* s, int screen_w, int screen_h) {
         else
             setting_int(*s, k) = k.def;
     }
-    settings_default_window_set(s, screen_w, screen_h);
+    settings_default_window_set(s, screen_w, screen_h, dpi);
 }
 
-void settings_load(Settings* s, int screen_w, int screen_h) {
+void settings_load(Settings* s, int screen_w, int screen_h, int dpi) {
     profile_refresh();
     char reso[32];
     resolution_text(reso, sizeof reso, screen_w, screen_h);
-    settings_default_window_set(s, screen_w, screen_h);
+    settings_default_window_set(s, screen_w, screen_h, dpi);
     const int n = window_set_for(reso);
     if (n != 0) {
         char section[16];

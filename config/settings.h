@@ -26,6 +26,7 @@ struct Settings {
     int titlebar;
     int cmode;
     int NationalHolidays;
+    int DayShapes;
     int BackImage;
     int Transparent;
     int BackMode;
@@ -126,6 +127,8 @@ inline constexpr SettingKey kSettingKeys[] = {
     ZELMAR_SETTING_SWITCH(titlebar, 0, kCheckedAny, kNothing, "no title bar and no menu bar"),
     ZELMAR_SETTING_NUMBER(cmode, 1, 0, 1, kMonth, "Saturdays blue and marked days boxed"),
     ZELMAR_SETTING_SWITCH(NationalHolidays, 1, kOne, kMonth, "Japan's national holidays shown"),
+    ZELMAR_SETTING_SWITCH(DayShapes, 0, kOne, kMonth,
+                          "holidays, Sundays and Saturdays told by shape as well as colour"),
     ZELMAR_SETTING_SWITCH(BackImage, 0, kOne, kBackground, "an image behind the calendar"),
     ZELMAR_SETTING_NUMBER(Transparent, 0, 0, 100, kBackground, "image washed toward white, %"),
     ZELMAR_SETTING_NUMBER(BackMode, 0, 0, 2, kBackground, "image area: 0 whole, 1 right, 2 bottom"),
@@ -195,18 +198,23 @@ int setting_int(const Settings& s, const SettingKey& k);
 const char* setting_text(const Settings& s, const SettingKey& k);
 int window_set_int(const Settings& s, const WindowSetKey& k);
 
-// Default window: a 340 x 340 square centred on the screen.
+// Default window: a 340 x 340 square centred on the screen at 96 DPI, as large on the screen
+// at any other DPI (510 x 510 at 144 DPI), but never larger than the screen.
 constexpr int kDefaultWindowSize = 340;
+constexpr int kDefaultWindowDpi = 96;
 constexpr int kWindowSets = 20;
+int default_window_size(int dpi, int screen_w, int screen_h);
 
-// Every field to its default, the window set to the default one.
-void settings_defaults(Settings* s, int screen_w, int screen_h);
-void settings_default_window_set(Settings* s, int screen_w, int screen_h);
+// Every field to its default, the window set to the default one for a screen of this size and
+// DPI.
+void settings_defaults(Settings* s, int screen_w, int screen_h, int dpi = kDefaultWindowDpi);
+void settings_default_window_set(Settings* s, int screen_w, int screen_h,
+                                 int dpi = kDefaultWindowDpi);
 
-// Reads the window set of this screen resolution and every "Config" key
-// except ToDoBoot, ToDoWidth and ToDoTimemes. The settings file is read
-// again first when it changed on disk since it was last read.
-void settings_load(Settings* s, int screen_w, int screen_h);
+// Reads the window set of this screen resolution (the default one of its DPI for keys it does
+// not hold) and every "Config" key except ToDoBoot, ToDoWidth and ToDoTimemes. The settings
+// file is read again first when it changed on disk since it was last read.
+void settings_load(Settings* s, int screen_w, int screen_h, int dpi = kDefaultWindowDpi);
 // Reads ToDoBoot, ToDoWidth and ToDoTimemes (the start-up loader does, after
 // the schedule).
 void todo_load(Settings* s);

@@ -70,6 +70,8 @@ constexpr char kColumnMemo[] = "メモ";
 
 // Japan's national holidays: the menu switch, and each holiday by the name the law gives it.
 constexpr char kMenuNationalHolidays[] = "祝日を表示(&H)";
+// Holidays underlined, Sundays bold, Saturdays italic, also outside a high-contrast scheme.
+constexpr char kMenuDayShapes[] = "祝日と土日を形でも示す(&U)";
 constexpr char kNewYearsDay[] = "元日";
 constexpr char kComingOfAgeDay[] = "成人の日";
 constexpr char kFoundationDay[] = "建国記念の日";
@@ -113,6 +115,18 @@ constexpr char kAlmanacNameSeparator[] = "・";    // between two names
 constexpr const char* kEraNames[3] = {"昭和", "平成", "令和"};
 constexpr char kEraYearFormat[] = "%s%d年";   // era, year
 constexpr char kEraFirstYearFormat[] = "%s元年";  // era
+
+// The month as a screen reader tells it (app/day_names.h): a day's name, "12月9日 水曜日 今日、
+// 予定2件、天皇誕生日", the month buttons and what their default actions do.
+constexpr char kDayNameFormat[] = "%d月%d日 %s曜日";  // month, day, weekday
+constexpr char kDayNameToday[] = "今日";
+constexpr char kDayNameEntriesFormat[] = "予定%d件";    // entries
+constexpr char kDayNameDayOff[] = "休日";               // red by a holiday entry
+constexpr char kDayNameSeparator[] = "、";
+constexpr char kPreviousMonthButton[] = "前の月";
+constexpr char kNextMonthButton[] = "次の月";
+constexpr char kOpenDayAction[] = "開く";
+constexpr char kPressAction[] = "押す";
 
 // Day contents and recent schedule lists.
 constexpr char kListHeaderFormat[] = "%d年%2d月%2d日(%s)";  // year, month, day, weekday

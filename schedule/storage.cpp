@@ -308,12 +308,12 @@ bool registry_import(Settings* settings, ScheduleList* list, int screen_w, int s
     return saved;
 }
 
-bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int screen_h) {
+bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int screen_h, int dpi) {
     g_keep = ScheduleKeep();
     if (registry_read_short(g_registry, "x1", -1000) != -1000)
         return registry_import(settings, list, screen_w, screen_h);
-    settings_defaults(settings, screen_w, screen_h);
-    settings_load(settings, screen_w, screen_h);
+    settings_defaults(settings, screen_w, screen_h, dpi);
+    settings_load(settings, screen_w, screen_h, dpi);
     if (profile_read_int(kSchedule, "schedulecount", -1) == -1)
         import_older_forms(list);
     else

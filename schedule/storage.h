@@ -10,6 +10,8 @@
 
 #include <cstddef>
 
+#include "config/settings.h"
+
 class LegacyRegistry;
 class ProfileFile;
 struct ScheduleEntry;
@@ -25,8 +27,10 @@ void storage_set_sources(const char* program_dir, const char* windows_dir,
 // Fills the settings record and the schedule list from the best available
 // source (profile_open must have been called). Returns false only when a
 // registry import could not be written to the settings file (the key is
-// then kept for the next start).
-bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int screen_h);
+// then kept for the next start). A first start's window is the default one
+// of the screen's DPI.
+bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int screen_h,
+                  int dpi = kDefaultWindowDpi);
 
 // Writes the settings, the upcoming-list keys, the alarm mark and the whole schedule, and
 // recomputes the alarm instants; the file is replaced once, atomically.

@@ -81,4 +81,14 @@ TEST(HaloRows, WhiteOnlyUnderSetBitsWithinTheSpan) {
     EXPECT_EQ(row[3], 0x40);
 }
 
+// A halo in the window colour of a dark scheme: the pixels take its bytes in their order (blue,
+// green, red), only under set bits.
+TEST(HaloRows, ColourUnderSetBits) {
+    const std::vector<uint8_t> mask = bits("#.#.....");
+    std::vector<uint8_t> row(8 * 3, 0x40);
+    paint_where_set(row.data(), 3, mask.data(), 0, 8, 0x00302010u);  // red 0x10, green 0x20, blue 0x30
+    EXPECT_EQ((std::vector<uint8_t>(row.begin(), row.begin() + 9)),
+              (std::vector<uint8_t>{0x30, 0x20, 0x10, 0x40, 0x40, 0x40, 0x30, 0x20, 0x10}));
+}
+
 }  // namespace

@@ -241,7 +241,7 @@ TEST_F(SettingsTest, SavesReportAFileThatCouldNotBeWritten) {
 TEST(SettingsTable, HoldsEveryKeyInWritingOrderAndCoversEveryField) {
     const char* names[] = {"monthlang", "weeklang", "jfont",     "checkmark",     "front",
                            "clock",     "method",   "ampm",      "analog",        "second",
-                           "iconpos",   "titlebar", "cmode",     "NationalHolidays", "BackImage",
+                           "iconpos",   "titlebar", "cmode",     "NationalHolidays", "DayShapes", "BackImage",
                            "Transparent", "BackMode", "BackArea", "BackImageFile", "icontitle",
                            "charset",   "weight",   "italic",    "fontname",      "AlarmChecked",
                            "ToDoBoot",  "ToDoWidth", "ToDoTimemes"};

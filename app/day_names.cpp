@@ -1,0 +1,102 @@
+#include "app/day_names.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "calendar/date.h"
+#include "calendar/dayclass.h"
+#include "calendar/national_holidays.h"
+#include "config/cp932.h"
+#include "dialogs/schedule_lists.h"
+#include "resources/texts.h"
+#include "schedule/entry.h"
+#include "schedule/entry_dates.h"
+
+namespace {
+
+bool real_day(int year, int month, int day) {
+    return month >= 1 && month <= 12 && day >= 1 && day <= days_in_month(month, year);
+}
+
+// Text into a buffer of size bytes, NUL-terminated, cut at a character boundary; once a
+// text was cut nothing more goes in, so what is written is always a prefix of the whole.
+struct Writer {
+    char* out;
+    size_t size;
+    size_t used = 0;
+    bool cut = false;
+
+    Writer(char* o, size_t n) : out(o), size(n) {
+        if (size) out[0] = '\0';
+    }
+    void append(const char* text) {
+        if (cut || size == 0) return;
+        const size_t len = std::strlen(text);
+        const size_t n = cp932_copy(out + used, size - used, text);
+        used += n;
+        cut = n < len;
+    }
+};
+
+}  // namespace
+
+DayFacts day_facts(const ScheduleList& list, int year, int month, int day, int ty, int tm, int td,
+                   int national) {
+    DayFacts f = {year, month, day, year == ty && month == tm && day == td, 0, nullptr, false};
+    if (!real_day(year, month, day)) return f;
+    const int n = schedule_live_count(list);
+    for (int i = 0; i < n; ++i)
+        if (entry_on_date(&list.entries[i], year, month, day)) ++f.entries;
+    if (national != 0) f.holiday = national_holiday_name(year, month, day);
+    // The user's holidays as the month paints them red.
+    DayClass cls[31];
+    if (classify_month(year, month, month_marks(list.entries, n, year, month), nullptr, 1, cls) >= day)
+        f.day_off = cls[day - 1].holiday || cls[day - 1].substitute;
+    return f;
+}
+
+void format_day_name(char* out, size_t size, const DayFacts& f) {
+    Writer wr(out, size);
+    const int w = weekday_of(f.year, f.month, f.day);
+    char date[64];
+    std::snprintf(date, sizeof date, kDayNameFormat, f.month, f.day,
+                  w >= 0 && w <= 6 ? weekday_names_ja[w] : "");
+    wr.append(date);
+    const char* parts[3] = {};
+    char entries[32];
+    int n = 0;
+    if (f.today) parts[n++] = kDayNameToday;
+    if (f.entries > 0) {
+        std::snprintf(entries, sizeof entries, kDayNameEntriesFormat, f.entries);
+        parts[n++] = entries;
+    }
+    if (f.holiday)
+        parts[n++] = f.holiday;
+    else if (f.day_off)
+        parts[n++] = kDayNameDayOff;
+    for (int i = 0; i < n; ++i) {
+        wr.append(i == 0 ? " " : kDayNameSeparator);
+        wr.append(parts[i]);
+    }
+}
+
+void format_day_description(char* out, size_t size, const ScheduleList& list, int year, int month,
+                            int day) {
+    Writer wr(out, size);
+    const int n = schedule_live_count(list);
+    bool first = true;
+    for (int i = 0; i < n && !wr.cut; ++i) {
+        DayRow row;
+        if (!day_contents_row(&list.entries[i], year, month, day, &row)) continue;
+        if (!first) wr.append(kDayNameSeparator);
+        first = false;
+        // The time as the list shows it, without its padding.
+        const char* time = row.time;
+        while (*time == ' ') ++time;
+        if (*time) {
+            wr.append(time);
+            wr.append(" ");
+        }
+        wr.append(row.memo);
+    }
+}
