@@ -2,6 +2,7 @@
 #include "app/clock_paint_win.h"
 
 #include "app/clock_layout.h"
+#include "app/month_colours_win.h"
 #include "app/view_text_win.h"
 #include "config/handles_win.h"
 #include "config/settings.h"
@@ -21,10 +22,11 @@ void draw_hand(HDC dc, const ClockPoint p[4], COLORREF colour) {
 
 void paint_clock(HDC dc, const Settings& settings, const MonthFrame& f, int area_right, int hour,
                  int minute, int second, bool halo, int client_w, int client_h, RECT* clock_rect,
-                 RECT* text_rect) {
+                 RECT* text_rect, const MonthColours* given) {
+    const MonthColours colours = given ? *given : scheme_month_colours(false);
     auto write = [&](int x, int y, const char* text) {
         if (halo)
-            draw_text_mask_halo(dc, client_w, client_h, x, y, text);
+            draw_text_mask_halo(dc, client_w, client_h, x, y, text, colours.halo);
         else
             draw_text_halo(dc, x, y, text, false);
     };
@@ -39,7 +41,7 @@ void paint_clock(HDC dc, const Settings& settings, const MonthFrame& f, int area
     SIZE ext = {0, 0};
     GetTextExtentPoint32A(dc, text, lstrlenA(text), &ext);
     const UINT old_align = SetTextAlign(dc, TA_RIGHT | TA_TOP);
-    const COLORREF old_colour = SetTextColor(dc, RGB(0, 0, 0));
+    const COLORREF old_colour = SetTextColor(dc, colours.text);
 
     if (!analog) {
         write(f.clock_anchor_x, f.clock_anchor_y, text);
@@ -51,7 +53,7 @@ void paint_clock(HDC dc, const Settings& settings, const MonthFrame& f, int area
                      ext.cx, hour, minute, &a);
         if (a.face) {
             {
-                DcPenBrush grey(dc, RGB(128, 128, 128), RGB(128, 128, 128));
+                DcPenBrush grey(dc, colours.clock_ticks, colours.clock_ticks);
                 // Twelve lines of two points each, in one call.
                 POINT pts[24];
                 DWORD counts[12];
@@ -62,8 +64,8 @@ void paint_clock(HDC dc, const Settings& settings, const MonthFrame& f, int area
                 }
                 PolyPolyline(dc, pts, counts, 12);
             }
-            draw_hand(dc, a.hour_hand, RGB(160, 160, 160));
-            draw_hand(dc, a.minute_hand, RGB(64, 64, 64));
+            draw_hand(dc, a.hour_hand, colours.hour_hand);
+            draw_hand(dc, a.minute_hand, colours.minute_hand);
         }
         write(a.text_x, a.text_y, text);
         *clock_rect = to_rect(a.face_rect);

@@ -53,8 +53,9 @@ bool pixels_of(HDC target, const Mask& m, Pixels* out) {
 }
 
 // Another target than the surface: widened through blits, laid with a one-bit to colour blit
-// (several times slower, the same result).
-void lay_by_blits(HDC target, const Mask& m, int x, int y, int w, int h) {
+// (several times slower, the same result): the widened mask makes a white hole (SRCPAINT),
+// which the colour then fills (SRCAND of the colour where the mask is set).
+void lay_by_blits(HDC target, const Mask& m, int x, int y, int w, int h, COLORREF colour) {
     Mask widened;
     if (!widened.make(m.w, m.h)) return;
     HDC out = widened.dc();
@@ -66,6 +67,12 @@ void lay_by_blits(HDC target, const Mask& m, int x, int y, int w, int h) {
     const COLORREF text = SetTextColor(target, RGB(0, 0, 0));
     const COLORREF back = SetBkColor(target, RGB(255, 255, 255));
     BitBlt(target, x, y, w, h, out, x, y, SRCPAINT);
+    if (colour != RGB(255, 255, 255)) {
+        // A clear bit becomes white (ANDed, nothing changes), a set bit the colour.
+        SetTextColor(target, RGB(255, 255, 255));
+        SetBkColor(target, colour);
+        BitBlt(target, x, y, w, h, out, x, y, SRCAND);
+    }
     SetTextColor(target, text);
     SetBkColor(target, back);
 }
@@ -88,7 +95,7 @@ HDC halo_mask_begin(int w, int h) {
     return dc;
 }
 
-void halo_mask_lay(HDC target, const RECT& area) {
+void halo_mask_lay(HDC target, const RECT& area, COLORREF colour) {
     if (!g_mask || !target) return;
     const Mask& m = *g_mask;
     const int left = area.left < 0 ? 0 : area.left, right = area.right > m.w ? m.w : area.right;
@@ -96,15 +103,15 @@ void halo_mask_lay(HDC target, const RECT& area) {
     if (left >= right || top >= bottom) return;
     Pixels px;
     if (!pixels_of(target, m, &px)) {
-        lay_by_blits(target, m, left, top, right - left, bottom - top);
+        lay_by_blits(target, m, left, top, right - left, bottom - top, colour);
         return;
     }
     GdiFlush();  // the texts are in the mask and the picture in its rows
     for (int y = top; y < bottom; ++y) {
         widen_bit_row(m.row(y - 1), m.row(y), m.row(y + 1), m.stride, m.widened.get());
         const int row = m.h - 1 - y;  // bottom-up
-        whiten_where_set(px.bits + static_cast<size_t>(row) * px.stride, 3, m.widened.get(), left,
-                         right);
+        paint_where_set(px.bits + static_cast<size_t>(row) * px.stride, 3, m.widened.get(), left,
+                        right, static_cast<uint32_t>(colour));
     }
 }
 

@@ -28,7 +28,7 @@ void reset_month(MainState& s, HWND hwnd) {
 
 void restore_position(MainState& s, HWND hwnd) {
     Settings& settings = *s.settings;
-    settings_load(&settings, screen_width(), screen_height());
+    settings_load(&settings, screen_width(), screen_height(), s.dpi);
     // As saved, without moving it onto the screen.
     MoveWindow(hwnd, settings.x1, settings.y1, settings.x2 - settings.x1,
                settings.y2 - settings.y1, TRUE);
@@ -65,6 +65,9 @@ void after_national_holidays(MainState& s, HWND hwnd) {
     repaint(s, hwnd, ViewEvent::kTrayTipChanged);
 }
 
+// The month follows the changed setting at this paint, which compares the settings.
+void after_day_shapes(MainState& s, HWND hwnd) { repaint(s, hwnd, ViewEvent::kTickQuiet); }
+
 }  // namespace
 
 // The settings the menu switches on and off, each checked while on. A new switch is a row
@@ -73,6 +76,7 @@ const MenuSwitch kMenuSwitches[] = {
     {CMD_ALWAYS_ON_TOP, offsetof(Settings, front), after_always_on_top},
     {CMD_NO_TITLE_BAR, offsetof(Settings, titlebar), after_title_bar},
     {CMD_NATIONAL_HOLIDAYS, offsetof(Settings, NationalHolidays), after_national_holidays},
+    {CMD_DAY_SHAPES, offsetof(Settings, DayShapes), after_day_shapes},
 };
 const size_t kMenuSwitchCount = sizeof kMenuSwitches / sizeof kMenuSwitches[0];
 

@@ -12,15 +12,16 @@ namespace {
 // The "設定(&S)" submenu sits at position 1 of the main menu.
 constexpr UINT kSettingsSubmenuPos = 1;
 
-// The national holidays' switch goes right after "タイトルバーなし(&N)"; its text lives with
-// the holidays' names.
-void add_national_holidays_item(HMENU menu) {
+// The national holidays' switch goes right after "タイトルバーなし(&N)", the shapes' switch
+// after it; their texts live with the holidays' names.
+void add_national_holidays_items(HMENU menu) {
     HMENU sub = GetSubMenu(menu, kSettingsSubmenuPos);
     const int n = sub ? GetMenuItemCount(sub) : -1;
     for (int i = 0; i < n; ++i)
         if (GetMenuItemID(sub, i) == CMD_NO_TITLE_BAR) {
             InsertMenuA(sub, i + 1, MF_BYPOSITION | MF_STRING, CMD_NATIONAL_HOLIDAYS,
                         kMenuNationalHolidays);
+            InsertMenuA(sub, i + 2, MF_BYPOSITION | MF_STRING, CMD_DAY_SHAPES, kMenuDayShapes);
             return;
         }
 }
@@ -45,7 +46,7 @@ void menus_build(MainState& s) {
     s.main_menu.reset(LoadMenuA(app_instance(), MAKEINTRESOURCEA(IDM_MAIN)));
     HMENU menu = s.main_menu.get();
     if (!menu) return;
-    add_national_holidays_item(menu);
+    add_national_holidays_items(menu);
     add_ical_items(menu);
     menus_show_checks(s);
     if (s.menu_bar)

@@ -38,26 +38,31 @@ void release_arrow(MainState& s, HWND hwnd, int x, int y, bool right_button) {
         return;
     }
     s.pressed_arrow = 0;
-    const bool forward = (over == 2) != right_button;
+    s.recompose.mark(ViewEvent::kArrowPressChanged);
+    step_shown_month(s, hwnd, (over == 2) != right_button);
+}
+
+}  // namespace
+
+void step_shown_month(MainState& s, HWND hwnd, bool forward) {
     // The display-month dialog's steps, without its fields: beyond 1980-01 and 2079-12
     // nothing changes.
     if (forward)
         step_month_up(nullptr, &s.view.shown_year, &s.view.shown_month);
     else
         step_month_down(nullptr, &s.view.shown_year, &s.view.shown_month);
-    s.recompose.mark(ViewEvent::kArrowPressChanged);
     repaint(s, hwnd, ViewEvent::kShownMonthChanged);
 }
 
 void open_day(MainState& s, HWND hwnd, int day) {
     s.view.clicked_day = day;
+    // The keys go on from the day opened.
+    s.cursor = DayCursor{s.view.shown_year, s.view.shown_month, day};
     const DayContentsResult r =
         day_contents_dialog(hwnd, s.view, *s.schedule, s.settings->NationalHolidays);
     if (r != DayContentsResult::kToSchedule) return;
     open_schedule_dialog(s, hwnd, opening_on_clicked_day(s.view));
 }
-
-}  // namespace
 
 LRESULT on_mouse_move(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp) {
     const int x = mouse_x(lp), y = mouse_y(lp);

@@ -7,6 +7,7 @@
 #include "app/main_layout.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
+#include "app/month_colours_win.h"
 #include "app/month_paint_win.h"
 #include "calendar/date.h"
 #include "config/handles_win.h"
@@ -29,13 +30,16 @@ bool clock_shown(const MainState& s) { return s.timer_running && s.settings->clo
 
 MonthInputs month_inputs(const MainState& s) {
     return MonthInputs{s.view.shown_year, s.view.shown_month, s.today_year,
-                       s.today_month,     s.today_day,        s.pressed_arrow};
+                       s.today_month,     s.today_day,        s.pressed_arrow,
+                       focus_day(s),      s.high_contrast ? 1 : 0};
 }
 
 // What changed since the picture was composed without coming as an event (a setting written
-// by a dialog, the date read anew) is marked here, in the same place as every event.
+// by a dialog, the date read anew, the month on show, which the day cursor follows) is marked
+// here, in the same place as every event.
 void mark_unannounced_changes(MainState& s) {
     get_today(&s.today_year, &s.today_month, &s.today_day);
+    cursor_follows_month(s);
     s.recompose.mark_settings(s.composed_settings, *s.settings);
     s.recompose.mark_inputs(s.composed_inputs, month_inputs(s));
     s.composed_settings = *s.settings;
@@ -60,6 +64,9 @@ MonthView view_of(MainState& s) {
     v.halo = s.halo;
     v.plain_back = s.plain_back;
     v.pictures = &s.text_pictures;
+    v.shapes = shapes_shown(s.settings->DayShapes, s.high_contrast);
+    v.dpi = s.dpi;
+    v.focus_day = focus_day(s);
     return v;
 }
 
@@ -82,50 +89,83 @@ void store_clock(MainState& s, const MonthPaintResult& r) {
     s.clock_text_rect = r.clock_text_rect;
 }
 
-// The month, its picture kept when asked, and the clock over it when asked, in one pass.
-void draw_month(MainState& s, HWND hwnd, HDC dc, const RECT& client, const ComposeSteps& steps) {
+// The month, its picture kept when asked, the focus rectangle and the clock over it when
+// asked, in one pass.
+void draw_month(MainState& s, HWND hwnd, HDC dc, const RECT& client, const ComposeSteps& steps,
+                const MonthColours& colours) {
     if (steps.draw_clock) get_now_time(&s.now_hour, &s.now_minute, &s.now_second);
     MonthView v = view_of(s);
+    v.colours = &colours;
     v.month_only = !steps.draw_clock;
     v.after_month = steps.keep_month_picture ? surface_keep : nullptr;
+    if (!steps.draw_focus) v.focus_day = 0;
     MonthPaintResult r = {};
     paint_month(dc, client.right, client.bottom, v, &r);
     SetWindowTextA(hwnd, r.title);
     store_layout(s, r);
     store_clock(s, r);
+    s.focus_drawn = r.focus_rect;
 }
 
-void draw_clock(MainState& s, HDC dc, const RECT& client) {
+void draw_clock(MainState& s, HDC dc, const RECT& client, const MonthColours& colours) {
     get_now_time(&s.now_hour, &s.now_minute, &s.now_second);
     MonthView v = view_of(s);
+    v.colours = &colours;
     v.clock_only = true;
     MonthPaintResult r = {};
     paint_month(dc, client.right, client.bottom, v, &r);
     store_clock(s, r);
 }
 
+RECT fringe_of(const CellRect& r) {
+    return RECT{r.left - kTextFringe, r.top - kTextFringe, r.right + kTextFringe, r.bottom + kTextFringe};
+}
+
+bool meets(const CellRect& a, const RECT& b) {
+    RECT ra = {a.left, a.top, a.right, a.bottom}, out;
+    return IntersectRect(&out, &ra, &b) != 0;
+}
+
+// The focus layer and the clock over the month's kept picture: the picture back under the
+// focus rectangle last drawn (and under a clock rectangle that reaches into it: the frame is
+// drawn by inverting, so it is drawn again whole), then the focus and the clock drawn anew.
+void draw_over_kept_month(MainState& s, HDC dc, const RECT& client, const ComposeSteps& steps,
+                          const CellRect clocks[2], const MonthColours& colours) {
+    bool focus_touched = false;
+    if (steps.restore_month_picture && !rect_empty(s.focus_drawn))
+        for (int i = 0; i < 2; ++i) focus_touched |= meets(s.focus_drawn, fringe_of(clocks[i]));
+    if ((steps.restore_under_focus || focus_touched) && !rect_empty(s.focus_drawn)) {
+        const CellRect& f = s.focus_drawn;
+        surface_restore_kept(RECT{f.left, f.top, f.right, f.bottom});
+        s.focus_drawn = CellRect{0, 0, 0, 0};
+    }
+    if (steps.restore_month_picture)
+        for (int i = 0; i < 2; ++i) surface_restore_kept(fringe_of(clocks[i]));
+    const int day = focus_day(s);
+    if ((steps.draw_focus || focus_touched) && day >= 1 && day <= 31) {
+        s.focus_drawn = focus_rect_around(s.day_cells[day - 1], s.calendar_area);
+        draw_day_focus(dc, s.focus_drawn);
+    }
+    if (steps.draw_clock) draw_clock(s, dc, client, colours);
+}
+
 // Composes what was marked; returns the part of the client it changed.
 CellRect compose(MainState& s, HWND hwnd, const RECT& client) {
-    const ComposeSteps steps = compose_steps(s.recompose.take(), clock_shown(s));
+    const ComposeSteps steps = compose_steps(s.recompose.take(), clock_shown(s), focus_day(s) != 0);
     HDC dc = surface_dc();
     if (!dc || !surface_width() || !surface_height()) return CellRect{0, 0, 0, 0};
+    const MonthColours colours = scheme_month_colours(s.high_contrast);
     const CellRect before[2] = {cell_of(s.clock_rect), cell_of(s.clock_text_rect)};
+    const CellRect focus_before = s.focus_drawn;
     if (steps.drop_background_cache) background_drop_cache();
     if (steps.lay_background) lay_background(s, client);
-    if (steps.draw_month) {
-        draw_month(s, hwnd, dc, client, steps);
-    } else {
-        if (steps.restore_month_picture) {
-            for (const CellRect& r : before) {
-                const RECT fringe = {r.left - kTextFringe, r.top - kTextFringe,
-                                     r.right + kTextFringe, r.bottom + kTextFringe};
-                surface_restore_kept(fringe);
-            }
-        }
-        if (steps.draw_clock) draw_clock(s, dc, client);
-    }
+    if (steps.draw_month)
+        draw_month(s, hwnd, dc, client, steps, colours);
+    else
+        draw_over_kept_month(s, dc, client, steps, before, colours);
     const CellRect after[2] = {cell_of(s.clock_rect), cell_of(s.clock_text_rect)};
-    return composed_area(steps, client.right, client.bottom, before, after);
+    return composed_area(steps, client.right, client.bottom, before, after, focus_before,
+                         s.focus_drawn);
 }
 
 void copy_to(HDC target, const CellRect& r) {
@@ -134,6 +174,17 @@ void copy_to(HDC target, const CellRect& r) {
 }
 
 }  // namespace
+
+int focus_day(const MainState& s) {
+    if (s.focus_cue_hidden || !s.has_focus) return 0;
+    if (s.cursor.year != s.view.shown_year || s.cursor.month != s.view.shown_month) return 0;
+    return s.cursor.day;
+}
+
+void cursor_follows_month(MainState& s) {
+    const DayCursor today = {s.today_year, s.today_month, s.today_day};
+    s.cursor = cursor_in_month(s.cursor, s.view.shown_year, s.view.shown_month, today);
+}
 
 bool match_surface(MainState& s, int w, int h, ViewEvent made) {
     if (surface_width() == w && surface_height() == h && surface_dc()) return false;

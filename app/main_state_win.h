@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 
+#include "app/day_cursor.h"
 #include "app/main_layout.h"
 #include "app/recompose.h"
 #include "app/text_pictures_win.h"
@@ -78,6 +79,18 @@ struct MainState {
     char ical_file[MAX_PATH] = "";       // the .ics file chosen last: the choosers start there
     SnoozeQueue snooze;                  // alarms put off with 5分後
     bool session_ended = false;          // Windows ends the session: everything was saved
+    // The keyboard: the day the keys move and act on, in the month on show (the paint brings
+    // it there when the month changed another way), and its focus rectangle, shown once a key
+    // was used (the window's focus cues) while the window has the keyboard.
+    DayCursor cursor = {};
+    bool focus_cue_hidden = true;
+    bool has_focus = false;
+    CellRect focus_drawn = {};           // the focus rectangle in the picture; empty: none
+    int wheel_rest = 0;                  // what is left of a wheel notch
+    // The scheme and the screen.
+    bool high_contrast = false;
+    int dpi = kBaseDpi;
+    struct MonthAccessible* accessible = nullptr;  // what screen readers hold; none until asked
 };
 
 // The one main window's state; only the window procedure and the tests name it.

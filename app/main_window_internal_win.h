@@ -9,6 +9,7 @@
 #include "app/recompose.h"
 
 struct AlarmBatch;
+struct DayCursor;
 struct MainState;
 struct ScheduleList;
 struct ScheduleOpening;
@@ -18,6 +19,10 @@ void place_main_window(const MainState& s, HWND hwnd);  // from the window set i
 void apply_z_order(const MainState& s, HWND hwnd);      // topmost when `front` is checked
 int screen_width();
 int screen_height();
+// The DPI of the screen the program starts on (the system's), and the one the window is shown
+// at (the system's where the system cannot tell a window's).
+int system_dpi();
+int window_dpi(HWND hwnd);
 
 // main_menus_win.cpp
 void menus_build(MainState& s);          // menu bar holding IDM_MAIN, check marks
@@ -50,11 +55,30 @@ void export_calendar(MainState& s, HWND hwnd);
 void import_calendar(MainState& s, HWND hwnd);
 
 // main_mouse_win.cpp
+// The day contents of day of the month on show, and the schedule dialog on that day when its
+// button asks; the day cursor goes to that day.
+void open_day(MainState& s, HWND hwnd, int day);
+// One month back or on, as the month buttons step, and the window repainted.
+void step_shown_month(MainState& s, HWND hwnd, bool forward);
 LRESULT on_mouse_move(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
 LRESULT on_lbutton_down(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
 LRESULT on_lbutton_up(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
 LRESULT on_rbutton_down(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
 LRESULT on_rbutton_up(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
+
+// main_keys_win.cpp: the keyboard and the wheel.
+LRESULT on_key_down(MainState& s, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+LRESULT on_context_menu(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
+LRESULT on_mouse_wheel(MainState& s, HWND hwnd, WPARAM wp);
+LRESULT on_focus_change(MainState& s, HWND hwnd, bool has_focus);
+LRESULT on_update_ui_state(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
+// The day cursor to c: the month on show follows it, the focus rectangle is shown and a
+// screen reader is told.
+void put_cursor(MainState& s, HWND hwnd, const DayCursor& c);
+
+// main_access_win.cpp: the screen readers' object and what they ask the window to do.
+LRESULT on_get_object(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
+LRESULT on_access_action(MainState& s, HWND hwnd, WPARAM what, LPARAM child);
 
 // main_tick_win.cpp: one tick; returns the index of the first alarm it found due, or -1.
 int main_tick(MainState& s, HWND hwnd);
@@ -69,6 +93,11 @@ void ring_stored_entry(void* context, const ScheduleList& list, int index);
 // main_paint_win.cpp
 // Composes what was marked since the last paint and copies the update rectangle.
 void main_paint(MainState& s, HWND hwnd);
+// The day the focus rectangle goes around: the cursor's, while the window has the keyboard
+// and shows its focus cues; 0 for none.
+int focus_day(const MainState& s);
+// The cursor into the month on show when that changed another way than by the cursor.
+void cursor_follows_month(MainState& s);
 // Makes the surface anew, marked as made, unless it already has the size w by h; true when
 // it was made.
 bool match_surface(MainState& s, int w, int h, ViewEvent made);

@@ -9,12 +9,15 @@
 #include "app/halo_mask_win.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
+#include "app/month_accessible_win.h"
+#include "app/month_colours_win.h"
 #include "app/save_notice_win.h"
 #include "app/title_bar_win.h"
 #include "app/tray_win.h"
 #include "app/view_text_win.h"
 #include "calendar/date.h"
 #include "config/settings.h"
+#include "config/system_dlls_win.h"
 #include "image/background_win.h"
 #include "image/surface_win.h"
 #include "resources/resource.h"
@@ -77,8 +80,12 @@ LRESULT on_create(MainState& s, HWND hwnd, LPARAM lp) {
     s.taskbar_created_msg = RegisterWindowMessageA("TaskbarCreated");
     init_placement(s, hwnd);
     s.startup_list_pending = s.settings->ToDoBoot != 0;
+    s.dpi = window_dpi(hwnd);
+    s.high_contrast = high_contrast_on();
     place_main_window(s, hwnd);
-    get_today(&s.view.shown_year, &s.view.shown_month, nullptr);
+    get_today(&s.cursor.year, &s.cursor.month, &s.cursor.day);
+    s.view.shown_year = s.cursor.year;
+    s.view.shown_month = s.cursor.month;
     menus_build(s);
     apply_z_order(s, hwnd);
     // The shell is loaded for the tray icon right after the first paint, not before it.
@@ -115,6 +122,7 @@ LRESULT on_end_session(MainState& s, WPARAM ending) {
 }
 
 LRESULT on_destroy(MainState& s, HWND hwnd) {
+    month_accessible_release(&s.accessible);
     close_alarm_window(&s.alarm);
     s.alarm.sound = nullptr;
     s.sound.reset();
@@ -158,7 +166,7 @@ LRESULT on_min_max_info(LPARAM lp) {
 }
 
 LRESULT on_display_change(MainState& s, HWND hwnd) {
-    settings_load(s.settings, screen_width(), screen_height());
+    settings_load(s.settings, screen_width(), screen_height(), s.dpi);
     s.recompose.mark(ViewEvent::kDisplayChanged);
     place_main_window(s, hwnd);
     return 0;
@@ -175,15 +183,22 @@ LRESULT on_exit_size_move(MainState& s, HWND hwnd) {
     return 0;
 }
 
+// A new scheme: its colours, and whether it is a high-contrast one.
 LRESULT on_sys_color_change(MainState& s, HWND hwnd) {
+    s.high_contrast = high_contrast_on();
     repaint(s, hwnd, ViewEvent::kSysColorsChanged);
     return 0;
 }
 
 // Text written before a change of font smoothing no longer looks as text written now: the
-// month's text pictures go and every text is written anew.
+// month's text pictures go and every text is written anew. High contrast switched on or off
+// brings the scheme's colours and the shapes.
 LRESULT on_setting_change(MainState& s, HWND hwnd, WPARAM what) {
     switch (what) {
+    case SPI_SETHIGHCONTRAST:
+        s.high_contrast = high_contrast_on();
+        repaint(s, hwnd, ViewEvent::kSysColorsChanged);
+        break;
     case SPI_SETFONTSMOOTHING:
     case SPI_SETFONTSMOOTHINGTYPE:
     case SPI_SETFONTSMOOTHINGCONTRAST:
@@ -194,6 +209,19 @@ LRESULT on_setting_change(MainState& s, HWND hwnd, WPARAM what) {
     default:
         break;
     }
+    return 0;
+}
+
+// The window went to a screen of another DPI (or the DPI changed): the place the system
+// suggests, which scales the month with it; the month buttons' bounds and the tray icon
+// follow the new DPI.
+LRESULT on_dpi_changed(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp) {
+    s.dpi = HIWORD(wp) ? HIWORD(wp) : kBaseDpi;
+    if (const RECT* r = reinterpret_cast<const RECT*>(lp))
+        SetWindowPos(hwnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    tray_change_icon(hwnd, s.dpi);
+    repaint(s, hwnd, ViewEvent::kDisplayChanged);
     return 0;
 }
 
@@ -258,6 +286,16 @@ LRESULT CALLBACK main_wndproc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONUP: return on_lbutton_up(s, hwnd, wp, lp);
     case WM_RBUTTONDOWN: return on_rbutton_down(s, hwnd, wp, lp);
     case WM_RBUTTONUP: return on_rbutton_up(s, hwnd, wp, lp);
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: return on_key_down(s, hwnd, msg, wp, lp);
+    case WM_CONTEXTMENU: return on_context_menu(s, hwnd, wp, lp);
+    case WM_MOUSEWHEEL: return on_mouse_wheel(s, hwnd, wp);
+    case WM_SETFOCUS: return on_focus_change(s, hwnd, true);
+    case WM_KILLFOCUS: return on_focus_change(s, hwnd, false);
+    case WM_UPDATEUISTATE: return on_update_ui_state(s, hwnd, wp, lp);
+    case WM_GETOBJECT: return on_get_object(s, hwnd, wp, lp);
+    case kAccessActionMessage: return on_access_action(s, hwnd, wp, lp);
+    case WM_DPICHANGED: return on_dpi_changed(s, hwnd, wp, lp);
     case kTrayCallback: return tray_callback(s, hwnd, wp, lp);
     case kBackgroundLoaded: return on_background_loaded(s, hwnd, wp);
     default: return on_other(s, hwnd, msg, wp, lp);
@@ -267,6 +305,18 @@ LRESULT CALLBACK main_wndproc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 HINSTANCE app_instance() { return g_instance; }
+
+int system_dpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kBaseDpi;
+}
+
+int window_dpi(HWND hwnd) {
+    if (const UINT dpi = sys_get_dpi_for_window(hwnd)) return static_cast<int>(dpi);
+    return system_dpi();
+}
 
 int screen_width() { return GetSystemMetrics(SM_CXSCREEN); }
 int screen_height() { return GetSystemMetrics(SM_CYSCREEN); }

@@ -7,6 +7,7 @@
 
 #include "app/clock_paint_win.h"
 #include "app/halo_mask_win.h"
+#include "app/month_colours_win.h"
 #include "app/month_layout.h"
 #include "app/recompose.h"
 #include "app/text_picture_fit.h"
@@ -33,20 +34,24 @@ void draw_arrow_in_rect(HDC dc, const CellRect& r, int which, int pressed) {
     const COLORREF arrow = GetSysColor(COLOR_BTNTEXT);
     shapes.colours(arrow, arrow);
     const int mid = (r.top + r.bottom) / 2;
+    // Four pixels in from the edges; a button grown beyond 16 pixels (a high DPI) keeps the
+    // arrow's proportion.
+    const int size = r.right - r.left;
+    const int in = size > 16 ? size / 4 : 4;
     POINT pts[3];
     if (which == 0) {
-        pts[0] = {r.right - 4 + p, r.top + 4};
-        pts[1] = {r.right - 4 + p, r.bottom - 4};
-        pts[2] = {r.left + 4 + p, mid};
+        pts[0] = {r.right - in + p, r.top + in};
+        pts[1] = {r.right - in + p, r.bottom - in};
+        pts[2] = {r.left + in + p, mid};
     } else {
-        pts[0] = {r.left + 4 + p, r.top + 4};
-        pts[1] = {r.left + 4 + p, r.bottom - 4};
-        pts[2] = {r.right - 4 + p, mid};
+        pts[0] = {r.left + in + p, r.top + in};
+        pts[1] = {r.left + in + p, r.bottom - in};
+        pts[2] = {r.right - in + p, mid};
     }
     Polygon(dc, pts, 3);
 }
 
-void draw_check_mark(HDC dc, int l, int t, int r, int u) {
+void draw_check_mark(HDC dc, int l, int t, int r, int u, COLORREF colour) {
     const int w = r - l, h = u - t;
     const POINT pts[6] = {{l, (t + u) / 2},
                           {l + w / 4, u - h / 6},
@@ -54,8 +59,20 @@ void draw_check_mark(HDC dc, int l, int t, int r, int u) {
                           {r - w / 10, t + h / 4 - h / 20},
                           {l + w / 4 + w / 24, u - h / 6 - h / 12},
                           {l, (t + u) / 2}};
-    DcPenBrush black(dc, kColorBlack, kColorBlack);
+    DcPenBrush ink(dc, colour, colour);
     Polygon(dc, pts, 6);
+}
+
+void draw_day_focus(HDC dc, const CellRect& r) {
+    if (rect_empty(r)) return;
+    // The system's frame (dotted, drawn by inverting) as every focused control shows it; the
+    // text colour and the back decide its colours.
+    const COLORREF text = SetTextColor(dc, RGB(0, 0, 0));
+    const COLORREF back = SetBkColor(dc, RGB(255, 255, 255));
+    const RECT rc = {r.left, r.top, r.right, r.bottom};
+    DrawFocusRect(dc, &rc);
+    SetTextColor(dc, text);
+    SetBkColor(dc, back);
 }
 
 namespace {
@@ -82,16 +99,29 @@ void draw_day_numbers(HDC dc, const MonthGrid& g, const uint32_t colours[31], bo
 
 namespace {
 
-COLORREF box_colour(COLORREF window) {
-    return marked_box_colour(GetSysColor(COLOR_BTNFACE), window);
+// How each day of the grid is drawn: on its marked box or not, in which colour and shape.
+struct DayLooks {
+    bool boxed[31];
+    uint32_t colour[31];
+    unsigned shape[31];
+};
+
+DayLooks day_looks(const MonthGrid& g, const DayClass cls[31], int cmode, const MonthColours& m,
+                   bool shapes) {
+    DayLooks l = {};
+    for (int d = 0; d < g.days && d < 31; ++d) {
+        l.boxed[d] = day_boxed(cls[d], shapes);
+        l.colour[d] = day_text_colour(cls[d], cmode, m, l.boxed[d]);
+        l.shape[d] = day_shape(cls[d], cmode, shapes);
+    }
+    return l;
 }
 
 // The boxes behind marked days.
-void draw_marked_boxes(HDC dc, const MonthGrid& g, const DayClass cls[31]) {
-    const COLORREF window = GetSysColor(COLOR_WINDOW);
-    DcPenBrush box(dc, window, box_colour(window));
+void draw_marked_boxes(HDC dc, const MonthGrid& g, const DayLooks& looks, const MonthColours& m) {
+    DcPenBrush box(dc, m.back, m.box);
     for (int d = 0; d < g.days && d < 31; ++d) {
-        if (!cls[d].draw_box) continue;
+        if (!looks.boxed[d]) continue;
         const CellRect& c = g.drawn[d];
         Rectangle(dc, c.left, c.top, c.right, c.bottom);
     }
@@ -104,105 +134,120 @@ void draw_today_box(HDC dc, const CellRect& c, COLORREF colour) {
     Rectangle(dc, c.left, c.top, c.right, c.bottom);
 }
 
-// Today's box or the past days' ticks, over the numbers.
-void draw_day_marks(HDC dc, const MonthGrid& g, const DayClass cls[31], const MonthView& v) {
+// Today's box or the past days' ticks, over the numbers. Today's box takes the colour the day
+// has on the window colour, which also frames a day drawn on its box.
+void draw_day_marks(HDC dc, const MonthGrid& g, const DayClass cls[31], const MonthView& v,
+                    const MonthColours& m) {
     const bool today_shown = g.year == v.today_year && g.month == v.today_month;
     for (int d = 1; d <= g.days; ++d) {
         const CellRect& c = g.drawn[d - 1];
         if (v.settings->checkmark == 0) {
             if (today_shown && d == v.today_day)
-                draw_today_box(dc, c, static_cast<COLORREF>(cls[d - 1].color));
+                draw_today_box(dc, c, static_cast<COLORREF>(day_text_colour(cls[d - 1], v.settings->cmode, m, false)));
         } else if (date_before(g.year, g.month, d, v.today_year, v.today_month, v.today_day)) {
-            draw_check_mark(dc, c.left, c.top, c.right, c.bottom);
+            draw_check_mark(dc, c.left, c.top, c.right, c.bottom, static_cast<COLORREF>(m.tick));
         }
     }
 }
 
 // Every text of the month and where it goes: the weekday names in the weekday font, the
-// header and the day numbers in the day font.
+// header and the day numbers in the day font, each in its shape's font.
 struct MonthTexts {
-    HFONT weekday_font, day_font;
+    HFONT weekday_font, day_font;  // the plain ones
+    HFONT weekday_fonts[7];        // each name's, by its shape
+    HFONT day_fonts[kShapeKinds];  // the day font in each shape a run asks for
     ViewFontKey weekday_key, day_key;
+    bool shaped;                   // some text is in another font than the plain one
     const char* weekday[7];
     COLORREF weekday_colour[7];
     int weekday_x[7], weekday_y;
     char header[64];
+    COLORREF header_colour;
     int header_x, header_y;
     TextRun runs[31];
     int run_count;
 };
 
-void weekday_texts(const Settings& settings, const MonthFrame& f, MonthTexts* t) {
+void weekday_texts(const Settings& settings, const MonthFrame& f, const MonthColours& m, bool shapes,
+                   MonthTexts* t) {
     for (int i = 0; i < 7; ++i) {
-        COLORREF c = kColorBlack;
-        if (i == 0) c = kColorRed;
-        if (i == 6 && settings.cmode == 1) c = kColorBlue;  // the heading wants exactly 1
         t->weekday[i] = weekday_label(settings.weeklang, i);
-        t->weekday_colour[i] = c;
+        t->weekday_colour[i] = static_cast<COLORREF>(weekday_colour(i, settings.cmode, m));
         t->weekday_x[i] = f.weekday_x[i];
+        const unsigned shape = weekday_shape(i, settings.cmode, shapes);
+        t->weekday_fonts[i] = shape ? view_font(settings, ViewFontRole::kWeekday, f.weekday_font_height, shape)
+                                    : t->weekday_font;
+        if (shape) t->shaped = true;
     }
     t->weekday_y = f.weekday_y;
 }
 
-// Writes the texts, each with the eight-position halo when halo_around is set. Into a halo
-// mask (mask set) the colours are left as the mask has them. Leaves the day font selected.
-void write_month_texts(HDC dc, const MonthTexts& t, bool halo_around, bool mask) {
+// Writes the texts, each with the eight-position halo in halo_colour when halo_around is
+// set. Into a halo mask (mask set) the colours are left as the mask has them. Leaves the day
+// font selected.
+void write_month_texts(HDC dc, const MonthTexts& t, bool halo_around, COLORREF halo_colour, bool mask) {
     auto select = [&](HFONT font) {
         if (mask)
             SelectObject(dc, font);
         else
             use_view_font(dc, font);
     };
-    select(t.weekday_font);
     SetTextAlign(dc, TA_CENTER | TA_TOP);
     for (int i = 0; i < 7; ++i) {
+        select(t.weekday_fonts[i]);
         if (!mask) SetTextColor(dc, t.weekday_colour[i]);
-        draw_text_halo(dc, t.weekday_x[i], t.weekday_y, t.weekday[i], halo_around);
+        draw_text_halo(dc, t.weekday_x[i], t.weekday_y, t.weekday[i], halo_around, halo_colour);
     }
     select(t.day_font);
-    if (!mask) SetTextColor(dc, kColorBlack);
-    draw_text_halo(dc, t.header_x, t.header_y, t.header, halo_around);
+    if (!mask) SetTextColor(dc, t.header_colour);
+    draw_text_halo(dc, t.header_x, t.header_y, t.header, halo_around, halo_colour);
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     for (int i = 0; i < t.run_count; ++i) {
+        const unsigned style = t.runs[i].style < kShapeKinds ? t.runs[i].style : 0;
+        HFONT font = t.day_fonts[style] ? t.day_fonts[style] : t.day_font;
+        select(font);
         if (mask)
             write_text_run(dc, t.runs[i], 0, 0);
         else
-            draw_text_run_halo(dc, t.runs[i], halo_around);
+            draw_text_run_halo(dc, t.runs[i], halo_around, halo_colour);
     }
+    select(t.day_font);
 }
 
 // The halo of every text laid at once through the halo mask; false when no mask can be had
 // (the texts then bring their own).
 bool lay_month_halo(HDC dc, int client_w, int client_h, const CellRect& area,
-                    const MonthTexts& t) {
+                    const MonthTexts& t, COLORREF halo_colour) {
     HDC mask = halo_mask_begin(client_w, client_h);
     if (!mask) return false;
     {
         GdiSelect font(mask, t.day_font);
-        write_month_texts(mask, t, false, true);
+        write_month_texts(mask, t, false, halo_colour, true);
     }
     const RECT around = {area.left - kTextFringe, area.top - kTextFringe, area.right + kTextFringe,
                          area.bottom + kTextFringe};
     RECT clipped;
     const RECT client = {0, 0, client_w, client_h};
-    if (IntersectRect(&clipped, &around, &client)) halo_mask_lay(dc, clipped);
+    if (IntersectRect(&clipped, &around, &client)) halo_mask_lay(dc, clipped, halo_colour);
     return true;
 }
 
 // The month's texts copied from their pictures (app/text_pictures_win.h) over the window
 // colour; false, with nothing drawn, when a picture cannot be had or a copy would differ from
-// writing the texts (app/text_picture_fit.h). Called after the shapes behind the texts.
+// writing the texts (app/text_picture_fit.h). Called after the shapes behind the texts. Texts
+// in more than one font (the shapes) are written.
 bool copy_month_texts(HDC dc, int width, TextPictures& pictures, const MonthTexts& t,
-                      const MonthGrid& g, const DayClass cls[31]) {
-    const COLORREF window = GetSysColor(COLOR_WINDOW);
-    const COLORREF box = box_colour(window);
+                      const MonthGrid& g, const DayLooks& looks, const MonthColours& m) {
+    if (t.shaped) return false;
+    const COLORREF window = static_cast<COLORREF>(m.back);
+    const COLORREF box = static_cast<COLORREF>(m.box);
     if (!pictures.settled(t.weekday_key, t.day_key, width, window)) return false;
     PlacedPicture placed[2 + 31];
     PlacedInk inks[2 + 31];
     int n = 0;
     BandText weekday[7];
     for (int i = 0; i < 7; ++i) weekday[i] = BandText{t.weekday_x[i], t.weekday_colour[i], t.weekday[i]};
-    const BandText header = {t.header_x, kColorBlack, t.header};
+    const BandText header = {t.header_x, t.header_colour, t.header};
     if (!pictures.band(0, t.weekday_font, t.weekday_key, view_font_metrics(ViewFontRole::kWeekday).height,
                        window, width, t.weekday_y, weekday, 7, &placed[n++]))
         return false;
@@ -217,18 +262,18 @@ bool copy_month_texts(HDC dc, int width, TextPictures& pictures, const MonthText
     shapes[shape_count++] = g.cells.right_arrow;
     for (int d = 0; d < g.days && d < 31; ++d) {
         shape_of_day[d] = -1;
-        if (cls[d].draw_box) {
+        if (looks.boxed[d]) {
             shape_of_day[d] = shape_count;
             shapes[shape_count++] = g.drawn[d];
         }
     }
     inks[0] = PlacedInk{placed[0].target, -1};
     inks[1] = PlacedInk{placed[1].target, -1};
-    const ViewFontMetrics& m = view_font_metrics(ViewFontRole::kDay);
+    const ViewFontMetrics& metrics = view_font_metrics(ViewFontRole::kDay);
     for (int d = 0; d < g.days && d < 31; ++d) {
-        const COLORREF colour = static_cast<COLORREF>(cls[d].color);
-        const COLORREF back = cls[d].draw_box ? box : window;
-        if (!pictures.number(t.day_font, t.day_key, m, colour, back, d + 1, g.text_x[d],
+        const COLORREF colour = static_cast<COLORREF>(looks.colour[d]);
+        const COLORREF back = looks.boxed[d] ? box : window;
+        if (!pictures.number(t.day_font, t.day_key, metrics, colour, back, d + 1, g.text_x[d],
                              g.text_y[d], &placed[n]))
             return false;
         inks[n] = PlacedInk{placed[n].target, shape_of_day[d]};
@@ -239,14 +284,30 @@ bool copy_month_texts(HDC dc, int width, TextPictures& pictures, const MonthText
     return true;
 }
 
+// The day numbers' runs, each in the font of its shape, measured in that font.
+void day_runs(const Settings& settings, const MonthFrame& f, const MonthGrid& g, const DayLooks& looks,
+              MonthTexts* t) {
+    int widths[kShapeKinds][11] = {};
+    std::memcpy(widths[0], view_font_metrics(ViewFontRole::kDay).widths, sizeof widths[0]);
+    for (int d = 0; d < g.days && d < 31; ++d) {
+        const unsigned shape = looks.shape[d];
+        if (shape == 0 || shape >= kShapeKinds || t->day_fonts[shape]) continue;
+        t->day_fonts[shape] = view_font(settings, ViewFontRole::kDay, f.day_font_height, shape);
+        std::memcpy(widths[shape], view_font_metrics(ViewFontRole::kDay, shape).widths, sizeof widths[shape]);
+        t->shaped = true;
+    }
+    t->run_count = day_text_runs_shaped(g, looks.colour, looks.shape, widths, t->runs, 31);
+}
+
 // The month in the weekday and day fonts: shapes behind the texts, the halo, the texts, the
 // marks over them. Returns the laid-out grid in *g, and whether the texts were copied.
 bool draw_month_view(HDC dc, int client_w, int client_h, const MonthFrame& f,
-                     const CellRect& area, const MonthView& v, MonthGrid* g) {
+                     const CellRect& area, const MonthView& v, const MonthColours& m, MonthGrid* g) {
     const Settings& settings = *v.settings;
-    MonthTexts t;
+    MonthTexts t = {};
     t.weekday_font = view_font(settings, ViewFontRole::kWeekday, f.weekday_font_height);
     t.day_font = view_font(settings, ViewFontRole::kDay, f.day_font_height);
+    t.day_fonts[0] = t.day_font;
     t.weekday_key = view_font_key(settings, f.weekday_font_height);
     t.day_key = view_font_key(settings, f.day_font_height);
     const ViewFontMetrics& day_metrics = view_font_metrics(ViewFontRole::kDay);
@@ -262,24 +323,25 @@ bool draw_month_view(HDC dc, int client_w, int client_h, const MonthFrame& f,
                                              g->year, g->month),
                                  national ? &holidays : nullptr, settings.cmode, cls);
     if (n < g->days) g->days = n;
-    uint32_t colours[31] = {};
-    for (int d = 0; d < g->days; ++d) colours[d] = cls[d].color;
-    t.run_count = day_text_runs(*g, colours, day_metrics.widths, t.runs, 31);
-    weekday_texts(settings, f, &t);
+    const DayLooks looks = day_looks(*g, cls, settings.cmode, m, v.shapes);
+    day_runs(settings, f, *g, looks, &t);
+    weekday_texts(settings, f, m, v.shapes, &t);
     format_month_header(t.header, sizeof t.header, settings.monthlang, v.shown_year, v.shown_month);
+    t.header_colour = static_cast<COLORREF>(m.text);
     t.header_x = f.header_x;
     t.header_y = f.header_y;
 
     draw_arrow_in_rect(dc, g->cells.left_arrow, 0, v.pressed_arrow == 1);
     draw_arrow_in_rect(dc, g->cells.right_arrow, 1, v.pressed_arrow == 2);
-    draw_marked_boxes(dc, *g, cls);
+    draw_marked_boxes(dc, *g, looks, m);
+    const COLORREF halo_colour = static_cast<COLORREF>(m.halo);
     const bool copied = v.plain_back && !v.halo && v.pictures &&
-                        copy_month_texts(dc, client_w, *v.pictures, t, *g, cls);
+                        copy_month_texts(dc, client_w, *v.pictures, t, *g, looks, m);
     if (!copied) {
-        const bool halo_laid = v.halo && lay_month_halo(dc, client_w, client_h, area, t);
-        write_month_texts(dc, t, v.halo && !halo_laid, false);
+        const bool halo_laid = v.halo && lay_month_halo(dc, client_w, client_h, area, t, halo_colour);
+        write_month_texts(dc, t, v.halo && !halo_laid, halo_colour, false);
     }
-    draw_day_marks(dc, *g, cls, v);
+    draw_day_marks(dc, *g, cls, v, m);
     return copied;
 }
 
@@ -287,12 +349,14 @@ bool draw_month_view(HDC dc, int client_w, int client_h, const MonthFrame& f,
 
 void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPaintResult* out) {
     out->clock_drawn = false;
+    out->focus_rect = CellRect{0, 0, 0, 0};
     if (!dc || !v.settings || !v.schedule) return;
     const Settings& settings = *v.settings;
+    const MonthColours colours = v.colours ? *v.colours : scheme_month_colours(false);
     CellRect area = v.area;
     if (area.right <= area.left || area.bottom <= area.top) area = {0, 0, client_w, client_h};
     const int clock_mode = v.clock_shown ? (settings.analog != 0 ? 2 : 1) : 0;
-    const MonthFrame f = month_frame(area, clock_mode, settings.weeklang);
+    const MonthFrame f = month_frame(area, clock_mode, settings.weeklang, v.dpi > 0 ? v.dpi : kBaseDpi);
     SetBkMode(dc, TRANSPARENT);
 
     if (!v.clock_only) {
@@ -301,17 +365,21 @@ void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPa
         const UINT old_align = GetTextAlign(dc);
         SetPolyFillMode(dc, WINDING);
         MonthGrid g;
-        out->texts_copied = draw_month_view(dc, client_w, client_h, f, area, v, &g);
+        out->texts_copied = draw_month_view(dc, client_w, client_h, f, area, v, colours, &g);
         SetTextAlign(dc, old_align);
         out->left_arrow = g.cells.left_arrow;
         out->right_arrow = g.cells.right_arrow;
         out->header_height = g.cells.header_height;
         for (int i = 0; i < 31; ++i) out->day_cells[i] = g.cells.day_cells[i];
         if (v.after_month) v.after_month();
+        if (v.focus_day >= 1 && v.focus_day <= g.days) {
+            out->focus_rect = focus_rect_around(g.cells.day_cells[v.focus_day - 1], area);
+            draw_day_focus(dc, out->focus_rect);
+        }
     }
     if (v.clock_shown && !v.month_only) {
         paint_clock(dc, settings, f, area.right, v.now_hour, v.now_minute, v.now_second, v.halo,
-                    client_w, client_h, &out->clock_rect, &out->clock_text_rect);
+                    client_w, client_h, &out->clock_rect, &out->clock_text_rect, &colours);
         out->clock_drawn = true;
     }
 }

@@ -13,6 +13,7 @@
 #include "app/main_layout.h"
 
 class TextPictures;
+struct MonthColours;
 struct ScheduleList;
 struct Settings;
 
@@ -31,6 +32,10 @@ struct MonthView {
     bool halo;                              // a background image is on show
     bool plain_back;                        // the area lies on COLOR_WINDOW alone
     TextPictures* pictures;                 // texts copied from pictures over a plain back
+    const MonthColours* colours;            // nullptr: the current scheme's
+    bool shapes;                            // holidays, Sundays, Saturdays by shape as well
+    int dpi;                                // the window's; 0: 96
+    int focus_day;                          // the day cursor's focus rectangle; 0 none
 };
 
 struct MonthPaintResult {
@@ -43,10 +48,13 @@ struct MonthPaintResult {
     // Written whenever the clock is drawn (clock_drawn true).
     bool clock_drawn;
     RECT clock_rect, clock_text_rect;
+    // Written by a full paint: the focus rectangle drawn (empty when none was).
+    CellRect focus_rect;
 };
 
-// Draws the month view (unless v.clock_only) and the clock (when v.clock_shown and not
-// v.month_only) over what the dc already holds; it does not fill the window colour. Nothing is drawn without the
+// Draws the month view (unless v.clock_only), the focus rectangle around v.focus_day and the
+// clock (when v.clock_shown and not v.month_only) over what the dc already holds; it does not
+// fill the window colour. Nothing is drawn without the
 // view's settings and schedule list. The two view fonts are kept for the next paint
 // (view_font) and the day font is left selected in the dc (use_view_font); every other GDI
 // object it makes is deleted before it returns, and the dc gets its other objects back.
@@ -61,5 +69,7 @@ void draw_arrow_in_rect(HDC dc, const CellRect& r, int which, int pressed);
 // colour (colours: each day's text colour).
 struct MonthGrid;
 void draw_day_numbers(HDC dc, const MonthGrid& g, const uint32_t colours[31], bool halo);
-// The past-day tick in a cell.
-void draw_check_mark(HDC dc, int left, int top, int right, int bottom);
+// The past-day tick in a cell, in colour (the window text's of the classic scheme: black).
+void draw_check_mark(HDC dc, int left, int top, int right, int bottom, COLORREF colour = RGB(0, 0, 0));
+// The day cursor's focus rectangle (the system's dotted focus frame) in r.
+void draw_day_focus(HDC dc, const CellRect& r);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/app_win.h"
+#include "app/main_window_internal_win.h"
 #include "app/dialog_calls_win.h"
 #include "app/save_notice_win.h"
 #include "app/startup_layout.h"
@@ -74,9 +75,10 @@ int app_run(HINSTANCE inst, int show) {
     defer_image_plugins(g_program_dir);
     set_memo_compare(memo_compare_win);
     storage_init_win(g_settings_path, g_program_dir);
-    // Settings come before the window: its style and place depend on them.
+    // Settings come before the window: its style and place depend on them, a first start's
+    // size on the screen's DPI.
     if (!startup_load(&g_settings, &g_schedule, GetSystemMetrics(SM_CXSCREEN),
-                      GetSystemMetrics(SM_CYSCREEN)))
+                      GetSystemMetrics(SM_CYSCREEN), system_dpi()))
         report_save_result(nullptr, false);
     if (const int left = schedule_not_loaded()) {
         char text[200];

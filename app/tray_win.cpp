@@ -19,6 +19,7 @@ namespace {
 
 char g_tip[64];  // the tip field of the record's first form
 HICON g_icon = nullptr;
+int g_icon_dpi = 0;  // the DPI the icon is sized for; 0: the system's
 NotifyIconFn g_notify = nullptr;
 // The icon was asked for: until then a new tip is only kept, and the shell is not loaded.
 bool g_added = false;
@@ -50,10 +51,38 @@ void send_tip(HWND hwnd) {
     notify(NIM_MODIFY, &nid);
 }
 
+namespace {
+
+// The program's icon at the small-icon size of the DPI (16 pixels at 96 DPI): the image of
+// that size when the icon has one, the nearest one scaled otherwise.
+HICON load_tray_icon(int dpi) {
+    int cx = dpi > 0 ? sys_get_system_metrics_for_dpi(SM_CXSMICON, static_cast<UINT>(dpi))
+                     : GetSystemMetrics(SM_CXSMICON);
+    int cy = dpi > 0 ? sys_get_system_metrics_for_dpi(SM_CYSMICON, static_cast<UINT>(dpi))
+                     : GetSystemMetrics(SM_CYSMICON);
+    if (cx <= 0 || cy <= 0) cx = cy = 16;
+    return static_cast<HICON>(LoadImageA(app_instance(), MAKEINTRESOURCEA(IDI_ZELMAR), IMAGE_ICON,
+                                         cx, cy, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+void tray_change_icon(HWND hwnd, int dpi) {
+    HICON made = load_tray_icon(dpi);
+    if (!made) return;
+    g_icon_dpi = dpi;
+    HICON old = g_icon;
+    g_icon = made;
+    if (g_added) {
+        NOTIFYICONDATAA nid = record(hwnd, NIF_ICON);
+        nid.hIcon = g_icon;
+        notify(NIM_MODIFY, &nid);
+    }
+    if (old) DestroyIcon(old);
+}
+
 void tray_add(HWND hwnd) {
-    if (!g_icon)
-        g_icon = static_cast<HICON>(LoadImageA(app_instance(), MAKEINTRESOURCEA(IDI_ZELMAR),
-                                               IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    if (!g_icon) g_icon = load_tray_icon(g_icon_dpi);
     NOTIFYICONDATAA nid = record(hwnd, NIF_MESSAGE | NIF_ICON | NIF_TIP);
     nid.uCallbackMessage = kTrayCallback;
     nid.hIcon = g_icon;

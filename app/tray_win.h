@@ -20,6 +20,9 @@ void tray_add(HWND hwnd);
 void tray_set_tip(HWND hwnd, const char* text);
 // NIM_DELETE of the icon when it was added; the icon image is released.
 void tray_remove(HWND hwnd);
+// The icon image made anew at the small-icon size of dpi (the system's until this is called)
+// and, once the icon was added, shown (NIM_MODIFY, NIF_ICON).
+void tray_change_icon(HWND hwnd, int dpi);
 // The tip last set.
 const char* tray_tip();
 

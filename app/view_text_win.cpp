@@ -3,33 +3,43 @@
 #include <cstring>
 
 #include "app/halo_mask_win.h"
+#include "app/month_colours.h"
 #include "app/text_runs.h"
 #include "app/view_font.h"
 #include "config/handles_win.h"
 
-HFONT create_view_font(const Settings& settings, int height) {
-    const ViewFontKey k = view_font_key(settings, height);
+namespace {
+
+HFONT create_font_of(const ViewFontKey& k) {
     LOGFONTA lf;
     std::memset(&lf, 0, sizeof lf);
     lf.lfHeight = k.height;
     lf.lfWeight = k.weight;
     lf.lfItalic = k.italic;
     lf.lfCharSet = k.charset;
+    lf.lfUnderline = k.underline;
     std::memcpy(lf.lfFaceName, k.face, sizeof lf.lfFaceName);
     return CreateFontIndirectA(&lf);
 }
 
+}  // namespace
+
+HFONT create_view_font(const Settings& settings, int height) {
+    return create_font_of(view_font_key(settings, height));
+}
+
 namespace {
 
-// The weekday font and the day font (header, day numbers and clock), kept between paints:
-// making and realising a font costs more than the rest of a paint.
+// The weekday font and the day font (header, day numbers and clock), each in every shape
+// that was asked for, kept between paints: making and realising a font costs more than the
+// rest of a paint.
 struct KeptFont {
     ViewFontKey key = {};
     OwnedFont font;
     ViewFontMetrics metrics = {};
     HDC holder = nullptr;  // the dc use_view_font left it selected in
 };
-KeptFont g_kept[2];
+KeptFont g_kept[2][kShapeKinds];
 
 ViewFontMetrics measure_font(HFONT font) {
     ViewFontMetrics m = {};
@@ -54,47 +64,52 @@ void let_go(KeptFont& k) {
     k.holder = nullptr;
 }
 
-KeptFont& kept(ViewFontRole role) { return g_kept[role == ViewFontRole::kWeekday ? 0 : 1]; }
+KeptFont& kept(ViewFontRole role, unsigned shape) {
+    return g_kept[role == ViewFontRole::kWeekday ? 0 : 1][shape < kShapeKinds ? shape : 0];
+}
 
 }  // namespace
 
-HFONT view_font(const Settings& settings, ViewFontRole role, int height) {
-    KeptFont& k = kept(role);
-    const ViewFontKey want = view_font_key(settings, height);
+HFONT view_font(const Settings& settings, ViewFontRole role, int height, unsigned shape) {
+    KeptFont& k = kept(role, shape);
+    const ViewFontKey want = view_font_key(settings, height, shape);
     if (!k.font || !same_view_font(k.key, want)) {
         let_go(k);
-        k.font.reset(create_view_font(settings, height));
+        k.font.reset(create_font_of(want));
         k.key = want;
         k.metrics = measure_font(k.font.get());
     }
     return k.font.get();
 }
 
-const ViewFontMetrics& view_font_metrics(ViewFontRole role) { return kept(role).metrics; }
+const ViewFontMetrics& view_font_metrics(ViewFontRole role, unsigned shape) {
+    return kept(role, shape).metrics;
+}
 
 void use_view_font(HDC dc, HFONT font) {
     if (!dc || !font) return;
     if (GetCurrentObject(dc, OBJ_FONT) != font) SelectObject(dc, font);
-    for (KeptFont& k : g_kept) {
-        if (k.font.get() == font) k.holder = dc;
-    }
+    for (auto& role : g_kept)
+        for (KeptFont& k : role)
+            if (k.font.get() == font) k.holder = dc;
 }
 
 void view_fonts_release() {
-    for (KeptFont& k : g_kept) {
-        let_go(k);
-        k.font.reset();
-    }
+    for (auto& role : g_kept)
+        for (KeptFont& k : role) {
+            let_go(k);
+            k.font.reset();
+        }
 }
 
 namespace {
 
-// Draws with draw(dx, dy) in white at the eight neighbouring positions, then in the previous
-// colour at (0, 0).
+// Draws with draw(dx, dy) in the halo's colour at the eight neighbouring positions, then in
+// the previous colour at (0, 0).
 template <class Draw>
-void with_halo(HDC dc, bool halo, Draw draw) {
+void with_halo(HDC dc, bool halo, COLORREF halo_colour, Draw draw) {
     if (halo) {
-        const COLORREF old = SetTextColor(dc, RGB(255, 255, 255));
+        const COLORREF old = SetTextColor(dc, halo_colour);
         static const int around[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
                                          {1, 0},   {-1, 1}, {0, 1},  {1, 1}};
         for (const auto& d : around) draw(d[0], d[1]);
@@ -105,30 +120,52 @@ void with_halo(HDC dc, bool halo, Draw draw) {
 
 }  // namespace
 
-void draw_text_halo(HDC dc, int x, int y, const char* text, bool halo) {
+void draw_text_halo(HDC dc, int x, int y, const char* text, bool halo, COLORREF halo_colour) {
     const int len = static_cast<int>(std::strlen(text));
-    with_halo(dc, halo, [&](int dx, int dy) { TextOutA(dc, x + dx, y + dy, text, len); });
+    with_halo(dc, halo, halo_colour, [&](int dx, int dy) { TextOutA(dc, x + dx, y + dy, text, len); });
 }
+
+namespace {
+
+// An underlined font draws one line from a string's start to its end, which across a run's
+// texts in several rows is a slanted stroke through the month: each character is written
+// alone at its place instead, blanks left out, so each text gets its own underline.
+void write_run_characters(HDC dc, const TextRun& run, int dx, int dy) {
+    const auto* text = reinterpret_cast<const WCHAR*>(run.text);
+    int x = run.x + dx, y = run.y + dy;
+    for (int i = 0; i < run.count && i < kMaxRunChars; ++i) {
+        if (text[i] != L' ') ExtTextOutW(dc, x, y, 0, nullptr, &text[i], 1, nullptr);
+        x += run.dxy[2 * i];
+        y -= run.dxy[2 * i + 1];
+    }
+}
+
+}  // namespace
 
 void write_text_run(HDC dc, const TextRun& run, int dx, int dy) {
     static_assert(sizeof(WCHAR) == sizeof(uint16_t), "run text is UTF-16");
     static_assert(sizeof(INT) == sizeof(int), "steps are ints");
+    if (run.style & kShapeUnderline) {
+        write_run_characters(dc, run, dx, dy);
+        return;
+    }
     const auto* text = reinterpret_cast<const WCHAR*>(run.text);
     // ExtTextOutW takes the steps as a writable INT array in its declaration only.
     INT* steps = const_cast<INT*>(reinterpret_cast<const INT*>(run.dxy));
     ExtTextOutW(dc, run.x + dx, run.y + dy, ETO_PDY, nullptr, text, run.count, steps);
 }
 
-void draw_text_run_halo(HDC dc, const TextRun& run, bool halo) {
+void draw_text_run_halo(HDC dc, const TextRun& run, bool halo, COLORREF halo_colour) {
     const COLORREF old = SetTextColor(dc, static_cast<COLORREF>(run.colour));
-    with_halo(dc, halo, [&](int dx, int dy) { write_text_run(dc, run, dx, dy); });
+    with_halo(dc, halo, halo_colour, [&](int dx, int dy) { write_text_run(dc, run, dx, dy); });
     SetTextColor(dc, old);
 }
 
-void draw_text_mask_halo(HDC dc, int w, int h, int x, int y, const char* text) {
+void draw_text_mask_halo(HDC dc, int w, int h, int x, int y, const char* text,
+                         COLORREF halo_colour) {
     HDC mask = halo_mask_begin(w, h);
     if (!mask) {
-        draw_text_halo(dc, x, y, text, true);
+        draw_text_halo(dc, x, y, text, true, halo_colour);
         return;
     }
     const int len = static_cast<int>(std::strlen(text));
@@ -147,6 +184,6 @@ void draw_text_mask_halo(HDC dc, int w, int h, int x, int y, const char* text) {
         left = x - ext.cx;
     // The glyphs' overhang and the halo's pixel beyond the measured extent.
     const RECT area = {left - 4, y - 2, left + ext.cx + 4, y + ext.cy + 2};
-    halo_mask_lay(dc, area);
+    halo_mask_lay(dc, area, halo_colour);
     TextOutA(dc, x, y, text, len);
 }

@@ -12,6 +12,10 @@ Library g_libraries[] = {
     {"comdlg32.dll", nullptr, false},
     {"comctl32.dll", nullptr, false},
     {"shell32.dll", nullptr, false},
+    {"oleacc.dll", nullptr, false},
+    {"ole32.dll", nullptr, false},
+    {"oleaut32.dll", nullptr, false},
+    {"user32.dll", nullptr, false},
 };
 static_assert(sizeof g_libraries / sizeof g_libraries[0] == static_cast<size_t>(SystemDll::kCount),
               "one library per name");
@@ -85,4 +89,49 @@ BOOL sys_image_list_destroy(HIMAGELIST list) {
 BOOL sys_notify_icon(DWORD message, NOTIFYICONDATAA* data) {
     static decltype(&Shell_NotifyIconA) fn = nullptr;
     return entry(SystemDll::kShell, "Shell_NotifyIconA", &fn) ? fn(message, data) : FALSE;
+}
+
+LRESULT sys_lresult_from_object(REFIID riid, WPARAM wp, IUnknown* object) {
+    static decltype(&LresultFromObject) fn = nullptr;
+    return entry(SystemDll::kAccessibility, "LresultFromObject", &fn) ? fn(riid, wp, object)
+                                                                       : static_cast<LRESULT>(E_FAIL);
+}
+
+HRESULT sys_accessible_object_from_window(HWND hwnd, DWORD id, REFIID riid, void** out) {
+    static decltype(&AccessibleObjectFromWindow) fn = nullptr;
+    if (out) *out = nullptr;
+    return entry(SystemDll::kAccessibility, "AccessibleObjectFromWindow", &fn) ? fn(hwnd, id, riid, out)
+                                                                                : E_FAIL;
+}
+
+HRESULT sys_co_initialize_ex(void* reserved, DWORD flags) {
+    static decltype(&CoInitializeEx) fn = nullptr;
+    return entry(SystemDll::kCom, "CoInitializeEx", &fn) ? fn(reserved, flags) : E_FAIL;
+}
+
+void sys_co_uninitialize() {
+    static decltype(&CoUninitialize) fn = nullptr;
+    if (entry(SystemDll::kCom, "CoUninitialize", &fn)) fn();
+}
+
+HRESULT sys_co_disconnect_object(IUnknown* object, DWORD reserved) {
+    static decltype(&CoDisconnectObject) fn = nullptr;
+    return entry(SystemDll::kCom, "CoDisconnectObject", &fn) ? fn(object, reserved) : E_FAIL;
+}
+
+BSTR sys_alloc_string_len(const OLECHAR* text, UINT length) {
+    static decltype(&SysAllocStringLen) fn = nullptr;
+    return entry(SystemDll::kAutomation, "SysAllocStringLen", &fn) ? fn(text, length) : nullptr;
+}
+
+UINT sys_get_dpi_for_window(HWND hwnd) {
+    typedef UINT(WINAPI * Fn)(HWND);
+    static Fn fn = nullptr;
+    return entry(SystemDll::kUser, "GetDpiForWindow", &fn) ? fn(hwnd) : 0;
+}
+
+int sys_get_system_metrics_for_dpi(int index, UINT dpi) {
+    typedef int(WINAPI * Fn)(int, UINT);
+    static Fn fn = nullptr;
+    return entry(SystemDll::kUser, "GetSystemMetricsForDpi", &fn) ? fn(index, dpi) : GetSystemMetrics(index);
 }

@@ -27,7 +27,7 @@ void fill_texts(HWND dlg) {
 
 struct AboutBox : DialogRecord<bool> {
     static constexpr int kTemplate = IDD_ABOUT;
-    static constexpr DialogClose kClose = DialogClose::kEscapeRunsOk;
+    static constexpr DialogClose kClose = DialogClose::kRunsOk;
 
     INT_PTR init(HWND dlg) {
         fill_texts(dlg);

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the program's binary image resources from the pixel maps below.
 
-    zelmar.ico   the program icon: a calendar page, 16 x 16 and 32 x 32, 16 colours
+    zelmar.ico   the program icon: a calendar page, 16 x 16, and the same map at 24, 32 and
+                 48 pixels a side (the small icon at 150 %, 200 % and 300 % display scaling
+                 and the large one at 100 % and 150 %), 16 colours
     holiday.bmp  the holiday image list: 32 x 16, 16 colours, two 16 x 16 images on
                  pure green (the list's transparent colour): 0 empty, 1 a red flag
 
@@ -66,6 +68,12 @@ def scale2(rows):
     return ["".join(c * 2 for c in r) for r in rows for _ in (0, 1)]
 
 
+def scaled(rows, size):
+    """The map at size x size pixels, each pixel taken from the nearest one of the map."""
+    h, w = len(rows), len(rows[0])
+    return ["".join(rows[y * h // size][x * w // size] for x in range(size)) for y in range(size)]
+
+
 def palette_bytes():
     return b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in PALETTE)
 
@@ -128,7 +136,8 @@ def write_bitmap(path, rows):
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    write_icon(os.path.join(here, "zelmar.ico"), [ICON_16, scale2(ICON_16)])
+    write_icon(os.path.join(here, "zelmar.ico"),
+               [ICON_16, scaled(ICON_16, 24), scale2(ICON_16), scaled(ICON_16, 48)])
     write_bitmap(os.path.join(here, "holiday.bmp"), [a + b for a, b in zip(EMPTY, FLAG)])
 
 

@@ -1,5 +1,6 @@
-// The program declares itself aware of the system DPI, so the system never stretches its
-// window as a bitmap; the month view's text sizes itself from the window alone.
+// The program declares itself aware of each monitor's DPI (of the system DPI where the system
+// knows no more), so the system never stretches its window as a bitmap; the month view's text
+// sizes itself from the window alone.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -31,6 +32,8 @@ TEST(DpiAwareness, ManifestDeclaresIt) {
         {"settings namespace", "<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">"},
         {"system DPI aware",
          "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"},
+        {"aware of each monitor's DPI",
+         "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"},
     };
     for (const auto& w : wants) EXPECT_NE(m.find(w.text), std::string::npos) << w.what;
 }

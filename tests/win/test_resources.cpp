@@ -490,8 +490,10 @@ TEST(Resources, SettingsTemplate) {
     }
 }
 
-TEST(Resources, ProgramIconHasSmallAndLargeImages) {
-    for (int size : {16, 32}) {
+// The icon has an image of its own for the small and large sizes of 100 %, 150 %, 200 % and
+// 300 % display scaling, so none is a blurred scaling of another.
+TEST(Resources, ProgramIconHasAnImageForEachScaling) {
+    for (int size : {16, 24, 32, 48}) {
         HICON icon = static_cast<HICON>(LoadImageA(inst(), MAKEINTRESOURCEA(IDI_ZELMAR), IMAGE_ICON,
                                                    size, size, 0));
         ASSERT_NE(icon, nullptr) << size;
@@ -504,17 +506,24 @@ TEST(Resources, ProgramIconHasSmallAndLargeImages) {
         EXPECT_EQ(bm.bmHeight, size);
 
         // The page: transparent outside (mask set at the top-left corner), a red
-        // header band, a white page.
+        // header band, a white page. A pixel of the 16-pixel map at x, y lands at at(x), at(y).
         HDC dc = CreateCompatibleDC(nullptr);
         ASSERT_NE(dc, nullptr);
-        const int k = size / 16;
+        auto at = [size](int v) { return (v * size + 15) / 16; };
         HGDIOBJ old = SelectObject(dc, info.hbmMask);
         EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255)) << size;
-        EXPECT_EQ(GetPixel(dc, 8 * k, 8 * k), RGB(0, 0, 0)) << size;
+        EXPECT_EQ(GetPixel(dc, at(8), at(8)), RGB(0, 0, 0)) << size;
         SelectObject(dc, info.hbmColor);
-        EXPECT_EQ(GetPixel(dc, 6 * k, 3 * k), RGB(255, 0, 0)) << size;
-        EXPECT_EQ(GetPixel(dc, 6 * k, 8 * k), RGB(255, 255, 255)) << size;
-        EXPECT_EQ(GetPixel(dc, 1 * k, 5 * k), RGB(0, 0, 0)) << size;  // outline
+        EXPECT_EQ(GetPixel(dc, at(6), at(3)), RGB(255, 0, 0)) << size;
+        EXPECT_EQ(GetPixel(dc, at(6), at(8)), RGB(255, 255, 255)) << size;
+        EXPECT_EQ(GetPixel(dc, at(1), at(5)), RGB(0, 0, 0)) << size;  // outline
+        // Only the palette's colours: no pixel blended from a scaling.
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const COLORREF c = GetPixel(dc, x, y);
+                for (int ch : {GetRValue(c), GetGValue(c), GetBValue(c)})
+                    ASSERT_TRUE(ch == 0 || ch == 128 || ch == 192 || ch == 255) << size << " " << x << "," << y;
+            }
         SelectObject(dc, old);
         DeleteDC(dc);
         DeleteObject(info.hbmColor);

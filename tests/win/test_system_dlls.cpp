@@ -5,6 +5,7 @@
 #include <cderr.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -62,6 +63,27 @@ TEST(SystemDlls, WrappersAnswerAsTheFunctions) {
     EXPECT_EQ(cases[1].wrapped.error, static_cast<DWORD>(CDERR_STRUCTSIZE));
     EXPECT_FALSE(cases[2].wrapped.result);
     EXPECT_NE(cases[2].wrapped.error, 0u);
+    // What a screen reader's first question needs, and the DPI of a window.
+    IDispatch* object = reinterpret_cast<IDispatch*>(1);
+    EXPECT_LT(sys_accessible_object_from_window(nullptr, static_cast<DWORD>(OBJID_CLIENT), IID_IDispatch,
+                                                reinterpret_cast<void**>(&object)),
+              0);
+    EXPECT_EQ(object, nullptr) << "nothing handed back on a refusal";
+    EXPECT_LT(sys_lresult_from_object(IID_IDispatch, 0, nullptr), 0);
+    const HRESULT com = sys_co_initialize_ex(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_TRUE(com == S_OK || com == S_FALSE) << std::hex << com;
+    EXPECT_LT(sys_co_disconnect_object(nullptr, 0), 0);
+    if (SUCCEEDED(com)) sys_co_uninitialize();
+    BSTR text = sys_alloc_string_len(L"abc", 2);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::wstring(text), L"ab");
+    using FreeFn = void(WINAPI*)(BSTR);
+    if (auto free_string = reinterpret_cast<FreeFn>(system_entry(SystemDll::kAutomation, "SysFreeString")))
+        free_string(text);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(sys_get_dpi_for_window(GetDesktopWindow()), static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY)));
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(sys_get_system_metrics_for_dpi(SM_CXSMICON, 192), 2 * GetSystemMetrics(SM_CXSMICON));
     for (int d = 0; d < static_cast<int>(SystemDll::kCount); ++d)
         EXPECT_TRUE(system_dll_loaded(static_cast<SystemDll>(d))) << d;
 }
