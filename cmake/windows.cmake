@@ -73,7 +73,8 @@ if(ZELMAR_WIN_TESTS)
   if(E2E_SRC)
     add_executable(e2e_driver ${E2E_SRC})
     target_include_directories(e2e_driver PRIVATE ${CMAKE_SOURCE_DIR})
-    target_link_libraries(e2e_driver PRIVATE zcore ${WIN_LIBS})
+    # ole32: the screen-reader client (the accessibility library itself is loaded at run time).
+    target_link_libraries(e2e_driver PRIVATE zcore ${WIN_LIBS} ole32)
     target_link_options(e2e_driver PRIVATE ${STATIC_RT})
   endif()
 
