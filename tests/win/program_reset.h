@@ -11,7 +11,7 @@
 // - the image plug-ins: loaded once from the program directory at start-up;
 // - the clock, memo and snooze seams: the platform's clock and string order and the snooze
 //   interval, replaced by tests; the message boxes' witness, which tests set to read what a
-//   box says;
+//   box says; the high-contrast seam, which tests set to switch the scheme;
 // - the save notice: a failed save is told once per run, also before the window exists;
 // - the tray tip and the tray's shell seam: the icon is the process's, shown again with its
 //   tip when the taskbar restarts.
@@ -21,6 +21,7 @@
 
 #include "app/halo_mask_win.h"
 #include "app/main_state_win.h"
+#include "app/month_colours_win.h"
 #include "app/save_notice_win.h"
 #include "app/tray_win.h"
 #include "app/view_text_win.h"
@@ -53,6 +54,7 @@ inline void reset_program_globals() {
     set_snooze_interval(0);
     set_memo_compare(nullptr);
     set_message_box_witness(nullptr);
+    set_high_contrast_source(nullptr);
     save_notice_reset();
     tray_set_tip(nullptr, "");
     set_notify_icon_function(nullptr);

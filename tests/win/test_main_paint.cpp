@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/main_state_win.h"
+#include "app/month_colours_win.h"
 #include "app/main_window_internal_win.h"
 #include "config/settings.h"
 #include "dialogs/font_dialog_win.h"
@@ -145,6 +146,47 @@ TEST_F(MainPaint, WhatEachChangeComposesAgain) {
              EXPECT_GT(before, 0);
              EXPECT_EQ(main_state.text_pictures.bytes(), 0);
          },
+         true, true},
+        {"high contrast switched on",
+         [](HWND h) {
+             set_high_contrast_source([] { return true; });
+             SendMessageA(h, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+             EXPECT_TRUE(main_state.high_contrast);
+         },
+         true, true},
+        {"high contrast switched off",
+         [](HWND h) {
+             set_high_contrast_source([] { return false; });
+             SendMessageA(h, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+             EXPECT_FALSE(main_state.high_contrast);
+         },
+         true, true},
+        // The focus rectangle that comes where none was draws the month again: its picture is
+        // kept from then on, and a move only puts it back under the old rectangle.
+        {"the focus rectangle's first showing",
+         [](HWND h) {
+             SendMessageA(h, WM_SETFOCUS, 0, 0);  // as the window gets the keyboard
+             SendMessageA(h, WM_KEYDOWN, VK_RIGHT, 1);
+             UpdateWindow(h);
+             EXPECT_GT(focus_day(main_state), 0);
+         },
+         true, true},
+        {"the day cursor a day on",
+         [](HWND h) {
+             const int before = focus_day(main_state);
+             SendMessageA(h, WM_KEYDOWN, VK_RIGHT, 1);
+             UpdateWindow(h);
+             EXPECT_EQ(focus_day(main_state), before + 1);
+         },
+         false, true},  // the clock lies over the focus layer and is drawn again
+        {"the keyboard gone",
+         [](HWND h) {
+             SendMessageA(h, WM_KILLFOCUS, 0, 0);
+             UpdateWindow(h);
+             EXPECT_EQ(focus_day(main_state), 0);
+         },
+         false, true},
+        {"the day shapes switched on", [](HWND h) { SendMessageA(h, WM_COMMAND, CMD_DAY_SHAPES, 0); UpdateWindow(h); },
          true, true},
         {"another system setting",
          [](HWND h) { SendMessageA(h, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0); }, false, false},

@@ -13,6 +13,7 @@
 #include "app/clock_layout.h"
 #include "app/month_layout.h"
 #include "app/halo_mask_win.h"
+#include "app/month_colours.h"
 #include "app/month_paint_win.h"
 #include "app/view_text_win.h"
 #include "calendar/dayclass.h"
@@ -165,6 +166,40 @@ TEST_F(MonthPaint, WeekdayRowHeadingColours) {
     EXPECT_GT(c.count(heading(6), is_black), 3);
     EXPECT_EQ(c.count(heading(6), is_blue), 0);
     EXPECT_GT(c.count(cell(2), is_blue), 5) << "grid Saturday with cmode 2";
+}
+
+// A high-contrast scheme (white on black, yellow for links): every text takes one of the
+// scheme's colours, none the fixed red, and the shapes tell Sundays and holidays apart: the
+// bold Sunday and the underlined holiday carry more ink than the same days without shapes.
+TEST_F(MonthPaint, HighContrastTakesTheSchemesColoursAndShapes) {
+    const SchemeColours hc = {make_rgb(0, 0, 0),     make_rgb(255, 255, 255), make_rgb(0, 0, 0),
+                              make_rgb(255, 255, 0), make_rgb(0, 255, 255),   make_rgb(0, 0, 0)};
+    const MonthColours m = month_colours(hc, true);
+    view.colours = &m;
+    auto black_canvas = [](Canvas& c) {
+        HBRUSH b = CreateSolidBrush(RGB(0, 0, 0));
+        RECT r = {0, 0, c.w, c.h};
+        FillRect(c.dc, &r, b);
+        DeleteObject(b);
+    };
+    Canvas plain(kSize, kSize), shaped(kSize, kSize);
+    black_canvas(plain);
+    black_canvas(shaped);
+    paint(plain);
+    view.shapes = shapes_shown(0, true);
+    paint(shaped);
+    auto exactly = [](COLORREF want) { return [want](COLORREF c) { return c == want; }; };
+    const COLORREF white = RGB(255, 255, 255), yellow = RGB(255, 255, 0);
+    EXPECT_GT(shaped.count(cell(6), exactly(white)), 5) << "a weekday in the window text colour";
+    EXPECT_GT(shaped.count(cell(17), exactly(yellow)), 5) << "a Sunday in the scheme's colour";
+    EXPECT_GT(shaped.count(cell(4), exactly(yellow)), 5) << "a substitute holiday";
+    for (int d = 1; d <= 31; ++d) EXPECT_EQ(shaped.count(cell(d), is_red), 0) << d;
+    // Each day down to the top of the day below it: an underline may lie under the cell.
+    auto row = [&](int d) { return CellRect{cell(d).left, cell(d).top, cell(d).right, cell(d + 7).top}; };
+    const auto ink = [](COLORREF c) { return c != RGB(0, 0, 0); };
+    EXPECT_GT(shaped.count(row(17), ink), plain.count(row(17), ink)) << "Sunday bold";
+    EXPECT_GT(shaped.count(row(4), ink), plain.count(row(4), ink)) << "holiday underlined";
+    EXPECT_EQ(shaped.count(row(6), ink), plain.count(row(6), ink)) << "a weekday as it was";
 }
 
 TEST_F(MonthPaint, TodayBoxedAndPastDaysTicked) {
