@@ -139,6 +139,8 @@ constexpr char kIcalAlreadyFormat[] = "登録済みの予定: %d 件\n";
 constexpr char kIcalChangedFormat[] = "変更して追加した予定: %d 件\n";
 constexpr char kIcalRecurrenceCutFormat[] = "    繰り返しを最初の1回だけにした予定: %d 件\n";
 constexpr char kIcalAlarmCutFormat[] = "    アラームを外した予定: %d 件\n";
+constexpr char kIcalSoundRefusedFormat[] =
+    "    音のファイルがこのコンピューターのディスク上にないため、標準の音にした予定: %d 件\n";
 constexpr char kIcalLeftOutFormat[] = "追加しなかった予定: %d 件\n";
 constexpr char kIcalFullFormat[] = "    登録数が上限の%d件に達したため: %d 件\n";  // limit, events
 constexpr char kIcalUnreadableFormat[] =

@@ -1,5 +1,6 @@
 #include "schedule/sound_win.h"
 
+#include "config/local_path_win.h"
 #include "resources/resource.h"
 #include "schedule/sound_device.h"
 
@@ -55,6 +56,8 @@ bool sound_select_device(const char* ext) {
 MCIERROR sound_play(HWND notify, const char* path) {
     if (!load_multimedia_library()) return 1;
     if (sound_playing) sound_stop();
+    // A path from a settings file may name a share: opening it would connect to that host.
+    if (!local_fixed_file_win(path)) return MCIERR_FILE_NOT_FOUND;
 
     MCI_OPEN_PARMSA open = {};
     open.lpstrDeviceType = sound_device_type(&player.device);

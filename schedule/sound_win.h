@@ -23,7 +23,8 @@ bool sound_select_device(const char* ext);
 
 // Opens and starts path on the selected device; a sound playing already is stopped first
 // (its window is told before the new file opens). 0 when playing, 1 without the library,
-// else the error of the open or the play.
+// else the error of the open or the play. A path that names no file on a local fixed disk
+// (a share, a device, a URL, a relative path) is never opened: MCIERR_FILE_NOT_FOUND.
 MCIERROR sound_play(HWND notify, const char* path);
 
 // Stops and closes a playing sound (the flag is cleared first), then sends command 208 to

@@ -79,12 +79,12 @@ TEST_F(SoundFake, PlayOpensSetsAndStarts) {
 
 TEST_F(SoundFake, SecondPlayTellsTheFirstWindowBeforeOpening) {
     ASSERT_TRUE(sound_select_device("MID"));
-    ASSERT_EQ(sound_play(a_, "x.mid"), 0u);
+    ASSERT_EQ(sound_play(a_, "C:\\s\\x.mid"), 0u);
     calls.clear();
     ASSERT_TRUE(sound_select_device("WAV"));
-    EXPECT_EQ(sound_play(b_, "y.wav"), 0u);
+    EXPECT_EQ(sound_play(b_, "C:\\s\\y.wav"), 0u);
     EXPECT_EQ(log(),
-              "stop 1 0\nclose 1 0\n208 to A\nopen 0 type+element WaveAudioy.wav\nset 2 ms\n"
+              "stop 1 0\nclose 1 0\n208 to A\nopen 0 type+element WaveAudioC:\\s\\y.wav\nset 2 ms\n"
               "play 2 0\n");
     calls.clear();
     sound_stop();
@@ -98,9 +98,9 @@ TEST_F(SoundFake, FailuresLeaveNothingPlaying) {
         const char* log;
     } cases[] = {
         {MCIERR_FILE_NOT_FOUND, 0, MCIERR_FILE_NOT_FOUND,
-         "open 0 type+element Sequencerz.rmi\n"},
+         "open 0 type+element SequencerC:\\s\\z.rmi\n"},
         {0, MCIERR_HARDWARE, MCIERR_HARDWARE,
-         "open 0 type+element Sequencerz.rmi\nset 1 ms\nplay 1 0\nclose 1 0\n"},
+         "open 0 type+element SequencerC:\\s\\z.rmi\nset 1 ms\nplay 1 0\nclose 1 0\n"},
     };
     for (const auto& c : cases) {
         calls.clear();
@@ -108,9 +108,34 @@ TEST_F(SoundFake, FailuresLeaveNothingPlaying) {
         mci().open_error = c.open;
         mci().play_error = c.play;
         ASSERT_TRUE(sound_select_device("RMI"));
-        EXPECT_EQ(sound_play(a_, "z.rmi"), c.result);
+        EXPECT_EQ(sound_play(a_, "C:\\s\\z.rmi"), c.result);
         EXPECT_FALSE(sound_playing);
         EXPECT_EQ(log(), c.log);
+    }
+}
+
+// Only a file on a local fixed disk is opened: a share, a device, a URL or a relative name
+// never reaches the device. A sound playing still stops, and its window is told.
+TEST_F(SoundFake, OpensNothingButAFileOnALocalFixedDisk) {
+    const char* const refused[] = {
+        "\\\\10.9.9.9\\share\\ring.wav", "//host/share/ring.wav",
+        "\\\\?\\UNC\\host\\s\\a.wav",  "\\\\.\\pipe\\a.wav",
+        "\\\\?\\C:\\a.wav",           "file:///C:/a.wav",
+        "http://host/a.wav",           "a.wav",
+        "C:a.wav",                     "C:\\CON.wav",
+        "C:\\a.wav:x",                 "A:\\a.wav",  // no such drive here
+    };
+    for (const char* path : refused) {
+        ASSERT_TRUE(sound_select_device("WAV"));
+        ASSERT_EQ(sound_play(a_, "C:\\s\\before.wav"), 0u);
+        calls.clear();
+        EXPECT_EQ(sound_play(b_, path), (MCIERROR)MCIERR_FILE_NOT_FOUND) << path;
+        EXPECT_FALSE(sound_playing) << path;
+        EXPECT_EQ(log(), "stop 1 0\nclose 1 0\n208 to A\n") << path;
+        calls.clear();
+        EXPECT_FALSE(sound_start_file(b_, path)) << path;
+        EXPECT_EQ(mci().count("open"), 0) << path;
+        mci().next_id = 1;
     }
 }
 
@@ -126,7 +151,7 @@ TEST_F(SoundFake, PollStopsOnlyWhenTheDeviceHasStopped) {
         {MCI_MODE_STOP, 0, true},
     };
     ASSERT_TRUE(sound_select_device("WAV"));
-    ASSERT_EQ(sound_play(a_, "a.wav"), 0u);
+    ASSERT_EQ(sound_play(a_, "C:\\s\\a.wav"), 0u);
     for (const auto& c : cases) {
         calls.clear();
         mci().status_mode = c.mode;
@@ -141,7 +166,7 @@ TEST_F(SoundFake, PollStopsOnlyWhenTheDeviceHasStopped) {
 
 TEST_F(SoundFake, StopWhileIdleStillTellsTheWindow) {
     ASSERT_TRUE(sound_select_device("WAV"));
-    ASSERT_EQ(sound_play(a_, "a.wav"), 0u);
+    ASSERT_EQ(sound_play(a_, "C:\\s\\a.wav"), 0u);
     sound_stop();
     calls.clear();
     sound_stop();
@@ -180,21 +205,21 @@ TEST_F(SoundFake, ExtensionTable) {
     calls.clear();
     sound_stop();
     calls.clear();
-    EXPECT_EQ(sound_play(a_, "a.wav"), 0u);
-    EXPECT_EQ(calls[0], "open 0 type+element LowerWavea.wav");
+    EXPECT_EQ(sound_play(a_, "C:\\s\\a.wav"), 0u);
+    EXPECT_EQ(calls[0], "open 0 type+element LowerWaveC:\\s\\a.wav");
 }
 
 TEST_F(SoundFake, MissingLibraryOrCommand) {
     sound_set_command_for_test(nullptr);
     sound_set_library_for_test("ZELMAR_NO_SUCH_LIBRARY.DLL");
     EXPECT_FALSE(load_multimedia_library());
-    EXPECT_EQ(sound_play(a_, "a.wav"), 1u);
+    EXPECT_EQ(sound_play(a_, "C:\\s\\a.wav"), 1u);
     EXPECT_EQ(mci_send(0, MCI_CLOSE, 0, 0), (MCIERROR)MCIERR_DEVICE_NOT_READY);
     EXPECT_FALSE(sound_playing);
     // A library without the command function: every command is "not ready".
     sound_set_library_for_test("KERNEL32.DLL");
     EXPECT_TRUE(load_multimedia_library());
-    EXPECT_EQ(sound_play(a_, "a.wav"), (MCIERROR)MCIERR_DEVICE_NOT_READY);
+    EXPECT_EQ(sound_play(a_, "C:\\s\\a.wav"), (MCIERROR)MCIERR_DEVICE_NOT_READY);
     EXPECT_FALSE(sound_playing);
     EXPECT_TRUE(calls.empty());
 }
