@@ -56,8 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();  // asked about a drive, and still refused for the path itself
     }
 
-    // No trail byte of a double-byte character is "/", so turning every "/" into "\" keeps
-    // every character and must keep the verdict.
+    // No trail byte of a double-byte character is "/", so in well-formed text turning every
+    // "/" into "\" keeps every character and must keep the verdict.
+    if (p == PathPlace::kMalformed) return 0;
     std::vector<char> back = path;
     for (char& c : back)
         if (c == '/') c = '\\';
