@@ -172,22 +172,24 @@ int thread_count(DWORD pid) {
 
 // Waits until the decoding thread has ended: the process is back at the threads of a start
 // without image (plain_threads), or has one thread fewer than when its window first answered.
-// The window is then asked twice, a moment apart, so that the picture the thread posted has
-// been taken and painted. False when that does not happen within the limit.
-bool wait_decoded(const PROCESS_INFORMATION& pi, HWND hwnd, int plain_threads, double t0) {
+// Returns the milliseconds from t0 until then, or -1 when that does not happen within the
+// limit. The window is then asked twice, a moment apart, so that the picture the thread
+// posted has been taken and painted before anything is measured.
+double wait_decoded(const PROCESS_INFORMATION& pi, HWND hwnd, int plain_threads, double t0) {
     const int at_answer = thread_count(pi.dwProcessId);
     for (;;) {
         const int now = thread_count(pi.dwProcessId);
         if (now >= 0 && (now <= plain_threads || now < at_answer)) break;
         if (now_ms() - t0 > 120000 || WaitForSingleObject(pi.hProcess, 20) == WAIT_OBJECT_0)
-            return false;
+            return -1;
     }
+    const double ended = now_ms() - t0;
     for (int i = 0; i < 2; ++i) {
         DWORD_PTR r = 0;
-        if (!SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 30000, &r)) return false;
+        if (!SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 30000, &r)) return -1;
         Sleep(250);
     }
-    return true;
+    return ended;
 }
 
 std::string settings_path(const std::string& dir) {
@@ -234,8 +236,8 @@ Run measure(const std::string& exe, const std::string& work, const std::string& 
     if (plain_threads < 0) {
         Sleep(1500);  // no picture: the first paints only
         if (run.answered_ms >= 0) run.decoded_ms = run.answered_ms;
-    } else if (f.found && wait_decoded(pi, f.found, plain_threads, t0)) {
-        run.decoded_ms = now_ms() - t0;
+    } else if (f.found) {
+        run.decoded_ms = wait_decoded(pi, f.found, plain_threads, t0);
     }
     run.threads = thread_count(pi.dwProcessId);
     PROCESS_MEMORY_COUNTERS pmc = {};
