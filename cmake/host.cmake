@@ -34,6 +34,12 @@ add_executable(ical_interop_dump tests/interop/ical_interop_dump.cpp)
 target_link_libraries(ical_interop_dump PRIVATE zcore)
 target_compile_options(ical_interop_dump PRIVATE ${WARN} ${SAN})
 
+# The old calendar's days 1980..2079 as the program shows them, for the check against an
+# independent astronomical computation (tests/interop/check_almanac.py, run by the host layer).
+add_executable(almanac_dump tests/interop/almanac_dump.cpp)
+target_link_libraries(almanac_dump PRIVATE zcore)
+target_compile_options(almanac_dump PRIVATE ${WARN} ${SAN})
+
 # Guard: the portable core must never include <windows.h> (or any Win32 header).
 add_test(NAME core_is_portable
          COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/check_portable.cmake)
