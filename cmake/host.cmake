@@ -40,9 +40,20 @@ add_executable(almanac_dump tests/interop/almanac_dump.cpp)
 target_link_libraries(almanac_dump PRIVATE zcore)
 target_compile_options(almanac_dump PRIVATE ${WARN} ${SAN})
 
-# Guard: the portable core must never include <windows.h> (or any Win32 header).
+# Guard: the portable core must never include <windows.h> (or any Win32 header), and no
+# layer includes one above it.
 add_test(NAME core_is_portable
          COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/check_portable.cmake)
+# The guard on a tree with two upward includes names both and passes the downward one.
+set(upward_tree ${CMAKE_BINARY_DIR}/upward_include_tree)
+file(WRITE ${upward_tree}/schedule/up.cpp "#include \"schedule/entry.h\"\n  #  include \"dialogs/schedule_fields.h\"\n")
+file(WRITE ${upward_tree}/dialogs/up_win.cpp "#include <windows.h>\n#include \"app/main_state_win.h\"\n")
+file(WRITE ${upward_tree}/image/down.cpp "#include \"config/cp932.h\"\n")
+add_test(NAME core_is_portable_refuses_upward_includes
+         COMMAND ${CMAKE_COMMAND} -DROOT=${upward_tree} -P ${CMAKE_SOURCE_DIR}/cmake/check_portable.cmake)
+set_tests_properties(core_is_portable_refuses_upward_includes PROPERTIES
+                     PASS_REGULAR_EXPRESSION "run upward:.*schedule/up\\.cpp.*dialogs/up_win\\.cpp"
+                     FAIL_REGULAR_EXPRESSION "down\\.cpp")
 
 if(ZELMAR_FUZZ)
   file(GLOB FUZZ_SRC CONFIGURE_DEPENDS tests/fuzz/*.cpp)
