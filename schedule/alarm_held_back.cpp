@@ -7,6 +7,7 @@
 #include "calendar/filetime.h"
 #include "resources/texts.h"
 #include "schedule/alarm_text.h"
+#include "schedule/entry_dates.h"
 
 std::string held_back_notice(const ScheduleList& list, uint64_t after, uint64_t mark,
                              bool twelve_hour, bool mark_after) {

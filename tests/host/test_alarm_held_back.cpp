@@ -6,7 +6,7 @@
 
 #include "entry_maker.h"
 #include "schedule/alarm_held_back.h"
-#include "schedule/alarm_mark.h"
+#include "schedule/entry_dates.h"
 
 namespace {
 

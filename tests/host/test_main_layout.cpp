@@ -6,9 +6,9 @@
 #include <string>
 
 #include "app/main_layout.h"
-#include "calendar/filetime.h"
 #include "app/startup_layout.h"
 #include "calendar/date.h"
+#include "calendar/filetime.h"
 #include "schedule/entry.h"
 #include "schedule/entry_dates.h"
 #include "tests/host/test_records.h"
