@@ -33,7 +33,9 @@ enum class AccessAction : int {
     kSelectDay = 2,  // child: the day
     kPress = 3,      // child: 1 the previous month's button, 2 the next one's
 };
-constexpr UINT kAccessActionMessage = WM_APP + 2;  // wParam: the action, lParam: its child
+// Apart from the main window's other WM_APP messages (app/main_state_win.h): a clash fails to
+// compile as a duplicate case of its window procedure.
+constexpr UINT kAccessActionMessage = WM_APP + 8;  // wParam: the action, lParam: its child
 
 // How the object reads the window: its view, and a day's name and description (code page
 // 932) into buffers of the given sizes.
