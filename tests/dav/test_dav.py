@@ -31,12 +31,19 @@ FILTER = sys.argv[4] if len(sys.argv) > 4 else ""
 USER, PASSWORD = "alice", "s3cret-Pa55-zelmar"
 HERE = os.path.dirname(os.path.abspath(__file__))
 FIGURES = []
+HELD_PORTS = []  # sockets holding the ports of the run's servers
 
 
 def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
+    """A port of 127.0.0.1 kept for this run. A socket stays bound to it with SO_REUSEADDR and
+    never listens: the kernel gives the port to nobody else (no bind to port 0, no outgoing
+    connection of any process on the machine), while a server started on it, which binds with
+    SO_REUSEADDR too (Python's socketserver does), listens there, again after a restart."""
+    s = socket.socket()
+    s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    s.bind(("127.0.0.1", 0))
+    HELD_PORTS.append(s)
+    return s.getsockname()[1]
 
 
 def wait_port(port, proc, seconds=20):
@@ -215,6 +222,9 @@ class Suite:
         end = time.time() + 120
         while len(self.rad.items(calendar)) < 40 and time.time() < end and p.poll() is None:
             time.sleep(0.05)
+        if p.poll() is not None:
+            out = p.communicate()[0].decode("cp932", "replace")
+            raise AssertionError("the sync ended before it was under way: %s" % out)
         return p
 
     # --- the scenarios ---
