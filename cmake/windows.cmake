@@ -65,7 +65,7 @@ if(ZELMAR_WIN_TESTS)
 
   file(GLOB WIN_TEST_SRC CONFIGURE_DEPENDS tests/win/*.cpp)
   add_executable(win_tests ${WIN_TEST_SRC} ${RC_SRC})
-  target_link_libraries(win_tests PRIVATE zapp gtest gtest_main version)
+  target_link_libraries(win_tests PRIVATE zapp gtest gtest_main version ws2_32)  # ws2_32: the HTTP tests' own server
   target_link_options(win_tests PRIVATE ${STATIC_RT})
 
   # End-to-end driver: a console program that starts Zelmar.exe and drives it by messages.

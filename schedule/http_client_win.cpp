@@ -252,7 +252,10 @@ struct WinHttpClient::Impl {
                                   settings.password.c_str(), nullptr);
     }
 
-    NetError read_body(HINTERNET request, size_t max, ULONGLONG deadline, std::string* body) {
+    // The answer's body, at most max bytes. With whole, an answer that ends before the length
+    // it declared is refused as cut off (the client itself takes the end of the connection for
+    // the end of the body).
+    NetError read_body(HINTERNET request, size_t max, ULONGLONG deadline, bool whole, std::string* body) {
         bool found = false;
         const DWORD declared = number_header(request, WINHTTP_QUERY_CONTENT_LENGTH, &found);
         if (found && declared > max) return NetError::kTooLarge;
@@ -266,7 +269,7 @@ struct WinHttpClient::Impl {
                 RequestState none;
                 return error_of(GetLastError(), none);
             }
-            if (read == 0) return NetError::kNone;
+            if (read == 0) return whole && found && body->size() < declared ? NetError::kServer : NetError::kNone;
             if (body->size() + read > max) return NetError::kTooLarge;
             body->append(buf.data(), read);
         }
@@ -367,7 +370,7 @@ struct WinHttpClient::Impl {
             const DWORD scheme = auth_scheme(request.h, &target);
             if (!scheme || (target == WINHTTP_AUTH_TARGET_SERVER && scheme == sent_scheme)) break;
             std::string drained;
-            read_body(request.h, kDrainBytes, deadline, &drained);
+            read_body(request.h, kDrainBytes, deadline, false, &drained);
             set_credentials(request.h, target, scheme);
             if (target == WINHTTP_AUTH_TARGET_PROXY) {
                 proxy_tried = true;
@@ -381,7 +384,8 @@ struct WinHttpClient::Impl {
         header(request.h, WINHTTP_QUERY_LOCATION, &res->location);
         header(request.h, WINHTTP_QUERY_CONTENT_TYPE, &res->content_type);
         if (res->status == 401) server_scheme = 0;
-        return {read_body(request.h, req.max_body, deadline, &res->body), false, false};
+        const bool whole = req.method != "HEAD" && res->status != 204 && res->status != 304;
+        return {read_body(request.h, req.max_body, deadline, whole, &res->body), false, false};
     }
 
     // One request: sent once more on a fresh connection when the first lost its answer.
