@@ -143,6 +143,8 @@ def local(store):
 
 def sync(store, url, *extra, check=True):
     r = tool("sync", winpath(store), url, *extra, check=check)
+    if "error" not in r:
+        raise AssertionError("dav_tool sync %s gave no result (exit %d): %r" % (url, r["_rc"], r["_lines"]))
     for key in ("server", "uploaded", "downloaded", "deleted_here", "deleted_there", "kept_both",
                 "not_taken", "unreadable", "retry", "requests", "ms", "cpu_ms", "peak_kb", "max_gap_ms",
                 "local"):
