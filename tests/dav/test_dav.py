@@ -88,7 +88,11 @@ class Radicale:
         self.proc = subprocess.Popen(["/usr/bin/python3", "-m", "radicale", "--config",
                                       os.path.join(self.root, "config")],
                                      stdout=log, stderr=log, stdin=subprocess.DEVNULL)
-        wait_port(self.port, self.proc)
+        try:
+            wait_port(self.port, self.proc)
+        except Exception:
+            self.stop()  # a server that did not come up is not left running
+            raise
 
     def stop(self):
         if self.proc and self.proc.poll() is None:
@@ -205,7 +209,11 @@ class Suite:
         os.makedirs(self.root)
         self.rad = Radicale(os.path.join(self.root, "radicale"))
         self.stores = 0
-        tool("password", self.rad.url(), USER, PASSWORD)
+        try:
+            tool("password", self.rad.url(), USER, PASSWORD)
+        except Exception:
+            self.stop()
+            raise
 
     def store(self):
         self.stores += 1
@@ -549,7 +557,11 @@ class Suite:
         good = make_cert("good", ["DNS:localhost"])
         old = make_cert("old", ["DNS:localhost"], expired=True)
         tls = Radicale(os.path.join(self.root, "tls"), tls=good[:2])
-        stale = Radicale(os.path.join(self.root, "stale"), tls=old[:2])
+        try:
+            stale = Radicale(os.path.join(self.root, "stale"), tls=old[:2])
+        except Exception:
+            tls.stop()
+            raise
         try:
             tool("password", tls.url(), USER, PASSWORD)
             tool("password", tls.url(host="127.0.0.1"), USER, PASSWORD)
