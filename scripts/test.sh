@@ -10,7 +10,9 @@ bash "$(dirname "$0")/setup.sh" || exit 1
 
 layers=("$@"); [ $# -gt 0 ] || layers=(package host host32 win e2e)
 failed=()
-trap 'wineserver -k >/dev/null 2>&1; xvfb_stop' EXIT
+# At the end the worktree's Wine is stopped only by a run of a Windows layer: a run of other
+# layers beside a Windows one in the same worktree must not kill that one's programs.
+trap '{ want win || want e2e; } && wineserver -k >/dev/null 2>&1; xvfb_stop' EXIT
 
 want() { local l; for l in "${layers[@]}"; do [ "$l" = "$1" ] && return 0; done; return 1; }
 step() {  # name, command...
