@@ -48,15 +48,37 @@ wine_prefix_ready() {
 # Windows form of a Unix path (Z: maps the Unix root).
 winepath_of() { printf 'Z:%s' "$1" | tr / '\\'; }
 
-# Starts Xvfb on a free display unless one was given; sets DISPLAY and XVFB_PID.
+# A copy of the ready prefix for a runner of its own (its own Wine server, so its windows and
+# single-instance checks never meet another runner's): made afresh from the main prefix each
+# time, the installed system files linked (Wine only reads them; wineboot rewrites them only
+# in the main prefix on an upgrade, before the copies are made), the rest copied.
+wine_prefix_copy() {
+  local dst=$1 d
+  rm -rf "$dst"
+  mkdir -p "$dst"
+  tar -C "$WINEPREFIX" -cf - --exclude=./drive_c/windows/system32 --exclude=./drive_c/windows/syswow64 \
+      --exclude=./drive_c/windows/winsxs . | tar -C "$dst" -xf - || return 1
+  for d in system32 syswow64 winsxs; do
+    [ -d "$WINEPREFIX/drive_c/windows/$d" ] || continue
+    cp -al "$WINEPREFIX/drive_c/windows/$d" "$dst/drive_c/windows/$d" || return 1
+  done
+}
+
+# Starts Xvfb on a free display, which it picks itself (no race with other checkouts or
+# runners starting theirs); sets DISPLAY and XVFB_PID.
 xvfb_start() {
-  local n=90
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 "${1:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
+  local out n
+  out=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$out" >/dev/null 2>&1 &
   XVFB_PID=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
-  echo "xvfb: display :$n did not come up" >&2
+  for _ in $(seq 100); do
+    n=$(cat "$out")
+    if [ -n "$n" ]; then rm -f "$out"; export DISPLAY=":$n"; return 0; fi
+    kill -0 "$XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  rm -f "$out"
+  echo "xvfb: no display came up" >&2
   return 1
 }
 xvfb_stop() { [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; wait "${XVFB_PID:-}" 2>/dev/null || true; }

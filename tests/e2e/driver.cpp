@@ -1,6 +1,9 @@
 // End-to-end driver. Usage:
-//   e2e_driver <path of Zelmar.exe> <work folder> [test name filter]
+//   e2e_driver [--claims <folder>] <path of Zelmar.exe> <work folder> [test name filter]
+//   e2e_driver --list [test name filter]  (the names of the tests, one a line)
 //   e2e_driver --screenshot <png path>   (captures the running Zelmar window, then closes it)
+// With --claims several drivers (each in a Wine prefix and on a display of its own) share the
+// tests: each runs those whose claim file it made first in the shared folder.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -31,6 +34,25 @@ int screenshot_mode(const char* path) {
     std::printf("screenshot: %s %s (%dx%d)\n", ok ? "wrote" : "FAILED", path, img.width, img.height);
     return ok ? 0 : 1;
 }
+// Claims the test for this driver: true when this driver made its claim file first.
+// A claim that cannot be made for another reason is an error, told and counted as a failure,
+// so that a broken claims folder never passes for tests run elsewhere.
+enum class Claim { kMine, kTaken, kError };
+Claim claim(const std::string& folder, const char* name) {
+    const std::string path = folder + name;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return Claim::kMine;
+    }
+    const DWORD err = GetLastError();
+    if (err == ERROR_FILE_EXISTS || err == ERROR_ALREADY_EXISTS) return Claim::kTaken;
+    std::printf("claim: cannot make %s (error %lu)\n", path.c_str(), static_cast<unsigned long>(err));
+    return Claim::kError;
+}
+
+bool selected(const Entry& e, const char* filter) { return !filter || std::strstr(e.name, filter); }
 }  // namespace
 
 Registrar::Registrar(const char* name, TestFn fn) { registry().push_back({name, fn}); }
@@ -45,8 +67,19 @@ void Ctx::fail(const char* file, int line, const std::string& what) {
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc == 3 && std::strcmp(argv[1], "--screenshot") == 0) return screenshot_mode(argv[2]);
+    if (argc >= 2 && argc <= 3 && std::strcmp(argv[1], "--list") == 0) {
+        for (const Entry& e : registry())
+            if (selected(e, argc == 3 ? argv[2] : nullptr)) std::printf("%s\n", e.name);
+        return 0;
+    }
+    std::string claims;
+    if (argc >= 3 && std::strcmp(argv[1], "--claims") == 0) {
+        claims = with_backslash(argv[2]);
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 3) {
-        std::printf("usage: e2e_driver <Zelmar.exe> <work folder> [filter]\n");
+        std::printf("usage: e2e_driver [--claims <folder>] <Zelmar.exe> <work folder> [filter]\n");
         return 2;
     }
     g_exe_path = argv[1];
@@ -55,7 +88,16 @@ int main(int argc, char** argv) {
     const char* filter = argc > 3 ? argv[3] : nullptr;
     int passed = 0, failed = 0;
     for (const Entry& e : registry()) {
-        if (filter && !std::strstr(e.name, filter)) continue;
+        if (!selected(e, filter)) continue;
+        if (!claims.empty()) {
+            const Claim c = claim(claims, e.name);
+            if (c == Claim::kTaken) continue;
+            if (c == Claim::kError) {
+                std::printf("FAILED %s (not claimed)\n", e.name);
+                ++failed;
+                continue;
+            }
+        }
         Ctx ctx;
         ctx.name = e.name;
         DWORD t0 = GetTickCount();
