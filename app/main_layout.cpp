@@ -9,6 +9,7 @@
 #include "calendar/national_holidays.h"
 #include "resources/texts.h"
 #include "schedule/entry.h"
+#include "schedule/entry_dates.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "schedule/alarm_mark.h"
 #include "schedule/alarm_snooze.h"
 #include "schedule/entry.h"
+#include "schedule/entry_dates.h"
 
 namespace {
 

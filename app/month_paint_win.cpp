@@ -19,7 +19,7 @@
 #include "config/handles_win.h"
 #include "config/settings.h"
 #include "schedule/entry.h"
-#include "schedule/month_marks.h"
+#include "schedule/entry_dates.h"
 
 void draw_arrow_in_rect(HDC dc, const CellRect& r, int which, int pressed) {
     const int p = pressed ? 1 : 0;

@@ -5,6 +5,11 @@
 // Dates are plain ints: year (e.g. 2004), month 1..12, day 1..31.
 // Weekday: 0 = Sunday .. 6 = Saturday. Day serial: 1 January 1980 = 1.
 
+// A date as one value, where a date is handed over or given back whole.
+struct CalendarDate {
+    int year, month, day;
+};
+
 int is_leap_year(int year);
 
 // Length of a month; February gets 29 in leap years. A month outside 1..12

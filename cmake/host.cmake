@@ -19,6 +19,13 @@ add_executable(host_tests ${HOST_TEST_SRC})
 target_link_libraries(host_tests PRIVATE zcore GTest::gtest GTest::gtest_main)
 target_compile_options(host_tests PRIVATE ${WARN} ${SAN} ${TEST_OPT})
 zelmar_test_headers(host_tests <gtest/gtest.h> <cstdint> <cstring> <string> <vector>)
+# The calendar-server readers are tested through a real XML parser (libxml2, tests/host/
+# xml_host_parser.h). The 32-bit tree has no libxml2 for its target and leaves those out.
+find_package(LibXml2)
+if(LibXml2_FOUND)
+  target_link_libraries(host_tests PRIVATE LibXml2::LibXml2)
+  target_compile_definitions(host_tests PRIVATE ZELMAR_HOST_XML=1)
+endif()
 enable_testing()
 add_test(NAME host_tests COMMAND host_tests)
 
@@ -28,9 +35,26 @@ add_executable(ical_interop_dump tests/interop/ical_interop_dump.cpp)
 target_link_libraries(ical_interop_dump PRIVATE zcore)
 target_compile_options(ical_interop_dump PRIVATE ${WARN} ${SAN})
 
-# Guard: the portable core must never include <windows.h> (or any Win32 header).
+# The old calendar's days 1980..2079 as the program shows them, for the check against an
+# independent astronomical computation (tests/interop/check_almanac.py, run by the host layer).
+add_executable(almanac_dump tests/interop/almanac_dump.cpp)
+target_link_libraries(almanac_dump PRIVATE zcore)
+target_compile_options(almanac_dump PRIVATE ${WARN} ${SAN})
+
+# Guard: the portable core must never include <windows.h> (or any Win32 header), and no
+# layer includes one above it.
 add_test(NAME core_is_portable
          COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/check_portable.cmake)
+# The guard on a tree with two upward includes names both and passes the downward one.
+set(upward_tree ${CMAKE_BINARY_DIR}/upward_include_tree)
+file(WRITE ${upward_tree}/schedule/up.cpp "#include \"schedule/entry.h\"\n  #  include \"dialogs/schedule_fields.h\"\n")
+file(WRITE ${upward_tree}/dialogs/up_win.cpp "#include <windows.h>\n#include \"app/main_state_win.h\"\n")
+file(WRITE ${upward_tree}/image/down.cpp "#include \"config/cp932.h\"\n")
+add_test(NAME core_is_portable_refuses_upward_includes
+         COMMAND ${CMAKE_COMMAND} -DROOT=${upward_tree} -P ${CMAKE_SOURCE_DIR}/cmake/check_portable.cmake)
+set_tests_properties(core_is_portable_refuses_upward_includes PROPERTIES
+                     PASS_REGULAR_EXPRESSION "run upward:.*schedule/up\\.cpp.*dialogs/up_win\\.cpp"
+                     FAIL_REGULAR_EXPRESSION "down\\.cpp")
 
 if(ZELMAR_FUZZ)
   file(GLOB FUZZ_SRC CONFIGURE_DEPENDS tests/fuzz/*.cpp)
@@ -44,6 +68,10 @@ if(ZELMAR_FUZZ)
                            -fno-sanitize-recover=undefined)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined
                         -fno-sanitize-recover=undefined)
+    if(name MATCHES "^fuzz_dav_")
+      find_package(LibXml2 REQUIRED)
+      target_link_libraries(${name} PRIVATE LibXml2::LibXml2)
+    endif()
     # Small image bound: huge declared sizes are refused alike, and every input runs fast
     # (the bitmap target, which decodes and reduces every input several times, smaller still).
     # The limits target keeps the program's bound and counts its blocks instead.

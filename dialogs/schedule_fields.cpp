@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "calendar/date.h"
 #include "config/cp932.h"
 #include "resources/texts.h"
 
@@ -30,18 +29,10 @@ int read_in_range(const char* s, int lo, int hi, int outside) {
     return v < lo || v > hi ? outside : v;
 }
 
+// The day field: 3 bytes, a day code as typed or else a number.
 int read_day(const char* s) {
-    char up[4];
-    size_t n = 0;
-    for (; n < 3 && s[n] != '\0'; ++n) {
-        const char c = s[n];
-        up[n] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    }
-    up[n] = '\0';
-    if (up[0] == '?') return kDayMovable;
-    if (std::strcmp(up, "M2") == 0) return kDaySecondMonday;
-    if (std::strcmp(up, "M3") == 0) return kDayThirdMonday;
-    return read_number(up, n);
+    const int code = parse_day_code(s, 3, DayCodeSpelling::kTyped);
+    return code != 0 ? code : read_number(s, 3);
 }
 
 void show_number(char* out, int v) {
@@ -71,12 +62,10 @@ void entry_from_field_texts(const EntryFieldTexts* t, ScheduleEntry* e) {
 void field_texts_from_entry(ScheduleEntry* e, EntryFieldTexts* t) {
     show_number(t->year, e->year);
     show_number(t->month, e->month);
-    switch (e->day) {
-    case kDayMovable: std::snprintf(t->day, sizeof t->day, "??"); break;
-    case kDaySecondMonday: std::snprintf(t->day, sizeof t->day, "M2"); break;
-    case kDayThirdMonday: std::snprintf(t->day, sizeof t->day, "M3"); break;
-    default: show_number(t->day, e->day); break;
-    }
+    if (const char* code = day_code_text(e->day))
+        std::snprintf(t->day, sizeof t->day, "%s", code);
+    else
+        show_number(t->day, e->day);
     show_number(t->hour, e->hour);
     if (e->minute == -1) t->minute[0] = '\0';
     else std::snprintf(t->minute, sizeof t->minute, "%02d", e->minute);
@@ -101,21 +90,6 @@ AlarmEnables alarm_enables_for(const ScheduleEntry* e) {
 
 bool entry_fields_complete(const ScheduleEntry* e) {
     return e->month != -1 && e->day != -1 && e->memo[0] != '\0';
-}
-
-bool clear_blank_memo(char* memo) {
-    if (memo[0] == '\0') return false;
-    const char* p = memo;
-    while (*p != '\0' && static_cast<size_t>(p - memo) < kMemoKeep) {
-        const char* next = cp932_next(p);
-        const bool blank = next - p == 2 ? static_cast<unsigned char>(p[0]) == 0x81 &&
-                                                   static_cast<unsigned char>(p[1]) == 0x40
-                                         : p[0] == ' ';
-        if (!blank) return false;
-        p = next;
-    }
-    memo[0] = '\0';
-    return true;
 }
 
 namespace {
@@ -179,40 +153,9 @@ const char* const kEntryFieldMessages[6] = {
     kYearOutOfRange, kMonthMissing, kMonthInvalid, kDayMissing, kDayInvalid, kMemoMissing,
 };
 
-namespace {
-
-bool day_valid(const ScheduleEntry* e) {
-    if (e->year == -1 && (e->day == kDayThirdMonday || e->day == kDaySecondMonday ||
-                          e->day == kDayMovable))
-        return true;
-    static const int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    int n = lengths[e->month - 1];
-    if (e->month == 2 && e->year != -1 && is_leap_year(e->year)) ++n;
-    return e->day >= 1 && e->day <= n;
-}
-
-const char* date_error(const ScheduleEntry* e) {
-    if (e->year != -1 && (e->year < 1980 || e->year > 2079)) return kEntryFieldMessages[0];
-    if (e->month == -1) return kEntryFieldMessages[1];
-    if (e->month < 1 || e->month > 12) return kEntryFieldMessages[2];
-    if (e->day == -1) return kEntryFieldMessages[3];
-    if (!day_valid(e)) return kEntryFieldMessages[4];
-    return nullptr;
-}
-
-}  // namespace
-
 const char* validate_entry(ScheduleEntry* e, bool* memo_cleared) {
-    const char* msg = date_error(e);
-    const bool cleared = clear_blank_memo(e->memo);
-    if (memo_cleared) *memo_cleared = cleared;
-    if (!msg && e->memo[0] == '\0') msg = kEntryFieldMessages[5];
-    return msg;
-}
-
-void entry_update_alarm_at(ScheduleEntry* e) {
-    if (!has_alarm(*e) || !e->has_time) e->alarm_at = 0;
-    else compute_alarm_at(e);
+    const EntryFault fault = entry_fault(e, memo_cleared);
+    return fault == EntryFault::kNone ? nullptr : kEntryFieldMessages[static_cast<int>(fault) - 1];
 }
 
 void schedule_row_texts(const ScheduleEntry* e, ScheduleRowTexts* out) {

@@ -8,14 +8,14 @@
 
 #include "dialogs/schedule_lists.h"
 #include "schedule/entry.h"
+#include "schedule/entry_dates.h"
 
 // Read buffers are larger than the edit limits, so that text pasted or set past a limit is
 // still cut by the reading rules below and not by the read.
 constexpr size_t kNumberFieldSize = 16;
 constexpr size_t kMemoFieldSize = 256;
 constexpr size_t kSoundFieldSize = 300;
-// Bytes kept of the memo and sound file edits.
-constexpr size_t kMemoKeep = 80;
+// Bytes kept of the sound file edit (the memo edit keeps kMemoKeep).
 constexpr size_t kSoundKeep = 259;
 
 struct EntryFieldTexts {
@@ -54,10 +54,6 @@ AlarmEnables alarm_enables_for(const ScheduleEntry* e);
 // Month, day and memo are present: an edit with these offers Add.
 bool entry_fields_complete(const ScheduleEntry* e);
 
-// Empties a memo made only of half- and full-width spaces (walking at most 80 bytes).
-// Returns true when it emptied a non-empty memo.
-bool clear_blank_memo(char* memo);
-
 // The memo field kept within kMemoKeep bytes as the user types, pastes or composes: an edit
 // turned the field's text from before into after; when after is longer than limit bytes,
 // what the edit inserted is cut: after[start, end) is the inserted text, and only its first
@@ -70,15 +66,11 @@ bool memo_cut(const char* before, const char* after, size_t limit, MemoCut* cut)
 // Characters in the first n bytes of s.
 size_t cp932_chars_in(const char* s, size_t n);
 
-// The checks made before an entry is stored, in the order they are made; the first failing
-// one is told. The blank memo is cleared whatever the date checks found (memo_cleared tells
-// the dialog to empty the field). nullptr when the entry may be stored.
+// The message of the first check (entry_fault) the entry fails, nullptr when it may be
+// stored. The blank memo is cleared whatever the date checks found (memo_cleared tells the
+// dialog to empty the field).
 const char* validate_entry(ScheduleEntry* e, bool* memo_cleared);
 extern const char* const kEntryFieldMessages[6];
-
-// The alarm instant of an entry about to be stored: 0 without an alarm, else from its date
-// and time (0 too when those are not a concrete moment).
-void entry_update_alarm_at(ScheduleEntry* e);
 
 // A row of the entry list.
 struct ScheduleRowTexts {

@@ -6,6 +6,7 @@
 #include "calendar/national_holidays.h"
 #include "config/cp932.h"
 #include "resources/texts.h"
+#include "schedule/entry_dates.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ void format_distance_label(char* out, size_t size, long n) {
 int entry_image(const ScheduleEntry* e) { return e->holiday != 0 ? kHolidayImage : 0; }
 
 bool day_contents_row(const ScheduleEntry* e, int year, int month, int day, DayRow* out) {
-    if (!real_date(year, month, day) || !entry_on_date(e, year, month, day)) return false;
+    if (!entry_on_date(e, year, month, day)) return false;
     out->image = entry_image(e);
     format_entry_time(out->time, sizeof out->time, e);
     copy_memo(out->memo, e);
@@ -105,17 +106,11 @@ bool day_contents_holiday_row(int year, int month, int day, int national, DayRow
 }
 
 bool recent_row(const ScheduleEntry* e, int ty, int tm, int td, int width, RecentRow* out) {
-    if (!month_in_range(e->month)) return false;
-    int y = e->year;
-    if (y == -1) y = e->month < tm ? ty + 1 : ty;
-    // A year already past is never within the width (and day_serial would count a year
-    // before 1980 as 1980).
-    if (y < ty) return false;
-    const int d = resolve_day(e->day, e->month, y);
-    if (!real_date(y, e->month, d)) return false;
-    const long n = (long)day_serial(y, e->month, d) - (long)day_serial(ty, tm, td);
+    CalendarDate next;
+    if (!entry_next_occurrence(*e, CalendarDate{ty, tm, td}, &next)) return false;
+    const long n = (long)day_serial(next.year, next.month, next.day) - (long)day_serial(ty, tm, td);
     if (n < 0 || n > clamp_todo_width(width)) return false;
-    fill_recent_date(out, y, e->month, d, n, entry_image(e));
+    fill_recent_date(out, next.year, next.month, next.day, n, entry_image(e));
     format_entry_time(out->time, sizeof out->time, e);
     out->alarm[0] = out->time[0] != '\0' && has_alarm(*e) ? 'A' : '\0';
     out->alarm[1] = '\0';

@@ -76,10 +76,10 @@ struct RecentRow {
 };
 
 // The row of entry e in the recent list seen on today (ty-tm-td) covering width days
-// ahead (clamped to 1..99). An every-year entry whose month lies before this month falls
-// in next year. Not listed: dates before today or past the width, day codes that name no
-// day in the month, days the month does not have in that year (29 February of a common
-// year), and stored months outside 1..12.
+// ahead (clamped to 1..99): its next day from today on, so an every-year entry whose month
+// lies before this month falls in next year. Not listed: dates before today or past the
+// width, day codes that name no day in the month, days the month does not have in that
+// year (29 February of a common year), and stored months outside 1..12.
 bool recent_row(const ScheduleEntry* e, int ty, int tm, int td, int width, RecentRow* out);
 
 // One day is at most one holiday: today and 99 days ahead hold at most 100.

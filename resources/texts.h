@@ -94,6 +94,26 @@ constexpr char kEnthronementDay[] = "天皇の即位の日";
 constexpr char kSubstituteHoliday[] = "振替休日";
 constexpr char kDayBetweenHolidays[] = "国民の休日";
 
+// The old calendar's days (calendar/almanac.h): 六曜 in their order, the 24 solar terms by
+// the sun's longitude in steps of 15 degrees from 春分, the 雑節 in the order of
+// calendar/zassetsu.h, and the day-contents line ("旧暦 閏11月1日 大安 / 冬至・社日").
+constexpr const char* kRokuyoNames[6] = {"先勝", "友引", "先負", "仏滅", "大安", "赤口"};
+constexpr const char* kSolarTermNames[24] = {
+    "春分", "清明", "穀雨", "立夏", "小満", "芒種", "夏至", "小暑", "大暑", "立秋", "処暑", "白露",
+    "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至", "小寒", "大寒", "立春", "雨水", "啓蟄"};
+constexpr const char* kZassetsuNames[16] = {
+    "節分", "彼岸入り", "社日", "彼岸明け", "八十八夜", "入梅", "半夏生", "土用入り",
+    "土用入り", "土用入り", "土用入り", "二百十日", "二百二十日", "彼岸入り", "社日", "彼岸明け"};
+constexpr char kLunarDateFormat[] = "旧暦 %s%d月%d日 %s";  // leap mark, month, day, 六曜
+constexpr char kLunarLeapMark[] = "閏";
+constexpr char kAlmanacNamesSeparator[] = " / ";  // between the date and the day's names
+constexpr char kAlmanacNameSeparator[] = "・";    // between two names
+
+// Era years (calendar/era.h), the eras in order.
+constexpr const char* kEraNames[3] = {"昭和", "平成", "令和"};
+constexpr char kEraYearFormat[] = "%s%d年";   // era, year
+constexpr char kEraFirstYearFormat[] = "%s元年";  // era
+
 // Day contents and recent schedule lists.
 constexpr char kListHeaderFormat[] = "%d年%2d月%2d日(%s)";  // year, month, day, weekday
 constexpr const char* kNearDays[3] = {"今日", "明日", "明後日"};

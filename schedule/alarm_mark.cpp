@@ -6,6 +6,7 @@
 #include "calendar/date.h"
 #include "calendar/filetime.h"
 #include "schedule/entry.h"
+#include "schedule/entry_dates.h"
 
 namespace {
 

@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-#include "calendar/date.h"
-#include "calendar/filetime.h"
+#include "config/cp932.h"
 
 namespace {
 
@@ -42,17 +41,7 @@ void store(ScheduleList* list, int index, const ScheduleEntry* e) {
     dst->sound_file[sizeof(dst->sound_file) - 1] = '\0';
 }
 
-bool alarm_armed(const ScheduleEntry* e) {
-    return has_alarm(*e) && e->has_time != 0;
-}
-
 }  // namespace
-
-int schedule_live_count(const ScheduleList& list) {
-    if (list.count < 0) return 0;
-    if (list.count > kMaxEntries) return kMaxEntries;
-    return list.count;
-}
 
 void schedule_clear(ScheduleList* list) {
     for (ScheduleEntry& e : list->entries) entry_blank(&e);
@@ -64,6 +53,21 @@ void entry_blank(ScheduleEntry* e) {
     memset(e, 0, sizeof(*e));
     e->hour = -1;
     e->minute = -1;
+}
+
+bool clear_blank_memo(char* memo) {
+    if (memo[0] == '\0') return false;
+    const char* p = memo;
+    while (*p != '\0' && static_cast<size_t>(p - memo) < kMemoKeep) {
+        const char* next = cp932_next(p);
+        const bool blank = next - p == 2 ? static_cast<unsigned char>(p[0]) == 0x81 &&
+                                                   static_cast<unsigned char>(p[1]) == 0x40
+                                         : p[0] == ' ';
+        if (!blank) return false;
+        p = next;
+    }
+    memo[0] = '\0';
+    return true;
 }
 
 void set_memo_compare(MemoCompare fn) {
@@ -136,54 +140,4 @@ void set_last_edited(ScheduleList* list, int index) {
     const int n = schedule_live_count(*list);
     for (int i = 0; i < n; ++i) list->entries[i].last_edited = 0;
     if (index >= 0 && index < n) list->entries[index].last_edited = 1;
-}
-
-bool entry_on_date(const ScheduleEntry* e, int y, int m, int d) {
-    if (!e || e->month != m) return false;
-    if (e->year != -1 && e->year != y) return false;
-    return resolve_day(e->day, e->month, y) == d;
-}
-
-void compute_alarm_at(ScheduleEntry* e) {
-    if (!e) return;
-    uint64_t ft = 0;
-    if (!wall_time_to_filetime(e->year, e->month, e->day, e->hour, e->minute, 0, 0, &ft)) {
-        e->alarm_at = 0;
-        return;
-    }
-    // Unsigned arithmetic: a stored minutes_before outside 0..99 wraps
-    // instead of overflowing.
-    e->alarm_at = ft - (uint64_t)(int64_t)e->minutes_before * kTicksPerMinute;
-}
-
-uint64_t alarm_instant(int y, int m, int d, int hour, int minute) {
-    ScheduleEntry probe;
-    entry_blank(&probe);
-    probe.year = y;
-    probe.month = m;
-    probe.day = d;
-    probe.hour = hour;
-    probe.minute = minute;
-    probe.has_time = 1;
-    probe.minutes_before = 0;
-    compute_alarm_at(&probe);
-    return probe.alarm_at;
-}
-
-int find_due_alarms_between(const ScheduleList& list, uint64_t after, uint64_t upto, int* out,
-                            int max) {
-    if (upto >= kTicksPerDay && after < upto - kTicksPerDay) after = upto - kTicksPerDay;
-    if (after >= upto) return 0;
-    const int n = schedule_live_count(list);
-    int found = 0;
-    for (int i = 0; i < n && found < max; ++i) {
-        const ScheduleEntry* e = &list.entries[i];
-        if (alarm_armed(e) && e->alarm_at > after && e->alarm_at <= upto) out[found++] = i;
-    }
-    return found;
-}
-
-int find_due_alarm_between(const ScheduleList& list, uint64_t after, uint64_t upto) {
-    int first = -1;
-    return find_due_alarms_between(list, after, upto, &first, 1) ? first : -1;
 }

@@ -1,11 +1,9 @@
 // The schedule entry record, the list of entries, its order, growth and
-// shrinking, the day an entry falls on and alarm instants.
+// shrinking. The days an entry falls on and its alarm instants: schedule/entry_dates.h.
 #pragma once
 
 #include <stddef.h>
 #include <stdint.h>
-
-#include "calendar/day_code.h"
 
 // Field order and sizes are also the 392-byte legacy record image.
 struct ScheduleEntry {
@@ -34,6 +32,9 @@ static_assert(offsetof(ScheduleEntry, sound_file) == 109, "record layout");
 static_assert(offsetof(ScheduleEntry, alarm_at) == 376, "record layout");
 static_assert(offsetof(ScheduleEntry, last_edited) == 384, "record layout");
 static_assert(sizeof(ScheduleEntry) == 392, "record layout");
+
+// Bytes of memo text an entry keeps (the field holds them and the NUL).
+constexpr size_t kMemoKeep = sizeof(ScheduleEntry::memo) - 1;
 
 // `holiday` value of an entry marked for removal.
 constexpr uint8_t kHolidayRemove = 9;
@@ -64,12 +65,18 @@ struct ScheduleList {
 };
 
 // count as a usable bound (0..kMaxEntries), whatever was stored in it.
-int schedule_live_count(const ScheduleList& list);
+inline int schedule_live_count(const ScheduleList& list) {
+    return list.count < 0 ? 0 : list.count > kMaxEntries ? kMaxEntries : list.count;
+}
 // Every entry blank, none live.
 void schedule_clear(ScheduleList* list);
 
 // Blank as the loaders create it: all zero, hour = minute = -1.
 void entry_blank(ScheduleEntry* e);
+
+// Empties a memo made only of half- and full-width spaces (walking at most kMemoKeep
+// bytes). Returns true when it emptied a non-empty memo.
+bool clear_blank_memo(char* memo);
 
 // Memo comparison used by the list order; the Windows program installs
 // lstrcmpA. nullptr restores the default (byte-wise, unsigned chars).
@@ -91,28 +98,3 @@ int schedule_add(ScheduleList* list, const ScheduleEntry* e);
 void schedule_replace(ScheduleList* list, int index, const ScheduleEntry* e);
 // Clears last_edited on all live entries, then sets it on index (-1: none).
 void set_last_edited(ScheduleList* list, int index);
-
-// True when the entry falls on y-m-d: its month, its day resolved for y, and its year (or
-// every year).
-bool entry_on_date(const ScheduleEntry* e, int y, int m, int d);
-
-// Fills e->alarm_at from its date and time less minutes_before; 0 when
-// the date or time is not a real calendar moment (every-year entries, day
-// codes, unset fields).
-void compute_alarm_at(ScheduleEntry* e);
-
-// The instant of a date and time as compute_alarm_at forms it (no minutes
-// before); 0 when invalid.
-uint64_t alarm_instant(int y, int m, int d, int hour, int minute);
-
-// First live entry, in list order, with an alarm (alarm_kind != 0,
-// has_time != 0) whose alarm_at lies in (after, upto]; -1 if none. A tick
-// asks for the minute it reached; ticks that arrive late or after a sleep
-// still catch the minutes they skipped. The window reaches back at most 24
-// hours before upto. alarm_at 0, the "no instant" value, lies in no window.
-int find_due_alarm_between(const ScheduleList& list, uint64_t after, uint64_t upto);
-
-// Every such entry in (after, upto], in list order, at most max of them, into out; returns
-// the count. Entries due in the same check all ring together.
-int find_due_alarms_between(const ScheduleList& list, uint64_t after, uint64_t upto, int* out,
-                            int max);

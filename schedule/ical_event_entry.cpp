@@ -2,7 +2,7 @@
 #include <string.h>
 
 #include "config/cp932.h"
-#include "dialogs/schedule_fields.h"
+#include "schedule/entry_dates.h"
 #include "schedule/ical_event.h"
 #include "schedule/utf8_text.h"
 #include "schedule/zone_names.h"
@@ -43,12 +43,13 @@ bool shift_fixed_day(int* m, int* d, int64_t shift) {
 }
 
 void take_memo(const IcalEventData& ev, const IcalPlatform* p, ScheduleEntry* e) {
-    // 81 characters are more than 80 bytes can hold in any case.
+    // One character more than the memo keeps bytes is more than it can hold in any case.
     char clean[kIcalSummaryKeep + 1];
-    const size_t cn = utf8_clean(ev.summary, strlen(ev.summary), 81, true, clean, sizeof clean);
+    const size_t cn =
+        utf8_clean(ev.summary, strlen(ev.summary), kMemoKeep + 1, true, clean, sizeof clean);
     char cp[256];
     if (p->from_utf8(p->context, clean, cn, cp, sizeof cp) < 0) cp[0] = '\0';
-    cp932_copy_n(e->memo, sizeof e->memo, cp, 80);
+    cp932_copy_n(e->memo, sizeof e->memo, cp, kMemoKeep);
     // The settings file drops blanks at the end of a value.
     size_t n = strlen(e->memo);
     while (n > 0 && e->memo[n - 1] == ' ') e->memo[--n] = '\0';
@@ -56,10 +57,11 @@ void take_memo(const IcalEventData& ev, const IcalPlatform* p, ScheduleEntry* e)
     if (!e->memo[0]) memcpy(e->memo, kUntitled, sizeof kUntitled);
 }
 
+// What the schedule dialog would store as it is.
 bool passes_dialog_checks(const ScheduleEntry& e) {
     ScheduleEntry copy = e;
     bool cleared = false;
-    return validate_entry(&copy, &cleared) == nullptr && !cleared;
+    return entry_fault(&copy, &cleared) == EntryFault::kNone && !cleared;
 }
 
 }  // namespace

@@ -2,8 +2,7 @@
 
 #include <string.h>
 
-#include "calendar/date.h"
-#include "schedule/entry.h"
+#include "schedule/entry_dates.h"
 
 namespace {
 
@@ -71,16 +70,17 @@ void expand_rule(const IcalTime& start, const IcalRule& rule, Years* years) {
     }
 }
 
-// The day of an every-year form in year y, 0 when it has none that year.
-int form_day(int month, int day, int y) {
-    const int d = day > 31 ? resolve_day(day, month, y) : day;
-    return d >= 1 && d <= days_in_month(month, y) ? d : 0;
-}
-
+// Whether the years from first_year on hold exactly the days of the every-year entry of this
+// month and day (a day of the month or a day code).
 bool form_matches(const Years& years, int first_year, int month, int day) {
+    ScheduleEntry form;
+    entry_blank(&form);
+    form.year = -1;
+    form.month = month;
+    form.day = day;
     for (int y = first_year; y <= kIcalLastYear; ++y) {
         const YearSlot& s = years.at(y);
-        const int d = form_day(month, day, y);
+        const int d = first_marked_day(entry_month_days(form, y, month));
         if (s.many || s.n != (d ? 1 : 0)) return false;
         if (d && (s.month[0] != month || s.day[0] != d)) return false;
     }

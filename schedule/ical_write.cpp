@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "resources/version.h"
-#include "schedule/entry_days.h"
+#include "schedule/entry_dates.h"
+#include "schedule/ical_occurrences.h"
 #include "schedule/ical_text.h"
 #include "schedule/ical_time.h"
 #include "schedule/utf8_text.h"
@@ -61,6 +62,20 @@ std::string time_values(const ScheduleEntry* e, const IcalTime* times, int n) {
         s += buf;
     }
     return s;
+}
+
+// The days of at most one a year an entry gets in 1980..2079.
+constexpr int kEntryDaysMax = kIcalLastYear - kIcalFirstYear + 1;
+
+// The entry's days in 1980..2079 in date order into out (room for kEntryDaysMax); returns
+// their number.
+int entry_days(const ScheduleEntry* e, IcalDate* out) {
+    CalendarDate days[kEntryDaysMax];
+    const int n = entry_days_between(*e, CalendarDate{kIcalFirstYear, 1, 1},
+                                     CalendarDate{kIcalLastYear, 12, 31}, days, kEntryDaysMax);
+    for (int i = 0; i < n; ++i)
+        out[i] = IcalDate{(int16_t)days[i].year, (int8_t)days[i].month, (int8_t)days[i].day};
+    return n;
 }
 
 // How the entry's days are written: a start, an optional yearly rule and the dates listed

@@ -5,6 +5,7 @@
 #include "config/cp932.h"
 #include "config/settings.h"
 #include "schedule/entry.h"
+#include "schedule/entry_dates.h"
 
 namespace {
 

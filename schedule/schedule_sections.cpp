@@ -10,6 +10,7 @@
 #include "config/cp932.h"
 #include "config/profile.h"
 #include "schedule/entry.h"
+#include "schedule/entry_dates.h"
 #include "schedule/storage.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "config/profile_file.h"
 #include "config/settings.h"
 #include "schedule/entry.h"
+#include "schedule/entry_dates.h"
 #include "schedule/legacy_registry.h"
 #include "schedule/schedule_sections.h"
 
@@ -55,10 +56,7 @@ int64_t leading_number(const char* s) {
 // Day code of a month-relative date "MM??", "MMM2", "MMM3"; 0 if none.
 int day_code(const char* s) {
     if (std::strlen(s) < 4) return 0;
-    if (s[2] == '?' && s[3] == '?') return kDayMovable;
-    if (s[2] == 'M' && s[3] == '2') return kDaySecondMonday;
-    if (s[2] == 'M' && s[3] == '3') return kDayThirdMonday;
-    return 0;
+    return parse_day_code(s + 2, 2, DayCodeSpelling::kStored);
 }
 
 bool read_file(const std::string& path, std::string* out) {

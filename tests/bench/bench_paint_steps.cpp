@@ -17,7 +17,7 @@
 #include "calendar/dayclass.h"
 #include "config/settings.h"
 #include "image/surface_win.h"
-#include "schedule/month_marks.h"
+#include "schedule/entry_dates.h"
 #include "tests/bench/bench_entries.h"
 #include "tests/bench/bench_month.h"
 #include "tests/bench/bench_timer.h"

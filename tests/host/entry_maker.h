@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "schedule/entry.h"
+#include "schedule/entry_dates.h"
 
 inline ScheduleEntry make_entry(int year, int month, int day, int holiday = 0, const char* memo = "",
                                 int hour = -1, int minute = -1, int alarm_kind = 0) {

@@ -9,7 +9,7 @@
 #include "calendar/dayclass.h"
 #include "calendar/national_holidays.h"
 #include "schedule/entry.h"
-#include "schedule/month_marks.h"
+#include "schedule/entry_dates.h"
 #include "tests/host/entry_maker.h"
 
 namespace {

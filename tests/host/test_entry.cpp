@@ -200,39 +200,6 @@ TEST_F(EntryTest, CompactKeepsHolidayBytesAboveNine) {
     EXPECT_STREQ(schedule.entries[1].memo, "keep");
 }
 
-TEST_F(EntryTest, ResolveDay) {
-    struct { int day, month, year, expected; } cases[] = {
-        {98, 1, 2004, 12}, {97, 7, 2004, 19}, {98, 10, 2000, 9},
-        {99, 1, 1999, 15}, {99, 1, 2000, 10}, {99, 3, 2004, 20}, {99, 3, 1999, 21},
-        {99, 9, 2012, 22}, {99, 9, 2004, 23}, {99, 10, 1999, 10}, {99, 10, 2000, 9},
-        {99, 5, 2004, 99}, {99, -1, 2004, 99}, {99, 13, 2004, 99},
-        {15, 6, 2004, 15}, {-1, 6, 2004, -1}, {0, 6, 2004, 0},
-    };
-    for (auto& c : cases)
-        EXPECT_EQ(resolve_day(c.day, c.month, c.year), c.expected) << c.day << "/" << c.month << "/" << c.year;
-}
-
-TEST_F(EntryTest, EntryOnDate) {
-    ScheduleEntry second_monday_jan = make_entry(-1, 1, 98);
-    ScheduleEntry movable_jan = make_entry(-1, 1, 99);
-    ScheduleEntry dated = make_entry(2004, 3, 99);
-    struct { const ScheduleEntry* e; int y, m, d; bool on; } cases[] = {
-        {&second_monday_jan, 2004, 1, 12, true}, {&second_monday_jan, 2004, 1, 13, false},
-        {&second_monday_jan, 2004, 2, 12, false},
-        {&movable_jan, 1999, 1, 15, true}, {&movable_jan, 2000, 1, 10, true}, {&movable_jan, 2000, 1, 15, false},
-        {&dated, 2004, 3, 20, true}, {&dated, 2005, 3, 20, false},
-    };
-    for (auto& c : cases) EXPECT_EQ(entry_on_date(c.e, c.y, c.m, c.d), c.on) << c.y << "-" << c.m << "-" << c.d;
-
-    ScheduleEntry no_month = make_entry(-1, -1, 5), no_day = make_entry(-1, 5, -1);
-    for (int m = -1; m <= 12; ++m)
-        for (int d = -1; d <= 31; ++d) {
-            EXPECT_FALSE(entry_on_date(&no_month, 2004, m == -1 ? 5 : m, d));
-            EXPECT_FALSE(entry_on_date(&no_day, 2004, 5, d == -1 ? 1 : d));
-        }
-    EXPECT_FALSE(entry_on_date(nullptr, 2004, 1, 1));
-}
-
 TEST_F(EntryTest, FileTimeFixedPoints) {
     uint64_t ft = 1;
     ASSERT_TRUE(wall_time_to_filetime(1601, 1, 1, 0, 0, 0, 0, &ft));

@@ -9,6 +9,7 @@
 #include "app/startup_layout.h"
 #include "calendar/date.h"
 #include "schedule/entry.h"
+#include "schedule/entry_dates.h"
 #include "tests/host/test_records.h"
 
 namespace {

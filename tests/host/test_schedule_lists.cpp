@@ -13,7 +13,7 @@
 #include "calendar/dayclass.h"
 #include "dialogs/schedule_lists.h"
 #include "schedule/entry.h"
-#include "schedule/month_marks.h"
+#include "schedule/entry_dates.h"
 #include "tests/host/entry_maker.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "schedule/month_marks.h"
+#include "schedule/entry_dates.h"
 #include "schedule/entry.h"
 #include "schedule/ical_write.h"
 #include "tests/host/ical_host_platform.h"

@@ -12,6 +12,7 @@
 #include "calendar/filetime.h"
 #include "config/cp932.h"
 #include "schedule/entry.h"
+#include "schedule/entry_dates.h"
 #include "tests/host/test_records.h"
 
 namespace {
