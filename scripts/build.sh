@@ -40,9 +40,9 @@ gtest_for() {
 
 mkdir -p "$BUILD"
 trees=("$@"); [ $# -gt 0 ] || trees=(host win64 win32)
-for spec in "${trees[@]}"; do
-  t=${spec%%:*}
-  targets=""; [[ $spec == *:* ]] && targets=${spec#*:}
+for item in "${trees[@]}"; do
+  t=${item%%:*}
+  targets=""; [[ $item == *:* ]] && targets=${item#*:}
   case $t in
     host)  build_tree host "$targets" -DCMAKE_BUILD_TYPE=Debug ;;
     # Optimised (-O2, so that qemu runs the core in seconds) without debug information, which
