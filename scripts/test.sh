@@ -42,6 +42,10 @@ SHOWN=(package host host32 win e2e dav)
 # windows to answer and paint within limits; the builds take the lowest.
 declare -A RUN_NICE=([package]=2 [host]=2 [host32]=2 [win]=0 [e2e]=0 [dav]=0)
 BUILD_NICE=5
+# Runs that start servers on ports of 127.0.0.1 or connect to them run one at a time, never
+# beside each other: a port one of them found free and restarts a server on is then never
+# taken by another's server or connection meanwhile.
+declare -A PORTS=([win]=1 [dav]=1)
 
 package_run() { bash "$ROOT/scripts/test_package.sh"; }
 
@@ -241,7 +245,9 @@ for s in "${STEPS[@]}"; do
     continue
   fi
   progress "built ($(cut -d' ' -f1 "$LOGS/$s.build.time") s); running: ${TITLE[$s]}"
-  ( renice -n "${RUN_NICE[$s]}" -p "$BASHPID" >/dev/null; phase "$s" run "${s}_run"; echo $? >"$LOGS/$s.rc" ) &
+  ( renice -n "${RUN_NICE[$s]}" -p "$BASHPID" >/dev/null
+    [ -z "${PORTS[$s]:-}" ] || { exec 9>"$LOGS/ports.lock" && flock 9; }
+    phase "$s" run "${s}_run" 9>&-; echo $? >"$LOGS/$s.rc" ) &
   RUNNING[$s]=$!
   reap
 done
