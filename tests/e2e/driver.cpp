@@ -1,7 +1,6 @@
 // End-to-end driver. Usage:
 //   e2e_driver [--claims <folder>] <path of Zelmar.exe> <work folder> [test name filter]
 //   e2e_driver --list [test name filter]  (the names of the tests, one a line)
-//   e2e_driver --screenshot <png path>   (captures the running Zelmar window, then closes it)
 // With --claims several drivers (each in a Wine prefix and on a display of its own) share the
 // tests: each runs those whose claim file it made first in the shared folder.
 #include <cstdio>
@@ -20,20 +19,6 @@ std::string with_backslash(std::string s) {
     return s;
 }
 
-int screenshot_mode(const char* path) {
-    HWND hwnd = nullptr;
-    for (int i = 0; i < 300 && !hwnd; ++i) {
-        hwnd = FindWindowA("TarseZelmar32Class", nullptr);
-        if (!hwnd) Sleep(50);
-    }
-    if (!hwnd) { std::printf("screenshot: no Zelmar window\n"); return 1; }
-    Sleep(1000);  // let it paint
-    Image img;
-    bool ok = capture_window(hwnd, &img) && save_png(img, path);
-    PostMessageA(hwnd, WM_CLOSE, 0, 0);
-    std::printf("screenshot: %s %s (%dx%d)\n", ok ? "wrote" : "FAILED", path, img.width, img.height);
-    return ok ? 0 : 1;
-}
 // Claims the test for this driver: true when this driver made its claim file first.
 // A claim that cannot be made for another reason is an error, told and counted as a failure,
 // so that a broken claims folder never passes for tests run elsewhere.
@@ -66,7 +51,6 @@ void Ctx::fail(const char* file, int line, const std::string& what) {
 
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
-    if (argc == 3 && std::strcmp(argv[1], "--screenshot") == 0) return screenshot_mode(argv[2]);
     if (argc >= 2 && argc <= 3 && std::strcmp(argv[1], "--list") == 0) {
         for (const Entry& e : registry())
             if (selected(e, argc == 3 ? argv[2] : nullptr)) std::printf("%s\n", e.name);
