@@ -285,11 +285,13 @@ HWND find_popup_menu(DWORD pid, DWORD wait_ms) {
     return win_test::wait_for_window(q, wait_ms);
 }
 
-bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGrid* grid) {
+bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGrid* grid,
+                   bool labels, MonthFrame* frame) {
     RECT client;
     if (!GetClientRect(app.hwnd, &client)) return false;
     const CellRect area = {0, 0, client.right, client.bottom};
-    const MonthFrame f = month_frame(area, clock_mode, 0);
+    const MonthFrame f = month_frame(area, clock_mode, 0, labels);
+    if (frame) *frame = f;
     LOGFONTA lf = {};
     lf.lfHeight = f.day_font_height;
     lf.lfWeight = 400;

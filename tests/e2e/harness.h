@@ -86,8 +86,11 @@ bool show_month(const App& app, int year, int month);
 bool select_face(HWND dlg, const wchar_t* face);
 
 // Lays the month out as the program does for the window's client size and the default font
-// settings; clock_mode 1 or 2 when a digital or analog clock takes rows off the grid.
-bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGrid* grid);
+// settings; clock_mode 1 or 2 when a digital or analog clock takes rows off the grid, labels
+// when the line under the numbers (六曜, solar terms) is switched on. *frame (when given)
+// gets the frame it was laid out in.
+bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGrid* grid,
+                   bool labels = false, MonthFrame* frame = nullptr);
 
 // The window as the screen shows it; a part off the screen stays black.
 bool capture_window(HWND hwnd, Image* img);

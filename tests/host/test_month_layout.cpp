@@ -176,18 +176,18 @@ TEST(MonthGrid, ShownMonthOutOfRangeIsClamped) {
         EXPECT_EQ(g.month, m[1]);
         EXPECT_EQ(g.days, days_in_month(m[1], 2009));
         char text[32];
-        format_month_header(text, sizeof text, 0, 2009, m[0]);
+        format_month_header(text, sizeof text, 0, 2009, m[0], 0);
         EXPECT_EQ(std::string(text), std::string(month_names_en[m[1]]) + " 2009");
     }
 }
 
 TEST(MonthTexts, HeaderAndWeekdays) {
     char text[32];
-    format_month_header(text, sizeof text, 1, 2004, 5);
+    format_month_header(text, sizeof text, 1, 2004, 5, 0);
     EXPECT_STREQ(text, "2004年 5月");
-    format_month_header(text, sizeof text, 0, 2004, 12);
+    format_month_header(text, sizeof text, 0, 2004, 12, 0);
     EXPECT_STREQ(text, "December 2004");
-    format_month_header(text, 6, 0, 2004, 12);  // cut to the buffer
+    format_month_header(text, 6, 0, 2004, 12, 0);  // cut to the buffer
     EXPECT_STREQ(text, "Decem");
     EXPECT_STREQ(weekday_label(0, 6), "Sat");
     EXPECT_STREQ(weekday_label(1, 0), weekday_names_ja[0]);

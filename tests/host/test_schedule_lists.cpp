@@ -327,7 +327,7 @@ TEST(ScheduleLists, HeadersAndLabels) {
         {2079, 12, 31, "2079年12月31日(日)"},
     };
     for (const Header& h : headers) {
-        format_list_header(buf, sizeof buf, h.y, h.m, h.d);
+        format_list_header(buf, sizeof buf, h.y, h.m, h.d, 0);
         EXPECT_STREQ(buf, h.want);
     }
     struct Label {

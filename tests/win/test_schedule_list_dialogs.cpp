@@ -97,12 +97,12 @@ protected:
     }
     void TearDown() override { win_test::reset_program_globals(); }
 
-    static DayContentsResult open_day(int y, int m, int d, int national = 0) {
+    static DayContentsResult open_day(int y, int m, int d, const DayContentsShows& shows = {}) {
         ViewState view;
         view.shown_year = y;
         view.shown_month = m;
         view.clicked_day = d;
-        return day_contents_dialog(nullptr, view, schedule, national);
+        return day_contents_dialog(nullptr, view, schedule, shows);
     }
 };
 
@@ -152,7 +152,7 @@ TEST_F(ScheduleListDialogs, DayContentsNameTheNationalHolidayFirst) {
             EXPECT_EQ(rows_of(GetDlgItem(dlg, IDC_DAY_LIST), 3), c.rows) << c.d << " " << c.national;
             PostMessageA(dlg, WM_COMMAND, IDOK, 0);
         }});
-        EXPECT_EQ(driver.run([&c] { return open_day(2019, 5, c.d, c.national); }), DayContentsResult::kClosed);
+        EXPECT_EQ(driver.run([&c] { return open_day(2019, 5, c.d, {c.national, 0, 0, 0}); }), DayContentsResult::kClosed);
     }
 }
 
