@@ -59,7 +59,7 @@ void month_grid(const MonthFrame& f, int area_right, int digit_w, int digit_h, i
 // numbers keep their whole size. The rule sizes both fonts for lines up to a tenth taller
 // than the fonts' heights (the faces the program offers by default); a face with more
 // leading may measure too tall for its row, and then the line is left out (day_labels_fit).
-constexpr int kMinDayLabelEm = 9;  // two kanji below this cannot be read
+constexpr int kMinDayLabelEm = 10;  // two kanji any smaller are hard to read
 // The rows a line of text in a font of height h is expected to take.
 int expected_line(int h);
 // Whether the measured fonts fit: the number's line (digit_h) and the label's line (label_h)
