@@ -3,6 +3,7 @@
 // default size, inside each day's cell, and left out of a window too small for it.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -183,5 +184,121 @@ E2E_TEST(rokuyo_is_left_out_of_a_small_window) {
     Shot off;
     REQUIRE(shoot(app, &off));
     CHECK(same_pixels(on, off));
+    CHECK_EQ(app_close(app), 0);
+}
+
+namespace {
+
+// The month header as the program writes it: text centred at the frame's header point in the
+// day font (the default face), black over the window colour, into a band as wide as the
+// client and as tall as the font's line. False when GDI fails.
+bool header_written(const MonthFrame& f, int width, const char* text, Image* out) {
+    LOGFONTA lf = {};
+    lf.lfHeight = f.day_font_height;
+    lf.lfWeight = 400;
+    lf.lfCharSet = 128;
+    lstrcpyA(lf.lfFaceName, "ＭＳ Ｐゴシック");
+    HFONT font = CreateFontIndirectA(&lf);
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!font || !dc) {
+        if (font) DeleteObject(font);
+        if (dc) DeleteDC(dc);
+        return false;
+    }
+    HGDIOBJ old_font = SelectObject(dc, font);
+    TEXTMETRICA tm;
+    GetTextMetricsA(dc, &tm);
+    const int height = f.header_y + tm.tmHeight;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = bmp != nullptr;
+    if (ok) {
+        HGDIOBJ old_bmp = SelectObject(dc, bmp);
+        RECT all = {0, 0, width, height};
+        HBRUSH back = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+        FillRect(dc, &all, back);
+        DeleteObject(back);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetTextAlign(dc, TA_CENTER | TA_TOP);
+        TextOutA(dc, f.header_x, f.header_y, text, lstrlenA(text));
+        GdiFlush();
+        out->width = width;
+        out->height = height;
+        out->rgb.resize(size_t(width) * height * 3);
+        const uint8_t* p = static_cast<const uint8_t*>(bits);
+        for (size_t i = 0; i < size_t(width) * height; ++i) {
+            out->rgb[i * 3] = p[i * 4 + 2];
+            out->rgb[i * 3 + 1] = p[i * 4 + 1];
+            out->rgb[i * 3 + 2] = p[i * 4];
+        }
+        SelectObject(dc, old_bmp);
+        DeleteObject(bmp);
+    }
+    SelectObject(dc, old_font);
+    DeleteObject(font);
+    DeleteDC(dc);
+    return ok;
+}
+
+// Pixels of the header band between the month buttons that differ from the text written.
+int header_differs(const Shot& s, const MonthGrid& g, const Image& want) {
+    int n = 0;
+    for (int y = 0; y < want.height; ++y)
+        for (int x = g.cells.left_arrow.right + 1; x < g.cells.right_arrow.left - 1; ++x)
+            n += s.at(x, y) != want.at(x, y);
+    return n;
+}
+
+}  // namespace
+
+// 和暦で表示 in the month header and the title as the window shows them: the era the month
+// begins in, January 1989 under 昭和 and May 2019 under 令和; off again, the Western year.
+E2E_TEST(month_header_and_title_name_the_era_year) {
+    const std::string dir = fresh_dir("wareki_header");
+    REQUIRE(write_file(settings_file_of(dir), calendar_file("Wareki=1\r\n")));
+    App app;
+    REQUIRE(app_start(app, dir));
+    const struct {
+        int y, m;
+        bool wareki;
+        const char *header, *title;
+    } months[] = {
+        {2019, 5, true, "令和元年 5月", "Tavelspore 令和元年5月"},
+        {1989, 1, true, "昭和64年 1月", "Tavelspore 昭和64年1月"},
+        {1989, 2, true, "平成元年 2月", "Tavelspore 平成元年2月"},
+        {2026, 12, true, "令和8年 12月", "Tavelspore 令和8年12月"},
+        {2026, 12, false, "2026年 12月", "Tavelspore 2026年12月"},
+        {1989, 1, false, "1989年 1月", "Tavelspore 1989年1月"},
+    };
+    bool wareki = true;
+    for (const auto& c : months) {
+        if (c.wareki != wareki) {
+            REQUIRE(send_sync(app.hwnd, WM_COMMAND, CMD_WAREKI, 0));
+            wareki = c.wareki;
+        }
+        REQUIRE(show_month(app, c.y, c.m));
+        CHECK(window_text(app.hwnd) == c.title);
+        MonthFrame f;
+        MonthGrid g;
+        REQUIRE(lay_out_month(app, c.y, c.m, 0, &g, false, &f));
+        Shot s;
+        REQUIRE(shoot(app, &s));
+        Image want;
+        REQUIRE(header_written(f, s.img.width - s.ox, c.header, &want));
+        const int differs = header_differs(s, g, want);
+        if (differs != 0) {
+            std::printf("  %d-%d: %d pixels of the header differ from \"%s\"\n", c.y, c.m, differs, c.header);
+            save_png(s.img, g_work_dir + "wareki_header_" + std::to_string(c.y) + "_" + std::to_string(c.m) + ".png");
+        }
+        CHECK_EQ(differs, 0);
+    }
+    CHECK(file_holds(settings_file_of(dir), "\r\nWareki=0\r\n"));
     CHECK_EQ(app_close(app), 0);
 }
