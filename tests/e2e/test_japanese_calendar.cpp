@@ -27,16 +27,7 @@ struct Shot {
     uint32_t at(int x, int y) const { return img.at(ox + x, oy + y); }
 };
 
-bool shoot(const App& app, Shot* s) {
-    Sleep(300);  // let the paint reach the screen
-    RECT wr;
-    POINT origin = {0, 0};
-    GetWindowRect(app.hwnd, &wr);
-    ClientToScreen(app.hwnd, &origin);
-    s->ox = origin.x - wr.left;
-    s->oy = origin.y - wr.top;
-    return capture_window(app.hwnd, &s->img);
-}
+bool shoot(const App& app, Shot* s) { return capture_client(app.hwnd, &s->img, &s->ox, &s->oy); }
 
 uint32_t window_rgb() {
     const COLORREF c = GetSysColor(COLOR_WINDOW);
@@ -199,51 +190,25 @@ bool header_written(const MonthFrame& f, int width, const char* text, Image* out
     lf.lfCharSet = 128;
     lstrcpyA(lf.lfFaceName, "ＭＳ Ｐゴシック");
     HFONT font = CreateFontIndirectA(&lf);
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!font || !dc) {
-        if (font) DeleteObject(font);
-        if (dc) DeleteDC(dc);
-        return false;
-    }
-    HGDIOBJ old_font = SelectObject(dc, font);
-    TEXTMETRICA tm;
-    GetTextMetricsA(dc, &tm);
-    const int height = f.header_y + tm.tmHeight;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool ok = bmp != nullptr;
-    if (ok) {
-        HGDIOBJ old_bmp = SelectObject(dc, bmp);
-        RECT all = {0, 0, width, height};
-        HBRUSH back = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
-        FillRect(dc, &all, back);
-        DeleteObject(back);
+    if (!font) return false;
+    TEXTMETRICA tm = {};
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, font);
+    GetTextMetricsA(screen, &tm);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    const bool ok = tm.tmHeight > 0 && draw_to_image(width, f.header_y + tm.tmHeight, [&](HDC dc) {
+        RECT all = {0, 0, width, f.header_y + tm.tmHeight};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+        HGDIOBJ was = SelectObject(dc, font);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(0, 0, 0));
         SetTextAlign(dc, TA_CENTER | TA_TOP);
-        TextOutA(dc, f.header_x, f.header_y, text, lstrlenA(text));
-        GdiFlush();
-        out->width = width;
-        out->height = height;
-        out->rgb.resize(size_t(width) * height * 3);
-        const uint8_t* p = static_cast<const uint8_t*>(bits);
-        for (size_t i = 0; i < size_t(width) * height; ++i) {
-            out->rgb[i * 3] = p[i * 4 + 2];
-            out->rgb[i * 3 + 1] = p[i * 4 + 1];
-            out->rgb[i * 3 + 2] = p[i * 4];
-        }
-        SelectObject(dc, old_bmp);
-        DeleteObject(bmp);
-    }
-    SelectObject(dc, old_font);
+        const bool written = TextOutA(dc, f.header_x, f.header_y, text, lstrlenA(text)) != 0;
+        SelectObject(dc, was);
+        return written;
+    }, out);
     DeleteObject(font);
-    DeleteDC(dc);
     return ok;
 }
 
