@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "calendar/date.h"
+#include "calendar/era.h"
 #include "calendar/filetime.h"
 #include "calendar/national_holidays.h"
 #include "resources/texts.h"
@@ -95,25 +96,33 @@ void month_cells(const MonthMetrics& m, int area_right, int digit_w, int digit_h
     }
 }
 
-void format_date_tip(char* out, size_t size, int year, int month, int day) {
+void format_date_tip(char* out, size_t size, int year, int month, int day, int wareki) {
     if (size == 0) return;
     const int wd = weekday_of(year, month, day);
     const char* name = (wd >= 0 && wd <= 6) ? weekday_names_ja[wd] : "";
-    std::snprintf(out, size, kTrayTipFormat, year, month, day, name);
+    char era[32];
+    if (wareki != 0 && date_era_text(year, month, day, era, sizeof era))
+        std::snprintf(out, size, kTrayTipEraFormat, era, month, day, name);
+    else
+        std::snprintf(out, size, kTrayTipFormat, year, month, day, name);
 }
 
-void format_tray_tip(char* out, size_t size, int year, int month, int day, int national) {
+void format_tray_tip(char* out, size_t size, int year, int month, int day, int national,
+                     int wareki) {
     if (size == 0) return;
-    format_date_tip(out, size, year, month, day);
+    format_date_tip(out, size, year, month, day, wareki);
     const char* holiday = national != 0 ? national_holiday_name(year, month, day) : nullptr;
     if (!holiday) return;
     const size_t used = std::strlen(out);
     std::snprintf(out + used, size - used, " %s", holiday);
 }
 
-void format_window_title(char* out, size_t size, int monthlang, int year, int month) {
+void format_window_title(char* out, size_t size, int monthlang, int year, int month, int wareki) {
     if (size == 0) return;
-    if (monthlang != 0) {
+    char era[32];
+    if (monthlang != 0 && wareki != 0 && month_era_text(year, month, era, sizeof era)) {
+        std::snprintf(out, size, kTitleEraFormatJa, kProgramName, era, month);
+    } else if (monthlang != 0) {
         std::snprintf(out, size, kTitleFormatJa, kProgramName, year, month);
     } else {
         const char* name = (month >= 1 && month <= 12) ? month_names_en[month] : "";

@@ -75,14 +75,16 @@ void month_cells(const MonthMetrics& m, int area_right, int digit_w, int digit_h
 
 // ---- texts ----
 
-// The tray tip of a date: "%d年%d月%d日(%s)" with the Japanese weekday name.
-void format_date_tip(char* out, size_t size, int year, int month, int day);
+// The tray tip of a date: "%d年%d月%d日(%s)" with the Japanese weekday name; with wareki
+// nonzero the date's era year in place of "%d年" ("平成元年1月8日(日)").
+void format_date_tip(char* out, size_t size, int year, int month, int day, int wareki);
 // The tray tip with the holiday's name on a national holiday: "%d年%d月%d日(%s) %s"; on any
 // other day, and when national (the switch of the shown holidays) is 0, format_date_tip.
-void format_tray_tip(char* out, size_t size, int year, int month, int day, int national);
-// The window title for the shown month: the program's name, then Japanese "%d年%d月" or
-// English "<Month> %d".
-void format_window_title(char* out, size_t size, int monthlang, int year, int month);
+void format_tray_tip(char* out, size_t size, int year, int month, int day, int national,
+                     int wareki);
+// The window title for the shown month: the program's name, then Japanese "%d年%d月" (with
+// wareki nonzero the era year the month begins in: "令和元年5月") or English "<Month> %d".
+void format_window_title(char* out, size_t size, int monthlang, int year, int month, int wareki);
 // The run-time date text MM/DD/YY of a clock reading.
 void format_date_text(char* out, size_t size, const LocalTime& now);
 

@@ -51,8 +51,10 @@ void release_arrow(MainState& s, HWND hwnd, int x, int y, bool right_button) {
 
 void open_day(MainState& s, HWND hwnd, int day) {
     s.view.clicked_day = day;
-    const DayContentsResult r =
-        day_contents_dialog(hwnd, s.view, *s.schedule, s.settings->NationalHolidays);
+    const Settings& settings = *s.settings;
+    const DayContentsShows shows = {settings.NationalHolidays, settings.Rokuyo, settings.Kyureki,
+                                    settings.Wareki};
+    const DayContentsResult r = day_contents_dialog(hwnd, s.view, *s.schedule, shows);
     if (r != DayContentsResult::kToSchedule) return;
     open_schedule_dialog(s, hwnd, opening_on_clicked_day(s.view));
 }

@@ -86,7 +86,7 @@ int main_tick(MainState& s, HWND hwnd) {
     finish_tick(&s.tick, plan, now);
 
     if (plan.new_day) {
-        tray_show_date(hwnd, plan.year, plan.month, plan.day, settings.NationalHolidays);
+        tray_show_date(hwnd, plan.year, plan.month, plan.day, settings);
         s.recompose.mark(ViewEvent::kTrayTipChanged);
         // The shown month stays; today's mark moves.
         if (plan.repaint_month) repaint(s, hwnd, ViewEvent::kNewDay);

@@ -6,6 +6,7 @@
 #include "app/text_runs.h"
 #include "app/view_font.h"
 #include "config/handles_win.h"
+#include "resources/texts.h"
 
 HFONT create_view_font(const Settings& settings, int height) {
     const ViewFontKey k = view_font_key(settings, height);
@@ -21,17 +22,31 @@ HFONT create_view_font(const Settings& settings, int height) {
 
 namespace {
 
-// The weekday font and the day font (header, day numbers and clock), kept between paints:
-// making and realising a font costs more than the rest of a paint.
+// The weekday font, the day font (header, day numbers and clock) and the font of the line
+// under the day numbers, kept between paints: making and realising a font costs more than
+// the rest of a paint.
 struct KeptFont {
     ViewFontKey key = {};
     OwnedFont font;
     ViewFontMetrics metrics = {};
     HDC holder = nullptr;  // the dc use_view_font left it selected in
 };
-KeptFont g_kept[2];
+KeptFont g_kept[3];
 
-ViewFontMetrics measure_font(HFONT font) {
+// The widest of the 六曜 and solar terms' names.
+int widest_label(HDC dc) {
+    int widest = 0;
+    auto measure = [&](const char* text) {
+        SIZE size = {0, 0};
+        if (GetTextExtentPoint32A(dc, text, lstrlenA(text), &size) && size.cx > widest)
+            widest = size.cx;
+    };
+    for (const char* name : kRokuyoNames) measure(name);
+    for (const char* name : kSolarTermNames) measure(name);
+    return widest;
+}
+
+ViewFontMetrics measure_font(HFONT font, ViewFontRole role) {
     ViewFontMetrics m = {};
     OwnedMemoryDC dc(CreateCompatibleDC(nullptr));
     if (!dc || !font) return m;
@@ -44,6 +59,7 @@ ViewFontMetrics measure_font(HFONT font) {
     }
     TEXTMETRICA tm;
     if (GetTextMetricsA(dc.get(), &tm)) m.height = tm.tmHeight;
+    if (role == ViewFontRole::kLabel) m.label_width = widest_label(dc.get());
     return m;
 }
 
@@ -54,7 +70,14 @@ void let_go(KeptFont& k) {
     k.holder = nullptr;
 }
 
-KeptFont& kept(ViewFontRole role) { return g_kept[role == ViewFontRole::kWeekday ? 0 : 1]; }
+KeptFont& kept(ViewFontRole role) {
+    switch (role) {
+    case ViewFontRole::kWeekday: return g_kept[0];
+    case ViewFontRole::kDay: return g_kept[1];
+    case ViewFontRole::kLabel: break;
+    }
+    return g_kept[2];
+}
 
 }  // namespace
 
@@ -65,7 +88,7 @@ HFONT view_font(const Settings& settings, ViewFontRole role, int height) {
         let_go(k);
         k.font.reset(create_view_font(settings, height));
         k.key = want;
-        k.metrics = measure_font(k.font.get());
+        k.metrics = measure_font(k.font.get(), role);
     }
     return k.font.get();
 }

@@ -15,7 +15,7 @@ struct DayContents : DialogRecord<DayContentsResult> {
     static constexpr DialogClose kClose = DialogClose::kRunsOk;
     const ScheduleList* list = nullptr;
     int year = 0, month = 0, day = 0;
-    int national_holidays = 0;  // nonzero: the holiday's name heads the list
+    DayContentsShows shows = {};
     ListImages images;
 
     INT_PTR init(HWND dlg);
@@ -23,8 +23,14 @@ struct DayContents : DialogRecord<DayContentsResult> {
 };
 
 void fill_list(HWND list, const DayContents& s) {
+    DayRow almanac;
+    if (day_contents_almanac_row(s.year, s.month, s.day, s.shows.rokuyo, s.shows.kyureki,
+                                 &almanac)) {
+        const char* const texts[kDayColumnCount] = {"", almanac.time, almanac.memo};
+        list_view_append_row(list, almanac.image, texts, kDayColumnCount);
+    }
     DayRow holiday;
-    if (day_contents_holiday_row(s.year, s.month, s.day, s.national_holidays, &holiday)) {
+    if (day_contents_holiday_row(s.year, s.month, s.day, s.shows.national_holidays, &holiday)) {
         const char* const texts[kDayColumnCount] = {"", holiday.time, holiday.memo};
         list_view_append_row(list, holiday.image, texts, kDayColumnCount);
     }
@@ -39,7 +45,7 @@ void fill_list(HWND list, const DayContents& s) {
 
 INT_PTR DayContents::init(HWND dlg) {
     char header[64];
-    format_list_header(header, sizeof header, year, month, day);
+    format_list_header(header, sizeof header, year, month, day, shows.wareki);
     SetDlgItemTextA(dlg, IDC_DAY_HEADER, header);
     HWND list_view = GetDlgItem(dlg, IDC_DAY_LIST);
     images.attach(list_view);
@@ -61,10 +67,10 @@ INT_PTR DayContents::command(HWND dlg, int id, int) {
 }  // namespace
 
 DayContentsResult day_contents_dialog(HWND owner, const ViewState& view, const ScheduleList& list,
-                                      int national_holidays) {
+                                      const DayContentsShows& shows) {
     DayContents d;
     d.list = &list;
-    d.national_holidays = national_holidays;
+    d.shows = shows;
     d.year = view.shown_year;
     d.month = view.shown_month;
     d.day = view.clicked_day;

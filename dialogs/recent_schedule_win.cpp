@@ -64,7 +64,7 @@ void refresh(HWND dlg, const RecentSchedule& s) {
     int ty, tm, td;
     get_today(&ty, &tm, &td);
     char header[64];
-    format_list_header(header, sizeof header, ty, tm, td);
+    format_list_header(header, sizeof header, ty, tm, td, 0);
     SetDlgItemTextA(dlg, IDC_RECENT_HEADER, header);
     fill_list(GetDlgItem(dlg, IDC_RECENT_LIST), s, ty, tm, td);
     fill_width_combo(GetDlgItem(dlg, IDC_RECENT_WIDTH), *s.todo_width);

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "calendar/almanac.h"
 #include "calendar/date.h"
+#include "calendar/era.h"
 #include "calendar/national_holidays.h"
 #include "config/cp932.h"
 #include "resources/texts.h"
@@ -73,9 +75,13 @@ bool todo_width_pick(int index, int* width) {
     return true;
 }
 
-void format_list_header(char* out, size_t size, int year, int month, int day) {
-    std::snprintf(out, size, kListHeaderFormat, year, month, day,
-                  weekday_names_ja[weekday_of(year, month, day)]);
+void format_list_header(char* out, size_t size, int year, int month, int day, int wareki) {
+    const char* weekday = weekday_names_ja[weekday_of(year, month, day)];
+    char era[32];
+    if (wareki != 0 && date_era_text(year, month, day, era, sizeof era))
+        std::snprintf(out, size, kListHeaderEraFormat, era, month, day, weekday);
+    else
+        std::snprintf(out, size, kListHeaderFormat, year, month, day, weekday);
 }
 
 void format_distance_label(char* out, size_t size, long n) {
@@ -103,6 +109,21 @@ bool day_contents_holiday_row(int year, int month, int day, int national, DayRow
     out->time[0] = '\0';
     cp932_copy(out->memo, sizeof out->memo, name);
     return true;
+}
+
+bool day_contents_almanac_row(int year, int month, int day, int rokuyo, int kyureki,
+                              DayRow* out) {
+    if (rokuyo == 0 && kyureki == 0) return false;
+    AlmanacDay a;
+    if (!almanac_day(year, month, day, &a)) return false;
+    out->image = 0;
+    out->time[0] = '\0';
+    if (kyureki != 0) {
+        almanac_day_text(a, out->memo, sizeof out->memo);
+        return true;
+    }
+    const char* name = almanac_label(a, true, false);
+    return name && cp932_copy(out->memo, sizeof out->memo, name) > 0;
 }
 
 bool recent_row(const ScheduleEntry* e, int ty, int tm, int td, int width, RecentRow* out) {

@@ -22,8 +22,9 @@ int todo_width_item_index(int width);
 // differs from *width (the list is then rebuilt); false for the same width or no item.
 bool todo_width_pick(int index, int* width);
 
-// Header of both dialogs: "%d年%2d月%2d日(%s)" with the Japanese weekday name.
-void format_list_header(char* out, size_t size, int year, int month, int day);
+// Header of both dialogs: "%d年%2d月%2d日(%s)" with the Japanese weekday name; with wareki
+// nonzero the date's era year in place of "%d年".
+void format_list_header(char* out, size_t size, int year, int month, int day, int wareki);
 // Distance label of n days from today: "今日", "明日", "明後日", else "%2ld日後".
 void format_distance_label(char* out, size_t size, long n);
 
@@ -64,6 +65,13 @@ bool day_contents_row(const ScheduleEntry* e, int year, int month, int day, DayR
 // flag, no time, the holiday's name. It stands for no entry. False on any other day and
 // when national (the switch of the shown holidays) is 0.
 bool day_contents_holiday_row(int year, int month, int day, int national, DayRow* out);
+
+// The row of the old calendar that heads the day contents (before a national holiday's):
+// with kyureki nonzero the old-calendar date, its 六曜 and the day's solar term and 雑節
+// ("旧暦 11月1日 大安 / 冬至"); with only rokuyo nonzero the day's 六曜. No flag, no time. False
+// when both are 0 and for a date outside 1980..2079 or that does not exist.
+bool day_contents_almanac_row(int year, int month, int day, int rokuyo, int kyureki,
+                              DayRow* out);
 
 struct RecentRow {
     long days;      // from today

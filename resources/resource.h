@@ -136,6 +136,9 @@
 #define CMD_NATIONAL_HOLIDAYS  40003  /* put in after CMD_NO_TITLE_BAR at run time, its text in texts.h */
 #define CMD_ICS_EXPORT         40004  /* these two after CMD_DETAILED_SETTINGS at run time, texts in texts.h */
 #define CMD_ICS_IMPORT         40005
+#define CMD_ROKUYO             40010  /* these three after CMD_NATIONAL_HOLIDAYS at run time, texts in texts.h */
+#define CMD_KYUREKI            40011
+#define CMD_WAREKI             40012
 #define CMD_RESET_MONTH        121
 #define CMD_RESTORE_POSITION   136
 #define CMD_SAVE_POSITION      122

@@ -108,11 +108,20 @@ constexpr char kLunarDateFormat[] = "旧暦 %s%d月%d日 %s";  // leap mark, mon
 constexpr char kLunarLeapMark[] = "閏";
 constexpr char kAlmanacNamesSeparator[] = " / ";  // between the date and the day's names
 constexpr char kAlmanacNameSeparator[] = "・";    // between two names
+// Their menu switches: 六曜 under the day numbers, the old-calendar date and solar terms.
+constexpr char kMenuRokuyo[] = "六曜を表示(&R)";
+constexpr char kMenuKyureki[] = "旧暦・節気を表示(&K)";
 
 // Era years (calendar/era.h), the eras in order.
 constexpr const char* kEraNames[3] = {"昭和", "平成", "令和"};
 constexpr char kEraYearFormat[] = "%s%d年";   // era, year
 constexpr char kEraFirstYearFormat[] = "%s元年";  // era
+// Their menu switch, and the dated texts with the era year in place of "%d年".
+constexpr char kMenuWareki[] = "和暦で表示(&W)";
+constexpr char kMonthHeaderEraFormatJa[] = "%s %d月";      // era year, month
+constexpr char kTitleEraFormatJa[] = "%s %s%d月";         // name, era year, month
+constexpr char kTrayTipEraFormat[] = "%s%d月%d日(%s)";      // era year, month, day, weekday
+constexpr char kListHeaderEraFormat[] = "%s%2d月%2d日(%s)"; // era year, month, day, weekday
 
 // Day contents and recent schedule lists.
 constexpr char kListHeaderFormat[] = "%d年%2d月%2d日(%s)";  // year, month, day, weekday

@@ -53,16 +53,8 @@ uint32_t marked_box_rgb() {
 
 // The month as laid out for the window, and a screenshot of it.
 bool shoot(const App& app, int year, int month, MonthShot* s, int clock_mode = 0) {
-    if (!lay_out_month(app, year, month, clock_mode, &s->grid)) return false;
-
-    Sleep(300);  // let the paint reach the screen
-    RECT wr;
-    POINT origin = {0, 0};
-    GetWindowRect(app.hwnd, &wr);
-    ClientToScreen(app.hwnd, &origin);
-    s->ox = origin.x - wr.left;
-    s->oy = origin.y - wr.top;
-    return capture_window(app.hwnd, &s->img);
+    return lay_out_month(app, year, month, clock_mode, &s->grid) &&
+           capture_client(app.hwnd, &s->img, &s->ox, &s->oy);
 }
 
 std::string two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }

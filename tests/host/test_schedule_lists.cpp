@@ -315,6 +315,39 @@ TEST(ScheduleLists, HolidayImageForAnyNonZeroByte) {
     }
 }
 
+// The old calendar's row of the day contents (dates from the published almanac: 冬至 on
+// 22 December 2014 was 旧暦 11月1日, 大安): the whole line with 旧暦・節気 on, the 六曜 alone
+// with only 六曜 on, nothing with both off or outside the old calendar's years.
+TEST(ScheduleLists, OldCalendarRow) {
+    const struct {
+        int y, m, d, rokuyo, kyureki;
+        const char* memo;  // nullptr: no row
+    } cases[] = {
+        {2014, 12, 22, 0, 1, "旧暦 11月1日 大安 / 冬至"},
+        {2014, 12, 22, 1, 1, "旧暦 11月1日 大安 / 冬至"},
+        {2014, 12, 22, 1, 0, "大安"},
+        {2014, 12, 22, 0, 0, nullptr},
+        {2014, 3, 18, 0, 1, "旧暦 2月18日 先勝 / 彼岸入り・社日"},
+        {2033, 12, 22, 5, 0, "大安"},  // any nonzero switch is on
+        {2017, 6, 24, 0, 1, "旧暦 閏5月1日 大安"},
+        {1979, 12, 31, 1, 1, nullptr},
+        {2080, 1, 1, 1, 1, nullptr},
+        {2023, 2, 29, 1, 1, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.y << "-" << c.m << "-" << c.d << " " << c.rokuyo << c.kyureki);
+        DayRow row;
+        row.image = 7;
+        std::strcpy(row.time, "x");
+        const bool got = day_contents_almanac_row(c.y, c.m, c.d, c.rokuyo, c.kyureki, &row);
+        ASSERT_EQ(got, c.memo != nullptr);
+        if (!got) continue;
+        EXPECT_STREQ(row.memo, c.memo);
+        EXPECT_EQ(row.image, 0);
+        EXPECT_STREQ(row.time, "");
+    }
+}
+
 TEST(ScheduleLists, HeadersAndLabels) {
     char buf[64];
     struct Header {
@@ -327,7 +360,7 @@ TEST(ScheduleLists, HeadersAndLabels) {
         {2079, 12, 31, "2079年12月31日(日)"},
     };
     for (const Header& h : headers) {
-        format_list_header(buf, sizeof buf, h.y, h.m, h.d);
+        format_list_header(buf, sizeof buf, h.y, h.m, h.d, 0);
         EXPECT_STREQ(buf, h.want);
     }
     struct Label {

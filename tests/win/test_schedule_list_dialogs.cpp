@@ -97,12 +97,12 @@ protected:
     }
     void TearDown() override { win_test::reset_program_globals(); }
 
-    static DayContentsResult open_day(int y, int m, int d, int national = 0) {
+    static DayContentsResult open_day(int y, int m, int d, const DayContentsShows& shows = {}) {
         ViewState view;
         view.shown_year = y;
         view.shown_month = m;
         view.clicked_day = d;
-        return day_contents_dialog(nullptr, view, schedule, national);
+        return day_contents_dialog(nullptr, view, schedule, shows);
     }
 };
 
@@ -152,7 +152,36 @@ TEST_F(ScheduleListDialogs, DayContentsNameTheNationalHolidayFirst) {
             EXPECT_EQ(rows_of(GetDlgItem(dlg, IDC_DAY_LIST), 3), c.rows) << c.d << " " << c.national;
             PostMessageA(dlg, WM_COMMAND, IDOK, 0);
         }});
-        EXPECT_EQ(driver.run([&c] { return open_day(2019, 5, c.d, c.national); }), DayContentsResult::kClosed);
+        EXPECT_EQ(driver.run([&c] { return open_day(2019, 5, c.d, {c.national, 0, 0, 0}); }), DayContentsResult::kClosed);
+    }
+}
+
+// The old calendar's row heads the day's rows, before a national holiday's and the entries':
+// the whole line with 旧暦・節気 on, the 六曜 alone with 六曜 on; 和暦 writes the header's year
+// as the era year of the day.
+TEST_F(ScheduleListDialogs, DayContentsHeadWithTheOldCalendar) {
+    add_entry(2014, 12, 23, "忘年会", 0, 19, 0);
+    static const struct {
+        int d;
+        DayContentsShows shows;
+        const char* header;
+        std::vector<std::string> rows;
+    } cases[] = {
+        {22, {1, 0, 1, 1}, "平成26年12月22日(月)", {"0|||旧暦 11月1日 大安 / 冬至"}},
+        {22, {1, 1, 0, 0}, "2014年12月22日(月)", {"0|||大安"}},
+        {22, {1, 0, 0, 1}, "平成26年12月22日(月)", {}},
+        {23, {1, 1, 1, 0}, "2014年12月23日(火)",
+         {"0|||旧暦 11月2日 赤口", "1|||天皇誕生日", "0||19:00|忘年会"}},
+        {23, {0, 1, 0, 0}, "2014年12月23日(火)", {"0|||赤口", "0||19:00|忘年会"}},
+    };
+    for (const auto& c : cases) {
+        ModalDriver driver({[&c](HWND dlg) {
+            EXPECT_EQ(text_of(GetDlgItem(dlg, IDC_DAY_HEADER)), c.header);
+            EXPECT_EQ(rows_of(GetDlgItem(dlg, IDC_DAY_LIST), 3), c.rows);
+            PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        }});
+        EXPECT_EQ(driver.run([&c] { return open_day(2014, 12, c.d, c.shows); }), DayContentsResult::kClosed)
+            << c.d << " " << c.shows.rokuyo << c.shows.kyureki;
     }
 }
 
