@@ -197,12 +197,25 @@ uint64_t alarm_instant(int y, int m, int d, int hour, int minute) {
     return probe.alarm_at;
 }
 
-int entry_alarms_between(const ScheduleEntry& e, uint64_t after, uint64_t upto, uint64_t* out,
-                         int max) {
+int entry_alarms_between(const ScheduleEntry& e, uint64_t after, uint64_t upto,
+                         OccurrenceAlarm* out, int max) {
     // Most alarms lie ahead: the end of the window is tested first.
     if (max < 1 || !alarm_armed(e) || e.alarm_at > upto || e.alarm_at <= after) return 0;
-    out[0] = e.alarm_at;
+    out[0] = OccurrenceAlarm{e.alarm_at, CalendarDate{e.year, e.month, e.day}};
     return 1;
+}
+
+int find_due_occurrences_between(const ScheduleList& list, uint64_t after, uint64_t upto,
+                                 DueAlarm* out, int max) {
+    if (upto >= kTicksPerDay && after < upto - kTicksPerDay) after = upto - kTicksPerDay;
+    if (after >= upto) return 0;
+    const int n = schedule_live_count(list);
+    int found = 0;
+    OccurrenceAlarm at;
+    for (int i = 0; i < n && found < max; ++i)
+        if (entry_alarms_between(list.entries[i], after, upto, &at, 1) != 0)
+            out[found++] = DueAlarm{i, at.at, at.day};
+    return found;
 }
 
 int find_due_alarms_between(const ScheduleList& list, uint64_t after, uint64_t upto, int* out,
@@ -211,7 +224,7 @@ int find_due_alarms_between(const ScheduleList& list, uint64_t after, uint64_t u
     if (after >= upto) return 0;
     const int n = schedule_live_count(list);
     int found = 0;
-    uint64_t at;
+    OccurrenceAlarm at;
     for (int i = 0; i < n && found < max; ++i)
         if (entry_alarms_between(list.entries[i], after, upto, &at, 1) != 0) out[found++] = i;
     return found;
