@@ -53,5 +53,5 @@ bool entry_take_prop(const std::string& name, const std::string& value, Schedule
 // A stored slot's alarm key holds a lead of 0..99 minutes: a longer lead is written there as
 // this and kept whole in "trigger".
 constexpr int kStoredLeadMax = 99;
-// The lead as the alarm key writes it.
+// The lead as the alarm key writes it (one beyond kStoredLeadMax as kStoredLeadMax).
 int stored_minutes_before(const ScheduleEntry& e);

@@ -14,6 +14,7 @@
 #include "config/settings.h"
 #include "schedule/entry.h"
 #include "schedule/entry_dates.h"
+#include "schedule/entry_forms.h"
 #include "schedule/legacy_registry.h"
 #include "schedule/schedule_sections.h"
 
@@ -138,7 +139,8 @@ void schedule_value(const ScheduleEntry* e, char* buf, size_t size) {
 }
 
 void alarm_value(const ScheduleEntry* e, char* buf, size_t size) {
-    std::snprintf(buf, size, "%02d%02d%02d%c", e->hour, e->minute, e->minutes_before,
+    // A lead beyond the key's two digits is kept whole with the entry's other data.
+    std::snprintf(buf, size, "%02d%02d%02d%c", e->hour, e->minute, stored_minutes_before(*e),
                   static_cast<char>('0' + e->alarm_kind));
     if (alarm_kind_of(*e) == AlarmKind::kSoundFile) {
         const size_t used = std::strlen(buf);
