@@ -1,10 +1,11 @@
-// The schedule dialog (template 205), modal over owner.
+// The schedule dialog (IDD_SCHEDULE), modal over owner.
 #pragma once
 
 #include <windows.h>
 
 #include "dialogs/view_state.h"
 
+class SoundPlayer;
 struct ScheduleList;
 
 // How the dialog shows its messages and its close question, called like message_box.
@@ -18,7 +19,9 @@ struct ScheduleStored {
 };
 
 // Opens the dialog on list with the work entry on the opening date (-1 fields: none given);
-// Add, Change and Delete work on list in place. True when an entry was added, changed or
-// deleted: the caller saves the list and repaints. notice nullptr: message_box.
+// Add, Change and Delete work on list in place. The ♪ button tries the sound file on sound
+// (nullptr: it only beeps). True when an entry was added, changed or deleted: the caller
+// saves the list and repaints. notice nullptr: message_box.
 bool schedule_dialog(HWND owner, const ScheduleOpening& opening, ScheduleList* list,
-                     ScheduleNoticeFn notice = nullptr, ScheduleStored stored = {});
+                     SoundPlayer* sound, ScheduleNoticeFn notice = nullptr,
+                     ScheduleStored stored = {});
