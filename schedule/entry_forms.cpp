@@ -415,11 +415,7 @@ int stored_minutes_before(const ScheduleEntry& e) {
 
 std::vector<EntryProp> entry_props(const ScheduleEntry& e, bool with_uid) {
     std::vector<EntryProp> props;
-    if (with_uid && e.uid[0] != '\0') {
-        char uid[kUidSize];
-        cp932_copy_n(uid, sizeof uid, e.uid, sizeof uid - 1);
-        props.emplace_back("uid", uid);
-    }
+    if (with_uid && e.uid[0] != '\0') props.emplace_back("uid", std::string(e.uid, strnlen(e.uid, sizeof e.uid - 1)));
     if (e.repeat.kind != RepeatKind::kNone) props.emplace_back("rrule", repeat_rule_text(e.repeat));
     if (e.skip_count != 0) props.emplace_back("exdate", skips_text(e));
     if ((e.span_days > 0 || e.has_end_time) && e.year >= 1 && real_date(e.year, e.month, e.day)) {
