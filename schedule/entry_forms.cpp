@@ -277,9 +277,13 @@ std::string trigger_text(const ScheduleEntry& e) {
 bool parse_trigger(const std::string& v, ScheduleEntry* e) {
     long long minutes;
     if (!parse_minutes(v, &minutes) || minutes > 0 || -minutes > kMaxLeadMinutes) return false;
+    // The unit its last figure names, when the lead is a whole number of it ("-PT20M0H" is
+    // 20 minutes, not a third of an hour).
     const char unit = v.empty() ? '\0' : static_cast<char>(v.back() | 0x20);
     e->minutes_before = static_cast<int32_t>(-minutes);
-    e->lead_unit = unit == 'h' ? LeadUnit::kHours : unit == 'd' ? LeadUnit::kDays : LeadUnit::kMinutes;
+    e->lead_unit = unit == 'h' && minutes % 60 == 0     ? LeadUnit::kHours
+                   : unit == 'd' && minutes % 1440 == 0 ? LeadUnit::kDays
+                                                        : LeadUnit::kMinutes;
     return true;
 }
 
