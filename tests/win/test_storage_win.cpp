@@ -312,6 +312,24 @@ TEST_F(StorageWin, FileStampsComeFromTheFileSystem) {
     EXPECT_NE(second, first);
 }
 
+// The temporary file a killed save or export left is removed when the next write of that
+// file starts; a hard link standing under its name is removed, not written through.
+TEST_F(StorageWin, AStaleTemporaryGoesAndIsNeverWrittenThrough) {
+    const std::string target = dir_ + "export.ics", tmp = target + ".tmp", other = dir_ + "other.txt";
+    for (bool link : {false, true}) {
+        put_file(target, "old");
+        put_file(other, "someone else's");
+        if (link)
+            ASSERT_TRUE(CreateHardLinkA(tmp.c_str(), other.c_str(), nullptr));
+        else
+            put_file(tmp, "memo in plain text");
+        ASSERT_TRUE(fileio_win()->write_atomic(target.c_str(), "new", 3)) << link;
+        EXPECT_EQ(get_file(target), "new") << link;
+        EXPECT_EQ(get_file(other), "someone else's") << link;
+        EXPECT_EQ(GetFileAttributesA(tmp.c_str()), INVALID_FILE_ATTRIBUTES) << link;
+    }
+}
+
 TEST_F(StorageWin, EditsMadeThroughTheProfileFunctionsMeanwhileSurvive) {
     storage_init_win(path_.c_str(), dir_.c_str());
     ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
