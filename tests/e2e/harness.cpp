@@ -189,6 +189,16 @@ void keep_screenshot(HWND hwnd, const char* name) {
     if (capture_window(hwnd, &shot)) save_png(shot, g_work_dir + name);
 }
 
+bool capture_window_client(HWND hwnd, Image* img, int* ox, int* oy) {
+    RECT wr;
+    POINT origin = {0, 0};
+    GetWindowRect(hwnd, &wr);
+    ClientToScreen(hwnd, &origin);
+    *ox = origin.x - wr.left;
+    *oy = origin.y - wr.top;
+    return capture_window(hwnd, img);
+}
+
 bool capture_window(HWND hwnd, Image* img) {
     RECT r;
     if (!GetWindowRect(hwnd, &r)) return false;
