@@ -128,10 +128,19 @@ constexpr char kListHeaderFormat[] = "%d年%2d月%2d日(%s)";  // year, month, d
 constexpr const char* kNearDays[3] = {"今日", "明日", "明後日"};
 constexpr char kDaysAheadFormat[] = "%2ld日後";               // days
 constexpr char kRecentDateFormat[] = "%2d月%2d日(%s)";        // month, day, weekday
+// A time with the end: "14:00〜15:30" (start hour, minute, end hour, minute).
+constexpr char kTimeRangeFormat[] = "%2d:%02d〜%2d:%02d";
 
 // Alarm window: date, time and memo, then how long remains.
 constexpr char kAlarmBeforeFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n%d 分前です";
 constexpr char kAlarmDueFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n予定時刻です";
+// A lead in hours or days, and the alarm of an entry without a time: on its day, or days
+// before it.
+constexpr char kAlarmHoursBeforeFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n%d 時間前です";
+constexpr char kAlarmDaysBeforeFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n%d 日前です";
+constexpr char kAlarmDayFormat[] = "%d年%d月%d日\r\n%.*s\r\n今日の予定です";
+constexpr char kAlarmDayBeforeFormat[] = "%d年%d月%d日\r\n%.*s\r\n%d 日後の予定です";
+constexpr char kAlarmDayMissedFormat[] = "%d年%d月%d日\r\n%.*s\r\n(起動前の予定)";
 // An alarm that came due while the program was not running, and the first line of a window
 // whose alarms do not all fit on the screen.
 constexpr char kAlarmMissedFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n(起動前の予定)";
