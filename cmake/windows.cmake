@@ -5,7 +5,9 @@ option(ZELMAR_WIN_TESTS "Build the Windows test executables" ON)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 # Self-contained executables: no mingw runtime DLLs to ship or to find under Wine.
 set(STATIC_RT -static -static-libgcc -static-libstdc++)
-set(WIN_LIBS comctl32 comdlg32 gdi32 user32 shell32 advapi32 winmm)
+# winhttp, shlwapi and crypt32 serve the calendar sync; a program imports them only when it
+# calls them.
+set(WIN_LIBS comctl32 comdlg32 gdi32 user32 shell32 advapi32 winmm winhttp shlwapi crypt32)
 include(cmake/delay_load.cmake)
 
 if(EDGE_SRC)
@@ -74,6 +76,13 @@ if(ZELMAR_WIN_TESTS)
     target_link_libraries(e2e_driver PRIVATE zcore ${WIN_LIBS})
     target_link_options(e2e_driver PRIVATE ${STATIC_RT})
   endif()
+
+  # The calendar sync driven against a real calendar server and a real web server by
+  # tests/dav/test_dav.py (the end-to-end layer runs it).
+  add_executable(dav_tool tests/dav/dav_tool.cpp)
+  target_include_directories(dav_tool PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(dav_tool PRIVATE zedge crypt32 psapi)
+  target_link_options(dav_tool PRIVATE ${STATIC_RT})
 
   # The program with the end-to-end tests' seams (a clock a test moves, a short snooze),
   # started by the driver beside Zelmar.exe; never shipped.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite: the 32-bit release package and its checks, host unit tests
 # (ASan/UBSan), the same tests built for 32-bit x86 (UBSan) under qemu-i386, Windows tests
-# under wine64, end-to-end tests of the real Zelmar.exe under Xvfb. Layers can be named:
+# under wine64, end-to-end tests of the real Zelmar.exe under Xvfb and of the calendar sync
+# against real servers. Layers can be named:
 # package host host32 win e2e.
 set -uo pipefail
 bash "$(dirname "$0")/setup.sh" || exit 1
@@ -82,12 +83,21 @@ e2e_layer() {
       "$(winepath_of "$BUILD/win64/Zelmar.exe")" "$(winepath_of "$work")" tray_tip || return 1
   grep -q "^1 passed, 0 failed" "$BUILD/e2e_holiday.log"
 }
+# The calendar sync against a real calendar server (Radicale) and a real web server, each
+# started by the test on 127.0.0.1 and stopped at its end, with python3-caldav on the other
+# side (Debian's, hence /usr/bin/python3).
+dav_layer() {
+  windows_up || return 1
+  timeout --kill-after=10 1500 /usr/bin/python3 "$ROOT/tests/dav/test_dav.py" "$WINE64" "$BUILD/win64" \
+      "$BUILD/e2e_dav" </dev/null
+}
 
 want package && step "release package (32-bit build)" bash "$ROOT/scripts/test_package.sh"
 want host && step "host unit tests" host_layer
 want host32 && step "host unit tests, 32-bit x86 (qemu)" host32_layer
 want win  && step "Windows tests (wine64)" win_layer
 want e2e  && step "end-to-end tests (Xvfb)" e2e_layer
+want e2e  && step "calendar sync against real servers (wine64)" dav_layer
 
 if [ ${#failed[@]} -gt 0 ]; then
   echo "suite: FAILED: ${failed[*]}"

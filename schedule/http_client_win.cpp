@@ -1,0 +1,375 @@
+#include "schedule/http_client_win.h"
+
+#include <windows.h>
+#include <wincrypt.h>
+#include <winhttp.h>
+
+#include <vector>
+
+#include "resources/version.h"
+
+namespace {
+
+constexpr size_t kMaxHeaderChars = 4096;
+constexpr size_t kDrainBytes = 64 * 1024;  // read of an answer that is sent again
+
+// Closes a WinHTTP handle at the end of a scope.
+struct Handle {
+    HINTERNET h = nullptr;
+    Handle() = default;
+    explicit Handle(HINTERNET x) : h(x) {}
+    ~Handle() {
+        if (h) WinHttpCloseHandle(h);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+};
+
+std::wstring wide(const std::string& s) {
+    if (s.empty()) return std::wstring();
+    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), (int)s.size(), nullptr, 0);
+    if (n <= 0) return std::wstring();
+    std::wstring out((size_t)n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), (int)s.size(), &out[0], n);
+    return out;
+}
+
+std::string narrow(const wchar_t* s, size_t n) {
+    if (n == 0) return std::string();
+    const int len = WideCharToMultiByte(CP_UTF8, 0, s, (int)n, nullptr, 0, nullptr, nullptr);
+    if (len <= 0) return std::string();
+    std::string out((size_t)len, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, s, (int)n, &out[0], len, nullptr, nullptr);
+    return out;
+}
+
+// What the status callback learns of one request.
+struct RequestState {
+    DWORD secure_flags = 0;
+};
+
+void CALLBACK on_status(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DWORD length) {
+    if (status != WINHTTP_CALLBACK_STATUS_SECURE_FAILURE || !context || !info ||
+        length < sizeof(DWORD))
+        return;
+    reinterpret_cast<RequestState*>(context)->secure_flags |= *static_cast<DWORD*>(info);
+}
+
+NetError secure_error(DWORD flags) {
+    if (flags & WINHTTP_CALLBACK_STATUS_FLAG_INVALID_CA) return NetError::kCertUntrusted;
+    if (flags & WINHTTP_CALLBACK_STATUS_FLAG_CERT_CN_INVALID) return NetError::kCertName;
+    if (flags & WINHTTP_CALLBACK_STATUS_FLAG_CERT_DATE_INVALID) return NetError::kCertExpired;
+    return NetError::kCertOther;
+}
+
+NetError error_of(DWORD code, const RequestState& state) {
+    switch (code) {
+    case ERROR_WINHTTP_NAME_NOT_RESOLVED:
+    case ERROR_WINHTTP_INVALID_URL:
+    case ERROR_WINHTTP_UNRECOGNIZED_SCHEME:
+        return NetError::kAddress;
+    case ERROR_WINHTTP_TIMEOUT:
+        return NetError::kTimeout;
+    case ERROR_WINHTTP_OPERATION_CANCELLED:
+        return NetError::kCancelled;
+    case ERROR_WINHTTP_SECURE_FAILURE:
+        return secure_error(state.secure_flags);
+    case ERROR_WINHTTP_SECURE_INVALID_CA:
+        return NetError::kCertUntrusted;
+    case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
+        return NetError::kCertName;
+    case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
+        return NetError::kCertExpired;
+    case ERROR_WINHTTP_SECURE_CERT_REVOKED:
+    case ERROR_WINHTTP_SECURE_CERT_REV_FAILED:
+    case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
+    case ERROR_WINHTTP_SECURE_INVALID_CERT:
+    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
+        return state.secure_flags ? secure_error(state.secure_flags) : NetError::kCertOther;
+    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
+    case ERROR_WINHTTP_HEADER_NOT_FOUND:
+    case ERROR_WINHTTP_REDIRECT_FAILED:
+        return NetError::kServer;
+    default:
+        return NetError::kConnect;
+    }
+}
+
+bool header(HINTERNET request, DWORD which, std::string* out) {
+    out->clear();
+    DWORD bytes = 0;
+    WinHttpQueryHeaders(request, which, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER,
+                        &bytes, WINHTTP_NO_HEADER_INDEX);
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || bytes == 0 ||
+        bytes > kMaxHeaderChars * sizeof(wchar_t))
+        return false;
+    std::vector<wchar_t> buf(bytes / sizeof(wchar_t) + 1, L'\0');
+    if (!WinHttpQueryHeaders(request, which, WINHTTP_HEADER_NAME_BY_INDEX, buf.data(), &bytes,
+                             WINHTTP_NO_HEADER_INDEX))
+        return false;
+    *out = narrow(buf.data(), wcsnlen(buf.data(), bytes / sizeof(wchar_t)));
+    return true;
+}
+
+DWORD number_header(HINTERNET request, DWORD which, bool* found) {
+    DWORD value = 0, size = sizeof value;
+    *found = WinHttpQueryHeaders(request, which | WINHTTP_QUERY_FLAG_NUMBER,
+                                 WINHTTP_HEADER_NAME_BY_INDEX, &value, &size,
+                                 WINHTTP_NO_HEADER_INDEX) != FALSE;
+    return value;
+}
+
+// The scheme to answer a 401 or 407 with, or 0 when none is known.
+DWORD auth_scheme(HINTERNET request, DWORD* target) {
+    DWORD supported = 0, first = 0;
+    if (!WinHttpQueryAuthSchemes(request, &supported, &first, target)) return 0;
+    if (first & supported) return first;
+    const DWORD order[] = {WINHTTP_AUTH_SCHEME_NEGOTIATE, WINHTTP_AUTH_SCHEME_NTLM,
+                           WINHTTP_AUTH_SCHEME_DIGEST, WINHTTP_AUTH_SCHEME_BASIC};
+    for (DWORD s : order)
+        if (supported & s) return s;
+    return 0;
+}
+
+// The system's verdict on a server certificate for host, as its SSL policy gives it.
+NetError certificate_verdict(PCCERT_CONTEXT cert, const std::wstring& host) {
+    CERT_CHAIN_PARA para = {};
+    para.cbSize = sizeof para;
+    LPSTR usage[] = {const_cast<LPSTR>(szOID_PKIX_KP_SERVER_AUTH)};
+    para.RequestedUsage.dwType = USAGE_MATCH_TYPE_OR;
+    para.RequestedUsage.Usage.cUsageIdentifier = 1;
+    para.RequestedUsage.Usage.rgpszUsageIdentifier = usage;
+    PCCERT_CHAIN_CONTEXT chain = nullptr;
+    if (!CertGetCertificateChain(nullptr, cert, nullptr, cert->hCertStore, &para, 0, nullptr, &chain))
+        return NetError::kCertOther;
+    SSL_EXTRA_CERT_CHAIN_POLICY_PARA ssl = {};
+    ssl.cbSize = sizeof ssl;
+    ssl.dwAuthType = AUTHTYPE_SERVER;
+    ssl.pwszServerName = const_cast<wchar_t*>(host.c_str());
+    CERT_CHAIN_POLICY_PARA policy = {};
+    policy.cbSize = sizeof policy;
+    policy.pvExtraPolicyPara = &ssl;
+    CERT_CHAIN_POLICY_STATUS status = {};
+    status.cbSize = sizeof status;
+    const BOOL ok = CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain, &policy, &status);
+    CertFreeCertificateChain(chain);
+    if (!ok) return NetError::kCertOther;
+    switch ((DWORD)status.dwError) {
+    case (DWORD)CERT_E_UNTRUSTEDROOT:
+    case (DWORD)CERT_E_CHAINING:
+    case (DWORD)TRUST_E_CERT_SIGNATURE:
+        return NetError::kCertUntrusted;
+    case (DWORD)CERT_E_CN_NO_MATCH:
+        return NetError::kCertName;
+    case (DWORD)CERT_E_EXPIRED:
+    case (DWORD)CERT_E_VALIDITYPERIODNESTING:
+        return NetError::kCertExpired;
+    default:
+        return NetError::kCertOther;
+    }
+}
+
+}  // namespace
+
+struct WinHttpClient::Impl {
+    HttpClientSettings settings;
+    HINTERNET session = nullptr;
+    WINHTTP_CURRENT_USER_IE_PROXY_CONFIG proxy = {};
+    bool have_proxy = false;
+    DWORD server_scheme = 0;  // the scheme the server took; sent at once from then on
+
+    ~Impl() {
+        if (session) WinHttpCloseHandle(session);
+        if (have_proxy) {
+            GlobalFree(proxy.lpszAutoConfigUrl);
+            GlobalFree(proxy.lpszProxy);
+            GlobalFree(proxy.lpszProxyBypass);
+        }
+        SecureZeroMemory(&settings.password[0], settings.password.size() * sizeof(wchar_t));
+    }
+
+    bool cancelled() const { return settings.cancel && settings.cancel->load(); }
+
+    // The user's proxy settings for url; none for this machine's own addresses.
+    void choose_proxy(HINTERNET request, const DavUrl& url) {
+        WINHTTP_PROXY_INFO info = {};
+        if (dav_url_is_loopback(url)) {
+            info.dwAccessType = WINHTTP_ACCESS_TYPE_NO_PROXY;
+            WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof info);
+            return;
+        }
+        if (!have_proxy) return;  // WinHTTP's own settings
+        if (proxy.fAutoDetect || proxy.lpszAutoConfigUrl) {
+            WINHTTP_AUTOPROXY_OPTIONS auto_options = {};
+            auto_options.dwFlags = proxy.lpszAutoConfigUrl ? WINHTTP_AUTOPROXY_CONFIG_URL
+                                                           : WINHTTP_AUTOPROXY_AUTO_DETECT;
+            auto_options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
+            auto_options.lpszAutoConfigUrl = proxy.lpszAutoConfigUrl;
+            auto_options.fAutoLogonIfChallenged = TRUE;
+            const std::wstring full = wide(dav_url_text(url));
+            if (WinHttpGetProxyForUrl(session, full.c_str(), &auto_options, &info)) {
+                WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof info);
+                GlobalFree(info.lpszProxy);
+                GlobalFree(info.lpszProxyBypass);
+                return;
+            }
+        }
+        if (proxy.lpszProxy) {
+            info.dwAccessType = WINHTTP_ACCESS_TYPE_NAMED_PROXY;
+            info.lpszProxy = proxy.lpszProxy;
+            info.lpszProxyBypass = proxy.lpszProxyBypass;
+            WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof info);
+        }
+    }
+
+    void set_credentials(HINTERNET request, DWORD target, DWORD scheme) {
+        if (target == WINHTTP_AUTH_TARGET_PROXY)  // the logged-on user's own credentials
+            WinHttpSetCredentials(request, target, scheme, nullptr, nullptr, nullptr);
+        else
+            WinHttpSetCredentials(request, target, scheme, settings.user.c_str(),
+                                  settings.password.c_str(), nullptr);
+    }
+
+    NetError read_body(HINTERNET request, size_t max, ULONGLONG deadline, std::string* body) {
+        bool found = false;
+        const DWORD declared = number_header(request, WINHTTP_QUERY_CONTENT_LENGTH, &found);
+        if (found && declared > max) return NetError::kTooLarge;
+        body->clear();
+        std::vector<char> buf(64 * 1024);
+        for (;;) {
+            if (cancelled()) return NetError::kCancelled;
+            if (GetTickCount64() > deadline) return NetError::kTimeout;
+            DWORD read = 0;
+            if (!WinHttpReadData(request, buf.data(), (DWORD)buf.size(), &read)) {
+                RequestState none;
+                return error_of(GetLastError(), none);
+            }
+            if (read == 0) return NetError::kNone;
+            if (body->size() + read > max) return NetError::kTooLarge;
+            body->append(buf.data(), read);
+        }
+    }
+
+    // A refused certificate whose reason the client did not give (Wine's does not): the
+    // server's certificate fetched by a bare HEAD that ignores the certificate's faults
+    // (nothing of the user's goes with it) and judged by the system's SSL policy.
+    NetError certificate_reason(HINTERNET connect, const std::wstring& host) {
+        Handle probe(WinHttpOpenRequest(connect, L"HEAD", L"/", nullptr, WINHTTP_NO_REFERER,
+                                        WINHTTP_DEFAULT_ACCEPT_TYPES, WINHTTP_FLAG_SECURE));
+        if (!probe.h) return NetError::kCertOther;
+        DWORD ignore = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID |
+                       SECURITY_FLAG_IGNORE_CERT_DATE_INVALID | SECURITY_FLAG_IGNORE_CERT_WRONG_USAGE;
+        DWORD features = WINHTTP_DISABLE_COOKIES | WINHTTP_DISABLE_REDIRECTS;
+        const int t = settings.timeout_ms;
+        if (!WinHttpSetOption(probe.h, WINHTTP_OPTION_SECURITY_FLAGS, &ignore, sizeof ignore) ||
+            !WinHttpSetOption(probe.h, WINHTTP_OPTION_DISABLE_FEATURE, &features, sizeof features) ||
+            !WinHttpSetTimeouts(probe.h, t, t, t, t) ||
+            !WinHttpSendRequest(probe.h, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0))
+            return NetError::kCertOther;
+        PCCERT_CONTEXT cert = nullptr;
+        DWORD size = sizeof cert;
+        if (!WinHttpQueryOption(probe.h, WINHTTP_OPTION_SERVER_CERT_CONTEXT, &cert, &size) || !cert)
+            return NetError::kCertOther;
+        const NetError verdict = certificate_verdict(cert, host);
+        CertFreeCertificateContext(cert);
+        return verdict;
+    }
+
+    NetError exchange(const HttpRequest& req, HttpResponse* res) {
+        const ULONGLONG deadline = GetTickCount64() + (ULONGLONG)settings.request_limit_ms;
+        std::wstring host = wide(req.url.host);
+        if (host.size() > 2 && host.front() == L'[') host = host.substr(1, host.size() - 2);
+        Handle connect(WinHttpConnect(session, host.c_str(), (INTERNET_PORT)req.url.port, 0));
+        if (!connect.h) return NetError::kAddress;
+        const std::wstring method = wide(req.method);
+        const std::wstring target = wide(req.url.target());
+        DWORD flags = WINHTTP_FLAG_ESCAPE_DISABLE | WINHTTP_FLAG_ESCAPE_DISABLE_QUERY;
+        if (req.url.https) flags |= WINHTTP_FLAG_SECURE;
+        Handle request(WinHttpOpenRequest(connect.h, method.c_str(), target.c_str(), nullptr,
+                                          WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
+        if (!request.h) return NetError::kConnect;
+        RequestState state;
+        DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&state);
+        WinHttpSetOption(request.h, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context);
+        WinHttpSetStatusCallback(request.h, on_status, WINHTTP_CALLBACK_FLAG_SECURE_FAILURE, 0);
+        DWORD features = WINHTTP_DISABLE_COOKIES;
+        if (!req.follow_redirects) features |= WINHTTP_DISABLE_REDIRECTS;
+        WinHttpSetOption(request.h, WINHTTP_OPTION_DISABLE_FEATURE, &features, sizeof features);
+        const int t = settings.timeout_ms;
+        WinHttpSetTimeouts(request.h, t, t, t, t);
+        choose_proxy(request.h, req.url);
+        if (req.with_password && server_scheme)
+            set_credentials(request.h, WINHTTP_AUTH_TARGET_SERVER, server_scheme);
+
+        std::wstring headers;
+        for (const HttpHeader& h : req.headers) headers += wide(h.name) + L": " + wide(h.value) + L"\r\n";
+        bool server_tried = server_scheme != 0, proxy_tried = false;
+        bool answered_challenge = false;  // credentials sent in answer to this request's 401
+        for (;;) {
+            if (cancelled()) return NetError::kCancelled;
+            if (!WinHttpSendRequest(request.h, headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
+                                    (DWORD)-1, req.body.empty() ? WINHTTP_NO_REQUEST_DATA
+                                                                : const_cast<char*>(req.body.data()),
+                                    (DWORD)req.body.size(), (DWORD)req.body.size(), 0) ||
+                !WinHttpReceiveResponse(request.h, nullptr)) {
+                const NetError e = error_of(GetLastError(), state);
+                // Some servers drop the connection instead of answering credentials they refuse.
+                if (e == NetError::kConnect && answered_challenge) {
+                    res->status = 401;
+                    return NetError::kAuth;
+                }
+                return e == NetError::kCertOther && !state.secure_flags ? certificate_reason(connect.h, host)
+                                                                         : e;
+            }
+            bool found = false;
+            res->status = (int)number_header(request.h, WINHTTP_QUERY_STATUS_CODE, &found);
+            if (!found) return NetError::kServer;
+            // An authentication request answered once with the credentials, on the same request.
+            const bool server_auth = res->status == 401 && req.with_password && !server_tried;
+            const bool proxy_auth = res->status == 407 && !proxy_tried;
+            if (!server_auth && !proxy_auth) break;
+            DWORD target = 0;
+            const DWORD scheme = auth_scheme(request.h, &target);
+            if (!scheme) break;
+            std::string drained;
+            read_body(request.h, kDrainBytes, deadline, &drained);
+            set_credentials(request.h, target, scheme);
+            if (target == WINHTTP_AUTH_TARGET_PROXY) {
+                proxy_tried = true;
+            } else {
+                server_tried = true;
+                answered_challenge = true;
+                server_scheme = scheme;
+            }
+        }
+        header(request.h, WINHTTP_QUERY_ETAG, &res->etag);
+        header(request.h, WINHTTP_QUERY_LAST_MODIFIED, &res->last_modified);
+        header(request.h, WINHTTP_QUERY_LOCATION, &res->location);
+        header(request.h, WINHTTP_QUERY_CONTENT_TYPE, &res->content_type);
+        if (res->status == 401) server_scheme = 0;
+        return read_body(request.h, req.max_body, deadline, &res->body);
+    }
+};
+
+WinHttpClient::WinHttpClient(const HttpClientSettings& settings) : impl_(new Impl) {
+    impl_->settings = settings;
+    impl_->session = WinHttpOpen(L"Zelmar/" ZELMAR_VERSION_TEXT, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                 WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+    impl_->have_proxy = WinHttpGetIEProxyConfigForCurrentUser(&impl_->proxy) != FALSE;
+}
+
+WinHttpClient::~WinHttpClient() { delete impl_; }
+
+NetError WinHttpClient::send(const HttpRequest& request, HttpResponse* response) {
+    *response = HttpResponse();
+    if (!impl_->session) return NetError::kConnect;
+    if (request.with_password && !dav_password_allowed(request.url, impl_->settings.plain_confirmed))
+        return NetError::kInsecure;
+    const NetError e = impl_->exchange(request, response);
+    if (e != NetError::kNone) {
+        const int status = response->status;
+        *response = HttpResponse();
+        response->status = e == NetError::kTooLarge || e == NetError::kAuth ? status : 0;
+    }
+    return e;
+}
