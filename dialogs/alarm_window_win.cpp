@@ -330,7 +330,7 @@ void show_alarms(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTime
     if (!b) return;
     alarm_batch_make(b.get(), list, indices, count);
     if (missed_upto != 0) alarm_batch_mark_missed(b.get(), missed_upto);
-    show_alarm_batch(owner, w, form, *b, false);
+    show_alarm_batch(owner, w, form, *b, true);
 }
 
 void close_alarm_window(AlarmWindow* w) {

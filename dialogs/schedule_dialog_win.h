@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "dialogs/occurrence_question_win.h"
 #include "dialogs/view_state.h"
 
 struct ScheduleList;
@@ -17,8 +18,11 @@ struct ScheduleStored {
     void* context = nullptr;
 };
 
-// Opens the dialog on list with the work entry on the opening date (-1 fields: none given);
-// Add, Change and Delete work on list in place. True when an entry was added, changed or
-// deleted: the caller saves the list and repaints. notice nullptr: message_box.
+// Opens the dialog on list with the work entry on the opening date (-1 fields: none given),
+// or with the opening's entry selected and shown; Add, Change and Delete work on list in
+// place. Opened on a day, a change or delete of a repeating entry asks whether it is for that
+// day alone (ask). True when an entry was added, changed or deleted: the caller saves the list
+// and repaints. notice nullptr: message_box; ask nullptr: ask_occurrence_scope.
 bool schedule_dialog(HWND owner, const ScheduleOpening& opening, ScheduleList* list,
-                     ScheduleNoticeFn notice = nullptr, ScheduleStored stored = {});
+                     ScheduleNoticeFn notice = nullptr, ScheduleStored stored = {},
+                     OccurrenceAskFn ask = nullptr);
