@@ -1,4 +1,4 @@
-// Command 205 フォント(&F)...: the font dialog with a live preview on the main window.
+// CMD_FONT フォント(&F)...: the font dialog with a live preview on the main window.
 #pragma once
 
 #include <windows.h>

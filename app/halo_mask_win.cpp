@@ -5,47 +5,35 @@
 #include <new>
 
 #include "app/halo_rows.h"
-#include "config/handles_win.h"
+#include "image/dib_section_win.h"
 #include "image/surface_win.h"
 
 namespace {
 
 // The texts' mask: a one-bit top-down DIB section, clear bits black and set bits white, in a
-// memory dc. Members go in reverse order: the bitmap is selected out before it is deleted.
+// memory dc.
 struct Mask {
-    OwnedMemoryDC dc;
-    OwnedBitmap bitmap;
-    GdiSelect selection;
+    DibSection picture;
     const uint8_t* bits = nullptr;
     int w = 0, h = 0, stride = 0;
     std::unique_ptr<uint8_t[]> widened;  // one widened row
 
     bool make(int width, int height) {
-        struct {
-            BITMAPINFOHEADER header;
-            RGBQUAD colours[2];
-        } bi = {};
-        bi.header.biSize = sizeof bi.header;
-        bi.header.biWidth = width;
-        bi.header.biHeight = -height;
-        bi.header.biPlanes = 1;
-        bi.header.biBitCount = 1;
-        bi.header.biCompression = BI_RGB;
-        bi.colours[1] = RGBQUAD{255, 255, 255, 0};
-        dc.reset(CreateCompatibleDC(nullptr));
-        if (!dc) return false;
-        void* p = nullptr;
-        bitmap.reset(CreateDIBSection(dc.get(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS,
-                                      &p, nullptr, 0));
-        if (!bitmap || !p) return false;
-        selection.select(dc.get(), bitmap.get());
-        bits = static_cast<const uint8_t*>(p);
+        DibShape shape;
+        shape.width = width;
+        shape.height = height;
+        shape.bits = 1;
+        shape.top_down = true;
+        shape.colours[1] = RGBQUAD{255, 255, 255, 0};
+        if (!picture.make(shape) || !picture) return false;
+        bits = picture.rows();
         w = width;
         h = height;
-        stride = ((width + 31) / 32) * 4;
+        stride = picture.stride();
         widened.reset(new (std::nothrow) uint8_t[static_cast<size_t>(stride)]);
         return widened != nullptr;
     }
+    HDC dc() const { return picture.dc(); }
     const uint8_t* row(int y) const { return y >= 0 && y < h ? bits + static_cast<size_t>(y) * stride : nullptr; }
 };
 
@@ -69,10 +57,10 @@ bool pixels_of(HDC target, const Mask& m, Pixels* out) {
 void lay_by_blits(HDC target, const Mask& m, int x, int y, int w, int h) {
     Mask widened;
     if (!widened.make(m.w, m.h)) return;
-    HDC out = widened.dc.get();
+    HDC out = widened.dc();
     PatBlt(out, x, y, w, h, BLACKNESS);
     for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) BitBlt(out, x + dx, y + dy, w, h, m.dc.get(), x, y, SRCPAINT);
+        for (int dx = -1; dx <= 1; ++dx) BitBlt(out, x + dx, y + dy, w, h, m.dc(), x, y, SRCPAINT);
     // From one bit to colour a clear bit becomes the text colour and a set bit the background
     // colour: black ORed changes nothing, white ORed is white.
     const COLORREF text = SetTextColor(target, RGB(0, 0, 0));
@@ -93,7 +81,7 @@ HDC halo_mask_begin(int w, int h) {
             return nullptr;
         }
     }
-    HDC dc = g_mask->dc.get();
+    HDC dc = g_mask->dc();
     PatBlt(dc, 0, 0, w, h, BLACKNESS);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));  // a set bit

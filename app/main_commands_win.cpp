@@ -11,6 +11,7 @@
 #include "calendar/date.h"
 #include "config/profile.h"
 #include "config/settings.h"
+#include "image/background_loader_win.h"
 #include "image/background_win.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
@@ -46,30 +47,51 @@ void toggle_hidden(MainState& s, HWND hwnd) {
     }
 }
 
-void switch_always_on_top(MainState& s, HWND hwnd) {
-    toggle_always_on_top(s.settings);
-    report_save_result(hwnd, settings_save(*s.settings));
-    menus_show_checks(s);
+// What the window does once a menu switch changed its setting.
+void after_always_on_top(MainState& s, HWND hwnd) {
     s.recompose.mark(ViewEvent::kAlwaysOnTopToggled);
     apply_z_order(s, hwnd);
 }
 
-void switch_title_bar(MainState& s, HWND hwnd) {
-    toggle_title_bar(s.settings);
-    report_save_result(hwnd, settings_save(*s.settings));
-    menus_show_checks(s);
+void after_title_bar(MainState& s, HWND hwnd) {
     s.recompose.mark(ViewEvent::kTitleBarToggled);
     apply_title_bar(s, hwnd);
 }
 
 // The holidays go on or off in the month, the lists and the tray tip at once.
-void switch_national_holidays(MainState& s, HWND hwnd) {
-    toggle_national_holidays(s.settings);
-    report_save_result(hwnd, settings_save(*s.settings));
-    menus_show_checks(s);
+void after_national_holidays(MainState& s, HWND hwnd) {
     tray_show_today(hwnd, s.settings->NationalHolidays);
     // The month follows the changed setting at this paint, which compares the settings.
     repaint(s, hwnd, ViewEvent::kTrayTipChanged);
+}
+
+}  // namespace
+
+// The settings the menu switches on and off, each checked while on. A new switch is a row
+// here, its setting's row and its menu item.
+const MenuSwitch kMenuSwitches[] = {
+    {CMD_ALWAYS_ON_TOP, offsetof(Settings, front), after_always_on_top},
+    {CMD_NO_TITLE_BAR, offsetof(Settings, titlebar), after_title_bar},
+    {CMD_NATIONAL_HOLIDAYS, offsetof(Settings, NationalHolidays), after_national_holidays},
+};
+const size_t kMenuSwitchCount = sizeof kMenuSwitches / sizeof kMenuSwitches[0];
+
+namespace {
+
+const MenuSwitch* menu_switch(int id) {
+    for (const MenuSwitch& m : kMenuSwitches)
+        if (static_cast<int>(m.command) == id) return &m;
+    return nullptr;
+}
+
+// The setting switched and saved, the check mark shown, then what the window makes of it.
+void switch_setting(MainState& s, HWND hwnd, const MenuSwitch& m) {
+    const SettingKey* k = setting_key_at(m.field);
+    if (!k) return;
+    toggle_switch(s.settings, *k);
+    report_save_result(hwnd, settings_save(*s.settings));
+    menus_show_checks(s);
+    m.after(s, hwnd);
 }
 
 // What the settings dialog wrote takes effect: the background anew, the settings saved,
@@ -94,7 +116,8 @@ void apply_from_settings_dialog(void* context, HWND dialog) {
 
 // The dialog's OK has the window apply the settings once the dialog is gone.
 void detailed_settings(MainState& s, HWND hwnd) {
-    if (settings_dialog(hwnd, s.settings, SettingsApply{apply_from_settings_dialog, &s}))
+    if (settings_dialog(hwnd, s.settings, SettingsApply{apply_from_settings_dialog, &s},
+                        ImageFormats{image_formats_filter, nullptr}))
         PostMessageA(hwnd, WM_COMMAND, CMD_APPLY_SETTINGS, 0);
 }
 
@@ -122,8 +145,8 @@ void open_schedule_dialog(MainState& s, HWND hwnd, const ScheduleOpening& openin
     if (s.schedule_dialog_open) return;
     s.view.schedule_opening = opening;
     s.schedule_dialog_open = true;
-    const bool changed = schedule_dialog(hwnd, s.view.schedule_opening, s.schedule, nullptr,
-                                         ScheduleStored{ring_stored_entry, &s});
+    const bool changed = schedule_dialog(hwnd, s.view.schedule_opening, s.schedule, s.sound.get(),
+                                         nullptr, ScheduleStored{ring_stored_entry, &s});
     s.schedule_dialog_open = false;
     if (!changed) return;
     report_save_result(hwnd, schedule_save(*s.settings, s.schedule));
@@ -164,9 +187,6 @@ bool main_command(MainState& s, HWND hwnd, int id) {
     case CMD_DISPLAY_MONTH: choose_display_month(s, hwnd); return true;
     case CMD_SCHEDULE: open_schedule_dialog(s, hwnd, ScheduleOpening{}); return true;
     case CMD_FONT: choose_font(s.settings, hwnd); return true;
-    case CMD_ALWAYS_ON_TOP: switch_always_on_top(s, hwnd); return true;
-    case CMD_NO_TITLE_BAR: switch_title_bar(s, hwnd); return true;
-    case CMD_NATIONAL_HOLIDAYS: switch_national_holidays(s, hwnd); return true;
     case CMD_ICS_EXPORT: export_calendar(s, hwnd); return true;
     case CMD_ICS_IMPORT: import_calendar(s, hwnd); return true;
     case CMD_RESET_MONTH: reset_month(s, hwnd); return true;
@@ -177,6 +197,11 @@ bool main_command(MainState& s, HWND hwnd, int id) {
     case CMD_EXIT: DestroyWindow(hwnd); return true;
     case CMD_APPLY_SETTINGS: apply_settings(s, hwnd, hwnd); return true;
     case CMD_BRING_TO_FRONT: bring_to_front(hwnd); return true;
-    default: return false;
+    default: break;
     }
+    if (const MenuSwitch* m = menu_switch(id)) {
+        switch_setting(s, hwnd, *m);
+        return true;
+    }
+    return false;
 }

@@ -1,5 +1,5 @@
-// The menus: a menu bar with one "設定(&S)" entry whose drop-down is menu 210, the same
-// menu as the right-button popup, its check marks and the state of a hidden window.
+// The menus: a menu bar with one "設定(&S)" entry whose drop-down is the main menu
+// (IDM_MAIN), the same menu as the right-button popup, its check marks and the state of a hidden window.
 #include "app/app_win.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
@@ -9,7 +9,7 @@
 
 namespace {
 
-// The "設定(&S)" submenu sits at position 1 of menu 210.
+// The "設定(&S)" submenu sits at position 1 of the main menu.
 constexpr UINT kSettingsSubmenuPos = 1;
 
 // The national holidays' switch goes right after "タイトルバーなし(&N)"; its text lives with
@@ -57,12 +57,12 @@ void menus_show_checks(const MainState& s) {
     HMENU menu = s.main_menu.get();
     if (!menu) return;
     // Only the check bit: a stray value in the settings file must not grey the item.
-    CheckMenuItem(menu, CMD_ALWAYS_ON_TOP,
-                  MF_BYCOMMAND | (always_on_top(*s.settings) ? MF_CHECKED : MF_UNCHECKED));
-    CheckMenuItem(menu, CMD_NO_TITLE_BAR,
-                  MF_BYCOMMAND | (title_bar_hidden(*s.settings) ? MF_CHECKED : MF_UNCHECKED));
-    CheckMenuItem(menu, CMD_NATIONAL_HOLIDAYS,
-                  MF_BYCOMMAND | (national_holidays_shown(*s.settings) ? MF_CHECKED : MF_UNCHECKED));
+    for (size_t i = 0; i < kMenuSwitchCount; ++i) {
+        const MenuSwitch& m = kMenuSwitches[i];
+        const SettingKey* k = setting_key_at(m.field);
+        const bool on = k && switched_on(*s.settings, *k);
+        CheckMenuItem(menu, m.command, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    }
 }
 
 void menus_attach(const MainState& s, HWND hwnd) {
@@ -72,7 +72,7 @@ void menus_attach(const MainState& s, HWND hwnd) {
 
 void menus_destroy(MainState& s, HWND hwnd) {
     // Detach first: the window would otherwise destroy its menu bar a second time, and the
-    // bar would take menu 210 with it.
+    // bar would take the main menu with it.
     if (GetMenu(hwnd)) SetMenu(hwnd, nullptr);
     if (s.menu_bar && s.main_menu) RemoveMenu(s.menu_bar.get(), 0, MF_BYPOSITION);
     s.menu_bar.reset();

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 
 #include "app/main_layout.h"
 #include "app/recompose.h"
@@ -16,6 +17,7 @@
 #include "dialogs/alarm_window_win.h"
 #include "dialogs/view_state.h"
 #include "schedule/alarm_snooze.h"
+#include "schedule/sound_win.h"
 
 struct ScheduleList;
 
@@ -40,6 +42,7 @@ struct MainState {
     Settings* settings = nullptr;
     ScheduleList* schedule = nullptr;
     AlarmWindow alarm;                   // the alarm window's record (its window or none)
+    std::unique_ptr<SoundPlayer> sound;  // the alarm window's and the schedule dialog's player
     ViewState view;                      // shown month, clicked day, schedule dialog's date
     int today_year = 0, today_month = 0, today_day = 0;
     TickMemory tick;                     // last day, minute, second and alarm instant checked
@@ -66,7 +69,7 @@ struct MainState {
     std::array<CellRect, 31> day_cells = no_day_cells();
     RECT clock_rect = {}, clock_text_rect = {};  // where the clock was last drawn
     OwnedMenu menu_bar;                  // one entry, whose drop-down is main_menu
-    OwnedMenu main_menu;                 // menu 210, also the popup menu
+    OwnedMenu main_menu;                 // IDM_MAIN, also the popup menu
     UINT taskbar_created_msg = 0;
     bool timer_running = false;
     WINDOWPLACEMENT placement = empty_placement();

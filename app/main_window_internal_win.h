@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #include "app/recompose.h"
 
 struct AlarmBatch;
@@ -18,15 +20,25 @@ int screen_width();
 int screen_height();
 
 // main_menus_win.cpp
-void menus_build(MainState& s);          // menu bar holding menu 210, check marks
-void menus_show_checks(const MainState& s);  // items 143, 146, 40003 from their settings
+void menus_build(MainState& s);          // menu bar holding IDM_MAIN, check marks
+void menus_show_checks(const MainState& s);  // each of kMenuSwitches from its setting
 void menus_attach(const MainState& s, HWND hwnd);  // the menu bar, or none without a title bar
 void menus_destroy(MainState& s, HWND hwnd);
-void menus_show_hidden_state(const MainState& s, bool hidden);  // item 141's text, greyed items
+// CMD_HIDE_SHOW's text and the items greyed while the window is hidden.
+void menus_show_hidden_state(const MainState& s, bool hidden);
 void show_main_popup(MainState& s, HWND hwnd, POINT screen_pt);
 
 // main_commands_win.cpp: false when id is not one of the window's commands.
 bool main_command(MainState& s, HWND hwnd, int id);
+// A menu item that switches an on/off setting (its row of kSettingKeys at field), checked
+// while the setting is on, and what the window does after each switch.
+struct MenuSwitch {
+    UINT command;
+    size_t field;  // offsetof(Settings, field)
+    void (*after)(MainState& s, HWND hwnd);
+};
+extern const MenuSwitch kMenuSwitches[];
+extern const size_t kMenuSwitchCount;
 void save_position(MainState& s, HWND hwnd);
 // Sets the schedule dialog's opening date and opens it; saves and repaints when the dialog
 // changed the list.

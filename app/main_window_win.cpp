@@ -3,6 +3,7 @@
 #include "app/app_win.h"
 
 #include <cstring>
+#include <new>
 
 #include "app/background_choice.h"
 #include "app/halo_mask_win.h"
@@ -70,6 +71,9 @@ LRESULT on_create(MainState& s, HWND hwnd, LPARAM lp) {
     // The alarms are checked on from where the previous run stopped.
     s.tick.last_checked = alarm_mark_parse(s.settings->AlarmChecked);
     s.alarm.snooze = AlarmSnooze{snooze_alarms, &s};
+    // Without a player the alarms and the ♪ button beep instead.
+    s.sound.reset(new (std::nothrow) SoundPlayer());
+    s.alarm.sound = s.sound.get();
     s.taskbar_created_msg = RegisterWindowMessageA("TaskbarCreated");
     init_placement(s, hwnd);
     s.startup_list_pending = s.settings->ToDoBoot != 0;
@@ -112,6 +116,8 @@ LRESULT on_end_session(MainState& s, WPARAM ending) {
 
 LRESULT on_destroy(MainState& s, HWND hwnd) {
     close_alarm_window(&s.alarm);
+    s.alarm.sound = nullptr;
+    s.sound.reset();
     tray_remove(hwnd);
     const bool saved = s.session_ended || save_everything(s);
     if (s.timer_running) KillTimer(hwnd, kMainTimer);

@@ -54,7 +54,7 @@ void draw_check_mark(HDC dc, int l, int t, int r, int u) {
                           {r - w / 10, t + h / 4 - h / 20},
                           {l + w / 4 + w / 24, u - h / 6 - h / 12},
                           {l, (t + u) / 2}};
-    DcPenBrush black(dc, RGB(0, 0, 0), RGB(0, 0, 0));
+    DcPenBrush black(dc, kColorBlack, kColorBlack);
     Polygon(dc, pts, 6);
 }
 
@@ -134,9 +134,9 @@ struct MonthTexts {
 
 void weekday_texts(const Settings& settings, const MonthFrame& f, MonthTexts* t) {
     for (int i = 0; i < 7; ++i) {
-        COLORREF c = RGB(0, 0, 0);
-        if (i == 0) c = RGB(255, 0, 0);
-        if (i == 6 && settings.cmode == 1) c = RGB(0, 0, 255);  // the heading wants exactly 1
+        COLORREF c = kColorBlack;
+        if (i == 0) c = kColorRed;
+        if (i == 6 && settings.cmode == 1) c = kColorBlue;  // the heading wants exactly 1
         t->weekday[i] = weekday_label(settings.weeklang, i);
         t->weekday_colour[i] = c;
         t->weekday_x[i] = f.weekday_x[i];
@@ -160,7 +160,7 @@ void write_month_texts(HDC dc, const MonthTexts& t, bool halo_around, bool mask)
         draw_text_halo(dc, t.weekday_x[i], t.weekday_y, t.weekday[i], halo_around);
     }
     select(t.day_font);
-    if (!mask) SetTextColor(dc, RGB(0, 0, 0));
+    if (!mask) SetTextColor(dc, kColorBlack);
     draw_text_halo(dc, t.header_x, t.header_y, t.header, halo_around);
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     for (int i = 0; i < t.run_count; ++i) {
@@ -202,7 +202,7 @@ bool copy_month_texts(HDC dc, int width, TextPictures& pictures, const MonthText
     int n = 0;
     BandText weekday[7];
     for (int i = 0; i < 7; ++i) weekday[i] = BandText{t.weekday_x[i], t.weekday_colour[i], t.weekday[i]};
-    const BandText header = {t.header_x, RGB(0, 0, 0), t.header};
+    const BandText header = {t.header_x, kColorBlack, t.header};
     if (!pictures.band(0, t.weekday_font, t.weekday_key, view_font_metrics(ViewFontRole::kWeekday).height,
                        window, width, t.weekday_y, weekday, 7, &placed[n++]))
         return false;

@@ -47,42 +47,15 @@ Layers layers_for_event(ViewEvent e) {
 
 namespace {
 
-struct KeyLayers {
-    const char* key;
-    Layers layers;
-};
-
-constexpr Layers kMonthUp = kLayerMonth | kLayerClock;
-
-// Every stored value, by key. The clock's switches change the grid's rows, so they take the
-// month; the clock's formats only the clock. The window set moves or sizes the window, which
-// comes as its own event.
-const KeyLayers kKeyLayers[] = {
-    {"monthlang", kMonthUp},         {"weeklang", kMonthUp},
-    {"jfont", kLayerNone},           {"checkmark", kMonthUp},
-    {"front", kLayerNone},           {"clock", kMonthUp},
-    {"method", kLayerClock},         {"ampm", kLayerClock},
-    {"analog", kMonthUp},            {"second", kLayerClock},
-    {"iconpos", kLayerNone},         {"titlebar", kLayerNone},
-    {"cmode", kMonthUp},             {"NationalHolidays", kMonthUp},
-    {"BackImage", kAllLayers},
-    {"Transparent", kAllLayers},     {"BackMode", kAllLayers},
-    {"BackArea", kAllLayers},        {"BackImageFile", kAllLayers},
-    {"icontitle", kLayerNone},       {"charset", kMonthUp},
-    {"weight", kMonthUp},            {"italic", kMonthUp},
-    {"fontname", kMonthUp},          {"AlarmChecked", kLayerNone},
-    {"ToDoBoot", kLayerNone},
-    {"ToDoWidth", kLayerNone},       {"ToDoTimemes", kLayerNone},
-    {"x1", kLayerNone},              {"y1", kLayerNone},
-    {"x2", kLayerNone},              {"y2", kLayerNone},
-    {"ix", kLayerNone},              {"iy", kLayerNone},
-};
-
-const KeyLayers* find_key(const char* key) {
-    if (!key) return nullptr;
-    for (const KeyLayers& k : kKeyLayers)
-        if (std::strcmp(k.key, key) == 0) return &k;
-    return nullptr;
+// The layers of a row's redraw, closed upward; a value outside the list composes everything.
+Layers layers_of(Redraw r) {
+    switch (r) {
+    case Redraw::kNothing: return kLayerNone;
+    case Redraw::kClock: return kLayerClock;
+    case Redraw::kMonth: return close_upward(kLayerMonth);
+    case Redraw::kBackground: return kAllLayers;
+    }
+    return kAllLayers;
 }
 
 const char* field_of(const Settings& s, size_t offset) {
@@ -104,11 +77,14 @@ bool text_differs(const Settings& a, const Settings& b, size_t offset, size_t si
 }  // namespace
 
 Layers layers_for_setting(const char* key) {
-    const KeyLayers* k = find_key(key);
-    return k ? k->layers : kAllLayers;
+    if (const SettingKey* k = setting_key_named(key)) return layers_of(k->redraws);
+    if (const WindowSetKey* k = window_set_key_named(key)) return layers_of(k->redraws);
+    return kAllLayers;
 }
 
-bool setting_is_classified(const char* key) { return find_key(key) != nullptr; }
+bool setting_is_classified(const char* key) {
+    return setting_key_named(key) != nullptr || window_set_key_named(key) != nullptr;
+}
 
 Layers layers_for_settings_change(const Settings& before, const Settings& after) {
     Layers l = kLayerNone;
@@ -116,10 +92,10 @@ Layers layers_for_settings_change(const Settings& before, const Settings& after)
         const bool differs = k.kind == SettingKind::kText
                                  ? text_differs(before, after, k.offset, k.size)
                                  : int_differs(before, after, k.offset);
-        if (differs) l |= layers_for_setting(k.name);
+        if (differs) l |= layers_of(k.redraws);
     }
     for (const WindowSetKey& k : kWindowSetKeys)
-        if (int_differs(before, after, k.offset)) l |= layers_for_setting(k.name);
+        if (int_differs(before, after, k.offset)) l |= layers_of(k.redraws);
     return close_upward(l);
 }
 

@@ -54,10 +54,11 @@ enum class ViewEvent : int {
 // The layers an event asks for.
 Layers layers_for_event(ViewEvent e);
 
-// The layers a change of one stored value asks for, by its key (a name of kSettingKeys or
-// kWindowSetKeys). A key this module does not know asks for everything.
+// The layers a change of one stored value asks for: what its row of kSettingKeys or
+// kWindowSetKeys (config/settings.h) says it redraws, found by its key. A key no row has asks
+// for everything.
 Layers layers_for_setting(const char* key);
-// Whether the key is one this module has decided on.
+// Whether a row has the key.
 bool setting_is_classified(const char* key);
 
 // Every stored value that differs between the two records, united: what a settings dialog,

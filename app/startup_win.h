@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-// A running copy of the program gets WM_COMMAND 202 (it shows itself); true when one exists.
+// A running copy of the program gets CMD_BRING_TO_FRONT (it shows itself); true when one exists.
 bool hand_over_to_running_copy();
 // Directory of the executable, ending in a separator (cut to size).
 void find_program_directory(HINSTANCE inst, char* out, size_t size);

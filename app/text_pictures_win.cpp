@@ -8,6 +8,7 @@
 #include "app/view_text_win.h"
 #include "config/handles_win.h"
 #include "image/dib.h"
+#include "image/dib_section_win.h"
 
 namespace {
 
@@ -19,39 +20,28 @@ constexpr int kMaxBandTexts = 7;
 constexpr int kMaxBandText = 64;
 
 // A 24-bit top-down DIB in a memory DC, filled with one colour, for text written over it.
+// Moved, the one it replaces goes as a whole (its DC before its bitmap).
 struct Picture {
-    OwnedBitmap bitmap;  // declared first: the dc holding it goes before it
-    OwnedMemoryDC dc;
+    DibSection section;
     unsigned char* rows = nullptr;
     int w = 0, h = 0, stride = 0;
 
     bool make(int width, int height, COLORREF back) {
-        dc.reset();
-        bitmap.reset();
-        rows = nullptr;
-        w = h = stride = 0;
+        *this = Picture();
         if (width <= 0 || height <= 0) return false;
-        const uint64_t row_bytes = dib_stride(width, 24);
-        if (row_bytes * static_cast<uint64_t>(height) > kMaxPictureBytes) return false;
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 24;
-        bi.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-        dc.reset(CreateCompatibleDC(nullptr));
-        if (!bitmap || !dc || !bits || !SelectObject(dc.get(), bitmap.get())) {
-            dc.reset();
-            bitmap.reset();
+        if (dib_stride(width, 24) * static_cast<uint64_t>(height) > kMaxPictureBytes) return false;
+        DibShape shape;
+        shape.width = width;
+        shape.height = height;
+        shape.top_down = true;
+        if (!section.make(shape) || !section) {
+            section.reset();
             return false;
         }
-        rows = static_cast<unsigned char*>(bits);
+        rows = section.rows();
         w = width;
         h = height;
-        stride = static_cast<int>(row_bytes);
+        stride = section.stride();
         for (int y = 0; y < h; ++y) {
             unsigned char* p = rows + static_cast<long>(y) * stride;
             for (int x = 0; x < w; ++x, p += 3) {
@@ -60,9 +50,10 @@ struct Picture {
                 p[2] = GetRValue(back);
             }
         }
-        SetBkMode(dc.get(), TRANSPARENT);
+        SetBkMode(dc(), TRANSPARENT);
         return true;
     }
+    HDC dc() const { return section.dc(); }
     explicit operator bool() const { return rows != nullptr; }
 };
 
@@ -71,7 +62,7 @@ struct Picture {
 Picture cropped(const Picture& from, const CellRect& r, COLORREF back) {
     Picture p;
     if (rect_empty(r) || !p.make(r.right - r.left, r.bottom - r.top, back)) return Picture();
-    BitBlt(p.dc.get(), 0, 0, p.w, p.h, from.dc.get(), r.left, r.top, SRCCOPY);
+    BitBlt(p.dc(), 0, 0, p.w, p.h, from.dc(), r.left, r.top, SRCCOPY);
     GdiFlush();
     return p;
 }
@@ -177,7 +168,7 @@ void make_band(Band& b, HFONT font, const BandText* texts, int count) {
     b.made = true;
     b.pad = pad_for(k.height);
     if (!font || k.height <= 0 || !b.picture.make(k.width, k.height + 2 * b.pad, k.back)) return;
-    HDC dc = b.picture.dc.get();
+    HDC dc = b.picture.dc();
     {
         GdiSelect sel(dc, font);
         SetTextAlign(dc, TA_CENTER | TA_TOP);
@@ -208,7 +199,7 @@ void make_strip(Strip& s, HFONT font) {
     if (!font || k.height <= 0 || widest <= 0 ||
         !loose.make(31 * slot, k.height + 2 * pad, k.back))
         return;
-    HDC dc = loose.dc.get();
+    HDC dc = loose.dc();
     {
         GdiSelect sel(dc, font);
         SetTextAlign(dc, TA_LEFT | TA_TOP);
@@ -249,7 +240,7 @@ void make_strip(Strip& s, HFONT font) {
     for (int d = 0; d < 31; ++d) {
         if (!s.usable[d]) continue;
         const CellRect& r = ink_in_loose[d];
-        BitBlt(s.picture.dc.get(), s.source_x[d], 0, r.right - r.left, r.bottom - r.top, dc,
+        BitBlt(s.picture.dc(), s.source_x[d], 0, r.right - r.left, r.bottom - r.top, dc,
                r.left, r.top, SRCCOPY);
     }
     GdiFlush();
@@ -283,7 +274,7 @@ bool TextPictures::band(int which, HFONT font, const ViewFontKey& key, int heigh
         make_band(b, font, texts, count);
     }
     if (!b.picture) return false;
-    *out = PlacedPicture{b.picture.dc.get(), 0, 0, moved(b.ink, 0, y - b.pad)};
+    *out = PlacedPicture{b.picture.dc(), 0, 0, moved(b.ink, 0, y - b.pad)};
     return true;
 }
 
@@ -310,6 +301,6 @@ bool TextPictures::number(HFONT font, const ViewFontKey& key, const ViewFontMetr
         make_strip(*s, font);
     }
     if (!s->picture || !s->usable[day - 1]) return false;
-    *out = PlacedPicture{s->picture.dc.get(), s->source_x[day - 1], 0, moved(s->ink[day - 1], x, y)};
+    *out = PlacedPicture{s->picture.dc(), s->source_x[day - 1], 0, moved(s->ink[day - 1], x, y)};
     return true;
 }

@@ -4,11 +4,10 @@
 #include "app/main_window_internal_win.h"
 #include "config/settings.h"
 
-DWORD main_window_style(int titlebar) {
-    return titlebar != 0 ? 0x808E0000u : static_cast<DWORD>(WS_OVERLAPPEDWINDOW);
-}
-
 namespace {
+
+// A bare sizing frame that still has the window menu and can be minimised.
+constexpr DWORD kTitlelessStyle = WS_POPUP | WS_BORDER | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
 
 // Two moves make the system compute the frame and the client area for the new style; each
 // is a whole repaint (the second one ends at the rectangle read before).
@@ -21,6 +20,10 @@ void move_to_recompute_frame(HWND hwnd) {
 }
 
 }  // namespace
+
+DWORD main_window_style(int titlebar) {
+    return titlebar != 0 ? kTitlelessStyle : static_cast<DWORD>(WS_OVERLAPPEDWINDOW);
+}
 
 void apply_title_bar(MainState& s, HWND hwnd) {
     menus_attach(s, hwnd);  // the menu bar or none, then DrawMenuBar

@@ -6,55 +6,6 @@
 
 #include "config/cp932.h"
 #include "config/profile.h"
-#include "resources/texts.h"
-
-#define INT16(field, def, group) \
-    {#field, SettingKind::kInt16, SettingGroup::group, offsetof(Settings, field), sizeof(int), def, nullptr}
-#define INT32(field, def, group) \
-    {#field, SettingKind::kInt32, SettingGroup::group, offsetof(Settings, field), sizeof(int), def, nullptr}
-#define TEXT(field, def)                                                                     \
-    {#field, SettingKind::kText, SettingGroup::kConfig, offsetof(Settings, field),            \
-     sizeof(Settings::field), 0, def}
-const SettingKey kSettingKeys[kSettingKeyCount] = {
-    INT16(monthlang, 1, kConfig),
-    INT16(weeklang, 0, kConfig),
-    TEXT(jfont, kDefaultFontFace),
-    INT16(checkmark, 0, kConfig),
-    INT16(front, 0, kConfig),
-    INT16(clock, 0, kConfig),
-    INT16(method, 0, kConfig),
-    INT16(ampm, 0, kConfig),
-    INT16(analog, 0, kConfig),
-    INT16(second, 0, kConfig),
-    INT16(iconpos, 0, kConfig),
-    INT16(titlebar, 0, kConfig),
-    INT16(cmode, 1, kConfig),
-    INT16(NationalHolidays, 1, kConfig),
-    INT16(BackImage, 0, kConfig),
-    INT16(Transparent, 0, kConfig),
-    INT16(BackMode, 0, kConfig),
-    INT16(BackArea, 50, kConfig),
-    TEXT(BackImageFile, ""),
-    TEXT(icontitle, kProgramName),
-    INT16(charset, 128, kConfig),
-    INT16(weight, 400, kConfig),
-    INT16(italic, 0, kConfig),
-    TEXT(fontname, kDefaultFontFace),
-    {"AlarmChecked", SettingKind::kText, SettingGroup::kAlarm, offsetof(Settings, AlarmChecked),
-     sizeof(Settings::AlarmChecked), 0, ""},
-    INT16(ToDoBoot, 0, kToDo),
-    INT32(ToDoWidth, 10, kToDo),
-    INT16(ToDoTimemes, 60, kToDo),
-};
-#undef INT16
-#undef INT32
-#undef TEXT
-
-#define WSET(field, legacy_def) {#field, offsetof(Settings, field), legacy_def}
-const WindowSetKey kWindowSetKeys[kWindowSetKeyCount] = {
-    WSET(x1, 0), WSET(y1, 0), WSET(x2, 320), WSET(y2, 200), WSET(ix, 0), WSET(iy, 0),
-};
-#undef WSET
 
 namespace {
 
@@ -81,6 +32,66 @@ const char* setting_text(const Settings& s, const SettingKey& k) { return field_
 
 int window_set_int(const Settings& s, const WindowSetKey& k) {
     return *reinterpret_cast<const int*>(field_at(s, k.offset));
+}
+
+const SettingKey* setting_key_at(size_t offset) {
+    for (const SettingKey& k : kSettingKeys)
+        if (k.offset == offset) return &k;
+    return nullptr;
+}
+
+const SettingKey* setting_key_named(const char* name) {
+    if (!name) return nullptr;
+    for (const SettingKey& k : kSettingKeys)
+        if (std::strcmp(k.name, name) == 0) return &k;
+    return nullptr;
+}
+
+const WindowSetKey* window_set_key_named(const char* name) {
+    if (!name) return nullptr;
+    for (const WindowSetKey& k : kWindowSetKeys)
+        if (std::strcmp(k.name, name) == 0) return &k;
+    return nullptr;
+}
+
+bool switched_on(const Settings& s, const SettingKey& k) {
+    if (k.kind == SettingKind::kText) return false;
+    const int v = setting_int(s, k);
+    switch (k.on_off) {
+    case OnOff::kOne:
+    case OnOff::kCheckedAny: return v != 0;
+    case OnOff::kChecked: return v == kMenuChecked;
+    case OnOff::kNone: break;
+    }
+    return false;
+}
+
+void toggle_switch(Settings* s, const SettingKey& k) {
+    if (k.kind == SettingKind::kText || k.on_off == OnOff::kNone) return;
+    const int on = k.on_off == OnOff::kOne ? 1 : kMenuChecked;
+    setting_int(*s, k) = switched_on(*s, k) ? 0 : on;
+}
+
+namespace {
+
+bool switched_on_at(const Settings& s, size_t offset) {
+    const SettingKey* k = setting_key_at(offset);
+    return k && switched_on(s, *k);
+}
+
+}  // namespace
+
+bool always_on_top(const Settings& s) { return switched_on_at(s, offsetof(Settings, front)); }
+bool keeps_icon_position(const Settings& s) { return switched_on_at(s, offsetof(Settings, iconpos)); }
+bool title_bar_hidden(const Settings& s) { return switched_on_at(s, offsetof(Settings, titlebar)); }
+bool national_holidays_shown(const Settings& s) {
+    return switched_on_at(s, offsetof(Settings, NationalHolidays));
+}
+
+int setting_in_range(int64_t v, const SettingKey& k) {
+    if (v < k.min) return k.min;
+    if (v > k.max) return k.max;
+    return static_cast<int>(v);
 }
 
 namespace {

@@ -5,36 +5,41 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
+#include "resources/texts.h"
+
+// Every field bears its key's name; what each one is, its default and its range are in its
+// row of kSettingKeys (or kWindowSetKeys) below.
 struct Settings {
-    int monthlang;           // 1 = Japanese month names
-    int weeklang;            // 1 = Japanese weekday names
-    char jfont[80];          // kept as read
-    int checkmark;           // 0 = box today, 1 = tick past days
-    int front;               // kMenuChecked = always on top
+    int monthlang;
+    int weeklang;
+    char jfont[80];
+    int checkmark;
+    int front;
     int clock;
-    int method;              // 1 = 12-hour time
-    int ampm;                // 1 = AM/PM after the time
+    int method;
+    int ampm;
     int analog;
     int second;
-    int iconpos;             // kMenuChecked = keep the minimised window's place
-    int titlebar;            // nonzero = no title bar or menu
-    int cmode;               // 1 = colour Saturdays
-    int NationalHolidays;    // 1 = show Japan's national holidays, 0 = only the user's entries
+    int iconpos;
+    int titlebar;
+    int cmode;
+    int NationalHolidays;
     int BackImage;
-    int Transparent;         // 0..100 percent
-    int BackMode;            // 0 whole, 1 right, 2 bottom
-    int BackArea;            // 0..100 percent
+    int Transparent;
+    int BackMode;
+    int BackArea;
     char BackImageFile[260];
-    char icontitle[80];      // kept as read
+    char icontitle[80];
     int charset;
     int weight;
     int italic;
     char fontname[100];      // may exceed a LOGFONT face (32 bytes): cut where it is used
-    char AlarmChecked[16];   // alarms checked up to this minute, "YYYYMMDDhhmm"; "" none
+    char AlarmChecked[16];   // "YYYYMMDDhhmm"; "" none
     int ToDoBoot;
-    int ToDoWidth;           // 32 bits in the file
-    int ToDoTimemes;         // kept as read
+    int ToDoWidth;
+    int ToDoTimemes;
     // Current window set.
     int x1, y1, x2, y2;
     int ix, iy;
@@ -43,24 +48,14 @@ struct Settings {
 // The on/off settings that mirror a menu check mark (`front`, `iconpos`, `titlebar`) hold
 // the platform's check state (MF_CHECKED) when on, 0 when off.
 constexpr int kMenuChecked = 8;
-// `front` and `iconpos` count as on only when exactly checked; `titlebar` when nonzero.
-inline bool always_on_top(const Settings& s) { return s.front == kMenuChecked; }
-inline bool keeps_icon_position(const Settings& s) { return s.iconpos == kMenuChecked; }
-inline bool title_bar_hidden(const Settings& s) { return s.titlebar != 0; }
-// The menu toggles: on becomes 0, anything else kMenuChecked (a stray stored value of
-// `front` counts as off, of `titlebar` as on).
-inline void toggle_always_on_top(Settings* s) { s->front = always_on_top(*s) ? 0 : kMenuChecked; }
-inline void toggle_title_bar(Settings* s) { s->titlebar = title_bar_hidden(*s) ? 0 : kMenuChecked; }
-// The national holidays' switch holds 1 or 0; a stray stored value counts as on.
-inline bool national_holidays_shown(const Settings& s) { return s.NationalHolidays != 0; }
-inline void toggle_national_holidays(Settings* s) {
-    s->NationalHolidays = national_holidays_shown(*s) ? 0 : 1;
-}
 
-// One row per "Config" key: its name, its field, its default and its stored width. The same
-// rows drive the defaults, the loads and saves of the settings file and the import from the
-// legacy registry (2 bytes, 4 bytes or a string of at most 255 bytes there). Rows run in the
-// order the keys are written; the three upcoming-list keys come last.
+// One row per "Config" key: its name (also the field's), what it is, its field, its default,
+// the values the program gives it, how it reads as a switch and what of the main window's
+// picture a change of it draws again. The same rows drive the defaults, the loads and saves
+// of the settings file, the import from the legacy registry (2 bytes, 4 bytes or a string of
+// at most 255 bytes there), what each change recomposes and the controls of the settings
+// dialog. Rows run in the order the keys are written; the three upcoming-list keys come
+// last. A new setting is a field of Settings and a row here.
 enum class SettingKind : unsigned char {
     kInt16,  // signed 16-bit in the file and 2 bytes in the registry
     kInt32,  // all 32 bits in the file, 4 bytes in the registry (ToDoWidth)
@@ -71,27 +66,127 @@ enum class SettingGroup : unsigned char {
     kToDo,    // todo_load / todo_save
     kAlarm,   // alarm_checked_load / alarm_checked_save
 };
+// How an on/off setting reads and what switching it writes.
+enum class OnOff : unsigned char {
+    kNone,        // not an on/off setting
+    kOne,         // on is 1, off 0; any other nonzero value reads as on
+    kChecked,     // on is kMenuChecked, off 0; any other value reads as off
+    kCheckedAny,  // on is kMenuChecked, off 0; any other nonzero value reads as on
+};
+// What of the main window's picture a change draws again: the lowest layer it touches, every
+// layer above it coming along (background, then month, then clock).
+enum class Redraw : unsigned char {
+    kNothing,     // not in the picture (a frame, a position or a window of its own)
+    kClock,
+    kMonth,       // header, buttons, weekday row and days
+    kBackground,  // window colour and image
+};
 struct SettingKey {
-    const char* name;
+    const char* name;      // the key in the file, byte for byte
+    const char* about;     // what it is, in a few words
     SettingKind kind;
     SettingGroup group;
-    size_t offset;  // of the field in Settings
-    size_t size;    // of the field (a text key's buffer)
-    int def;        // integer default
+    size_t offset;         // of the field in Settings
+    size_t size;           // of the field (a text key's buffer)
+    int def;               // integer default
     const char* def_text;  // text default
+    int min, max;          // the values the program gives an integer key
+    OnOff on_off;
+    Redraw redraws;
 };
-constexpr size_t kSettingKeyCount = 28;
-extern const SettingKey kSettingKeys[kSettingKeyCount];
+
+#define ZELMAR_SETTING_INT(group, kind, field, def, min, max, on_off, redraws, about)          \
+    SettingKey {                                                                            \
+        #field, about, SettingKind::kind, SettingGroup::group, offsetof(Settings, field),    \
+            sizeof(int), def, nullptr, min, max, OnOff::on_off, Redraw::redraws              \
+    }
+#define ZELMAR_SETTING_TEXT(group, field, def, redraws, about)                                \
+    SettingKey {                                                                            \
+        #field, about, SettingKind::kText, SettingGroup::group, offsetof(Settings, field),   \
+            sizeof(Settings::field), 0, def, 0, 0, OnOff::kNone, Redraw::redraws            \
+    }
+#define ZELMAR_SETTING_SWITCH(field, def, on_off, redraws, about)                            \
+    ZELMAR_SETTING_INT(kConfig, kInt16, field, def, 0,                                       \
+                       OnOff::on_off == OnOff::kOne ? 1 : kMenuChecked, on_off, redraws, about)
+#define ZELMAR_SETTING_NUMBER(field, def, min, max, redraws, about) \
+    ZELMAR_SETTING_INT(kConfig, kInt16, field, def, min, max, kNone, redraws, about)
+
+inline constexpr SettingKey kSettingKeys[] = {
+    ZELMAR_SETTING_NUMBER(monthlang, 1, 0, 1, kMonth, "month names: 1 Japanese, else English"),
+    ZELMAR_SETTING_NUMBER(weeklang, 0, 0, 1, kMonth, "weekday names: 1 Japanese, else English"),
+    ZELMAR_SETTING_TEXT(kConfig, jfont, kDefaultFontFace, kNothing, "a face name kept as read"),
+    ZELMAR_SETTING_NUMBER(checkmark, 0, 0, 1, kMonth, "today: 0 boxed, 1 past days ticked"),
+    ZELMAR_SETTING_SWITCH(front, 0, kChecked, kNothing, "window always on top"),
+    ZELMAR_SETTING_SWITCH(clock, 0, kOne, kMonth, "clock under the month (the grid makes room)"),
+    ZELMAR_SETTING_SWITCH(method, 0, kOne, kClock, "times in 12-hour form"),
+    ZELMAR_SETTING_SWITCH(ampm, 0, kOne, kClock, "AM/PM after the time, not before it"),
+    ZELMAR_SETTING_SWITCH(analog, 0, kOne, kMonth, "analog clock face (its own height)"),
+    ZELMAR_SETTING_SWITCH(second, 0, kOne, kClock, "the clock shows seconds"),
+    ZELMAR_SETTING_SWITCH(iconpos, 0, kChecked, kNothing, "minimised window kept at ix, iy"),
+    ZELMAR_SETTING_SWITCH(titlebar, 0, kCheckedAny, kNothing, "no title bar and no menu bar"),
+    ZELMAR_SETTING_NUMBER(cmode, 1, 0, 1, kMonth, "Saturdays blue and marked days boxed"),
+    ZELMAR_SETTING_SWITCH(NationalHolidays, 1, kOne, kMonth, "Japan's national holidays shown"),
+    ZELMAR_SETTING_SWITCH(BackImage, 0, kOne, kBackground, "an image behind the calendar"),
+    ZELMAR_SETTING_NUMBER(Transparent, 0, 0, 100, kBackground, "image washed toward white, %"),
+    ZELMAR_SETTING_NUMBER(BackMode, 0, 0, 2, kBackground, "image area: 0 whole, 1 right, 2 bottom"),
+    ZELMAR_SETTING_NUMBER(BackArea, 50, 0, 100, kBackground, "share of a band image's area, %"),
+    ZELMAR_SETTING_TEXT(kConfig, BackImageFile, "", kBackground, "path of the background image"),
+    ZELMAR_SETTING_TEXT(kConfig, icontitle, kProgramName, kNothing, "a title kept as read"),
+    ZELMAR_SETTING_NUMBER(charset, 128, 0, 255, kMonth, "character set of the calendar font"),
+    ZELMAR_SETTING_NUMBER(weight, 400, 0, 1000, kMonth, "weight of the calendar font"),
+    ZELMAR_SETTING_SWITCH(italic, 0, kOne, kMonth, "italic calendar font"),
+    ZELMAR_SETTING_TEXT(kConfig, fontname, kDefaultFontFace, kMonth, "face of the calendar font"),
+    ZELMAR_SETTING_TEXT(kAlarm, AlarmChecked, "", kNothing, "alarms checked up to this minute"),
+    ZELMAR_SETTING_INT(kToDo, kInt16, ToDoBoot, 0, 0, 1, kOne, kNothing,
+                       "recent schedule shown at start"),
+    ZELMAR_SETTING_INT(kToDo, kInt32, ToDoWidth, 10, 1, 99, kNone, kNothing,
+                       "recent schedule covers today and this many days"),
+    ZELMAR_SETTING_INT(kToDo, kInt16, ToDoTimemes, 60, -32768, 32767, kNone, kNothing,
+                       "a number kept as read"),
+};
+constexpr size_t kSettingKeyCount = sizeof kSettingKeys / sizeof kSettingKeys[0];
+
+#undef ZELMAR_SETTING_NUMBER
+#undef ZELMAR_SETTING_SWITCH
+#undef ZELMAR_SETTING_TEXT
+#undef ZELMAR_SETTING_INT
 
 // The window set keys of a "DispSet%d" section, in the order they are written. A load takes
-// the default window set for a missing key; the legacy registry has defaults of its own.
+// the default window set for a missing key; the legacy registry has defaults of its own. They
+// move or size the window, which the window sees by itself: none redraws anything.
 struct WindowSetKey {
     const char* name;
     size_t offset;  // of the int field in Settings
     int legacy_def;
+    Redraw redraws;
 };
-constexpr size_t kWindowSetKeyCount = 6;
-extern const WindowSetKey kWindowSetKeys[kWindowSetKeyCount];
+#define ZELMAR_WINDOW_SET(field, legacy_def) \
+    WindowSetKey { #field, offsetof(Settings, field), legacy_def, Redraw::kNothing }
+inline constexpr WindowSetKey kWindowSetKeys[] = {
+    ZELMAR_WINDOW_SET(x1, 0), ZELMAR_WINDOW_SET(y1, 0), ZELMAR_WINDOW_SET(x2, 320),
+    ZELMAR_WINDOW_SET(y2, 200), ZELMAR_WINDOW_SET(ix, 0), ZELMAR_WINDOW_SET(iy, 0),
+};
+#undef ZELMAR_WINDOW_SET
+constexpr size_t kWindowSetKeyCount = sizeof kWindowSetKeys / sizeof kWindowSetKeys[0];
+
+// The row of the field at offset (offsetof(Settings, field)), or of the key name (letter case
+// counts); nullptr when no row has it.
+const SettingKey* setting_key_at(size_t offset);
+const SettingKey* setting_key_named(const char* name);
+const WindowSetKey* window_set_key_named(const char* name);
+
+// An on/off setting read and switched by its row's rule; a row that is no switch reads as
+// off and does not change.
+bool switched_on(const Settings& s, const SettingKey& k);
+void toggle_switch(Settings* s, const SettingKey& k);
+// The readings the program uses by name.
+bool always_on_top(const Settings& s);
+bool keeps_icon_position(const Settings& s);
+bool title_bar_hidden(const Settings& s);
+bool national_holidays_shown(const Settings& s);
+
+// v limited to the row's range.
+int setting_in_range(int64_t v, const SettingKey& k);
 
 int& setting_int(Settings& s, const SettingKey& k);
 char* setting_text(Settings& s, const SettingKey& k);

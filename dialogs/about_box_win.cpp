@@ -7,7 +7,7 @@
 namespace {
 
 constexpr int kStringSize = 1024;
-// Room for string 11 after each line feed has become two bytes.
+// Room for IDS_COPYRIGHT after each line feed has become two bytes.
 constexpr int kTextSize = 2 * kStringSize;
 
 void fill_texts(HWND dlg) {

@@ -1,4 +1,4 @@
-// The About box (dialog 207): program name, version text and the copyright
+// The About box (IDD_ABOUT): program name, version text and the copyright
 // and contact lines from the string table.
 #ifndef ZELMAR_ABOUT_BOX_H
 #define ZELMAR_ABOUT_BOX_H

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr UINT_PTR kPollTimer = 2;
-constexpr UINT kPollMs = 500;
 // Room for every block of a full list (a block stays well under this), and the count line.
 constexpr size_t kBlockRoom = 256;
 // The controls below the text, in the order of AlarmTemplateSize::button.
@@ -56,15 +54,10 @@ void stop_filtering_keys(HWND dlg, AlarmWindow& w) {
     RemovePropA(dlg, kKeysProp);
 }
 
-void stop_sound_of(HWND hwnd) {
-    if (sound_playing) SendMessageA(hwnd, WM_COMMAND, CMD_SOUND_STOPPED, 0);
-}
+bool sound_playing(const AlarmWindow& w) { return w.sound && w.sound->playing(); }
 
-void kill_poll(HWND hwnd, AlarmWindow& w) {
-    if (w.timer) {
-        KillTimer(hwnd, kPollTimer);
-        w.timer = false;
-    }
+void stop_sound_of(HWND hwnd, const AlarmWindow& w) {
+    if (sound_playing(w)) SendMessageA(hwnd, WM_COMMAND, CMD_SOUND_STOPPED, 0);
 }
 
 RECT rect_in(HWND dlg, HWND control) {
@@ -164,17 +157,12 @@ void show_text(HWND hwnd, const AlarmWindow& w) {
     UpdateWindow(edit);
 }
 
+// The player polls the sound itself and says when it has stopped (CMD_SOUND_STOPPED).
 void sound_file_alarm(HWND hwnd, AlarmWindow& w, const ScheduleEntry* e) {
     ShowWindow(button(hwnd), SW_SHOWNORMAL);
     EnableWindow(button(hwnd), TRUE);
-    if (sound_playing) sound_stop();
-    kill_poll(hwnd, w);
-    if (sound_start_file(hwnd, e->sound_file)) {
-        SetTimer(hwnd, kPollTimer, kPollMs, nullptr);
-        w.timer = true;
-    } else {
-        MessageBeep(MB_ICONASTERISK);
-    }
+    if (sound_playing(w)) w.sound->stop();
+    if (!w.sound || !w.sound->start_file(hwnd, e->sound_file)) MessageBeep(MB_ICONASTERISK);
 }
 
 void sound_alarm(HWND hwnd, AlarmWindow& w, const ScheduleEntry* lead) {
@@ -194,7 +182,7 @@ void sound_alarm(HWND hwnd, AlarmWindow& w, const ScheduleEntry* lead) {
     }
 }
 
-// The alarms a command 207 stands for: the ones handed over with it, or its index alone.
+// The alarms a CMD_SHOW_ALARM stands for: the ones handed over with it, or its index alone.
 std::unique_ptr<AlarmBatch> take_pending(AlarmWindow& w, int index, bool* joins) {
     std::unique_ptr<AlarmBatch> b = std::move(w.pending);
     *joins = w.pending_joins;
@@ -227,7 +215,7 @@ void on_show(HWND hwnd, AlarmWindow& w, int index) {
     std::unique_ptr<AlarmBatch> b = take_pending(w, index, &joins);
     const int first = put_on_show(w, std::move(b), joins);
     if (first < 0) return;
-    stop_sound_of(hwnd);
+    stop_sound_of(hwnd, w);
     show_text(hwnd, w);
     sound_alarm(hwnd, w, &w.shown->item[alarm_batch_lead(w.shown.get(), first)].entry);
     // Enter and Space close the window from the start.
@@ -236,15 +224,14 @@ void on_show(HWND hwnd, AlarmWindow& w, int index) {
 }
 
 void on_sound_stopped(HWND hwnd, AlarmWindow& w) {
-    if (sound_playing) sound_stop();
-    kill_poll(hwnd, w);
+    if (sound_playing(w)) w.sound->stop();
     EnableWindow(button(hwnd), FALSE);
 }
 
 void on_close(HWND hwnd, AlarmWindow& w) {
-    stop_sound_of(hwnd);
+    stop_sound_of(hwnd, w);
     w.hwnd = nullptr;
-    DestroyWindow(hwnd);
+    end_dialog(hwnd, w, true);
 }
 
 // The alarms on show go to the owner to come back later; the window closes.
@@ -253,11 +240,10 @@ void on_snooze(HWND hwnd, AlarmWindow& w) {
     on_close(hwnd, w);
 }
 
-// Destroyed by its owner as well as by Close: the sound and the timer go with the window.
+// Destroyed by its owner as well as by Close: the sound goes with the window.
 void on_destroy(HWND hwnd, AlarmWindow& w) {
     stop_filtering_keys(hwnd, w);
-    stop_sound_of(hwnd);
-    kill_poll(hwnd, w);
+    stop_sound_of(hwnd, w);
     w.shown.reset();
     if (w.hwnd == hwnd) w.hwnd = nullptr;
 }
@@ -266,7 +252,6 @@ void on_destroy(HWND hwnd, AlarmWindow& w) {
 
 INT_PTR AlarmWindow::init(HWND dlg) {
     shown.reset();
-    timer = false;
     read_template_size(dlg, &size);
     filter_keys(dlg, *this);
     EnableWindow(GetDlgItem(dlg, IDC_ALARM_SNOOZE), snooze.fn ? TRUE : FALSE);
@@ -291,9 +276,6 @@ INT_PTR AlarmWindow::message(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:  // the one command that carries its entry in lParam
         if (LOWORD(wp) != CMD_SHOW_ALARM) return FALSE;
         on_show(dlg, *this, static_cast<int>(lp));
-        return TRUE;
-    case WM_TIMER:
-        if (sound_playing) sound_poll();
         return TRUE;
     case WM_DESTROY: on_destroy(dlg, *this); return FALSE;
     default: return FALSE;
@@ -334,7 +316,7 @@ void show_alarms(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTime
 }
 
 void close_alarm_window(AlarmWindow* w) {
-    if (w->hwnd) DestroyWindow(w->hwnd);
+    if (w->hwnd) close_modeless_dialog(w->hwnd, *w, true);
     w->hwnd = nullptr;
     w->pending.reset();
 }

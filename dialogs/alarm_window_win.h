@@ -1,4 +1,4 @@
-// The alarm window (template 212): modeless, centred and topmost, telling the entries that
+// The alarm window (IDD_ALARM): modeless, centred and topmost, telling the entries that
 // came due and sounding the alarm of the first one with a sound. A later alarm reuses the
 // window and replaces its text; alarms put off with "5分後" join what is on show when they
 // come back. The window grows with its alarms up to the work area, then scrolls.
@@ -11,6 +11,7 @@
 #include "dialogs/dialog_frame_win.h"
 #include "resources/resource.h"
 #include "schedule/alarm_batch.h"
+#include "schedule/sound_win.h"
 
 struct ScheduleList;
 
@@ -32,14 +33,14 @@ struct AlarmTemplateSize {
 struct AlarmWindow : DialogRecord<bool> {
     static constexpr int kTemplate = IDD_ALARM;
     HWND hwnd = nullptr;                 // the open window, or none
-    const ScheduleList* list = nullptr;  // for a command 207 that comes with an index alone
+    const ScheduleList* list = nullptr;  // for a CMD_SHOW_ALARM that comes with an index alone
     bool twelve_hour = false;            // the times in 12-hour form
     bool mark_after = false;             // AM/PM after the time
     AlarmSnooze snooze;                  // none: the 5分後 button is greyed
+    SoundPlayer* sound = nullptr;        // plays the sound files; none: they beep
     std::unique_ptr<AlarmBatch> shown;   // the alarms on show
     std::unique_ptr<AlarmBatch> pending; // posted by show_alarms, taken by the command it posted
     bool pending_joins = false;          // pending joins what is on show instead of replacing it
-    bool timer = false;                  // the sound poll runs
     AlarmTemplateSize size;              // read at creation
     HHOOK key_filter = nullptr;          // its keys inside other dialogs' loops
 

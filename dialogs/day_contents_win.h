@@ -1,4 +1,4 @@
-// The day contents dialog (206): the entries of one day of the month on show.
+// The day contents dialog (IDD_DAY_CONTENTS): the entries of one day of the month on show.
 #pragma once
 
 #include <windows.h>

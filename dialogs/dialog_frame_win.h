@@ -17,15 +17,16 @@
 //   Example d;  (fill in what it is handed; d.result = the answer if it cannot run)
 //   const ExampleResult r = run_dialog(owner, d);
 // A handler ends it with end_dialog(dlg, *this, result). A modeless one is opened with
-// open_modeless_dialog and its record lives as long as the window.
+// open_modeless_dialog, its record lives as long as the window, and end_dialog (or its owner,
+// with close_modeless_dialog) destroys the window.
 #pragma once
 
 #include <windows.h>
 
 // The system close (Alt+F4, the close box) of a dialog.
 enum class DialogClose {
-    kIsCancel,  // the system's own handling: Esc, command 2, which the dialog may ignore
-    kRunsOk,    // a dialog without a cancel: command 1 (OK) runs instead
+    kIsCancel,  // the system's own handling: Esc, IDCANCEL, which the dialog may ignore
+    kRunsOk,    // a dialog without a cancel: IDOK runs instead
 };
 
 template <class Result>
@@ -35,6 +36,8 @@ struct DialogRecord {
     // The dialog's answer. What it holds before the run is the answer when the dialog
     // cannot be shown at all.
     Result result{};
+    // Opened by open_modeless_dialog: ending it destroys the window.
+    bool modeless = false;
     INT_PTR message(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 };
 
@@ -49,7 +52,7 @@ T* dialog_state(HWND dlg) {
     return static_cast<T*>(kept_dialog_state(dlg));
 }
 
-// WM_SYSCOMMAND of every dialog: with kRunsOk the system close runs command 1 (OK). Returns
+// WM_SYSCOMMAND of every dialog: with kRunsOk the system close runs IDOK. Returns
 // FALSE: the system goes on, and its close then ends nothing further.
 INT_PTR dialog_system_command(HWND dlg, WPARAM wp, DialogClose close);
 
@@ -84,13 +87,26 @@ INT_PTR CALLBACK framed_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 // Runs the dialog of record over owner and returns its result.
 template <class T>
 typename T::ResultType run_dialog(HWND owner, T& record) {
+    record.modeless = false;
     modal_dialog(owner, T::kTemplate, framed_dialog_proc<T>, &record);
     return record.result;
 }
 
-// Ends a modal dialog with this result.
+// Closes a modeless dialog with this result: its window is destroyed (EndDialog would only
+// hide it).
+template <class T>
+void close_modeless_dialog(HWND dlg, T& record, typename T::ResultType result) {
+    record.result = result;
+    DestroyWindow(dlg);
+}
+
+// Ends a dialog with this result: a modal one's loop ends, a modeless one is closed.
 template <class T>
 void end_dialog(HWND dlg, T& record, typename T::ResultType result) {
+    if (record.modeless) {
+        close_modeless_dialog(dlg, record, result);
+        return;
+    }
     record.result = result;
     EndDialog(dlg, 1);
 }
@@ -98,6 +114,7 @@ void end_dialog(HWND dlg, T& record, typename T::ResultType result) {
 // Creates the modeless dialog of record over owner; nullptr when it cannot be made.
 template <class T>
 HWND open_modeless_dialog(HWND owner, T& record) {
+    record.modeless = true;
     return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(T::kTemplate), owner,
                               framed_dialog_proc<T>, reinterpret_cast<LPARAM>(&record));
 }

@@ -1,4 +1,4 @@
-// The display-month dialog (204): the month on show is typed or stepped, and every valid
+// The display-month dialog (IDD_DISPLAY_MONTH): the month on show is typed or stepped, and every valid
 // change is put on show at once.
 #pragma once
 

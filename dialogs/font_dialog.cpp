@@ -1,5 +1,7 @@
 #include "dialogs/font_dialog.h"
 
+#include "resources/resource.h"
+
 #include <cstring>
 
 #include "config/cp932.h"
@@ -31,7 +33,7 @@ int font_dialog_height(int logpixels_y) { return -(logpixels_y * 10 / 72); }
 bool font_selection_changed(int control_id, int notification) {
     constexpr int kSelChange = 1;  // CBN_SELCHANGE
     if (notification != kSelChange) return false;
-    return control_id == 1136 || control_id == 1137 || control_id == 1140;
+    return control_id == IDC_FONT_FACE || control_id == IDC_FONT_STYLE || control_id == IDC_FONT_SCRIPT;
 }
 
 bool font_style_of_item(long data, int* weight, int* italic) {

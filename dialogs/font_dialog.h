@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "resources/resource.h"
+
 struct Settings;
 
 // The month view's font as the settings keep it.
@@ -25,10 +27,11 @@ FontChoice font_choice(int charset, int weight, int italic, const char* face);
 int font_dialog_height(int logpixels_y);
 
 // The command the preview posts to the dialog: WM_COMMAND with wParam exactly this value.
-constexpr unsigned kFontPreviewCommand = 1026;
+// The id the system's dialog gives its Apply button.
+constexpr unsigned kFontPreviewCommand = IDC_FONT_APPLY;
 
-// Whether a WM_COMMAND of the dialog says that the face (1136), style (1137) or script
-// (1140) selection changed (CBN_SELCHANGE, 1). Another control or notification does not.
+// Whether a WM_COMMAND of the dialog says that the face, style or script selection changed
+// (CBN_SELCHANGE, 1). Another control or notification does not.
 bool font_selection_changed(int control_id, int notification);
 
 // The style list of a dialog that does not answer the request for its current LOGFONT

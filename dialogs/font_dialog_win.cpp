@@ -1,7 +1,8 @@
 // The font dialog's hook. The system dialog redraws its sample whenever the face, style or
-// script changes. Where it reads the sample text from the hidden label 1092 to do so, the
-// label's procedure posts command 1026; where it draws a text of its own (Wine), the hook
-// posts 1026 on the selection-change notifications of the face, style and script lists.
+// script changes. Where it reads the sample text from the hidden label IDC_FONT_SAMPLE to do
+// so, the label's procedure posts kFontPreviewCommand; where it draws a text of its own
+// (Wine), the hook posts it on the selection-change notifications of the face, style and
+// script lists.
 // Either way the command arrives after the dialog has taken the change, and the hook applies
 // the dialog's current font to the main window. Applying the same font twice only repaints.
 #include "dialogs/font_dialog_win.h"

@@ -144,7 +144,7 @@ void on_paint(HWND dlg, const BoxState* s) {
 
 INT_PTR BoxState::command(HWND dlg, int id, int) {
     if (id < IDOK || id > IDNO) return FALSE;
-    // Escape and the close box arrive as id 2: only a box with Cancel ends on it.
+    // Escape and the close box arrive as IDCANCEL: only a box with Cancel ends on it.
     if (id == IDCANCEL && !buttons.has_cancel) return TRUE;
     end_dialog(dlg, *this, id);
     return TRUE;

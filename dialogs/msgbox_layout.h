@@ -16,7 +16,7 @@ struct MsgBoxButtons {
     int ids[3];             // IDOK 1 ... IDNO 7
     const char* labels[3];  // code page 932 labels
     int preset;             // result when the dialog cannot run
-    bool has_cancel;        // id 2 (Escape, close box) ends the box
+    bool has_cancel;        // IDCANCEL (Escape, close box) ends the box
 };
 void msgbox_buttons(unsigned flags, MsgBoxButtons* out);
 

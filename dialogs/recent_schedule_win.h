@@ -1,4 +1,4 @@
-// The recent schedule dialog (208): the entries from today up to a chosen number of days
+// The recent schedule dialog (IDD_RECENT): the entries from today up to a chosen number of days
 // ahead, with the two options it edits.
 #pragma once
 

@@ -30,8 +30,6 @@ namespace {
 
 constexpr UINT kErrorFlags = MB_OK | MB_ICONEXCLAMATION;
 constexpr UINT kQuestionFlags = MB_YESNO | MB_ICONINFORMATION;
-constexpr UINT_PTR kSoundTimer = 2;
-constexpr UINT kSoundPollMs = 500;
 
 // Edits whose modify flags tell that the user typed, and the check boxes compared with the
 // snapshot.
@@ -64,6 +62,7 @@ struct ScheduleDialog : DialogRecord<bool> {
     // Handed over by the caller.
     ScheduleList* schedule = nullptr;
     ScheduleOpening opening;
+    SoundPlayer* sound = nullptr;  // the ♪ button's player; none: it only beeps
     ScheduleNoticeFn notice = message_box;
     ScheduleStored stored;
     OccurrenceAskFn ask = ask_occurrence_scope;
@@ -78,7 +77,6 @@ struct ScheduleDialog : DialogRecord<bool> {
     bool checks[4] = {};
     int lists[2] = {};
     RepeatRule rule_shown = {};  // the rule at the last snapshot: a new one is an edit too
-    bool timer = false;
     char memo_before[kMemoFieldSize] = "";  // the memo as it was before the latest edit
     bool memo_fitting = false;              // the memo is being cut to its limit
     OwnedImageList images;
@@ -160,7 +158,7 @@ void ScheduleDialog::put_text(int id, const char* text) {
 void ScheduleDialog::enable(int id, bool on) { EnableWindow(item(id), on ? TRUE : FALSE); }
 
 void ScheduleDialog::stop_sound() {
-    if (sound_playing) SendMessageA(hwnd, WM_COMMAND, CMD_SOUND_STOPPED, 0);
+    if (sound && sound->playing()) SendMessageA(hwnd, WM_COMMAND, CMD_SOUND_STOPPED, 0);
 }
 
 // ---- fields ----
@@ -396,7 +394,6 @@ INT_PTR ScheduleDialog::init(HWND dlg) {
     hwnd = dlg;
     list = GetDlgItem(hwnd, IDC_SCHED_LIST);
     loading = true;
-    timer = false;
     result = false;
     for (const Limit& l : kLimits) SendMessageA(item(l.id), EM_LIMITTEXT, l.chars, 0);
     init_list();
@@ -711,29 +708,23 @@ void ScheduleDialog::on_browse() {
     }
 }
 
+// The player polls the sound itself and says when it has stopped (CMD_SOUND_STOPPED).
 void ScheduleDialog::on_try_sound() {
-    if (sound_playing) {
+    if (sound && sound->playing()) {
         SendMessageA(hwnd, WM_COMMAND, CMD_SOUND_STOPPED, 0);
         return;
     }
     SetDlgItemTextA(hwnd, IDC_SCHED_TRY_SOUND, kTrySoundPlaying);
     char path[kSoundFieldSize];
     GetDlgItemTextA(hwnd, IDC_SCHED_SOUND_FILE, path, sizeof path);
-    if (sound_start_file(hwnd, path)) {
-        SetTimer(hwnd, kSoundTimer, kSoundPollMs, nullptr);
-        timer = true;
-    } else {
+    if (!sound || !sound->start_file(hwnd, path)) {
         SetDlgItemTextA(hwnd, IDC_SCHED_TRY_SOUND, kTrySoundIdle);
         MessageBeep(MB_ICONASTERISK);
     }
 }
 
 void ScheduleDialog::on_sound_stopped() {
-    if (sound_playing) sound_stop();
-    if (timer) {
-        KillTimer(hwnd, kSoundTimer);
-        timer = false;
-    }
+    if (sound && sound->playing()) sound->stop();
     SetDlgItemTextA(hwnd, IDC_SCHED_TRY_SOUND, kTrySoundIdle);
 }
 
@@ -776,9 +767,6 @@ INT_PTR ScheduleDialog::message(HWND, UINT msg, WPARAM, LPARAM lp) {
         if (h->idFrom == IDC_SCHED_LIST && h->code == LVN_ITEMCHANGED) on_selection_change();
         return FALSE;
     }
-    case WM_TIMER:
-        if (sound_playing) sound_poll();
-        return TRUE;
     default:
         return FALSE;
     }
@@ -787,10 +775,12 @@ INT_PTR ScheduleDialog::message(HWND, UINT msg, WPARAM, LPARAM lp) {
 }  // namespace
 
 bool schedule_dialog(HWND owner, const ScheduleOpening& opening, ScheduleList* list,
-                     ScheduleNoticeFn notice, ScheduleStored stored, OccurrenceAskFn ask) {
+                     SoundPlayer* sound, ScheduleNoticeFn notice, ScheduleStored stored,
+                     OccurrenceAskFn ask) {
     ScheduleDialog d;
     d.schedule = list;
     d.opening = opening;
+    d.sound = sound;
     d.notice = notice ? notice : message_box;
     d.stored = stored;
     d.ask = ask ? ask : ask_occurrence_scope;

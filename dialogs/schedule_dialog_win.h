@@ -1,4 +1,4 @@
-// The schedule dialog (template 205), modal over owner.
+// The schedule dialog (IDD_SCHEDULE), modal over owner.
 #pragma once
 
 #include <windows.h>
@@ -6,6 +6,7 @@
 #include "dialogs/occurrence_question_win.h"
 #include "dialogs/view_state.h"
 
+class SoundPlayer;
 struct ScheduleList;
 
 // How the dialog shows its messages and its close question, called like message_box.
@@ -20,9 +21,10 @@ struct ScheduleStored {
 
 // Opens the dialog on list with the work entry on the opening date (-1 fields: none given),
 // or with the opening's entry selected and shown; Add, Change and Delete work on list in
-// place. Opened on a day, a change or delete of a repeating entry asks whether it is for that
-// day alone (ask). True when an entry was added, changed or deleted: the caller saves the list
-// and repaints. notice nullptr: message_box; ask nullptr: ask_occurrence_scope.
+// place. The ♪ button tries the sound file on sound (nullptr: it only beeps). Opened on a
+// day, a change or delete of a repeating entry asks whether it is for that day alone (ask).
+// True when an entry was added, changed or deleted: the caller saves the list and repaints.
+// notice nullptr: message_box; ask nullptr: ask_occurrence_scope.
 bool schedule_dialog(HWND owner, const ScheduleOpening& opening, ScheduleList* list,
-                     ScheduleNoticeFn notice = nullptr, ScheduleStored stored = {},
-                     OccurrenceAskFn ask = nullptr);
+                     SoundPlayer* sound, ScheduleNoticeFn notice = nullptr,
+                     ScheduleStored stored = {}, OccurrenceAskFn ask = nullptr);

@@ -1,4 +1,4 @@
-// The list views of the schedule lists: the holiday image list from bitmap 219, columns
+// The list views of the schedule lists: the holiday image list from IDB_HOLIDAY_IMAGES, columns
 // from a column table, rows of texts with their holiday image.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include "config/handles_win.h"
 #include "dialogs/schedule_lists.h"
 
-// Bitmap 219 cut into 16 x 16 images (grow count 2, pure green transparent): image 0
+// IDB_HOLIDAY_IMAGES cut into 16 x 16 images (grow count 2, pure green transparent): image 0
 // empty, image 1 the red holiday flag. Null when it cannot be made.
 HIMAGELIST holiday_image_list_create();
 

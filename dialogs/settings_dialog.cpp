@@ -1,8 +1,9 @@
 #include "dialogs/settings_dialog.h"
 
+#include <cstddef>
+
 #include "config/cp932.h"
 #include "config/settings.h"
-#include "image/background_layout.h"
 #include "resources/resource.h"
 
 namespace {
@@ -36,50 +37,116 @@ void clock_enabling(const SettingsWork& w, ControlState out[kClockControls]) {
     out[3] = {IDC_SET_CLOCK_AMPM_AFTER, w.clock_on && w.twelve_hour};
 }
 
-SettingsDialogInit settings_dialog_init(const Settings& s) {
-    SettingsDialogInit d = {};
-    d.saturday_radio = s.cmode == 1 ? IDC_SET_SAT_COLOUR : IDC_SET_SAT_PLAIN;
-    d.today_radio = s.checkmark == 0 ? IDC_SET_TODAY_BOX : s.checkmark == 1 ? IDC_SET_TODAY_TICK : 0;
-    d.month_radio = s.monthlang == 1 ? IDC_SET_MONTH_JAPANESE : IDC_SET_MONTH_ENGLISH;
-    d.week_radio = s.weeklang == 1 ? IDC_SET_WEEK_JAPANESE : IDC_SET_WEEK_ENGLISH;
-    d.area_radio = s.BackMode >= 0 && s.BackMode <= 2 ? IDC_SET_BACK_WHOLE + s.BackMode : 0;
-    d.clock = s.clock != 0;
-    d.twelve_hour = s.method != 0;
-    d.ampm_after = s.ampm != 0;
-    d.analog = s.analog != 0;
-    d.seconds = s.second != 0;
-    d.back_image = s.BackImage != 0;
-    d.transparent = static_cast<unsigned>(clamp_percent(s.Transparent));
-    d.back_area = static_cast<unsigned>(clamp_percent(s.BackArea));
-    return d;
+namespace {
+
+const SettingControl* control_of(int id) {
+    for (const SettingControl& c : kSettingControls)
+        if (c.id == id) return &c;
+    return nullptr;
 }
 
-void settings_from_dialog(const SettingsDialogFields& f, const SettingsWork& w, Settings* s) {
-    s->cmode = f.saturday_colour ? 1 : 0;
-    s->checkmark = f.today_box ? 0 : 1;
-    s->monthlang = f.month_japanese ? 1 : 0;
-    s->weeklang = f.week_japanese ? 1 : 0;
-    s->clock = f.clock ? 1 : 0;
-    s->method = f.twelve_hour ? 1 : 0;
-    s->ampm = f.ampm_after ? 1 : 0;
-    s->analog = f.analog ? 1 : 0;
-    s->second = f.seconds ? 1 : 0;
-    s->BackImage = w.image_on ? 1 : 0;
-    s->BackMode = w.area_mode;
-    cp932_copy(s->BackImageFile, sizeof s->BackImageFile, f.image_file ? f.image_file : "");
-    s->Transparent = clamp_percent(f.transparent);
-    s->BackArea = clamp_percent(f.back_area);
+// A path edit shows a text field, every other control an integer one.
+bool bindable(const SettingControl& c, const SettingKey& k) {
+    return (c.kind == ControlKind::kPath) == (k.kind == SettingKind::kText);
+}
+
+// The radios of one group: the rows bound to the same field.
+template <class Fn>
+void each_in_group(const SettingControl& c, Fn fn) {
+    for (const SettingControl& r : kSettingControls)
+        if (r.kind == ControlKind::kRadio && r.field == c.field) fn(r);
+}
+
+bool first_of_group(const SettingControl& c) {
+    for (const SettingControl& r : kSettingControls) {
+        if (&r == &c) return true;
+        if (r.kind == ControlKind::kRadio && r.field == c.field) return false;
+    }
+    return false;
+}
+
+bool radio_shown(const Settings& s, const SettingKey& k, const SettingControl& c) {
+    const int v = setting_int(s, k);
+    if (v == c.value) return true;
+    if (!(c.rules & kShownForOthers)) return false;
+    bool any = false;
+    each_in_group(c, [&](const SettingControl& r) { any = any || r.value == v; });
+    return !any;
+}
+
+}  // namespace
+
+void settings_dialog_values(const Settings& s, ControlValue out[]) {
+    for (size_t i = 0; i < kSettingControlCount; ++i) {
+        const SettingControl& c = kSettingControls[i];
+        ControlValue v = {c.id, false, 0, nullptr};
+        const SettingKey* k = setting_key_at(c.field);
+        if (k && bindable(c, *k)) {
+            switch (c.kind) {
+            case ControlKind::kCheck: v.checked = setting_int(s, *k) != 0; break;
+            case ControlKind::kRadio: v.checked = radio_shown(s, *k, c); break;
+            case ControlKind::kNumber:
+                v.number = static_cast<unsigned>(setting_in_range(setting_int(s, *k), *k));
+                break;
+            case ControlKind::kPath: v.text = setting_text(s, *k); break;
+            }
+        }
+        out[i] = v;
+    }
+}
+
+namespace {
+
+const ControlValue* value_of(const ControlValue* values, size_t count, int id) {
+    for (size_t i = 0; i < count; ++i)
+        if (values[i].id == id) return &values[i];
+    return nullptr;
+}
+
+// The value of the group's checked radio; else of its kReadWhenNone radio; else the field
+// stays. A group whose radios have no values keeps its field.
+void read_radio_group(const ControlValue* values, size_t count, const SettingControl& first,
+                      const SettingKey& k, Settings* s) {
+    const SettingControl* chosen = nullptr;
+    const SettingControl* fallback = nullptr;
+    bool read = false;
+    each_in_group(first, [&](const SettingControl& r) {
+        const ControlValue* v = value_of(values, count, r.id);
+        if (!v) return;
+        read = true;
+        if (v->checked && !chosen) chosen = &r;
+        if (r.rules & kReadWhenNone) fallback = &r;
+    });
+    if (!read) return;
+    if (!chosen) chosen = fallback;
+    if (chosen) setting_int(*s, k) = chosen->value;
+}
+
+}  // namespace
+
+void settings_from_dialog(const ControlValue* values, size_t count, Settings* s) {
+    for (const SettingControl& c : kSettingControls) {
+        const SettingKey* k = setting_key_at(c.field);
+        if (!k || !bindable(c, *k)) continue;
+        if (c.kind == ControlKind::kRadio) {
+            if (first_of_group(c)) read_radio_group(values, count, c, *k, s);
+            continue;
+        }
+        const ControlValue* v = value_of(values, count, c.id);
+        if (!v) continue;
+        switch (c.kind) {
+        case ControlKind::kCheck: setting_int(*s, *k) = v->checked ? 1 : 0; break;
+        case ControlKind::kNumber: setting_int(*s, *k) = setting_in_range(v->number, *k); break;
+        case ControlKind::kPath: cp932_copy(setting_text(*s, *k), k->size, v->text ? v->text : ""); break;
+        case ControlKind::kRadio: break;
+        }
+    }
 }
 
 SettingsAction settings_command_action(int id, int notify) {
     switch (id) {
     case IDC_SET_CLOCK: return SettingsAction::toggle_clock;
     case IDC_SET_CLOCK_12H: return SettingsAction::toggle_twelve_hour;
-    case IDC_SET_CLOCK_AMPM_AFTER:
-    case IDC_SET_CLOCK_ANALOG:
-    case IDC_SET_CLOCK_SECONDS: return SettingsAction::changed;
-    case IDC_SET_BACK_TRANSPARENT:
-    case IDC_SET_BACK_AREA: return notify == kEnChange ? SettingsAction::changed : SettingsAction::none;
     case IDC_SET_BACK_IMAGE: return SettingsAction::image_switch;
     case IDC_SET_BACK_WHOLE:
     case IDC_SET_BACK_RIGHT:
@@ -88,8 +155,17 @@ SettingsAction settings_command_action(int id, int notify) {
     case 1: return SettingsAction::ok;
     case 2: return SettingsAction::cancel;
     case IDC_SET_APPLY: return SettingsAction::apply;
-    default:
-        if (id >= IDC_SET_SAT_COLOUR && id <= IDC_SET_WEEK_ENGLISH) return SettingsAction::changed;
-        return SettingsAction::none;
+    default: break;
     }
+    // Every other bound control only enables 更新: a button when clicked, a number edit when
+    // its text changes. The path changes through 参照 alone.
+    const SettingControl* c = control_of(id);
+    if (!c) return SettingsAction::none;
+    switch (c->kind) {
+    case ControlKind::kCheck:
+    case ControlKind::kRadio: return SettingsAction::changed;
+    case ControlKind::kNumber: return notify == kEnChange ? SettingsAction::changed : SettingsAction::none;
+    case ControlKind::kPath: break;
+    }
+    return SettingsAction::none;
 }

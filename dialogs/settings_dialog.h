@@ -1,4 +1,4 @@
-// The rules of the detailed settings dialog (template 211): what its controls show when it
+// The rules of the detailed settings dialog (IDD_SETTINGS): what its controls show when it
 // opens, which of them are enabled, what each command does, and how OK and 更新 read the
 // controls back into the settings record. The dialog procedure only moves these values
 // between the record and the controls.
@@ -6,7 +6,8 @@
 
 #include <cstddef>
 
-struct Settings;
+#include "config/settings.h"
+#include "resources/resource.h"
 
 // The dialog's own copy of the switches that decide the enabling.
 struct SettingsWork {
@@ -33,36 +34,72 @@ void background_enabling(const SettingsWork& w, ControlState out[kBackgroundCont
 constexpr int kClockControls = 4;
 void clock_enabling(const SettingsWork& w, ControlState out[kClockControls]);
 
-// What the controls show at opening. A radio id of 0 checks none of its group.
-struct SettingsDialogInit {
-    int saturday_radio;
-    int today_radio;
-    int month_radio;
-    int week_radio;
-    int area_radio;
-    bool clock, twelve_hour, ampm_after, analog, seconds, back_image;
-    unsigned transparent;  // the stored percentages, shown limited to 0..100
-    unsigned back_area;
+// How a control of the dialog shows its setting and reads it back. Each control is bound to
+// its setting by its id in kSettingControls; a new setting of the dialog is a row of the
+// settings table, a control in the template and a row there.
+enum class ControlKind : unsigned char {
+    kCheck,   // check box of an on/off setting: checked when on; reads 1 or 0
+    kRadio,   // one radio of the group bound to a setting: checked when the setting holds its
+              // value; the setting takes the value of the checked radio
+    kNumber,  // number edit: the setting within its range; reads the edit within that range
+    kPath,    // read-only edit of a text setting, which the chooser changes
+};
+// Radio group rules for a setting whose value no radio stands for.
+constexpr unsigned char kShownForOthers = 1;  // this radio is checked at opening
+constexpr unsigned char kReadWhenNone = 2;    // none is checked: the setting takes this value
+
+struct SettingControl {
+    int id;
+    ControlKind kind;
+    size_t field;         // offsetof(Settings, field): its row of kSettingKeys
+    int value;            // kRadio: what the setting holds when this radio is checked
+    unsigned char rules;  // kRadio: kShownForOthers, kReadWhenNone
+};
+#define ZELMAR_FIELD(name) offsetof(Settings, name)
+inline constexpr SettingControl kSettingControls[] = {
+    {IDC_SET_MONTH_JAPANESE, ControlKind::kRadio, ZELMAR_FIELD(monthlang), 1, 0},
+    {IDC_SET_MONTH_ENGLISH, ControlKind::kRadio, ZELMAR_FIELD(monthlang), 0, kShownForOthers | kReadWhenNone},
+    {IDC_SET_WEEK_JAPANESE, ControlKind::kRadio, ZELMAR_FIELD(weeklang), 1, 0},
+    {IDC_SET_WEEK_ENGLISH, ControlKind::kRadio, ZELMAR_FIELD(weeklang), 0, kShownForOthers | kReadWhenNone},
+    {IDC_SET_TODAY_BOX, ControlKind::kRadio, ZELMAR_FIELD(checkmark), 0, 0},
+    {IDC_SET_TODAY_TICK, ControlKind::kRadio, ZELMAR_FIELD(checkmark), 1, kReadWhenNone},
+    {IDC_SET_SAT_COLOUR, ControlKind::kRadio, ZELMAR_FIELD(cmode), 1, 0},
+    {IDC_SET_SAT_PLAIN, ControlKind::kRadio, ZELMAR_FIELD(cmode), 0, kShownForOthers | kReadWhenNone},
+    {IDC_SET_CLOCK, ControlKind::kCheck, ZELMAR_FIELD(clock), 0, 0},
+    {IDC_SET_CLOCK_SECONDS, ControlKind::kCheck, ZELMAR_FIELD(second), 0, 0},
+    {IDC_SET_CLOCK_12H, ControlKind::kCheck, ZELMAR_FIELD(method), 0, 0},
+    {IDC_SET_CLOCK_AMPM_AFTER, ControlKind::kCheck, ZELMAR_FIELD(ampm), 0, 0},
+    {IDC_SET_CLOCK_ANALOG, ControlKind::kCheck, ZELMAR_FIELD(analog), 0, 0},
+    {IDC_SET_BACK_IMAGE, ControlKind::kCheck, ZELMAR_FIELD(BackImage), 0, 0},
+    {IDC_SET_BACK_WHOLE, ControlKind::kRadio, ZELMAR_FIELD(BackMode), 0, 0},
+    {IDC_SET_BACK_RIGHT, ControlKind::kRadio, ZELMAR_FIELD(BackMode), 1, 0},
+    {IDC_SET_BACK_BOTTOM, ControlKind::kRadio, ZELMAR_FIELD(BackMode), 2, 0},
+    {IDC_SET_BACK_TRANSPARENT, ControlKind::kNumber, ZELMAR_FIELD(Transparent), 0, 0},
+    {IDC_SET_BACK_AREA, ControlKind::kNumber, ZELMAR_FIELD(BackArea), 0, 0},
+    {IDC_SET_BACK_FILE, ControlKind::kPath, ZELMAR_FIELD(BackImageFile), 0, 0},
+};
+#undef ZELMAR_FIELD
+constexpr size_t kSettingControlCount = sizeof kSettingControls / sizeof kSettingControls[0];
+
+
+// What a control shows, or holds when OK or 更新 is pressed: the check state of a check box or
+// a radio, the number of a number edit (read as an unsigned number, 0 for text that is not
+// one) and the text of the path.
+struct ControlValue {
+    int id;
+    bool checked;
+    unsigned number;
+    const char* text;
 };
 
-SettingsDialogInit settings_dialog_init(const Settings& s);
+// What every bound control shows at opening, one value a row of kSettingControls in its
+// order (texts point into s).
+void settings_dialog_values(const Settings& s, ControlValue out[]);
 
-// What the controls hold when OK or 更新 is pressed. The numbers are the edits read as
-// unsigned numbers (text that is not a number reads as 0).
-struct SettingsDialogFields {
-    bool saturday_colour;  // 1003 checked
-    bool today_box;        // 1005 checked
-    bool month_japanese;   // 1007 checked
-    bool week_japanese;    // 1009 checked
-    bool clock, twelve_hour, ampm_after, analog, seconds;
-    const char* image_file;
-    unsigned transparent;
-    unsigned back_area;
-};
-
-// Writes every field into the record; the percentages are limited to 0..100 and the file
-// name is cut to 259 bytes on a character boundary.
-void settings_from_dialog(const SettingsDialogFields& f, const SettingsWork& w, Settings* s);
+// Writes the controls' values into the record, each through the row of its id: a value of an
+// id no row binds is passed over, a row without a value keeps its field. Texts are cut to
+// their field on a character boundary.
+void settings_from_dialog(const ControlValue* values, size_t count, Settings* s);
 
 enum class SettingsAction {
     none,           // not handled

@@ -4,9 +4,7 @@
 #include "dialogs/dialog_frame_win.h"
 #include "dialogs/file_chooser_win.h"
 #include "dialogs/settings_dialog.h"
-#include "image/background_loader_win.h"
 #include "image/plugin_table.h"
-#include "image/plugins_win.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 
@@ -16,6 +14,7 @@ struct SettingsDialog : DialogRecord<bool> {
     static constexpr int kTemplate = IDD_SETTINGS;
     Settings* settings = nullptr;
     SettingsApply apply = {};
+    ImageFormats formats = {};
     // The working copy of the switches and the path the image chooser edits.
     SettingsWork work = {};
     char image_path[sizeof Settings::BackImageFile] = "";
@@ -51,22 +50,18 @@ void check(HWND dlg, int id, bool on) { CheckDlgButton(dlg, id, on ? BST_CHECKED
 bool checked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
 
 INT_PTR SettingsDialog::init(HWND dlg) {
-    const SettingsDialogInit d = settings_dialog_init(*settings);
-    CheckRadioButton(dlg, IDC_SET_SAT_COLOUR, IDC_SET_SAT_PLAIN, d.saturday_radio);
-    CheckRadioButton(dlg, IDC_SET_TODAY_BOX, IDC_SET_TODAY_TICK, d.today_radio);
-    CheckRadioButton(dlg, IDC_SET_MONTH_JAPANESE, IDC_SET_MONTH_ENGLISH, d.month_radio);
-    CheckRadioButton(dlg, IDC_SET_WEEK_JAPANESE, IDC_SET_WEEK_ENGLISH, d.week_radio);
-    check(dlg, IDC_SET_CLOCK, d.clock);
-    check(dlg, IDC_SET_CLOCK_12H, d.twelve_hour);
-    check(dlg, IDC_SET_CLOCK_AMPM_AFTER, d.ampm_after);
-    check(dlg, IDC_SET_CLOCK_ANALOG, d.analog);
-    check(dlg, IDC_SET_CLOCK_SECONDS, d.seconds);
-    check(dlg, IDC_SET_BACK_IMAGE, d.back_image);
+    ControlValue values[kSettingControlCount];
+    settings_dialog_values(*settings, values);
+    for (size_t i = 0; i < kSettingControlCount; ++i) {
+        const ControlValue& v = values[i];
+        switch (kSettingControls[i].kind) {
+        case ControlKind::kCheck:
+        case ControlKind::kRadio: check(dlg, v.id, v.checked); break;
+        case ControlKind::kNumber: SetDlgItemInt(dlg, v.id, v.number, FALSE); break;
+        case ControlKind::kPath: SetDlgItemTextA(dlg, v.id, v.text ? v.text : ""); break;
+        }
+    }
     lstrcpynA(image_path, settings->BackImageFile, sizeof image_path);
-    SetDlgItemTextA(dlg, IDC_SET_BACK_FILE, image_path);
-    SetDlgItemInt(dlg, IDC_SET_BACK_TRANSPARENT, d.transparent, FALSE);
-    SetDlgItemInt(dlg, IDC_SET_BACK_AREA, d.back_area, FALSE);
-    CheckRadioButton(dlg, IDC_SET_BACK_WHOLE, IDC_SET_BACK_BOTTOM, d.area_radio);
     work = settings_work_from(*settings);
     apply_clock_enabling(dlg, work);
     apply_background_enabling(dlg, work);
@@ -75,27 +70,34 @@ INT_PTR SettingsDialog::init(HWND dlg) {
     return TRUE;
 }
 
+// Every bound control read by its id; the record takes them through their rows.
 void read_controls(HWND dlg, SettingsDialog& s) {
-    char file[sizeof Settings::BackImageFile] = "";
-    GetDlgItemTextA(dlg, IDC_SET_BACK_FILE, file, sizeof file);
-    const SettingsDialogFields f = {
-        checked(dlg, IDC_SET_SAT_COLOUR),   checked(dlg, IDC_SET_TODAY_BOX),
-        checked(dlg, IDC_SET_MONTH_JAPANESE), checked(dlg, IDC_SET_WEEK_JAPANESE),
-        checked(dlg, IDC_SET_CLOCK),        checked(dlg, IDC_SET_CLOCK_12H),
-        checked(dlg, IDC_SET_CLOCK_AMPM_AFTER), checked(dlg, IDC_SET_CLOCK_ANALOG),
-        checked(dlg, IDC_SET_CLOCK_SECONDS), file,
-        GetDlgItemInt(dlg, IDC_SET_BACK_TRANSPARENT, nullptr, FALSE),
-        GetDlgItemInt(dlg, IDC_SET_BACK_AREA, nullptr, FALSE),
-    };
-    settings_from_dialog(f, s.work, s.settings);
+    ControlValue values[kSettingControlCount];
+    char texts[kSettingControlCount][sizeof Settings::BackImageFile];
+    for (size_t i = 0; i < kSettingControlCount; ++i) {
+        const SettingControl& c = kSettingControls[i];
+        ControlValue& v = values[i];
+        v = ControlValue{c.id, false, 0, nullptr};
+        switch (c.kind) {
+        case ControlKind::kCheck:
+        case ControlKind::kRadio: v.checked = checked(dlg, c.id); break;
+        case ControlKind::kNumber: v.number = GetDlgItemInt(dlg, c.id, nullptr, FALSE); break;
+        case ControlKind::kPath:
+            texts[i][0] = '\0';
+            GetDlgItemTextA(dlg, c.id, texts[i], sizeof texts[i]);
+            v.text = texts[i];
+            break;
+        }
+    }
+    settings_from_dialog(values, kSettingControlCount, s.settings);
 }
 
 // The chooser starts from the path at opening or the last file chosen; the setting itself
-// changes only with OK or 更新.
+// changes only with OK or 更新. The formats come from the owner, which knows when they can
+// be read.
 void on_browse(HWND dlg, SettingsDialog& s) {
-    char filter[kImageFilterSize];
-    background_loader_wait();  // the start's picture may still be loading with the plug-ins
-    build_image_filter(image_plugins(), filter, sizeof filter);
+    char filter[kImageFilterSize] = {};
+    if (s.formats.fn) s.formats.fn(s.formats.context, filter, sizeof filter);
     if (!choose_file(dlg, kBackgroundChooserTitle, s.image_path, sizeof s.image_path, filter, 1)) return;
     enable_apply(dlg, true);
     SetDlgItemTextA(dlg, IDC_SET_BACK_FILE, s.image_path);
@@ -154,9 +156,11 @@ INT_PTR SettingsDialog::command(HWND dlg, int id, int notify) {
 
 }  // namespace
 
-bool settings_dialog(HWND owner, Settings* settings, const SettingsApply& apply) {
+bool settings_dialog(HWND owner, Settings* settings, const SettingsApply& apply,
+                     const ImageFormats& formats) {
     SettingsDialog d;
     d.settings = settings;
     d.apply = apply;
+    d.formats = formats;
     return run_dialog(owner, d);
 }

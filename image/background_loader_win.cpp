@@ -55,6 +55,11 @@ void background_loader_wait() {
     g_worker = nullptr;
 }
 
+void image_formats_filter(void*, char* out, size_t size) {
+    background_loader_wait();
+    build_image_filter(image_plugins(), out, size);
+}
+
 void background_loader_cancel() {
     background_loader_wait();
     ++g_generation;

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #include "image/background_layout.h"
 #include "image/box_reduce.h"
 #include "image/dib.h"
@@ -21,6 +23,10 @@ bool background_loader_start(HWND hwnd, UINT msg, const BackgroundChoice& choice
 
 // Waits until no worker runs.
 void background_loader_wait();
+
+// The image chooser's filter of every format the program reads (image/plugin_table.h), once
+// no worker uses the plug-ins; callable as the settings dialog's ImageFormats.
+void image_formats_filter(void* context, char* out, size_t size);
 
 // Waits, then makes every load started so far stale and frees a picture none has taken.
 void background_loader_cancel();

@@ -31,7 +31,7 @@
 #define IDC_ABOUT_VERSION      133
 #define IDC_ABOUT_TEXT         1000
 
-/* Schedule dialog 205 */
+/* Schedule dialog (IDD_SCHEDULE) */
 #define IDC_SCHED_YEAR         124
 #define IDC_SCHED_MONTH        119
 #define IDC_SCHED_DAY          120
@@ -90,12 +90,12 @@
 #define IDC_OCC_THIS_DAY       1151
 #define IDC_OCC_ALL            1152
 
-/* Alarm window 212 */
+/* Alarm window (IDD_ALARM) */
 #define IDC_ALARM_TEXT         1024
 #define IDC_ALARM_STOP_SOUND   1025
 #define IDC_ALARM_SNOOZE       1027
 
-/* Font dialog 21000: the ids the system's font dialog looks for */
+/* Font dialog (IDD_FONT): the ids the system's font dialog looks for */
 #define IDC_FONT_APPLY         1026
 #define IDC_FONT_HELP          1038
 #define IDC_FONT_STRIKEOUT     1040
@@ -115,7 +115,7 @@
 #define IDC_FONT_SCRIPT        1140
 #define IDC_FONT_CORNER        243
 
-/* Display month (204) */
+/* Display month (IDD_DISPLAY_MONTH) */
 #define IDC_DM_YEAR            101
 #define IDC_DM_YEAR_UP         102
 #define IDC_DM_YEAR_DOWN       103
@@ -124,18 +124,18 @@
 #define IDC_DM_MONTH_DOWN      106
 #define IDC_DM_RESET           121
 
-/* Day contents (206) */
+/* Day contents (IDD_DAY_CONTENTS) */
 #define IDC_DAY_HEADER         126
 #define IDC_DAY_LIST           128
 #define IDC_DAY_SCHEDULE       129
 
-/* Recent schedule (208) */
+/* Recent schedule (IDD_RECENT) */
 #define IDC_RECENT_LIST        110
 #define IDC_RECENT_HEADER      111
 #define IDC_RECENT_BOOT        138
 #define IDC_RECENT_WIDTH       139
 
-/* Settings dialog (211) */
+/* Settings dialog (IDD_SETTINGS) */
 #define IDC_SET_SAT_COLOUR        1003
 #define IDC_SET_SAT_PLAIN         1004
 #define IDC_SET_TODAY_BOX         1005
@@ -164,7 +164,7 @@
 #define IDC_SET_AREA_UNIT         1041
 #define IDC_SET_APPLY             3
 
-/* Menu commands (menu 210) */
+/* Menu commands (IDM_MAIN) */
 #define CMD_RECENT             137
 #define CMD_DISPLAY_MONTH      131
 #define CMD_SCHEDULE           107
@@ -172,8 +172,8 @@
 #define CMD_ALWAYS_ON_TOP      143
 #define CMD_NO_TITLE_BAR       146
 #define CMD_DETAILED_SETTINGS  40002
-#define CMD_NATIONAL_HOLIDAYS  40003  /* put in after 146 at run time, its text in texts.h */
-#define CMD_ICS_EXPORT         40004  /* these two after 40002 at run time, texts in texts.h */
+#define CMD_NATIONAL_HOLIDAYS  40003  /* put in after CMD_NO_TITLE_BAR at run time, its text in texts.h */
+#define CMD_ICS_EXPORT         40004  /* these two after CMD_DETAILED_SETTINGS at run time, texts in texts.h */
 #define CMD_ICS_IMPORT         40005
 #define CMD_RESET_MONTH        121
 #define CMD_RESTORE_POSITION   136

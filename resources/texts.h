@@ -215,3 +215,11 @@ constexpr char kIcalUnreadableFormat[] =
 constexpr char kIcalSaveFailed[] = "\n設定ファイルに保存できませんでした。\n";
 constexpr char kIcalWrittenFormat[] = "%d 件の予定を書き出しました。";
 constexpr char kIcalNoDayFormat[] = "\n日付の定まらない予定 %d 件は書き出していません。";
+
+// Texts inside iCalendar files. The memo of an event without a title, "(件名なし)", as its
+// code page 932 bytes: the reader is also built by a compiler that keeps literals UTF-8 (the
+// fuzz build). The category of a holiday entry (祭日, as the schedule dialog names the flag)
+// and the categories read as one, in the file's UTF-8.
+constexpr char kIcalUntitled[] = "(\x8C\x8F\x96\xBC\x82\xC8\x82\xB5)";
+constexpr char kIcalHolidayCategory[] = u8"祭日";
+constexpr char kIcalNationalHolidayCategory[] = u8"祝日";

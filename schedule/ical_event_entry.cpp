@@ -2,16 +2,13 @@
 #include <string.h>
 
 #include "config/cp932.h"
+#include "resources/texts.h"
 #include "schedule/entry_dates.h"
 #include "schedule/ical_event.h"
 #include "schedule/utf8_text.h"
 #include "schedule/zone_names.h"
 
 namespace {
-
-// Memo of an event without a title: "(件名なし)", written as code page 932 bytes so that it is
-// the same whichever compiler builds the reader (the fuzz build keeps literals UTF-8).
-const char kUntitled[] = "(\x8C\x8F\x96\xBC\x82\xC8\x82\xB5)";
 
 // The event's wall time at the occurrence as this machine's local time: UTC and zone times
 // through the platform (a zone it does not know through the file's own VTIMEZONE), floating
@@ -54,7 +51,7 @@ void take_memo(const IcalEventData& ev, const IcalPlatform* p, ScheduleEntry* e)
     size_t n = strlen(e->memo);
     while (n > 0 && e->memo[n - 1] == ' ') e->memo[--n] = '\0';
     clear_blank_memo(e->memo);
-    if (!e->memo[0]) memcpy(e->memo, kUntitled, sizeof kUntitled);
+    if (!e->memo[0]) memcpy(e->memo, kIcalUntitled, sizeof kIcalUntitled);
 }
 
 // What the schedule dialog would store as it is.

@@ -1,6 +1,7 @@
 // Gathering an event's properties and its alarms.
 #include <string.h>
 
+#include "resources/texts.h"
 #include "schedule/ical_event.h"
 #include "schedule/ical_text.h"
 #include "schedule/utf8_text.h"
@@ -62,8 +63,8 @@ void take_dates(IcalEventData* ev, const IcalProperty& p, bool truncated, IcalDa
 
 bool holiday_category(const char* s, size_t n) {
     return ical_word_is(s, n, "Holiday") || ical_word_is(s, n, "Holidays") ||
-           (n == strlen(u8"祭日") && memcmp(s, u8"祭日", n) == 0) ||
-           (n == strlen(u8"祝日") && memcmp(s, u8"祝日", n) == 0);
+           (n == strlen(kIcalHolidayCategory) && memcmp(s, kIcalHolidayCategory, n) == 0) ||
+           (n == strlen(kIcalNationalHolidayCategory) && memcmp(s, kIcalNationalHolidayCategory, n) == 0);
 }
 
 void take_categories(IcalEventData* ev, const IcalProperty& p) {

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "resources/texts.h"
 #include "resources/version.h"
 #include "schedule/entry_dates.h"
 #include "schedule/ical_occurrences.h"
@@ -170,7 +171,7 @@ void write_event(const ScheduleEntry* e, const IcalDate* days, int n, int nth,
     }
     line(out, "SUMMARY:" + summary);
     if (e->holiday) {
-        line(out, std::string("CATEGORIES:") + u8"祭日");
+        line(out, std::string("CATEGORIES:") + kIcalHolidayCategory);
         line(out, "X-ZELMAR-HOLIDAY:1");
     }
     if (e->scramble) line(out, "X-ZELMAR-SCRAMBLE:1");

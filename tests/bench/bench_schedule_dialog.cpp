@@ -47,7 +47,7 @@ void run(int n, double* open, double* add) {
     const UINT_PTR timer = SetTimer(nullptr, 0, 1, on_timer);
     const double t0 = now_ms();
     // The first timer message comes once the dialog is up and idle.
-    schedule_dialog(nullptr, ScheduleOpening{2030, 6, 1}, &schedule);
+    schedule_dialog(nullptr, ScheduleOpening{2030, 6, 1}, &schedule, nullptr);
     KillTimer(nullptr, timer);
     *open = now_ms() - t0 - add_ms;
     *add = add_ms;

@@ -1,6 +1,6 @@
 // The program's name in the real exe: every place a Japanese text names the program (inside
-// 「」, before " について" or " の終了", before " - " of a caption, the message box caption and
-// the window title) holds "Tavelspore", in the resources as the exe carries them and in the
+// 「」, before " について", " の終了", " デスクトップカレンダー" or " の開発者", before " - " of a
+// caption, the message box caption and the window title) holds "Tavelspore", in the resources as the exe carries them and in the
 // texts of its windows and dialogs at run time.
 #include <windows.h>
 
@@ -30,7 +30,7 @@ std::vector<std::string> name_slots(const std::string& t) {
         const size_t end = t.find("」", at);
         if (end != std::string::npos) out.push_back(t.substr(at + 2, end - at - 2));
     }
-    for (const char* tail : {" について", " の終了"}) {
+    for (const char* tail : {" について", " の終了", " デスクトップカレンダー", " の開発者"}) {
         const size_t at = t.find(tail);
         if (at == std::string::npos) continue;
         const size_t from = t.rfind(' ', at == 0 ? 0 : at - 1);
@@ -160,8 +160,9 @@ E2E_TEST(product_name_in_resources) {
         EnumResourceNamesA(exe, type, one_resource, reinterpret_cast<LONG_PTR>(&c));
     FreeLibrary(exe);
     CHECK(texts.all.size() >= 40);  // menus, dialogs and strings were all read
-    // About box caption and label, About and Exit items, font dialog and sound chooser titles.
-    CHECK(check_names(ctx, texts.all, "resources") >= 6);
+    // About box caption, label and text, About and Exit items, font dialog and sound chooser
+    // titles.
+    CHECK(check_names(ctx, texts.all, "resources") >= 8);
     CHECK(texts.captions.size() >= 3);  // message box, About box, font dialog
     check_captions(ctx, texts.captions, "resources");
 }

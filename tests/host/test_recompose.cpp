@@ -2,8 +2,11 @@
 // records, the marks kept between paints and the steps a paint takes from them.
 #include <gtest/gtest.h>
 
+#include <strings.h>
+
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/recompose.h"
 #include "config/settings.h"
@@ -54,41 +57,40 @@ TEST(Recompose, EveryEventAgainstWhatIsComposed) {
     EXPECT_EQ(layers_for_event(ViewEvent::kCount), kAll);  // out of the list: everything
 }
 
-TEST(Recompose, EveryStoredValueAgainstWhatIsComposed) {
-    const struct {
-        const char* key;
-        Layers want;
-    } table[] = {
-        {"monthlang", kMonth}, {"weeklang", kMonth},     {"jfont", kNone},
-        {"checkmark", kMonth}, {"front", kNone},         {"clock", kMonth},
-        {"method", kClock},    {"ampm", kClock},         {"analog", kMonth},
-        {"second", kClock},    {"iconpos", kNone},       {"titlebar", kNone},
-        {"cmode", kMonth},     {"NationalHolidays", kMonth},
-        {"BackImage", kAll},   {"Transparent", kAll},
-        {"BackMode", kAll},    {"BackArea", kAll},       {"BackImageFile", kAll},
-        {"icontitle", kNone},  {"charset", kMonth},      {"weight", kMonth},
-        {"italic", kMonth},    {"fontname", kMonth},     {"AlarmChecked", kNone},
-        {"ToDoBoot", kNone},
-        {"ToDoWidth", kNone},  {"ToDoTimemes", kNone},   {"x1", kNone},
-        {"y1", kNone},         {"x2", kNone},            {"y2", kNone},
-        {"ix", kNone},         {"iy", kNone},
+// Every row of both tables is found by its key and names a layer set the module hands out:
+// closed upward, the same for every row of one redraw, and growing with the redraw. Keys are
+// unique also without regard to letter case (as the file matches them), so no lookup finds
+// another row.
+TEST(Recompose, EveryRowNamesALayer) {
+    struct Row {
+        const char* name;
+        Redraw redraws;
     };
-    // Every key the settings file holds is in the table and decided by the module.
-    ASSERT_EQ(sizeof table / sizeof table[0], kSettingKeyCount + kWindowSetKeyCount);
-    auto listed = [&](const char* key) {
-        for (const auto& row : table)
-            if (std::strcmp(row.key, key) == 0) return true;
-        return false;
-    };
-    for (const SettingKey& k : kSettingKeys) {
-        EXPECT_TRUE(listed(k.name)) << k.name;
-        EXPECT_TRUE(setting_is_classified(k.name)) << k.name;
+    std::vector<Row> rows;
+    for (const SettingKey& k : kSettingKeys) rows.push_back({k.name, k.redraws});
+    for (const WindowSetKey& k : kWindowSetKeys) rows.push_back({k.name, k.redraws});
+    constexpr int kRedraws = static_cast<int>(Redraw::kBackground) + 1;
+    Layers of_redraw[kRedraws];
+    bool seen[kRedraws] = {};
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row& r = rows[i];
+        for (size_t j = 0; j < i; ++j) EXPECT_NE(strcasecmp(rows[j].name, r.name), 0) << r.name;
+        EXPECT_TRUE(setting_is_classified(r.name)) << r.name;
+        const int n = static_cast<int>(r.redraws);
+        ASSERT_GE(n, 0) << r.name;
+        ASSERT_LT(n, kRedraws) << r.name;
+        const Layers l = layers_for_setting(r.name);
+        EXPECT_EQ(close_upward(l), l) << r.name;
+        if (seen[n]) EXPECT_EQ(l, of_redraw[n]) << r.name;
+        of_redraw[n] = l;
+        seen[n] = true;
     }
-    for (const WindowSetKey& k : kWindowSetKeys) {
-        EXPECT_TRUE(listed(k.name)) << k.name;
-        EXPECT_TRUE(setting_is_classified(k.name)) << k.name;
+    EXPECT_EQ(of_redraw[static_cast<int>(Redraw::kNothing)], kNone) << "the window set redraws nothing";
+    for (int n = 1; n < kRedraws; ++n) {
+        if (!seen[n] || !seen[n - 1]) continue;
+        EXPECT_EQ(of_redraw[n] & of_redraw[n - 1], of_redraw[n - 1]) << n;
+        EXPECT_NE(of_redraw[n], of_redraw[n - 1]) << n;
     }
-    for (const auto& row : table) EXPECT_EQ(layers_for_setting(row.key), row.want) << row.key;
     // Unknown keys and case slips compose everything.
     EXPECT_FALSE(setting_is_classified("backimage"));
     EXPECT_EQ(layers_for_setting("backimage"), kAll);

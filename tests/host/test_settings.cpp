@@ -267,6 +267,80 @@ TEST(SettingsTable, HoldsEveryKeyInWritingOrderAndCoversEveryField) {
     for (size_t i = 0; i < owners.size(); ++i) ASSERT_EQ(owners[i], 1) << "byte " << i;
 }
 
+// Each row says what it is, its default lies in its range, and an on/off row's range runs
+// from off to on; the lookups by field and by key find each row.
+TEST(SettingsTable, RowsDescribeThemselves) {
+    for (const SettingKey& k : kSettingKeys) {
+        EXPECT_GT(std::strlen(k.about), 8u) << k.name;
+        EXPECT_EQ(setting_key_at(k.offset), &k) << k.name;
+        EXPECT_EQ(setting_key_named(k.name), &k) << k.name;
+        if (k.kind == SettingKind::kText) {
+            EXPECT_EQ(k.on_off, OnOff::kNone) << k.name;
+            continue;
+        }
+        EXPECT_LE(k.min, k.def) << k.name;
+        EXPECT_LE(k.def, k.max) << k.name;
+        if (k.kind == SettingKind::kInt16) {
+            EXPECT_GE(k.min, -32768) << k.name << ": the file holds 16 bits";
+            EXPECT_LE(k.max, 32767) << k.name;
+        }
+        if (k.on_off != OnOff::kNone) {
+            EXPECT_EQ(k.min, 0) << k.name;
+            EXPECT_EQ(k.max, k.on_off == OnOff::kOne ? 1 : kMenuChecked) << k.name;
+        }
+    }
+    for (const WindowSetKey& k : kWindowSetKeys) EXPECT_EQ(window_set_key_named(k.name), &k) << k.name;
+    EXPECT_EQ(setting_key_named("MonthLang"), nullptr) << "letter case counts";
+    EXPECT_EQ(setting_key_named(nullptr), nullptr);
+    EXPECT_EQ(setting_key_at(offsetof(Settings, x1)), nullptr) << "the window set has its own table";
+}
+
+// How each kind of switch reads a stored value and what switching it writes: a stray value
+// reads as the key's rule says, and a switch always lands on exactly on or off.
+TEST(SettingsTable, SwitchesReadAndToggleByTheirRule) {
+    struct Case {
+        size_t field;
+        int stored;
+        bool on;
+        int toggled;
+    };
+    const Case cases[] = {
+        {offsetof(Settings, front), 8, true, 0},
+        {offsetof(Settings, front), 0, false, 8},
+        {offsetof(Settings, front), 1, false, 8},  // a stray 1 is not the check state
+        {offsetof(Settings, iconpos), 8, true, 0},
+        {offsetof(Settings, iconpos), -8, false, 8},
+        {offsetof(Settings, titlebar), 8, true, 0},
+        {offsetof(Settings, titlebar), 1, true, 0},  // any nonzero value hides the bar
+        {offsetof(Settings, titlebar), 0, false, 8},
+        {offsetof(Settings, NationalHolidays), 1, true, 0},
+        {offsetof(Settings, NationalHolidays), 0, false, 1},
+        {offsetof(Settings, NationalHolidays), 5, true, 0},
+        {offsetof(Settings, BackImage), -1, true, 0},
+        {offsetof(Settings, cmode), 1, false, 1},  // no switch: reads off, never changes
+    };
+    for (const Case& c : cases) {
+        const SettingKey* k = setting_key_at(c.field);
+        ASSERT_NE(k, nullptr);
+        Settings s;
+        settings_defaults(&s, 1024, 768);
+        setting_int(s, *k) = c.stored;
+        EXPECT_EQ(switched_on(s, *k), c.on) << k->name << " " << c.stored;
+        toggle_switch(&s, *k);
+        EXPECT_EQ(setting_int(s, *k), c.toggled) << k->name << " " << c.stored;
+    }
+    Settings s;
+    settings_defaults(&s, 1024, 768);
+    s.front = 8;
+    s.iconpos = 1;
+    s.titlebar = 3;
+    s.NationalHolidays = 0;
+    EXPECT_TRUE(always_on_top(s));
+    EXPECT_FALSE(keeps_icon_position(s));
+    EXPECT_TRUE(title_bar_hidden(s));
+    EXPECT_FALSE(national_holidays_shown(s));
+}
+
 TEST_F(SettingsTest, EveryKeyRoundTripsThroughTheFile) {
     open("");
     const Settings want = distinct_settings();

@@ -1,5 +1,5 @@
 // A recording stand-in for the multimedia command function and the extension table, for
-// the tests of the sound player and of the two windows that use it. Every command is
+// the tests of the sound player and of the two windows it is handed to. Every command is
 // logged as a line ("open 0 type+element WaveAudioC:\a.wav", "set 1 ms", "play 1 0",
 // "status 1 mode", "stop 1 0", "close 1 0"); opens hand out device ids 1, 2, ...; errors
 // and the reported play mode are set by the test.
@@ -99,22 +99,25 @@ struct FakeMci {
     }
 };
 
-// Installs the fake for a scope, with a fresh log; the real player comes back after.
+// The fake as a player's multimedia system.
+inline SoundSystem fake_sound_system() {
+    SoundSystem s;
+    s.command = FakeMci::command;
+    s.table = FakeMci::table;
+    return s;
+}
+
+// A player on the fake for a scope, with a fresh log.
 class FakeSound {
 public:
-    FakeSound() {
-        FakeMci::get() = FakeMci();
-        sound_set_table_for_test(FakeMci::table);
-        sound_set_command_for_test(FakeMci::command);
-    }
-    ~FakeSound() {
-        sound_set_command_for_test(nullptr);
-        sound_set_table_for_test(nullptr);
-        sound_set_library_for_test(nullptr);
-    }
+    FakeSound() : player_((FakeMci::get() = FakeMci(), fake_sound_system())) {}
     FakeSound(const FakeSound&) = delete;
     FakeSound& operator=(const FakeSound&) = delete;
     FakeMci& mci() { return FakeMci::get(); }
+    SoundPlayer& player() { return player_; }
+
+private:
+    SoundPlayer player_;
 };
 
 }  // namespace win_test

@@ -30,7 +30,10 @@ int add_alarm(int y, int m, int d, int hour, int minute, int before, int kind, c
 
 class AlarmWindow : public testing::Test {
 protected:
-    void SetUp() override { reset_program_globals(); }
+    void SetUp() override {
+        reset_program_globals();
+        alarm_.sound = &sound_.player();
+    }
     void TearDown() override {
         close_alarm_window(&alarm_);
         pump();
@@ -113,11 +116,11 @@ TEST_F(AlarmWindow, SoundButtonByAlarmKind) {
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(visible(w, IDC_ALARM_STOP_SOUND), c.button_visible) << c.kind << c.sound;
         EXPECT_EQ(enabled(w, IDC_ALARM_STOP_SOUND), c.button_enabled) << c.kind << c.sound;
-        EXPECT_EQ(sound_playing, c.playing) << c.kind << c.sound;
+        EXPECT_EQ(sound_.player().playing(), c.playing) << c.kind << c.sound;
         // The button only ever stops: pressed, it greys itself and stays visible.
         if (c.button_visible) {
             press_in(w, IDC_ALARM_STOP_SOUND);
-            EXPECT_FALSE(sound_playing);
+            EXPECT_FALSE(sound_.player().playing());
             EXPECT_FALSE(enabled(w, IDC_ALARM_STOP_SOUND));
             EXPECT_TRUE(visible(w, IDC_ALARM_STOP_SOUND));
         }
@@ -128,11 +131,11 @@ TEST_F(AlarmWindow, SoundButtonByAlarmKind) {
 TEST_F(AlarmWindow, SoundEndingByItselfGreysTheButton) {
     const int i = add_alarm(2004, 6, 1, 9, 0, 0, 3, "m", "C:\\s\\tune.mid");
     HWND w = show({i});
-    ASSERT_TRUE(sound_playing);
+    ASSERT_TRUE(sound_.player().playing());
     EXPECT_EQ(sound_.mci().calls[0], "open 0 type+element SequencerC:\\s\\tune.mid");
     sound_.mci().status_mode = MCI_MODE_STOP;
     pump_for(700);
-    EXPECT_FALSE(sound_playing);
+    EXPECT_FALSE(sound_.player().playing());
     EXPECT_FALSE(enabled(w, IDC_ALARM_STOP_SOUND));
     EXPECT_TRUE(visible(w, IDC_ALARM_STOP_SOUND));
     EXPECT_EQ(sound_.mci().count("close"), 1);
@@ -146,7 +149,7 @@ TEST_F(AlarmWindow, SameEntryAgainChangesNothing) {
     show({a});
     EXPECT_EQ(text(w), "untouched");
     EXPECT_EQ(sound_.mci().count("open"), 1);
-    EXPECT_TRUE(sound_playing);
+    EXPECT_TRUE(sound_.player().playing());
 }
 
 TEST_F(AlarmWindow, SameIndexAfterAResortIsAnotherEntry) {
@@ -181,7 +184,7 @@ TEST_F(AlarmWindow, EntriesDueTogetherAreShownTogether) {
               "2004年6月1日  9:45\r\nB会議\r\n予定時刻です\r\n\r\n"
               "2004年6月1日  9:45\r\nC\r\n予定時刻です");
     // The sound is the first entry's that has one.
-    EXPECT_TRUE(sound_playing);
+    EXPECT_TRUE(sound_.player().playing());
     EXPECT_EQ(sound_.mci().calls[0], "open 0 type+element WaveAudioC:\\s\\b.wav");
     EXPECT_TRUE(visible(w, IDC_ALARM_STOP_SOUND));
     // The same batch again changes nothing; one of them alone is a new alarm.
@@ -190,26 +193,26 @@ TEST_F(AlarmWindow, EntriesDueTogetherAreShownTogether) {
     EXPECT_EQ(text(w), "untouched");
     show({c});
     EXPECT_EQ(text(w), "2004年6月1日  9:45\r\nC\r\n予定時刻です");
-    EXPECT_FALSE(sound_playing);
+    EXPECT_FALSE(sound_.player().playing());
 }
 
 TEST_F(AlarmWindow, CloseStopsTheSoundAndTheNextAlarmMakesANewWindow) {
     const int a = add_alarm(2004, 6, 1, 9, 0, 0, 3, "m", "C:\\s\\a.wav");
     HWND w = show({a});
-    ASSERT_TRUE(sound_playing);
+    ASSERT_TRUE(sound_.player().playing());
     press_in(w, IDCANCEL);
     EXPECT_FALSE(IsWindow(w));
     EXPECT_EQ(alarm_.hwnd, nullptr);
-    EXPECT_FALSE(sound_playing);
+    EXPECT_FALSE(sound_.player().playing());
     // A new window accepts any entry, the one shown before too.
     HWND again = show({a});
     ASSERT_NE(again, nullptr);
-    EXPECT_TRUE(sound_playing);
+    EXPECT_TRUE(sound_.player().playing());
     // The system close box goes the same way.
     SendMessageA(again, WM_SYSCOMMAND, SC_CLOSE, 0);
     pump();
     EXPECT_EQ(alarm_.hwnd, nullptr);
-    EXPECT_FALSE(sound_playing);
+    EXPECT_FALSE(sound_.player().playing());
 }
 
 TEST_F(AlarmWindow, IndexOutsideTheListShowsNothing) {
@@ -349,12 +352,12 @@ TEST_F(AlarmWindow, SnoozeHandsTheAlarmsOnShowToTheOwnerAndCloses) {
                                 },
                                 &kept};
     HWND w = show({add_alarm(2004, 6, 1, 9, 0, 0, 3, "a", "C:\\s\\a.wav"), add_alarm(2004, 6, 1, 9, 0, 0, 1, "b")});
-    ASSERT_TRUE(sound_playing);
+    ASSERT_TRUE(sound_.player().playing());
     EXPECT_EQ(item_text(w, IDC_ALARM_SNOOZE), "5分後(&S)");
     press_in(w, IDC_ALARM_SNOOZE);
     EXPECT_FALSE(IsWindow(w));
     EXPECT_EQ(alarm_.hwnd, nullptr);
-    EXPECT_FALSE(sound_playing);
+    EXPECT_FALSE(sound_.player().playing());
     EXPECT_EQ(kept, "ab");
     alarm_.snooze = AlarmSnooze{};  // no owner to keep them: the button is greyed
     EXPECT_FALSE(enabled(show({0}), IDC_ALARM_SNOOZE));
@@ -378,7 +381,7 @@ TEST_F(AlarmWindow, AlarmsComingBackJoinWhatIsOnShow) {
                             "2004年6月1日  9:05\r\nb\r\n予定時刻です\r\n\r\n"
                             "2004年6月1日  9:06\r\nc\r\n予定時刻です";
     EXPECT_EQ(text(w), all);
-    EXPECT_TRUE(sound_playing);  // the sound of what came back
+    EXPECT_TRUE(sound_.player().playing());  // the sound of what came back
     // What is on show already does not come again.
     sound_.mci().calls.clear();
     show_alarm_batch(nullptr, &alarm_, AlarmTimeForm{false, false}, back_b, true);

@@ -131,4 +131,26 @@ TEST(DialogFrame, ModelessRecordLivesWithTheWindow) {
     win_test::pump();
 }
 
+// Ending a modeless dialog destroys it (EndDialog would only hide it), from its own handler
+// or from its owner; the same record then runs modally as any other.
+TEST(DialogFrame, EndingAModelessDialogDestroysIt) {
+    Probe p;
+    p.result = -1;
+    HWND w = open_modeless_dialog(nullptr, p);
+    ASSERT_NE(w, nullptr);
+    SendMessageA(w, WM_COMMAND, IDOK, 0);  // OK ends it with 42
+    EXPECT_FALSE(IsWindow(w)) << "destroyed, not only hidden";
+    EXPECT_EQ(p.result, 42);
+    EXPECT_TRUE(p.ncdestroy_seen);
+
+    Probe q;
+    HWND v = open_modeless_dialog(nullptr, q);
+    ASSERT_NE(v, nullptr);
+    close_modeless_dialog(v, q, 7);
+    EXPECT_FALSE(IsWindow(v));
+    EXPECT_EQ(q.result, 7);
+    EXPECT_EQ(run(q, {post(WM_COMMAND, IDOK)}), 42) << "run modally after";
+    win_test::pump();
+}
+
 }  // namespace

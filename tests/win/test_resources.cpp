@@ -19,9 +19,9 @@ HINSTANCE inst() { return GetModuleHandleA(nullptr); }
 
 const char kVersion[] = "Zelmar.exe Version 2.43";
 const char kCopyright[] =
-    "Zelmar デスクトップカレンダー\n"
-    "Copyright (C) 2026 Zelmar の開発者\n"
-    "お問い合わせはプロジェクトの課題票へ";
+    "Tavelspore デスクトップカレンダー\n"
+    "Copyright (C) 2026 Tavelspore の開発者\n"
+    "使い方は README.txt をご覧ください";
 const char kDialogFont[] = "ＭＳ Ｐゴシック";
 
 // One menu item: its command (0 for a separator, -1 for a submenu) and text.

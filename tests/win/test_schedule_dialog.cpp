@@ -44,8 +44,10 @@ int record_notice(HWND owner, const char* text, const char* caption, UINT flags)
     notices.push_back({text, caption, flags, owner});
     return (flags & 0x0F) == MB_YESNO ? question_answer : IDOK;
 }
-// What the dialog is handed to tell things with (nullptr: the real message box).
+// What the dialog is handed to tell things with (nullptr: the real message box), and the
+// player its ♪ button plays on.
 ScheduleNoticeFn g_notice = record_notice;
+SoundPlayer* g_sound = nullptr;
 
 const char kQuestion[] = "スケジュールを編集中です\nスケジュール設定を終了しますか？";
 
@@ -56,7 +58,7 @@ void close_dialog(HWND dlg) { SendMessageA(dlg, WM_COMMAND, IDOK, 0); }
 // Opens the dialog on a date and runs the steps in it, one a tick. Returns its result.
 int run_dialog(const ScheduleOpening& opening, std::vector<ModalDriver::Step> steps) {
     ModalDriver driver(std::move(steps));
-    return driver.run([&] { return schedule_dialog(nullptr, opening, &schedule, g_notice); });
+    return driver.run([&] { return schedule_dialog(nullptr, opening, &schedule, g_sound, g_notice); });
 }
 int run_dialog(std::function<void(HWND)> body, const ScheduleOpening& opening = {}) {
     return run_dialog(opening, {[body](HWND dlg) { body(dlg); }});
@@ -109,9 +111,11 @@ protected:
         notices.clear();
         question_answer = IDYES;
         g_notice = record_notice;
+        g_sound = &sound_.player();
     }
     void TearDown() override {
         g_notice = nullptr;
+        g_sound = nullptr;
         reset_program_globals();
     }
     FakeSound sound_;
@@ -752,7 +756,8 @@ TEST_F(ScheduleDialog, AlarmGroupFollowsTheTimeAndItsCheckBoxes) {
 
 TEST_F(ScheduleDialog, TrySoundPlaysStopsAndFallsBack) {
     FakeMci& mci = sound_.mci();
-    run_dialog([&mci](HWND dlg) {
+    const SoundPlayer& player = sound_.player();
+    run_dialog([&mci, &player](HWND dlg) {
         type_entry(dlg, "", "1", "1", "m", "9", "0");
         press(dlg, IDC_SCHED_ALARM);
         press(dlg, IDC_SCHED_SOUND_ON);
@@ -764,20 +769,20 @@ TEST_F(ScheduleDialog, TrySoundPlaysStopsAndFallsBack) {
         paste(dlg, IDC_SCHED_SOUND_FILE, "C:\\s\\a.wav");
         press(dlg, IDC_SCHED_TRY_SOUND);
         EXPECT_EQ(item_text(dlg, IDC_SCHED_TRY_SOUND), "！");
-        EXPECT_TRUE(sound_playing);
+        EXPECT_TRUE(player.playing());
         ASSERT_EQ(mci.count("open"), 1);
         EXPECT_EQ(mci.calls[0], "open 0 type+element WaveAudioC:\\s\\a.wav");
         press(dlg, IDC_SCHED_TRY_SOUND);  // pressed again: stops
         EXPECT_EQ(item_text(dlg, IDC_SCHED_TRY_SOUND), "♪");
-        EXPECT_FALSE(sound_playing);
+        EXPECT_FALSE(player.playing());
         EXPECT_EQ(mci.count("close"), 1);
 
         // The sound ends by itself: the poll finds it and the text comes back.
         press(dlg, IDC_SCHED_TRY_SOUND);
-        EXPECT_TRUE(sound_playing);
+        EXPECT_TRUE(player.playing());
         mci.status_mode = MCI_MODE_STOP;
         pump_for(700);
-        EXPECT_FALSE(sound_playing);
+        EXPECT_FALSE(player.playing());
         EXPECT_EQ(item_text(dlg, IDC_SCHED_TRY_SOUND), "♪");
 
         // A file that does not open, and a field edit that stops a playing sound.
@@ -787,9 +792,9 @@ TEST_F(ScheduleDialog, TrySoundPlaysStopsAndFallsBack) {
         EXPECT_EQ(item_text(dlg, IDC_SCHED_TRY_SOUND), "♪");
         mci.open_error = 0;
         press(dlg, IDC_SCHED_TRY_SOUND);
-        EXPECT_TRUE(sound_playing);
+        EXPECT_TRUE(player.playing());
         type(dlg, IDC_SCHED_MEMO, "x");
-        EXPECT_FALSE(sound_playing);
+        EXPECT_FALSE(player.playing());
         EXPECT_EQ(item_text(dlg, IDC_SCHED_TRY_SOUND), "♪");
         question_answer = IDYES;
         close_dialog(dlg);

@@ -13,6 +13,7 @@
 
 #include "config/settings.h"
 #include "dialogs/settings_dialog_win.h"
+#include "image/background_loader_win.h"
 #include "resources/resource.h"
 #include "tests/host/test_records.h"
 #include "tests/win/modal_driver.h"
@@ -34,6 +35,12 @@ void count_apply(void* context, HWND dialog) {
     ++g_applies;
     g_apply_context = context;
     g_apply_dialog = dialog;
+}
+// The formats handed to the dialog: the program's own filter, counting the calls.
+int g_formats_asked = 0;
+void count_formats(void* context, char* out, size_t size) {
+    ++g_formats_asked;
+    image_formats_filter(context, out, size);
 }
 int g_posted = 0;
 LRESULT CALLBACK owner_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -77,6 +84,7 @@ protected:
         g_apply_context = nullptr;
         g_apply_dialog = nullptr;
         g_posted = 0;
+        g_formats_asked = 0;
         owner_ = make_owner();
         ASSERT_NE(owner_, nullptr);
     }
@@ -87,7 +95,8 @@ protected:
     INT_PTR run(std::vector<Step> steps) {
         ModalDriver driver(std::move(steps));
         const INT_PTR r = driver.run([&] {
-            return settings_dialog(owner_, &settings, SettingsApply{count_apply, &g_apply_context_value});
+            return settings_dialog(owner_, &settings, SettingsApply{count_apply, &g_apply_context_value},
+                                   ImageFormats{count_formats, nullptr});
         });
         caption_ = driver.last_caption();
         dialog_owner_ = driver.last_owner();
@@ -272,6 +281,7 @@ TEST_F(SettingsDialog, ChosenImageIsShownAndStoredOnlyWithOk) {
     EXPECT_EQ(caption, "背景画像の選択");
     EXPECT_EQ(filters, 2);
     EXPECT_EQ(first, "画像ファイル");
+    EXPECT_EQ(g_formats_asked, 2) << "the formats come from the owner at each 参照";
     EXPECT_EQ(lstrcmpiA(settings.BackImageFile, (dir + "new.bmp").c_str()), 0) << settings.BackImageFile;
     win_test::remove_tree(dir);
 }

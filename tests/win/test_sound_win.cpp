@@ -12,6 +12,7 @@
 
 #include "resources/resource.h"
 #include "schedule/sound_win.h"
+#include "tests/win/dialog_input.h"
 #include "tests/win/fake_mci.h"
 #include "tests/win/win_scratch.h"
 
@@ -21,15 +22,18 @@ using win_test::FakeMci;
 
 std::vector<std::string>& calls = FakeMci::get().calls;
 std::vector<std::string>& table_keys = FakeMci::get().table_keys;
+// The player a listener answers, as the window that started a sound does.
+constexpr char kPlayerProp[] = "ZelmarTestPlayer";
+SoundPlayer* player_of(HWND hwnd) { return static_cast<SoundPlayer*>(GetPropA(hwnd, kPlayerProp)); }
 
 LRESULT CALLBACK listener_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_COMMAND && LOWORD(wp) == CMD_SOUND_STOPPED) {
         char line[64];
         std::snprintf(line, sizeof line, "208 to %s%s",
                       reinterpret_cast<const char*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)),
-                      sound_playing ? " (still playing)" : "");
+                      player_of(hwnd) && player_of(hwnd)->playing() ? " (still playing)" : "");
         calls.push_back(line);
-        if (sound_playing) sound_stop();  // as every receiver does
+        if (SoundPlayer* p = player_of(hwnd); p && p->playing()) p->stop();  // as every receiver does
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
@@ -57,38 +61,44 @@ protected:
         fake_.emplace();
         a_ = listener("A");
         b_ = listener("B");
+        SetPropA(a_, kPlayerProp, &player());
+        SetPropA(b_, kPlayerProp, &player());
     }
     void TearDown() override {
         fake_.reset();
-        DestroyWindow(a_);
-        DestroyWindow(b_);
+        for (HWND h : {a_, b_}) {
+            RemovePropA(h, kPlayerProp);
+            DestroyWindow(h);
+        }
     }
     static std::string log() { return FakeMci::get().log(); }
     static FakeMci& mci() { return FakeMci::get(); }
+    SoundPlayer& player() { return fake_->player(); }
     std::optional<win_test::FakeSound> fake_;
     HWND a_ = nullptr, b_ = nullptr;
 };
 
 TEST_F(SoundFake, PlayOpensSetsAndStarts) {
-    EXPECT_TRUE(sound_select_device("WAV"));
-    EXPECT_EQ(sound_play(a_, "C:\\s\\a.wav"), 0u);
-    EXPECT_TRUE(sound_playing);
+    EXPECT_TRUE(player().select_device("WAV"));
+    EXPECT_EQ(player().play(a_, "C:\\s\\a.wav"), 0u);
+    EXPECT_TRUE(player().playing());
     EXPECT_EQ(log(), "open 0 type+element WaveAudioC:\\s\\a.wav\nset 1 ms\nplay 1 0\n");
     EXPECT_TRUE(table_keys.empty());
 }
 
 TEST_F(SoundFake, SecondPlayTellsTheFirstWindowBeforeOpening) {
-    ASSERT_TRUE(sound_select_device("MID"));
-    ASSERT_EQ(sound_play(a_, "x.mid"), 0u);
+    ASSERT_TRUE(player().select_device("MID"));
+    ASSERT_EQ(player().play(a_, "x.mid"), 0u);
     calls.clear();
-    ASSERT_TRUE(sound_select_device("WAV"));
-    EXPECT_EQ(sound_play(b_, "y.wav"), 0u);
+    ASSERT_TRUE(player().select_device("WAV"));
+    EXPECT_EQ(player().play(b_, "y.wav"), 0u);
     EXPECT_EQ(log(),
               "stop 1 0\nclose 1 0\n208 to A\nopen 0 type+element WaveAudioy.wav\nset 2 ms\n"
               "play 2 0\n");
     calls.clear();
-    sound_stop();
+    player().stop();
     EXPECT_EQ(log(), "stop 2 0\nclose 2 0\n208 to B\n");
+    SetPropA(b_, kPlayerProp, &player());
 }
 
 TEST_F(SoundFake, FailuresLeaveNothingPlaying) {
@@ -107,9 +117,9 @@ TEST_F(SoundFake, FailuresLeaveNothingPlaying) {
         mci().next_id = 1;
         mci().open_error = c.open;
         mci().play_error = c.play;
-        ASSERT_TRUE(sound_select_device("RMI"));
-        EXPECT_EQ(sound_play(a_, "z.rmi"), c.result);
-        EXPECT_FALSE(sound_playing);
+        ASSERT_TRUE(player().select_device("RMI"));
+        EXPECT_EQ(player().play(a_, "z.rmi"), c.result);
+        EXPECT_FALSE(player().playing());
         EXPECT_EQ(log(), c.log);
     }
 }
@@ -125,14 +135,14 @@ TEST_F(SoundFake, PollStopsOnlyWhenTheDeviceHasStopped) {
         {MCI_MODE_PAUSE, 0, false},
         {MCI_MODE_STOP, 0, true},
     };
-    ASSERT_TRUE(sound_select_device("WAV"));
-    ASSERT_EQ(sound_play(a_, "a.wav"), 0u);
+    ASSERT_TRUE(player().select_device("WAV"));
+    ASSERT_EQ(player().play(a_, "a.wav"), 0u);
     for (const auto& c : cases) {
         calls.clear();
         mci().status_mode = c.mode;
         mci().status_error = c.status;
-        sound_poll();
-        EXPECT_EQ(sound_playing, !c.stops) << c.mode;
+        player().poll();
+        EXPECT_EQ(player().playing(), !c.stops) << c.mode;
         EXPECT_EQ(log(), c.stops ? "status 1 mode\nstop 1 0\nclose 1 0\n208 to A\n"
                                  : "status 1 mode\n")
             << c.mode;
@@ -140,11 +150,11 @@ TEST_F(SoundFake, PollStopsOnlyWhenTheDeviceHasStopped) {
 }
 
 TEST_F(SoundFake, StopWhileIdleStillTellsTheWindow) {
-    ASSERT_TRUE(sound_select_device("WAV"));
-    ASSERT_EQ(sound_play(a_, "a.wav"), 0u);
-    sound_stop();
+    ASSERT_TRUE(player().select_device("WAV"));
+    ASSERT_EQ(player().play(a_, "a.wav"), 0u);
+    player().stop();
     calls.clear();
-    sound_stop();
+    player().stop();
     EXPECT_EQ(log(), "208 to A\n");
 }
 
@@ -165,38 +175,75 @@ TEST_F(SoundFake, ExtensionTable) {
     for (const auto& c : cases) {
         calls.clear();
         table_keys.clear();
-        sound_stop();
+        player().stop();
         calls.clear();
-        EXPECT_EQ(sound_start_file(a_, c.path), c.plays) << c.path;
+        EXPECT_EQ(player().start_file(a_, c.path), c.plays) << c.path;
         EXPECT_EQ(calls.empty() ? std::string() : calls[0], c.open ? c.open : "") << c.path;
         EXPECT_EQ(table_keys.empty() ? std::string() : table_keys[0], c.key ? c.key : "")
             << c.path;
     }
     // Lower case is not "WAV": it goes to the table (the players upper-case first).
     table_keys.clear();
-    EXPECT_TRUE(sound_select_device("wav"));
+    EXPECT_TRUE(player().select_device("wav"));
     ASSERT_EQ(table_keys.size(), 1u);
     EXPECT_EQ(table_keys[0], "wav");
     calls.clear();
-    sound_stop();
+    player().stop();
     calls.clear();
-    EXPECT_EQ(sound_play(a_, "a.wav"), 0u);
+    EXPECT_EQ(player().play(a_, "a.wav"), 0u);
     EXPECT_EQ(calls[0], "open 0 type+element LowerWavea.wav");
 }
 
 TEST_F(SoundFake, MissingLibraryOrCommand) {
-    sound_set_command_for_test(nullptr);
-    sound_set_library_for_test("ZELMAR_NO_SUCH_LIBRARY.DLL");
-    EXPECT_FALSE(load_multimedia_library());
-    EXPECT_EQ(sound_play(a_, "a.wav"), 1u);
-    EXPECT_EQ(mci_send(0, MCI_CLOSE, 0, 0), (MCIERROR)MCIERR_DEVICE_NOT_READY);
-    EXPECT_FALSE(sound_playing);
+    SoundSystem none;
+    none.library = "ZELMAR_NO_SUCH_LIBRARY.DLL";
+    none.table = FakeMci::table;
+    SoundPlayer missing(none);
+    EXPECT_FALSE(missing.load_library());
+    EXPECT_EQ(missing.play(a_, "a.wav"), 1u);
+    EXPECT_EQ(missing.send(0, MCI_CLOSE, 0, 0), (MCIERROR)MCIERR_DEVICE_NOT_READY);
+    EXPECT_FALSE(missing.playing());
     // A library without the command function: every command is "not ready".
-    sound_set_library_for_test("KERNEL32.DLL");
-    EXPECT_TRUE(load_multimedia_library());
-    EXPECT_EQ(sound_play(a_, "a.wav"), (MCIERROR)MCIERR_DEVICE_NOT_READY);
-    EXPECT_FALSE(sound_playing);
+    SoundSystem kernel = none;
+    kernel.library = "KERNEL32.DLL";
+    SoundPlayer without(kernel);
+    EXPECT_TRUE(without.load_library());
+    EXPECT_EQ(without.play(a_, "a.wav"), (MCIERROR)MCIERR_DEVICE_NOT_READY);
+    EXPECT_FALSE(without.playing());
     EXPECT_TRUE(calls.empty());
+}
+
+// The player asks the device every half second while a sound plays, tells the window once
+// it has ended, and asks no more after that.
+TEST_F(SoundFake, PollsByItselfUntilTheSoundEnds) {
+    ASSERT_TRUE(player().select_device("WAV"));
+    ASSERT_EQ(player().play(a_, "a.wav"), 0u);
+    calls.clear();
+    win_test::pump_for(1200);
+    EXPECT_GE(mci().count("status"), 1) << log();
+    EXPECT_TRUE(player().playing());
+    mci().status_mode = MCI_MODE_STOP;
+    win_test::pump_for(700);
+    EXPECT_FALSE(player().playing());
+    EXPECT_EQ(mci().count("208 to A"), 1) << log();
+    const int asked = mci().count("status");
+    win_test::pump_for(1200);
+    EXPECT_EQ(mci().count("status"), asked) << "no poll once the sound ended";
+}
+
+// Two players keep their sounds apart: each polls and stops its own device.
+TEST_F(SoundFake, PlayersAreIndependent) {
+    SoundPlayer other(win_test::fake_sound_system());
+    SetPropA(b_, kPlayerProp, &other);
+    ASSERT_TRUE(player().select_device("WAV"));
+    ASSERT_EQ(player().play(a_, "a.wav"), 0u);
+    ASSERT_TRUE(other.select_device("MID"));
+    ASSERT_EQ(other.play(b_, "b.mid"), 0u);
+    calls.clear();
+    other.stop();
+    EXPECT_TRUE(player().playing());
+    EXPECT_EQ(log(), "stop 2 0\nclose 2 0\n208 to B\n");
+    SetPropA(b_, kPlayerProp, &player());
 }
 
 std::string small_wav() {
@@ -215,7 +262,7 @@ std::string small_wav() {
 
 // The real library: a small WAV file opens on the waveform device; a missing one does not.
 TEST(SoundReal, OpensAWavFile) {
-    sound_set_command_for_test(nullptr);
+    SoundPlayer real;
     const std::string dir = win_test::scratch_dir("sound");
     const std::string path = dir + "tone.wav";
     win_test::put_file(path, small_wav());
@@ -223,21 +270,21 @@ TEST(SoundReal, OpensAWavFile) {
     MCI_OPEN_PARMSA open = {};
     open.lpstrDeviceType = "WaveAudio";
     open.lpstrElementName = path.c_str();
-    EXPECT_EQ(mci_send(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT,
+    EXPECT_EQ(real.send(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT,
                        reinterpret_cast<DWORD_PTR>(&open)), 0u);
     EXPECT_NE(open.wDeviceID, 0u);
-    EXPECT_EQ(mci_send(open.wDeviceID, MCI_CLOSE, 0, 0), 0u);
+    EXPECT_EQ(real.send(open.wDeviceID, MCI_CLOSE, 0, 0), 0u);
 
-    EXPECT_TRUE(sound_select_device("WAV"));
-    EXPECT_NE(sound_play(nullptr, (dir + "missing.wav").c_str()), 0u);
-    EXPECT_FALSE(sound_playing);
+    EXPECT_TRUE(real.select_device("WAV"));
+    EXPECT_NE(real.play(nullptr, (dir + "missing.wav").c_str()), 0u);
+    EXPECT_FALSE(real.playing());
 
     // A play that starts is stopped again through the real library.
-    if (sound_play(nullptr, path.c_str()) == 0) {
-        EXPECT_TRUE(sound_playing);
-        sound_stop();
+    if (real.play(nullptr, path.c_str()) == 0) {
+        EXPECT_TRUE(real.playing());
+        real.stop();
     }
-    EXPECT_FALSE(sound_playing);
+    EXPECT_FALSE(real.playing());
     win_test::remove_tree(dir);
 }
 

@@ -1,5 +1,5 @@
 // The version from its one definition: the version resources of the program and of the
-// image plug-in, and the version text of string 10, all say the same.
+// image plug-in, and the version text of IDS_VERSION, all say the same.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ namespace {
 struct VersionInfo {
     bool ok = false;
     VS_FIXEDFILEINFO fixed{};
-    std::string file_version, original_name;
+    std::string file_version, original_name, description;
 };
 
 std::string string_value(std::vector<char>& block, const char* name) {
@@ -40,6 +40,7 @@ VersionInfo version_of(const std::string& path) {
     v.fixed = *fixed;
     v.file_version = string_value(block, "FileVersion");
     v.original_name = string_value(block, "OriginalFilename");
+    v.description = string_value(block, "FileDescription");
     v.ok = true;
     return v;
 }
@@ -66,6 +67,8 @@ TEST(VersionInfo, ProgramAndPluginCarryTheOneVersion) {
         EXPECT_EQ(v.fixed.dwFileType, c.type) << c.file;
         EXPECT_EQ(v.file_version, ZELMAR_VERSION_TEXT) << c.file;
         EXPECT_EQ(v.original_name, c.original_name) << c.file;
+        // A Japanese text: it names the program as every other one does.
+        EXPECT_EQ(v.description.compare(0, 11, "Tavelspore "), 0) << c.file << ": " << v.description;
     }
 }
 
