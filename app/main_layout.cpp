@@ -168,9 +168,14 @@ void finish_tick(TickMemory* mem, const TickPlan& plan, const LocalTime& now) {
     if (plan.check_alarms) mem->last_checked = plan.alarm_upto;
 }
 
-bool rings_when_stored(const ScheduleEntry& e, uint64_t now_minute, uint64_t last_checked) {
-    return has_alarm(e) && e.has_time != 0 && now_minute != 0 && e.alarm_at == now_minute &&
-           last_checked >= now_minute;
+bool rings_when_stored(const ScheduleEntry& e, uint64_t now_minute, uint64_t last_checked,
+                       OccurrenceAlarm* occurrence) {
+    OccurrenceAlarm at;
+    if (now_minute == 0 || last_checked < now_minute ||
+        entry_alarms_between(e, now_minute - 1, now_minute, &at, 1) != 1)
+        return false;
+    if (occurrence) *occurrence = at;
+    return true;
 }
 
 ClockRepaint clock_repaint_kind(bool same_date_text, int analog, bool minute_changed) {

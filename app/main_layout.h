@@ -3,6 +3,8 @@
 // one-second tick has to do. The window procedure applies these results.
 #pragma once
 
+#include "schedule/entry_dates.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -127,9 +129,11 @@ TickPlan plan_tick(const TickMemory& mem, const LocalTime& now, int clock_on, in
 // Stores the reading and the checked instant once the tick is done.
 void finish_tick(TickMemory* mem, const TickPlan& plan, const LocalTime& now);
 
-// An entry just stored in the schedule dialog rings at once when its alarm is due in the
-// current minute (now_minute, its instant) and that minute has already been checked.
-bool rings_when_stored(const ScheduleEntry& e, uint64_t now_minute, uint64_t last_checked);
+// An entry just stored in the schedule dialog rings at once when an occurrence's alarm is
+// due in the current minute (now_minute, its instant) and that minute has already been
+// checked; *occurrence (when given) tells which.
+bool rings_when_stored(const ScheduleEntry& e, uint64_t now_minute, uint64_t last_checked,
+                       OccurrenceAlarm* occurrence = nullptr);
 
 // The clock repaint a due tick makes.
 enum ClockRepaint {

@@ -315,6 +315,17 @@ void show_alarms(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTime
     show_alarm_batch(owner, w, form, *b, true);
 }
 
+void show_due_alarms(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTimeForm form,
+                     const DueAlarm* due, int count, uint64_t missed_upto) {
+    if (count <= 0) return;
+    w->list = &list;
+    std::unique_ptr<AlarmBatch> b(new (std::nothrow) AlarmBatch);
+    if (!b) return;
+    alarm_batch_make_due(b.get(), list, due, count);
+    if (missed_upto != 0) alarm_batch_mark_missed(b.get(), missed_upto);
+    show_alarm_batch(owner, w, form, *b, true);
+}
+
 void close_alarm_window(AlarmWindow* w) {
     if (w->hwnd) close_modeless_dialog(w->hwnd, *w, true);
     w->hwnd = nullptr;

@@ -38,12 +38,15 @@ void fill_list(HWND list, const DayContents& s) {
         list_view_append_row(list, holiday.image, texts, kDayColumnCount);
     }
     const int n = schedule_live_count(*s.list);
+    bool ranges = false;
     for (int i = 0; i < n; ++i) {
         DayRow row;
         if (!day_contents_row(&s.list->entries[i], s.year, s.month, s.day, &row)) continue;
         const char* const texts[kDayColumnCount] = {"", row.time, row.memo};
         list_view_append_row(list, row.image, texts, kDayColumnCount, row_param(i));
+        ranges = ranges || time_text_has_end(row.time);
     }
+    if (ranges) list_view_widen(list, kDayColumns, kDayTimeColumn, kTimeRangeSample);
 }
 
 INT_PTR DayContents::init(HWND dlg) {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "calendar/date.h"
 #include "dialogs/dialog_frame_win.h"
 #include "dialogs/schedule_list_view_win.h"
@@ -36,14 +38,17 @@ void append_row(HWND list_view, const RecentRow& row) {
 
 void fill_list(HWND list_view, const RecentSchedule& s, int ty, int tm, int td) {
     SendMessageA(list_view, LVM_DELETEALLITEMS, 0, 0);
-    const int width = *s.todo_width;
-    const int n = schedule_live_count(*s.list);
+    std::vector<RecentRow> rows(kMaxRecentRows);
+    const int n = recent_rows(s.list->entries, schedule_live_count(*s.list), ty, tm, td,
+                              *s.todo_width, rows.data(), kMaxRecentRows);
+    bool ranges = false;
     for (int i = 0; i < n; ++i) {
-        RecentRow row;
-        if (recent_row(&s.list->entries[i], ty, tm, td, width, &row)) append_row(list_view, row);
+        append_row(list_view, rows[static_cast<size_t>(i)]);
+        ranges = ranges || time_text_has_end(rows[static_cast<size_t>(i)].time);
     }
+    if (ranges) list_view_widen(list_view, kRecentColumns, kRecentTimeColumn, kTimeRangeSample);
     RecentRow holidays[kMaxRecentHolidays];
-    const int h = recent_holiday_rows(ty, tm, td, width, s.national_holidays, holidays,
+    const int h = recent_holiday_rows(ty, tm, td, *s.todo_width, s.national_holidays, holidays,
                                       kMaxRecentHolidays);
     for (int i = 0; i < h; ++i) append_row(list_view, holidays[i]);
     list_view_autosize(list_view, kRecentColumns, kRecentColumnCount);

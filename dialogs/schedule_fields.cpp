@@ -298,16 +298,7 @@ void schedule_row_texts(const ScheduleEntry* e, ScheduleRowTexts* out) {
         const size_t len = std::strlen(out->date);
         std::snprintf(out->date + len, sizeof out->date - len, kRowSpanEndFormat, end_month, end_day);
     }
-    if (e->hour != -1 && e->minute != -1) {
-        std::snprintf(out->time, sizeof out->time, "%2d:%02d", e->hour, e->minute);
-        if (e->has_end_time && e->end_hour >= 0 && e->end_minute >= 0) {
-            const size_t len = std::strlen(out->time);
-            std::snprintf(out->time + len, sizeof out->time - len, kRowEndTimeFormat, e->end_hour,
-                          e->end_minute);
-        }
-    } else {
-        out->time[0] = '\0';
-    }
+    entry_time_text(out->time, sizeof out->time, e);
     repeat_rule_words(e->repeat, out->repeat, sizeof out->repeat);
     std::snprintf(out->scramble, sizeof out->scramble, "%s", e->scramble ? "S" : "");
     std::snprintf(out->alarm, sizeof out->alarm, "%s", has_alarm(*e) ? "A" : "");

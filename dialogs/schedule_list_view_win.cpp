@@ -71,6 +71,13 @@ void list_view_append_row(HWND list, int image, const char* const* texts, int co
     }
 }
 
+void list_view_widen(HWND list, const ListColumn* columns, int i, const char* sample) {
+    ListColumn wide = columns[i];
+    wide.sample = sample;
+    const int want = column_width(list, wide);
+    if ((int)SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0) < want) SendMessageA(list, LVM_SETCOLUMNWIDTH, i, want);
+}
+
 void list_view_autosize(HWND list, const ListColumn* columns, int count) {
     for (int i = 0; i < count; ++i)
         if (columns[i].autosize) SendMessageA(list, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);

@@ -1,6 +1,8 @@
 #include "dialogs/schedule_lists.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "calendar/date.h"
 #include "calendar/national_holidays.h"
@@ -20,6 +22,9 @@ bool real_date(int year, int month, int day) {
 void format_entry_time(char* out, size_t size, const ScheduleEntry* e) {
     if (e->hour == -1 || e->minute == -1)
         out[0] = '\0';
+    else if (e->has_time && e->has_end_time)
+        std::snprintf(out, size, kTimeRangeFormat, (int)e->hour, (int)e->minute, (int)e->end_hour,
+                      (int)e->end_minute);
     else
         std::snprintf(out, size, "%2d:%02d", (int)e->hour, (int)e->minute);
 }
@@ -56,6 +61,10 @@ const ListColumn kRecentColumns[kRecentColumnCount] = {
     {"A", kListAlignCenter, "999_", 0, false},
     {kColumnMemo, kListAlignLeft, nullptr, 0, true},
 };
+
+const char kTimeRangeSample[] = "99:99〜99:9900";
+
+bool time_text_has_end(const char* time) { return std::strlen(time) > 5; }
 
 int clamp_todo_width(int width) {
     return width < kTodoWidthMin ? kTodoWidthMin : (width > kTodoWidthMax ? kTodoWidthMax : width);
@@ -105,17 +114,51 @@ bool day_contents_holiday_row(int year, int month, int day, int national, DayRow
     return true;
 }
 
+namespace {
+
+// The row of entry e on the day n days from today, y-m-d.
+void fill_recent_row(const ScheduleEntry* e, int y, int m, int d, long n, RecentRow* out) {
+    fill_recent_date(out, y, m, d, n, entry_image(e));
+    format_entry_time(out->time, sizeof out->time, e);
+    out->alarm[0] = out->time[0] != '\0' && has_alarm(*e) ? 'A' : '\0';
+    out->alarm[1] = '\0';
+    copy_memo(out->memo, e);
+}
+
+}  // namespace
+
 bool recent_row(const ScheduleEntry* e, int ty, int tm, int td, int width, RecentRow* out) {
     CalendarDate next;
     if (!entry_next_occurrence(*e, CalendarDate{ty, tm, td}, &next)) return false;
     const long n = (long)day_serial(next.year, next.month, next.day) - (long)day_serial(ty, tm, td);
     if (n < 0 || n > clamp_todo_width(width)) return false;
-    fill_recent_date(out, next.year, next.month, next.day, n, entry_image(e));
-    format_entry_time(out->time, sizeof out->time, e);
-    out->alarm[0] = out->time[0] != '\0' && has_alarm(*e) ? 'A' : '\0';
-    out->alarm[1] = '\0';
-    copy_memo(out->memo, e);
+    fill_recent_row(e, next.year, next.month, next.day, n, out);
     return true;
+}
+
+int recent_rows(const ScheduleEntry* list, int count, int ty, int tm, int td, int width,
+                RecentRow* out, int max) {
+    if (list == nullptr || count <= 0 || max <= 0 || !real_date(ty, tm, td)) return 0;
+    const int w = clamp_todo_width(width);
+    const CalendarDate today{ty, tm, td};
+    const long long t0 = civil_day_number(ty, tm, td);
+    const CalendarDate last = civil_date_of(t0 + w);
+    int rows = 0;
+    CalendarDate days[kTodoWidthMax + 1];
+    for (int i = 0; i < count && rows < max; ++i) {
+        const ScheduleEntry* e = &list[i];
+        CalendarDate began;
+        if (entry_occurrence_covering(*e, today, &began) && date_ymd(began) < date_ymd(today))
+            fill_recent_row(e, ty, tm, td, 0, &out[rows++]);
+        const int n = entry_days_between(*e, today, last, days, kTodoWidthMax + 1);
+        for (int k = 0; k < n && rows < max; ++k) {
+            const CalendarDate& d = days[k];
+            fill_recent_row(e, d.year, d.month, d.day, (long)(civil_day_number(d.year, d.month, d.day) - t0),
+                            &out[rows++]);
+        }
+    }
+    std::stable_sort(out, out + rows, [](const RecentRow& a, const RecentRow& b) { return a.days < b.days; });
+    return rows;
 }
 
 int recent_holiday_rows(int ty, int tm, int td, int width, int national, RecentRow* out, int max) {
@@ -144,3 +187,5 @@ int recent_holiday_rows(int ty, int tm, int td, int width, int national, RecentR
     }
     return count;
 }
+
+void entry_time_text(char* out, size_t size, const ScheduleEntry* e) { format_entry_time(out, size, e); }

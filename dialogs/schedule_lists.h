@@ -42,16 +42,28 @@ struct ListColumn {
     bool autosize;
 };
 
+// Rows of the recent list at most: a daily entry has one a day.
+constexpr int kMaxRecentRows = 10000;
+
 constexpr int kDayColumnCount = 3;
 constexpr int kRecentColumnCount = 5;
 extern const ListColumn kDayColumns[kDayColumnCount];
 extern const ListColumn kRecentColumns[kRecentColumnCount];
+// The time columns, and the sample they widen to when a row shows a time with its end.
+constexpr int kDayTimeColumn = 1;
+constexpr int kRecentTimeColumn = 2;
+extern const char kTimeRangeSample[];
+// Whether a row's time text shows the end as well.
+bool time_text_has_end(const char* time);
+// An entry's time as every list shows it: "%2d:%02d", with its end "14:00〜15:30", empty
+// without a time.
+void entry_time_text(char* out, size_t size, const ScheduleEntry* e);
 
 constexpr size_t kMemoText = 81;  // the memo and its NUL
 
 struct DayRow {
     int image;
-    char time[24];  // "%2d:%02d", or empty when the entry has no time
+    char time[24];  // "%2d:%02d" or with its end "%2d:%02d〜%2d:%02d", empty without a time
     char memo[kMemoText];
 };
 
@@ -81,6 +93,13 @@ struct RecentRow {
 // width, day codes that name no day in the month, days the month does not have in that
 // year (29 February of a common year), and stored months outside 1..12.
 bool recent_row(const ScheduleEntry* e, int ty, int tm, int td, int width, RecentRow* out);
+
+// Every occurrence of the entries list[0..count) from today (ty-tm-td) up to width days
+// ahead (clamped to 1..99) as rows, in date order, those of one day in list order. An
+// occurrence that began before today and lasts into it is listed on today. Writes at most
+// max rows; returns their count.
+int recent_rows(const ScheduleEntry* list, int count, int ty, int tm, int td, int width,
+                RecentRow* out, int max);
 
 // One day is at most one holiday: today and 99 days ahead hold at most 100.
 constexpr int kMaxRecentHolidays = kTodoWidthMax + 1;

@@ -62,7 +62,6 @@ constexpr char kRowDateSecondMondayFormat[] = "%2d月第2月曜";   // month
 constexpr char kRowDateThirdMondayFormat[] = "%2d月第3月曜";    // month
 constexpr char kRowDateFormat[] = "%2d月%2d日";                 // month, day
 constexpr char kRowSpanEndFormat[] = "〜%d/%d";                 // last day's month, day
-constexpr char kRowEndTimeFormat[] = "〜%d:%02d";               // end hour, minute
 // What stored entries may not hold, after the date and memo checks, in their order.
 constexpr char kRepeatInvalid[] = "繰り返しは年月日の決まった予定にだけ設定できます";
 constexpr char kRepeatEndInvalid[] = "繰り返しの終わりの設定が不正です";
@@ -168,10 +167,19 @@ constexpr char kListHeaderFormat[] = "%d年%2d月%2d日(%s)";  // year, month, d
 constexpr const char* kNearDays[3] = {"今日", "明日", "明後日"};
 constexpr char kDaysAheadFormat[] = "%2ld日後";               // days
 constexpr char kRecentDateFormat[] = "%2d月%2d日(%s)";        // month, day, weekday
+// A time with the end: "14:00〜15:30" (start hour, minute, end hour, minute).
+constexpr char kTimeRangeFormat[] = "%2d:%02d〜%2d:%02d";
 
 // Alarm window: date, time and memo, then how long remains.
 constexpr char kAlarmBeforeFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n%d 分前です";
 constexpr char kAlarmDueFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n予定時刻です";
+// A lead in hours or days, and the alarm of an entry without a time: on its day, or days
+// before it.
+constexpr char kAlarmHoursBeforeFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n%d 時間前です";
+constexpr char kAlarmDaysBeforeFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n%d 日前です";
+constexpr char kAlarmDayFormat[] = "%d年%d月%d日\r\n%.*s\r\n今日の予定です";
+constexpr char kAlarmDayBeforeFormat[] = "%d年%d月%d日\r\n%.*s\r\n%d 日後の予定です";
+constexpr char kAlarmDayMissedFormat[] = "%d年%d月%d日\r\n%.*s\r\n(起動前の予定)";
 // An alarm that came due while the program was not running, and the first line of a window
 // whose alarms do not all fit on the screen.
 constexpr char kAlarmMissedFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n(起動前の予定)";

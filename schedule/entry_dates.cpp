@@ -126,9 +126,15 @@ bool any_nth(const RepeatRule& r) {
 // The slot (0..3, or kNthLast for a fifth) of the start's weekday within its month.
 int nth_of_day(int day) { return (day - 1) / 7 < 4 ? (day - 1) / 7 : kNthLast; }
 
+uint32_t kind_pattern(const ScheduleEntry& e, long long start, const Month& f);
+
 // The days of month f on which the rule of e (starting on day number start) puts an
 // occurrence, before its end and skipped days: the pattern of its kind alone.
 uint32_t rule_pattern(const ScheduleEntry& e, long long start, const Month& f) {
+    return kind_pattern(e, start, f) & day_range(1, f.len);
+}
+
+uint32_t kind_pattern(const ScheduleEntry& e, long long start, const Month& f) {
     const RepeatRule& r = e.repeat;
     const int n = interval_of(r);
     switch (r.kind) {
@@ -317,7 +323,7 @@ uint32_t covered_in(const ScheduleEntry& e, const Month& f) {
         const uint32_t there = starts_in(e, p);
         if (there == 0) continue;
         const long long reach = p.first + highest_day(there) - 1 + span;
-        if (reach >= f.first) days |= day_range(1, static_cast<int>(reach - f.first + 1));
+        if (reach >= f.first) days |= day_range(1, static_cast<int>(reach - f.first + 1)) & day_range(1, f.len);
         break;
     }
     return days;

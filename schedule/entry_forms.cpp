@@ -119,7 +119,6 @@ bool rule_from_parts(const IcalRuleParts& p, const CalendarDate& start, RepeatRu
     RepeatRule out;
     memset(&out, 0, sizeof out);
     out.interval = static_cast<uint8_t>(p.interval);
-    out.week_start = static_cast<uint8_t>(p.wkst >= 0 ? p.wkst : 1);  // RFC 5545: Monday
     const int start_wd = weekday_of(start.year, start.month, start.day);
     switch (p.freq) {
     case IcalFreq::kDaily:
@@ -129,6 +128,7 @@ bool rule_from_parts(const IcalRuleParts& p, const CalendarDate& start, RepeatRu
     case IcalFreq::kWeekly:
         if (p.month_count || p.monthday_count || p.setpos_count) return false;
         out.kind = RepeatKind::kWeekly;
+        out.week_start = static_cast<uint8_t>(p.wkst >= 0 ? p.wkst : 1);  // RFC 5545: Monday
         for (int i = 0; i < p.byday_count; ++i) {
             if (p.bydays[i].nth != 0) return false;
             out.weekdays |= static_cast<uint8_t>(1u << p.bydays[i].weekday);

@@ -15,6 +15,7 @@
 #include "schedule/entry.h"
 #include "schedule/entry_dates.h"
 #include "tests/host/entry_maker.h"
+#include "tests/host/repeat_maker.h"
 
 namespace {
 
@@ -418,6 +419,43 @@ TEST(TodoWidth, ClampSelectionAndPick) {
         EXPECT_EQ(todo_width_pick(p.index, &w), p.changed) << p.index << " " << p.width;
         EXPECT_EQ(w, p.after) << p.index << " " << p.width;
     }
+}
+
+// The recent list of repeating entries: one row per occurrence in the days it covers, in
+// date order (one day's rows in list order), an occurrence begun before today on today, the
+// time with its end, and no more rows than asked for.
+TEST(ScheduleLists, RecentRowsOfEveryOccurrenceInDateOrder) {
+    ScheduleEntry meeting = timed(weekly(2024, 1, 2, {2}), 14, 0, 0, 1);
+    std::snprintf(meeting.memo, sizeof meeting.memo, "会議");
+    meeting.has_end_time = 1, meeting.end_hour = 15, meeting.end_minute = 30;
+    ScheduleEntry vacation = spanning(make_entry(2024, 5, 30, 1, "休暇"), 4);
+    ScheduleEntry trash = skipping(weekly(2024, 1, 4, {1, 4}), {20240606});
+    std::snprintf(trash.memo, sizeof trash.memo, "ゴミ");
+    const std::vector<ScheduleEntry> list = {meeting, vacation, trash, entry(2024, 6, 3, "一度")};
+    std::vector<RecentRow> rows(kMaxRecentRows);
+    const int n = recent_rows(list.data(), (int)list.size(), 2024, 6, 1, 10, rows.data(), kMaxRecentRows);
+    std::vector<std::string> got;
+    for (int i = 0; i < n; ++i)
+        got.push_back(std::string(rows[i].label) + " " + rows[i].date + " " + rows[i].time + " " + rows[i].alarm + " " + rows[i].memo);
+    const std::vector<std::string> want = {
+        "今日  6月 1日(土)   休暇",
+        "明後日  6月 3日(月)   ゴミ",
+        "明後日  6月 3日(月)   一度",
+        " 3日後  6月 4日(火) 14:00〜15:30 A 会議",
+        " 9日後  6月10日(月)   ゴミ",
+        "10日後  6月11日(火) 14:00〜15:30 A 会議",
+    };
+    EXPECT_EQ(got, want);
+    EXPECT_TRUE(time_text_has_end(rows[3].time));
+    EXPECT_FALSE(time_text_has_end(rows[0].time));
+    EXPECT_EQ(rows[0].image, 1);
+    // Rows past max are left out; an impossible today or an empty list gives none.
+    EXPECT_EQ(recent_rows(list.data(), (int)list.size(), 2024, 6, 1, 10, rows.data(), 2), 2);
+    EXPECT_EQ(recent_rows(list.data(), (int)list.size(), 2024, 6, 31, 10, rows.data(), 10), 0);
+    EXPECT_EQ(recent_rows(list.data(), 0, 2024, 6, 1, 10, rows.data(), 10), 0);
+    // A daily entry over the widest list: a row a day, 100 of them.
+    const ScheduleEntry every_day = daily(2024, 1, 1);
+    EXPECT_EQ(recent_rows(&every_day, 1, 2024, 6, 1, 99, rows.data(), kMaxRecentRows), 100);
 }
 
 }  // namespace

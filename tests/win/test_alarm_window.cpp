@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -368,7 +370,10 @@ TEST_F(AlarmWindow, AlarmsComingBackJoinWhatIsOnShow) {
     const int b = add_alarm(2004, 6, 1, 9, 5, 0, 3, "b", "C:\\s\\b.wav");
     const int c = add_alarm(2004, 6, 1, 9, 6, 0, 1, "c");
     HWND w = show({a});
-    AlarmBatch back_b, back_c;
+    // Two batches are large for a thread's stack.
+    std::unique_ptr<AlarmBatch> batch_b(new AlarmBatch), batch_c(new AlarmBatch);
+    AlarmBatch& back_b = *batch_b;
+    AlarmBatch& back_c = *batch_c;
     alarm_batch_make(&back_b, schedule, &b, 1);
     alarm_batch_make(&back_c, schedule, &c, 1);
     std::strcpy(schedule.entries[b].memo, "edited later");
