@@ -92,6 +92,7 @@ void repeat_fields_from_rule(const RepeatRule& r, const CalendarDate& start, Rep
     default: f->choice = RepeatChoice::kNone; break;
     }
     set_text(f->interval, "%d", r.interval >= 1 && f->choice != RepeatChoice::kNone ? r.interval : 1);
+    f->week_start = r.kind == RepeatKind::kWeekly && r.week_start <= 6 ? r.week_start : kDefaultWeekStart;
     unsigned weekdays = 0;
     if (r.kind == RepeatKind::kWeekly) weekdays = r.weekdays;
     if (r.kind == RepeatKind::kMonthlyByWeekday) {
@@ -203,6 +204,7 @@ const char* repeat_rule_from_fields(const RepeatFields& f, const CalendarDate& s
         break;
     case RepeatChoice::kWeekly:
         r.kind = RepeatKind::kWeekly;
+        r.week_start = f.week_start <= 6 ? f.week_start : kDefaultWeekStart;
         r.weekdays = weekday_bits(f);
         if (r.weekdays == 0) return kWeekdaysMissing;
         break;

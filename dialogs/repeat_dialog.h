@@ -29,7 +29,11 @@ struct RepeatFields {
     RepeatEndChoice end;
     char until[kRepeatTextSize];    // "2027/1/14"
     char count[kRepeatTextSize];
+    uint8_t week_start;             // not shown: a weekly rule's first weekday, kept as it was
 };
+
+// The first weekday of the weeks of a weekly rule made here: Monday, as RFC 5545 has it.
+constexpr uint8_t kDefaultWeekStart = 1;
 
 // The fields that show r for an entry starting on start. A rule whose k-th weekdays differ
 // from one k to another shows every weekday and every k it names (the dialog keeps the rule

@@ -455,6 +455,12 @@ void ScheduleDialog::on_field_change(int id, int code) {
         update_alarm_controls(&scratch);
         loading = false;
     }
+    // Without a year the rule goes, and comes back with one.
+    if (code == EN_CHANGE && (id == IDC_SCHED_YEAR || id == IDC_SCHED_DAY)) {
+        scratch = work;
+        read_entry_fields(&scratch);
+        show_rule(scratch.repeat);
+    }
 }
 
 // The rule is chosen in a dialog of its own, for the date in the fields; a new rule counts as

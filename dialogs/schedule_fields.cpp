@@ -161,6 +161,8 @@ void entry_from_field_texts(const EntryFieldTexts* t, ScheduleEntry* e) {
     read_end_time(t, e);
     e->day_alarm = !e->has_time && e->alarm_kind != 0;
     if (e->day_alarm) e->day_alarm_minute = static_cast<int16_t>(read_day_alarm(t));
+    // An every-year entry repeats by its date alone: a rule it was typed over does not apply.
+    if (e->year == -1 || is_day_code(e->day)) std::memset(&e->repeat, 0, sizeof e->repeat);
 }
 
 void field_texts_from_entry(ScheduleEntry* e, EntryFieldTexts* t) {

@@ -57,7 +57,8 @@ struct EntryFieldTexts {
 // (entry_fault refuses more than seven days). The end: a last day after the date (in the
 // next year when its month comes before the date's) and an end time; a day alarm for an
 // entry without a time with its alarm on. What cannot be read is left for entry_fault to
-// refuse: span_days -1, an end hour of -1, a day alarm minute out of its range.
+// refuse: span_days -1, an end hour of -1, a day alarm minute out of its range. An
+// every-year entry (no year, or a day code) drops the rule of the entry it was typed over.
 void entry_from_field_texts(const EntryFieldTexts* t, ScheduleEntry* e);
 
 // The texts that show e, and e->has_time set from its hour and minute.

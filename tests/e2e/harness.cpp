@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "calendar/dayclass.h"
 #include "resources/resource.h"
 #include "tests/e2e/png.h"
 #include "tests/win/find_window.h"
@@ -187,6 +188,27 @@ void keep_screenshot(HWND hwnd, const char* name) {
     Sleep(300);
     Image shot;
     if (capture_window(hwnd, &shot)) save_png(shot, g_work_dir + name);
+}
+
+bool capture_month(const App& app, int year, int month, MonthCapture* s) {
+    if (!show_month(app, year, month) || !lay_out_month(app, year, month, 0, &s->grid)) return false;
+    Sleep(300);  // let the paint reach the screen
+    RECT wr;
+    POINT origin = {0, 0};
+    if (!GetWindowRect(app.hwnd, &wr) || !ClientToScreen(app.hwnd, &origin)) return false;
+    s->ox = origin.x - wr.left;
+    s->oy = origin.y - wr.top;
+    return capture_window(app.hwnd, &s->img);
+}
+
+int marked_box_pixels(const MonthCapture& s, int day) {
+    const COLORREF c = marked_box_colour(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW));
+    const uint32_t box = (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+    const CellRect& r = s.grid.drawn[day - 1];
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += s.img.at(s.ox + x, s.oy + y) == box ? 1 : 0;
+    return n;
 }
 
 bool capture_window(HWND hwnd, Image* img) {

@@ -22,9 +22,10 @@ RepeatRule rule(RepeatKind kind, int interval = 1) {
     r.interval = static_cast<uint8_t>(interval);
     return r;
 }
-RepeatRule weekly(uint8_t days, int interval = 1) {
+RepeatRule weekly(uint8_t days, int interval = 1, int week_start = 1) {
     RepeatRule r = rule(RepeatKind::kWeekly, interval);
     r.weekdays = days;
+    r.week_start = static_cast<uint8_t>(week_start);
     return r;
 }
 RepeatRule monthly_days(uint32_t days, int interval = 1) {
@@ -213,6 +214,7 @@ TEST(RepeatFields, ReadBackAsShown) {
         until(rule(RepeatKind::kDaily), 20270127),
         count(weekly(kMon | kThu), 9999),
         weekly(kTue, 2),
+        weekly(kMon | kFri, 2, 0),  // weeks from Sunday, as another calendar made it
         monthly_days(1u << 25),
         monthly_days(kMonthLastDay, 12),
         monthly_nth({1, 3}, kWed),

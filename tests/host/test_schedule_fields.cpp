@@ -146,6 +146,27 @@ TEST(EntryFieldRead, LeavesHiddenFieldsAlone) {
     EXPECT_EQ(e.last_edited, 1);
 }
 
+// A rule belongs to an entry of a year: typed over one without a year, or with a day code,
+// the entry drops it; a year keeps it.
+TEST(EntryFieldRead, RuleOnlyWithAYear) {
+    struct {
+        const char *year, *day;
+        bool kept;
+    } cases[] = {{"2030", "3", true}, {"", "3", false}, {"", "M2", false}, {"2030", "?", false}};
+    for (const auto& c : cases) {
+        ScheduleEntry e;
+        std::memset(&e, 0, sizeof e);
+        e.repeat.kind = RepeatKind::kDaily;
+        e.repeat.interval = 1;
+        e.skip_count = 1;
+        e.skips[0] = 20300604;
+        const EntryFieldTexts t = texts(c.year, "6", c.day);
+        entry_from_field_texts(&t, &e);
+        EXPECT_EQ(e.repeat.kind == RepeatKind::kDaily, c.kept) << c.year << " " << c.day;
+        EXPECT_EQ(e.skip_count, 1);  // the days left out stay: every year has them too
+    }
+}
+
 TEST(EntryFieldShow, Texts) {
     struct {
         int year, month, day, hour, minute, before;
