@@ -113,8 +113,13 @@ bool app_start_seam(App& app, const std::string& dir, DWORD wait_ms) {
 
 bool set_seam_clock(const std::string& dir, const char* minute) {
     const std::string tmp = dir + "clock.tmp";
-    return write_file(tmp, minute) &&
-           MoveFileExA(tmp.c_str(), (dir + "clock.txt").c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    if (!write_file(tmp, minute)) return false;
+    // The program reads the file every second: while it has it open the replace is refused.
+    for (int tries = 0; tries < 100; ++tries) {
+        if (MoveFileExA(tmp.c_str(), (dir + "clock.txt").c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+        Sleep(20);
+    }
+    return false;
 }
 
 std::vector<std::string> messages_said(const std::string& dir) {
