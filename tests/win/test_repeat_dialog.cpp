@@ -171,6 +171,101 @@ TEST_F(RepeatDialog, OkWithoutAChangeKeepsTheRuleAsItWas) {
     EXPECT_EQ(std::memcmp(&r, &before, sizeof r), 0);
 }
 
+// Keys go to the control with the focus, through the dialog's own loop.
+void post_key(HWND dlg, UINT down, WPARAM key, LPARAM flags) {
+    HWND focus = GetFocus();
+    PostMessageA(focus && IsChild(dlg, focus) ? focus : dlg, down, key, flags);
+}
+void post_alt(HWND dlg, char letter) { post_key(dlg, WM_SYSCHAR, letter, 0x20000001); }
+void post_press(HWND dlg, WPARAM vk) {
+    post_key(dlg, WM_KEYDOWN, vk, 1);
+    post_key(dlg, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+}
+
+int focus_id(HWND dlg) {
+    HWND f = GetFocus();
+    return f && IsChild(dlg, f) ? GetDlgCtrlID(f) : 0;
+}
+
+// The controls Tab visits from the one with the focus, before it comes back to it.
+std::vector<int> tab_order(HWND dlg) {
+    std::vector<int> ids;
+    HWND start = GetFocus();
+    for (HWND h = GetNextDlgTabItem(dlg, start, FALSE); h && h != start && ids.size() < 64;
+         h = GetNextDlgTabItem(dlg, h, FALSE))
+        ids.push_back(GetDlgCtrlID(h));
+    return ids;
+}
+
+std::vector<int> ids_from(int first, int count) {
+    std::vector<int> v;
+    for (int k = 0; k < count; ++k) v.push_back(first + k);
+    return v;
+}
+
+// The dialog by the keyboard alone: each access key chooses or moves to its control, Tab
+// goes through the enabled controls in their laid-out order, Enter takes the rule and Esc
+// leaves the rule as it was.
+TEST_F(RepeatDialog, KeyboardAlone) {
+    struct Key {
+        char letter;
+        int focus;    // the control that has the focus after it
+        int checked;  // a radio button it chooses, or 0
+    };
+    static const Key kKeys[] = {
+        {'m', IDC_REP_MONTHLY, IDC_REP_MONTHLY},      // 毎月(&M)
+        {'b', IDC_REP_BY_WEEKDAY, IDC_REP_BY_WEEKDAY},  // 曜日で(&B)
+        {'c', IDC_REP_END_COUNT, IDC_REP_END_COUNT},    // 回数(&C)
+        {'x', IDC_REP_END_NEVER, IDC_REP_END_NEVER},    // なし(&X)
+        {'i', IDC_REP_INTERVAL, 0},                     // 間隔(&I): the field after it
+        {'w', IDC_REP_WEEKLY, IDC_REP_WEEKLY},          // 毎週(&W)
+        {'d', IDC_REP_DAILY, IDC_REP_DAILY},            // 毎日(&D)
+        {'m', IDC_REP_MONTHLY, IDC_REP_MONTHLY},
+    };
+    // Monthly on the k-th weekdays, no end: the enabled controls after the kind.
+    std::vector<int> monthly = {IDC_REP_INTERVAL};
+    for (int id : ids_from(IDC_REP_WEEKDAY0, 7)) monthly.push_back(id);
+    monthly.push_back(IDC_REP_BY_WEEKDAY);
+    for (int id : ids_from(IDC_REP_NTH0, kNthSlots)) monthly.push_back(id);
+    for (int id : {IDC_REP_END_NEVER, IDOK, IDCANCEL}) monthly.push_back(id);
+
+    struct {
+        WPARAM last_key;
+        bool answer;
+    } cases[] = {{VK_RETURN, true}, {VK_ESCAPE, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer ? "Enter" : "Esc");
+        RepeatRule r = none();
+        std::vector<ModalDriver::Step> steps;
+        for (size_t k = 0; k < sizeof kKeys / sizeof kKeys[0]; ++k) {
+            steps.push_back([k](HWND dlg) {
+                if (k > 0) {
+                    const Key& before = kKeys[k - 1];
+                    EXPECT_EQ(focus_id(dlg), before.focus) << before.letter;
+                    if (before.checked) EXPECT_TRUE(checked(dlg, before.checked)) << before.letter;
+                }
+                post_alt(dlg, kKeys[k].letter);
+            });
+        }
+        steps.push_back([&](HWND dlg) {
+            EXPECT_EQ(focus_id(dlg), IDC_REP_MONTHLY);
+            EXPECT_TRUE(checked(dlg, IDC_REP_BY_WEEKDAY));  // kept while another kind was chosen
+            EXPECT_EQ(tab_order(dlg), monthly);
+            post_press(dlg, c.last_key);
+        });
+        EXPECT_EQ(run(&r, steps), c.answer);
+        if (c.answer) {
+            EXPECT_EQ(r.kind, RepeatKind::kMonthlyByWeekday);
+            EXPECT_EQ(r.interval, 1);
+            EXPECT_EQ(r.nth_weekdays[0], 1 << 1);  // the date's: the 1st Monday
+            EXPECT_EQ(r.end, RepeatEnd::kNever);
+        } else {
+            EXPECT_EQ(r.kind, RepeatKind::kNone);
+        }
+        EXPECT_TRUE(notices.empty());
+    }
+}
+
 class RepeatingEntries : public RepeatDialog {
 protected:
     int run_schedule(const ScheduleOpening& opening, std::vector<ModalDriver::Step> steps) {
@@ -216,6 +311,48 @@ TEST_F(RepeatingEntries, TheRepeatButtonSetsTheRuleOfTheEntry) {
     EXPECT_EQ(e.repeat.weekdays, (1 << 1) | (1 << 4));
     EXPECT_TRUE(entry_on_date(&e, 2030, 7, 4));
     EXPECT_FALSE(entry_on_date(&e, 2030, 7, 5));
+}
+
+// From the schedule dialog by the keyboard: its access keys reach the end fields and open
+// the repeat dialog, whose Enter sets the rule and whose Esc keeps the one there was.
+TEST_F(RepeatingEntries, TheRepeatDialogByTheKeyboard) {
+    const std::string schedule_caption = "Tavelspore - スケジュールの設定";
+    const std::string repeat_caption = "Tavelspore - 繰り返し";
+    struct Step {
+        const std::string& caption;
+        char alt;        // the access key pressed, or 0
+        WPARAM key;      // else this key
+        int then_focus;  // the control with the focus in the next step, or 0
+    };
+    const Step steps[] = {
+        {schedule_caption, 'n', 0, IDC_SCHED_END_MONTH},  // 終了(&N)
+        {schedule_caption, 'r', 0, IDC_REP_NONE},         // 繰り返し(&R)...
+        {repeat_caption, 'w', 0, IDC_REP_WEEKLY},
+        {repeat_caption, 0, VK_RETURN, 0},
+        {schedule_caption, 'r', 0, IDC_REP_WEEKLY},  // opened again on the rule chosen
+        {repeat_caption, 'd', 0, IDC_REP_DAILY},
+        {repeat_caption, 0, VK_ESCAPE, 0},
+    };
+    std::vector<ModalDriver::Step> driven;
+    std::vector<std::string> rule_texts;
+    for (size_t k = 0; k < sizeof steps / sizeof steps[0]; ++k) {
+        const Step& s = steps[k];
+        const int focus_before = k > 0 ? steps[k - 1].then_focus : 0;
+        driven.push_back(ModalDriver::on_dialog(s.caption, [&, s, focus_before](HWND dlg) {
+            if (focus_before) EXPECT_EQ(focus_id(dlg), focus_before) << s.caption;
+            if (s.caption == schedule_caption) rule_texts.push_back(item_text(dlg, IDC_SCHED_REPEAT_TEXT));
+            if (s.alt)
+                post_alt(dlg, s.alt);
+            else
+                post_press(dlg, s.key);
+        }));
+    }
+    driven.push_back(ModalDriver::on_dialog(schedule_caption, [&](HWND dlg) {
+        rule_texts.push_back(item_text(dlg, IDC_SCHED_REPEAT_TEXT));
+        SendMessageA(dlg, WM_COMMAND, IDOK, 0);
+    }));
+    run_schedule(ScheduleOpening{2030, 6, 3}, driven);
+    EXPECT_EQ(rule_texts, (std::vector<std::string>{"", "", "毎週 月", "毎週 月"}));
 }
 
 int add_weekly_series() {
