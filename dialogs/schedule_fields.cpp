@@ -311,9 +311,11 @@ void schedule_row_texts(const ScheduleEntry* e, ScheduleRowTexts* out) {
 
 const ListColumn kScheduleColumnTable[kScheduleColumns] = {
     {kColumnYear, kListAlignLeft, "9999年00", 20, false},
-    {kColumnDate, kListAlignCenter, "99月99日〜99/990", 0, false},
-    {kColumnTime, kListAlignCenter, "99:99〜99:9900", 0, false},
-    {kRepeatColumn, kListAlignLeft, "毎月 第9・第9水曜0", 0, false},
+    // A span's dates, a time with its end and the rule in words widen their columns only
+    // where a row has them: the memo keeps its room in a list of one-off entries.
+    {kColumnDate, kListAlignCenter, "99月99日00000", 0, false, true},
+    {kColumnTime, kListAlignCenter, "99:99000", 0, false, true},
+    {kRepeatColumn, kListAlignLeft, "繰り返し00", 0, false, true},
     {"S", kListAlignCenter, "999_", 0, false},
     {"A", kListAlignCenter, "999_", 0, false},
     {kColumnMemo, kListAlignLeft, "999_", 0, true},

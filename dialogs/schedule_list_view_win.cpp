@@ -79,6 +79,11 @@ void list_view_widen(HWND list, const ListColumn* columns, int i, const char* sa
 }
 
 void list_view_autosize(HWND list, const ListColumn* columns, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (!columns[i].fit) continue;
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE);
+        list_view_widen(list, columns, i, columns[i].sample);
+    }
     for (int i = 0; i < count; ++i)
         if (columns[i].autosize) SendMessageA(list, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
 }

@@ -34,7 +34,8 @@ void list_view_append_row(HWND list, int image, const char* const* texts, int co
                           LPARAM param = 0);
 // The param of a row; 0 for none.
 LPARAM list_view_row_param(HWND list, int row);
-// Sizes the columns marked autosize to their contents and header.
+// Sizes the columns that fit to their widest text (the sample's width at the least), then
+// the columns marked autosize to their contents and header.
 void list_view_autosize(HWND list, const ListColumn* columns, int count);
 // Widens column i to the width of sample (plus the column's extra) when it is narrower.
 void list_view_widen(HWND list, const ListColumn* columns, int i, const char* sample);

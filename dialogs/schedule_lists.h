@@ -32,7 +32,8 @@ int entry_image(const ScheduleEntry* e);
 
 // Column layout of a list view: a title (nullptr: none), the alignment, and a width that is
 // the pixel width of sample (when given) plus extra; the memo column is sized to its
-// contents after the fill instead.
+// contents after the fill instead; a column that fits is as wide as its widest text after
+// the fill, the sample's width at the least.
 enum ListAlign { kListAlignLeft, kListAlignCenter };
 struct ListColumn {
     const char* title;
@@ -40,6 +41,7 @@ struct ListColumn {
     const char* sample;
     int extra;
     bool autosize;
+    bool fit = false;
 };
 
 // Rows of the recent list at most: a daily entry has one a day.

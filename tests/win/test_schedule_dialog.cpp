@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -649,6 +650,60 @@ TEST_F(ScheduleDialog, CloseQuestionThroughTheRealMessageBox) {
     });
     EXPECT_EQ(caption, "Tavelspore");
     EXPECT_EQ(r, 0);
+}
+
+// The columns of a span's dates, a time with its end and the rule in words are as wide as
+// their widest text; in a list of one-off entries they stay narrow and the memo keeps its
+// room.
+TEST_F(ScheduleDialog, ColumnsFitTheirTexts) {
+    const char kMemo[] = "燃えるゴミの日";
+    struct {
+        const char* name;
+        bool repeats;
+        bool memo_fits;  // the memo column shows the whole memo
+    } cases[] = {{"one-off entries", false, true}, {"a span, an end time and rules", true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        reset_program_globals();
+        add_entry(2030, 6, 3, kMemo, 8, 0);
+        add_entry(2030, 12, 24, kMemo);
+        if (c.repeats) {
+            ScheduleEntry& span = schedule.entries[add_entry(2030, 8, 10, kMemo)];
+            span.span_days = 4;
+            ScheduleEntry& meeting = schedule.entries[add_entry(2030, 6, 20, kMemo, 14, 0)];
+            meeting.has_end_time = 1;
+            meeting.end_hour = 15;
+            meeting.end_minute = 30;
+            ScheduleEntry& waste = schedule.entries[add_entry(2030, 6, 12, kMemo)];
+            waste.repeat.kind = RepeatKind::kMonthlyByWeekday;
+            waste.repeat.interval = 1;
+            waste.repeat.nth_weekdays[1] = waste.repeat.nth_weekdays[3] = 1 << 3;
+        }
+        run_dialog([&](HWND dlg) {
+            HWND list = list_of(dlg);
+            auto width_of = [&](const std::string& text) {
+                return static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+            };
+            auto column = [&](int i) { return static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0)); };
+            int widest_range = 0;
+            for (int r = 0; r < row_count(list); ++r) {
+                for (int i = 1; i <= 3; ++i) {
+                    const std::string text = row_text(list, r, i);
+                    EXPECT_GE(column(i), width_of(text)) << "row " << r << " column " << i << ": " << text;
+                    if (text.find("〜") != std::string::npos || text.find("第") != std::string::npos)
+                        widest_range = std::max(widest_range, width_of(text));
+                }
+            }
+            EXPECT_EQ(widest_range > 0, c.repeats);
+            if (!c.repeats) {
+                // Narrower than the texts of ranges and rules would make them.
+                EXPECT_LT(column(2), width_of("14:00〜15:30"));
+                EXPECT_LT(column(3), width_of("毎月 第2・第4水曜"));
+            }
+            if (c.memo_fits) EXPECT_GE(column(kScheduleMemoColumn), width_of(kMemo));
+            close_dialog(dlg);
+        });
+    }
 }
 
 TEST_F(ScheduleDialog, OutOfRangeHourGivesAnEntryWithoutTime) {
