@@ -151,6 +151,8 @@ TickPlan plan_tick(const TickMemory& mem, const LocalTime& now, int clock_on, in
         } else if (checked == 0 || checked - upto > kTicksPerDay) {
             p.check_alarms = true;  // this minute alone
             p.alarm_after = upto - kOneMinute;
+        } else if (!mem.ticked && upto < checked) {
+            p.held_back_upto = checked;  // behind the previous run's mark: the user is told
         }
         // Otherwise this minute was checked already: wait for the clock to pass the mark.
     }

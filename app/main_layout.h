@@ -112,6 +112,10 @@ struct TickPlan {
     bool check_alarms;           // look for alarms due in (alarm_after, alarm_upto]
     uint64_t alarm_after, alarm_upto;
     uint64_t missed_upto;        // alarms due at or before this came due before the start
+    // The first tick found the clock behind the previous run's mark (by at most 24 hours):
+    // the mark, as the alarms due after alarm_upto less a minute up to it will not ring.
+    // 0 otherwise.
+    uint64_t held_back_upto;
     bool clock_due;              // the clock area needs repainting
     bool minute_changed;
 };
@@ -125,6 +129,8 @@ constexpr uint64_t kOneMinute = 600000000ull;  // in 100-ns units
 // missed (shown as such). A minute is never checked twice: with the clock set back, the
 // check waits until the clock passes the last minute checked, unless that lies more than
 // 24 hours ahead (a clock or mark far off), when it starts over with the current minute.
+// When the first tick of a run finds the clock behind the previous run's mark, the plan
+// says so (held_back_upto), for the user to be told once.
 TickPlan plan_tick(const TickMemory& mem, const LocalTime& now, int clock_on, int seconds_on);
 // Stores the reading and the checked instant once the tick is done.
 void finish_tick(TickMemory* mem, const TickPlan& plan, const LocalTime& now);

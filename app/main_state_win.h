@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 #include "app/main_layout.h"
 #include "app/recompose.h"
@@ -77,6 +78,7 @@ struct MainState {
     bool ical_chooser_open = false;      // an export's or import's file chooser is open
     char ical_file[MAX_PATH] = "";       // the .ics file chosen last: the choosers start there
     SnoozeQueue snooze;                  // alarms put off with 5分後
+    std::string held_back_notice;        // the alarms the previous run's mark holds back, to tell
     bool session_ended = false;          // Windows ends the session: everything was saved
 };
 
@@ -87,3 +89,4 @@ constexpr UINT_PTR kMainTimer = 100;
 constexpr UINT_PTR kTrayTimer = 101;  // one shot: the tray icon after the first paint
 constexpr UINT kTrayCallback = WM_USER + 1;
 constexpr UINT kBackgroundLoaded = WM_APP + 1;  // wParam: the load's generation
+constexpr UINT kAlarmsHeldBack = WM_APP + 2;    // tells held_back_notice

@@ -10,6 +10,9 @@
 #include "calendar/date.h"
 #include "config/settings.h"
 #include "dialogs/alarm_window_win.h"
+#include "dialogs/message_box_win.h"
+#include "resources/texts.h"
+#include "schedule/alarm_held_back.h"
 #include "schedule/alarm_mark.h"
 #include "schedule/alarm_snooze.h"
 #include "schedule/entry.h"
@@ -35,6 +38,15 @@ void ring(MainState& s, HWND hwnd, const DueAlarm* due, int count, uint64_t miss
 void show_snoozed(MainState& s, HWND hwnd) {
     std::unique_ptr<AlarmBatch> b = snooze_take_due(&s.snooze, GetTickCount());
     if (b) show_alarm_batch(hwnd, &s.alarm, alarm_form(s), *b, true);
+}
+
+// The clock is behind the previous run's mark: the alarms due from this minute up to it will
+// not ring. Told after the window is made (the first tick runs inside its creation).
+void hold_back(MainState& s, HWND hwnd, const TickPlan& plan) {
+    const AlarmTimeForm form = alarm_form(s);
+    s.held_back_notice = held_back_notice(*s.schedule, plan.alarm_upto - kOneMinute,
+                                          plan.held_back_upto, form.twelve_hour, form.mark_after);
+    if (!s.held_back_notice.empty()) PostMessageA(hwnd, kAlarmsHeldBack, 0, 0);
 }
 
 void invalidate(HWND hwnd, const RECT& r) { InvalidateRect(hwnd, &r, TRUE); }
@@ -82,6 +94,7 @@ int main_tick(MainState& s, HWND hwnd) {
     s.now_hour = now.hour;
     s.now_minute = now.minute;
     s.now_second = now.second;
+    if (plan.held_back_upto) hold_back(s, hwnd, plan);
 
     // Every occurrence that came due in this check rings, in one alarm window.
     DueAlarm due[kMaxEntries];
@@ -101,6 +114,14 @@ void note_alarm_mark(MainState& s) {
     if (s.tick.last_checked == 0) return;
     alarm_mark_format(s.settings->AlarmChecked, sizeof s.settings->AlarmChecked,
                       s.tick.last_checked);
+}
+
+LRESULT on_alarms_held_back(MainState& s, HWND hwnd) {
+    if (s.held_back_notice.empty()) return 0;
+    const std::string text = std::move(s.held_back_notice);
+    s.held_back_notice.clear();
+    message_box(hwnd, text.c_str(), kProgramName, MB_OK | MB_ICONINFORMATION);
+    return 0;
 }
 
 void snooze_alarms(void* context, const AlarmBatch& shown) {

@@ -65,6 +65,8 @@ void snooze_alarms(void* context, const AlarmBatch& shown);
 // The schedule dialog stored the entry at index of list: an alarm due in the minute
 // already checked rings now.
 void ring_stored_entry(void* context, const ScheduleList& list, int index);
+// Tells the user, once, which alarms the previous run's mark holds back (kAlarmsHeldBack).
+LRESULT on_alarms_held_back(MainState& s, HWND hwnd);
 
 // main_paint_win.cpp
 // Composes what was marked since the last paint and copies the update rectangle.

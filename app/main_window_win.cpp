@@ -260,6 +260,7 @@ LRESULT CALLBACK main_wndproc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONUP: return on_rbutton_up(s, hwnd, wp, lp);
     case kTrayCallback: return tray_callback(s, hwnd, wp, lp);
     case kBackgroundLoaded: return on_background_loaded(s, hwnd, wp);
+    case kAlarmsHeldBack: return on_alarms_held_back(s, hwnd);
     default: return on_other(s, hwnd, msg, wp, lp);
     }
 }

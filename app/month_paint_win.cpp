@@ -258,8 +258,7 @@ bool draw_month_view(HDC dc, int client_w, int client_h, const MonthFrame& f,
     if (national) national_holidays_of_month(g->year, g->month, &holidays);
     DayClass cls[31];
     const int n = classify_month(g->year, g->month,
-                                 month_marks(v.schedule->entries, schedule_live_count(*v.schedule),
-                                             g->year, g->month),
+                                 schedule_month_marks(*v.schedule, g->year, g->month),
                                  national ? &holidays : nullptr, settings.cmode, cls);
     if (n < g->days) g->days = n;
     uint32_t colours[31] = {};

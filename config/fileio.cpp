@@ -9,6 +9,10 @@
 
 bool StepFileIO::write_atomic(const char* path, const char* data, size_t n) {
     const std::string tmp = std::string(path) + ".tmp";
+    // One left by a write that was cut short (a kill, a power cut) goes first: it may hold
+    // every memo in plain text. The new one is made new, never written through a file (or a
+    // link to one) that stands there.
+    remove(tmp.c_str());
     void* h = create(tmp.c_str());
     if (h == nullptr) return false;
     bool ok = write(h, data, n);
@@ -50,7 +54,7 @@ bool StdioFileIO::read_all(const char* path, std::string* out) {
     return ok;
 }
 
-void* StdioFileIO::create(const char* path) { return std::fopen(path, "wb"); }
+void* StdioFileIO::create(const char* path) { return std::fopen(path, "wbx"); }
 
 bool StdioFileIO::write(void* handle, const char* data, size_t n) {
     return n == 0 || std::fwrite(data, 1, n, static_cast<FILE*>(handle)) == n;

@@ -30,15 +30,16 @@ public:
     virtual bool write_atomic(const char* path, const char* data, size_t n) = 0;
 };
 
-// write_atomic as a sequence of steps: create "<path>.tmp", write, flush to
-// the disk, close, then replace path by it in one rename. A failed step
-// removes the temporary file and leaves path untouched.
+// write_atomic as a sequence of steps: remove a "<path>.tmp" left by an earlier
+// write, create it new, write, flush to the disk, close, then replace path by
+// it in one rename. A failed step removes the temporary file and leaves path
+// untouched.
 class StepFileIO : public FileIO {
 public:
     bool write_atomic(const char* path, const char* data, size_t n) override;
 
 protected:
-    virtual void* create(const char* path) = 0;  // nullptr on failure
+    virtual void* create(const char* path) = 0;  // a new file only; nullptr on failure
     virtual bool write(void* handle, const char* data, size_t n) = 0;
     virtual bool flush(void* handle) = 0;
     virtual bool close(void* handle) = 0;

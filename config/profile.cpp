@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "config/content_hash.h"
 #include "config/fileio.h"
 #include "config/profile_changes.h"
 #include "config/profile_file.h"
@@ -16,9 +17,23 @@ namespace {
 std::string g_path;
 FileIO* g_io = nullptr;
 ProfileFile g_doc;
-// The file as it was when last read or written, and the changes made since.
-FileStamp g_stamp;
+// What the file held when last read or written (its size and a hash of its bytes; none
+// while no file was read or written), and the changes made since. An edit that keeps the
+// size and puts the time back is still a change of what the file holds.
+struct Content {
+    bool known = false;
+    uint64_t size = 0;
+    uint64_t hash = 0;
+    bool operator==(const Content& o) const {
+        return known == o.known && size == o.size && hash == o.hash;
+    }
+};
+Content g_content;
 ProfileChanges g_changes;
+
+Content content_of(const std::string& bytes) {
+    return Content{true, bytes.size(), fnv1a_64(bytes.data(), bytes.size())};
+}
 
 bool is_todo_width(const char* key) {
     return profile_fold_name(key, std::strlen(key)) == "todowidth";
@@ -50,12 +65,10 @@ bool profile_open(const char* path, FileIO* io) {
     g_path = path;
     g_io = io != nullptr ? io : fileio_stdio();
     g_changes.clear();
-    // The stamp is taken before the read: a change in between is read again
-    // later rather than missed.
-    g_stamp = g_io->stamp(path);
     std::string bytes;
     const bool read = g_io->read_all(path, &bytes);
     g_doc.parse(bytes.data(), read ? bytes.size() : 0);
+    g_content = read ? content_of(bytes) : Content{};
     return read;
 }
 
@@ -65,15 +78,15 @@ FileIO* profile_fileio() { return g_io != nullptr ? g_io : fileio_stdio(); }
 
 bool profile_refresh() {
     if (g_path.empty()) return false;
-    const FileStamp now = profile_fileio()->stamp(g_path.c_str());
-    if (!now.exists || now == g_stamp) return false;
     std::string bytes;
     if (!profile_fileio()->read_all(g_path.c_str(), &bytes)) return false;
+    const Content now = content_of(bytes);
+    if (now == g_content) return false;
     ProfileFile fresh;
     fresh.parse(bytes.data(), bytes.size());
     g_changes.apply(&fresh);
     g_doc = std::move(fresh);
-    g_stamp = now;
+    g_content = now;
     return true;
 }
 
@@ -91,7 +104,7 @@ bool profile_flush_edited(const std::function<void(ProfileFile*)>& edit) {
     const std::string bytes = doc.serialize();
     if (!profile_fileio()->write_atomic(g_path.c_str(), bytes.data(), bytes.size())) return false;
     if (edit) g_doc = std::move(edited);
-    g_stamp = profile_fileio()->stamp(g_path.c_str());
+    g_content = content_of(bytes);
     g_changes.clear();
     return true;
 }

@@ -2,8 +2,8 @@
 // through these functions. The file is read when its path is set at start-up;
 // reads and writes then work on the document in memory, and profile_flush()
 // writes it back in one atomic replace. When another program changed the file
-// meanwhile (its size or time differs from when it was last read or written),
-// profile_refresh() reads it again and makes this program's unsaved changes
+// meanwhile (what it holds differs from when it was last read or written, whatever
+// its size and time say), profile_refresh() reads it again and makes this program's unsaved changes
 // again on top of it, so edits from both survive. A write that leaves a key's
 // value as it was is no change: a save of every key overrides only the keys
 // whose values this program changed.
@@ -23,7 +23,7 @@ bool profile_open(const char* path, FileIO* io);
 const char* profile_path();
 FileIO* profile_fileio();
 
-// Reads the file again when it changed since it was last read or written,
+// Reads the file again when what it holds changed since it was last read or written,
 // and makes the changes not yet written again on top of what it holds. A file
 // that is gone or cannot be read leaves the document as it is (the next flush
 // writes it whole). Returns whether the file was read again.

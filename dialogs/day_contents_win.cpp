@@ -44,7 +44,7 @@ void fill_list(HWND list, const DayContents& s) {
         if (!day_contents_row(&s.list->entries[i], s.year, s.month, s.day, &row)) continue;
         const char* const texts[kDayColumnCount] = {"", row.time, row.memo};
         list_view_append_row(list, row.image, texts, kDayColumnCount, row_param(i));
-        ranges = ranges || time_text_has_end(row.time);
+        ranges = ranges || entry_time_has_end(&s.list->entries[i]);
     }
     if (ranges) list_view_widen(list, kDayColumns, kDayTimeColumn, kTimeRangeSample);
 }

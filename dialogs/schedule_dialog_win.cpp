@@ -685,6 +685,7 @@ void ScheduleDialog::on_delete() {
         row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED));
         if (row < 0) break;
         if (row < schedule->count) schedule->entries[row].holiday = kHolidayRemove;
+        schedule_changed(schedule);
     }
     set_last_edited(schedule, -1);
     fill_schedule_list(true);

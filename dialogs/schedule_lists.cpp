@@ -1,8 +1,8 @@
 #include "dialogs/schedule_lists.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "calendar/date.h"
 #include "calendar/national_holidays.h"
@@ -63,8 +63,6 @@ const ListColumn kRecentColumns[kRecentColumnCount] = {
 };
 
 const char kTimeRangeSample[] = "99:99〜99:9900";
-
-bool time_text_has_end(const char* time) { return std::strlen(time) > 5; }
 
 int clamp_todo_width(int width) {
     return width < kTodoWidthMin ? kTodoWidthMin : (width > kTodoWidthMax ? kTodoWidthMax : width);
@@ -136,29 +134,65 @@ bool recent_row(const ScheduleEntry* e, int ty, int tm, int td, int width, Recen
     return true;
 }
 
-int recent_rows(const ScheduleEntry* list, int count, int ty, int tm, int td, int width,
-                RecentRow* out, int max) {
+int recent_occurrences(const ScheduleEntry* list, int count, int ty, int tm, int td, int width,
+                       RecentOccurrence* out, int max) {
     if (list == nullptr || count <= 0 || max <= 0 || !real_date(ty, tm, td)) return 0;
     const int w = clamp_todo_width(width);
-    const CalendarDate today{ty, tm, td};
     const long long t0 = civil_day_number(ty, tm, td);
-    const CalendarDate last = civil_date_of(t0 + w);
-    int rows = 0;
-    CalendarDate days[kTodoWidthMax + 1];
-    for (int i = 0; i < count && rows < max; ++i) {
-        const ScheduleEntry* e = &list[i];
-        CalendarDate began;
-        if (entry_occurrence_covering(*e, today, &began) && date_ymd(began) < date_ymd(today))
-            fill_recent_row(e, ty, tm, td, 0, &out[rows++]);
-        const int n = entry_days_between(*e, today, last, days, kTodoWidthMax + 1);
-        for (int k = 0; k < n && rows < max; ++k) {
-            const CalendarDate& d = days[k];
-            fill_recent_row(e, d.year, d.month, d.day, (long)(civil_day_number(d.year, d.month, d.day) - t0),
-                            &out[rows++]);
-        }
+    const CalendarDate today{ty, tm, td};
+    // The months the days cover (99 days reach into the fifth), and each entry's starts in
+    // them; the days are then walked in order.
+    constexpr int kMonths = 5;
+    int months = 0;
+    CalendarDate first_of[kMonths];
+    for (CalendarDate m{ty, tm, 1}; months < kMonths && civil_day_number(m.year, m.month, 1) <= t0 + w;) {
+        first_of[months++] = m;
+        m = m.month == 12 ? CalendarDate{m.year + 1, 1, 1} : CalendarDate{m.year, m.month + 1, 1};
     }
-    std::stable_sort(out, out + rows, [](const RecentRow& a, const RecentRow& b) { return a.days < b.days; });
-    return rows;
+    std::vector<uint32_t> starts(static_cast<size_t>(count) * kMonths, 0);
+    std::vector<int> listed;  // entries with any start in the days
+    int found = 0;
+    for (int i = 0; i < count; ++i) {
+        bool any = false;
+        for (int k = 0; k < months; ++k) {
+            uint32_t s = entry_month_starts(list[i], first_of[k].year, first_of[k].month);
+            if (k == 0) s &= ~0u << td;
+            starts[static_cast<size_t>(i) * kMonths + static_cast<size_t>(k)] = s;
+            any = any || s != 0;
+        }
+        if (any) listed.push_back(i);
+        // An occurrence begun before today that lasts into it.
+        CalendarDate began;
+        if (entry_covered_span(list[i]) > 0 && found < max && entry_occurrence_covering(list[i], today, &began) &&
+            date_ymd(began) < date_ymd(today))
+            out[found++] = RecentOccurrence{i, 0, today};
+    }
+    int month = 0;
+    for (int n = 0; n <= w && found < max; ++n) {
+        const CalendarDate d = civil_date_of(t0 + n);
+        while (month + 1 < months && (first_of[month].year != d.year || first_of[month].month != d.month)) ++month;
+        for (int i : listed)
+            if (found < max && ((starts[static_cast<size_t>(i) * kMonths + static_cast<size_t>(month)] >> d.day) & 1u))
+                out[found++] = RecentOccurrence{i, n, d};
+    }
+    return found;
+}
+
+void recent_occurrence_row(const ScheduleEntry* list, const RecentOccurrence& o, RecentRow* out) {
+    fill_recent_row(&list[o.entry], o.day.year, o.day.month, o.day.day, o.days, out);
+}
+
+int recent_rows(const ScheduleEntry* list, int count, int ty, int tm, int td, int width,
+                RecentRow* out, int max) {
+    if (max <= 0) return 0;
+    std::vector<RecentOccurrence> occ(static_cast<size_t>(max));
+    const int n = recent_occurrences(list, count, ty, tm, td, width, occ.data(), max);
+    for (int i = 0; i < n; ++i) recent_occurrence_row(list, occ[static_cast<size_t>(i)], &out[i]);
+    return n;
+}
+
+bool entry_time_has_end(const ScheduleEntry* e) {
+    return e->has_time && e->has_end_time && e->hour != -1 && e->minute != -1;
 }
 
 int recent_holiday_rows(int ty, int tm, int td, int width, int national, RecentRow* out, int max) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "calendar/date.h"
 #include "schedule/entry.h"
 
 // Days ahead the recent list can cover (the combo box offers 1..99).
@@ -55,8 +56,6 @@ extern const ListColumn kRecentColumns[kRecentColumnCount];
 constexpr int kDayTimeColumn = 1;
 constexpr int kRecentTimeColumn = 2;
 extern const char kTimeRangeSample[];
-// Whether a row's time text shows the end as well.
-bool time_text_has_end(const char* time);
 // An entry's time as every list shows it: "%2d:%02d", with its end "14:00〜15:30", empty
 // without a time.
 void entry_time_text(char* out, size_t size, const ScheduleEntry* e);
@@ -96,12 +95,29 @@ struct RecentRow {
 // year (29 February of a common year), and stored months outside 1..12.
 bool recent_row(const ScheduleEntry* e, int ty, int tm, int td, int width, RecentRow* out);
 
-// Every occurrence of the entries list[0..count) from today (ty-tm-td) up to width days
-// ahead (clamped to 1..99) as rows, in date order, those of one day in list order. An
-// occurrence that began before today and lasts into it is listed on today. Writes at most
-// max rows; returns their count.
+// One row of the recent list before its texts: the entry's place in the list and the day
+// (days from today) it is listed on.
+struct RecentOccurrence {
+    int entry;
+    int days;
+    CalendarDate day;
+};
+
+// Every occurrence of the entries of list[0..count) from today (ty-tm-td) up to width days
+// ahead (clamped to 1..99), in date order, those of one day in list order. An occurrence that
+// began before today and lasts into it is listed on today, first. Writes at most max;
+// returns their count. Cheap: the texts are made only for the rows on show
+// (recent_occurrence_row).
+int recent_occurrences(const ScheduleEntry* list, int count, int ty, int tm, int td, int width,
+                       RecentOccurrence* out, int max);
+// The row of an occurrence of list (as recent_occurrences gave it).
+void recent_occurrence_row(const ScheduleEntry* list, const RecentOccurrence& o, RecentRow* out);
+// Both at once: the rows of every occurrence.
 int recent_rows(const ScheduleEntry* list, int count, int ty, int tm, int td, int width,
                 RecentRow* out, int max);
+
+// Whether the entry's rows show a time with its end.
+bool entry_time_has_end(const ScheduleEntry* e);
 
 // One day is at most one holiday: today and 99 days ahead hold at most 100.
 constexpr int kMaxRecentHolidays = kTodoWidthMax + 1;

@@ -184,6 +184,14 @@ constexpr char kAlarmDayMissedFormat[] = "%d年%d月%d日\r\n%.*s\r\n(起動前�
 // whose alarms do not all fit on the screen.
 constexpr char kAlarmMissedFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n(起動前の予定)";
 constexpr char kAlarmCountFormat[] = "アラーム %d件";
+// The clock is behind the minute the alarms were last checked up to: its date and time,
+// then the alarms that will not ring (date, time, memo), and how many more.
+constexpr char kHeldBackFormat[] =
+    "時計が、前回アラームを確かめた %d年%d月%d日 %s より前になっています。\n"
+    "同じアラームを二度鳴らさないため、この時刻までのアラームは鳴りません。";
+constexpr char kHeldBackListHead[] = "\n\n鳴らないアラーム:";
+constexpr char kHeldBackLineFormat[] = "\n%d年%d月%d日 %s  %.*s";
+constexpr char kHeldBackMoreFormat[] = "\nほか %d 件";
 
 // The image plug-in's description after its file name and version, and its format names.
 #define ZELMAR_PLUGIN_DESCRIPTION " " ZELMAR_PROGRAM_NAME " 用 PNG/JPEG/GIF/TIFF 画像プラグイン"
@@ -216,6 +224,8 @@ constexpr char kIcalAlreadyFormat[] = "登録済みの予定: %d 件\n";
 constexpr char kIcalChangedFormat[] = "変更して追加した予定: %d 件\n";
 constexpr char kIcalRecurrenceCutFormat[] = "    繰り返しを最初の1回だけにした予定: %d 件\n";
 constexpr char kIcalAlarmCutFormat[] = "    アラームを外した予定: %d 件\n";
+constexpr char kIcalSoundRefusedFormat[] =
+    "    音のファイルがこのコンピューターのディスク上にないため、標準の音にした予定: %d 件\n";
 constexpr char kIcalLeftOutFormat[] = "追加しなかった予定: %d 件\n";
 constexpr char kIcalFullFormat[] = "    登録数が上限の%d件に達したため: %d 件\n";  // limit, events
 constexpr char kIcalUnreadableFormat[] =

@@ -52,6 +52,7 @@ void store(ScheduleList* list, int index, const ScheduleEntry* e) {
 void schedule_clear(ScheduleList* list) {
     for (ScheduleEntry& e : list->entries) entry_blank(&e);
     list->count = 0;
+    schedule_changed(list);
 }
 
 void entry_blank(ScheduleEntry* e) {
@@ -105,6 +106,7 @@ int entry_compare(const ScheduleEntry* a, const ScheduleEntry* b) {
 }
 
 void schedule_sort(ScheduleList* list) {
+    schedule_changed(list);
     const int n = schedule_live_count(*list);
     std::sort(list->entries, list->entries + n, [](const ScheduleEntry& a, const ScheduleEntry& b) {
         return entry_compare(&a, &b) < 0;
@@ -112,7 +114,7 @@ void schedule_sort(ScheduleList* list) {
 }
 
 void schedule_compact(ScheduleList* list) {
-    schedule_sort(list);
+    schedule_sort(list);  // a change of the list
     // Marked entries are adjacent after the sort; removing them (rather
     // than cutting the list at the first one) keeps any entries whose
     // holiday byte sorts above 9.
@@ -137,6 +139,7 @@ int schedule_add(ScheduleList* list, const ScheduleEntry* e) {
     const int n = schedule_live_count(*list);
     if (!e || n >= kMaxEntries) return 0;
     store(list, n, e);
+    schedule_changed(list);
     entry_ensure_uid(&list->entries[n]);
     entry_stamp_modified(&list->entries[n]);
     list->count = n + 1;
@@ -151,6 +154,7 @@ void schedule_replace(ScheduleList* list, int index, const ScheduleEntry* e) {
     memcpy(uid, dst->uid, sizeof uid);
     const uint32_t sequence = dst->sequence;
     store(list, index, e);
+    schedule_changed(list);
     if (dst->uid[0] == '\0') memcpy(dst->uid, uid, sizeof uid);
     entry_ensure_uid(dst);
     dst->sequence = (e->sequence > sequence ? e->sequence : sequence) + 1;

@@ -5,6 +5,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "calendar/dayclass.h"
+
 // ---- How an entry repeats ----
 
 enum class RepeatKind : uint8_t {
@@ -133,12 +135,28 @@ inline bool alarm_sounds(const ScheduleEntry& e) {
 
 constexpr int kMaxEntries = 500;
 
+// The marks of one month kept with a list (schedule_month_marks), good while the list's
+// generation is the one they were made at.
+struct KeptMonthMarks {
+    bool valid = false;
+    uint32_t generation = 0;
+    int count = 0, year = 0, month = 0;
+    DayMarks marks = {0, 0};
+};
+
 // The schedule list: the entries in list order and how many are live. The program keeps one
-// for its whole run and hands it to what reads or changes it.
+// for its whole run and hands it to what reads or changes it. Every change of its entries
+// counts up its generation: the operations below do it, any other change calls
+// schedule_changed.
 struct ScheduleList {
     ScheduleEntry entries[kMaxEntries];
     int count = 0;
+    uint32_t generation = 0;
+    mutable KeptMonthMarks kept_marks;
 };
+
+// The list's entries were changed in place (not through the operations below).
+inline void schedule_changed(ScheduleList* list) { ++list->generation; }
 
 // count as a usable bound (0..kMaxEntries), whatever was stored in it.
 inline int schedule_live_count(const ScheduleList& list) {

@@ -520,6 +520,20 @@ DayMarks month_marks(const ScheduleEntry* list, int count, int year, int month) 
     return marks;
 }
 
+DayMarks schedule_month_marks(const ScheduleList& list, int year, int month) {
+    KeptMonthMarks& k = list.kept_marks;
+    const int count = schedule_live_count(list);
+    if (k.valid && k.generation == list.generation && k.count == count && k.year == year && k.month == month)
+        return k.marks;
+    k.marks = month_marks(list.entries, count, year, month);
+    k.valid = true;
+    k.generation = list.generation;
+    k.count = count;
+    k.year = year;
+    k.month = month;
+    return k.marks;
+}
+
 bool entry_next_occurrence(const ScheduleEntry& e, const CalendarDate& from, CalendarDate* out) {
     if (from.month < 1 || from.month > 12 || from.day < 1 || from.day > 31) return false;
     if (rule_applies(e)) {

@@ -79,6 +79,11 @@ bool entry_occurrence_covering(const ScheduleEntry& e, const CalendarDate& day,
 // outside 1..12 marks nothing.
 DayMarks month_marks(const ScheduleEntry* list, int count, int year, int month);
 
+// month_marks of the list's live entries, kept with the list for the month last asked until
+// its generation changes (every change of the list counts it up): a paint of the same month
+// again costs nothing more.
+DayMarks schedule_month_marks(const ScheduleList& list, int year, int month);
+
 // The first day on or after from on which an occurrence of the entry starts, into *out;
 // false when none does (a day of a past year, a day code that names no day, 30 February, a
 // rule that has ended). Every-year entries and rules without end are not cut at

@@ -277,9 +277,13 @@ std::string trigger_text(const ScheduleEntry& e) {
 bool parse_trigger(const std::string& v, ScheduleEntry* e) {
     long long minutes;
     if (!parse_minutes(v, &minutes) || minutes > 0 || -minutes > kMaxLeadMinutes) return false;
+    // The unit its last figure names, when the lead is a whole number of it ("-PT20M0H" is
+    // 20 minutes, not a third of an hour).
     const char unit = v.empty() ? '\0' : static_cast<char>(v.back() | 0x20);
     e->minutes_before = static_cast<int32_t>(-minutes);
-    e->lead_unit = unit == 'h' ? LeadUnit::kHours : unit == 'd' ? LeadUnit::kDays : LeadUnit::kMinutes;
+    e->lead_unit = unit == 'h' && minutes % 60 == 0     ? LeadUnit::kHours
+                   : unit == 'd' && minutes % 1440 == 0 ? LeadUnit::kDays
+                                                        : LeadUnit::kMinutes;
     return true;
 }
 
@@ -415,11 +419,7 @@ int stored_minutes_before(const ScheduleEntry& e) {
 
 std::vector<EntryProp> entry_props(const ScheduleEntry& e, bool with_uid) {
     std::vector<EntryProp> props;
-    if (with_uid && e.uid[0] != '\0') {
-        char uid[kUidSize];
-        cp932_copy_n(uid, sizeof uid, e.uid, sizeof uid - 1);
-        props.emplace_back("uid", uid);
-    }
+    if (with_uid && e.uid[0] != '\0') props.emplace_back("uid", std::string(e.uid, strnlen(e.uid, sizeof e.uid - 1)));
     if (e.repeat.kind != RepeatKind::kNone) props.emplace_back("rrule", repeat_rule_text(e.repeat));
     if (e.skip_count != 0) props.emplace_back("exdate", skips_text(e));
     if ((e.span_days > 0 || e.has_end_time) && e.year >= 1 && real_date(e.year, e.month, e.day)) {

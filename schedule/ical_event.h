@@ -24,6 +24,7 @@ struct IcalAlarmData {
     bool relative;                   // a duration before or after the start
     int64_t seconds;                 // that duration (negative: before)
     char sound[kIcalSoundKeep + 1];  // a usable local sound file path, code page 932
+    bool sound_refused;              // an attached file that is no local file was not taken
 };
 
 struct IcalEventData {
@@ -53,6 +54,7 @@ struct IcalEventData {
     AlarmKind alarm_kind;
     int alarm_minutes;
     char alarm_sound[kIcalSoundKeep + 1];
+    bool alarm_sound_refused;  // the alarm taken plays the system sound instead of its file
     bool alarm_dropped;
     IcalAlarmData alarm;  // the VALARM being read
 };
@@ -62,6 +64,7 @@ struct IcalImported {
     ScheduleEntry entry;
     bool recurrence_cut;  // a recurrence an entry cannot hold: its first day only
     bool alarm_cut;       // an alarm that could not be kept
+    bool sound_refused;   // the alarm's sound file is no local file: the system sound instead
 };
 
 void ical_event_begin(IcalEventData* ev);

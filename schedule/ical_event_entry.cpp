@@ -106,6 +106,7 @@ bool ical_event_entry(const IcalEventData& ev, const IcalPlatform* p,
         memcpy(e.sound_file, ev.alarm_sound, sizeof ev.alarm_sound);
     }
     out->alarm_cut = ev.alarm_dropped || (ev.alarm_taken && !e.has_time);
+    out->sound_refused = ev.alarm_taken && e.has_time && ev.alarm_sound_refused;
 
     bool placed = false;
     if (occ.every_year) {

@@ -1,6 +1,7 @@
 // Gathering an event's properties and its alarms.
 #include <string.h>
 
+#include "config/local_path.h"
 #include "resources/texts.h"
 #include "schedule/ical_event.h"
 #include "schedule/ical_text.h"
@@ -87,9 +88,20 @@ bool flag_value(const IcalProperty& p) {
     return p.value_len >= 1 && p.value[0] == '1';
 }
 
-// A local file path from an ATTACH value: a drive or network path, or a file URI.
-bool attach_path(const IcalProperty& p, const IcalPlatform* platform, char* out, size_t size) {
+// A value that names a place (a path or a URL) rather than a sound by its name ("Chord").
+bool names_a_place(const IcalProperty& p) {
+    for (size_t i = 0; i < p.value_len; ++i)
+        if (p.value[i] == ':' || p.value[i] == '\\' || p.value[i] == '/') return true;
+    return false;
+}
+
+// The sound file of an ATTACH value (a path or a file URI), taken only when it names a file
+// on a local fixed disk: opening anything else could reach a host the file chooses. A place
+// that is refused sets *refused.
+bool attach_path(const IcalProperty& p, const IcalPlatform* platform, char* out, size_t size,
+                 bool* refused) {
     if (param_is(p, "VALUE", "BINARY") || param_is(p, "ENCODING", "BASE64")) return false;
+    *refused = names_a_place(p);
     char path[1024];
     size_t n = 0;
     const char* s = p.value;
@@ -120,16 +132,17 @@ bool attach_path(const IcalProperty& p, const IcalPlatform* platform, char* out,
     path[n] = '\0';
     for (size_t i = 0; i < n; ++i)
         if ((unsigned char)path[i] < 0x20) return false;
-    const bool drive = n >= 3 && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') &&
-                       path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-    const bool unc = n >= 3 && path[0] == '\\' && path[1] == '\\';
-    if (!drive && !unc) return false;
     char clean[1024];
     const size_t cn = utf8_clean(path, n, sizeof clean, false, clean, sizeof clean);
     char cp[kIcalSoundKeep + 8];
     const int got = platform->from_utf8(platform->context, clean, cn, cp, sizeof cp);
     if (got <= 0 || (size_t)got > size - 1) return false;
+    DriveQuestion drives;
+    drives.kind = platform->drive_kind;
+    drives.context = platform->context;
+    if (!local_fixed_file(cp, drives)) return false;
     memcpy(out, cp, (size_t)got + 1);
+    *refused = false;
     return true;
 }
 
@@ -152,6 +165,7 @@ void ical_event_begin(IcalEventData* ev) {
     ev->alarm_kind = AlarmKind::kNone;
     ev->alarm_minutes = 0;
     ev->alarm_sound[0] = '\0';
+    ev->alarm_sound_refused = false;
 }
 
 void ical_event_property(IcalEventData* ev, const IcalProperty& p, const IcalLine& line) {
@@ -201,7 +215,10 @@ void ical_alarm_property(IcalEventData* ev, const IcalProperty& p, const IcalLin
         a->relative = !param_is(p, "VALUE", "DATE-TIME") && !param_is(p, "RELATED", "END") &&
                       ical_parse_duration(p.value, p.value_len, &a->seconds);
     } else if (named(p, "ATTACH")) {
-        if (!a->sound[0] && !line.truncated) attach_path(p, platform, a->sound, sizeof a->sound);
+        bool refused = false;
+        if (!a->sound[0] && !line.truncated)
+            attach_path(p, platform, a->sound, sizeof a->sound, &refused);
+        if (refused) a->sound_refused = true;
     }
 }
 
@@ -223,6 +240,7 @@ void ical_alarm_end(IcalEventData* ev, bool implicit) {
         memcpy(ev->alarm_sound, a.sound, sizeof ev->alarm_sound);
     else
         ev->alarm_sound[0] = '\0';
+    ev->alarm_sound_refused = a.audio && !a.sound[0] && a.sound_refused;
 }
 
 bool ical_parse_duration(const char* s, size_t n, int64_t* seconds) {

@@ -60,7 +60,8 @@ public:
         ++counts_->added;
         counts_->recurrence_cut += ev->recurrence_cut;
         counts_->alarm_cut += ev->alarm_cut;
-        counts_->changed += ev->recurrence_cut || ev->alarm_cut;
+        counts_->sound_refused += ev->sound_refused;
+        counts_->changed += ev->recurrence_cut || ev->alarm_cut || ev->sound_refused;
     }
 
 private:

@@ -15,9 +15,10 @@ struct IcalImportCounts {
     int already;         // equal to an entry already in the list (or added before from the file)
     int recurrence_cut;  // added with the first day of a recurrence the list cannot hold
     int alarm_cut;       // added without an alarm the event had
-    int changed;         // added with either of those cuts
+    int changed;         // added with any of those changes
     int full;            // left out: the list was full
     int unreadable;      // left out: the event could not be read or has no day in 1980..2079
+    int sound_refused;   // added with the system sound: the sound file was no local file
 };
 
 // Reads text and adds what it gives to list[0..*count), which has room for max entries.

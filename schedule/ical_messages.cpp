@@ -28,6 +28,7 @@ void ical_import_message(const IcalImportCounts& c, int max, bool save_failed, c
     add(out, size, &used, kIcalChangedFormat, c.changed);
     if (c.recurrence_cut) add(out, size, &used, kIcalRecurrenceCutFormat, c.recurrence_cut);
     if (c.alarm_cut) add(out, size, &used, kIcalAlarmCutFormat, c.alarm_cut);
+    if (c.sound_refused) add(out, size, &used, kIcalSoundRefusedFormat, c.sound_refused);
     add(out, size, &used, kIcalLeftOutFormat, c.full + c.unreadable);
     if (c.full) add(out, size, &used, kIcalFullFormat, max, c.full);
     if (c.unreadable) add(out, size, &used, kIcalUnreadableFormat, c.unreadable);

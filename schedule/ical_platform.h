@@ -5,6 +5,7 @@
 
 #include <stddef.h>
 
+#include "config/local_path.h"
 #include "schedule/ical_time.h"
 
 struct IcalPlatform {
@@ -25,4 +26,8 @@ struct IcalPlatform {
 
     // A UTC time as the local date and time of this machine. False when it cannot convert.
     bool (*utc_to_local)(void* context, const IcalTime* utc, IcalTime* local);
+
+    // What kind of drive a letter 'A'..'Z' is on this machine: an alarm's sound file is
+    // taken only from a local fixed disk. nullptr: none is.
+    DriveKind (*drive_kind)(void* context, char letter);
 };

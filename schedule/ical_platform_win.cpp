@@ -7,6 +7,7 @@
 
 #include "config/cp932.h"
 #include "config/handles_win.h"
+#include "config/local_path_win.h"
 #include "schedule/utf8_text.h"
 #include "schedule/zone_names.h"
 
@@ -167,7 +168,8 @@ bool utc_to_local(void*, const IcalTime* utc, IcalTime* local) {
     return true;
 }
 
-const IcalPlatform kPlatform = {nullptr, to_utf8, from_utf8, zone_to_utc, utc_to_local};
+const IcalPlatform kPlatform = {nullptr, to_utf8, from_utf8, zone_to_utc, utc_to_local,
+                                 drive_kind_win};
 
 }  // namespace
 

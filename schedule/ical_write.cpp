@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "config/content_hash.h"
 #include "resources/texts.h"
 #include "resources/version.h"
 #include "schedule/entry_dates.h"
@@ -179,19 +180,13 @@ void write_event(const ScheduleEntry* e, const IcalDate* days, int n, int nth,
     line(out, "END:VEVENT");
 }
 
-uint64_t fnv1a(const void* data, size_t n, uint64_t h) {
-    const unsigned char* s = (const unsigned char*)data;
-    for (size_t i = 0; i < n; ++i) h = (h ^ s[i]) * 1099511628211ULL;
-    return h;
-}
-
 uint64_t content_hash(const ScheduleEntry* e) {
     char key[64];
     const int hour = timed(e) ? e->hour : -1, minute = timed(e) ? e->minute : -1;
     const int n =
         snprintf(key, sizeof key, "%d/%d/%d/%d:%d/", e->year, e->month, e->day, hour, minute);
-    uint64_t h = fnv1a(key, (size_t)n, 14695981039346656037ULL);
-    return fnv1a(e->memo, strnlen(e->memo, sizeof e->memo), h);
+    const uint64_t h = fnv1a_64(key, (size_t)n);
+    return fnv1a_64(e->memo, strnlen(e->memo, sizeof e->memo), h);
 }
 
 }  // namespace

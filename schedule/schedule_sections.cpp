@@ -106,6 +106,14 @@ std::string stored_extra(const std::string& text, int scramble) {
     return profile_stored_form(text.c_str(), scramble || awkward);
 }
 
+// Whether a stored value reads as an entry, and whether it asks for its alarm key.
+bool stored_value_readable(const std::string& value, bool* takes_alarm) {
+    char text[kScheduleValueSize];
+    profile_stored_text(value, text, sizeof text);
+    *takes_alarm = std::strlen(text) > 10 && (text[9] & 1) != 0;
+    return std::strlen(text) > 10;
+}
+
 std::string extra_text(const std::string& stored) {
     char text[kExtraValueSize];
     profile_stored_text(stored, text, sizeof text);
@@ -162,7 +170,7 @@ Sections read_sections(const ProfileFile& doc) {
         const size_t alarm_line = a != alarms.end() && nth < a->second.size() ? a->second[nth] : SIZE_MAX;
         const std::string* alarm_value = alarm_line != SIZE_MAX ? &(*alarm)[alarm_line].value : nullptr;
         bool takes_alarm = false;
-        const bool readable = entry_from_stored(value, alarm_value, &e, &takes_alarm);
+        const bool readable = stored_value_readable(value, &takes_alarm);
         const bool with_alarm = readable && takes_alarm && alarm_value != nullptr;
 
         // Its extra lines: those of the key its stored values give.

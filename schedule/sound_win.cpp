@@ -1,5 +1,6 @@
 #include "schedule/sound_win.h"
 
+#include "config/local_path_win.h"
 #include "resources/resource.h"
 
 namespace {
@@ -51,6 +52,8 @@ bool SoundPlayer::select_device(const char* ext) {
 MCIERROR SoundPlayer::play(HWND notify, const char* path) {
     if (!load_library()) return 1;
     if (playing_) stop();
+    // A path from a settings file may name a share: opening it would connect to that host.
+    if (!local_fixed_file_win(path)) return MCIERR_FILE_NOT_FOUND;
 
     MCI_OPEN_PARMSA open = {};
     open.lpstrDeviceType = sound_device_type(&device_);

@@ -51,6 +51,8 @@ public:
     // playing already is stopped first (its window is told before the new file opens). 0
     // when playing, 1 without the library, else the error of the open or the play
     // (MCIERR_OUT_OF_MEMORY, with the device closed again, when no poll can be started).
+    // A path that names no file on a local fixed disk (a share, a device, a URL, a relative
+    // path) is never opened: MCIERR_FILE_NOT_FOUND.
     MCIERROR play(HWND notify, const char* path);
     // Stops and closes a playing sound (the flag is cleared first) and ends the poll, then
     // sends CMD_SOUND_STOPPED to the window that started it.

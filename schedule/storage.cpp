@@ -260,6 +260,7 @@ bool schedule_save(const Settings& settings, ScheduleList* list) {
         schedule_write(doc, list->entries, count, g_keep);
     });
     list->count = count;
+    schedule_changed(list);  // entries changed elsewhere may have come in
     if (saved) schedule_keep_written(&g_keep, list->entries, count);
     for (int i = 0; i < count; ++i)
         if (list->entries[i].has_time) compute_alarm_at(&list->entries[i]);
@@ -325,6 +326,7 @@ bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int scre
     int count = schedule_live_count(*list);
     schedule_merge(profile_document(), list->entries, &count, kMaxEntries, &g_keep);
     list->count = count;
+    schedule_changed(list);
     todo_load(settings);
     alarm_checked_load(settings);
     return true;

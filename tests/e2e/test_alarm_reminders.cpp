@@ -251,6 +251,42 @@ E2E_TEST(the_clock_set_back_rings_nothing_twice) {
     CHECK_EQ(app_close(app), 0);
 }
 
+// Started with the clock behind the last minute checked: the alarms up to it stay silent
+// (never twice), and the user is told so once, with that time and the alarms held back.
+E2E_TEST(a_start_behind_the_last_minute_checked_tells_what_will_not_ring) {
+    App app;
+    std::string dir;
+    REQUIRE(start_seam_at(app, &dir, "alarm_held_back", "203006011000",
+                          {{2030, 6, 1, 9, 55, "A"}, {2030, 6, 1, 10, 0, "B"}, {2030, 6, 1, 10, 1, "C"}}));
+    HWND w = alarm_window(app);
+    REQUIRE(w != nullptr);  // B; A came due before this first start and is not shown
+    REQUIRE(send_sync(GetDlgItem(w, IDCANCEL), BM_CLICK, 0, 0));
+    CHECK_EQ(app_close(app), 0);  // the mark: 10:00
+
+    REQUIRE(set_seam_clock(dir, "203006010950"));
+    REQUIRE(app_start_seam(app, dir));
+    HWND box = find_owned_dialog(app.hwnd, 8000);
+    REQUIRE(box != nullptr);
+    CHECK(window_text(box) == "Tavelspore");
+    const std::vector<std::string> said = messages_said(dir);
+    REQUIRE(said.size() == 1);
+    CHECK(said[0] ==
+          "時計が、前回アラームを確かめた 2030年6月1日 10:00 より前になっています。\n"
+          "同じアラームを二度鳴らさないため、この時刻までのアラームは鳴りません。\n\n"
+          "鳴らないアラーム:\n2030年6月1日  9:55  A\n2030年6月1日 10:00  B");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    CHECK(wait_until(is_gone, box));
+    REQUIRE(set_seam_clock(dir, "203006010955"));
+    CHECK(alarm_window(app, 2500) == nullptr);
+    REQUIRE(set_seam_clock(dir, "203006011001"));
+    w = alarm_window(app);
+    REQUIRE(w != nullptr);
+    CHECK(window_text(GetDlgItem(w, IDC_ALARM_TEXT)).find("\r\nC\r\n") != std::string::npos);
+    REQUIRE(send_sync(GetDlgItem(w, IDCANCEL), BM_CLICK, 0, 0));
+    CHECK_EQ(messages_said(dir).size(), size_t(1));
+    CHECK_EQ(app_close(app), 0);
+}
+
 E2E_TEST(the_end_of_the_session_keeps_an_entry_of_an_open_schedule_dialog) {
     App app;
     const std::string dir = fresh_dir("end_session");

@@ -299,3 +299,43 @@ E2E_TEST(ical_import_of_hostile_files) {
         CHECK_EQ(app_close(app), 0);
     }
 }
+
+namespace {
+
+std::string alarm_event(int n, const std::string& start, const std::string& attach) {
+    return "BEGIN:VEVENT\r\nUID:s" + std::to_string(n) + "\r\nDTSTAMP:20040101T000000Z\r\n" +
+           "DTSTART:" + start + "\r\nSUMMARY:s" + std::to_string(n) + "\r\nBEGIN:VALARM\r\n" +
+           "ACTION:AUDIO\r\nTRIGGER:-PT5M\r\nATTACH:" + attach + "\r\nEND:VALARM\r\nEND:VEVENT\r\n";
+}
+
+size_t count_of(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+}  // namespace
+
+// A calendar whose alarms name sound files on a share: those alarms keep the system sound,
+// the message counts them as changed, and the settings file never holds the share.
+E2E_TEST(ical_import_of_sound_files_on_a_share) {
+    const std::string dir = fresh_dir("ical_share");
+    REQUIRE(write_file(dir + "share.ics",
+                       calendar(alarm_event(1, "20300601T090000", "\\\\10.9.9.9\\share\\ring.wav") +
+                                alarm_event(2, "20300602T090000", "file:////10.9.9.9/share/ring.wav") +
+                                alarm_event(3, "20300603T090000", "\\\\?\\UNC\\10.9.9.9\\share\\ring.wav") +
+                                alarm_event(4, "20300604T090000", "C:\\sounds\\chime.wav"))));
+    App app;
+    REQUIRE(app_start_seam(app, dir));
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_ICS_IMPORT, 0);
+    CHECK(answer_chooser(app, kImportCaption, dir + "share.ics") ==
+          "4 件の予定を読み込みました。\n\n追加した予定: 4 件\n登録済みの予定: 0 件\n"
+          "変更して追加した予定: 3 件\n"
+          "    音のファイルがこのコンピューターのディスク上にないため、標準の音にした予定: 3 件\n"
+          "追加しなかった予定: 0 件");
+    const std::string saved = settings_once_holding(dir, {"schedulecount=4"});
+    CHECK_EQ(count_of(saved, "=0900052\r\n"), size_t(3));
+    CHECK(saved.find("alarm004=0900053C:\\sounds\\chime.wav\r\n") != std::string::npos);
+    CHECK(saved.find("10.9.9.9") == std::string::npos);
+    CHECK_EQ(app_close(app), 0);
+}

@@ -36,6 +36,10 @@ void check_entry(const ScheduleEntry& e) {
     if (e.minutes_before < 0 || e.minutes_before > 99) std::abort();
     if (strnlen(e.sound_file, sizeof e.sound_file) > 259) std::abort();
     if (alarm_kind_of(e) != AlarmKind::kSoundFile && e.sound_file[0]) std::abort();
+    // No sound file but one on a local fixed disk.
+    ical_host::Context drives;
+    const DriveQuestion q{ical_host::drive_kind, &drives};
+    if (e.sound_file[0] && !local_fixed_file(e.sound_file, q)) std::abort();
     ScheduleEntry probe = e;
     compute_alarm_at(&probe);
     if (e.alarm_at != (has_alarm(e) ? probe.alarm_at : 0)) std::abort();
@@ -64,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool calendar = ical_import(text.data(), text.size(), p, list.data(), &count, max, &c);
     if (!calendar && (count != 0 || c.read != 0)) std::abort();
     if (c.read != c.added + c.already + c.full + c.unreadable || c.added != count) std::abort();
-    if (c.changed > c.added || c.recurrence_cut > c.changed || c.alarm_cut > c.changed)
+    if (c.changed > c.added || c.recurrence_cut > c.changed || c.alarm_cut > c.changed ||
+        c.sound_refused > c.changed)
         std::abort();
     for (int i = 0; i < count; ++i) check_entry(list[i]);
 

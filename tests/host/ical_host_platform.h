@@ -27,6 +27,8 @@ inline const Zone kZones[] = {
 
 struct Context {
     int local_offset = 540;  // this machine's zone, minutes east of UTC
+    const char* fixed_drives = "CD";
+    const char* remote_drives = "N";  // mapped to a share
 };
 
 // One converter per direction, opened once.
@@ -94,8 +96,15 @@ inline bool utc_to_local(void* ctx, const IcalTime* utc, IcalTime* local) {
     return true;
 }
 
+inline DriveKind drive_kind(void* ctx, char letter) {
+    const Context* c = static_cast<Context*>(ctx);
+    if (std::strchr(c->fixed_drives, letter)) return DriveKind::kFixed;
+    if (std::strchr(c->remote_drives, letter)) return DriveKind::kRemote;
+    return DriveKind::kOther;
+}
+
 inline IcalPlatform platform(Context* ctx) {
-    return IcalPlatform{ctx, to_utf8, from_utf8, zone_to_utc, utc_to_local};
+    return IcalPlatform{ctx, to_utf8, from_utf8, zone_to_utc, utc_to_local, drive_kind};
 }
 
 // A machine in Japan.

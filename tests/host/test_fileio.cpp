@@ -33,6 +33,41 @@ TEST(FileIO, AFailedStepLeavesTheOldFileAndNoTemporary) {
     std::filesystem::remove_all(dir);
 }
 
+// A temporary file left by a write that was cut short is gone once the next write of that
+// file starts, whether that write succeeds or not; and whatever stands under its name (a
+// link to another file too) is never written through.
+TEST(FileIO, AStaleTemporaryGoesAndIsNeverWrittenThrough) {
+    namespace fs = std::filesystem;
+    const struct {
+        const char* what;
+        int fail_at;
+        void (*stale)(const fs::path& tmp, const fs::path& other);
+    } cases[] = {
+        {"left by a kill", 0, [](const fs::path& tmp, const fs::path&) { spit(tmp, "memo in plain text"); }},
+        {"left, and the write fails", kCreate,
+         [](const fs::path& tmp, const fs::path&) { spit(tmp, "memo in plain text"); }},
+        {"a hard link to another file", 0,
+         [](const fs::path& tmp, const fs::path& other) { fs::create_hard_link(other, tmp); }},
+        {"a symbolic link to another file", 0,
+         [](const fs::path& tmp, const fs::path& other) { fs::create_symlink(other, tmp); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto dir = make_scratch_dir();
+        const auto path = dir / "x.ics", tmp = dir / "x.ics.tmp", other = dir / "other.txt";
+        spit(path, "old");
+        spit(other, "someone else's");
+        c.stale(tmp, other);
+        FaultyFileIO io;
+        io.fail_at = c.fail_at;
+        EXPECT_EQ(io.write_atomic(path.string().c_str(), "new", 3), c.fail_at == 0);
+        EXPECT_EQ(slurp(path), c.fail_at == 0 ? "new" : "old");
+        EXPECT_EQ(slurp(other), "someone else's");
+        EXPECT_FALSE(fs::exists(fs::symlink_status(tmp)));
+        fs::remove_all(dir);
+    }
+}
+
 TEST(FileIO, AFileThatCannotBeCreatedIsReportedAndMissingStaysMissing) {
     const auto dir = make_scratch_dir();
     spit(dir / "plain", "x");

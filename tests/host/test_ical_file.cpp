@@ -119,6 +119,14 @@ TEST(IcalFile, ImportMessage) {
                  "    登録数が上限の500件に達したため: 3 件\n"
                  "    読み取れないか、日付が1980年から2079年の外にあるため: 2 件\n\n"
                  "設定ファイルに保存できませんでした。");
+    IcalImportCounts sound = {2, 2, 0, 0, 0, 1, 0, 0};
+    sound.sound_refused = 1;
+    ical_import_message(sound, kMaxEntries, false, msg, sizeof msg);
+    EXPECT_STREQ(msg,
+                 "2 件の予定を読み込みました。\n\n追加した予定: 2 件\n登録済みの予定: 0 件\n"
+                 "変更して追加した予定: 1 件\n"
+                 "    音のファイルがこのコンピューターのディスク上にないため、標準の音にした予定: 1 件\n"
+                 "追加しなかった予定: 0 件");
 }
 
 }  // namespace

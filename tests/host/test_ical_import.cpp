@@ -25,6 +25,7 @@ struct EventCase {
     std::vector<std::string> lines;  // inside one VEVENT (SUMMARY:x added unless given)
     std::string expect;              // describe() of the entry, or empty: unreadable
     bool recurrence_cut, alarm_cut;
+    bool sound_refused = false;  // the system sound instead of a sound file from elsewhere
 };
 
 // Reads one event (after the zone above) and checks what it gave.
@@ -46,7 +47,9 @@ void check_event(const EventCase& c, const IcalPlatform* p = ical_host::japan())
     EXPECT_EQ(describe(r.entries[0]), c.expect) << c.name;
     EXPECT_EQ(r.counts.recurrence_cut, c.recurrence_cut ? 1 : 0) << c.name;
     EXPECT_EQ(r.counts.alarm_cut, c.alarm_cut ? 1 : 0) << c.name;
-    EXPECT_EQ(r.counts.changed, c.recurrence_cut || c.alarm_cut ? 1 : 0) << c.name;
+    EXPECT_EQ(r.counts.sound_refused, c.sound_refused ? 1 : 0) << c.name;
+    EXPECT_EQ(r.counts.changed, c.recurrence_cut || c.alarm_cut || c.sound_refused ? 1 : 0)
+        << c.name;
 }
 
 // Start forms and zones (this machine is in Japan, UTC+9), flags, names in any case.
@@ -144,6 +147,7 @@ TEST(IcalImportEvent, Alarms) {
         std::vector<std::string> alarm;  // lines of one VALARM; "-" starts another
         const char* expect;              // what describe() shows after the time
         bool cut;
+        bool refused = false;
     } cases[] = {
         {{"ACTION:DISPLAY", "TRIGGER:-PT15M"}, " alarm1/15", false},
         {{"TRIGGER:-P0DT1H30M0S", "ACTION:DISPLAY"}, " alarm1/90", false},
@@ -162,8 +166,7 @@ TEST(IcalImportEvent, Alarms) {
         {{"ACTION:AUDIO", "TRIGGER:-PT5M",
           std::string("ATTACH:file:///C:/My%20Sounds/") + u8"表.wav"},
          " alarm3/5 C:\\My Sounds\\表.wav", false},
-        {{"ACTION:AUDIO", "TRIGGER:-PT5M", "ATTACH:\\\\server\\a.wav"},
-         " alarm3/5 \\\\server\\a.wav", false},
+        {{"ACTION:AUDIO", "TRIGGER:-PT5M", "ATTACH:\\\\server\\a.wav"}, " alarm2/5", false, true},
         {{"ACTION:AUDIO", "TRIGGER:-PT5M", "ATTACH;VALUE=URI:Chord"}, " alarm2/5", false},
         {{"ACTION:AUDIO", "TRIGGER:-PT5M", "ATTACH;ENCODING=BASE64;VALUE=BINARY:C:\\a"},
          " alarm2/5", false},
@@ -184,7 +187,7 @@ TEST(IcalImportEvent, Alarms) {
         }
         lines.push_back("END:VALARM");
         const std::string expect = std::string("2024-1-15 9:00") + c.expect + " [x]";
-        check_event({name, lines, expect, false, c.cut});
+        check_event({name, lines, expect, false, c.cut, c.refused});
     }
     check_event({"alarm of a day",
                  {"DTSTART:20240115", "BEGIN:VALARM", "ACTION:DISPLAY", "TRIGGER:-PT15M",
@@ -192,6 +195,58 @@ TEST(IcalImportEvent, Alarms) {
     check_event({"alarm cut short",
                  {"DTSTART:20240115T090000", "SUMMARY:x", "BEGIN:VALARM", "ACTION:DISPLAY",
                                      "TRIGGER:-PT15M"}, "2024-1-15 9:00 [x]", false, true});
+}
+
+// An alarm's sound file is taken only from a local fixed disk (here C: and D:; N: is mapped
+// to a share, E: removable); any other place leaves the system sound, and is told.
+TEST(IcalImportEvent, SoundFilesOnlyFromLocalDisks) {
+    const struct {
+        std::vector<std::string> attach;  // the ATTACH lines of one audio alarm
+        const char* expect;               // what describe() shows after the time
+        bool refused;
+    } cases[] = {
+        {{"ATTACH:file:////10.9.9.9/share/ring.wav"}, " alarm2/5", true},
+        {{"ATTACH:file://10.9.9.9/share/ring.wav"}, " alarm2/5", true},
+        {{"ATTACH:file:///%5C%5Chost/s/a.wav"}, " alarm2/5", true},
+        {{"ATTACH://host/share/a.wav"}, " alarm2/5", true},
+        {{"ATTACH:\\\\?\\UNC\\host\\s\\a.wav"}, " alarm2/5", true},
+        {{"ATTACH:\\\\.\\pipe\\x"}, " alarm2/5", true},
+        {{"ATTACH:\\\\?\\C:\\a.wav"}, " alarm2/5", true},
+        {{"ATTACH:http://example.com/a.wav"}, " alarm2/5", true},
+        {{"ATTACH;VALUE=URI:smb://host/s/a.wav"}, " alarm2/5", true},
+        {{"ATTACH:N:\\a.wav"}, " alarm2/5", true},
+        {{"ATTACH:E:\\a.wav"}, " alarm2/5", true},
+        {{"ATTACH:C:\\snd\\aux.wav"}, " alarm2/5", true},
+        {{"ATTACH:C:\\a.wav:x"}, " alarm2/5", true},
+        {{"ATTACH:snd\\a.wav"}, " alarm2/5", true},
+        {{"ATTACH:Chord"}, " alarm2/5", false},  // a sound by its name, not a place
+        {{"ATTACH:d:/Sounds/a.wav"}, " alarm3/5 d:/Sounds/a.wav", false},
+        {{"ATTACH:file:///D:/a.wav"}, " alarm3/5 D:\\a.wav", false},
+        {{"ATTACH:\\\\host\\a.wav", "ATTACH:C:\\b.wav"}, " alarm3/5 C:\\b.wav", false},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> lines = {"DTSTART:20240115T090000", "BEGIN:VALARM",
+                                          "ACTION:AUDIO", "TRIGGER:-PT5M"};
+        lines.insert(lines.end(), c.attach.begin(), c.attach.end());
+        lines.push_back("END:VALARM");
+        check_event({c.attach[0], lines, std::string("2024-1-15 9:00") + c.expect + " [x]", false,
+                     false, c.refused});
+    }
+    // An alarm that plays no sound keeps no file and changes nothing.
+    check_event({"display", {"DTSTART:20240115T090000", "BEGIN:VALARM", "ACTION:DISPLAY",
+                             "TRIGGER:-PT5M", "ATTACH:\\\\host\\a.wav", "END:VALARM"},
+                 "2024-1-15 9:00 alarm1/5 [x]", false, false, false});
+    // Without an answer about drives, no drive is local.
+    ical_host::Context none;
+    none.fixed_drives = "";
+    IcalPlatform p = ical_host::platform(&none);
+    check_event({"no drives", {"DTSTART:20240115T090000", "BEGIN:VALARM", "ACTION:AUDIO",
+                               "TRIGGER:-PT5M", "ATTACH:C:\\a.wav", "END:VALARM"},
+                 "2024-1-15 9:00 alarm2/5 [x]", false, false, true}, &p);
+    p.drive_kind = nullptr;
+    check_event({"no question", {"DTSTART:20240115T090000", "BEGIN:VALARM", "ACTION:AUDIO",
+                                 "TRIGGER:-PT5M", "ATTACH:C:\\a.wav", "END:VALARM"},
+                 "2024-1-15 9:00 alarm2/5 [x]", false, false, true}, &p);
 }
 
 TEST(IcalImportEvent, ZonesElsewhere) {

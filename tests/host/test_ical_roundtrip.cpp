@@ -45,7 +45,7 @@ std::vector<ScheduleEntry> every_kind() {
         make_entry(2005, 6, 1, 0, m80.c_str()),
         make_entry(2005, 6, 2, 0, "a,b;c\\d:e \"q\""),
         make_entry(2005, 6, 3, 0, "ｱｲｳｴｵ 半角"),
-        with_alarm(make_entry(2005, 6, 4, 0, "音", 0, 0), 3, 5, "\\\\server\\share\\a b.wav"),
+        with_alarm(make_entry(2005, 6, 4, 0, "音", 0, 0), 3, 5, "d:/share/a b%20c.wav"),
     };
     for (int m = 1; m <= 12; ++m) {
         list.push_back(make_entry(-1, m, 98, 0, "第2月曜"));
@@ -81,6 +81,23 @@ TEST(IcalRoundTrip, EveryKindOfEntryComesBackAsItWas) {
     EXPECT_EQ(again.counts.already, (int)list.size());
     EXPECT_EQ(again.counts.added, 0);
     EXPECT_EQ(describe_all(again.entries), describe_all(r.entries));
+}
+
+// The export writes the sound file the user chose, wherever it lies; read back, a file on a
+// share gives the system sound, and the message counts the entry as changed.
+TEST(IcalRoundTrip, ASoundFileOnAShareComesBackAsTheSystemSound) {
+    const std::vector<ScheduleEntry> list = {
+        with_alarm(make_entry(2005, 6, 4, 0, "共有", 9, 0), 3, 5, "\\\\server\\share\\a b.wav"),
+        with_alarm(make_entry(2005, 6, 4, 0, "手元", 10, 0), 3, 5, "C:\\a b.wav")};
+    const std::string text = export_text(list);
+    EXPECT_NE(text.find("ATTACH:\\\\server\\share\\a b.wav\r\n"), std::string::npos);
+    const Imported r = import_text(text);
+    EXPECT_EQ(describe_all(r.entries),
+              (std::vector<std::string>{"2005-6-4 9:00 alarm2/5 [共有]",
+                                        "2005-6-4 10:00 alarm3/5 C:\\a b.wav [手元]"}));
+    EXPECT_EQ(r.counts.added, 2);
+    EXPECT_EQ(r.counts.sound_refused, 1);
+    EXPECT_EQ(r.counts.changed, 1);
 }
 
 TEST(IcalRoundTrip, ExportIsTheSameTwiceAndUidsAreUnique) {

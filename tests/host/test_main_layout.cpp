@@ -8,6 +8,7 @@
 #include "app/main_layout.h"
 #include "app/startup_layout.h"
 #include "calendar/date.h"
+#include "calendar/filetime.h"
 #include "schedule/entry.h"
 #include "schedule/entry_dates.h"
 #include "tests/host/test_records.h"
@@ -313,6 +314,40 @@ TEST(Tick, AlarmWindowCoversEveryMinuteSinceTheLastCheck) {
             EXPECT_EQ(p.alarm_upto, s.upto);
         }
         finish_tick(&mem, p, s.now);
+    }
+}
+
+// The first tick behind the previous run's mark (within a day) says so, once; the minutes up
+// to the mark stay unchecked all the same.
+TEST(TickPlan, TheFirstTickBehindTheStoredMarkTellsIt) {
+    const uint64_t m0930 = alarm_instant(2004, 5, 5, 9, 30);
+    const struct {
+        const char* what;
+        uint64_t mark;
+        bool ticked;
+        bool check;
+        uint64_t held_back;
+    } cases[] = {
+        {"half an hour behind", m0930 + 30 * kOneMinute, false, false, m0930 + 30 * kOneMinute},
+        {"a minute behind", m0930 + kOneMinute, false, false, m0930 + kOneMinute},
+        {"a day behind", m0930 + kTicksPerDay, false, false, m0930 + kTicksPerDay},
+        {"more than a day: starts over", m0930 + kTicksPerDay + kOneMinute, false, true, 0},
+        {"the same minute", m0930, false, false, 0},
+        {"ahead of the mark", m0930 - kOneMinute, false, true, 0},
+        {"no mark", 0, false, true, 0},
+        {"set back while running", m0930 + 30 * kOneMinute, true, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TickMemory mem;
+        mem.last_checked = c.mark;
+        mem.ticked = c.ticked;
+        TickPlan p = plan_tick(mem, at(2004, 5, 5, 9, 30, 10), 0, 0);
+        EXPECT_EQ(p.check_alarms, c.check);
+        EXPECT_EQ(p.held_back_upto, c.held_back);
+        finish_tick(&mem, p, at(2004, 5, 5, 9, 30, 10));
+        // Told once: the next tick, still behind, says nothing.
+        EXPECT_EQ(plan_tick(mem, at(2004, 5, 5, 9, 31, 0), 0, 0).held_back_upto, 0u);
     }
 }
 

@@ -214,6 +214,38 @@ TEST(ScheduleExtra, PropertiesRefusedWhole) {
     }
 }
 
+// A lead read from its stored form: its minutes, the unit it is shown in (the unit of the
+// last figure only when the lead is a whole number of it) and the form it is written in again.
+TEST(ScheduleExtra, LeadUnitsReadAndWrittenAgain) {
+    const struct {
+        const char* value;
+        int minutes;
+        LeadUnit unit;
+        const char* written;  // "" when the stored two digits hold it
+    } cases[] = {
+        {"-PT90M", 90, LeadUnit::kMinutes, ""},
+        {"-PT120M", 120, LeadUnit::kMinutes, "-PT120M"},
+        {"-PT2H", 120, LeadUnit::kHours, "-PT2H"},
+        {"-PT20M0H", 20, LeadUnit::kMinutes, ""},
+        {"-PT90M1H", 150, LeadUnit::kMinutes, "-PT150M"},
+        {"-P1DT0H", 1440, LeadUnit::kHours, "-PT24H"},
+        {"-P7D", 10080, LeadUnit::kDays, "-P7D"},
+        {"-P1D", 1440, LeadUnit::kDays, "-P1D"},
+        {"-PT1440M0D", 0, LeadUnit::kMinutes, nullptr},  // no days after the T: refused
+    };
+    for (const auto& c : cases) {
+        ScheduleEntry e = timed(make_entry(2024, 1, 4, 0, "m"), 9, 0);
+        ASSERT_EQ(entry_take_prop("trigger", c.value, &e), c.written != nullptr) << c.value;
+        if (c.written == nullptr) continue;
+        EXPECT_EQ(e.minutes_before, c.minutes) << c.value;
+        EXPECT_EQ(e.lead_unit, c.unit) << c.value;
+        std::string written;
+        for (const EntryProp& p : entry_props(e, false))
+            if (p.first == "trigger") written = p.second;
+        EXPECT_EQ(written, c.written) << c.value;
+    }
+}
+
 void sort_as_the_list(std::vector<ScheduleEntry>* v) {
     std::stable_sort(v->begin(), v->end(),
                      [](const ScheduleEntry& a, const ScheduleEntry& b) { return entry_compare(&a, &b) < 0; });

@@ -446,8 +446,8 @@ TEST(ScheduleLists, RecentRowsOfEveryOccurrenceInDateOrder) {
         "10日後  6月11日(火) 14:00〜15:30 A 会議",
     };
     EXPECT_EQ(got, want);
-    EXPECT_TRUE(time_text_has_end(rows[3].time));
-    EXPECT_FALSE(time_text_has_end(rows[0].time));
+    EXPECT_TRUE(entry_time_has_end(&list[0]));
+    EXPECT_FALSE(entry_time_has_end(&list[1]));
     EXPECT_EQ(rows[0].image, 1);
     // Rows past max are left out; an impossible today or an empty list gives none.
     EXPECT_EQ(recent_rows(list.data(), (int)list.size(), 2024, 6, 1, 10, rows.data(), 2), 2);
@@ -456,6 +456,64 @@ TEST(ScheduleLists, RecentRowsOfEveryOccurrenceInDateOrder) {
     // A daily entry over the widest list: a row a day, 100 of them.
     const ScheduleEntry every_day = daily(2024, 1, 1);
     EXPECT_EQ(recent_rows(&every_day, 1, 2024, 6, 1, 99, rows.data(), kMaxRecentRows), 100);
+}
+
+// The occurrences of the recent list against the days asked of each entry one by one: for
+// every day from today to the width, each entry starting an occurrence on it, in list order;
+// before them the occurrences begun earlier that last into today. Todays at month and year
+// ends, in leap Februaries and on the 1st, over the narrowest and the widest list.
+TEST(ScheduleLists, RecentOccurrencesAgreeWithEachEntrysDays) {
+    ScheduleEntry night = timed(weekly(2023, 1, 6, {5}), 23, 0);  // Fridays 23:00 to 01:00
+    night.has_end_time = 1, night.end_hour = 1, night.end_minute = 0;
+    std::vector<ScheduleEntry> list = {
+        skipping(weekly(2023, 1, 3, {2, 4}), {20240229, 20250102}),
+        until(daily(2023, 12, 30, 3), 20240315),
+        monthly_nth(2023, 1, 13, {2, -1}, 5),
+        monthly_on(2023, 1, 31, {31}),
+        monthly_on(2023, 1, 31, {-1}, 2),
+        spanning(monthly_on(2023, 1, 28, {28}), 5),
+        counted(yearly(2020, 2, 29), 4),
+        make_entry(-1, 12, 31, 0, "every year"),
+        make_entry(-1, 1, 1, 1, "new year"),
+        spanning(make_entry(2024, 2, 27, 0, "trip"), 6),
+        make_entry(2024, 3, 1, 0, "once"),
+        night,
+        counted(weekly(2024, 1, 1, {1, 3, 5}, 2), 9),
+    };
+    for (ScheduleEntry& e : list) entry_settle(&e);
+    const struct {
+        int y, m, d;
+    } todays[] = {{2024, 1, 31}, {2024, 2, 28}, {2024, 2, 29}, {2024, 3, 1},  {2023, 12, 25},
+                  {2024, 10, 31}, {2024, 12, 31}, {2025, 1, 1},  {2023, 2, 28}, {2024, 5, 4}};
+    std::vector<RecentOccurrence> got(kMaxRecentRows);
+    for (const auto& t : todays)
+        for (int width : {1, 7, 31, 60, 99}) {
+            const CalendarDate today{t.y, t.m, t.d};
+            const long long t0 = civil_day_number(t.y, t.m, t.d);
+            std::vector<std::string> want;
+            for (int i = 0; i < (int)list.size(); ++i) {
+                CalendarDate began;
+                if (entry_occurrence_covering(list[i], today, &began) && date_ymd(began) < date_ymd(today))
+                    want.push_back(std::to_string(i) + "@0");
+            }
+            for (int n = 0; n <= width; ++n) {
+                const CalendarDate d = civil_date_of(t0 + n);
+                for (int i = 0; i < (int)list.size(); ++i) {
+                    CalendarDate one[1];
+                    if (entry_days_between(list[i], d, d, one, 1) == 1) want.push_back(std::to_string(i) + "@" + std::to_string(n));
+                }
+            }
+            const int count = recent_occurrences(list.data(), (int)list.size(), t.y, t.m, t.d, width, got.data(),
+                                                 kMaxRecentRows);
+            std::vector<std::string> have;
+            for (int k = 0; k < count; ++k) {
+                const RecentOccurrence& o = got[k];
+                have.push_back(std::to_string(o.entry) + "@" + std::to_string(o.days));
+                EXPECT_EQ(civil_day_number(o.day.year, o.day.month, o.day.day), t0 + o.days)
+                    << t.y << "-" << t.m << "-" << t.d << " +" << width;
+            }
+            EXPECT_EQ(have, want) << t.y << "-" << t.m << "-" << t.d << " +" << width;
+        }
 }
 
 }  // namespace

@@ -475,6 +475,40 @@ TEST_F(SettingsFileChanges, AnEditOfTheSameSizeIsSeenByItsTime) {
     EXPECT_NE(slurp(path_).find("[Other]\r\nk=w\r\n"), std::string::npos);
 }
 
+// What the file holds tells an edit, not its size and time: editors, sync tools and copies
+// put the time back, and an edit of one character keeps the size.
+TEST_F(SettingsFileChanges, AnEditIsSeenWhateverItsSizeAndTime) {
+    const struct {
+        const char* what;
+        const char* theirs;  // the file after the edit
+        int seconds;         // its time then, against the time before the edit
+        bool read_again;
+    } cases[] = {
+        {"same size, time put back", "[Config]\r\nmonthlang=0\r\n[Other]\r\nk=w\r\n", 0, true},
+        {"same size, time earlier", "[Config]\r\nmonthlang=0\r\n[Other]\r\nk=w\r\n", -60, true},
+        {"shorter, time put back", "[Config]\r\nmonthlang=0\r\n[Other]\r\nk=\r\n", 0, true},
+        {"the same bytes written again", "[Config]\r\nmonthlang=0\r\n[Other]\r\nk=v\r\n", 4, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        open("[Config]\r\nmonthlang=0\r\n[Other]\r\nk=v\r\n");
+        settings_load(&settings, 800, 600);
+        const auto before = std::filesystem::last_write_time(path_);
+        spit(path_, c.theirs);
+        std::filesystem::last_write_time(path_, before + std::chrono::seconds(c.seconds));
+        EXPECT_EQ(profile_refresh(), c.read_again);
+        EXPECT_FALSE(profile_refresh());  // read once
+        settings.front = 8;
+        ASSERT_TRUE(settings_save(settings));
+        const std::string file = slurp(path_);
+        const std::string other = std::string(c.theirs).substr(std::string(c.theirs).find("[Other]"));
+        EXPECT_NE(file.find(other), std::string::npos) << file;
+        EXPECT_NE(file.find("front=8\r\n"), std::string::npos) << file;
+        // Written: what it holds now is known.
+        EXPECT_FALSE(profile_refresh());
+    }
+}
+
 TEST_F(SettingsFileChanges, RestoringThePositionReadsAChangedWindowSet) {
     open("[DispSet1]\r\nreso=800x600\r\nx1=1\r\ny1=2\r\nx2=3\r\ny2=4\r\n");
     settings_load(&settings, 800, 600);

@@ -62,6 +62,29 @@ TEST(SyncItem, MethodLeftOut) {
     EXPECT_EQ(ical_without_method(text), "BEGIN:VCALENDAR\r\nMETHODS:x\r\nVERSION:2.0\r\nEND:VCALENDAR");
 }
 
+// An item from the server is a file from outside like an imported one: its alarm's sound
+// file is taken only from a local fixed disk, otherwise the alarm keeps the system sound.
+TEST(SyncEntry, ASoundFileOffTheLocalDisksComesInAsTheSystemSound) {
+    const struct {
+        const char* attach;
+        const char* alarm;  // what describe() shows of the alarm
+    } cases[] = {
+        {"\\\\10.9.9.9\\share\\ring.wav", "alarm2/5"},
+        {"file:////10.9.9.9/share/ring.wav", "alarm2/5"},
+        {"\\\\?\\UNC\\10.9.9.9\\share\\ring.wav", "alarm2/5"},
+        {"C:\\Sounds\\ring.wav", "alarm3/5 C:\\Sounds\\ring.wav"},
+    };
+    for (const auto& c : cases) {
+        const std::string text = calendar(event({"UID:s1", "DTSTART:20240601T093000", "BEGIN:VALARM",
+                                                 "ACTION:AUDIO", "TRIGGER:-PT5M",
+                                                 std::string("ATTACH:") + c.attach, "END:VALARM"},
+                                                "x"));
+        ScheduleEntry e;
+        ASSERT_TRUE(sync_entry_read(text, ical_host::japan(), &e)) << c.attach;
+        EXPECT_EQ(describe(e), std::string("2024-6-1 9:30 ") + c.alarm + " [x]") << c.attach;
+    }
+}
+
 TEST(SyncEntry, TextAndCanon) {
     const IcalPlatform* p = ical_host::japan();
     const IcalTime now = {2024, 5, 1, 3, 4, 5};

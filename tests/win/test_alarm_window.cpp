@@ -14,12 +14,15 @@
 #include "dialogs/alarm_window_win.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
+#include "schedule/storage.h"
+#include "schedule/storage_win.h"
 #include "tests/host/entry_maker.h"
 #include "tests/host/test_records.h"
 #include "tests/win/dialog_input.h"
 #include "tests/win/fake_mci.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
+#include "tests/win/win_scratch.h"
 
 namespace {
 
@@ -141,6 +144,44 @@ TEST_F(AlarmWindow, SoundEndingByItselfGreysTheButton) {
     EXPECT_FALSE(enabled(w, IDC_ALARM_STOP_SOUND));
     EXPECT_TRUE(visible(w, IDC_ALARM_STOP_SOUND));
     EXPECT_EQ(sound_.mci().count("close"), 1);
+}
+
+// A settings file written elsewhere may name a share (or a device) as an alarm's sound: the
+// entry keeps it as written, but the alarm plays the system sound and nothing is opened.
+TEST_F(AlarmWindow, ASoundFileOffTheLocalDisksFromASettingsFileIsNeverOpened) {
+    const std::string dir = scratch_dir("unc_sound");
+    const std::string path = dir + "user.cfg";
+    const char* const sounds[] = {"\\\\10.9.9.9\\share\\ring.wav",
+                                  "\\\\?\\UNC\\10.9.9.9\\share\\ring.wav",
+                                  "//10.9.9.9/share/ring.wav", "\\\\.\\pipe\\ring.wav"};
+    std::string file = "[Schedule]\r\nschedulecount=4\r\n";
+    std::string alarms = "[Alarm]\r\n";
+    for (int k = 1; k <= 4; ++k) {
+        char line[200];
+        std::snprintf(line, sizeof line, "schedule%03d=2004060101m%d\r\n", k, k);
+        file += line;
+        std::snprintf(line, sizeof line, "alarm%03d=09%02d003%s\r\n", k, k, sounds[k - 1]);
+        alarms += line;
+    }
+    put_file(path, file + alarms);
+    storage_init_win(path.c_str(), dir.c_str());
+    ASSERT_TRUE(startup_load(&settings, &schedule, 1024, 768));
+    ASSERT_EQ(schedule.count, 4);
+    for (int i = 0; i < 4; ++i) {
+        const ScheduleEntry& e = schedule.entries[i];
+        ASSERT_EQ(e.alarm_kind, 3) << i;
+        EXPECT_STREQ(e.sound_file, sounds[e.minute - 1]) << i;
+        HWND w = show({i});
+        ASSERT_NE(w, nullptr);
+        // The system sound instead: the stop button shown and enabled, nothing playing.
+        EXPECT_FALSE(sound_.player().playing()) << e.sound_file;
+        EXPECT_TRUE(visible(w, IDC_ALARM_STOP_SOUND)) << e.sound_file;
+        EXPECT_TRUE(enabled(w, IDC_ALARM_STOP_SOUND)) << e.sound_file;
+        DestroyWindow(w);
+    }
+    EXPECT_EQ(sound_.mci().count("open"), 0) << sound_.mci().log();
+    storage_set_sources(nullptr, nullptr, nullptr);
+    remove_tree(dir);
 }
 
 TEST_F(AlarmWindow, SameEntryAgainChangesNothing) {

@@ -8,10 +8,12 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "app/save_notice_win.h"
+#include "dialogs/message_box_win.h"
 #include "resources/resource.h"
 #include "schedule/alarm_snooze.h"
 #include "tests/win/dialog_input.h"
@@ -89,6 +91,35 @@ TEST_F(MainAlarms, TheClockSetBackRingsNothingTwiceAndEachRingKeepsTheMark) {
     // At the end too it is the last minute checked, not the clock's.
     close();
     EXPECT_NE(file().find("AlarmChecked=200405050933\r\n"), std::string::npos) << file();
+}
+
+std::vector<std::string> g_said;
+void witness(const char* text, const char*, UINT) { g_said.push_back(text); }
+
+// The previous run checked up to 10:00 and the clock now says 09:29 (set back, or the file
+// came from a machine whose clock ran ahead): the alarms up to 10:00 do not ring, and the
+// user is told so once, with the time and every alarm held back, after the window shows.
+TEST_F(MainAlarms, AStoredMarkAheadOfTheClockIsToldOnceWithWhatItHoldsBack) {
+    g_said.clear();
+    set_message_box_witness(witness);
+    {
+        auto ok = ModalDriver::pressing_ok();
+        open(file_with("200405051000", {{"0930", "朝会"}, {"1000", "定例"}, {"1001", "後"}}));
+        for (int i = 0; i < 100 && g_said.empty(); ++i) pump_for(10);
+    }
+    KillTimer(hwnd_, kMainTimer);  // ticks come from the test only
+    ASSERT_EQ(g_said.size(), 1u);
+    EXPECT_EQ(g_said[0],
+              "時計が、前回アラームを確かめた 2004年5月5日 10:00 より前になっています。\n"
+              "同じアラームを二度鳴らさないため、この時刻までのアラームは鳴りません。\n\n"
+              "鳴らないアラーム:\n2004年5月5日  9:30  朝会\n2004年5月5日 10:00  定例");
+    EXPECT_EQ(alarm_text(), "(none)");
+    // Never twice: the minutes up to the mark stay silent, the next one rings, and nothing
+    // more is said.
+    EXPECT_EQ(tick_at(9, 30), "(none)");
+    EXPECT_EQ(tick_at(10, 0), "(none)");
+    EXPECT_NE(tick_at(10, 1).find("\r\n後\r\n"), std::string::npos);
+    EXPECT_EQ(g_said.size(), 1u);
 }
 
 TEST_F(MainAlarms, SnoozeBringsTheSameAlarmsBackEvenWhileHidden) {

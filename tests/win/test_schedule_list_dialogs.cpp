@@ -13,6 +13,7 @@
 #include "calendar/date.h"
 #include "dialogs/day_contents_win.h"
 #include "dialogs/recent_schedule_win.h"
+#include "dialogs/schedule_lists.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
 #include "tests/host/entry_maker.h"
@@ -234,6 +235,42 @@ TEST_F(ScheduleListDialogs, DayContentsHandAnEntryToTheScheduleDialog) {
     }
 }
 
+// A spanning entry is listed on each of its days, a repeating one on each occurrence; a time
+// with its end widens the time column to show it whole.
+TEST_F(ScheduleListDialogs, DayContentsOfSpansAndRepeats) {
+    ScheduleEntry weekly = make_entry(2004, 12, 6, 0, "週次", 14, 0, 1);
+    weekly.repeat.kind = RepeatKind::kWeekly;
+    weekly.repeat.interval = 1;
+    weekly.repeat.weekdays = 1 << 1;
+    weekly.has_end_time = 1, weekly.end_hour = 15, weekly.end_minute = 30;
+    append_entry(&schedule, weekly);
+    ScheduleEntry vacation = make_entry(2004, 12, 18, 1, "休暇");
+    vacation.span_days = 4;
+    append_entry(&schedule, vacation);
+    static const struct {
+        int d;
+        std::vector<std::string> rows;
+        bool wide;
+    } cases[] = {
+        {20, {"0||14:00〜15:30|週次", "1|||休暇"}, true},
+        {22, {"1|||休暇"}, false},
+        {23, {}, false},
+        {27, {"0||14:00〜15:30|週次"}, true},
+    };
+    for (const auto& c : cases) {
+        ModalDriver driver({[&c](HWND dlg) {
+            HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
+            EXPECT_EQ(rows_of(list, 3), c.rows) << c.d;
+            const int width = (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0);
+            const int narrow = (int)SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>("99:9900"));
+            const int wide = (int)SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(kTimeRangeSample));
+            EXPECT_EQ(width, c.wide ? wide : narrow) << c.d;
+            PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        }});
+        EXPECT_EQ(driver.run([&c] { return open_day(2004, 12, c.d); }), DayContentsResult::kClosed);
+    }
+}
+
 TEST_F(ScheduleListDialogs, RecentListFromToday) {
     // Today is 20 December 2004 (Monday).
     add_entry(-1, 1, 5, "新年会", 0, 18, 30, 1);      // next year: 16 days
@@ -277,10 +314,12 @@ TEST_F(ScheduleListDialogs, RecentListFromToday) {
         SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_RECENT_WIDTH, CBN_SELENDOK),
                      reinterpret_cast<LPARAM>(combo));
         EXPECT_EQ(settings.ToDoWidth, 16);
+        // The rows in date order: it comes last.
         const std::vector<std::string> rows = rows_of(list, 5);
         ASSERT_EQ(rows.size(), 6u);
-        EXPECT_EQ(rows[0], "0|16日後| 1月 5日(水)|18:30|A|新年会");
-        EXPECT_EQ(rows[5], "0|11日後|12月31日(金)|||eleven");
+        EXPECT_EQ(rows[0], "1|今日|12月20日(月)|||today");
+        EXPECT_EQ(rows[4], "0|11日後|12月31日(金)|||eleven");
+        EXPECT_EQ(rows[5], "0|16日後| 1月 5日(水)|18:30|A|新年会");
         EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 15);
         CheckDlgButton(dlg, IDC_RECENT_BOOT, BST_UNCHECKED);
         PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);  // Esc: ignored

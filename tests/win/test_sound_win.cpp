@@ -88,12 +88,12 @@ TEST_F(SoundFake, PlayOpensSetsAndStarts) {
 
 TEST_F(SoundFake, SecondPlayTellsTheFirstWindowBeforeOpening) {
     ASSERT_TRUE(player().select_device("MID"));
-    ASSERT_EQ(player().play(a_, "x.mid"), 0u);
+    ASSERT_EQ(player().play(a_, "C:\\s\\x.mid"), 0u);
     calls.clear();
     ASSERT_TRUE(player().select_device("WAV"));
-    EXPECT_EQ(player().play(b_, "y.wav"), 0u);
+    EXPECT_EQ(player().play(b_, "C:\\s\\y.wav"), 0u);
     EXPECT_EQ(log(),
-              "stop 1 0\nclose 1 0\n208 to A\nopen 0 type+element WaveAudioy.wav\nset 2 ms\n"
+              "stop 1 0\nclose 1 0\n208 to A\nopen 0 type+element WaveAudioC:\\s\\y.wav\nset 2 ms\n"
               "play 2 0\n");
     calls.clear();
     player().stop();
@@ -108,9 +108,9 @@ TEST_F(SoundFake, FailuresLeaveNothingPlaying) {
         const char* log;
     } cases[] = {
         {MCIERR_FILE_NOT_FOUND, 0, MCIERR_FILE_NOT_FOUND,
-         "open 0 type+element Sequencerz.rmi\n"},
+         "open 0 type+element SequencerC:\\s\\z.rmi\n"},
         {0, MCIERR_HARDWARE, MCIERR_HARDWARE,
-         "open 0 type+element Sequencerz.rmi\nset 1 ms\nplay 1 0\nclose 1 0\n"},
+         "open 0 type+element SequencerC:\\s\\z.rmi\nset 1 ms\nplay 1 0\nclose 1 0\n"},
     };
     for (const auto& c : cases) {
         calls.clear();
@@ -118,9 +118,34 @@ TEST_F(SoundFake, FailuresLeaveNothingPlaying) {
         mci().open_error = c.open;
         mci().play_error = c.play;
         ASSERT_TRUE(player().select_device("RMI"));
-        EXPECT_EQ(player().play(a_, "z.rmi"), c.result);
+        EXPECT_EQ(player().play(a_, "C:\\s\\z.rmi"), c.result);
         EXPECT_FALSE(player().playing());
         EXPECT_EQ(log(), c.log);
+    }
+}
+
+// Only a file on a local fixed disk is opened: a share, a device, a URL or a relative name
+// never reaches the device. A sound playing still stops, and its window is told.
+TEST_F(SoundFake, OpensNothingButAFileOnALocalFixedDisk) {
+    const char* const refused[] = {
+        "\\\\10.9.9.9\\share\\ring.wav", "//host/share/ring.wav",
+        "\\\\?\\UNC\\host\\s\\a.wav",  "\\\\.\\pipe\\a.wav",
+        "\\\\?\\C:\\a.wav",           "file:///C:/a.wav",
+        "http://host/a.wav",           "a.wav",
+        "C:a.wav",                     "C:\\CON.wav",
+        "C:\\a.wav:x",                 "A:\\a.wav",  // no such drive here
+    };
+    for (const char* path : refused) {
+        ASSERT_TRUE(player().select_device("WAV"));
+        ASSERT_EQ(player().play(a_, "C:\\s\\before.wav"), 0u);
+        calls.clear();
+        EXPECT_EQ(player().play(b_, path), (MCIERROR)MCIERR_FILE_NOT_FOUND) << path;
+        EXPECT_FALSE(player().playing()) << path;
+        EXPECT_EQ(log(), "stop 1 0\nclose 1 0\n208 to A\n") << path;
+        calls.clear();
+        EXPECT_FALSE(player().start_file(b_, path)) << path;
+        EXPECT_EQ(mci().count("open"), 0) << path;
+        mci().next_id = 1;
     }
 }
 
@@ -136,7 +161,7 @@ TEST_F(SoundFake, PollStopsOnlyWhenTheDeviceHasStopped) {
         {MCI_MODE_STOP, 0, true},
     };
     ASSERT_TRUE(player().select_device("WAV"));
-    ASSERT_EQ(player().play(a_, "a.wav"), 0u);
+    ASSERT_EQ(player().play(a_, "C:\\s\\a.wav"), 0u);
     for (const auto& c : cases) {
         calls.clear();
         mci().status_mode = c.mode;
@@ -151,7 +176,7 @@ TEST_F(SoundFake, PollStopsOnlyWhenTheDeviceHasStopped) {
 
 TEST_F(SoundFake, StopWhileIdleStillTellsTheWindow) {
     ASSERT_TRUE(player().select_device("WAV"));
-    ASSERT_EQ(player().play(a_, "a.wav"), 0u);
+    ASSERT_EQ(player().play(a_, "C:\\s\\a.wav"), 0u);
     player().stop();
     calls.clear();
     player().stop();
@@ -190,8 +215,8 @@ TEST_F(SoundFake, ExtensionTable) {
     calls.clear();
     player().stop();
     calls.clear();
-    EXPECT_EQ(player().play(a_, "a.wav"), 0u);
-    EXPECT_EQ(calls[0], "open 0 type+element LowerWavea.wav");
+    EXPECT_EQ(player().play(a_, "C:\\s\\a.wav"), 0u);
+    EXPECT_EQ(calls[0], "open 0 type+element LowerWaveC:\\s\\a.wav");
 }
 
 TEST_F(SoundFake, MissingLibraryOrCommand) {
@@ -200,7 +225,7 @@ TEST_F(SoundFake, MissingLibraryOrCommand) {
     none.table = FakeMci::table;
     SoundPlayer missing(none);
     EXPECT_FALSE(missing.load_library());
-    EXPECT_EQ(missing.play(a_, "a.wav"), 1u);
+    EXPECT_EQ(missing.play(a_, "C:\\s\\a.wav"), 1u);
     EXPECT_EQ(missing.send(0, MCI_CLOSE, 0, 0), (MCIERROR)MCIERR_DEVICE_NOT_READY);
     EXPECT_FALSE(missing.playing());
     // A library without the command function: every command is "not ready".
@@ -208,7 +233,7 @@ TEST_F(SoundFake, MissingLibraryOrCommand) {
     kernel.library = "KERNEL32.DLL";
     SoundPlayer without(kernel);
     EXPECT_TRUE(without.load_library());
-    EXPECT_EQ(without.play(a_, "a.wav"), (MCIERROR)MCIERR_DEVICE_NOT_READY);
+    EXPECT_EQ(without.play(a_, "C:\\s\\a.wav"), (MCIERROR)MCIERR_DEVICE_NOT_READY);
     EXPECT_FALSE(without.playing());
     EXPECT_TRUE(calls.empty());
 }
@@ -217,7 +242,7 @@ TEST_F(SoundFake, MissingLibraryOrCommand) {
 // it has ended, and asks no more after that.
 TEST_F(SoundFake, PollsByItselfUntilTheSoundEnds) {
     ASSERT_TRUE(player().select_device("WAV"));
-    ASSERT_EQ(player().play(a_, "a.wav"), 0u);
+    ASSERT_EQ(player().play(a_, "C:\\s\\a.wav"), 0u);
     calls.clear();
     win_test::pump_for(1200);
     EXPECT_GE(mci().count("status"), 1) << log();
@@ -236,9 +261,9 @@ TEST_F(SoundFake, PlayersAreIndependent) {
     SoundPlayer other(win_test::fake_sound_system());
     SetPropA(b_, kPlayerProp, &other);
     ASSERT_TRUE(player().select_device("WAV"));
-    ASSERT_EQ(player().play(a_, "a.wav"), 0u);
+    ASSERT_EQ(player().play(a_, "C:\\s\\a.wav"), 0u);
     ASSERT_TRUE(other.select_device("MID"));
-    ASSERT_EQ(other.play(b_, "b.mid"), 0u);
+    ASSERT_EQ(other.play(b_, "C:\\s\\b.mid"), 0u);
     calls.clear();
     other.stop();
     EXPECT_TRUE(player().playing());

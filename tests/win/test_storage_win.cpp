@@ -237,10 +237,11 @@ void make_legacy_key() {
     a.alarm_at = 99;
     std::memset(a.memo, 'm', sizeof a.memo);  // no terminator anywhere
     std::memset(a.sound_file, 's', sizeof a.sound_file);
-    set_value(key, "schedule01", &a, sizeof a);
+    // The legacy record is the first kRegistryRecordSize bytes of the entry's image.
+    set_value(key, "schedule01", &a, kRegistryRecordSize);
     ScheduleEntry b = entry(8);
     b.day = 0;
-    set_value(key, "schedule02", &b, sizeof b);
+    set_value(key, "schedule02", &b, kRegistryRecordSize);
     RegCloseKey(key);
 }
 
@@ -309,6 +310,24 @@ TEST_F(StorageWin, FileStampsComeFromTheFileSystem) {
     EXPECT_EQ(second.size, 3u);
     EXPECT_EQ(second.time, first.time + 30000000u);
     EXPECT_NE(second, first);
+}
+
+// The temporary file a killed save or export left is removed when the next write of that
+// file starts; a hard link standing under its name is removed, not written through.
+TEST_F(StorageWin, AStaleTemporaryGoesAndIsNeverWrittenThrough) {
+    const std::string target = dir_ + "export.ics", tmp = target + ".tmp", other = dir_ + "other.txt";
+    for (bool link : {false, true}) {
+        put_file(target, "old");
+        put_file(other, "someone else's");
+        if (link)
+            ASSERT_TRUE(CreateHardLinkA(tmp.c_str(), other.c_str(), nullptr));
+        else
+            put_file(tmp, "memo in plain text");
+        ASSERT_TRUE(fileio_win()->write_atomic(target.c_str(), "new", 3)) << link;
+        EXPECT_EQ(get_file(target), "new") << link;
+        EXPECT_EQ(get_file(other), "someone else's") << link;
+        EXPECT_EQ(GetFileAttributesA(tmp.c_str()), INVALID_FILE_ATTRIBUTES) << link;
+    }
 }
 
 TEST_F(StorageWin, EditsMadeThroughTheProfileFunctionsMeanwhileSurvive) {
