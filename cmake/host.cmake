@@ -1,6 +1,7 @@
 # Host (Linux) build: the portable core under GoogleTest with ASan and UBSan. The 32-bit
 # tree (cmake/i686-linux.cmake) takes UBSan alone (AddressSanitizer does not run under
-# qemu-user) and GoogleTest built from its sources (the system's library is 64-bit).
+# qemu-user) and a GoogleTest built for i686 (the system's library is 64-bit): the one
+# scripts/prebuilt_gtest.sh made for the machine, or one built from its sources.
 option(ZELMAR_SANITIZE "Build host tests with sanitizers" ON)
 set(ZELMAR_SANITIZERS "address,undefined" CACHE STRING "Sanitizers of the host tests")
 option(ZELMAR_GTEST_FROM_SOURCE "Build GoogleTest from GTEST_SRC_DIR" OFF)
@@ -12,19 +13,12 @@ if(ZELMAR_SANITIZE)
   target_link_options(zcore PUBLIC ${SAN})
 endif()
 
-if(ZELMAR_GTEST_FROM_SOURCE)
-  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  add_subdirectory(${GTEST_SRC_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  add_library(GTest::gtest ALIAS gtest)
-  add_library(GTest::gtest_main ALIAS gtest_main)
-else()
-  find_package(GTest REQUIRED)
-endif()
+include(cmake/gtest.cmake)
 file(GLOB HOST_TEST_SRC CONFIGURE_DEPENDS tests/host/*.cpp)
 add_executable(host_tests ${HOST_TEST_SRC})
 target_link_libraries(host_tests PRIVATE zcore GTest::gtest GTest::gtest_main)
-target_compile_options(host_tests PRIVATE ${WARN} ${SAN})
+target_compile_options(host_tests PRIVATE ${WARN} ${SAN} ${TEST_OPT})
+zelmar_test_headers(host_tests <gtest/gtest.h> <cstdint> <cstring> <string> <vector>)
 # The calendar-server readers are tested through a real XML parser (libxml2, tests/host/
 # xml_host_parser.h). The 32-bit tree has no libxml2 for its target and leaves those out.
 find_package(LibXml2)

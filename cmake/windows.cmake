@@ -38,9 +38,17 @@ file(GLOB ZIMAGE_SRC CONFIGURE_DEPENDS image/zimage/*_win.cpp image/zimage/*_win
 add_image_plugin(zimage OUTPUT_NAME ZIMAGE DIRECTORY ${CMAKE_BINARY_DIR} SOURCES ${ZIMAGE_SRC})
 target_link_libraries(zimage PRIVATE zcore ole32 windowscodecs uuid)
 
+# The program's sources without WinMain, so that the tests and benchmarks drive its window code
+# in-process; the program itself is WinMain with this library, compiled once for all of them.
+set(APP_LIB_SRC ${APP_SRC})
+list(FILTER APP_LIB_SRC EXCLUDE REGEX "winmain_win\\.cpp$")
+add_library(zapp STATIC ${APP_LIB_SRC})
+target_link_libraries(zapp PUBLIC zedge)
+target_compile_options(zapp PRIVATE ${WARN})
+
 file(GLOB RC_SRC CONFIGURE_DEPENDS resources/*.rc)
-add_executable(Zelmar WIN32 ${APP_SRC} ${RC_SRC})
-target_link_libraries(Zelmar PRIVATE zedge)
+add_executable(Zelmar WIN32 app/winmain_win.cpp ${RC_SRC})
+target_link_libraries(Zelmar PRIVATE zapp)
 target_compile_options(Zelmar PRIVATE ${WARN})
 target_link_options(Zelmar PRIVATE ${STATIC_RT})
 set_property(TARGET Zelmar PROPERTY OUTPUT_NAME Zelmar)
@@ -51,21 +59,17 @@ set_source_files_properties(${RC_SRC} image/zimage/zimage_win.rc PROPERTIES COMP
                             OBJECT_DEPENDS "${RC_DEPS}")
 
 if(ZELMAR_WIN_TESTS)
-  # GoogleTest from the Debian source package, cross-compiled with the program.
+  # GoogleTest cross-compiled for this target (no system library for it): prebuilt for the
+  # machine or built here from the Debian sources.
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  add_subdirectory(${GTEST_SRC_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-
-  # App sources without WinMain, so tests can drive window code in-process.
-  set(APP_LIB_SRC ${APP_SRC})
-  list(FILTER APP_LIB_SRC EXCLUDE REGEX "winmain_win\\.cpp$")
-  add_library(zapp STATIC ${APP_LIB_SRC})
-  target_link_libraries(zapp PUBLIC zedge)
+  set(ZELMAR_GTEST_FROM_SOURCE ON)
+  include(cmake/gtest.cmake)
 
   file(GLOB WIN_TEST_SRC CONFIGURE_DEPENDS tests/win/*.cpp)
   add_executable(win_tests ${WIN_TEST_SRC} ${RC_SRC})
-  target_link_libraries(win_tests PRIVATE zapp gtest gtest_main version)
+  target_link_libraries(win_tests PRIVATE zapp GTest::gtest GTest::gtest_main version ws2_32)  # ws2_32: the HTTP tests' own server
+  target_compile_options(win_tests PRIVATE ${TEST_OPT})
+  zelmar_test_headers(win_tests <windows.h> <gtest/gtest.h> <cstdint> <cstring> <string> <vector>)
   target_link_options(win_tests PRIVATE ${STATIC_RT})
 
   # End-to-end driver: a console program that starts Zelmar.exe and drives it by messages.
@@ -74,6 +78,8 @@ if(ZELMAR_WIN_TESTS)
     add_executable(e2e_driver ${E2E_SRC})
     target_include_directories(e2e_driver PRIVATE ${CMAKE_SOURCE_DIR})
     target_link_libraries(e2e_driver PRIVATE zcore ${WIN_LIBS})
+    target_compile_options(e2e_driver PRIVATE ${TEST_OPT})
+    zelmar_test_headers(e2e_driver <windows.h> <cstdint> <cstring> <string> <vector>)
     target_link_options(e2e_driver PRIVATE ${STATIC_RT})
   endif()
 
@@ -102,16 +108,23 @@ if(ZELMAR_WIN_TESTS)
     add_dependencies(win_tests plugin_${pname})
   endforeach()
   add_dependencies(win_tests zimage Zelmar)  # read by the tests from the build tree
+  # What the end-to-end layer runs: the driver and the programs it starts (run.sh builds the
+  # driver alone for its screenshot).
   if(TARGET e2e_driver)
-    add_dependencies(e2e_driver zimage Zelmar ZelmarSeam)
+    add_custom_target(e2e)
+    add_dependencies(e2e e2e_driver zimage Zelmar ZelmarSeam)
   endif()
+
+  # Benchmarks are built by scripts/bench.sh (target benchmarks), not with the tree.
+  add_custom_target(benchmarks)
 
   file(GLOB BENCH_SRC CONFIGURE_DEPENDS tests/bench/*.cpp)
   foreach(src ${BENCH_SRC})
     get_filename_component(name ${src} NAME_WE)
     # With the resources: some benchmarks open the program's dialogs. The imaging component
     # writes the photo-sized pictures.
-    add_executable(${name} ${src} ${RC_SRC})
+    add_executable(${name} EXCLUDE_FROM_ALL ${src} ${RC_SRC})
+    add_dependencies(benchmarks ${name})
     target_link_libraries(${name} PRIVATE zapp ole32 windowscodecs psapi uuid)
     target_link_options(${name} PRIVATE ${STATIC_RT})
   endforeach()
@@ -121,24 +134,24 @@ if(ZELMAR_WIN_TESTS)
   # common controls and shell after its first paint (imported at start, delay-loaded, or
   # through the program's wrappers), and the program linked with delay-load libraries.
   set(BARE_SRC tests/bench/bare/bare_window.cpp)
-  add_executable(bench_bare_window WIN32 ${BARE_SRC})
+  add_executable(bench_bare_window WIN32 EXCLUDE_FROM_ALL ${BARE_SRC})
   target_compile_definitions(bench_bare_window PRIVATE BARE_USES=0)
-  add_executable(bench_bare_manifest WIN32 ${BARE_SRC} ${RC_SRC})
+  add_executable(bench_bare_manifest WIN32 EXCLUDE_FROM_ALL ${BARE_SRC} ${RC_SRC})
   target_compile_definitions(bench_bare_manifest PRIVATE BARE_USES=0)
-  add_executable(bench_bare_eager WIN32 ${BARE_SRC} ${RC_SRC})
+  add_executable(bench_bare_eager WIN32 EXCLUDE_FROM_ALL ${BARE_SRC} ${RC_SRC})
   target_compile_definitions(bench_bare_eager PRIVATE BARE_USES=1)
   target_link_libraries(bench_bare_eager PRIVATE comctl32 comdlg32 shell32)
-  add_executable(bench_bare_delay WIN32 ${BARE_SRC} ${RC_SRC})
+  add_executable(bench_bare_delay WIN32 EXCLUDE_FROM_ALL ${BARE_SRC} ${RC_SRC})
   target_compile_definitions(bench_bare_delay PRIVATE BARE_USES=1)
   zelmar_delay_load(bench_bare_delay comctl32 comdlg32 shell32)
-  add_executable(bench_bare_lazy WIN32 ${BARE_SRC} config/system_dlls_win.cpp ${RC_SRC})
+  add_executable(bench_bare_lazy WIN32 EXCLUDE_FROM_ALL ${BARE_SRC} config/system_dlls_win.cpp ${RC_SRC})
   target_compile_definitions(bench_bare_lazy PRIVATE BARE_USES=2)
   set(BARE_TARGETS bench_bare_window bench_bare_manifest bench_bare_eager bench_bare_delay bench_bare_lazy)
   foreach(t ${BARE_TARGETS})
     target_include_directories(${t} PRIVATE ${CMAKE_SOURCE_DIR})
     target_link_options(${t} PRIVATE ${STATIC_RT})
   endforeach()
-  add_executable(Zelmar_delay WIN32 app/winmain_win.cpp ${RC_SRC})
+  add_executable(Zelmar_delay WIN32 EXCLUDE_FROM_ALL app/winmain_win.cpp ${RC_SRC})
   # The delay-load libraries after every library that calls into them.
   target_link_libraries(Zelmar_delay PRIVATE zapp zedge zcore)
   zelmar_delay_load(Zelmar_delay comctl32 comdlg32 shell32)

@@ -67,5 +67,35 @@ using CancelFlag = std::atomic<bool>;
 // confirmed plain http to that server.
 bool dav_password_allowed(const DavUrl& url, bool plain_confirmed);
 
+// Whether Basic credentials may go with a request before the server asks for them: over
+// https and to this machine. Over plain http to another machine the password waits for the
+// server's challenge, so that a server asking for Digest never sees it in the clear.
+bool dav_password_up_front(const DavUrl& url);
+
 // The error for a status that is not a success: 401/403 kAuth, 404/410 kNotFound, else kServer.
 NetError net_error_of_status(int status);
+
+// Methods that may be sent twice to the effect of once: PUT and DELETE by definition, the
+// reading ones (GET, HEAD, OPTIONS, PROPFIND, REPORT) because they change nothing.
+bool http_method_idempotent(const char* method);
+
+// A request whose connection was reset or closed before a byte of its answer came. Real
+// servers do this when a kept connection ends under a request, when they restart, and when
+// they answer early (a refusal) without reading the body and close: the unread body makes the
+// connection end in a reset, and Windows then drops the answer not yet read.
+struct HttpLostAnswer {
+    const char* method;
+    bool with_credentials;  // the user's credentials went with it
+    bool with_body;
+    int sends;              // how often it was sent, each time on a fresh connection
+};
+
+enum class HttpLostVerdict {
+    kSendAgain,  // once more, on a fresh connection
+    kFail,       // the failure as the connection gave it
+    kAuth,       // the credentials refused by a server that answered before reading the body
+};
+
+// An idempotent request is sent once more; lost again with credentials and a body, the
+// server is taken to refuse the credentials (it read no further than their header).
+HttpLostVerdict http_lost_answer(const HttpLostAnswer& lost);

@@ -1,5 +1,6 @@
 #include "schedule/http_client_win.h"
 
+#include <winsock2.h>
 #include <windows.h>
 #include <wincrypt.h>
 #include <winhttp.h>
@@ -46,13 +47,34 @@ std::string narrow(const wchar_t* s, size_t n) {
 // What the status callback learns of one request.
 struct RequestState {
     DWORD secure_flags = 0;
+    ULONGLONG received = 0;  // bytes of the answer to the latest send
 };
 
+// The byte count of a read: Wine reports a failed read as -1.
+ULONGLONG bytes_received(const void* info) {
+    const int n = *static_cast<const int*>(info);
+    return n > 0 ? (ULONGLONG)n : 0;
+}
+
 void CALLBACK on_status(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DWORD length) {
-    if (status != WINHTTP_CALLBACK_STATUS_SECURE_FAILURE || !context || !info ||
-        length < sizeof(DWORD))
-        return;
-    reinterpret_cast<RequestState*>(context)->secure_flags |= *static_cast<DWORD*>(info);
+    if (!context || !info || length < sizeof(DWORD)) return;
+    RequestState* state = reinterpret_cast<RequestState*>(context);
+    if (status == WINHTTP_CALLBACK_STATUS_SECURE_FAILURE) state->secure_flags |= *static_cast<DWORD*>(info);
+    else if (status == WINHTTP_CALLBACK_STATUS_RESPONSE_RECEIVED) state->received += bytes_received(info);
+}
+
+// A connection reset, aborted or closed: with no byte of the answer received, the answer is
+// lost. The client passes a socket's own error on as it is (Wine's does).
+bool connection_dropped(DWORD code) {
+    switch (code) {
+    case ERROR_WINHTTP_CONNECTION_ERROR:
+    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
+    case WSAECONNRESET:
+    case WSAECONNABORTED:
+        return true;
+    default:
+        return false;
+    }
 }
 
 NetError secure_error(DWORD flags) {
@@ -230,7 +252,10 @@ struct WinHttpClient::Impl {
                                   settings.password.c_str(), nullptr);
     }
 
-    NetError read_body(HINTERNET request, size_t max, ULONGLONG deadline, std::string* body) {
+    // The answer's body, at most max bytes. With whole, an answer that ends before the length
+    // it declared is refused as cut off (the client itself takes the end of the connection for
+    // the end of the body).
+    NetError read_body(HINTERNET request, size_t max, ULONGLONG deadline, bool whole, std::string* body) {
         bool found = false;
         const DWORD declared = number_header(request, WINHTTP_QUERY_CONTENT_LENGTH, &found);
         if (found && declared > max) return NetError::kTooLarge;
@@ -244,7 +269,7 @@ struct WinHttpClient::Impl {
                 RequestState none;
                 return error_of(GetLastError(), none);
             }
-            if (read == 0) return NetError::kNone;
+            if (read == 0) return whole && found && body->size() < declared ? NetError::kServer : NetError::kNone;
             if (body->size() + read > max) return NetError::kTooLarge;
             body->append(buf.data(), read);
         }
@@ -275,71 +300,83 @@ struct WinHttpClient::Impl {
         return verdict;
     }
 
-    NetError exchange(const HttpRequest& req, HttpResponse* res) {
-        const ULONGLONG deadline = GetTickCount64() + (ULONGLONG)settings.request_limit_ms;
+    // How one send on a fresh connection ended.
+    struct Sent {
+        NetError error;
+        bool lost;              // the connection dropped before a byte of the answer came
+        bool with_credentials;  // the user's credentials went with the send that failed
+    };
+
+    // Sends req on a fresh request handle, answering the server's or a proxy's authentication
+    // request once.
+    Sent send_once(const HttpRequest& req, HttpResponse* res, ULONGLONG deadline) {
         std::wstring host = wide(req.url.host);
         if (host.size() > 2 && host.front() == L'[') host = host.substr(1, host.size() - 2);
         Handle connect(WinHttpConnect(session, host.c_str(), (INTERNET_PORT)req.url.port, 0));
-        if (!connect.h) return NetError::kAddress;
+        if (!connect.h) return {NetError::kAddress, false, false};
         const std::wstring method = wide(req.method);
         const std::wstring target = wide(req.url.target());
         DWORD flags = WINHTTP_FLAG_ESCAPE_DISABLE | WINHTTP_FLAG_ESCAPE_DISABLE_QUERY;
         if (req.url.https) flags |= WINHTTP_FLAG_SECURE;
         Handle request(WinHttpOpenRequest(connect.h, method.c_str(), target.c_str(), nullptr,
                                           WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
-        if (!request.h) return NetError::kConnect;
+        if (!request.h) return {NetError::kConnect, false, false};
         RequestState state;
         DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&state);
         WinHttpSetOption(request.h, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context);
-        WinHttpSetStatusCallback(request.h, on_status, WINHTTP_CALLBACK_FLAG_SECURE_FAILURE, 0);
+        WinHttpSetStatusCallback(request.h, on_status,
+                                 WINHTTP_CALLBACK_FLAG_SECURE_FAILURE | WINHTTP_CALLBACK_FLAG_RECEIVE_RESPONSE, 0);
         DWORD features = WINHTTP_DISABLE_COOKIES;
         if (!req.follow_redirects) features |= WINHTTP_DISABLE_REDIRECTS;
         WinHttpSetOption(request.h, WINHTTP_OPTION_DISABLE_FEATURE, &features, sizeof features);
         const int t = settings.timeout_ms;
         WinHttpSetTimeouts(request.h, t, t, t, t);
         choose_proxy(request.h, req.url);
-        if (req.with_password && server_scheme)
-            set_credentials(request.h, WINHTTP_AUTH_TARGET_SERVER, server_scheme);
+        // The scheme whose credentials go with the next send: the one the server took, or
+        // Basic before any challenge where the password may go so. A server that asks first
+        // answers before reading the body, and the reset that follows can lose its answer.
+        DWORD sent_scheme = 0;
+        if (req.with_password) {
+            if (server_scheme) sent_scheme = server_scheme;
+            else if (dav_password_up_front(req.url) && !settings.user.empty()) sent_scheme = WINHTTP_AUTH_SCHEME_BASIC;
+            if (sent_scheme) set_credentials(request.h, WINHTTP_AUTH_TARGET_SERVER, sent_scheme);
+        }
 
         std::wstring headers;
         for (const HttpHeader& h : req.headers) headers += wide(h.name) + L": " + wide(h.value) + L"\r\n";
-        bool server_tried = server_scheme != 0, proxy_tried = false;
-        bool answered_challenge = false;  // credentials sent in answer to this request's 401
+        bool server_answered = false, proxy_tried = false;
         for (;;) {
-            if (cancelled()) return NetError::kCancelled;
+            if (cancelled()) return {NetError::kCancelled, false, false};
+            state.received = 0;
             if (!WinHttpSendRequest(request.h, headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
                                     (DWORD)-1, req.body.empty() ? WINHTTP_NO_REQUEST_DATA
                                                                 : const_cast<char*>(req.body.data()),
                                     (DWORD)req.body.size(), (DWORD)req.body.size(), 0) ||
                 !WinHttpReceiveResponse(request.h, nullptr)) {
-                const NetError e = error_of(GetLastError(), state);
-                // Some servers drop the connection instead of answering credentials they refuse.
-                if (e == NetError::kConnect && answered_challenge) {
-                    res->status = 401;
-                    return NetError::kAuth;
-                }
-                return e == NetError::kCertOther && !state.secure_flags ? certificate_reason(connect.h, host)
-                                                                         : e;
+                const DWORD code = GetLastError();
+                NetError e = error_of(code, state);
+                if (e == NetError::kCertOther && !state.secure_flags) e = certificate_reason(connect.h, host);
+                return {e, connection_dropped(code) && state.received == 0, sent_scheme != 0};
             }
             bool found = false;
             res->status = (int)number_header(request.h, WINHTTP_QUERY_STATUS_CODE, &found);
-            if (!found) return NetError::kServer;
-            // An authentication request answered once with the credentials, on the same request.
-            const bool server_auth = res->status == 401 && req.with_password && !server_tried;
+            if (!found) return {NetError::kServer, false, false};
+            // An authentication request answered once, on the same request; never again with
+            // the scheme whose credentials it has just refused.
+            const bool server_auth = res->status == 401 && req.with_password && !server_answered;
             const bool proxy_auth = res->status == 407 && !proxy_tried;
             if (!server_auth && !proxy_auth) break;
             DWORD target = 0;
             const DWORD scheme = auth_scheme(request.h, &target);
-            if (!scheme) break;
+            if (!scheme || (target == WINHTTP_AUTH_TARGET_SERVER && scheme == sent_scheme)) break;
             std::string drained;
-            read_body(request.h, kDrainBytes, deadline, &drained);
+            read_body(request.h, kDrainBytes, deadline, false, &drained);
             set_credentials(request.h, target, scheme);
             if (target == WINHTTP_AUTH_TARGET_PROXY) {
                 proxy_tried = true;
             } else {
-                server_tried = true;
-                answered_challenge = true;
-                server_scheme = scheme;
+                server_answered = true;
+                sent_scheme = server_scheme = scheme;
             }
         }
         header(request.h, WINHTTP_QUERY_ETAG, &res->etag);
@@ -347,7 +384,29 @@ struct WinHttpClient::Impl {
         header(request.h, WINHTTP_QUERY_LOCATION, &res->location);
         header(request.h, WINHTTP_QUERY_CONTENT_TYPE, &res->content_type);
         if (res->status == 401) server_scheme = 0;
-        return read_body(request.h, req.max_body, deadline, &res->body);
+        const bool whole = req.method != "HEAD" && res->status != 204 && res->status != 304;
+        return {read_body(request.h, req.max_body, deadline, whole, &res->body), false, false};
+    }
+
+    // One request: sent once more on a fresh connection when the first lost its answer.
+    NetError exchange(const HttpRequest& req, HttpResponse* res) {
+        const ULONGLONG deadline = GetTickCount64() + (ULONGLONG)settings.request_limit_ms;
+        for (int sends = 1;; ++sends) {
+            const Sent sent = send_once(req, res, deadline);
+            if (!sent.lost) return sent.error;
+            switch (http_lost_answer({req.method.c_str(), sent.with_credentials, !req.body.empty(), sends})) {
+            case HttpLostVerdict::kSendAgain:
+                if (cancelled()) return NetError::kCancelled;
+                if (GetTickCount64() > deadline) return NetError::kTimeout;
+                *res = HttpResponse();
+                break;
+            case HttpLostVerdict::kAuth:
+                res->status = 401;
+                return NetError::kAuth;
+            case HttpLostVerdict::kFail:
+                return sent.error;
+            }
+        }
     }
 };
 

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Benchmarks (not tests): builds the win64 tree and runs each benchmark program under wine64
+# Benchmarks (not tests): builds the benchmarks of the win64 tree and runs each benchmark program under wine64
 # on a virtual display, printing its figures. Names may be given: bench_storage bench_paint.
 set -uo pipefail
-bash "$(dirname "$0")/setup.sh" || exit 1
+. "$(dirname "$0")/setup_first.sh"
 . "$(dirname "$0")/env.sh"
-"$ROOT/scripts/build.sh" win64 || exit 1
+"$ROOT/scripts/build.sh" win64:benchmarks || exit 1
 trap 'wineserver -k >/dev/null 2>&1; xvfb_stop' EXIT
 xvfb_start 1024x768x24 || exit 1
 wine_prefix_ready

@@ -5,7 +5,7 @@
 # Windows reads it), then checks the zip (scripts/check_package.sh). The version is the one
 # of resources/version.h.
 set -euo pipefail
-bash "$(dirname "$0")/setup.sh"
+. "$(dirname "$0")/setup_first.sh"
 . "$(dirname "$0")/env.sh"
 "$ROOT/scripts/build.sh" win32
 

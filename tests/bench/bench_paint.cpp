@@ -100,6 +100,12 @@ int main() {
     run(340, 340, 200);
     std::printf("text pictures after it: %ld KB\n", bench_text_pictures().bytes() / 1024);
     run(1920, 1200, 40);
+    // 500 entries that all repeat (daily, weekly with skipped days, monthly by weekday,
+    // spanning days): the first paint works their month out, later ones keep it.
+    fill_bench_repeating_entries(&schedule, kMaxEntries);
+    std::printf("500 repeating entries\n");
+    run(340, 340, 200);
+    run(1920, 1200, 40);
     // The same without entries: what the day classification adds.
     schedule.count = 0;
     std::printf("without entries\n");

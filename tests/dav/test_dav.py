@@ -31,12 +31,19 @@ FILTER = sys.argv[4] if len(sys.argv) > 4 else ""
 USER, PASSWORD = "alice", "s3cret-Pa55-zelmar"
 HERE = os.path.dirname(os.path.abspath(__file__))
 FIGURES = []
+HELD_PORTS = []  # sockets holding the ports of the run's servers
 
 
 def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
+    """A port of 127.0.0.1 kept for this run. A socket stays bound to it with SO_REUSEADDR and
+    never listens: the kernel gives the port to nobody else (no bind to port 0, no outgoing
+    connection of any process on the machine), while a server started on it, which binds with
+    SO_REUSEADDR too (Python's socketserver does), listens there, again after a restart."""
+    s = socket.socket()
+    s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    s.bind(("127.0.0.1", 0))
+    HELD_PORTS.append(s)
+    return s.getsockname()[1]
 
 
 def wait_port(port, proc, seconds=20):
@@ -81,7 +88,11 @@ class Radicale:
         self.proc = subprocess.Popen(["/usr/bin/python3", "-m", "radicale", "--config",
                                       os.path.join(self.root, "config")],
                                      stdout=log, stderr=log, stdin=subprocess.DEVNULL)
-        wait_port(self.port, self.proc)
+        try:
+            wait_port(self.port, self.proc)
+        except Exception:
+            self.stop()  # a server that did not come up is not left running
+            raise
 
     def stop(self):
         if self.proc and self.proc.poll() is None:
@@ -136,6 +147,8 @@ def local(store):
 
 def sync(store, url, *extra, check=True):
     r = tool("sync", winpath(store), url, *extra, check=check)
+    if "error" not in r:
+        raise AssertionError("dav_tool sync %s gave no result (exit %d): %r" % (url, r["_rc"], r["_lines"]))
     for key in ("server", "uploaded", "downloaded", "deleted_here", "deleted_there", "kept_both",
                 "not_taken", "unreadable", "retry", "requests", "ms", "cpu_ms", "peak_kb", "max_gap_ms",
                 "local"):
@@ -196,7 +209,11 @@ class Suite:
         os.makedirs(self.root)
         self.rad = Radicale(os.path.join(self.root, "radicale"))
         self.stores = 0
-        tool("password", self.rad.url(), USER, PASSWORD)
+        try:
+            tool("password", self.rad.url(), USER, PASSWORD)
+        except Exception:
+            self.stop()
+            raise
 
     def store(self):
         self.stores += 1
@@ -215,6 +232,9 @@ class Suite:
         end = time.time() + 120
         while len(self.rad.items(calendar)) < 40 and time.time() < end and p.poll() is None:
             time.sleep(0.05)
+        if p.poll() is not None:
+            out = p.communicate()[0].decode("cp932", "replace")
+            raise AssertionError("the sync ended before it was under way: %s" % out)
         return p
 
     # --- the scenarios ---
@@ -537,7 +557,11 @@ class Suite:
         good = make_cert("good", ["DNS:localhost"])
         old = make_cert("old", ["DNS:localhost"], expired=True)
         tls = Radicale(os.path.join(self.root, "tls"), tls=good[:2])
-        stale = Radicale(os.path.join(self.root, "stale"), tls=old[:2])
+        try:
+            stale = Radicale(os.path.join(self.root, "stale"), tls=old[:2])
+        except Exception:
+            tls.stop()
+            raise
         try:
             tool("password", tls.url(), USER, PASSWORD)
             tool("password", tls.url(host="127.0.0.1"), USER, PASSWORD)

@@ -1,6 +1,8 @@
 // End-to-end driver. Usage:
-//   e2e_driver <path of Zelmar.exe> <work folder> [test name filter]
-//   e2e_driver --screenshot <png path>   (captures the running Zelmar window, then closes it)
+//   e2e_driver [--claims <folder>] <path of Zelmar.exe> <work folder> [test name filter]
+//   e2e_driver --list [test name filter]  (the names of the tests, one a line)
+// With --claims several drivers (each in a Wine prefix and on a display of its own) share the
+// tests: each runs those whose claim file it made first in the shared folder.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,20 +19,25 @@ std::string with_backslash(std::string s) {
     return s;
 }
 
-int screenshot_mode(const char* path) {
-    HWND hwnd = nullptr;
-    for (int i = 0; i < 300 && !hwnd; ++i) {
-        hwnd = FindWindowA("TarseZelmar32Class", nullptr);
-        if (!hwnd) Sleep(50);
+// Claims the test for this driver: true when this driver made its claim file first.
+// A claim that cannot be made for another reason is an error, told and counted as a failure,
+// so that a broken claims folder never passes for tests run elsewhere.
+enum class Claim { kMine, kTaken, kError };
+Claim claim(const std::string& folder, const char* name) {
+    const std::string path = folder + name;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return Claim::kMine;
     }
-    if (!hwnd) { std::printf("screenshot: no Zelmar window\n"); return 1; }
-    Sleep(1000);  // let it paint
-    Image img;
-    bool ok = capture_window(hwnd, &img) && save_png(img, path);
-    PostMessageA(hwnd, WM_CLOSE, 0, 0);
-    std::printf("screenshot: %s %s (%dx%d)\n", ok ? "wrote" : "FAILED", path, img.width, img.height);
-    return ok ? 0 : 1;
+    const DWORD err = GetLastError();
+    if (err == ERROR_FILE_EXISTS || err == ERROR_ALREADY_EXISTS) return Claim::kTaken;
+    std::printf("claim: cannot make %s (error %lu)\n", path.c_str(), static_cast<unsigned long>(err));
+    return Claim::kError;
 }
+
+bool selected(const Entry& e, const char* filter) { return !filter || std::strstr(e.name, filter); }
 }  // namespace
 
 Registrar::Registrar(const char* name, TestFn fn) { registry().push_back({name, fn}); }
@@ -44,9 +51,19 @@ void Ctx::fail(const char* file, int line, const std::string& what) {
 
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
-    if (argc == 3 && std::strcmp(argv[1], "--screenshot") == 0) return screenshot_mode(argv[2]);
+    if (argc >= 2 && argc <= 3 && std::strcmp(argv[1], "--list") == 0) {
+        for (const Entry& e : registry())
+            if (selected(e, argc == 3 ? argv[2] : nullptr)) std::printf("%s\n", e.name);
+        return 0;
+    }
+    std::string claims;
+    if (argc >= 3 && std::strcmp(argv[1], "--claims") == 0) {
+        claims = with_backslash(argv[2]);
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 3) {
-        std::printf("usage: e2e_driver <Zelmar.exe> <work folder> [filter]\n");
+        std::printf("usage: e2e_driver [--claims <folder>] <Zelmar.exe> <work folder> [filter]\n");
         return 2;
     }
     g_exe_path = argv[1];
@@ -55,7 +72,16 @@ int main(int argc, char** argv) {
     const char* filter = argc > 3 ? argv[3] : nullptr;
     int passed = 0, failed = 0;
     for (const Entry& e : registry()) {
-        if (filter && !std::strstr(e.name, filter)) continue;
+        if (!selected(e, filter)) continue;
+        if (!claims.empty()) {
+            const Claim c = claim(claims, e.name);
+            if (c == Claim::kTaken) continue;
+            if (c == Claim::kError) {
+                std::printf("FAILED %s (not claimed)\n", e.name);
+                ++failed;
+                continue;
+            }
+        }
         Ctx ctx;
         ctx.name = e.name;
         DWORD t0 = GetTickCount();

@@ -195,15 +195,20 @@ void keep_screenshot(HWND hwnd, const char* name) {
     if (capture_window(hwnd, &shot)) save_png(shot, g_work_dir + name);
 }
 
+bool capture_window_client(HWND hwnd, Image* img, int* ox, int* oy) {
+    RECT wr;
+    POINT origin = {0, 0};
+    GetWindowRect(hwnd, &wr);
+    ClientToScreen(hwnd, &origin);
+    *ox = origin.x - wr.left;
+    *oy = origin.y - wr.top;
+    return capture_window(hwnd, img);
+}
+
 bool capture_month(const App& app, int year, int month, MonthCapture* s) {
     if (!show_month(app, year, month) || !lay_out_month(app, year, month, 0, &s->grid)) return false;
     Sleep(300);  // let the paint reach the screen
-    RECT wr;
-    POINT origin = {0, 0};
-    if (!GetWindowRect(app.hwnd, &wr) || !ClientToScreen(app.hwnd, &origin)) return false;
-    s->ox = origin.x - wr.left;
-    s->oy = origin.y - wr.top;
-    return capture_window(app.hwnd, &s->img);
+    return capture_window_client(app.hwnd, &s->img, &s->ox, &s->oy);
 }
 
 int marked_box_pixels(const MonthCapture& s, int day) {

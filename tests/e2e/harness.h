@@ -91,6 +91,8 @@ bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGri
 
 // The window as the screen shows it; a part off the screen stays black.
 bool capture_window(HWND hwnd, Image* img);
+// The same, with where the client area's origin lies in the image.
+bool capture_window_client(HWND hwnd, Image* img, int* ox, int* oy);
 bool save_png(const Image& img, const std::string& path);
 // A screenshot of a window for a person to look at, kept as g_work_dir + name; the window is
 // given time to paint first.

@@ -56,13 +56,7 @@ bool shoot(const App& app, int year, int month, MonthShot* s, int clock_mode = 0
     if (!lay_out_month(app, year, month, clock_mode, &s->grid)) return false;
 
     Sleep(300);  // let the paint reach the screen
-    RECT wr;
-    POINT origin = {0, 0};
-    GetWindowRect(app.hwnd, &wr);
-    ClientToScreen(app.hwnd, &origin);
-    s->ox = origin.x - wr.left;
-    s->oy = origin.y - wr.top;
-    return capture_window(app.hwnd, &s->img);
+    return capture_window_client(app.hwnd, &s->img, &s->ox, &s->oy);
 }
 
 std::string two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }

@@ -90,13 +90,7 @@ int count_box(const Shot& s, int day) {
 bool shoot_month(const App& app, int year, int month, Shot* s) {
     if (!show_month(app, year, month) || !lay_out_month(app, year, month, 0, &s->grid)) return false;
     Sleep(300);  // let the paint reach the screen
-    RECT wr;
-    POINT origin = {0, 0};
-    GetWindowRect(app.hwnd, &wr);
-    ClientToScreen(app.hwnd, &origin);
-    s->ox = origin.x - wr.left;
-    s->oy = origin.y - wr.top;
-    return capture_window(app.hwnd, &s->img);
+    return capture_window_client(app.hwnd, &s->img, &s->ox, &s->oy);
 }
 
 bool has_text(HWND w) { return !window_text(GetDlgItem(w, IDC_ALARM_TEXT)).empty(); }

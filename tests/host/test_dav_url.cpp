@@ -1,5 +1,6 @@
 // Server and feed addresses: what parses and to what, references resolved against the URL
-// an answer came from, and where a password may go.
+// an answer came from, where a password may go, and what becomes of a request whose answer was
+// lost.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -85,21 +86,22 @@ TEST(DavUrl, WherePasswordsMayGo) {
         const char* url;
         bool loopback;
         bool allowed;    // without the user's confirmation
+        bool up_front;   // Basic before any challenge
     } cases[] = {
-        {"http://127.0.0.1:5232/", true, true},
-        {"http://127.255.3.4/", true, true},
-        {"http://localhost/", true, true},
-        {"http://LOCALHOST:80/", true, true},
-        {"http://[::1]/", true, true},
-        {"https://dav.example.com/", false, true},
-        {"http://dav.example.com/", false, false},
-        {"http://128.0.0.1/", false, false},
-        {"http://127.0.0.1.example.com/", false, false},
-        {"http://127.0.0/", false, false},
-        {"http://127.0.0.256/", false, false},
-        {"http://127.0.0.1./", false, false},
-        {"http://localhost.example.com/", false, false},
-        {"http://[::2]/", false, false},
+        {"http://127.0.0.1:5232/", true, true, true},
+        {"http://127.255.3.4/", true, true, true},
+        {"http://localhost/", true, true, true},
+        {"http://LOCALHOST:80/", true, true, true},
+        {"http://[::1]/", true, true, true},
+        {"https://dav.example.com/", false, true, true},
+        {"http://dav.example.com/", false, false, false},
+        {"http://128.0.0.1/", false, false, false},
+        {"http://127.0.0.1.example.com/", false, false, false},
+        {"http://127.0.0/", false, false, false},
+        {"http://127.0.0.256/", false, false, false},
+        {"http://127.0.0.1./", false, false, false},
+        {"http://localhost.example.com/", false, false, false},
+        {"http://[::2]/", false, false, false},
     };
     for (const auto& c : cases) {
         DavUrl u;
@@ -107,6 +109,42 @@ TEST(DavUrl, WherePasswordsMayGo) {
         EXPECT_EQ(dav_url_is_loopback(u), c.loopback) << c.url;
         EXPECT_EQ(dav_password_allowed(u, false), c.allowed) << c.url;
         EXPECT_TRUE(dav_password_allowed(u, true)) << c.url;
+        EXPECT_EQ(dav_password_up_front(u), c.up_front) << c.url;
+    }
+}
+
+// A request whose connection dropped before its answer: sent once more when that cannot do
+// twice what once does; lost again with credentials and a body, a refusal of the credentials.
+TEST(DavHttp, LostAnswer) {
+    using V = HttpLostVerdict;
+    struct {
+        const char* method;
+        bool credentials, body;
+        int sends;
+        V verdict;
+    } cases[] = {
+        {"PROPFIND", true, true, 1, V::kSendAgain},
+        {"REPORT", true, true, 1, V::kSendAgain},
+        {"PUT", true, true, 1, V::kSendAgain},
+        {"DELETE", true, false, 1, V::kSendAgain},
+        {"GET", false, false, 1, V::kSendAgain},
+        {"HEAD", false, false, 1, V::kSendAgain},
+        {"OPTIONS", true, false, 1, V::kSendAgain},
+        {"PROPFIND", true, true, 2, V::kAuth},
+        {"PUT", true, true, 2, V::kAuth},
+        {"PROPFIND", false, true, 2, V::kFail},   // no credentials to refuse
+        {"DELETE", true, false, 2, V::kFail},     // nothing unread: a refusal would have come
+        {"GET", false, false, 2, V::kFail},
+        {"REPORT", true, true, 3, V::kAuth},
+        {"POST", true, true, 1, V::kAuth},        // never sent twice
+        {"POST", false, true, 1, V::kFail},
+        {"MKCALENDAR", true, false, 1, V::kFail},
+        {"put", true, true, 1, V::kAuth},         // methods are case-sensitive
+        {"", false, false, 1, V::kFail},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(http_lost_answer({c.method, c.credentials, c.body, c.sends}), c.verdict)
+            << c.method << " credentials " << c.credentials << " body " << c.body << " sends " << c.sends;
     }
 }
 
