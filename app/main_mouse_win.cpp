@@ -49,14 +49,19 @@ void release_arrow(MainState& s, HWND hwnd, int x, int y, bool right_button) {
     repaint(s, hwnd, ViewEvent::kShownMonthChanged);
 }
 
+// The day's entries; from there the schedule dialog on that day, with the entry chosen in
+// the list selected.
 void open_day(MainState& s, HWND hwnd, int day) {
     s.view.clicked_day = day;
+    int entry = -1;
     const Settings& settings = *s.settings;
     const DayContentsShows shows = {settings.NationalHolidays, settings.Rokuyo, settings.Kyureki,
                                     settings.Wareki};
-    const DayContentsResult r = day_contents_dialog(hwnd, s.view, *s.schedule, shows);
+    const DayContentsResult r = day_contents_dialog(hwnd, s.view, *s.schedule, shows, &entry);
     if (r != DayContentsResult::kToSchedule) return;
-    open_schedule_dialog(s, hwnd, opening_on_clicked_day(s.view));
+    ScheduleOpening opening = opening_on_clicked_day(s.view);
+    opening.select = entry;
+    open_schedule_dialog(s, hwnd, opening);
 }
 
 }  // namespace

@@ -21,6 +21,8 @@ struct DayContentsShows {
 
 // Modal over owner for the view's clicked day of the month on show, listing the live
 // entries of list after the rows that belong to no entry (the old calendar's, then a
-// national holiday's).
+// national holiday's). A double click on an entry's row ends it for the schedule dialog too,
+// and so does the schedule button; *entry (when given) then receives the place in list of the
+// entry whose row was clicked or selected, else -1.
 DayContentsResult day_contents_dialog(HWND owner, const ViewState& view, const ScheduleList& list,
-                                      const DayContentsShows& shows);
+                                      const DayContentsShows& shows, int* entry = nullptr);

@@ -242,3 +242,5 @@ int recent_holiday_rows(int ty, int tm, int td, int width, int national, RecentR
     }
     return count;
 }
+
+void entry_time_text(char* out, size_t size, const ScheduleEntry* e) { format_entry_time(out, size, e); }

@@ -34,7 +34,8 @@ int entry_image(const ScheduleEntry* e);
 
 // Column layout of a list view: a title (nullptr: none), the alignment, and a width that is
 // the pixel width of sample (when given) plus extra; the memo column is sized to its
-// contents after the fill instead.
+// contents after the fill instead; a column that fits is as wide as its widest text after
+// the fill, the sample's width at the least.
 enum ListAlign { kListAlignLeft, kListAlignCenter };
 struct ListColumn {
     const char* title;
@@ -42,6 +43,7 @@ struct ListColumn {
     const char* sample;
     int extra;
     bool autosize;
+    bool fit = false;
 };
 
 // Rows of the recent list at most: a daily entry has one a day.
@@ -55,7 +57,9 @@ extern const ListColumn kRecentColumns[kRecentColumnCount];
 constexpr int kDayTimeColumn = 1;
 constexpr int kRecentTimeColumn = 2;
 extern const char kTimeRangeSample[];
-
+// An entry's time as every list shows it: "%2d:%02d", with its end "14:00〜15:30", empty
+// without a time.
+void entry_time_text(char* out, size_t size, const ScheduleEntry* e);
 
 constexpr size_t kMemoText = 81;  // the memo and its NUL
 

@@ -61,6 +61,54 @@ constexpr char kRowDateMovableFormat[] = "%2d月??日";           // month
 constexpr char kRowDateSecondMondayFormat[] = "%2d月第2月曜";   // month
 constexpr char kRowDateThirdMondayFormat[] = "%2d月第3月曜";    // month
 constexpr char kRowDateFormat[] = "%2d月%2d日";                 // month, day
+constexpr char kRowSpanEndFormat[] = "〜%d/%d";                 // last day's month, day
+// What stored entries may not hold, after the date and memo checks, in their order.
+constexpr char kRepeatInvalid[] = "繰り返しは年月日の決まった予定にだけ設定できます";
+constexpr char kRepeatEndInvalid[] = "繰り返しの終わりの設定が不正です";
+constexpr char kSpanInvalid[] = "終了日時の設定が不正です";
+constexpr char kLeadInvalid[] = "告知の設定が不正です (7日前まで)";
+constexpr char kSkipsInvalid[] = "除く日の設定が不正です";
+// The repeat button with fields that name no day of a year.
+constexpr char kRepeatNeedsDate[] = "繰り返しを設定するには年月日を入力してください";
+// Lead units of the alarm, and the days of a day alarm (an entry without a time).
+constexpr const char* kLeadUnits[3] = {"分前", "時間前", "日前"};
+constexpr const char* kDayAlarmDays[8] = {"当日", "前日", "2日前", "3日前",
+                                          "4日前", "5日前", "6日前", "7日前"};
+constexpr char kRepeatColumn[] = "繰り返し";
+
+// A repeating entry changed or deleted from a day: the question and its buttons.
+constexpr char kOccurrenceChangeQuestion[] =
+    "繰り返しの予定です。\nこの日だけ変更しますか、すべて変更しますか？";
+constexpr char kOccurrenceDeleteQuestion[] =
+    "繰り返しの予定です。\nこの日だけ削除しますか、すべて削除しますか？";
+
+// The rule of a repeating entry in words ("毎週 月・木", "2週間ごと 火", "毎月 第2・第4水曜",
+// "毎月 末日", "毎日 (2027/1/14まで)").
+constexpr char kEveryDay[] = "毎日";
+constexpr char kEveryWeek[] = "毎週";
+constexpr char kEveryMonth[] = "毎月";
+constexpr char kEveryYearRule[] = "毎年";
+constexpr char kEveryNDaysFormat[] = "%d日ごと";
+constexpr char kEveryNWeeksFormat[] = "%d週間ごと";
+constexpr char kEveryNMonthsFormat[] = "%dか月ごと";
+constexpr char kEveryNYearsFormat[] = "%d年ごと";
+constexpr char kRuleDayFormat[] = "%d日";
+constexpr char kRuleLastDay[] = "末日";
+constexpr char kRuleNthFormat[] = "第%d";
+constexpr char kRuleNthLast[] = "最終";
+constexpr char kRuleWeekdaySuffix[] = "曜";
+constexpr char kRuleSeparator[] = "・";
+constexpr char kRuleUntilFormat[] = " (%d/%d/%dまで)";
+constexpr char kRuleCountFormat[] = " (%d回)";
+// The repeat dialog: the interval's unit by kind, and what its fields may not hold.
+constexpr const char* kIntervalUnits[5] = {"", "日ごと", "週間ごと", "か月ごと", "年ごと"};
+constexpr char kIntervalInvalid[] = "間隔は1から99までです";
+constexpr char kWeekdaysMissing[] = "曜日を選んでください";
+constexpr char kMonthDaysInvalid[] = "日付は1から31までで入力してください";
+constexpr char kNthMissing[] = "第何週と曜日を選んでください";
+constexpr char kUntilInvalid[] = "終わりの日付が不正です";
+constexpr char kUntilBeforeStart[] = "終わりの日付が最初の日より前です";
+constexpr char kCountInvalid[] = "回数は1から9999までです";
 
 // List headings.
 constexpr char kColumnYear[] = "年";

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "calendar/dayclass.h"
 #include "resources/resource.h"
 #include "tests/e2e/png.h"
 #include "tests/win/find_window.h"
@@ -113,8 +114,13 @@ bool app_start_seam(App& app, const std::string& dir, DWORD wait_ms) {
 
 bool set_seam_clock(const std::string& dir, const char* minute) {
     const std::string tmp = dir + "clock.tmp";
-    return write_file(tmp, minute) &&
-           MoveFileExA(tmp.c_str(), (dir + "clock.txt").c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    if (!write_file(tmp, minute)) return false;
+    // The program reads the file every second: while it has it open the replace is refused.
+    for (int tries = 0; tries < 100; ++tries) {
+        if (MoveFileExA(tmp.c_str(), (dir + "clock.txt").c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+        Sleep(20);
+    }
+    return false;
 }
 
 std::vector<std::string> messages_said(const std::string& dir) {
@@ -188,6 +194,21 @@ void keep_screenshot(HWND hwnd, const char* name) {
     Sleep(300);
     Image shot;
     if (capture_window(hwnd, &shot)) save_png(shot, g_work_dir + name);
+}
+
+bool capture_month(const App& app, int year, int month, MonthCapture* s) {
+    if (!show_month(app, year, month) || !lay_out_month(app, year, month, 0, &s->grid)) return false;
+    return capture_client(app.hwnd, &s->img, &s->ox, &s->oy);
+}
+
+int marked_box_pixels(const MonthCapture& s, int day) {
+    const COLORREF c = marked_box_colour(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW));
+    const uint32_t box = (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+    const CellRect& r = s.grid.drawn[day - 1];
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += s.img.at(s.ox + x, s.oy + y) == box ? 1 : 0;
+    return n;
 }
 
 bool draw_to_image(int w, int h, const std::function<bool(HDC)>& draw, Image* img) {

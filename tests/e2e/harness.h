@@ -105,6 +105,17 @@ bool save_png(const Image& img, const std::string& path);
 // given time to paint first.
 void keep_screenshot(HWND hwnd, const char* name);
 
+// The month year/month put on show and captured, with its grid as the program lays it out
+// (no clock) and where the client area starts in the capture.
+struct MonthCapture {
+    Image img;
+    int ox = 0, oy = 0;
+    MonthGrid grid = {};
+};
+bool capture_month(const App& app, int year, int month, MonthCapture* s);
+// The pixels of a day's cell in the colour of the box that marks a day with entries.
+int marked_box_pixels(const MonthCapture& s, int day);
+
 // Test registry and checks.
 struct Ctx {
     const char* name;

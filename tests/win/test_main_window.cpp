@@ -533,12 +533,16 @@ TEST_F(MainWindow, EntriesDueInOneCheckRingTogetherAndGoWithTheWindow) {
     EXPECT_EQ(win_test::item_text(main_state.alarm.hwnd, IDC_ALARM_TEXT),
               "2004年5月5日 10:00\r\nA\r\n15 分前です\r\n\r\n"
               "2004年5月5日 10:00\r\nB\r\n15 分前です");
+    // The next minute's alarm joins the two on show in the same window.
+    HWND alarm = main_state.alarm.hwnd;
     g_now = {2004, 5, 5, 9, 46, 0};
     EXPECT_EQ(main_tick(main_state, hwnd_), 2);
     pump();
+    EXPECT_EQ(main_state.alarm.hwnd, alarm);
     EXPECT_EQ(win_test::item_text(main_state.alarm.hwnd, IDC_ALARM_TEXT),
+              "2004年5月5日 10:00\r\nA\r\n15 分前です\r\n\r\n"
+              "2004年5月5日 10:00\r\nB\r\n15 分前です\r\n\r\n"
               "2004年5月5日 10:01\r\nC\r\n15 分前です");
-    HWND alarm = main_state.alarm.hwnd;
     close();
     EXPECT_FALSE(IsWindow(alarm));
     EXPECT_EQ(main_state.alarm.hwnd, nullptr);

@@ -210,6 +210,60 @@ TEST_F(ScheduleListDialogs, DayContentsResults) {
     }
 }
 
+// The entry handed on to the schedule dialog: the one double-clicked, or selected when the
+// schedule button is pressed; none for the holiday's row, a click beside the rows, or no
+// selection. A double click on a row of no entry keeps the dialog open.
+TEST_F(ScheduleListDialogs, DayContentsHandAnEntryToTheScheduleDialog) {
+    add_entry(2019, 5, 3, "not this day", 0);
+    add_entry(2019, 5, 3, "unused");
+    add_entry(2019, 5, 4, "other day");
+    add_entry(2019, 5, 3, "会議", 0, 10, 0);
+    schedule.entries[0].day = 2;  // list: day 2, day 3 "unused", day 4, day 3 "会議"
+    struct Case {
+        const char* what;
+        int row;          // the row acted on: 0 is 憲法記念日, 1 "unused", 2 "会議"
+        bool double_click;
+        DayContentsResult result;
+        int entry;
+    } cases[] = {
+        {"double click", 2, true, DayContentsResult::kToSchedule, 3},
+        {"selected, button", 1, false, DayContentsResult::kToSchedule, 1},
+        {"holiday selected, button", 0, false, DayContentsResult::kToSchedule, -1},
+        {"nothing selected, button", -1, false, DayContentsResult::kToSchedule, -1},
+        {"double click on the holiday", 0, true, DayContentsResult::kClosed, -1},
+    };
+    for (const Case& c : cases) {
+        int entry = 99;
+        ModalDriver driver({[&c](HWND dlg) {
+            HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
+            ASSERT_EQ(row_count(list), 3);
+            if (c.row >= 0) win_test::select_rows(list, {c.row});
+            if (!c.double_click) {
+                PostMessageA(dlg, WM_COMMAND, IDC_DAY_SCHEDULE, 0);
+                return;
+            }
+            RECT r = {};
+            r.left = LVIR_BOUNDS;
+            SendMessageA(list, LVM_GETITEMRECT, c.row, reinterpret_cast<LPARAM>(&r));
+            const LPARAM at = MAKELPARAM(r.left + 30, (r.top + r.bottom) / 2);
+            SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            SendMessageA(list, WM_LBUTTONUP, 0, at);
+            SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+            SendMessageA(list, WM_LBUTTONUP, 0, at);
+            if (IsWindow(dlg)) PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        }});
+        const DayContentsResult r = driver.run([&] {
+            ViewState view;
+            view.shown_year = 2019;
+            view.shown_month = 5;
+            view.clicked_day = 3;
+            return day_contents_dialog(nullptr, view, schedule, DayContentsShows{1, 0, 0, 0}, &entry);
+        });
+        EXPECT_EQ(r, c.result) << c.what;
+        EXPECT_EQ(entry, c.entry) << c.what;
+    }
+}
+
 // A spanning entry is listed on each of its days, a repeating one on each occurrence; a time
 // with its end widens the time column to show it whole.
 TEST_F(ScheduleListDialogs, DayContentsOfSpansAndRepeats) {
