@@ -212,7 +212,13 @@ E2E_TEST(analog_clock_face_is_drawn) {
 
 namespace {
 bool is_iconic(HWND h) { return IsIconic(h) != 0; }
-bool is_restored(HWND h) { return IsIconic(h) == 0; }
+// The client size before the minimise: a restore clears the minimised state before it gives
+// the window its size back, and a client measured in between lays out a month of no size.
+RECT g_client_before_minimise;
+bool is_restored(HWND h) {
+    RECT r;
+    return IsIconic(h) == 0 && GetClientRect(h, &r) && EqualRect(&r, &g_client_before_minimise);
+}
 }  // namespace
 
 // While minimised the ticking clock asks for clock-only paints that never come; the paint
@@ -223,6 +229,8 @@ E2E_TEST(month_is_drawn_after_a_restore_while_the_clock_ticks) {
     REQUIRE(write_file(settings_file_of(dir), clock_file(false)));
     App app;
     REQUIRE(app_start(app, dir));
+    REQUIRE(GetClientRect(app.hwnd, &g_client_before_minimise));
+    REQUIRE(g_client_before_minimise.right > 0 && g_client_before_minimise.bottom > 0);
     PostMessageA(app.hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     REQUIRE(wait_until(is_iconic, app.hwnd));
     Sleep(3000);
