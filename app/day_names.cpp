@@ -50,7 +50,7 @@ DayFacts day_facts(const ScheduleList& list, int year, int month, int day, int t
     if (national != 0) f.holiday = national_holiday_name(year, month, day);
     // The user's holidays as the month paints them red.
     DayClass cls[31];
-    if (classify_month(year, month, month_marks(list.entries, n, year, month), nullptr, 1, cls) >= day)
+    if (classify_month(year, month, schedule_month_marks(list, year, month), nullptr, 1, cls) >= day)
         f.day_off = cls[day - 1].holiday || cls[day - 1].substitute;
     return f;
 }

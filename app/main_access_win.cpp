@@ -35,7 +35,8 @@ void view_now(void* context, AccessView* out) {
         format_clock_text(v.clock_text, sizeof v.clock_text, h, m, sec, settings.method, settings.ampm,
                           settings.analog ? 0 : settings.second != 0);
     }
-    format_month_header(v.month_name, sizeof v.month_name, settings.monthlang, v.year, v.month);
+    format_month_header(v.month_name, sizeof v.month_name, settings.monthlang, v.year, v.month,
+                        settings.Wareki);
 }
 
 void day_texts_now(void* context, int day, char* name, size_t name_size, char* description,

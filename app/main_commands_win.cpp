@@ -58,15 +58,20 @@ void after_title_bar(MainState& s, HWND hwnd) {
     apply_title_bar(s, hwnd);
 }
 
-// The holidays go on or off in the month, the lists and the tray tip at once.
-void after_national_holidays(MainState& s, HWND hwnd) {
-    tray_show_today(hwnd, s.settings->NationalHolidays);
+// The holidays and the era years go on or off in the month, the title, the lists and the
+// tray tip at once.
+void after_tip_and_month(MainState& s, HWND hwnd) {
+    tray_show_today(hwnd, *s.settings);
     // The month follows the changed setting at this paint, which compares the settings.
     repaint(s, hwnd, ViewEvent::kTrayTipChanged);
 }
 
 // The month follows the changed setting at this paint, which compares the settings.
 void after_day_shapes(MainState& s, HWND hwnd) { repaint(s, hwnd, ViewEvent::kTickQuiet); }
+
+// The old calendar's days go on or off under the day numbers at this paint, which finds the
+// changed setting; the day contents read it when they open.
+void after_month(MainState& s, HWND hwnd) { repaint(s, hwnd, ViewEvent::kUncovered); }
 
 }  // namespace
 
@@ -75,7 +80,10 @@ void after_day_shapes(MainState& s, HWND hwnd) { repaint(s, hwnd, ViewEvent::kTi
 const MenuSwitch kMenuSwitches[] = {
     {CMD_ALWAYS_ON_TOP, offsetof(Settings, front), after_always_on_top},
     {CMD_NO_TITLE_BAR, offsetof(Settings, titlebar), after_title_bar},
-    {CMD_NATIONAL_HOLIDAYS, offsetof(Settings, NationalHolidays), after_national_holidays},
+    {CMD_NATIONAL_HOLIDAYS, offsetof(Settings, NationalHolidays), after_tip_and_month},
+    {CMD_ROKUYO, offsetof(Settings, Rokuyo), after_month},
+    {CMD_KYUREKI, offsetof(Settings, Kyureki), after_month},
+    {CMD_WAREKI, offsetof(Settings, Wareki), after_tip_and_month},
     {CMD_DAY_SHAPES, offsetof(Settings, DayShapes), after_day_shapes},
 };
 const size_t kMenuSwitchCount = sizeof kMenuSwitches / sizeof kMenuSwitches[0];

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "calendar/date.h"
+#include "calendar/era.h"
 #include "calendar/filetime.h"
 #include "calendar/national_holidays.h"
 #include "resources/texts.h"
@@ -112,25 +113,33 @@ CellRect focus_rect_around(const CellRect& c, const CellRect& area) {
     return rect_empty(r) ? CellRect{0, 0, 0, 0} : r;
 }
 
-void format_date_tip(char* out, size_t size, int year, int month, int day) {
+void format_date_tip(char* out, size_t size, int year, int month, int day, int wareki) {
     if (size == 0) return;
     const int wd = weekday_of(year, month, day);
     const char* name = (wd >= 0 && wd <= 6) ? weekday_names_ja[wd] : "";
-    std::snprintf(out, size, kTrayTipFormat, year, month, day, name);
+    char era[32];
+    if (wareki != 0 && date_era_text(year, month, day, era, sizeof era))
+        std::snprintf(out, size, kTrayTipEraFormat, era, month, day, name);
+    else
+        std::snprintf(out, size, kTrayTipFormat, year, month, day, name);
 }
 
-void format_tray_tip(char* out, size_t size, int year, int month, int day, int national) {
+void format_tray_tip(char* out, size_t size, int year, int month, int day, int national,
+                     int wareki) {
     if (size == 0) return;
-    format_date_tip(out, size, year, month, day);
+    format_date_tip(out, size, year, month, day, wareki);
     const char* holiday = national != 0 ? national_holiday_name(year, month, day) : nullptr;
     if (!holiday) return;
     const size_t used = std::strlen(out);
     std::snprintf(out + used, size - used, " %s", holiday);
 }
 
-void format_window_title(char* out, size_t size, int monthlang, int year, int month) {
+void format_window_title(char* out, size_t size, int monthlang, int year, int month, int wareki) {
     if (size == 0) return;
-    if (monthlang != 0) {
+    char era[32];
+    if (monthlang != 0 && wareki != 0 && month_era_text(year, month, era, sizeof era)) {
+        std::snprintf(out, size, kTitleEraFormatJa, kProgramName, era, month);
+    } else if (monthlang != 0) {
         std::snprintf(out, size, kTitleFormatJa, kProgramName, year, month);
     } else {
         const char* name = (month >= 1 && month <= 12) ? month_names_en[month] : "";
@@ -187,9 +196,14 @@ void finish_tick(TickMemory* mem, const TickPlan& plan, const LocalTime& now) {
     if (plan.check_alarms) mem->last_checked = plan.alarm_upto;
 }
 
-bool rings_when_stored(const ScheduleEntry& e, uint64_t now_minute, uint64_t last_checked) {
-    return has_alarm(e) && e.has_time != 0 && now_minute != 0 && e.alarm_at == now_minute &&
-           last_checked >= now_minute;
+bool rings_when_stored(const ScheduleEntry& e, uint64_t now_minute, uint64_t last_checked,
+                       OccurrenceAlarm* occurrence) {
+    OccurrenceAlarm at;
+    if (now_minute == 0 || last_checked < now_minute ||
+        entry_alarms_between(e, now_minute - 1, now_minute, &at, 1) != 1)
+        return false;
+    if (occurrence) *occurrence = at;
+    return true;
 }
 
 ClockRepaint clock_repaint_kind(bool same_date_text, int analog, bool minute_changed) {

@@ -3,6 +3,8 @@
 // one-second tick has to do. The window procedure applies these results.
 #pragma once
 
+#include "schedule/entry_dates.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -85,14 +87,16 @@ CellRect focus_rect_around(const CellRect& click_cell, const CellRect& area);
 
 // ---- texts ----
 
-// The tray tip of a date: "%d年%d月%d日(%s)" with the Japanese weekday name.
-void format_date_tip(char* out, size_t size, int year, int month, int day);
+// The tray tip of a date: "%d年%d月%d日(%s)" with the Japanese weekday name; with wareki
+// nonzero the date's era year in place of "%d年" ("平成元年1月8日(日)").
+void format_date_tip(char* out, size_t size, int year, int month, int day, int wareki);
 // The tray tip with the holiday's name on a national holiday: "%d年%d月%d日(%s) %s"; on any
 // other day, and when national (the switch of the shown holidays) is 0, format_date_tip.
-void format_tray_tip(char* out, size_t size, int year, int month, int day, int national);
-// The window title for the shown month: the program's name, then Japanese "%d年%d月" or
-// English "<Month> %d".
-void format_window_title(char* out, size_t size, int monthlang, int year, int month);
+void format_tray_tip(char* out, size_t size, int year, int month, int day, int national,
+                     int wareki);
+// The window title for the shown month: the program's name, then Japanese "%d年%d月" (with
+// wareki nonzero the era year the month begins in: "令和元年5月") or English "<Month> %d".
+void format_window_title(char* out, size_t size, int monthlang, int year, int month, int wareki);
 // The run-time date text MM/DD/YY of a clock reading.
 void format_date_text(char* out, size_t size, const LocalTime& now);
 
@@ -143,9 +147,11 @@ TickPlan plan_tick(const TickMemory& mem, const LocalTime& now, int clock_on, in
 // Stores the reading and the checked instant once the tick is done.
 void finish_tick(TickMemory* mem, const TickPlan& plan, const LocalTime& now);
 
-// An entry just stored in the schedule dialog rings at once when its alarm is due in the
-// current minute (now_minute, its instant) and that minute has already been checked.
-bool rings_when_stored(const ScheduleEntry& e, uint64_t now_minute, uint64_t last_checked);
+// An entry just stored in the schedule dialog rings at once when an occurrence's alarm is
+// due in the current minute (now_minute, its instant) and that minute has already been
+// checked; *occurrence (when given) tells which.
+bool rings_when_stored(const ScheduleEntry& e, uint64_t now_minute, uint64_t last_checked,
+                       OccurrenceAlarm* occurrence = nullptr);
 
 // The clock repaint a due tick makes.
 enum ClockRepaint {

@@ -12,16 +12,28 @@ namespace {
 // The "設定(&S)" submenu sits at position 1 of the main menu.
 constexpr UINT kSettingsSubmenuPos = 1;
 
-// The national holidays' switch goes right after "タイトルバーなし(&N)", the shapes' switch
-// after it; their texts live with the holidays' names.
-void add_national_holidays_items(HMENU menu) {
+// The switches of the Japanese calendar go right after "タイトルバーなし(&N)", in this order,
+// then the shapes' switch; their texts live with the names they show.
+struct CalendarSwitchItem {
+    UINT command;
+    const char* text;
+};
+constexpr CalendarSwitchItem kCalendarSwitchItems[] = {
+    {CMD_NATIONAL_HOLIDAYS, kMenuNationalHolidays},
+    {CMD_ROKUYO, kMenuRokuyo},
+    {CMD_KYUREKI, kMenuKyureki},
+    {CMD_WAREKI, kMenuWareki},
+    {CMD_DAY_SHAPES, kMenuDayShapes},
+};
+
+void add_calendar_switch_items(HMENU menu) {
     HMENU sub = GetSubMenu(menu, kSettingsSubmenuPos);
     const int n = sub ? GetMenuItemCount(sub) : -1;
     for (int i = 0; i < n; ++i)
         if (GetMenuItemID(sub, i) == CMD_NO_TITLE_BAR) {
-            InsertMenuA(sub, i + 1, MF_BYPOSITION | MF_STRING, CMD_NATIONAL_HOLIDAYS,
-                        kMenuNationalHolidays);
-            InsertMenuA(sub, i + 2, MF_BYPOSITION | MF_STRING, CMD_DAY_SHAPES, kMenuDayShapes);
+            UINT at = static_cast<UINT>(i) + 1;
+            for (const CalendarSwitchItem& item : kCalendarSwitchItems)
+                InsertMenuA(sub, at++, MF_BYPOSITION | MF_STRING, item.command, item.text);
             return;
         }
 }
@@ -46,7 +58,7 @@ void menus_build(MainState& s) {
     s.main_menu.reset(LoadMenuA(app_instance(), MAKEINTRESOURCEA(IDM_MAIN)));
     HMENU menu = s.main_menu.get();
     if (!menu) return;
-    add_national_holidays_items(menu);
+    add_calendar_switch_items(menu);
     add_ical_items(menu);
     menus_show_checks(s);
     if (s.menu_bar)

@@ -54,14 +54,21 @@ void step_shown_month(MainState& s, HWND hwnd, bool forward) {
     repaint(s, hwnd, ViewEvent::kShownMonthChanged);
 }
 
+// The day's entries; from there the schedule dialog on that day, with the entry chosen in
+// the list selected.
 void open_day(MainState& s, HWND hwnd, int day) {
     s.view.clicked_day = day;
     // The keys go on from the day opened.
     s.cursor = DayCursor{s.view.shown_year, s.view.shown_month, day};
-    const DayContentsResult r =
-        day_contents_dialog(hwnd, s.view, *s.schedule, s.settings->NationalHolidays);
+    int entry = -1;
+    const Settings& settings = *s.settings;
+    const DayContentsShows shows = {settings.NationalHolidays, settings.Rokuyo, settings.Kyureki,
+                                    settings.Wareki};
+    const DayContentsResult r = day_contents_dialog(hwnd, s.view, *s.schedule, shows, &entry);
     if (r != DayContentsResult::kToSchedule) return;
-    open_schedule_dialog(s, hwnd, opening_on_clicked_day(s.view));
+    ScheduleOpening opening = opening_on_clicked_day(s.view);
+    opening.select = entry;
+    open_schedule_dialog(s, hwnd, opening);
 }
 
 LRESULT on_mouse_move(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp) {

@@ -195,6 +195,7 @@ bool match_surface(MainState& s, int w, int h, ViewEvent made) {
 }
 
 void repaint(MainState& s, HWND hwnd, ViewEvent e) {
+    if (e == ViewEvent::kEntriesChanged) schedule_changed(s.schedule);
     s.recompose.mark(e);
     InvalidateRect(hwnd, nullptr, TRUE);
     UpdateWindow(hwnd);

@@ -27,8 +27,8 @@ AlarmTimeForm alarm_form(const MainState& s) {
 // The entries due in one check ring together, in one window; those that came due before
 // the program started say so. The mark goes to the file at once, so that after a crash
 // nothing rings twice.
-void ring(MainState& s, HWND hwnd, const int* due, int count, uint64_t missed_upto) {
-    show_alarms(hwnd, &s.alarm, *s.schedule, alarm_form(s), due, count, missed_upto);
+void ring(MainState& s, HWND hwnd, const DueAlarm* due, int count, uint64_t missed_upto) {
+    show_due_alarms(hwnd, &s.alarm, *s.schedule, alarm_form(s), due, count, missed_upto);
     note_alarm_mark(s);
     // Not told when it fails: the saves of the user's own changes tell it.
     alarm_checked_save(*s.settings);
@@ -86,7 +86,7 @@ int main_tick(MainState& s, HWND hwnd) {
     finish_tick(&s.tick, plan, now);
 
     if (plan.new_day) {
-        tray_show_date(hwnd, plan.year, plan.month, plan.day, settings.NationalHolidays);
+        tray_show_date(hwnd, plan.year, plan.month, plan.day, settings);
         s.recompose.mark(ViewEvent::kTrayTipChanged);
         // The shown month stays; today's mark moves.
         if (plan.repaint_month) repaint(s, hwnd, ViewEvent::kNewDay);
@@ -96,17 +96,17 @@ int main_tick(MainState& s, HWND hwnd) {
     s.now_second = now.second;
     if (plan.held_back_upto) hold_back(s, hwnd, plan);
 
-    // Every entry that came due in this check rings, in one alarm window.
-    int due[kMaxEntries];
+    // Every occurrence that came due in this check rings, in one alarm window.
+    DueAlarm due[kMaxEntries];
     int count = 0;
     if (plan.check_alarms) {
-        count = find_due_alarms_between(*s.schedule, plan.alarm_after, plan.alarm_upto, due,
-                                        kMaxEntries);
+        count = find_due_occurrences_between(*s.schedule, plan.alarm_after, plan.alarm_upto, due,
+                                             kMaxEntries);
         if (count > 0) ring(s, hwnd, due, count, plan.missed_upto);
     }
     show_snoozed(s, hwnd);
     if (plan.clock_due) repaint_clock(s, hwnd, now, plan.minute_changed);
-    return count > 0 ? due[0] : -1;
+    return count > 0 ? due[0].index : -1;
 }
 
 void note_alarm_mark(MainState& s) {
@@ -135,6 +135,8 @@ void ring_stored_entry(void* context, const ScheduleList& list, int index) {
     const LocalTime now = get_local_now();
     const uint64_t minute =
         alarm_instant(calendar_year_of(now.year), now.month, now.day, now.hour, now.minute);
-    if (!rings_when_stored(list.entries[index], minute, s.tick.last_checked)) return;
-    show_alarms(s.hwnd, &s.alarm, list, alarm_form(s), &index, 1);
+    OccurrenceAlarm at;
+    if (!rings_when_stored(list.entries[index], minute, s.tick.last_checked, &at)) return;
+    const DueAlarm due = {index, at.at, at.day};
+    show_due_alarms(s.hwnd, &s.alarm, list, alarm_form(s), &due, 1);
 }

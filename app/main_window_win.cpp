@@ -256,7 +256,7 @@ LRESULT on_paint(MainState& s, HWND hwnd) {
 }
 
 LRESULT on_other(const MainState& s, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg != 0 && msg == s.taskbar_created_msg) tray_restore(hwnd, s.settings->NationalHolidays);
+    if (msg != 0 && msg == s.taskbar_created_msg) tray_restore(hwnd, *s.settings);
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 

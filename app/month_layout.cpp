@@ -4,11 +4,29 @@
 #include <cstdio>
 
 #include "calendar/date.h"
+#include "calendar/era.h"
 #include "resources/texts.h"
 
 int clamp_shown_month(int month) { return month < 1 ? 1 : (month > 12 ? 12 : month); }
 
-MonthFrame month_frame(const CellRect& area, int clock_mode, int weeklang, int dpi) {
+namespace {
+
+// The numbers' height and the label line's under it: the largest numbers whose line and a
+// line half their height end a pixel above the next row; none (0) when that line would be
+// too small to read.
+void split_row_for_labels(const MonthMetrics& m, int* number_em, int* label_em) {
+    *number_em = m.font_unit;
+    *label_em = 0;
+    int u = m.font_unit;
+    while (u > 0 && expected_line(u) + expected_line(u / 2) > m.row_height - 1) --u;
+    if (u / 2 < kMinDayLabelEm) return;
+    *number_em = u;
+    *label_em = u / 2;
+}
+
+}  // namespace
+
+MonthFrame month_frame(const CellRect& area, int clock_mode, int weeklang, bool labels, int dpi) {
     MonthFrame f;
     f.dpi = dpi;
     f.m = month_metrics(area, clock_mode);
@@ -28,16 +46,22 @@ MonthFrame month_frame(const CellRect& area, int clock_mode, int weeklang, int d
     if (height > room && room > 0) height = room;
     f.weekday_font_height = -height;
     for (int i = 0; i < 7; ++i) f.weekday_x[i] = f.m.center_x + (i - 3) * 3 * f.m.col_unit;
-    f.day_font_height = -f.m.font_unit;
+    int number_em = f.m.font_unit, label_em = 0;
+    if (labels) split_row_for_labels(f.m, &number_em, &label_em);
+    f.day_font_height = -number_em;
+    f.label_font_height = -label_em;
     f.header_x = f.m.center_x;
     f.header_y = 2;
     return f;
 }
 
-void format_month_header(char* out, size_t size, int monthlang, int year, int month) {
+void format_month_header(char* out, size_t size, int monthlang, int year, int month, int wareki) {
     if (size == 0) return;
     month = clamp_shown_month(month);
-    if (monthlang != 0) {
+    char era[32];
+    if (monthlang != 0 && wareki != 0 && month_era_text(year, month, era, sizeof era)) {
+        std::snprintf(out, size, kMonthHeaderEraFormatJa, era, month);
+    } else if (monthlang != 0) {
         std::snprintf(out, size, kMonthHeaderFormatJa, year, month);
     } else {
         std::snprintf(out, size, "%s %d", month_names_en[month], year);
@@ -67,6 +91,14 @@ void month_grid(const MonthFrame& f, int area_right, int digit_w, int digit_h, i
         out->text_x[i] = (c.left + c.right) / 2;
         out->text_y[i] = c.top - 1;
     }
+}
+
+int expected_line(int h) { return h + (h + 9) / 10; }
+
+bool day_labels_fit(const MonthFrame& f, int digit_h, int label_h, int label_w) {
+    if (f.label_font_height == 0 || label_h <= 0 || label_w <= 0 || f.m.col_unit <= 0)
+        return false;
+    return digit_h + label_h <= f.m.row_height - 1 && label_w <= 3 * f.m.col_unit - 2;
 }
 
 int day_text_runs_shaped(const MonthGrid& g, const uint32_t colours[31], const unsigned shapes[31],

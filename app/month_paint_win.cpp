@@ -14,6 +14,7 @@
 #include "app/text_pictures_win.h"
 #include "app/view_font.h"
 #include "app/view_text_win.h"
+#include "calendar/almanac.h"
 #include "calendar/date.h"
 #include "calendar/dayclass.h"
 #include "calendar/national_holidays.h"
@@ -150,13 +151,21 @@ void draw_day_marks(HDC dc, const MonthGrid& g, const DayClass cls[31], const Mo
     }
 }
 
+// The labels under the numbers of one week row, each centred on its day's column.
+struct LabelRow {
+    BandText texts[7];
+    int count;
+    int y;
+};
+
 // Every text of the month and where it goes: the weekday names in the weekday font, the
-// header and the day numbers in the day font, each in its shape's font.
+// header and the day numbers in the day font, each in its shape's font, the labels under the
+// numbers in the label font.
 struct MonthTexts {
-    HFONT weekday_font, day_font;  // the plain ones
+    HFONT weekday_font, day_font, label_font;  // the plain ones
     HFONT weekday_fonts[7];        // each name's, by its shape
     HFONT day_fonts[kShapeKinds];  // the day font in each shape a run asks for
-    ViewFontKey weekday_key, day_key;
+    ViewFontKey weekday_key, day_key, label_key;
     bool shaped;                   // some text is in another font than the plain one
     const char* weekday[7];
     COLORREF weekday_colour[7];
@@ -166,6 +175,9 @@ struct MonthTexts {
     int header_x, header_y;
     TextRun runs[31];
     int run_count;
+    int label_height;      // rows of the label font's line
+    LabelRow label_rows[6];
+    int label_count;       // 0: no line under the numbers
 };
 
 void weekday_texts(const Settings& settings, const MonthFrame& f, const MonthColours& m, bool shapes,
@@ -180,6 +192,36 @@ void weekday_texts(const Settings& settings, const MonthFrame& f, const MonthCol
         if (shape) t->shaped = true;
     }
     t->weekday_y = f.weekday_y;
+}
+
+// The line under the day numbers, when a switch asks for it and the frame and the measured
+// fonts leave room for it: each day's 六曜 or solar term in the day's colour on the window
+// colour (the line lies below a marked day's box), gathered by week row.
+void label_texts(const Settings& settings, const MonthFrame& f, const MonthGrid& g,
+                 const DayClass cls[31], const MonthColours& colours, MonthTexts* t) {
+    t->label_count = 0;
+    if (f.label_font_height == 0) return;
+    const int digit_h = view_font_metrics(ViewFontRole::kDay).digits.cy;
+    t->label_font = view_font(settings, ViewFontRole::kLabel, f.label_font_height);
+    const ViewFontMetrics& m = view_font_metrics(ViewFontRole::kLabel);
+    AlmanacMonth month;
+    if (!t->label_font || !day_labels_fit(f, digit_h, m.height, m.label_width) ||
+        !almanac_month(g.year, g.month, &month))
+        return;
+    t->label_key = view_font_key(settings, f.label_font_height);
+    t->label_height = m.height;
+    for (LabelRow& r : t->label_rows) r.count = 0;
+    const bool rokuyo = rokuyo_shown(settings), terms = kyureki_shown(settings);
+    for (int d = 0; d < g.days && d < month.days; ++d) {
+        const char* text = almanac_label(month.day[d + 1], rokuyo, terms);
+        const int row = (g.first_weekday + d) / 7;
+        if (!text || row > 5) continue;
+        LabelRow& r = t->label_rows[row];
+        r.y = day_label_top(g, d, digit_h);
+        const ColorRef colour = day_text_colour(cls[d], settings.cmode, colours, false);
+        r.texts[r.count++] = BandText{g.text_x[d], static_cast<COLORREF>(colour), text};
+        ++t->label_count;
+    }
 }
 
 // Writes the texts, each with the eight-position halo in halo_colour when halo_around is
@@ -197,6 +239,14 @@ void write_month_texts(HDC dc, const MonthTexts& t, bool halo_around, COLORREF h
         select(t.weekday_fonts[i]);
         if (!mask) SetTextColor(dc, t.weekday_colour[i]);
         draw_text_halo(dc, t.weekday_x[i], t.weekday_y, t.weekday[i], halo_around, halo_colour);
+    }
+    if (t.label_count > 0) {
+        select(t.label_font);
+        for (const LabelRow& r : t.label_rows)
+            for (int i = 0; i < r.count; ++i) {
+                if (!mask) SetTextColor(dc, r.texts[i].colour);
+                draw_text_halo(dc, r.texts[i].x, r.y, r.texts[i].text, halo_around, halo_colour);
+            }
     }
     select(t.day_font);
     if (!mask) SetTextColor(dc, t.header_colour);
@@ -242,18 +292,27 @@ bool copy_month_texts(HDC dc, int width, TextPictures& pictures, const MonthText
     const COLORREF window = static_cast<COLORREF>(m.back);
     const COLORREF box = static_cast<COLORREF>(m.box);
     if (!pictures.settled(t.weekday_key, t.day_key, width, window)) return false;
-    PlacedPicture placed[2 + 31];
-    PlacedInk inks[2 + 31];
+    PlacedPicture placed[kBandCount + 31];
+    PlacedInk inks[kBandCount + 31];
     int n = 0;
     BandText weekday[7];
     for (int i = 0; i < 7; ++i) weekday[i] = BandText{t.weekday_x[i], t.weekday_colour[i], t.weekday[i]};
     const BandText header = {t.header_x, t.header_colour, t.header};
-    if (!pictures.band(0, t.weekday_font, t.weekday_key, view_font_metrics(ViewFontRole::kWeekday).height,
-                       window, width, t.weekday_y, weekday, 7, &placed[n++]))
+    if (!pictures.band(kWeekdayBand, t.weekday_font, t.weekday_key,
+                       view_font_metrics(ViewFontRole::kWeekday).height, window, width, t.weekday_y,
+                       weekday, 7, &placed[n++]))
         return false;
-    if (!pictures.band(1, t.day_font, t.day_key, view_font_metrics(ViewFontRole::kDay).height,
+    if (!pictures.band(kHeaderBand, t.day_font, t.day_key, view_font_metrics(ViewFontRole::kDay).height,
                        window, width, t.header_y, &header, 1, &placed[n++]))
         return false;
+    for (int r = 0; r < 6 && t.label_count > 0; ++r) {
+        const LabelRow& row = t.label_rows[r];
+        if (row.count == 0) continue;
+        if (!pictures.band(kLabelBand + r, t.label_font, t.label_key, t.label_height, window, width,
+                           row.y, row.texts, row.count, &placed[n++]))
+            return false;
+    }
+    const int band_count = n;
     // The shapes drawn before the texts: the month buttons, then the marked boxes.
     CellRect shapes[2 + 31];
     int shape_of_day[31];
@@ -267,8 +326,7 @@ bool copy_month_texts(HDC dc, int width, TextPictures& pictures, const MonthText
             shapes[shape_count++] = g.drawn[d];
         }
     }
-    inks[0] = PlacedInk{placed[0].target, -1};
-    inks[1] = PlacedInk{placed[1].target, -1};
+    for (int i = 0; i < band_count; ++i) inks[i] = PlacedInk{placed[i].target, -1};
     const ViewFontMetrics& metrics = view_font_metrics(ViewFontRole::kDay);
     for (int d = 0; d < g.days && d < 31; ++d) {
         const COLORREF colour = static_cast<COLORREF>(looks.colour[d]);
@@ -319,14 +377,15 @@ bool draw_month_view(HDC dc, int client_w, int client_h, const MonthFrame& f,
     if (national) national_holidays_of_month(g->year, g->month, &holidays);
     DayClass cls[31];
     const int n = classify_month(g->year, g->month,
-                                 month_marks(v.schedule->entries, schedule_live_count(*v.schedule),
-                                             g->year, g->month),
+                                 schedule_month_marks(*v.schedule, g->year, g->month),
                                  national ? &holidays : nullptr, settings.cmode, cls);
     if (n < g->days) g->days = n;
     const DayLooks looks = day_looks(*g, cls, settings.cmode, m, v.shapes);
     day_runs(settings, f, *g, looks, &t);
     weekday_texts(settings, f, m, v.shapes, &t);
-    format_month_header(t.header, sizeof t.header, settings.monthlang, v.shown_year, v.shown_month);
+    label_texts(settings, f, *g, cls, m, &t);
+    format_month_header(t.header, sizeof t.header, settings.monthlang, v.shown_year, v.shown_month,
+                        settings.Wareki);
     t.header_colour = static_cast<COLORREF>(m.text);
     t.header_x = f.header_x;
     t.header_y = f.header_y;
@@ -356,12 +415,14 @@ void paint_month(HDC dc, int client_w, int client_h, const MonthView& v, MonthPa
     CellRect area = v.area;
     if (area.right <= area.left || area.bottom <= area.top) area = {0, 0, client_w, client_h};
     const int clock_mode = v.clock_shown ? (settings.analog != 0 ? 2 : 1) : 0;
-    const MonthFrame f = month_frame(area, clock_mode, settings.weeklang, v.dpi > 0 ? v.dpi : kBaseDpi);
+    const bool labels = rokuyo_shown(settings) || kyureki_shown(settings);
+    const MonthFrame f =
+        month_frame(area, clock_mode, settings.weeklang, labels, v.dpi > 0 ? v.dpi : kBaseDpi);
     SetBkMode(dc, TRANSPARENT);
 
     if (!v.clock_only) {
         format_window_title(out->title, sizeof out->title, settings.monthlang, v.shown_year,
-                            clamp_shown_month(v.shown_month));
+                            clamp_shown_month(v.shown_month), settings.Wareki);
         const UINT old_align = GetTextAlign(dc);
         SetPolyFillMode(dc, WINDING);
         MonthGrid g;

@@ -15,6 +15,8 @@
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "schedule/entry.h"
+#include "schedule/entry_identity.h"
+#include "schedule/entry_identity_win.h"
 #include "schedule/storage.h"
 #include "schedule/storage_win.h"
 
@@ -74,6 +76,7 @@ int app_run(HINSTANCE inst, int show) {
     // Loaded with the first picture that needs one, or for the image chooser's formats.
     defer_image_plugins(g_program_dir);
     set_memo_compare(memo_compare_win);
+    set_random_source(platform_random_bytes);
     storage_init_win(g_settings_path, g_program_dir);
     // Settings come before the window: its style and place depend on them, a first start's
     // size on the screen's DPI.

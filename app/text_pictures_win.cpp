@@ -119,7 +119,7 @@ struct LookKey {
 struct TextPictures::Pictures {
     LookKey look;
     bool look_seen = false;
-    Band bands[2];
+    Band bands[kBandCount];
     Strip strips[kStrips];
     int next_strip = 0;
 };
@@ -254,7 +254,8 @@ CellRect moved(const CellRect& r, int dx, int dy) {
 
 bool TextPictures::band(int which, HFONT font, const ViewFontKey& key, int height, COLORREF back,
                         int width, int y, const BandText* texts, int count, PlacedPicture* out) {
-    if (!p_ || which < 0 || which > 1 || count < 0 || count > kMaxBandTexts) return false;
+    if (!p_ || which < 0 || which >= kBandCount || count < 0 || count > kMaxBandTexts)
+        return false;
     BandKey k;
     std::memset(&k, 0, sizeof k);
     std::memcpy(&k.font, &key, sizeof k.font);

@@ -1,6 +1,7 @@
 // Pictures of the month's texts, written once over a plain colour and copied wherever the
-// same text comes again: the weekday row, the header, and the day numbers 1 to 31 in each
-// colour over the window colour and over a marked box. Writing a text costs a font
+// same text comes again: the weekday row, the header, the line under the numbers of each
+// week row, and the day numbers 1 to 31 in each colour over the window colour and over a
+// marked box. Writing a text costs a font
 // selection and a call per colour each composition; a copy of its inked rectangle gives
 // the same pixels (app/text_picture_fit.h says when) at a fraction of that.
 //
@@ -34,6 +35,11 @@ struct BandText {
     const char* text;
 };
 
+constexpr int kWeekdayBand = 0;
+constexpr int kHeaderBand = 1;
+constexpr int kLabelBand = 2;
+constexpr int kBandCount = kLabelBand + 6;
+
 class TextPictures {
 public:
     TextPictures();
@@ -49,8 +55,9 @@ public:
     // writes its texts rather than make pictures it may never use again.
     bool settled(const ViewFontKey& weekday, const ViewFontKey& day, int width, COLORREF back);
 
-    // Band `which` (0 weekday row, 1 header): texts written at y in a font of `height` rows
-    // over back, on a target `width` pixels wide. False when no picture can be had.
+    // Band `which` (kWeekdayBand, kHeaderBand, or kLabelBand + r for the line under the
+    // numbers of week row r): texts written at y in a font of `height` rows over back, on a
+    // target `width` pixels wide. False when no picture can be had.
     bool band(int which, HFONT font, const ViewFontKey& key, int height, COLORREF back,
               int width, int y, const BandText* texts, int count, PlacedPicture* out);
     // Day number `day` ("%2d" centred on x, top y, as app/month_layout.h runs it) in colour

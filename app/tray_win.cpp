@@ -8,6 +8,7 @@
 #include "app/main_window_internal_win.h"
 #include "calendar/date.h"
 #include "config/cp932.h"
+#include "config/settings.h"
 #include "config/system_dlls_win.h"
 #include "resources/resource.h"
 
@@ -132,19 +133,20 @@ LRESULT tray_callback(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp) {
     }
 }
 
-void tray_show_date(HWND hwnd, int year, int month, int day, int national) {
+void tray_show_date(HWND hwnd, int year, int month, int day, const Settings& settings) {
     char tip[64];
-    format_tray_tip(tip, sizeof tip, year, month, day, national);
+    format_tray_tip(tip, sizeof tip, year, month, day, settings.NationalHolidays,
+                    settings.Wareki);
     tray_set_tip(hwnd, tip);
 }
 
-void tray_show_today(HWND hwnd, int national) {
+void tray_show_today(HWND hwnd, const Settings& settings) {
     int y, m, d;
     get_today(&y, &m, &d);
-    tray_show_date(hwnd, y, m, d, national);
+    tray_show_date(hwnd, y, m, d, settings);
 }
 
-void tray_restore(HWND hwnd, int national) {
-    tray_show_today(nullptr, national);  // kept for the icon, which takes it on at once
+void tray_restore(HWND hwnd, const Settings& settings) {
+    tray_show_today(nullptr, settings);  // kept for the icon, which takes it on at once
     tray_add(hwnd);
 }

@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 struct MainState;
+struct Settings;
 
 constexpr UINT kTrayIconId = 31049;
 
@@ -28,12 +29,12 @@ const char* tray_tip();
 
 // Message WM_USER + 1: a left click shows a hidden window, a right click opens the menu.
 LRESULT tray_callback(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
-// The tip of a date, with the holiday's name on a national holiday when national is
-// nonzero (the switch of the shown holidays).
-void tray_show_date(HWND hwnd, int year, int month, int day, int national);
-void tray_show_today(HWND hwnd, int national);
+// The tip of a date, with the holiday's name on a national holiday and the era year, as
+// the settings' switches say.
+void tray_show_date(HWND hwnd, int year, int month, int day, const Settings& settings);
+void tray_show_today(HWND hwnd, const Settings& settings);
 // "TaskbarCreated": the icon again, with today's date as its tip.
-void tray_restore(HWND hwnd, int national);
+void tray_restore(HWND hwnd, const Settings& settings);
 
 // The shell call, replaceable by tests; nullptr puts Shell_NotifyIconA back.
 using NotifyIconFn = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);

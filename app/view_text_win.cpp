@@ -7,6 +7,7 @@
 #include "app/text_runs.h"
 #include "app/view_font.h"
 #include "config/handles_win.h"
+#include "resources/texts.h"
 
 namespace {
 
@@ -30,18 +31,31 @@ HFONT create_view_font(const Settings& settings, int height) {
 
 namespace {
 
-// The weekday font and the day font (header, day numbers and clock), each in every shape
-// that was asked for, kept between paints: making and realising a font costs more than the
-// rest of a paint.
+// The weekday font, the day font (header, day numbers and clock) and the font of the line
+// under the day numbers, each in every shape that was asked for, kept between paints: making
+// and realising a font costs more than the rest of a paint.
 struct KeptFont {
     ViewFontKey key = {};
     OwnedFont font;
     ViewFontMetrics metrics = {};
     HDC holder = nullptr;  // the dc use_view_font left it selected in
 };
-KeptFont g_kept[2][kShapeKinds];
+KeptFont g_kept[3][kShapeKinds];
 
-ViewFontMetrics measure_font(HFONT font) {
+// The widest of the 六曜 and solar terms' names.
+int widest_label(HDC dc) {
+    int widest = 0;
+    auto measure = [&](const char* text) {
+        SIZE size = {0, 0};
+        if (GetTextExtentPoint32A(dc, text, lstrlenA(text), &size) && size.cx > widest)
+            widest = size.cx;
+    };
+    for (const char* name : kRokuyoNames) measure(name);
+    for (const char* name : kSolarTermNames) measure(name);
+    return widest;
+}
+
+ViewFontMetrics measure_font(HFONT font, ViewFontRole role) {
     ViewFontMetrics m = {};
     OwnedMemoryDC dc(CreateCompatibleDC(nullptr));
     if (!dc || !font) return m;
@@ -54,6 +68,7 @@ ViewFontMetrics measure_font(HFONT font) {
     }
     TEXTMETRICA tm;
     if (GetTextMetricsA(dc.get(), &tm)) m.height = tm.tmHeight;
+    if (role == ViewFontRole::kLabel) m.label_width = widest_label(dc.get());
     return m;
 }
 
@@ -65,7 +80,13 @@ void let_go(KeptFont& k) {
 }
 
 KeptFont& kept(ViewFontRole role, unsigned shape) {
-    return g_kept[role == ViewFontRole::kWeekday ? 0 : 1][shape < kShapeKinds ? shape : 0];
+    int r = 2;
+    switch (role) {
+    case ViewFontRole::kWeekday: r = 0; break;
+    case ViewFontRole::kDay: r = 1; break;
+    case ViewFontRole::kLabel: break;
+    }
+    return g_kept[r][shape < kShapeKinds ? shape : 0];
 }
 
 }  // namespace
@@ -77,7 +98,7 @@ HFONT view_font(const Settings& settings, ViewFontRole role, int height, unsigne
         let_go(k);
         k.font.reset(create_font_of(want));
         k.key = want;
-        k.metrics = measure_font(k.font.get());
+        k.metrics = measure_font(k.font.get(), role);
     }
     return k.font.get();
 }

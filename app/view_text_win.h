@@ -13,13 +13,14 @@ HFONT create_view_font(const Settings& settings, int height);
 // The kept font of a role for these settings, this height and a shape (kShapeBold,
 // kShapeItalic, kShapeUnderline of app/month_colours.h; 0 the settings' own), made anew only
 // when one of them changed since the last call. Owned here: select it, never delete it.
-enum class ViewFontRole { kWeekday, kDay };
+enum class ViewFontRole { kWeekday, kDay, kLabel };
 HFONT view_font(const Settings& settings, ViewFontRole role, int height, unsigned shape = 0);
 // What the painters measure of a kept font, measured once when the font is made.
 struct ViewFontMetrics {
     SIZE digits;      // extent of "88"
     int widths[11];   // advance of ' ' (index 0) and of '0' to '9' (1 to 10)
     int height;       // tmHeight: the rows a line of text covers
+    int label_width;  // the label font only: the widest of the texts under the day numbers
 };
 const ViewFontMetrics& view_font_metrics(ViewFontRole role, unsigned shape = 0);
 // Selects a kept font into dc unless it is selected there already, and leaves it there:

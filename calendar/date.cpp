@@ -169,3 +169,25 @@ void get_now_time(int* h, int* m, int* s) {
     if (m) *m = parse2(text + 3);
     if (s) *s = parse2(text + 6);
 }
+
+long long civil_day_number(int y, int m, int d) {
+    const int64_t yy = (int64_t)y - (m <= 2 ? 1 : 0);
+    const int64_t era = (yy >= 0 ? yy : yy - 399) / 400;
+    const int64_t yoe = yy - era * 400;
+    const int64_t mp = ((int64_t)m + 9) % 12;
+    const int64_t doy = (153 * mp + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+CalendarDate civil_date_of(long long z) {
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    const int64_t dd = doy - (153 * mp + 2) / 5 + 1;
+    const int64_t mm = mp < 10 ? mp + 3 : mp - 9;
+    return CalendarDate{(int)(yoe + era * 400 + (mm <= 2 ? 1 : 0)), (int)mm, (int)dd};
+}

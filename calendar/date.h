@@ -10,6 +10,16 @@ struct CalendarDate {
     int year, month, day;
 };
 
+// A date as the one number yyyymmdd (20270114), as stored forms write days; ordered as the
+// dates are.
+inline int date_ymd(const CalendarDate& d) { return d.year * 10000 + d.month * 100 + d.day; }
+inline CalendarDate date_of_ymd(int ymd) { return CalendarDate{ymd / 10000, ymd / 100 % 100, ymd % 100}; }
+
+// Days since 1 January 1970 of any date of the proleptic Gregorian calendar (negative before),
+// and back: O(1) arithmetic without the 1980 floor of day_serial.
+long long civil_day_number(int y, int m, int d);
+CalendarDate civil_date_of(long long days);
+
 int is_leap_year(int year);
 
 // Length of a month; February gets 29 in leap years. A month outside 1..12

@@ -52,3 +52,22 @@ size_t era_year_text(const EraYear& era, char* buf, size_t size) {
         std::snprintf(text, sizeof text, kEraYearFormat, kEraNames[era.era], era.year);
     return cp932_copy(buf, size, text);
 }
+
+namespace {
+
+bool era_text(bool found, const EraYear& era, char* buf, size_t size) {
+    if (size > 0) buf[0] = '\0';
+    return found && era_year_text(era, buf, size) > 0;
+}
+
+}  // namespace
+
+bool date_era_text(int year, int month, int day, char* buf, size_t size) {
+    EraYear e;
+    return era_text(era_of_date(year, month, day, &e), e, buf, size);
+}
+
+bool month_era_text(int year, int month, char* buf, size_t size) {
+    EraYear e;
+    return era_text(era_of_month(year, month, &e), e, buf, size);
+}

@@ -20,3 +20,8 @@ bool era_of_month(int year, int month, EraYear* out);
 
 // "令和8年", "令和元年", cut to size; returns the length written (0 when size is 0).
 size_t era_year_text(const EraYear& era, char* buf, size_t size);
+
+// era_of_date (era_of_month) and era_year_text in one: false, with buf "", when the date has
+// no era.
+bool date_era_text(int year, int month, int day, char* buf, size_t size);
+bool month_era_text(int year, int month, char* buf, size_t size);

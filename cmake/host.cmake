@@ -35,6 +35,12 @@ add_executable(ical_interop_dump tests/interop/ical_interop_dump.cpp)
 target_link_libraries(ical_interop_dump PRIVATE zcore)
 target_compile_options(ical_interop_dump PRIVATE ${WARN} ${SAN})
 
+# Repeating entries of every kind and their days 1980..2079, for the check against an
+# independent expansion of the same rules (tests/interop/check_repeat.py, run by the host layer).
+add_executable(repeat_dump tests/interop/repeat_dump.cpp)
+target_link_libraries(repeat_dump PRIVATE zcore)
+target_compile_options(repeat_dump PRIVATE ${WARN} ${SAN})
+
 # The old calendar's days 1980..2079 as the program shows them, for the check against an
 # independent astronomical computation (tests/interop/check_almanac.py, run by the host layer).
 add_executable(almanac_dump tests/interop/almanac_dump.cpp)

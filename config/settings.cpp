@@ -87,6 +87,9 @@ bool title_bar_hidden(const Settings& s) { return switched_on_at(s, offsetof(Set
 bool national_holidays_shown(const Settings& s) {
     return switched_on_at(s, offsetof(Settings, NationalHolidays));
 }
+bool rokuyo_shown(const Settings& s) { return switched_on_at(s, offsetof(Settings, Rokuyo)); }
+bool kyureki_shown(const Settings& s) { return switched_on_at(s, offsetof(Settings, Kyureki)); }
+bool wareki_shown(const Settings& s) { return switched_on_at(s, offsetof(Settings, Wareki)); }
 
 int setting_in_range(int64_t v, const SettingKey& k) {
     if (v < k.min) return k.min;

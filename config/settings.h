@@ -26,6 +26,9 @@ struct Settings {
     int titlebar;
     int cmode;
     int NationalHolidays;
+    int Rokuyo;
+    int Kyureki;
+    int Wareki;
     int DayShapes;
     int BackImage;
     int Transparent;
@@ -127,6 +130,9 @@ inline constexpr SettingKey kSettingKeys[] = {
     ZELMAR_SETTING_SWITCH(titlebar, 0, kCheckedAny, kNothing, "no title bar and no menu bar"),
     ZELMAR_SETTING_NUMBER(cmode, 1, 0, 1, kMonth, "Saturdays blue and marked days boxed"),
     ZELMAR_SETTING_SWITCH(NationalHolidays, 1, kOne, kMonth, "Japan's national holidays shown"),
+    ZELMAR_SETTING_SWITCH(Rokuyo, 0, kOne, kMonth, "六曜 under the day numbers and in a day's contents"),
+    ZELMAR_SETTING_SWITCH(Kyureki, 0, kOne, kMonth, "old-calendar date and solar terms shown"),
+    ZELMAR_SETTING_SWITCH(Wareki, 0, kOne, kMonth, "years as era years (header, title, tip)"),
     ZELMAR_SETTING_SWITCH(DayShapes, 0, kOne, kMonth,
                           "holidays, Sundays and Saturdays told by shape as well as colour"),
     ZELMAR_SETTING_SWITCH(BackImage, 0, kOne, kBackground, "an image behind the calendar"),
@@ -187,6 +193,9 @@ bool always_on_top(const Settings& s);
 bool keeps_icon_position(const Settings& s);
 bool title_bar_hidden(const Settings& s);
 bool national_holidays_shown(const Settings& s);
+bool rokuyo_shown(const Settings& s);
+bool kyureki_shown(const Settings& s);
+bool wareki_shown(const Settings& s);
 
 // v limited to the row's range.
 int setting_in_range(int64_t v, const SettingKey& k);

@@ -210,6 +210,24 @@ int put_on_show(AlarmWindow& w, std::unique_ptr<AlarmBatch> b, bool joins) {
     return 0;
 }
 
+// Comes to the front over whatever program the user is in. A system that refuses the focus
+// to a program waiting in the background leaves the window on top without it: its taskbar
+// button then flashes until the user turns to it. In front, the frame is drawn active: a
+// window that is its program's active one already is not always told so again (Wine), and
+// would keep the grey caption it took when another program came forward.
+void come_to_front(HWND hwnd) {
+    SetForegroundWindow(hwnd);
+    if (GetForegroundWindow() == hwnd) {
+        SendMessageA(hwnd, WM_NCACTIVATE, TRUE, 0);
+        return;
+    }
+    FLASHWINFO flash = {};
+    flash.cbSize = sizeof flash;
+    flash.hwnd = hwnd;
+    flash.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;
+    FlashWindowEx(&flash);
+}
+
 void on_show(HWND hwnd, AlarmWindow& w, int index) {
     bool joins = false;
     std::unique_ptr<AlarmBatch> b = take_pending(w, index, &joins);
@@ -220,7 +238,7 @@ void on_show(HWND hwnd, AlarmWindow& w, int index) {
     sound_alarm(hwnd, w, &w.shown->item[alarm_batch_lead(w.shown.get(), first)].entry);
     // Enter and Space close the window from the start.
     SendMessageA(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, IDCANCEL)), TRUE);
-    SetForegroundWindow(hwnd);
+    come_to_front(hwnd);
 }
 
 void on_sound_stopped(HWND hwnd, AlarmWindow& w) {
@@ -312,7 +330,18 @@ void show_alarms(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTime
     if (!b) return;
     alarm_batch_make(b.get(), list, indices, count);
     if (missed_upto != 0) alarm_batch_mark_missed(b.get(), missed_upto);
-    show_alarm_batch(owner, w, form, *b, false);
+    show_alarm_batch(owner, w, form, *b, true);
+}
+
+void show_due_alarms(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTimeForm form,
+                     const DueAlarm* due, int count, uint64_t missed_upto) {
+    if (count <= 0) return;
+    w->list = &list;
+    std::unique_ptr<AlarmBatch> b(new (std::nothrow) AlarmBatch);
+    if (!b) return;
+    alarm_batch_make_due(b.get(), list, due, count);
+    if (missed_upto != 0) alarm_batch_mark_missed(b.get(), missed_upto);
+    show_alarm_batch(owner, w, form, *b, true);
 }
 
 void close_alarm_window(AlarmWindow* w) {

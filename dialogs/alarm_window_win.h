@@ -13,6 +13,7 @@
 #include "schedule/alarm_batch.h"
 #include "schedule/sound_win.h"
 
+struct DueAlarm;
 struct ScheduleList;
 
 // What "5分後" does with the alarms on show: its owner keeps them to show them again later.
@@ -65,5 +66,8 @@ void show_alarm_batch(HWND owner, AlarmWindow* w, AlarmTimeForm form, const Alar
 // due before the program started and say so.
 void show_alarms(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTimeForm form,
                  const int* indices, int count, uint64_t missed_upto = 0);
+// The same for occurrences come due (each shown on its own day).
+void show_due_alarms(HWND owner, AlarmWindow* w, const ScheduleList& list, AlarmTimeForm form,
+                     const DueAlarm* due, int count, uint64_t missed_upto = 0);
 // Destroys the window of w if one is open (its sound stops with it).
 void close_alarm_window(AlarmWindow* w);

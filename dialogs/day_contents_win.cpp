@@ -15,31 +15,49 @@ struct DayContents : DialogRecord<DayContentsResult> {
     static constexpr DialogClose kClose = DialogClose::kEscapeRunsOk;
     const ScheduleList* list = nullptr;
     int year = 0, month = 0, day = 0;
-    int national_holidays = 0;  // nonzero: the holiday's name heads the list
+    DayContentsShows shows = {};
     ListImages images;
+    int chosen = -1;  // the entry to go to the schedule dialog with
 
     INT_PTR init(HWND dlg);
     INT_PTR command(HWND dlg, int id, int code);
+    INT_PTR message(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
+
+private:
+    void to_schedule(HWND dlg, int row);
 };
 
+// Rows keep the place of their entry plus one; 0 is a row of no entry.
+LPARAM row_param(int entry) { return static_cast<LPARAM>(entry) + 1; }
+int entry_of_row(HWND list, int row) { return static_cast<int>(list_view_row_param(list, row)) - 1; }
+
 void fill_list(HWND list, const DayContents& s) {
+    DayRow almanac;
+    if (day_contents_almanac_row(s.year, s.month, s.day, s.shows.rokuyo, s.shows.kyureki,
+                                 &almanac)) {
+        const char* const texts[kDayColumnCount] = {"", almanac.time, almanac.memo};
+        list_view_append_row(list, almanac.image, texts, kDayColumnCount);
+    }
     DayRow holiday;
-    if (day_contents_holiday_row(s.year, s.month, s.day, s.national_holidays, &holiday)) {
+    if (day_contents_holiday_row(s.year, s.month, s.day, s.shows.national_holidays, &holiday)) {
         const char* const texts[kDayColumnCount] = {"", holiday.time, holiday.memo};
         list_view_append_row(list, holiday.image, texts, kDayColumnCount);
     }
     const int n = schedule_live_count(*s.list);
+    bool ranges = false;
     for (int i = 0; i < n; ++i) {
         DayRow row;
         if (!day_contents_row(&s.list->entries[i], s.year, s.month, s.day, &row)) continue;
         const char* const texts[kDayColumnCount] = {"", row.time, row.memo};
-        list_view_append_row(list, row.image, texts, kDayColumnCount);
+        list_view_append_row(list, row.image, texts, kDayColumnCount, row_param(i));
+        ranges = ranges || entry_time_has_end(&s.list->entries[i]);
     }
+    if (ranges) list_view_widen(list, kDayColumns, kDayTimeColumn, kTimeRangeSample);
 }
 
 INT_PTR DayContents::init(HWND dlg) {
     char header[64];
-    format_list_header(header, sizeof header, year, month, day);
+    format_list_header(header, sizeof header, year, month, day, shows.wareki);
     SetDlgItemTextA(dlg, IDC_DAY_HEADER, header);
     HWND list_view = GetDlgItem(dlg, IDC_DAY_LIST);
     images.attach(list_view);
@@ -49,24 +67,49 @@ INT_PTR DayContents::init(HWND dlg) {
     return TRUE;
 }
 
-// OK (also Enter, Esc and Alt+F4) and the schedule button end the dialog; every other
-// command is ignored.
-INT_PTR DayContents::command(HWND dlg, int id, int) {
-    if (id != IDOK && id != IDC_DAY_SCHEDULE) return FALSE;
+// Goes on to the schedule dialog with the entry of row (none for -1 or a row of no entry).
+void DayContents::to_schedule(HWND dlg, int row) {
+    chosen = entry_of_row(GetDlgItem(dlg, IDC_DAY_LIST), row);
     images.release();
-    end_dialog(dlg, *this, id == IDOK ? DayContentsResult::kClosed : DayContentsResult::kToSchedule);
+    end_dialog(dlg, *this, DayContentsResult::kToSchedule);
+}
+
+// OK (also Enter, Esc and Alt+F4) ends the dialog; the schedule button goes on with the
+// selected entry, if any. Every other command is ignored.
+INT_PTR DayContents::command(HWND dlg, int id, int) {
+    if (id == IDC_DAY_SCHEDULE) {
+        HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
+        to_schedule(dlg, static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                       LVNI_SELECTED)));
+        return TRUE;
+    }
+    if (id != IDOK) return FALSE;
+    images.release();
+    end_dialog(dlg, *this, DayContentsResult::kClosed);
     return TRUE;
+}
+
+// A double click on an entry opens it in the schedule dialog.
+INT_PTR DayContents::message(HWND dlg, UINT msg, WPARAM, LPARAM lp) {
+    if (msg != WM_NOTIFY) return FALSE;
+    const NMHDR* h = reinterpret_cast<const NMHDR*>(lp);
+    if (h->idFrom != IDC_DAY_LIST || h->code != NM_DBLCLK) return FALSE;
+    const int row = reinterpret_cast<const NMITEMACTIVATE*>(lp)->iItem;
+    if (entry_of_row(h->hwndFrom, row) >= 0) to_schedule(dlg, row);
+    return FALSE;
 }
 
 }  // namespace
 
 DayContentsResult day_contents_dialog(HWND owner, const ViewState& view, const ScheduleList& list,
-                                      int national_holidays) {
+                                      const DayContentsShows& shows, int* entry) {
     DayContents d;
     d.list = &list;
-    d.national_holidays = national_holidays;
+    d.shows = shows;
     d.year = view.shown_year;
     d.month = view.shown_month;
     d.day = view.clicked_day;
-    return run_dialog(owner, d);
+    const DayContentsResult r = run_dialog(owner, d);
+    if (entry) *entry = r == DayContentsResult::kToSchedule ? d.chosen : -1;
+    return r;
 }

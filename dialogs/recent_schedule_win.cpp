@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "calendar/date.h"
+#include "config/cp932.h"
 #include "dialogs/dialog_frame_win.h"
 #include "dialogs/schedule_list_view_win.h"
 #include "dialogs/schedule_lists.h"
@@ -22,31 +25,65 @@ struct RecentSchedule : DialogRecord<bool> {
     int* todo_width = nullptr;
     int national_holidays = 0;  // nonzero: the holidays in the range are listed too
     ListImages images;
+    // The rows: the occurrences, then the holidays. The list view asks for the texts of the
+    // rows it shows (it holds no texts of its own), so a list of thousands opens at once.
+    std::vector<RecentOccurrence> occurrences;
+    RecentRow holidays[kMaxRecentHolidays];
+    int holiday_count = 0;
+    RecentRow row;  // the texts of the row last asked for
+    int row_index = -1;
 
     INT_PTR init(HWND dlg);
     INT_PTR command(HWND dlg, int id, int code);
     INT_PTR message(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
 };
 
-void append_row(HWND list_view, const RecentRow& row) {
-    const char* const texts[kRecentColumnCount] = {row.label, row.date, row.time, row.alarm,
-                                                   row.memo};
-    list_view_append_row(list_view, row.image, texts, kRecentColumnCount);
+// The row of the list at index i; the memo alone for the memo column, which the list reads
+// for every row when it sizes that column.
+const RecentRow& row_at(RecentSchedule& s, int i, int column) {
+    const int n = static_cast<int>(s.occurrences.size());
+    if (i >= n) return s.holidays[i - n];
+    if (i == s.row_index) return s.row;
+    const RecentOccurrence& o = s.occurrences[static_cast<size_t>(i)];
+    if (column == kRecentColumnCount - 1) {
+        cp932_copy_n(s.row.memo, sizeof s.row.memo, s.list->entries[o.entry].memo, sizeof s.row.memo - 1);
+        s.row_index = -1;
+        return s.row;
+    }
+    recent_occurrence_row(s.list->entries, o, &s.row);
+    s.row_index = i;
+    return s.row;
 }
 
-void fill_list(HWND list_view, const RecentSchedule& s, int ty, int tm, int td) {
-    SendMessageA(list_view, LVM_DELETEALLITEMS, 0, 0);
-    const int width = *s.todo_width;
-    const int n = schedule_live_count(*s.list);
-    for (int i = 0; i < n; ++i) {
-        RecentRow row;
-        if (recent_row(&s.list->entries[i], ty, tm, td, width, &row)) append_row(list_view, row);
+void on_get_texts(RecentSchedule& s, NMLVDISPINFOA* info) {
+    LVITEMA& item = info->item;
+    const int total = static_cast<int>(s.occurrences.size()) + s.holiday_count;
+    if (item.iItem < 0 || item.iItem >= total) return;
+    const RecentRow& r = row_at(s, item.iItem, item.iSubItem);
+    if (item.mask & LVIF_IMAGE) item.iImage = r.image;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        const char* const texts[kRecentColumnCount] = {r.label, r.date, r.time, r.alarm, r.memo};
+        const char* text = item.iSubItem >= 0 && item.iSubItem < kRecentColumnCount ? texts[item.iSubItem] : "";
+        cp932_copy(item.pszText, static_cast<size_t>(item.cchTextMax), text);
     }
-    RecentRow holidays[kMaxRecentHolidays];
-    const int h = recent_holiday_rows(ty, tm, td, width, s.national_holidays, holidays,
-                                      kMaxRecentHolidays);
-    for (int i = 0; i < h; ++i) append_row(list_view, holidays[i]);
+}
+
+void fill_list(HWND list_view, RecentSchedule& s, int ty, int tm, int td) {
+    s.occurrences.resize(kMaxRecentRows);
+    const int n = recent_occurrences(s.list->entries, schedule_live_count(*s.list), ty, tm, td,
+                                     *s.todo_width, s.occurrences.data(), kMaxRecentRows);
+    s.occurrences.resize(static_cast<size_t>(n));
+    s.holiday_count = recent_holiday_rows(ty, tm, td, *s.todo_width, s.national_holidays,
+                                          s.holidays, kMaxRecentHolidays);
+    s.row_index = -1;
+    SendMessageA(list_view, LVM_SETITEMCOUNT, n + s.holiday_count, 0);
+    SendMessageA(list_view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), 0);  // nothing selected
+    bool ranges = false;
+    for (const RecentOccurrence& o : s.occurrences)
+        ranges = ranges || entry_time_has_end(&s.list->entries[o.entry]);
+    if (ranges) list_view_widen(list_view, kRecentColumns, kRecentTimeColumn, kTimeRangeSample);
     list_view_autosize(list_view, kRecentColumns, kRecentColumnCount);
+    InvalidateRect(list_view, nullptr, TRUE);
 }
 
 void fill_width_combo(HWND combo, int width) {
@@ -60,11 +97,11 @@ void fill_width_combo(HWND combo, int width) {
 }
 
 // Today is read anew at every rebuild.
-void refresh(HWND dlg, const RecentSchedule& s) {
+void refresh(HWND dlg, RecentSchedule& s) {
     int ty, tm, td;
     get_today(&ty, &tm, &td);
     char header[64];
-    format_list_header(header, sizeof header, ty, tm, td);
+    format_list_header(header, sizeof header, ty, tm, td, 0);
     SetDlgItemTextA(dlg, IDC_RECENT_HEADER, header);
     fill_list(GetDlgItem(dlg, IDC_RECENT_LIST), s, ty, tm, td);
     fill_width_combo(GetDlgItem(dlg, IDC_RECENT_WIDTH), *s.todo_width);
@@ -104,10 +141,18 @@ INT_PTR RecentSchedule::command(HWND dlg, int id, int code) {
     }
 }
 
-INT_PTR RecentSchedule::message(HWND dlg, UINT msg, WPARAM, LPARAM) {
-    if (msg != kRefresh) return FALSE;
-    refresh(dlg, *this);
-    return TRUE;
+INT_PTR RecentSchedule::message(HWND dlg, UINT msg, WPARAM, LPARAM lp) {
+    switch (msg) {
+    case kRefresh:
+        refresh(dlg, *this);
+        return TRUE;
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR*>(lp)->code != LVN_GETDISPINFOA) return FALSE;
+        on_get_texts(*this, reinterpret_cast<NMLVDISPINFOA*>(lp));
+        return TRUE;
+    default:
+        return FALSE;
+    }
 }
 
 }  // namespace

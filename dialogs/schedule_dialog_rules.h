@@ -3,6 +3,8 @@
 // the work entries the dialog starts from, and whether Change has an entry to write.
 #pragma once
 
+#include "calendar/date.h"
+#include "dialogs/view_state.h"
 #include "schedule/entry.h"
 
 struct EditButtons {
@@ -31,3 +33,24 @@ void cleared_work_entry(ScheduleEntry* e);
 
 // Change writes only over a live entry.
 bool change_has_target(int held, int count);
+
+// The entry's date as the first day of a rule: a year of the calendar and a day its month
+// has. False for every-year entries, day codes and fields not filled in.
+bool repeat_start_of(const ScheduleEntry& e, CalendarDate* start);
+
+// An entry the fields add is one of its own: no identity (schedule_add makes one), not an
+// occurrence of another series, nothing counted or stamped yet.
+void as_new_entry(ScheduleEntry* e);
+
+// Opened on a day, the dialog changes or deletes a held entry that falls on it more than
+// once (a rule, every year) either on that day alone or as a whole: true, with the first
+// day of the occurrence that covers the opening day, when it asks which.
+bool occurrence_on_opening_day(const ScheduleEntry& e, const ScheduleOpening& opening,
+                               CalendarDate* occurrence);
+
+// "この日だけ変更": the series leaves out the occurrence starting on day, and *single is the
+// edited entry on that day (on the date typed instead, when the date fields were changed),
+// repeating not, carrying the series' identity and the day it stands for. False, nothing
+// changed, when the series cannot leave the day out.
+bool change_one_occurrence(ScheduleEntry* series, const CalendarDate& day,
+                           const ScheduleEntry& edited, ScheduleEntry* single);

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <iterator>
 #include <optional>
 
 #include "config/cp932.h"
@@ -15,12 +16,15 @@
 #include "dialogs/file_chooser_win.h"
 #include "dialogs/message_box_win.h"
 #include "dialogs/number_field.h"
+#include "dialogs/repeat_dialog_win.h"
+#include "dialogs/repeat_words.h"
 #include "dialogs/schedule_dialog_rules.h"
 #include "dialogs/schedule_fields.h"
 #include "dialogs/schedule_list_view_win.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "schedule/entry.h"
+#include "schedule/entry_dates.h"
 #include "schedule/sound_win.h"
 
 namespace {
@@ -30,19 +34,27 @@ constexpr UINT kQuestionFlags = MB_YESNO | MB_ICONINFORMATION;
 
 // Edits whose modify flags tell that the user typed, and the check boxes compared with the
 // snapshot.
-const int kTrackedEdits[] = {IDC_SCHED_YEAR, IDC_SCHED_MONTH,  IDC_SCHED_DAY,
-                             IDC_SCHED_MEMO, IDC_SCHED_HOUR,   IDC_SCHED_MINUTE,
-                             IDC_SCHED_BEFORE, IDC_SCHED_SOUND_FILE};
+const int kTrackedEdits[] = {IDC_SCHED_YEAR,       IDC_SCHED_MONTH,     IDC_SCHED_DAY,
+                             IDC_SCHED_MEMO,       IDC_SCHED_HOUR,      IDC_SCHED_MINUTE,
+                             IDC_SCHED_BEFORE,     IDC_SCHED_SOUND_FILE, IDC_SCHED_END_MONTH,
+                             IDC_SCHED_END_DAY,    IDC_SCHED_END_HOUR,  IDC_SCHED_END_MINUTE,
+                             IDC_SCHED_DAY_HOUR,   IDC_SCHED_DAY_MINUTE};
 const int kTrackedChecks[4] = {IDC_SCHED_HOLIDAY, IDC_SCHED_SCRAMBLE, IDC_SCHED_ALARM,
                                IDC_SCHED_SOUND_ON};
+const int kTrackedLists[2] = {IDC_SCHED_LEAD_UNIT, IDC_SCHED_DAY_ALARM};
 struct Limit {
     int id, chars;
 };
-const Limit kLimits[] = {{IDC_SCHED_YEAR, 4},   {IDC_SCHED_MONTH, 2},  {IDC_SCHED_DAY, 2},
-                         {IDC_SCHED_HOUR, 2},   {IDC_SCHED_MINUTE, 2}, {IDC_SCHED_BEFORE, 2},
-                         {IDC_SCHED_MEMO, 80}};
-const int kDigitEdits[] = {IDC_SCHED_YEAR, IDC_SCHED_MONTH, IDC_SCHED_HOUR, IDC_SCHED_MINUTE,
-                           IDC_SCHED_BEFORE};
+const Limit kLimits[] = {{IDC_SCHED_YEAR, 4},      {IDC_SCHED_MONTH, 2},      {IDC_SCHED_DAY, 2},
+                         {IDC_SCHED_HOUR, 2},      {IDC_SCHED_MINUTE, 2},     {IDC_SCHED_BEFORE, 3},
+                         {IDC_SCHED_MEMO, 80},     {IDC_SCHED_END_MONTH, 2},  {IDC_SCHED_END_DAY, 2},
+                         {IDC_SCHED_END_HOUR, 2},  {IDC_SCHED_END_MINUTE, 2}, {IDC_SCHED_DAY_HOUR, 2},
+                         {IDC_SCHED_DAY_MINUTE, 2}};
+const int kDigitEdits[] = {IDC_SCHED_YEAR,      IDC_SCHED_MONTH,     IDC_SCHED_HOUR,
+                           IDC_SCHED_MINUTE,    IDC_SCHED_BEFORE,    IDC_SCHED_END_MONTH,
+                           IDC_SCHED_END_DAY,   IDC_SCHED_END_HOUR,  IDC_SCHED_END_MINUTE,
+                           IDC_SCHED_DAY_HOUR,  IDC_SCHED_DAY_MINUTE};
+constexpr int kSubclassed = static_cast<int>(std::size(kDigitEdits)) + 1;  // and the day field
 
 // The result: at least one Add, Change or Delete succeeded.
 struct ScheduleDialog : DialogRecord<bool> {
@@ -54,6 +66,7 @@ struct ScheduleDialog : DialogRecord<bool> {
     SoundPlayer* sound = nullptr;  // the ♪ button's player; none: it only beeps
     ScheduleNoticeFn notice = message_box;
     ScheduleStored stored;
+    OccurrenceAskFn ask = ask_occurrence_scope;
     // Working state.
     HWND hwnd = nullptr;
     HWND list = nullptr;
@@ -63,12 +76,14 @@ struct ScheduleDialog : DialogRecord<bool> {
     bool loading = false;
     bool latched = false;
     bool checks[4] = {};
+    int lists[2] = {};
+    RepeatRule rule_shown = {};  // the rule at the last snapshot: a new one is an edit too
     char memo_before[kMemoFieldSize] = "";  // the memo as it was before the latest edit
     bool memo_fitting = false;              // the memo is being cut to its limit
     OwnedImageList images;
-    std::optional<SubclassGuard> subclass[6];
+    std::optional<SubclassGuard> subclass[kSubclassed];
     WNDPROC edit_proc = nullptr;  // the edits' own procedure
-    NumberFieldInput number_inputs[6];  // kDigitEdits' then the day's
+    NumberFieldInput number_inputs[kSubclassed];  // kDigitEdits' then the day's
 
     NumberFieldInput* typed_input(int id);
 
@@ -80,6 +95,8 @@ private:
     HWND item(int id);
     bool checked(int id);
     void set_check(int id, bool on);
+    int list_item(int id);
+    void set_list_item(int id, int item);
     void put_text(int id, const char* text);
     void enable(int id, bool on);
     void stop_sound();
@@ -91,11 +108,20 @@ private:
     void set_edit_buttons(EditButtons b);
     bool validate_entry_fields();
     void append_row(int index);
+    void clear_selection();
     void select_only(int row);
     void fill_schedule_list(bool keep_position);
     void init_list();
     void subclass_number_fields();
+    void fill_choice_lists();
+    void open_on(const ScheduleOpening& o);
     void on_field_change(int id, int code);
+    void latch_edit();
+    void show_rule(const RepeatRule& r);
+    void on_repeat();
+    bool occurrence_day(CalendarDate* day);
+    bool change_this_day(const CalendarDate& day);
+    void delete_this_day(const CalendarDate& day);
     void keep_memo_within_limit();
     void tell_stored();
     void on_selection_change();
@@ -115,6 +141,13 @@ HWND ScheduleDialog::item(int id) { return GetDlgItem(hwnd, id); }
 bool ScheduleDialog::checked(int id) { return IsDlgButtonChecked(hwnd, id) == BST_CHECKED; }
 
 void ScheduleDialog::set_check(int id, bool on) { CheckDlgButton(hwnd, id, on ? BST_CHECKED : BST_UNCHECKED); }
+
+int ScheduleDialog::list_item(int id) {
+    const LRESULT k = SendDlgItemMessageA(hwnd, id, CB_GETCURSEL, 0, 0);
+    return k == CB_ERR ? 0 : static_cast<int>(k);
+}
+
+void ScheduleDialog::set_list_item(int id, int item) { SendDlgItemMessageA(hwnd, id, CB_SETCURSEL, item, 0); }
 
 // Text put in by the program is not an edit by the user: the modify flag is cleared. An
 // unchanged text is left alone, so the caret and the flag of a field the user is in stay.
@@ -145,6 +178,14 @@ void ScheduleDialog::read_entry_fields(ScheduleEntry* e) {
     GetDlgItemTextA(h, IDC_SCHED_MEMO, t.memo, sizeof t.memo);
     GetDlgItemTextA(h, IDC_SCHED_BEFORE, t.minutes_before, sizeof t.minutes_before);
     GetDlgItemTextA(h, IDC_SCHED_SOUND_FILE, t.sound_file, sizeof t.sound_file);
+    GetDlgItemTextA(h, IDC_SCHED_END_MONTH, t.end_month, sizeof t.end_month);
+    GetDlgItemTextA(h, IDC_SCHED_END_DAY, t.end_day, sizeof t.end_day);
+    GetDlgItemTextA(h, IDC_SCHED_END_HOUR, t.end_hour, sizeof t.end_hour);
+    GetDlgItemTextA(h, IDC_SCHED_END_MINUTE, t.end_minute, sizeof t.end_minute);
+    GetDlgItemTextA(h, IDC_SCHED_DAY_HOUR, t.day_alarm_hour, sizeof t.day_alarm_hour);
+    GetDlgItemTextA(h, IDC_SCHED_DAY_MINUTE, t.day_alarm_minute, sizeof t.day_alarm_minute);
+    t.lead_unit = list_item(IDC_SCHED_LEAD_UNIT);
+    t.day_alarm_day = list_item(IDC_SCHED_DAY_ALARM);
     t.holiday = checked(IDC_SCHED_HOLIDAY);
     t.scramble = checked(IDC_SCHED_SCRAMBLE);
     t.alarm_on = checked(IDC_SCHED_ALARM);
@@ -157,11 +198,19 @@ void ScheduleDialog::update_alarm_controls(ScheduleEntry* e) {
     field_texts_from_entry(e, &t);
     put_text(IDC_SCHED_BEFORE, t.minutes_before);
     put_text(IDC_SCHED_SOUND_FILE, t.sound_file);
+    put_text(IDC_SCHED_DAY_HOUR, t.day_alarm_hour);
+    put_text(IDC_SCHED_DAY_MINUTE, t.day_alarm_minute);
+    set_list_item(IDC_SCHED_LEAD_UNIT, t.lead_unit);
+    set_list_item(IDC_SCHED_DAY_ALARM, t.day_alarm_day);
     set_check(IDC_SCHED_ALARM, t.alarm_on);
     set_check(IDC_SCHED_SOUND_ON, t.sound_on);
     const AlarmEnables a = alarm_enables_for(e);
     enable(IDC_SCHED_ALARM, a.alarm);
-    for (int id : {IDC_SCHED_BEFORE, IDC_SCHED_BEFORE_LABEL, IDC_SCHED_SOUND_ON}) enable(id, a.group);
+    enable(IDC_SCHED_SOUND_ON, a.group);
+    for (int id : {IDC_SCHED_BEFORE, IDC_SCHED_LEAD_UNIT, IDC_SCHED_BEFORE_LABEL}) enable(id, a.lead);
+    for (int id : {IDC_SCHED_DAY_ALARM, IDC_SCHED_DAY_HOUR, IDC_SCHED_DAY_UNIT, IDC_SCHED_DAY_MINUTE,
+                   IDC_SCHED_DAY_LABEL})
+        enable(id, a.day);
     for (int id : {IDC_SCHED_SOUND_LABEL, IDC_SCHED_SOUND_FILE, IDC_SCHED_TRY_SOUND,
                    IDC_SCHED_BROWSE})
         enable(id, a.sound);
@@ -175,15 +224,28 @@ void ScheduleDialog::show_entry_fields(ScheduleEntry* e) {
     put_text(IDC_SCHED_DAY, t.day);
     put_text(IDC_SCHED_HOUR, t.hour);
     put_text(IDC_SCHED_MINUTE, t.minute);
+    put_text(IDC_SCHED_END_MONTH, t.end_month);
+    put_text(IDC_SCHED_END_DAY, t.end_day);
+    put_text(IDC_SCHED_END_HOUR, t.end_hour);
+    put_text(IDC_SCHED_END_MINUTE, t.end_minute);
     put_text(IDC_SCHED_MEMO, t.memo);
     set_check(IDC_SCHED_HOLIDAY, t.holiday);
     set_check(IDC_SCHED_SCRAMBLE, t.scramble);
+    show_rule(e->repeat);
     update_alarm_controls(e);
+}
+
+void ScheduleDialog::show_rule(const RepeatRule& r) {
+    char words[128];
+    repeat_rule_words(r, words, sizeof words);
+    SetDlgItemTextA(hwnd, IDC_SCHED_REPEAT_TEXT, words);
 }
 
 void ScheduleDialog::take_field_snapshot() {
     for (int id : kTrackedEdits) SendMessageA(item(id), EM_SETMODIFY, FALSE, 0);
     for (int k = 0; k < 4; ++k) checks[k] = checked(kTrackedChecks[k]);
+    for (int k = 0; k < 2; ++k) lists[k] = list_item(kTrackedLists[k]);
+    rule_shown = work.repeat;
 }
 
 bool ScheduleDialog::fields_modified() {
@@ -191,7 +253,9 @@ bool ScheduleDialog::fields_modified() {
         if (SendMessageA(item(id), EM_GETMODIFY, 0, 0)) return true;
     for (int k = 0; k < 4; ++k)
         if (checks[k] != checked(kTrackedChecks[k])) return true;
-    return false;
+    for (int k = 0; k < 2; ++k)
+        if (lists[k] != list_item(kTrackedLists[k])) return true;
+    return std::memcmp(&rule_shown, &work.repeat, sizeof rule_shown) != 0;
 }
 
 // OK stays the default button whatever has the focus, so Enter always closes.
@@ -223,15 +287,22 @@ bool ScheduleDialog::validate_entry_fields() {
 void ScheduleDialog::append_row(int index) {
     ScheduleRowTexts r;
     schedule_row_texts(&schedule->entries[index], &r);
-    const char* const texts[kScheduleColumns] = {r.year, r.date, r.time, r.scramble, r.alarm, r.memo};
+    const char* const texts[kScheduleColumns] = {r.year, r.date,  r.time, r.repeat,
+                                                 r.scramble, r.alarm, r.memo};
     list_view_append_row(list, r.image, texts, kScheduleColumns);
 }
 
-void ScheduleDialog::select_only(int row) {
+void ScheduleDialog::clear_selection() {
     LVITEMA it = {};
     it.stateMask = LVIS_SELECTED;
     it.state = 0;
     SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&it));
+}
+
+void ScheduleDialog::select_only(int row) {
+    clear_selection();
+    LVITEMA it = {};
+    it.stateMask = LVIS_SELECTED;
     it.state = LVIS_SELECTED;
     SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&it));
 }
@@ -323,6 +394,13 @@ void ScheduleDialog::subclass_number_fields() {
     edit_proc = subclass[0]->previous();
 }
 
+void ScheduleDialog::fill_choice_lists() {
+    for (const char* unit : kLeadUnits)
+        SendDlgItemMessageA(hwnd, IDC_SCHED_LEAD_UNIT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(unit));
+    for (const char* day : kDayAlarmDays)
+        SendDlgItemMessageA(hwnd, IDC_SCHED_DAY_ALARM, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(day));
+}
+
 // ---- actions ----
 
 INT_PTR ScheduleDialog::init(HWND dlg) {
@@ -332,11 +410,9 @@ INT_PTR ScheduleDialog::init(HWND dlg) {
     result = false;
     for (const Limit& l : kLimits) SendMessageA(item(l.id), EM_LIMITTEXT, l.chars, 0);
     init_list();
+    fill_choice_lists();
     held = -1;
-    fill_schedule_list(false);
-    opening_work_entry(&work, opening.year, opening.month, opening.day);
-    show_entry_fields(&work);
-    set_edit_buttons(kButtonsOff);
+    open_on(opening);
     take_field_snapshot();
     loading = false;
     latched = false;
@@ -344,26 +420,78 @@ INT_PTR ScheduleDialog::init(HWND dlg) {
     return TRUE;
 }
 
+// The entry asked for is selected and shown. Opened on a day without one, the list shows that
+// day's entries and holds none, so that the fields make a new entry for the day; opened from
+// the menu, the entry last added or changed is held.
+void ScheduleDialog::open_on(const ScheduleOpening& o) {
+    const bool select = o.select >= 0 && o.select < schedule_live_count(*schedule);
+    if (select) set_last_edited(schedule, o.select);
+    fill_schedule_list(false);
+    set_edit_buttons(select && held >= 0 ? kButtonsDeleteOnly : kButtonsOff);
+    if (select && held >= 0) return;
+    const bool on_day = o.year != -1 && o.month != -1 && o.day != -1;
+    if (on_day) {
+        clear_selection();
+        for (int i = 0; i < schedule->count; ++i) {
+            if (entry_on_date(&schedule->entries[i], o.year, o.month, o.day)) {
+                ensure_visible(list, i);
+                break;
+            }
+        }
+    }
+    opening_work_entry(&work, o.year, o.month, o.day);
+    show_entry_fields(&work);
+}
+
+// An edit with month, day and memo present offers Add, and Change while an entry is held.
+void ScheduleDialog::latch_edit() {
+    loading = true;
+    latched = fields_modified();
+    if (latched) {
+        scratch = work;
+        read_entry_fields(&scratch);
+        EditButtons b;
+        if (edit_latches(held, &scratch, &b)) set_edit_buttons(b);
+        else latched = false;
+    }
+    loading = false;
+}
+
 void ScheduleDialog::on_field_change(int id, int code) {
     stop_sound();
     if (loading) return;
-    if (!latched) {
-        loading = true;
-        latched = fields_modified();
-        if (latched) {
-            read_entry_fields(&scratch);
-            EditButtons b;
-            if (edit_latches(held, &scratch, &b)) set_edit_buttons(b);
-            else latched = false;
-        }
-        loading = false;
-    }
+    if (!latched) latch_edit();
     if (field_change_moves_alarm(id, code == EN_CHANGE)) {
         loading = true;
+        scratch = work;
         read_entry_fields(&scratch);
         update_alarm_controls(&scratch);
         loading = false;
     }
+    // Without a year the rule goes, and comes back with one.
+    if (code == EN_CHANGE && (id == IDC_SCHED_YEAR || id == IDC_SCHED_DAY)) {
+        scratch = work;
+        read_entry_fields(&scratch);
+        show_rule(scratch.repeat);
+    }
+}
+
+// The rule is chosen in a dialog of its own, for the date in the fields; a new rule counts as
+// an edit of the entry.
+void ScheduleDialog::on_repeat() {
+    stop_sound();
+    scratch = work;
+    read_entry_fields(&scratch);
+    CalendarDate start;
+    if (!repeat_start_of(scratch, &start)) {
+        notice(hwnd, kRepeatNeedsDate, kProgramName, kErrorFlags);
+        return;
+    }
+    RepeatRule rule = work.repeat;
+    if (!repeat_dialog(hwnd, start, &rule, notice)) return;
+    work.repeat = rule;
+    show_rule(rule);
+    if (!latched) latch_edit();
 }
 
 // The memo stays within its bytes whatever the edit control counts (bytes on Windows,
@@ -459,16 +587,57 @@ void ScheduleDialog::on_add() {
         return;
     }
     if (!begin_store()) return;
+    as_new_entry(&work);
     if (!schedule_add(schedule, &work)) {
         loading = false;
         return;
     }
+    // The new entry is selected and held: Change works on it at once.
     fill_schedule_list(true);
     set_edit_buttons(kButtonsDeleteOnly);
-    held = -1;
     take_field_snapshot();
     end_list_change();
     tell_stored();
+}
+
+// The day a change or delete of the held entry may be for alone, when the dialog was opened
+// on a day the entry repeats on.
+bool ScheduleDialog::occurrence_day(CalendarDate* day) {
+    return change_has_target(held, schedule->count) &&
+           occurrence_on_opening_day(schedule->entries[held], opening, day);
+}
+
+// "この日だけ変更": the series leaves the day out and the edited fields become an entry of
+// their own for it, which is then selected. False when nothing could be stored.
+bool ScheduleDialog::change_this_day(const CalendarDate& day) {
+    if (schedule->count >= kMaxEntries) {
+        notice(hwnd, kScheduleListFull, kProgramName, kErrorFlags);
+        return false;
+    }
+    ScheduleEntry series = schedule->entries[held];
+    ScheduleEntry single;
+    if (!change_one_occurrence(&series, day, work, &single)) {
+        notice(hwnd, kSkipsInvalid, kProgramName, kErrorFlags);
+        return false;
+    }
+    entry_update_alarm_at(&single);
+    schedule_replace(schedule, held, &series);
+    return schedule_add(schedule, &single) != 0;
+}
+
+// "この日だけ削除": the series leaves the day out and stays selected.
+void ScheduleDialog::delete_this_day(const CalendarDate& day) {
+    ScheduleEntry series = schedule->entries[held];
+    if (!entry_skip_day(&series, day)) {
+        notice(hwnd, kSkipsInvalid, kProgramName, kErrorFlags);
+        return;
+    }
+    loading = true;
+    schedule_replace(schedule, held, &series);
+    fill_schedule_list(true);
+    set_edit_buttons(kButtonsDeleteOnly);
+    take_field_snapshot();
+    end_list_change();
 }
 
 void ScheduleDialog::on_change() {
@@ -479,7 +648,22 @@ void ScheduleDialog::on_change() {
         return;
     }
     if (!begin_store()) return;
-    schedule_replace(schedule, held, &work);
+    // Asked only about fields that may be stored.
+    CalendarDate day;
+    OccurrenceScope scope = OccurrenceScope::kAll;
+    if (occurrence_day(&day)) scope = ask(hwnd, false);
+    if (scope == OccurrenceScope::kCancel) {
+        loading = false;
+        return;
+    }
+    if (scope == OccurrenceScope::kThisDay) {
+        if (!change_this_day(day)) {
+            loading = false;
+            return;
+        }
+    } else {
+        schedule_replace(schedule, held, &work);
+    }
     fill_schedule_list(true);
     take_field_snapshot();
     set_edit_buttons(kButtonsDeleteOnly);
@@ -500,11 +684,21 @@ void ScheduleDialog::tell_stored() {
 
 void ScheduleDialog::on_delete() {
     stop_sound();
+    CalendarDate day;
+    if (SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1 && occurrence_day(&day)) {
+        const OccurrenceScope scope = ask(hwnd, true);
+        if (scope == OccurrenceScope::kCancel) return;
+        if (scope == OccurrenceScope::kThisDay) {
+            delete_this_day(day);
+            return;
+        }
+    }
     loading = true;
     for (int row = -1;;) {
         row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED));
         if (row < 0) break;
         if (row < schedule->count) schedule->entries[row].holiday = kHolidayRemove;
+        schedule_changed(schedule);
     }
     set_last_edited(schedule, -1);
     fill_schedule_list(true);
@@ -572,6 +766,7 @@ INT_PTR ScheduleDialog::command(HWND, int id, int code) {
     case IDC_SCHED_DELETE: on_delete(); return TRUE;
     case IDC_SCHED_BROWSE: on_browse(); return TRUE;
     case IDC_SCHED_TRY_SOUND: on_try_sound(); return TRUE;
+    case IDC_SCHED_REPEAT: on_repeat(); return TRUE;
     case CMD_SOUND_STOPPED: on_sound_stopped(); return TRUE;
     default:
         if (!is_entry_field(id)) return FALSE;
@@ -600,12 +795,14 @@ INT_PTR ScheduleDialog::message(HWND, UINT msg, WPARAM, LPARAM lp) {
 }  // namespace
 
 bool schedule_dialog(HWND owner, const ScheduleOpening& opening, ScheduleList* list,
-                     SoundPlayer* sound, ScheduleNoticeFn notice, ScheduleStored stored) {
+                     SoundPlayer* sound, ScheduleNoticeFn notice, ScheduleStored stored,
+                     OccurrenceAskFn ask) {
     ScheduleDialog d;
     d.schedule = list;
     d.opening = opening;
     d.sound = sound;
     d.notice = notice ? notice : message_box;
     d.stored = stored;
+    d.ask = ask ? ask : ask_occurrence_scope;
     return run_dialog(owner, d);
 }

@@ -54,11 +54,12 @@ void list_view_add_columns(HWND list, const ListColumn* columns, int count) {
     }
 }
 
-void list_view_append_row(HWND list, int image, const char* const* texts, int count) {
+void list_view_append_row(HWND list, int image, const char* const* texts, int count, LPARAM param) {
     LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
     item.iImage = image;
+    item.lParam = param;
     item.pszText = const_cast<char*>(texts[0]);
     const int row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     if (row < 0) return;
@@ -70,7 +71,26 @@ void list_view_append_row(HWND list, int image, const char* const* texts, int co
     }
 }
 
+void list_view_widen(HWND list, const ListColumn* columns, int i, const char* sample) {
+    ListColumn wide = columns[i];
+    wide.sample = sample;
+    const int want = column_width(list, wide);
+    if ((int)SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0) < want) SendMessageA(list, LVM_SETCOLUMNWIDTH, i, want);
+}
+
 void list_view_autosize(HWND list, const ListColumn* columns, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (!columns[i].fit) continue;
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE);
+        list_view_widen(list, columns, i, columns[i].sample);
+    }
     for (int i = 0; i < count; ++i)
         if (columns[i].autosize) SendMessageA(list, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
+}
+
+LPARAM list_view_row_param(HWND list, int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    return row >= 0 && SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
 }

@@ -28,7 +28,14 @@ private:
 // Inserts the columns of the table; fixed widths are the pixel width of the sample text
 // plus the extra pixels.
 void list_view_add_columns(HWND list, const ListColumn* columns, int count);
-// Appends a row: texts[0] (may be empty) with the image, texts[1..count-1] in the subitems.
-void list_view_append_row(HWND list, int image, const char* const* texts, int count);
-// Sizes the columns marked autosize to their contents and header.
+// Appends a row: texts[0] (may be empty) with the image, texts[1..count-1] in the subitems,
+// and param kept with the row.
+void list_view_append_row(HWND list, int image, const char* const* texts, int count,
+                          LPARAM param = 0);
+// The param of a row; 0 for none.
+LPARAM list_view_row_param(HWND list, int row);
+// Sizes the columns that fit to their widest text (the sample's width at the least), then
+// the columns marked autosize to their contents and header.
 void list_view_autosize(HWND list, const ListColumn* columns, int count);
+// Widens column i to the width of sample (plus the column's extra) when it is narrower.
+void list_view_widen(HWND list, const ListColumn* columns, int i, const char* sample);

@@ -1,8 +1,12 @@
 #include "dialogs/schedule_lists.h"
 
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
+#include "calendar/almanac.h"
 #include "calendar/date.h"
+#include "calendar/era.h"
 #include "calendar/national_holidays.h"
 #include "config/cp932.h"
 #include "resources/texts.h"
@@ -20,6 +24,9 @@ bool real_date(int year, int month, int day) {
 void format_entry_time(char* out, size_t size, const ScheduleEntry* e) {
     if (e->hour == -1 || e->minute == -1)
         out[0] = '\0';
+    else if (e->has_time && e->has_end_time)
+        std::snprintf(out, size, kTimeRangeFormat, (int)e->hour, (int)e->minute, (int)e->end_hour,
+                      (int)e->end_minute);
     else
         std::snprintf(out, size, "%2d:%02d", (int)e->hour, (int)e->minute);
 }
@@ -57,6 +64,8 @@ const ListColumn kRecentColumns[kRecentColumnCount] = {
     {kColumnMemo, kListAlignLeft, nullptr, 0, true},
 };
 
+const char kTimeRangeSample[] = "99:99〜99:9900";
+
 int clamp_todo_width(int width) {
     return width < kTodoWidthMin ? kTodoWidthMin : (width > kTodoWidthMax ? kTodoWidthMax : width);
 }
@@ -73,9 +82,13 @@ bool todo_width_pick(int index, int* width) {
     return true;
 }
 
-void format_list_header(char* out, size_t size, int year, int month, int day) {
-    std::snprintf(out, size, kListHeaderFormat, year, month, day,
-                  weekday_names_ja[weekday_of(year, month, day)]);
+void format_list_header(char* out, size_t size, int year, int month, int day, int wareki) {
+    const char* weekday = weekday_names_ja[weekday_of(year, month, day)];
+    char era[32];
+    if (wareki != 0 && date_era_text(year, month, day, era, sizeof era))
+        std::snprintf(out, size, kListHeaderEraFormat, era, month, day, weekday);
+    else
+        std::snprintf(out, size, kListHeaderFormat, year, month, day, weekday);
 }
 
 void format_distance_label(char* out, size_t size, long n) {
@@ -105,17 +118,102 @@ bool day_contents_holiday_row(int year, int month, int day, int national, DayRow
     return true;
 }
 
+bool day_contents_almanac_row(int year, int month, int day, int rokuyo, int kyureki,
+                              DayRow* out) {
+    if (rokuyo == 0 && kyureki == 0) return false;
+    AlmanacDay a;
+    if (!almanac_day(year, month, day, &a)) return false;
+    out->image = 0;
+    out->time[0] = '\0';
+    if (kyureki != 0) {
+        almanac_day_text(a, out->memo, sizeof out->memo);
+        return true;
+    }
+    const char* name = almanac_label(a, true, false);
+    return name && cp932_copy(out->memo, sizeof out->memo, name) > 0;
+}
+
+namespace {
+
+// The row of entry e on the day n days from today, y-m-d.
+void fill_recent_row(const ScheduleEntry* e, int y, int m, int d, long n, RecentRow* out) {
+    fill_recent_date(out, y, m, d, n, entry_image(e));
+    format_entry_time(out->time, sizeof out->time, e);
+    out->alarm[0] = out->time[0] != '\0' && has_alarm(*e) ? 'A' : '\0';
+    out->alarm[1] = '\0';
+    copy_memo(out->memo, e);
+}
+
+}  // namespace
+
 bool recent_row(const ScheduleEntry* e, int ty, int tm, int td, int width, RecentRow* out) {
     CalendarDate next;
     if (!entry_next_occurrence(*e, CalendarDate{ty, tm, td}, &next)) return false;
     const long n = (long)day_serial(next.year, next.month, next.day) - (long)day_serial(ty, tm, td);
     if (n < 0 || n > clamp_todo_width(width)) return false;
-    fill_recent_date(out, next.year, next.month, next.day, n, entry_image(e));
-    format_entry_time(out->time, sizeof out->time, e);
-    out->alarm[0] = out->time[0] != '\0' && has_alarm(*e) ? 'A' : '\0';
-    out->alarm[1] = '\0';
-    copy_memo(out->memo, e);
+    fill_recent_row(e, next.year, next.month, next.day, n, out);
     return true;
+}
+
+int recent_occurrences(const ScheduleEntry* list, int count, int ty, int tm, int td, int width,
+                       RecentOccurrence* out, int max) {
+    if (list == nullptr || count <= 0 || max <= 0 || !real_date(ty, tm, td)) return 0;
+    const int w = clamp_todo_width(width);
+    const long long t0 = civil_day_number(ty, tm, td);
+    const CalendarDate today{ty, tm, td};
+    // The months the days cover (99 days reach into the fifth), and each entry's starts in
+    // them; the days are then walked in order.
+    constexpr int kMonths = 5;
+    int months = 0;
+    CalendarDate first_of[kMonths];
+    for (CalendarDate m{ty, tm, 1}; months < kMonths && civil_day_number(m.year, m.month, 1) <= t0 + w;) {
+        first_of[months++] = m;
+        m = m.month == 12 ? CalendarDate{m.year + 1, 1, 1} : CalendarDate{m.year, m.month + 1, 1};
+    }
+    std::vector<uint32_t> starts(static_cast<size_t>(count) * kMonths, 0);
+    std::vector<int> listed;  // entries with any start in the days
+    int found = 0;
+    for (int i = 0; i < count; ++i) {
+        bool any = false;
+        for (int k = 0; k < months; ++k) {
+            uint32_t s = entry_month_starts(list[i], first_of[k].year, first_of[k].month);
+            if (k == 0) s &= ~0u << td;
+            starts[static_cast<size_t>(i) * kMonths + static_cast<size_t>(k)] = s;
+            any = any || s != 0;
+        }
+        if (any) listed.push_back(i);
+        // An occurrence begun before today that lasts into it.
+        CalendarDate began;
+        if (entry_covered_span(list[i]) > 0 && found < max && entry_occurrence_covering(list[i], today, &began) &&
+            date_ymd(began) < date_ymd(today))
+            out[found++] = RecentOccurrence{i, 0, today};
+    }
+    int month = 0;
+    for (int n = 0; n <= w && found < max; ++n) {
+        const CalendarDate d = civil_date_of(t0 + n);
+        while (month + 1 < months && (first_of[month].year != d.year || first_of[month].month != d.month)) ++month;
+        for (int i : listed)
+            if (found < max && ((starts[static_cast<size_t>(i) * kMonths + static_cast<size_t>(month)] >> d.day) & 1u))
+                out[found++] = RecentOccurrence{i, n, d};
+    }
+    return found;
+}
+
+void recent_occurrence_row(const ScheduleEntry* list, const RecentOccurrence& o, RecentRow* out) {
+    fill_recent_row(&list[o.entry], o.day.year, o.day.month, o.day.day, o.days, out);
+}
+
+int recent_rows(const ScheduleEntry* list, int count, int ty, int tm, int td, int width,
+                RecentRow* out, int max) {
+    if (max <= 0) return 0;
+    std::vector<RecentOccurrence> occ(static_cast<size_t>(max));
+    const int n = recent_occurrences(list, count, ty, tm, td, width, occ.data(), max);
+    for (int i = 0; i < n; ++i) recent_occurrence_row(list, occ[static_cast<size_t>(i)], &out[i]);
+    return n;
+}
+
+bool entry_time_has_end(const ScheduleEntry* e) {
+    return e->has_time && e->has_end_time && e->hour != -1 && e->minute != -1;
 }
 
 int recent_holiday_rows(int ty, int tm, int td, int width, int national, RecentRow* out, int max) {
@@ -144,3 +242,5 @@ int recent_holiday_rows(int ty, int tm, int td, int width, int national, RecentR
     }
     return count;
 }
+
+void entry_time_text(char* out, size_t size, const ScheduleEntry* e) { format_entry_time(out, size, e); }

@@ -4,11 +4,13 @@
 // include it without a library cycle.
 #pragma once
 
-// The date the schedule dialog opens on; -1 in a field means not given.
+// The date the schedule dialog opens on; -1 in a field means not given. select: the entry
+// (its place in the list) to open with, selected and shown; -1 for none.
 struct ScheduleOpening {
     int year = -1;
     int month = -1;
     int day = -1;
+    int select = -1;
 };
 
 struct ViewState {
@@ -24,5 +26,5 @@ struct ViewState {
 
 // The schedule dialog opened from the clicked day: the shown month and that day.
 inline ScheduleOpening opening_on_clicked_day(const ViewState& view) {
-    return ScheduleOpening{view.shown_year, view.shown_month, view.clicked_day};
+    return ScheduleOpening{view.shown_year, view.shown_month, view.clicked_day, -1};
 }

@@ -21,6 +21,8 @@
 #define IDD_RECENT             208
 #define IDD_SETTINGS           211
 #define IDD_ALARM              212
+#define IDD_REPEAT             213
+#define IDD_OCCURRENCE         214
 #define IDD_MESSAGE_BOX        20040
 #define IDD_FONT               21000
 
@@ -50,6 +52,43 @@
 #define IDC_SCHED_ADD          114
 #define IDC_SCHED_CHANGE       125
 #define IDC_SCHED_DELETE       113
+#define IDC_SCHED_END_MONTH    1101
+#define IDC_SCHED_END_DAY      1102
+#define IDC_SCHED_END_HOUR     1103
+#define IDC_SCHED_END_MINUTE   1104
+#define IDC_SCHED_REPEAT       1105
+#define IDC_SCHED_REPEAT_TEXT  1106
+#define IDC_SCHED_LEAD_UNIT    1107
+#define IDC_SCHED_DAY_ALARM    1108
+#define IDC_SCHED_DAY_HOUR     1109
+#define IDC_SCHED_DAY_MINUTE   1110
+#define IDC_SCHED_DAY_LABEL    1111
+#define IDC_SCHED_DAY_UNIT     1112
+
+/* Repeat dialog 213 */
+#define IDC_REP_NONE           1120
+#define IDC_REP_DAILY          1121
+#define IDC_REP_WEEKLY         1122
+#define IDC_REP_MONTHLY        1123
+#define IDC_REP_YEARLY         1124
+#define IDC_REP_INTERVAL       1125
+#define IDC_REP_UNIT           1126
+#define IDC_REP_WEEKDAY0       1127  /* 1127..1133: Sunday..Saturday */
+#define IDC_REP_BY_DATE        1134
+#define IDC_REP_BY_WEEKDAY     1135
+#define IDC_REP_MONTH_DAYS     1136
+#define IDC_REP_LAST_DAY       1137
+#define IDC_REP_NTH0           1138  /* 1138..1142: the 1st..4th and the last */
+#define IDC_REP_END_NEVER      1143
+#define IDC_REP_END_DATE       1144
+#define IDC_REP_END_COUNT      1145
+#define IDC_REP_UNTIL          1146
+#define IDC_REP_COUNT          1147
+
+/* Occurrence question 214 */
+#define IDC_OCC_TEXT           1150
+#define IDC_OCC_THIS_DAY       1151
+#define IDC_OCC_ALL            1152
 
 /* Alarm window (IDD_ALARM) */
 #define IDC_ALARM_TEXT         1024
@@ -136,7 +175,10 @@
 #define CMD_NATIONAL_HOLIDAYS  40003  /* put in after CMD_NO_TITLE_BAR at run time, its text in texts.h */
 #define CMD_ICS_EXPORT         40004  /* these two after CMD_DETAILED_SETTINGS at run time, texts in texts.h */
 #define CMD_ICS_IMPORT         40005
-#define CMD_DAY_SHAPES         40010  /* put in after CMD_NATIONAL_HOLIDAYS at run time, its text in texts.h */
+#define CMD_ROKUYO             40010  /* these three after CMD_NATIONAL_HOLIDAYS at run time, texts in texts.h */
+#define CMD_KYUREKI            40011
+#define CMD_WAREKI             40012
+#define CMD_DAY_SHAPES         40013  /* put in after CMD_WAREKI at run time, its text in texts.h */
 #define CMD_RESET_MONTH        121
 #define CMD_RESTORE_POSITION   136
 #define CMD_SAVE_POSITION      122

@@ -61,6 +61,54 @@ constexpr char kRowDateMovableFormat[] = "%2d月??日";           // month
 constexpr char kRowDateSecondMondayFormat[] = "%2d月第2月曜";   // month
 constexpr char kRowDateThirdMondayFormat[] = "%2d月第3月曜";    // month
 constexpr char kRowDateFormat[] = "%2d月%2d日";                 // month, day
+constexpr char kRowSpanEndFormat[] = "〜%d/%d";                 // last day's month, day
+// What stored entries may not hold, after the date and memo checks, in their order.
+constexpr char kRepeatInvalid[] = "繰り返しは年月日の決まった予定にだけ設定できます";
+constexpr char kRepeatEndInvalid[] = "繰り返しの終わりの設定が不正です";
+constexpr char kSpanInvalid[] = "終了日時の設定が不正です";
+constexpr char kLeadInvalid[] = "告知の設定が不正です (7日前まで)";
+constexpr char kSkipsInvalid[] = "除く日の設定が不正です";
+// The repeat button with fields that name no day of a year.
+constexpr char kRepeatNeedsDate[] = "繰り返しを設定するには年月日を入力してください";
+// Lead units of the alarm, and the days of a day alarm (an entry without a time).
+constexpr const char* kLeadUnits[3] = {"分前", "時間前", "日前"};
+constexpr const char* kDayAlarmDays[8] = {"当日", "前日", "2日前", "3日前",
+                                          "4日前", "5日前", "6日前", "7日前"};
+constexpr char kRepeatColumn[] = "繰り返し";
+
+// A repeating entry changed or deleted from a day: the question and its buttons.
+constexpr char kOccurrenceChangeQuestion[] =
+    "繰り返しの予定です。\nこの日だけ変更しますか、すべて変更しますか？";
+constexpr char kOccurrenceDeleteQuestion[] =
+    "繰り返しの予定です。\nこの日だけ削除しますか、すべて削除しますか？";
+
+// The rule of a repeating entry in words ("毎週 月・木", "2週間ごと 火", "毎月 第2・第4水曜",
+// "毎月 末日", "毎日 (2027/1/14まで)").
+constexpr char kEveryDay[] = "毎日";
+constexpr char kEveryWeek[] = "毎週";
+constexpr char kEveryMonth[] = "毎月";
+constexpr char kEveryYearRule[] = "毎年";
+constexpr char kEveryNDaysFormat[] = "%d日ごと";
+constexpr char kEveryNWeeksFormat[] = "%d週間ごと";
+constexpr char kEveryNMonthsFormat[] = "%dか月ごと";
+constexpr char kEveryNYearsFormat[] = "%d年ごと";
+constexpr char kRuleDayFormat[] = "%d日";
+constexpr char kRuleLastDay[] = "末日";
+constexpr char kRuleNthFormat[] = "第%d";
+constexpr char kRuleNthLast[] = "最終";
+constexpr char kRuleWeekdaySuffix[] = "曜";
+constexpr char kRuleSeparator[] = "・";
+constexpr char kRuleUntilFormat[] = " (%d/%d/%dまで)";
+constexpr char kRuleCountFormat[] = " (%d回)";
+// The repeat dialog: the interval's unit by kind, and what its fields may not hold.
+constexpr const char* kIntervalUnits[5] = {"", "日ごと", "週間ごと", "か月ごと", "年ごと"};
+constexpr char kIntervalInvalid[] = "間隔は1から99までです";
+constexpr char kWeekdaysMissing[] = "曜日を選んでください";
+constexpr char kMonthDaysInvalid[] = "日付は1から31までで入力してください";
+constexpr char kNthMissing[] = "第何週と曜日を選んでください";
+constexpr char kUntilInvalid[] = "終わりの日付が不正です";
+constexpr char kUntilBeforeStart[] = "終わりの日付が最初の日より前です";
+constexpr char kCountInvalid[] = "回数は1から9999までです";
 
 // List headings.
 constexpr char kColumnYear[] = "年";
@@ -110,11 +158,20 @@ constexpr char kLunarDateFormat[] = "旧暦 %s%d月%d日 %s";  // leap mark, mon
 constexpr char kLunarLeapMark[] = "閏";
 constexpr char kAlmanacNamesSeparator[] = " / ";  // between the date and the day's names
 constexpr char kAlmanacNameSeparator[] = "・";    // between two names
+// Their menu switches: 六曜 under the day numbers, the old-calendar date and solar terms.
+constexpr char kMenuRokuyo[] = "六曜を表示(&R)";
+constexpr char kMenuKyureki[] = "旧暦・節気を表示(&K)";
 
 // Era years (calendar/era.h), the eras in order.
 constexpr const char* kEraNames[3] = {"昭和", "平成", "令和"};
 constexpr char kEraYearFormat[] = "%s%d年";   // era, year
 constexpr char kEraFirstYearFormat[] = "%s元年";  // era
+// Their menu switch, and the dated texts with the era year in place of "%d年".
+constexpr char kMenuWareki[] = "和暦で表示(&W)";
+constexpr char kMonthHeaderEraFormatJa[] = "%s %d月";      // era year, month
+constexpr char kTitleEraFormatJa[] = "%s %s%d月";         // name, era year, month
+constexpr char kTrayTipEraFormat[] = "%s%d月%d日(%s)";      // era year, month, day, weekday
+constexpr char kListHeaderEraFormat[] = "%s%2d月%2d日(%s)"; // era year, month, day, weekday
 
 // The month as a screen reader tells it (app/day_names.h): a day's name, "12月9日 水曜日 今日、
 // 予定2件、天皇誕生日", the month buttons and what their default actions do.
@@ -133,10 +190,19 @@ constexpr char kListHeaderFormat[] = "%d年%2d月%2d日(%s)";  // year, month, d
 constexpr const char* kNearDays[3] = {"今日", "明日", "明後日"};
 constexpr char kDaysAheadFormat[] = "%2ld日後";               // days
 constexpr char kRecentDateFormat[] = "%2d月%2d日(%s)";        // month, day, weekday
+// A time with the end: "14:00〜15:30" (start hour, minute, end hour, minute).
+constexpr char kTimeRangeFormat[] = "%2d:%02d〜%2d:%02d";
 
 // Alarm window: date, time and memo, then how long remains.
 constexpr char kAlarmBeforeFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n%d 分前です";
 constexpr char kAlarmDueFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n予定時刻です";
+// A lead in hours or days, and the alarm of an entry without a time: on its day, or days
+// before it.
+constexpr char kAlarmHoursBeforeFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n%d 時間前です";
+constexpr char kAlarmDaysBeforeFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n%d 日前です";
+constexpr char kAlarmDayFormat[] = "%d年%d月%d日\r\n%.*s\r\n今日の予定です";
+constexpr char kAlarmDayBeforeFormat[] = "%d年%d月%d日\r\n%.*s\r\n%d 日後の予定です";
+constexpr char kAlarmDayMissedFormat[] = "%d年%d月%d日\r\n%.*s\r\n(起動前の予定)";
 // An alarm that came due while the program was not running, and the first line of a window
 // whose alarms do not all fit on the screen.
 constexpr char kAlarmMissedFormat[] = "%d年%d月%d日 %s\r\n%.*s\r\n(起動前の予定)";

@@ -1,5 +1,7 @@
 #include "schedule/alarm_batch.h"
 
+#include "schedule/entry_dates.h"
+
 namespace {
 
 bool same_item(const AlarmItem& a, const AlarmItem& b) {
@@ -23,6 +25,23 @@ void alarm_batch_make(AlarmBatch* b, const ScheduleList& list, const int* indice
         AlarmItem& it = b->item[b->count++];
         it.entry = list.entries[i];
         it.index = i;
+        it.missed = false;
+    }
+}
+
+void alarm_batch_make_due(AlarmBatch* b, const ScheduleList& list, const DueAlarm* due, int count) {
+    const int n = schedule_live_count(list);
+    b->count = 0;
+    for (int k = 0; k < count && b->count < kMaxEntries; ++k) {
+        const DueAlarm& d = due[k];
+        if (d.index < 0 || d.index >= n) continue;
+        AlarmItem& it = b->item[b->count++];
+        it.entry = list.entries[d.index];
+        it.entry.year = d.day.year;
+        it.entry.month = d.day.month;
+        it.entry.day = d.day.day;
+        it.entry.alarm_at = d.at;
+        it.index = d.index;
         it.missed = false;
     }
 }

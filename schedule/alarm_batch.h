@@ -8,8 +8,11 @@
 
 #include "schedule/entry.h"
 
+struct DueAlarm;
+
 struct AlarmItem {
-    ScheduleEntry entry;  // as it was when it came due
+    ScheduleEntry entry;  // as it was when it came due, dated on the occurrence that rang and
+                          // with that occurrence's instant in alarm_at
     int index;            // its place in the list then
     bool missed;          // came due while the program was not running
 };
@@ -22,6 +25,10 @@ struct AlarmBatch {
 // A batch of the given indices of list, copied as they are now; indices that are not live
 // entries are left out. None is missed.
 void alarm_batch_make(AlarmBatch* b, const ScheduleList& list, const int* indices, int count);
+
+// A batch of the occurrences due (their entries copied as they are now, each dated on its
+// occurrence); those whose index is not a live entry are left out. None is missed.
+void alarm_batch_make_due(AlarmBatch* b, const ScheduleList& list, const DueAlarm* due, int count);
 
 // Marks the items due at or before upto as missed (came due before the program started).
 void alarm_batch_mark_missed(AlarmBatch* b, uint64_t upto);

@@ -17,14 +17,17 @@ std::string held_back_notice(const ScheduleList& list, uint64_t after, uint64_t 
     format_alarm_time(time, sizeof time, t.hour, t.minute, twelve_hour, mark_after);
     std::snprintf(line, sizeof line, kHeldBackFormat, t.year, t.month, t.day, time);
     std::string text = line;
-    int held[kMaxEntries];
-    const int n = find_due_alarms_between(list, after, mark, held, kMaxEntries);
+    // Each occurrence held back, with its own day (a repeating or every-year entry's first
+    // date is not the day that would have rung).
+    DueAlarm held[kMaxEntries];
+    const int n = find_due_occurrences_between(list, after, mark, held, kMaxEntries);
     if (n == 0) return text;
     text += kHeldBackListHead;
     for (int k = 0; k < n && k < kHeldBackLines; ++k) {
-        const ScheduleEntry& e = list.entries[held[k]];
+        const ScheduleEntry& e = list.entries[held[k].index];
+        const CalendarDate& d = held[k].day;
         format_alarm_time(time, sizeof time, e.hour, e.minute, twelve_hour, mark_after);
-        std::snprintf(line, sizeof line, kHeldBackLineFormat, e.year, e.month, e.day, time,
+        std::snprintf(line, sizeof line, kHeldBackLineFormat, d.year, d.month, d.day, time,
                       static_cast<int>(strnlen(e.memo, sizeof e.memo)), e.memo);
         text += line;
     }

@@ -12,8 +12,8 @@
 // Lines naming held-back alarms; the rest are counted.
 constexpr int kHeldBackLines = 20;
 
-// The notice for the alarms due in (after, mark] of list, in list order: one line each,
-// "%d年%d月%d日 <time> <memo>" with the entry's own date and time. Empty when the mark is
-// no time.
+// The notice for the alarms due in (after, mark] of list, in list order: one line for each
+// occurrence, "%d年%d月%d日 <time> <memo>" with the occurrence's date and the entry's time.
+// Empty when the mark is no time.
 std::string held_back_notice(const ScheduleList& list, uint64_t after, uint64_t mark,
                              bool twelve_hour, bool mark_after);

@@ -20,18 +20,45 @@ void format_alarm_time(char* out, size_t size, int hour, int minute, bool twelve
     else std::snprintf(out, size, "%s %d:%02d", mark, hour, minute);
 }
 
+namespace {
+
+// An entry without a time rings on its day or days before it.
+void format_day_alarm(char* out, size_t size, const ScheduleEntry* e, int memo_len, bool missed) {
+    const int before = e->day_alarm_minute < 0 ? (-e->day_alarm_minute + 1439) / 1440 : 0;
+    if (missed)
+        std::snprintf(out, size, kAlarmDayMissedFormat, e->year, e->month, e->day, memo_len, e->memo);
+    else if (before > 0)
+        std::snprintf(out, size, kAlarmDayBeforeFormat, e->year, e->month, e->day, memo_len, e->memo,
+                      before);
+    else
+        std::snprintf(out, size, kAlarmDayFormat, e->year, e->month, e->day, memo_len, e->memo);
+}
+
+}  // namespace
+
 void format_alarm_entry(char* out, size_t size, const ScheduleEntry* e, bool twelve_hour,
                         bool mark_after, bool missed) {
-    char time[32];
-    format_alarm_time(time, sizeof time, e->hour, e->minute, twelve_hour, mark_after);
     // The memo is bounded by its record even if it lost its terminator.
     const int memo_len = static_cast<int>(strnlen(e->memo, sizeof e->memo));
+    if (!e->has_time && e->day_alarm) {
+        format_day_alarm(out, size, e, memo_len, missed);
+        return;
+    }
+    char time[32];
+    format_alarm_time(time, sizeof time, e->hour, e->minute, twelve_hour, mark_after);
+    const int lead = e->minutes_before;
     if (missed)
         std::snprintf(out, size, kAlarmMissedFormat, e->year, e->month, e->day, time, memo_len,
                       e->memo);
-    else if (e->minutes_before != 0)
+    else if (e->lead_unit == LeadUnit::kDays && lead > 0 && lead % 1440 == 0)
+        std::snprintf(out, size, kAlarmDaysBeforeFormat, e->year, e->month, e->day, time, memo_len,
+                      e->memo, lead / 1440);
+    else if (e->lead_unit == LeadUnit::kHours && lead > 0 && lead % 60 == 0)
+        std::snprintf(out, size, kAlarmHoursBeforeFormat, e->year, e->month, e->day, time, memo_len,
+                      e->memo, lead / 60);
+    else if (lead != 0)
         std::snprintf(out, size, kAlarmBeforeFormat, e->year, e->month,
-                      e->day, time, memo_len, e->memo, e->minutes_before);
+                      e->day, time, memo_len, e->memo, lead);
     else
         std::snprintf(out, size, kAlarmDueFormat, e->year, e->month,
                       e->day, time, memo_len, e->memo);

@@ -12,9 +12,11 @@
 void format_alarm_time(char* out, size_t size, int hour, int minute, bool twelve_hour,
                        bool mark_after);
 
-// "%d年%d月%d日 <time>\r\n<memo>\r\n%d 分前です", or "予定時刻です" as the last line when
-// the alarm is at the time itself, or "(起動前の予定)" for an alarm missed while the program
-// was not running. The date and time are the entry's own.
+// "%d年%d月%d日 <time>\r\n<memo>\r\n%d 分前です" (or hours or days before, as the lead is
+// shown), or "予定時刻です" as the last line when the alarm is at the time itself, or
+// "(起動前の予定)" for an alarm missed while the program was not running; an entry without
+// a time says its day without one. The date and time are the entry's own (an alarm batch
+// dates its copy on the occurrence that rang).
 void format_alarm_entry(char* out, size_t size, const ScheduleEntry* e, bool twelve_hour,
                         bool mark_after, bool missed = false);
 

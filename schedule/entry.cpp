@@ -4,7 +4,11 @@
 
 #include <algorithm>
 
+#include "calendar/date.h"
+#include "calendar/filetime.h"
 #include "config/cp932.h"
+#include "schedule/entry_dates.h"
+#include "schedule/entry_identity.h"
 
 namespace {
 
@@ -33,12 +37,14 @@ int32_t time_key(const ScheduleEntry* e) {
     return (int32_t)k;
 }
 
-// A copy placed in the list always has terminated strings.
+// A copy placed in the list always has terminated strings and what its rule works out.
 void store(ScheduleList* list, int index, const ScheduleEntry* e) {
     ScheduleEntry* dst = &list->entries[index];
     if (dst != e) memmove(dst, e, sizeof(ScheduleEntry));
     dst->memo[sizeof(dst->memo) - 1] = '\0';
     dst->sound_file[sizeof(dst->sound_file) - 1] = '\0';
+    dst->uid[sizeof(dst->uid) - 1] = '\0';
+    entry_settle(dst);
 }
 
 }  // namespace
@@ -46,6 +52,7 @@ void store(ScheduleList* list, int index, const ScheduleEntry* e) {
 void schedule_clear(ScheduleList* list) {
     for (ScheduleEntry& e : list->entries) entry_blank(&e);
     list->count = 0;
+    schedule_changed(list);
 }
 
 void entry_blank(ScheduleEntry* e) {
@@ -99,6 +106,7 @@ int entry_compare(const ScheduleEntry* a, const ScheduleEntry* b) {
 }
 
 void schedule_sort(ScheduleList* list) {
+    schedule_changed(list);
     const int n = schedule_live_count(*list);
     std::sort(list->entries, list->entries + n, [](const ScheduleEntry& a, const ScheduleEntry& b) {
         return entry_compare(&a, &b) < 0;
@@ -106,7 +114,7 @@ void schedule_sort(ScheduleList* list) {
 }
 
 void schedule_compact(ScheduleList* list) {
-    schedule_sort(list);
+    schedule_sort(list);  // a change of the list
     // Marked entries are adjacent after the sort; removing them (rather
     // than cutting the list at the first one) keeps any entries whose
     // holiday byte sorts above 9.
@@ -121,10 +129,19 @@ void schedule_compact(ScheduleList* list) {
     list->count = kept;
 }
 
+void entry_stamp_modified(ScheduleEntry* e) {
+    const LocalTime t = get_local_now();
+    uint64_t at = 0;
+    if (wall_time_to_filetime(t.year, t.month, t.day, t.hour, t.minute, t.second, 0, &at)) e->modified = at;
+}
+
 int schedule_add(ScheduleList* list, const ScheduleEntry* e) {
     const int n = schedule_live_count(*list);
     if (!e || n >= kMaxEntries) return 0;
     store(list, n, e);
+    schedule_changed(list);
+    entry_ensure_uid(&list->entries[n]);
+    entry_stamp_modified(&list->entries[n]);
     list->count = n + 1;
     set_last_edited(list, n);
     return 1;
@@ -132,7 +149,16 @@ int schedule_add(ScheduleList* list, const ScheduleEntry* e) {
 
 void schedule_replace(ScheduleList* list, int index, const ScheduleEntry* e) {
     if (!e || index < 0 || index >= schedule_live_count(*list)) return;
+    ScheduleEntry* dst = &list->entries[index];
+    char uid[kUidSize];
+    memcpy(uid, dst->uid, sizeof uid);
+    const uint32_t sequence = dst->sequence;
     store(list, index, e);
+    schedule_changed(list);
+    if (dst->uid[0] == '\0') memcpy(dst->uid, uid, sizeof uid);
+    entry_ensure_uid(dst);
+    dst->sequence = (e->sequence > sequence ? e->sequence : sequence) + 1;
+    entry_stamp_modified(dst);
     set_last_edited(list, index);
 }
 

@@ -5,9 +5,9 @@
 #include "calendar/date.h"
 #include "schedule/ical_lines.h"
 
-namespace {
+const char* const kIcalWeekdays[7] = {"SU", "MO", "TU", "WE", "TH", "FR", "SA"};
 
-const char* const kWeekdays[7] = {"SU", "MO", "TU", "WE", "TH", "FR", "SA"};
+namespace {
 
 // A signed decimal number of the whole of s[0..n); false when it is not one or is large.
 bool parse_int(const char* s, size_t n, int* v) {
@@ -24,104 +24,136 @@ bool parse_int(const char* s, size_t n, int* v) {
     return true;
 }
 
-// A BYDAY item: an optional signed ordinal and a two-letter weekday.
-bool parse_byday(const char* s, size_t n, int* nth, int* weekday) {
-    if (n < 2) return false;
-    int wd = -1;
+int weekday_named(const char* s, size_t n) {
+    if (n != 2) return -1;
     for (int k = 0; k < 7; ++k)
-        if (ical_word_is(s + n - 2, 2, kWeekdays[k])) wd = k;
+        if (ical_word_is(s, 2, kIcalWeekdays[k])) return k;
+    return -1;
+}
+
+// A BYDAY item: an optional signed ordinal and a two-letter weekday.
+bool parse_byday(const char* s, size_t n, IcalByDay* out) {
+    if (n < 2) return false;
+    const int wd = weekday_named(s + n - 2, 2);
     if (wd < 0) return false;
     int ord = 0;
-    if (n > 2 && (!parse_int(s, n - 2, &ord) || ord == 0 || ord < -5 || ord > 5)) return false;
-    *nth = ord;
-    *weekday = wd;
+    if (n > 2 && (!parse_int(s, n - 2, &ord) || ord == 0 || ord < -53 || ord > 53)) return false;
+    out->nth = static_cast<int8_t>(ord);
+    out->weekday = static_cast<int8_t>(wd);
     return true;
 }
 
-// Number of comma-separated items of a part's value.
-size_t item_count(const char* s, size_t n) {
-    size_t c = 1;
-    for (size_t i = 0; i < n; ++i) c += s[i] == ',';
-    return c;
-}
-
-struct Parts {
-    bool yearly = false, other_part = false;
-    int interval = 1;
-    int month = 0;          // BYMONTH, 0 = absent
-    int monthday = 0;       // single BYMONTHDAY
-    int monthday_week = 0;  // BYMONTHDAY as seven days in a row: 1..4 or -1, 0 = not so
-    int byday_nth = 0, byday_wd = -1;
-    int setpos = 0;
-    bool has_monthday = false, has_byday = false, bad = false;
-};
-
-// BYMONTHDAY=8,9,10,11,12,13,14 and the like: the week of the month those days make up.
-int week_of_days(const char* s, size_t n) {
-    int first = 0, prev = 0, count = 0;
+// Calls take(item, length) for each comma-separated item; false when one is refused or
+// there are more than kIcalRuleListMax.
+template <typename Take>
+bool each_item(const char* s, size_t n, int* count, Take take) {
+    *count = 0;
     size_t i = 0;
     while (i <= n) {
         size_t j = i;
         while (j < n && s[j] != ',') ++j;
-        int v;
-        if (!parse_int(s + i, j - i, &v)) return 0;
-        if (count == 0)
-            first = v;
-        else if (v != prev + 1)
-            return 0;
-        prev = v;
-        ++count;
+        if (*count >= kIcalRuleListMax || !take(s + i, j - i, *count)) return false;
+        ++*count;
         i = j + 1;
     }
-    if (count != 7) return 0;
+    return true;
+}
+
+const struct {
+    const char* name;
+    IcalFreq freq;
+} kFreqs[] = {
+    {"SECONDLY", IcalFreq::kSecondly}, {"MINUTELY", IcalFreq::kMinutely},
+    {"HOURLY", IcalFreq::kHourly},     {"DAILY", IcalFreq::kDaily},
+    {"WEEKLY", IcalFreq::kWeekly},     {"MONTHLY", IcalFreq::kMonthly},
+    {"YEARLY", IcalFreq::kYearly},
+};
+
+void take_part(const char* k, size_t kn, const char* v, size_t vn, IcalRuleParts* p) {
+    int x;
+    if (ical_word_is(k, kn, "FREQ")) {
+        p->freq = IcalFreq::kNone;
+        p->freq_unknown = true;
+        for (const auto& f : kFreqs)
+            if (ical_word_is(v, vn, f.name)) p->freq = f.freq, p->freq_unknown = false;
+    } else if (ical_word_is(k, kn, "INTERVAL")) {
+        p->has_interval = true;
+        if (!parse_int(v, vn, &p->interval)) p->bad = true;
+    } else if (ical_word_is(k, kn, "COUNT")) {
+        if (parse_int(v, vn, &x) && x > 0)
+            p->count = x;
+        else
+            p->bad = true;
+    } else if (ical_word_is(k, kn, "UNTIL")) {
+        if (ical_parse_time(v, vn, &p->until, &p->until_is_date, &p->until_utc))
+            p->has_until = true;
+        else
+            p->bad = true;
+    } else if (ical_word_is(k, kn, "WKST")) {
+        p->wkst = weekday_named(v, vn);
+    } else if (ical_word_is(k, kn, "BYMONTH")) {
+        if (!each_item(v, vn, &p->month_count, [p](const char* s, size_t n, int i) {
+                int m;
+                if (!parse_int(s, n, &m) || m < 1 || m > 12) return false;
+                p->months[i] = static_cast<int8_t>(m);
+                return true;
+            }))
+            p->bad = true;
+    } else if (ical_word_is(k, kn, "BYMONTHDAY")) {
+        if (!each_item(v, vn, &p->monthday_count, [p](const char* s, size_t n, int i) {
+                int d;
+                if (!parse_int(s, n, &d) || d == 0 || d < -31 || d > 31) return false;
+                p->monthdays[i] = static_cast<int8_t>(d);
+                return true;
+            }))
+            p->bad = true;
+    } else if (ical_word_is(k, kn, "BYDAY")) {
+        if (!each_item(v, vn, &p->byday_count, [p](const char* s, size_t n, int i) {
+                return parse_byday(s, n, &p->bydays[i]);
+            }))
+            p->bad = true;
+    } else if (ical_word_is(k, kn, "BYSETPOS")) {
+        if (!each_item(v, vn, &p->setpos_count, [p](const char* s, size_t n, int i) {
+                int d;
+                if (!parse_int(s, n, &d) || d == 0 || d < -366 || d > 366) return false;
+                p->setpos[i] = static_cast<int16_t>(d);
+                return true;
+            }))
+            p->bad = true;
+    } else {
+        p->other = true;
+    }
+}
+
+// BYMONTHDAY=8,9,10,11,12,13,14 and the like: the week of the month those days make up.
+int week_of_days(const IcalRuleParts& p) {
+    if (p.monthday_count != 7) return 0;
+    for (int i = 1; i < 7; ++i)
+        if (p.monthdays[i] != p.monthdays[i - 1] + 1) return 0;
+    const int first = p.monthdays[0];
     if (first == 1 || first == 8 || first == 15 || first == 22) return (first - 1) / 7 + 1;
     return first == -7 ? -1 : 0;
 }
 
-void take_part(const char* k, size_t kn, const char* v, size_t vn, IcalRule* r, Parts* p) {
-    int x;
-    if (ical_word_is(k, kn, "FREQ")) {
-        p->yearly = ical_word_is(v, vn, "YEARLY");
-    } else if (ical_word_is(k, kn, "INTERVAL")) {
-        if (!parse_int(v, vn, &p->interval)) p->bad = true;
-    } else if (ical_word_is(k, kn, "COUNT")) {
-        if (parse_int(v, vn, &x) && x > 0)
-            r->count = x;
-        else
+}  // namespace
+
+void ical_rule_parts(const char* s, size_t n, IcalRuleParts* p) {
+    memset(p, 0, sizeof *p);
+    p->interval = 1;
+    p->wkst = -1;
+    size_t i = 0;
+    while (i < n) {
+        size_t j = i;
+        while (j < n && s[j] != ';') ++j;
+        size_t eq = i;
+        while (eq < j && s[eq] != '=') ++eq;
+        if (eq < j)
+            take_part(s + i, eq - i, s + eq + 1, j - eq - 1, p);
+        else if (j > i)
             p->bad = true;
-    } else if (ical_word_is(k, kn, "UNTIL")) {
-        bool is_date, utc;
-        if (ical_parse_time(v, vn, &r->until, &is_date, &utc)) {
-            r->has_until = true;
-            if (is_date) r->until.hour = 23, r->until.minute = 59, r->until.second = 59;
-        } else {
-            p->bad = true;
-        }
-    } else if (ical_word_is(k, kn, "WKST")) {
-        // The week start changes nothing for one day a year.
-    } else if (ical_word_is(k, kn, "BYMONTH")) {
-        if (!parse_int(v, vn, &p->month) || p->month < 1 || p->month > 12) p->bad = true;
-    } else if (ical_word_is(k, kn, "BYMONTHDAY")) {
-        p->has_monthday = true;
-        if (item_count(v, vn) > 1)
-            p->monthday_week = week_of_days(v, vn);
-        else if (!parse_int(v, vn, &p->monthday) || p->monthday == 0 || p->monthday < -31 ||
-                 p->monthday > 31)
-            p->bad = true;
-        if (item_count(v, vn) > 1 && p->monthday_week == 0) p->bad = true;
-    } else if (ical_word_is(k, kn, "BYDAY")) {
-        p->has_byday = true;
-        if (item_count(v, vn) > 1 || !parse_byday(v, vn, &p->byday_nth, &p->byday_wd))
-            p->bad = true;
-    } else if (ical_word_is(k, kn, "BYSETPOS")) {
-        if (!parse_int(v, vn, &p->setpos) || p->setpos == 0 || p->setpos < -5 || p->setpos > 5)
-            p->bad = true;
-    } else {
-        p->other_part = true;
+        i = j + 1;
     }
 }
-
-}  // namespace
 
 int ical_weekday(int y, int m, int d) {
     const int64_t days = ical_days_from_civil(y, m, d);
@@ -130,39 +162,41 @@ int ical_weekday(int y, int m, int d) {
 
 void ical_parse_rule(const char* s, size_t n, const IcalTime& dtstart, IcalRule* r) {
     memset(r, 0, sizeof *r);
-    Parts p;
-    size_t i = 0;
-    while (i < n) {
-        size_t j = i;
-        while (j < n && s[j] != ';') ++j;
-        size_t eq = i;
-        while (eq < j && s[eq] != '=') ++eq;
-        if (eq < j)
-            take_part(s + i, eq - i, s + eq + 1, j - eq - 1, r, &p);
-        else if (j > i)
-            p.bad = true;
-        i = j + 1;
+    IcalRuleParts p;
+    ical_rule_parts(s, n, &p);
+    r->count = p.count;
+    if (p.has_until) {
+        r->has_until = true;
+        r->until = p.until;
+        if (p.until_is_date) r->until.hour = 23, r->until.minute = 59, r->until.second = 59;
     }
-    if (!p.yearly || p.bad || p.other_part || p.interval != 1) return;
+    // One day a year: a single month, day, weekday and position.
+    const int week = p.monthday_count > 1 ? week_of_days(p) : 0;
+    const bool bad = p.bad || p.month_count > 1 || p.byday_count > 1 || p.setpos_count > 1 ||
+                     (p.monthday_count > 1 && week == 0) || (p.byday_count == 1 && (p.bydays[0].nth < -5 || p.bydays[0].nth > 5)) ||
+                     (p.setpos_count == 1 && (p.setpos[0] < -5 || p.setpos[0] > 5));
+    if (p.freq != IcalFreq::kYearly || bad || p.other || p.interval != 1) return;
 
-    r->month = p.month ? p.month : dtstart.month;
-    if (p.has_byday) {
+    const int month = p.month_count ? p.months[0] : 0;
+    const int setpos = p.setpos_count ? p.setpos[0] : 0;
+    r->month = month ? month : dtstart.month;
+    if (p.byday_count) {
         // The n-th weekday of a month: "2MO", or "MO" picked by BYSETPOS or by a week of days.
-        if (!p.month) return;
-        int nth = p.byday_nth;
-        if (nth == 0 && p.setpos)
-            nth = p.setpos;
-        else if (nth == 0 && p.monthday_week)
-            nth = p.monthday_week;
-        else if (p.setpos || p.has_monthday)
+        if (!month) return;
+        int nth = p.bydays[0].nth;
+        if (nth == 0 && setpos)
+            nth = setpos;
+        else if (nth == 0 && week)
+            nth = week;
+        else if (setpos || p.monthday_count)
             return;
         if (nth == 0) return;
         r->nth = nth;
-        r->weekday = p.byday_wd;
+        r->weekday = p.bydays[0].weekday;
     } else {
-        if (p.setpos || p.monthday_week) return;
-        if (p.has_monthday && !p.month) return;  // every month's day
-        r->day = p.has_monthday ? p.monthday : dtstart.day;
+        if (setpos || week) return;
+        if (p.monthday_count && !month) return;  // every month's day
+        r->day = p.monthday_count ? p.monthdays[0] : dtstart.day;
     }
     r->yearly_one_day = true;
 }

@@ -8,28 +8,13 @@ bool ical_date_valid(int y, int m, int d) {
 }
 
 // The usual era-based conversion: a 400-year era has a fixed number of days.
-int64_t ical_days_from_civil(int y, int m, int d) {
-    const int64_t yy = (int64_t)y - (m <= 2 ? 1 : 0);
-    const int64_t era = (yy >= 0 ? yy : yy - 399) / 400;
-    const int64_t yoe = yy - era * 400;
-    const int64_t mp = (m + 9) % 12;
-    const int64_t doy = (153 * mp + 2) / 5 + d - 1;
-    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
+int64_t ical_days_from_civil(int y, int m, int d) { return civil_day_number(y, m, d); }
 
 void ical_civil_from_days(int64_t z, int* y, int* m, int* d) {
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const int64_t doe = z - era * 146097;
-    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int64_t mp = (5 * doy + 2) / 153;
-    const int64_t dd = doy - (153 * mp + 2) / 5 + 1;
-    const int64_t mm = mp < 10 ? mp + 3 : mp - 9;
-    *y = (int)(yoe + era * 400 + (mm <= 2 ? 1 : 0));
-    *m = (int)mm;
-    *d = (int)dd;
+    const CalendarDate c = civil_date_of(z);
+    *y = c.year;
+    *m = c.month;
+    *d = c.day;
 }
 
 namespace {

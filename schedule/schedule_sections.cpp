@@ -5,13 +5,17 @@
 #include <cstdio>
 #include <cstring>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "config/cp932.h"
 #include "config/profile.h"
 #include "schedule/entry.h"
 #include "schedule/entry_dates.h"
+#include "schedule/entry_identity.h"
 #include "schedule/storage.h"
+
+const char kScheduleExtraSection[] = "ScheduleExtra";
 
 namespace {
 
@@ -23,18 +27,13 @@ const char kAlarm[] = "Alarm";
 // characters, a schedule value with an 80-byte memo to 121.
 constexpr size_t kScheduleValueSize = 200;
 constexpr size_t kAlarmValueSize = 400;
+// An extra value: the longest form written (64 skipped days) scrambled, and more.
+constexpr size_t kExtraValueSize = 2048;
 
 using Line = ProfileFile::Line;
 // Occurrences of a stored form, a multiset.
 using Counts = std::unordered_map<std::string, int>;
 
-std::string identity(const StoredSlot& s) {
-    std::string id(1, s.readable ? 'R' : 'U');
-    id += s.value;
-    id += '\0';
-    id += s.alarm;
-    return id;
-}
 
 bool take(Counts* counts, const std::string& id) {
     auto it = counts->find(id);
@@ -51,19 +50,85 @@ std::string key_name(const char* prefix, int k) {
 
 struct Sections {
     std::vector<StoredSlot> slots;  // in key order
-    // The values each slot was read from (in the document), so that an entry taken into
+    // The entry each readable slot reads as from the document, so that an entry taken into
     // the list keeps what its load reads, an invalid alarm's values too.
-    std::vector<std::pair<const std::string*, const std::string*>> read_from;
-    std::vector<Line> schedule_lines, alarm_lines;
+    std::vector<ScheduleEntry> read;
+    std::vector<Line> schedule_lines, alarm_lines, extra_lines;
 };
+
+bool hex_digit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
+
+// The key of an extra line's folded name, "<16 hex digits>[-n]" before its last ".", and
+// the property after it; false for a name of another form.
+bool split_extra_name(const std::string& folded, std::string* key, std::string* prop) {
+    const size_t dot = folded.rfind('.');
+    if (dot == std::string::npos || dot < 16 || dot + 1 >= folded.size()) return false;
+    for (size_t i = 0; i < 16; ++i)
+        if (!hex_digit(folded[i])) return false;
+    if (dot > 16) {
+        if (folded[16] != '-' || dot == 17 || dot > 26) return false;
+        for (size_t i = 17; i < dot; ++i)
+            if (folded[i] < '0' || folded[i] > '9') return false;
+    }
+    *key = folded.substr(0, dot);
+    *prop = folded.substr(dot + 1);
+    return true;
+}
+
+// The lines of the extra section by key, each property once (the first, as a lookup finds).
+struct ExtraLines {
+    std::unordered_map<std::string, std::vector<std::pair<std::string, size_t>>> by_key;
+    std::vector<bool> used;
+};
+
+ExtraLines index_extra(const std::vector<Line>& lines) {
+    ExtraLines x;
+    x.used.assign(lines.size(), false);
+    std::string key, prop;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const Line& l = lines[i];
+        if (!l.has_value || !split_extra_name(profile_fold_name(l.name.data(), l.name.size()), &key, &prop))
+            continue;
+        auto& props = x.by_key[key];
+        bool seen = false;
+        for (const auto& p : props) seen = seen || p.first == prop;
+        if (!seen) props.emplace_back(prop, i);
+    }
+    return x;
+}
+
+// A value written so that it reads back as it is: scrambled with its entry, and also when
+// read as it is it would not come back (a "$" first, blanks or quotes around it).
+std::string stored_extra(const std::string& text, int scramble) {
+    const bool awkward =
+        !text.empty() && (text[0] == '$' || text[0] == ' ' || text[0] == '\t' || text.back() == ' ' ||
+                          text.back() == '\t' || ((text[0] == '"' || text[0] == '\'') && text.size() > 1 && text.back() == text[0]));
+    return profile_stored_form(text.c_str(), scramble || awkward);
+}
+
+// Whether a stored value reads as an entry, and whether it asks for its alarm key.
+bool stored_value_readable(const std::string& value, bool* takes_alarm) {
+    char text[kScheduleValueSize];
+    profile_stored_text(value, text, sizeof text);
+    *takes_alarm = std::strlen(text) > 10 && (text[9] & 1) != 0;
+    return std::strlen(text) > 10;
+}
+
+std::string extra_text(const std::string& stored) {
+    char text[kExtraValueSize];
+    profile_stored_text(stored, text, sizeof text);
+    return text;
+}
 
 // Every slot of doc, read as the start-up load reads them.
 Sections read_sections(const ProfileFile& doc) {
     static const std::vector<Line> kNone;
     const std::vector<Line>* sched = doc.lines(kSchedule);
     const std::vector<Line>* alarm = doc.lines(kAlarm);
+    const std::vector<Line>* extra = doc.lines(kScheduleExtraSection);
     if (sched == nullptr) sched = &kNone;
     if (alarm == nullptr) alarm = &kNone;
+    if (extra == nullptr) extra = &kNone;
 
     Sections out;
     struct Numbered {
@@ -92,9 +157,12 @@ Sections read_sections(const ProfileFile& doc) {
                           : 0;
         if (k != 0) alarms[k].push_back(i);
     }
+    ExtraLines extras = index_extra(*extra);
     std::vector<bool> taken(alarm->size(), false);
     std::unordered_map<int, size_t> seen;  // slots of each number so far
+    std::unordered_map<uint64_t, int> same;  // slots of each digest so far
     ScheduleEntry e;
+    static const std::string kNoAlarm;
     for (const Numbered& n : numbered) {
         const std::string& value = (*sched)[n.line].value;
         const size_t nth = seen[n.k]++;
@@ -102,18 +170,37 @@ Sections read_sections(const ProfileFile& doc) {
         const size_t alarm_line = a != alarms.end() && nth < a->second.size() ? a->second[nth] : SIZE_MAX;
         const std::string* alarm_value = alarm_line != SIZE_MAX ? &(*alarm)[alarm_line].value : nullptr;
         bool takes_alarm = false;
-        out.read_from.emplace_back(&value, alarm_value);
-        const bool readable = entry_from_stored(value, alarm_value, &e, &takes_alarm);
+        const bool readable = stored_value_readable(value, &takes_alarm);
+        const bool with_alarm = readable && takes_alarm && alarm_value != nullptr;
+
+        // Its extra lines: those of the key its stored values give.
+        const uint64_t digest = slot_digest(value, with_alarm ? *alarm_value : kNoAlarm);
+        const std::string key = extra_key(digest, ++same[digest]);
+        std::vector<EntryProp> props;
+        auto x = extras.by_key.find(key);
+        if (x != extras.by_key.end()) {
+            for (const auto& p : x->second) {
+                props.emplace_back(p.first, (*extra)[p.second].value);
+                extras.used[p.second] = true;
+            }
+        }
+        if (readable) {
+            entry_from_stored(value, alarm_value, &e, &takes_alarm, &props);
+            if (e.uid[0] == '\0') cp932_copy(e.uid, sizeof e.uid, key.c_str());
+        }
+        out.read.push_back(e);
         // A slot that does not read as an entry once written (a memo of blanks) is kept like
         // one that does not read now.
-        out.slots.push_back(readable ? stored_slot_of(e) : StoredSlot{false, value, std::string()});
+        out.slots.push_back(readable ? stored_slot_of(e) : StoredSlot{false, value, std::string(), props});
         // The alarm of a slot kept as stored stays a line of its own: taken along, it could
         // meet another alarm line under the number the slot is written with.
-        if (out.slots.back().readable && takes_alarm && alarm_value != nullptr)
-            taken[alarm_line] = true;
+        if (out.slots.back().readable && with_alarm) taken[alarm_line] = true;
+        if (!out.slots.back().readable) out.slots.back().extra = props;
     }
     for (size_t i = 0; i < alarm->size(); ++i)
         if (!taken[i]) out.alarm_lines.push_back((*alarm)[i]);
+    for (size_t i = 0; i < extra->size(); ++i)
+        if (!extras.used[i]) out.extra_lines.push_back((*extra)[i]);
     return out;
 }
 
@@ -170,11 +257,13 @@ void fill_alarm(const std::string* stored, ScheduleEntry* e) {
 StoredSlot written_form(const ScheduleEntry& e) {
     char value[kAlarmValueSize];
     schedule_value(&e, value, sizeof value);
-    StoredSlot s{true, profile_stored_form(value, e.scramble), std::string()};
+    StoredSlot s{true, profile_stored_form(value, e.scramble), std::string(), {}};
     if (e.has_time) {
         alarm_value(&e, value, sizeof value);
         s.alarm = profile_stored_form(value, e.scramble);
     }
+    for (const EntryProp& p : entry_props(e, true))
+        s.extra.emplace_back(p.first, stored_extra(p.second, e.scramble));
     return s;
 }
 
@@ -190,11 +279,37 @@ void append_lines(std::vector<Line>* to, const std::vector<Line>& lines) {
 std::vector<std::string> list_identities(const ScheduleEntry* list, int count) {
     std::vector<std::string> ids;
     ids.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) ids.push_back(identity(stored_slot_of(list[i])));
+    for (int i = 0; i < count; ++i) ids.push_back(slot_identity(stored_slot_of(list[i])));
     return ids;
 }
 
 }  // namespace
+
+std::string slot_identity(const StoredSlot& s) {
+    std::string id(1, s.readable ? 'R' : 'U');
+    id += s.value;
+    id += '\0';
+    id += s.alarm;
+    for (const EntryProp& p : s.extra) {
+        id += '\0';
+        id += p.first;
+        id += '=';
+        id += p.second;
+    }
+    return id;
+}
+
+uint64_t slot_digest(const std::string& value, const std::string& alarm) {
+    uint64_t h = digest_bytes(kDigestStart, value.data(), value.size());
+    h = digest_bytes(h, "", 1);
+    return digest_bytes(h, alarm.data(), alarm.size());
+}
+
+std::string extra_key(uint64_t digest, int nth) {
+    char key[40];
+    derived_entry_uid(digest, nth, key, sizeof key);
+    return key;
+}
 
 int stored_key_number(const std::string& folded, const char* prefix) {
     const size_t p = std::strlen(prefix);
@@ -211,7 +326,7 @@ int stored_key_number(const std::string& folded, const char* prefix) {
 }
 
 bool entry_from_stored(const std::string& value, const std::string* alarm, ScheduleEntry* e,
-                       bool* takes_alarm) {
+                       bool* takes_alarm, const std::vector<EntryProp>* extra) {
     char text[kScheduleValueSize];
     profile_stored_text(value, text, sizeof text);
     *takes_alarm = false;
@@ -219,6 +334,10 @@ bool entry_from_stored(const std::string& value, const std::string* alarm, Sched
     *takes_alarm = (text[9] & 1) != 0;
     fill_entry(text, e);
     if (e->has_time) fill_alarm(alarm, e);
+    if (extra != nullptr && !extra->empty()) {
+        for (const EntryProp& p : *extra) entry_take_prop(p.first, extra_text(p.second), e);
+        if (e->has_time || e->day_alarm) compute_alarm_at(e);
+    }
     return true;
 }
 
@@ -227,23 +346,25 @@ StoredSlot stored_slot_of(const ScheduleEntry& e) {
     ScheduleEntry back;
     bool takes_alarm = false;
     const std::string* alarm = written.alarm.empty() ? nullptr : &written.alarm;
-    if (entry_from_stored(written.value, alarm, &back, &takes_alarm)) return written_form(back);
-    return StoredSlot{false, written.value, std::string()};
+    if (entry_from_stored(written.value, alarm, &back, &takes_alarm, &written.extra)) return written_form(back);
+    return StoredSlot{false, written.value, std::string(), {}};
 }
 
 void schedule_merge(const ProfileFile& doc, ScheduleEntry* list, int* count, int max,
                     ScheduleKeep* keep) {
+    // Entries made without one (imports of the older forms) get their identity now.
+    for (int i = 0; i < *count; ++i) entry_ensure_uid(&list[i]);
     Sections now = read_sections(doc);
     Counts in_list, carried;
     for (const std::string& id : keep->list_base) ++in_list[id];
-    for (const StoredSlot& s : keep->carried) ++carried[identity(s)];
+    for (const StoredSlot& s : keep->carried) ++carried[slot_identity(s)];
 
     // Slots the list stands for are written from the list; the others go on.
     std::vector<std::string> ids;
     ids.reserve(now.slots.size());
     std::vector<size_t> rest;
     for (size_t i = 0; i < now.slots.size(); ++i) {
-        ids.push_back(identity(now.slots[i]));
+        ids.push_back(slot_identity(now.slots[i]));
         if (take(&in_list, ids.back())) continue;
         take(&carried, ids.back());
         rest.push_back(i);
@@ -264,11 +385,8 @@ void schedule_merge(const ProfileFile& doc, ScheduleEntry* list, int* count, int
     Counts carried_now;
     for (size_t i : rest) {
         StoredSlot& s = now.slots[i];
-        ScheduleEntry e;
-        bool takes_alarm;
-        if (s.readable && *count < max &&
-            entry_from_stored(*now.read_from[i].first, now.read_from[i].second, &e, &takes_alarm)) {
-            list[(*count)++] = e;
+        if (s.readable && *count < max) {
+            list[(*count)++] = now.read[i];
             continue;
         }
         if (s.readable) ++keep->not_loaded;
@@ -277,6 +395,7 @@ void schedule_merge(const ProfileFile& doc, ScheduleEntry* list, int* count, int
     }
     keep->schedule_lines = std::move(now.schedule_lines);
     keep->alarm_lines = std::move(now.alarm_lines);
+    keep->extra_lines = std::move(now.extra_lines);
 
     // Should the file not be written, it still holds what was read here: the list stands for
     // every slot of it that is not carried.
@@ -287,21 +406,41 @@ void schedule_merge(const ProfileFile& doc, ScheduleEntry* list, int* count, int
 
 void schedule_write(ProfileFile* doc, const ScheduleEntry* list, int count,
                     const ScheduleKeep& keep) {
-    std::vector<Line> sched, alarm;
+    std::vector<Line> sched, alarm, extra;
     sched.reserve(1 + static_cast<size_t>(count) + keep.carried.size() + keep.schedule_lines.size());
     sched.push_back(Line{"schedulecount", std::to_string(count), true});
     int k = 0;
+    std::unordered_map<uint64_t, int> same;
+    std::unordered_set<std::string> keys;  // of every slot written
     auto put = [&](const StoredSlot& s) {
         ++k;
         sched.push_back(Line{key_name("schedule", k), s.value, true});
         if (!s.alarm.empty()) alarm.push_back(Line{key_name("alarm", k), s.alarm, true});
+        const uint64_t digest = slot_digest(s.value, s.alarm);
+        const std::string key = extra_key(digest, ++same[digest]);
+        keys.insert(key);
+        for (const EntryProp& p : s.extra) {
+            // The identity this key gives an entry stored without one goes unwritten.
+            if (s.readable && p.first == "uid" && extra_text(p.second) == key) continue;
+            extra.push_back(Line{key + "." + p.first, p.second, true});
+        }
     };
     for (int i = 0; i < count; ++i) put(written_form(list[i]));
     for (const StoredSlot& s : keep.carried) put(s);
     append_lines(&sched, keep.schedule_lines);
     append_lines(&alarm, keep.alarm_lines);
+    // Lines tied to no slot stay, unless a slot written now has their key: they would be
+    // taken for its own.
+    std::vector<Line> loose;
+    std::string key, prop;
+    for (const Line& l : keep.extra_lines)
+        if (!l.has_value || !split_extra_name(profile_fold_name(l.name.data(), l.name.size()), &key, &prop) ||
+            keys.count(key) == 0)
+            loose.push_back(l);
+    append_lines(&extra, loose);
     doc->set_lines(kSchedule, std::move(sched));
     doc->set_lines(kAlarm, std::move(alarm));
+    doc->set_lines(kScheduleExtraSection, std::move(extra));
 }
 
 void schedule_keep_written(ScheduleKeep* keep, const ScheduleEntry* list, int count) {

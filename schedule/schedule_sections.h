@@ -1,7 +1,7 @@
-// The sections "Schedule" and "Alarm" of a settings document against the
-// schedule list: reading them into the list while keeping everything the list
-// does not hold, writing both back, and taking in what another program changed
-// in the file since it was last read or written.
+// The sections "Schedule", "Alarm" and "ScheduleExtra" of a settings document against the
+// schedule list: reading them into the list while keeping everything the list does not
+// hold, writing them back, and taking in what another program changed in the file since it
+// was last read or written.
 //
 // Every "schedule%03d" key with a value is a slot, numbered by its key
 // (duplicates of a name count in file order). A slot whose value reads as an
@@ -10,6 +10,17 @@
 // kept as it is stored. The first readable slots, in key order, fill the
 // list; the rest are carried. Lines that are no slot (other names, names
 // without "=", alarms no slot takes) are kept as they are.
+//
+// What an entry holds beyond those two values (its rule, skipped days, end, a long lead,
+// identity...: schedule/entry_forms.h) is kept in "ScheduleExtra" as "<key>.<name>=<value>"
+// lines, scrambled like the entry. The key ties the lines to the slot by its stored
+// contents, not by its number: the digest of its "schedule%03d" and "alarm%03d" values as
+// 16 hex digits, with "-n" for the n-th of several slots with the same values. An older
+// release, which renumbers the slots at every save and keeps this section as it is, thus
+// never ties them to another entry; an entry it changed loses them (they stay, tied to
+// nothing, and are written back as they were). An entry whose identity is the one its key
+// gives (derived_entry_uid) writes no uid line, so a file of entries without extra data
+// reads and writes back to the same bytes.
 //
 // Written back: "schedulecount", the list as schedule001 on, the carried
 // slots numbered on after it, then the other lines. A file written so reads
@@ -23,19 +34,29 @@
 #include <vector>
 
 #include "config/profile_file.h"
+#include "schedule/entry_forms.h"
 
 struct ScheduleEntry;
+
+extern const char kScheduleExtraSection[];  // "ScheduleExtra"
 
 struct StoredSlot {
     bool readable;
     std::string value;  // the "schedule%03d" value as stored
     std::string alarm;  // readable: its "alarm%03d" value as stored, or empty
+    // Its lines of the extra section as stored (names without the key): a readable slot's
+    // are its entry's properties, the uid always among them; an unreadable one's as found.
+    std::vector<EntryProp> extra;
 };
+
+// What tells slots apart: readability and every stored value.
+std::string slot_identity(const StoredSlot& s);
 
 // What the sections hold besides the list, and what the list stands for.
 struct ScheduleKeep {
     std::vector<StoredSlot> carried;  // in stored order
     std::vector<ProfileFile::Line> schedule_lines, alarm_lines;  // other lines, as they were
+    std::vector<ProfileFile::Line> extra_lines;  // extra lines tied to no slot, as they were
     // Slots of the file as last read or written that the list stands for
     // (their stored forms); with the carried ones, the base of the next merge.
     std::vector<std::string> list_base;
@@ -56,7 +77,7 @@ struct ScheduleKeep {
 void schedule_merge(const ProfileFile& doc, ScheduleEntry* list, int* count, int max,
                     ScheduleKeep* keep);
 
-// Replaces the two sections of doc by the list and keep (see above).
+// Replaces the three sections of doc by the list and keep (see above).
 void schedule_write(ProfileFile* doc, const ScheduleEntry* list, int count,
                     const ScheduleKeep& keep);
 
@@ -70,9 +91,15 @@ StoredSlot stored_slot_of(const ScheduleEntry& e);
 
 // Reads an entry from stored values (alarm nullptr: none): true when the
 // value is readable. *takes_alarm tells whether it asks for its alarm key
-// (has a time flag).
+// (has a time flag). Its extra properties (stored forms) are taken in when given; an
+// entry given none has no identity yet.
 bool entry_from_stored(const std::string& value, const std::string* alarm, ScheduleEntry* e,
-                       bool* takes_alarm);
+                       bool* takes_alarm, const std::vector<EntryProp>* extra = nullptr);
+
+// The key of a slot's extra lines: the digest of its stored values and its place among
+// slots with the same ones (1 for the first).
+uint64_t slot_digest(const std::string& value, const std::string& alarm);
+std::string extra_key(uint64_t digest, int nth);
 
 // The number k of a folded key name prefix + "%03d" of k (1..999999999); 0 if
 // the name is not of that form.

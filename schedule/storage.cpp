@@ -14,6 +14,7 @@
 #include "config/settings.h"
 #include "schedule/entry.h"
 #include "schedule/entry_dates.h"
+#include "schedule/entry_forms.h"
 #include "schedule/legacy_registry.h"
 #include "schedule/schedule_sections.h"
 
@@ -138,7 +139,8 @@ void schedule_value(const ScheduleEntry* e, char* buf, size_t size) {
 }
 
 void alarm_value(const ScheduleEntry* e, char* buf, size_t size) {
-    std::snprintf(buf, size, "%02d%02d%02d%c", e->hour, e->minute, e->minutes_before,
+    // A lead beyond the key's two digits is kept whole with the entry's other data.
+    std::snprintf(buf, size, "%02d%02d%02d%c", e->hour, e->minute, stored_minutes_before(*e),
                   static_cast<char>('0' + e->alarm_kind));
     if (alarm_kind_of(*e) == AlarmKind::kSoundFile) {
         const size_t used = std::strlen(buf);
@@ -258,6 +260,7 @@ bool schedule_save(const Settings& settings, ScheduleList* list) {
         schedule_write(doc, list->entries, count, g_keep);
     });
     list->count = count;
+    schedule_changed(list);  // entries changed elsewhere may have come in
     if (saved) schedule_keep_written(&g_keep, list->entries, count);
     for (int i = 0; i < count; ++i)
         if (list->entries[i].has_time) compute_alarm_at(&list->entries[i]);
@@ -323,6 +326,7 @@ bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int scre
     int count = schedule_live_count(*list);
     schedule_merge(profile_document(), list->entries, &count, kMaxEntries, &g_keep);
     list->count = count;
+    schedule_changed(list);
     todo_load(settings);
     alarm_checked_load(settings);
     return true;

@@ -10,7 +10,7 @@ pkgs=(cmake ninja-build g++ clang googletest libgtest-dev
       g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
       g++-i686-linux-gnu qemu-user-static
       wine64 xvfb x11-utils x11-apps netpbm xauth fonts-noto-cjk fonts-ipafont-gothic fonts-wine locales zip unzip
-      faketime python3-icalendar python3-ephem python3-erfa
+      faketime python3-icalendar python3-dateutil python3-ephem python3-erfa
       libxml2-dev radicale python3-caldav openssl)
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")

@@ -53,7 +53,16 @@ host_run() {
   ctest --test-dir "$BUILD/host" -R core_is_portable --output-on-failure -Q || return 1
   ASAN_OPTIONS=detect_leaks=0 "$BUILD/host/host_tests" --gtest_color=no --gtest_brief=1 || return 1
   ical_interop || return 1
+  repeat_interop || return 1
   almanac_check
+}
+# Repeating entries of every kind: their days, next days and alarm instants 1980-2079 against
+# the same rules expanded by python3-dateutil's rrule.
+repeat_interop() {
+  local dir="$BUILD/repeat_interop"
+  rm -rf "$dir"; mkdir -p "$dir"
+  ASAN_OPTIONS=detect_leaks=0 "$BUILD/host/repeat_dump" "$dir/entries.jsonl" || return 1
+  /usr/bin/python3 "$ROOT/tests/interop/check_repeat.py" "$dir/entries.jsonl"
 }
 # The exported calendar of a full schedule read by a parser we did not write (Debian's
 # python3-icalendar, hence /usr/bin/python3): every event on the program's days 1980-2079.

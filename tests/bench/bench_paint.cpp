@@ -6,9 +6,19 @@
 // alternating batches so that the machine's load falls on both alike. The view
 // fonts are kept between paints, so the rounds after the first measure the steady state; the
 // last line measures a paint that has to make its fonts anew (the face changes every round).
+// Then the same with the Japanese calendar's switches on: 六曜 and solar terms under the
+// numbers, era years in the header and title.
+//
+// `bench_paint count <off|on> <entries> <rounds>` composes the 340 x 340 month in layers only
+// that many times and prints nothing else: run under an instruction counter with two round
+// counts, the difference is the cost of compositions alone, steadier than any clock on a
+// shared machine:
+//   valgrind --tool=callgrind --trace-children=yes wine64 bench_paint.exe count on 500 220
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "app/clock_layout.h"
 #include "app/month_paint_win.h"
@@ -86,19 +96,59 @@ void run(int w, int h, int rounds, bool print = true) {
     std::fflush(stdout);
 }
 
+// The Japanese calendar's switches: 六曜, solar terms and era years on or off. Found by key,
+// so that this program also measures a tree without them.
+void japanese_calendar(bool on) {
+    static const char* const keys[] = {"Rokuyo", "Kyureki", "Wareki"};
+    for (const char* key : keys)
+        if (const SettingKey* k = setting_key_named(key)) setting_int(settings, *k) = on ? 1 : 0;
+}
+
+// Compositions in layers as the window makes them, and nothing else.
+int count_mode(bool on, int entries, int rounds) {
+    japanese_calendar(on);
+    schedule.count = 0;
+    if (entries > 0) fill_bench_marked_entries(&schedule, entries > kMaxEntries ? kMaxEntries : entries);
+    const int w = 340, h = 340;
+    surface_create(w, h);
+    BlitTarget target(w, h);
+    MonthView v = bench_month_view();
+    v.clock_shown = true;
+    MonthPaintResult r;
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    for (int i = 0; i < rounds; ++i) {
+        surface_fill(window);
+        v.after_month = surface_keep;
+        paint_month(surface_dc(), w, h, v, &r);
+        surface_blit_to(target.dc, 0, 0, w, h, 0, 0, SRCCOPY);
+    }
+    std::printf("%d compositions, Japanese calendar %s, %d entries, texts %s\n", rounds,
+                on ? "on" : "off", schedule.count, r.texts_copied ? "copied" : "written");
+    surface_destroy();
+    return 0;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     settings_defaults(&settings, 1024, 768);
     settings.clock = 1;
     settings.analog = 1;
     settings.cmode = 1;
-    fill_bench_marked_entries(&schedule, kMaxEntries);
     clock_tables_fill();
+    if (argc == 5 && std::strcmp(argv[1], "count") == 0)
+        return count_mode(std::strcmp(argv[2], "on") == 0, std::atoi(argv[3]), std::atoi(argv[4]));
+    fill_bench_marked_entries(&schedule, kMaxEntries);
     run(340, 340, 200, false);  // the process's first surfaces, glyphs and fonts
     std::printf("paint benchmark, %d schedule entries, analog clock\n", schedule.count);
     run(340, 340, 200);
     std::printf("text pictures after it: %ld KB\n", bench_text_pictures().bytes() / 1024);
+    run(1920, 1200, 40);
+    // 500 entries that all repeat (daily, weekly with skipped days, monthly by weekday,
+    // spanning days): the first paint works their month out, later ones keep it.
+    fill_bench_repeating_entries(&schedule, kMaxEntries);
+    std::printf("500 repeating entries\n");
+    run(340, 340, 200);
     run(1920, 1200, 40);
     // The same without entries: what the day classification adds.
     schedule.count = 0;
@@ -108,5 +158,16 @@ int main() {
     std::printf("fonts made anew every paint, without entries\n");
     g_new_face_every_paint = true;
     run(340, 340, 200);
+    g_new_face_every_paint = false;
+    lstrcpyA(settings.fontname, "ＭＳ Ｐゴシック");
+    japanese_calendar(true);
+    std::printf("六曜, solar terms and era years on, %d schedule entries\n", kMaxEntries);
+    fill_bench_marked_entries(&schedule, kMaxEntries);
+    run(340, 340, 200);
+    run(1920, 1200, 40);
+    schedule.count = 0;
+    std::printf("六曜, solar terms and era years on, without entries\n");
+    run(340, 340, 200);
+    run(1920, 1200, 40);
     return 0;
 }

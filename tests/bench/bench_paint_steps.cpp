@@ -72,7 +72,7 @@ void run(int w, int h, bool halo, int rounds, bool print = true) {
     });
     time("header (day font, text)", [&] {
         const HGDIOBJ old = SelectObject(dc, view_font(settings, ViewFontRole::kDay, f.day_font_height));
-        format_month_header(text, sizeof text, kMonthlang, 2009, 5);
+        format_month_header(text, sizeof text, kMonthlang, 2009, 5, 0);
         draw_text_halo(dc, f.header_x, f.header_y, text, halo);
         SelectObject(dc, old);
     });

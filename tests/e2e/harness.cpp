@@ -1,7 +1,9 @@
 #include "tests/e2e/harness.h"
 
 #include <cstdio>
+#include <functional>
 
+#include "calendar/dayclass.h"
 #include "resources/resource.h"
 #include "tests/e2e/png.h"
 #include "tests/win/find_window.h"
@@ -112,8 +114,13 @@ bool app_start_seam(App& app, const std::string& dir, DWORD wait_ms) {
 
 bool set_seam_clock(const std::string& dir, const char* minute) {
     const std::string tmp = dir + "clock.tmp";
-    return write_file(tmp, minute) &&
-           MoveFileExA(tmp.c_str(), (dir + "clock.txt").c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    if (!write_file(tmp, minute)) return false;
+    // The program reads the file every second: while it has it open the replace is refused.
+    for (int tries = 0; tries < 100; ++tries) {
+        if (MoveFileExA(tmp.c_str(), (dir + "clock.txt").c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+        Sleep(20);
+    }
+    return false;
 }
 
 std::vector<std::string> messages_said(const std::string& dir) {
@@ -189,24 +196,25 @@ void keep_screenshot(HWND hwnd, const char* name) {
     if (capture_window(hwnd, &shot)) save_png(shot, g_work_dir + name);
 }
 
-bool capture_window_client(HWND hwnd, Image* img, int* ox, int* oy) {
-    Sleep(300);  // let the paint reach the screen
-    RECT wr;
-    POINT origin = {0, 0};
-    GetWindowRect(hwnd, &wr);
-    ClientToScreen(hwnd, &origin);
-    *ox = origin.x - wr.left;
-    *oy = origin.y - wr.top;
-    return capture_window(hwnd, img);
+bool capture_month(const App& app, int year, int month, MonthCapture* s) {
+    if (!show_month(app, year, month) || !lay_out_month(app, year, month, 0, &s->grid)) return false;
+    return capture_client(app.hwnd, &s->img, &s->ox, &s->oy);
 }
 
-bool capture_window(HWND hwnd, Image* img) {
-    RECT r;
-    if (!GetWindowRect(hwnd, &r)) return false;
-    int w = r.right - r.left, h = r.bottom - r.top;
+int marked_box_pixels(const MonthCapture& s, int day) {
+    const COLORREF c = marked_box_colour(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW));
+    const uint32_t box = (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+    const CellRect& r = s.grid.drawn[day - 1];
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += s.img.at(s.ox + x, s.oy + y) == box ? 1 : 0;
+    return n;
+}
+
+bool draw_to_image(int w, int h, const std::function<bool(HDC)>& draw, Image* img) {
     if (w <= 0 || h <= 0) return false;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
+    HDC mem = CreateCompatibleDC(nullptr);
+    if (!mem) return false;
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = w;
@@ -218,11 +226,7 @@ bool capture_window(HWND hwnd, Image* img) {
     bool ok = false;
     if (bmp && bits) {
         HGDIOBJ old = SelectObject(mem, bmp);
-        // Only what lies on the screen: a blit reaching past its edge copies nothing at all.
-        RECT on = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        ok = IntersectRect(&on, &on, &r) &&
-             BitBlt(mem, on.left - r.left, on.top - r.top, on.right - on.left, on.bottom - on.top, screen,
-                    on.left, on.top, SRCCOPY) != 0;
+        ok = draw(mem);
         GdiFlush();
         SelectObject(mem, old);
         img->width = w;
@@ -237,8 +241,32 @@ bool capture_window(HWND hwnd, Image* img) {
     }
     if (bmp) DeleteObject(bmp);
     DeleteDC(mem);
+    return ok;
+}
+
+bool capture_window(HWND hwnd, Image* img) {
+    RECT r;
+    if (!GetWindowRect(hwnd, &r)) return false;
+    HDC screen = GetDC(nullptr);
+    const bool ok = draw_to_image(r.right - r.left, r.bottom - r.top, [&](HDC mem) {
+        // Only what lies on the screen: a blit reaching past its edge copies nothing at all.
+        RECT on = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        return IntersectRect(&on, &on, &r) &&
+               BitBlt(mem, on.left - r.left, on.top - r.top, on.right - on.left, on.bottom - on.top,
+                      screen, on.left, on.top, SRCCOPY) != 0;
+    }, img);
     ReleaseDC(nullptr, screen);
     return ok;
+}
+
+bool capture_client(HWND hwnd, Image* img, int* ox, int* oy) {
+    Sleep(300);  // let the paint reach the screen
+    RECT wr;
+    POINT origin = {0, 0};
+    if (!GetWindowRect(hwnd, &wr) || !ClientToScreen(hwnd, &origin)) return false;
+    *ox = origin.x - wr.left;
+    *oy = origin.y - wr.top;
+    return capture_window(hwnd, img);
 }
 
 bool save_png(const Image& img, const std::string& path) {
@@ -296,11 +324,13 @@ HWND find_popup_menu(DWORD pid, DWORD wait_ms) {
     return win_test::wait_for_window(q, wait_ms);
 }
 
-bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGrid* grid) {
+bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGrid* grid,
+                   bool labels, MonthFrame* frame) {
     RECT client;
     if (!GetClientRect(app.hwnd, &client)) return false;
     const CellRect area = {0, 0, client.right, client.bottom};
-    const MonthFrame f = month_frame(area, clock_mode, 0);
+    const MonthFrame f = month_frame(area, clock_mode, 0, labels);
+    if (frame) *frame = f;
     LOGFONTA lf = {};
     lf.lfHeight = f.day_font_height;
     lf.lfWeight = 400;

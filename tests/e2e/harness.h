@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -86,18 +87,34 @@ bool show_month(const App& app, int year, int month);
 bool select_face(HWND dlg, const wchar_t* face);
 
 // Lays the month out as the program does for the window's client size and the default font
-// settings; clock_mode 1 or 2 when a digital or analog clock takes rows off the grid.
-bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGrid* grid);
+// settings; clock_mode 1 or 2 when a digital or analog clock takes rows off the grid, labels
+// when the line under the numbers (六曜, solar terms) is switched on. *frame (when given)
+// gets the frame it was laid out in.
+bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGrid* grid,
+                   bool labels = false, MonthFrame* frame = nullptr);
 
 // The window as the screen shows it; a part off the screen stays black.
 bool capture_window(HWND hwnd, Image* img);
+// The same once the window has had time to paint, with where its client area begins in it.
+bool capture_client(HWND hwnd, Image* img, int* ox, int* oy);
+// What draw (given a memory dc holding a w x h picture) puts there; false when the picture
+// cannot be had or draw fails.
+bool draw_to_image(int w, int h, const std::function<bool(HDC)>& draw, Image* img);
 bool save_png(const Image& img, const std::string& path);
-// The same after the window was given time to paint, with where its client's corner lies in
-// the image.
-bool capture_window_client(HWND hwnd, Image* img, int* ox, int* oy);
 // A screenshot of a window for a person to look at, kept as g_work_dir + name; the window is
 // given time to paint first.
 void keep_screenshot(HWND hwnd, const char* name);
+
+// The month year/month put on show and captured, with its grid as the program lays it out
+// (no clock) and where the client area starts in the capture.
+struct MonthCapture {
+    Image img;
+    int ox = 0, oy = 0;
+    MonthGrid grid = {};
+};
+bool capture_month(const App& app, int year, int month, MonthCapture* s);
+// The pixels of a day's cell in the colour of the box that marks a day with entries.
+int marked_box_pixels(const MonthCapture& s, int day);
 
 // Test registry and checks.
 struct Ctx {

@@ -33,7 +33,7 @@ void key(const App& app, WPARAM vk) {
 
 std::string title_of(int year, int month) {
     char t[64];
-    format_window_title(t, sizeof t, 1, year, month);
+    format_window_title(t, sizeof t, 1, year, month, 0);
     return t;
 }
 
@@ -48,7 +48,7 @@ bool title_is(const App& app, const std::string& want) {
 
 std::string header_of(int year, int month, int day) {
     char h[64];
-    format_list_header(h, sizeof h, year, month, day);
+    format_list_header(h, sizeof h, year, month, day, 0);
     return h;
 }
 

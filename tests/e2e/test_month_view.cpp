@@ -53,8 +53,8 @@ uint32_t marked_box_rgb() {
 
 // The month as laid out for the window, and a screenshot of it.
 bool shoot(const App& app, int year, int month, MonthShot* s, int clock_mode = 0) {
-    if (!lay_out_month(app, year, month, clock_mode, &s->grid)) return false;
-    return capture_window_client(app.hwnd, &s->img, &s->ox, &s->oy);
+    return lay_out_month(app, year, month, clock_mode, &s->grid) &&
+           capture_client(app.hwnd, &s->img, &s->ox, &s->oy);
 }
 
 std::string two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "calendar/date.h"
 #include "dialogs/schedule_lists.h"
@@ -70,10 +71,11 @@ LRESULT sent(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return (LRESULT)result;
 }
 
-// Clicks day of the month on show (year/month) and returns the day contents dialog it opens.
-HWND click_day(const App& app, int year, int month, int day) {
+// Clicks day of the month on show (year/month) and returns the day contents dialog it opens;
+// labels: the line under the numbers is on.
+HWND click_day(const App& app, int year, int month, int day, bool labels = false) {
     MonthGrid grid;
-    if (!lay_out_month(app, year, month, 0, &grid)) return nullptr;
+    if (!lay_out_month(app, year, month, 0, &grid, labels)) return nullptr;
     const CellRect& cell = grid.cells.day_cells[day - 1];
     const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
     PostMessageA(app.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -112,7 +114,7 @@ E2E_TEST(click_on_a_marked_day_lists_its_memo) {
     REQUIRE(dlg != nullptr);
     CHECK(window_text(dlg) == "Tavelspore - スケジュール内容");
     char header[64];
-    format_list_header(header, sizeof header, t.year, t.month, day);
+    format_list_header(header, sizeof header, t.year, t.month, day, 0);
     CHECK(window_text(GetDlgItem(dlg, IDC_DAY_HEADER)) == header);
     HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
     CHECK_EQ(sent(list, LVM_GETITEMCOUNT, 0, 0), 2);
@@ -156,6 +158,50 @@ E2E_TEST(click_on_a_national_holiday_lists_its_name_first) {
     CHECK_EQ(app_close(app), 0);
 }
 
+// With 旧暦・節気 on, the old calendar's row heads a day's contents, before a national
+// holiday's name, and 和暦 writes the header's year as the era year; with 六曜 alone the row
+// is the day's 六曜. (冬至 on 22 December 2014 was 旧暦 11月1日, 大安.)
+E2E_TEST(click_on_a_day_heads_its_contents_with_the_old_calendar) {
+    const std::string dir = fresh_dir("almanac_contents");
+    REQUIRE(write_file(settings_file_of(dir), settings_with("Rokuyo=1\r\nKyureki=1\r\nWareki=1\r\n", "")));
+    App app;
+    REQUIRE(app_start(app, dir));
+    REQUIRE(show_month(app, 2014, 12));
+    const struct {
+        int day;
+        const char* header;
+        std::vector<std::string> rows;
+    } days[] = {
+        {22, "平成26年12月22日(月)", {"旧暦 11月1日 大安 / 冬至"}},
+        {23, "平成26年12月23日(火)", {"旧暦 11月2日 赤口", "天皇誕生日"}},
+    };
+    for (const auto& d : days) {
+        HWND dlg = click_day(app, 2014, 12, d.day, true);
+        REQUIRE(dlg != nullptr);
+        CHECK(window_text(GetDlgItem(dlg, IDC_DAY_HEADER)) == d.header);
+        HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
+        CHECK_EQ(sent(list, LVM_GETITEMCOUNT, 0, 0), (LRESULT)d.rows.size());
+        for (size_t r = 0; r < d.rows.size(); ++r) {
+            CHECK(remote_item_text(app.pi.hProcess, list, (int)r, 2) == d.rows[r]);
+            CHECK(remote_item_text(app.pi.hProcess, list, (int)r, 1) == "");
+        }
+        if (d.day == 22) keep_screenshot(dlg, "almanac_contents.png");
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        REQUIRE(wait_until(dialog_gone, dlg));
+    }
+    REQUIRE(send_sync(app.hwnd, WM_COMMAND, CMD_KYUREKI, 0));
+    REQUIRE(send_sync(app.hwnd, WM_COMMAND, CMD_WAREKI, 0));
+    HWND dlg = click_day(app, 2014, 12, 22, true);
+    REQUIRE(dlg != nullptr);
+    CHECK(window_text(GetDlgItem(dlg, IDC_DAY_HEADER)) == "2014年12月22日(月)");
+    HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
+    CHECK_EQ(sent(list, LVM_GETITEMCOUNT, 0, 0), 1);
+    CHECK(remote_item_text(app.pi.hProcess, list, 0, 2) == "大安");
+    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    REQUIRE(wait_until(dialog_gone, dlg));
+    CHECK_EQ(app_close(app), 0);
+}
+
 E2E_TEST(recent_list_opens_after_start_when_asked) {
     const Today t = today();
     const std::string dir = fresh_dir("recent_at_start");
@@ -169,7 +215,7 @@ E2E_TEST(recent_list_opens_after_start_when_asked) {
     REQUIRE(dlg != nullptr);
     CHECK(window_text(dlg) == "Tavelspore - 最近の予定");
     char header[64];
-    format_list_header(header, sizeof header, t.year, t.month, t.day);
+    format_list_header(header, sizeof header, t.year, t.month, t.day, 0);
     CHECK(window_text(GetDlgItem(dlg, IDC_RECENT_HEADER)) == header);
     HWND list = GetDlgItem(dlg, IDC_RECENT_LIST);
     CHECK_EQ(sent(list, LVM_GETITEMCOUNT, 0, 0), 1);

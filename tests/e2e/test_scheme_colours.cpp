@@ -64,7 +64,7 @@ struct Shot {
 bool shoot(const App& app, Shot* s) {
     if (!lay_out_month(app, 2019, 5, 0, &s->grid)) return false;
     send_sync(app.hwnd, WM_NULL, 0, 0);
-    return capture_window_client(app.hwnd, &s->img, &s->ox, &s->oy);
+    return capture_client(app.hwnd, &s->img, &s->ox, &s->oy);
 }
 
 int count_in(const Shot& s, const CellRect& r, bool (*pred)(uint32_t)) {

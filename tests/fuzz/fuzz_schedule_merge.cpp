@@ -18,21 +18,18 @@
 
 #include "config/profile_file.h"
 #include "schedule/entry.h"
+#include "schedule/entry_identity.h"
 #include "schedule/schedule_sections.h"
 
 namespace {
 
 using Counts = std::unordered_map<std::string, long>;
 
-std::string identity(const StoredSlot& s) {
-    return std::string(1, s.readable ? 'R' : 'U') + s.value + '\0' + s.alarm;
-}
-
 // The slots the list and the carried ones stand for.
 Counts holdings(const ScheduleEntry* list, int count, const ScheduleKeep& keep) {
     Counts c;
-    for (int i = 0; i < count; ++i) ++c[identity(stored_slot_of(list[i]))];
-    for (const StoredSlot& s : keep.carried) ++c[identity(s)];
+    for (int i = 0; i < count; ++i) ++c[slot_identity(stored_slot_of(list[i]))];
+    for (const StoredSlot& s : keep.carried) ++c[slot_identity(s)];
     return c;
 }
 
@@ -68,7 +65,8 @@ void edit(uint8_t what, uint8_t which, int n, ScheduleEntry* list, int* count, i
         list[*count].month = 1 + which % 12;
         list[*count].day = 1 + which % 28;
         list[*count].scramble = what & 0x10;
-        std::snprintf(list[(*count)++].memo, sizeof list[0].memo, "new %d", n);
+        std::snprintf(list[*count].memo, sizeof list[0].memo, "new %d", n);
+        entry_ensure_uid(&list[(*count)++]);  // as an entry added here has
         return;
     default:
         if (*count == 0) return;
@@ -103,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     schedule_merge(doc, list, &count, room, &keep);
     Counts base;
     for (const std::string& id : keep.list_base) ++base[id];
-    for (const StoredSlot& s : keep.carried) ++base[identity(s)];
+    for (const StoredSlot& s : keep.carried) ++base[slot_identity(s)];
 
     for (size_t k = 0; k < edits; ++k) edit(ops[2 * k], ops[2 * k + 1], static_cast<int>(k), list, &count, room);
     const Counts mine = holdings(list, count, keep);

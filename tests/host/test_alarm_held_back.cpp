@@ -52,4 +52,17 @@ TEST_F(HeldBack, WithNothingHeldBackOnlyTheMarkAndNoMarkNothing) {
     EXPECT_EQ(held_back_notice(list, 0, 0, false, false), "");
 }
 
+// A repeating and an every-year entry are named with the day of the occurrence held back,
+// not their first date; one that rang before the window is not named.
+TEST_F(HeldBack, OccurrencesNamedWithTheirOwnDay) {
+    ScheduleEntry daily = make_alarm_entry(2004, 4, 1, 9, 45, 0, 1, "毎日");
+    daily.repeat.kind = RepeatKind::kDaily;
+    daily.repeat.interval = 1;
+    append_entry(&list, daily);
+    append_entry(&list, make_alarm_entry(-1, 5, 5, 9, 50, 0, 1, "毎年"));
+    append_entry(&list, make_alarm_entry(-1, 5, 4, 9, 50, 0, 1, "昨日の毎年"));
+    EXPECT_EQ(notice(), std::string(kHead) +
+                            "\n\n鳴らないアラーム:\n2004年5月5日  9:45  毎日\n2004年5月5日  9:50  毎年");
+}
+
 }  // namespace

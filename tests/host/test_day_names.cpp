@@ -30,6 +30,11 @@ TEST(DayNames, TableOfDays) {
     append_entry(list.get(), make_entry(2018, 12, 23, 0, "年賀状"));
     append_entry(list.get(), make_entry(2024, 3, 10, 1, "創立記念日"));   // a Sunday holiday entry
     append_entry(list.get(), make_entry(2024, 3, 14, 1, "休業"));
+    ScheduleEntry weekly = make_entry(2024, 12, 2, 0, "朝会");  // Mondays from 2 December
+    weekly.repeat.kind = RepeatKind::kWeekly;
+    weekly.repeat.interval = 1;
+    weekly.repeat.weekdays = 1u << 1;
+    append_entry(list.get(), weekly);
     const Today dec10 = {2024, 12, 10}, elsewhere = {2030, 1, 1};
     const struct {
         const char* what;
@@ -48,6 +53,8 @@ TEST(DayNames, TableOfDays) {
         {"the user's holiday", 2024, 3, 14, elsewhere, 1, "3月14日 木曜日 予定1件、休日"},
         {"the Monday after the user's Sunday holiday", 2024, 3, 11, elsewhere, 1, "3月11日 月曜日 休日"},
         {"the every-year entry in another year", 2031, 12, 11, elsewhere, 1, "12月11日 木曜日 予定1件"},
+        {"a weekly entry's later Monday", 2024, 12, 16, elsewhere, 1, "12月16日 月曜日 予定1件"},
+        {"no Monday before its first", 2024, 11, 25, elsewhere, 1, "11月25日 月曜日"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(name_of(*list, c.y, c.m, c.d, c.today, c.national), c.want) << c.what;

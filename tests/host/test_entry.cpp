@@ -307,7 +307,9 @@ TEST_F(EntryTest, AlarmNeedsKindAndTimeAndTakesListOrder) {
     EXPECT_EQ(due_at(at), -1);
 }
 
-TEST_F(EntryTest, EveryYearAndDayCodeEntriesNeverRing) {
+// An every-year entry rings every year and a day code on the day it names, though neither
+// has one stored instant; an entry whose time is unset never rings.
+TEST_F(EntryTest, EveryYearAndDayCodeEntriesRingOnTheirDays) {
     ScheduleEntry every_year = make_alarm(-1, 6, 1, 9, 0, 0);
     ScheduleEntry day_code = make_alarm(2004, 1, 98, 9, 0, 0);
     ScheduleEntry no_time = make_entry(2004, 6, 1);
@@ -321,7 +323,11 @@ TEST_F(EntryTest, EveryYearAndDayCodeEntriesNeverRing) {
     schedule_add(&schedule, &day_code);
     schedule_add(&schedule, &no_time);
     EXPECT_EQ(due_at(0), -1);
-    EXPECT_EQ(due_at(alarm_instant(2004, 6, 1, 9, 0)), -1);
+    EXPECT_EQ(due_at(alarm_instant(2004, 6, 1, 9, 0)), 0);
+    EXPECT_EQ(due_at(alarm_instant(2031, 6, 1, 9, 0)), 0);
+    EXPECT_EQ(due_at(alarm_instant(2004, 6, 2, 9, 0)), -1);
+    EXPECT_EQ(due_at(alarm_instant(2004, 1, 12, 9, 0)), 1);  // the second Monday
+    EXPECT_EQ(due_at(alarm_instant(2005, 1, 10, 9, 0)), -1);  // a day code with a year
     EXPECT_EQ(find_due_alarm_between(schedule, 0, alarm_instant(2079, 12, 31, 23, 59)), -1);
     EXPECT_EQ(alarm_instant(-1, 6, 1, 9, 0), 0u);
     EXPECT_EQ(alarm_instant(2004, 6, 1, 24, 0), 0u);

@@ -3,6 +3,8 @@
 // read and written.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "calendar/date.h"
@@ -232,3 +234,39 @@ TEST(DayCodes, ReadAsStoredAndAsTyped) {
 }
 
 }  // namespace
+
+// The marks kept with the list are those worked out anew after every kind of change: adding,
+// replacing, marking for removal (in place, then told), compacting, clearing, sorting, and
+// asking for another month and back.
+TEST(EntryDates, KeptMonthMarksFollowEveryChangeOfTheList) {
+    std::unique_ptr<ScheduleList> list(new ScheduleList);
+    const ScheduleEntry fifth = make_entry(2024, 6, 5, 0, "a");
+    const ScheduleEntry holiday = make_entry(2024, 6, 9, 1, "b");
+    const ScheduleEntry yearly = make_entry(-1, 6, 20, 0, "c");
+    const struct Step {
+        const char* what;
+        std::function<void(ScheduleList*)> change;
+    } steps[] = {
+        {"add", [&](ScheduleList* l) { schedule_add(l, &fifth); }},
+        {"add a holiday", [&](ScheduleList* l) { schedule_add(l, &holiday); }},
+        {"replace", [&](ScheduleList* l) { schedule_replace(l, 0, &yearly); }},
+        {"another month", [](ScheduleList*) {}},
+        {"mark for removal", [](ScheduleList* l) {
+             l->entries[1].holiday = kHolidayRemove;
+             schedule_changed(l);
+         }},
+        {"compact", [](ScheduleList* l) { schedule_compact(l); }},
+        {"add again", [&](ScheduleList* l) { schedule_add(l, &holiday); }},
+        {"sort", [](ScheduleList* l) { schedule_sort(l); }},
+        {"clear", [](ScheduleList* l) { schedule_clear(l); }},
+    };
+    for (const Step& s : steps) {
+        s.change(list.get());
+        for (int month : {6, 7, 6}) {
+            const DayMarks want = month_marks(list->entries, list->count, 2024, month);
+            const DayMarks kept = schedule_month_marks(*list, 2024, month);
+            EXPECT_EQ(kept.holiday, want.holiday) << s.what << " " << month;
+            EXPECT_EQ(kept.marked, want.marked) << s.what << " " << month;
+        }
+    }
+}

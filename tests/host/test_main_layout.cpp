@@ -183,13 +183,13 @@ TEST(MonthGrid, NarrowWindowCollapsesColumns) {
 
 TEST(Texts, TipTitleAndDateText) {
     char buf[64];
-    format_date_tip(buf, sizeof buf, 2004, 12, 8);
+    format_date_tip(buf, sizeof buf, 2004, 12, 8, 0);
     EXPECT_STREQ(buf, "2004年12月8日(水)");
-    format_window_title(buf, sizeof buf, 1, 2004, 5);
+    format_window_title(buf, sizeof buf, 1, 2004, 5, 0);
     EXPECT_STREQ(buf, "Tavelspore 2004年5月");
-    format_window_title(buf, sizeof buf, 0, 2004, 5);
+    format_window_title(buf, sizeof buf, 0, 2004, 5, 0);
     EXPECT_STREQ(buf, "Tavelspore May 2004");
-    format_window_title(buf, 12, 0, 2004, 13);  // bad month and short buffer stay bounded
+    format_window_title(buf, 12, 0, 2004, 13, 0);  // bad month and short buffer stay bounded
     EXPECT_EQ(std::strlen(buf), 11u);
     LocalTime t = {2004, 3, 7, 9, 5, 1};
     format_date_text(buf, sizeof buf, t);
@@ -204,7 +204,7 @@ TEST(Texts, TrayTipNamesTheNationalHoliday) {
                  {2019, 5, 7, 1, "2019年5月7日(火)"}, {1993, 6, 9, 1, "1993年6月9日(水) 皇太子徳仁親王の結婚の儀"}};
     char buf[64];
     for (const auto& c : cases) {
-        format_tray_tip(buf, sizeof buf, c.y, c.m, c.d, c.national);
+        format_tray_tip(buf, sizeof buf, c.y, c.m, c.d, c.national, 0);
         EXPECT_STREQ(buf, c.tip);
     }
 }

@@ -176,18 +176,18 @@ TEST(MonthGrid, ShownMonthOutOfRangeIsClamped) {
         EXPECT_EQ(g.month, m[1]);
         EXPECT_EQ(g.days, days_in_month(m[1], 2009));
         char text[32];
-        format_month_header(text, sizeof text, 0, 2009, m[0]);
+        format_month_header(text, sizeof text, 0, 2009, m[0], 0);
         EXPECT_EQ(std::string(text), std::string(month_names_en[m[1]]) + " 2009");
     }
 }
 
 TEST(MonthTexts, HeaderAndWeekdays) {
     char text[32];
-    format_month_header(text, sizeof text, 1, 2004, 5);
+    format_month_header(text, sizeof text, 1, 2004, 5, 0);
     EXPECT_STREQ(text, "2004年 5月");
-    format_month_header(text, sizeof text, 0, 2004, 12);
+    format_month_header(text, sizeof text, 0, 2004, 12, 0);
     EXPECT_STREQ(text, "December 2004");
-    format_month_header(text, 6, 0, 2004, 12);  // cut to the buffer
+    format_month_header(text, 6, 0, 2004, 12, 0);  // cut to the buffer
     EXPECT_STREQ(text, "Decem");
     EXPECT_STREQ(weekday_label(0, 6), "Sat");
     EXPECT_STREQ(weekday_label(1, 0), weekday_names_ja[0]);
@@ -272,6 +272,107 @@ TEST(DayTextRuns, ColoursInTheOrderTheyFirstShowAndNoMoreThanAsked) {
     EXPECT_EQ(day_text_runs(g, colours, widths, runs, 2), 2);  // the third colour does not fit
     g.days = 0;
     EXPECT_EQ(day_text_runs(g, colours, widths, runs, 31), 0);
+}
+
+// The line of a face as this machine's default face measures it: a font of height h takes
+// about 8 % more rows (Wine's and Windows' Japanese gothic faces alike), for the fit checks.
+int measured_line(int h) { return (h * 108 + 99) / 100; }
+
+// The line under the numbers at many sizes, with and without a clock: either the frame leaves
+// it out and keeps the numbers whole, or the numbers make room for a line half their height,
+// readable, and the line as measured stays in its day's cell: under the number, a pixel above
+// the next row, a pixel inside its column, never touching a neighbour's line.
+TEST(DayLabels, InsideTheirCellsOrLeftOutAtEverySize) {
+    const int sizes[][2] = {{100, 100}, {150, 120}, {200, 150}, {200, 190}, {240, 240},
+                            {300, 260}, {328, 290}, {340, 340}, {400, 300}, {1100, 220},
+                            {1920, 1200}, {800, 161}, {2000, 150}, {150, 1000}, {500, 180},
+                            {3000, 300}, {120, 600}, {260, 140}, {640, 480}, {1024, 700}};
+    int shown = 0, left_out = 0;
+    for (const auto& s : sizes)
+        for (int clock_mode = 0; clock_mode <= 2; ++clock_mode) {
+            SCOPED_TRACE(testing::Message() << s[0] << "x" << s[1] << " clock " << clock_mode);
+            const CellRect area = {0, 0, s[0], s[1]};
+            const MonthFrame plain = month_frame(area, clock_mode, 1, false);
+            const MonthFrame f = month_frame(area, clock_mode, 1, true);
+            EXPECT_EQ(plain.label_font_height, 0);
+            EXPECT_EQ(plain.day_font_height, -plain.m.font_unit);
+            // Nothing but the numbers' font changes with the line.
+            EXPECT_EQ(f.weekday_font_height, plain.weekday_font_height);
+            EXPECT_EQ(f.m.row_height, plain.m.row_height);
+            if (f.label_font_height == 0) {
+                ++left_out;
+                EXPECT_EQ(f.day_font_height, plain.day_font_height) << "numbers keep their size";
+                continue;
+            }
+            ++shown;
+            const int number_em = -f.day_font_height, label_em = -f.label_font_height;
+            EXPECT_GE(label_em, kMinDayLabelEm);
+            EXPECT_LE(number_em, plain.m.font_unit);
+            EXPECT_EQ(label_em, number_em / 2);
+            const int digit_h = measured_line(number_em), label_h = measured_line(label_em);
+            const int label_w = 2 * label_em;  // two kanji
+            ASSERT_TRUE(day_labels_fit(f, digit_h, label_h, label_w));
+            MonthGrid g;
+            month_grid(f, s[0], (digit_h * 6) / 5, digit_h, 2004, 5, &g);  // six rows
+            const int rh = f.m.row_height;
+            for (int d = 0; d < g.days; ++d) {
+                const int top = day_label_top(g, d, digit_h);
+                const CellRect label = {g.text_x[d] - label_w / 2, top,
+                                        g.text_x[d] - label_w / 2 + label_w, top + label_h};
+                const int col_left = g.text_x[d] - (3 * f.m.col_unit) / 2;
+                EXPECT_GE(label.top, g.drawn[d].bottom) << d + 1 << ": under the number's box";
+                EXPECT_LE(label.bottom, g.text_y[d] + rh - 1) << d + 1;
+                EXPECT_GE(label.left, col_left + 1) << d + 1;
+                EXPECT_LE(label.right, col_left + 3 * f.m.col_unit - 1) << d + 1;
+                EXPECT_LE(label.bottom, s[1]) << d + 1;
+                if (d + 1 < g.days && g.text_y[d + 1] == g.text_y[d]) {
+                    const int next_left = g.text_x[d + 1] - label_w / 2;
+                    EXPECT_LT(label.right, next_left) << d + 1 << ": a gap to the next day's";
+                }
+            }
+        }
+    EXPECT_GT(shown, 10);  // both ways are taken
+    EXPECT_GT(left_out, 10);
+}
+
+// Where the line goes and where it does not, as a user sees the window: at the default size
+// without a clock and in a large window, not in a small one nor with a clock at the default
+// size; the numbers give up only what the line needs.
+TEST(DayLabels, RoomAtTheSizesUsersKeep) {
+    const struct {
+        int w, h, clock_mode;
+        int number_em, label_em;  // 0: no line
+    } cases[] = {
+        {340, 340, 0, 24, 12},    // rows of 42: numbers 24 (of 28), labels 12
+        {328, 290, 0, 21, 10},    // the default window's client: rows of 36
+        {1920, 1200, 0, 89, 44},  // rows of 149
+        {150, 1000, 0, 12, 0},    // tall and narrow: numbers limited by the columns (12)
+        {200, 190, 0, 16, 0},     // rows of 23: a line would be 7 rows
+        {328, 290, 1, 26, 0},     // the default window with a digital clock: rows of 32
+        {1100, 220, 2, 21, 0},    // wide and short with an analog clock: rows of 21
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " clock " << c.clock_mode);
+        const MonthFrame f = month_frame({0, 0, c.w, c.h}, c.clock_mode, 0, true);
+        EXPECT_EQ(f.day_font_height, -c.number_em);
+        EXPECT_EQ(f.label_font_height, -c.label_em);
+    }
+}
+
+// The measured fonts decide: a line a pixel too tall or a label a pixel too wide for its
+// column is left out, as is any line when the frame has none.
+TEST(DayLabels, MeasuredFontsDecide) {
+    const MonthFrame f = month_frame({0, 0, 340, 340}, 0, 0, true);  // rows 42, columns of 42
+    ASSERT_EQ(f.m.row_height, 42);
+    ASSERT_EQ(f.m.col_unit, 14);
+    EXPECT_TRUE(day_labels_fit(f, 26, 15, 40));
+    EXPECT_FALSE(day_labels_fit(f, 26, 16, 40)) << "ends on the next row's first pixel row";
+    EXPECT_FALSE(day_labels_fit(f, 27, 15, 40));
+    EXPECT_FALSE(day_labels_fit(f, 26, 15, 41)) << "touches the next column";
+    EXPECT_FALSE(day_labels_fit(f, 26, 0, 40));
+    EXPECT_FALSE(day_labels_fit(f, 26, 15, 0));
+    const MonthFrame none = month_frame({0, 0, 340, 340}, 0, 0, false);
+    EXPECT_FALSE(day_labels_fit(none, 26, 12, 24));
 }
 
 }  // namespace

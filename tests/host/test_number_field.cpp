@@ -97,6 +97,44 @@ TEST(NumberField, ScheduleFieldsTakeFullWidthDigits) {
     EXPECT_STREQ(e.memo, kZen12.c_str()) << "the memo is text, kept as typed";
 }
 
+// The fields of an entry's end and of a day alarm read full-width digits as the date's do,
+// each the same as typed in ASCII.
+TEST(NumberField, EndAndDayAlarmFieldsTakeFullWidthDigits) {
+    const struct {
+        const char* ascii;
+        const char* wide;
+    } typed[] = {
+        {"1", "\x82\x50"},          // end month １: the next year's January
+        {"2", "\x82\x51"},          // end day ２
+        {"18", "\x82\x50\x82\x57"},  // end hour １８
+        {"30", "\x82\x52\x82\x4F"},  // end minute ３０
+        {"8", "\x82\x57"},          // day alarm hour ８
+        {"45", "\x82\x53\x82\x54"},  // day alarm minute ４５
+    };
+    ScheduleEntry got[2] = {};
+    for (int wide = 0; wide < 2; ++wide) {
+        EntryFieldTexts t = {};
+        std::strcpy(t.year, "2026");
+        std::strcpy(t.month, "12");
+        std::strcpy(t.day, "30");
+        char* const fields[] = {t.end_month, t.end_day, t.end_hour, t.end_minute, t.day_alarm_hour,
+                                t.day_alarm_minute};
+        for (size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i)
+            std::strcpy(fields[i], wide ? typed[i].wide : typed[i].ascii);
+        t.alarm_on = true;
+        t.day_alarm_day = 1;  // the day before
+        entry_from_field_texts(&t, &got[wide]);
+    }
+    for (const ScheduleEntry& e : got) {
+        EXPECT_EQ(e.span_days, 3) << "12-30 to 1-2 of the next year";
+        EXPECT_TRUE(e.has_end_time);
+        EXPECT_EQ(e.end_hour, 18);
+        EXPECT_EQ(e.end_minute, 30);
+        EXPECT_TRUE(e.day_alarm);
+        EXPECT_EQ(e.day_alarm_minute, -1440 + 8 * 60 + 45);
+    }
+}
+
 TEST(NumberField, FoldKeepsOtherTextAndItsBuffer) {
     const struct {
         std::string in;

@@ -146,6 +146,27 @@ TEST(EntryFieldRead, LeavesHiddenFieldsAlone) {
     EXPECT_EQ(e.last_edited, 1);
 }
 
+// A rule belongs to an entry of a year: typed over one without a year, or with a day code,
+// the entry drops it; a year keeps it.
+TEST(EntryFieldRead, RuleOnlyWithAYear) {
+    struct {
+        const char *year, *day;
+        bool kept;
+    } cases[] = {{"2030", "3", true}, {"", "3", false}, {"", "M2", false}, {"2030", "?", false}};
+    for (const auto& c : cases) {
+        ScheduleEntry e;
+        std::memset(&e, 0, sizeof e);
+        e.repeat.kind = RepeatKind::kDaily;
+        e.repeat.interval = 1;
+        e.skip_count = 1;
+        e.skips[0] = 20300604;
+        const EntryFieldTexts t = texts(c.year, "6", c.day);
+        entry_from_field_texts(&t, &e);
+        EXPECT_EQ(e.repeat.kind == RepeatKind::kDaily, c.kept) << c.year << " " << c.day;
+        EXPECT_EQ(e.skip_count, 1);  // the days left out stay: every year has them too
+    }
+}
+
 TEST(EntryFieldShow, Texts) {
     struct {
         int year, month, day, hour, minute, before;
@@ -228,14 +249,17 @@ TEST(EntryFieldShow, RoundTrip) {
     EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0);
 }
 
+// Every entry can have an alarm: one with a time rings its lead before, one without at a
+// time of its day or a day before; the sound part only with the sound box ticked.
 TEST(AlarmEnables, Table) {
     struct {
         int hour, minute, kind;
-        bool alarm, group, sound;
+        bool group, lead, day, sound;
     } cases[] = {
-        {-1, -1, 3, false, false, false}, {9, -1, 1, false, false, false},
-        {9, 0, 0, true, false, false},    {9, 0, 1, true, true, false},
-        {9, 0, 2, true, true, true},      {0, 0, 3, true, true, true},
+        {-1, -1, 0, false, false, false, false}, {-1, -1, 1, true, false, true, false},
+        {-1, -1, 3, true, false, true, true},    {9, -1, 1, true, false, true, false},
+        {9, 0, 0, false, false, false, false},   {9, 0, 1, true, true, false, false},
+        {9, 0, 2, true, true, false, true},      {0, 0, 3, true, true, false, true},
     };
     for (const auto& c : cases) {
         ScheduleEntry e;
@@ -245,9 +269,200 @@ TEST(AlarmEnables, Table) {
         e.has_time = c.hour != -1 && c.minute != -1;
         e.alarm_kind = (uint8_t)c.kind;
         const AlarmEnables a = alarm_enables_for(&e);
-        EXPECT_EQ(a.alarm, c.alarm) << c.hour << " " << c.kind;
+        EXPECT_TRUE(a.alarm);
         EXPECT_EQ(a.group, c.group) << c.hour << " " << c.kind;
+        EXPECT_EQ(a.lead, c.lead) << c.hour << " " << c.kind;
+        EXPECT_EQ(a.day, c.day) << c.hour << " " << c.kind;
         EXPECT_EQ(a.sound, c.sound) << c.hour << " " << c.kind;
+    }
+}
+
+// The last day of an entry that lasts several days: a day after its date, in the next year
+// when its month comes first; what cannot be counted is left for the checks to refuse.
+TEST(EntryFieldRead, EndDay) {
+    struct {
+        int year, month, day;
+        const char *end_month, *end_day;
+        int span;
+    } cases[] = {
+        {2030, 8, 10, "", "", 0},
+        {2030, 8, 10, "8", "14", 4},        // 夏季休暇 8/10-8/14
+        {2030, 8, 10, "8", "10", 0},        // the same day
+        {2030, 12, 30, "1", "3", 4},        // over the year's end
+        {2032, 2, 28, "3", "1", 2},         // a leap year's 29 February lies between
+        {-1, 2, 28, "3", "1", 1},           // every year: counted in a common year
+        {2030, 8, 10, "8", "9", -1},        // before the date in its month
+        {2030, 8, 10, "8", "", -1},         // a half
+        {2030, 8, 10, "", "14", -1},
+        {2030, 8, 10, "9", "31", -1},       // no such day
+        {2030, 1, 10, "12", "31", 355},
+        {-1, 1, kDayMovable, "1", "20", -1},  // a movable day has no fixed distance
+    };
+    for (const auto& c : cases) {
+        char y[8], m[8], d[8];
+        std::snprintf(y, sizeof y, "%d", c.year);
+        std::snprintf(m, sizeof m, "%d", c.month);
+        std::snprintf(d, sizeof d, "%d", c.day);
+        EntryFieldTexts t = texts(c.year == -1 ? "" : y, m, c.day == kDayMovable ? "?" : d);
+        std::snprintf(t.end_month, sizeof t.end_month, "%s", c.end_month);
+        std::snprintf(t.end_day, sizeof t.end_day, "%s", c.end_day);
+        EXPECT_EQ(read(t).span_days, c.span) << c.month << "/" << c.day << "-" << c.end_month << "/" << c.end_day;
+    }
+}
+
+TEST(EntryFieldRead, EndTime) {
+    struct {
+        const char *hour, *minute;
+        int has_end, h, m;
+    } cases[] = {
+        {"", "", 0, 0, 0},       {"15", "30", 1, 15, 30}, {"0", "00", 1, 0, 0},
+        {"24", "0", 1, -1, -1},  {"15", "", 1, -1, -1},   {"", "30", 1, -1, -1},
+    };
+    for (const auto& c : cases) {
+        EntryFieldTexts t = texts("2030", "6", "1", "14", "00");
+        std::snprintf(t.end_hour, sizeof t.end_hour, "%s", c.hour);
+        std::snprintf(t.end_minute, sizeof t.end_minute, "%s", c.minute);
+        const ScheduleEntry e = read(t);
+        EXPECT_EQ(e.has_end_time, c.has_end) << c.hour << ":" << c.minute;
+        if (c.has_end) {
+            EXPECT_EQ(e.end_hour, c.h) << c.hour;
+            EXPECT_EQ(e.end_minute, c.m) << c.minute;
+        }
+    }
+}
+
+TEST(EntryFieldRead, LeadInItsUnit) {
+    struct {
+        const char* typed;
+        int unit;
+        int minutes;
+    } cases[] = {
+        {"15", 0, 15},   {"99", 0, 99},     {"100", 0, 0},        {"", 0, 0},
+        {"2", 1, 120},   {"168", 1, 10080}, {"169", 1, 10081},    {"0", 1, 0},
+        {"1", 2, 1440},  {"7", 2, 10080},   {"8", 2, 10081},      {"999", 2, 10081},
+        {"3", 9, 3},     // an item outside the list reads as minutes
+    };
+    for (const auto& c : cases) {
+        EntryFieldTexts t = texts("2030", "6", "1", "9", "0");
+        std::snprintf(t.minutes_before, sizeof t.minutes_before, "%s", c.typed);
+        t.lead_unit = c.unit;
+        const ScheduleEntry e = read(t);
+        EXPECT_EQ(e.minutes_before, c.minutes) << c.typed << " " << c.unit;
+        EXPECT_EQ(static_cast<int>(e.lead_unit), c.unit >= 0 && c.unit < 3 ? c.unit : 0) << c.unit;
+    }
+}
+
+// An entry without a time rings at a time of its day or of a day before it.
+TEST(EntryFieldRead, DayAlarm) {
+    struct {
+        const char *hour, *minute;  // the entry's own time
+        bool alarm;
+        int day;
+        const char *day_hour, *day_minute;
+        int day_alarm, day_minute_read;  // day_minute_read: -99999 for left alone
+    } cases[] = {
+        {"", "", true, 0, "9", "00", 1, 540},
+        {"", "", true, 1, "9", "00", 1, 540 - 1440},   // the day before at 9:00
+        {"", "", true, 7, "0", "00", 1, -10080},       // a week before at 0:00
+        {"", "", true, 1, "24", "00", 1, 1440},        // no such time: refused later
+        {"", "", true, 0, "", "", 1, 1440},
+        {"", "", false, 1, "9", "00", 0, -99999},      // no alarm: no day alarm
+        {"10", "00", true, 1, "9", "00", 0, -99999},   // a time: its lead instead
+    };
+    for (const auto& c : cases) {
+        EntryFieldTexts t = texts("2030", "6", "1", c.hour, c.minute);
+        t.alarm_on = c.alarm;
+        t.day_alarm_day = c.day;
+        std::snprintf(t.day_alarm_hour, sizeof t.day_alarm_hour, "%s", c.day_hour);
+        std::snprintf(t.day_alarm_minute, sizeof t.day_alarm_minute, "%s", c.day_minute);
+        ScheduleEntry e;
+        std::memset(&e, 0, sizeof e);
+        e.day_alarm_minute = -9999;
+        entry_from_field_texts(&t, &e);
+        EXPECT_EQ(e.day_alarm, c.day_alarm) << c.day << " " << c.day_hour;
+        EXPECT_EQ(e.day_alarm_minute, c.day_minute_read == -99999 ? -9999 : c.day_minute_read)
+            << c.day << " " << c.day_hour;
+    }
+}
+
+TEST(EntryFieldShow, LeadDayAlarmAndEnd) {
+    struct {
+        int minutes_before, unit;
+        const char* shown;
+        int shown_unit;
+    } leads[] = {
+        {15, 0, "15", 0},   {120, 1, "2", 1},  {90, 1, "90", 0},  {2880, 2, "2", 2},
+        {1440, 1, "24", 1}, {1440, 0, "1", 2}, {300, 0, "5", 1},  {101, 0, "0", 0},
+        {-1, 0, "0", 0},    {10081, 2, "0", 0}, {60, 7, "60", 0},
+    };
+    for (const auto& c : leads) {
+        ScheduleEntry e = make_entry(2030, 6, 1, 0, "m", 9, 0, 1);
+        e.minutes_before = c.minutes_before;
+        e.lead_unit = static_cast<LeadUnit>(c.unit);
+        EntryFieldTexts t;
+        field_texts_from_entry(&e, &t);
+        EXPECT_STREQ(t.minutes_before, c.shown) << c.minutes_before << " " << c.unit;
+        EXPECT_EQ(t.lead_unit, c.shown_unit) << c.minutes_before << " " << c.unit;
+    }
+    struct {
+        int day_alarm, minute;
+        int day;
+        const char *hour, *min;
+    } days[] = {
+        {1, 540, 0, "9", "00"},    {1, -900, 1, "9", "00"},  {1, -1440, 1, "0", "00"},
+        {1, -10080, 7, "0", "00"}, {1, 1439, 0, "23", "59"}, {0, -900, 0, "9", "00"},
+        {1, -10081, 0, "9", "00"}, {1, 1440, 0, "9", "00"},  // out of range: the default
+    };
+    for (const auto& c : days) {
+        ScheduleEntry e = make_entry(2030, 6, 1, 0, "m", -1, -1, 1);
+        e.day_alarm = static_cast<uint8_t>(c.day_alarm);
+        e.day_alarm_minute = static_cast<int16_t>(c.minute);
+        EntryFieldTexts t;
+        field_texts_from_entry(&e, &t);
+        EXPECT_EQ(t.day_alarm_day, c.day) << c.minute;
+        EXPECT_STREQ(t.day_alarm_hour, c.hour) << c.minute;
+        EXPECT_STREQ(t.day_alarm_minute, c.min) << c.minute;
+    }
+    ScheduleEntry e = make_entry(2030, 12, 30, 0, "m", 14, 0);
+    e.span_days = 4;
+    e.has_end_time = 1;
+    e.end_hour = 15;
+    e.end_minute = 5;
+    EntryFieldTexts t;
+    field_texts_from_entry(&e, &t);
+    EXPECT_STREQ(t.end_month, "1");
+    EXPECT_STREQ(t.end_day, "3");
+    EXPECT_STREQ(t.end_hour, "15");
+    EXPECT_STREQ(t.end_minute, "05");
+}
+
+// Every field of the new kinds shows and reads back to the same entry.
+TEST(EntryFieldShow, RoundTripOfTheNewFields) {
+    struct {
+        int hour, span, end_h, end_m, before, unit, day_alarm_minute;
+    } cases[] = {
+        {14, 0, 15, 30, 0, 0, 0},      {14, 4, 10, 0, 120, 1, 0},   {9, 0, -1, -1, 2880, 2, 0},
+        {-1, 4, -1, -1, 0, 0, -900},   {-1, 0, -1, -1, 0, 0, 1439}, {-1, 300, -1, -1, 0, 0, -10080},
+    };
+    for (const auto& c : cases) {
+        ScheduleEntry e = make_entry(2030, 8, 10, 0, "夏季休暇", c.hour, c.hour == -1 ? -1 : 0, 1);
+        e.span_days = static_cast<int16_t>(c.span);
+        e.has_end_time = c.end_h != -1;
+        e.end_hour = static_cast<int8_t>(c.end_h == -1 ? 0 : c.end_h);
+        e.end_minute = static_cast<int8_t>(c.end_m == -1 ? 0 : c.end_m);
+        e.minutes_before = c.before;
+        e.lead_unit = static_cast<LeadUnit>(c.unit);
+        e.day_alarm = c.hour == -1;
+        e.day_alarm_minute = static_cast<int16_t>(c.day_alarm_minute);
+        EntryFieldTexts t;
+        field_texts_from_entry(&e, &t);
+        ScheduleEntry back = e;
+        std::memset(&back, 0, offsetof(ScheduleEntry, last_edited));
+        back.span_days = -7;
+        back.has_end_time = 9;
+        back.day_alarm = 9;
+        entry_from_field_texts(&t, &back);
+        EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0) << c.hour << " " << c.span << " " << c.before;
     }
 }
 
@@ -347,6 +562,42 @@ TEST(ValidateEntry, BlankMemoClearedWhateverTheDateFound) {
     }
 }
 
+// What the new fields may not hold is told after the date and memo checks.
+TEST(ValidateEntry, NewFieldsInOrder) {
+    auto with = [](void (*edit)(ScheduleEntry*)) {
+        ScheduleEntry e = make_entry(2030, 8, 10, 0, "m", 14, 0, 1);
+        edit(&e);
+        return e;
+    };
+    struct {
+        ScheduleEntry e;
+        const char* expected;
+    } cases[] = {
+        {with([](ScheduleEntry* e) { e->repeat.kind = RepeatKind::kDaily; e->repeat.interval = 1; }), nullptr},
+        {with([](ScheduleEntry* e) { e->repeat.kind = RepeatKind::kDaily; e->repeat.interval = 1; e->year = -1; }),
+         "繰り返しは年月日の決まった予定にだけ設定できます"},
+        {with([](ScheduleEntry* e) {
+             e->repeat.kind = RepeatKind::kDaily;
+             e->repeat.interval = 1;
+             e->repeat.end = RepeatEnd::kUntil;
+             e->repeat.until = 20300809;
+         }),
+         "繰り返しの終わりの設定が不正です"},
+        {with([](ScheduleEntry* e) { e->span_days = -1; }), "終了日時の設定が不正です"},
+        {with([](ScheduleEntry* e) { e->has_end_time = 1; e->end_hour = 13; }), "終了日時の設定が不正です"},
+        {with([](ScheduleEntry* e) { e->has_end_time = 1; e->end_hour = 13; e->span_days = 1; }), nullptr},
+        {with([](ScheduleEntry* e) { e->minutes_before = 10081; }), "告知の設定が不正です (7日前まで)"},
+        {with([](ScheduleEntry* e) { e->minutes_before = 10080; }), nullptr},
+        {with([](ScheduleEntry* e) { e->has_time = 0; e->day_alarm = 1; e->day_alarm_minute = 1440; }),
+         "告知の設定が不正です (7日前まで)"},
+        {with([](ScheduleEntry* e) { e->span_days = -1; e->memo[0] = '\0'; }), "メモが入力されていません"},
+    };
+    for (auto& c : cases) {
+        const char* got = validate_entry(&c.e, nullptr);
+        EXPECT_EQ(got ? std::string(got) : "(valid)", c.expected ? c.expected : "(valid)");
+    }
+}
+
 TEST(ValidateEntry, MessagesAreTheSystemTexts) {
     const char* expected[6] = {
         "年の設定は1980年から2079年までです", "月が入力されていません", "月の設定が不正です",
@@ -407,6 +658,35 @@ TEST(ScheduleRow, Texts) {
         EXPECT_STREQ(r.memo, "memo");
         EXPECT_EQ(r.image, c.image);
     }
+}
+
+// A row says how long the entry lasts and how it repeats.
+TEST(ScheduleRow, SpanEndTimeAndRule) {
+    ScheduleEntry e = make_entry(2030, 8, 10, 0, "夏季休暇");
+    e.span_days = 4;
+    ScheduleRowTexts r;
+    schedule_row_texts(&e, &r);
+    EXPECT_STREQ(r.date, " 8月10日〜8/14");
+    EXPECT_STREQ(r.time, "");
+    EXPECT_STREQ(r.repeat, "");
+
+    e = make_entry(2030, 12, 30, 0, "m", 14, 0);
+    e.span_days = 4;
+    e.has_end_time = 1;
+    e.end_hour = 15;
+    e.end_minute = 30;
+    e.repeat.kind = RepeatKind::kWeekly;
+    e.repeat.interval = 2;
+    e.repeat.weekdays = 1 << 2;
+    schedule_row_texts(&e, &r);
+    EXPECT_STREQ(r.date, "12月30日〜1/3");
+    EXPECT_STREQ(r.time, "14:00〜15:30");
+    EXPECT_STREQ(r.repeat, "2週間ごと 火");
+
+    e = make_entry(-1, 1, kDayMovable, 0, "m");
+    e.span_days = 2;  // a movable day: no last day to name
+    schedule_row_texts(&e, &r);
+    EXPECT_STREQ(r.date, " 1月??日");
 }
 
 TEST(ScheduleDialogRules, EditLatchesOnlyWithMonthDayAndMemo) {

@@ -15,6 +15,7 @@
 #include "schedule/entry.h"
 #include "schedule/entry_dates.h"
 #include "tests/host/entry_maker.h"
+#include "tests/host/repeat_maker.h"
 
 namespace {
 
@@ -315,6 +316,39 @@ TEST(ScheduleLists, HolidayImageForAnyNonZeroByte) {
     }
 }
 
+// The old calendar's row of the day contents (dates from the published almanac: 冬至 on
+// 22 December 2014 was 旧暦 11月1日, 大安): the whole line with 旧暦・節気 on, the 六曜 alone
+// with only 六曜 on, nothing with both off or outside the old calendar's years.
+TEST(ScheduleLists, OldCalendarRow) {
+    const struct {
+        int y, m, d, rokuyo, kyureki;
+        const char* memo;  // nullptr: no row
+    } cases[] = {
+        {2014, 12, 22, 0, 1, "旧暦 11月1日 大安 / 冬至"},
+        {2014, 12, 22, 1, 1, "旧暦 11月1日 大安 / 冬至"},
+        {2014, 12, 22, 1, 0, "大安"},
+        {2014, 12, 22, 0, 0, nullptr},
+        {2014, 3, 18, 0, 1, "旧暦 2月18日 先勝 / 彼岸入り・社日"},
+        {2033, 12, 22, 5, 0, "大安"},  // any nonzero switch is on
+        {2017, 6, 24, 0, 1, "旧暦 閏5月1日 大安"},
+        {1979, 12, 31, 1, 1, nullptr},
+        {2080, 1, 1, 1, 1, nullptr},
+        {2023, 2, 29, 1, 1, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.y << "-" << c.m << "-" << c.d << " " << c.rokuyo << c.kyureki);
+        DayRow row;
+        row.image = 7;
+        std::strcpy(row.time, "x");
+        const bool got = day_contents_almanac_row(c.y, c.m, c.d, c.rokuyo, c.kyureki, &row);
+        ASSERT_EQ(got, c.memo != nullptr);
+        if (!got) continue;
+        EXPECT_STREQ(row.memo, c.memo);
+        EXPECT_EQ(row.image, 0);
+        EXPECT_STREQ(row.time, "");
+    }
+}
+
 TEST(ScheduleLists, HeadersAndLabels) {
     char buf[64];
     struct Header {
@@ -327,7 +361,7 @@ TEST(ScheduleLists, HeadersAndLabels) {
         {2079, 12, 31, "2079年12月31日(日)"},
     };
     for (const Header& h : headers) {
-        format_list_header(buf, sizeof buf, h.y, h.m, h.d);
+        format_list_header(buf, sizeof buf, h.y, h.m, h.d, 0);
         EXPECT_STREQ(buf, h.want);
     }
     struct Label {
@@ -418,6 +452,101 @@ TEST(TodoWidth, ClampSelectionAndPick) {
         EXPECT_EQ(todo_width_pick(p.index, &w), p.changed) << p.index << " " << p.width;
         EXPECT_EQ(w, p.after) << p.index << " " << p.width;
     }
+}
+
+// The recent list of repeating entries: one row per occurrence in the days it covers, in
+// date order (one day's rows in list order), an occurrence begun before today on today, the
+// time with its end, and no more rows than asked for.
+TEST(ScheduleLists, RecentRowsOfEveryOccurrenceInDateOrder) {
+    ScheduleEntry meeting = timed(weekly(2024, 1, 2, {2}), 14, 0, 0, 1);
+    std::snprintf(meeting.memo, sizeof meeting.memo, "会議");
+    meeting.has_end_time = 1, meeting.end_hour = 15, meeting.end_minute = 30;
+    ScheduleEntry vacation = spanning(make_entry(2024, 5, 30, 1, "休暇"), 4);
+    ScheduleEntry trash = skipping(weekly(2024, 1, 4, {1, 4}), {20240606});
+    std::snprintf(trash.memo, sizeof trash.memo, "ゴミ");
+    const std::vector<ScheduleEntry> list = {meeting, vacation, trash, entry(2024, 6, 3, "一度")};
+    std::vector<RecentRow> rows(kMaxRecentRows);
+    const int n = recent_rows(list.data(), (int)list.size(), 2024, 6, 1, 10, rows.data(), kMaxRecentRows);
+    std::vector<std::string> got;
+    for (int i = 0; i < n; ++i)
+        got.push_back(std::string(rows[i].label) + " " + rows[i].date + " " + rows[i].time + " " + rows[i].alarm + " " + rows[i].memo);
+    const std::vector<std::string> want = {
+        "今日  6月 1日(土)   休暇",
+        "明後日  6月 3日(月)   ゴミ",
+        "明後日  6月 3日(月)   一度",
+        " 3日後  6月 4日(火) 14:00〜15:30 A 会議",
+        " 9日後  6月10日(月)   ゴミ",
+        "10日後  6月11日(火) 14:00〜15:30 A 会議",
+    };
+    EXPECT_EQ(got, want);
+    EXPECT_TRUE(entry_time_has_end(&list[0]));
+    EXPECT_FALSE(entry_time_has_end(&list[1]));
+    EXPECT_EQ(rows[0].image, 1);
+    // Rows past max are left out; an impossible today or an empty list gives none.
+    EXPECT_EQ(recent_rows(list.data(), (int)list.size(), 2024, 6, 1, 10, rows.data(), 2), 2);
+    EXPECT_EQ(recent_rows(list.data(), (int)list.size(), 2024, 6, 31, 10, rows.data(), 10), 0);
+    EXPECT_EQ(recent_rows(list.data(), 0, 2024, 6, 1, 10, rows.data(), 10), 0);
+    // A daily entry over the widest list: a row a day, 100 of them.
+    const ScheduleEntry every_day = daily(2024, 1, 1);
+    EXPECT_EQ(recent_rows(&every_day, 1, 2024, 6, 1, 99, rows.data(), kMaxRecentRows), 100);
+}
+
+// The occurrences of the recent list against the days asked of each entry one by one: for
+// every day from today to the width, each entry starting an occurrence on it, in list order;
+// before them the occurrences begun earlier that last into today. Todays at month and year
+// ends, in leap Februaries and on the 1st, over the narrowest and the widest list.
+TEST(ScheduleLists, RecentOccurrencesAgreeWithEachEntrysDays) {
+    ScheduleEntry night = timed(weekly(2023, 1, 6, {5}), 23, 0);  // Fridays 23:00 to 01:00
+    night.has_end_time = 1, night.end_hour = 1, night.end_minute = 0;
+    std::vector<ScheduleEntry> list = {
+        skipping(weekly(2023, 1, 3, {2, 4}), {20240229, 20250102}),
+        until(daily(2023, 12, 30, 3), 20240315),
+        monthly_nth(2023, 1, 13, {2, -1}, 5),
+        monthly_on(2023, 1, 31, {31}),
+        monthly_on(2023, 1, 31, {-1}, 2),
+        spanning(monthly_on(2023, 1, 28, {28}), 5),
+        counted(yearly(2020, 2, 29), 4),
+        make_entry(-1, 12, 31, 0, "every year"),
+        make_entry(-1, 1, 1, 1, "new year"),
+        spanning(make_entry(2024, 2, 27, 0, "trip"), 6),
+        make_entry(2024, 3, 1, 0, "once"),
+        night,
+        counted(weekly(2024, 1, 1, {1, 3, 5}, 2), 9),
+    };
+    for (ScheduleEntry& e : list) entry_settle(&e);
+    const struct {
+        int y, m, d;
+    } todays[] = {{2024, 1, 31}, {2024, 2, 28}, {2024, 2, 29}, {2024, 3, 1},  {2023, 12, 25},
+                  {2024, 10, 31}, {2024, 12, 31}, {2025, 1, 1},  {2023, 2, 28}, {2024, 5, 4}};
+    std::vector<RecentOccurrence> got(kMaxRecentRows);
+    for (const auto& t : todays)
+        for (int width : {1, 7, 31, 60, 99}) {
+            const CalendarDate today{t.y, t.m, t.d};
+            const long long t0 = civil_day_number(t.y, t.m, t.d);
+            std::vector<std::string> want;
+            for (int i = 0; i < (int)list.size(); ++i) {
+                CalendarDate began;
+                if (entry_occurrence_covering(list[i], today, &began) && date_ymd(began) < date_ymd(today))
+                    want.push_back(std::to_string(i) + "@0");
+            }
+            for (int n = 0; n <= width; ++n) {
+                const CalendarDate d = civil_date_of(t0 + n);
+                for (int i = 0; i < (int)list.size(); ++i) {
+                    CalendarDate one[1];
+                    if (entry_days_between(list[i], d, d, one, 1) == 1) want.push_back(std::to_string(i) + "@" + std::to_string(n));
+                }
+            }
+            const int count = recent_occurrences(list.data(), (int)list.size(), t.y, t.m, t.d, width, got.data(),
+                                                 kMaxRecentRows);
+            std::vector<std::string> have;
+            for (int k = 0; k < count; ++k) {
+                const RecentOccurrence& o = got[k];
+                have.push_back(std::to_string(o.entry) + "@" + std::to_string(o.days));
+                EXPECT_EQ(civil_day_number(o.day.year, o.day.month, o.day.day), t0 + o.days)
+                    << t.y << "-" << t.m << "-" << t.d << " +" << width;
+            }
+            EXPECT_EQ(have, want) << t.y << "-" << t.m << "-" << t.d << " +" << width;
+        }
 }
 
 }  // namespace

@@ -241,7 +241,8 @@ TEST_F(SettingsTest, SavesReportAFileThatCouldNotBeWritten) {
 TEST(SettingsTable, HoldsEveryKeyInWritingOrderAndCoversEveryField) {
     const char* names[] = {"monthlang", "weeklang", "jfont",     "checkmark",     "front",
                            "clock",     "method",   "ampm",      "analog",        "second",
-                           "iconpos",   "titlebar", "cmode",     "NationalHolidays", "DayShapes", "BackImage",
+                           "iconpos",   "titlebar", "cmode",     "NationalHolidays", "Rokuyo",
+                           "Kyureki",   "Wareki",   "DayShapes", "BackImage",
                            "Transparent", "BackMode", "BackArea", "BackImageFile", "icontitle",
                            "charset",   "weight",   "italic",    "fontname",      "AlarmChecked",
                            "ToDoBoot",  "ToDoWidth", "ToDoTimemes"};
@@ -316,6 +317,9 @@ TEST(SettingsTable, SwitchesReadAndToggleByTheirRule) {
         {offsetof(Settings, NationalHolidays), 1, true, 0},
         {offsetof(Settings, NationalHolidays), 0, false, 1},
         {offsetof(Settings, NationalHolidays), 5, true, 0},
+        {offsetof(Settings, Rokuyo), 0, false, 1},
+        {offsetof(Settings, Kyureki), 1, true, 0},
+        {offsetof(Settings, Wareki), -3, true, 0},
         {offsetof(Settings, BackImage), -1, true, 0},
         {offsetof(Settings, cmode), 1, false, 1},  // no switch: reads off, never changes
     };
@@ -335,10 +339,14 @@ TEST(SettingsTable, SwitchesReadAndToggleByTheirRule) {
     s.iconpos = 1;
     s.titlebar = 3;
     s.NationalHolidays = 0;
+    s.Kyureki = 2;
     EXPECT_TRUE(always_on_top(s));
     EXPECT_FALSE(keeps_icon_position(s));
     EXPECT_TRUE(title_bar_hidden(s));
     EXPECT_FALSE(national_holidays_shown(s));
+    EXPECT_FALSE(rokuyo_shown(s)) << "off by default";
+    EXPECT_TRUE(kyureki_shown(s));
+    EXPECT_FALSE(wareki_shown(s)) << "off by default";
 }
 
 TEST_F(SettingsTest, EveryKeyRoundTripsThroughTheFile) {

@@ -2,6 +2,8 @@
 // imports of the older forms.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -66,8 +68,11 @@ public:
     }
 };
 
+// The legacy record image: the entry's first bytes, the reserved ones zero.
 std::string record(const ScheduleEntry& e) {
-    return std::string(reinterpret_cast<const char*>(&e), sizeof e);
+    std::string r(reinterpret_cast<const char*>(&e), kRegistryRecordSize);
+    std::fill(r.begin() + offsetof(ScheduleEntry, last_edited) + 1, r.end(), '\0');
+    return r;
 }
 
 class StorageTest : public ::testing::Test {

@@ -338,26 +338,51 @@ TEST_F(MainWindow, DayClickListsTheDayAndGoesOnToTheSchedule) {
     }
 }
 
-// 祝日を表示(&H) sits right after タイトルバーなし(&N), checked while the holidays are shown
-// (a stray stored value counts as on); each choice flips the switch between 1 and 0, stores
-// it at once and repaints.
-TEST_F(MainWindow, NationalHolidaysSwitchIsAStoredMenuSetting) {
-    open("[Config]\r\nNationalHolidays=5\r\n");
+// The Japanese calendar's switches sit right after タイトルバーなし(&N) in this order, each
+// checked while on (a stray stored value counts as on); each choice flips its setting between
+// 1 and 0, stores it at once and repaints. 和暦 writes the era year into the title and the
+// tray tip at once.
+TEST_F(MainWindow, CalendarSwitchesAreStoredMenuSettings) {
+    open("[Config]\r\nNationalHolidays=5\r\nKyureki=-2\r\n");
+    const struct {
+        UINT command;
+        const char* text;
+        const char* key;
+        int Settings::*field;
+        bool on;  // as the file left it
+    } switches[] = {
+        {CMD_NATIONAL_HOLIDAYS, "祝日を表示(&H)", "NationalHolidays", &Settings::NationalHolidays, true},
+        {CMD_ROKUYO, "六曜を表示(&R)", "Rokuyo", &Settings::Rokuyo, false},
+        {CMD_KYUREKI, "旧暦・節気を表示(&K)", "Kyureki", &Settings::Kyureki, true},
+        {CMD_WAREKI, "和暦で表示(&W)", "Wareki", &Settings::Wareki, false},
+    };
     HMENU sub = GetSubMenu(menu(), 1);
     const int at = menu_position(sub, CMD_NO_TITLE_BAR);
     ASSERT_GE(at, 0);
-    EXPECT_EQ(GetMenuItemID(sub, at + 1), UINT(CMD_NATIONAL_HOLIDAYS));
-    EXPECT_EQ(menu_text(menu(), CMD_NATIONAL_HOLIDAYS), "祝日を表示(&H)");
-    EXPECT_TRUE(checked(menu(), CMD_NATIONAL_HOLIDAYS));
-    for (int on : {0, 1, 0}) {
-        main_state.day_cells.fill(kNoCell);  // laid out again only by a paint
-        command(CMD_NATIONAL_HOLIDAYS);
-        EXPECT_EQ(settings.NationalHolidays, on);
-        EXPECT_EQ(checked(menu(), CMD_NATIONAL_HOLIDAYS), on == 1);
-        const std::string want = "NationalHolidays=" + std::to_string(on) + "\r\n";
-        EXPECT_NE(win_test::get_file(path_).find(want), std::string::npos) << on;
-        EXPECT_NE(main_state.day_cells[0].left, -1) << "repainted";
+    for (size_t i = 0; i < sizeof switches / sizeof *switches; ++i) {
+        const auto& sw = switches[i];
+        SCOPED_TRACE(sw.key);
+        EXPECT_EQ(GetMenuItemID(sub, at + 1 + static_cast<int>(i)), sw.command);
+        EXPECT_EQ(menu_text(menu(), sw.command), sw.text);
+        EXPECT_EQ(checked(menu(), sw.command), sw.on);
+        for (int on : {sw.on ? 0 : 1, sw.on ? 1 : 0, sw.on ? 0 : 1}) {
+            main_state.day_cells.fill(kNoCell);  // laid out again only by a paint
+            command(sw.command);
+            EXPECT_EQ(settings.*sw.field, on);
+            EXPECT_EQ(checked(menu(), sw.command), on == 1);
+            const std::string want = std::string("\r\n") + sw.key + "=" + std::to_string(on) + "\r\n";
+            EXPECT_NE(win_test::get_file(path_).find(want), std::string::npos) << on;
+            EXPECT_NE(main_state.day_cells[0].left, -1) << "repainted";
+        }
     }
+    // 和暦 was left on; the holidays off.
+    EXPECT_EQ(window_text_of(hwnd_), "Tavelspore 平成16年5月");
+    EXPECT_STREQ(tray_tip(), "平成16年5月5日(水)");
+    command(CMD_NATIONAL_HOLIDAYS);
+    EXPECT_STREQ(tray_tip(), "平成16年5月5日(水) こどもの日");
+    command(CMD_WAREKI);
+    EXPECT_EQ(window_text_of(hwnd_), "Tavelspore 2004年5月");
+    EXPECT_STREQ(tray_tip(), "2004年5月5日(水) こどもの日");
 }
 
 // 最近の予定 opens the list over the window and stores its two options when it closes.
@@ -508,12 +533,16 @@ TEST_F(MainWindow, EntriesDueInOneCheckRingTogetherAndGoWithTheWindow) {
     EXPECT_EQ(win_test::item_text(main_state.alarm.hwnd, IDC_ALARM_TEXT),
               "2004年5月5日 10:00\r\nA\r\n15 分前です\r\n\r\n"
               "2004年5月5日 10:00\r\nB\r\n15 分前です");
+    // The next minute's alarm joins the two on show in the same window.
+    HWND alarm = main_state.alarm.hwnd;
     g_now = {2004, 5, 5, 9, 46, 0};
     EXPECT_EQ(main_tick(main_state, hwnd_), 2);
     pump();
+    EXPECT_EQ(main_state.alarm.hwnd, alarm);
     EXPECT_EQ(win_test::item_text(main_state.alarm.hwnd, IDC_ALARM_TEXT),
+              "2004年5月5日 10:00\r\nA\r\n15 分前です\r\n\r\n"
+              "2004年5月5日 10:00\r\nB\r\n15 分前です\r\n\r\n"
               "2004年5月5日 10:01\r\nC\r\n15 分前です");
-    HWND alarm = main_state.alarm.hwnd;
     close();
     EXPECT_FALSE(IsWindow(alarm));
     EXPECT_EQ(main_state.alarm.hwnd, nullptr);

@@ -16,6 +16,7 @@
 #include "app/month_colours.h"
 #include "app/month_paint_win.h"
 #include "app/view_text_win.h"
+#include "calendar/date.h"
 #include "calendar/dayclass.h"
 #include "image/surface_win.h"
 #include "config/settings.h"
@@ -328,6 +329,41 @@ TEST_F(MonthPaint, LongFaceNameAndNarrowWindow) {
         EXPECT_EQ((result.day_cells[d].left + result.day_cells[d].right) / 2, 10);
     }
     EXPECT_TRUE(result.clock_drawn);
+}
+
+// The line under the numbers over a background image: every day's label carries the white
+// halo the numbers carry (written through the halo mask), and none without an image; each
+// day's line holds ink, red on Sundays.
+TEST_F(MonthPaint, LabelsUnderTheNumbersCarryTheHalo) {
+    settings.Rokuyo = 1;
+    settings.Kyureki = 1;
+    const MonthFrame f = month_frame({0, 0, kSize, kSize}, 0, settings.weeklang, true);
+    ASSERT_NE(f.label_font_height, 0);
+    for (bool halo : {true, false}) {
+        SCOPED_TRACE(halo ? "over an image" : "over the window colour");
+        Canvas c(kSize, kSize);
+        RECT all = {0, 0, kSize, kSize};
+        FillRect(c.dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+        view.halo = halo;
+        paint(c);
+        const int digit_h = view_font_metrics(ViewFontRole::kDay).digits.cy;
+        for (int d = 1; d <= 31; ++d) {
+            const CellRect& number = cell(d);
+            const int xc = (number.left + number.right) / 2, top = number.top - 1;
+            const CellRect line = {xc - (3 * f.m.col_unit) / 2 + 1, top + digit_h,
+                                   xc + (3 * f.m.col_unit) / 2 - 1, top + f.m.row_height - 1};
+            const int white = c.count(line, [](COLORREF p) { return p == RGB(255, 255, 255); });
+            if (halo)
+                EXPECT_GT(white, 10) << d;
+            else
+                EXPECT_EQ(white, 0) << d;
+            const COLORREF grey = c.at(0, kSize - 1);
+            EXPECT_GT(c.count(line, [grey](COLORREF p) { return p != grey && p != RGB(255, 255, 255); }), 10)
+                << d << ": the label itself";
+            if (weekday_of(2009, 5, d) == 0) EXPECT_GT(c.count(line, is_red), 3) << d;
+        }
+    }
+    halo_mask_release();
 }
 
 TEST(MonthPaintPrimitives, HaloWritesWhiteAroundAndKeepsTheColour) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -17,6 +18,7 @@
 
 #include "config/settings.h"
 #include "dialogs/schedule_dialog_win.h"
+#include "dialogs/schedule_fields.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
 #include "tests/host/entry_maker.h"
@@ -75,7 +77,7 @@ std::string memos() {
 
 std::string list_memos(HWND dlg) {
     std::string s;
-    for (int r = 0; r < row_count(list_of(dlg)); ++r) s += row_text(list_of(dlg), r, 5) + ",";
+    for (int r = 0; r < row_count(list_of(dlg)); ++r) s += row_text(list_of(dlg), r, kScheduleMemoColumn) + ",";
     return s;
 }
 
@@ -140,25 +142,42 @@ TEST_F(ScheduleDialog, TemplateControls) {
         {-1, "Static", "時", 156, 6, 8, 8, true},
         {1013, "Edit", "", 168, 4, 20, 14, true},
         {-1, "Static", "分 (24時制で)", 190, 6, 45, 8, true},
-        {-1, "Static", "メモ", 4, 24, 16, 8, true},
-        {112, "Edit", "", 22, 22, 226, 14, true},
-        {-1, "Button", "アラーム (時刻が入力されていないと使用できません)", 4, 40, 244, 52, true},
-        {1010, "Button", "使用する", 10, 50, 44, 10, false},
-        {1015, "Edit", "0", 10, 72, 20, 12, false},
-        {1016, "Static", "分前に告知", 32, 74, 38, 8, false},
-        {1017, "Button", "サウンドを鳴らす", 88, 50, 67, 10, false},
-        {1019, "Static", "サウンドファイル(指定無しでシステムの標準音)", 88, 62, 148, 8, false},
-        {1020, "Edit", "", 88, 72, 120, 14, false},
-        {1022, "Button", "♪", 208, 72, 10, 14, false},
-        {1021, "Button", "参照", 220, 72, 22, 14, false},
-        {123, "Button", "祭日として設定する", 4, 94, 76, 10, true},
-        {126, "Button", "保存時に暗号化する", 88, 94, 78, 10, true},
-        {110, "SysListView32", "", 4, 106, 244, 120, true},
-        {114, "Button", "追加(&A)", 4, 230, 40, 14, false},
-        {125, "Button", "変更(&C)", 46, 230, 39, 14, false},
-        {113, "Button", "削除(&E)", 88, 230, 40, 14, false},
-        {1, "Button", "OK", 208, 230, 40, 14, true},
-        {-1, "Static", "(S:暗号化  A:アラーム)", 180, 96, 67, 8, true},
+        {-1, "Static", "終了(&N)", 4, 24, 30, 8, true},
+        {IDC_SCHED_END_MONTH, "Edit", "", 50, 22, 20, 14, true},
+        {-1, "Static", "月", 72, 24, 12, 8, true},
+        {IDC_SCHED_END_DAY, "Edit", "", 86, 22, 19, 14, true},
+        {-1, "Static", "日", 108, 24, 9, 8, true},
+        {IDC_SCHED_END_HOUR, "Edit", "", 134, 22, 20, 14, true},
+        {-1, "Static", "時", 156, 24, 8, 8, true},
+        {IDC_SCHED_END_MINUTE, "Edit", "", 168, 22, 20, 14, true},
+        {-1, "Static", "分 (数日続く予定、終了時刻)", 190, 24, 106, 8, true},
+        {-1, "Static", "メモ", 4, 42, 16, 8, true},
+        {112, "Edit", "", 22, 40, 274, 14, true},
+        {IDC_SCHED_REPEAT, "Button", "繰り返し(&R)...", 4, 58, 60, 14, true},
+        {IDC_SCHED_REPEAT_TEXT, "Static", "", 68, 61, 228, 8, true},
+        {-1, "Button", "アラーム (時刻のない予定は指定の日の時刻に)", 4, 76, 292, 50, true},
+        {1010, "Button", "使用する", 10, 86, 44, 10, true},
+        {1015, "Edit", "0", 10, 98, 20, 12, false},
+        {IDC_SCHED_LEAD_UNIT, "ComboBox", "分前", 32, 97, 40, 0, false},
+        {1016, "Static", "に告知", 74, 100, 24, 8, false},
+        {IDC_SCHED_DAY_ALARM, "ComboBox", "当日", 10, 111, 36, 0, false},
+        {IDC_SCHED_DAY_HOUR, "Edit", "9", 48, 112, 16, 12, false},
+        {IDC_SCHED_DAY_UNIT, "Static", "時", 66, 114, 8, 8, false},
+        {IDC_SCHED_DAY_MINUTE, "Edit", "00", 76, 112, 16, 12, false},
+        {IDC_SCHED_DAY_LABEL, "Static", "分に告知", 94, 114, 32, 8, false},
+        {1017, "Button", "サウンドを鳴らす", 136, 86, 67, 10, false},
+        {1019, "Static", "サウンドファイル(指定無しでシステムの標準音)", 136, 98, 148, 8, false},
+        {1020, "Edit", "", 136, 108, 120, 14, false},
+        {1022, "Button", "♪", 258, 108, 10, 14, false},
+        {1021, "Button", "参照", 270, 108, 22, 14, false},
+        {123, "Button", "祭日として設定する", 4, 130, 76, 10, true},
+        {126, "Button", "保存時に暗号化する", 88, 130, 78, 10, true},
+        {110, "SysListView32", "", 4, 142, 292, 120, true},
+        {114, "Button", "追加(&A)", 4, 266, 40, 14, false},
+        {125, "Button", "変更(&C)", 46, 266, 39, 14, false},
+        {113, "Button", "削除(&E)", 88, 266, 40, 14, false},
+        {1, "Button", "OK", 256, 266, 40, 14, true},
+        {-1, "Static", "(S:暗号化  A:アラーム)", 229, 132, 67, 8, true},
     };
     run_dialog([&](HWND dlg) {
         EXPECT_EQ(text_of(dlg), "Tavelspore - スケジュールの設定");
@@ -184,7 +203,7 @@ TEST_F(ScheduleDialog, TemplateControls) {
             EXPECT_EQ(r.left, at.left) << i;
             EXPECT_EQ(r.top, at.top) << i;
             EXPECT_EQ(r.right - r.left, size.right) << i;
-            EXPECT_EQ(r.bottom - r.top, size.bottom) << i;
+            if (w.h) EXPECT_EQ(r.bottom - r.top, size.bottom) << i;  // a list's height is its own
             EXPECT_EQ(IsWindowEnabled(c) != 0, w.enabled) << i;
         }
         EXPECT_EQ(i, std::size(want));
@@ -198,7 +217,7 @@ TEST_F(ScheduleDialog, TemplateControls) {
         EXPECT_TRUE(ls & LVS_NOSORTHEADER);
         EXPECT_TRUE(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT);
         HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-        EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 6);
+        EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), kScheduleColumns);
         HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
         EXPECT_EQ(ImageList_GetImageCount(images), 2);
         // OK is the default button; the limits of the edits.
@@ -206,7 +225,9 @@ TEST_F(ScheduleDialog, TemplateControls) {
         struct {
             int id;
             int limit;
-        } limits[] = {{124, 4}, {119, 2}, {120, 2}, {1011, 2}, {1013, 2}, {1015, 2}, {112, 80}};
+        } limits[] = {{124, 4}, {119, 2}, {120, 2}, {1011, 2}, {1013, 2}, {1015, 3}, {112, 80},
+                      {IDC_SCHED_END_MONTH, 2}, {IDC_SCHED_END_DAY, 2}, {IDC_SCHED_END_HOUR, 2},
+                      {IDC_SCHED_END_MINUTE, 2}, {IDC_SCHED_DAY_HOUR, 2}, {IDC_SCHED_DAY_MINUTE, 2}};
         for (const auto& l : limits)
             EXPECT_EQ(SendMessageA(GetDlgItem(dlg, l.id), EM_GETLIMITTEXT, 0, 0), l.limit) << l.id;
         close_dialog(dlg);
@@ -222,7 +243,9 @@ TEST_F(ScheduleDialog, OpenedFromTheMenuStartsBlankAndChangesNothing) {
             EXPECT_EQ(item_text(dlg, id), "") << id;
         EXPECT_EQ(item_text(dlg, IDC_SCHED_BEFORE), "0");
         EXPECT_EQ(buttons(dlg), (Buttons{false, false, false}));
-        EXPECT_FALSE(enabled(dlg, IDC_SCHED_ALARM));
+        EXPECT_TRUE(enabled(dlg, IDC_SCHED_ALARM));  // any entry can have an alarm
+        EXPECT_FALSE(enabled(dlg, IDC_SCHED_BEFORE));
+        EXPECT_FALSE(enabled(dlg, IDC_SCHED_DAY_ALARM));
         EXPECT_EQ(row_count(list_of(dlg)), 1);
         EXPECT_TRUE(selected_rows(list_of(dlg)).empty());
         close_dialog(dlg);
@@ -345,18 +368,22 @@ TEST_F(ScheduleDialog, AddSortsSelectsAndShowsTheNewEntry) {
         EXPECT_EQ(row_text(list_of(dlg), 1, 0), "2004年");
         EXPECT_EQ(row_text(list_of(dlg), 1, 1), " 5月 5日");
         EXPECT_EQ(row_text(list_of(dlg), 1, 2), " 9:05");
-        EXPECT_EQ(row_text(list_of(dlg), 1, 4), "A");
+        EXPECT_EQ(row_text(list_of(dlg), 1, 5), "A");
         EXPECT_EQ(row_text(list_of(dlg), 3, 0), "通年");
         EXPECT_EQ(row_image(list_of(dlg), 1), 0);
         EXPECT_EQ(row_image(list_of(dlg), 4), 1);  // the holiday sorts last, with its flag
-        // The fields show the stored values, normalised; the new entry is shown, not held.
+        // The fields show the stored values, normalised; the new entry is shown and held, so
+        // an edit offers Change of it as well as a further entry.
         EXPECT_EQ(item_text(dlg, IDC_SCHED_MONTH), "5");
         EXPECT_EQ(item_text(dlg, IDC_SCHED_MINUTE), "05");
         EXPECT_EQ(buttons(dlg), (Buttons{false, false, true}));
         paste(dlg, IDC_SCHED_MEMO, "b2");
-        EXPECT_EQ(buttons(dlg), (Buttons{true, false, false}));  // a further entry, not Change
+        EXPECT_EQ(buttons(dlg), (Buttons{true, true, false}));
         press(dlg, IDC_SCHED_ADD);
         EXPECT_EQ(list_memos(dlg), "a,b,b2,c,d,e,");
+        paste(dlg, IDC_SCHED_MEMO, "b3");
+        press(dlg, IDC_SCHED_CHANGE);  // the entry just added
+        EXPECT_EQ(list_memos(dlg), "a,b,b3,c,d,e,");
         close_dialog(dlg);
     });
     // The alarm rings from its new time at once, also while the dialog stays open.
@@ -364,6 +391,9 @@ TEST_F(ScheduleDialog, AddSortsSelectsAndShowsTheNewEntry) {
     EXPECT_EQ(schedule.entries[1].alarm_at, alarm_instant(2004, 5, 5, 8, 50));
     EXPECT_EQ(schedule.entries[1].last_edited, 0);
     EXPECT_EQ(schedule.entries[2].last_edited, 1);
+    // Each added entry is one of its own, with an identity of its own.
+    EXPECT_STRNE(schedule.entries[1].uid, "");
+    EXPECT_STRNE(schedule.entries[1].uid, schedule.entries[2].uid);
 }
 
 TEST_F(ScheduleDialog, ChangeMovesTheRowAndKeepsItHeld) {
@@ -502,20 +532,62 @@ TEST_F(ScheduleDialog, SecondOpeningHoldsTheEntryLastAdded) {
         press(dlg, IDC_SCHED_ADD);
         close_dialog(dlg);
     });
+    run_dialog([](HWND dlg) {
+        // From the menu: the row is selected and held while the fields are empty.
+        EXPECT_EQ(selected_rows(list_of(dlg)), std::vector<int>{1});
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_MONTH), "");
+        EXPECT_EQ(item_text(dlg, IDC_SCHED_MEMO), "");
+        type_entry(dlg, "2005", "7", "7", "b2");
+        EXPECT_EQ(buttons(dlg), (Buttons{true, true, false}));
+        press(dlg, IDC_SCHED_CHANGE);
+        close_dialog(dlg);
+    });
+    EXPECT_EQ(memos(), "a,b2,");
+    EXPECT_EQ(schedule.entries[1].year, 2005);
+}
+
+// Opened on a day (the day contents' schedule button), the fields start on that day and no
+// other entry is held, so that the fields add an entry for the day; the list shows the day.
+TEST_F(ScheduleDialog, OpenedOnADayHoldsNothingAndShowsThatDay) {
+    for (int i = 0; i < 60; ++i) add_entry(2004, 1 + i / 28, 1 + i % 28, "x");
+    schedule.entries[add_entry(2005, 7, 7, "that day")].last_edited = 1;
     run_dialog(
         [](HWND dlg) {
-            // The row is selected and held while the fields show the opening date.
-            EXPECT_EQ(selected_rows(list_of(dlg)), std::vector<int>{1});
+            HWND list = list_of(dlg);
+            EXPECT_TRUE(selected_rows(list).empty());
             EXPECT_EQ(item_text(dlg, IDC_SCHED_MONTH), "7");
-            EXPECT_EQ(item_text(dlg, IDC_SCHED_MEMO), "");
+            const int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+            const int per_page = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+            EXPECT_TRUE(60 >= top && 60 < top + per_page);
+            paste(dlg, IDC_SCHED_MEMO, "new");
+            EXPECT_EQ(buttons(dlg), (Buttons{true, false, false}));
+            press(dlg, IDC_SCHED_ADD);
+            close_dialog(dlg);
+        },
+        ScheduleOpening{2005, 7, 7});
+    ASSERT_EQ(schedule.count, 62);
+    EXPECT_STREQ(schedule.entries[60].memo, "new");
+    EXPECT_STREQ(schedule.entries[61].memo, "that day");
+}
+
+// A double click in the day contents opens the dialog with that entry selected and shown.
+TEST_F(ScheduleDialog, OpenedWithAnEntrySelectsAndShowsIt) {
+    add_entry(2004, 3, 1, "c");
+    add_entry(2004, 1, 1, "a");  // the list is not sorted yet: the entry is found after the sort
+    add_entry(2004, 2, 1, "b", 9, 30);
+    run_dialog(
+        [](HWND dlg) {
+            EXPECT_EQ(selected_rows(list_of(dlg)), std::vector<int>{1});
+            EXPECT_EQ(item_text(dlg, IDC_SCHED_MEMO), "b");
+            EXPECT_EQ(item_text(dlg, IDC_SCHED_HOUR), "9");
+            EXPECT_EQ(buttons(dlg), (Buttons{false, false, true}));
             paste(dlg, IDC_SCHED_MEMO, "b2");
             EXPECT_EQ(buttons(dlg), (Buttons{true, true, false}));
             press(dlg, IDC_SCHED_CHANGE);
             close_dialog(dlg);
         },
-        ScheduleOpening{2005, 7, 7});
-    EXPECT_EQ(memos(), "a,b2,");
-    EXPECT_EQ(schedule.entries[1].year, 2005);
+        ScheduleOpening{2004, 2, 1, 2});
+    EXPECT_EQ(memos(), "a,b2,c,");
 }
 
 TEST_F(ScheduleDialog, CloseAsksWhileEditedAndNoKeepsItOpen) {
@@ -580,19 +652,78 @@ TEST_F(ScheduleDialog, CloseQuestionThroughTheRealMessageBox) {
     EXPECT_EQ(r, 0);
 }
 
+// The columns of a span's dates, a time with its end and the rule in words are as wide as
+// their widest text; in a list of one-off entries they stay narrow and the memo keeps its
+// room.
+TEST_F(ScheduleDialog, ColumnsFitTheirTexts) {
+    const char kMemo[] = "燃えるゴミの日";
+    struct {
+        const char* name;
+        bool repeats;
+        bool memo_fits;  // the memo column shows the whole memo
+    } cases[] = {{"one-off entries", false, true}, {"a span, an end time and rules", true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        reset_program_globals();
+        add_entry(2030, 6, 3, kMemo, 8, 0);
+        add_entry(2030, 12, 24, kMemo);
+        if (c.repeats) {
+            ScheduleEntry& span = schedule.entries[add_entry(2030, 8, 10, kMemo)];
+            span.span_days = 4;
+            ScheduleEntry& meeting = schedule.entries[add_entry(2030, 6, 20, kMemo, 14, 0)];
+            meeting.has_end_time = 1;
+            meeting.end_hour = 15;
+            meeting.end_minute = 30;
+            ScheduleEntry& waste = schedule.entries[add_entry(2030, 6, 12, kMemo)];
+            waste.repeat.kind = RepeatKind::kMonthlyByWeekday;
+            waste.repeat.interval = 1;
+            waste.repeat.nth_weekdays[1] = waste.repeat.nth_weekdays[3] = 1 << 3;
+        }
+        run_dialog([&](HWND dlg) {
+            HWND list = list_of(dlg);
+            auto width_of = [&](const std::string& text) {
+                return static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+            };
+            auto column = [&](int i) { return static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0)); };
+            int widest_range = 0;
+            for (int r = 0; r < row_count(list); ++r) {
+                for (int i = 1; i <= 3; ++i) {
+                    const std::string text = row_text(list, r, i);
+                    EXPECT_GE(column(i), width_of(text)) << "row " << r << " column " << i << ": " << text;
+                    if (text.find("〜") != std::string::npos || text.find("第") != std::string::npos)
+                        widest_range = std::max(widest_range, width_of(text));
+                }
+            }
+            EXPECT_EQ(widest_range > 0, c.repeats);
+            if (!c.repeats) {
+                // Narrower than the texts of ranges and rules would make them.
+                EXPECT_LT(column(2), width_of("14:00〜15:30"));
+                EXPECT_LT(column(3), width_of("毎月 第2・第4水曜"));
+            }
+            if (c.memo_fits) EXPECT_GE(column(kScheduleMemoColumn), width_of(kMemo));
+            close_dialog(dlg);
+        });
+    }
+}
+
 TEST_F(ScheduleDialog, OutOfRangeHourGivesAnEntryWithoutTime) {
     run_dialog([](HWND dlg) {
         type_entry(dlg, "2004", "1", "1", "m", "24", "00");
-        EXPECT_FALSE(enabled(dlg, IDC_SCHED_ALARM));
+        press(dlg, IDC_SCHED_ALARM);
+        EXPECT_FALSE(enabled(dlg, IDC_SCHED_BEFORE));  // no time: a day alarm instead
+        EXPECT_TRUE(enabled(dlg, IDC_SCHED_DAY_ALARM));
         press(dlg, IDC_SCHED_ADD);
         EXPECT_EQ(item_text(dlg, IDC_SCHED_HOUR), "");
         EXPECT_EQ(item_text(dlg, IDC_SCHED_MINUTE), "00");
-        EXPECT_FALSE(enabled(dlg, IDC_SCHED_ALARM));
+        EXPECT_FALSE(enabled(dlg, IDC_SCHED_BEFORE));
+        EXPECT_TRUE(enabled(dlg, IDC_SCHED_DAY_HOUR));
         EXPECT_EQ(row_text(list_of(dlg), 0, 2), "");
         close_dialog(dlg);
     });
     ASSERT_EQ(schedule.count, 1);
     EXPECT_EQ(schedule.entries[0].has_time, 0);
+    EXPECT_EQ(schedule.entries[0].day_alarm, 1);
+    EXPECT_EQ(schedule.entries[0].day_alarm_minute, 9 * 60);  // on the day at 9:00
 }
 
 TEST_F(ScheduleDialog, DayCodesReadAndShowBack) {
@@ -655,23 +786,27 @@ TEST_F(ScheduleDialog, AlarmGroupFollowsTheTimeAndItsCheckBoxes) {
     run_dialog([](HWND dlg) {
         struct {
             std::function<void()> act;
-            bool alarm, group, sound;
+            bool group, lead, day, sound;
         } steps[] = {
-            {[dlg] { type(dlg, IDC_SCHED_HOUR, "9"); }, false, false, false},
-            {[dlg] { type(dlg, IDC_SCHED_MINUTE, "30"); }, true, false, false},
-            {[dlg] { press(dlg, IDC_SCHED_ALARM); }, true, true, false},
-            {[dlg] { press(dlg, IDC_SCHED_SOUND_ON); }, true, true, true},
-            {[dlg] { press(dlg, IDC_SCHED_ALARM); }, true, false, false},
+            {[dlg] { type(dlg, IDC_SCHED_HOUR, "9"); }, false, false, false, false},
+            {[dlg] { press(dlg, IDC_SCHED_ALARM); }, true, false, true, false},  // no time yet
+            {[dlg] { type(dlg, IDC_SCHED_MINUTE, "30"); }, true, true, false, false},
+            {[dlg] { press(dlg, IDC_SCHED_SOUND_ON); }, true, true, false, true},
+            {[dlg] { press(dlg, IDC_SCHED_ALARM); }, false, false, false, false},
             // Off and on again: the sound box was cleared with the alarm.
-            {[dlg] { press(dlg, IDC_SCHED_ALARM); }, true, true, false},
-            {[dlg] { clear(dlg, IDC_SCHED_MINUTE); }, false, false, false},
+            {[dlg] { press(dlg, IDC_SCHED_ALARM); }, true, true, false, false},
+            {[dlg] { clear(dlg, IDC_SCHED_MINUTE); }, true, false, true, false},
         };
         int n = 0;
         for (const auto& s : steps) {
             s.act();
-            EXPECT_EQ(enabled(dlg, IDC_SCHED_ALARM), s.alarm) << n;
-            for (int id : {IDC_SCHED_BEFORE, IDC_SCHED_BEFORE_LABEL, IDC_SCHED_SOUND_ON})
-                EXPECT_EQ(enabled(dlg, id), s.group) << n << " " << id;
+            EXPECT_TRUE(enabled(dlg, IDC_SCHED_ALARM)) << n;
+            EXPECT_EQ(enabled(dlg, IDC_SCHED_SOUND_ON), s.group) << n;
+            for (int id : {IDC_SCHED_BEFORE, IDC_SCHED_LEAD_UNIT, IDC_SCHED_BEFORE_LABEL})
+                EXPECT_EQ(enabled(dlg, id), s.lead) << n << " " << id;
+            for (int id : {IDC_SCHED_DAY_ALARM, IDC_SCHED_DAY_HOUR, IDC_SCHED_DAY_MINUTE,
+                           IDC_SCHED_DAY_LABEL})
+                EXPECT_EQ(enabled(dlg, id), s.day) << n << " " << id;
             for (int id : {IDC_SCHED_SOUND_LABEL, IDC_SCHED_SOUND_FILE, IDC_SCHED_TRY_SOUND,
                            IDC_SCHED_BROWSE})
                 EXPECT_EQ(enabled(dlg, id), s.sound) << n << " " << id;

@@ -13,6 +13,7 @@
 #include "calendar/date.h"
 #include "dialogs/day_contents_win.h"
 #include "dialogs/recent_schedule_win.h"
+#include "dialogs/schedule_lists.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
 #include "tests/host/entry_maker.h"
@@ -97,12 +98,12 @@ protected:
     }
     void TearDown() override { win_test::reset_program_globals(); }
 
-    static DayContentsResult open_day(int y, int m, int d, int national = 0) {
+    static DayContentsResult open_day(int y, int m, int d, const DayContentsShows& shows = {}) {
         ViewState view;
         view.shown_year = y;
         view.shown_month = m;
         view.clicked_day = d;
-        return day_contents_dialog(nullptr, view, schedule, national);
+        return day_contents_dialog(nullptr, view, schedule, shows);
     }
 };
 
@@ -152,7 +153,36 @@ TEST_F(ScheduleListDialogs, DayContentsNameTheNationalHolidayFirst) {
             EXPECT_EQ(rows_of(GetDlgItem(dlg, IDC_DAY_LIST), 3), c.rows) << c.d << " " << c.national;
             PostMessageA(dlg, WM_COMMAND, IDOK, 0);
         }});
-        EXPECT_EQ(driver.run([&c] { return open_day(2019, 5, c.d, c.national); }), DayContentsResult::kClosed);
+        EXPECT_EQ(driver.run([&c] { return open_day(2019, 5, c.d, {c.national, 0, 0, 0}); }), DayContentsResult::kClosed);
+    }
+}
+
+// The old calendar's row heads the day's rows, before a national holiday's and the entries':
+// the whole line with 旧暦・節気 on, the 六曜 alone with 六曜 on; 和暦 writes the header's year
+// as the era year of the day.
+TEST_F(ScheduleListDialogs, DayContentsHeadWithTheOldCalendar) {
+    add_entry(2014, 12, 23, "忘年会", 0, 19, 0);
+    static const struct {
+        int d;
+        DayContentsShows shows;
+        const char* header;
+        std::vector<std::string> rows;
+    } cases[] = {
+        {22, {1, 0, 1, 1}, "平成26年12月22日(月)", {"0|||旧暦 11月1日 大安 / 冬至"}},
+        {22, {1, 1, 0, 0}, "2014年12月22日(月)", {"0|||大安"}},
+        {22, {1, 0, 0, 1}, "平成26年12月22日(月)", {}},
+        {23, {1, 1, 1, 0}, "2014年12月23日(火)",
+         {"0|||旧暦 11月2日 赤口", "1|||天皇誕生日", "0||19:00|忘年会"}},
+        {23, {0, 1, 0, 0}, "2014年12月23日(火)", {"0|||赤口", "0||19:00|忘年会"}},
+    };
+    for (const auto& c : cases) {
+        ModalDriver driver({[&c](HWND dlg) {
+            EXPECT_EQ(text_of(GetDlgItem(dlg, IDC_DAY_HEADER)), c.header);
+            EXPECT_EQ(rows_of(GetDlgItem(dlg, IDC_DAY_LIST), 3), c.rows);
+            PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        }});
+        EXPECT_EQ(driver.run([&c] { return open_day(2014, 12, c.d, c.shows); }), DayContentsResult::kClosed)
+            << c.d << " " << c.shows.rokuyo << c.shows.kyureki;
     }
 }
 
@@ -177,6 +207,96 @@ TEST_F(ScheduleListDialogs, DayContentsResults) {
                             },
                             [&c](HWND dlg) { PostMessageA(dlg, c.msg, c.wp, 0); }});
         EXPECT_EQ(driver.run([] { return open_day(2004, 12, 20); }), c.result) << c.what;
+    }
+}
+
+// The entry handed on to the schedule dialog: the one double-clicked, or selected when the
+// schedule button is pressed; none for the holiday's row, a click beside the rows, or no
+// selection. A double click on a row of no entry keeps the dialog open.
+TEST_F(ScheduleListDialogs, DayContentsHandAnEntryToTheScheduleDialog) {
+    add_entry(2019, 5, 3, "not this day", 0);
+    add_entry(2019, 5, 3, "unused");
+    add_entry(2019, 5, 4, "other day");
+    add_entry(2019, 5, 3, "会議", 0, 10, 0);
+    schedule.entries[0].day = 2;  // list: day 2, day 3 "unused", day 4, day 3 "会議"
+    struct Case {
+        const char* what;
+        int row;          // the row acted on: 0 is 憲法記念日, 1 "unused", 2 "会議"
+        bool double_click;
+        DayContentsResult result;
+        int entry;
+    } cases[] = {
+        {"double click", 2, true, DayContentsResult::kToSchedule, 3},
+        {"selected, button", 1, false, DayContentsResult::kToSchedule, 1},
+        {"holiday selected, button", 0, false, DayContentsResult::kToSchedule, -1},
+        {"nothing selected, button", -1, false, DayContentsResult::kToSchedule, -1},
+        {"double click on the holiday", 0, true, DayContentsResult::kClosed, -1},
+    };
+    for (const Case& c : cases) {
+        int entry = 99;
+        ModalDriver driver({[&c](HWND dlg) {
+            HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
+            ASSERT_EQ(row_count(list), 3);
+            if (c.row >= 0) win_test::select_rows(list, {c.row});
+            if (!c.double_click) {
+                PostMessageA(dlg, WM_COMMAND, IDC_DAY_SCHEDULE, 0);
+                return;
+            }
+            RECT r = {};
+            r.left = LVIR_BOUNDS;
+            SendMessageA(list, LVM_GETITEMRECT, c.row, reinterpret_cast<LPARAM>(&r));
+            const LPARAM at = MAKELPARAM(r.left + 30, (r.top + r.bottom) / 2);
+            SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            SendMessageA(list, WM_LBUTTONUP, 0, at);
+            SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+            SendMessageA(list, WM_LBUTTONUP, 0, at);
+            if (IsWindow(dlg)) PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        }});
+        const DayContentsResult r = driver.run([&] {
+            ViewState view;
+            view.shown_year = 2019;
+            view.shown_month = 5;
+            view.clicked_day = 3;
+            return day_contents_dialog(nullptr, view, schedule, DayContentsShows{1, 0, 0, 0}, &entry);
+        });
+        EXPECT_EQ(r, c.result) << c.what;
+        EXPECT_EQ(entry, c.entry) << c.what;
+    }
+}
+
+// A spanning entry is listed on each of its days, a repeating one on each occurrence; a time
+// with its end widens the time column to show it whole.
+TEST_F(ScheduleListDialogs, DayContentsOfSpansAndRepeats) {
+    ScheduleEntry weekly = make_entry(2004, 12, 6, 0, "週次", 14, 0, 1);
+    weekly.repeat.kind = RepeatKind::kWeekly;
+    weekly.repeat.interval = 1;
+    weekly.repeat.weekdays = 1 << 1;
+    weekly.has_end_time = 1, weekly.end_hour = 15, weekly.end_minute = 30;
+    append_entry(&schedule, weekly);
+    ScheduleEntry vacation = make_entry(2004, 12, 18, 1, "休暇");
+    vacation.span_days = 4;
+    append_entry(&schedule, vacation);
+    static const struct {
+        int d;
+        std::vector<std::string> rows;
+        bool wide;
+    } cases[] = {
+        {20, {"0||14:00〜15:30|週次", "1|||休暇"}, true},
+        {22, {"1|||休暇"}, false},
+        {23, {}, false},
+        {27, {"0||14:00〜15:30|週次"}, true},
+    };
+    for (const auto& c : cases) {
+        ModalDriver driver({[&c](HWND dlg) {
+            HWND list = GetDlgItem(dlg, IDC_DAY_LIST);
+            EXPECT_EQ(rows_of(list, 3), c.rows) << c.d;
+            const int width = (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0);
+            const int narrow = (int)SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>("99:9900"));
+            const int wide = (int)SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(kTimeRangeSample));
+            EXPECT_EQ(width, c.wide ? wide : narrow) << c.d;
+            PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        }});
+        EXPECT_EQ(driver.run([&c] { return open_day(2004, 12, c.d); }), DayContentsResult::kClosed);
     }
 }
 
@@ -223,10 +343,12 @@ TEST_F(ScheduleListDialogs, RecentListFromToday) {
         SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_RECENT_WIDTH, CBN_SELENDOK),
                      reinterpret_cast<LPARAM>(combo));
         EXPECT_EQ(settings.ToDoWidth, 16);
+        // The rows in date order: it comes last.
         const std::vector<std::string> rows = rows_of(list, 5);
         ASSERT_EQ(rows.size(), 6u);
-        EXPECT_EQ(rows[0], "0|16日後| 1月 5日(水)|18:30|A|新年会");
-        EXPECT_EQ(rows[5], "0|11日後|12月31日(金)|||eleven");
+        EXPECT_EQ(rows[0], "1|今日|12月20日(月)|||today");
+        EXPECT_EQ(rows[4], "0|11日後|12月31日(金)|||eleven");
+        EXPECT_EQ(rows[5], "0|16日後| 1月 5日(水)|18:30|A|新年会");
         EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 15);
         CheckDlgButton(dlg, IDC_RECENT_BOOT, BST_UNCHECKED);
     },

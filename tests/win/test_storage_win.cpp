@@ -237,10 +237,11 @@ void make_legacy_key() {
     a.alarm_at = 99;
     std::memset(a.memo, 'm', sizeof a.memo);  // no terminator anywhere
     std::memset(a.sound_file, 's', sizeof a.sound_file);
-    set_value(key, "schedule01", &a, sizeof a);
+    // The legacy record is the first kRegistryRecordSize bytes of the entry's image.
+    set_value(key, "schedule01", &a, kRegistryRecordSize);
     ScheduleEntry b = entry(8);
     b.day = 0;
-    set_value(key, "schedule02", &b, sizeof b);
+    set_value(key, "schedule02", &b, kRegistryRecordSize);
     RegCloseKey(key);
 }
 

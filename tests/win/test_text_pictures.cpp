@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/clock_layout.h"
+#include "app/month_layout.h"
 #include "app/month_paint_win.h"
 #include "app/text_pictures_win.h"
 #include "config/settings.h"
@@ -66,6 +67,7 @@ TEST_F(TextPictureTest, CopiedTextsEqualWrittenOnes) {
         int weight, italic;
         const char* face;
         bool copied;  // the pictures are used (not written for want of room)
+        int labels;   // under the numbers: 0 nothing, 1 六曜, 2 六曜 and solar terms
     } cases[] = {
         {"340 square, analog clock", 340, 340, 2, 0, 1, 1, 0, 400, 0, "ＭＳ Ｐゴシック", true},
         {"340 square, no clock", 340, 340, 0, 0, 1, 1, 0, 400, 0, "ＭＳ Ｐゴシック", true},
@@ -77,6 +79,11 @@ TEST_F(TextPictureTest, CopiedTextsEqualWrittenOnes) {
         {"wide and short with a clock", 1100, 220, 2, 0, 1, 1, 0, 400, 0, "ＭＳ Ｐゴシック", true},
         {"small", 160, 140, 1, 1, 1, 0, 0, 400, 0, "ＭＳ Ｐゴシック", true},
         {"large: written", 1600, 1000, 1, 0, 1, 1, 0, 400, 0, "ＭＳ Ｐゴシック", false},
+        {"340 square, 六曜 and terms", 340, 340, 0, 0, 1, 1, 0, 400, 0, "ＭＳ Ｐゴシック", true, 2},
+        {"Japanese names, 六曜, bold", 400, 400, 0, 1, 1, 0, 1, 700, 0, "ＭＳ ゴシック", true, 1},
+        {"wide, 六曜 and terms", 900, 420, 0, 0, 1, 1, 0, 400, 0, "ＭＳ Ｐゴシック", true, 2},
+        {"italic, 六曜: smaller numbers, no lean over a box", 360, 340, 0, 1, 1, 1, 0, 400, 1, "ＭＳ 明朝", true, 1},
+        {"small: no room for the line", 160, 140, 0, 1, 1, 0, 0, 400, 0, "ＭＳ Ｐゴシック", true, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -89,6 +96,8 @@ TEST_F(TextPictureTest, CopiedTextsEqualWrittenOnes) {
         settings.weight = c.weight;
         settings.italic = c.italic;
         lstrcpyA(settings.fontname, c.face);
+        settings.Rokuyo = c.labels >= 1;
+        settings.Kyureki = c.labels >= 2;
         // The italic face again on a month without marked boxes.
         if (std::strcmp(c.what, "italic, nothing marked") == 0) schedule.count = 0;
         ASSERT_TRUE(surface_create(c.w, c.h));
@@ -114,6 +123,14 @@ TEST_F(TextPictureTest, CopiedTextsEqualWrittenOnes) {
         size_t inked = 0;
         for (size_t i = 0; i < a.size(); i += 3) inked += a[i] != a[0];
         EXPECT_GT(inked, 200u);
+        // The line under the numbers was there to copy, but for want of room.
+        if (c.labels != 0) {
+            settings.Rokuyo = settings.Kyureki = 0;
+            MonthPaintResult bare = {};
+            v.pictures = nullptr;
+            const bool room = month_frame({0, 0, c.w, c.h}, 0, 0, true).label_font_height != 0;
+            EXPECT_EQ(painted(c.w, c.h, v, &bare) != a, room);
+        }
         surface_destroy();
     }
 }
