@@ -366,6 +366,46 @@ TEST_F(MonthPaint, LabelsUnderTheNumbersCarryTheHalo) {
     halo_mask_release();
 }
 
+// The line under the numbers in a high-contrast scheme on a black window: each day's label in
+// the colour its day has on the window colour (a marked day's too, although its number lies
+// on the box), never in a fixed red or black.
+TEST_F(MonthPaint, LabelsTakeTheSchemesColoursOnADarkWindow) {
+    settings.Rokuyo = 1;
+    settings.Kyureki = 1;
+    const SchemeColours hc = {make_rgb(0, 0, 0),     make_rgb(255, 255, 255), make_rgb(0, 0, 0),
+                              make_rgb(255, 255, 0), make_rgb(0, 255, 255),   make_rgb(0, 0, 0)};
+    const MonthColours m = month_colours(hc, true);
+    view.colours = &m;
+    view.shapes = shapes_shown(0, true);
+    const MonthFrame f = month_frame({0, 0, kSize, kSize}, 0, settings.weeklang, true);
+    ASSERT_NE(f.label_font_height, 0);
+    Canvas c(kSize, kSize);
+    RECT all = {0, 0, kSize, kSize};
+    FillRect(c.dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    paint(c);
+    const int digit_h = view_font_metrics(ViewFontRole::kDay).digits.cy;
+    const COLORREF white = RGB(255, 255, 255), yellow = RGB(255, 255, 0);
+    const struct {
+        int day;
+        COLORREF colour;
+        const char* what;
+    } cases[] = {
+        {6, white, "a weekday"},
+        {13, white, "a marked weekday: its line lies on the window, not on the box"},
+        {3, yellow, "a Sunday holiday"},
+        {10, yellow, "a marked Sunday"},
+        {17, yellow, "a Sunday"},
+    };
+    for (const auto& k : cases) {
+        const CellRect& number = cell(k.day);
+        const int xc = (number.left + number.right) / 2, top = number.top - 1;
+        const CellRect line = {xc - (3 * f.m.col_unit) / 2 + 1, top + digit_h,
+                               xc + (3 * f.m.col_unit) / 2 - 1, top + f.m.row_height - 1};
+        EXPECT_GT(c.count(line, [&](COLORREF p) { return p == k.colour; }), 3) << k.what;
+        EXPECT_EQ(c.count(line, is_red), 0) << k.what;
+    }
+}
+
 TEST(MonthPaintPrimitives, HaloWritesWhiteAroundAndKeepsTheColour) {
     settings_defaults(&settings, 1024, 768);
     Canvas c(80, 40);
