@@ -6,6 +6,7 @@
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "app/save_notice_win.h"
+#include "app/sync_run_win.h"
 #include "app/title_bar_win.h"
 #include "app/tray_win.h"
 #include "calendar/date.h"
@@ -201,6 +202,8 @@ bool main_command(MainState& s, HWND hwnd, int id) {
     case CMD_FONT: choose_font(s.settings, hwnd); return true;
     case CMD_ICS_EXPORT: export_calendar(s, hwnd); return true;
     case CMD_ICS_IMPORT: import_calendar(s, hwnd); return true;
+    case CMD_SYNC_SETTINGS: sync_settings_command(s, hwnd); return true;
+    case CMD_SYNC_NOW: sync_now(s, hwnd); return true;
     case CMD_RESET_MONTH: reset_month(s, hwnd); return true;
     case CMD_RESTORE_POSITION: restore_position(s, hwnd); return true;
     case CMD_SAVE_POSITION: save_position(s, hwnd); return true;

@@ -93,6 +93,8 @@ struct MainState {
     bool high_contrast = false;
     int dpi = kBaseDpi;
     struct MonthAccessible* accessible = nullptr;  // what screen readers hold; none until asked
+    // The calendar sync: its account, the sync under way and what was told (app/sync_run_win.h).
+    struct SyncRun* sync = nullptr;
 };
 
 // The one main window's state; only the window procedure and the tests name it.
@@ -103,3 +105,7 @@ constexpr UINT_PTR kTrayTimer = 101;  // one shot: the tray icon after the first
 constexpr UINT kTrayCallback = WM_USER + 1;
 constexpr UINT kBackgroundLoaded = WM_APP + 1;  // wParam: the load's generation
 constexpr UINT kAlarmsHeldBack = WM_APP + 2;    // tells held_back_notice
+// The calendar sync.
+constexpr UINT_PTR kSyncTimer = 110;      // every interval minutes while it syncs by itself
+constexpr UINT_PTR kSyncHeldTimer = 111;  // while a finished sync waits for the list to be free
+constexpr UINT kSyncDone = WM_APP + 21;   // lParam: the sync's task

@@ -11,6 +11,7 @@
 #include "app/main_window_internal_win.h"
 #include "app/month_accessible_win.h"
 #include "app/month_colours_win.h"
+#include "app/sync_run_win.h"
 #include "app/save_notice_win.h"
 #include "app/title_bar_win.h"
 #include "app/tray_win.h"
@@ -86,6 +87,7 @@ LRESULT on_create(MainState& s, HWND hwnd, LPARAM lp) {
     get_today(&s.cursor.year, &s.cursor.month, &s.cursor.day);
     s.view.shown_year = s.cursor.year;
     s.view.shown_month = s.cursor.month;
+    sync_create(s);  // without its record the program runs without sync
     menus_build(s);
     apply_z_order(s, hwnd);
     // The shell is loaded for the tray icon right after the first paint, not before it.
@@ -123,6 +125,7 @@ LRESULT on_end_session(MainState& s, WPARAM ending) {
 
 LRESULT on_destroy(MainState& s, HWND hwnd) {
     month_accessible_release(&s.accessible);
+    sync_destroy(s, hwnd);
     close_alarm_window(&s.alarm);
     s.alarm.sound = nullptr;
     s.sound.reset();
@@ -228,10 +231,14 @@ LRESULT on_dpi_changed(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp) {
 LRESULT on_timer(MainState& s, HWND hwnd, WPARAM id) {
     if (id == kTrayTimer) {
         KillTimer(hwnd, kTrayTimer);
+        const bool first = s.tray_pending;
         if (s.tray_pending) tray_add(hwnd);
         s.tray_pending = false;
+        // The window is on the screen: the calendar sync may begin.
+        if (first) sync_window_shown(s, hwnd);
         return 0;
     }
+    if (on_sync_timer(s, hwnd, id)) return 0;
     main_tick(s, hwnd);
     return 0;
 }
@@ -299,6 +306,7 @@ LRESULT CALLBACK main_wndproc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case kTrayCallback: return tray_callback(s, hwnd, wp, lp);
     case kBackgroundLoaded: return on_background_loaded(s, hwnd, wp);
     case kAlarmsHeldBack: return on_alarms_held_back(s, hwnd);
+    case kSyncDone: return on_sync_done(s, hwnd, lp);
     default: return on_other(s, hwnd, msg, wp, lp);
     }
 }
