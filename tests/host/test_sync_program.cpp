@@ -59,7 +59,11 @@ bool count_save(void*) { return ++saves, true; }
 std::unique_ptr<ScheduleList> sample_list() {
     std::unique_ptr<ScheduleList> list(new ScheduleList());
     schedule_clear(list.get());
-    append_entry(list.get(), entry("a", 1, "series a"));
+    ScheduleEntry a = entry("a", 1, "series a");
+    a.repeat.kind = RepeatKind::kWeekly;  // a rule the calendar text does not carry
+    a.repeat.interval = 1;
+    a.repeat.weekdays = 1u << 2;
+    append_entry(list.get(), a);
     append_entry(list.get(), entry("a", 8, "a moved", 20261208));
     append_entry(list.get(), entry("b", 2, "entry b"));
     ScheduleEntry gone = entry("c", 3, "marked");
@@ -109,6 +113,8 @@ TEST(SyncList, ChangesApplyOnlyToTheVersionTheSyncSaw) {
         EXPECT_EQ(list->count, c.count) << c.name;
         const int at = sync_list_find(*list, "a");
         EXPECT_STREQ(at < 0 ? "" : list->entries[at].memo, c.memo_of_a) << c.name;
+        if (at >= 0 && std::string(list->entries[at].memo) == "series a")
+            EXPECT_EQ(list->entries[at].repeat.kind, RepeatKind::kWeekly) << c.name;
         const bool applied = c.result == SyncApply::kApplied;
         EXPECT_EQ(store.applied(), applied ? 1 : 0) << c.name;
         EXPECT_EQ(list->generation != generation, applied) << c.name;
@@ -122,6 +128,30 @@ TEST(SyncList, ChangesApplyOnlyToTheVersionTheSyncSaw) {
         }
         EXPECT_TRUE(store.commit());
         EXPECT_EQ(saves, 1);
+    }
+}
+
+// What the calendar text cannot carry (a weekly rule) stays when the server changed
+// something else, and goes when the server moved the series to a day the rule does not give.
+TEST(SyncList, AServerEditKeepsTheRuleWhileItStillFits) {
+    const ScheduleEntry a = sample_list()->entries[0];
+    struct {
+        const char* name;
+        ScheduleEntry server;
+        RepeatKind rule;
+    } cases[] = {
+        {"memo changed", entry("a", 1, "renamed"), RepeatKind::kWeekly},
+        {"time changed", make_entry(2026, 12, 1, 0, "series a", 11, 0), RepeatKind::kWeekly},
+        {"moved to a Friday", entry("a", 4, "series a"), RepeatKind::kNone},
+    };
+    for (auto& c : cases) {
+        std::snprintf(c.server.uid, sizeof c.server.uid, "a");
+        std::unique_ptr<ScheduleList> list = sample_list();
+        ScheduleListStore store(list.get(), ical_host::japan(), count_save, nullptr);
+        ASSERT_EQ(store.apply(put(c.server, false, version_of(a))), SyncApply::kApplied) << c.name;
+        const ScheduleEntry& now = list->entries[sync_list_find(*list, "a")];
+        EXPECT_EQ(now.repeat.kind, c.rule) << c.name;
+        EXPECT_EQ(version_of(now), version_of(c.server)) << c.name;
     }
 }
 
