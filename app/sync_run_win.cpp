@@ -40,6 +40,7 @@ struct SyncRun {
     WorkerTask* task = nullptr;         // the sync under way
     std::shared_ptr<SyncWork> work;     // its work, and after it the outcome not yet applied
     bool outcome_waiting = false;       // the outcome waits for the list to be free
+    bool start_waiting = false;         // a sync asked for while the list was not free
     SyncTold told;
 };
 
@@ -79,6 +80,13 @@ void set_timer(MainState& s, HWND hwnd) {
 bool start(MainState& s, HWND hwnd) {
     SyncRun& r = *s.sync;
     if (r.task || r.outcome_waiting || !sync_account_set(r.settings)) return false;
+    // The copy is taken from the list as no dialog is editing it: until then the sync waits.
+    if (list_busy(s, hwnd)) {
+        r.start_waiting = true;
+        SetTimer(hwnd, kSyncHeldTimer, kHeldRetryMs, nullptr);
+        return false;
+    }
+    r.start_waiting = false;
     std::shared_ptr<SyncWork> w(new (std::nothrow) SyncWork());
     if (!w) return false;
     const std::string address = r.settings.address;
@@ -194,8 +202,9 @@ bool on_sync_timer(MainState& s, HWND hwnd, WPARAM id) {
         return true;
     }
     if (id == kSyncHeldTimer) {
+        KillTimer(hwnd, kSyncHeldTimer);  // set again by what still waits
         if (s.sync && s.sync->outcome_waiting) apply_when_free(s, hwnd);
-        else KillTimer(hwnd, kSyncHeldTimer);
+        else if (s.sync && s.sync->start_waiting) start(s, hwnd);
         return true;
     }
     return false;
@@ -243,6 +252,6 @@ void sync_add_menu_items(HMENU menu) {
 void sync_show_menu_state(const MainState& s) {
     HMENU menu = s.main_menu.get();
     if (!menu) return;
-    const bool can = s.sync && !s.sync->task && sync_account_set(s.sync->settings);
+    const bool can = s.sync && !s.sync->task && !s.sync->outcome_waiting && sync_account_set(s.sync->settings);
     EnableMenuItem(menu, CMD_SYNC_NOW, MF_BYCOMMAND | (can ? MF_ENABLED : MF_GRAYED));
 }

@@ -15,6 +15,8 @@
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "schedule/credentials_win.h"
+#include "app/tray_win.h"
+#include "config/settings.h"
 #include "tests/win/dialog_input.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
@@ -189,6 +191,41 @@ TEST_F(SyncDialog, ASearchThatFindsNothingIsToldInTheDialog) {
     EXPECT_EQ(status_after, std::string("カレンダーを探せませんでした。\n") + kSyncErrorConnect);
     EXPECT_FALSE(list_after);
     EXPECT_EQ(stored_password("http://127.0.0.1:1"), L"") << "Cancel stores nothing";
+}
+
+}  // namespace
+
+namespace {
+
+// The tip keeps its date line as it was and says below it when the last sync succeeded; a
+// long first line (an era year and a holiday) is never cut for it.
+TEST(SyncTrayTip, SecondLineUnderTheDate) {
+    win_test::reset_program_globals();
+    Settings settings;
+    settings_defaults(&settings, 1024, 768);
+    struct {
+        int year, month, day, wareki;
+        const char* line;
+        const char* tip;
+    } cases[] = {
+        {2026, 12, 9, 0, "", "2026年12月9日(水)"},
+        {2026, 12, 9, 0, "同期: 12/9 14:05", "2026年12月9日(水)\n同期: 12/9 14:05"},
+        {2004, 5, 5, 1, "同期: 12/9 14:05", "平成16年5月5日(水) こどもの日\n同期: 12/9 14:05"},
+    };
+    for (const auto& c : cases) {
+        settings.Wareki = c.wareki;
+        tray_set_second_line(c.line);
+        tray_show_date(nullptr, c.year, c.month, c.day, settings);
+        EXPECT_STREQ(tray_tip(), c.tip);
+    }
+    settings.Wareki = 0;
+    const std::string long_line(80, 'x');
+    tray_set_second_line(long_line.c_str());
+    tray_show_date(nullptr, 2026, 12, 9, settings);
+    const std::string tip = tray_tip();
+    EXPECT_EQ(tip.substr(0, tip.find('\n')), "2026年12月9日(水)");
+    EXPECT_EQ(tip.size(), 63u);
+    tray_set_second_line("");
 }
 
 }  // namespace
