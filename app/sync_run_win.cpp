@@ -184,6 +184,8 @@ void sync_settings_command(MainState& s, HWND hwnd) {
     report_save_result(hwnd, profile_flush());
     set_timer(s, hwnd);
     sync_show_menu_state(s);
+    // A new account syncing by itself begins at once, not an interval later.
+    if (sync_automatic(edited)) start(s, hwnd);
 }
 
 LRESULT on_sync_done(MainState& s, HWND hwnd, LPARAM task) {
