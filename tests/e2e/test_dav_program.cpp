@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "app/main_layout.h"
 #include "resources/resource.h"
 #include "schedule/schedule_sections.h"
+#include "tests/e2e/fake_taskbar.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -85,15 +87,23 @@ bool sync_now(const App& app, DWORD wait_ms = 60000) {
 }
 
 // The program's entries go to the server (checked there by the independent client), the
-// server's event comes into the settings file; a second sync changes nothing.
+// server's event comes into the settings file, the tray tip says when; a second sync
+// changes nothing.
 E2E_TEST(dav_program_syncs_both_ways) {
     const std::string calendar = env("ZELMAR_DAV_CALENDAR");
     REQUIRE(!calendar.empty());
+    FakeTaskbar taskbar;
+    REQUIRE(taskbar.up());
     App app;
     const std::string dir = fresh_dir("dav_program");
     REQUIRE(write_file(settings_file_of(dir), settings_with_account(calendar, false)));
+    REQUIRE(set_seam_clock(dir, "202612101405"));
     REQUIRE(app_start_seam(app, dir));
+    char date[64];
+    format_tray_tip(date, sizeof date, 2026, 12, 10, 1, 0);
+    CHECK(taskbar.wait_for_tip(date));
     REQUIRE(sync_now(app));
+    CHECK(taskbar.wait_for_tip((std::string(date) + "\n同期: 12/10 14:05").c_str()));
     // The server's event, with its time and alarm, in the settings file as the program saves.
     const std::string server_memo = "サーバーの予定";
     CHECK(file_holds(settings_file_of(dir), server_memo));
