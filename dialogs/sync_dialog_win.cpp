@@ -140,8 +140,10 @@ bool confirmed_for(const SyncDialog& d, const std::string& address) {
 void start_search(HWND dlg, SyncDialog& d) {
     const Fields f = read_fields(dlg);
     if (d.task || !sync_find_enabled(f.view(), false) || !plain_allowed(dlg, d, f.address)) return;
+    DavUrl url;
+    if (sync_address_read(f.address.c_str(), &url) != SyncAddress::kValid) return;
     auto search = std::make_shared<Search>();
-    search->address = f.address;
+    search->address = dav_url_text(url);
     search->http.user = wide_of(f.user);
     search->http.password = wide_of(f.password);
     search->http.plain_confirmed = confirmed_for(d, f.address);
