@@ -19,9 +19,12 @@
 #include "dialogs/alarm_window_win.h"
 #include "dialogs/view_state.h"
 #include "schedule/alarm_snooze.h"
+#include "schedule/feed_entries.h"
 #include "schedule/sound_win.h"
 
 struct ScheduleList;
+struct FeedRun;
+struct WorkerTask;
 
 constexpr CellRect kNoCell = {-1, -1, -1, -1};
 
@@ -93,6 +96,14 @@ struct MainState {
     bool high_contrast = false;
     int dpi = kBaseDpi;
     struct MonthAccessible* accessible = nullptr;  // what screen readers hold; none until asked
+    // Subscribed calendars (app/feeds_win.h): their events, shown beside the schedule's and
+    // never saved with it; the worker's run under way, and whether another is due after it.
+    FeedEntries feed_entries;
+    WorkerTask* feed_task = nullptr;
+    std::shared_ptr<FeedRun> feed_run;
+    bool feed_fetching = false;
+    bool feed_again = false;
+    bool feed_timer = false;
 };
 
 // The one main window's state; only the window procedure and the tests name it.
