@@ -2,7 +2,12 @@
 
 #include "schedule/dav_url.h"
 #include "schedule/entry_dates.h"
-#include "schedule/ical_import.h"
+#include "schedule/ical_event.h"
+#include "schedule/ical_read.h"
+
+#include <string.h>
+
+#include <algorithm>
 
 std::string feed_shown_name(const FeedSubscription& feed) {
     if (!feed.name.empty()) return feed.name;
@@ -27,6 +32,31 @@ void make_read_only(ScheduleEntry* e) {
     e->sound_file[0] = '\0';
 }
 
+// The events of one feed: each as its entry, with its repeats where the entry's own rule
+// holds them (else its first day, as an import takes it), at most max.
+struct FeedSink {
+    std::vector<ScheduleEntry>* out;
+    size_t max;
+};
+
+void take_event(void* context, const IcalImported* ev) {
+    FeedSink& sink = *static_cast<FeedSink*>(context);
+    if (!ev || sink.out->size() >= sink.max) return;
+    ScheduleEntry e = ev->entry;
+    if (ev->rule_held) {
+        ScheduleEntry repeating = e;
+        repeating.repeat = ev->rule;
+        repeating.skip_count = ev->skip_count;
+        memcpy(repeating.skips, ev->skips, sizeof repeating.skips);
+        entry_settle(&repeating);
+        bool cleared = false;
+        ScheduleEntry checked = repeating;
+        if (entry_fault(&checked, &cleared) == EntryFault::kNone && !cleared) e = repeating;
+    }
+    make_read_only(&e);
+    sink.out->push_back(e);
+}
+
 }  // namespace
 
 void feed_entries_build(const std::vector<FeedSubscription>& feeds, const FeedCache& cache,
@@ -35,21 +65,21 @@ void feed_entries_build(const std::vector<FeedSubscription>& feeds, const FeedCa
     out->feed_of.clear();
     out->names.clear();
     ++out->generation;
-    std::vector<ScheduleEntry> one(kFeedMaxEvents);
+    std::vector<ScheduleEntry> one;
     for (const FeedSubscription& f : feeds) {
         const int room = kFeedEntriesMax - static_cast<int>(out->entries.size());
         if (room <= 0) break;
         const FeedCacheEntry* c = f.on ? cached(cache, f.url) : nullptr;
         if (!c || c->body.empty()) continue;
-        int count = 0;
-        IcalImportCounts counts = {};
-        const int max = room < kFeedMaxEvents ? room : kFeedMaxEvents;
-        if (!ical_import(c->body.data(), c->body.size(), platform, one.data(), &count, max, &counts)) continue;
+        one.clear();
+        FeedSink sink{&one, static_cast<size_t>(room < kFeedMaxEvents ? room : kFeedMaxEvents)};
+        if (!ical_read(c->body.data(), c->body.size(), platform, take_event, &sink)) continue;
+        std::stable_sort(one.begin(), one.end(),
+                         [](const ScheduleEntry& a, const ScheduleEntry& b) { return entry_compare(&a, &b) < 0; });
         const int feed = static_cast<int>(out->names.size());
         out->names.push_back(feed_shown_name(f));
-        for (int i = 0; i < count; ++i) {
-            make_read_only(&one[static_cast<size_t>(i)]);
-            out->entries.push_back(one[static_cast<size_t>(i)]);
+        for (const ScheduleEntry& e : one) {
+            out->entries.push_back(e);
             out->feed_of.push_back(feed);
         }
     }
