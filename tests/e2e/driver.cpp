@@ -37,7 +37,13 @@ Claim claim(const std::string& folder, const char* name) {
     return Claim::kError;
 }
 
-bool selected(const Entry& e, const char* filter) { return !filter || std::strstr(e.name, filter); }
+// A test named "served_..." needs a server another program started for it (the calendar sync
+// tests start one): it runs, and is listed, only when the filter names it.
+bool selected(const Entry& e, const char* filter) {
+    if (std::strncmp(e.name, "served_", 7) == 0)
+        return filter && std::strncmp(filter, "served_", 7) == 0 && std::strstr(e.name, filter);
+    return !filter || std::strstr(e.name, filter);
+}
 }  // namespace
 
 Registrar::Registrar(const char* name, TestFn fn) { registry().push_back({name, fn}); }
