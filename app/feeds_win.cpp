@@ -63,10 +63,13 @@ void run_feeds(FeedRun* run, const CancelFlag& cancel) {
     feed_entries_build(run->feeds, cache, ical_platform_win(), &run->entries);
 }
 
+// Without subscriptions and with nothing shown there is nothing to do: no thread, no file.
 void start_run(MainState& s, HWND hwnd, bool fetch) {
+    std::vector<FeedSubscription> feeds = feed_list_read(profile_document());
+    if (feeds.empty() && s.feed_entries.entries.empty()) return;
     auto run = std::make_shared<FeedRun>();
     run->fetch = fetch;
-    run->feeds = feed_list_read(profile_document());
+    run->feeds = std::move(feeds);
     run->cache_path = feed_cache_path(profile_path());
     WorkerTask* task = worker_task_start(hwnd, kFeedsDone, [run](const CancelFlag& c) { run_feeds(run.get(), c); });
     if (!task) return;
