@@ -45,31 +45,6 @@ std::string january_marks(const App& app, const std::string& want, DWORD wait_ms
     }
 }
 
-std::string remote_item_text(HANDLE process, HWND list, int row, int sub) {
-    struct Block {
-        LVITEMA item;
-        char text[256];
-    };
-    Block* remote = static_cast<Block*>(VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
-    if (!remote) return "<no memory>";
-    Block local = {};
-    local.item.iSubItem = sub;
-    local.item.pszText = remote->text;
-    local.item.cchTextMax = sizeof local.text;
-    std::string out = "<unread>";
-    SIZE_T done = 0;
-    if (WriteProcessMemory(process, remote, &local, sizeof local, &done)) {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 5000, &result);
-        if (ReadProcessMemory(process, remote, &local, sizeof local, &done)) {
-            local.text[sizeof local.text - 1] = '\0';
-            out = local.text;
-        }
-    }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    return out;
-}
-
 // The day contents of 10 January 2025 list the subscribed event, marked with the feed's name;
 // its row opens no entry: the schedule dialog its button leads to holds none of the list's.
 void check_day_contents(Ctx& ctx, const App& app) {
