@@ -75,7 +75,6 @@ void start_run(MainState& s, HWND hwnd, bool fetch) {
     if (!task) return;
     s.feed_task = task;
     s.feed_run = run;
-    s.feed_fetching = fetch;
 }
 
 }  // namespace

@@ -101,7 +101,6 @@ struct MainState {
     FeedEntries feed_entries;
     WorkerTask* feed_task = nullptr;
     std::shared_ptr<FeedRun> feed_run;
-    bool feed_fetching = false;
     bool feed_again = false;
     bool feed_timer = false;
 };
