@@ -48,6 +48,7 @@ void add_ical_items(HMENU menu) {
             InsertMenuA(sub, i + 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
             InsertMenuA(sub, i + 2, MF_BYPOSITION | MF_STRING, CMD_ICS_EXPORT, kMenuIcalExport);
             InsertMenuA(sub, i + 3, MF_BYPOSITION | MF_STRING, CMD_ICS_IMPORT, kMenuIcalImport);
+            InsertMenuA(sub, i + 4, MF_BYPOSITION | MF_STRING, CMD_SUBSCRIPTIONS, kMenuSubscriptions);
             return;
         }
 }

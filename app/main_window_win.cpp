@@ -6,6 +6,7 @@
 #include <new>
 
 #include "app/background_choice.h"
+#include "app/feeds_win.h"
 #include "app/halo_mask_win.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
@@ -99,6 +100,8 @@ LRESULT on_create(MainState& s, HWND hwnd, LPARAM lp) {
     // Decoding a photo takes longer than all the rest of the start: the window shows without
     // it and the picture follows. A missing image stays silent: the window simply shows none.
     load_background_later(hwnd, kBackgroundLoaded, background_choice_of(*s.settings));
+    // The subscribed calendars' last good copies, read beside the start.
+    feeds_open(s, hwnd);
     return 0;
 }
 
@@ -130,6 +133,7 @@ LRESULT on_destroy(MainState& s, HWND hwnd) {
     s.alarm.sound = nullptr;
     s.sound.reset();
     tray_remove(hwnd);
+    feeds_close(s, hwnd);
     const bool saved = s.session_ended || save_everything(s);
     if (s.timer_running) KillTimer(hwnd, kMainTimer);
     KillTimer(hwnd, kTrayTimer);
@@ -234,8 +238,14 @@ LRESULT on_timer(MainState& s, HWND hwnd, WPARAM id) {
         const bool first = s.tray_pending;
         if (s.tray_pending) tray_add(hwnd);
         s.tray_pending = false;
-        // The window is on the screen: the calendar sync may begin.
+        // The window is on the screen: the calendar sync may begin, and the feeds are
+        // fetched now and every hour.
         if (first) sync_window_shown(s, hwnd);
+        feeds_start(s, hwnd);
+        return 0;
+    }
+    if (id == kFeedTimer) {
+        feeds_refresh(s, hwnd);
         return 0;
     }
     if (on_sync_timer(s, hwnd, id)) return 0;
@@ -307,6 +317,7 @@ LRESULT CALLBACK main_wndproc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case kBackgroundLoaded: return on_background_loaded(s, hwnd, wp);
     case kAlarmsHeldBack: return on_alarms_held_back(s, hwnd);
     case kSyncDone: return on_sync_done(s, hwnd, lp);
+    case kFeedsDone: return on_feeds_done(s, hwnd, lp);
     default: return on_other(s, hwnd, msg, wp, lp);
     }
 }

@@ -206,5 +206,16 @@
 #define IDC_SYNC_INTERVAL      2308
 #define CMD_SYNC_SETTINGS      40030
 #define CMD_SYNC_NOW           40031
+/* Calendar subscriptions: the command, inserted after CMD_ICS_IMPORT at run time with its
+   text in texts.h, and the dialog (IDD_FEEDS) */
+#define CMD_SUBSCRIPTIONS      40032
+#define IDD_FEEDS              231
+#define IDC_FEED_LIST          1201
+#define IDC_FEED_URL           1202
+#define IDC_FEED_NAME          1203
+#define IDC_FEED_ON            1204
+#define IDC_FEED_ADD           1205
+#define IDC_FEED_CHANGE        1206
+#define IDC_FEED_REMOVE        1207
 
 #endif

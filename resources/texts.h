@@ -296,3 +296,31 @@ constexpr char kSyncKeptBothFormat[] =  // entries
 constexpr char kSyncNotTakenFormat[] =  // limit, events
     "登録数が上限の%d件に達したため、サーバーの予定 %d 件を取り込めませんでした。";
 constexpr char kSyncTipFormat[] = "同期: %d/%d %d:%02d";  // month, day, hour, minute
+// Subscribed calendars (read-only feeds): the menu item, the dialog's texts and messages,
+// the mark of their rows in the lists, and the notice of a feed that could not be refreshed.
+constexpr char kMenuSubscriptions[] = "カレンダーの購読(&B)...";
+constexpr char kFeedColumnOn[] = "状態";
+constexpr char kFeedColumnName[] = "名前";
+constexpr char kFeedColumnUrl[] = "アドレス";
+constexpr char kFeedOn[] = "購読中";
+constexpr char kFeedOff[] = "停止";
+constexpr char kFeedUrlEmpty[] = "カレンダーのアドレスを入力してください。";
+constexpr char kFeedUrlBad[] =
+    "アドレスは http://、https:// または webcal:// で始まる正しい形で入力してください。";
+constexpr char kFeedDuplicate[] = "このアドレスのカレンダーはすでに購読しています。";
+constexpr char kFeedFull[] = "これ以上のカレンダーは購読できません。";
+constexpr char kFeedNameLong[] = "名前が長すぎます。";
+constexpr char kSubscribedRowFormat[] = "［%s］%s";  // the feed's name, the memo
+// A feed that could not be refreshed: its name, the reason. Told once until it changes.
+constexpr char kFeedFailedFormat[] =
+    "購読カレンダー「%s」を更新できませんでした（%s）。前回取得した内容を表示しています。";
+constexpr char kFeedFailedNoCopyFormat[] = "購読カレンダー「%s」を取得できませんでした（%s）。";
+constexpr char kFeedReasonAddress[] = "アドレスのサーバーが見つかりません";
+constexpr char kFeedReasonConnect[] = "サーバーに接続できません";
+constexpr char kFeedReasonTimeout[] = "サーバーが応答しません";
+constexpr char kFeedReasonCertificate[] = "サーバーの証明書を確認できません";
+constexpr char kFeedReasonAuth[] = "アクセスが拒否されました";
+constexpr char kFeedReasonNotFound[] = "カレンダーが見つかりません";
+constexpr char kFeedReasonNotCalendar[] = "カレンダーの形式ではありません";
+constexpr char kFeedReasonTooLarge[] = "カレンダーが大きすぎます";
+constexpr char kFeedReasonServer[] = "サーバーがエラーを返しました";

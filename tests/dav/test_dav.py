@@ -538,6 +538,55 @@ class Suite:
         r = tool("feed-show", winpath(store), url)
         equal(r["events"], "4", "shown from the cache without the server")
 
+    def test_feed_in_the_program(self):
+        """The real program with a subscription to the feed server: shown after start, shown from
+        the cache with the server stopped (the failure told once), refreshed by one request
+        answered 304 once the server is back (the e2e driver's served_feed_* steps)."""
+        folder = os.path.join(self.root, "program_feeds")
+        os.makedirs(folder)
+        with open(os.path.join(folder, "club.ics"), "w", newline="") as f:
+            f.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//feed//EN\r\n"
+                    "BEGIN:VEVENT\r\nUID:one\r\nDTSTAMP:20240101T000000Z\r\nDTSTART;VALUE=DATE:20250110\r\n"
+                    "SUMMARY:feed one\r\nEND:VEVENT\r\n"
+                    "BEGIN:VEVENT\r\nUID:two\r\nDTSTAMP:20240101T000000Z\r\nDTSTART;VALUE=DATE:20250114\r\n"
+                    "RRULE:FREQ=WEEKLY;COUNT=2\r\nSUMMARY:feed two\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n")
+        port = free_port()
+        log_path = os.path.join(self.root, "program_feed.log")
+        work = os.path.join(self.root, "program")
+        os.makedirs(work)
+        env = dict(os.environ, TZ="Asia/Tokyo", ZELMAR_FEED_URL="http://127.0.0.1:%d/club.ics" % port)
+        requests = lambda: len(open(log_path).read().splitlines())
+
+        def start_server():
+            server = subprocess.Popen(["/usr/bin/python3", os.path.join(HERE, "feed_server.py"), folder, str(port)],
+                                      stdout=open(log_path, "a"), stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+            wait_port(port, server)
+            return server
+
+        def step(name):
+            p = subprocess.run([WINE, os.path.join(TOOL_DIR, "e2e_driver.exe"), winpath(os.path.join(TOOL_DIR, "Zelmar.exe")),
+                                winpath(work), name], cwd=TOOL_DIR, env=env, stdout=subprocess.PIPE,
+                               stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL, timeout=300)
+            out = p.stdout.decode("cp932", "replace").replace("\r", "")
+            equal("1 passed, 0 failed" in out, True, "%s: %s" % (name, out))
+
+        server = start_server()
+        try:
+            step("served_feed_shown")
+            equal(requests(), 1, "the first start fetched the feed once")
+        finally:
+            server.kill()
+            server.wait()
+        step("served_feed_cached")
+        server = start_server()
+        try:
+            before = requests()
+            step("served_feed_unchanged")
+            equal(requests() - before, 1, "an unchanged feed costs one request at start")
+        finally:
+            server.kill()
+            server.wait()
+
     def test_https_certificates(self):
         certs = os.path.join(self.root, "certs")
         os.makedirs(certs)

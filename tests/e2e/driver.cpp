@@ -37,11 +37,15 @@ Claim claim(const std::string& folder, const char* name) {
     return Claim::kError;
 }
 
-// Tests against a calendar server ("dav_...") need the server the sync step starts: they run
-// only when named by a filter that starts so, never in the end-to-end layer's own run.
+// Tests against a server another program started for them (the calendar sync step starts
+// them): "dav_..." need a calendar server, "served_..." a feed server. They run, and are
+// listed, only when named by a filter that starts so, never in the end-to-end layer's own run.
 bool selected(const Entry& e, const char* filter) {
-    const bool needs_server = std::strncmp(e.name, "dav_", 4) == 0;
-    if (needs_server) return filter && std::strncmp(filter, "dav_", 4) == 0 && std::strstr(e.name, filter);
+    for (const char* prefix : {"dav_", "served_"}) {
+        const size_t n = std::strlen(prefix);
+        if (std::strncmp(e.name, prefix, n) == 0)
+            return filter && std::strncmp(filter, prefix, n) == 0 && std::strstr(e.name, filter);
+    }
     return !filter || std::strstr(e.name, filter);
 }
 }  // namespace

@@ -77,6 +77,8 @@ bool wait_until(bool (*cond)(HWND), HWND hwnd, DWORD wait_ms = 5000);
 HWND find_owned_dialog(HWND owner, DWORD wait_ms);
 // A visible popup menu window (class #32768) of the process, polling up to wait_ms.
 HWND find_popup_menu(DWORD pid, DWORD wait_ms);
+// Text of a list-view cell of another process.
+std::string remote_item_text(HANDLE process, HWND list, int row, int sub);
 // Sends a message and waits for it to be handled (false on a 5 s timeout).
 bool send_sync(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 

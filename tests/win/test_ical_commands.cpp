@@ -83,11 +83,13 @@ TEST_F(IcalCommands, MenuItemsFollowTheDetailedSettings) {
     HMENU sub = GetSubMenu(menu(), 1);
     const int at = menu_position(sub, CMD_DETAILED_SETTINGS);
     ASSERT_GE(at, 0);
-    ASSERT_EQ(GetMenuItemCount(sub), at + 5);
+    ASSERT_EQ(GetMenuItemCount(sub), at + 6);
     EXPECT_TRUE(GetMenuState(sub, at + 1, MF_BYPOSITION) & MF_SEPARATOR);
     EXPECT_EQ(GetMenuItemID(sub, at + 2), UINT(CMD_ICS_EXPORT));
     EXPECT_EQ(GetMenuItemID(sub, at + 3), UINT(CMD_ICS_IMPORT));
     EXPECT_EQ(GetMenuItemID(sub, at + 4), UINT(CMD_SYNC_SETTINGS));  // the calendar sync's
+    EXPECT_EQ(GetMenuItemID(sub, at + 5), UINT(CMD_SUBSCRIPTIONS));
+    EXPECT_EQ(menu_text(menu(), CMD_SUBSCRIPTIONS), "カレンダーの購読(&B)...");
     EXPECT_EQ(menu_text(menu(), CMD_ICS_EXPORT), "iCalendar形式で書き出す(&E)...");
     EXPECT_EQ(menu_text(menu(), CMD_ICS_IMPORT), "iCalendar形式を読み込む(&I)...");
     EXPECT_EQ(menu_text(menu(), CMD_SYNC_SETTINGS), "同期の設定(&Y)...");
