@@ -65,6 +65,15 @@ int dialog_command_id(int id, DialogClose close);
 // control classes the templates use are registered first.
 INT_PTR modal_dialog(HWND owner, int id, DLGPROC proc, void* record);
 
+// Moves the dialog, not resizing it, so that it lies within the work area of its monitor.
+// The frame does it for every dialog once its record's init has run.
+void keep_dialog_in_work_area(HWND dlg);
+
+// A dialog taller than its monitor's work area takes the difference from part, a child that
+// can do with less height (down to min_part_dlu dialog units): part grows shorter, the
+// controls below it move up and the dialog is as much shorter (dialogs/dialog_fit.h).
+void shrink_dialog_to_work_area(HWND dlg, HWND part, int min_part_dlu);
+
 // The procedure of every dialog of record type T.
 template <class T>
 INT_PTR CALLBACK framed_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
@@ -72,7 +81,9 @@ INT_PTR CALLBACK framed_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         T* record = reinterpret_cast<T*>(lp);
         if (!record) return TRUE;
         keep_dialog_state(dlg, record);
-        return record->init(dlg);
+        const INT_PTR focus = record->init(dlg);
+        keep_dialog_in_work_area(dlg);
+        return focus;
     }
     T* record = dialog_state<T>(dlg);
     if (!record) return FALSE;
