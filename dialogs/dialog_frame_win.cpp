@@ -29,10 +29,34 @@ RECT client_rect_of(HWND dlg, HWND child) {
 
 }  // namespace
 
+// A dialog larger than the work area (after its part gave up what it could) has its
+// controls drawn together, and its client area made as much smaller.
+void squeeze_into_work_area(HWND dlg, const ScreenRect& work) {
+    RECT r, c;
+    if (!GetWindowRect(dlg, &r) || !GetClientRect(dlg, &c)) return;
+    const int cw = c.right, ch = c.bottom;
+    const int rw = client_room(cw, r.right - r.left, work.right - work.left);
+    const int rh = client_room(ch, r.bottom - r.top, work.bottom - work.top);
+    if (rw == cw && rh == ch) return;
+    for (HWND child = GetWindow(dlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const RECT k = client_rect_of(dlg, child);
+        char cls[16] = "";
+        GetClassNameA(child, cls, sizeof cls);
+        const bool frame = lstrcmpiA(cls, "Button") == 0 && (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+        const Span x = squeezed_span({k.left, k.right}, cw, rw, frame);
+        const Span y = squeezed_span({k.top, k.bottom}, ch, rh, frame);
+        SetWindowPos(child, nullptr, x.lo, y.lo, x.hi - x.lo, y.hi - y.lo, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetWindowPos(dlg, nullptr, 0, 0, r.right - r.left - (cw - rw), r.bottom - r.top - (ch - rh),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void keep_dialog_in_work_area(HWND dlg) {
     RECT r;
     ScreenRect work;
-    if (!GetWindowRect(dlg, &r) || !work_area_of(dlg, &work)) return;
+    if (!work_area_of(dlg, &work)) return;
+    squeeze_into_work_area(dlg, work);
+    if (!GetWindowRect(dlg, &r)) return;
     const ScreenRect to = dialog_within({r.left, r.top, r.right, r.bottom}, work);
     if (to.left != r.left || to.top != r.top)
         SetWindowPos(dlg, nullptr, to.left, to.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -65,8 +65,9 @@ int dialog_command_id(int id, DialogClose close);
 // control classes the templates use are registered first.
 INT_PTR modal_dialog(HWND owner, int id, DLGPROC proc, void* record);
 
-// Moves the dialog, not resizing it, so that it lies within the work area of its monitor.
-// The frame does it for every dialog once its record's init has run.
+// Makes the dialog lie within the work area of its monitor: squeezed by what it is larger
+// (dialogs/dialog_fit.h), then moved. The frame does it for every dialog once its record's
+// init has run.
 void keep_dialog_in_work_area(HWND dlg);
 
 // A dialog taller than its monitor's work area takes the difference from part, a child that
