@@ -51,11 +51,11 @@ void squeeze_into_work_area(HWND dlg, const ScreenRect& work) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void keep_dialog_in_work_area(HWND dlg) {
+void keep_dialog_in_work_area(HWND dlg, bool squeeze) {
     RECT r;
     ScreenRect work;
     if (!work_area_of(dlg, &work)) return;
-    squeeze_into_work_area(dlg, work);
+    if (squeeze) squeeze_into_work_area(dlg, work);
     if (!GetWindowRect(dlg, &r)) return;
     const ScreenRect to = dialog_within({r.left, r.top, r.right, r.bottom}, work);
     if (to.left != r.left || to.top != r.top)
