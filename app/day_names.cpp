@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "calendar/date.h"
 #include "calendar/dayclass.h"
@@ -12,6 +13,7 @@
 #include "calendar/national_holidays.h"
 #include "config/cp932.h"
 #include "dialogs/schedule_lists.h"
+#include "dialogs/subscribed_rows.h"
 #include "resources/texts.h"
 #include "schedule/entry.h"
 #include "schedule/entry_dates.h"
@@ -45,8 +47,8 @@ struct Writer {
 }  // namespace
 
 DayFacts day_facts(const ScheduleList& list, int year, int month, int day, int ty, int tm, int td,
-                   const DayNameShows& shows) {
-    DayFacts f = {year, month, day, year == ty && month == tm && day == td, 0, nullptr, false, "", false, false, {}};
+                   const DayNameShows& shows, const FeedEntries* feeds) {
+    DayFacts f = {year, month, day, year == ty && month == tm && day == td, 0, 0, nullptr, false, "", false, false, {}};
     if (!real_day(year, month, day)) return f;
     if (shows.wareki != 0) date_era_text(year, month, day, f.era, sizeof f.era);
     if (shows.rokuyo != 0 || shows.kyureki != 0) {
@@ -57,6 +59,9 @@ DayFacts day_facts(const ScheduleList& list, int year, int month, int day, int t
     const int n = schedule_live_count(list);
     for (int i = 0; i < n; ++i)
         if (entry_on_date(&list.entries[i], year, month, day)) ++f.entries;
+    if (feeds)
+        for (const ScheduleEntry& e : feeds->entries)
+            if (entry_on_date(&e, year, month, day)) ++f.subscribed;
     if (national != 0) f.holiday = national_holiday_name(year, month, day);
     // The user's holidays as the month paints them red.
     DayClass cls[31];
@@ -73,13 +78,17 @@ void format_day_name(char* out, size_t size, const DayFacts& f) {
                   w >= 0 && w <= 6 ? weekday_names_ja[w] : "");
     wr.append(f.era);
     wr.append(date);
-    const char* parts[5 + kZassetsuCount] = {};
-    char entries[32], lunar[64];
+    const char* parts[6 + kZassetsuCount] = {};
+    char entries[32], subscribed[48], lunar[64];
     int n = 0;
     if (f.today) parts[n++] = kDayNameToday;
     if (f.entries > 0) {
         std::snprintf(entries, sizeof entries, kDayNameEntriesFormat, f.entries);
         parts[n++] = entries;
+    }
+    if (f.subscribed > 0) {
+        std::snprintf(subscribed, sizeof subscribed, kDayNameSubscribedFormat, f.subscribed);
+        parts[n++] = subscribed;
     }
     if (f.holiday)
         parts[n++] = f.holiday;
@@ -106,22 +115,20 @@ void format_day_name(char* out, size_t size, const DayFacts& f) {
 }
 
 void format_day_description(char* out, size_t size, const ScheduleList& list, int year, int month,
-                            int day) {
+                            int day, const FeedEntries* feeds) {
     Writer wr(out, size);
-    const int n = schedule_live_count(list);
+    const std::vector<DayListing> rows = day_listing(list.entries, schedule_live_count(list), feeds, year, month, day);
     bool first = true;
-    for (int i = 0; i < n && !wr.cut; ++i) {
-        DayRow row;
-        if (!day_contents_row(&list.entries[i], year, month, day, &row)) continue;
+    for (size_t i = 0; i < rows.size() && !wr.cut; ++i) {
         if (!first) wr.append(kDayNameSeparator);
         first = false;
         // The time as the list shows it, without its padding.
-        const char* time = row.time;
+        const char* time = rows[i].row.time;
         while (*time == ' ') ++time;
         if (*time) {
             wr.append(time);
             wr.append(" ");
         }
-        wr.append(row.memo);
+        wr.append(rows[i].memo);
     }
 }

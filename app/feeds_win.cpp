@@ -118,7 +118,12 @@ LRESULT on_feeds_done(MainState& s, HWND hwnd, LPARAM lp) {
 
 void subscriptions_command(MainState& s, HWND hwnd) {
     std::vector<FeedSubscription> feeds = feed_list_read(profile_document());
-    if (!feed_dialog(hwnd, &feeds)) return;
+    // The last fetch of each feed as the cache file holds it; the copies themselves are not
+    // needed here.
+    FeedCache cache;
+    feed_cache_load(fileio_win(), feed_cache_path(profile_path()).c_str(), &cache);
+    for (FeedCacheEntry& e : cache.entries) std::string().swap(e.body);
+    if (!feed_dialog(hwnd, &feeds, &cache)) return;
     const bool saved = profile_flush_edited([&feeds](ProfileFile* p) { feed_list_write(p, feeds); });
     report_save_result(hwnd, saved);
     feeds_refresh(s, hwnd);

@@ -47,8 +47,8 @@ void day_texts_now(void* context, int day, char* name, size_t name_size, char* d
     const int y = s.view.shown_year, m = clamp_shown_month(s.view.shown_month);
     const Settings& set = *s.settings;
     const DayNameShows shows = {set.NationalHolidays, set.Rokuyo, set.Kyureki, set.Wareki};
-    format_day_name(name, name_size, day_facts(*s.schedule, y, m, day, ty, tm, td, shows));
-    format_day_description(description, description_size, *s.schedule, y, m, day);
+    format_day_name(name, name_size, day_facts(*s.schedule, y, m, day, ty, tm, td, shows, &s.feed_entries));
+    format_day_description(description, description_size, *s.schedule, y, m, day, &s.feed_entries);
 }
 
 bool day_of_month(const MainState& s, LPARAM day) {

@@ -79,11 +79,16 @@ const char* feed_edit_message(FeedEditError e) {
     return nullptr;
 }
 
-FeedRowTexts feed_row_texts(const FeedSubscription& feed) {
+FeedRowTexts feed_row_texts(const FeedSubscription& feed, const FeedCache* cache, FeedToLocal to_local) {
     FeedRowTexts r;
     r.texts[0] = feed.on ? kFeedOn : kFeedOff;
     r.texts[1] = feed_shown_name(feed);
-    r.texts[2] = feed.url;
+    const FeedCacheEntry* entry = nullptr;
+    if (cache)
+        for (const FeedCacheEntry& e : cache->entries)
+            if (e.url == feed.url) entry = &e;
+    r.texts[2] = feed_state_text(entry, to_local);
+    r.texts[3] = feed.url;
     return r;
 }
 
@@ -113,6 +118,30 @@ const char* reason_of(NetError e) {
 }
 
 }  // namespace
+
+namespace {
+
+// "2026/12/10 14:05" into out; false when the time has no local form.
+bool local_text(int64_t utc, FeedToLocal to_local, char* out, size_t size) {
+    FeedLocalTime t;
+    if (utc <= 0 || !to_local || !to_local(utc, &t)) return false;
+    std::snprintf(out, size, kFeedStateTimeFormat, t.year, t.month, t.day, t.hour, t.minute);
+    return true;
+}
+
+}  // namespace
+
+std::string feed_state_text(const FeedCacheEntry* entry, FeedToLocal to_local) {
+    if (!entry || entry->checked <= 0) return kFeedStateNone;
+    char when[64], text[256];
+    if (entry->error == NetError::kNone)
+        return local_text(entry->checked, to_local, when, sizeof when) ? when : kFeedStateNone;
+    if (local_text(entry->fetched, to_local, when, sizeof when))
+        std::snprintf(text, sizeof text, kFeedStateFailedCopyFormat, when, reason_of(entry->error));
+    else
+        std::snprintf(text, sizeof text, kFeedStateFailedFormat, reason_of(entry->error));
+    return text;
+}
 
 std::string feed_failure_text(const std::string& name, NetError error, bool has_copy) {
     char text[512];

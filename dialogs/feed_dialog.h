@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "schedule/dav_http.h"
+#include "schedule/feed_cache.h"
 #include "schedule/feed_list.h"
 
 enum class FeedUrlCheck { kOk, kEmpty, kBad };
@@ -24,11 +25,26 @@ FeedEditError feed_edit(std::vector<FeedSubscription>* feeds, int index, const s
 // The message of an error (nullptr for kNone).
 const char* feed_edit_message(FeedEditError e);
 
-constexpr int kFeedColumnCount = 3;
-struct FeedRowTexts {
-    std::string texts[kFeedColumnCount];  // on or off, the name shown, the address
+// A local time to the minute.
+struct FeedLocalTime {
+    int year, month, day, hour, minute;
 };
-FeedRowTexts feed_row_texts(const FeedSubscription& feed);
+// Seconds since 1970 (UTC) as local time; false when there is none to give.
+typedef bool (*FeedToLocal)(int64_t utc, FeedLocalTime* out);
+
+// A feed's last fetch in words, from its entry of the cache file (nullptr none): the time
+// the copy was last fetched or found unchanged after a good try; after a failed one the
+// failure's reason, with the time of the copy still shown when there is one; "未取得"
+// before any try.
+std::string feed_state_text(const FeedCacheEntry* entry, FeedToLocal to_local);
+
+constexpr int kFeedColumnCount = 4;
+struct FeedRowTexts {
+    std::string texts[kFeedColumnCount];  // on or off, the name shown, the last fetch, the address
+};
+// cache: the cache file's entries, found by address (nullptr: none read).
+FeedRowTexts feed_row_texts(const FeedSubscription& feed, const FeedCache* cache = nullptr,
+                            FeedToLocal to_local = nullptr);
 
 struct FeedButtons {
     bool add, change, remove;

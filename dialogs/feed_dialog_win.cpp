@@ -16,17 +16,31 @@ namespace {
 const ListColumn kFeedColumns[kFeedColumnCount] = {
     {kFeedColumnOn, kListAlignLeft, kFeedOn, 16, false, true},
     {kFeedColumnName, kListAlignLeft, "MMMMMMMMMM", 12, false, true},
+    {kFeedColumnState, kListAlignLeft, "0000/00/00 00:00", 12, false, true},
     {kFeedColumnUrl, kListAlignLeft, nullptr, 0, true},
 };
 
 struct FeedDialog : DialogRecord<bool> {
     static constexpr int kTemplate = IDD_FEEDS;
     std::vector<FeedSubscription> feeds;
+    const FeedCache* cache = nullptr;
 
     INT_PTR init(HWND dlg);
     INT_PTR command(HWND dlg, int id, int code);
     INT_PTR message(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
 };
+
+// Seconds since 1970 (UTC) as the machine's local time.
+bool local_time(int64_t utc, FeedLocalTime* out) {
+    const uint64_t ticks = (static_cast<uint64_t>(utc) + 11644473600ull) * 10000000ull;
+    FILETIME ft;
+    ft.dwLowDateTime = static_cast<DWORD>(ticks);
+    ft.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    SYSTEMTIME st, local;
+    if (!FileTimeToSystemTime(&ft, &st) || !SystemTimeToTzSpecificLocalTime(nullptr, &st, &local)) return false;
+    *out = {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute};
+    return true;
+}
 
 int selected_row(HWND dlg) {
     return static_cast<int>(SendDlgItemMessageA(dlg, IDC_FEED_LIST, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
@@ -45,8 +59,9 @@ void fill(HWND dlg, const FeedDialog& d, int select) {
     HWND list = GetDlgItem(dlg, IDC_FEED_LIST);
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     for (const FeedSubscription& f : d.feeds) {
-        const FeedRowTexts r = feed_row_texts(f);
-        const char* const texts[kFeedColumnCount] = {r.texts[0].c_str(), r.texts[1].c_str(), r.texts[2].c_str()};
+        const FeedRowTexts r = feed_row_texts(f, d.cache, local_time);
+        const char* const texts[kFeedColumnCount] = {r.texts[0].c_str(), r.texts[1].c_str(), r.texts[2].c_str(),
+                                                     r.texts[3].c_str()};
         list_view_append_row(list, 0, texts, kFeedColumnCount);
     }
     list_view_autosize(list, kFeedColumns, kFeedColumnCount);
@@ -131,9 +146,10 @@ INT_PTR FeedDialog::message(HWND dlg, UINT msg, WPARAM, LPARAM lp) {
 
 }  // namespace
 
-bool feed_dialog(HWND owner, std::vector<FeedSubscription>* feeds) {
+bool feed_dialog(HWND owner, std::vector<FeedSubscription>* feeds, const FeedCache* cache) {
     FeedDialog d;
     d.feeds = *feeds;
+    d.cache = cache;
     if (!run_dialog(owner, d)) return false;
     *feeds = d.feeds;
     return true;

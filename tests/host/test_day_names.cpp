@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/day_names.h"
+#include "schedule/feed_entries.h"
 #include "tests/host/entry_maker.h"
 
 namespace {
@@ -134,6 +135,48 @@ TEST(DayNames, DescriptionIsTheDaysEntries) {
     format_day_description(small, sizeof small, *list, 2024, 12, 11);
     EXPECT_LT(std::strlen(small), sizeof small);
     EXPECT_EQ(std::string(small).rfind("9:05 会議、", 0), 0u);
+}
+
+// The subscribed calendars' events are counted apart from the entries and described after
+// them with their feed's name; only switched-on feeds' entries are in the list at all.
+TEST(DayNames, SubscribedEventsCountedAndNamed) {
+    auto list = std::make_unique<ScheduleList>();
+    append_entry(list.get(), make_entry(2025, 1, 10, 0, "会議", 9, 0));
+    FeedEntries feeds;
+    feeds.names = {"祝日", "club"};
+    const struct {
+        ScheduleEntry e;
+        int feed;
+    } events[] = {
+        {make_entry(2025, 1, 10, 0, "feed one"), 0},
+        {make_entry(2025, 1, 10, 0, "練習", 18, 30), 1},
+        {make_entry(-1, 1, 13, 0, "成人式"), 0},  // every year
+    };
+    for (const auto& ev : events) {
+        feeds.entries.push_back(ev.e);
+        feeds.feed_of.push_back(ev.feed);
+    }
+    const Today elsewhere = {2030, 1, 1};
+    const struct {
+        int y, m, d;
+        const FeedEntries* feeds;
+        const char* name;
+        const char* description;
+    } cases[] = {
+        {2025, 1, 10, &feeds, "1月10日 金曜日 予定1件、購読予定2件", "9:00 会議、［祝日］feed one、18:30 ［club］練習"},
+        {2025, 1, 10, nullptr, "1月10日 金曜日 予定1件", "9:00 会議"},
+        {2027, 1, 13, &feeds, "1月13日 水曜日 購読予定1件", "［祝日］成人式"},
+        {2025, 1, 11, &feeds, "1月11日 土曜日", ""},
+    };
+    for (const auto& c : cases) {
+        char name[256], description[256];
+        format_day_name(name, sizeof name,
+                        day_facts(*list, c.y, c.m, c.d, elsewhere.y, elsewhere.m, elsewhere.d,
+                                  DayNameShows{0, 0, 0, 0}, c.feeds));
+        format_day_description(description, sizeof description, *list, c.y, c.m, c.d, c.feeds);
+        EXPECT_STREQ(name, c.name) << c.y << "-" << c.m << "-" << c.d;
+        EXPECT_STREQ(description, c.description) << c.y << "-" << c.m << "-" << c.d;
+    }
 }
 
 }  // namespace

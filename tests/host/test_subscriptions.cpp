@@ -81,11 +81,57 @@ TEST(FeedDialogRules, AdditionsAndChanges) {
     EXPECT_EQ(feed_edit(&feeds, 3, "https://g.example/", "", true), FeedEditError::kNone);
 }
 
+// A feed's last fetch as its row shows it, from the cache entry of its address: the time
+// of the last good try, a failure's reason with the time of the copy still shown, and
+// nothing tried yet. Local time here is UTC+9.
+TEST(FeedDialogRules, LastFetchColumn) {
+    // Times within December 2026, from its first midnight here.
+    const auto jst = [](int64_t utc, FeedLocalTime* t) {
+        const int64_t s = utc - 1796050800;
+        *t = {2026, 12, static_cast<int>(s / 86400 + 1), static_cast<int>(s % 86400 / 3600),
+              static_cast<int>(s % 3600 / 60)};
+        return true;
+    };
+    const int64_t dec10_0505 = 1796879100;  // 2026-12-10 05:05 UTC, 14:05 here
+    const int64_t dec9_2300 = 1796857200;   // 2026-12-09 23:00 UTC, 12-10 08:00 here
+    const struct {
+        const char* what;
+        int64_t fetched, checked;
+        NetError error;
+        const char* want;
+    } cases[] = {
+        {"fetched now", dec10_0505, dec10_0505, NetError::kNone, "2026/12/10 14:05"},
+        {"found unchanged later", dec9_2300, dec10_0505, NetError::kNone, "2026/12/10 14:05"},
+        {"failed, the copy kept", dec9_2300, dec10_0505, NetError::kConnect,
+         "2026/12/10 8:00 の内容（更新失敗: サーバーに接続できません）"},
+        {"failed without a copy", 0, dec10_0505, NetError::kNotFound, "取得失敗（カレンダーが見つかりません）"},
+        {"a certificate refused", 0, dec10_0505, NetError::kCertExpired, "取得失敗（サーバーの証明書を確認できません）"},
+        {"never tried", 0, 0, NetError::kNone, "未取得"},
+    };
+    for (const auto& c : cases) {
+        FeedCache cache;
+        FeedCacheEntry* other = feed_cache_entry(&cache, "https://other.example/o.ics");
+        other->checked = other->fetched = dec10_0505;
+        FeedCacheEntry* e = feed_cache_entry(&cache, "https://cal.example/h.ics");
+        e->fetched = c.fetched;
+        e->checked = c.checked;
+        e->error = c.error;
+        const FeedRowTexts r = feed_row_texts({"https://cal.example/h.ics", "祝日", true}, &cache, +jst);
+        EXPECT_EQ(r.texts[2], c.want) << c.what;
+        EXPECT_EQ(r.texts[3], "https://cal.example/h.ics") << c.what;
+    }
+    // An address the cache does not hold.
+    FeedCache cache;
+    feed_cache_entry(&cache, "https://other.example/o.ics")->checked = dec10_0505;
+    EXPECT_EQ(feed_row_texts({"https://cal.example/h.ics", "", true}, &cache, +jst).texts[2], "未取得");
+}
+
 TEST(FeedDialogRules, RowsAndButtons) {
     const FeedRowTexts named = feed_row_texts({"https://cal.example/h.ics", "祝日", true});
     EXPECT_EQ(named.texts[0], std::string(kFeedOn));
     EXPECT_EQ(named.texts[1], "祝日");
-    EXPECT_EQ(named.texts[2], "https://cal.example/h.ics");
+    EXPECT_EQ(named.texts[2], "未取得");  // no cache read
+    EXPECT_EQ(named.texts[3], "https://cal.example/h.ics");
     const FeedRowTexts unnamed = feed_row_texts({"webcal://Cal.Example:8443/h.ics", "", false});
     EXPECT_EQ(unnamed.texts[0], std::string(kFeedOff));
     EXPECT_EQ(unnamed.texts[1], "cal.example");

@@ -72,7 +72,7 @@ TEST_F(FeedDialog, EditsByItsControls) {
             EXPECT_EQ(cell(dlg, 0, 1), "祝日");
             EXPECT_EQ(cell(dlg, 1, 0), "停止");
             EXPECT_EQ(cell(dlg, 1, 1), "b.example");  // no name: the host
-            EXPECT_EQ(cell(dlg, 1, 2), "http://b.example/b.ics");
+            EXPECT_EQ(cell(dlg, 1, 3), "http://b.example/b.ics");
             // The first row is selected and in the fields.
             EXPECT_EQ(field(dlg, IDC_FEED_URL), "https://a.example/a.ics");
             EXPECT_EQ(field(dlg, IDC_FEED_NAME), "祝日");
@@ -91,7 +91,7 @@ TEST_F(FeedDialog, EditsByItsControls) {
             SetDlgItemTextA(dlg, IDC_FEED_NAME, "C");
             press(dlg, IDC_FEED_ADD);
             ASSERT_EQ(rows(dlg), 3);
-            EXPECT_EQ(cell(dlg, 2, 2), "https://c.example/c.ics");
+            EXPECT_EQ(cell(dlg, 2, 3), "https://c.example/c.ics");
             EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_FEED_LIST, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED), 2);
             // The same address again: refused, told.
             PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_FEED_ADD, BN_CLICKED), 0);
