@@ -192,6 +192,36 @@ def make_event(cal, uid, start, summary, alarm=None, rule=None, end=None):
 JST = datetime.timezone(datetime.timedelta(hours=9))
 
 
+def make_cert(certs, name, names, expired=False):
+    """A self-signed certificate made by openssl: its PEM, key and DER files."""
+    key, pem = os.path.join(certs, name + ".key"), os.path.join(certs, name + ".pem")
+    cmd = ["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", pem,
+           "-subj", "/CN=%s" % names[0], "-addext", "subjectAltName=" + ",".join(names),
+           "-days", "1" if expired else "30"]
+    if expired:
+        cmd = ["faketime", "2020-01-01 00:00:00"] + cmd
+    subprocess.run(cmd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    der = os.path.join(certs, name + ".der")
+    subprocess.run(["openssl", "x509", "-in", pem, "-outform", "DER", "-out", der], check=True)
+    return pem, key, der
+
+
+def server_summaries(cal):
+    return sorted(str(e["SUMMARY"]) for e in events(cal).values())
+
+
+def change_summary(cal, summary, now):
+    """The independent client's change of the event of that summary."""
+    ev = [e for e in cal.events() if str(e.icalendar_instance.walk("VEVENT")[0]["SUMMARY"]) == summary][0]
+    ev.icalendar_instance.walk("VEVENT")[0]["SUMMARY"] = icalendar.vText(now)
+    ev.data = ev.icalendar_instance.to_ical().decode()
+    ev.save()
+
+
+def delete_summary(cal, summary):
+    [e for e in cal.events() if str(e.icalendar_instance.walk("VEVENT")[0]["SUMMARY"]) == summary][0].delete()
+
+
 def expect(cond, what):
     if not cond:
         raise AssertionError(what)
@@ -591,20 +621,8 @@ class Suite:
         certs = os.path.join(self.root, "certs")
         os.makedirs(certs)
 
-        def make_cert(name, names, expired=False):
-            key, pem = os.path.join(certs, name + ".key"), os.path.join(certs, name + ".pem")
-            cmd = ["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", pem,
-                   "-subj", "/CN=%s" % names[0], "-addext", "subjectAltName=" + ",".join(names),
-                   "-days", "1" if expired else "30"]
-            if expired:
-                cmd = ["faketime", "2020-01-01 00:00:00"] + cmd
-            subprocess.run(cmd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            der = os.path.join(certs, name + ".der")
-            subprocess.run(["openssl", "x509", "-in", pem, "-outform", "DER", "-out", der], check=True)
-            return pem, key, der
-
-        good = make_cert("good", ["DNS:localhost"])
-        old = make_cert("old", ["DNS:localhost"], expired=True)
+        good = make_cert(certs, "good", ["DNS:localhost"])
+        old = make_cert(certs, "old", ["DNS:localhost"], expired=True)
         tls = Radicale(os.path.join(self.root, "tls"), tls=good[:2])
         try:
             stale = Radicale(os.path.join(self.root, "stale"), tls=old[:2])
@@ -679,11 +697,145 @@ class Suite:
             tool("password", self.rad.url(), USER, PASSWORD)
         equal({u: e.to_ical() for u, e in events(cal).items()}, before, "a refused sync changes nothing there")
 
+    # --- the real program, one sync per step (the e2e driver's dav_program_step) ---
+
+    def step_folder(self, name):
+        return os.path.join(self.root, "program", name)
+
+    def seed_program(self, name, address, values):
+        """The program's settings file for the next step: the account (synced only when asked)
+        and these schedule values ("YYYYMMDD00memo", no alarms)."""
+        folder = self.step_folder(name)
+        os.makedirs(folder, exist_ok=True)
+        text = ("[Config]\r\nclock=0\r\n[Sync]\r\nAddress=%s\r\nUser=%s\r\nEnabled=0\r\nInterval=15\r\n"
+                "[Schedule]\r\nschedulecount=%d\r\n" % (address, USER, len(values)))
+        text += "".join("schedule%03d=%s\r\n" % (n + 1, v) for n, v in enumerate(values))
+        with open(os.path.join(folder, "seed.cfg"), "wb") as f:
+            f.write(text.encode("cp932"))
+
+    def step(self, name, edits=(), background=False):
+        """One sync of the program in its folder, after edits ((memo, new memo or "") in ASCII)."""
+        work = os.path.join(self.root, "program")
+        env = dict(os.environ, TZ="Asia/Tokyo", ZELMAR_DAV_DIR=name,
+                   ZELMAR_DAV_EDIT="\n".join("%s\t%s" % e for e in edits))
+        cmd = [WINE, os.path.join(TOOL_DIR, "e2e_driver.exe"), winpath(os.path.join(TOOL_DIR, "Zelmar.exe")),
+               winpath(work), "dav_program_step"]
+        p = subprocess.Popen(cmd, cwd=TOOL_DIR, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                             stdin=subprocess.DEVNULL)
+        return p if background else self.step_done(p)
+
+    def step_done(self, p):
+        """The step's end, checked passed."""
+        out = p.communicate(timeout=300)[0].decode("cp932", "replace").replace("\r", "")
+        expect("1 passed, 0 failed" in out, "the program's sync step: %s" % out)
+        return out
+
+    def program_said(self, name):
+        path = os.path.join(self.step_folder(name), "messages.txt")
+        if not os.path.exists(path):
+            return []
+        return [m.decode("cp932") for m in open(path, "rb").read().split(b"\0")[:-1]]
+
+    def program_memos(self, name):
+        """The memos of the program's schedule, as its settings file holds them."""
+        cfg = [f for f in glob.glob(os.path.join(self.step_folder(name), "*.cfg"))]
+        equal(len(cfg), 1, "one settings file")
+        memos, section = [], ""
+        for line in open(cfg[0], "rb").read().decode("cp932").split("\r\n"):
+            if line.startswith("["):
+                section = line
+            elif section == "[Schedule]" and re.match(r"schedule\d+=", line):
+                memos.append(line.split("=", 1)[1][10:])
+        return sorted(memos)
+
+    def test_program_edits_each_way_and_on_both_sides(self):
+        """A change and a removal each way, and one entry changed on both sides: both
+        versions kept and told once."""
+        cal = self.rad.calendar("program-edits")
+        url = self.rad.url("/alice/program-edits/")
+        self.seed_program("dav_edits", url, ["202612%02d00entry %s" % (20 + i, c) for i, c in enumerate("ABCDE")])
+        self.step("dav_edits")
+        equal(server_summaries(cal), ["entry A", "entry B", "entry C", "entry D", "entry E"], "first sync")
+        change_summary(cal, "entry C", "C changed there")
+        delete_summary(cal, "entry D")
+        change_summary(cal, "entry E", "E changed there")
+        self.step("dav_edits", [("entry A", "A changed here"), ("entry B", ""), ("entry E", "E changed here")])
+        want = ["A changed here", "C changed there", "E changed here", "E changed there"]
+        equal(server_summaries(cal), want, "the server after")
+        equal(self.program_memos("dav_edits"), want, "the program's list after")
+        equal(self.program_said("dav_edits"), ["両方で変更された予定が 1 件あったため、両方の版を残しました。"],
+              "both versions told")
+        self.step("dav_edits")
+        equal(self.program_said("dav_edits"), [], "told once")
+        equal((server_summaries(cal), self.program_memos("dav_edits")), (want, want), "settled")
+
+    def test_program_server_stopped_then_list_full(self):
+        """The server stopped in the middle of the program's sync: the failure told, the next
+        sync completes with nothing lost or doubled. Then more server events than the list has
+        room for: the number left there told."""
+        cal = self.rad.calendar("program-outage")
+        url = self.rad.url("/alice/program-outage/")
+        count = 497
+        memos = ["room %03d" % i for i in range(count)]
+        days = [datetime.date(2026, 1, 1) + datetime.timedelta(days=i) for i in range(count)]
+        self.seed_program("dav_outage", url, ["%s00%s" % (d.strftime("%Y%m%d"), m) for d, m in zip(days, memos)])
+        p = self.step("dav_outage", background=True)
+        try:
+            end = time.time() + 120
+            while len(self.rad.items("program-outage")) < 40 and time.time() < end and p.poll() is None:
+                time.sleep(0.05)
+            expect(p.poll() is None, "the sync ended before it was under way")
+            self.rad.stop()
+            self.step_done(p)
+        finally:
+            if not self.rad.proc:
+                self.rad.start()
+        said = self.program_said("dav_outage")
+        expect(len(said) == 1 and said[0].startswith("カレンダーの同期に失敗しました。\n"), "the stop told: %r" % said)
+        partial = len(self.rad.items("program-outage"))
+        expect(0 < partial < count, "stopped half-way (%d on the server)" % partial)
+        self.step("dav_outage")
+        equal(self.program_said("dav_outage"), [], "the next sync completes")
+        equal(server_summaries(cal), memos, "nothing lost or doubled on the server")
+        equal(self.program_memos("dav_outage"), memos, "nothing lost or doubled in the program")
+        for i in range(5):
+            make_event(cal, "extra-%d" % i, datetime.date(2027, 6, 1 + i), "extra %d" % i)
+        self.step("dav_outage")
+        equal(self.program_said("dav_outage"),
+              ["登録数が上限の500件に達したため、サーバーの予定 2 件を取り込めませんでした。"], "the room told")
+        equal(len(self.program_memos("dav_outage")), 500, "the list full")
+
+    def test_program_https_certificate(self):
+        """The program refuses an HTTPS server's self-signed certificate and tells why; once the
+        certificate is trusted in the prefix's root store it syncs. The store is left clean."""
+        certs = os.path.join(self.root, "program-certs")
+        os.makedirs(certs)
+        pem, key, der = make_cert(certs, "program", ["DNS:localhost"])
+        tls = Radicale(os.path.join(self.root, "program-tls"), tls=(pem, key))
+        try:
+            tool("password", tls.url(), USER, PASSWORD)
+            cal = tls.calendar("secure")
+            self.seed_program("dav_https", tls.url("/alice/secure/"), ["2026123100secure entry"])
+            self.step("dav_https")
+            equal(self.program_said("dav_https"),
+                  ["カレンダーの同期に失敗しました。\nサーバーの証明書は信頼された発行元のものではありません。"],
+                  "refused with its reason")
+            equal(len(tls.items("secure")), 0, "nothing sent")
+            expect(tool("trust", winpath(der))["_lines"][-1] == "trust ok", "trusted")
+            try:
+                self.step("dav_https")
+            finally:
+                tool("untrust", winpath(der), check=False)
+            equal(self.program_said("dav_https"), [], "accepted once trusted")
+            equal(server_summaries(cal), ["secure entry"], "sent")
+        finally:
+            tls.stop()
+
     def test_no_file_holds_the_password(self):
         found = []
         for top in (self.root,):
             for dirpath, _, names in os.walk(top):
-                if os.path.basename(dirpath) in ("radicale", "tls", "stale"):
+                if os.path.basename(dirpath) in ("radicale", "tls", "stale", "program-tls"):
                     continue  # the server's own user file
                 for n in names:
                     data = open(os.path.join(dirpath, n), "rb").read()

@@ -1,7 +1,8 @@
 // The program's calendar sync against a real calendar server, which tests/dav/test_dav.py
 // starts and checks with an independent client; run only from there, which names these
 // tests and gives the calendar's address in ZELMAR_DAV_CALENDAR and the user in
-// ZELMAR_DAV_USER (the password is already in the Credential Manager). The account is set
+// ZELMAR_DAV_USER (the password is already in the Credential Manager), or for the one
+// sync step the program's folder (see dav_program_step). The account is set
 // in the settings file, the sync started by 今すぐ同期 as the menu sends it, and its end seen
 // in the sync's journal beside the settings file.
 #include <windows.h>
@@ -141,6 +142,114 @@ E2E_TEST(dav_program_wrong_password_told_once) {
     std::string file;
     CHECK(read_file(settings_file_of(dir), &file));
     CHECK(file.find("schedulecount=4\r\n") != std::string::npos);
+}
+
+// The schedule lines of a settings file, in order ("scheduleNNN=" values).
+std::vector<std::string> schedule_values(const std::string& file) {
+    std::vector<std::string> values;
+    for (size_t at = 0, end; (end = file.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        const std::string line = file.substr(at, end - at);
+        const size_t eq = line.find('=');
+        if (line.compare(0, 8, "schedule") == 0 && eq > 8 && line.compare(0, eq, "schedulecount") != 0)
+            values.push_back(line.substr(eq + 1));
+    }
+    return values;
+}
+
+bool ends_with(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Edits the settings file as the program saves an edit: the entry (without an alarm) whose
+// memo is `memo` takes `now` as its memo, its extra lines (its identity) following its new
+// digest, or goes with them when `now` is empty. False when no entry has that memo.
+bool edit_entry(std::string* file, const std::string& memo, const std::string& now) {
+    std::vector<std::string> values = schedule_values(*file);
+    size_t k = 0;
+    while (k < values.size() && !(values[k].size() == 10 + memo.size() && ends_with(values[k], memo))) ++k;
+    if (k == values.size()) return false;
+    const std::string old_key = extra_key(slot_digest(values[k], ""), 1) + ".";
+    std::string new_key;
+    if (now.empty()) {
+        values.erase(values.begin() + static_cast<long>(k));
+    } else {
+        values[k] = values[k].substr(0, 10) + now;
+        new_key = extra_key(slot_digest(values[k], ""), 1) + ".";
+    }
+    std::string out;
+    bool in_schedule = false;
+    for (size_t at = 0, end; (end = file->find("\r\n", at)) != std::string::npos; at = end + 2) {
+        const std::string line = file->substr(at, end - at);
+        if (line[0] == '[') in_schedule = line == "[Schedule]";
+        if (in_schedule && line.compare(0, 8, "schedule") == 0) {
+            if (line.compare(0, 14, "schedulecount=") != 0) continue;
+            out += "schedulecount=" + std::to_string(values.size()) + "\r\n";
+            char key[32];
+            for (size_t n = 0; n < values.size(); ++n) {
+                wsprintfA(key, "schedule%03d=", static_cast<int>(n + 1));
+                out += key + values[n] + "\r\n";
+            }
+            continue;
+        }
+        if (line.compare(0, old_key.size(), old_key) == 0) {
+            if (now.empty()) continue;
+            out += new_key + line.substr(old_key.size()) + "\r\n";
+            continue;
+        }
+        out += line + "\r\n";
+    }
+    *file = out;
+    return true;
+}
+
+// One sync of the program against the calendar server, the checks of both sides left to
+// tests/dav/test_dav.py. The program's folder, ZELMAR_DAV_DIR under the work folder, keeps
+// its settings file and sync journal from one step to the next; a "seed.cfg" there becomes
+// the settings file first (its entries without alarms, each given an identity).
+// ZELMAR_DAV_EDIT holds edits made before the program starts, as
+// "memo\tnew memo" lines (an empty new memo removes the entry). The program starts, 今すぐ同期
+// is sent, every message box it shows is noted (the seam's messages.txt, emptied first) and
+// answered, and the program closes.
+E2E_TEST(dav_program_step) {
+    const std::string name = env("ZELMAR_DAV_DIR");
+    REQUIRE(!name.empty());
+    const std::string dir = g_work_dir + name + "\\";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string settings = settings_file_of(dir), seed = dir + "seed.cfg";
+    std::string seeded;
+    if (read_file(seed, &seeded)) {
+        // Each entry an identity of its own ("seed-N"), as the program keeps it.
+        const std::vector<std::string> values = schedule_values(seeded);
+        seeded += "[ScheduleExtra]\r\n";
+        for (size_t n = 0; n < values.size(); ++n)
+            seeded += extra_key(slot_digest(values[n], ""), 1) + ".uid=seed-" + std::to_string(n + 1) + "\r\n";
+        REQUIRE(write_file(settings, seeded));
+        REQUIRE(DeleteFileA(seed.c_str()));
+    }
+    const std::string edits = env("ZELMAR_DAV_EDIT");
+    if (!edits.empty()) {
+        std::string file;
+        REQUIRE(read_file(settings, &file));
+        for (size_t at = 0, end; at < edits.size(); at = end + 1) {
+            end = edits.find('\n', at);
+            if (end == std::string::npos) end = edits.size();
+            const std::string line = edits.substr(at, end - at);
+            const size_t tab = line.find('\t');
+            REQUIRE(tab != std::string::npos);
+            CHECK(edit_entry(&file, line.substr(0, tab), line.substr(tab + 1)));
+        }
+        REQUIRE(write_file(settings, file));
+    }
+    DeleteFileA((dir + "messages.txt").c_str());
+    App app;
+    REQUIRE(app_start_seam(app, dir));
+    CHECK(sync_now(app, 120000));
+    // The sync's notice comes once its end is handled; each box is answered as it shows.
+    for (HWND box; (box = find_owned_dialog(app.hwnd, 1500)) != nullptr;) {
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(20);
+    }
+    CHECK_EQ(app_close(app), 0);
 }
 
 }  // namespace
