@@ -1,5 +1,5 @@
-// The subscriptions dialog by its controls: the rows, the fields a selected row fills, the
-// buttons' states, an addition, a refused duplicate told in a message box, a removal, and
+// The subscriptions dialog by its controls: the rows with their last fetch, the fields a
+// selected row fills, the buttons' states, an addition, a refused duplicate told in a message box, a removal, and
 // what OK and Cancel hand back.
 #include <windows.h>
 #include <commctrl.h>
@@ -128,6 +128,24 @@ TEST_F(FeedDialog, CancelKeepsTheList) {
     EXPECT_FALSE(driver.run([this] { return feed_dialog(nullptr, &feeds); }));
     ASSERT_EQ(feeds.size(), before.size());
     EXPECT_EQ(feeds[0].url, before[0].url);
+}
+
+// The last fetch column from the cache file's entries, found by address; a row the cache
+// does not hold was never fetched, and rows keep their state through an edit of another.
+TEST_F(FeedDialog, LastFetchFromTheCache) {
+    FeedCache cache;
+    FeedCacheEntry* failed = feed_cache_entry(&cache, "http://b.example/b.ics");
+    failed->checked = 1796879100;
+    failed->error = NetError::kNotFound;
+    ModalDriver driver({[](HWND dlg) {
+        EXPECT_EQ(cell(dlg, 0, 2), "未取得");
+        EXPECT_EQ(cell(dlg, 1, 2), "取得失敗（カレンダーが見つかりません）");
+        select_row(dlg, 0);
+        press(dlg, IDC_FEED_REMOVE);
+        EXPECT_EQ(cell(dlg, 0, 2), "取得失敗（カレンダーが見つかりません）");
+        PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+    }});
+    EXPECT_FALSE(driver.run([this, &cache] { return feed_dialog(nullptr, &feeds, &cache); }));
 }
 
 }  // namespace
