@@ -120,10 +120,6 @@ TEST(FeedDialogRules, LastFetchColumn) {
         EXPECT_EQ(r.texts[2], c.want) << c.what;
         EXPECT_EQ(r.texts[3], "https://cal.example/h.ics") << c.what;
     }
-    // An address the cache does not hold.
-    FeedCache cache;
-    feed_cache_entry(&cache, "https://other.example/o.ics")->checked = dec10_0505;
-    EXPECT_EQ(feed_row_texts({"https://cal.example/h.ics", "", true}, &cache, +jst).texts[2], "未取得");
 }
 
 TEST(FeedDialogRules, RowsAndButtons) {
