@@ -70,7 +70,6 @@ INT_PTR DayContents::init(HWND dlg) {
 // Goes on to the schedule dialog with the entry of row (none for -1 or a row of no entry).
 void DayContents::to_schedule(HWND dlg, int row) {
     chosen = entry_of_row(GetDlgItem(dlg, IDC_DAY_LIST), row);
-    images.release();
     end_dialog(dlg, *this, DayContentsResult::kToSchedule);
 }
 
@@ -84,7 +83,6 @@ INT_PTR DayContents::command(HWND dlg, int id, int) {
         return TRUE;
     }
     if (id != IDOK) return FALSE;
-    images.release();
     end_dialog(dlg, *this, DayContentsResult::kClosed);
     return TRUE;
 }

@@ -129,7 +129,6 @@ INT_PTR RecentSchedule::init(HWND dlg) {
 
 void on_ok(HWND dlg, RecentSchedule& s) {
     *s.todo_boot = IsDlgButtonChecked(dlg, IDC_RECENT_BOOT) == BST_CHECKED ? 1 : 0;
-    s.images.release();
     end_dialog(dlg, s, true);
 }
 

@@ -25,20 +25,14 @@ HIMAGELIST holiday_image_list_create() {
                                 kImageSize, kImageGrow, kImageMask, IMAGE_BITMAP, 0);
 }
 
+// The list's template asks for LVS_SHAREIMAGELISTS; a list without it would destroy the
+// images with itself and then they would be destroyed twice, so it is given the style first.
 void ListImages::attach(HWND list) {
-    release();
+    const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
+    if (!(style & LVS_SHAREIMAGELISTS)) SetWindowLongPtrA(list, GWL_STYLE, style | LVS_SHAREIMAGELISTS);
     images_.reset(holiday_image_list_create());
     if (!images_) return;
-    list_ = list;
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_.get()));
-}
-
-// A list view without LVS_SHAREIMAGELISTS destroys its image lists with itself, so the
-// list is taken back first and destroyed once, here.
-void ListImages::release() {
-    if (list_ && IsWindow(list_)) SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
-    list_ = nullptr;
-    images_.reset();
 }
 
 void list_view_add_columns(HWND list, const ListColumn* columns, int count) {

@@ -12,16 +12,15 @@
 // empty, image 1 the red holiday flag. Null when it cannot be made.
 HIMAGELIST holiday_image_list_create();
 
-// A list view's holiday images for the life of its dialog: set as the small image list at
-// opening, taken back from the list and destroyed when the dialog ends.
+// A list view's holiday images for the life of its dialog: set as the small image list of a
+// list that shares it (LVS_SHAREIMAGELISTS: the list never destroys it), and destroyed with
+// the dialog's record, after the window. Taking the list back from a list of many rows while
+// the dialog closes would lay all its rows out again at the new row height.
 class ListImages {
 public:
     void attach(HWND list);
-    void release();
-    ~ListImages() { release(); }
 
 private:
-    HWND list_ = nullptr;
     OwnedImageList images_;
 };
 

@@ -1,6 +1,7 @@
 // Times one full paint of a month (in one pass, and in layers as the window composes it: the
 // month, the picture kept under the clock, the clock), the repaint of a new time (the kept
-// picture put back under the clock, the clock, a blit of its area), and the bare cost of one
+// picture put back under the clock, the clock, a blit of its area), the repaint with nothing
+// new to show (nothing marked: a blit of the client), and the bare cost of one
 // surface fill plus one blit of the same size, at 340 x 340 and 1920 x 1200, with 500 schedule
 // entries and without; prints the times and the ratios to the bare fill and blit, timed in
 // alternating batches so that the machine's load falls on both alike. The view
@@ -22,6 +23,7 @@
 
 #include "app/clock_layout.h"
 #include "app/month_paint_win.h"
+#include "app/recompose.h"
 #include "config/settings.h"
 #include "image/surface_win.h"
 #include "schedule/entry.h"
@@ -110,10 +112,24 @@ void run(int w, int h, int rounds, bool print = true) {
         surface_blit_to(target.dc, k.left, k.top, k.right - k.left, k.bottom - k.top, k.left,
                         k.top, SRCCOPY);
     });
+    // Nothing new shown: the paint compares what the picture was composed from with the
+    // settings and month now, finds nothing marked, composes nothing and copies its update
+    // rectangle (here the whole client).
+    Recomposition marks;
+    marks.take();
+    const MonthInputs inputs = {v.shown_year, v.shown_month, v.today_year, v.today_month, v.today_day, 0, 0, 0};
+    const double unchanged = fastest_ms(rounds, [&] {
+        marks.mark_settings(settings, settings);
+        marks.mark_inputs(inputs, inputs);
+        const ComposeSteps steps = compose_steps(marks.take(), v.clock_shown);
+        if (steps.lay_background || steps.draw_month || steps.draw_clock) c.compose_in_layers();
+        surface_blit_to(target.dc, 0, 0, w, h, 0, 0, SRCCOPY);
+    });
     if (!print) return;
     std::printf("%4d x %4d  fill+blit %7.3f ms  full paint %7.3f ms (%.2fx)  in layers %7.3f ms (%.2fx)"
-                "  new time %6.3f ms (%.2fx)\n",
-                w, h, bare, full, full / bare, layered, layered / bare, clock, clock / bare);
+                "  new time %6.3f ms (%.2fx)  nothing new %6.3f ms (%.2fx)\n",
+                w, h, bare, full, full / bare, layered, layered / bare, clock, clock / bare, unchanged,
+                unchanged / bare);
     std::fflush(stdout);
 }
 

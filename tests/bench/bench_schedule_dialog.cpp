@@ -1,13 +1,19 @@
 // The schedule dialog's Add with a nearly full list against a short one: every Add sorts the
 // list and rebuilds the whole list view. Prints the best of several runs for each size and
 // their ratio, and the opening time (first fill) as well. Then the recent schedule dialog's
-// opening (60 days from today, its list filled, up to its first idle moment, and closed) with
-// 500 one-off entries against 500 that all repeat.
+// opening (60 days from today, its list filled, up to its first idle moment, and closed):
+// without entries, with 500 one-off entries of past years (no row of theirs in the days), with
+// 500 one-off entries spread over the 60 days (a list longer than the view, as the repeating
+// ones make it), with one daily entry and with 500 that all repeat; the median and the best
+// of the runs, the kinds taken in turn so that the machine's load falls on all alike.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
+
+#include "calendar/date.h"
 
 #include "dialogs/recent_schedule_win.h"
 #include "dialogs/schedule_dialog_win.h"
@@ -64,12 +70,44 @@ void CALLBACK close_when_up(HWND, UINT, UINT_PTR, DWORD) {
     if (dlg) PostMessageA(dlg, WM_COMMAND, IDOK, 0);
 }
 
-// The recent schedule dialog opened over the list and closed at its first idle moment.
-double recent_open_ms(bool repeating) {
-    if (repeating)
-        fill_bench_repeating_entries(&schedule, kMaxEntries);
-    else
+// The lists the recent schedule dialog is timed over.
+enum class RecentKind { kNone, kOneOffPast, kOneOffInDays, kOneDaily, kRepeating, kCount };
+const char* const kRecentKindNames[] = {"no entries", "500 one-off, past years", "500 one-off in the days",
+                                        "1 daily entry", "500 repeating"};
+
+void fill_recent_kind(RecentKind kind) {
+    switch (kind) {
+    case RecentKind::kNone:
+        schedule.count = 0;
+        break;
+    case RecentKind::kOneOffPast:
         fill_bench_entries(&schedule, kMaxEntries);
+        break;
+    case RecentKind::kOneOffInDays: {
+        fill_bench_entries(&schedule, kMaxEntries);
+        int ty, tm, td;
+        get_today(&ty, &tm, &td);
+        const long long t0 = civil_day_number(ty, tm, td);
+        for (int i = 0; i < kMaxEntries; ++i) {
+            const CalendarDate d = civil_date_of(t0 + i % 61);
+            schedule.entries[i].year = d.year;
+            schedule.entries[i].month = d.month;
+            schedule.entries[i].day = d.day;
+        }
+        break;
+    }
+    case RecentKind::kOneDaily:
+        fill_bench_repeating_entries(&schedule, 1);  // the first is daily
+        break;
+    default:
+        fill_bench_repeating_entries(&schedule, kMaxEntries);
+        break;
+    }
+}
+
+// The recent schedule dialog opened over the list and closed at its first idle moment.
+double recent_open_ms(RecentKind kind) {
+    fill_recent_kind(kind);
     int boot = 0, width = 60;
     const UINT_PTR timer = SetTimer(nullptr, 0, 1, close_when_up);
     const double t0 = now_ms();
@@ -96,10 +134,15 @@ int main() {
                     sizes[k], best_add[k], best_open[k]);
     }
     std::printf("Add ratio %d/%d entries: %.1f\n", sizes[1], sizes[0], best_add[1] / best_add[0]);
-    double recent[2] = {1e9, 1e9};
-    for (int r = 0; r < 7; ++r)
-        for (int k = 0; k < 2; ++k) recent[k] = std::min(recent[k], recent_open_ms(k == 1));
-    std::printf("recent schedule, %d entries, 60 days: open and close %.2f ms one-off, %.2f ms repeating (%.1fx)\n",
-                kMaxEntries, recent[0], recent[1], recent[1] / recent[0]);
+    constexpr int kKinds = static_cast<int>(RecentKind::kCount), kRuns = 9;
+    std::vector<double> times[kKinds];
+    for (int r = 0; r < kRuns; ++r)
+        for (int k = 0; k < kKinds; ++k) times[k].push_back(recent_open_ms(static_cast<RecentKind>(k)));
+    std::printf("recent schedule, 60 days, open and close (%d runs):\n", kRuns);
+    for (int k = 0; k < kKinds; ++k) {
+        std::sort(times[k].begin(), times[k].end());
+        std::printf("  %-26s median %6.2f ms  best %6.2f ms\n", kRecentKindNames[k], times[k][kRuns / 2],
+                    times[k][0]);
+    }
     return 0;
 }

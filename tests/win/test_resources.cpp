@@ -636,7 +636,7 @@ TEST(Resources, DayContentsTemplate) {
         {kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 164, 102, 40, 14, IDOK, "button", "OK"},
         {kChild | SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN, 4, 2, 80, 12, IDC_DAY_HEADER,
          "static", "1994年12月31日(日)"},
-        {kListViewStyle, 4, 18, 200, 80, IDC_DAY_LIST, "syslistview32", ""},
+        {kListViewStyle | LVS_SHAREIMAGELISTS, 4, 18, 200, 80, IDC_DAY_LIST, "syslistview32", ""},
         {kChild | WS_TABSTOP | BS_PUSHBUTTON, 4, 102, 75, 14, IDC_DAY_SCHEDULE, "button",
          "スケジュール設定(&S)"},
     });
@@ -651,7 +651,7 @@ TEST(Resources, RecentScheduleTemplate) {
         {kChild | SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN, 4, 2, 80, 12, IDC_RECENT_HEADER,
          "static", "1994年12月31日(日) "},
         // Its rows' texts are asked for as they are shown: thousands of occurrences open at once.
-        {kListViewStyle | LVS_OWNERDATA, 4, 18, 200, 80, IDC_RECENT_LIST, "syslistview32", ""},
+        {kListViewStyle | LVS_OWNERDATA | LVS_SHAREIMAGELISTS, 4, 18, 200, 80, IDC_RECENT_LIST, "syslistview32", ""},
         {kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 4, 104, 64, 10, IDC_RECENT_BOOT, "button", "起動時に表示"},
         {kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, 74, 102, 28, 84, IDC_RECENT_WIDTH,
          "combobox", ""},

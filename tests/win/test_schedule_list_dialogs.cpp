@@ -13,6 +13,7 @@
 #include "calendar/date.h"
 #include "dialogs/day_contents_win.h"
 #include "dialogs/recent_schedule_win.h"
+#include "dialogs/schedule_list_view_win.h"
 #include "dialogs/schedule_lists.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
@@ -78,8 +79,10 @@ void expect_columns(HWND list, const std::vector<Column>& want, int autosized) {
     EXPECT_FALSE(SendMessageA(list, LVM_GETCOLUMNA, want.size(), reinterpret_cast<LPARAM>(&extra)));
 }
 
-// The holiday images are the list's small images: two of 16 x 16.
+// The holiday images are the list's small images: two of 16 x 16, shared with the list (it
+// never destroys them itself).
 void expect_holiday_images(HWND list) {
+    EXPECT_TRUE(GetWindowLongPtrA(list, GWL_STYLE) & LVS_SHAREIMAGELISTS);
     HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     ASSERT_NE(images, nullptr);
     EXPECT_EQ(ImageList_GetImageCount(images), 2);
@@ -297,6 +300,28 @@ TEST_F(ScheduleListDialogs, DayContentsOfSpansAndRepeats) {
             PostMessageA(dlg, WM_COMMAND, IDOK, 0);
         }});
         EXPECT_EQ(driver.run([&c] { return open_day(2004, 12, c.d); }), DayContentsResult::kClosed);
+    }
+}
+
+// Whatever the list's template says, the list shares the images: they outlive its window and
+// go with their holder, once.
+TEST(ListImagesTest, OutliveTheListAndGoWithTheirHolder) {
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&icc));
+    for (const DWORD style : {DWORD{LVS_REPORT}, DWORD{LVS_REPORT | LVS_SHAREIMAGELISTS}}) {
+        HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", style, 0, 0, 100, 100, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(list, nullptr);
+        HIMAGELIST images = nullptr;
+        {
+            ListImages holder;
+            holder.attach(list);
+            images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+            ASSERT_NE(images, nullptr) << style;
+            EXPECT_TRUE(GetWindowLongPtrA(list, GWL_STYLE) & LVS_SHAREIMAGELISTS) << style;
+            DestroyWindow(list);
+            EXPECT_EQ(ImageList_GetImageCount(images), 2) << style;
+        }
     }
 }
 
