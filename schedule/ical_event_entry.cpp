@@ -114,7 +114,8 @@ int until_day(const IcalRuleParts& parts, const IcalEventData& ev, const IcalPla
 
 // The series of an event whose rule the entry can hold, on the entry's date (this machine's
 // local start day), with its excluded and listed days. False when it cannot hold it whole.
-enum class SeriesResult { kNone, kSeries, kNoDay };
+// kNoDay: the rule leaves no day at all; kOutOfRange: none in kEntryFirstYear..kEntryLastYear.
+enum class SeriesResult { kNone, kSeries, kNoDay, kOutOfRange };
 
 SeriesResult take_series(const IcalEventData& ev, const IcalPlatform* p,
                          const std::vector<IcalZone>& zones, int64_t shift, ScheduleEntry* e,
@@ -140,12 +141,12 @@ SeriesResult take_series(const IcalEventData& ev, const IcalPlatform* p,
         const CalendarDate first_day{kEntryFirstYear, 1, 1};
         CalendarDate at;
         if (!entry_next_occurrence(*e, first_day, &at) || at.year > kEntryLastYear)
-            return SeriesResult::kNoDay;
+            return SeriesResult::kOutOfRange;
         if (r.end == RepeatEnd::kCount) {
             std::vector<CalendarDate> before(r.count);
             const int n = entry_days_between(*e, start, CalendarDate{kEntryFirstYear - 1, 12, 31},
                                              before.data(), r.count);
-            if (n >= r.count) return SeriesResult::kNoDay;
+            if (n >= r.count) return SeriesResult::kOutOfRange;
             e->repeat.count = static_cast<uint16_t>(r.count - n);
         }
         e->year = at.year;
@@ -173,9 +174,9 @@ SeriesResult take_series(const IcalEventData& ev, const IcalPlatform* p,
         if (!entry_on_date(e, day.year, day.month, day.day)) *cut = true;
     }
     CalendarDate first;
-    if (!entry_next_occurrence(*e, CalendarDate{kEntryFirstYear, 1, 1}, &first) ||
-        first.year > kEntryLastYear)
-        return SeriesResult::kNoDay;
+    if (!entry_next_occurrence(*e, CalendarDate{kEntryFirstYear, 1, 1}, &first))
+        return SeriesResult::kNoDay;  // every day of it left out
+    if (first.year > kEntryLastYear) return SeriesResult::kOutOfRange;
     // A rule that gives one day only is that day.
     CalendarDate second;
     const CalendarDate after = civil_date_of(day_number(CalendarDate{e->year, e->month, e->day}) + 1);
@@ -349,6 +350,7 @@ bool ical_event_entry(const IcalEventData& ev, const IcalPlatform* p,
             out->cancelled = true;
             return true;
         }
+        if (sr == SeriesResult::kOutOfRange) return false;
         if (sr == SeriesResult::kSeries && passes_dialog_checks(series)) {
             e = series;
             out->recurrence_cut = cut;
