@@ -66,7 +66,8 @@ void import_calendar(MainState& s, HWND hwnd) {
                                               list.entries, &count, kMaxEntries, &counts);
     list.count = count;
     bool save_failed = false;
-    if (r == IcalFileResult::kDone && counts.added > 0) {
+    if (r == IcalFileResult::kDone &&
+        (counts.added > 0 || counts.updated > 0 || counts.days_left_out > 0)) {
         save_failed = !schedule_save(*s.settings, &list);
         repaint(s, hwnd, ViewEvent::kEntriesChanged);
     }

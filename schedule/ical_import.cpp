@@ -101,13 +101,15 @@ public:
                 if (s->recur_date != 0 || !entry_repeats(*s)) continue;
                 if (entry_skip_day(s, date_of_ymd(r.second))) {
                     entry_settle(s);
-                    changed_ = true;
+                    ++counts_->days_left_out;
                 }
             }
         }
     }
 
-    bool changed() const { return changed_ || counts_->added > 0 || counts_->updated > 0; }
+    bool changed() const {
+        return counts_->added > 0 || counts_->updated > 0 || counts_->days_left_out > 0;
+    }
 
 private:
     void count_changes(const IcalImported* ev) {
@@ -178,7 +180,6 @@ private:
     std::vector<int> table_;
     std::unordered_map<std::string, std::vector<int>> uids_;
     std::vector<std::pair<std::string, int32_t>> replaced_;
-    bool changed_ = false;
     int before_ = 0;             // entries of the list before the file
     std::vector<bool> touched_;  // those the file has updated or found unchanged
 };

@@ -24,11 +24,12 @@ struct IcalImportCounts {
     int sound_refused;   // added with the system sound: the sound file was no local file
     int updated;         // entries of the list (same UID) changed to the file's copy
     int cancelled;       // left out: cancelled, or its rule leaves no day at all
+    int days_left_out;   // days series of the list now leave out for occurrences the file replaced
 };
 
 // Reads text and adds what it gives to list[0..*count), which has room for max entries.
 // Returns false, with the list untouched, when the text is no iCalendar at all. Sorts the
-// list (entry_compare) when something was added.
+// list (entry_compare) when something was added or changed.
 bool ical_import(const char* text, size_t n, const IcalPlatform* platform, ScheduleEntry* list,
                  int* count, int max, IcalImportCounts* counts);
 

@@ -339,3 +339,31 @@ E2E_TEST(ical_import_of_sound_files_on_a_share) {
     CHECK(saved.find("10.9.9.9") == std::string::npos);
     CHECK_EQ(app_close(app), 0);
 }
+
+// A file read again after the other program changed an event: the entry under its UID is
+// changed, not joined by a second one.
+E2E_TEST(ical_import_of_an_updated_file_changes_the_entry) {
+    const std::vector<Stored> start(kEveryKind.begin(), kEveryKind.begin() + 1);
+    const std::string dir = fresh_dir("ical_update");
+    REQUIRE(write_file(settings_file_of(dir), settings_with(start)));
+    REQUIRE(write_file(dir + "first.ics", calendar(event(1, "20040610", "before"))));
+    REQUIRE(write_file(dir + "second.ics",
+                       calendar("BEGIN:VEVENT\r\nUID:h1\r\nSEQUENCE:1\r\n"
+                                "DTSTART:20040611T093000\r\nSUMMARY:after\r\nEND:VEVENT\r\n")));
+    App app;
+    REQUIRE(app_start_seam(app, dir));
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_ICS_IMPORT, 0);
+    CHECK(answer_chooser(app, kImportCaption, dir + "first.ics") ==
+          "1 件の予定を読み込みました。\n\n追加した予定: 1 件\n登録済みの予定: 0 件\n"
+          "変更して追加した予定: 0 件\n追加しなかった予定: 0 件");
+    settings_once_holding(dir, {"schedulecount=2", "before"});
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_ICS_IMPORT, 0);
+    CHECK(answer_chooser(app, kImportCaption, dir + "second.ics") ==
+          "1 件の予定を読み込みました。\n\n追加した予定: 0 件\n更新した予定: 1 件\n"
+          "登録済みの予定: 0 件\n変更して追加した予定: 0 件\n追加しなかった予定: 0 件");
+    const std::string now = settings_once_holding(dir, {"after"});
+    CHECK(now.find("schedulecount=2\r\n") != std::string::npos);
+    CHECK(now.find("before") == std::string::npos);
+    CHECK(now.find("=" + start[0].value + "\r\n") != std::string::npos);
+    CHECK_EQ(app_close(app), 0);
+}
