@@ -155,6 +155,9 @@ SeriesResult take_series(const IcalEventData& ev, const IcalPlatform* p,
     }
     entry_settle(e);
 
+    // The start is always an occurrence of an event; a rule that does not fall on it shows
+    // all but that day here.
+    if (((entry_month_starts(*e, e->year, e->month) >> e->day) & 1u) == 0) *cut = true;
     // Excluded days that are occurrences become skipped days; others mean nothing.
     for (int i = 0; i < ev.exdate_count; ++i) {
         IcalTime local = ev.exdate_at[i];

@@ -191,6 +191,18 @@ std::string rule_of(const ScheduleEntry* e, const IcalPlatform* p) {
            (end == std::string::npos ? std::string() : rule.substr(end));
 }
 
+// DTSTART of a series: its date, unless the rule does not fall on it (a start on a Friday
+// of a rule for Sundays); DTSTART is always an occurrence, so then the rule's first day.
+IcalDate series_start(const ScheduleEntry* e) {
+    ScheduleEntry rule = *e;
+    rule.skip_count = 0;
+    CalendarDate first;
+    if (((entry_month_starts(rule, e->year, e->month) >> e->day) & 1u) == 0 &&
+        entry_next_occurrence(rule, CalendarDate{e->year, e->month, e->day}, &first))
+        return IcalDate{(int16_t)first.year, (int8_t)first.month, (int8_t)first.day};
+    return IcalDate{(int16_t)e->year, (int8_t)e->month, (int8_t)e->day};
+}
+
 void write_event(const ScheduleEntry* e, const IcalDate* days, int n, int nth,
                  const IcalPlatform* p, const char* stamp, std::string* out) {
     char memo[sizeof e->memo];
@@ -207,7 +219,7 @@ void write_event(const ScheduleEntry* e, const IcalDate* days, int n, int nth,
     const bool series = entry_repeats(*e) && e->year >= 1;
     Form f;
     if (series)
-        f.start = IcalDate{(int16_t)e->year, (int8_t)e->month, (int8_t)e->day};
+        f.start = series_start(e);
     else
         f = form_of(e, days, n);
     const IcalTime start = at_date(f.start, e);
