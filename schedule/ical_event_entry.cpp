@@ -135,6 +135,20 @@ SeriesResult take_series(const IcalEventData& ev, const IcalPlatform* p,
     e->repeat = r;
     e->skip_count = 0;
 
+    // The start is always an occurrence of an event, counted by COUNT; a rule that does not
+    // fall on it runs from its own first day here, one fewer, and the start's day is lost.
+    if (((entry_month_starts(*e, e->year, e->month) >> e->day) & 1u) == 0) {
+        CalendarDate at;
+        if (!entry_next_occurrence(*e, civil_date_of(day_number(start) + 1), &at) ||
+            (r.end == RepeatEnd::kCount && r.count <= 1))
+            return SeriesResult::kNone;
+        if (r.end == RepeatEnd::kCount) e->repeat.count = static_cast<uint16_t>(r.count - 1);
+        e->year = at.year;
+        e->month = at.month;
+        e->day = at.day;
+        if (start.year >= kEntryFirstYear) *cut = true;
+    }
+
     // A start before the first year: the series from its first occurrence in range on, a
     // counted rule with the occurrences before it taken off its count.
     if (e->year < kEntryFirstYear) {
@@ -143,11 +157,13 @@ SeriesResult take_series(const IcalEventData& ev, const IcalPlatform* p,
         if (!entry_next_occurrence(*e, first_day, &at) || at.year > kEntryLastYear)
             return SeriesResult::kOutOfRange;
         if (r.end == RepeatEnd::kCount) {
-            std::vector<CalendarDate> before(r.count);
-            const int n = entry_days_between(*e, start, CalendarDate{kEntryFirstYear - 1, 12, 31},
-                                             before.data(), r.count);
-            if (n >= r.count) return SeriesResult::kOutOfRange;
-            e->repeat.count = static_cast<uint16_t>(r.count - n);
+            std::vector<CalendarDate> before(e->repeat.count);
+            const int count = e->repeat.count;
+            const int n = entry_days_between(*e, CalendarDate{e->year, e->month, e->day},
+                                             CalendarDate{kEntryFirstYear - 1, 12, 31},
+                                             before.data(), count);
+            if (n >= count) return SeriesResult::kOutOfRange;
+            e->repeat.count = static_cast<uint16_t>(count - n);
         }
         e->year = at.year;
         e->month = at.month;
@@ -155,9 +171,6 @@ SeriesResult take_series(const IcalEventData& ev, const IcalPlatform* p,
     }
     entry_settle(e);
 
-    // The start is always an occurrence of an event; a rule that does not fall on it shows
-    // all but that day here.
-    if (((entry_month_starts(*e, e->year, e->month) >> e->day) & 1u) == 0) *cut = true;
     // Excluded days that are occurrences become skipped days; others mean nothing.
     for (int i = 0; i < ev.exdate_count; ++i) {
         IcalTime local = ev.exdate_at[i];
@@ -327,6 +340,7 @@ bool ical_event_entry(const IcalEventData& ev, const IcalPlatform* p,
     }
 
     bool placed = false;
+    IcalTime first_local = start_local;
     if (occ.count > 0 && occ.every_year && !ev.recur_id.present) {
         IcalTime at = at_day(ev.start, occ.first);
         IcalTime local = at;
@@ -358,9 +372,12 @@ bool ical_event_entry(const IcalEventData& ev, const IcalPlatform* p,
             e = series;
             out->recurrence_cut = cut;
             placed = true;
+            // Its first occurrence here, at the start's time.
+            first_local.year = e.year;
+            first_local.month = e.month;
+            first_local.day = e.day;
         }
     }
-    IcalTime first_local = start_local;
     if (!placed) {
         if (occ.count == 0) return false;
         IcalTime at = at_day(ev.start, occ.first);

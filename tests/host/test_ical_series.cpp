@@ -134,6 +134,9 @@ TEST(IcalSeries, FilesOfOtherPrograms) {
         {"several rules", file({vevent({"DTSTART;VALUE=DATE:20240101", "RRULE:FREQ=DAILY",
                                         "RRULE:FREQ=WEEKLY", "SUMMARY:r"})}),
          {"2024-1-1 [r]"}, 1, 1, 0, 0},
+        {"start off the rule", file({vevent({"DTSTART;VALUE=DATE:20240104",
+                                              "RRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=5", "SUMMARY:o"})}),
+         {"2024-1-8 [o] rrule=FREQ=WEEKLY;BYDAY=MO;COUNT=4"}, 1, 1, 0, 0},
         {"first line indented", " " + file({vevent({"DTSTART;VALUE=DATE:20240101", "SUMMARY:i"})}),
          {"2024-1-1 [i]"}, 1, 0, 0, 0},
     };
