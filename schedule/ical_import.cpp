@@ -128,6 +128,15 @@ private:
         return -1;
     }
 
+    // Whether the list holds a changed occurrence of the series uid for day (yyyymmdd).
+    bool has_occurrence_entry(const char* uid, int32_t day) const {
+        auto it = uids_.find(std::string(uid, strnlen(uid, kUidSize)));
+        if (it == uids_.end()) return false;
+        for (int i : it->second)
+            if (list_[i].recur_date == day) return true;
+        return false;
+    }
+
     void add_uid(int index) {
         const ScheduleEntry& e = list_[index];
         if (e.uid[0]) uids_[std::string(e.uid, strnlen(e.uid, sizeof e.uid))].push_back(index);
@@ -151,7 +160,8 @@ private:
         next.last_edited = mine.last_edited;
         // Days this list's series leaves out for its own changed occurrences stay left out.
         for (int k = 0; k < mine.skip_count && k < kMaxSkips; ++k)
-            if (entry_repeats(next)) entry_skip_day(&next, date_of_ymd(mine.skips[k]));
+            if (entry_repeats(next) && has_occurrence_entry(mine.uid, mine.skips[k]))
+                entry_skip_day(&next, date_of_ymd(mine.skips[k]));
         entry_settle(&next);
         mine = next;
         insert(index);

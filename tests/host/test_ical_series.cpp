@@ -151,6 +151,24 @@ TEST(IcalSeries, FilesOfOtherPrograms) {
     }
 }
 
+// A series updated from a file keeps leaving out the days of its own changed occurrences, and
+// takes the file's excluded days for the others.
+TEST(IcalSeries, AnUpdatedSeriesKeepsTheDaysOfItsChangedOccurrences) {
+    ScheduleEntry series = skipping(weekly(2024, 1, 1, {1}), {20240108, 20240115});
+    std::snprintf(series.uid, sizeof series.uid, "w1");
+    ScheduleEntry moved = make_entry(2024, 1, 9, 0, "moved");
+    std::snprintf(moved.uid, sizeof moved.uid, "w1");
+    moved.recur_date = 20240108;
+    const Imported r = import_text(
+        file({vevent({"UID:w1", "DTSTART;VALUE=DATE:20240101", "RRULE:FREQ=WEEKLY;BYDAY=MO",
+                      "EXDATE;VALUE=DATE:20240122", "SUMMARY:renamed"})}),
+        ical_host::japan(), {series, moved});
+    EXPECT_EQ(describe_all(r.entries),
+              (std::vector<std::string>{"2024-1-1 [renamed] rrule=FREQ=WEEKLY;BYDAY=MO exdate=20240108,20240122",
+                                        "2024-1-9 [moved] recurid=20240108"}));
+    EXPECT_EQ(r.counts.updated, 1);
+}
+
 // A file read again into the list it was read into: its events update their entries.
 TEST(IcalSeries, ReadAgainUpdatesInsteadOfAdding) {
     const std::string first = file({vevent({"UID:e1", "SEQUENCE:1", "LAST-MODIFIED:20240101T000000Z",
