@@ -5,6 +5,10 @@
 
 #include "calendar/date.h"
 #include "calendar/dayclass.h"
+#include "calendar/era.h"
+#include "calendar/lunisolar.h"
+#include "calendar/sekki.h"
+#include "calendar/zassetsu.h"
 #include "calendar/national_holidays.h"
 #include "config/cp932.h"
 #include "dialogs/schedule_lists.h"
@@ -41,9 +45,15 @@ struct Writer {
 }  // namespace
 
 DayFacts day_facts(const ScheduleList& list, int year, int month, int day, int ty, int tm, int td,
-                   int national) {
-    DayFacts f = {year, month, day, year == ty && month == tm && day == td, 0, nullptr, false};
+                   const DayNameShows& shows) {
+    DayFacts f = {year, month, day, year == ty && month == tm && day == td, 0, nullptr, false, "", false, false, {}};
     if (!real_day(year, month, day)) return f;
+    if (shows.wareki != 0) date_era_text(year, month, day, f.era, sizeof f.era);
+    if (shows.rokuyo != 0 || shows.kyureki != 0) {
+        f.almanac_shown = almanac_day(year, month, day, &f.almanac);
+        f.old_calendar = f.almanac_shown && shows.kyureki != 0;
+    }
+    const int national = shows.national_holidays;
     const int n = schedule_live_count(list);
     for (int i = 0; i < n; ++i)
         if (entry_on_date(&list.entries[i], year, month, day)) ++f.entries;
@@ -61,9 +71,10 @@ void format_day_name(char* out, size_t size, const DayFacts& f) {
     char date[64];
     std::snprintf(date, sizeof date, kDayNameFormat, f.month, f.day,
                   w >= 0 && w <= 6 ? weekday_names_ja[w] : "");
+    wr.append(f.era);
     wr.append(date);
-    const char* parts[3] = {};
-    char entries[32];
+    const char* parts[5 + kZassetsuCount] = {};
+    char entries[32], lunar[64];
     int n = 0;
     if (f.today) parts[n++] = kDayNameToday;
     if (f.entries > 0) {
@@ -74,6 +85,20 @@ void format_day_name(char* out, size_t size, const DayFacts& f) {
         parts[n++] = f.holiday;
     else if (f.day_off)
         parts[n++] = kDayNameDayOff;
+    // As the day contents head the day: the old calendar's date with its 六曜, the solar term
+    // and the 雑節; or the 六曜 alone.
+    const AlmanacDay& a = f.almanac;
+    const int rokuyo = a.rokuyo >= 0 && a.rokuyo < kRokuyoCount ? a.rokuyo : 0;
+    if (f.old_calendar) {
+        std::snprintf(lunar, sizeof lunar, kLunarDateFormat, a.lunar.leap ? kLunarLeapMark : "", a.lunar.month,
+                      a.lunar.day, kRokuyoNames[rokuyo]);
+        parts[n++] = lunar;
+        if (a.term >= 0 && a.term < kSolarTermCount) parts[n++] = kSolarTermNames[a.term];
+        for (int k = 0; k < kZassetsuCount; ++k)
+            if (a.zassetsu & (1u << k)) parts[n++] = kZassetsuNames[k];
+    } else if (f.almanac_shown) {
+        parts[n++] = kRokuyoNames[rokuyo];
+    }
     for (int i = 0; i < n; ++i) {
         wr.append(i == 0 ? " " : kDayNameSeparator);
         wr.append(parts[i]);

@@ -45,8 +45,9 @@ void day_texts_now(void* context, int day, char* name, size_t name_size, char* d
     int ty, tm, td;
     get_today(&ty, &tm, &td);
     const int y = s.view.shown_year, m = clamp_shown_month(s.view.shown_month);
-    format_day_name(name, name_size,
-                    day_facts(*s.schedule, y, m, day, ty, tm, td, s.settings->NationalHolidays));
+    const Settings& set = *s.settings;
+    const DayNameShows shows = {set.NationalHolidays, set.Rokuyo, set.Kyureki, set.Wareki};
+    format_day_name(name, name_size, day_facts(*s.schedule, y, m, day, ty, tm, td, shows));
     format_day_description(description, description_size, *s.schedule, y, m, day);
 }
 

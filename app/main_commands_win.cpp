@@ -2,10 +2,12 @@
 #include "app/app_win.h"
 #include "app/background_choice.h"
 #include "app/dialog_calls_win.h"
+#include "app/feeds_win.h"
 #include "app/font_command_win.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "app/save_notice_win.h"
+#include "app/sync_run_win.h"
 #include "app/title_bar_win.h"
 #include "app/tray_win.h"
 #include "calendar/date.h"
@@ -136,7 +138,7 @@ void detailed_settings(MainState& s, HWND hwnd) {
 void show_recent_schedule(MainState& s, HWND hwnd) {
     Settings& settings = *s.settings;
     recent_schedule_dialog(hwnd, *s.schedule, &settings.ToDoBoot, &settings.ToDoWidth,
-                           settings.NationalHolidays);
+                           settings.NationalHolidays, &s.feed_entries);
     report_save_result(hwnd, todo_save(settings));
 }
 
@@ -201,6 +203,9 @@ bool main_command(MainState& s, HWND hwnd, int id) {
     case CMD_FONT: choose_font(s.settings, hwnd); return true;
     case CMD_ICS_EXPORT: export_calendar(s, hwnd); return true;
     case CMD_ICS_IMPORT: import_calendar(s, hwnd); return true;
+    case CMD_SYNC_SETTINGS: sync_settings_command(s, hwnd); return true;
+    case CMD_SYNC_NOW: sync_now(s, hwnd); return true;
+    case CMD_SUBSCRIPTIONS: subscriptions_command(s, hwnd); return true;
     case CMD_RESET_MONTH: reset_month(s, hwnd); return true;
     case CMD_RESTORE_POSITION: restore_position(s, hwnd); return true;
     case CMD_SAVE_POSITION: save_position(s, hwnd); return true;

@@ -3,6 +3,7 @@
 #include "app/app_win.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
+#include "app/sync_run_win.h"
 #include "config/settings.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
@@ -47,6 +48,7 @@ void add_ical_items(HMENU menu) {
             InsertMenuA(sub, i + 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
             InsertMenuA(sub, i + 2, MF_BYPOSITION | MF_STRING, CMD_ICS_EXPORT, kMenuIcalExport);
             InsertMenuA(sub, i + 3, MF_BYPOSITION | MF_STRING, CMD_ICS_IMPORT, kMenuIcalImport);
+            InsertMenuA(sub, i + 4, MF_BYPOSITION | MF_STRING, CMD_SUBSCRIPTIONS, kMenuSubscriptions);
             return;
         }
 }
@@ -60,6 +62,8 @@ void menus_build(MainState& s) {
     if (!menu) return;
     add_calendar_switch_items(menu);
     add_ical_items(menu);
+    sync_add_menu_items(menu);
+    sync_show_menu_state(s);
     menus_show_checks(s);
     if (s.menu_bar)
         AppendMenuA(s.menu_bar.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menu),

@@ -64,7 +64,7 @@ void open_day(MainState& s, HWND hwnd, int day) {
     const Settings& settings = *s.settings;
     const DayContentsShows shows = {settings.NationalHolidays, settings.Rokuyo, settings.Kyureki,
                                     settings.Wareki};
-    const DayContentsResult r = day_contents_dialog(hwnd, s.view, *s.schedule, shows, &entry);
+    const DayContentsResult r = day_contents_dialog(hwnd, s.view, *s.schedule, shows, &entry, &s.feed_entries);
     if (r != DayContentsResult::kToSchedule) return;
     ScheduleOpening opening = opening_on_clicked_day(s.view);
     opening.select = entry;

@@ -50,6 +50,7 @@ MonthView view_of(MainState& s) {
     MonthView v = {};
     v.settings = s.settings;
     v.schedule = s.schedule;
+    v.feeds = &s.feed_entries;
     v.shown_year = s.view.shown_year;
     v.shown_month = s.view.shown_month;
     v.today_year = s.today_year;

@@ -19,9 +19,12 @@
 #include "dialogs/alarm_window_win.h"
 #include "dialogs/view_state.h"
 #include "schedule/alarm_snooze.h"
+#include "schedule/feed_entries.h"
 #include "schedule/sound_win.h"
 
 struct ScheduleList;
+struct FeedRun;
+struct WorkerTask;
 
 constexpr CellRect kNoCell = {-1, -1, -1, -1};
 
@@ -93,6 +96,15 @@ struct MainState {
     bool high_contrast = false;
     int dpi = kBaseDpi;
     struct MonthAccessible* accessible = nullptr;  // what screen readers hold; none until asked
+    // The calendar sync: its account, the sync under way and what was told (app/sync_run_win.h).
+    struct SyncRun* sync = nullptr;
+    // Subscribed calendars (app/feeds_win.h): their events, shown beside the schedule's and
+    // never saved with it; the worker's run under way, and whether another is due after it.
+    FeedEntries feed_entries;
+    WorkerTask* feed_task = nullptr;
+    std::shared_ptr<FeedRun> feed_run;
+    bool feed_again = false;
+    bool feed_timer = false;
 };
 
 // The one main window's state; only the window procedure and the tests name it.
@@ -103,3 +115,10 @@ constexpr UINT_PTR kTrayTimer = 101;  // one shot: the tray icon after the first
 constexpr UINT kTrayCallback = WM_USER + 1;
 constexpr UINT kBackgroundLoaded = WM_APP + 1;  // wParam: the load's generation
 constexpr UINT kAlarmsHeldBack = WM_APP + 2;    // tells held_back_notice
+// The calendar sync.
+constexpr UINT_PTR kSyncTimer = 110;      // every interval minutes while it syncs by itself
+constexpr UINT_PTR kSyncHeldTimer = 111;  // while a finished sync waits for the list to be free
+constexpr UINT kSyncDone = WM_APP + 21;   // lParam: the sync's task
+// The subscribed calendars (app/feeds_win.h).
+constexpr UINT_PTR kFeedTimer = 112;      // every hour: the feeds refreshed
+constexpr UINT kFeedsDone = WM_APP + 20;  // lParam: the worker task that ended

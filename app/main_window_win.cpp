@@ -6,11 +6,13 @@
 #include <new>
 
 #include "app/background_choice.h"
+#include "app/feeds_win.h"
 #include "app/halo_mask_win.h"
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "app/month_accessible_win.h"
 #include "app/month_colours_win.h"
+#include "app/sync_run_win.h"
 #include "app/save_notice_win.h"
 #include "app/title_bar_win.h"
 #include "app/tray_win.h"
@@ -86,6 +88,7 @@ LRESULT on_create(MainState& s, HWND hwnd, LPARAM lp) {
     get_today(&s.cursor.year, &s.cursor.month, &s.cursor.day);
     s.view.shown_year = s.cursor.year;
     s.view.shown_month = s.cursor.month;
+    sync_create(s);  // without its record the program runs without sync
     menus_build(s);
     apply_z_order(s, hwnd);
     // The shell is loaded for the tray icon right after the first paint, not before it.
@@ -97,6 +100,8 @@ LRESULT on_create(MainState& s, HWND hwnd, LPARAM lp) {
     // Decoding a photo takes longer than all the rest of the start: the window shows without
     // it and the picture follows. A missing image stays silent: the window simply shows none.
     load_background_later(hwnd, kBackgroundLoaded, background_choice_of(*s.settings));
+    // The subscribed calendars' last good copies, read beside the start.
+    feeds_open(s, hwnd);
     return 0;
 }
 
@@ -123,10 +128,12 @@ LRESULT on_end_session(MainState& s, WPARAM ending) {
 
 LRESULT on_destroy(MainState& s, HWND hwnd) {
     month_accessible_release(&s.accessible);
+    sync_destroy(s, hwnd);
     close_alarm_window(&s.alarm);
     s.alarm.sound = nullptr;
     s.sound.reset();
     tray_remove(hwnd);
+    feeds_close(s, hwnd);
     const bool saved = s.session_ended || save_everything(s);
     if (s.timer_running) KillTimer(hwnd, kMainTimer);
     KillTimer(hwnd, kTrayTimer);
@@ -228,10 +235,20 @@ LRESULT on_dpi_changed(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp) {
 LRESULT on_timer(MainState& s, HWND hwnd, WPARAM id) {
     if (id == kTrayTimer) {
         KillTimer(hwnd, kTrayTimer);
+        const bool first = s.tray_pending;
         if (s.tray_pending) tray_add(hwnd);
         s.tray_pending = false;
+        // The window is on the screen: the calendar sync may begin, and the feeds are
+        // fetched now and every hour.
+        if (first) sync_window_shown(s, hwnd);
+        feeds_start(s, hwnd);
         return 0;
     }
+    if (id == kFeedTimer) {
+        feeds_refresh(s, hwnd);
+        return 0;
+    }
+    if (on_sync_timer(s, hwnd, id)) return 0;
     main_tick(s, hwnd);
     return 0;
 }
@@ -299,6 +316,8 @@ LRESULT CALLBACK main_wndproc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case kTrayCallback: return tray_callback(s, hwnd, wp, lp);
     case kBackgroundLoaded: return on_background_loaded(s, hwnd, wp);
     case kAlarmsHeldBack: return on_alarms_held_back(s, hwnd);
+    case kSyncDone: return on_sync_done(s, hwnd, lp);
+    case kFeedsDone: return on_feeds_done(s, hwnd, lp);
     default: return on_other(s, hwnd, msg, wp, lp);
     }
 }

@@ -22,6 +22,7 @@
 #include "config/settings.h"
 #include "schedule/entry.h"
 #include "schedule/entry_dates.h"
+#include "schedule/feed_entries.h"
 
 void draw_arrow_in_rect(HDC dc, const CellRect& r, int which, int pressed) {
     const int p = pressed ? 1 : 0;
@@ -376,9 +377,14 @@ bool draw_month_view(HDC dc, int client_w, int client_h, const MonthFrame& f,
     const bool national = national_holidays_shown(settings);
     if (national) national_holidays_of_month(g->year, g->month, &holidays);
     DayClass cls[31];
-    const int n = classify_month(g->year, g->month,
-                                 schedule_month_marks(*v.schedule, g->year, g->month),
-                                 national ? &holidays : nullptr, settings.cmode, cls);
+    // Each list keeps its month's marks: a paint only unites them.
+    DayMarks marks = schedule_month_marks(*v.schedule, g->year, g->month);
+    if (v.feeds) {
+        const DayMarks subscribed = feed_month_marks(*v.feeds, g->year, g->month);
+        marks.marked |= subscribed.marked;
+        marks.holiday |= subscribed.holiday;
+    }
+    const int n = classify_month(g->year, g->month, marks, national ? &holidays : nullptr, settings.cmode, cls);
     if (n < g->days) g->days = n;
     const DayLooks looks = day_looks(*g, cls, settings.cmode, m, v.shapes);
     day_runs(settings, f, *g, looks, &t);

@@ -15,6 +15,7 @@
 class TextPictures;
 struct MonthColours;
 struct ScheduleList;
+struct FeedEntries;
 struct Settings;
 
 struct MonthView {
@@ -36,6 +37,7 @@ struct MonthView {
     bool shapes;                            // holidays, Sundays, Saturdays by shape as well
     int dpi;                                // the window's; 0: 96
     int focus_day;                          // the day cursor's focus rectangle; 0 none
+    const FeedEntries* feeds = nullptr;     // the subscribed events that mark days too
 };
 
 struct MonthPaintResult {

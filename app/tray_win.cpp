@@ -19,6 +19,7 @@ static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "first NOTIFY
 namespace {
 
 char g_tip[64];  // the tip field of the record's first form
+char g_second_line[64];  // under the date; "" none
 HICON g_icon = nullptr;
 int g_icon_dpi = 0;  // the DPI the icon is sized for; 0: the system's
 NotifyIconFn g_notify = nullptr;
@@ -137,7 +138,19 @@ void tray_show_date(HWND hwnd, int year, int month, int day, const Settings& set
     char tip[64];
     format_tray_tip(tip, sizeof tip, year, month, day, settings.NationalHolidays,
                     settings.Wareki);
+    if (g_second_line[0] != '\0') {
+        // The date's line stays whole; the tip's room cuts the second line.
+        const size_t used = std::strlen(tip);
+        if (used + 2 < sizeof tip) {
+            tip[used] = '\n';
+            cp932_copy(tip + used + 1, sizeof tip - used - 1, g_second_line);
+        }
+    }
     tray_set_tip(hwnd, tip);
+}
+
+void tray_set_second_line(const char* text) {
+    cp932_copy(g_second_line, sizeof g_second_line, text ? text : "");
 }
 
 void tray_show_today(HWND hwnd, const Settings& settings) {

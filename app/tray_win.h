@@ -33,6 +33,9 @@ LRESULT tray_callback(MainState& s, HWND hwnd, WPARAM wp, LPARAM lp);
 // the settings' switches say.
 void tray_show_date(HWND hwnd, int year, int month, int day, const Settings& settings);
 void tray_show_today(HWND hwnd, const Settings& settings);
+// A second line under the date in the tip ("" none), such as when the calendar was last
+// synced; shown from the next tray_show_date on.
+void tray_set_second_line(const char* text);
 // "TaskbarCreated": the icon again, with today's date as its tip.
 void tray_restore(HWND hwnd, const Settings& settings);
 

@@ -33,6 +33,7 @@ struct AlarmTemplateSize {
 // show_alarms; the open window keeps it too.
 struct AlarmWindow : DialogRecord<bool> {
     static constexpr int kTemplate = IDD_ALARM;
+    static constexpr bool kSqueezes = false;  // grows with its alarms up to the work area
     HWND hwnd = nullptr;                 // the open window, or none
     const ScheduleList* list = nullptr;  // for a CMD_SHOW_ALARM that comes with an index alone
     bool twelve_hour = false;            // the times in 12-hour form

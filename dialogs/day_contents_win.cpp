@@ -5,6 +5,7 @@
 #include "dialogs/dialog_frame_win.h"
 #include "dialogs/schedule_list_view_win.h"
 #include "dialogs/schedule_lists.h"
+#include "dialogs/subscribed_rows.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
 
@@ -14,6 +15,7 @@ struct DayContents : DialogRecord<DayContentsResult> {
     static constexpr int kTemplate = IDD_DAY_CONTENTS;
     static constexpr DialogClose kClose = DialogClose::kEscapeRunsOk;
     const ScheduleList* list = nullptr;
+    const FeedEntries* feeds = nullptr;
     int year = 0, month = 0, day = 0;
     DayContentsShows shows = {};
     ListImages images;
@@ -43,14 +45,12 @@ void fill_list(HWND list, const DayContents& s) {
         const char* const texts[kDayColumnCount] = {"", holiday.time, holiday.memo};
         list_view_append_row(list, holiday.image, texts, kDayColumnCount);
     }
-    const int n = schedule_live_count(*s.list);
     bool ranges = false;
-    for (int i = 0; i < n; ++i) {
-        DayRow row;
-        if (!day_contents_row(&s.list->entries[i], s.year, s.month, s.day, &row)) continue;
-        const char* const texts[kDayColumnCount] = {"", row.time, row.memo};
-        list_view_append_row(list, row.image, texts, kDayColumnCount, row_param(i));
-        ranges = ranges || entry_time_has_end(&s.list->entries[i]);
+    for (const DayListing& l : day_listing(s.list->entries, schedule_live_count(*s.list), s.feeds, s.year,
+                                           s.month, s.day)) {
+        const char* const texts[kDayColumnCount] = {"", l.row.time, l.memo};
+        list_view_append_row(list, l.row.image, texts, kDayColumnCount, row_param(l.entry));
+        ranges = ranges || l.time_has_end;
     }
     if (ranges) list_view_widen(list, kDayColumns, kDayTimeColumn, kTimeRangeSample);
 }
@@ -102,9 +102,10 @@ INT_PTR DayContents::message(HWND dlg, UINT msg, WPARAM, LPARAM lp) {
 }  // namespace
 
 DayContentsResult day_contents_dialog(HWND owner, const ViewState& view, const ScheduleList& list,
-                                      const DayContentsShows& shows, int* entry) {
+                                      const DayContentsShows& shows, int* entry, const FeedEntries* feeds) {
     DayContents d;
     d.list = &list;
+    d.feeds = feeds;
     d.shows = shows;
     d.year = view.shown_year;
     d.month = view.shown_month;

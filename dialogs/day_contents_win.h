@@ -6,6 +6,7 @@
 #include "dialogs/view_state.h"
 
 struct ScheduleList;
+struct FeedEntries;
 
 // How the dialog was closed: with OK, or with its schedule button (the caller then opens
 // the schedule dialog on that date).
@@ -21,8 +22,10 @@ struct DayContentsShows {
 
 // Modal over owner for the view's clicked day of the month on show, listing the live
 // entries of list after the rows that belong to no entry (the old calendar's, then a
-// national holiday's). A double click on an entry's row ends it for the schedule dialog too,
+// national holiday's), then the subscribed events of feeds (when given), marked with their
+// feed's name and standing for no entry. A double click on an entry's row ends it for the schedule dialog too,
 // and so does the schedule button; *entry (when given) then receives the place in list of the
 // entry whose row was clicked or selected, else -1.
 DayContentsResult day_contents_dialog(HWND owner, const ViewState& view, const ScheduleList& list,
-                                      const DayContentsShows& shows, int* entry = nullptr);
+                                      const DayContentsShows& shows, int* entry = nullptr,
+                                      const FeedEntries* feeds = nullptr);

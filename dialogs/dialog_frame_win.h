@@ -35,6 +35,9 @@ template <class Result>
 struct DialogRecord {
     using ResultType = Result;
     static constexpr DialogClose kClose = DialogClose::kIsCancel;
+    // A dialog of a fixed template is squeezed into a work area it does not fit; one that
+    // sizes itself for what it shows (a message box, the alarm window) keeps its size.
+    static constexpr bool kSqueezes = true;
     // The dialog's answer. What it holds before the run is the answer when the dialog
     // cannot be shown at all.
     Result result{};
@@ -65,6 +68,16 @@ int dialog_command_id(int id, DialogClose close);
 // control classes the templates use are registered first.
 INT_PTR modal_dialog(HWND owner, int id, DLGPROC proc, void* record);
 
+// Makes the dialog lie within the work area of its monitor: squeezed by what it is larger
+// (dialogs/dialog_fit.h) when squeeze, then moved. The frame does it for every dialog once
+// its record's init has run.
+void keep_dialog_in_work_area(HWND dlg, bool squeeze = true);
+
+// A dialog taller than its monitor's work area takes the difference from part, a child that
+// can do with less height (down to min_part_dlu dialog units): part grows shorter, the
+// controls below it move up and the dialog is as much shorter (dialogs/dialog_fit.h).
+void shrink_dialog_to_work_area(HWND dlg, HWND part, int min_part_dlu);
+
 // The procedure of every dialog of record type T.
 template <class T>
 INT_PTR CALLBACK framed_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
@@ -72,7 +85,9 @@ INT_PTR CALLBACK framed_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         T* record = reinterpret_cast<T*>(lp);
         if (!record) return TRUE;
         keep_dialog_state(dlg, record);
-        return record->init(dlg);
+        const INT_PTR focus = record->init(dlg);
+        keep_dialog_in_work_area(dlg, T::kSqueezes);
+        return focus;
     }
     T* record = dialog_state<T>(dlg);
     if (!record) return FALSE;

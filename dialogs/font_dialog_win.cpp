@@ -95,6 +95,7 @@ INT_PTR on_init(HWND dlg, LPARAM lp) {
     keep_dialog_state(dlg, d);
     d->target = cf->hwndOwner;
     d->sample.emplace(GetDlgItem(dlg, IDC_FONT_SAMPLE), sample_proc);
+    keep_dialog_in_work_area(dlg);
     return TRUE;
 }
 

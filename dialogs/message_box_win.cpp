@@ -13,6 +13,7 @@ namespace {
 // The result is the id of the button pressed; before the run, the set's safe answer.
 struct BoxState : DialogRecord<int> {
     static constexpr int kTemplate = IDD_MESSAGE_BOX;
+    static constexpr bool kSqueezes = false;  // sized for its text and buttons
     HWND owner = nullptr;
     const char* caption = nullptr;
     const char* lines[kMsgBoxMaxLines] = {};

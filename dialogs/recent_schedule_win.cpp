@@ -9,6 +9,7 @@
 #include "dialogs/dialog_frame_win.h"
 #include "dialogs/schedule_list_view_win.h"
 #include "dialogs/schedule_lists.h"
+#include "dialogs/subscribed_rows.h"
 #include "resources/resource.h"
 #include "schedule/entry.h"
 
@@ -21,6 +22,7 @@ struct RecentSchedule : DialogRecord<bool> {
     static constexpr int kTemplate = IDD_RECENT;
     static constexpr DialogClose kClose = DialogClose::kEscapeRunsOk;
     const ScheduleList* list = nullptr;
+    const FeedEntries* feeds = nullptr;
     int* todo_boot = nullptr;
     int* todo_width = nullptr;
     int national_holidays = 0;  // nonzero: the holidays in the range are listed too
@@ -30,7 +32,7 @@ struct RecentSchedule : DialogRecord<bool> {
     std::vector<RecentOccurrence> occurrences;
     RecentRow holidays[kMaxRecentHolidays];
     int holiday_count = 0;
-    RecentRow row;  // the texts of the row last asked for
+    RecentListing row;  // the texts of the row last asked for
     int row_index = -1;
 
     INT_PTR init(HWND dlg);
@@ -40,29 +42,38 @@ struct RecentSchedule : DialogRecord<bool> {
 
 // The row of the list at index i; the memo alone for the memo column, which the list reads
 // for every row when it sizes that column.
-const RecentRow& row_at(RecentSchedule& s, int i, int column) {
+// The row of the list at index i, and the text of its memo column in *memo; the memo alone
+// for the memo column, which the list reads for every row when it sizes that column.
+const RecentRow& row_at(RecentSchedule& s, int i, int column, const char** memo) {
     const int n = static_cast<int>(s.occurrences.size());
-    if (i >= n) return s.holidays[i - n];
-    if (i == s.row_index) return s.row;
-    const RecentOccurrence& o = s.occurrences[static_cast<size_t>(i)];
-    if (column == kRecentColumnCount - 1) {
-        cp932_copy_n(s.row.memo, sizeof s.row.memo, s.list->entries[o.entry].memo, sizeof s.row.memo - 1);
-        s.row_index = -1;
-        return s.row;
+    if (i >= n) {
+        *memo = s.holidays[i - n].memo;
+        return s.holidays[i - n];
     }
-    recent_occurrence_row(s.list->entries, o, &s.row);
-    s.row_index = i;
-    return s.row;
+    if (i != s.row_index && column == kRecentColumnCount - 1) {
+        recent_listing_memo(s.list->entries, s.feeds, s.occurrences[static_cast<size_t>(i)], s.row.memo,
+                            sizeof s.row.memo);
+        s.row_index = -1;
+        *memo = s.row.memo;
+        return s.row.row;
+    }
+    if (i != s.row_index) {
+        recent_listing_row(s.list->entries, s.feeds, s.occurrences[static_cast<size_t>(i)], &s.row);
+        s.row_index = i;
+    }
+    *memo = s.row.memo;
+    return s.row.row;
 }
 
 void on_get_texts(RecentSchedule& s, NMLVDISPINFOA* info) {
     LVITEMA& item = info->item;
     const int total = static_cast<int>(s.occurrences.size()) + s.holiday_count;
     if (item.iItem < 0 || item.iItem >= total) return;
-    const RecentRow& r = row_at(s, item.iItem, item.iSubItem);
+    const char* memo = "";
+    const RecentRow& r = row_at(s, item.iItem, item.iSubItem, &memo);
     if (item.mask & LVIF_IMAGE) item.iImage = r.image;
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        const char* const texts[kRecentColumnCount] = {r.label, r.date, r.time, r.alarm, r.memo};
+        const char* const texts[kRecentColumnCount] = {r.label, r.date, r.time, r.alarm, memo};
         const char* text = item.iSubItem >= 0 && item.iSubItem < kRecentColumnCount ? texts[item.iSubItem] : "";
         cp932_copy(item.pszText, static_cast<size_t>(item.cchTextMax), text);
     }
@@ -70,8 +81,8 @@ void on_get_texts(RecentSchedule& s, NMLVDISPINFOA* info) {
 
 void fill_list(HWND list_view, RecentSchedule& s, int ty, int tm, int td) {
     s.occurrences.resize(kMaxRecentRows);
-    const int n = recent_occurrences(s.list->entries, schedule_live_count(*s.list), ty, tm, td,
-                                     *s.todo_width, s.occurrences.data(), kMaxRecentRows);
+    const int n = recent_listing(s.list->entries, schedule_live_count(*s.list), s.feeds, ty, tm, td,
+                                 *s.todo_width, s.occurrences.data(), kMaxRecentRows);
     s.occurrences.resize(static_cast<size_t>(n));
     s.holiday_count = recent_holiday_rows(ty, tm, td, *s.todo_width, s.national_holidays,
                                           s.holidays, kMaxRecentHolidays);
@@ -80,7 +91,7 @@ void fill_list(HWND list_view, RecentSchedule& s, int ty, int tm, int td) {
     SendMessageA(list_view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), 0);  // nothing selected
     bool ranges = false;
     for (const RecentOccurrence& o : s.occurrences)
-        ranges = ranges || entry_time_has_end(&s.list->entries[o.entry]);
+        ranges = ranges || entry_time_has_end(&recent_listing_entry(s.list->entries, s.feeds, o));
     if (ranges) list_view_widen(list_view, kRecentColumns, kRecentTimeColumn, kTimeRangeSample);
     list_view_autosize(list_view, kRecentColumns, kRecentColumnCount);
     InvalidateRect(list_view, nullptr, TRUE);
@@ -158,9 +169,10 @@ INT_PTR RecentSchedule::message(HWND dlg, UINT msg, WPARAM, LPARAM lp) {
 }  // namespace
 
 void recent_schedule_dialog(HWND owner, const ScheduleList& list, int* todo_boot, int* todo_width,
-                            int national_holidays) {
+                            int national_holidays, const FeedEntries* feeds) {
     RecentSchedule d;
     d.list = &list;
+    d.feeds = feeds;
     d.national_holidays = national_holidays;
     d.todo_boot = todo_boot;
     d.todo_width = todo_width;

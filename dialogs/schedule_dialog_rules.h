@@ -13,6 +13,10 @@ struct EditButtons {
 constexpr EditButtons kButtonsOff = {false, false, false};
 constexpr EditButtons kButtonsDeleteOnly = {false, false, true};
 
+// The least height, in dialog units, the entry list keeps when the dialog gives up height to
+// fit a short screen: its header and four rows.
+constexpr int kLeastListHeight = 48;
+
 // A detected edit latches when month, day and memo are present: Add is offered, and Change
 // as well while an entry is held (held >= 0). Returns false when it does not latch.
 bool edit_latches(int held, const ScheduleEntry* scratch, EditButtons* out);

@@ -406,6 +406,8 @@ void ScheduleDialog::fill_choice_lists() {
 INT_PTR ScheduleDialog::init(HWND dlg) {
     hwnd = dlg;
     list = GetDlgItem(hwnd, IDC_SCHED_LIST);
+    // On a screen too short for it (a large DPI), the list gives up rows, keeping a few.
+    shrink_dialog_to_work_area(hwnd, list, kLeastListHeight);
     loading = true;
     result = false;
     for (const Limit& l : kLimits) SendMessageA(item(l.id), EM_LIMITTEXT, l.chars, 0);

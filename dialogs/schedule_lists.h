@@ -109,6 +109,7 @@ struct RecentOccurrence {
     int entry;
     int days;
     CalendarDate day;
+    bool subscribed = false;  // entry is a place in the subscribed calendars' list
 };
 
 // Every occurrence of the entries of list[0..count) from today (ty-tm-td) up to width days

@@ -193,4 +193,29 @@
 #define CMD_SHOW_ALARM         207
 #define CMD_SOUND_STOPPED      208
 
+/* Calendar sync: the settings dialog (IDD_SYNC) and the menu commands, put in at run time
+   (texts in texts.h): CMD_SYNC_SETTINGS after CMD_ICS_IMPORT, CMD_SYNC_NOW after CMD_RESET_MONTH */
+#define IDD_SYNC               230
+#define IDC_SYNC_ADDRESS       2301
+#define IDC_SYNC_USER          2302
+#define IDC_SYNC_PASSWORD      2303
+#define IDC_SYNC_FIND          2304
+#define IDC_SYNC_STATUS        2305
+#define IDC_SYNC_CALENDARS     2306
+#define IDC_SYNC_ENABLED       2307
+#define IDC_SYNC_INTERVAL      2308
+#define CMD_SYNC_SETTINGS      40030
+#define CMD_SYNC_NOW           40031
+/* Calendar subscriptions: the command, inserted after CMD_ICS_IMPORT at run time with its
+   text in texts.h, and the dialog (IDD_FEEDS) */
+#define CMD_SUBSCRIPTIONS      40032
+#define IDD_FEEDS              231
+#define IDC_FEED_LIST          1201
+#define IDC_FEED_URL           1202
+#define IDC_FEED_NAME          1203
+#define IDC_FEED_ON            1204
+#define IDC_FEED_ADD           1205
+#define IDC_FEED_CHANGE        1206
+#define IDC_FEED_REMOVE        1207
+
 #endif

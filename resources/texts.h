@@ -266,3 +266,63 @@ constexpr char kIcalNoDayFormat[] = "\n日付の定まらない予定 %d 件は�
 constexpr char kIcalUntitled[] = "(\x8C\x8F\x96\xBC\x82\xC8\x82\xB5)";
 constexpr char kIcalHolidayCategory[] = u8"祭日";
 constexpr char kIcalNationalHolidayCategory[] = u8"祝日";
+
+// Calendar sync: the menu items, the settings dialog's questions and answers, what a sync
+// that went wrong or left something to the user says, and the tray tip's second line.
+constexpr char kMenuSyncSettings[] = "同期の設定(&Y)...";
+constexpr char kMenuSyncNow[] = "今すぐ同期(&N)";
+constexpr char kSyncPlainQuestionFormat[] =  // the server
+    "%s へは暗号化されない接続 (http) でパスワードを送ることになります。\nよろしいですか？";
+constexpr char kSyncSearching[] = "カレンダーを探しています...";
+constexpr char kSyncFoundFormat[] = "カレンダーが %d 件見つかりました。一覧から選んでください。";
+constexpr char kSyncSearchFailedFormat[] = "カレンダーを探せませんでした。\n%s";  // the reason
+constexpr char kSyncPasswordNotSaved[] = "パスワードを資格情報マネージャーに保存できませんでした。";
+constexpr char kSyncFailedFormat[] = "カレンダーの同期に失敗しました。\n%s";  // the reason
+constexpr char kSyncErrorAddress[] = "サーバーのアドレスが正しくないか、見つかりません。";
+constexpr char kSyncErrorInsecure[] =
+    "暗号化されない接続 (http) でパスワードを送ることは許可されていません。";
+constexpr char kSyncErrorConnect[] = "サーバーに接続できません。";
+constexpr char kSyncErrorTimeout[] = "サーバーから時間内に応答がありません。";
+constexpr char kSyncErrorCertUntrusted[] = "サーバーの証明書は信頼された発行元のものではありません。";
+constexpr char kSyncErrorCertName[] = "サーバーの証明書は別の名前に対して発行されたものです。";
+constexpr char kSyncErrorCertExpired[] = "サーバーの証明書は有効期限が切れているか、まだ有効ではありません。";
+constexpr char kSyncErrorCertOther[] = "サーバーと安全な接続を確立できません。";
+constexpr char kSyncErrorAuth[] = "ユーザー名またはパスワードが正しくありません。";
+constexpr char kSyncErrorNotFound[] = "カレンダーが見つかりません。";
+constexpr char kSyncErrorNotCalendar[] = "このアドレスはカレンダーではありません。";
+constexpr char kSyncErrorServerFormat[] = "サーバーがエラーを返しました (%d)。";  // HTTP status
+constexpr char kSyncErrorServer[] = "サーバーの応答を読み取れません。";
+constexpr char kSyncErrorTooLarge[] = "サーバーの応答が大きすぎます。";
+constexpr char kSyncKeptBothFormat[] =  // entries
+    "両方で変更された予定が %d 件あったため、両方の版を残しました。";
+constexpr char kSyncNotTakenFormat[] =  // limit, events
+    "登録数が上限の%d件に達したため、サーバーの予定 %d 件を取り込めませんでした。";
+constexpr char kSyncTipFormat[] = "同期: %d/%d %d:%02d";  // month, day, hour, minute
+// Subscribed calendars (read-only feeds): the menu item, the dialog's texts and messages,
+// the mark of their rows in the lists, and the notice of a feed that could not be refreshed.
+constexpr char kMenuSubscriptions[] = "カレンダーの購読(&B)...";
+constexpr char kFeedColumnOn[] = "状態";
+constexpr char kFeedColumnName[] = "名前";
+constexpr char kFeedColumnUrl[] = "アドレス";
+constexpr char kFeedOn[] = "購読中";
+constexpr char kFeedOff[] = "停止";
+constexpr char kFeedUrlEmpty[] = "カレンダーのアドレスを入力してください。";
+constexpr char kFeedUrlBad[] =
+    "アドレスは http://、https:// または webcal:// で始まる正しい形で入力してください。";
+constexpr char kFeedDuplicate[] = "このアドレスのカレンダーはすでに購読しています。";
+constexpr char kFeedFull[] = "これ以上のカレンダーは購読できません。";
+constexpr char kFeedNameLong[] = "名前が長すぎます。";
+constexpr char kSubscribedRowFormat[] = "［%s］%s";  // the feed's name, the memo
+// A feed that could not be refreshed: its name, the reason. Told once until it changes.
+constexpr char kFeedFailedFormat[] =
+    "購読カレンダー「%s」を更新できませんでした（%s）。前回取得した内容を表示しています。";
+constexpr char kFeedFailedNoCopyFormat[] = "購読カレンダー「%s」を取得できませんでした（%s）。";
+constexpr char kFeedReasonAddress[] = "アドレスのサーバーが見つかりません";
+constexpr char kFeedReasonConnect[] = "サーバーに接続できません";
+constexpr char kFeedReasonTimeout[] = "サーバーが応答しません";
+constexpr char kFeedReasonCertificate[] = "サーバーの証明書を確認できません";
+constexpr char kFeedReasonAuth[] = "アクセスが拒否されました";
+constexpr char kFeedReasonNotFound[] = "カレンダーが見つかりません";
+constexpr char kFeedReasonNotCalendar[] = "カレンダーの形式ではありません";
+constexpr char kFeedReasonTooLarge[] = "カレンダーが大きすぎます";
+constexpr char kFeedReasonServer[] = "サーバーがエラーを返しました";

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "calendar/filetime.h"
+#include "config/content_hash.h"
 #include "schedule/entry_identity.h"
 
 namespace {
@@ -203,11 +204,10 @@ long long months_per_step(const RepeatRule& r) {
 
 uint32_t count_key_of(const ScheduleEntry& e) {
     const RepeatRule& r = e.repeat;
-    uint64_t h = kDigestStart;
     const int fields[] = {static_cast<int>(r.kind), r.interval, r.weekdays, r.week_start, r.count,
                           static_cast<int>(r.month_days), e.year, e.month, e.day};
-    h = digest_bytes(h, fields, sizeof fields);
-    h = digest_bytes(h, r.nth_weekdays, sizeof r.nth_weekdays);
+    uint64_t h = fnv1a_64(fields, sizeof fields);
+    h = fnv1a_64(r.nth_weekdays, sizeof r.nth_weekdays, h);
     return static_cast<uint32_t>(h ^ (h >> 32));
 }
 

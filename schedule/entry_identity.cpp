@@ -57,15 +57,20 @@ void entry_ensure_uid(ScheduleEntry* e) {
     if (e->uid[0] == '\0') make_entry_uid(e->uid, sizeof e->uid);
 }
 
+// Made at every slot of every load: written out by hand rather than by a format.
 void derived_entry_uid(uint64_t digest, int nth, char* out, size_t size) {
-    if (nth >= 2)
-        snprintf(out, size, "%016llx-%d", static_cast<unsigned long long>(digest), nth);
-    else
-        snprintf(out, size, "%016llx", static_cast<unsigned long long>(digest));
-}
-
-uint64_t digest_bytes(uint64_t h, const void* p, size_t n) {
-    const unsigned char* b = static_cast<const unsigned char*>(p);
-    for (size_t i = 0; i < n; ++i) h = (h ^ b[i]) * 1099511628211ull;
-    return h;
+    char text[32];
+    size_t n = 0;
+    for (int shift = 60; shift >= 0; shift -= 4) text[n++] = "0123456789abcdef"[(digest >> shift) & 0xF];
+    if (nth >= 2) {
+        char digits[12];
+        int k = 0;
+        for (unsigned v = static_cast<unsigned>(nth); v != 0; v /= 10) digits[k++] = static_cast<char>('0' + v % 10);
+        text[n++] = '-';
+        while (k > 0) text[n++] = digits[--k];
+    }
+    if (size == 0) return;
+    if (n >= size) n = size - 1;
+    memcpy(out, text, n);
+    out[n] = '\0';
 }

@@ -24,7 +24,3 @@ void entry_ensure_uid(ScheduleEntry* e);
 // The identity of an entry stored without one: the digest of its stored values, and for the
 // n-th (n >= 2) of several equal ones "-n" after it ("0f3c9a..." / "0f3c9a...-2").
 void derived_entry_uid(uint64_t digest, int nth, char* out, size_t size);
-
-// 64-bit FNV-1a of n bytes, continuing from h (start with kDigestStart).
-constexpr uint64_t kDigestStart = 14695981039346656037ull;
-uint64_t digest_bytes(uint64_t h, const void* p, size_t n);

@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "config/content_hash.h"
 #include "config/cp932.h"
 #include "config/profile.h"
 #include "schedule/entry.h"
@@ -120,6 +121,23 @@ std::string extra_text(const std::string& stored) {
     return text;
 }
 
+StoredSlot written_form(const ScheduleEntry& e);
+
+// The slot of an entry e just read from value, alarm (nullptr: none taken) and props, its
+// identity derived (put in after the read) when derived. When what e writes is what it was
+// read from (uid aside when derived), reading it back gives e again, so that is its slot and
+// the round trip of stored_slot_of is saved: the load of a file the program wrote costs one
+// write per entry.
+StoredSlot slot_as_read(const ScheduleEntry& e, const std::string& value, const std::string* alarm,
+                        const std::vector<EntryProp>& props, bool derived) {
+    StoredSlot w = written_form(e);
+    const size_t skip = derived ? 1 : 0;
+    bool same = w.value == value && (w.alarm.empty() ? alarm == nullptr : alarm != nullptr && w.alarm == *alarm) &&
+                w.extra.size() == props.size() + skip && (skip == 0 || w.extra[0].first == "uid");
+    for (size_t i = 0; same && i < props.size(); ++i) same = w.extra[i + skip] == props[i];
+    return same ? w : stored_slot_of(e);
+}
+
 // Every slot of doc, read as the start-up load reads them.
 Sections read_sections(const ProfileFile& doc) {
     static const std::vector<Line> kNone;
@@ -184,14 +202,19 @@ Sections read_sections(const ProfileFile& doc) {
                 extras.used[p.second] = true;
             }
         }
+        bool derived = false;
         if (readable) {
             entry_from_stored(value, alarm_value, &e, &takes_alarm, &props);
-            if (e.uid[0] == '\0') cp932_copy(e.uid, sizeof e.uid, key.c_str());
+            derived = e.uid[0] == '\0';
+            if (derived) cp932_copy(e.uid, sizeof e.uid, key.c_str());
         }
         out.read.push_back(e);
         // A slot that does not read as an entry once written (a memo of blanks) is kept like
         // one that does not read now.
-        out.slots.push_back(readable ? stored_slot_of(e) : StoredSlot{false, value, std::string(), props});
+        if (!readable)
+            out.slots.push_back(StoredSlot{false, value, std::string(), props});
+        else
+            out.slots.push_back(slot_as_read(e, value, with_alarm ? alarm_value : nullptr, props, derived));
         // The alarm of a slot kept as stored stays a line of its own: taken along, it could
         // meet another alarm line under the number the slot is written with.
         if (out.slots.back().readable && with_alarm) taken[alarm_line] = true;
@@ -300,9 +323,9 @@ std::string slot_identity(const StoredSlot& s) {
 }
 
 uint64_t slot_digest(const std::string& value, const std::string& alarm) {
-    uint64_t h = digest_bytes(kDigestStart, value.data(), value.size());
-    h = digest_bytes(h, "", 1);
-    return digest_bytes(h, alarm.data(), alarm.size());
+    uint64_t h = fnv1a_64(value.data(), value.size());
+    h = fnv1a_64("", 1, h);
+    return fnv1a_64(alarm.data(), alarm.size(), h);
 }
 
 std::string extra_key(uint64_t digest, int nth) {

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "config/content_hash.h"
 #include "schedule/ical_lines.h"
 #include "schedule/ical_text.h"
 
@@ -29,14 +30,7 @@ size_t line_at(const char* s, const char* end, size_t* eol) {
 
 }  // namespace
 
-uint64_t sync_hash(const char* text, size_t n) {
-    uint64_t h = 14695981039346656037ull;
-    for (size_t i = 0; i < n; ++i) {
-        h ^= (unsigned char)text[i];
-        h *= 1099511628211ull;
-    }
-    return h;
-}
+uint64_t sync_hash(const char* text, size_t n) { return fnv1a_64(text, n); }
 
 std::string ical_event_uid(const char* text, size_t n) {
     IcalLineReader r;

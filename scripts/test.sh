@@ -35,7 +35,7 @@ declare -A TITLE=([package]="release package (32-bit build)" [host]="host unit t
                   [host32]="host unit tests, 32-bit x86 (qemu)" [win]="Windows tests (wine64)"
                   [e2e]="end-to-end tests (Xvfb)" [dav]="calendar sync against real servers (wine64)")
 declare -A BUILDS=([package]=win32 [host]=host [host32]=host32 [win]=win64:win_tests
-                   [e2e]=win64:e2e [dav]=win64:dav_tool)
+                   [e2e]=win64:e2e [dav]=win64:dav_tool,e2e_driver,ZelmarSeam,Zelmar)
 # The order the results are listed in.
 SHOWN=(package host host32 win e2e dav)
 # Runs that only compute take a lower priority than the Wine runs, whose tests wait for

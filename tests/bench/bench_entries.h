@@ -6,23 +6,31 @@
 #include "schedule/entry.h"
 #include "schedule/entry_dates.h"
 
+// The i-th entry of a benchmark list, blank but for its memo, time and alarm 15 minutes
+// before (a sound file, or the system sound), scrambled when i is a multiple of three; its
+// date is the caller's.
+inline void bench_timed_entry(ScheduleEntry* e, int i, AlarmKind kind) {
+    entry_blank(e);
+    e->scramble = i % 3 == 0;
+    std::snprintf(e->memo, sizeof e->memo, "会議 %03d 表示", i);
+    e->has_time = 1;
+    e->hour = i % 24;
+    e->minute = i % 60;
+    e->minutes_before = 15;
+    set_alarm_kind(e, kind);
+    if (kind == AlarmKind::kSoundFile)
+        std::snprintf(e->sound_file, sizeof e->sound_file, "C:\\Windows\\Media\\alarm%03d.wav", i);
+}
+
 // n entries spread over twenty years, every one with a time and a sound alarm, a third of
 // them scrambled.
 inline void fill_bench_entries(ScheduleList* list, int n) {
     for (int i = 0; i < n; ++i) {
         ScheduleEntry& e = list->entries[i];
-        entry_blank(&e);
+        bench_timed_entry(&e, i, AlarmKind::kSoundFile);
         e.year = 2004 + i % 20;
         e.month = 1 + i % 12;
         e.day = 1 + i % 28;
-        e.scramble = i % 3 == 0;
-        std::snprintf(e.memo, sizeof e.memo, "会議 %03d 表示", i);
-        e.has_time = 1;
-        e.hour = i % 24;
-        e.minute = i % 60;
-        e.minutes_before = 15;
-        set_alarm_kind(&e, AlarmKind::kSoundFile);
-        std::snprintf(e.sound_file, sizeof e.sound_file, "C:\\Windows\\Media\\alarm%03d.wav", i);
     }
     list->count = n;
 }
@@ -50,22 +58,15 @@ inline void fill_bench_marked_entries(ScheduleList* list, int n) {
 // each): daily ones (every one to three days, some with an end), weekly ones on two or three
 // weekdays with skipped days, monthly ones on the k-th weekdays, and spans of two to five
 // days (yearly, weekly and monthly); every fifth a holiday, every one with a time and an
-// alarm, a third scrambled, every one a memo as in fill_bench_entries.
+// alarm, a third scrambled, every one a memo as in fill_bench_entries (bench_timed_entry).
 inline void fill_repeating_entries(ScheduleEntry* entries, int n) {
     for (int i = 0; i < n; ++i) {
         ScheduleEntry& e = entries[i];
-        entry_blank(&e);
+        bench_timed_entry(&e, i, AlarmKind::kSystemSound);
         e.year = 2004 + i % 5;
         e.month = 1 + i % 12;
         e.day = 1 + i % 28;
         e.holiday = (i % 5 == 0) ? 1 : 0;
-        e.scramble = i % 3 == 0;
-        std::snprintf(e.memo, sizeof e.memo, "会議 %03d 表示", i);
-        e.has_time = 1;
-        e.hour = i % 24;
-        e.minute = i % 60;
-        e.minutes_before = 15;
-        set_alarm_kind(&e, AlarmKind::kSystemSound);
         RepeatRule& r = e.repeat;
         r.interval = 1;
         switch (i % 4) {

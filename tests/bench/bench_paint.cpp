@@ -34,6 +34,8 @@ namespace {
 
 bool g_new_face_every_paint = false;
 
+constexpr int kSmall = 340;  // the side of the usual window's month
+
 // Alternates between two faces, so the kept fonts never match.
 void next_face() {
     static bool other = false;
@@ -41,13 +43,38 @@ void next_face() {
     lstrcpyA(settings.fontname, other ? "ＭＳ ゴシック" : "ＭＳ Ｐゴシック");
 }
 
-void run(int w, int h, int rounds, bool print = true) {
-    surface_create(w, h);
-    BlitTarget target(w, h);
+// What every composition here is made on: the off-screen surface of w x h, a target of the
+// same size for its blit, the benchmark month with its clock, and the window colour.
+struct Canvas {
+    const int w, h;
+    const bool made = surface_create(w, h) != nullptr;  // before the rest, as they are declared
+    BlitTarget target{w, h};
     MonthView v = bench_month_view();
-    v.clock_shown = true;
     MonthPaintResult r;
     const COLORREF window = GetSysColor(COLOR_WINDOW);
+
+    Canvas(int width, int height) : w(width), h(height) { v.clock_shown = true; }
+    ~Canvas() { surface_destroy(); }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    // The month composed in layers as the window composes it, and copied out.
+    void compose_in_layers() {
+        surface_fill(window);
+        v.clock_only = v.month_only = false;
+        v.after_month = surface_keep;
+        paint_month(surface_dc(), w, h, v, &r);
+        v.after_month = nullptr;
+        surface_blit_to(target.dc, 0, 0, w, h, 0, 0, SRCCOPY);
+    }
+};
+
+void run(int w, int h, int rounds, bool print = true) {
+    Canvas c(w, h);
+    MonthView& v = c.v;
+    MonthPaintResult& r = c.r;
+    BlitTarget& target = c.target;
+    const COLORREF window = c.window;
     auto fill_blit = [&] {
         surface_fill(window);
         surface_blit_to(target.dc, 0, 0, w, h, 0, 0, SRCCOPY);
@@ -68,27 +95,21 @@ void run(int w, int h, int rounds, bool print = true) {
     fastest_alternating_ms(
         rounds / 4, 20, fill_blit,
         [&] {
-            surface_fill(window);
-            v.clock_only = v.month_only = false;
-            v.after_month = surface_keep;
             if (g_new_face_every_paint) next_face();
-            paint_month(surface_dc(), w, h, v, &r);
-            v.after_month = nullptr;
-            surface_blit_to(target.dc, 0, 0, w, h, 0, 0, SRCCOPY);
+            c.compose_in_layers();
         },
         &bare2, &layered);
     if (bare2 < bare) bare = bare2;
     // A new time: the kept month back under the clock, the clock drawn, its area copied.
     v.clock_only = true;
     const double clock = fastest_ms(rounds, [&] {
-        const RECT c = {r.clock_rect.left - 2, r.clock_rect.top - 2, r.clock_rect.right + 2,
+        const RECT k = {r.clock_rect.left - 2, r.clock_rect.top - 2, r.clock_rect.right + 2,
                         r.clock_rect.bottom + 2};
-        surface_restore_kept(c);
+        surface_restore_kept(k);
         paint_month(surface_dc(), w, h, v, &r);
-        surface_blit_to(target.dc, c.left, c.top, c.right - c.left, c.bottom - c.top, c.left,
-                        c.top, SRCCOPY);
+        surface_blit_to(target.dc, k.left, k.top, k.right - k.left, k.bottom - k.top, k.left,
+                        k.top, SRCCOPY);
     });
-    surface_destroy();
     if (!print) return;
     std::printf("%4d x %4d  fill+blit %7.3f ms  full paint %7.3f ms (%.2fx)  in layers %7.3f ms (%.2fx)"
                 "  new time %6.3f ms (%.2fx)\n",
@@ -109,22 +130,10 @@ int count_mode(bool on, int entries, int rounds) {
     japanese_calendar(on);
     schedule.count = 0;
     if (entries > 0) fill_bench_marked_entries(&schedule, entries > kMaxEntries ? kMaxEntries : entries);
-    const int w = 340, h = 340;
-    surface_create(w, h);
-    BlitTarget target(w, h);
-    MonthView v = bench_month_view();
-    v.clock_shown = true;
-    MonthPaintResult r;
-    const COLORREF window = GetSysColor(COLOR_WINDOW);
-    for (int i = 0; i < rounds; ++i) {
-        surface_fill(window);
-        v.after_month = surface_keep;
-        paint_month(surface_dc(), w, h, v, &r);
-        surface_blit_to(target.dc, 0, 0, w, h, 0, 0, SRCCOPY);
-    }
+    Canvas c(kSmall, kSmall);
+    for (int i = 0; i < rounds; ++i) c.compose_in_layers();
     std::printf("%d compositions, Japanese calendar %s, %d entries, texts %s\n", rounds,
-                on ? "on" : "off", schedule.count, r.texts_copied ? "copied" : "written");
-    surface_destroy();
+                on ? "on" : "off", schedule.count, c.r.texts_copied ? "copied" : "written");
     return 0;
 }
 
@@ -139,35 +148,35 @@ int main(int argc, char** argv) {
     if (argc == 5 && std::strcmp(argv[1], "count") == 0)
         return count_mode(std::strcmp(argv[2], "on") == 0, std::atoi(argv[3]), std::atoi(argv[4]));
     fill_bench_marked_entries(&schedule, kMaxEntries);
-    run(340, 340, 200, false);  // the process's first surfaces, glyphs and fonts
+    run(kSmall, kSmall, 200, false);  // the process's first surfaces, glyphs and fonts
     std::printf("paint benchmark, %d schedule entries, analog clock\n", schedule.count);
-    run(340, 340, 200);
+    run(kSmall, kSmall, 200);
     std::printf("text pictures after it: %ld KB\n", bench_text_pictures().bytes() / 1024);
     run(1920, 1200, 40);
     // 500 entries that all repeat (daily, weekly with skipped days, monthly by weekday,
     // spanning days): the first paint works their month out, later ones keep it.
     fill_bench_repeating_entries(&schedule, kMaxEntries);
     std::printf("500 repeating entries\n");
-    run(340, 340, 200);
+    run(kSmall, kSmall, 200);
     run(1920, 1200, 40);
     // The same without entries: what the day classification adds.
     schedule.count = 0;
     std::printf("without entries\n");
-    run(340, 340, 200);
+    run(kSmall, kSmall, 200);
     run(1920, 1200, 40);
     std::printf("fonts made anew every paint, without entries\n");
     g_new_face_every_paint = true;
-    run(340, 340, 200);
+    run(kSmall, kSmall, 200);
     g_new_face_every_paint = false;
     lstrcpyA(settings.fontname, "ＭＳ Ｐゴシック");
     japanese_calendar(true);
     std::printf("六曜, solar terms and era years on, %d schedule entries\n", kMaxEntries);
     fill_bench_marked_entries(&schedule, kMaxEntries);
-    run(340, 340, 200);
+    run(kSmall, kSmall, 200);
     run(1920, 1200, 40);
     schedule.count = 0;
     std::printf("六曜, solar terms and era years on, without entries\n");
-    run(340, 340, 200);
+    run(kSmall, kSmall, 200);
     run(1920, 1200, 40);
     return 0;
 }

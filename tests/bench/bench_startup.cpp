@@ -4,16 +4,24 @@
 // shows; and the DLLs loaded by the first paint that the bare window does without. Also the
 // bare window calling the common dialogs, common controls and shell after its first paint,
 // with those imported at start, delay-loaded, or loaded by the program's wrappers at first
-// use, and the program linked with delay-load libraries. Besides the median, the fastest run (other work on the
-// machine only ever adds time). Optional argument: the number of runs (default 11).
+// use, and the program linked with delay-load libraries. The program also starts with 500
+// one-off entries (in a file of a release before entries kept more than their two values, so
+// that each identity is derived at the load) and with 500 repeating ones. Besides the median,
+// the fastest run (other work on the machine only ever adds time). Optional argument: the
+// number of runs (default 11).
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "config/profile_file.h"
+#include "schedule/entry.h"
+#include "schedule/schedule_sections.h"
+#include "tests/bench/bench_entries.h"
 #include "tests/bench/bench_pictures.h"
 #include "tests/bench/bench_process.h"
 #include "tests/win/win_scratch.h"
@@ -41,10 +49,23 @@ std::string user_settings_file(const std::string& dir) {
     return dir + name + ".cfg";
 }
 
+// The schedule sections of a settings file holding the list; without the extra section (the
+// rules, identities...) as a file of an older release has them.
+std::string schedule_text(const ScheduleList& list, bool extra) {
+    ProfileFile doc;
+    ScheduleKeep keep;
+    std::unique_ptr<ScheduleList> copy(new ScheduleList(list));
+    int count = copy->count;
+    schedule_merge(doc, copy->entries, &count, kMaxEntries, &keep);
+    schedule_write(&doc, copy->entries, count, keep);
+    if (!extra) doc.set_lines(kScheduleExtraSection, {});
+    return doc.serialize();
+}
+
 // A program directory of its own: the exe (as Zelmar.exe), the image plug-in and a settings
-// file with a 340 x 340 window and the given background.
+// file with a 340 x 340 window, the given background and the given schedule sections.
 std::string program_dir(const std::string& root, const char* name, const std::string& exe,
-                        const std::string& image) {
+                        const std::string& image, const std::string& schedule = std::string()) {
     const std::string dir = root + name + "\\";
     CreateDirectoryA(dir.c_str(), nullptr);
     CopyFileA(exe.c_str(), (dir + "Zelmar.exe").c_str(), FALSE);
@@ -55,7 +76,7 @@ std::string program_dir(const std::string& root, const char* name, const std::st
                   "[DispSet1]\r\nreso=%dx%d\r\nx1=342\r\ny1=214\r\nx2=682\r\ny2=554\r\n",
                   image.empty() ? 0 : 1, image.c_str(), GetSystemMetrics(SM_CXSCREEN),
                   GetSystemMetrics(SM_CYSCREEN));
-    win_test::put_file(user_settings_file(dir), text);
+    win_test::put_file(user_settings_file(dir), text + schedule);
     return dir + "Zelmar.exe";
 }
 
@@ -138,8 +159,15 @@ int main(int argc, char** argv) {
         {"Zelmar, delay-load libraries", "", root + "delay\\", kProgramClass},
         {"Zelmar, 4000 x 3000 JPEG", "", root + "jpeg\\", kProgramClass},
         {"Zelmar, 4000 x 3000 bitmap", "", root + "bmp\\", kProgramClass},
+        {"Zelmar, 500 one-off entries", "", root + "oneoff\\", kProgramClass},
+        {"Zelmar, 500 repeating entries", "", root + "repeating\\", kProgramClass},
     };
-    enum { kBare, kManifest, kEager, kDelay, kLazy, kPlain, kPlainDelay, kJpeg, kBmp };
+    enum { kBare, kManifest, kEager, kDelay, kLazy, kPlain, kPlainDelay, kJpeg, kBmp, kOneOff, kRepeating };
+    std::unique_ptr<ScheduleList> list(new ScheduleList);
+    fill_bench_entries(list.get(), kMaxEntries);
+    s[kOneOff].exe = program_dir(root, "oneoff", bin + "Zelmar.exe", "", schedule_text(*list, false));
+    fill_bench_repeating_entries(list.get(), kMaxEntries);
+    s[kRepeating].exe = program_dir(root, "repeating", bin + "Zelmar.exe", "", schedule_text(*list, true));
     s[kPlain].exe = program_dir(root, "plain", bin + "Zelmar.exe", "");
     s[kPlainDelay].exe = program_dir(root, "delay", bin + "Zelmar_delay.exe", "");
     s[kJpeg].exe = program_dir(root, "jpeg", bin + "Zelmar.exe", have_jpeg ? jpeg : "");
@@ -164,6 +192,8 @@ int main(int argc, char** argv) {
             std::printf("  %s: %.1f MB\n", f->substr(f->find_last_of('\\') + 1).c_str(), a.nFileSizeLow / 1048576.0);
     }
     for (int i : {kPlain, kJpeg, kBmp}) print_row(s[i], s[kPlain]);
+    std::printf("schedule entries; ratios to none\n");
+    for (int i : {kPlain, kOneOff, kRepeating}) print_row(s[i], s[kPlain]);
     for (int i : {kJpeg, kBmp})
         std::printf("  %-40s %+7.1f MB working set, %+7.1f MB private against none\n", s[i].label,
                     bench::median(s[i].working_set) - bench::median(s[kPlain].working_set),

@@ -555,6 +555,55 @@ class Suite:
         r = tool("feed-show", winpath(store), url)
         equal(r["events"], "4", "shown from the cache without the server")
 
+    def test_feed_in_the_program(self):
+        """The real program with a subscription to the feed server: shown after start, shown from
+        the cache with the server stopped (the failure told once), refreshed by one request
+        answered 304 once the server is back (the e2e driver's served_feed_* steps)."""
+        folder = os.path.join(self.root, "program_feeds")
+        os.makedirs(folder)
+        with open(os.path.join(folder, "club.ics"), "w", newline="") as f:
+            f.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//feed//EN\r\n"
+                    "BEGIN:VEVENT\r\nUID:one\r\nDTSTAMP:20240101T000000Z\r\nDTSTART;VALUE=DATE:20250110\r\n"
+                    "SUMMARY:feed one\r\nEND:VEVENT\r\n"
+                    "BEGIN:VEVENT\r\nUID:two\r\nDTSTAMP:20240101T000000Z\r\nDTSTART;VALUE=DATE:20250114\r\n"
+                    "RRULE:FREQ=WEEKLY;COUNT=2\r\nSUMMARY:feed two\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n")
+        port = free_port()
+        log_path = os.path.join(self.root, "program_feed.log")
+        work = os.path.join(self.root, "program")
+        os.makedirs(work)
+        env = dict(os.environ, TZ="Asia/Tokyo", ZELMAR_FEED_URL="http://127.0.0.1:%d/club.ics" % port)
+        requests = lambda: len(open(log_path).read().splitlines())
+
+        def start_server():
+            server = subprocess.Popen(["/usr/bin/python3", os.path.join(HERE, "feed_server.py"), folder, str(port)],
+                                      stdout=open(log_path, "a"), stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+            wait_port(port, server)
+            return server
+
+        def step(name):
+            p = subprocess.run([WINE, os.path.join(TOOL_DIR, "e2e_driver.exe"), winpath(os.path.join(TOOL_DIR, "Zelmar.exe")),
+                                winpath(work), name], cwd=TOOL_DIR, env=env, stdout=subprocess.PIPE,
+                               stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL, timeout=300)
+            out = p.stdout.decode("cp932", "replace").replace("\r", "")
+            equal("1 passed, 0 failed" in out, True, "%s: %s" % (name, out))
+
+        server = start_server()
+        try:
+            step("served_feed_shown")
+            equal(requests(), 1, "the first start fetched the feed once")
+        finally:
+            server.kill()
+            server.wait()
+        step("served_feed_cached")
+        server = start_server()
+        try:
+            before = requests()
+            step("served_feed_unchanged")
+            equal(requests() - before, 1, "an unchanged feed costs one request at start")
+        finally:
+            server.kill()
+            server.wait()
+
     def test_https_certificates(self):
         certs = os.path.join(self.root, "certs")
         os.makedirs(certs)
@@ -605,6 +654,47 @@ class Suite:
         finally:
             tls.stop()
             stale.stop()
+
+    def program(self, test, calendar):
+        """One end-to-end test of the real program (tests/e2e/test_dav_program.cpp) run by its
+        driver with the calendar's address; its program folders are under this run's root."""
+        work = os.path.join(self.root, "program")
+        os.makedirs(work, exist_ok=True)
+        exe = winpath(os.path.join(TOOL_DIR, "Zelmar.exe"))
+        env = dict(os.environ, TZ="Asia/Tokyo", ZELMAR_DAV_CALENDAR=calendar, ZELMAR_DAV_USER=USER)
+        p = subprocess.run([WINE, os.path.join(TOOL_DIR, "e2e_driver.exe"), exe, winpath(work), test],
+                           cwd=TOOL_DIR, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                           stdin=subprocess.DEVNULL, timeout=300)
+        out = p.stdout.decode("cp932", "replace").replace("\r", "")
+        expect("1 passed, 0 failed" in out, "the program's %s: %s" % (test, out))
+        return work
+
+    def test_program_syncs_with_the_server(self):
+        cal = self.rad.calendar("program")
+        url = self.rad.url("/alice/program/")
+        make_event(cal, "server-made", datetime.datetime(2026, 12, 18, 5, 0, tzinfo=datetime.timezone.utc),
+                   "サーバーの予定", alarm=10)
+        self.program("dav_program_syncs_both_ways", url)
+        got = events(cal)
+        equal(sorted(got), ["prog-allday-1", "prog-meeting-1", "prog-weekly-1", "prog-yearly-1", "server-made"],
+              "the program's entries on the server")
+        m = got["prog-meeting-1"]
+        equal(m["DTSTART"].dt, datetime.datetime(2026, 12, 15, 9, 30, tzinfo=JST), "timed start")
+        equal(str(m["SUMMARY"]), "同期会議", "memo")
+        equal(m.walk("VALARM")[0]["TRIGGER"].dt, datetime.timedelta(minutes=-15), "alarm")
+        w = got["prog-weekly-1"]
+        equal(w["DTSTART"].dt, datetime.datetime(2026, 12, 16, 10, 0, tzinfo=JST), "series start")
+        equal(w.walk("VALARM"), [], "no alarm")
+        y = got["prog-yearly-1"]
+        equal((y["DTSTART"].dt.month, y["DTSTART"].dt.day, y["RRULE"]["FREQ"]), (12, 19, ["YEARLY"]), "every year")
+        equal(got["prog-allday-1"]["DTSTART"].dt, datetime.date(2026, 12, 17), "all-day date")
+        before = {u: e.to_ical() for u, e in got.items()}
+        tool("password", self.rad.url(), USER, "wrong-for-the-program")
+        try:
+            self.program("dav_program_wrong_password_told_once", url)
+        finally:
+            tool("password", self.rad.url(), USER, PASSWORD)
+        equal({u: e.to_ical() for u, e in events(cal).items()}, before, "a refused sync changes nothing there")
 
     def test_no_file_holds_the_password(self):
         found = []

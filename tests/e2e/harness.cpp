@@ -1,5 +1,7 @@
 #include "tests/e2e/harness.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <functional>
 
@@ -385,4 +387,32 @@ bool select_face(HWND dlg, const wchar_t* face) {
 bool install_image_plugin(const std::string& dir) {
     const std::string built = g_exe_path.substr(0, g_exe_path.find_last_of('\\') + 1) + "ZIMAGE.SPI";
     return CopyFileA(built.c_str(), (dir + "ZIMAGE.SPI").c_str(), FALSE) != 0;
+}
+
+// The item record and its buffer live in the other process for the call.
+std::string remote_item_text(HANDLE process, HWND list, int row, int sub) {
+    struct Block {
+        LVITEMA item;
+        char text[256];
+    };
+    Block* remote = static_cast<Block*>(
+        VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote) return "<no memory>";
+    Block local = {};
+    local.item.iSubItem = sub;
+    local.item.pszText = remote->text;
+    local.item.cchTextMax = sizeof local.text;
+    std::string out = "<unread>";
+    SIZE_T done = 0;
+    if (WriteProcessMemory(process, remote, &local, sizeof local, &done)) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL,
+                            5000, &result);
+        if (ReadProcessMemory(process, remote, &local, sizeof local, &done)) {
+            local.text[sizeof local.text - 1] = '\0';
+            out = local.text;
+        }
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return out;
 }

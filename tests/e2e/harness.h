@@ -77,6 +77,8 @@ bool wait_until(bool (*cond)(HWND), HWND hwnd, DWORD wait_ms = 5000);
 HWND find_owned_dialog(HWND owner, DWORD wait_ms);
 // A visible popup menu window (class #32768) of the process, polling up to wait_ms.
 HWND find_popup_menu(DWORD pid, DWORD wait_ms);
+// Text of a list-view cell of another process.
+std::string remote_item_text(HANDLE process, HWND list, int row, int sub);
 // Sends a message and waits for it to be handled (false on a 5 s timeout).
 bool send_sync(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
@@ -120,6 +122,8 @@ int marked_box_pixels(const MonthCapture& s, int day);
 struct Ctx {
     const char* name;
     int failures = 0;
+    // Why the test could not run here (the platform lacks what it drives); empty when it ran.
+    std::string skipped;
     void fail(const char* file, int line, const std::string& what);
 };
 using TestFn = void (*)(Ctx&);
@@ -133,5 +137,7 @@ struct Registrar { Registrar(const char* name, TestFn fn); };
 #define CHECK_EQ(a, b) do { auto va_ = (a); auto vb_ = (b); if (!(va_ == vb_)) \
     ctx.fail(__FILE__, __LINE__, std::string(#a " == " #b ": ") + std::to_string(va_) + " vs " + std::to_string(vb_)); } while (0)
 #define REQUIRE(c) do { if (!(c)) { ctx.fail(__FILE__, __LINE__, #c); return; } } while (0)
+// Ends a test the platform cannot run, saying why; the driver lists it as skipped.
+#define SKIP(why) do { ctx.skipped = (why); return; } while (0)
 
 #endif

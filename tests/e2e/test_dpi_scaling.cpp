@@ -1,7 +1,8 @@
 // The real program at 96, 144 and 192 DPI (the desktop's LogPixels, set for the test's time
 // and given back): a first start's window and the month buttons grow with the DPI, and no
-// text of the main window's dialogs is wider than its control. Screenshots of the window and
-// each dialog are kept for a person to look at.
+// text of the main window's dialogs is wider than its control, and each dialog lies within
+// the screen's work area. Screenshots of the window and each dialog are kept for a person to
+// look at.
 #include <windows.h>
 #include <oleacc.h>
 
@@ -103,13 +104,31 @@ std::string clipped_texts(HWND dlg, int dpi) {
     return c.found;
 }
 
-// The dialog the message opens: screenshot, clipped texts, then closed as Alt+F4 does.
+// " [dialog l,t-r,b outside the work area l,t-r,b]" when the dialog does not lie within its
+// monitor's work area.
+std::string outside_work_area(HWND dlg) {
+    RECT r;
+    MONITORINFO mi;
+    mi.cbSize = sizeof mi;
+    if (!GetWindowRect(dlg, &r) || !GetMonitorInfoA(MonitorFromWindow(dlg, MONITOR_DEFAULTTONEAREST), &mi))
+        return " [no rectangle]";
+    const RECT& w = mi.rcWork;
+    if (r.left >= w.left && r.top >= w.top && r.right <= w.right && r.bottom <= w.bottom) return "";
+    auto text = [](const RECT& x) {
+        return std::to_string(x.left) + "," + std::to_string(x.top) + "-" + std::to_string(x.right) + "," +
+               std::to_string(x.bottom);
+    };
+    return " [dialog " + text(r) + " outside the work area " + text(w) + "]";
+}
+
+// The dialog the message opens: screenshot, clipped texts, its place on the screen, then
+// closed as Alt+F4 does.
 std::string dialog_check(const App& app, UINT msg, WPARAM wp, const char* shot, int dpi) {
     PostMessageA(app.hwnd, msg, wp, 0);
     HWND dlg = find_owned_dialog(app.hwnd, 5000);
     if (!dlg) return std::string(shot) + ": no dialog";
     keep_screenshot(dlg, shot);
-    const std::string clipped = clipped_texts(dlg, dpi);
+    const std::string clipped = clipped_texts(dlg, dpi) + outside_work_area(dlg);
     PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
     wait_until(window_gone, dlg, 3000);
     if (IsWindow(dlg)) PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);

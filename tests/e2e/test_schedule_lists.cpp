@@ -36,35 +36,6 @@ constexpr char kNoNationalHolidays[] = "NationalHolidays=0\r\n";
 
 bool dialog_gone(HWND dlg) { return IsWindow(dlg) == 0; }
 
-// Text of a list-view cell of another process: the item record and its buffer live in that
-// process for the call.
-std::string remote_item_text(HANDLE process, HWND list, int row, int sub) {
-    struct Block {
-        LVITEMA item;
-        char text[256];
-    };
-    Block* remote = static_cast<Block*>(
-        VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
-    if (!remote) return "<no memory>";
-    Block local = {};
-    local.item.iSubItem = sub;
-    local.item.pszText = remote->text;
-    local.item.cchTextMax = sizeof local.text;
-    std::string out = "<unread>";
-    SIZE_T done = 0;
-    if (WriteProcessMemory(process, remote, &local, sizeof local, &done)) {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL,
-                            5000, &result);
-        if (ReadProcessMemory(process, remote, &local, sizeof local, &done)) {
-            local.text[sizeof local.text - 1] = '\0';
-            out = local.text;
-        }
-    }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    return out;
-}
-
 LRESULT sent(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_NORMAL, 5000, &result);

@@ -5,9 +5,11 @@
 // given back at the end.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "app/month_colours.h"
 #include "app/month_layout.h"
 #include "resources/resource.h"
 #include "tests/e2e/harness.h"
@@ -125,4 +127,96 @@ E2E_TEST(dark_window_colour_keeps_every_text_readable) {
     CHECK_EQ(app_close(app), 0);
     std::string saved;
     CHECK(read_file(settings_file_of(dir), &saved) && saved.find("DayShapes=1\r\n") != std::string::npos);
+}
+
+namespace {
+
+// High contrast switched as the accessibility settings switch it: SystemParametersInfo with
+// the change sent to every top-level window; given back as it was at the end.
+struct HighContrast {
+    HIGHCONTRASTA kept = {sizeof(HIGHCONTRASTA), 0, nullptr};
+    bool read = false;
+    HighContrast() { read = SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof kept, &kept, 0) != 0; }
+    static bool set(DWORD flags, const char* scheme) {
+        HIGHCONTRASTA hc = {sizeof hc, flags, const_cast<char*>(scheme)};
+        return SystemParametersInfoA(SPI_SETHIGHCONTRAST, sizeof hc, &hc, SPIF_SENDCHANGE) != 0;
+    }
+    static bool on() {
+        HIGHCONTRASTA hc = {sizeof hc, 0, nullptr};
+        return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+    }
+    ~HighContrast() {
+        if (read && on() != ((kept.dwFlags & HCF_HIGHCONTRASTON) != 0)) set(kept.dwFlags, kept.lpszDefaultScheme);
+    }
+    HighContrast(const HighContrast&) = delete;
+    HighContrast& operator=(const HighContrast&) = delete;
+};
+
+// The scheme's colours now, as the program reads them.
+SchemeColours scheme_now() {
+    return {GetSysColor(COLOR_WINDOW),    GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_BTNFACE),
+            GetSysColor(COLOR_HOTLIGHT),  GetSysColor(COLOR_HIGHLIGHT),  GetSysColor(COLOR_HIGHLIGHTTEXT)};
+}
+
+// Near a colour: each channel within 40.
+bool near_colour(uint32_t c, ColorRef want) {
+    const int d[3] = {static_cast<int>(c >> 16 & 0xFF) - static_cast<int>(want & 0xFF),
+                      static_cast<int>(c >> 8 & 0xFF) - static_cast<int>(want >> 8 & 0xFF),
+                      static_cast<int>(c & 0xFF) - static_cast<int>(want >> 16 & 0xFF)};
+    return d[0] * d[0] < 1600 && d[1] * d[1] < 1600 && d[2] * d[2] < 1600;
+}
+
+int day_pixels(const MonthCapture& s, int day, ColorRef colour) {
+    int n = 0;
+    const CellRect& r = s.grid.drawn[day - 1];
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (near_colour(s.img.at(s.ox + x, s.oy + y), colour)) ++n;
+    return n;
+}
+
+}  // namespace
+
+// The user turns high contrast on: the month repaints in the scheme's colours (the window and
+// its text colour) with the holidays marked by their shapes; turned off, the shapes go.
+E2E_TEST(high_contrast_switched_on_as_a_user_does) {
+    const std::string dir = fresh_dir("high_contrast");
+    REQUIRE(write_file(settings_file_of(dir),
+                       "[Config]\r\nclock=0\r\nmonthlang=1\r\nweeklang=0\r\ncmode=1\r\nNationalHolidays=1\r\n"
+                       "[DispSet1]\r\nreso=1024x768\r\nx1=100\r\ny1=80\r\nx2=440\r\ny2=420\r\n"));
+    HighContrast restore;
+    REQUIRE(restore.read);
+    if (HighContrast::on()) SKIP("high contrast is on already");
+    App app;
+    REQUIRE(app_start(app, dir));
+    MonthCapture before;
+    REQUIRE(capture_month(app, 2019, 5, &before));
+    const ColorRef red_before = month_colours(scheme_now(), false).red;
+    const int holiday_before = day_pixels(before, 6, red_before);  // a substitute holiday
+    CHECK(holiday_before > 5);
+
+    if (!HighContrast::set(HCF_HIGHCONTRASTON, "High Contrast Black") || !HighContrast::on()) {
+        CHECK_EQ(app_close(app), 0);
+        SKIP("the platform does not switch high contrast (SPI_SETHIGHCONTRAST)");
+    }
+    // The change went out to every top-level window; a message sent after it is answered
+    // after it.
+    send_sync(app.hwnd, WM_NULL, 0, 0);
+    MonthCapture on;
+    REQUIRE(capture_month(app, 2019, 5, &on));
+    save_png(on.img, g_work_dir + "month_high_contrast.png");
+    const MonthColours hc = month_colours(scheme_now(), true);
+    // The scheme's window colour fills the cells; an ordinary day's number is in its text
+    // colour; the holiday in the scheme's own colour, with its shape: more ink than before.
+    const CellRect& cell = on.grid.drawn[7];  // the 8th, a Wednesday
+    CHECK(near_colour(on.img.at(on.ox + cell.left + 1, on.oy + cell.bottom - 2), hc.back));
+    CHECK(day_pixels(on, 8, hc.text) > 5);
+    CHECK(day_pixels(on, 6, hc.red) > holiday_before);
+
+    CHECK(HighContrast::set(0, nullptr) && !HighContrast::on());
+    send_sync(app.hwnd, WM_NULL, 0, 0);
+    MonthCapture off;
+    REQUIRE(capture_month(app, 2019, 5, &off));
+    CHECK_EQ(day_pixels(off, 6, month_colours(scheme_now(), false).red), holiday_before);
+    CHECK_EQ(app_close(app), 0);
 }

@@ -1,6 +1,7 @@
 // Days as a screen reader reads them: the name from a table of days (nothing, today,
 // entries, a national holiday, a holiday of the user's, all at once, the holidays switched
-// off) and the description from the day's entries.
+// off; the 六曜, the old calendar and era years switched on) and the description from the
+// day's entries.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -18,7 +19,7 @@ struct Today {
 
 std::string name_of(const ScheduleList& list, int y, int m, int d, Today t, int national = 1) {
     char out[256];
-    format_day_name(out, sizeof out, day_facts(list, y, m, d, t.y, t.m, t.d, national));
+    format_day_name(out, sizeof out, day_facts(list, y, m, d, t.y, t.m, t.d, DayNameShows{national, 0, 0, 0}));
     return out;
 }
 
@@ -60,16 +61,51 @@ TEST(DayNames, TableOfDays) {
         EXPECT_EQ(name_of(*list, c.y, c.m, c.d, c.today, c.national), c.want) << c.what;
 }
 
+// What the Japanese calendar's switches show of a day, said after the rest.
+TEST(DayNames, TheJapaneseCalendarsDays) {
+    auto list = std::make_unique<ScheduleList>();
+    append_entry(list.get(), make_entry(2024, 12, 21, 0, "忘年会"));
+    const Today elsewhere = {2030, 1, 1};
+    const DayNameShows rokuyo = {1, 1, 0, 0}, kyureki = {1, 0, 1, 0}, both = {1, 1, 1, 0}, wareki = {1, 0, 0, 1},
+                       all = {1, 1, 1, 1}, none = {1, 0, 0, 0};
+    const struct {
+        const char* what;
+        int y, m, d;
+        Today today;
+        DayNameShows shows;
+        const char* want;
+    } cases[] = {
+        {"switched off", 2024, 12, 21, elsewhere, none, "12月21日 土曜日 予定1件"},
+        {"the 六曜", 2024, 12, 10, elsewhere, rokuyo, "12月10日 火曜日 友引"},
+        {"the 六曜 after the rest", 2024, 12, 21, {2024, 12, 21}, rokuyo, "12月21日 土曜日 今日、予定1件、先勝"},
+        {"the old calendar and the solar term", 2024, 12, 21, elsewhere, kyureki,
+         "12月21日 土曜日 予定1件、旧暦 11月21日 先勝、冬至"},
+        {"the old calendar's New Year", 2025, 1, 29, elsewhere, kyureki, "1月29日 水曜日 旧暦 1月1日 先勝"},
+        {"a leap month", 2023, 3, 22, elsewhere, both, "3月22日 水曜日 旧暦 閏2月1日 友引"},
+        {"a 雑節 with the holidays", 2025, 2, 2, elsewhere, kyureki, "2月2日 日曜日 旧暦 1月5日 大安、節分"},
+        {"the era year", 2024, 12, 10, elsewhere, wareki, "令和6年12月10日 火曜日"},
+        {"the day's own era in a month begun in another", 2019, 5, 1, elsewhere, wareki, "令和元年5月1日 水曜日 天皇の即位の日"},
+        {"the last day of an era", 1989, 1, 7, elsewhere, wareki, "昭和64年1月7日 土曜日"},
+        {"everything", 1989, 1, 8, elsewhere, all, "平成元年1月8日 日曜日 旧暦 12月1日 赤口"},
+        {"a day the month does not have", 2024, 2, 30, elsewhere, all, "2月30日 金曜日"},
+    };
+    for (const auto& c : cases) {
+        char out[256];
+        format_day_name(out, sizeof out, day_facts(*list, c.y, c.m, c.d, c.today.y, c.today.m, c.today.d, c.shows));
+        EXPECT_STREQ(out, c.want) << c.what;
+    }
+}
+
 TEST(DayNames, CutToItsBufferOnACharacterBoundary) {
     auto list = std::make_unique<ScheduleList>();
-    const DayFacts f = day_facts(*list, 2018, 12, 23, 2018, 12, 23, 1);
-    for (size_t size = 1; size < 48; ++size) {
-        char out[64];
+    const DayFacts f = day_facts(*list, 2018, 12, 23, 2018, 12, 23, DayNameShows{1, 1, 1, 1});
+    for (size_t size = 1; size < 80; ++size) {
+        char out[96];
         std::memset(out, 'x', sizeof out);
         format_day_name(out, size, f);
         const size_t n = std::strlen(out);
         ASSERT_LT(n, size);
-        char whole[64];
+        char whole[96];
         format_day_name(whole, sizeof whole, f);
         EXPECT_EQ(std::string(whole).compare(0, n, out), 0) << size << ": a prefix of the whole name";
         // Never the first byte of a double-byte character alone at the end.

@@ -443,4 +443,85 @@ TEST(ScheduleExtra, CarriedSlotsKeepTheirLines) {
     }
 }
 
+// The load takes a slot as it reads when the entry writes it back the same, and otherwise
+// writes and reads it again; either way each entry stands for the slot it writes, so an
+// unchanged list finds nothing changed at the next merge. Files the program wrote, files of
+// an older release, and stored forms that the program writes otherwise.
+TEST(ScheduleExtra, TheLoadsSlotsAreThoseTheEntriesWrite) {
+    const std::string key = extra_key(slot_digest("2024010100定例", ""), 1);
+    const struct {
+        const char* what;
+        std::string text;
+        size_t entries;  // taken into the list; the rest are carried
+    } files[] = {
+        {"written by the program", write_fresh(rich_entries()), rich_entries().size()},
+        {"an older release's, equal slots among them",
+         "[Schedule]\r\nschedule001=2004050511会議\r\nschedule002=0000092100誕生日\r\n"
+         "schedule003=0000092100誕生日\r\nschedule004=2004050531秘密\r\n[Alarm]\r\nalarm001=0930152\r\n"
+         "alarm004=0800003C:\\a.wav\r\n",
+         4},
+        {"an alarm with more than its fields",
+         "[Schedule]\r\nschedule001=2004050511会議\r\n[Alarm]\r\nalarm001=0930152xyz\r\n", 1},
+        {"a time without its alarm", "[Schedule]\r\nschedule001=2004050511会議\r\n", 1},
+        {"an alarm out of range", "[Schedule]\r\nschedule001=2004050511会議\r\n[Alarm]\r\nalarm001=2930152\r\n", 1},
+        {"a quoted value", "[Schedule]\r\nschedule001=\"2004050500会議\"\r\n", 1},
+        {"a memo of blanks, which reads as no entry once written",
+         "[Schedule]\r\nschedule001=\"2004050500   \"\r\nschedule002=\"2004050611 会議 \"\r\n[Alarm]\r\n"
+         "alarm002=0930152\r\n",
+         1},
+        {"a day with no month", "[Schedule]\r\nschedule001=2004000500会議\r\n", 1},
+        {"a rule spelt otherwise, and its uid the derived one",
+         "[Schedule]\r\nschedule001=2024010100定例\r\n[ScheduleExtra]\r\n" + key + ".rrule=freq=weekly;byday=tu\r\n" +
+             key + ".uid=" + key + "\r\n",
+         1},
+        {"the uid after the rule",
+         "[Schedule]\r\nschedule001=2024010100定例\r\n[ScheduleExtra]\r\n" + key + ".rrule=FREQ=DAILY\r\n" + key +
+             ".uid=u-1\r\n",
+         1},
+        {"a uid refused", "[Schedule]\r\nschedule001=2024010100定例\r\n[ScheduleExtra]\r\n" + key + ".uid=\r\n", 1},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.what);
+        Loaded l = load(parse(f.text));
+        ASSERT_EQ(l.list.size(), f.entries);
+        ASSERT_EQ(l.keep.list_base.size(), l.list.size());
+        for (size_t i = 0; i < l.list.size(); ++i)
+            EXPECT_EQ(l.keep.list_base[i], slot_identity(stored_slot_of(l.list[i]))) << l.list[i].memo;
+        // Saved unchanged and loaded again, the list is the same.
+        const std::string saved = save(parse(f.text), l);
+        Loaded again = load(parse(saved));
+        ASSERT_EQ(again.list.size(), l.list.size());
+        for (size_t i = 0; i < l.list.size(); ++i) {
+            EXPECT_STREQ(again.list[i].uid, l.list[i].uid);
+            EXPECT_EQ(slot_identity(stored_slot_of(again.list[i])), l.keep.list_base[i]) << l.list[i].memo;
+        }
+        EXPECT_EQ(save(parse(saved), again), saved);
+    }
+}
+
+// The derived identity: the digest as 16 hex digits, "-n" for the n-th equal slot, cut to its
+// buffer.
+TEST(ScheduleExtra, DerivedIdentityText) {
+    const struct {
+        uint64_t digest;
+        int nth;
+        size_t size;
+        const char* want;
+    } cases[] = {
+        {0x0f3c9a0012345678ull, 1, 40, "0f3c9a0012345678"},
+        {0xffffffffffffffffull, 0, 40, "ffffffffffffffff"},
+        {0, 2, 40, "0000000000000000-2"},
+        {0xabcdef, 1234567890, 40, "0000000000abcdef-1234567890"},
+        {0xabcdef, 10, 17, "0000000000abcdef"},
+        {0xabcdef, 10, 5, "0000"},
+        {0xabcdef, 10, 1, ""},
+    };
+    for (const auto& c : cases) {
+        char out[40];
+        std::memset(out, 'x', sizeof out);
+        derived_entry_uid(c.digest, c.nth, out, c.size);
+        EXPECT_STREQ(out, c.want) << c.nth << " in " << c.size;
+    }
+}
+
 }  // namespace

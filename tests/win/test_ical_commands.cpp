@@ -83,12 +83,22 @@ TEST_F(IcalCommands, MenuItemsFollowTheDetailedSettings) {
     HMENU sub = GetSubMenu(menu(), 1);
     const int at = menu_position(sub, CMD_DETAILED_SETTINGS);
     ASSERT_GE(at, 0);
-    ASSERT_EQ(GetMenuItemCount(sub), at + 4);
+    ASSERT_EQ(GetMenuItemCount(sub), at + 6);
     EXPECT_TRUE(GetMenuState(sub, at + 1, MF_BYPOSITION) & MF_SEPARATOR);
     EXPECT_EQ(GetMenuItemID(sub, at + 2), UINT(CMD_ICS_EXPORT));
     EXPECT_EQ(GetMenuItemID(sub, at + 3), UINT(CMD_ICS_IMPORT));
+    EXPECT_EQ(GetMenuItemID(sub, at + 4), UINT(CMD_SYNC_SETTINGS));  // the calendar sync's
+    EXPECT_EQ(GetMenuItemID(sub, at + 5), UINT(CMD_SUBSCRIPTIONS));
+    EXPECT_EQ(menu_text(menu(), CMD_SUBSCRIPTIONS), "カレンダーの購読(&B)...");
     EXPECT_EQ(menu_text(menu(), CMD_ICS_EXPORT), "iCalendar形式で書き出す(&E)...");
     EXPECT_EQ(menu_text(menu(), CMD_ICS_IMPORT), "iCalendar形式を読み込む(&I)...");
+    EXPECT_EQ(menu_text(menu(), CMD_SYNC_SETTINGS), "同期の設定(&Y)...");
+    // Sync now right after the month reset, grey without an account.
+    const int reset = menu_position(menu(), CMD_RESET_MONTH);
+    ASSERT_GE(reset, 0);
+    EXPECT_EQ(GetMenuItemID(menu(), reset + 1), UINT(CMD_SYNC_NOW));
+    EXPECT_EQ(menu_text(menu(), CMD_SYNC_NOW), "今すぐ同期(&N)");
+    EXPECT_TRUE(GetMenuState(menu(), CMD_SYNC_NOW, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 // Every entry with a day is written; the message counts them and the one without a day. The
