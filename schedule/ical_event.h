@@ -95,13 +95,6 @@ struct IcalImported {
     bool recurrence_cut;  // a recurrence an entry cannot hold: its first day only
     bool alarm_cut;       // an alarm that could not be kept
     bool sound_refused;   // the alarm's sound file is no local file: the system sound instead
-    // A recurrence cut to its first day that an entry's own rule can hold whole: that rule
-    // (from the event's start, its EXDATEs as skipped days). Not put into the entry: a reader
-    // that keeps repeats takes it from here.
-    bool rule_held;
-    RepeatRule rule;
-    uint8_t skip_count;
-    int32_t skips[kMaxSkips];
 };
 
 void ical_event_begin(IcalEventData* ev);

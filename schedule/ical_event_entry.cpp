@@ -62,36 +62,6 @@ void take_memo(const IcalEventData& ev, const IcalPlatform* p, ScheduleEntry* e)
     if (!e->memo[0]) memcpy(e->memo, kIcalUntitled, sizeof kIcalUntitled);
 }
 
-// The recurrence as an entry's own rule: one RRULE it can hold, no RDATE, every EXDATE a
-// skipped day, the first occurrence on the start's own day in this machine's time.
-void hold_rule(const IcalEventData& ev, const IcalOccurrences& occ, int64_t shift, IcalImported* out) {
-    if (ev.rule_count != 1 || ev.rule_unusable || ev.dates_unknown || ev.rdate_count > 0 ||
-        ev.exdate_count > kMaxSkips || shift != 0)
-        return;
-    if (occ.first.year != ev.start.year || occ.first.month != ev.start.month || occ.first.day != ev.start.day)
-        return;
-    const CalendarDate start{ev.start.year, ev.start.month, ev.start.day};
-    RepeatRule r;
-    memset(&r, 0, sizeof r);
-    if (!repeat_rule_parse(ev.rule, ev.rule_len, start, &r)) return;
-    int32_t skips[kMaxSkips];
-    int n = 0;
-    for (int i = 0; i < ev.exdate_count; ++i) {
-        const IcalDate& d = ev.exdates[i];
-        const int32_t day = d.year * 10000 + d.month * 100 + d.day;
-        int at = n;
-        while (at > 0 && skips[at - 1] > day) --at;
-        if (at > 0 && skips[at - 1] == day) continue;
-        memmove(&skips[at + 1], &skips[at], static_cast<size_t>(n - at) * sizeof skips[0]);
-        skips[at] = day;
-        ++n;
-    }
-    out->rule_held = true;
-    out->rule = r;
-    out->skip_count = static_cast<uint8_t>(n);
-    memcpy(out->skips, skips, static_cast<size_t>(n) * sizeof skips[0]);
-}
-
 // What the schedule dialog would store as it is.
 bool passes_dialog_checks(const ScheduleEntry& e) {
     ScheduleEntry copy = e;
@@ -421,7 +391,6 @@ bool ical_event_entry(const IcalEventData& ev, const IcalPlatform* p,
         const bool bounded = !has_rule || (rule.yearly_one_day && (rule.count || rule.has_until));
         const bool known = !ev.dates_unknown && !ev.rule_unusable && ev.rule_count <= 1;
         out->recurrence_cut = recurring && !(occ.count == 1 && known && bounded);
-        if (out->recurrence_cut) hold_rule(ev, occ, shift, out);
     }
 
     take_end(ev, p, zones, start_local, first_local, &e);
