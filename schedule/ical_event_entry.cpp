@@ -11,8 +11,8 @@
 namespace {
 
 // The event's wall time at the occurrence as this machine's local time: UTC and zone times
-// through the platform (a zone it does not know through the file's own VTIMEZONE), floating
-// times and unknown zones as they are.
+// through the platform (a fixed Etc zone by its offset, a zone it does not know through the
+// file's own VTIMEZONE), floating times and unknown zones as they are.
 bool to_local(const IcalEventData& ev, const IcalPlatform* p, const std::vector<IcalZone>& zones,
               const IcalTime& at, IcalTime* local) {
     if (ev.start_utc || zone_is_utc(ev.tzid)) return p->utc_to_local(p->context, &at, local);
@@ -21,10 +21,8 @@ bool to_local(const IcalEventData& ev, const IcalPlatform* p, const std::vector<
         return true;
     }
     IcalTime utc;
-    if (p->zone_to_utc(p->context, ev.tzid, &at, &utc))
+    if (ical_wall_to_utc(p, zones, ev.tzid, at, &utc))
         return p->utc_to_local(p->context, &utc, local);
-    const IcalZone* z = ical_find_zone(zones, ev.tzid);
-    if (z && ical_zone_to_utc(*z, at, &utc)) return p->utc_to_local(p->context, &utc, local);
     *local = at;
     return true;
 }
