@@ -169,6 +169,15 @@ public:
                 take_time_parts(rule_text_, &rule_text_len_, &obs_.rule_hour, &obs_.rule_minute);
                 ical_parse_rule(rule_text_, rule_text_len_, obs_.start, &obs_.rule);
                 obs_.has_rule = true;
+                // An UNTIL in UTC is the instant of the last onset: as a wall time, read in
+                // the offset in force before it, as the onsets are compared.
+                IcalRuleParts parts;
+                ical_rule_parts(rule_text_, rule_text_len_, &parts);
+                if (obs_.rule.has_until && parts.until_utc) {
+                    const int second = obs_.rule.until.second;
+                    obs_.rule.until = ical_add_minutes(obs_.rule.until, obs_.offset_from);
+                    obs_.rule.until.second = second;
+                }
             }
             z.observances.push_back(obs_);
         }
@@ -251,11 +260,6 @@ bool ical_wall_to_utc(const IcalPlatform* p, const std::vector<IcalZone>& zones,
 
 namespace {
 
-bool same_change(const IcalZoneChange& a, const IcalZoneChange& b) {
-    return a.month == b.month && a.week == b.week && a.weekday == b.weekday &&
-           a.hour == b.hour && a.minute == b.minute;
-}
-
 bool valid_change(const IcalZoneChange& c) {
     return c.month >= 1 && c.month <= 12 && c.week >= 1 && c.week <= 5 && c.weekday >= 0 &&
            c.weekday <= 6 && c.hour >= 0 && c.hour <= 23 && c.minute >= 0 && c.minute <= 59;
@@ -269,10 +273,15 @@ bool has_daylight(const IcalZoneRules& r) {
     return r.daylight != r.standard;
 }
 
-bool same_rules(const IcalZoneRules& a, const IcalZoneRules& b) {
-    if (a.standard != b.standard || a.daylight != b.daylight) return false;
-    return !has_daylight(a) ||
-           (same_change(a.to_daylight, b.to_daylight) && same_change(a.to_standard, b.to_standard));
+IcalTime onset(const IcalZoneChange& c, int y);
+
+// Whether rules r, written for a run of years, also give year y's changes (the "fourth"
+// and the "last" Sunday of a month are often the same day).
+bool rules_hold(const IcalZoneRules& r, const IcalZoneRules& year_rules, int y) {
+    if (r.standard != year_rules.standard || r.daylight != year_rules.daylight) return false;
+    if (!has_daylight(r)) return true;
+    return ical_time_compare(onset(r.to_daylight, y), onset(year_rules.to_daylight, y)) == 0 &&
+           ical_time_compare(onset(r.to_standard, y), onset(year_rules.to_standard, y)) == 0;
 }
 
 // A year's rules as the platform gives them, or false when it gives none usable.
@@ -344,7 +353,7 @@ void build_local_zone(const IcalPlatform* p, const char* name, IcalLocalZone* z)
     int before = rules[0].standard;  // the offset in force as a run of years begins
     for (int i = 0; i < kYears;) {
         int j = i;
-        while (j + 1 < kYears && same_rules(rules[j + 1], rules[i])) ++j;
+        while (j + 1 < kYears && rules_hold(rules[i], rules[j + 1], kFirst + j + 1)) ++j;
         const IcalZoneRules& r = rules[i];
         const int y0 = kFirst + i, y1 = kFirst + j;
         const bool ends = j + 1 < kYears;

@@ -28,7 +28,8 @@ struct IcalZone {
 
 // Bounds on what a file may make the reader keep and search for every time it converts.
 constexpr size_t kIcalMaxZones = 64;
-constexpr size_t kIcalMaxObservances = 16;
+// Room for the observances of a zone over a century of rule changes, as an export writes.
+constexpr size_t kIcalMaxObservances = 256;
 constexpr size_t kIcalMaxOnsets = 64;
 constexpr size_t kIcalMaxAllOnsets = 4096;
 

@@ -147,11 +147,14 @@ inline bool local_zone_rules(void* ctx, int year, IcalZoneRules* out) {
         if (ch.after > ch.before && !up) up = &ch;
         if (ch.after < ch.before && !down) down = &ch;
     }
-    if (up && down) {
-        out->standard = down->after / 60;
-        out->daylight = up->after / 60;
-        out->to_daylight = change_at(up->at, up->before);
-        out->to_standard = change_at(down->at, down->before);
+    // A year daylight time only begins in (or only ends in) starts in standard time (or in
+    // daylight time): the other change is put at its first moment.
+    const IcalZoneChange new_year{1, 1, ical_weekday(year, 1, 1), 0, 0};
+    if (up || down) {
+        out->standard = (down ? down->after : up->before) / 60;
+        out->daylight = (up ? up->after : down->before) / 60;
+        out->to_daylight = up ? change_at(up->at, up->before) : new_year;
+        out->to_standard = down ? change_at(down->at, down->before) : new_year;
     } else {
         out->standard = out->daylight = tzdb::offset_at(*z, to - 1) / 60;
     }
