@@ -6,6 +6,8 @@
 #include "app/main_state_win.h"
 #include "app/main_window_internal_win.h"
 #include "config/fileio.h"
+#include "config/settings.h"
+#include "dialogs/file_chooser.h"
 #include "dialogs/file_chooser_win.h"
 #include "resources/texts.h"
 #include "schedule/entry.h"
@@ -23,6 +25,22 @@ struct IcalFilter {
     IcalFilter() { std::memcpy(text, kIcalFilter, sizeof kIcalFilter); }
 };
 
+// The folder remembered from an earlier choice, read again from the settings file (another
+// copy of the program may have chosen since).
+const char* remembered_folder(MainState& s) {
+    ical_folder_load(s.settings);
+    return s.settings->IcalFolder;
+}
+
+// The folder of the file chosen, kept for the choosers of later runs.
+void remember_folder(MainState& s) {
+    char dir[sizeof s.settings->IcalFolder];
+    chooser_initial_dir(s.ical_file, dir, sizeof dir);
+    if (!dir[0] || std::strcmp(dir, s.settings->IcalFolder) == 0) return;
+    std::memcpy(s.settings->IcalFolder, dir, sizeof dir);
+    ical_folder_save(*s.settings);
+}
+
 void tell(HWND hwnd, const char* text, bool fine) {
     message_box(hwnd, text, kProgramName, MB_OK | (fine ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
 }
@@ -35,9 +53,10 @@ void export_calendar(MainState& s, HWND hwnd) {
     IcalFilter filter;
     s.ical_chooser_open = true;
     const bool chosen = choose_save_file(hwnd, kIcalExportTitle, s.ical_file, sizeof s.ical_file,
-                                         kIcalDefaultName, filter.text, 1);
+                                         kIcalDefaultName, filter.text, 1, remembered_folder(s));
     s.ical_chooser_open = false;
     if (!chosen) return;
+    remember_folder(s);
     const ScheduleList& list = *s.schedule;
     IcalExportCounts counts = {};
     const IcalFileResult r =
@@ -54,11 +73,13 @@ void import_calendar(MainState& s, HWND hwnd) {
     IcalFilter filter;
     s.ical_chooser_open = true;
     const bool chosen =
-        choose_file(hwnd, kIcalImportTitle, s.ical_file, sizeof s.ical_file, filter.text, 1);
+        choose_file(hwnd, kIcalImportTitle, s.ical_file, sizeof s.ical_file, filter.text, 1,
+                    remembered_folder(s));
     s.ical_chooser_open = false;
     // A schedule dialog opened from the tray meanwhile ran inside the chooser's loop: it has
     // closed again before the chooser could return.
     if (!chosen) return;
+    remember_folder(s);
     ScheduleList& list = *s.schedule;
     int count = schedule_live_count(list);
     IcalImportCounts counts = {};
