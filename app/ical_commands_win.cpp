@@ -32,13 +32,18 @@ const char* remembered_folder(MainState& s) {
     return s.settings->IcalFolder;
 }
 
-// The folder of the file chosen, kept for the choosers of later runs.
-void remember_folder(MainState& s) {
+// The folder of the file chosen, kept for the choosers of later runs: written at once, or
+// (write false) with the save that follows. Only a command that did something keeps it: a
+// file that is no calendar, or gave nothing new, leaves the settings file as it was.
+void remember_folder(MainState& s, bool write) {
     char dir[sizeof s.settings->IcalFolder];
     chooser_initial_dir(s.ical_file, dir, sizeof dir);
     if (!dir[0] || std::strcmp(dir, s.settings->IcalFolder) == 0) return;
     std::memcpy(s.settings->IcalFolder, dir, sizeof dir);
-    ical_folder_save(*s.settings);
+    if (write)
+        ical_folder_save(*s.settings);
+    else
+        ical_folder_put(*s.settings);
 }
 
 void tell(HWND hwnd, const char* text, bool fine) {
@@ -56,12 +61,12 @@ void export_calendar(MainState& s, HWND hwnd) {
                                          kIcalDefaultName, filter.text, 1, remembered_folder(s));
     s.ical_chooser_open = false;
     if (!chosen) return;
-    remember_folder(s);
     const ScheduleList& list = *s.schedule;
     IcalExportCounts counts = {};
     const IcalFileResult r =
         ical_export_file(fileio_win(), s.ical_file, list.entries, schedule_live_count(list),
                          ical_platform_win(), ical_now_utc_win(), &counts);
+    if (r == IcalFileResult::kDone) remember_folder(s, true);
     char text[kIcalMessageSize];
     ical_export_result_message(r, counts, text, sizeof text);
     tell(hwnd, text, r == IcalFileResult::kDone);
@@ -79,7 +84,6 @@ void import_calendar(MainState& s, HWND hwnd) {
     // A schedule dialog opened from the tray meanwhile ran inside the chooser's loop: it has
     // closed again before the chooser could return.
     if (!chosen) return;
-    remember_folder(s);
     ScheduleList& list = *s.schedule;
     int count = schedule_live_count(list);
     IcalImportCounts counts = {};
@@ -88,6 +92,7 @@ void import_calendar(MainState& s, HWND hwnd) {
     list.count = count;
     bool save_failed = false;
     if (r == IcalFileResult::kDone && counts.added > 0) {
+        remember_folder(s, false);
         save_failed = !schedule_save(*s.settings, &list);
         repaint(s, hwnd, ViewEvent::kEntriesChanged);
     }

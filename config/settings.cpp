@@ -205,8 +205,10 @@ void ical_folder_load(Settings* s) {
     load_keys(s, SettingGroup::kFolder);
 }
 
+void ical_folder_put(const Settings& s) { put_keys(s, SettingGroup::kFolder); }
+
 bool ical_folder_save(const Settings& s) {
-    put_keys(s, SettingGroup::kFolder);
+    ical_folder_put(s);
     return profile_flush();
 }
 

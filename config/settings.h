@@ -248,9 +248,10 @@ void alarm_checked_load(Settings* s);
 bool alarm_checked_save(const Settings& s);
 
 // The folder of the iCalendar file chosen last (`IcalFolder`): read before a chooser opens,
-// written when a file was chosen.
+// written once a file was written or events read from one were added.
 void ical_folder_load(Settings* s);
 bool ical_folder_save(const Settings& s);
+void ical_folder_put(const Settings& s);
 
 // The same changes without writing the file, for saves that write once.
 void settings_put(const Settings& s);

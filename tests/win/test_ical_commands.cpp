@@ -121,9 +121,7 @@ TEST_F(IcalCommands, ExportWritesTheScheduleAndSaysWhat) {
 // Each import ends in one message; the list and the settings file change only when an event
 // was added, and then the file is written with the list in its order.
 TEST_F(IcalCommands, ImportAddsWhatIsNewAndSavesOnce) {
-    // The folder chosen is the one remembered already: nothing to write for it.
-    const std::string start = "[Config]\r\nIcalFolder=" + dir_.substr(0, dir_.size() - 1) +
-                              "\r\n[Schedule]\r\nschedulecount=1\r\nschedule001=2004052000歯医者\r\n";
+    const std::string start = "[Schedule]\r\nschedulecount=1\r\nschedule001=2004052000歯医者\r\n";
     struct Case {
         const char* name;
         std::string file;  // the bytes of the chosen file; "" leaves it missing
@@ -155,9 +153,13 @@ TEST_F(IcalCommands, ImportAddsWhatIsNewAndSavesOnce) {
         EXPECT_EQ(chooser_owner_, hwnd_);
         EXPECT_EQ(schedule.count, c.count);
         const std::string after = get_file(path_);
-        if (c.line)
+        if (c.line) {
             EXPECT_NE(after.find(c.line), std::string::npos) << after;
-        else
+            // The folder is kept with the save, for the choosers of later runs.
+            EXPECT_NE(after.find("IcalFolder=" + dir_.substr(0, dir_.size() - 1) + "\r\n"),
+                      std::string::npos)
+                << after;
+        } else
             EXPECT_EQ(after, before);
         ASSERT_EQ(g_boxes.size(), 1u);
         EXPECT_EQ(g_boxes[0], c.said);
