@@ -15,8 +15,8 @@
 namespace {
 
 // A wall time of the event (in zone tzid, or UTC) as this machine's local time: UTC and zone
-// times through the platform (a zone it does not know through the file's own VTIMEZONE),
-// floating times and unknown zones as they are.
+// times through the platform (a fixed Etc zone by its offset, a zone it does not know through
+// the file's own VTIMEZONE), floating times and unknown zones as they are.
 bool to_local(const char* tzid, bool utc_time, const IcalPlatform* p,
               const std::vector<IcalZone>& zones, const IcalTime& at, IcalTime* local) {
     if (utc_time || zone_is_utc(tzid)) return p->utc_to_local(p->context, &at, local);
@@ -25,9 +25,7 @@ bool to_local(const char* tzid, bool utc_time, const IcalPlatform* p,
         return true;
     }
     IcalTime utc;
-    if (p->zone_to_utc(p->context, tzid, &at, &utc)) return p->utc_to_local(p->context, &utc, local);
-    const IcalZone* z = ical_find_zone(zones, tzid);
-    if (z && ical_zone_to_utc(*z, at, &utc)) return p->utc_to_local(p->context, &utc, local);
+    if (ical_wall_to_utc(p, zones, tzid, at, &utc)) return p->utc_to_local(p->context, &utc, local);
     *local = at;
     return true;
 }

@@ -111,7 +111,9 @@ bool ical_param(const IcalProperty& prop, const char* name, char* out, size_t ou
             v1 = p;
             quoted = true;
         } else {
-            while (p < end && *p != ';' && *p != ',') ++p;
+            // A comma after a backslash is part of the name (Outlook's "Kuala Lumpur\,
+            // Singapore"), not the start of the next value.
+            while (p < end && *p != ';' && (*p != ',' || (p > v0 && p[-1] == '\\'))) ++p;
             v1 = p;
         }
         if (match) {

@@ -14,22 +14,10 @@
 #include "schedule/ical_occurrences.h"
 #include "schedule/ical_text.h"
 #include "schedule/ical_time.h"
+#include "schedule/ical_zone.h"
 #include "schedule/utf8_text.h"
 
-const char kIcalWriteZone[] = "Asia/Tokyo";
-
 namespace {
-
-const char kTokyoZone[] =
-    "BEGIN:VTIMEZONE\r\n"
-    "TZID:Asia/Tokyo\r\n"
-    "BEGIN:STANDARD\r\n"
-    "DTSTART:19700101T000000\r\n"
-    "TZOFFSETFROM:+0900\r\n"
-    "TZOFFSETTO:+0900\r\n"
-    "TZNAME:JST\r\n"
-    "END:STANDARD\r\n"
-    "END:VTIMEZONE\r\n";
 
 bool timed(const ScheduleEntry* e) {
     return e->has_time && e->hour >= 0 && e->hour <= 23 && e->minute >= 0 && e->minute <= 59;
@@ -53,9 +41,10 @@ IcalTime at_date(const IcalDate& d, const ScheduleEntry* e) {
     return t;
 }
 
-// ";VALUE=DATE:20040505" or ";TZID=Asia/Tokyo:20040505T093000" for a list of times.
-std::string time_values(const ScheduleEntry* e, const IcalTime* times, int n) {
-    std::string s = timed(e) ? std::string(";TZID=") + kIcalWriteZone + ":" : ";VALUE=DATE:";
+// ";VALUE=DATE:20040505" or ";TZID=Asia/Tokyo:20040505T093000" for a list of times; with
+// no zone (the platform could not tell this machine's), ":20040505T093000", floating.
+std::string time_values(const ScheduleEntry* e, const char* tzid, const IcalTime* times, int n) {
+    std::string s = !timed(e) ? ";VALUE=DATE:" : tzid[0] ? std::string(";TZID=") + tzid + ":" : ":";
     for (int i = 0; i < n; ++i) {
         char buf[24];
         if (timed(e))
@@ -169,9 +158,18 @@ IcalTime plus_days(const IcalTime& t, long long days) {
     return IcalTime{d.year, d.month, d.day, t.hour, t.minute, t.second};
 }
 
-// A local wall time as UTC, through the zone the times are written in.
+// A wall time of this machine as UTC. The platform converts only the other way, so the
+// machine's offset at a first guess is taken off, and once more at the instant that gives (a
+// wall time in a daylight-saving gap comes out shifted by the gap, as the clock would show it).
 bool local_to_utc(const IcalPlatform* p, const IcalTime& local, IcalTime* utc) {
-    return p->zone_to_utc(p->context, kIcalWriteZone, &local, utc);
+    IcalTime guess = local;
+    for (int round = 0; round < 2; ++round) {
+        IcalTime wall;
+        if (!p->utc_to_local(p->context, &guess, &wall)) return false;
+        guess = ical_add_minutes(local, -ical_minutes_between(guess, wall));
+    }
+    *utc = guess;
+    return true;
 }
 
 // The rule of a series as RRULE writes it: the last day of UNTIL as a UTC time for an entry
@@ -204,7 +202,7 @@ IcalDate series_start(const ScheduleEntry* e) {
 }
 
 void write_event(const ScheduleEntry* e, const IcalDate* days, int n, int nth,
-                 const IcalPlatform* p, const char* stamp, std::string* out) {
+                 const IcalPlatform* p, const char* tzid, const char* stamp, std::string* out) {
     char memo[sizeof e->memo];
     memcpy(memo, e->memo, sizeof memo);
     memo[sizeof memo - 1] = '\0';
@@ -242,8 +240,8 @@ void write_event(const ScheduleEntry* e, const IcalDate* days, int n, int nth,
     line(out, "BEGIN:VEVENT");
     line(out, std::string("UID:") + uid);
     line(out, std::string("DTSTAMP:") + stamp);
-    line(out, "DTSTART" + time_values(e, &start, 1));
-    if (has_end) line(out, "DTEND" + time_values(e, &end, 1));
+    line(out, "DTSTART" + time_values(e, tzid, &start, 1));
+    if (has_end) line(out, "DTEND" + time_values(e, tzid, &end, 1));
     if (series) {
         line(out, "RRULE:" + rule_of(e, p));
         std::vector<IcalTime> skipped;
@@ -251,14 +249,14 @@ void write_event(const ScheduleEntry* e, const IcalDate* days, int n, int nth,
             const CalendarDate d = date_of_ymd(e->skips[i]);
             skipped.push_back(day_time(d.year, d.month, d.day, start.hour, start.minute));
         }
-        if (!skipped.empty()) line(out, "EXDATE" + time_values(e, skipped.data(), (int)skipped.size()));
+        if (!skipped.empty()) line(out, "EXDATE" + time_values(e, tzid, skipped.data(), (int)skipped.size()));
     } else if (!f.rule.empty()) {
         line(out, "RRULE:" + f.rule);
     }
     if (!series && !f.listed.empty()) {
         std::vector<IcalTime> times;
         for (const IcalDate& d : f.listed) times.push_back(at_date(d, e));
-        line(out, "RDATE" + time_values(e, times.data(), (int)times.size()));
+        line(out, "RDATE" + time_values(e, tzid, times.data(), (int)times.size()));
     }
     if (e->recur_date != 0) {
         const CalendarDate d = date_of_ymd(e->recur_date);
@@ -266,7 +264,7 @@ void write_event(const ScheduleEntry* e, const IcalDate* days, int n, int nth,
         if (e->recur_has_time) {
             char buf[24];
             ical_format_date_time(at, buf);
-            line(out, std::string("RECURRENCE-ID;TZID=") + kIcalWriteZone + ":" + buf);
+            line(out, std::string("RECURRENCE-ID") + (tzid[0] ? std::string(";TZID=") + tzid : "") + ":" + buf);
         } else {
             char buf[24];
             ical_format_date(at, buf);
@@ -318,6 +316,13 @@ void ical_write(const ScheduleEntry* list, int count, const IcalPlatform* platfo
     ical_format_date_time(now_utc, stamp);
     strcat(stamp, "Z");
 
+    // Entries hold this machine's wall-clock times, so they are written in its own zone with
+    // a VTIMEZONE that describes it, rather than as UTC: an every-year entry at 9:00 stays at
+    // 9:00 on both sides of a daylight saving change and of a change of the zone's rules over
+    // the years, which one yearly rule of UTC times cannot say. Another program then shows
+    // the same instants, in its own zone's hours.
+    const IcalLocalZone& zone = ical_local_zone(platform);
+
     std::string events;
     std::vector<uint64_t> hashes;
     bool any_timed = false;
@@ -333,7 +338,7 @@ void ical_write(const ScheduleEntry* list, int count, const IcalPlatform* platfo
         int nth = 0;
         for (uint64_t seen : hashes) nth += seen == h;
         hashes.push_back(h);
-        write_event(e, days, n, nth, platform, stamp, &events);
+        write_event(e, days, n, nth, platform, zone.tzid, stamp, &events);
         any_timed = any_timed || timed(e);
         ++counts->written;
     }
@@ -344,7 +349,7 @@ void ical_write(const ScheduleEntry* list, int count, const IcalPlatform* platfo
     line(out, "PRODID:-//Zelmar//Zelmar " ZELMAR_VERSION_TEXT "//JA");
     line(out, "CALSCALE:GREGORIAN");
     line(out, "METHOD:PUBLISH");
-    if (any_timed) out->append(kTokyoZone);
+    if (any_timed) out->append(zone.vtimezone);
     out->append(events);
     line(out, "END:VCALENDAR");
 }

@@ -276,7 +276,9 @@ bool registry_import(Settings* settings, ScheduleList* list, int screen_w, int s
         window_set_int(*settings, k) =
             registry_read_short(reg, k.name, static_cast<int16_t>(k.legacy_def));
     for (const SettingKey& k : kSettingKeys)
-        if (k.group != SettingGroup::kToDo) registry_read_setting(reg, k, settings);
+        // The folder of the iCalendar choosers is this program's own: no registry held it.
+        if (k.group != SettingGroup::kToDo && k.group != SettingGroup::kFolder)
+            registry_read_setting(reg, k, settings);
 
     int count = registry_read_short(reg, "schedulecount", 0);
     if (count > kMaxEntries) count = kMaxEntries;
