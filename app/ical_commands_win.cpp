@@ -88,7 +88,8 @@ void import_calendar(MainState& s, HWND hwnd) {
     int count = schedule_live_count(list);
     IcalImportCounts counts = {};
     const IcalFileResult r = ical_import_file(fileio_win(), s.ical_file, ical_platform_win(),
-                                              list.entries, &count, kMaxEntries, &counts);
+                                              list.entries, &count, kMaxEntries, &counts,
+                                              &list.deleted);
     list.count = count;
     bool save_failed = false;
     if (r == IcalFileResult::kDone &&

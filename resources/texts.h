@@ -255,6 +255,7 @@ constexpr char kIcalFullFormat[] = "    登録数が上限の%d件に達した�
 constexpr char kIcalUnreadableFormat[] =
     "    読み取れないか、日付が1980年から2079年の外にあるため: %d 件\n";
 constexpr char kIcalCancelledFormat[] = "    取り消された予定か、繰り返しに日付がないため: %d 件\n";
+constexpr char kIcalDeletedHereFormat[] = "    削除した予定で、その後ファイルで変更されていないため: %d 件\n";
 constexpr char kIcalSaveFailed[] = "\n設定ファイルに保存できませんでした。\n";
 constexpr char kIcalWrittenFormat[] = "%d 件の予定を書き出しました。";
 constexpr char kIcalNoDayFormat[] = "\n日付の定まらない予定 %d 件は書き出していません。";

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "config/content_hash.h"
 #include "schedule/entry_dates.h"
 #include "schedule/entry_forms.h"
 #include "schedule/ical_read.h"
@@ -36,8 +37,8 @@ uint32_t appointment_hash(const ScheduleEntry* e) {
 // however many the file holds.
 class Merge {
 public:
-    Merge(ScheduleEntry* list, int* count, int max, IcalImportCounts* counts)
-        : list_(list), count_(count), max_(max), counts_(counts) {
+    Merge(ScheduleEntry* list, int* count, int max, IcalImportCounts* counts, DeletedEntries* deleted)
+        : list_(list), count_(count), max_(max), counts_(counts), deleted_(deleted) {
         // At most half full, so every probe ends at an empty slot, with room for every entry
         // once more (an updated one is found under its new content too).
         const int most = max > *count ? max : *count;
@@ -72,6 +73,11 @@ public:
                 update(same, ev);
             return;
         }
+        const DeletedVersion* gone = same < 0 && deleted_ ? deleted_->find(e) : nullptr;
+        if (gone && deleted_version_covers(*gone, e, ev->has_version)) {
+            ++counts_->deleted_here;
+            return;
+        }
         if (find(&ev->entry)) {
             ++counts_->already;
             return;
@@ -80,6 +86,7 @@ public:
             ++counts_->full;
             return;
         }
+        if (gone) deleted_->forget(e);
         list_[*count_] = ev->entry;
         // A second event of the file under one identity is an entry of its own, given a new
         // identity when it is stored.
@@ -187,6 +194,7 @@ private:
     int* count_;
     int max_;
     IcalImportCounts* counts_;
+    DeletedEntries* deleted_;
     std::vector<int> table_;
     std::unordered_map<std::string, std::vector<int>> uids_;
     std::vector<std::pair<std::string, int32_t>> replaced_;
@@ -228,11 +236,16 @@ bool ical_same_content(const ScheduleEntry& a, const ScheduleEntry& b) {
     return content_key(a) == content_key(b);
 }
 
+uint64_t ical_content_digest(const ScheduleEntry& e) {
+    const std::string key = content_key(e);
+    return fnv1a_64(key.data(), key.size());
+}
+
 bool ical_import(const char* text, size_t n, const IcalPlatform* platform, ScheduleEntry* list,
-                 int* count, int max, IcalImportCounts* counts) {
+                 int* count, int max, IcalImportCounts* counts, DeletedEntries* deleted) {
     memset(counts, 0, sizeof *counts);
     if (*count < 0) *count = 0;
-    Merge merge(list, count, max, counts);
+    Merge merge(list, count, max, counts, deleted);
     if (!ical_read(text, n, platform, take_event, &merge)) return false;
     merge.finish();
     if (merge.changed())

@@ -258,10 +258,14 @@ bool schedule_save(const Settings& settings, ScheduleList* list) {
     const bool saved = profile_flush_edited([list, &count](ProfileFile* doc) {
         schedule_merge(*doc, list->entries, &count, kMaxEntries, &g_keep);
         schedule_write(doc, list->entries, count, g_keep);
+        list->deleted.write(doc);
     });
     list->count = count;
     schedule_changed(list);  // entries changed elsewhere may have come in
-    if (saved) schedule_keep_written(&g_keep, list->entries, count);
+    if (saved) {
+        schedule_keep_written(&g_keep, list->entries, count);
+        list->deleted.commit();
+    }
     for (int i = 0; i < count; ++i)
         if (list->entries[i].has_time) compute_alarm_at(&list->entries[i]);
     return saved;
@@ -328,6 +332,7 @@ bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int scre
     int count = schedule_live_count(*list);
     schedule_merge(profile_document(), list->entries, &count, kMaxEntries, &g_keep);
     list->count = count;
+    list->deleted.load(profile_document());
     schedule_changed(list);
     todo_load(settings);
     alarm_checked_load(settings);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "config/profile_file.h"
 #include "config/scramble.h"
 #include "resources/resource.h"
 #include "tests/e2e/harness.h"
@@ -343,6 +344,61 @@ E2E_TEST(ical_import_of_an_updated_file_changes_the_entry) {
     CHECK(now.find("schedulecount=2\r\n") != std::string::npos);
     CHECK(now.find("before") == std::string::npos);
     CHECK(now.find("=" + start[0].value + "\r\n") != std::string::npos);
+    CHECK_EQ(app_close(app), 0);
+}
+
+namespace {
+
+size_t deleted_lines(const std::string& settings) {
+    ProfileFile doc;
+    doc.parse(settings.data(), settings.size());
+    const std::vector<ProfileFile::Line>* lines = doc.lines("ScheduleDeleted");
+    return lines ? lines->size() : 0;
+}
+
+}  // namespace
+
+// An entry deleted in the schedule dialog stays away while the file still holds it as it was,
+// and comes back once the file's copy changed.
+E2E_TEST(ical_import_leaves_out_an_entry_deleted_here_until_the_file_changes_it) {
+    const std::string dir = fresh_dir("ical_deleted");
+    REQUIRE(write_file(settings_file_of(dir), settings_with({})));
+    REQUIRE(write_file(dir + "first.ics", calendar(event(1, "20040610", "before"))));
+    REQUIRE(write_file(dir + "second.ics",
+                       calendar("BEGIN:VEVENT\r\nUID:h1\r\nSEQUENCE:1\r\n"
+                                "DTSTART:20040611T093000\r\nSUMMARY:after\r\nEND:VEVENT\r\n")));
+    App app;
+    REQUIRE(app_start_seam(app, dir));
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_ICS_IMPORT, 0);
+    CHECK(answer_chooser(app, kImportCaption, dir + "first.ics").find("追加した予定: 1 件") !=
+          std::string::npos);
+    settings_once_holding(dir, {"schedulecount=1"});
+
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_SCHEDULE, 0);
+    HWND dlg = find_owned_dialog(app.hwnd, 5000);
+    REQUIRE(dlg != nullptr);
+    HWND list = GetDlgItem(dlg, IDC_SCHED_LIST);
+    send_sync(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+    send_sync(list, WM_KEYDOWN, VK_HOME, 0);
+    send_sync(list, WM_KEYUP, VK_HOME, 0xC0000001);
+    PostMessageA(dlg, WM_COMMAND, IDC_SCHED_DELETE, 0);
+    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    REQUIRE(wait_until(is_gone, dlg));
+    const std::string after_delete = settings_once_holding(dir, {"schedulecount=0", "[ScheduleDeleted]"});
+    CHECK(after_delete.find("before") == std::string::npos);
+    CHECK_EQ(deleted_lines(after_delete), 1u);
+
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_ICS_IMPORT, 0);
+    CHECK(answer_chooser(app, kImportCaption, dir + "first.ics") ==
+          "1 件の予定を読み込みました。\n\n追加した予定: 0 件\n登録済みの予定: 0 件\n"
+          "変更して追加した予定: 0 件\n追加しなかった予定: 1 件\n"
+          "    削除した予定で、その後ファイルで変更されていないため: 1 件");
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_ICS_IMPORT, 0);
+    CHECK(answer_chooser(app, kImportCaption, dir + "second.ics") ==
+          "1 件の予定を読み込みました。\n\n追加した予定: 1 件\n登録済みの予定: 0 件\n"
+          "変更して追加した予定: 0 件\n追加しなかった予定: 0 件");
+    const std::string now = settings_once_holding(dir, {"schedulecount=1", "after"});
+    CHECK_EQ(deleted_lines(now), 0u);  // back, it is no longer remembered as deleted
     CHECK_EQ(app_close(app), 0);
 }
 
