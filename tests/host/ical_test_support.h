@@ -23,11 +23,12 @@ struct Imported {
 };
 
 inline Imported import_text(const std::string& text, const IcalPlatform* p = ical_host::japan(),
-                            std::vector<ScheduleEntry> list = {}, int max = kMaxEntries) {
+                            std::vector<ScheduleEntry> list = {}, int max = kMaxEntries,
+                            DeletedEntries* deleted = nullptr) {
     Imported r;
     int count = (int)list.size();
     list.resize(max > count ? max : count);
-    r.calendar = ical_import(text.data(), text.size(), p, list.data(), &count, max, &r.counts);
+    r.calendar = ical_import(text.data(), text.size(), p, list.data(), &count, max, &r.counts, deleted);
     list.resize(count);
     r.entries = list;
     return r;

@@ -13,18 +13,10 @@ namespace {
 
 using namespace ical_test;
 
-Imported import_with(const std::vector<std::string>& event_lines, DeletedEntries* deleted) {
-    std::vector<std::string> lines = {"BEGIN:VEVENT"};
-    lines.insert(lines.end(), event_lines.begin(), event_lines.end());
+Imported import_with(std::vector<std::string> lines, DeletedEntries* deleted) {
+    lines.insert(lines.begin(), "BEGIN:VEVENT");
     lines.push_back("END:VEVENT");
-    const std::string text = calendar(lines);
-    Imported r;
-    std::vector<ScheduleEntry> list(kMaxEntries);
-    int count = 0;
-    r.calendar = ical_import(text.data(), text.size(), ical_host::japan(), list.data(), &count,
-                             kMaxEntries, &r.counts, deleted);
-    r.entries.assign(list.begin(), list.begin() + count);
-    return r;
+    return import_text(calendar(lines), ical_host::japan(), {}, kMaxEntries, deleted);
 }
 
 ScheduleEntry with_uid(const char* uid, int32_t recur_date = 0) {
