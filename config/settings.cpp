@@ -200,6 +200,18 @@ bool alarm_checked_save(const Settings& s) {
     return profile_flush();
 }
 
+void ical_folder_load(Settings* s) {
+    profile_refresh();
+    load_keys(s, SettingGroup::kFolder);
+}
+
+void ical_folder_put(const Settings& s) { put_keys(s, SettingGroup::kFolder); }
+
+bool ical_folder_save(const Settings& s) {
+    ical_folder_put(s);
+    return profile_flush();
+}
+
 bool window_set_put(const Settings& s, int screen_w, int screen_h) {
     // The slot is chosen from the sets as they are on disk now.
     profile_refresh();

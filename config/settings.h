@@ -41,6 +41,7 @@ struct Settings {
     int italic;
     char fontname[100];      // may exceed a LOGFONT face (32 bytes): cut where it is used
     char AlarmChecked[16];   // "YYYYMMDDhhmm"; "" none
+    char IcalFolder[260];    // "" none
     int ToDoBoot;
     int ToDoWidth;
     int ToDoTimemes;
@@ -69,6 +70,7 @@ enum class SettingGroup : unsigned char {
     kConfig,  // settings_load / settings_save
     kToDo,    // todo_load / todo_save
     kAlarm,   // alarm_checked_load / alarm_checked_save
+    kFolder,  // ical_folder_load / ical_folder_save
 };
 // How an on/off setting reads and what switching it writes.
 enum class OnOff : unsigned char {
@@ -146,6 +148,8 @@ inline constexpr SettingKey kSettingKeys[] = {
     ZELMAR_SETTING_SWITCH(italic, 0, kOne, kMonth, "italic calendar font"),
     ZELMAR_SETTING_TEXT(kConfig, fontname, kDefaultFontFace, kMonth, "face of the calendar font"),
     ZELMAR_SETTING_TEXT(kAlarm, AlarmChecked, "", kNothing, "alarms checked up to this minute"),
+    ZELMAR_SETTING_TEXT(kFolder, IcalFolder, "", kNothing,
+                        "folder of the iCalendar file chosen last: the choosers open there"),
     ZELMAR_SETTING_INT(kToDo, kInt16, ToDoBoot, 0, 0, 1, kOne, kNothing,
                        "recent schedule shown at start"),
     ZELMAR_SETTING_INT(kToDo, kInt32, ToDoWidth, 10, 1, 99, kNone, kNothing,
@@ -242,6 +246,12 @@ bool window_set_save(const Settings& s, int screen_w, int screen_h);
 // at exit and with every schedule save. A settings reload leaves it alone.
 void alarm_checked_load(Settings* s);
 bool alarm_checked_save(const Settings& s);
+
+// The folder of the iCalendar file chosen last (`IcalFolder`): read before a chooser opens,
+// written once a file was written or events read from one were added.
+void ical_folder_load(Settings* s);
+bool ical_folder_save(const Settings& s);
+void ical_folder_put(const Settings& s);
 
 // The same changes without writing the file, for saves that write once.
 void settings_put(const Settings& s);

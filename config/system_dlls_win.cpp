@@ -91,6 +91,13 @@ BOOL sys_notify_icon(DWORD message, NOTIFYICONDATAA* data) {
     return entry(SystemDll::kShell, "Shell_NotifyIconA", &fn) ? fn(message, data) : FALSE;
 }
 
+HRESULT sys_get_folder_path(HWND owner, int folder, HANDLE token, DWORD flags, LPSTR path) {
+    using Fn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+    static Fn fn = nullptr;
+    return entry(SystemDll::kShell, "SHGetFolderPathA", &fn) ? fn(owner, folder, token, flags, path)
+                                                             : E_FAIL;
+}
+
 LRESULT sys_lresult_from_object(REFIID riid, WPARAM wp, IUnknown* object) {
     static decltype(&LresultFromObject) fn = nullptr;
     return entry(SystemDll::kAccessibility, "LresultFromObject", &fn) ? fn(riid, wp, object)

@@ -1,6 +1,6 @@
 // The system libraries nothing needs before the first paint, loaded at their first use instead
 // of at start: the common dialogs (file chooser, font dialog), the common controls (list
-// views, the holiday image list), the shell (the notification-area icon), and what a screen
+// views, the holiday image list), the shell (the notification-area icon, the Documents folder), and what a screen
 // reader's first question needs (the accessibility library, COM and its strings). The DPI
 // functions of newer systems are looked up in USER32 the same way, so the program still
 // starts where they are missing. Each wrapper
@@ -35,6 +35,7 @@ HIMAGELIST sys_image_list_load(HINSTANCE inst, LPCSTR name, int cx, int grow, CO
                                UINT type, UINT flags);
 BOOL sys_image_list_destroy(HIMAGELIST list);
 BOOL sys_notify_icon(DWORD message, NOTIFYICONDATAA* data);
+HRESULT sys_get_folder_path(HWND owner, int folder, HANDLE token, DWORD flags, LPSTR path);  // E_FAIL without the shell
 LRESULT sys_lresult_from_object(REFIID riid, WPARAM wp, IUnknown* object);  // E_FAIL without oleacc
 HRESULT sys_accessible_object_from_window(HWND hwnd, DWORD id, REFIID riid, void** out);
 HRESULT sys_co_initialize_ex(void* reserved, DWORD flags);

@@ -1,6 +1,7 @@
 #include "dialogs/file_chooser.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "config/cp932.h"
 #include "config/paths.h"
@@ -72,4 +73,32 @@ void save_chooser_start(const char* path, const char* default_name, char* dir, s
     const size_t at = std::strlen(folder);
     const char* file = std::strlen(path) > at ? path + at : "";
     cp932_copy(name, name_size, *file ? file : default_name);
+}
+
+namespace {
+
+bool absolute_folder(const char* dir) {
+    const bool drive = ((dir[0] >= 'A' && dir[0] <= 'Z') || (dir[0] >= 'a' && dir[0] <= 'z')) &&
+                       dir[1] == ':' && (dir[2] == '\\' || dir[2] == '/');
+    const bool share = dir[0] == '\\' && dir[1] == '\\' && dir[2] && dir[2] != '\\';
+    return drive || share;
+}
+
+}  // namespace
+
+void chooser_start_dir(const char* path, const char* remembered, const char* documents,
+                       char* dir, size_t size) {
+    if (size == 0) return;
+    chooser_initial_dir(path, dir, size);
+    if (dir[0]) return;
+    for (const char* folder : {remembered, documents}) {
+        // A folder cut short would name another one.
+        if (folder && absolute_folder(folder) && std::strlen(folder) < size) {
+            char buf[1024];
+            cp932_copy(buf, sizeof buf, folder);
+            if (std::strlen(buf) >= 4) path_strip_separator(buf, sizeof buf);
+            cp932_copy(dir, size, buf);
+            return;
+        }
+    }
 }

@@ -27,3 +27,11 @@ bool chooser_default_ext(const char* filter, int index, char* ext, size_t size);
 // or default_name when path names no file.
 void save_chooser_start(const char* path, const char* default_name, char* dir, size_t dir_size,
                         char* name, size_t name_size);
+
+// The folder a chooser of iCalendar files opens in: that of the file chosen last in this run
+// (path, "" for none; as chooser_initial_dir); when it names none, the folder remembered
+// from an earlier run (the settings file's), else the user's Documents folder, each taken
+// only when it is an absolute folder ("C:\..." or "\\server\share..."); empty when none
+// is: the system's choice, which may be the program's own folder.
+void chooser_start_dir(const char* path, const char* remembered, const char* documents,
+                       char* dir, size_t size);

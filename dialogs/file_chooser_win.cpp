@@ -1,6 +1,7 @@
 #include "dialogs/file_chooser_win.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <memory>
@@ -42,15 +43,34 @@ OPENFILENAMEA dialog_fields(HWND owner, const char* title, const char* filter, i
     return ofn;
 }
 
+// With a remembered folder given, a path naming no folder starts in it or in Documents.
+void start_dir(const char* path, const char* remembered_dir, ChooserBuffers* b) {
+    if (!remembered_dir) return;
+    char documents[MAX_PATH] = "";
+    if (!b->dir[0]) documents_folder(documents, sizeof documents);
+    chooser_start_dir(path, remembered_dir, documents, b->dir, sizeof b->dir);
+}
+
 }  // namespace
 
+void documents_folder(char* dir, size_t size) {
+    if (size == 0) return;
+    dir[0] = '\0';
+    char buf[MAX_PATH] = "";
+    if (SUCCEEDED(sys_get_folder_path(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr,
+                                      SHGFP_TYPE_CURRENT, buf)) &&
+        std::strlen(buf) < size)
+        cp932_copy(dir, size, buf);
+}
+
 bool choose_file(HWND owner, const char* title, char* path, size_t size, char* filter,
-                 int filter_index) {
+                 int filter_index, const char* remembered_dir) {
     if (!path || size == 0) return false;
     std::unique_ptr<ChooserBuffers> b(new (std::nothrow) ChooserBuffers());
     if (!b) return false;
     const bool has_filter = filter && filter_to_terminators(filter);
     chooser_initial_dir(path, b->dir, sizeof b->dir);
+    start_dir(path, remembered_dir, b.get());
     cp932_copy(b->file, kNameCapacity, path);
 
     OPENFILENAMEA ofn =
@@ -71,7 +91,8 @@ bool choose_file_from_resources(HWND owner, UINT title_id, char* path, size_t si
 }
 
 bool choose_save_file(HWND owner, const char* title, char* path, size_t size,
-                      const char* default_name, char* filter, int filter_index) {
+                      const char* default_name, char* filter, int filter_index,
+                      const char* remembered_dir) {
     if (!path || size == 0) return false;
     std::unique_ptr<ChooserBuffers> b(new (std::nothrow) ChooserBuffers());
     if (!b) return false;
@@ -81,6 +102,7 @@ bool choose_save_file(HWND owner, const char* title, char* path, size_t size,
     const bool has_filter = filter && filter_to_terminators(filter);
     save_chooser_start(path, default_name ? default_name : "", b->dir, sizeof b->dir, b->file,
                        kNameCapacity);
+    start_dir(path, remembered_dir, b.get());
 
     OPENFILENAMEA ofn = dialog_fields(owner, title, has_filter ? filter : nullptr, index, b.get());
     ofn.lpstrDefExt = ext[0] ? ext : nullptr;

@@ -699,7 +699,10 @@ void ScheduleDialog::on_delete() {
     for (int row = -1;;) {
         row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED));
         if (row < 0) break;
-        if (row < schedule->count) schedule->entries[row].holiday = kHolidayRemove;
+        if (row >= schedule->count) continue;
+        // An import of a file still holding it does not bring it back unchanged.
+        schedule->deleted.remember(schedule->entries[row]);
+        schedule->entries[row].holiday = kHolidayRemove;
         schedule_changed(schedule);
     }
     set_last_edited(schedule, -1);

@@ -244,6 +244,7 @@ constexpr char kIcalTooLarge[] = "ファイルが大きすぎるため、読み�
 constexpr char kIcalWriteFailed[] = "ファイルに書き出せませんでした。";
 constexpr char kIcalReadFormat[] = "%d 件の予定を読み込みました。\n\n";     // events in the file
 constexpr char kIcalAddedFormat[] = "追加した予定: %d 件\n";
+constexpr char kIcalUpdatedFormat[] = "更新した予定: %d 件\n";
 constexpr char kIcalAlreadyFormat[] = "登録済みの予定: %d 件\n";
 constexpr char kIcalChangedFormat[] = "変更して追加した予定: %d 件\n";
 constexpr char kIcalRecurrenceCutFormat[] = "    繰り返しを最初の1回だけにした予定: %d 件\n";
@@ -254,6 +255,8 @@ constexpr char kIcalLeftOutFormat[] = "追加しなかった予定: %d 件\n";
 constexpr char kIcalFullFormat[] = "    登録数が上限の%d件に達したため: %d 件\n";  // limit, events
 constexpr char kIcalUnreadableFormat[] =
     "    読み取れないか、日付が1980年から2079年の外にあるため: %d 件\n";
+constexpr char kIcalCancelledFormat[] = "    取り消された予定か、繰り返しに日付がないため: %d 件\n";
+constexpr char kIcalDeletedHereFormat[] = "    削除した予定で、その後ファイルで変更されていないため: %d 件\n";
 constexpr char kIcalSaveFailed[] = "\n設定ファイルに保存できませんでした。\n";
 constexpr char kIcalWrittenFormat[] = "%d 件の予定を書き出しました。";
 constexpr char kIcalNoDayFormat[] = "\n日付の定まらない予定 %d 件は書き出していません。";

@@ -52,6 +52,7 @@ void store(ScheduleList* list, int index, const ScheduleEntry* e) {
 void schedule_clear(ScheduleList* list) {
     for (ScheduleEntry& e : list->entries) entry_blank(&e);
     list->count = 0;
+    list->deleted = DeletedEntries();
     schedule_changed(list);
 }
 

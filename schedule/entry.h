@@ -6,6 +6,7 @@
 #include <stdint.h>
 
 #include "calendar/dayclass.h"
+#include "schedule/deleted_entries.h"
 
 // ---- How an entry repeats ----
 
@@ -153,6 +154,9 @@ struct ScheduleList {
     int count = 0;
     uint32_t generation = 0;
     mutable KeptMonthMarks kept_marks;
+    // Entries with an identity the user deleted, which an import does not bring back
+    // unchanged.
+    DeletedEntries deleted;
 };
 
 // The list's entries were changed in place (not through the operations below).

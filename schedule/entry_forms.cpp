@@ -119,7 +119,8 @@ bool rule_from_parts(const IcalRuleParts& p, const CalendarDate& start, RepeatRu
     RepeatRule out;
     memset(&out, 0, sizeof out);
     out.interval = static_cast<uint8_t>(p.interval);
-    const int start_wd = weekday_of(start.year, start.month, start.day);
+    // Any year: the weekday of a start before 1980 too.
+    const int start_wd = ical_weekday(start.year, start.month, start.day);
     switch (p.freq) {
     case IcalFreq::kDaily:
         if (p.month_count || p.monthday_count || p.byday_count || p.setpos_count) return false;

@@ -32,8 +32,8 @@ void make_read_only(ScheduleEntry* e) {
     e->sound_file[0] = '\0';
 }
 
-// The events of one feed: each as its entry, with its repeats where the entry's own rule
-// holds them (else its first day, as an import takes it), at most max.
+// The events of one feed: each as its entry, as an import takes it (with its repeats where
+// an entry's rule holds them, else its first day), at most max.
 struct FeedSink {
     std::vector<ScheduleEntry>* out;
     size_t max;
@@ -43,16 +43,6 @@ void take_event(void* context, const IcalImported* ev) {
     FeedSink& sink = *static_cast<FeedSink*>(context);
     if (!ev || sink.out->size() >= sink.max) return;
     ScheduleEntry e = ev->entry;
-    if (ev->rule_held) {
-        ScheduleEntry repeating = e;
-        repeating.repeat = ev->rule;
-        repeating.skip_count = ev->skip_count;
-        memcpy(repeating.skips, ev->skips, sizeof repeating.skips);
-        entry_settle(&repeating);
-        bool cleared = false;
-        ScheduleEntry checked = repeating;
-        if (entry_fault(&checked, &cleared) == EntryFault::kNone && !cleared) e = repeating;
-    }
     make_read_only(&e);
     sink.out->push_back(e);
 }

@@ -33,9 +33,49 @@ void take_start(IcalEventData* ev, const IcalProperty& p) {
     if (!ical_param(p, "TZID", ev->tzid, sizeof ev->tzid)) ev->tzid[0] = '\0';
 }
 
-// The dates of an RDATE or EXDATE list (a period counts by its start).
+// A DTEND or RECURRENCE-ID value (the first one counts).
+void take_stamp(IcalStamp* st, const IcalProperty& p) {
+    if (st->present || st->bad) return;
+    size_t n = p.value_len;
+    if (param_is(p, "VALUE", "DATE") && n > 8) n = 8;
+    if (!ical_parse_time(p.value, n, &st->at, &st->is_date, &st->utc)) {
+        st->bad = true;
+        return;
+    }
+    st->present = true;
+    if (!ical_param(p, "TZID", st->tzid, sizeof st->tzid)) st->tzid[0] = '\0';
+}
+
+void take_uid(IcalEventData* ev, const IcalProperty& p, bool truncated) {
+    if (ev->uid[0] || truncated || p.value_len == 0 || p.value_len >= sizeof ev->uid) return;
+    for (size_t i = 0; i < p.value_len; ++i)
+        if ((unsigned char)p.value[i] < 0x20) return;
+    memcpy(ev->uid, p.value, p.value_len);
+    ev->uid[p.value_len] = '\0';
+}
+
+void take_sequence(IcalEventData* ev, const IcalProperty& p) {
+    if (ev->has_sequence || p.value_len == 0 || p.value_len > 9) return;
+    uint32_t v = 0;
+    for (size_t i = 0; i < p.value_len; ++i) {
+        if (p.value[i] < '0' || p.value[i] > '9') return;
+        v = v * 10 + (uint32_t)(p.value[i] - '0');
+    }
+    ev->has_sequence = true;
+    ev->sequence = v;
+}
+
+void take_modified(IcalEventData* ev, const IcalProperty& p) {
+    bool is_date, utc;
+    if (!ev->has_modified && ical_parse_time(p.value, p.value_len, &ev->modified, &is_date, &utc) &&
+        !is_date && utc)
+        ev->has_modified = true;
+}
+
+// The dates of an RDATE or EXDATE list (a period counts by its start); at, when given, keeps
+// each one's time and form.
 void take_dates(IcalEventData* ev, const IcalProperty& p, bool truncated, IcalDate* list,
-                int* count) {
+                int* count, IcalTime* at = nullptr, uint8_t* form = nullptr) {
     if (truncated) ev->dates_unknown = true;
     const bool period = param_is(p, "VALUE", "PERIOD");
     const char* s = p.value;
@@ -56,6 +96,10 @@ void take_dates(IcalEventData* ev, const IcalProperty& p, bool truncated, IcalDa
             *count >= kIcalMaxListedDates) {
             ev->dates_unknown = true;
         } else {
+            if (at) {
+                at[*count] = t;
+                form[*count] = (uint8_t)((utc ? kIcalFormUtc : 0) | (is_date ? kIcalFormDate : 0));
+            }
             list[(*count)++] = IcalDate{(int16_t)t.year, (int8_t)t.month, (int8_t)t.day};
         }
         s = e + 1;
@@ -153,6 +197,14 @@ void ical_event_begin(IcalEventData* ev) {
     ev->has_start = ev->bad_start = false;
     ev->start_is_date = ev->start_utc = false;
     ev->tzid[0] = '\0';
+    memset(&ev->end, 0, sizeof ev->end);
+    memset(&ev->recur_id, 0, sizeof ev->recur_id);
+    ev->has_duration = false;
+    ev->duration = 0;
+    ev->cancelled = false;
+    ev->uid[0] = '\0';
+    ev->has_sequence = ev->has_modified = false;
+    ev->sequence = 0;
     ev->has_summary = false;
     ev->summary[0] = '\0';
     ev->rule_count = 0;
@@ -163,7 +215,8 @@ void ical_event_begin(IcalEventData* ev) {
     ev->holiday = ev->scramble = false;
     ev->alarm_taken = ev->alarm_dropped = false;
     ev->alarm_kind = AlarmKind::kNone;
-    ev->alarm_minutes = 0;
+    ev->alarm_seconds = 0;
+    ev->alarm_unit = 'm';
     ev->alarm_sound[0] = '\0';
     ev->alarm_sound_refused = false;
 }
@@ -187,7 +240,23 @@ void ical_event_property(IcalEventData* ev, const IcalProperty& p, const IcalLin
     } else if (named(p, "RDATE")) {
         take_dates(ev, p, line.truncated, ev->rdates, &ev->rdate_count);
     } else if (named(p, "EXDATE")) {
-        take_dates(ev, p, line.truncated, ev->exdates, &ev->exdate_count);
+        take_dates(ev, p, line.truncated, ev->exdates, &ev->exdate_count, ev->exdate_at,
+                   ev->exdate_form);
+    } else if (named(p, "DTEND")) {
+        take_stamp(&ev->end, p);
+    } else if (named(p, "DURATION")) {
+        if (!ev->has_duration)
+            ev->has_duration = ical_parse_duration(p.value, p.value_len, &ev->duration);
+    } else if (named(p, "RECURRENCE-ID")) {
+        take_stamp(&ev->recur_id, p);
+    } else if (named(p, "STATUS")) {
+        ev->cancelled = ical_word_is(p.value, p.value_len, "CANCELLED");
+    } else if (named(p, "UID")) {
+        take_uid(ev, p, line.truncated);
+    } else if (named(p, "SEQUENCE")) {
+        take_sequence(ev, p);
+    } else if (named(p, "LAST-MODIFIED")) {
+        take_modified(ev, p);
     } else if (named(p, "EXRULE")) {
         ev->dates_unknown = true;  // excluded days we do not work out
     } else if (named(p, "CATEGORIES")) {
@@ -214,6 +283,7 @@ void ical_alarm_property(IcalEventData* ev, const IcalProperty& p, const IcalLin
         a->has_trigger = true;
         a->relative = !param_is(p, "VALUE", "DATE-TIME") && !param_is(p, "RELATED", "END") &&
                       ical_parse_duration(p.value, p.value_len, &a->seconds);
+        a->unit = p.value_len ? (char)(p.value[p.value_len - 1] | 0x20) : 'm';
     } else if (named(p, "ATTACH")) {
         bool refused = false;
         if (!a->sound[0] && !line.truncated)
@@ -225,14 +295,17 @@ void ical_alarm_property(IcalEventData* ev, const IcalProperty& p, const IcalLin
 void ical_alarm_end(IcalEventData* ev, bool implicit) {
     const IcalAlarmData& a = ev->alarm;
     if (a.none && !implicit) return;
-    const int before =
-        a.has_trigger && a.relative && !implicit ? ical_minutes_before(a.seconds) : -1;
-    if (ev->alarm_taken || before < 0 || before > 99) {
+    // A lead of up to kMaxLeadMinutes before the start, or (for an event without a time) up to
+    // the end of its first day after it; which of the two fits is told when the start is known.
+    const bool usable = a.has_trigger && a.relative && !implicit &&
+                        a.seconds >= -(int64_t)kMaxLeadMinutes * 60 && a.seconds < 1440 * 60;
+    if (ev->alarm_taken || !usable) {
         ev->alarm_dropped = true;
         return;
     }
     ev->alarm_taken = true;
-    ev->alarm_minutes = before;
+    ev->alarm_seconds = a.seconds;
+    ev->alarm_unit = a.unit;
     ev->alarm_kind = !a.audio ? AlarmKind::kWindow
                               : (a.sound[0] ? AlarmKind::kSoundFile : AlarmKind::kSystemSound);
     // A file attached to an alarm that plays no sound is not kept.

@@ -19,7 +19,7 @@ IcalFileResult ical_export_file(FileIO* io, const char* path, const ScheduleEntr
 
 IcalFileResult ical_import_file(FileIO* io, const char* path, const IcalPlatform* platform,
                                 ScheduleEntry* list, int* count, int max,
-                                IcalImportCounts* counts) {
+                                IcalImportCounts* counts, DeletedEntries* deleted) {
     memset(counts, 0, sizeof *counts);
     const FileStamp st = io->stamp(path);
     if (!st.exists) return IcalFileResult::kReadFailed;
@@ -28,7 +28,7 @@ IcalFileResult ical_import_file(FileIO* io, const char* path, const IcalPlatform
     if (!io->read_all(path, &text)) return IcalFileResult::kReadFailed;
     // The file may have grown since it was looked at.
     if (text.size() > kIcalMaxFileBytes) return IcalFileResult::kTooLarge;
-    if (!ical_import(text.data(), text.size(), platform, list, count, max, counts))
+    if (!ical_import(text.data(), text.size(), platform, list, count, max, counts, deleted))
         return IcalFileResult::kNotCalendar;
     return IcalFileResult::kDone;
 }

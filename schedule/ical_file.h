@@ -29,7 +29,8 @@ IcalFileResult ical_export_file(FileIO* io, const char* path, const ScheduleEntr
 
 // Reads the calendar file path into list[0..*count) (room for max); see ical_import.
 IcalFileResult ical_import_file(FileIO* io, const char* path, const IcalPlatform* platform,
-                                ScheduleEntry* list, int* count, int max, IcalImportCounts* counts);
+                                ScheduleEntry* list, int* count, int max, IcalImportCounts* counts,
+                                DeletedEntries* deleted = nullptr);
 
 // The message for a result: the counts' message for kDone, else the matching notice.
 // save_failed (import only) tells that the list could not be saved afterwards.

@@ -62,6 +62,8 @@ bool ical_next_line(IcalLineReader* r, IcalLine* line) {
 bool ical_split_property(const IcalLine* line, IcalProperty* out) {
     const char* s = line->text;
     const char* end = s + line->len;
+    // Blanks before a name (a file's first line indented: no line before it to continue).
+    while (s < end && (*s == ' ' || *s == '\t')) ++s;
     const char* p = s;
     while (p < end && name_char(*p)) ++p;
     const size_t name_len = (size_t)(p - s);
@@ -109,7 +111,9 @@ bool ical_param(const IcalProperty& prop, const char* name, char* out, size_t ou
             v1 = p;
             quoted = true;
         } else {
-            while (p < end && *p != ';' && *p != ',') ++p;
+            // A comma after a backslash is part of the name (Outlook's "Kuala Lumpur\,
+            // Singapore"), not the start of the next value.
+            while (p < end && *p != ';' && (*p != ',' || (p > v0 && p[-1] == '\\'))) ++p;
             v1 = p;
         }
         if (match) {

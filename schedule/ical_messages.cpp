@@ -24,14 +24,17 @@ void ical_import_message(const IcalImportCounts& c, int max, bool save_failed, c
     size_t used = 0;
     add(out, size, &used, kIcalReadFormat, c.read);
     add(out, size, &used, kIcalAddedFormat, c.added);
+    if (c.updated) add(out, size, &used, kIcalUpdatedFormat, c.updated);
     add(out, size, &used, kIcalAlreadyFormat, c.already);
     add(out, size, &used, kIcalChangedFormat, c.changed);
     if (c.recurrence_cut) add(out, size, &used, kIcalRecurrenceCutFormat, c.recurrence_cut);
     if (c.alarm_cut) add(out, size, &used, kIcalAlarmCutFormat, c.alarm_cut);
     if (c.sound_refused) add(out, size, &used, kIcalSoundRefusedFormat, c.sound_refused);
-    add(out, size, &used, kIcalLeftOutFormat, c.full + c.unreadable);
+    add(out, size, &used, kIcalLeftOutFormat, c.full + c.unreadable + c.cancelled + c.deleted_here);
     if (c.full) add(out, size, &used, kIcalFullFormat, max, c.full);
     if (c.unreadable) add(out, size, &used, kIcalUnreadableFormat, c.unreadable);
+    if (c.cancelled) add(out, size, &used, kIcalCancelledFormat, c.cancelled);
+    if (c.deleted_here) add(out, size, &used, kIcalDeletedHereFormat, c.deleted_here);
     if (save_failed) add(out, size, &used, kIcalSaveFailed);
     // No line break at the very end.
     if (used > 0 && out[used - 1] == '\n') out[--used] = '\0';

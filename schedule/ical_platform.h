@@ -8,6 +8,22 @@
 #include "config/local_path.h"
 #include "schedule/ical_time.h"
 
+// A change of a zone's clocks in some year as the system's rules give it: on the week-th
+// (5: the last) weekday of month, at a wall time read in the offset in force before it.
+struct IcalZoneChange {
+    int month;    // 1..12
+    int week;     // 1..5
+    int weekday;  // 0 = Sunday .. 6
+    int hour, minute;
+};
+
+// A zone's rules in force in one year: standard time, and daylight time when it keeps one.
+struct IcalZoneRules {
+    int standard;  // minutes east of UTC
+    int daylight;  // minutes east of UTC in daylight time; equal to standard: none kept
+    IcalZoneChange to_daylight, to_standard;
+};
+
 struct IcalPlatform {
     void* context;  // passed back to every function
 
@@ -30,4 +46,13 @@ struct IcalPlatform {
     // What kind of drive a letter 'A'..'Z' is on this machine: an alarm's sound file is
     // taken only from a local fixed disk. nullptr: none is.
     DriveKind (*drive_kind)(void* context, char letter);
+
+    // This machine's zone as a calendar file names it (its IANA name when the platform
+    // knows one, else the system's own name) into out, NUL-terminated. False, or nullptr,
+    // when it cannot tell: times are then written as they are, without a zone.
+    bool (*local_zone_name)(void* context, char* out, size_t out_size);
+
+    // The rules of this machine's zone in force in a year (1980..2079). False when the
+    // platform cannot tell them for that year.
+    bool (*local_zone_rules)(void* context, int year, IcalZoneRules* out);
 };

@@ -168,8 +168,63 @@ bool utc_to_local(void*, const IcalTime* utc, IcalTime* local) {
     return true;
 }
 
-const IcalPlatform kPlatform = {nullptr, to_utf8, from_utf8, zone_to_utc, utc_to_local,
-                                 drive_kind_win};
+// This machine's zone as the system names it (its key in the zone table) and its rules.
+bool machine_zone(DYNAMIC_TIME_ZONE_INFORMATION* d) {
+    *d = DYNAMIC_TIME_ZONE_INFORMATION();
+    return GetDynamicTimeZoneInformation(d) != TIME_ZONE_ID_INVALID && d->TimeZoneKeyName[0];
+}
+
+bool local_zone_name(void*, char* out, size_t size) {
+    DYNAMIC_TIME_ZONE_INFORMATION d;
+    if (!machine_zone(&d)) return false;
+    char key[sizeof d.TimeZoneKeyName];
+    if (WideCharToMultiByte(CP_UTF8, 0, d.TimeZoneKeyName, -1, key, sizeof key, nullptr,
+                            nullptr) <= 1)
+        return false;
+    const char* iana = zone_iana_name(key);
+    const char* name = iana ? iana : key;
+    if (strlen(name) >= size) return false;
+    memcpy(out, name, strlen(name) + 1);
+    return true;
+}
+
+// A change of the system's rules: a day of some week of a month ("relative", wYear 0) or,
+// in the rarer absolute form, a date of that very year, put as the week it falls in.
+bool zone_change(const SYSTEMTIME& st, int year, IcalZoneChange* c) {
+    if (st.wMonth < 1 || st.wMonth > 12 || st.wHour > 23 || st.wMinute > 59) return false;
+    c->month = st.wMonth;
+    c->hour = st.wHour;
+    c->minute = st.wMinute;
+    if (st.wYear == 0) {
+        if (st.wDay < 1 || st.wDay > 5 || st.wDayOfWeek > 6) return false;
+        c->week = st.wDay;
+        c->weekday = st.wDayOfWeek;
+        return true;
+    }
+    if (!ical_date_valid(year, st.wMonth, st.wDay)) return false;
+    const int len = (int)(ical_days_from_civil(year + st.wMonth / 12, st.wMonth % 12 + 1, 1) -
+                          ical_days_from_civil(year, st.wMonth, 1));
+    c->week = st.wDay + 7 > len ? 5 : (st.wDay - 1) / 7 + 1;
+    c->weekday = (int)((ical_days_from_civil(year, st.wMonth, st.wDay) % 7 + 11) % 7);
+    return true;
+}
+
+bool local_zone_rules(void*, int year, IcalZoneRules* out) {
+    DYNAMIC_TIME_ZONE_INFORMATION d;
+    TIME_ZONE_INFORMATION tz;
+    if (!machine_zone(&d) || !GetTimeZoneInformationForYear((USHORT)year, &d, &tz)) return false;
+    *out = IcalZoneRules();
+    out->standard = -(int)(tz.Bias + tz.StandardBias);
+    out->daylight = -(int)(tz.Bias + tz.DaylightBias);
+    if (d.DynamicDaylightTimeDisabled || tz.DaylightDate.wMonth == 0 ||
+        !zone_change(tz.DaylightDate, year, &out->to_daylight) ||
+        !zone_change(tz.StandardDate, year, &out->to_standard))
+        out->daylight = out->standard;
+    return true;
+}
+
+const IcalPlatform kPlatform = {nullptr,      to_utf8,    from_utf8,       zone_to_utc,
+                                 utc_to_local, drive_kind_win, local_zone_name, local_zone_rules};
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // The iCalendar platform record on Windows: code page 932 and UTF-8 through the system's
 // conversions, zones through the system's zone table in the registry, and the machine's
-// own zone for local times.
+// own zone for local times and for the zone an export writes (its name and yearly rules
+// from GetDynamicTimeZoneInformation and GetTimeZoneInformationForYear).
 #pragma once
 
 #include "schedule/ical_platform.h"

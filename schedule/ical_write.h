@@ -9,16 +9,14 @@
 #include "schedule/entry.h"
 #include "schedule/ical_platform.h"
 
-// Zone of the times written: entries hold the wall-clock time of a Japanese desktop.
-extern const char kIcalWriteZone[];
-
 struct IcalExportCounts {
     int written;  // events written
     int no_day;   // entries left out: they fall on no day of 1980..2079
 };
 
 // The whole calendar of list[0..count) into out (replaced): one VEVENT per entry with a day,
-// lines ending CR LF and folded at 75 octets. now_utc is the time stamp of the events.
+// lines ending CR LF and folded at 75 octets. now_utc is the time stamp of the events. Times
+// are written in this machine's zone (ical_local_zone), with its VTIMEZONE.
 void ical_write(const ScheduleEntry* list, int count, const IcalPlatform* platform,
                 const IcalTime& now_utc, std::string* out, IcalExportCounts* counts);
 

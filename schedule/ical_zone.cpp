@@ -1,8 +1,13 @@
 #include "schedule/ical_zone.h"
 
+#include <stdint.h>
+#include <stdio.h>
 #include <string.h>
 
+#include "schedule/ical_platform.h"
+#include "schedule/ical_text.h"
 #include "schedule/ical_walk.h"
+#include "schedule/zone_names.h"
 
 namespace {
 
@@ -39,12 +44,56 @@ bool latest_onset(const IcalObservance& o, const IcalTime& wall, IcalTime* found
             t.year = y;
             t.month = o.rule.month;
             t.day = d;
+            if (o.rule_hour >= 0) t.hour = o.rule_hour;
+            if (o.rule_minute >= 0) t.minute = o.rule_minute;
             if (ical_time_compare(t, o.start) < 0) continue;
             if (o.rule.has_until && ical_time_compare(t, o.rule.until) > 0) continue;
             consider(t);
         }
     }
     return have;
+}
+
+// Takes the BYHOUR, BYMINUTE and BYSECOND parts of a single value each out of a rule (some
+// programs write the onset's time there rather than in DTSTART): what is left is a rule of
+// days. A part with a list of values stays, and leaves the rule one of many times a day.
+void take_time_parts(char* rule, size_t* len, int* hour, int* minute) {
+    size_t out = 0;
+    for (size_t i = 0; i < *len;) {
+        size_t j = i;
+        while (j < *len && rule[j] != ';') ++j;
+        size_t eq = i;
+        while (eq < j && rule[eq] != '=') ++eq;
+        const char* v = rule + eq + 1;
+        const size_t vn = eq < j ? j - eq - 1 : 0;
+        int value = -1;
+        if (vn >= 1 && vn <= 2 && v[0] >= '0' && v[0] <= '9' &&
+            (vn == 1 || (v[1] >= '0' && v[1] <= '9')))
+            value = vn == 1 ? v[0] - '0' : (v[0] - '0') * 10 + (v[1] - '0');
+        const size_t kn = eq - i;
+        bool taken = false;
+        if (value >= 0 && ical_word_is(rule + i, kn, "BYHOUR") && value <= 23) {
+            *hour = value;
+            taken = true;
+        } else if (value >= 0 && ical_word_is(rule + i, kn, "BYMINUTE") && value <= 59) {
+            *minute = value;
+            taken = true;
+        } else if (value >= 0 && ical_word_is(rule + i, kn, "BYSECOND") && value <= 60) {
+            taken = true;
+        }
+        if (!taken) {
+            if (out > 0) rule[out++] = ';';
+            memmove(rule + out, rule + i, j - i);
+            out += j - i;
+        }
+        i = j + 1;
+    }
+    *len = out;
+}
+
+// A zone's name as compared: TEXT escapes undone.
+void zone_key(const char* s, size_t n, char* out, size_t size) {
+    ical_unescape_text(s, n, out, size);
 }
 
 }  // namespace
@@ -117,8 +166,18 @@ public:
             if (implicit || !has_start_ || !has_from_ || !has_to_) return;
             if (z.observances.size() >= kIcalMaxObservances) return;
             if (rule_text_len_ > 0) {
+                take_time_parts(rule_text_, &rule_text_len_, &obs_.rule_hour, &obs_.rule_minute);
                 ical_parse_rule(rule_text_, rule_text_len_, obs_.start, &obs_.rule);
                 obs_.has_rule = true;
+                // An UNTIL in UTC is the instant of the last onset: as a wall time, read in
+                // the offset in force before it, as the onsets are compared.
+                IcalRuleParts parts;
+                ical_rule_parts(rule_text_, rule_text_len_, &parts);
+                if (obs_.rule.has_until && parts.until_utc) {
+                    const int second = obs_.rule.until.second;
+                    obs_.rule.until = ical_add_minutes(obs_.rule.until, obs_.offset_from);
+                    obs_.rule.until.second = second;
+                }
             }
             z.observances.push_back(obs_);
         }
@@ -128,9 +187,7 @@ public:
         if (c == IcalComp::kTimezone && in_zone_) {
             if (strcmp(p.name, "TZID") == 0) {
                 IcalZone& z = out_->back();
-                size_t n = p.value_len < sizeof z.tzid - 1 ? p.value_len : sizeof z.tzid - 1;
-                memcpy(z.tzid, p.value, n);
-                z.tzid[n] = '\0';
+                zone_key(p.value, p.value_len, z.tzid, sizeof z.tzid);
             }
             return;
         }
@@ -181,7 +238,161 @@ void ical_collect_zones(const char* text, size_t n, std::vector<IcalZone>* out) 
 }
 
 const IcalZone* ical_find_zone(const std::vector<IcalZone>& zones, const char* tzid) {
+    char key[sizeof zones[0].tzid];
+    zone_key(tzid, strlen(tzid), key, sizeof key);
     for (const IcalZone& z : zones)
-        if (strcmp(z.tzid, tzid) == 0 && !z.observances.empty()) return &z;
+        if (strcmp(z.tzid, key) == 0 && !z.observances.empty()) return &z;
     return nullptr;
+}
+
+bool ical_wall_to_utc(const IcalPlatform* p, const std::vector<IcalZone>& zones,
+                      const char* tzid, const IcalTime& wall, IcalTime* utc) {
+    if (p->zone_to_utc(p->context, tzid, &wall, utc)) return true;
+    int offset;
+    if (zone_fixed_offset(tzid, &offset)) {
+        *utc = ical_add_minutes(wall, -offset);
+        utc->second = wall.second;
+        return true;
+    }
+    const IcalZone* z = ical_find_zone(zones, tzid);
+    return z && ical_zone_to_utc(*z, wall, utc);
+}
+
+namespace {
+
+bool valid_change(const IcalZoneChange& c) {
+    return c.month >= 1 && c.month <= 12 && c.week >= 1 && c.week <= 5 && c.weekday >= 0 &&
+           c.weekday <= 6 && c.hour >= 0 && c.hour <= 23 && c.minute >= 0 && c.minute <= 59;
+}
+
+bool valid_offset(int minutes) {
+    return minutes > -24 * 60 && minutes < 24 * 60;
+}
+
+bool has_daylight(const IcalZoneRules& r) {
+    return r.daylight != r.standard;
+}
+
+IcalTime onset(const IcalZoneChange& c, int y);
+
+// Whether rules r, written for a run of years, also give year y's changes (the "fourth"
+// and the "last" Sunday of a month are often the same day).
+bool rules_hold(const IcalZoneRules& r, const IcalZoneRules& year_rules, int y) {
+    if (r.standard != year_rules.standard || r.daylight != year_rules.daylight) return false;
+    if (!has_daylight(r)) return true;
+    return ical_time_compare(onset(r.to_daylight, y), onset(year_rules.to_daylight, y)) == 0 &&
+           ical_time_compare(onset(r.to_standard, y), onset(year_rules.to_standard, y)) == 0;
+}
+
+// A year's rules as the platform gives them, or false when it gives none usable.
+bool year_rules(const IcalPlatform* p, int year, IcalZoneRules* r) {
+    if (!p->local_zone_rules(p->context, year, r)) return false;
+    if (!valid_offset(r->standard) || !valid_offset(r->daylight)) return false;
+    if (has_daylight(*r) && (!valid_change(r->to_daylight) || !valid_change(r->to_standard)))
+        r->daylight = r->standard;
+    return true;
+}
+
+std::string offset_text(int minutes) {
+    char s[8];
+    const int a = minutes < 0 ? -minutes : minutes;
+    snprintf(s, sizeof s, "%c%02d%02d", minutes < 0 ? '-' : '+', a / 60, a % 60);
+    return s;
+}
+
+// The onset of a change in year y, wall time.
+IcalTime onset(const IcalZoneChange& c, int y) {
+    IcalRule r{};
+    r.yearly_one_day = true;
+    r.month = c.month;
+    r.nth = c.week == 5 ? -1 : c.week;
+    r.weekday = c.weekday;
+    return IcalTime{y, c.month, ical_rule_day(r, y), c.hour, c.minute, 0};
+}
+
+void observance(std::string* out, const char* kind, const IcalTime& start, int from, int to,
+                const std::string& rule) {
+    char t[24];
+    ical_format_date_time(start, t);
+    *out += std::string("BEGIN:") + kind + "\r\nDTSTART:" + t + "\r\nTZOFFSETFROM:" +
+            offset_text(from) + "\r\nTZOFFSETTO:" + offset_text(to) + "\r\n";
+    if (!rule.empty()) *out += "RRULE:" + rule + "\r\n";
+    *out += std::string("END:") + kind + "\r\n";
+}
+
+// "FREQ=YEARLY;BYMONTH=3;BYDAY=2SU", with the UTC instant of its last onset when it ends.
+std::string yearly_rule(const IcalZoneChange& c, bool ends, int last_year, int offset_before) {
+    char s[96];
+    int n = snprintf(s, sizeof s, "FREQ=YEARLY;BYMONTH=%d;BYDAY=%d%s", c.month,
+                     c.week == 5 ? -1 : c.week, kIcalWeekdays[c.weekday]);
+    if (ends) {
+        char t[24];
+        ical_format_date_time(ical_add_minutes(onset(c, last_year), -offset_before), t);
+        snprintf(s + n, sizeof s - (size_t)n, ";UNTIL=%sZ", t);
+    }
+    return s;
+}
+
+void build_local_zone(const IcalPlatform* p, const char* name, IcalLocalZone* z) {
+    constexpr int kFirst = 1980, kLast = 2079, kYears = kLast - kFirst + 1;
+    IcalZoneRules rules[kYears];
+    bool any = false;
+    for (int i = 0; i < kYears; ++i) {
+        const bool got = year_rules(p, kFirst + i, &rules[i]);
+        if (!got && i > 0) rules[i] = rules[i - 1];
+        if (!got && i == 0) rules[i].standard = rules[i].daylight = INT32_MIN;
+        any = any || got;
+    }
+    if (!any) return;
+    // A year before any the platform could tell takes the first it told.
+    int first_known = 0;
+    while (rules[first_known].standard == INT32_MIN) ++first_known;
+    for (int i = 0; i < first_known; ++i) rules[i] = rules[first_known];
+
+    std::string v = "BEGIN:VTIMEZONE\r\nTZID:" + std::string(name) + "\r\n";
+    int before = rules[0].standard;  // the offset in force as a run of years begins
+    for (int i = 0; i < kYears;) {
+        int j = i;
+        while (j + 1 < kYears && rules_hold(rules[i], rules[j + 1], kFirst + j + 1)) ++j;
+        const IcalZoneRules& r = rules[i];
+        const int y0 = kFirst + i, y1 = kFirst + j;
+        const bool ends = j + 1 < kYears;
+        if (!has_daylight(r)) {
+            observance(&v, "STANDARD", IcalTime{y0, 1, 1, 0, 0, 0}, before, r.standard, "");
+            before = r.standard;
+        } else {
+            observance(&v, "DAYLIGHT", onset(r.to_daylight, y0), r.standard, r.daylight,
+                       yearly_rule(r.to_daylight, ends, y1, r.standard));
+            observance(&v, "STANDARD", onset(r.to_standard, y0), r.daylight, r.standard,
+                       yearly_rule(r.to_standard, ends, y1, r.daylight));
+            // A year that ends in daylight time (the southern half of the world) hands it on.
+            before = r.to_standard.month < r.to_daylight.month ? r.daylight : r.standard;
+        }
+        i = j + 1;
+    }
+    v += "END:VTIMEZONE\r\n";
+    snprintf(z->tzid, sizeof z->tzid, "%s", name);
+    z->vtimezone = v;
+}
+
+}  // namespace
+
+const IcalLocalZone& ical_local_zone(const IcalPlatform* p) {
+    static thread_local IcalLocalZone none;
+    static thread_local IcalLocalZone cached;
+    static thread_local std::string cached_name;
+    static thread_local bool (*cached_rules)(void*, int, IcalZoneRules*) = nullptr;
+    char name[sizeof cached.tzid];
+    if (!p->local_zone_name || !p->local_zone_rules ||
+        !p->local_zone_name(p->context, name, sizeof name) || !name[0])
+        return none;
+    // A name that needs quoting in a parameter is not written.
+    if (strpbrk(name, "\",;:\\\r\n")) return none;
+    if (cached_rules != p->local_zone_rules || cached_name != name) {
+        cached = IcalLocalZone();
+        build_local_zone(p, name, &cached);
+        cached_name = name;
+        cached_rules = p->local_zone_rules;
+    }
+    return cached;
 }

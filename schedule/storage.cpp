@@ -258,10 +258,14 @@ bool schedule_save(const Settings& settings, ScheduleList* list) {
     const bool saved = profile_flush_edited([list, &count](ProfileFile* doc) {
         schedule_merge(*doc, list->entries, &count, kMaxEntries, &g_keep);
         schedule_write(doc, list->entries, count, g_keep);
+        list->deleted.write(doc);
     });
     list->count = count;
     schedule_changed(list);  // entries changed elsewhere may have come in
-    if (saved) schedule_keep_written(&g_keep, list->entries, count);
+    if (saved) {
+        schedule_keep_written(&g_keep, list->entries, count);
+        list->deleted.commit();
+    }
     for (int i = 0; i < count; ++i)
         if (list->entries[i].has_time) compute_alarm_at(&list->entries[i]);
     return saved;
@@ -276,7 +280,9 @@ bool registry_import(Settings* settings, ScheduleList* list, int screen_w, int s
         window_set_int(*settings, k) =
             registry_read_short(reg, k.name, static_cast<int16_t>(k.legacy_def));
     for (const SettingKey& k : kSettingKeys)
-        if (k.group != SettingGroup::kToDo) registry_read_setting(reg, k, settings);
+        // The folder of the iCalendar choosers is this program's own: no registry held it.
+        if (k.group != SettingGroup::kToDo && k.group != SettingGroup::kFolder)
+            registry_read_setting(reg, k, settings);
 
     int count = registry_read_short(reg, "schedulecount", 0);
     if (count > kMaxEntries) count = kMaxEntries;
@@ -326,6 +332,7 @@ bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int scre
     int count = schedule_live_count(*list);
     schedule_merge(profile_document(), list->entries, &count, kMaxEntries, &g_keep);
     list->count = count;
+    list->deleted.load(profile_document());
     schedule_changed(list);
     todo_load(settings);
     alarm_checked_load(settings);

@@ -13,7 +13,7 @@ struct FirstEvent {
 
 void take_first(void* context, const IcalImported* ev) {
     FirstEvent* f = static_cast<FirstEvent*>(context);
-    if (f->found || !ev) return;
+    if (f->found || !ev || ev->cancelled) return;
     f->found = true;
     f->entry = ev->entry;
 }
@@ -51,6 +51,8 @@ std::string sync_entry_canon(const std::string& ical, const IcalPlatform* platfo
     if (!sync_entry_read(ical, platform, &e)) return std::string();
     e.alarm_at = 0;
     e.last_edited = 0;
+    // The item's UID is its name, not its content.
+    e.uid[0] = '\0';
     static const IcalTime kStamp = {2000, 1, 1, 0, 0, 0};
     return entry_text(e, platform, kStamp);
 }

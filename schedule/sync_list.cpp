@@ -19,22 +19,6 @@ std::string entry_text(const ScheduleEntry& e, const IcalPlatform* platform) {
     return sync_entry_text(e, e.uid, platform, kStamp);
 }
 
-// What an entry's calendar text does not carry (a series' rule and the days it leaves out,
-// an all-day entry's alarm) stays as the list had it when the server's version has none:
-// an edit made elsewhere must not drop it.
-void keep_what_the_text_lacks(const ScheduleEntry& old, ScheduleEntry* e) {
-    if (e->repeat.kind == RepeatKind::kNone && e->year != -1 && old.repeat.kind != RepeatKind::kNone) {
-        e->repeat = old.repeat;
-        e->skip_count = old.skip_count;
-        std::memcpy(e->skips, old.skips, sizeof e->skips);
-    }
-    if (!e->has_time && !e->day_alarm && old.day_alarm && !old.has_time) {
-        e->day_alarm = old.day_alarm;
-        e->day_alarm_minute = old.day_alarm_minute;
-        e->alarm_kind = old.alarm_kind;
-    }
-}
-
 }  // namespace
 
 SyncListCopy sync_list_copy(const ScheduleList& list) {
@@ -99,12 +83,6 @@ SyncApply ScheduleListStore::apply(const SyncChange& c) {
         if (at >= 0) {
             const ScheduleEntry& old = list_->entries[at];
             e.last_edited = old.last_edited;
-            // Kept only while the entry still reads as the server's version: a series whose
-            // start moved to a day its rule does not give takes the server's event as it is.
-            ScheduleEntry kept = e;
-            keep_what_the_text_lacks(old, &kept);
-            const SyncCanon canon = sync_entry_canon_of(platform_);
-            if (sync_version(canon, entry_text(kept, platform_)) == sync_version(canon, c.ical)) e = kept;
             list_->entries[at] = e;
         } else {
             const int n = schedule_live_count(*list_);

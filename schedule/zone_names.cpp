@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <algorithm>
+
 namespace {
 
 struct ZoneName {
@@ -120,19 +122,215 @@ const ZoneName kZones[] = {
     {"Africa/Casablanca", "Morocco Standard Time"},
 };
 
+// The tz database's links from old or other names to the zone they stand for (its
+// "backward" file and the like): US/Pacific is America/Los_Angeles. Names meaning UTC are
+// left to kUtcNames.
+struct ZoneLink {
+    const char* name;
+    const char* target;
+};
+
+const ZoneLink kLinks[] = {
+    {"Africa/Asmera", "Africa/Nairobi"},
+    {"Africa/Timbuktu", "Africa/Abidjan"},
+    {"America/Argentina/ComodRivadavia", "America/Argentina/Catamarca"},
+    {"America/Atka", "America/Adak"},
+    {"America/Buenos_Aires", "America/Argentina/Buenos_Aires"},
+    {"America/Catamarca", "America/Argentina/Catamarca"},
+    {"America/Coral_Harbour", "America/Panama"},
+    {"America/Cordoba", "America/Argentina/Cordoba"},
+    {"America/Ensenada", "America/Tijuana"},
+    {"America/Fort_Wayne", "America/Indiana/Indianapolis"},
+    {"America/Godthab", "America/Nuuk"},
+    {"America/Indianapolis", "America/Indiana/Indianapolis"},
+    {"America/Jujuy", "America/Argentina/Jujuy"},
+    {"America/Knox_IN", "America/Indiana/Knox"},
+    {"America/Kralendijk", "America/Puerto_Rico"},
+    {"America/Louisville", "America/Kentucky/Louisville"},
+    {"America/Lower_Princes", "America/Puerto_Rico"},
+    {"America/Marigot", "America/Puerto_Rico"},
+    {"America/Mendoza", "America/Argentina/Mendoza"},
+    {"America/Montreal", "America/Toronto"},
+    {"America/Nipigon", "America/Toronto"},
+    {"America/Pangnirtung", "America/Iqaluit"},
+    {"America/Porto_Acre", "America/Rio_Branco"},
+    {"America/Rainy_River", "America/Winnipeg"},
+    {"America/Rosario", "America/Argentina/Cordoba"},
+    {"America/Santa_Isabel", "America/Tijuana"},
+    {"America/Shiprock", "America/Denver"},
+    {"America/St_Barthelemy", "America/Puerto_Rico"},
+    {"America/Thunder_Bay", "America/Toronto"},
+    {"America/Virgin", "America/Puerto_Rico"},
+    {"America/Yellowknife", "America/Edmonton"},
+    {"Antarctica/South_Pole", "Pacific/Auckland"},
+    {"Arctic/Longyearbyen", "Europe/Berlin"},
+    {"Asia/Ashkhabad", "Asia/Ashgabat"},
+    {"Asia/Calcutta", "Asia/Kolkata"},
+    {"Asia/Choibalsan", "Asia/Ulaanbaatar"},
+    {"Asia/Chongqing", "Asia/Shanghai"},
+    {"Asia/Chungking", "Asia/Shanghai"},
+    {"Asia/Dacca", "Asia/Dhaka"},
+    {"Asia/Harbin", "Asia/Shanghai"},
+    {"Asia/Istanbul", "Europe/Istanbul"},
+    {"Asia/Kashgar", "Asia/Urumqi"},
+    {"Asia/Katmandu", "Asia/Kathmandu"},
+    {"Asia/Macao", "Asia/Macau"},
+    {"Asia/Rangoon", "Asia/Yangon"},
+    {"Asia/Saigon", "Asia/Ho_Chi_Minh"},
+    {"Asia/Tel_Aviv", "Asia/Jerusalem"},
+    {"Asia/Thimbu", "Asia/Thimphu"},
+    {"Asia/Ujung_Pandang", "Asia/Makassar"},
+    {"Asia/Ulan_Bator", "Asia/Ulaanbaatar"},
+    {"Atlantic/Faeroe", "Atlantic/Faroe"},
+    {"Atlantic/Jan_Mayen", "Europe/Berlin"},
+    {"Australia/ACT", "Australia/Sydney"},
+    {"Australia/Canberra", "Australia/Sydney"},
+    {"Australia/Currie", "Australia/Hobart"},
+    {"Australia/LHI", "Australia/Lord_Howe"},
+    {"Australia/NSW", "Australia/Sydney"},
+    {"Australia/North", "Australia/Darwin"},
+    {"Australia/Queensland", "Australia/Brisbane"},
+    {"Australia/South", "Australia/Adelaide"},
+    {"Australia/Tasmania", "Australia/Hobart"},
+    {"Australia/Victoria", "Australia/Melbourne"},
+    {"Australia/West", "Australia/Perth"},
+    {"Australia/Yancowinna", "Australia/Broken_Hill"},
+    {"Brazil/Acre", "America/Rio_Branco"},
+    {"Brazil/DeNoronha", "America/Noronha"},
+    {"Brazil/East", "America/Sao_Paulo"},
+    {"Brazil/West", "America/Manaus"},
+    {"Canada/Atlantic", "America/Halifax"},
+    {"Canada/Central", "America/Winnipeg"},
+    {"Canada/Eastern", "America/Toronto"},
+    {"Canada/Mountain", "America/Edmonton"},
+    {"Canada/Newfoundland", "America/St_Johns"},
+    {"Canada/Pacific", "America/Vancouver"},
+    {"Canada/Saskatchewan", "America/Regina"},
+    {"Canada/Yukon", "America/Whitehorse"},
+    {"Chile/Continental", "America/Santiago"},
+    {"Chile/EasterIsland", "Pacific/Easter"},
+    {"Cuba", "America/Havana"},
+    {"Egypt", "Africa/Cairo"},
+    {"Eire", "Europe/Dublin"},
+    {"Europe/Belfast", "Europe/London"},
+    {"Europe/Bratislava", "Europe/Prague"},
+    {"Europe/Busingen", "Europe/Zurich"},
+    {"Europe/Kiev", "Europe/Kyiv"},
+    {"Europe/Mariehamn", "Europe/Helsinki"},
+    {"Europe/Nicosia", "Asia/Nicosia"},
+    {"Europe/Podgorica", "Europe/Belgrade"},
+    {"Europe/San_Marino", "Europe/Rome"},
+    {"Europe/Tiraspol", "Europe/Chisinau"},
+    {"Europe/Uzhgorod", "Europe/Kyiv"},
+    {"Europe/Vatican", "Europe/Rome"},
+    {"Europe/Zaporozhye", "Europe/Kyiv"},
+    {"GB", "Europe/London"},
+    {"GB-Eire", "Europe/London"},
+    {"Hongkong", "Asia/Hong_Kong"},
+    {"Iceland", "Africa/Abidjan"},
+    {"Iran", "Asia/Tehran"},
+    {"Israel", "Asia/Jerusalem"},
+    {"Jamaica", "America/Jamaica"},
+    {"Japan", "Asia/Tokyo"},
+    {"Kwajalein", "Pacific/Kwajalein"},
+    {"Libya", "Africa/Tripoli"},
+    {"Mexico/BajaNorte", "America/Tijuana"},
+    {"Mexico/BajaSur", "America/Mazatlan"},
+    {"Mexico/General", "America/Mexico_City"},
+    {"NZ", "Pacific/Auckland"},
+    {"NZ-CHAT", "Pacific/Chatham"},
+    {"Navajo", "America/Denver"},
+    {"PRC", "Asia/Shanghai"},
+    {"Pacific/Enderbury", "Pacific/Kanton"},
+    {"Pacific/Johnston", "Pacific/Honolulu"},
+    {"Pacific/Ponape", "Pacific/Guadalcanal"},
+    {"Pacific/Samoa", "Pacific/Pago_Pago"},
+    {"Pacific/Truk", "Pacific/Port_Moresby"},
+    {"Pacific/Yap", "Pacific/Port_Moresby"},
+    {"Poland", "Europe/Warsaw"},
+    {"Portugal", "Europe/Lisbon"},
+    {"ROC", "Asia/Taipei"},
+    {"ROK", "Asia/Seoul"},
+    {"Singapore", "Asia/Singapore"},
+    {"Turkey", "Europe/Istanbul"},
+    {"US/Alaska", "America/Anchorage"},
+    {"US/Aleutian", "America/Adak"},
+    {"US/Arizona", "America/Phoenix"},
+    {"US/Central", "America/Chicago"},
+    {"US/East-Indiana", "America/Indiana/Indianapolis"},
+    {"US/Eastern", "America/New_York"},
+    {"US/Hawaii", "Pacific/Honolulu"},
+    {"US/Indiana-Starke", "America/Indiana/Knox"},
+    {"US/Michigan", "America/Detroit"},
+    {"US/Mountain", "America/Denver"},
+    {"US/Pacific", "America/Los_Angeles"},
+    {"US/Samoa", "Pacific/Pago_Pago"},
+    {"W-SU", "Europe/Moscow"},
+};
+
 const char* const kUtcNames[] = {"UTC",       "GMT",           "Z",        "Zulu",
                                  "Universal", "Etc/UTC",       "Etc/GMT",  "Etc/Universal",
                                  "Etc/Zulu",  "Etc/UCT",       "UCT",      "Etc/GMT0",
                                  "GMT0",      "Etc/Greenwich", "Greenwich"};
 
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c;
+}
+
 bool same_name(const char* a, const char* b) {
-    for (; *a && *b; ++a, ++b) {
-        char x = *a, y = *b;
-        if (x >= 'A' && x <= 'Z') x = (char)(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = (char)(y - 'A' + 'a');
-        if (x != y) return false;
-    }
+    for (; *a && *b; ++a, ++b)
+        if (lower(*a) != lower(*b)) return false;
     return *a == *b;
+}
+
+bool name_before(const char* a, const char* b) {
+    for (; *a && lower(*a) == lower(*b); ++a, ++b) {
+    }
+    return (unsigned char)lower(*a) < (unsigned char)lower(*b);
+}
+
+// A table's rows ordered by one of their names (any letter case), made once, so that a name
+// is found by binary search: a file names a zone for every time it holds.
+template <typename Row, size_t N>
+class SortedIndex {
+public:
+    SortedIndex(const Row (&rows)[N], const char* Row::*key) : key_(key) {
+        for (size_t i = 0; i < N; ++i) order_[i] = &rows[i];
+        // Stable, so that of equal keys the one listed first is found first.
+        std::stable_sort(order_, order_ + N, [key](const Row* a, const Row* b) {
+            return name_before(a->*key, b->*key);
+        });
+    }
+
+    const Row* find(const char* name) const {
+        const char* const Row::*key = key_;
+        const Row* const* at = std::lower_bound(
+            order_, order_ + N, name,
+            [key](const Row* r, const char* n) { return name_before(r->*key, n); });
+        return at != order_ + N && same_name((*at)->*key, name) ? *at : nullptr;
+    }
+
+private:
+    const char* Row::*key_;
+    const Row* order_[N];
+};
+
+const SortedIndex<ZoneName, sizeof kZones / sizeof kZones[0]>& by_iana() {
+    static const SortedIndex<ZoneName, sizeof kZones / sizeof kZones[0]> index(kZones,
+                                                                               &ZoneName::iana);
+    return index;
+}
+
+const SortedIndex<ZoneName, sizeof kZones / sizeof kZones[0]>& by_windows() {
+    static const SortedIndex<ZoneName, sizeof kZones / sizeof kZones[0]> index(
+        kZones, &ZoneName::windows);
+    return index;
+}
+
+const SortedIndex<ZoneLink, sizeof kLinks / sizeof kLinks[0]>& links() {
+    static const SortedIndex<ZoneLink, sizeof kLinks / sizeof kLinks[0]> index(kLinks,
+                                                                               &ZoneLink::name);
+    return index;
 }
 
 // The name itself, then every tail after a "/" (for vendor prefixes), tried in turn.
@@ -145,21 +343,57 @@ bool any_tail(const char* tzid, F match) {
     return false;
 }
 
+// "GMT-2" (after "Etc/"): the zone two hours east of UTC, the sign turned as POSIX has it.
+bool etc_offset(const char* name, int* minutes) {
+    const char prefix[] = "etc/gmt";
+    for (size_t i = 0; i + 1 < sizeof prefix; ++i)
+        if (lower(name[i]) != prefix[i]) return false;
+    const char* s = name + sizeof prefix - 1;
+    if (*s != '+' && *s != '-') return false;
+    const bool east = *s == '-';
+    int hours = 0, digits = 0;
+    for (++s; *s >= '0' && *s <= '9' && digits < 2; ++s, ++digits) hours = hours * 10 + (*s - '0');
+    if (*s || digits == 0 || hours > (east ? 14 : 12)) return false;
+    *minutes = east ? hours * 60 : -hours * 60;
+    return true;
+}
+
 }  // namespace
+
+const char* zone_canonical_name(const char* tzid) {
+    if (!tzid) return nullptr;
+    const char* found = nullptr;
+    any_tail(tzid, [&](const char* name) {
+        if (const ZoneLink* l = links().find(name)) found = l->target;
+        return found != nullptr;
+    });
+    return found;
+}
 
 const char* zone_windows_name(const char* tzid) {
     if (!tzid) return nullptr;
     const char* found = nullptr;
     any_tail(tzid, [&](const char* name) {
-        for (const ZoneName& z : kZones) {
-            if (same_name(name, z.iana)) {
-                found = z.windows;
-                return true;
-            }
+        const ZoneName* z = by_iana().find(name);
+        if (!z) {
+            const ZoneLink* l = links().find(name);
+            if (l) z = by_iana().find(l->target);
         }
-        return false;
+        if (z) found = z->windows;
+        return found != nullptr;
     });
     return found;
+}
+
+const char* zone_iana_name(const char* windows) {
+    if (!windows) return nullptr;
+    const ZoneName* z = by_windows().find(windows);
+    return z ? z->iana : nullptr;
+}
+
+bool zone_fixed_offset(const char* tzid, int* minutes) {
+    if (!tzid) return false;
+    return any_tail(tzid, [&](const char* name) { return etc_offset(name, minutes); });
 }
 
 bool zone_is_utc(const char* tzid) {

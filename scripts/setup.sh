@@ -11,7 +11,7 @@ pkgs=(cmake ninja-build g++ clang googletest libgtest-dev
       g++-i686-linux-gnu qemu-user-static
       wine64 xvfb x11-utils x11-apps netpbm xauth fonts-noto-cjk fonts-ipafont-gothic fonts-wine locales zip unzip
       faketime python3-icalendar python3-dateutil python3-ephem python3-erfa
-      libxml2-dev radicale python3-caldav openssl)
+      libxml2-dev radicale python3-caldav openssl tzdata)
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
 done

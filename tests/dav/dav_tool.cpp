@@ -31,6 +31,7 @@
 #include "schedule/dav_discovery.h"
 #include "schedule/dav_xml_win.h"
 #include "schedule/entry.h"
+#include "schedule/entry_forms.h"
 #include "schedule/feed_cache.h"
 #include "schedule/feed_fetch.h"
 #include "schedule/http_client_win.h"
@@ -69,7 +70,7 @@ public:
         StoredReader r = {data.data(), data.data() + data.size()};
         std::vector<std::string> f;
         while (r.p < r.end) {
-            if (!stored_fields(&r, 10, 4096, &f)) return false;
+            if (!stored_fields(&r, 11, 4096, &f)) return false;
             ScheduleEntry e;
             entry_blank(&e);
             e.year = std::atoi(f[1].c_str());
@@ -82,6 +83,16 @@ public:
             e.alarm_kind = (uint8_t)std::atoi(f[7].c_str());
             e.holiday = (uint8_t)std::atoi(f[8].c_str());
             std::snprintf(e.memo, sizeof e.memo, "%s", f[9].c_str());
+            // What it holds beyond those: its stored properties, "name=value" a line each.
+            size_t at = 0;
+            while (at < f[10].size()) {
+                size_t nl = f[10].find('\n', at);
+                if (nl == std::string::npos) nl = f[10].size();
+                const std::string prop = f[10].substr(at, nl - at);
+                const size_t eq = prop.find('=');
+                if (eq != std::string::npos) entry_take_prop(prop.substr(0, eq), prop.substr(eq + 1), &e);
+                at = nl + 1;
+            }
             items[f[0]] = e;
         }
         return true;
@@ -95,7 +106,9 @@ public:
             std::snprintf(buf, sizeof buf, "\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t", e.year, e.month, e.day,
                           e.has_time ? e.hour : -1, e.has_time ? e.minute : -1, e.minutes_before,
                           e.alarm_kind, e.holiday);
-            s += stored_escape(kv.first) + buf + stored_escape(e.memo) + "\n";
+            std::string props;
+            for (const EntryProp& p : entry_props(e, false)) props += p.first + "=" + p.second + "\n";
+            s += stored_escape(kv.first) + buf + stored_escape(e.memo) + "\t" + stored_escape(props) + "\n";
         }
         return fileio_win()->write_atomic(path_.c_str(), s.data(), s.size());
     }
@@ -167,7 +180,11 @@ void print_entry(const std::string& uid, const ScheduleEntry& e) {
     else std::printf("-|");
     if (e.alarm_kind) std::printf("%d|", e.minutes_before);
     else std::printf("-|");
-    std::printf("%s\n", e.memo);
+    std::printf("%s|", e.memo);
+    // What else it holds, as stored: "rrule=FREQ=WEEKLY;BYDAY=MO end=20250901T1130".
+    std::string props;
+    for (const EntryProp& p : entry_props(e, false)) props += (props.empty() ? "" : " ") + p.first + "=" + p.second;
+    std::printf("%s\n", props.c_str());
 }
 
 HttpClientSettings client_settings(const std::string& address, bool plain_ok, const CancelFlag* cancel) {

@@ -135,13 +135,15 @@ def tool(*args, timeout=600, check=True):
     return result
 
 
-def local(store):
-    """The tool's list: uid -> (date, time, alarm, memo)."""
+def local(store, extra=False):
+    """The tool's list: uid -> (date, time, alarm, memo), and with extra what else each entry
+    holds in its stored forms ("rrule=... end=...")."""
     r = tool("list", winpath(store))
     items = {}
     for line in r["_lines"][:-1]:
-        uid, date, tm, alarm, memo = line.split("|", 4)
-        items[uid] = (date, tm, alarm, memo)
+        uid, date, tm, alarm, rest = line.split("|", 4)
+        memo, _, props = rest.rpartition("|")
+        items[uid] = (date, tm, alarm, memo, props) if extra else (date, tm, alarm, memo)
     return items
 
 
@@ -166,7 +168,7 @@ def events(cal):
     return out
 
 
-def make_event(cal, uid, start, summary, alarm=None, rule=None, end=None):
+def make_event(cal, uid, start, summary, alarm=None, rule=None, end=None, exdate=None):
     ev = icalendar.Event()
     ev.add("uid", uid)
     ev.add("dtstamp", datetime.datetime(2024, 1, 1, tzinfo=datetime.timezone.utc))
@@ -176,6 +178,8 @@ def make_event(cal, uid, start, summary, alarm=None, rule=None, end=None):
     ev.add("summary", summary)
     if rule:
         ev.add("rrule", rule)
+    if exdate is not None:
+        ev.add("exdate", exdate)
     if alarm is not None:
         a = icalendar.Alarm()
         a.add("action", "DISPLAY")
@@ -303,11 +307,17 @@ class Suite:
         make_event(cal, "remote-timed", datetime.datetime(2025, 7, 2, 18, 45, tzinfo=JST), "夕食",
                    alarm=30, end=datetime.datetime(2025, 7, 2, 20, 0, tzinfo=JST))
         make_event(cal, "remote-yearly", datetime.date(2025, 5, 5), "こどもの日", rule={"freq": "yearly"})
+        make_event(cal, "remote-weekly", datetime.datetime(2025, 9, 1, 1, 0, tzinfo=datetime.timezone.utc), "定例", alarm=120,
+                   rule={"freq": "weekly", "byday": "MO", "count": 10},
+                   end=datetime.datetime(2025, 9, 1, 2, 30, tzinfo=datetime.timezone.utc),
+                   exdate=datetime.datetime(2025, 9, 8, 1, 0, tzinfo=datetime.timezone.utc))
+        make_event(cal, "remote-trip", datetime.date(2025, 8, 31), "旅行",
+                   end=datetime.date(2025, 9, 3), rule={"freq": "monthly", "bymonthday": -1, "until": datetime.date(2025, 12, 31)})
         r = sync(store, self.rad.url("/alice/both/"))
-        equal((r["error"], r["uploaded"], r["downloaded"]), ("none", 3, 2), "first sync")
+        equal((r["error"], r["uploaded"], r["downloaded"]), ("none", 3, 4), "first sync")
         got = events(cal)
-        equal(sorted(got), ["local-day", "local-timed", "local-yearly", "remote-timed", "remote-yearly"],
-              "server's events")
+        equal(sorted(got), ["local-day", "local-timed", "local-yearly", "remote-timed", "remote-trip",
+                            "remote-weekly", "remote-yearly"], "server's events")
         t = got["local-timed"]
         equal(t["DTSTART"].dt, datetime.datetime(2025, 6, 1, 9, 30, tzinfo=t["DTSTART"].dt.tzinfo),
               "timed start")
@@ -322,6 +332,13 @@ class Suite:
         mine = local(store)
         equal(mine["remote-timed"], ("2025-07-02", "18:45", "30", "夕食"), "remote timed event here")
         equal(mine["remote-yearly"], ("*-05-05", "-", "-", "こどもの日"), "remote yearly event here")
+        rich = local(store, extra=True)
+        equal(rich["remote-weekly"], ("2025-09-01", "10:00", "120", "定例",
+                                      "rrule=FREQ=WEEKLY;BYDAY=MO;COUNT=10 exdate=20250908 end=20250901T1130 "
+                                      "trigger=-PT2H"), "remote weekly series here")
+        equal(rich["remote-trip"], ("2025-08-31", "-", "-", "旅行",
+                                    "rrule=FREQ=MONTHLY;BYMONTHDAY=-1;UNTIL=20251231 end=20250902"),
+              "remote spanning series here")
         r = sync(store, self.rad.url("/alice/both/"))
         equal((r["uploaded"], r["downloaded"], r["requests"]), (0, 0, 1), "nothing left to do")
 

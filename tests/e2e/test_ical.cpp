@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "config/profile_file.h"
 #include "config/scramble.h"
 #include "resources/resource.h"
 #include "tests/e2e/harness.h"
@@ -100,35 +101,13 @@ std::vector<std::string> entries_in(const std::string& file) {
     return out;
 }
 
-// A dated entry's time is written as Japan's time and read back as the machine's: the same
-// instant, on the day and at the time the machine's zone gives it.
-void to_local_time(std::string* value, std::string* alarm) {
-    SYSTEMTIME st = {};
-    st.wYear = WORD(std::stoi(value->substr(0, 4)));
-    if (st.wYear == 0 || alarm->empty()) return;
-    st.wMonth = WORD(std::stoi(value->substr(4, 2)));
-    st.wDay = WORD(std::stoi(value->substr(6, 2)));
-    st.wHour = WORD(std::stoi(alarm->substr(0, 2)));
-    st.wMinute = WORD(std::stoi(alarm->substr(2, 2)));
-    TIME_ZONE_INFORMATION japan = {};
-    japan.Bias = -540;  // nine hours ahead of UTC, no summer time
-    SYSTEMTIME utc, local;
-    TzSpecificLocalTimeToSystemTime(&japan, &st, &utc);
-    SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
-    char date[16], time[8];
-    wsprintfA(date, "%04d%02d%02d", local.wYear, local.wMonth, local.wDay);
-    wsprintfA(time, "%02d%02d", local.wHour, local.wMinute);
-    value->replace(0, 8, date);
-    alarm->replace(0, 4, time);
-}
-
-// The entries as the settings file holds them once they came back: at the machine's time,
-// and scrambled as before (the memo is plain only in the calendar file).
+// The entries as the settings file holds them once they came back: written in the machine's
+// own zone and read on the same machine, at the same times; scrambled as before (the memo is
+// plain only in the calendar file).
 std::vector<std::string> expected_entries(const std::vector<Stored>& entries) {
     std::vector<std::string> out;
     for (const Stored& e : entries) {
         std::string v = e.value, alarm = e.alarm ? e.alarm : "";
-        to_local_time(&v, &alarm);
         if (e.scrambled) v = scrambled(v);
         if (e.scrambled && !alarm.empty()) alarm = scrambled(alarm);
         out.push_back(v + "|" + alarm);
@@ -338,4 +317,198 @@ E2E_TEST(ical_import_of_sound_files_on_a_share) {
     CHECK(saved.find("alarm004=0900053C:\\sounds\\chime.wav\r\n") != std::string::npos);
     CHECK(saved.find("10.9.9.9") == std::string::npos);
     CHECK_EQ(app_close(app), 0);
+}
+
+// A file read again after the other program changed an event: the entry under its UID is
+// changed, not joined by a second one.
+E2E_TEST(ical_import_of_an_updated_file_changes_the_entry) {
+    const std::vector<Stored> start(kEveryKind.begin(), kEveryKind.begin() + 1);
+    const std::string dir = fresh_dir("ical_update");
+    REQUIRE(write_file(settings_file_of(dir), settings_with(start)));
+    REQUIRE(write_file(dir + "first.ics", calendar(event(1, "20040610", "before"))));
+    REQUIRE(write_file(dir + "second.ics",
+                       calendar("BEGIN:VEVENT\r\nUID:h1\r\nSEQUENCE:1\r\n"
+                                "DTSTART:20040611T093000\r\nSUMMARY:after\r\nEND:VEVENT\r\n")));
+    App app;
+    REQUIRE(app_start_seam(app, dir));
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_ICS_IMPORT, 0);
+    CHECK(answer_chooser(app, kImportCaption, dir + "first.ics") ==
+          "1 件の予定を読み込みました。\n\n追加した予定: 1 件\n登録済みの予定: 0 件\n"
+          "変更して追加した予定: 0 件\n追加しなかった予定: 0 件");
+    settings_once_holding(dir, {"schedulecount=2", "before"});
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_ICS_IMPORT, 0);
+    CHECK(answer_chooser(app, kImportCaption, dir + "second.ics") ==
+          "1 件の予定を読み込みました。\n\n追加した予定: 0 件\n更新した予定: 1 件\n"
+          "登録済みの予定: 0 件\n変更して追加した予定: 0 件\n追加しなかった予定: 0 件");
+    const std::string now = settings_once_holding(dir, {"after"});
+    CHECK(now.find("schedulecount=2\r\n") != std::string::npos);
+    CHECK(now.find("before") == std::string::npos);
+    CHECK(now.find("=" + start[0].value + "\r\n") != std::string::npos);
+    CHECK_EQ(app_close(app), 0);
+}
+
+namespace {
+
+size_t deleted_lines(const std::string& settings) {
+    ProfileFile doc;
+    doc.parse(settings.data(), settings.size());
+    const std::vector<ProfileFile::Line>* lines = doc.lines("ScheduleDeleted");
+    return lines ? lines->size() : 0;
+}
+
+}  // namespace
+
+// An entry deleted in the schedule dialog stays away while the file still holds it as it was,
+// and comes back once the file's copy changed.
+E2E_TEST(ical_import_leaves_out_an_entry_deleted_here_until_the_file_changes_it) {
+    const std::string dir = fresh_dir("ical_deleted");
+    REQUIRE(write_file(settings_file_of(dir), settings_with({})));
+    REQUIRE(write_file(dir + "first.ics", calendar(event(1, "20040610", "before"))));
+    REQUIRE(write_file(dir + "second.ics",
+                       calendar("BEGIN:VEVENT\r\nUID:h1\r\nSEQUENCE:1\r\n"
+                                "DTSTART:20040611T093000\r\nSUMMARY:after\r\nEND:VEVENT\r\n")));
+    App app;
+    REQUIRE(app_start_seam(app, dir));
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_ICS_IMPORT, 0);
+    answer_chooser(app, kImportCaption, dir + "first.ics");
+    REQUIRE(settings_once_holding(dir, {"schedulecount=1"}).find("before") != std::string::npos);
+
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_SCHEDULE, 0);
+    HWND dlg = find_owned_dialog(app.hwnd, 5000);
+    REQUIRE(dlg != nullptr);
+    HWND list = GetDlgItem(dlg, IDC_SCHED_LIST);
+    send_sync(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+    send_sync(list, WM_KEYDOWN, VK_HOME, 0);
+    send_sync(list, WM_KEYUP, VK_HOME, 0xC0000001);
+    PostMessageA(dlg, WM_COMMAND, IDC_SCHED_DELETE, 0);
+    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    REQUIRE(wait_until(is_gone, dlg));
+    CHECK_EQ(deleted_lines(settings_once_holding(dir, {"schedulecount=0", "[ScheduleDeleted]"})), 1u);
+
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_ICS_IMPORT, 0);
+    CHECK(answer_chooser(app, kImportCaption, dir + "first.ics") ==
+          "1 件の予定を読み込みました。\n\n追加した予定: 0 件\n登録済みの予定: 0 件\n"
+          "変更して追加した予定: 0 件\n追加しなかった予定: 1 件\n"
+          "    削除した予定で、その後ファイルで変更されていないため: 1 件");
+    PostMessageA(app.hwnd, WM_COMMAND, CMD_ICS_IMPORT, 0);
+    CHECK(answer_chooser(app, kImportCaption, dir + "second.ics") ==
+          "1 件の予定を読み込みました。\n\n追加した予定: 1 件\n登録済みの予定: 0 件\n"
+          "変更して追加した予定: 0 件\n追加しなかった予定: 0 件");
+    // Back, it is no longer remembered as deleted.
+    CHECK_EQ(deleted_lines(settings_once_holding(dir, {"schedulecount=1", "after"})), 0u);
+    CHECK_EQ(app_close(app), 0);
+}
+
+namespace {
+
+// Reads a calendar file with python3-icalendar (a parser we did not write; the e2e driver
+// starts the host's python, which Wine runs as a program of the host) and writes each
+// event's summary, the zone its start names and its start in UTC, and for a yearly event its
+// occurrence in 2030 too, one event a line in summary order.
+const char kInstantsScript[] = R"(import sys, datetime
+from icalendar import Calendar
+from dateutil.rrule import rrulestr
+utc = datetime.timezone.utc
+cal = Calendar.from_ical(open(sys.argv[1], 'rb').read())
+out = []
+for ev in cal.walk('VEVENT'):
+    start = ev.decoded('DTSTART')
+    words = [str(ev.get('SUMMARY')), str(ev['DTSTART'].params.get('TZID', '-'))]
+    if isinstance(start, datetime.datetime) and start.tzinfo is not None:
+        times = [start]
+        if 'RRULE' in ev:
+            rule = rrulestr(ev['RRULE'].to_ical().decode(), dtstart=start)
+            times.append(rule.after(datetime.datetime(2030, 1, 1, tzinfo=utc)))
+        words += [t.astimezone(utc).strftime('%Y%m%dT%H%MZ') for t in times]
+    else:
+        words.append('floating')
+    out.append(' '.join(words))
+open(sys.argv[2], 'w').write('\n'.join(sorted(out)) + '\n')
+)";
+
+// "Z:\x\y" as the host's "/x/y"; empty for a path outside the host's root drive.
+std::string host_path(const std::string& path) {
+    if (path.size() < 3 || (path[0] != 'Z' && path[0] != 'z') || path[1] != ':') return "";
+    std::string p = path.substr(2);
+    for (char& c : p)
+        if (c == '\\') c = '/';
+    return p;
+}
+
+// Runs a program of the host (Wine starts it as a process of the host); false when it could
+// not be started.
+bool run_host(const char* program, std::string cmd, const std::string& dir) {
+    STARTUPINFOA si = {sizeof si};
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(program, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
+                        &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+// Runs the script on the file; its lines, or "" when it gave none within a minute (a host
+// process's handle tells nothing of its end: the result file is waited for).
+std::string instants_in(const std::string& dir, const std::string& ics) {
+    const std::string script = dir + "instants.py", result = dir + "instants.txt";
+    if (!write_file(script, kInstantsScript)) return "";
+    if (!run_host("/usr/bin/python3",
+                  "python3 " + host_path(script) + " " + host_path(ics) + " " + host_path(result),
+                  dir))
+        return "";
+    std::string out;
+    for (int tries = 0; tries < 600; ++tries, Sleep(100))
+        if (read_file(result, &out) && !out.empty() && out.back() == '\n') return out;
+    return "";
+}
+
+// The seam program started in dir with the machine's zone set to tz: Wine takes the zone from
+// the TZ of the host process a program starts in, which a Windows parent does not hand on, so
+// the loader is started as a host program with it. The window is then found by its class
+// (each runner has a display and a prefix of its own).
+bool start_in_zone(App& app, const std::string& dir, const char* tz) {
+    const size_t slash = g_exe_path.find_last_of("\\/");
+    const std::string seam = g_exe_path.substr(0, slash + 1) + "ZelmarSeam.exe";
+    app.dir = dir;
+    if (!CopyFileA(seam.c_str(), (dir + "Zelmar.exe").c_str(), FALSE)) return false;
+    if (!run_host("/usr/bin/env", std::string("env TZ=") + tz + " /usr/lib/wine/wine64 " +
+                                      host_path(dir + "Zelmar.exe"),
+                  dir))
+        return false;
+    const HWND w = find_window_of(0, "TarseZelmar32Class", 30000);
+    if (!w) return false;
+    GetWindowThreadProcessId(w, &app.pi.dwProcessId);
+    app.pi.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE,
+                                  FALSE, app.pi.dwProcessId);
+    return app.pi.hProcess && app_wait_window(app, 15000);
+}
+
+}  // namespace
+
+// Exported through the menu on a machine set to New York time: the file names New York's
+// zone, and another program reads the very instants the entries stand for there, in summer
+// and winter time and in the years of a yearly rule.
+E2E_TEST(ical_export_on_a_machine_in_new_york) {
+    const std::string dir = fresh_dir("ical_new_york");
+    REQUIRE(!host_path(dir).empty());
+    REQUIRE(write_file(settings_file_of(dir), settings_with({
+                                                  {"2024070101summer", "0900000", false},
+                                                  {"2024011501winter", "0900000", false},
+                                                  {"0000070401july", "0900000", false},
+                                                  {"0000122501december", "1830000", false},
+                                                  {"2024050500day", nullptr, false},
+                                              })));
+    App app;
+    REQUIRE(start_in_zone(app, dir, "America/New_York"));
+    REQUIRE(choose_settings_item(app, 'e'));
+    CHECK(answer_chooser(app, kExportCaption, dir + "ny.ics") == "5 件の予定を書き出しました。");
+    CHECK_EQ(app_close(app), 0);
+    const std::string said = instants_in(dir, dir + "ny.ics");
+    const std::string want("day - floating\n"
+                               "december America/New_York 19801225T2330Z 20301225T2330Z\n"
+                               "july America/New_York 19800704T1300Z 20300704T1300Z\n"
+                               "summer America/New_York 20240701T1300Z\n"
+                               "winter America/New_York 20240115T1400Z\n");
+    if (said != want) ctx.fail(__FILE__, __LINE__, "read back by python3-icalendar:\n" + said);
 }

@@ -1,6 +1,7 @@
 // The iCalendar reader on any bytes: it stays in its buffers, the counts add up, every entry
 // it gives passes the schedule dialog's checks and has a usable alarm, and what it gives,
-// written and read again, comes back the same and is then all already there.
+// written and read again, comes back the same (rule, skipped days, identity too) and is then
+// all already there.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "config/cp932.h"
 #include "dialogs/schedule_fields.h"
 #include "schedule/entry.h"
+#include "schedule/entry_forms.h"
 #include "schedule/ical_import.h"
 #include "schedule/ical_write.h"
 #include "tests/host/ical_host_platform.h"
@@ -32,8 +34,8 @@ void check_entry(const ScheduleEntry& e) {
     }
     if (e.has_time && (e.hour < 0 || e.hour > 23 || e.minute < 0 || e.minute > 59)) std::abort();
     if (!e.has_time && (e.hour != -1 || e.minute != -1)) std::abort();
-    if (e.alarm_kind > 3 || (has_alarm(e) && !e.has_time)) std::abort();
-    if (e.minutes_before < 0 || e.minutes_before > 99) std::abort();
+    if (e.alarm_kind > 3 || (has_alarm(e) && !e.has_time && !e.day_alarm)) std::abort();
+    if (e.minutes_before < 0 || e.minutes_before > kMaxLeadMinutes) std::abort();
     if (strnlen(e.sound_file, sizeof e.sound_file) > 259) std::abort();
     if (alarm_kind_of(e) != AlarmKind::kSoundFile && e.sound_file[0]) std::abort();
     // No sound file but one on a local fixed disk.
@@ -50,7 +52,10 @@ bool same(const ScheduleEntry& a, const ScheduleEntry& b) {
            a.scramble == b.scramble && std::strcmp(a.memo, b.memo) == 0 &&
            a.has_time == b.has_time && a.hour == b.hour && a.minute == b.minute &&
            a.alarm_kind == b.alarm_kind && a.minutes_before == b.minutes_before &&
-           std::strcmp(a.sound_file, b.sound_file) == 0;
+           std::strcmp(a.sound_file, b.sound_file) == 0 &&
+           repeat_rule_text(a.repeat) == repeat_rule_text(b.repeat) && a.skip_count == b.skip_count &&
+           a.day_alarm == b.day_alarm && a.day_alarm_minute == b.day_alarm_minute &&
+           a.recur_date == b.recur_date && (!a.uid[0] || std::strcmp(a.uid, b.uid) == 0);
 }
 
 }  // namespace
@@ -67,7 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     IcalImportCounts c;
     const bool calendar = ical_import(text.data(), text.size(), p, list.data(), &count, max, &c);
     if (!calendar && (count != 0 || c.read != 0)) std::abort();
-    if (c.read != c.added + c.already + c.full + c.unreadable || c.added != count) std::abort();
+    if (c.read != c.added + c.updated + c.already + c.full + c.unreadable + c.cancelled ||
+        c.added != count || c.updated != 0)
+        std::abort();
     if (c.changed > c.added || c.recurrence_cut > c.changed || c.alarm_cut > c.changed ||
         c.sound_refused > c.changed)
         std::abort();
@@ -89,6 +96,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Read into the list it came from: everything is there already.
     if (!ical_import(written.data(), written.size(), p, again.data(), &back, kMaxEntries, &c2))
         std::abort();
-    if (back != count || c2.added != 0 || c2.already != count) std::abort();
+    if (back != count || c2.added != 0 || c2.updated != 0 || c2.already != count) std::abort();
     return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "ical_host_platform.h"
 #include "schedule/entry.h"
+#include "schedule/entry_forms.h"
 #include "schedule/ical_import.h"
 #include "schedule/ical_write.h"
 
@@ -22,11 +23,12 @@ struct Imported {
 };
 
 inline Imported import_text(const std::string& text, const IcalPlatform* p = ical_host::japan(),
-                            std::vector<ScheduleEntry> list = {}, int max = kMaxEntries) {
+                            std::vector<ScheduleEntry> list = {}, int max = kMaxEntries,
+                            DeletedEntries* deleted = nullptr) {
     Imported r;
     int count = (int)list.size();
     list.resize(max > count ? max : count);
-    r.calendar = ical_import(text.data(), text.size(), p, list.data(), &count, max, &r.counts);
+    r.calendar = ical_import(text.data(), text.size(), p, list.data(), &count, max, &r.counts, deleted);
     list.resize(count);
     r.entries = list;
     return r;
@@ -43,8 +45,9 @@ inline std::string export_text(const std::vector<ScheduleEntry>& list,
 }
 
 // What an entry means to the user, in short: "2004-5-5 9:30 alarm3/15 C:\a.wav holiday
-// scrambled [memo]"; what has no meaning in the entry's state (minutes before without an alarm,
-// a sound file without a sound alarm) is left out.
+// scrambled [memo]" and the stored forms of what else it holds (" rrule=FREQ=DAILY
+// exdate=20040506"); what has no meaning in the entry's state (minutes before without an
+// alarm, a sound file without a sound alarm) is left out.
 inline std::string describe(const ScheduleEntry& e) {
     char buf[512];
     int n = std::snprintf(buf, sizeof buf, "%d-%d-%d", e.year, e.month, e.day);
@@ -55,7 +58,9 @@ inline std::string describe(const ScheduleEntry& e) {
                            e.alarm_kind == 3 ? e.sound_file : "");
     std::snprintf(buf + n, sizeof buf - n, "%s%s [%s]", e.holiday ? " holiday" : "",
                   e.scramble ? " scrambled" : "", e.memo);
-    return buf;
+    std::string s = buf;
+    for (const EntryProp& p : entry_props(e, false)) s += " " + p.first + "=" + p.second;
+    return s;
 }
 
 // In the list's order (entry_compare), as an import leaves them.

@@ -149,4 +149,35 @@ TEST(FileChooserSave, CalendarFilterGivesOneEntry) {
     EXPECT_EQ(as_list(buf), "iCalendar (*.ics)|*.ics|");
 }
 
+// Where an iCalendar chooser opens: the file chosen last in the run leads, then the folder
+// remembered from an earlier run, then Documents; only absolute folders that fit are taken.
+TEST(FileChooserStart, LastFileThenRememberedThenDocuments) {
+    const char* docs = "C:\\users\\me\\Documents";
+    struct Case {
+        const char* path;
+        const char* remembered;
+        const char* documents;
+        const char* dir;
+    } cases[] = {
+        {"D:\\cal\\a.ics", "E:\\old", docs, "D:\\cal"},
+        {"", "E:\\old", docs, "E:\\old"},
+        {"", "E:\\old\\", docs, "E:\\old"},
+        {"", "E:\\", docs, "E:\\"},
+        {"", "\\\\server\\share\\cal", docs, "\\\\server\\share\\cal"},
+        {"", "", docs, docs},
+        {"a.ics", "", docs, docs},                      // a name alone names no folder
+        {"", "old", docs, docs},                        // a relative folder is no place to open
+        {"", "\\\\", docs, docs},
+        {"", "C:\\表", docs, "C:\\表"},                  // 表 ends in 0x5C
+        {"", "C:\\a-folder-name-too-long-for-the-buffer", docs, docs},
+        {"", "", "", ""},                               // the system's choice
+        {"", nullptr, nullptr, ""},
+    };
+    for (const Case& c : cases) {
+        char dir[32] = "junk";
+        chooser_start_dir(c.path, c.remembered, c.documents, dir, sizeof dir);
+        EXPECT_STREQ(dir, c.dir) << c.path << " | " << (c.remembered ? c.remembered : "null");
+    }
+}
+
 }  // namespace

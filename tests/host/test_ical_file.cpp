@@ -127,6 +127,14 @@ TEST(IcalFile, ImportMessage) {
                  "変更して追加した予定: 1 件\n"
                  "    音のファイルがこのコンピューターのディスク上にないため、標準の音にした予定: 1 件\n"
                  "追加しなかった予定: 0 件");
+    IcalImportCounts again = {5, 1, 2, 0, 0, 0, 0, 0};
+    again.updated = 1;
+    again.cancelled = 1;
+    ical_import_message(again, kMaxEntries, false, msg, sizeof msg);
+    EXPECT_STREQ(msg,
+                 "5 件の予定を読み込みました。\n\n追加した予定: 1 件\n更新した予定: 1 件\n"
+                 "登録済みの予定: 2 件\n変更して追加した予定: 0 件\n追加しなかった予定: 1 件\n"
+                 "    取り消された予定か、繰り返しに日付がないため: 1 件");
 }
 
 }  // namespace

@@ -117,15 +117,18 @@ TEST(IcalImportEvent, Recurrences) {
          "-1-1-99 [x]"},
         {"from 2000 only", {"DTSTART:20000110", "RRULE:FREQ=YEARLY;BYMONTH=1;BYDAY=2MO"},
          "-1-1-98 [x]"},
-        {"weekly", {"DTSTART:20240101", "RRULE:FREQ=WEEKLY;BYDAY=MO"}, "2024-1-1 [x]", true},
-        {"three times", {"DTSTART:20240101", "RRULE:FREQ=YEARLY;COUNT=3"}, "2024-1-1 [x]", true},
+        {"weekly", {"DTSTART:20240101", "RRULE:FREQ=WEEKLY;BYDAY=MO"},
+         "2024-1-1 [x] rrule=FREQ=WEEKLY;BYDAY=MO"},
+        {"three times", {"DTSTART:20240101", "RRULE:FREQ=YEARLY;COUNT=3"},
+         "2024-1-1 [x] rrule=FREQ=YEARLY;COUNT=3"},
         {"once", {"DTSTART:20240101", "RRULE:FREQ=YEARLY;COUNT=1"}, "2024-1-1 [x]"},
-        {"until", {"DTSTART:20240101", "RRULE:FREQ=YEARLY;UNTIL=20300101"}, "2024-1-1 [x]", true},
+        {"until", {"DTSTART:20240101", "RRULE:FREQ=YEARLY;UNTIL=20300101"},
+         "2024-1-1 [x] rrule=FREQ=YEARLY;UNTIL=20300101"},
         {"every other year", {"DTSTART:20240101", "RRULE:FREQ=YEARLY;INTERVAL=2"},
-         "2024-1-1 [x]", true},
-        {"leap day", {"DTSTART:20040229", "RRULE:FREQ=YEARLY"}, "2004-2-29 [x]", true},
+         "2024-1-1 [x] rrule=FREQ=YEARLY;INTERVAL=2"},
+        {"leap day", {"DTSTART:20040229", "RRULE:FREQ=YEARLY"}, "2004-2-29 [x] rrule=FREQ=YEARLY"},
         {"a year left out", {"DTSTART:20240501", "RRULE:FREQ=YEARLY", "EXDATE;VALUE=DATE:20250501"},
-         "2024-5-1 [x]", true},
+         "2024-5-1 [x] rrule=FREQ=YEARLY exdate=20250501"},
         {"two rules", {"DTSTART:20240501", "RRULE:FREQ=YEARLY", "RRULE:FREQ=YEARLY"},
          "2024-5-1 [x]", true},
         {"listed dates", {"DTSTART:20240501", "RDATE;VALUE=DATE:20240601"}, "2024-5-1 [x]", true},
@@ -136,6 +139,27 @@ TEST(IcalImportEvent, Recurrences) {
         {"monday into tuesday here",
          {"DTSTART:20240107T200000Z", "RRULE:FREQ=YEARLY;BYMONTH=1;BYDAY=2MO"},
          "2024-1-8 5:00 [x]", true},
+        {"monday here from utc",
+         {"DTSTART:20240107T200000Z", "RRULE:FREQ=WEEKLY;UNTIL=20240121T200000Z"},
+         "2024-1-8 5:00 [x] rrule=FREQ=WEEKLY;BYDAY=MO;UNTIL=20240122"},
+        {"until earlier in the day than the start",
+         {"DTSTART;TZID=Asia/Tokyo:20240101T100000", "RRULE:FREQ=DAILY;UNTIL=20240103T000000Z"},
+         "2024-1-1 10:00 [x] rrule=FREQ=DAILY;UNTIL=20240102"},
+        {"monthly by setpos", {"DTSTART:20240131", "RRULE:FREQ=MONTHLY;BYDAY=WE,FR;BYSETPOS=-1"},
+         "2024-1-31 [x]", true},
+        {"monthly last weekday", {"DTSTART:20240126", "RRULE:FREQ=MONTHLY;BYDAY=FR;BYSETPOS=-1"},
+         "2024-1-26 [x] rrule=FREQ=MONTHLY;BYDAY=-1FR"},
+        {"monthly last day", {"DTSTART:20240131", "RRULE:FREQ=MONTHLY;INTERVAL=3;BYMONTHDAY=-1"},
+         "2024-1-31 [x] rrule=FREQ=MONTHLY;INTERVAL=3;BYMONTHDAY=-1"},
+        {"yearly by month", {"DTSTART:20240315", "RRULE:FREQ=YEARLY;BYMONTH=3;COUNT=4"},
+         "2024-3-15 [x] rrule=FREQ=YEARLY;COUNT=4"},
+        {"hourly", {"DTSTART:20240101T090000", "RRULE:FREQ=HOURLY;COUNT=3"}, "2024-1-1 9:00 [x]", true},
+        {"by week number", {"DTSTART:20240101", "RRULE:FREQ=YEARLY;BYWEEKNO=1"}, "2024-1-1 [x]", true},
+        {"by year day", {"DTSTART:20240101", "RRULE:FREQ=YEARLY;BYYEARDAY=1,100"}, "2024-1-1 [x]", true},
+        {"listed day the rule has", {"DTSTART:20240101", "RRULE:FREQ=DAILY;COUNT=3", "RDATE:20240102"},
+         "2024-1-1 [x] rrule=FREQ=DAILY;COUNT=3"},
+        {"listed day besides", {"DTSTART:20240101", "RRULE:FREQ=DAILY;COUNT=3", "RDATE:20240110"},
+         "2024-1-1 [x] rrule=FREQ=DAILY;COUNT=3", true},
     };
     for (const auto& c : cases) check_event(c);
 }
@@ -154,7 +178,11 @@ TEST(IcalImportEvent, Alarms) {
         {{"ACTION:DISPLAY", "TRIGGER;RELATED=START:PT0S"}, " alarm1/0", false},
         {{"ACTION:DISPLAY", "TRIGGER;VALUE=DURATION:-PT90S"}, " alarm1/2", false},
          // earlier, not later
-        {{"ACTION:DISPLAY", "TRIGGER:-PT100M"}, "", true},
+        {{"ACTION:DISPLAY", "TRIGGER:-PT100M"}, " alarm1/100 [x] trigger=-PT100M", false},
+        {{"ACTION:DISPLAY", "TRIGGER:-PT2H"}, " alarm1/120 [x] trigger=-PT2H", false},
+        {{"ACTION:DISPLAY", "TRIGGER:-PT1H"}, " alarm1/60 [x] trigger=-PT1H", false},
+        {{"ACTION:DISPLAY", "TRIGGER:-P1W"}, " alarm1/10080 [x] trigger=-P7D", false},
+        {{"ACTION:DISPLAY", "TRIGGER:-P8D"}, "", true},
         {{"ACTION:DISPLAY", "TRIGGER:PT5M"}, "", true},
         {{"ACTION:DISPLAY", "TRIGGER:-PT5"}, "", true},
         {{"ACTION:DISPLAY", "TRIGGER:-P1H"}, "", true},
@@ -173,9 +201,9 @@ TEST(IcalImportEvent, Alarms) {
         {{"ACTION:DISPLAY", "TRIGGER:-PT5M", "ATTACH:C:\\a.wav"}, " alarm1/5", false},
         {{"ACTION:NONE", "TRIGGER;VALUE=DATE-TIME:19760401T005545Z"}, "", false},
         {{"ACTION:EMAIL", "TRIGGER:-PT1H", "-", "ACTION:DISPLAY", "TRIGGER:-PT10M"},
-         " alarm1/60", true},
+         " alarm1/60 [x] trigger=-PT1H", true},
         {{"ACTION:DISPLAY", "TRIGGER:-P1D", "-", "ACTION:DISPLAY", "TRIGGER:-PT10M"},
-         " alarm1/10", true},
+         " alarm1/1440 [x] trigger=-P1D", true},
     };
     for (const auto& c : cases) {
         std::vector<std::string> lines = {"DTSTART:20240115T090000", "BEGIN:VALARM"};
@@ -186,12 +214,25 @@ TEST(IcalImportEvent, Alarms) {
             else lines.push_back(l);
         }
         lines.push_back("END:VALARM");
-        const std::string expect = std::string("2024-1-15 9:00") + c.expect + " [x]";
+        std::string expect = std::string("2024-1-15 9:00") + c.expect;
+        if (expect.find('[') == std::string::npos) expect += " [x]";
         check_event({name, lines, expect, false, c.cut, c.refused});
     }
-    check_event({"alarm of a day",
-                 {"DTSTART:20240115", "BEGIN:VALARM", "ACTION:DISPLAY", "TRIGGER:-PT15M",
-                                    "END:VALARM"}, "2024-1-15 [x]", false, true});
+    // An event without a time rings at a moment of its day or the days before.
+    for (const EventCase& c : std::vector<EventCase>{
+             {"the day before at 9:00", {"TRIGGER:-PT15H"}, "daytrigger=-PT15H dayaction=1"},
+             {"the day at 9:00", {"TRIGGER:PT9H"}, "daytrigger=PT9H dayaction=1"},
+             {"two days before", {"TRIGGER:-P2D"}, "daytrigger=-P2D dayaction=1"},
+             {"seconds: earlier", {"TRIGGER:-PT90S"}, "daytrigger=-PT2M dayaction=1"},
+             {"the next day", {"TRIGGER:P1D"}, "", false, true}}) {
+        EventCase d = c;
+        d.lines.insert(d.lines.begin(), {"DTSTART;VALUE=DATE:20240115", "BEGIN:VALARM",
+                                         "ACTION:DISPLAY"});
+        d.lines.push_back("END:VALARM");
+        d.expect = std::string("2024-1-15 ") + (c.expect.empty() ? "" : "alarm1/0 ") + "[x]" +
+                   (c.expect.empty() ? "" : " " + c.expect);
+        check_event(d);
+    }
     check_event({"alarm cut short",
                  {"DTSTART:20240115T090000", "SUMMARY:x", "BEGIN:VALARM", "ACTION:DISPLAY",
                                      "TRIGGER:-PT15M"}, "2024-1-15 9:00 [x]", false, true});
@@ -270,7 +311,7 @@ TEST(IcalImportEvent, ZonesElsewhere) {
               "-1-12-31 19:00 [x]"},
              {"yearly near a leap day",
               {"DTSTART;TZID=Asia/Tokyo:19800301T090000", "RRULE:FREQ=YEARLY"},
-              "1980-2-29 19:00 [x]", true}})
+              "1980-2-29 19:00 [x] rrule=FREQ=YEARLY"}})
         check_event(c, &p);
 }
 

@@ -127,25 +127,26 @@ struct VendorCase {
 TEST(IcalVendorFiles, ReadWhole) {
     const VendorCase cases[] = {
         {"web calendar, BOM, CRLF", "\xEF\xBB\xBF" + join(kWebCalendar, "\r\n"),
-         {"2024-3-1 10:30 alarm1/30 [Call with New York]",
-          "2024-4-15 10:00 alarm1/10 [定例会議]",
+         {"2024-3-1 10:30 alarm1/30 [Call with New York] end=20240301T1130",
+          "2024-4-15 10:00 alarm1/10 [定例会議] rrule=FREQ=WEEKLY;BYDAY=MO;WKST=SU "
+          "end=20240415T1100 modified=20240401T090000",
           "-1-1-98 [成人の日]",
           "-1-2-11 [建国記念の日]"},
-         1, 1},
+         0, 1},
         {"mail program, CRLF", join(kMailProgram, "\r\n"),
-         {"2024-5-20 9:30 alarm1/15 [部内打合せ]",
-          "2024-7-11 9:00 [NY sync]",
+         {"2024-5-20 9:30 alarm1/15 [部内打合せ] end=20240520T1000 modified=20240501T100203",
+          "2024-7-11 9:00 [NY sync] end=20240711T1000",
           "-1-9-97 holiday [敬老の日]"},
          0, 0},
         {"desktop calendar, CRLF", join(kDesktopCalendar, "\r\n"),
-         {"2024-6-10 14:00 alarm2/30 [歯医者]",
-          "2024-8-12 [夏休み]",
+         {"2024-6-10 14:00 alarm2/30 [歯医者] end=20240610T1500 modified=20240601T090000",
+          "2024-8-12 [夏休み] end=20240815",
           "-1-7-4 [田中さん～誕生日]"},
          0, 0},
         {"calendar add-on, LF", join(kCalendarAddOn, "\n"),
-         {"2024-4-1 8:30 alarm1/5 [朝会]",
-          "-1-10-98 holiday [体育の日]"},
-         1, 0},
+         {"2024-4-1 8:30 alarm1/5 [朝会] rrule=FREQ=DAILY;COUNT=5 end=20240401T0900",
+          "-1-10-98 holiday [体育の日] modified=20240101T090000"},
+         0, 0},
     };
     for (const auto& c : cases) {
         const Imported r = import_text(c.text);

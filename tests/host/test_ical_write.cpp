@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "calendar/date.h"
+#include "calendar/filetime.h"
 #include "entry_maker.h"
+#include "repeat_maker.h"
 #include "ical_test_support.h"
 #include "resources/version.h"
 #include "schedule/utf8_text.h"
@@ -69,6 +71,14 @@ TEST(IcalWrite, LinesOfEachKindOfEntry) {
     alarm3.minutes_before = 99;
     std::snprintf(alarm3.sound_file, sizeof alarm3.sound_file, "C:\\Sounds\\ソ.wav");
     ScheduleEntry untimed_alarm = make_entry(2004, 5, 5, 0, "m", -1, -1, 1);
+    ScheduleEntry day_alarm = make_entry(2004, 5, 5, 0, "m", -1, -1, 2);
+    day_alarm.day_alarm = 1;
+    day_alarm.day_alarm_minute = -900;
+    ScheduleEntry occurrence = make_entry(2004, 5, 5, 0, "m");
+    std::snprintf(occurrence.uid, sizeof occurrence.uid, "series");
+    occurrence.recur_date = 20040504;
+    occurrence.sequence = 3;
+    wall_time_to_filetime(2004, 5, 1, 8, 59, 59, 0, &occurrence.modified);
     ScheduleEntry scrambled = make_entry(2004, 5, 5, 0, "m");
     scrambled.scramble = 1;
     const std::string equinoxes =
@@ -77,8 +87,8 @@ TEST(IcalWrite, LinesOfEachKindOfEntry) {
         {"date", make_entry(2004, 5, 5, 0, "m"),
          {"DTSTART;VALUE=DATE:20040505", "DTEND;VALUE=DATE:20040506", "SUMMARY:m"},
          {"RRULE", "BEGIN:VALARM", "CATEGORIES"}},
-        {"time across the year's end", make_entry(2079, 12, 31, 0, "m", 23, 30),
-         {"DTSTART;TZID=Asia/Tokyo:20791231T233000", "DTEND;TZID=Asia/Tokyo:20800101T003000"}, {}},
+        {"time without an end: an instant", make_entry(2079, 12, 31, 0, "m", 23, 30),
+         {"DTSTART;TZID=Asia/Tokyo:20791231T233000"}, {"DTEND"}},
         {"every year", make_entry(-1, 1, 1, 1, "m"),
          {"DTSTART;VALUE=DATE:19800101", "RRULE:FREQ=YEARLY", std::string("CATEGORIES:") + u8"祭日",
           "X-ZELMAR-HOLIDAY:1"},
@@ -108,6 +118,16 @@ TEST(IcalWrite, LinesOfEachKindOfEntry) {
         {"alarm without a time", untimed_alarm, {"DTSTART;VALUE=DATE:20040505"}, {"BEGIN:VALARM"}},
         {"scrambled", scrambled, {"X-ZELMAR-SCRAMBLE:1"}, {"CATEGORIES"}},
         {"escapes", make_entry(2004, 5, 5, 0, "a,b;c\\d:e"), {"SUMMARY:a\\,b\\;c\\\\d:e"}, {}},
+        {"a rule that does not fall on the date starts on its first day",
+         weekly(2032, 10, 22, {0, 3}), {"DTSTART;VALUE=DATE:20321024", "RRULE:FREQ=WEEKLY;BYDAY=SU,WE;WKST=SU"}, {}},
+        {"a timed series: UNTIL in UTC, skipped days at the time",
+         skipping(until(timed(daily(2024, 1, 1), 9, 30), 20240110), {20240103}),
+         {"RRULE:FREQ=DAILY;UNTIL=20240110T145959Z", "EXDATE;TZID=Asia/Tokyo:20240103T093000"},
+         {"DTEND"}},
+        {"a day alarm", day_alarm, {"DTEND;VALUE=DATE:20040506", "ACTION:AUDIO", "TRIGGER:-PT15H"}, {}},
+        {"a changed occurrence, stamped", occurrence,
+         {"UID:series", "RECURRENCE-ID;VALUE=DATE:20040504", "SEQUENCE:3",
+          "LAST-MODIFIED:20040430T235959Z"}, {"RRULE"}},
     };
     for (const auto& c : cases) {
         const auto lines = unfolded(export_text({c.entry}));

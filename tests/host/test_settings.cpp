@@ -245,6 +245,7 @@ TEST(SettingsTable, HoldsEveryKeyInWritingOrderAndCoversEveryField) {
                            "Kyureki",   "Wareki",   "DayShapes", "BackImage",
                            "Transparent", "BackMode", "BackArea", "BackImageFile", "icontitle",
                            "charset",   "weight",   "italic",    "fontname",      "AlarmChecked",
+                           "IcalFolder",
                            "ToDoBoot",  "ToDoWidth", "ToDoTimemes"};
     static_assert(sizeof names / sizeof *names == kSettingKeyCount, "one name per row");
     std::vector<int> owners(sizeof(Settings), 0);
@@ -356,6 +357,7 @@ TEST_F(SettingsTest, EveryKeyRoundTripsThroughTheFile) {
     ASSERT_TRUE(settings_save(settings));
     ASSERT_TRUE(todo_save(settings));
     ASSERT_TRUE(alarm_checked_save(settings));
+    ASSERT_TRUE(ical_folder_save(settings));
     ASSERT_TRUE(window_set_save(settings, 1024, 768));
 
     // Each key is in the file under its own name, as text of its value.
@@ -381,6 +383,7 @@ TEST_F(SettingsTest, EveryKeyRoundTripsThroughTheFile) {
     settings_load(&settings, 1024, 768);
     todo_load(&settings);
     alarm_checked_load(&settings);
+    ical_folder_load(&settings);
     expect_same_settings(settings, want, "file");
 }
 
@@ -390,6 +393,7 @@ TEST_F(SettingsTest, EveryKeyMissingFromTheFileLoadsItsDefault) {
     settings_load(&settings, 1024, 768);
     todo_load(&settings);
     alarm_checked_load(&settings);
+    ical_folder_load(&settings);
     const Settings loaded = settings;
     settings_defaults(&settings, 1024, 768);
     expect_same_settings(loaded, settings, "defaults");

@@ -60,7 +60,7 @@ std::unique_ptr<ScheduleList> sample_list() {
     std::unique_ptr<ScheduleList> list(new ScheduleList());
     schedule_clear(list.get());
     ScheduleEntry a = entry("a", 1, "series a");
-    a.repeat.kind = RepeatKind::kWeekly;  // a rule the calendar text does not carry
+    a.repeat.kind = RepeatKind::kWeekly;
     a.repeat.interval = 1;
     a.repeat.weekdays = 1u << 2;
     append_entry(list.get(), a);
@@ -85,7 +85,7 @@ TEST(SyncList, SnapshotCarriesEachSeriesOnceWithTheRoomLeft) {
 }
 
 TEST(SyncList, ChangesApplyOnlyToTheVersionTheSyncSaw) {
-    const ScheduleEntry a = entry("a", 1, "series a"), b = entry("b", 2, "entry b");
+    const ScheduleEntry a = sample_list()->entries[0], b = entry("b", 2, "entry b");
     const ScheduleEntry a2 = entry("a", 4, "series a moved"), n = entry("n", 7, "new one");
     struct {
         const char* name;
@@ -131,17 +131,19 @@ TEST(SyncList, ChangesApplyOnlyToTheVersionTheSyncSaw) {
     }
 }
 
-// What the calendar text cannot carry (a weekly rule) stays when the server changed
-// something else, and goes when the server moved the series to a day the rule does not give.
-TEST(SyncList, AServerEditKeepsTheRuleWhileItStillFits) {
+// The server's version is taken whole: its rule where it has one, none where the rule was
+// taken out there; the entry then reads as the server's version.
+TEST(SyncList, AServerEditIsTakenWithOrWithoutItsRule) {
     const ScheduleEntry a = sample_list()->entries[0];
+    ScheduleEntry renamed = a;
+    std::snprintf(renamed.memo, sizeof renamed.memo, "renamed");
     struct {
         const char* name;
         ScheduleEntry server;
         RepeatKind rule;
     } cases[] = {
-        {"memo changed", entry("a", 1, "renamed"), RepeatKind::kWeekly},
-        {"time changed", make_entry(2026, 12, 1, 0, "series a", 11, 0), RepeatKind::kWeekly},
+        {"memo changed, rule kept", renamed, RepeatKind::kWeekly},
+        {"rule taken out", entry("a", 1, "series a"), RepeatKind::kNone},
         {"moved to a Friday", entry("a", 4, "series a"), RepeatKind::kNone},
     };
     for (auto& c : cases) {

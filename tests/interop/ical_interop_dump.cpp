@@ -1,7 +1,8 @@
-// Writes the calendar file of a full schedule (500 entries of every kind, some with no day to
-// write) and, beside it, what each written event must show: its memo, time, alarm, holiday
-// flag and every day 1980..2079 on which this program shows the entry. check_ical.py reads
-// both with a parser we did not write.
+// Writes the calendar file of a full schedule (500 entries of every kind: repeating, spanning,
+// with end times, leads of minutes, hours and days and day alarms, some with no day to write)
+// and, beside it, what each written event must show: its memo, time, end, alarm, holiday flag,
+// every day 1980..2079 on which this program shows the entry and every instant its alarm
+// rings at. check_ical.py reads both with a parser we did not write.
 //
 // Usage: ical_interop_dump <directory>   (writes schedule.ics and expected.json there)
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "calendar/filetime.h"
 #include "schedule/entry_dates.h"
 #include "schedule/entry.h"
 #include "schedule/ical_write.h"
@@ -60,6 +62,80 @@ std::vector<ScheduleEntry> full_schedule() {
     list.push_back(entry(
         2006, 6, 7,
         "ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜｦﾝｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙ"));
+    // Series of every kind, with ends, skipped days, spans, end times and alarms.
+    for (int i = 0; i < 60; ++i) {
+        std::snprintf(memo, sizeof memo, "繰り返し%02d", i);
+        const bool timed = i % 2 == 0;
+        ScheduleEntry e = entry(1980 + (i * 7) % 95, 1 + i % 12, 1 + (i * 5) % 28, memo,
+                                timed ? (i * 3) % 24 : -1, timed ? (i * 13) % 60 : -1);
+        RepeatRule& r = e.repeat;
+        r.interval = (uint8_t)(1 + i % 3);
+        switch (i % 5) {
+        case 0:
+            r.kind = RepeatKind::kDaily;
+            r.interval = (uint8_t)(3 + i % 9);
+            break;
+        case 1:
+            r.kind = RepeatKind::kWeekly;
+            r.weekdays = (uint8_t)(1u << (i % 7) | 1u << ((i + 3) % 7));
+            r.week_start = (uint8_t)(i % 2);
+            break;
+        case 2:
+            r.kind = RepeatKind::kMonthlyByDay;
+            r.month_days = 1u << e.day | (i % 3 == 0 ? kMonthLastDay : 0u);
+            break;
+        case 3:
+            r.kind = RepeatKind::kMonthlyByWeekday;
+            r.nth_weekdays[i % 4] = (uint8_t)(1u << (i % 7));
+            r.nth_weekdays[kNthLast] = (uint8_t)(1u << ((i + 2) % 7));
+            break;
+        default:
+            r.kind = RepeatKind::kYearly;
+            break;
+        }
+        if (i % 3 == 1) {
+            r.end = RepeatEnd::kCount;
+            r.count = (uint16_t)(5 + i * 3);
+        } else if (i % 3 == 2) {
+            r.end = RepeatEnd::kUntil;
+            r.until = (e.year + 1 + i % 6) * 10000 + 1228;
+        }
+        // Skipped days: the second and fifth occurrences.
+        CalendarDate days[6];
+        const int n = entry_days_between(e, CalendarDate{e.year, e.month, e.day},
+                                         CalendarDate{2079, 12, 31}, days, 6);
+        for (int k : {1, 4})
+            if (k < n && i % 4 != 3) entry_skip_day(&e, days[k]);
+        if (i % 4 == 1) e.span_days = (int16_t)(1 + i % 3);
+        if (timed && i % 4 != 2) {
+            e.has_end_time = 1;
+            e.end_hour = (int8_t)(e.span_days ? (i * 7) % 24 : 23);
+            e.end_minute = (int8_t)(e.span_days ? 0 : 59);
+        }
+        if (timed) {
+            e.alarm_kind = (uint8_t)(1 + i % 3);
+            const int leads[] = {15, 120, 2880, 150, 0};
+            e.minutes_before = leads[i % 5];
+            e.lead_unit = i % 5 == 1 ? LeadUnit::kHours : i % 5 == 2 ? LeadUnit::kDays : LeadUnit::kMinutes;
+        } else if (i % 3 != 0) {
+            e.alarm_kind = (uint8_t)(1 + i % 2);
+            e.day_alarm = 1;
+            e.day_alarm_minute = (int16_t)(i % 2 ? -900 : 540);
+        }
+        if (e.alarm_kind == 3) std::snprintf(e.sound_file, sizeof e.sound_file, "C:\\s%d.wav", i);
+        entry_settle(&e);
+        entry_update_alarm_at(&e);
+        list.push_back(e);
+    }
+    // Spans and end times without a rule.
+    list.push_back(entry(2024, 8, 12, "夏休み"));
+    list.back().span_days = 4;
+    list.push_back(entry(2024, 12, 31, "年越し", 22, 0));
+    list.back().span_days = 1, list.back().has_end_time = 1, list.back().end_hour = 1;
+    list.push_back(entry(2024, 5, 5, "零時まで", 20, 0));
+    list.back().span_days = 1, list.back().has_end_time = 1;
+    list.push_back(entry(2024, 6, 6, "二日間", 9, 0));
+    list.back().span_days = 1;
     // The rest: dated and every-year entries spread over the range, with times, alarms of
     // every kind, holidays and scrambled ones.
     unsigned x = 2024;
@@ -117,6 +193,25 @@ bool write_file(const std::string& path, const std::string& data) {
 
 }  // namespace
 
+// Every instant the entry's alarm rings at for its occurrences starting 1980..2079, as local
+// wall times "yyyy-mm-ddThh:mm".
+std::string alarm_instants(const ScheduleEntry& e) {
+    static OccurrenceAlarm rings[40000];
+    const int n = entry_alarms_between(e, alarm_instant(1979, 12, 20, 0, 0),
+                                       alarm_instant(2080, 1, 2, 0, 0), rings, 40000);
+    std::string out;
+    for (int i = 0; i < n; ++i) {
+        if (rings[i].day.year < 1980 || rings[i].day.year > 2079) continue;
+        LocalTime t;
+        if (!filetime_to_wall_time(rings[i].at, &t)) continue;
+        char b[32];
+        std::snprintf(b, sizeof b, "%s\"%04d-%02d-%02dT%02d:%02d\"", out.empty() ? "" : ",", t.year,
+                      t.month, t.day, t.hour, t.minute);
+        out += b;
+    }
+    return out;
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s <directory>\n", argv[0]);
@@ -152,16 +247,20 @@ int main(int argc, char** argv) {
         if (dates.empty()) continue;
         char uid[64];
         ical_entry_uid(&e, 0, uid, sizeof uid);
+        char end[16] = "null";
+        if (e.has_time && e.has_end_time)
+            std::snprintf(end, sizeof end, "\"%02d:%02d\"", e.end_hour, e.end_minute);
         char time[16] = "null";
         if (e.has_time) std::snprintf(time, sizeof time, "\"%02d:%02d\"", e.hour, e.minute);
         std::string alarm = "null";
-        if (e.has_time && e.alarm_kind) {
+        if ((e.has_time || e.day_alarm) && e.alarm_kind) {
             alarm = "{\"action\": \"" + std::string(e.alarm_kind == 1 ? "DISPLAY" : "AUDIO") +
-                    "\", \"minutes\": " + std::to_string(e.minutes_before) + ", \"attach\": " +
+                    "\", \"at\": [" + alarm_instants(e) + "], \"attach\": " +
                     (e.alarm_kind == 3 ? json_string(utf8(e.sound_file).c_str()) : "null") + "}";
         }
         json += std::string(written++ ? ",\n" : "") + "{\"uid\": " + json_string(uid) +
                 ", \"summary\": " + json_string(utf8(e.memo).c_str()) + ", \"time\": " + time +
+                ", \"end\": " + end +
                 ", \"alarm\": " + alarm + ", \"holiday\": " + (e.holiday ? "true" : "false") +
                 ", \"dates\": [" + dates + "]}";
     }

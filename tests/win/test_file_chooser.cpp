@@ -174,4 +174,44 @@ TEST_F(FileChooser, SaveChooserAddsTheExtensionAndAsksBeforeReplacing) {
     }
 }
 
+// The iCalendar choosers with no file chosen yet in the run open in the folder remembered from
+// an earlier run, or in Documents when none is; a file chosen in the run leads.
+TEST_F(FileChooser, IcalChoosersOpenInTheRememberedFolderOrDocuments) {
+    char documents[MAX_PATH] = "";
+    documents_folder(documents, sizeof documents);
+    ASSERT_TRUE(documents[0]) << "the system names no Documents folder";
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    EXPECT_NE(std::string(program).find(documents), 0u) << "Documents is the program's folder";
+    const std::string here = dir_.substr(0, dir_.size() - 1);
+    const std::string other = win_test::scratch_dir("chooser_other");
+    struct Case {
+        std::string path, remembered, folder;
+    } cases[] = {
+        {"", "", documents},
+        {"", dir_, here},
+        {other + "x.ics", dir_, other.substr(0, other.size() - 1)},
+    };
+    for (const Case& c : cases) {
+        for (bool save : {false, true}) {
+            char path[MAX_PATH];
+            lstrcpynA(path, c.path.c_str(), sizeof path);
+            char filter[sizeof kIcalFilter + 1] = {};
+            lstrcpynA(filter, kIcalFilter, sizeof filter);
+            Script s;  // cancelled once seen
+            run_chooser(&s, [&] {
+                return save ? choose_save_file(nullptr, kIcalExportTitle, path, sizeof path,
+                                               kIcalDefaultName, filter, 1, c.remembered.c_str())
+                            : choose_file(nullptr, kIcalImportTitle, path, sizeof path, filter, 1,
+                                          c.remembered.c_str());
+            });
+            ASSERT_TRUE(s.seen);
+            EXPECT_EQ(lstrcmpiA(s.folder.c_str(), c.folder.c_str()), 0)
+                << (save ? "save: " : "open: ") << c.path << " | " << c.remembered << " gave "
+                << s.folder;
+        }
+    }
+    win_test::remove_tree(other);
+}
+
 }  // namespace

@@ -102,7 +102,7 @@ TEST_F(IcalCommands, MenuItemsFollowTheDetailedSettings) {
 }
 
 // Every entry with a day is written; the message counts them and the one without a day. The
-// next chooser starts at the file chosen.
+// next chooser starts at the file chosen, and the settings file keeps its folder for later runs.
 TEST_F(IcalCommands, ExportWritesTheScheduleAndSaysWhat) {
     open("[Schedule]\r\nschedulecount=3\r\nschedule001=2004052000歯医者\r\n"
          "schedule002=0000051110誕生日\r\nschedule003=0000059900無い日\r\n");
@@ -115,6 +115,8 @@ TEST_F(IcalCommands, ExportWritesTheScheduleAndSaysWhat) {
     EXPECT_NE(ics.find(u8"SUMMARY:歯医者\r\n"), std::string::npos) << ics;
     EXPECT_NE(ics.find(u8"SUMMARY:誕生日\r\n"), std::string::npos) << ics;
     EXPECT_EQ(ics.find(u8"無い日"), std::string::npos) << ics;
+    const std::string folder = "IcalFolder=" + dir_.substr(0, dir_.size() - 1) + "\r\n";
+    EXPECT_NE(get_file(path_).find(folder), std::string::npos) << get_file(path_);
     ASSERT_EQ(g_boxes.size(), 1u);
     EXPECT_EQ(g_boxes[0], "2 件の予定を書き出しました。\n日付の定まらない予定 1 件は書き出していません。");
 
@@ -161,9 +163,13 @@ TEST_F(IcalCommands, ImportAddsWhatIsNewAndSavesOnce) {
         EXPECT_EQ(chooser_owner_, hwnd_);
         EXPECT_EQ(schedule.count, c.count);
         const std::string after = get_file(path_);
-        if (c.line)
+        if (c.line) {
             EXPECT_NE(after.find(c.line), std::string::npos) << after;
-        else
+            // The folder is kept with the save, for the choosers of later runs.
+            EXPECT_NE(after.find("IcalFolder=" + dir_.substr(0, dir_.size() - 1) + "\r\n"),
+                      std::string::npos)
+                << after;
+        } else
             EXPECT_EQ(after, before);
         ASSERT_EQ(g_boxes.size(), 1u);
         EXPECT_EQ(g_boxes[0], c.said);

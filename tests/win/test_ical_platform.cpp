@@ -12,6 +12,7 @@
 #include "config/fileio.h"
 #include "schedule/ical_file.h"
 #include "schedule/ical_platform_win.h"
+#include "schedule/ical_zone.h"
 #include "win_scratch.h"
 
 namespace {
@@ -86,6 +87,10 @@ TEST(IcalPlatformWin, ZonesByEitherName) {
         {"Europe/London", {2024, 7, 1, 12, 0, 0}, {2024, 7, 1, 11, 0, 0}},
         {"/mozilla.org/20050126_1/Europe/Berlin", {2024, 1, 10, 12, 0, 0}, {2024, 1, 10, 11, 0, 0}},
         {"India Standard Time", {2024, 3, 1, 5, 30, 0}, {2024, 3, 1, 0, 0, 0}},
+        // Old names through the links to the zones they stand for.
+        {"US/Pacific", {2024, 7, 1, 9, 0, 0}, {2024, 7, 1, 16, 0, 0}},
+        {"us/central", {2024, 1, 15, 9, 0, 0}, {2024, 1, 15, 15, 0, 0}},
+        {"Asia/Calcutta", {2024, 3, 1, 5, 30, 0}, {2024, 3, 1, 0, 0, 0}},
         {"Mars/Olympus_Mons", {2024, 1, 1, 0, 0, 0}, {0, 0, 0, 0, 0, 0}},
         {"Tokyo Standard Time\\Dynamic DST", {2024, 1, 1, 0, 0, 0}, {0, 0, 0, 0, 0, 0}},
         {"", {2024, 1, 1, 0, 0, 0}, {0, 0, 0, 0, 0, 0}},
@@ -117,6 +122,39 @@ TEST(IcalPlatformWin, OwnZoneThereAndBack) {
         ASSERT_TRUE(P()->zone_to_utc(P()->context, name, &w, &utc)) << name;
         ASSERT_TRUE(P()->utc_to_local(P()->context, &utc, &local));
         EXPECT_EQ(ical_time_compare(local, w), 0) << name << " " << w.month << "/" << w.day;
+    }
+}
+
+// The zone an export writes for this machine, read back by the reader's own VTIMEZONE code,
+// gives the instants the system gives for the machine's zone with each year's rules, every
+// third day of 1980..2079.
+TEST(IcalPlatformWin, ExportedZoneAgreesWithTheSystem) {
+    const IcalLocalZone& local = ical_local_zone(P());
+    ASSERT_TRUE(local.tzid[0]) << "the platform names no zone for this machine";
+    const std::string text = "BEGIN:VCALENDAR\r\n" + local.vtimezone + "END:VCALENDAR\r\n";
+    std::vector<IcalZone> zones;
+    ical_collect_zones(text.data(), text.size(), &zones);
+    const IcalZone* z = ical_find_zone(zones, local.tzid);
+    ASSERT_NE(z, nullptr) << local.vtimezone;
+    DYNAMIC_TIME_ZONE_INFORMATION dz = {};
+    ASSERT_NE(GetDynamicTimeZoneInformation(&dz), TIME_ZONE_ID_INVALID);
+    int wrong = 0;
+    for (int64_t day = ical_days_from_civil(1980, 1, 1);
+         day <= ical_days_from_civil(2079, 12, 31) && wrong < 5; day += 3) {
+        IcalTime wall{0, 0, 0, 12, 0, 0};
+        ical_civil_from_days(day, &wall.year, &wall.month, &wall.day);
+        SYSTEMTIME lt = {(WORD)wall.year, (WORD)wall.month, 0, (WORD)wall.day, 12, 0, 0, 0};
+        SYSTEMTIME st;
+        TIME_ZONE_INFORMATION year_rules;
+        ASSERT_TRUE(GetTimeZoneInformationForYear((USHORT)wall.year, &dz, &year_rules));
+        ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(&year_rules, &lt, &st));
+        IcalTime utc;
+        ASSERT_TRUE(ical_zone_to_utc(*z, wall, &utc));
+        const IcalTime expect{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+        if (ical_time_compare(utc, expect) != 0) {
+            ++wrong;
+            ADD_FAILURE() << local.tzid << " " << wall.year << "-" << wall.month << "-" << wall.day;
+        }
     }
 }
 

@@ -365,7 +365,8 @@ int add_weekly_series() {
 }
 
 // Opened on a Thursday of the series with the series selected (a double click in the day
-// contents): delete and change ask, and each answer does what it says.
+// contents): delete and change ask, and each answer does what it says. Only a deleted series
+// is remembered as deleted (an import does not bring it back unchanged).
 TEST_F(RepeatingEntries, DeleteFromADayAsksThisDayOrAll) {
     struct {
         OccurrenceScope answer;
@@ -388,6 +389,7 @@ TEST_F(RepeatingEntries, DeleteFromADayAsksThisDayOrAll) {
                      }});
         EXPECT_EQ(g_asked, 1);
         EXPECT_TRUE(g_asked_delete);
+        EXPECT_EQ(schedule.deleted.size(), c.count == 0 ? 1u : 0u) << static_cast<int>(c.answer);
         ASSERT_EQ(schedule.count, c.count) << static_cast<int>(c.answer);
         if (c.count == 0) continue;
         EXPECT_EQ(entry_on_date(&schedule.entries[0], 2030, 6, 13), c.on_that_day);

@@ -488,8 +488,9 @@ TEST_F(ScheduleDialog, DeleteRemovesEverySelectedRow) {
     for (int i = 0; i < 10; ++i) {
         char memo[8];
         std::snprintf(memo, sizeof memo, "%d", i);
-        add_entry(2004, 1 + i, 1, memo);
+        std::snprintf(schedule.entries[add_entry(2004, 1 + i, 1, memo)].uid, kUidSize, "u%d", i);
     }
+    const ScheduleEntry kept = schedule.entries[0], gone = schedule.entries[4];
     const int r = run_dialog([](HWND dlg) {
         select_rows(list_of(dlg), {1, 4, 8});
         // Several rows: blank fields, and only Delete.
@@ -509,6 +510,10 @@ TEST_F(ScheduleDialog, DeleteRemovesEverySelectedRow) {
     EXPECT_EQ(r, 1);
     EXPECT_EQ(memos(), "0,2,3,5,6,7,9,");
     for (int i = 0; i < schedule.count; ++i) EXPECT_EQ(schedule.entries[i].holiday, 0);
+    // Each deleted one is remembered for the next import.
+    EXPECT_EQ(schedule.deleted.size(), 3u);
+    EXPECT_NE(schedule.deleted.find(gone), nullptr);
+    EXPECT_EQ(schedule.deleted.find(kept), nullptr);
 }
 
 TEST_F(ScheduleDialog, FullListRefusesAddEvenWithInvalidFields) {
