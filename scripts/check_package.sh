@@ -10,8 +10,11 @@ zip=${1:?usage: check_package.sh <zip>}
 faults=0
 fault() { echo "check_package: $*" >&2; faults=$((faults + 1)); }
 
+# The calendar sync's WinHTTP, crypt32 (certificates) and shlwapi are part of every Windows
+# the program runs on, as the others are.
 system_dlls=(kernel32.dll user32.dll gdi32.dll advapi32.dll comctl32.dll comdlg32.dll shell32.dll
-             winmm.dll ole32.dll oleaut32.dll windowscodecs.dll version.dll msvcrt.dll)
+             winmm.dll ole32.dll oleaut32.dll windowscodecs.dll version.dll msvcrt.dll
+             winhttp.dll crypt32.dll shlwapi.dll)
 is_system_dll() { local d; for d in "${system_dlls[@]}"; do [ "$d" = "$1" ] && return 0; done; return 1; }
 
 names=$(unzip -Z1 "$zip" 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')
