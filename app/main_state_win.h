@@ -16,6 +16,7 @@
 #include "app/text_pictures_win.h"
 #include "config/handles_win.h"
 #include "config/settings.h"
+#include "config/window_messages_win.h"
 #include "dialogs/alarm_window_win.h"
 #include "dialogs/view_state.h"
 #include "schedule/alarm_snooze.h"
@@ -112,13 +113,8 @@ extern MainState main_state;
 
 constexpr UINT_PTR kMainTimer = 100;
 constexpr UINT_PTR kTrayTimer = 101;  // one shot: the tray icon after the first paint
-constexpr UINT kTrayCallback = WM_USER + 1;
-constexpr UINT kBackgroundLoaded = WM_APP + 1;  // wParam: the load's generation
-constexpr UINT kAlarmsHeldBack = WM_APP + 2;    // tells held_back_notice
 // The calendar sync.
 constexpr UINT_PTR kSyncTimer = 110;      // every interval minutes while it syncs by itself
 constexpr UINT_PTR kSyncHeldTimer = 111;  // while a finished sync waits for the list to be free
-constexpr UINT kSyncDone = WM_APP + 21;   // lParam: the sync's task
 // The subscribed calendars (app/feeds_win.h).
 constexpr UINT_PTR kFeedTimer = 112;      // every hour: the feeds refreshed
-constexpr UINT kFeedsDone = WM_APP + 20;  // lParam: the worker task that ended

@@ -12,6 +12,7 @@
 #include <cstddef>
 
 #include "app/main_layout.h"
+#include "config/window_messages_win.h"
 
 // What the window shows now, as the object asks for it at each question.
 struct AccessView {
@@ -33,9 +34,6 @@ enum class AccessAction : int {
     kSelectDay = 2,  // child: the day
     kPress = 3,      // child: 1 the previous month's button, 2 the next one's
 };
-// Apart from the main window's other WM_APP messages (app/main_state_win.h): a clash fails to
-// compile as a duplicate case of its window procedure.
-constexpr UINT kAccessActionMessage = WM_APP + 8;  // wParam: the action, lParam: its child
 
 // How the object reads the window: its view, and a day's name and description (code page
 // 932) into buffers of the given sizes.

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "config/utf16_win.h"
+#include "config/window_messages_win.h"
 #include "dialogs/dialog_frame_win.h"
 #include "dialogs/message_box_win.h"
 #include "dialogs/sync_dialog.h"
@@ -18,26 +20,6 @@
 #include "schedule/worker_task_win.h"
 
 namespace {
-
-constexpr UINT kSearchDone = WM_APP + 20;  // lParam: the search's task
-
-std::wstring wide_of(const std::string& s) {
-    if (s.empty()) return std::wstring();
-    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), (int)s.size(), nullptr, 0);
-    if (n <= 0) return std::wstring();
-    std::wstring out((size_t)n, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), (int)s.size(), &out[0], n);
-    return out;
-}
-
-std::string utf8_of(const std::wstring& w) {
-    if (w.empty()) return std::string();
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, nullptr);
-    if (n <= 0) return std::string();
-    std::string out((size_t)n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), &out[0], n, nullptr, nullptr);
-    return out;
-}
 
 std::wstring field_wide(HWND dlg, int id) {
     HWND c = GetDlgItem(dlg, id);
@@ -99,8 +81,8 @@ void show_buttons(HWND dlg, const SyncDialog& d) {
 }
 
 INT_PTR SyncDialog::init(HWND dlg) {
-    SetDlgItemTextW(dlg, IDC_SYNC_ADDRESS, wide_of(settings->address).c_str());
-    SetDlgItemTextW(dlg, IDC_SYNC_USER, wide_of(settings->user).c_str());
+    SetDlgItemTextW(dlg, IDC_SYNC_ADDRESS, utf16_of(settings->address).c_str());
+    SetDlgItemTextW(dlg, IDC_SYNC_USER, utf16_of(settings->user).c_str());
     if (sync_account_set(*settings)) {
         std::wstring user, password;
         if (credential_load(credential_target(settings->address), &user, &password))
@@ -144,10 +126,10 @@ void start_search(HWND dlg, SyncDialog& d) {
     if (sync_address_read(f.address.c_str(), &url) != SyncAddress::kValid) return;
     auto search = std::make_shared<Search>();
     search->address = dav_url_text(url);
-    search->http.user = wide_of(f.user);
-    search->http.password = wide_of(f.password);
+    search->http.user = utf16_of(f.user);
+    search->http.password = utf16_of(f.password);
     search->http.plain_confirmed = confirmed_for(d, f.address);
-    d.task = worker_task_start(dlg, kSearchDone, [search](const CancelFlag& cancel) {
+    d.task = worker_task_start(dlg, kSyncSearchDone, [search](const CancelFlag& cancel) {
         search->http.cancel = &cancel;
         WinHttpClient http(search->http);
         DavSession session{&http, xml_parser_win(), DavLimits(), &cancel, search->http.plain_confirmed};
@@ -165,7 +147,7 @@ void show_found(HWND dlg, SyncDialog& d) {
     SendMessageW(list, CB_RESETCONTENT, 0, 0);
     d.calendars.clear();
     for (const DavCalendar& c : found.calendars) {
-        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide_of(sync_calendar_row(c)).c_str()));
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(utf16_of(sync_calendar_row(c)).c_str()));
         d.calendars.push_back(c.url);
     }
     EnableWindow(list, !d.calendars.empty());
@@ -178,7 +160,7 @@ void show_found(HWND dlg, SyncDialog& d) {
     // One calendar is the one: its address goes into the field at once.
     if (d.calendars.size() == 1) {
         SendMessageW(list, CB_SETCURSEL, 0, 0);
-        SetDlgItemTextW(dlg, IDC_SYNC_ADDRESS, wide_of(d.calendars[0]).c_str());
+        SetDlgItemTextW(dlg, IDC_SYNC_ADDRESS, utf16_of(d.calendars[0]).c_str());
     }
 }
 
@@ -196,7 +178,7 @@ LRESULT on_search_done(HWND dlg, SyncDialog& d, LPARAM lp) {
 void on_calendar_chosen(HWND dlg, const SyncDialog& d) {
     const LRESULT row = SendDlgItemMessageW(dlg, IDC_SYNC_CALENDARS, CB_GETCURSEL, 0, 0);
     if (row >= 0 && (size_t)row < d.calendars.size())
-        SetDlgItemTextW(dlg, IDC_SYNC_ADDRESS, wide_of(d.calendars[(size_t)row]).c_str());
+        SetDlgItemTextW(dlg, IDC_SYNC_ADDRESS, utf16_of(d.calendars[(size_t)row]).c_str());
 }
 
 // The password under the new address's server; the old server's one goes when the server
@@ -214,7 +196,7 @@ bool store_password(const SyncSettings& old, const std::string& address, const F
         credential_delete(target);
         return true;
     }
-    return credential_save(target, wide_of(f.user), wide_of(f.password));
+    return credential_save(target, utf16_of(f.user), utf16_of(f.password));
 }
 
 void on_ok(HWND dlg, SyncDialog& d) {
@@ -259,7 +241,7 @@ INT_PTR SyncDialog::command(HWND dlg, int id, int code) {
 
 INT_PTR SyncDialog::message(HWND dlg, UINT msg, WPARAM, LPARAM lp) {
     switch (msg) {
-    case kSearchDone: return on_search_done(dlg, *this, lp);
+    case kSyncSearchDone: return on_search_done(dlg, *this, lp);
     case WM_DESTROY:
         // A search still under way is stopped and left to its thread, which ends by itself.
         if (task) {

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "config/utf16_win.h"
+
 namespace {
 
 using CreateReaderFn = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
@@ -31,20 +33,11 @@ struct Held {
     }
 };
 
-std::string utf8(const wchar_t* s, UINT n) {
-    if (!s || n == 0) return std::string();
-    const int len = WideCharToMultiByte(CP_UTF8, 0, s, (int)n, nullptr, 0, nullptr, nullptr);
-    if (len <= 0) return std::string();
-    std::string out((size_t)len, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, s, (int)n, &out[0], len, nullptr, nullptr);
-    return out;
-}
-
 std::string name_part(IXmlReader* r, HRESULT (STDMETHODCALLTYPE IXmlReader::*get)(LPCWSTR*, UINT*)) {
     LPCWSTR s = nullptr;
     UINT n = 0;
     if (FAILED((r->*get)(&s, &n))) return std::string();
-    return utf8(s, n);
+    return utf8_of(s, n);
 }
 
 bool attributes(IXmlReader* r, XmlSink* sink) {

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "config/utf16_win.h"
 #include "resources/version.h"
 
 namespace {
@@ -25,24 +26,6 @@ struct Handle {
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
 };
-
-std::wstring wide(const std::string& s) {
-    if (s.empty()) return std::wstring();
-    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), (int)s.size(), nullptr, 0);
-    if (n <= 0) return std::wstring();
-    std::wstring out((size_t)n, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), (int)s.size(), &out[0], n);
-    return out;
-}
-
-std::string narrow(const wchar_t* s, size_t n) {
-    if (n == 0) return std::string();
-    const int len = WideCharToMultiByte(CP_UTF8, 0, s, (int)n, nullptr, 0, nullptr, nullptr);
-    if (len <= 0) return std::string();
-    std::string out((size_t)len, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, s, (int)n, &out[0], len, nullptr, nullptr);
-    return out;
-}
 
 // What the status callback learns of one request.
 struct RequestState {
@@ -129,7 +112,7 @@ bool header(HINTERNET request, DWORD which, std::string* out) {
     if (!WinHttpQueryHeaders(request, which, WINHTTP_HEADER_NAME_BY_INDEX, buf.data(), &bytes,
                              WINHTTP_NO_HEADER_INDEX))
         return false;
-    *out = narrow(buf.data(), wcsnlen(buf.data(), bytes / sizeof(wchar_t)));
+    *out = utf8_of(buf.data(), wcsnlen(buf.data(), bytes / sizeof(wchar_t)));
     return true;
 }
 
@@ -228,7 +211,7 @@ struct WinHttpClient::Impl {
             auto_options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
             auto_options.lpszAutoConfigUrl = proxy.lpszAutoConfigUrl;
             auto_options.fAutoLogonIfChallenged = TRUE;
-            const std::wstring full = wide(dav_url_text(url));
+            const std::wstring full = utf16_of(dav_url_text(url));
             if (WinHttpGetProxyForUrl(session, full.c_str(), &auto_options, &info)) {
                 WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof info);
                 GlobalFree(info.lpszProxy);
@@ -310,12 +293,12 @@ struct WinHttpClient::Impl {
     // Sends req on a fresh request handle, answering the server's or a proxy's authentication
     // request once.
     Sent send_once(const HttpRequest& req, HttpResponse* res, ULONGLONG deadline) {
-        std::wstring host = wide(req.url.host);
+        std::wstring host = utf16_of(req.url.host);
         if (host.size() > 2 && host.front() == L'[') host = host.substr(1, host.size() - 2);
         Handle connect(WinHttpConnect(session, host.c_str(), (INTERNET_PORT)req.url.port, 0));
         if (!connect.h) return {NetError::kAddress, false, false};
-        const std::wstring method = wide(req.method);
-        const std::wstring target = wide(req.url.target());
+        const std::wstring method = utf16_of(req.method);
+        const std::wstring target = utf16_of(req.url.target());
         DWORD flags = WINHTTP_FLAG_ESCAPE_DISABLE | WINHTTP_FLAG_ESCAPE_DISABLE_QUERY;
         if (req.url.https) flags |= WINHTTP_FLAG_SECURE;
         Handle request(WinHttpOpenRequest(connect.h, method.c_str(), target.c_str(), nullptr,
@@ -343,7 +326,7 @@ struct WinHttpClient::Impl {
         }
 
         std::wstring headers;
-        for (const HttpHeader& h : req.headers) headers += wide(h.name) + L": " + wide(h.value) + L"\r\n";
+        for (const HttpHeader& h : req.headers) headers += utf16_of(h.name) + L": " + utf16_of(h.value) + L"\r\n";
         bool server_answered = false, proxy_tried = false;
         for (;;) {
             if (cancelled()) return {NetError::kCancelled, false, false};
