@@ -339,7 +339,11 @@ struct WinHttpClient::Impl {
                 const DWORD code = GetLastError();
                 NetError e = error_of(code, state);
                 if (e == NetError::kCertOther && !state.secure_flags) e = certificate_reason(connect.h, host);
-                return {e, connection_dropped(code) && state.received == 0, sent_scheme != 0};
+                // Not a byte of an answer came: the connection failed, whether the drop reads
+                // as a reset or as an empty answer (which of the two depends on timing).
+                const bool lost = connection_dropped(code) && state.received == 0;
+                if (lost) e = NetError::kConnect;
+                return {e, lost, sent_scheme != 0};
             }
             bool found = false;
             res->status = (int)number_header(request.h, WINHTTP_QUERY_STATUS_CODE, &found);
