@@ -2,9 +2,14 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
+#include <string>
+
+#include "config/profile_file.h"
 
 #include "schedule/entry.h"
 #include "schedule/entry_dates.h"
+#include "schedule/schedule_sections.h"
 
 // The i-th entry of a benchmark list, blank but for its memo, time and alarm 15 minutes
 // before (a sound file, or the system sound), scrambled when i is a multiple of three; its
@@ -103,4 +108,18 @@ inline void fill_repeating_entries(ScheduleEntry* entries, int n) {
 inline void fill_bench_repeating_entries(ScheduleList* list, int n) {
     fill_repeating_entries(list->entries, n);
     list->count = n;
+}
+
+// The schedule sections of a settings file holding the list; without the extra section (the
+// rules, identities...) as a file of an older release has them, whose identities the load
+// derives.
+inline std::string bench_schedule_text(const ScheduleList& list, bool extra) {
+    ProfileFile doc;
+    ScheduleKeep keep;
+    std::unique_ptr<ScheduleList> copy(new ScheduleList(list));
+    int count = copy->count;
+    schedule_merge(doc, copy->entries, &count, kMaxEntries, &keep);
+    schedule_write(&doc, copy->entries, count, keep);
+    if (!extra) doc.set_lines(kScheduleExtraSection, {});
+    return doc.serialize();
 }

@@ -62,19 +62,6 @@ __attribute__((noinline)) void bench_load(const std::string& file, ScheduleList*
     g_sink += count;
 }
 
-// The settings file of the list; for one-off entries as a file of the last release is,
-// without extra lines (their identities are derived from it at the load).
-std::string file_of(const ScheduleList& list, bool extra) {
-    ProfileFile doc;
-    ScheduleKeep keep;
-    std::unique_ptr<ScheduleList> copy(new ScheduleList(list));
-    int count = copy->count;
-    schedule_merge(doc, copy->entries, &count, kMaxEntries, &keep);
-    schedule_write(&doc, copy->entries, count, keep);
-    if (!extra) doc.set_lines(kScheduleExtraSection, {});
-    return doc.serialize();
-}
-
 template <class F>
 double ms_per_call(int rounds, F f) {
     f();
@@ -109,7 +96,7 @@ int main(int argc, char** argv) {
         const int rounds = argc > 3 ? std::atoi(argv[3]) : 100;
         const bool month = std::strcmp(argv[2], "classify") == 0 || std::strcmp(argv[2], "anew") == 0;
         fill(list.get(), repeating, month);
-        const std::string file = file_of(*list, repeating);
+        const std::string file = bench_schedule_text(*list, repeating);
         for (int i = 0; i < rounds; ++i) {
             if (std::strcmp(argv[2], "classify") == 0) bench_classify(*list);
             else if (std::strcmp(argv[2], "anew") == 0) bench_classify_anew(*list);
@@ -125,7 +112,7 @@ int main(int argc, char** argv) {
         const double classify = ms_per_call(2000, [&] { bench_classify(*list); });
         const double anew = ms_per_call(500, [&] { bench_classify_anew(*list); });
         fill(list.get(), repeating, false);
-        const std::string file = file_of(*list, repeating);
+        const std::string file = bench_schedule_text(*list, repeating);
         const double recent = ms_per_call(20, [&] { bench_recent(*list); });
         const double load = ms_per_call(5, [&] { bench_load(file, loaded.get()); });
         const int rows = recent_rows(list->entries, list->count, kYear, kMonth, kToday, kWidth, g_rows.data(), kMaxRecentRows);

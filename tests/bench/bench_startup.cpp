@@ -49,19 +49,6 @@ std::string user_settings_file(const std::string& dir) {
     return dir + name + ".cfg";
 }
 
-// The schedule sections of a settings file holding the list; without the extra section (the
-// rules, identities...) as a file of an older release has them.
-std::string schedule_text(const ScheduleList& list, bool extra) {
-    ProfileFile doc;
-    ScheduleKeep keep;
-    std::unique_ptr<ScheduleList> copy(new ScheduleList(list));
-    int count = copy->count;
-    schedule_merge(doc, copy->entries, &count, kMaxEntries, &keep);
-    schedule_write(&doc, copy->entries, count, keep);
-    if (!extra) doc.set_lines(kScheduleExtraSection, {});
-    return doc.serialize();
-}
-
 // A program directory of its own: the exe (as Zelmar.exe), the image plug-in and a settings
 // file with a 340 x 340 window, the given background and the given schedule sections.
 std::string program_dir(const std::string& root, const char* name, const std::string& exe,
@@ -165,9 +152,9 @@ int main(int argc, char** argv) {
     enum { kBare, kManifest, kEager, kDelay, kLazy, kPlain, kPlainDelay, kJpeg, kBmp, kOneOff, kRepeating };
     std::unique_ptr<ScheduleList> list(new ScheduleList);
     fill_bench_entries(list.get(), kMaxEntries);
-    s[kOneOff].exe = program_dir(root, "oneoff", bin + "Zelmar.exe", "", schedule_text(*list, false));
+    s[kOneOff].exe = program_dir(root, "oneoff", bin + "Zelmar.exe", "", bench_schedule_text(*list, false));
     fill_bench_repeating_entries(list.get(), kMaxEntries);
-    s[kRepeating].exe = program_dir(root, "repeating", bin + "Zelmar.exe", "", schedule_text(*list, true));
+    s[kRepeating].exe = program_dir(root, "repeating", bin + "Zelmar.exe", "", bench_schedule_text(*list, true));
     s[kPlain].exe = program_dir(root, "plain", bin + "Zelmar.exe", "");
     s[kPlainDelay].exe = program_dir(root, "delay", bin + "Zelmar_delay.exe", "");
     s[kJpeg].exe = program_dir(root, "jpeg", bin + "Zelmar.exe", have_jpeg ? jpeg : "");
