@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 
 #include "calendar/dayclass.h"
@@ -261,6 +262,12 @@ bool capture_window(HWND hwnd, Image* img) {
     return ok;
 }
 
+bool one_colour(const Image& img) {
+    for (size_t i = 3; i + 2 < img.rgb.size(); i += 3)
+        if (std::memcmp(&img.rgb[i], &img.rgb[0], 3) != 0) return false;
+    return true;
+}
+
 bool capture_client(HWND hwnd, Image* img, int* ox, int* oy) {
     Sleep(300);  // let the paint reach the screen
     RECT wr;
@@ -268,7 +275,16 @@ bool capture_client(HWND hwnd, Image* img, int* ox, int* oy) {
     if (!GetWindowRect(hwnd, &wr) || !ClientToScreen(hwnd, &origin)) return false;
     *ox = origin.x - wr.left;
     *oy = origin.y - wr.top;
-    return capture_window(hwnd, img);
+    if (!capture_window(hwnd, img)) return false;
+    // A loaded machine may not have painted yet: wait for a still, painted picture.
+    const DWORD start = GetTickCount();
+    Image last;
+    while ((one_colour(*img) || last.rgb != img->rgb) && GetTickCount() - start < 5000) {
+        last = *img;
+        Sleep(100);
+        if (!capture_window(hwnd, img)) return false;
+    }
+    return true;
 }
 
 bool save_png(const Image& img, const std::string& path) {

@@ -97,8 +97,11 @@ bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGri
 
 // The window as the screen shows it; a part off the screen stays black.
 bool capture_window(HWND hwnd, Image* img);
-// The same once the window has had time to paint, with where its client area begins in it.
+// The same once the window has had time to paint and its picture holds still (up to 5 s more
+// while it is one colour or changing), with where its client area begins in it.
 bool capture_client(HWND hwnd, Image* img, int* ox, int* oy);
+// Whether every pixel has the first one's colour: a window not yet painted.
+bool one_colour(const Image& img);
 // What draw (given a memory dc holding a w x h picture) puts there; false when the picture
 // cannot be had or draw fails.
 bool draw_to_image(int w, int h, const std::function<bool(HDC)>& draw, Image* img);

@@ -69,6 +69,19 @@ int pixels_differing(const Image& a, const Image& b) {
     return n;
 }
 
+// The client area once the window has painted it: not one colour (a calendar never is; a
+// window not yet painted is) and the same in two shots 100 ms apart. Up to 5 s.
+bool painted_shot(HWND hwnd, Image* out) {
+    const DWORD start = GetTickCount();
+    Image last;
+    for (;;) {
+        if (client_shot(hwnd, out) && !one_colour(*out) && pixels_differing(last, *out) == 0) return true;
+        if (GetTickCount() - start > 5000) return false;
+        last = *out;
+        Sleep(100);
+    }
+}
+
 // Polls the window's client area for up to 5 s until it differs from (or equals) ref.
 bool wait_for_shot(HWND hwnd, const Image& ref, bool differ, Image* last) {
     const DWORD start = GetTickCount();
@@ -169,7 +182,7 @@ E2E_TEST(font_dialog_previews_restores_and_stores) {
     App app;
     REQUIRE(start_fixed(app, "font_dialog"));
     Image before, shot;
-    REQUIRE(client_shot(app.hwnd, &before));
+    REQUIRE(painted_shot(app.hwnd, &before));
     save_png(before, g_work_dir + "font_before.png");
 
     HWND dlg = open_font_dialog(app);
