@@ -16,6 +16,13 @@ inline RepeatRule repeat_rule(RepeatKind kind, int interval = 1) {
     return r;
 }
 
+// Days of a month as bits: bit d for day d.
+inline uint32_t days_mask(std::initializer_list<int> days) {
+    uint32_t m = 0;
+    for (int d : days) m |= 1u << d;
+    return m;
+}
+
 // Weekdays as bits: 0 = Sunday.
 inline uint8_t weekday_bits(std::initializer_list<int> days) {
     unsigned bits = 0;

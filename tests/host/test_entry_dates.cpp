@@ -9,7 +9,7 @@
 
 #include "calendar/date.h"
 #include "schedule/entry_dates.h"
-#include "tests/host/entry_maker.h"
+#include "tests/host/repeat_maker.h"
 
 namespace {
 
@@ -44,12 +44,6 @@ TEST(EntryDates, EntryOnDate) {
             EXPECT_FALSE(entry_on_date(&no_day, 2004, 5, d == -1 ? 1 : d));
         }
     EXPECT_FALSE(entry_on_date(nullptr, 2004, 1, 1));
-}
-
-uint32_t days_mask(std::initializer_list<int> days) {
-    uint32_t m = 0;
-    for (int d : days) m |= 1u << d;
-    return m;
 }
 
 // The days of one month, as the month grid, the day contents and the lists all see them.

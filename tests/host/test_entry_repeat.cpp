@@ -15,12 +15,6 @@
 
 namespace {
 
-uint32_t days_mask(std::initializer_list<int> days) {
-    uint32_t m = 0;
-    for (int d : days) m |= 1u << d;
-    return m;
-}
-
 uint32_t range_mask(int lo, int hi) {
     uint32_t m = 0;
     for (int d = lo; d <= hi; ++d) m |= 1u << d;

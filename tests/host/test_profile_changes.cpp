@@ -8,14 +8,9 @@
 
 #include "config/profile_changes.h"
 #include "config/profile_file.h"
+#include "tests/host/profile_parsed.h"
 
 namespace {
-
-ProfileFile parsed(const std::string& text) {
-    ProfileFile f;
-    f.parse(text.data(), text.size());
-    return f;
-}
 
 const char* const kSections[] = {"S", "s", "T", "New", "Alarm", "", "ア"};
 const char* const kKeys[] = {"a", "A", "b", " b ", "key", "ア"};

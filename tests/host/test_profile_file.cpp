@@ -6,14 +6,9 @@
 #include <string>
 
 #include "config/profile_file.h"
+#include "tests/host/profile_parsed.h"
 
 namespace {
-
-ProfileFile parsed(const std::string& text) {
-    ProfileFile f;
-    f.parse(text.data(), text.size());
-    return f;
-}
 
 std::string get(const ProfileFile& f, const char* sec, const char* key, const char* def = "D",
                 size_t size = 100) {

@@ -22,29 +22,29 @@ RepeatRule rule(RepeatKind kind, int interval = 1) {
     r.interval = static_cast<uint8_t>(interval);
     return r;
 }
-RepeatRule weekly(uint8_t days, int interval = 1, int week_start = 1) {
+RepeatRule weekly_rule(uint8_t days, int interval = 1, int week_start = 1) {
     RepeatRule r = rule(RepeatKind::kWeekly, interval);
     r.weekdays = days;
     r.week_start = static_cast<uint8_t>(week_start);
     return r;
 }
-RepeatRule monthly_days(uint32_t days, int interval = 1) {
+RepeatRule monthly_days_rule(uint32_t days, int interval = 1) {
     RepeatRule r = rule(RepeatKind::kMonthlyByDay, interval);
     r.month_days = days;
     return r;
 }
 // The same weekdays on each k-th given (0..3, kNthLast).
-RepeatRule monthly_nth(std::initializer_list<int> slots, uint8_t days, int interval = 1) {
+RepeatRule monthly_nth_rule(std::initializer_list<int> slots, uint8_t days, int interval = 1) {
     RepeatRule r = rule(RepeatKind::kMonthlyByWeekday, interval);
     for (int k : slots) r.nth_weekdays[k] = days;
     return r;
 }
-RepeatRule until(RepeatRule r, int ymd) {
+RepeatRule until_rule(RepeatRule r, int ymd) {
     r.end = RepeatEnd::kUntil;
     r.until = ymd;
     return r;
 }
-RepeatRule count(RepeatRule r, int n) {
+RepeatRule counted_rule(RepeatRule r, int n) {
     r.end = RepeatEnd::kCount;
     r.count = static_cast<uint16_t>(n);
     return r;
@@ -67,27 +67,27 @@ TEST(RepeatWords, EveryKind) {
         {rule(RepeatKind::kNone), ""},
         {rule(RepeatKind::kDaily), "毎日"},
         {rule(RepeatKind::kDaily, 3), "3日ごと"},
-        {weekly(kMon | kThu), "毎週 月・木"},
-        {weekly(kTue, 2), "2週間ごと 火"},
-        {weekly(kSun | kSat), "毎週 土・日"},  // Monday first: the weekend last
-        {monthly_days(1u << 25), "毎月 25日"},
-        {monthly_days(kMonthLastDay), "毎月 末日"},
-        {monthly_days((1u << 1) | (1u << 15) | kMonthLastDay, 2), "2か月ごと 1日・15日・末日"},
-        {monthly_nth({1, 3}, kWed), "毎月 第2・第4水曜"},
-        {monthly_nth({kNthLast}, kFri), "毎月 最終金曜"},
-        {monthly_nth({0, 2}, kMon | kThu, 3), "3か月ごと 第1・第3月・木曜"},
+        {weekly_rule(kMon | kThu), "毎週 月・木"},
+        {weekly_rule(kTue, 2), "2週間ごと 火"},
+        {weekly_rule(kSun | kSat), "毎週 土・日"},  // Monday first: the weekend last
+        {monthly_days_rule(1u << 25), "毎月 25日"},
+        {monthly_days_rule(kMonthLastDay), "毎月 末日"},
+        {monthly_days_rule((1u << 1) | (1u << 15) | kMonthLastDay, 2), "2か月ごと 1日・15日・末日"},
+        {monthly_nth_rule({1, 3}, kWed), "毎月 第2・第4水曜"},
+        {monthly_nth_rule({kNthLast}, kFri), "毎月 最終金曜"},
+        {monthly_nth_rule({0, 2}, kMon | kThu, 3), "3か月ごと 第1・第3月・木曜"},
         {mixed, "毎月 第1月曜・第3火曜"},
         {rule(RepeatKind::kYearly), "毎年"},
         {rule(RepeatKind::kYearly, 2), "2年ごと"},
-        {until(rule(RepeatKind::kDaily), 20270114), "毎日 (2027/1/14まで)"},
-        {count(weekly(kMon), 10), "毎週 月 (10回)"},
+        {until_rule(rule(RepeatKind::kDaily), 20270114), "毎日 (2027/1/14まで)"},
+        {counted_rule(weekly_rule(kMon), 10), "毎週 月 (10回)"},
         {rule(RepeatKind::kDaily, 0), "毎日"},  // an interval of 0 reads as 1
     };
     for (const auto& c : cases) EXPECT_EQ(words(c.r), c.words);
 }
 
 TEST(RepeatWords, CutToTheBufferWithoutHalfACharacter) {
-    const RepeatRule r = until(monthly_nth({0, 1, 2, 3, kNthLast}, 0x7F), 20271231);
+    const RepeatRule r = until_rule(monthly_nth_rule({0, 1, 2, 3, kNthLast}, 0x7F), 20271231);
     const std::string whole = words(r);
     for (size_t size : {size_t{1}, size_t{5}, size_t{12}, whole.size(), whole.size() + 1}) {
         char out[128];
@@ -114,14 +114,14 @@ TEST(RepeatFields, ShowEveryKind) {
     EXPECT_STREQ(f.interval, "1");
     EXPECT_EQ(f.end, RepeatEndChoice::kNever);
 
-    f = shown(count(weekly(kMon | kThu, 2), 10));
+    f = shown(counted_rule(weekly_rule(kMon | kThu, 2), 10));
     EXPECT_EQ(f.choice, RepeatChoice::kWeekly);
     EXPECT_STREQ(f.interval, "2");
     for (int w = 0; w < 7; ++w) EXPECT_EQ(f.weekday[w], w == 1 || w == 4) << w;
     EXPECT_EQ(f.end, RepeatEndChoice::kCount);
     EXPECT_STREQ(f.count, "10");
 
-    f = shown(until(monthly_days((1u << 1) | (1u << 15) | kMonthLastDay), 20280101));
+    f = shown(until_rule(monthly_days_rule((1u << 1) | (1u << 15) | kMonthLastDay), 20280101));
     EXPECT_EQ(f.choice, RepeatChoice::kMonthly);
     EXPECT_EQ(f.monthly_by, MonthlyBy::kDate);
     EXPECT_STREQ(f.month_days, "1,15");
@@ -129,7 +129,7 @@ TEST(RepeatFields, ShowEveryKind) {
     EXPECT_EQ(f.end, RepeatEndChoice::kDate);
     EXPECT_STREQ(f.until, "2028/1/1");
 
-    f = shown(monthly_nth({1, 3}, kWed));
+    f = shown(monthly_nth_rule({1, 3}, kWed));
     EXPECT_EQ(f.monthly_by, MonthlyBy::kWeekday);
     for (int k = 0; k < kNthSlots; ++k) EXPECT_EQ(f.nth[k], k == 1 || k == 3) << k;
     for (int w = 0; w < 7; ++w) EXPECT_EQ(f.weekday[w], w == 3) << w;
@@ -202,7 +202,7 @@ TEST(RepeatFields, ChoicesFillInFromTheDate) {
         for (int k = 0; k < kNthSlots; ++k) EXPECT_EQ(g.nth[k], k == c.slot) << c.start.day << " " << k;
     }
     // 末日 alone is a choice of days: no day is put beside it.
-    f = shown(monthly_days(kMonthLastDay));
+    f = shown(monthly_days_rule(kMonthLastDay));
     repeat_fields_choose_monthly(&f, MonthlyBy::kDate, kThursday);
     EXPECT_STREQ(f.month_days, "");
 }
@@ -211,14 +211,14 @@ TEST(RepeatFields, ReadBackAsShown) {
     const RepeatRule rules[] = {
         rule(RepeatKind::kNone, 0),
         rule(RepeatKind::kDaily, 99),
-        until(rule(RepeatKind::kDaily), 20270127),
-        count(weekly(kMon | kThu), 9999),
-        weekly(kTue, 2),
-        weekly(kMon | kFri, 2, 0),  // weeks from Sunday, as another calendar made it
-        monthly_days(1u << 25),
-        monthly_days(kMonthLastDay, 12),
-        monthly_nth({1, 3}, kWed),
-        count(monthly_nth({kNthLast}, kFri), 1),
+        until_rule(rule(RepeatKind::kDaily), 20270127),
+        counted_rule(weekly_rule(kMon | kThu), 9999),
+        weekly_rule(kTue, 2),
+        weekly_rule(kMon | kFri, 2, 0),  // weeks from Sunday, as another calendar made it
+        monthly_days_rule(1u << 25),
+        monthly_days_rule(kMonthLastDay, 12),
+        monthly_nth_rule({1, 3}, kWed),
+        counted_rule(monthly_nth_rule({kNthLast}, kFri), 1),
         rule(RepeatKind::kYearly, 3),
     };
     for (const RepeatRule& r : rules) {

@@ -26,7 +26,7 @@ using namespace storage_test;
 
 const char kMeeting[] = "会議";
 
-ScheduleEntry make_entry(int y, int m, int d, const char* memo) {
+ScheduleEntry stored_entry(int y, int m, int d, const char* memo) {
     ScheduleEntry e;
     entry_blank(&e);
     e.year = y;
@@ -106,7 +106,7 @@ protected:
 TEST_F(StorageTest, TheExampleEntryIsStoredAsTheDocumentedLines) {
     open("");
     settings_defaults(&settings, 1024, 768);
-    ScheduleEntry e = make_entry(2004, 5, 5, kMeeting);
+    ScheduleEntry e = stored_entry(2004, 5, 5, kMeeting);
     e.holiday = 1;
     e.has_time = 1;
     e.hour = 9;
@@ -147,11 +147,11 @@ TEST(StorageFormat, ValuesOfEntries) {
         const char* schedule;
         const char* alarm;
     };
-    ScheduleEntry every = make_entry(-1, 5, 99, "x");
+    ScheduleEntry every = stored_entry(-1, 5, 99, "x");
     every.scramble = 5;  // any nonzero counts
-    ScheduleEntry unset = make_entry(-1, -1, -1, "memo");
+    ScheduleEntry unset = stored_entry(-1, -1, -1, "memo");
     unset.holiday = 9;
-    ScheduleEntry sound = make_entry(2010, 12, 31, "s");
+    ScheduleEntry sound = stored_entry(2010, 12, 31, "s");
     sound.has_time = 1;
     sound.hour = 23;
     sound.minute = 5;
@@ -257,7 +257,7 @@ TEST_F(StorageTest, AZeroCountIsTheCurrentFormAndImportsNothing) {
 TEST_F(StorageTest, LongScrambledAlarmsLoadBackWhole) {
     open("");
     settings_defaults(&settings, 1024, 768);
-    ScheduleEntry e = make_entry(2004, 6, 1, kMeeting);
+    ScheduleEntry e = stored_entry(2004, 6, 1, kMeeting);
     e.scramble = 1;
     e.has_time = 1;
     e.hour = 9;
@@ -288,7 +288,7 @@ TEST_F(StorageTest, SaveWritesTheListFirstAndKeepsWhatItCouldNotReadAfterIt) {
     open("[Schedule]\r\nschedulecount=3\r\nschedule001=x\r\nschedule003=y\r\nstray=1\r\n"
          "[Alarm]\r\nalarm003=0000000\r\n[Keep]\r\nk=v\r\n");
     settings_defaults(&settings, 1024, 768);
-    schedule.entries[0] = make_entry(2005, 1, 2, "one");
+    schedule.entries[0] = stored_entry(2005, 1, 2, "one");
     schedule.count = 1;
     ASSERT_TRUE(schedule_save(settings, &schedule));
     // The unreadable keys are numbered on after the list; the alarm no entry takes and the
@@ -309,11 +309,11 @@ TEST_F(StorageTest, AFailedSaveLeavesTheOldFileWhole) {
     FaultyFileIO io;
     open("", &io);
     settings_defaults(&settings, 1024, 768);
-    for (int i = 0; i < 40; ++i) schedule.entries[i] = make_entry(2004, 1, 1 + i % 28, "old");
+    for (int i = 0; i < 40; ++i) schedule.entries[i] = stored_entry(2004, 1, 1 + i % 28, "old");
     schedule.count = 40;
     ASSERT_TRUE(schedule_save(settings, &schedule));
     const std::string old_file = slurp(path_);
-    for (int i = 0; i < 60; ++i) schedule.entries[i] = make_entry(2006, 2, 1 + i % 28, "new");
+    for (int i = 0; i < 60; ++i) schedule.entries[i] = stored_entry(2006, 2, 1 + i % 28, "new");
     schedule.count = 60;
     for (int step = kCreate; step < kSteps; ++step) {
         io.fail_at = step;
@@ -483,7 +483,7 @@ protected:
         reg->set_long("ToDoWidth", 70000);
         reg->set_short("ToDoTimemes", 5);
         reg->set_short("schedulecount", 3);
-        ScheduleEntry a = make_entry(2004, 5, 5, kMeeting);
+        ScheduleEntry a = stored_entry(2004, 5, 5, kMeeting);
         a.has_time = 1;
         a.hour = 9;
         a.minute = 30;
@@ -492,7 +492,7 @@ protected:
         a.alarm_at = 12345;
         std::memset(a.sound_file, 's', sizeof a.sound_file);  // no terminator
         reg->values["schedule01"] = record(a);
-        ScheduleEntry b = make_entry(-1, 3, 0, "");
+        ScheduleEntry b = stored_entry(-1, 3, 0, "");
         std::memset(b.memo, 'm', sizeof b.memo);
         b.memo[79] = '\x83';  // the forced terminator would split this character
         reg->values["schedule02"] = record(b);
@@ -642,7 +642,7 @@ TEST_F(RegistryImportTest, RecordsWhoseNumbersDoNotFitTheStoredFormAreLeftOut) {
     reg.set_short("x1", 1);
     int n = 0;
     for (const Case& c : cases) {
-        ScheduleEntry e = make_entry(c.year, c.month, c.day, c.memo);
+        ScheduleEntry e = stored_entry(c.year, c.month, c.day, c.memo);
         e.has_time = static_cast<uint8_t>(c.has_time);
         e.hour = c.hour;
         e.minute = c.minute;
@@ -693,7 +693,7 @@ TEST_F(StorageTest, AScheduleSaveKeepsWhatAnotherProgramAddedMeanwhile) {
     load("[Schedule]\r\nschedulecount=1\r\nschedule001=2004050500one\r\n");
     ASSERT_EQ(schedule.count, 1);
     spit(path_, slurp(path_) + "[Notes]\r\nby=hand, after the start\r\n");
-    schedule.entries[1] = make_entry(2005, 1, 2, "two");
+    schedule.entries[1] = stored_entry(2005, 1, 2, "two");
     schedule.count = 2;
     ASSERT_TRUE(schedule_save(settings, &schedule));
     const std::string file = slurp(path_);
@@ -728,7 +728,7 @@ TEST_F(StorageTest, TenThousandEntriesSurviveASaveAndTheUserIsToldOfTheRest) {
     load(schedule_file(memos));
     ASSERT_EQ(schedule.count, kMaxEntries);
     EXPECT_EQ(schedule_not_loaded(), 10000 - kMaxEntries);
-    schedule.entries[0] = make_entry(2004, 1, 1, "changed");
+    schedule.entries[0] = stored_entry(2004, 1, 1, "changed");
     ASSERT_TRUE(schedule_save(settings, &schedule));
     const std::string file = slurp(path_);
     memos[0] = "changed";
@@ -743,7 +743,7 @@ TEST_F(StorageTest, ASaveTakesInEntriesAnotherProgramAddedAndKeepsDeletionsMadeH
     // Here: a deleted, e added. In the file meanwhile: b deleted, d added.
     schedule.entries[0] = schedule.entries[1];
     schedule.entries[1] = schedule.entries[2];
-    schedule.entries[2] = make_entry(2004, 1, 1, "e");
+    schedule.entries[2] = stored_entry(2004, 1, 1, "e");
     spit(path_, "[Config]\r\nby=hand\r\n" + schedule_file({"a", "c", "d"}));
     ASSERT_TRUE(schedule_save(settings, &schedule));
     EXPECT_EQ(list_memos(), std::vector<std::string>({"c", "e", "d"}));
@@ -760,7 +760,7 @@ TEST_F(StorageTest, AFailedSaveNeitherDuplicatesNorBringsBackEntriesLater) {
     spit(path_, schedule_file({"a", "b"}));
     open("", &io);
     startup_load(&settings, &schedule, 1024, 768);
-    schedule.entries[0] = make_entry(2004, 1, 1, "p");  // a changed to p here
+    schedule.entries[0] = stored_entry(2004, 1, 1, "p");  // a changed to p here
     spit(path_, schedule_file({"a", "b", "c"}));  // c added meanwhile
     io.fail_at = kReplace;
     EXPECT_FALSE(schedule_save(settings, &schedule));
@@ -808,7 +808,7 @@ TEST(RegistryValues, ShortValuesFillTheStartLongerOnesAreMissing) {
     EXPECT_STREQ(buf, "abア");
 
     // A short record: the fields it reaches, the rest zero.
-    ScheduleEntry e = make_entry(2004, 5, 6, "memo");
+    ScheduleEntry e = stored_entry(2004, 5, 6, "memo");
     e.hour = 9;
     e.minute = 30;
     reg.values["rec"] = record(e).substr(0, 100);
