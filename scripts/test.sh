@@ -122,7 +122,10 @@ wine_runner() {
 }
 e2e_runners() { echo "${ZELMAR_E2E_RUNNERS:-2}"; }
 e2e_prefix() { echo "$BUILD/wineprefix-e2e$1"; }
-dav_prefix() { echo "$BUILD/wineprefix-dav"; }
+# The calendar-sync scenarios in two parts run side by side, each with a server of its own:
+# the engine's (through dav_tool) and the program's own (Zelmar.exe driven by the e2e driver).
+DAV_PARTS=('!program' 'program')
+dav_prefix() { echo "$BUILD/wineprefix-dav$1"; }
 
 win_run() {
   wine_runner "$MAIN_PREFIX" wine_logged "$BUILD/win_tests.log" 900 ./win_tests.exe --gtest_color=no --gtest_brief=1
@@ -186,8 +189,23 @@ e2e_runner() {
 # started by the test on 127.0.0.1 and stopped at its end, with python3-caldav on the other
 # side (Debian's, hence /usr/bin/python3).
 dav_run() {
-  wine_runner "$(dav_prefix)" timeout --kill-after=10 1500 /usr/bin/python3 "$ROOT/tests/dav/test_dav.py" \
-      "$WINE64" "$BUILD/win64" "$BUILD/e2e_dav" </dev/null
+  local i rc=0 pids=() passed=0 failed=0 line
+  rm -rf "$BUILD/e2e_dav"
+  for i in "${!DAV_PARTS[@]}"; do
+    wine_runner "$(dav_prefix "$i")" timeout --kill-after=10 1500 /usr/bin/python3 "$ROOT/tests/dav/test_dav.py" \
+        "$WINE64" "$BUILD/win64" "$BUILD/e2e_dav/part$i" "${DAV_PARTS[i]}" </dev/null >"$LOGS/dav_part$i.out" 2>&1 &
+    pids+=($!)
+  done
+  for i in "${!DAV_PARTS[@]}"; do wait "${pids[i]}" || rc=1; done
+  for i in "${!DAV_PARTS[@]}"; do
+    echo "--- scenarios ${DAV_PARTS[i]}"
+    cat "$LOGS/dav_part$i.out"
+    line=$(grep -aE '^[0-9]+ passed, [0-9]+ failed$' "$LOGS/dav_part$i.out" | tail -1)
+    [ -n "$line" ] || { echo "part ${DAV_PARTS[i]} gave no count"; rc=1; continue; }
+    passed=$((passed + ${line%% passed*})); line=${line#*, }; failed=$((failed + ${line%% failed*}))
+  done
+  echo "$passed passed, $failed failed"
+  return $rc
 }
 
 # ---- the scheduler --------------------------------------------------------------------------
@@ -234,7 +252,7 @@ if [ ${#wine_steps[@]} -gt 0 ]; then
   copies=()
   if want e2e; then
     for i in $(seq "$(e2e_runners)"); do copies+=("$(e2e_prefix "$i")"); done
-    copies+=("$(dav_prefix)")
+    for i in "${!DAV_PARTS[@]}"; do copies+=("$(dav_prefix "$i")"); done
   fi
   ( prefix_job "${copies[@]}" >"$LOGS/prefix.out" 2>&1 </dev/null; echo $? >"$LOGS/prefix.rc" ) &
 fi
