@@ -162,6 +162,9 @@ struct Decoded {
     }
 };
 
+}  // namespace
+
+// Outside the anonymous namespace: the test classes, declared outside it, derive from it.
 class ZimagePlugin : public testing::Test {
 protected:
     void SetUp() override {
@@ -221,6 +224,8 @@ protected:
     IsSupportedFn is_supported_ = nullptr;
     GetPictureFn get_picture_ = nullptr;
 };
+
+namespace {
 
 struct Sample {
     const char* name;
