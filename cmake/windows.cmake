@@ -49,16 +49,16 @@ target_compile_options(zapp PRIVATE ${WARN})
 # Compile time: nearly every source of the Win32 edge and of the program's window code parses
 # <windows.h> (most of its compile), so each library compiles it once, with <commctrl.h> and
 # the standard headers they mostly use, as a precompiled header (-fpch-preprocess: a compiler
-# cache keeps what it compiles). The program's other targets have one source or two: a
-# precompiled header does not pay there.
-set(WIN_PCH_HEADERS <windows.h> <commctrl.h> <cstdint> <cstdio> <cstring> <memory> <new> <string> <vector>)
-foreach(t zedge zapp)
-  get_target_property(kind ${t} TYPE)
-  if(NOT kind STREQUAL "INTERFACE_LIBRARY")
-    target_precompile_headers(${t} PRIVATE ${WIN_PCH_HEADERS})
-    target_compile_options(${t} PRIVATE -fpch-preprocess)
-  endif()
-endforeach()
+# cache keeps what it compiles). Both are compiled with the same flags, so the window code uses
+# the edge's. The program's other targets have one source or two: a precompiled header does
+# not pay there.
+if(EDGE_SRC)
+  target_precompile_headers(zedge PRIVATE <windows.h> <commctrl.h> <cstdint> <cstdio> <cstring>
+                            <memory> <new> <string> <vector>)
+  target_precompile_headers(zapp REUSE_FROM zedge)
+  target_compile_options(zedge PRIVATE -fpch-preprocess)
+  target_compile_options(zapp PRIVATE -fpch-preprocess)
+endif()
 
 file(GLOB RC_SRC CONFIGURE_DEPENDS resources/*.rc)
 add_executable(Zelmar WIN32 app/winmain_win.cpp ${RC_SRC})
