@@ -7,16 +7,12 @@
 #include <string>
 
 #include "resources/resource.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 
 namespace {
 
-bool has_text(HWND w) { return !window_text(GetDlgItem(w, IDC_ALARM_TEXT)).empty(); }
 
-HWND alarm_window(const App& app) {
-    HWND w = find_owned_dialog(app.hwnd, 8000);
-    return w && window_text(w) == "Tavelspore - アラーム" && wait_until(has_text, w) ? w : nullptr;
-}
 
 // Another program to work in: Wine's notepad, its main window in front.
 struct OtherProgram {
@@ -65,9 +61,6 @@ bool work_in(const OtherProgram& o) {
     return false;
 }
 
-uint32_t rgb_of(COLORREF c) {
-    return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
-}
 
 // Distance of a colour from the segment between two colours (the caption's gradient).
 double off_gradient(uint32_t p, uint32_t a, uint32_t b) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 
 #include "resources/resource.h"
@@ -40,13 +41,7 @@ std::vector<Due> due_now(const SYSTEMTIME& now, int count) {
     return out;
 }
 
-bool has_text(HWND w) { return !window_text(GetDlgItem(w, IDC_ALARM_TEXT)).empty(); }
 
-// The alarm window once it shows its alarms (they come a moment after the window).
-HWND alarm_window(const App& app, DWORD wait_ms = 8000) {
-    HWND w = find_owned_dialog(app.hwnd, wait_ms);
-    return w && window_text(w) == "Tavelspore - アラーム" && wait_until(has_text, w) ? w : nullptr;
-}
 
 // Starts the program in a fresh directory with count entries due in the current minute;
 // returns its alarm window.
@@ -68,7 +63,6 @@ bool start_seam_at(App& app, std::string* dir, const char* name, const char* min
            write_file(settings_file_of(*dir), settings_for("", entries)) && app_start_seam(app, *dir);
 }
 
-bool is_gone(HWND h) { return IsWindow(h) == 0; }
 
 // What a screenshot of the text control shows: the runs of rows holding dark pixels (the
 // lines of text), grouped into blocks where an empty line parts them.

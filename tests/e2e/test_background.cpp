@@ -15,6 +15,7 @@
 #include "image/background_layout.h"
 #include "resources/resource.h"
 #include "tests/bench/hostile_set.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 #include "tests/host/bmp_builder.h"
 #include "tests/host/picture_files.h"
@@ -186,13 +187,7 @@ E2E_TEST(background_in_each_mode) {
 namespace {
 
 bool apply_disabled(HWND dlg) { return !IsWindowEnabled(GetDlgItem(dlg, IDC_SET_APPLY)); }
-bool is_gone(HWND h) { return IsWindow(h) == 0; }
 
-std::string settings_of(const App& app) {
-    std::string bytes;
-    read_file(settings_file_of(app.dir), &bytes);
-    return bytes;
-}
 
 const App* g_app = nullptr;
 bool image_saved(HWND) { return settings_of(*g_app).find("BackImage=1\r\n") != std::string::npos; }

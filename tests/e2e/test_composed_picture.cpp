@@ -12,6 +12,7 @@
 #include "calendar/date.h"
 #include "calendar/dayclass.h"
 #include "resources/resource.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 #include "tests/host/bmp_builder.h"
 #include "tests/host/picture_files.h"
@@ -93,11 +94,6 @@ void keep(const Client& c, const char* name) {
     save_png(img, g_work_dir + name);
 }
 
-uint32_t rgb_of(COLORREF c) { return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c); }
-uint32_t marked_box_rgb() {
-    return rgb_of(marked_box_colour(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)));
-}
-bool bluish(uint32_t c) { return (c & 0xFF) > 150 && (c >> 16 & 0xFF) < 110 && (c >> 8 & 0xFF) < 110; }
 bool inky(uint32_t c) {
     const int r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, b = c & 0xFF;
     return r < 140 || g < 140 || b < 140;  // dark, red or blue: anything a text leaves
@@ -117,9 +113,7 @@ int count_exact(const Client& c, const CellRect& r, uint32_t rgb) {
     return n;
 }
 
-bool is_gone(HWND h) { return IsWindow(h) == 0; }
-void press(HWND dlg, int id) { send_sync(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
-void type(HWND dlg, int id, const std::string& text) {
+void type_text(HWND dlg, int id, const std::string& text) {
     HWND edit = GetDlgItem(dlg, id);
     for (char ch : text) send_sync(edit, WM_CHAR, static_cast<unsigned char>(ch), 1);
 }
@@ -194,9 +188,9 @@ E2E_TEST(each_change_of_the_month_shows_at_once) {
     HWND dlg = find_owned_dialog(app.hwnd, 5000);
     REQUIRE(dlg != nullptr);
     send_sync(GetDlgItem(dlg, IDC_SCHED_MEMO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("memo"));
-    type(dlg, IDC_SCHED_YEAR, std::to_string(now.wYear));
-    type(dlg, IDC_SCHED_MONTH, std::to_string(now.wMonth));
-    type(dlg, IDC_SCHED_DAY, std::to_string(day));
+    type_text(dlg, IDC_SCHED_YEAR, std::to_string(now.wYear));
+    type_text(dlg, IDC_SCHED_MONTH, std::to_string(now.wMonth));
+    type_text(dlg, IDC_SCHED_DAY, std::to_string(day));
     press(dlg, IDC_SCHED_ADD);
     press(dlg, IDOK);
     REQUIRE(wait_until(is_gone, dlg));

@@ -11,6 +11,7 @@
 #include "app/main_layout.h"
 #include "config/settings.h"
 #include "resources/resource.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -50,7 +51,6 @@ void aware_of_each_monitor() {
         set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)));  // per monitor, version 2
 }
 
-bool window_gone(HWND w) { return IsWindow(w) == 0; }
 
 // Each child of the dialog with a text, the text measured in the dialog template's font at
 // dpi; a text wider than its control (less a check box's box) is reported.
@@ -130,14 +130,13 @@ std::string dialog_check(const App& app, UINT msg, WPARAM wp, const char* shot, 
     keep_screenshot(dlg, shot);
     const std::string clipped = clipped_texts(dlg, dpi) + outside_work_area(dlg);
     PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-    wait_until(window_gone, dlg, 3000);
+    wait_until(is_gone, dlg, 3000);
     if (IsWindow(dlg)) PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
-    wait_until(window_gone, dlg, 3000);
+    wait_until(is_gone, dlg, 3000);
     return clipped.empty() ? "" : std::string(shot) + ":" + clipped;
 }
 
 // The previous month's button as a screen reader finds it: its width.
-const IID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 long month_button_width(HWND hwnd) {
     using Fn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
     HMODULE oleacc = LoadLibraryA("oleacc.dll");

@@ -13,12 +13,12 @@
 #include "config/profile_file.h"
 #include "config/scramble.h"
 #include "resources/resource.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 #include "tests/win/file_dialog_input.h"
 
 namespace {
 
-bool is_gone(HWND h) { return IsWindow(h) == 0; }
 
 // One entry as its settings-file values; scrambled ones are stored so.
 struct Stored {

@@ -21,13 +21,13 @@ std::string calendar_file(const std::string& config, int width = 340, int height
            "\r\ny2=" + std::to_string(80 + height) + "\r\n";
 }
 
-struct Shot {
+struct CalendarShot {
     Image img;
     int ox = 0, oy = 0;  // client origin inside the window image
     uint32_t at(int x, int y) const { return img.at(ox + x, oy + y); }
 };
 
-bool shoot(const App& app, Shot* s) { return capture_client(app.hwnd, &s->img, &s->ox, &s->oy); }
+bool shoot(const App& app, CalendarShot* s) { return capture_client(app.hwnd, &s->img, &s->ox, &s->oy); }
 
 uint32_t window_rgb() {
     const COLORREF c = GetSysColor(COLOR_WINDOW);
@@ -41,7 +41,7 @@ CellRect label_area(const MonthFrame& f, const MonthGrid& g, int d) {
                     g.text_y[d - 1] + f.m.row_height};
 }
 
-int ink_in(const Shot& s, const CellRect& r) {
+int ink_in(const CalendarShot& s, const CellRect& r) {
     int n = 0;
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x)
@@ -51,7 +51,7 @@ int ink_in(const Shot& s, const CellRect& r) {
 
 // Pixels other than the window colour on the boundaries of the grid's cells: the last pixel
 // row of each week row and the pixel columns between the days.
-int ink_on_cell_borders(const Shot& s, const MonthFrame& f, const MonthGrid& g) {
+int ink_on_cell_borders(const CalendarShot& s, const MonthFrame& f, const MonthGrid& g) {
     int n = 0;
     const int half = (3 * f.m.col_unit) / 2;
     for (int d = 1; d <= g.days; ++d) {
@@ -63,7 +63,7 @@ int ink_on_cell_borders(const Shot& s, const MonthFrame& f, const MonthGrid& g) 
     return n;
 }
 
-bool same_pixels(const Shot& a, const Shot& b) {
+bool same_pixels(const CalendarShot& a, const CalendarShot& b) {
     return a.img.width == b.img.width && a.img.height == b.img.height && a.img.rgb == b.img.rgb;
 }
 
@@ -126,14 +126,14 @@ E2E_TEST(rokuyo_under_the_numbers_stays_in_the_cells) {
     MonthGrid g;
     REQUIRE(lay_out_month(app, 2014, 12, 0, &g, true, &f));
     REQUIRE(f.label_font_height != 0);
-    Shot rokuyo;
+    CalendarShot rokuyo;
     REQUIRE(shoot(app, &rokuyo));
     save_png(rokuyo.img, g_work_dir + "rokuyo_2014_12.png");
     for (int d = 1; d <= g.days; ++d) CHECK(ink_in(rokuyo, label_area(f, g, d)) > 10);
     CHECK_EQ(ink_on_cell_borders(rokuyo, f, g), 0);
 
     REQUIRE(send_sync(app.hwnd, WM_COMMAND, CMD_KYUREKI, 0));
-    Shot terms;
+    CalendarShot terms;
     REQUIRE(shoot(app, &terms));
     save_png(terms.img, g_work_dir + "rokuyo_and_terms_2014_12.png");
     CHECK_EQ(ink_on_cell_borders(terms, f, g), 0);
@@ -168,11 +168,11 @@ E2E_TEST(rokuyo_is_left_out_of_a_small_window) {
     MonthGrid g;
     REQUIRE(lay_out_month(app, 2014, 12, 0, &g, true, &f));
     CHECK_EQ(f.label_font_height, 0);
-    Shot on;
+    CalendarShot on;
     REQUIRE(shoot(app, &on));
     save_png(on.img, g_work_dir + "rokuyo_small_window.png");
     REQUIRE(send_sync(app.hwnd, WM_COMMAND, CMD_ROKUYO, 0));
-    Shot off;
+    CalendarShot off;
     REQUIRE(shoot(app, &off));
     CHECK(same_pixels(on, off));
     CHECK_EQ(app_close(app), 0);
@@ -213,7 +213,7 @@ bool header_written(const MonthFrame& f, int width, const char* text, Image* out
 }
 
 // Pixels of the header band between the month buttons that differ from the text written.
-int header_differs(const Shot& s, const MonthGrid& g, const Image& want) {
+int header_differs(const CalendarShot& s, const MonthGrid& g, const Image& want) {
     int n = 0;
     for (int y = 0; y < want.height; ++y)
         for (int x = g.cells.left_arrow.right + 1; x < g.cells.right_arrow.left - 1; ++x)
@@ -253,7 +253,7 @@ E2E_TEST(month_header_and_title_name_the_era_year) {
         MonthFrame f;
         MonthGrid g;
         REQUIRE(lay_out_month(app, c.y, c.m, 0, &g, false, &f));
-        Shot s;
+        CalendarShot s;
         REQUIRE(shoot(app, &s));
         Image want;
         REQUIRE(header_written(f, s.img.width - s.ox, c.header, &want));

@@ -11,6 +11,7 @@
 #include "calendar/date.h"
 #include "dialogs/schedule_lists.h"
 #include "resources/resource.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -21,8 +22,6 @@ std::string settings_with(int national, const std::string& schedule) {
            "\r\n[DispSet1]\r\nreso=1024x768\r\nx1=100\r\ny1=80\r\nx2=440\r\ny2=420\r\n" + schedule;
 }
 
-bool window_gone(HWND w) { return IsWindow(w) == 0; }
-bool is_hidden(HWND w) { return IsWindowVisible(w) == 0; }
 
 // A key as the keyboard gives it: down, handled before the next message is looked at.
 void key(const App& app, WPARAM vk) {
@@ -61,7 +60,7 @@ std::string schedule_date_after(const App& app, WPARAM vk) {
                              window_text(GetDlgItem(dlg, IDC_SCHED_MONTH)) + "/" +
                              window_text(GetDlgItem(dlg, IDC_SCHED_DAY));
     PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
-    wait_until(window_gone, dlg);
+    wait_until(is_gone, dlg);
     return date;
 }
 
@@ -72,7 +71,7 @@ std::string day_contents_after(const App& app, WPARAM vk) {
     if (!dlg) return "<no dialog>";
     const std::string header = window_text(GetDlgItem(dlg, IDC_DAY_HEADER));
     PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
-    wait_until(window_gone, dlg);
+    wait_until(is_gone, dlg);
     return header;
 }
 
@@ -162,7 +161,6 @@ namespace {
 
 // The reader's side, as a client of the accessibility library loaded at run time. The
 // interface's identifier is spelled out: a statically linked one resolves to an import thunk.
-const IID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
 using ObjectFromWindowFn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
 

@@ -9,6 +9,7 @@
 #include "calendar/date.h"
 #include "calendar/dayclass.h"
 #include "resources/resource.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -19,8 +20,6 @@ struct MonthShot {
     MonthGrid grid = {};
 };
 
-bool reddish(uint32_t c) { return (c >> 16 & 0xFF) > 150 && (c >> 8 & 0xFF) < 110 && (c & 0xFF) < 110; }
-bool bluish(uint32_t c) { return (c & 0xFF) > 150 && (c >> 16 & 0xFF) < 110 && (c >> 8 & 0xFF) < 110; }
 bool darkish(uint32_t c) { return (c >> 16 & 0xFF) < 90 && (c >> 8 & 0xFF) < 90 && (c & 0xFF) < 90; }
 
 int count_in_cell(const MonthShot& s, int day, bool (*pred)(uint32_t)) {
@@ -41,15 +40,9 @@ int count_exact(const MonthShot& s, int day, uint32_t rgb) {
     return n;
 }
 
-uint32_t rgb_of(COLORREF c) {
-    return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
-}
 
 // The box behind a marked day: the button face, or a shade of it that can be told from the
 // window colour.
-uint32_t marked_box_rgb() {
-    return rgb_of(marked_box_colour(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)));
-}
 
 // The month as laid out for the window, and a screenshot of it.
 bool shoot(const App& app, int year, int month, MonthShot* s, int clock_mode = 0) {
@@ -57,7 +50,6 @@ bool shoot(const App& app, int year, int month, MonthShot* s, int clock_mode = 0
            capture_client(app.hwnd, &s->img, &s->ox, &s->oy);
 }
 
-std::string two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 
 // A settings file with a fixed window, the given Saturday colouring, a holiday on the first
 // Sunday of this month and an ordinary entry on the Wednesday after it. National holidays
@@ -211,7 +203,6 @@ E2E_TEST(analog_clock_face_is_drawn) {
 }
 
 namespace {
-bool is_iconic(HWND h) { return IsIconic(h) != 0; }
 // The client size before the minimise: a restore clears the minimised state before it gives
 // the window its size back, and a client measured in between lays out a month of no size.
 RECT g_client_before_minimise;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -147,7 +148,6 @@ void child_texts(HWND dlg, Texts* texts) {
     for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) texts->add(window_text(c));
 }
 
-bool is_gone(HWND h) { return IsWindow(h) == 0; }
 
 }  // namespace
 

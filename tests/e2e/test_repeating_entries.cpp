@@ -15,6 +15,7 @@
 #include "schedule/entry.h"
 #include "schedule/entry_dates.h"
 #include "schedule/schedule_sections.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -58,19 +59,15 @@ std::vector<ScheduleEntry> household() {
     return {garbage, recycle, vacation};
 }
 
-struct Shot {
+struct GridShot {
     Image img;
     int ox = 0, oy = 0;
     MonthGrid grid = {};
 };
 
-bool reddish(uint32_t c) { return (c >> 16 & 0xFF) > 150 && (c >> 8 & 0xFF) < 110 && (c & 0xFF) < 110; }
 
-uint32_t rgb_of(COLORREF c) {
-    return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
-}
 
-int count_in_cell(const Shot& s, int day, bool (*pred)(uint32_t)) {
+int count_in_cell(const GridShot& s, int day, bool (*pred)(uint32_t)) {
     const CellRect& r = s.grid.drawn[day - 1];
     int n = 0;
     for (int y = r.top; y < r.bottom; ++y)
@@ -78,7 +75,7 @@ int count_in_cell(const Shot& s, int day, bool (*pred)(uint32_t)) {
     return n;
 }
 
-int count_box(const Shot& s, int day) {
+int count_box(const GridShot& s, int day) {
     const uint32_t box = rgb_of(marked_box_colour(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)));
     const CellRect& r = s.grid.drawn[day - 1];
     int n = 0;
@@ -87,18 +84,12 @@ int count_box(const Shot& s, int day) {
     return n;
 }
 
-bool shoot_month(const App& app, int year, int month, Shot* s) {
+bool shoot_month(const App& app, int year, int month, GridShot* s) {
     if (!show_month(app, year, month) || !lay_out_month(app, year, month, 0, &s->grid)) return false;
     return capture_client(app.hwnd, &s->img, &s->ox, &s->oy);
 }
 
-bool has_text(HWND w) { return !window_text(GetDlgItem(w, IDC_ALARM_TEXT)).empty(); }
-bool is_gone(HWND h) { return IsWindow(h) == 0; }
 
-HWND alarm_window(const App& app, DWORD wait_ms) {
-    HWND w = find_owned_dialog(app.hwnd, wait_ms);
-    return w && window_text(w) == "Tavelspore - アラーム" && wait_until(has_text, w) ? w : nullptr;
-}
 
 }  // namespace
 
@@ -112,7 +103,7 @@ E2E_TEST(repeating_entries_mark_their_days_month_after_month) {
     App app;
     REQUIRE(app_start(app, dir));
     for (int month = 6; month <= 8; ++month) {
-        Shot s;
+        GridShot s;
         REQUIRE(shoot_month(app, 2030, month, &s));
         save_png(s.img, g_work_dir + "repeating_2030_" + std::to_string(month) + ".png");
         // What the program's rules say, cell by cell: a box on the days of the garbage and the

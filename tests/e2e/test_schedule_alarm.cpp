@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 
 #include <commctrl.h>
@@ -12,9 +13,6 @@
 
 namespace {
 
-bool has_line(const std::string& file, const std::string& line) {
-    return file.find(line + "\r\n") != std::string::npos;
-}
 
 std::string control_text(HWND dlg, int id) {
     char buf[4096] = "";
@@ -30,10 +28,8 @@ void type(HWND dlg, int id, const char* text) {
     for (const char* p = text; *p; ++p) send_sync(edit, WM_CHAR, static_cast<unsigned char>(*p), 1);
 }
 
-void press(HWND dlg, int id) { send_sync(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
 
 bool enabled(HWND dlg, int id) { return IsWindowEnabled(GetDlgItem(dlg, id)) != 0; }
-bool is_gone(HWND h) { return IsWindow(h) == 0; }
 
 // "%04d%02d%02d%c%c%s" and "%02d%02d%02d%c" lines of an entry due at now, alarm kind 1.
 std::string due_entry(int n, const SYSTEMTIME& now, const char* memo) {

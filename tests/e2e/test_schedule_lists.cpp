@@ -10,11 +10,11 @@
 #include "calendar/date.h"
 #include "dialogs/schedule_lists.h"
 #include "resources/resource.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 
 namespace {
 
-std::string two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 
 struct Today {
     int year, month, day;

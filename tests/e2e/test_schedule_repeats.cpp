@@ -13,6 +13,7 @@
 
 #include "resources/resource.h"
 #include "schedule/entry.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -38,7 +39,6 @@ void choose(HWND dlg, int id, int item) {
     send_sync(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
-bool is_gone(HWND h) { return IsWindow(h) == 0; }
 
 // One entry as the user enters it: the fields, then, when given, the repeat dialog. The
 // fields start as the entry added before left them (it stays selected), its rule too, as the
@@ -75,7 +75,7 @@ bool add_typed(HWND dlg, const Typed& t) {
     return true;
 }
 
-const std::vector<Typed>& household() {
+const std::vector<Typed>& household_typed() {
     static const std::vector<Typed> entries = {
         {"2030", "6", "3", "", "", "燃えるゴミ", nullptr,
          [](HWND r) {
@@ -158,7 +158,7 @@ std::string marked_days(const MonthCapture& s, int days) {
     return out;
 }
 
-bool has_line(const std::string& file, const std::string& line) {
+bool has_whole_line(const std::string& file, const std::string& line) {
     return file.find("\r\n" + line + "\r\n") != std::string::npos;
 }
 
@@ -192,7 +192,7 @@ E2E_TEST(the_households_entries_typed_into_the_dialogs) {
     PostMessageA(app.hwnd, WM_COMMAND, CMD_SCHEDULE, 0);
     HWND dlg = find_owned_dialog(app.hwnd, 5000);
     REQUIRE(dlg != nullptr);
-    for (const Typed& t : household()) CHECK(add_typed(dlg, t));
+    for (const Typed& t : household_typed()) CHECK(add_typed(dlg, t));
     keep_screenshot(dlg, "schedule_repeats.png");
     CHECK(messages_said(dir).empty());  // nothing refused
     PostMessageA(dlg, WM_COMMAND, IDOK, 0);
@@ -200,7 +200,7 @@ E2E_TEST(the_households_entries_typed_into_the_dialogs) {
 
     // Stored: the slots as before, the rest in forms of their own.
     const std::string file = settings_once_holding(dir, {"schedulecount=9"});
-    CHECK(has_line(file, "schedulecount=9"));
+    CHECK(has_whole_line(file, "schedulecount=9"));
     for (const char* rule :
          {"FREQ=WEEKLY;BYDAY=MO,TH", "FREQ=MONTHLY;BYDAY=2WE,4WE", "FREQ=WEEKLY;INTERVAL=2;BYDAY=TU",
           "FREQ=MONTHLY;BYMONTHDAY=25", "FREQ=MONTHLY;BYDAY=-1FR", "FREQ=DAILY;COUNT=14"})

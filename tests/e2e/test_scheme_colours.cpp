@@ -55,21 +55,21 @@ struct DarkScheme {
 };
 
 bool light(uint32_t c) { return (c >> 16 & 0xFF) > 170 && (c >> 8 & 0xFF) > 170 && (c & 0xFF) > 170; }
-bool reddish(uint32_t c) { return (c >> 16 & 0xFF) > 150 && (c >> 8 & 0xFF) < 140 && (c & 0xFF) < 140; }
+bool loosely_reddish(uint32_t c) { return (c >> 16 & 0xFF) > 150 && (c >> 8 & 0xFF) < 140 && (c & 0xFF) < 140; }
 
-struct Shot {
+struct SchemeShot {
     Image img;
     int ox = 0, oy = 0;
     MonthGrid grid = {};
 };
 
-bool shoot(const App& app, Shot* s) {
+bool shoot(const App& app, SchemeShot* s) {
     if (!lay_out_month(app, 2019, 5, 0, &s->grid)) return false;
     send_sync(app.hwnd, WM_NULL, 0, 0);
     return capture_client(app.hwnd, &s->img, &s->ox, &s->oy);
 }
 
-int count_in(const Shot& s, const CellRect& r, bool (*pred)(uint32_t)) {
+int count_in(const SchemeShot& s, const CellRect& r, bool (*pred)(uint32_t)) {
     int n = 0;
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x)
@@ -77,7 +77,7 @@ int count_in(const Shot& s, const CellRect& r, bool (*pred)(uint32_t)) {
     return n;
 }
 
-int in_day(const Shot& s, int day, bool (*pred)(uint32_t)) { return count_in(s, s.grid.drawn[day - 1], pred); }
+int in_day(const SchemeShot& s, int day, bool (*pred)(uint32_t)) { return count_in(s, s.grid.drawn[day - 1], pred); }
 
 }  // namespace
 
@@ -91,7 +91,7 @@ E2E_TEST(dark_window_colour_keeps_every_text_readable) {
     App app;
     REQUIRE(app_start(app, dir));
     REQUIRE(show_month(app, 2019, 5));
-    Shot s;
+    SchemeShot s;
     REQUIRE(shoot(app, &s));
     save_png(s.img, g_work_dir + "month_dark.png");
 
@@ -108,22 +108,22 @@ E2E_TEST(dark_window_colour_keeps_every_text_readable) {
         const int n = in_day(s, d, light);
         if (n <= 5) ctx.fail(__FILE__, __LINE__, "day " + std::to_string(d) + ": " + std::to_string(n));
     }
-    CHECK(in_day(s, 12, reddish) > 5);  // a Sunday
-    CHECK(in_day(s, 6, reddish) > 5);   // a substitute holiday
+    CHECK(in_day(s, 12, loosely_reddish) > 5);  // a Sunday
+    CHECK(in_day(s, 6, loosely_reddish) > 5);   // a substitute holiday
     // The window itself is dark: the scheme took.
     CHECK(count_in(s, CellRect{0, first_top + 1, 2, client.bottom - 2}, light) == 0);
 
     // The shapes: the holidays' numbers underlined, so more ink in the holiday's cell; the
     // switch is written to the settings.
-    const int plain_holiday = in_day(s, 6, reddish);
+    const int plain_holiday = in_day(s, 6, loosely_reddish);
     const int plain_weekday = in_day(s, 8, light);
     PostMessageA(app.hwnd, WM_COMMAND, CMD_DAY_SHAPES, 0);
-    Shot shaped;
+    SchemeShot shaped;
     REQUIRE(shoot(app, &shaped));
     save_png(shaped.img, g_work_dir + "month_dark_shapes.png");
-    CHECK(in_day(shaped, 6, reddish) > plain_holiday);
+    CHECK(in_day(shaped, 6, loosely_reddish) > plain_holiday);
     CHECK_EQ(in_day(shaped, 8, light), plain_weekday);  // an ordinary day as it was
-    CHECK_EQ(in_day(shaped, 7, reddish), 0);  // no underline strays beyond its own day
+    CHECK_EQ(in_day(shaped, 7, loosely_reddish), 0);  // no underline strays beyond its own day
     CHECK_EQ(app_close(app), 0);
     std::string saved;
     CHECK(read_file(settings_file_of(dir), &saved) && saved.find("DayShapes=1\r\n") != std::string::npos);

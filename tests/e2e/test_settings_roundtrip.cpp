@@ -8,20 +8,18 @@
 
 #include "resources/resource.h"
 #include "config/scramble.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 
 namespace {
 
-std::string scrambled(const char* plain) {
+std::string scrambled_memo(const char* plain) {
     char buf[256];
     lstrcpynA(buf, plain, sizeof buf);
     memo_scramble(buf, sizeof buf);
     return buf;
 }
 
-bool has_line(const std::string& file, const std::string& line) {
-    return file.find(line + "\r\n") != std::string::npos;
-}
 
 int exit_by_menu(App& app) {
     PostMessageA(app.hwnd, WM_COMMAND, CMD_EXIT, 0);
@@ -36,8 +34,8 @@ const char* const kMonths[] = {"", "January", "February", "March", "April", "May
 E2E_TEST(entries_survive_a_start_and_exit_byte_for_byte) {
     const std::string dir = fresh_dir("entries_survive");
     // 2004-05-06, scrambled, with a time.
-    const std::string s2 = scrambled("2004050621打合せ");
-    const std::string a2 = scrambled("1400101");
+    const std::string s2 = scrambled_memo("2004050621打合せ");
+    const std::string a2 = scrambled_memo("1400101");
     const std::string file =
         "[Config]\r\nmonthlang=0\r\n"
         "[Schedule]\r\nschedulecount=2\r\n"

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "resources/resource.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -21,7 +22,6 @@ std::string cache_file() {
     return path.substr(0, path.rfind('.')) + ".feeds";
 }
 
-bool is_gone(HWND hwnd) { return IsWindow(hwnd) == 0; }
 
 std::string marked_days(const MonthCapture& s) {
     std::string out;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "resources/resource.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -13,17 +14,8 @@ namespace {
 constexpr UINT kTrayCallback = WM_USER + 1;
 constexpr WPARAM kTrayIconId = 31049;
 
-bool is_visible(HWND h) { return IsWindowVisible(h) != 0; }
-bool is_hidden(HWND h) { return IsWindowVisible(h) == 0; }
-bool is_gone(HWND h) { return IsWindow(h) == 0; }
 
-void command(HWND hwnd, int id) { send_sync(hwnd, WM_COMMAND, id, 0); }
 
-std::string settings_of(const App& app) {
-    std::string bytes;
-    read_file(settings_file_of(app.dir), &bytes);
-    return bytes;
-}
 
 // The value of a key in the settings file, "<none>" without the key.
 std::string value_of(const std::string& file, const std::string& key) {

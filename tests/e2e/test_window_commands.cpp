@@ -4,32 +4,20 @@
 #include <string>
 
 #include "resources/resource.h"
+#include "tests/e2e/checks.h"
 #include "tests/e2e/harness.h"
 
 namespace {
 
-bool has_line(const std::string& file, const std::string& line) {
-    return file.find(line + "\r\n") != std::string::npos;
-}
 
-std::string settings_of(const App& app) {
-    std::string bytes;
-    read_file(settings_file_of(app.dir), &bytes);
-    return bytes;
-}
 
-bool is_visible(HWND h) { return IsWindowVisible(h) != 0; }
-bool is_hidden(HWND h) { return IsWindowVisible(h) == 0; }
-bool is_iconic(HWND h) { return IsIconic(h) != 0; }
 bool is_topmost(HWND h) { return (GetWindowLongPtrA(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 bool not_topmost(HWND h) { return !is_topmost(h); }
-bool is_gone(HWND h) { return IsWindow(h) == 0; }
 // The first paint has put the month into the title.
 bool title_has_month(HWND h) { return window_text(h).size() > std::string("Tavelspore").size(); }
 
 // Sent, so the command has been handled when this returns (commands that open a modal box
 // are posted instead).
-void command(HWND hwnd, int id) { send_sync(hwnd, WM_COMMAND, id, 0); }
 
 void click(HWND hwnd, int x, int y) {
     send_sync(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));

@@ -19,6 +19,9 @@ inline std::string text_of(HWND w) {
 }
 inline std::string item_text(HWND dlg, int id) { return text_of(GetDlgItem(dlg, id)); }
 
+// A dialog procedure that handles nothing: a template made into a window only to be read.
+inline INT_PTR CALLBACK inert_proc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
 inline bool enabled(HWND dlg, int id) { return IsWindowEnabled(GetDlgItem(dlg, id)) != 0; }
 inline bool visible(HWND dlg, int id) { return IsWindowVisible(GetDlgItem(dlg, id)) != 0; }
 inline bool checked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }

@@ -12,12 +12,16 @@
 #include "resources/resource.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
+#include "tests/win/dialog_input.h"
 
 namespace {
 
+using win_test::item_text;
+using win_test::text_of;
+
 using win_test::ModalDriver;
 
-LocalTime fixed_clock() { return {2004, 5, 5, 9, 0, 0}; }
+LocalTime may_fifth_clock() { return {2004, 5, 5, 9, 0, 0}; }
 
 // The stand-in main window: each paint records the month on show.
 ViewState g_view;
@@ -37,26 +41,18 @@ LRESULT CALLBACK counting_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-std::string text_of(HWND w) {
-    char buf[256] = "";
-    GetWindowTextA(w, buf, sizeof buf);
-    return buf;
-}
-
-std::string field(HWND dlg, int id) { return text_of(GetDlgItem(dlg, id)); }
-
-void press(HWND dlg, int id) {
+void send_clicked(HWND dlg, int id) {
     SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
 }
 
 // Types one character into a field, as the keyboard would.
-void type(HWND dlg, int id, char c) { SendMessageA(GetDlgItem(dlg, id), WM_CHAR, (unsigned char)c, 1); }
+void type_char(HWND dlg, int id, char c) { SendMessageA(GetDlgItem(dlg, id), WM_CHAR, (unsigned char)c, 1); }
 
 class DisplayMonthDialog : public testing::Test {
 protected:
     void SetUp() override {
         win_test::reset_program_globals();
-        set_clock_source(fixed_clock);
+        set_clock_source(may_fifth_clock);
         WNDCLASSA wc = {};
         wc.lpfnWndProc = counting_proc;
         wc.hInstance = GetModuleHandleA(nullptr);
@@ -87,14 +83,14 @@ protected:
 TEST_F(DisplayMonthDialog, TextsAndOpening) {
     ModalDriver driver({[](HWND dlg) {
         EXPECT_EQ(text_of(dlg), "Tavelspore - 表示月");
-        EXPECT_EQ(field(dlg, IDC_DM_YEAR), "2004");
-        EXPECT_EQ(field(dlg, IDC_DM_MONTH), "5");
-        EXPECT_EQ(field(dlg, IDC_DM_YEAR_DOWN), "－");
-        EXPECT_EQ(field(dlg, IDC_DM_YEAR_UP), "＋");
-        EXPECT_EQ(field(dlg, IDC_DM_MONTH_DOWN), "－");
-        EXPECT_EQ(field(dlg, IDC_DM_MONTH_UP), "＋");
-        EXPECT_EQ(field(dlg, IDC_DM_RESET), "ﾘｾｯﾄ(&R)");
-        EXPECT_EQ(field(dlg, IDOK), "OK");
+        EXPECT_EQ(item_text(dlg, IDC_DM_YEAR), "2004");
+        EXPECT_EQ(item_text(dlg, IDC_DM_MONTH), "5");
+        EXPECT_EQ(item_text(dlg, IDC_DM_YEAR_DOWN), "－");
+        EXPECT_EQ(item_text(dlg, IDC_DM_YEAR_UP), "＋");
+        EXPECT_EQ(item_text(dlg, IDC_DM_MONTH_DOWN), "－");
+        EXPECT_EQ(item_text(dlg, IDC_DM_MONTH_UP), "＋");
+        EXPECT_EQ(item_text(dlg, IDC_DM_RESET), "ﾘｾｯﾄ(&R)");
+        EXPECT_EQ(item_text(dlg, IDOK), "OK");
         EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_DM_YEAR, EM_GETLIMITTEXT, 0, 0), 4);
         EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_DM_MONTH, EM_GETLIMITTEXT, 0, 0), 2);
         EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_DM_YEAR_DOWN));  // the first tab stop
@@ -113,20 +109,20 @@ TEST_F(DisplayMonthDialog, TypingRepaintsOnlyForAValidMonth) {
         const int before = g_paints;
         const char digits[] = "2011";
         for (int i = 0; i < 3; ++i) {
-            type(dlg, IDC_DM_YEAR, digits[i]);
+            type_char(dlg, IDC_DM_YEAR, digits[i]);
             EXPECT_EQ(g_paints, before) << i;
             EXPECT_EQ(g_view.shown_year, 2004) << i;
         }
-        type(dlg, IDC_DM_YEAR, digits[3]);
+        type_char(dlg, IDC_DM_YEAR, digits[3]);
         EXPECT_EQ(g_paints, before + 1);
         EXPECT_EQ(g_painted_year, 2011);  // painted while the dialog is open
-        type(dlg, IDC_DM_YEAR, '9');      // a fifth character is refused by the field
-        EXPECT_EQ(field(dlg, IDC_DM_YEAR), "2011");
+        type_char(dlg, IDC_DM_YEAR, '9');      // a fifth character is refused by the field
+        EXPECT_EQ(item_text(dlg, IDC_DM_YEAR), "2011");
 
         SetDlgItemTextA(dlg, IDC_DM_MONTH, "");
-        type(dlg, IDC_DM_MONTH, '1');
+        type_char(dlg, IDC_DM_MONTH, '1');
         EXPECT_EQ(g_painted_month, 1);
-        type(dlg, IDC_DM_MONTH, '3');  // 13: ignored, 1 stays on show
+        type_char(dlg, IDC_DM_MONTH, '3');  // 13: ignored, 1 stays on show
         EXPECT_EQ(g_view.shown_month, 1);
         EXPECT_EQ(g_painted_month, 1);
         SetDlgItemTextA(dlg, IDC_DM_MONTH, "12");
@@ -141,8 +137,8 @@ TEST_F(DisplayMonthDialog, TypingRepaintsOnlyForAValidMonth) {
                         },
                         [](HWND dlg) {
                             // The month at opening is back in the fields and on show.
-                            EXPECT_EQ(field(dlg, IDC_DM_YEAR), "2004");
-                            EXPECT_EQ(field(dlg, IDC_DM_MONTH), "5");
+                            EXPECT_EQ(item_text(dlg, IDC_DM_YEAR), "2004");
+                            EXPECT_EQ(item_text(dlg, IDC_DM_MONTH), "5");
                             EXPECT_EQ(g_painted_year, 2004);
                             EXPECT_EQ(g_painted_month, 5);
                             SetDlgItemTextA(dlg, IDC_DM_MONTH, "7");
@@ -182,7 +178,7 @@ TEST_F(DisplayMonthDialog, StepsFromTheFieldsAtEveryLimit) {
             if (s.year) SetDlgItemTextA(dlg, IDC_DM_YEAR, s.year);
             if (s.month) SetDlgItemTextA(dlg, IDC_DM_MONTH, s.month);
             const int before = g_paints;
-            press(dlg, s.button);
+            send_clicked(dlg, s.button);
             SCOPED_TRACE(testing::Message() << (s.year ? s.year : "-") << "/" << (s.month ? s.month : "-")
                                             << " button " << s.button);
             EXPECT_EQ(g_view.shown_year, s.want_year);
@@ -190,9 +186,9 @@ TEST_F(DisplayMonthDialog, StepsFromTheFieldsAtEveryLimit) {
             EXPECT_GT(g_paints, before);
             EXPECT_EQ(g_painted_year, s.want_year);
             EXPECT_EQ(g_painted_month, s.want_month);
-            EXPECT_EQ(field(dlg, IDC_DM_YEAR), std::to_string(s.want_year));
+            EXPECT_EQ(item_text(dlg, IDC_DM_YEAR), std::to_string(s.want_year));
             if (s.button != IDC_DM_YEAR_UP && s.button != IDC_DM_YEAR_DOWN) {
-                EXPECT_EQ(field(dlg, IDC_DM_MONTH), std::to_string(s.want_month));
+                EXPECT_EQ(item_text(dlg, IDC_DM_MONTH), std::to_string(s.want_month));
             }
         }
         PostMessageA(dlg, WM_COMMAND, IDOK, 0);
@@ -212,7 +208,7 @@ TEST_F(DisplayMonthDialog, EscIgnoredAndAltF4RunsTheCheck) {
                         },
                         [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); },
                         [](HWND dlg) {
-                            EXPECT_EQ(field(dlg, IDC_DM_MONTH), "5");
+                            EXPECT_EQ(item_text(dlg, IDC_DM_MONTH), "5");
                             SetDlgItemTextA(dlg, IDC_DM_YEAR, "2010");
                             SetDlgItemTextA(dlg, IDC_DM_MONTH, "3");
                             PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -13,16 +13,13 @@
 #include "resources/resource.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/program_reset.h"
+#include "tests/win/dialog_input.h"
 
 namespace {
 
-using win_test::ModalDriver;
+using win_test::item_text;
 
-std::string field(HWND dlg, int id) {
-    char buf[512] = "";
-    GetDlgItemTextA(dlg, id, buf, sizeof buf);
-    return buf;
-}
+using win_test::ModalDriver;
 
 int rows(HWND dlg) { return (int)SendDlgItemMessageA(dlg, IDC_FEED_LIST, LVM_GETITEMCOUNT, 0, 0); }
 
@@ -43,7 +40,7 @@ void select_row(HWND dlg, int row) {
 }
 
 // Which of add, change, remove are enabled: "acr" with "-" for a disabled one.
-std::string buttons(HWND dlg) {
+std::string button_states(HWND dlg) {
     std::string s;
     s += IsWindowEnabled(GetDlgItem(dlg, IDC_FEED_ADD)) ? 'a' : '-';
     s += IsWindowEnabled(GetDlgItem(dlg, IDC_FEED_CHANGE)) ? 'c' : '-';
@@ -51,7 +48,7 @@ std::string buttons(HWND dlg) {
     return s;
 }
 
-void press(HWND dlg, int id) { SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+void send_command(HWND dlg, int id) { SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
 class FeedDialog : public testing::Test {
 protected:
@@ -74,22 +71,22 @@ TEST_F(FeedDialog, EditsByItsControls) {
             EXPECT_EQ(cell(dlg, 1, 1), "b.example");  // no name: the host
             EXPECT_EQ(cell(dlg, 1, 3), "http://b.example/b.ics");
             // The first row is selected and in the fields.
-            EXPECT_EQ(field(dlg, IDC_FEED_URL), "https://a.example/a.ics");
-            EXPECT_EQ(field(dlg, IDC_FEED_NAME), "祝日");
-            EXPECT_EQ(buttons(dlg), "acr");
+            EXPECT_EQ(item_text(dlg, IDC_FEED_URL), "https://a.example/a.ics");
+            EXPECT_EQ(item_text(dlg, IDC_FEED_NAME), "祝日");
+            EXPECT_EQ(button_states(dlg), "acr");
             select_row(dlg, 1);
-            EXPECT_EQ(field(dlg, IDC_FEED_URL), "http://b.example/b.ics");
+            EXPECT_EQ(item_text(dlg, IDC_FEED_URL), "http://b.example/b.ics");
             EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_FEED_ON), (UINT)BST_UNCHECKED);
             // A change of the selected row: switched on and named.
             SetDlgItemTextA(dlg, IDC_FEED_NAME, "Town");
             CheckDlgButton(dlg, IDC_FEED_ON, BST_CHECKED);
-            press(dlg, IDC_FEED_CHANGE);
+            send_command(dlg, IDC_FEED_CHANGE);
             EXPECT_EQ(cell(dlg, 1, 0), "購読中");
             EXPECT_EQ(cell(dlg, 1, 1), "Town");
             // An addition, webcal read as https, selected at the end.
             SetDlgItemTextA(dlg, IDC_FEED_URL, " webcal://c.example/c.ics ");
             SetDlgItemTextA(dlg, IDC_FEED_NAME, "C");
-            press(dlg, IDC_FEED_ADD);
+            send_command(dlg, IDC_FEED_ADD);
             ASSERT_EQ(rows(dlg), 3);
             EXPECT_EQ(cell(dlg, 2, 3), "https://c.example/c.ics");
             EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_FEED_LIST, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED), 2);
@@ -102,9 +99,9 @@ TEST_F(FeedDialog, EditsByItsControls) {
                                [](HWND dlg) {
                                    EXPECT_EQ(rows(dlg), 3);
                                    select_row(dlg, 0);
-                                   press(dlg, IDC_FEED_REMOVE);
+                                   send_command(dlg, IDC_FEED_REMOVE);
                                    EXPECT_EQ(rows(dlg), 2);
-                                   EXPECT_EQ(buttons(dlg), "a--");  // nothing selected
+                                   EXPECT_EQ(button_states(dlg), "a--");  // nothing selected
                                    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
                                }),
     });
@@ -121,7 +118,7 @@ TEST_F(FeedDialog, EditsByItsControls) {
 TEST_F(FeedDialog, CancelKeepsTheList) {
     const std::vector<FeedSubscription> before = feeds;
     ModalDriver driver({[](HWND dlg) {
-        press(dlg, IDC_FEED_REMOVE);
+        send_command(dlg, IDC_FEED_REMOVE);
         EXPECT_EQ(rows(dlg), 1);
         PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
     }});
@@ -141,7 +138,7 @@ TEST_F(FeedDialog, LastFetchFromTheCache) {
         EXPECT_EQ(cell(dlg, 0, 2), "未取得");
         EXPECT_EQ(cell(dlg, 1, 2), "取得失敗（カレンダーが見つかりません）");
         select_row(dlg, 0);
-        press(dlg, IDC_FEED_REMOVE);
+        send_command(dlg, IDC_FEED_REMOVE);
         EXPECT_EQ(cell(dlg, 0, 2), "取得失敗（カレンダーが見つかりません）");
         PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
     }});

@@ -16,8 +16,11 @@
 #include "tests/win/file_dialog_input.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/win_scratch.h"
+#include "tests/win/dialog_input.h"
 
 namespace {
+
+using win_test::text_of;
 
 // What the driver saw in the dialog and what it does there.
 struct Script {
@@ -27,12 +30,6 @@ struct Script {
     int filter_entries = 0;
     std::string first_filter;
 };
-
-std::string text_of(HWND w) {
-    char buf[512] = "";
-    GetWindowTextA(w, buf, sizeof buf);
-    return buf;
-}
 
 // Reads what the dialog shows, then types the name and presses OK, or cancels.
 void answer(HWND dlg, Script& s) {

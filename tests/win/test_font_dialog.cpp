@@ -18,8 +18,11 @@
 #include "resources/resource.h"
 #include "tests/host/test_records.h"
 #include "tests/win/main_window_fixture.h"
+#include "tests/win/dialog_input.h"
 
 namespace {
+
+using win_test::text_of;
 
 using namespace win_test;
 
@@ -226,13 +229,7 @@ TEST(ViewFonts, KeptUntilFaceStyleScriptOrHeightChange) {
     view_fonts_release();
 }
 
-std::string text_of(HWND w) {
-    char buf[256] = "";
-    GetWindowTextA(w, buf, sizeof buf);
-    return buf;
-}
-
-INT_PTR CALLBACK inert_proc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+using win_test::inert_proc;
 
 TEST(FontTemplate, ControlsTheSystemDialogLooksFor) {
     HWND dlg = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FONT), nullptr,

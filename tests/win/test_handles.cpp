@@ -131,7 +131,7 @@ TEST(LocalLockGuard, PointsAtTheBlockWithItsSizeAndUnlocks) {
 // A window procedure that counts what reaches it and hands everything on.
 int g_seen = 0;
 WNDPROC g_previous = nullptr;
-LRESULT CALLBACK counting_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK subclass_counting_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_USER + 7) ++g_seen;
     return CallWindowProcA(g_previous, hwnd, msg, wp, lp);
 }
@@ -145,10 +145,10 @@ TEST(SubclassGuard, RestoresTheProcedureOnScopeExit) {
     const WNDPROC original = proc_of(edit);
     g_seen = 0;
     {
-        SubclassGuard guard(edit, counting_proc);
+        SubclassGuard guard(edit, subclass_counting_proc);
         g_previous = guard.previous();
         EXPECT_EQ(guard.previous(), original);
-        EXPECT_EQ(proc_of(edit), counting_proc);
+        EXPECT_EQ(proc_of(edit), subclass_counting_proc);
         SendMessageA(edit, WM_USER + 7, 0, 0);
         SetWindowTextA(edit, "kept");  // forwarded to the edit control
     }
@@ -162,14 +162,14 @@ TEST(SubclassGuard, RestoresTheProcedureOnScopeExit) {
 
     // A window destroyed inside the scope: the guard leaves it alone.
     {
-        SubclassGuard guard(edit, counting_proc);
+        SubclassGuard guard(edit, subclass_counting_proc);
         g_previous = guard.previous();
         DestroyWindow(edit);
     }
     EXPECT_FALSE(IsWindow(edit));
 
     // No window: nothing replaced, nothing to forward to.
-    SubclassGuard none(nullptr, counting_proc);
+    SubclassGuard none(nullptr, subclass_counting_proc);
     EXPECT_EQ(none.previous(), nullptr);
 }
 

@@ -94,14 +94,14 @@ TEST_F(MainAlarms, TheClockSetBackRingsNothingTwiceAndEachRingKeepsTheMark) {
 }
 
 std::vector<std::string> g_said;
-void witness(const char* text, const char*, UINT) { g_said.push_back(text); }
+void note_said(const char* text, const char*, UINT) { g_said.push_back(text); }
 
 // The previous run checked up to 10:00 and the clock now says 09:29 (set back, or the file
 // came from a machine whose clock ran ahead): the alarms up to 10:00 do not ring, and the
 // user is told so once, with the time and every alarm held back, after the window shows.
 TEST_F(MainAlarms, AStoredMarkAheadOfTheClockIsToldOnceWithWhatItHoldsBack) {
     g_said.clear();
-    set_message_box_witness(witness);
+    set_message_box_witness(note_said);
     {
         auto ok = ModalDriver::pressing_ok();
         open(file_with("200405051000", {{"0930", "朝会"}, {"1000", "定例"}, {"1001", "後"}}));

@@ -14,8 +14,11 @@
 #include "dialogs/message_box_win.h"
 #include "resources/resource.h"
 #include "tests/win/modal_driver.h"
+#include "tests/win/dialog_input.h"
 
 namespace {
+
+using win_test::text_of;
 
 const char kCaption[] = "Tavelspore";
 const char kOk[] = "OK";
@@ -37,16 +40,10 @@ void post_key(HWND dlg, WPARAM key) {
     PostMessageA(target, WM_KEYUP, key, 0xC0000001);
 }
 
-void click(HWND dlg, int id) {
+void post_click(HWND dlg, int id) {
     HWND b = GetDlgItem(dlg, id);
     ASSERT_NE(b, nullptr) << "button " << id;
     PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(b));
-}
-
-std::string text_of(HWND w) {
-    char buf[2048] = "";
-    GetWindowTextA(w, buf, sizeof buf);
-    return buf;
 }
 
 struct Button {
@@ -170,7 +167,7 @@ TEST(MessageBoxDialog, YesNoStaysOpenOnEscapeAndCloseBox) {
         },
         [](HWND dlg) {
             EXPECT_TRUE(IsWindowVisible(dlg));
-            click(dlg, IDNO);
+            post_click(dlg, IDNO);
         },
     });
     int r = s.run([] { return message_box(nullptr, "question", kCaption, MB_YESNO | MB_ICONQUESTION); });
@@ -216,7 +213,7 @@ TEST(MessageBoxDialog, EnterPressesTheFirstButtonAndButtonsAnswerTheirIds) {
     };
     for (const auto& c : cases) {
         ModalDriver s({[&c](HWND dlg) {
-            if (c.press) click(dlg, c.press);
+            if (c.press) post_click(dlg, c.press);
             else post_key(dlg, VK_RETURN);
         }});
         int r = s.run([&c] { return message_box(nullptr, "text", kCaption, c.flags); });
@@ -238,7 +235,7 @@ TEST(MessageBoxDialog, OkBoxIgnoresEscapeAndIsAsWideAsTwoButtons) {
         },
         [](HWND dlg) {
             EXPECT_TRUE(IsWindowVisible(dlg));
-            click(dlg, IDOK);
+            post_click(dlg, IDOK);
         },
     });
     EXPECT_EQ(s.run([] { return message_box(nullptr, "a", kCaption, MB_OK); }), IDOK);
@@ -256,7 +253,7 @@ TEST(MessageBoxDialog, ThreeButtonBoxIsWideEnoughForItsButtons) {
         },
         [](HWND dlg) {
             EXPECT_TRUE(IsWindowVisible(dlg)) << "Abort/Retry/Ignore has no Cancel";
-            click(dlg, IDRETRY);
+            post_click(dlg, IDRETRY);
         },
     });
     EXPECT_EQ(s.run([] { return message_box(nullptr, "a", kCaption, MB_ABORTRETRYIGNORE); }),
@@ -293,7 +290,7 @@ TEST(MessageBoxDialog, SizeFollowsTheLinesOfTheText) {
             EXPECT_EQ(b.cw, std::max(widest + 2 * b.mx, buttons_width(b, 2))) << c.what;
             EXPECT_EQ(b.ch, 3 * b.my + c.lines * b.lh + b.bh) << c.what;
             expect_buttons(b, {{IDOK, kOk}, {IDCANCEL, kCancel}});
-            click(dlg, IDOK);
+            post_click(dlg, IDOK);
         }});
         EXPECT_EQ(s.run([&c] { return message_box(nullptr, c.text.c_str(), kCaption, MB_OKCANCEL); }),
                   IDOK) << c.what;
@@ -308,7 +305,7 @@ TEST(MessageBoxDialog, IconWidensAndHeightensTheBox) {
             const int w = text_width(dlg, text.c_str()) + 8;
             EXPECT_EQ(b.cw, std::max(w + 2 * b.mx + b.mx + 32, buttons_width(b, 2))) << text.size();
             EXPECT_EQ(b.ch, std::max(3 * b.my + b.lh + b.bh, 3 * b.my + b.bh + 32)) << text.size();
-            click(dlg, IDOK);
+            post_click(dlg, IDOK);
         }});
         s.run([&text] { return message_box(nullptr, text.c_str(), kCaption, MB_ICONEXCLAMATION); });
     }
@@ -354,7 +351,7 @@ TEST(MessageBoxDialog, CentredOverItsOwnerAndKeptOnTheScreen) {
             } else {
                 EXPECT_EQ(b.win.left, area.left + (area.right - area.left) / 2 - w / 2) << c.what;
             }
-            click(dlg, IDOK);
+            post_click(dlg, IDOK);
         }});
         s.run([&] { return message_box(owner, "over the owner", kCaption, MB_OK); });
         if (owner) {
@@ -369,7 +366,7 @@ TEST(MessageBoxDialog, JapaneseCaptionArrivesAsCp932) {
     const char caption[] = "設定";
     ModalDriver s({[&](HWND dlg) {
         EXPECT_EQ(text_of(dlg), caption);
-        click(dlg, IDYES);
+        post_click(dlg, IDYES);
     }});
     EXPECT_EQ(s.run([&] { return message_box(nullptr, text.c_str(), caption, MB_YESNO); }), IDYES);
 }

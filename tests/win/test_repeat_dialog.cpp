@@ -28,9 +28,9 @@ namespace {
 
 using namespace win_test;
 
-std::vector<std::string> notices;
-int record_notice(HWND, const char* text, const char*, UINT flags) {
-    notices.push_back(text);
+std::vector<std::string> told;
+int record_told(HWND, const char* text, const char*, UINT flags) {
+    told.push_back(text);
     return (flags & 0x0F) == MB_YESNO ? IDYES : IDOK;
 }
 
@@ -49,7 +49,7 @@ class RepeatDialog : public testing::Test {
 protected:
     void SetUp() override {
         reset_program_globals();
-        notices.clear();
+        told.clear();
         g_asked = 0;
         g_answer = OccurrenceScope::kCancel;
     }
@@ -58,7 +58,7 @@ protected:
     // Runs the repeat dialog on rule with the steps; returns its answer.
     bool run(RepeatRule* rule, std::vector<ModalDriver::Step> steps) {
         ModalDriver driver(std::move(steps));
-        return driver.run([&] { return repeat_dialog(nullptr, kMonday, rule, record_notice); });
+        return driver.run([&] { return repeat_dialog(nullptr, kMonday, rule, record_told); });
     }
 };
 
@@ -96,7 +96,7 @@ TEST_F(RepeatDialog, WeeklyFromTheDateThenAnotherDay) {
     EXPECT_EQ(r.interval, 1);
     EXPECT_EQ(r.weekdays, (1 << 1) | (1 << 4));
     EXPECT_EQ(r.end, RepeatEnd::kNever);
-    EXPECT_TRUE(notices.empty());
+    EXPECT_TRUE(told.empty());
 }
 
 TEST_F(RepeatDialog, SecondAndFourthWednesdayUntilADate) {
@@ -143,8 +143,8 @@ TEST_F(RepeatDialog, AMessageKeepsItOpenAndCancelKeepsTheRule) {
             PostMessageA(dlg, WM_COMMAND, IDOK, 0);
         },
         [](HWND dlg) {
-            ASSERT_EQ(notices.size(), 1u);
-            EXPECT_EQ(notices[0], "曜日を選んでください");
+            ASSERT_EQ(told.size(), 1u);
+            EXPECT_EQ(told[0], "曜日を選んでください");
             EXPECT_TRUE(IsWindowVisible(dlg));  // still open
             PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
         },
@@ -262,7 +262,7 @@ TEST_F(RepeatDialog, KeyboardAlone) {
         } else {
             EXPECT_EQ(r.kind, RepeatKind::kNone);
         }
-        EXPECT_TRUE(notices.empty());
+        EXPECT_TRUE(told.empty());
     }
 }
 
@@ -271,7 +271,7 @@ protected:
     int run_schedule(const ScheduleOpening& opening, std::vector<ModalDriver::Step> steps) {
         ModalDriver driver(std::move(steps));
         return driver.run([&] {
-            return schedule_dialog(nullptr, opening, &schedule, nullptr, record_notice, {}, answer);
+            return schedule_dialog(nullptr, opening, &schedule, nullptr, record_told, {}, answer);
         });
     }
 };
@@ -282,8 +282,8 @@ TEST_F(RepeatingEntries, TheRepeatButtonSetsTheRuleOfTheEntry) {
     run_schedule({}, {
         [](HWND dlg) {
             press(dlg, IDC_SCHED_REPEAT);  // no date yet
-            ASSERT_EQ(notices.size(), 1u);
-            EXPECT_EQ(notices[0], "繰り返しを設定するには年月日を入力してください");
+            ASSERT_EQ(told.size(), 1u);
+            EXPECT_EQ(told[0], "繰り返しを設定するには年月日を入力してください");
             type(dlg, IDC_SCHED_YEAR, "2030");
             type(dlg, IDC_SCHED_MONTH, "6");
             type(dlg, IDC_SCHED_DAY, "3");

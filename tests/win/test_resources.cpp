@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/win/dialog_input.h"
 
 namespace {
 
@@ -263,7 +264,7 @@ void expect_controls(const DialogHeader& h, const std::vector<DialogItem>& want)
     }
 }
 
-INT_PTR CALLBACK inert_proc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+using win_test::inert_proc;
 
 std::string window_text(HWND w) {
     char buf[1024] = "";

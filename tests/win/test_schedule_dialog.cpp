@@ -65,7 +65,7 @@ int run_dialog(std::function<void(HWND)> body, const ScheduleOpening& opening = 
     return run_dialog(opening, {[body](HWND dlg) { body(dlg); }});
 }
 
-int add_entry(int y, int m, int d, const char* memo, int hour = -1, int minute = -1) {
+int add_memo(int y, int m, int d, const char* memo, int hour = -1, int minute = -1) {
     return append_entry(&schedule, make_entry(y, m, d, 0, memo, hour, minute));
 }
 
@@ -236,7 +236,7 @@ TEST_F(ScheduleDialog, TemplateControls) {
 
 TEST_F(ScheduleDialog, OpenedFromTheMenuStartsBlankAndChangesNothing) {
     settings.ToDoTimemes = 5;
-    add_entry(2004, 5, 5, "a");
+    add_memo(2004, 5, 5, "a");
     const int r = run_dialog([](HWND dlg) {
         for (int id : {IDC_SCHED_YEAR, IDC_SCHED_MONTH, IDC_SCHED_DAY, IDC_SCHED_HOUR,
                        IDC_SCHED_MINUTE, IDC_SCHED_MEMO, IDC_SCHED_SOUND_FILE})
@@ -354,10 +354,10 @@ TEST_F(ScheduleDialog, ValidationMessagesInTheirOrder) {
 }
 
 TEST_F(ScheduleDialog, AddSortsSelectsAndShowsTheNewEntry) {
-    add_entry(2004, 1, 1, "a");
-    add_entry(2004, 12, 1, "c");
-    add_entry(-1, 1, 1, "d");
-    schedule.entries[add_entry(2004, 1, 1, "e")].holiday = 1;
+    add_memo(2004, 1, 1, "a");
+    add_memo(2004, 12, 1, "c");
+    add_memo(-1, 1, 1, "d");
+    schedule.entries[add_memo(2004, 1, 1, "e")].holiday = 1;
     run_dialog([](HWND dlg) {
         type_entry(dlg, "2004", "05", "5", "b", "9", "5");
         press(dlg, IDC_SCHED_ALARM);
@@ -397,9 +397,9 @@ TEST_F(ScheduleDialog, AddSortsSelectsAndShowsTheNewEntry) {
 }
 
 TEST_F(ScheduleDialog, ChangeMovesTheRowAndKeepsItHeld) {
-    add_entry(2004, 1, 1, "a", 9, 0);
-    add_entry(2004, 2, 1, "b");
-    add_entry(2004, 3, 1, "c");
+    add_memo(2004, 1, 1, "a", 9, 0);
+    add_memo(2004, 2, 1, "b");
+    add_memo(2004, 3, 1, "c");
     schedule.entries[0].alarm_kind = 1;
     compute_alarm_at(&schedule.entries[0]);
     run_dialog([](HWND dlg) {
@@ -436,7 +436,7 @@ bool row_in_view(HWND list, int row) {
 }
 
 TEST_F(ScheduleDialog, RefillKeepsTheScrollPositionAndShowsTheEditedRow) {
-    for (int i = 0; i < 100; ++i) add_entry(2004, 1 + i / 28, 1 + i % 28, "x");
+    for (int i = 0; i < 100; ++i) add_memo(2004, 1 + i / 28, 1 + i % 28, "x");
     run_dialog([](HWND dlg) {
         HWND list = list_of(dlg);
         SendMessageA(list, LVM_ENSUREVISIBLE, 60, FALSE);
@@ -466,8 +466,8 @@ TEST_F(ScheduleDialog, RefillKeepsTheScrollPositionAndShowsTheEditedRow) {
 }
 
 TEST_F(ScheduleDialog, ChangeWithNothingHeldWritesNothing) {
-    add_entry(2004, 1, 1, "a");
-    add_entry(2004, 2, 1, "b");
+    add_memo(2004, 1, 1, "a");
+    add_memo(2004, 2, 1, "b");
     const int r = run_dialog([](HWND dlg) {
         select_rows(list_of(dlg), {1});
         paste(dlg, IDC_SCHED_MEMO, "x");
@@ -488,7 +488,7 @@ TEST_F(ScheduleDialog, DeleteRemovesEverySelectedRow) {
     for (int i = 0; i < 10; ++i) {
         char memo[8];
         std::snprintf(memo, sizeof memo, "%d", i);
-        std::snprintf(schedule.entries[add_entry(2004, 1 + i, 1, memo)].uid, kUidSize, "u%d", i);
+        std::snprintf(schedule.entries[add_memo(2004, 1 + i, 1, memo)].uid, kUidSize, "u%d", i);
     }
     const ScheduleEntry kept = schedule.entries[0], gone = schedule.entries[4];
     const int r = run_dialog([](HWND dlg) {
@@ -517,7 +517,7 @@ TEST_F(ScheduleDialog, DeleteRemovesEverySelectedRow) {
 }
 
 TEST_F(ScheduleDialog, FullListRefusesAddEvenWithInvalidFields) {
-    for (int i = 0; i < kMaxEntries; ++i) add_entry(1980 + i % 100, 1 + i % 12, 1 + i % 28, "x");
+    for (int i = 0; i < kMaxEntries; ++i) add_memo(1980 + i % 100, 1 + i % 12, 1 + i % 28, "x");
     run_dialog([](HWND dlg) {
         EXPECT_EQ(row_count(list_of(dlg)), kMaxEntries);
         type_entry(dlg, "1979", "1", "1", "m");
@@ -531,7 +531,7 @@ TEST_F(ScheduleDialog, FullListRefusesAddEvenWithInvalidFields) {
 }
 
 TEST_F(ScheduleDialog, SecondOpeningHoldsTheEntryLastAdded) {
-    add_entry(2004, 1, 1, "a");
+    add_memo(2004, 1, 1, "a");
     run_dialog([](HWND dlg) {
         type_entry(dlg, "2004", "2", "1", "b");
         press(dlg, IDC_SCHED_ADD);
@@ -554,8 +554,8 @@ TEST_F(ScheduleDialog, SecondOpeningHoldsTheEntryLastAdded) {
 // Opened on a day (the day contents' schedule button), the fields start on that day and no
 // other entry is held, so that the fields add an entry for the day; the list shows the day.
 TEST_F(ScheduleDialog, OpenedOnADayHoldsNothingAndShowsThatDay) {
-    for (int i = 0; i < 60; ++i) add_entry(2004, 1 + i / 28, 1 + i % 28, "x");
-    schedule.entries[add_entry(2005, 7, 7, "that day")].last_edited = 1;
+    for (int i = 0; i < 60; ++i) add_memo(2004, 1 + i / 28, 1 + i % 28, "x");
+    schedule.entries[add_memo(2005, 7, 7, "that day")].last_edited = 1;
     run_dialog(
         [](HWND dlg) {
             HWND list = list_of(dlg);
@@ -577,9 +577,9 @@ TEST_F(ScheduleDialog, OpenedOnADayHoldsNothingAndShowsThatDay) {
 
 // A double click in the day contents opens the dialog with that entry selected and shown.
 TEST_F(ScheduleDialog, OpenedWithAnEntrySelectsAndShowsIt) {
-    add_entry(2004, 3, 1, "c");
-    add_entry(2004, 1, 1, "a");  // the list is not sorted yet: the entry is found after the sort
-    add_entry(2004, 2, 1, "b", 9, 30);
+    add_memo(2004, 3, 1, "c");
+    add_memo(2004, 1, 1, "a");  // the list is not sorted yet: the entry is found after the sort
+    add_memo(2004, 2, 1, "b", 9, 30);
     run_dialog(
         [](HWND dlg) {
             EXPECT_EQ(selected_rows(list_of(dlg)), std::vector<int>{1});
@@ -670,16 +670,16 @@ TEST_F(ScheduleDialog, ColumnsFitTheirTexts) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         reset_program_globals();
-        add_entry(2030, 6, 3, kMemo, 8, 0);
-        add_entry(2030, 12, 24, kMemo);
+        add_memo(2030, 6, 3, kMemo, 8, 0);
+        add_memo(2030, 12, 24, kMemo);
         if (c.repeats) {
-            ScheduleEntry& span = schedule.entries[add_entry(2030, 8, 10, kMemo)];
+            ScheduleEntry& span = schedule.entries[add_memo(2030, 8, 10, kMemo)];
             span.span_days = 4;
-            ScheduleEntry& meeting = schedule.entries[add_entry(2030, 6, 20, kMemo, 14, 0)];
+            ScheduleEntry& meeting = schedule.entries[add_memo(2030, 6, 20, kMemo, 14, 0)];
             meeting.has_end_time = 1;
             meeting.end_hour = 15;
             meeting.end_minute = 30;
-            ScheduleEntry& waste = schedule.entries[add_entry(2030, 6, 12, kMemo)];
+            ScheduleEntry& waste = schedule.entries[add_memo(2030, 6, 12, kMemo)];
             waste.repeat.kind = RepeatKind::kMonthlyByWeekday;
             waste.repeat.interval = 1;
             waste.repeat.nth_weekdays[1] = waste.repeat.nth_weekdays[3] = 1 << 3;
@@ -880,7 +880,7 @@ TEST_F(ScheduleDialog, BrowseThroughTheOpenFileDialog) {
     put_file(dir + "bell.wav", "RIFF");
     const std::string chosen = dir + "bell.wav";
     std::string chooser_caption, chooser_name;
-    add_entry(2004, 1, 1, "a", 9, 0);
+    add_memo(2004, 1, 1, "a", 9, 0);
     schedule.entries[0].alarm_kind = 3;
     std::snprintf(schedule.entries[0].sound_file, sizeof schedule.entries[0].sound_file, "C:\\old.wav");
     run_dialog({}, {

@@ -72,7 +72,7 @@ std::string text(HWND w) {
     GetWindowTextA(w, buf, sizeof buf);
     return buf;
 }
-Step press(int id) {
+Step press_step(int id) {
     return [id](HWND dlg) { PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
 }
 
@@ -141,7 +141,7 @@ TEST_F(SettingsDialog, OpensWithTheSettingsAndCancelChangesNothing) {
                                EXPECT_FALSE(enabled(dlg, IDC_SET_BACK_TRANSPARENT)) << "band mode";
                                EXPECT_TRUE(enabled(dlg, IDC_SET_BACK_AREA));
                            },
-                           press(IDCANCEL)});
+                           press_step(IDCANCEL)});
     EXPECT_EQ(r, 0);
     EXPECT_EQ(caption_, "Tavelspore - 設定");
     EXPECT_EQ(dialog_owner_, owner_);
@@ -168,7 +168,7 @@ TEST_F(SettingsDialog, ClockSwitchEnablesItsOptions) {
              click(dlg, IDC_SET_CLOCK);
              EXPECT_FALSE(enabled(dlg, IDC_SET_CLOCK_AMPM_AFTER)) << "12-hour now off";
          },
-         press(IDOK)});
+         press_step(IDOK)});
     EXPECT_EQ(settings.clock, 1);
     EXPECT_EQ(settings.method, 0);
 }
@@ -194,7 +194,7 @@ TEST_F(SettingsDialog, BackgroundGroupFollowsTheImageSwitchAndMode) {
              click(dlg, IDC_SET_BACK_RIGHT);
              expect(dlg, true, false, true, "right");
          },
-         press(IDOK)});
+         press_step(IDOK)});
     EXPECT_EQ(settings.BackImage, 1);
     EXPECT_EQ(settings.BackMode, 1);
 }
@@ -208,7 +208,7 @@ TEST_F(SettingsDialog, NumbersAreLimitedAndLettersReadAsZero) {
              EXPECT_TRUE(enabled(dlg, IDC_SET_APPLY)) << "typing enables 更新";
              SetDlgItemTextA(dlg, IDC_SET_BACK_AREA, "abc");
          },
-         press(IDOK)});
+         press_step(IDOK)});
     EXPECT_EQ(settings.Transparent, 100);
     EXPECT_EQ(settings.BackArea, 0);
     EXPECT_EQ(settings.second, 1);
@@ -228,7 +228,7 @@ TEST_F(SettingsDialog, ApplyRunsTheOwnersCallbackAndCancelKeepsIt) {
                                EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDOK)) << "focus moved off the disabled button";
                            },
                            [](HWND) { EXPECT_EQ(g_applies, 1) << "applied by the owner's callback"; },
-                           press(IDCANCEL)});
+                           press_step(IDCANCEL)});
     EXPECT_EQ(r, 0);
     EXPECT_EQ(settings.cmode, 0);
     EXPECT_EQ(g_applies, 1);
@@ -266,18 +266,18 @@ TEST_F(SettingsDialog, ChosenImageIsShownAndStoredOnlyWithOk) {
     int filters = 0;
     const auto chooser = [](Step s) { return ModalDriver::on_dialog("背景画像の選択", s); };
     const auto settings_box = [](Step s) { return ModalDriver::on_dialog("Tavelspore - 設定", s); };
-    run({press(IDC_SET_BACK_BROWSE), chooser(answer_chooser("", &caption, &filters, &first)),
+    run({press_step(IDC_SET_BACK_BROWSE), chooser(answer_chooser("", &caption, &filters, &first)),
          settings_box([&](HWND dlg) {
              EXPECT_EQ(text(GetDlgItem(dlg, IDC_SET_BACK_FILE)), dir + "old.bmp") << "cancelled: unchanged";
              EXPECT_FALSE(enabled(dlg, IDC_SET_APPLY));
          }),
-         press(IDC_SET_BACK_BROWSE), chooser(answer_chooser(dir + "new.bmp", &caption, &filters, &first)),
+         press_step(IDC_SET_BACK_BROWSE), chooser(answer_chooser(dir + "new.bmp", &caption, &filters, &first)),
          settings_box([&](HWND dlg) {
              EXPECT_EQ(lstrcmpiA(text(GetDlgItem(dlg, IDC_SET_BACK_FILE)).c_str(), (dir + "new.bmp").c_str()), 0);
              EXPECT_TRUE(enabled(dlg, IDC_SET_APPLY));
              EXPECT_EQ(std::string(settings.BackImageFile), dir + "old.bmp") << "not yet stored";
          }),
-         press(IDOK)});
+         press_step(IDOK)});
     EXPECT_EQ(caption, "背景画像の選択");
     EXPECT_EQ(filters, 2);
     EXPECT_EQ(first, "画像ファイル");

@@ -29,7 +29,7 @@ namespace {
 using picture_test::Bytes;
 using picture_test::as_string;
 
-constexpr uint32_t kRed = 0xFF0000, kBlue = 0x0000FF;
+constexpr uint32_t kRedRgb = 0xFF0000, kBlueRgb = 0x0000FF;
 
 uint32_t rgb_of(COLORREF c) { return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c); }
 uint32_t window_rgb() { return rgb_of(GetSysColor(COLOR_WINDOW)); }
@@ -45,13 +45,13 @@ uint32_t over_window(uint32_t c, int a) {
     return out;
 }
 
-bool close_to(uint32_t a, uint32_t b, int tolerance) {
+bool rgb_close(uint32_t a, uint32_t b, int tolerance) {
     for (int shift = 0; shift < 24; shift += 8)
         if (std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)) > tolerance) return false;
     return true;
 }
 
-std::string hex(uint32_t v) {
+std::string rgb_hex(uint32_t v) {
     char s[16];
     std::snprintf(s, sizeof s, "%06X", v);
     return s;
@@ -113,7 +113,7 @@ Bytes png_16bit_interlaced() {  // 13 x 11 (every pass partly filled), 16 bits a
     return picture_test::png_file(s);
 }
 
-uint32_t halves(uint32_t x, uint32_t) { return x < 16 ? kRed : kBlue; }
+uint32_t halves(uint32_t x, uint32_t) { return x < 16 ? kRedRgb : kBlueRgb; }
 Bytes jpeg(bool progressive) {  // 32 x 20: red on the left, blue on the right
     picture_test::JpegSpec s;
     s.width = 32;
@@ -162,6 +162,9 @@ struct Decoded {
     }
 };
 
+}  // namespace
+
+// Outside the anonymous namespace: the test classes, declared outside it, derive from it.
 class ZimagePlugin : public testing::Test {
 protected:
     void SetUp() override {
@@ -222,6 +225,8 @@ protected:
     GetPictureFn get_picture_ = nullptr;
 };
 
+namespace {
+
 struct Sample {
     const char* name;
     std::function<Bytes()> make;
@@ -233,16 +238,16 @@ struct Sample {
 std::vector<Sample> samples() {
     const uint32_t half_green = over_window(0x00FF00, 128);
     return {
-        {"opaque.png", png_rgb, 16, 8, 0, {{0, 0, kRed}, {7, 7, kRed}, {8, 0, 0x204060}, {15, 7, 0x204060}}},
-        {"alpha.png", png_alpha, 3, 2, 2, {{0, 0, kRed}, {1, 0, window_rgb()}, {2, 0, half_green}, {1, 1, kBlue}}},
+        {"opaque.png", png_rgb, 16, 8, 0, {{0, 0, kRedRgb}, {7, 7, kRedRgb}, {8, 0, 0x204060}, {15, 7, 0x204060}}},
+        {"alpha.png", png_alpha, 3, 2, 2, {{0, 0, kRedRgb}, {1, 0, window_rgb()}, {2, 0, half_green}, {1, 1, kBlueRgb}}},
         {"palette.png", png_palette, 1024, 768, 0,
-         {{0, 0, kBlue}, {3, 0, window_rgb()}, {0, 100, window_rgb()}, {1023, 767, palette_index(1023, 767) ? window_rgb() : kBlue},
-          {1000, 512, palette_index(1000, 512) ? window_rgb() : kBlue}, {301, 299, palette_index(301, 299) ? window_rgb() : kBlue}}},
+         {{0, 0, kBlueRgb}, {3, 0, window_rgb()}, {0, 100, window_rgb()}, {1023, 767, palette_index(1023, 767) ? window_rgb() : kBlueRgb},
+          {1000, 512, palette_index(1000, 512) ? window_rgb() : kBlueRgb}, {301, 299, palette_index(301, 299) ? window_rgb() : kBlueRgb}}},
         {"deep.png", png_16bit_interlaced, 13, 11, 0,
          {{0, 0, ramp(0, 0)}, {12, 10, ramp(12, 10)}, {5, 3, ramp(5, 3)}, {1, 1, ramp(1, 1)}, {8, 7, ramp(8, 7)}}},
-        {"baseline.jpg", [] { return jpeg(false); }, 32, 20, 6, {{2, 2, kRed}, {12, 17, kRed}, {20, 3, kBlue}, {31, 19, kBlue}}},
-        {"progressive.jpeg", [] { return jpeg(true); }, 32, 20, 6, {{2, 2, kRed}, {12, 17, kRed}, {20, 3, kBlue}, {31, 19, kBlue}}},
-        {"picture.gif", gif, 10, 6, 0, {{0, 0, kRed}, {3, 2, 0x00FF00}, {8, 4, kBlue}, {9, 0, kRed}, {4, 5, window_rgb()}}},
+        {"baseline.jpg", [] { return jpeg(false); }, 32, 20, 6, {{2, 2, kRedRgb}, {12, 17, kRedRgb}, {20, 3, kBlueRgb}, {31, 19, kBlueRgb}}},
+        {"progressive.jpeg", [] { return jpeg(true); }, 32, 20, 6, {{2, 2, kRedRgb}, {12, 17, kRedRgb}, {20, 3, kBlueRgb}, {31, 19, kBlueRgb}}},
+        {"picture.gif", gif, 10, 6, 0, {{0, 0, kRedRgb}, {3, 2, 0x00FF00}, {8, 4, kBlueRgb}, {9, 0, kRedRgb}, {4, 5, window_rgb()}}},
         {"picture.tif", [] { return tiff(false); }, 7, 5, 0, {{0, 0, ramp(0, 0)}, {6, 4, ramp(6, 4)}, {3, 1, ramp(3, 1)}}},
         {"motorola.tiff", [] { return tiff(true); }, 7, 5, 0, {{0, 0, ramp(0, 0)}, {6, 4, ramp(6, 4)}, {3, 1, ramp(3, 1)}}},
     };
@@ -254,8 +259,8 @@ void expect_picture(const Decoded& d, const Sample& s, const std::string& what) 
     EXPECT_EQ(d.info.header.height, s.height) << what;
     EXPECT_EQ(d.info.header.bit_count, 24) << what;
     for (const Point& p : s.points)
-        EXPECT_TRUE(close_to(d.at(p.x, p.y), p.rgb, s.tolerance))
-            << what << " at " << p.x << "," << p.y << ": " << hex(d.at(p.x, p.y)) << " not " << hex(p.rgb);
+        EXPECT_TRUE(rgb_close(d.at(p.x, p.y), p.rgb, s.tolerance))
+            << what << " at " << p.x << "," << p.y << ": " << rgb_hex(d.at(p.x, p.y)) << " not " << rgb_hex(p.rgb);
 }
 
 }  // namespace
@@ -312,11 +317,11 @@ TEST_F(ZimagePlugin, TransparencyShowsTheWindowColour) {
     const Decoded g = load("picture.gif", gif());
     SetSysColors(1, &element, &saved);
     ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.at(1, 0), 0x000080u) << hex(d.at(1, 0));
-    EXPECT_TRUE(close_to(d.at(2, 0), 0x008040, 2)) << hex(d.at(2, 0));
-    EXPECT_EQ(d.at(0, 0), kRed);
+    EXPECT_EQ(d.at(1, 0), 0x000080u) << rgb_hex(d.at(1, 0));
+    EXPECT_TRUE(rgb_close(d.at(2, 0), 0x008040, 2)) << rgb_hex(d.at(2, 0));
+    EXPECT_EQ(d.at(0, 0), kRedRgb);
     ASSERT_TRUE(g.ok);
-    EXPECT_EQ(g.at(4, 5), 0x000080u) << hex(g.at(4, 5));
+    EXPECT_EQ(g.at(4, 5), 0x000080u) << rgb_hex(g.at(4, 5));
 }
 
 TEST_F(ZimagePlugin, FirstBytesDecideNotTheName) {
