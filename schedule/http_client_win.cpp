@@ -375,6 +375,29 @@ struct WinHttpClient::Impl {
         return {read_body(request.h, req.max_body, deadline, whole, &res->body), false, false};
     }
 
+    // A request with credentials and a body lost its answer twice: a server that refuses the
+    // credentials before it reads the body resets so, and so does a server going down. A
+    // request without a body on the same address tells which: refused credentials come back
+    // as 401; a server that is gone fails to connect; one that answers lost the requests for
+    // another reason, a connection failure.
+    NetError credentials_probe(const HttpRequest& req, HttpResponse* res, ULONGLONG deadline) {
+        if (cancelled()) return NetError::kCancelled;
+        HttpRequest probe;
+        probe.method = "PROPFIND";
+        probe.url = req.url;
+        probe.headers.push_back({"Depth", "0"});
+        probe.max_body = 64 * 1024;
+        probe.with_password = true;
+        HttpResponse answer;
+        const Sent sent = send_once(probe, &answer, deadline);
+        *res = HttpResponse();
+        if (sent.lost) return NetError::kConnect;
+        if (sent.error != NetError::kNone && sent.error != NetError::kTooLarge) return sent.error;
+        if (answer.status != 401) return NetError::kConnect;
+        res->status = 401;
+        return NetError::kAuth;
+    }
+
     // One request: sent once more on a fresh connection when the first lost its answer.
     NetError exchange(const HttpRequest& req, HttpResponse* res) {
         const ULONGLONG deadline = GetTickCount64() + (ULONGLONG)settings.request_limit_ms;
@@ -388,8 +411,7 @@ struct WinHttpClient::Impl {
                 *res = HttpResponse();
                 break;
             case HttpLostVerdict::kAuth:
-                res->status = 401;
-                return NetError::kAuth;
+                return credentials_probe(req, res, deadline);
             case HttpLostVerdict::kFail:
                 return sent.error;
             }
