@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstring>
 #include <functional>
 
 #include "calendar/dayclass.h"
@@ -262,29 +261,39 @@ bool capture_window(HWND hwnd, Image* img) {
     return ok;
 }
 
-bool one_colour(const Image& img) {
-    for (size_t i = 3; i + 2 < img.rgb.size(); i += 3)
-        if (std::memcmp(&img.rgb[i], &img.rgb[0], 3) != 0) return false;
+// Whether the client area (from ox, oy; w x h) is one colour: a window not yet painted.
+static bool client_one_colour(const Image& img, int ox, int oy, int w, int h) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (img.at(ox + x, oy + y) != img.at(ox, oy)) return false;
     return true;
 }
 
-bool capture_client(HWND hwnd, Image* img, int* ox, int* oy) {
-    Sleep(300);  // let the paint reach the screen
-    RECT wr;
+bool capture_settled(HWND hwnd, Image* img, int* ox, int* oy, bool* settled) {
+    RECT wr, cr;
     POINT origin = {0, 0};
-    if (!GetWindowRect(hwnd, &wr) || !ClientToScreen(hwnd, &origin)) return false;
+    if (!GetWindowRect(hwnd, &wr) || !GetClientRect(hwnd, &cr) || !ClientToScreen(hwnd, &origin)) return false;
     *ox = origin.x - wr.left;
     *oy = origin.y - wr.top;
     if (!capture_window(hwnd, img)) return false;
     // A loaded machine may not have painted yet: wait for a still, painted picture.
     const DWORD start = GetTickCount();
     Image last;
-    while ((one_colour(*img) || last.rgb != img->rgb) && GetTickCount() - start < 5000) {
+    for (;;) {
+        const bool still = !client_one_colour(*img, *ox, *oy, cr.right, cr.bottom) && last.rgb == img->rgb;
+        if (still || GetTickCount() - start >= 5000) {
+            if (settled) *settled = still;
+            return true;
+        }
         last = *img;
         Sleep(100);
         if (!capture_window(hwnd, img)) return false;
     }
-    return true;
+}
+
+bool capture_client(HWND hwnd, Image* img, int* ox, int* oy) {
+    Sleep(300);  // let the paint reach the screen
+    return capture_settled(hwnd, img, ox, oy);
 }
 
 bool save_png(const Image& img, const std::string& path) {

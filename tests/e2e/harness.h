@@ -97,11 +97,13 @@ bool lay_out_month(const App& app, int year, int month, int clock_mode, MonthGri
 
 // The window as the screen shows it; a part off the screen stays black.
 bool capture_window(HWND hwnd, Image* img);
-// The same once the window has had time to paint and its picture holds still (up to 5 s more
-// while it is one colour or changing), with where its client area begins in it.
+// The window once its client area is painted (not one colour: a window not yet painted is)
+// and its picture is the same in two shots 100 ms apart, for up to 5 s, then the last shot;
+// with where its client area begins in it. False when no shot can be taken; *settled (when
+// given) says whether the picture settled.
+bool capture_settled(HWND hwnd, Image* img, int* ox, int* oy, bool* settled = nullptr);
+// The same after a moment for the paint to reach the screen.
 bool capture_client(HWND hwnd, Image* img, int* ox, int* oy);
-// Whether every pixel has the first one's colour: a window not yet painted.
-bool one_colour(const Image& img);
 // What draw (given a memory dc holding a w x h picture) puts there; false when the picture
 // cannot be had or draw fails.
 bool draw_to_image(int w, int h, const std::function<bool(HDC)>& draw, Image* img);

@@ -319,16 +319,26 @@ E2E_TEST(ical_import_of_sound_files_on_a_share) {
     CHECK_EQ(app_close(app), 0);
 }
 
+namespace {
+
+// first.ics with event h1 ("before", 10 June 2004) and second.ics with the same event as the
+// other program changed it ("after", the next day at 9:30, a higher SEQUENCE).
+bool write_event_and_its_change(const std::string& dir) {
+    return write_file(dir + "first.ics", calendar(event(1, "20040610", "before"))) &&
+           write_file(dir + "second.ics",
+                      calendar("BEGIN:VEVENT\r\nUID:h1\r\nSEQUENCE:1\r\n"
+                               "DTSTART:20040611T093000\r\nSUMMARY:after\r\nEND:VEVENT\r\n"));
+}
+
+}  // namespace
+
 // A file read again after the other program changed an event: the entry under its UID is
 // changed, not joined by a second one.
 E2E_TEST(ical_import_of_an_updated_file_changes_the_entry) {
     const std::vector<Stored> start(kEveryKind.begin(), kEveryKind.begin() + 1);
     const std::string dir = fresh_dir("ical_update");
     REQUIRE(write_file(settings_file_of(dir), settings_with(start)));
-    REQUIRE(write_file(dir + "first.ics", calendar(event(1, "20040610", "before"))));
-    REQUIRE(write_file(dir + "second.ics",
-                       calendar("BEGIN:VEVENT\r\nUID:h1\r\nSEQUENCE:1\r\n"
-                                "DTSTART:20040611T093000\r\nSUMMARY:after\r\nEND:VEVENT\r\n")));
+    REQUIRE(write_event_and_its_change(dir));
     App app;
     REQUIRE(app_start_seam(app, dir));
     PostMessageA(app.hwnd, WM_COMMAND, CMD_ICS_IMPORT, 0);
@@ -363,10 +373,7 @@ size_t deleted_lines(const std::string& settings) {
 E2E_TEST(ical_import_leaves_out_an_entry_deleted_here_until_the_file_changes_it) {
     const std::string dir = fresh_dir("ical_deleted");
     REQUIRE(write_file(settings_file_of(dir), settings_with({})));
-    REQUIRE(write_file(dir + "first.ics", calendar(event(1, "20040610", "before"))));
-    REQUIRE(write_file(dir + "second.ics",
-                       calendar("BEGIN:VEVENT\r\nUID:h1\r\nSEQUENCE:1\r\n"
-                                "DTSTART:20040611T093000\r\nSUMMARY:after\r\nEND:VEVENT\r\n")));
+    REQUIRE(write_event_and_its_change(dir));
     App app;
     REQUIRE(app_start_seam(app, dir));
     PostMessageA(app.hwnd, WM_COMMAND, CMD_ICS_IMPORT, 0);

@@ -61,17 +61,12 @@ int pixels_differing(const Image& a, const Image& b) {
     return n;
 }
 
-// The client area once the window has painted it: not one colour (a calendar never is; a
-// window not yet painted is) and the same in two shots 100 ms apart. Up to 5 s.
+// The client area once the window has painted it and it holds still.
 bool painted_shot(HWND hwnd, Image* out) {
-    const DWORD start = GetTickCount();
-    Image last;
-    for (;;) {
-        if (client_shot(hwnd, out) && !one_colour(*out) && pixels_differing(last, *out) == 0) return true;
-        if (GetTickCount() - start > 5000) return false;
-        last = *out;
-        Sleep(100);
-    }
+    Image whole;
+    int ox, oy;
+    bool settled = false;
+    return capture_settled(hwnd, &whole, &ox, &oy, &settled) && settled && client_shot(hwnd, out);
 }
 
 // Polls the window's client area for up to 5 s until it differs from (or equals) ref.
