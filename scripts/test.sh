@@ -131,6 +131,15 @@ win_run() {
   wine_runner "$MAIN_PREFIX" wine_logged "$BUILD/win_tests.log" 900 ./win_tests.exe --gtest_color=no --gtest_brief=1
 }
 
+# add_count LOG: adds the last "N passed, M failed" line of a runner's log to the caller's
+# passed and failed; false when the log has none.
+add_count() {
+  local line
+  line=$(tr -d '\r' <"$1" | grep -aE '^[0-9]+ passed, [0-9]+ failed$' | tail -1)
+  [ -n "$line" ] || return 1
+  passed=$((passed + ${line%% passed*})); line=${line#*, }; failed=$((failed + ${line%% failed*}))
+}
+
 # The end-to-end tests shared out among runners, each taking the next test no runner has
 # claimed yet (a claim file in one folder), each with a work folder of its own; the
 # screenshots are gathered in build/e2e afterwards. Every test must have run once.
@@ -144,13 +153,11 @@ e2e_run() {
     pids+=($!)
   done
   for i in $(seq "$n"); do wait "${pids[i-1]}" || rc=1; done
-  local passed=0 failed=0 line
+  local passed=0 failed=0
   for i in $(seq "$n"); do
     echo "--- runner $i"
     cat "$LOGS/e2e_runner$i.out"
-    line=$(tr -d '\r' <"$BUILD/e2e_runner$i.log" | grep -aE '^[0-9]+ passed, [0-9]+ failed$' | tail -1)
-    [ -n "$line" ] || { echo "runner $i gave no count"; rc=1; continue; }
-    passed=$((passed + ${line%% passed*})); line=${line#*, }; failed=$((failed + ${line%% failed*}))
+    add_count "$BUILD/e2e_runner$i.log" || { echo "runner $i gave no count"; rc=1; }
   done
   find "$work" -mindepth 2 -maxdepth 2 -name '*.png' -exec mv -t "$work" {} + 2>/dev/null
   local expected
@@ -189,7 +196,7 @@ e2e_runner() {
 # started by the test on 127.0.0.1 and stopped at its end, with python3-caldav on the other
 # side (Debian's, hence /usr/bin/python3).
 dav_run() {
-  local i rc=0 pids=() passed=0 failed=0 line
+  local i rc=0 pids=() passed=0 failed=0
   rm -rf "$BUILD/e2e_dav"
   for i in "${!DAV_PARTS[@]}"; do
     wine_runner "$(dav_prefix "$i")" timeout --kill-after=10 1500 /usr/bin/python3 "$ROOT/tests/dav/test_dav.py" \
@@ -200,9 +207,7 @@ dav_run() {
   for i in "${!DAV_PARTS[@]}"; do
     echo "--- scenarios ${DAV_PARTS[i]}"
     cat "$LOGS/dav_part$i.out"
-    line=$(grep -aE '^[0-9]+ passed, [0-9]+ failed$' "$LOGS/dav_part$i.out" | tail -1)
-    [ -n "$line" ] || { echo "part ${DAV_PARTS[i]} gave no count"; rc=1; continue; }
-    passed=$((passed + ${line%% passed*})); line=${line#*, }; failed=$((failed + ${line%% failed*}))
+    add_count "$LOGS/dav_part$i.out" || { echo "part ${DAV_PARTS[i]} gave no count"; rc=1; }
   done
   echo "$passed passed, $failed failed"
   return $rc
