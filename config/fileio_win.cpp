@@ -9,6 +9,17 @@
 
 namespace {
 
+// Whether a failed replace of path may be a hold by another program that ends soon: a
+// sharing violation, or (as some systems say it) a denied access to a file that is neither
+// read-only nor a directory.
+bool held_by_another(const char* path, DWORD error) {
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+    if (error != ERROR_ACCESS_DENIED) return false;
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+
 class Win32FileIO : public StepFileIO {
 public:
     FileStamp stamp(const char* path) override {
@@ -56,6 +67,16 @@ protected:
     bool flush(void* h) override { return FlushFileBuffers(static_cast<HANDLE>(h)) != 0; }
     bool close(void* h) override { return CloseHandle(static_cast<HANDLE>(h)) != 0; }
     bool replace(const char* from, const char* to) override {
+        // Another program reading the settings file (a virus scanner, a backup, an editor)
+        // keeps it from being replaced while it holds it open, mostly for a few milliseconds:
+        // the replace is tried again for about a second and a half before the save fails. A
+        // read-only file is refused at once; it stays so.
+        static const DWORD kWaits[] = {10, 20, 40, 80, 160, 320, 500, 500};
+        for (DWORD wait : kWaits) {
+            if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+            if (!held_by_another(to, GetLastError())) return false;
+            Sleep(wait);
+        }
         return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
     void remove(const char* path) override { DeleteFileA(path); }

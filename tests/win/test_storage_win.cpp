@@ -216,6 +216,47 @@ TEST_F(StorageWin, SavesReportFilesThatCannotBeReplaced) {
     EXPECT_NE(get_file(path_).find("monthlang=1"), std::string::npos);
 }
 
+// Another program holding the settings file open for reading: a short hold delays the save,
+// one that outlasts its patience fails it and leaves the file as it was.
+TEST_F(StorageWin, ASettingsFileHeldOpenByAnotherIsReplacedOnceLetGo) {
+    struct Case {
+        DWORD hold_ms;
+        bool saved;
+    };
+    for (const Case c : {Case{150, true}, Case{INFINITE, false}}) {
+        SCOPED_TRACE(c.hold_ms);
+        put_file(path_, "[Config]\r\nmonthlang=0\r\n");
+        storage_init_win(path_.c_str(), dir_.c_str());
+        settings_defaults(&settings, 800, 600);
+        HANDLE held = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        struct Hold {
+            HANDLE file;
+            DWORD ms;
+        } hold = {held, c.hold_ms};
+        HANDLE letter = nullptr;
+        if (c.hold_ms != INFINITE) {
+            letter = CreateThread(nullptr, 0, [](void* p) -> DWORD {
+                const Hold* h = static_cast<const Hold*>(p);
+                Sleep(h->ms);
+                CloseHandle(h->file);
+                return 0;
+            }, &hold, 0, nullptr);
+            ASSERT_NE(letter, nullptr);
+        }
+        EXPECT_EQ(settings_save(settings), c.saved);
+        if (letter) {
+            WaitForSingleObject(letter, INFINITE);
+            CloseHandle(letter);
+        } else {
+            CloseHandle(held);
+        }
+        EXPECT_EQ(get_file(path_).find("monthlang=1") != std::string::npos, c.saved);
+        EXPECT_EQ(GetFileAttributesA((path_ + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+}
+
 void set_value(HKEY key, const char* name, const void* data, DWORD size, DWORD type = REG_BINARY) {
     ASSERT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
 }
