@@ -44,9 +44,11 @@ int64_t ical_minutes_between(const IcalTime& a, const IcalTime& b) {
     return minute_serial(b) - minute_serial(a);
 }
 
+int64_t ical_time_seconds(const IcalTime& t) { return minute_serial(t) * 60 + t.second; }
+
 int ical_time_compare(const IcalTime& a, const IcalTime& b) {
-    const int64_t sa = minute_serial(a) * 60 + a.second;
-    const int64_t sb = minute_serial(b) * 60 + b.second;
+    const int64_t sa = ical_time_seconds(a);
+    const int64_t sb = ical_time_seconds(b);
     return sa < sb ? -1 : (sa > sb ? 1 : 0);
 }
 

@@ -22,6 +22,9 @@ IcalTime ical_add_minutes(const IcalTime& t, int64_t minutes);
 int64_t ical_minutes_between(const IcalTime& a, const IcalTime& b);
 // <0, 0, >0 as a is before, at or after b.
 int ical_time_compare(const IcalTime& a, const IcalTime& b);
+// Seconds of t counted from 1970-01-01 00:00:00 of the same clock: times in this count order
+// as ical_time_compare orders them, so a time compared many times is counted once.
+int64_t ical_time_seconds(const IcalTime& t);
 
 // A DATE ("20240115") or DATE-TIME ("20240115T090000", with "Z" for UTC) value of exactly
 // n bytes. False when it is neither or names no real date and time (a leap second 60 is

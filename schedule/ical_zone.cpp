@@ -1,5 +1,6 @@
 #include "schedule/ical_zone.h"
 
+#include <algorithm>
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
@@ -17,16 +18,18 @@ bool two_digits(const char* s, int* v) {
     return true;
 }
 
-// The latest onset of an observance at or before wall, if any.
-bool latest_onset(const IcalObservance& o, const IcalTime& wall, IcalTime* found) {
+// The latest onset of an observance at or before wall (wall_at as ical_time_seconds counts
+// it), if any, as counted the same way.
+bool latest_onset(const IcalObservance& o, const IcalTime& wall, int64_t wall_at, int64_t* found) {
     bool have = false;
-    auto consider = [&](const IcalTime& t) {
-        if (ical_time_compare(t, wall) > 0) return;
-        if (!have || ical_time_compare(t, *found) > 0) *found = t;
+    auto consider = [&](int64_t t) {
+        if (t > wall_at) return;
+        if (!have || t > *found) *found = t;
         have = true;
     };
-    consider(o.start);
-    for (const IcalTime& t : o.onsets) consider(t);
+    consider(o.start_at);
+    const auto after = std::upper_bound(o.onsets.begin(), o.onsets.end(), wall_at);
+    if (after != o.onsets.begin()) consider(*(after - 1));
     if (o.has_rule && o.rule.yearly_one_day) {
         // The onsets of this year and the last; and when the rule ended earlier, its last
         // ones (the rule may still be the latest to have changed the offset).
@@ -35,7 +38,9 @@ bool latest_onset(const IcalObservance& o, const IcalTime& wall, IcalTime* found
         if (o.rule.count && o.start.year + o.rule.count - 1 < last)
             last = o.start.year + o.rule.count - 1;
         const int years[4] = {wall.year - 1, wall.year, last - 1, last};
-        for (int y : years) {
+        for (int i = 0; i < 4; ++i) {
+            const int y = years[i];
+            if (i >= 2 && (y == years[0] || y == years[1])) continue;  // counted already
             if (y < o.start.year || y > wall.year) continue;
             if (o.rule.count && y - o.start.year >= o.rule.count) continue;
             const int d = ical_rule_day(o.rule, y);
@@ -46,9 +51,10 @@ bool latest_onset(const IcalObservance& o, const IcalTime& wall, IcalTime* found
             t.day = d;
             if (o.rule_hour >= 0) t.hour = o.rule_hour;
             if (o.rule_minute >= 0) t.minute = o.rule_minute;
-            if (ical_time_compare(t, o.start) < 0) continue;
-            if (o.rule.has_until && ical_time_compare(t, o.rule.until) > 0) continue;
-            consider(t);
+            const int64_t at = ical_time_seconds(t);
+            if (at < o.start_at) continue;
+            if (o.rule.has_until && at > o.until_at) continue;
+            consider(at);
         }
     }
     return have;
@@ -112,10 +118,11 @@ bool ical_parse_offset(const char* s, size_t n, int* minutes) {
 bool ical_zone_offset(const IcalZone& z, const IcalTime& wall, int* minutes) {
     if (z.observances.empty()) return false;
     const IcalObservance* best = nullptr;
-    IcalTime best_at = {};
+    int64_t best_at = 0;
+    const int64_t wall_at = ical_time_seconds(wall);
     for (const IcalObservance& o : z.observances) {
-        IcalTime at;
-        if (latest_onset(o, wall, &at) && (!best || ical_time_compare(at, best_at) > 0)) {
+        int64_t at;
+        if (latest_onset(o, wall, wall_at, &at) && (!best || at > best_at)) {
             best = &o;
             best_at = at;
         }
@@ -126,7 +133,7 @@ bool ical_zone_offset(const IcalZone& z, const IcalTime& wall, int* minutes) {
     }
     const IcalObservance* first = &z.observances[0];
     for (const IcalObservance& o : z.observances)
-        if (ical_time_compare(o.start, first->start) < 0) first = &o;
+        if (o.start_at < first->start_at) first = &o;
     *minutes = first->offset_from;
     return true;
 }
@@ -179,6 +186,9 @@ public:
                     obs_.rule.until.second = second;
                 }
             }
+            obs_.start_at = ical_time_seconds(obs_.start);
+            obs_.until_at = obs_.rule.has_until ? ical_time_seconds(obs_.rule.until) : 0;
+            std::sort(obs_.onsets.begin(), obs_.onsets.end());
             z.observances.push_back(obs_);
         }
     }
@@ -211,7 +221,7 @@ public:
                 while (e < end && *e != ',') ++e;
                 IcalTime t;
                 if (ical_parse_time(s, (size_t)(e - s), &t, &is_date, &utc)) {
-                    obs_.onsets.push_back(t);
+                    obs_.onsets.push_back(ical_time_seconds(t));
                     ++all_onsets_;
                 }
                 s = e + 1;

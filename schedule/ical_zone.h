@@ -18,7 +18,12 @@ struct IcalObservance {
     IcalRule rule{};
     int rule_hour = -1;    // BYHOUR of the rule: the hour of its onsets (-1: the start's)
     int rule_minute = -1;  // BYMINUTE likewise
-    std::vector<IcalTime> onsets;  // RDATE onsets, a bounded number
+    // Every conversion compares the wall time with these, so they are counted once, as
+    // ical_time_seconds counts, when the zone is read: the start, the rule's UNTIL (when it
+    // has one) and the RDATE onsets (a bounded number, ascending).
+    int64_t start_at = 0;
+    int64_t until_at = 0;
+    std::vector<int64_t> onsets;
 };
 
 struct IcalZone {

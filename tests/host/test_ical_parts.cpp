@@ -59,13 +59,16 @@ TEST(IcalParts, ZoneWithHistory) {
         "TZOFFSETTO:+0900\nEND:STANDARD\nBEGIN:DAYLIGHT\nTZOFFSETFROM:+0900\n"
         "DTSTART:19490403T000000\nTZOFFSETTO:+1000\nRDATE:19500507T000000\nRDATE:19510506T000000\n"
         "END:DAYLIGHT\nEND:VTIMEZONE\n"
+        // The same with its onsets listed latest first in one line.
+        "BEGIN:VTIMEZONE\nTZID:Old Tokyo listed backwards\nBEGIN:STANDARD\nTZOFFSETFROM:+1000\n"
+        "RRULE:FREQ=YEARLY;UNTIL=19510908T150000Z;BYMONTH=9;BYDAY=2SA\nDTSTART:19500909T000000\n"
+        "TZOFFSETTO:+0900\nEND:STANDARD\nBEGIN:DAYLIGHT\nTZOFFSETFROM:+0900\n"
+        "DTSTART:19490403T000000\nTZOFFSETTO:+1000\nRDATE:19510506T000000,19500507T000000\n"
+        "END:DAYLIGHT\nEND:VTIMEZONE\n"
         "BEGIN:VTIMEZONE\nTZID:Broken\nBEGIN:STANDARD\nDTSTART:19700101T000000\nEND:STANDARD\n"
         "END:VTIMEZONE\nEND:VCALENDAR\n";
     std::vector<IcalZone> zones;
     ical_collect_zones(text.data(), text.size(), &zones);
-    const IcalZone* z = ical_find_zone(zones, "Old Tokyo");
-    ASSERT_NE(z, nullptr);
-    EXPECT_EQ(z->observances.size(), 2u);
     EXPECT_EQ(ical_find_zone(zones, "Broken"), nullptr);  // no offsets: no usable observance
     struct {
         IcalTime wall;
@@ -75,10 +78,15 @@ TEST(IcalParts, ZoneWithHistory) {
         {{1949, 6, 1, 0, 0, 0}, 600},   {{1950, 6, 1, 0, 0, 0}, 600}, {{1950, 10, 1, 0, 0, 0}, 540},
         {{1951, 6, 1, 0, 0, 0}, 600},   {{1952, 6, 1, 0, 0, 0}, 540}, {{2024, 8, 1, 0, 0, 0}, 540},
     };
-    for (const auto& c : cases) {
-        int offset = 0;
-        ASSERT_TRUE(ical_zone_offset(*z, c.wall, &offset));
-        EXPECT_EQ(offset, c.offset) << c.wall.year << "-" << c.wall.month;
+    for (const char* name : {"Old Tokyo", "Old Tokyo listed backwards"}) {
+        const IcalZone* z = ical_find_zone(zones, name);
+        ASSERT_NE(z, nullptr) << name;
+        EXPECT_EQ(z->observances.size(), 2u) << name;
+        for (const auto& c : cases) {
+            int offset = 0;
+            ASSERT_TRUE(ical_zone_offset(*z, c.wall, &offset));
+            EXPECT_EQ(offset, c.offset) << name << " " << c.wall.year << "-" << c.wall.month;
+        }
     }
     int offset;
     EXPECT_TRUE(ical_parse_offset("+053000", 7, &offset));
