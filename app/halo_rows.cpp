@@ -4,7 +4,7 @@ namespace {
 
 // A byte of a row with its neighbours' bits folded in: the pixel itself, the one to its left
 // (from the byte before for the first bit) and the one to its right.
-uint8_t spread(const uint8_t* row, int i, int bytes) {
+uint8_t widened_byte(const uint8_t* row, int i, int bytes) {
     const unsigned b = row[i];
     const unsigned before = i > 0 ? row[i - 1] : 0u, after = i + 1 < bytes ? row[i + 1] : 0u;
     return static_cast<uint8_t>(b | (b >> 1) | (before << 7) | (b << 1) | (after >> 7));
@@ -15,9 +15,9 @@ uint8_t spread(const uint8_t* row, int i, int bytes) {
 void widen_bit_row(const uint8_t* above, const uint8_t* row, const uint8_t* below, int bytes,
                    uint8_t* out) {
     for (int i = 0; i < bytes; ++i) {
-        uint8_t v = row ? spread(row, i, bytes) : 0;
-        if (above) v |= spread(above, i, bytes);
-        if (below) v |= spread(below, i, bytes);
+        uint8_t v = row ? widened_byte(row, i, bytes) : 0;
+        if (above) v |= widened_byte(above, i, bytes);
+        if (below) v |= widened_byte(below, i, bytes);
         out[i] = v;
     }
 }

@@ -2,15 +2,8 @@
 
 namespace {
 
-int channel(ColorRef c, int shift) { return static_cast<int>((c >> shift) & 0xff); }
-
-// Perceived lightness 0..255 (ITU-R BT.601 weights), as the marked box reckons it.
-int lightness(ColorRef c) {
-    return (299 * channel(c, 0) + 587 * channel(c, 8) + 114 * channel(c, 16) + 500) / 1000;
-}
-
 int gap(ColorRef a, ColorRef b) {
-    const int d = lightness(a) - lightness(b);
+    const int d = colour_lightness(a) - colour_lightness(b);
     return d < 0 ? -d : d;
 }
 
@@ -31,7 +24,7 @@ ColorRef blend(ColorRef a, ColorRef b, int share) {
     if (share > 255) share = 255;
     int rgb[3];
     for (int i = 0; i < 3; ++i) {
-        const int x = channel(a, 8 * i), y = channel(b, 8 * i);
+        const int x = colour_channel(a, 8 * i), y = colour_channel(b, 8 * i);
         rgb[i] = (x * (255 - share) + y * share + 127) / 255;
     }
     return make_rgb(rgb[0], rgb[1], rgb[2]);
@@ -39,7 +32,7 @@ ColorRef blend(ColorRef a, ColorRef b, int share) {
 
 ColorRef legible_on(ColorRef fg, ColorRef back) {
     if (gap(fg, back) >= kLegibleGap) return fg;
-    const int lf = lightness(fg), lb = lightness(back);
+    const int lf = colour_lightness(fg), lb = colour_lightness(back);
     if (lb < 128) {
         // Toward white by the share that reaches the gap.
         const int target = lb + kLegibleGap > 255 ? 255 : lb + kLegibleGap;

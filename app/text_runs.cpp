@@ -20,7 +20,7 @@ struct Origin {
 };
 
 // Appends a character at (x, y): the previous character's step ends there.
-void append(TextRun* r, uint16_t c, int x, int y, int advance, Origin* last) {
+void append_char(TextRun* r, uint16_t c, int x, int y, int advance, Origin* last) {
     if (r->count >= kMaxRunChars) return;
     if (r->count == 0) {
         r->x = x;
@@ -52,7 +52,7 @@ int centred_text_runs(const CentredText* texts, int n, TextRun* out, int max) {
         // Where centred text starts: half its extent to the left of the centre.
         int x = t.x - extent / 2;
         for (int k = 0; k < t.count; ++k) {
-            if (t.chars[k] != ' ') append(r, t.chars[k], x, t.y, t.advances[k], &last[r - out]);
+            if (t.chars[k] != ' ') append_char(r, t.chars[k], x, t.y, t.advances[k], &last[r - out]);
             x += t.advances[k];
         }
     }

@@ -25,6 +25,10 @@ int is_leap_year(int year);
 // Length of a month; February gets 29 in leap years. A month outside 1..12
 // has no length: returns 0 (never indexes past the table).
 int days_in_month(int month, int year);
+// Whether y-m-d names a day its month really has (month 1..12, day 1..its days).
+inline bool is_real_date(int y, int m, int d) {
+    return m >= 1 && m <= 12 && d >= 1 && d <= days_in_month(m, y);
+}
 
 // Years below 1980 count as 1980. The day is not checked against the month
 // (day 35 counts 35 days in). Months past 12 add only the twelve real month

@@ -54,23 +54,16 @@ int classify_month(int year, int month, const DayMarks& marks, const MonthHolida
 
 namespace {
 
-int channel(ColorRef c, int shift) { return static_cast<int>((c >> shift) & 0xff); }
-
-// Perceived lightness 0..255 (ITU-R BT.601 weights).
-int lightness(ColorRef c) {
-    return (299 * channel(c, 0) + 587 * channel(c, 8) + 114 * channel(c, 16) + 500) / 1000;
-}
-
 constexpr int kMinContrast = 32;     // below this the box is next to invisible
 constexpr int kShadeContrast = 64;   // the classic grey 192 against white 255
 
 }  // namespace
 
 ColorRef marked_box_colour(ColorRef face, ColorRef window) {
-    const int lf = lightness(face), lw = lightness(window);
+    const int lf = colour_lightness(face), lw = colour_lightness(window);
     const int gap = lf > lw ? lf - lw : lw - lf;
     if (gap >= kMinContrast) return face;
-    int rgb[3] = {channel(face, 0), channel(face, 8), channel(face, 16)};
+    int rgb[3] = {colour_channel(face, 0), colour_channel(face, 8), colour_channel(face, 16)};
     if (lw >= 128) {
         // Darker: every channel scaled by the same factor keeps the face's hue.
         const int target = lw - kShadeContrast;

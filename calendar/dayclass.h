@@ -13,6 +13,14 @@ constexpr ColorRef make_rgb(int r, int g, int b) {
     return (ColorRef)((uint32_t)(r & 0xff) | ((uint32_t)(g & 0xff) << 8) | ((uint32_t)(b & 0xff) << 16));
 }
 
+// One of a colour's 8-bit channels: red at shift 0, green at 8, blue at 16.
+inline int colour_channel(ColorRef c, int shift) { return static_cast<int>((c >> shift) & 0xff); }
+// Perceived lightness 0..255 (ITU-R BT.601 weights).
+inline int colour_lightness(ColorRef c) {
+    const int r = colour_channel(c, 0), g = colour_channel(c, 8), b = colour_channel(c, 16);
+    return (299 * r + 587 * g + 114 * b + 500) / 1000;
+}
+
 constexpr ColorRef kColorBlack = make_rgb(0, 0, 0);
 constexpr ColorRef kColorRed = make_rgb(255, 0, 0);
 constexpr ColorRef kColorBlue = make_rgb(0, 0, 255);

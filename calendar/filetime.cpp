@@ -5,7 +5,7 @@
 namespace {
 
 // Leap years in 1..y.
-uint64_t leaps_through(uint64_t y) {
+uint64_t leap_years_through(uint64_t y) {
     return y / 4 - y / 100 + y / 400;
 }
 
@@ -29,7 +29,7 @@ bool wall_time_to_filetime(int year, int month, int day, int hour, int minute, i
     if (d < 1 || d > (unsigned)days_in_month((int)mo, (int)y)) return false;
     if (h > 23 || mi > 59 || s > 59 || milli > 999) return false;
 
-    uint64_t days = 365ULL * (y - 1601) + leaps_through(y - 1) - leaps_through(1600);
+    uint64_t days = 365ULL * (y - 1601) + leap_years_through(y - 1) - leap_years_through(1600);
     for (unsigned i = 1; i < mo; ++i) days += (uint64_t)days_in_month((int)i, (int)y);
     days += d - 1;
 

@@ -5,7 +5,7 @@
 
 namespace {
 
-long long floor_div(long long a, long long b) {
+long long floor_quotient(long long a, long long b) {
     long long q = a / b;
     if ((a % b) != 0 && ((a < 0) != (b < 0))) --q;
     return q;
@@ -13,7 +13,7 @@ long long floor_div(long long a, long long b) {
 
 int start_of(int n) {
     const long long mean = (long long)kLunationFirstMean + (long long)n * kMeanLunation;
-    return (int)floor_div(mean, 10000) + (kLunations[n] >> 5);
+    return (int)floor_quotient(mean, 10000) + (kLunations[n] >> 5);
 }
 
 }  // namespace
@@ -39,7 +39,7 @@ bool lunation_at(int n, Lunation* out) {
 int lunation_of_day(int day_index) {
     if (day_index < 0 || day_index > kAlmanacLastDay) return -1;
     // The mean lunation lands on the right one or a neighbour.
-    long long n = floor_div((long long)day_index * 10000 - kLunationFirstMean, kMeanLunation);
+    long long n = floor_quotient((long long)day_index * 10000 - kLunationFirstMean, kMeanLunation);
     if (n < 0) n = 0;
     if (n > kLunationCount - 2) n = kLunationCount - 2;
     while (n + 1 < kLunationCount - 1 && start_of((int)n + 1) <= day_index) ++n;

@@ -15,7 +15,7 @@ int event_day(int year, int e) {
     return kSolarEventFirstDay[e] + ((kSolarEventDays[i / 4] >> (2 * (i % 4))) & 3);
 }
 
-bool year_in_range(int year) {
+bool table_has_year(int year) {
     return year >= kAlmanacFirstYear && year <= kAlmanacLastYear;
 }
 
@@ -28,7 +28,7 @@ int solar_term_month(int term) {
 
 int solar_longitude_day(int year, int degrees, int* month) {
     const int e = event_slot(degrees);
-    if (e < 0 || !year_in_range(year)) return 0;
+    if (e < 0 || !table_has_year(year)) return 0;
     if (month) *month = kSolarEventMonth[e];
     return event_day(year, e);
 }
@@ -40,7 +40,7 @@ int solar_term_day(int year, int term) {
 
 void solar_terms_of_month(int year, int month, int term_of_day[32]) {
     for (int d = 0; d < 32; ++d) term_of_day[d] = -1;
-    if (!year_in_range(year)) return;
+    if (!table_has_year(year)) return;
     for (int e = 0; e < kSolarEventsPerYear; ++e) {
         const int degrees = kSolarEventLongitude[e];
         if (degrees % 15 == 0 && kSolarEventMonth[e] == month)
@@ -56,7 +56,7 @@ int solar_term_on(int year, int month, int day) {
 }
 
 bool equinox_before_noon(int year, int autumnal) {
-    if (!year_in_range(year)) return false;
+    if (!table_has_year(year)) return false;
     const int i = 2 * (year - kAlmanacFirstYear) + (autumnal ? 1 : 0);
     return (kEquinoxMorning[i / 8] >> (i % 8)) & 1;
 }

@@ -19,10 +19,9 @@ add_executable(host_tests ${HOST_TEST_SRC})
 target_link_libraries(host_tests PRIVATE zcore GTest::gtest GTest::gtest_main)
 target_compile_options(host_tests PRIVATE ${WARN} ${SAN} ${TEST_OPT})
 zelmar_test_headers(host_tests <gtest/gtest.h> <cstdint> <cstring> <string> <vector>)
-# Compiled in batches of sources (a unity build): each source spends most of its compile
-# generating the same inline templates, and the tests are built in two trees. Helpers in
-# anonymous namespaces must therefore be unique among the tests' sources.
-set_target_properties(host_tests PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+# In batches, as the core: each test source spends most of its compile generating the same
+# inline templates, and the tests are built in two trees.
+set_target_properties(host_tests PROPERTIES ${ZELMAR_UNITY})
 # The calendar-server readers are tested through a real XML parser (libxml2, tests/host/
 # xml_host_parser.h). The 32-bit tree has no libxml2 for its target and leaves those out.
 find_package(LibXml2)

@@ -56,6 +56,7 @@ if(EDGE_SRC)
   target_precompile_headers(zedge PRIVATE <windows.h> <commctrl.h> <cstdint> <cstdio> <cstring>
                             <memory> <new> <string> <vector>)
   target_precompile_headers(zapp REUSE_FROM zedge)
+  set_target_properties(zedge zapp PROPERTIES ${ZELMAR_UNITY})
   target_compile_options(zedge PRIVATE -fpch-preprocess)
   target_compile_options(zapp PRIVATE -fpch-preprocess)
 endif()
@@ -85,13 +86,9 @@ if(ZELMAR_WIN_TESTS)
   target_compile_options(win_tests PRIVATE ${TEST_OPT})
   zelmar_test_headers(win_tests <windows.h> <gtest/gtest.h> <cstdint> <cstring> <string> <vector>)
   target_link_options(win_tests PRIVATE ${STATIC_RT})
-  # Compile time: the test programs compile their sources in batches (one translation unit of
-  # eight sources), which parses the shared headers and generates the inline templates they all
-  # use once a batch instead of once a source. So a helper in an anonymous namespace (or a
-  # static one) must be unique across all of a program's test sources: one that two sources
-  # need alike goes into a shared test header (tests/win/*.h, tests/e2e/checks.h).
-  set(TEST_UNITY UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
-  set_target_properties(win_tests PROPERTIES ${TEST_UNITY})
+  # In batches, as the libraries: a helper two test sources need alike goes into a shared
+  # test header (tests/win/*.h, tests/e2e/checks.h).
+  set_target_properties(win_tests PROPERTIES ${ZELMAR_UNITY})
 
   # End-to-end driver: a console program that starts Zelmar.exe and drives it by messages.
   file(GLOB E2E_SRC CONFIGURE_DEPENDS tests/e2e/*.cpp)
@@ -103,7 +100,7 @@ if(ZELMAR_WIN_TESTS)
     target_compile_options(e2e_driver PRIVATE ${TEST_OPT})
     zelmar_test_headers(e2e_driver <windows.h> <cstdint> <cstring> <string> <vector>)
     target_link_options(e2e_driver PRIVATE ${STATIC_RT})
-    set_target_properties(e2e_driver PROPERTIES ${TEST_UNITY})
+    set_target_properties(e2e_driver PROPERTIES ${ZELMAR_UNITY})
   endif()
 
   # The calendar sync driven against a real calendar server and a real web server by

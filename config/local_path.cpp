@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "config/ascii.h"
 #include "config/cp932.h"
 
 namespace {
@@ -9,8 +10,6 @@ namespace {
 bool is_sep(char c) { return c == '\\' || c == '/'; }
 
 bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Printable single bytes and whole double-byte characters only.
 bool well_formed(const char* p) {
@@ -29,7 +28,7 @@ bool well_formed(const char* p) {
 
 // "http:", "file:", "smb:": a letter, then letters, digits, "+", "-" or ".", then ":".
 // One letter before the colon is a drive, not a scheme.
-bool has_scheme(const char* p) {
+bool has_url_scheme(const char* p) {
     if (!is_letter(p[0])) return false;
     size_t n = 1;
     while (is_letter(p[n]) || (p[n] >= '0' && p[n] <= '9') || p[n] == '+' || p[n] == '-' ||
@@ -40,7 +39,7 @@ bool has_scheme(const char* p) {
 
 bool starts_with_word(const char* p, const char* word) {
     for (; *word; ++p, ++word)
-        if (upper(*p) != *word) return false;
+        if (ascii_upper(*p) != *word) return false;
     return true;
 }
 
@@ -53,7 +52,7 @@ bool device_name(const char* name, size_t n) {
     while (n > 0 && name[n - 1] == ' ') --n;
     char base[8];
     if (n == 0 || n >= sizeof base) return false;
-    for (size_t i = 0; i < n; ++i) base[i] = upper(name[i]);
+    for (size_t i = 0; i < n; ++i) base[i] = ascii_upper(name[i]);
     base[n] = '\0';
     static const char* const kFixed[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
     for (const char* d : kFixed)
@@ -97,11 +96,11 @@ PathPlace local_path_place(const char* path, const DriveQuestion& drives) {
     const char* p = path;
     if (is_sep(p[0]) && is_sep(p[1])) return double_separator_place(p);
     if (is_sep(p[0]) && p[1] == '?' && p[2] == '?' && is_sep(p[3])) return PathPlace::kDevice;
-    if (has_scheme(p)) return PathPlace::kUrl;
+    if (has_url_scheme(p)) return PathPlace::kUrl;
     if (!is_letter(p[0]) || p[1] != ':' || !is_sep(p[2])) return PathPlace::kRelative;
     const PathPlace names = names_place(p + 3);
     if (names != PathPlace::kLocalFixed) return names;
-    const DriveKind kind = drives.kind ? drives.kind(drives.context, upper(p[0])) : DriveKind::kOther;
+    const DriveKind kind = drives.kind ? drives.kind(drives.context, ascii_upper(p[0])) : DriveKind::kOther;
     switch (kind) {
     case DriveKind::kFixed:
         return PathPlace::kLocalFixed;

@@ -28,7 +28,7 @@ std::unique_ptr<char[]> scratch(size_t n) {
 
 // Decodes len bytes of src into out (room for len * 3 / 4 bytes). Returns the
 // byte count; *complete is false when an invalid character stopped decoding.
-size_t decode(const char* src, size_t len, char* out, bool* complete) {
+size_t unscramble_bytes(const char* src, size_t len, char* out, bool* complete) {
     unsigned bits = 0;
     int nbits = 0;
     size_t n = 0;
@@ -58,7 +58,7 @@ std::unique_ptr<char[]> decode_plain(const char* src, size_t len, size_t* n) {
     auto plain = scratch(len + 1);
     if (!permuted || !plain) return nullptr;
     bool complete = false;
-    *n = decode(src, len, permuted.get(), &complete);
+    *n = unscramble_bytes(src, len, permuted.get(), &complete);
     permuted[*n] = '\0';
     if (!complete) return permuted;
     memo_unpermute(permuted.get(), *n, plain.get());

@@ -1,14 +1,12 @@
 #include "dialogs/display_month.h"
 
+#include "config/ascii.h"
 #include "dialogs/number_field.h"
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-bool year_in_range(int y) { return y >= kShownYearFirst && y <= kShownYearLast; }
-bool month_in_range(int m) { return m >= 1 && m <= 12; }
+bool shown_year_valid(int y) { return y >= kShownYearFirst && y <= kShownYearLast; }
+bool month_valid(int m) { return m >= 1 && m <= 12; }
 
 }  // namespace
 
@@ -17,7 +15,7 @@ int month_field_number(const char* raw) {
     char text[4 * kMonthFieldChars + 1];
     number_field_text(text, sizeof text, raw);
     int i = 0;
-    while (i < kMonthFieldChars && is_blank(text[i])) ++i;
+    while (i < kMonthFieldChars && ascii_blank(text[i])) ++i;
     bool negative = false;
     if (i < kMonthFieldChars && (text[i] == '-' || text[i] == '+')) {
         negative = text[i] == '-';
@@ -25,7 +23,7 @@ int month_field_number(const char* raw) {
     }
     // At most nine digits: the value always fits an int.
     int value = 0;
-    for (; i < kMonthFieldChars && is_digit(text[i]); ++i) value = value * 10 + (text[i] - '0');
+    for (; i < kMonthFieldChars && ascii_digit(text[i]); ++i) value = value * 10 + (text[i] - '0');
     return negative ? -value : value;
 }
 
@@ -40,21 +38,21 @@ TypedMonth typed_month_of(const char* year_text, const char* month_text) {
 
 bool live_year(const char* text, int* year) {
     const int y = month_field_number(text);
-    if (!year_in_range(y)) return false;
+    if (!shown_year_valid(y)) return false;
     *year = y;
     return true;
 }
 
 bool live_month(const char* text, int* month) {
     const int m = month_field_number(text);
-    if (!month_in_range(m)) return false;
+    if (!month_valid(m)) return false;
     *month = m;
     return true;
 }
 
 bool display_month_check(const char* year_text, const char* month_text, int* year, int* month) {
     const int y = month_field_number(year_text), m = month_field_number(month_text);
-    if (!year_in_range(y) || !month_in_range(m)) return false;
+    if (!shown_year_valid(y) || !month_valid(m)) return false;
     *year = y;
     *month = m;
     return true;

@@ -3,16 +3,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include "config/ascii.h"
 #include "resources/texts.h"
 #include "schedule/dav_url.h"
 #include "schedule/feed_entries.h"
 
 namespace {
 
-bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
 // Whether text starts with scheme followed by "://", in any case.
-bool has_scheme(const std::string& text, const char* scheme) {
+bool starts_with_scheme(const std::string& text, const char* scheme) {
     const size_t n = std::strlen(scheme);
     if (text.size() < n + 3 || text.compare(n, 3, "://") != 0) return false;
     for (size_t i = 0; i < n; ++i) {
@@ -27,15 +26,15 @@ bool has_scheme(const std::string& text, const char* scheme) {
 
 FeedUrlCheck feed_url_check(const std::string& text, std::string* url) {
     size_t a = 0, b = text.size();
-    while (a < b && blank(text[a])) ++a;
-    while (b > a && blank(text[b - 1])) --b;
+    while (a < b && ascii_space(text[a])) ++a;
+    while (b > a && ascii_space(text[b - 1])) --b;
     if (a == b) return FeedUrlCheck::kEmpty;
     std::string u = text.substr(a, b - a);
-    if (has_scheme(u, "webcal")) {
+    if (starts_with_scheme(u, "webcal")) {
         u = "https" + u.substr(6);
-    } else if (has_scheme(u, "webcals")) {
+    } else if (starts_with_scheme(u, "webcals")) {
         u = "https" + u.substr(7);
-    } else if (!has_scheme(u, "http") && !has_scheme(u, "https")) {
+    } else if (!starts_with_scheme(u, "http") && !starts_with_scheme(u, "https")) {
         return FeedUrlCheck::kBad;
     }
     DavUrl parsed;

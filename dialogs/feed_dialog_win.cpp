@@ -74,7 +74,7 @@ void fill(HWND dlg, const FeedDialog& d, int select) {
     show_buttons(dlg, d);
 }
 
-std::string field_text(HWND dlg, int id) {
+std::string edit_text(HWND dlg, int id) {
     char text[4096];
     GetDlgItemTextA(dlg, id, text, sizeof text);
     return text;
@@ -93,7 +93,7 @@ void show_fields(HWND dlg, const FeedDialog& d) {
 // Adds (index -1) or changes a row from the fields; a refusal is told and the address
 // field takes the keyboard.
 void edit(HWND dlg, FeedDialog& d, int index) {
-    const FeedEditError e = feed_edit(&d.feeds, index, field_text(dlg, IDC_FEED_URL), field_text(dlg, IDC_FEED_NAME),
+    const FeedEditError e = feed_edit(&d.feeds, index, edit_text(dlg, IDC_FEED_URL), edit_text(dlg, IDC_FEED_NAME),
                                       IsDlgButtonChecked(dlg, IDC_FEED_ON) == BST_CHECKED);
     if (e != FeedEditError::kNone) {
         message_box(dlg, feed_edit_message(e), kProgramName, MB_OK | MB_ICONEXCLAMATION);

@@ -44,7 +44,7 @@ int read_count(const char* s) {
     return v;
 }
 
-bool is_real_date(int y, int m, int d) {
+bool date_in_entry_range(int y, int m, int d) {
     return y >= kEntryFirstYear && y <= 9999 && m >= 1 && m <= 12 && d >= 1 &&
            d <= days_in_month(m, y);
 }
@@ -183,7 +183,7 @@ bool parse_typed_date(const char* s, const CalendarDate& after, CalendarDate* ou
     } else {
         return false;
     }
-    if (!is_real_date(d.year, d.month, d.day)) return false;
+    if (!date_in_entry_range(d.year, d.month, d.day)) return false;
     *out = d;
     return true;
 }

@@ -10,16 +10,16 @@
 
 namespace {
 
-constexpr UINT kErrorFlags = MB_OK | MB_ICONEXCLAMATION;
+constexpr UINT kRepeatErrorFlags = MB_OK | MB_ICONEXCLAMATION;
 
 const int kChoiceIds[5] = {IDC_REP_NONE, IDC_REP_DAILY, IDC_REP_WEEKLY, IDC_REP_MONTHLY,
                            IDC_REP_YEARLY};
 const int kEndIds[3] = {IDC_REP_END_NEVER, IDC_REP_END_DATE, IDC_REP_END_COUNT};
-struct Limit {
+struct RepeatLimit {
     int id, chars;
 };
-const Limit kLimits[] = {{IDC_REP_INTERVAL, 2}, {IDC_REP_MONTH_DAYS, 24}, {IDC_REP_UNTIL, 10},
-                         {IDC_REP_COUNT, 4}};
+const RepeatLimit kRepeatLimits[] = {{IDC_REP_INTERVAL, 2}, {IDC_REP_MONTH_DAYS, 24},
+                                     {IDC_REP_UNTIL, 10}, {IDC_REP_COUNT, 4}};
 
 struct RepeatDialog : DialogRecord<bool> {
     static constexpr int kTemplate = IDD_REPEAT;
@@ -107,7 +107,8 @@ void RepeatDialog::refill(void (*choose)(RepeatDialog&)) {
 INT_PTR RepeatDialog::init(HWND dlg) {
     hwnd = dlg;
     loading = true;
-    for (const Limit& l : kLimits) SendDlgItemMessageA(dlg, l.id, EM_LIMITTEXT, l.chars, 0);
+    for (const RepeatLimit& l : kRepeatLimits)
+        SendDlgItemMessageA(dlg, l.id, EM_LIMITTEXT, l.chars, 0);
     repeat_fields_from_rule(original, start, &fields);
     put_fields();
     update_enables();
@@ -127,7 +128,7 @@ void RepeatDialog::on_ok() {
     read_fields();
     RepeatRule r;
     if (const char* msg = repeat_rule_from_fields(fields, start, &r)) {
-        notice(hwnd, msg, kProgramName, kErrorFlags);
+        notice(hwnd, msg, kProgramName, kRepeatErrorFlags);
         return;
     }
     chosen = r;

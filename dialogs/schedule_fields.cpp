@@ -15,7 +15,7 @@ namespace {
 
 // Leading decimal digits of at most max bytes of s, 0 when there are none. Large values stay
 // large without overflowing: every range check below rejects them alike.
-int leading_number(const char* s, size_t max) {
+int field_leading_number(const char* s, size_t max) {
     int v = 0;
     for (size_t i = 0; i < max && s[i] >= '0' && s[i] <= '9'; ++i) {
         if (v < 100000000) v = v * 10 + (s[i] - '0');
@@ -24,20 +24,20 @@ int leading_number(const char* s, size_t max) {
 }
 
 // -1 for an empty text, else its leading number.
-int read_number(const char* s, size_t max) {
+int field_number(const char* s, size_t max) {
     if (max == 0 || s[0] == '\0') return -1;
-    return leading_number(s, max);
+    return field_leading_number(s, max);
 }
 
 int read_in_range(const char* s, int lo, int hi, int outside) {
-    const int v = read_number(s, kNumberFieldSize);
+    const int v = field_number(s, kNumberFieldSize);
     return v < lo || v > hi ? outside : v;
 }
 
 // The day field: 3 bytes, a day code as typed or else a number.
 int read_day(const char* s) {
     const int code = parse_day_code(s, 3, DayCodeSpelling::kTyped);
-    return code != 0 ? code : read_number(s, 3);
+    return code != 0 ? code : field_number(s, 3);
 }
 
 void show_number(char* out, int v) {
@@ -62,7 +62,7 @@ bool date_has_day(int y, int m, int d) { return m >= 1 && m <= 12 && d >= 1 && d
 // The days from the entry's date to the last day typed; -1 when they cannot be counted (a
 // missing half, no real day, a last day before the date in its month, more than a year).
 int read_span(const EntryFieldTexts* t, const ScheduleEntry* e) {
-    const int m = read_number(t->end_month, 3), d = read_number(t->end_day, 3);
+    const int m = field_number(t->end_month, 3), d = field_number(t->end_day, 3);
     if (m == -1 && d == -1) return 0;
     const int y0 = span_year(e);
     if (m == -1 || d == -1 || !date_has_day(y0, e->month, e->day)) return -1;
@@ -73,8 +73,8 @@ int read_span(const EntryFieldTexts* t, const ScheduleEntry* e) {
 }
 
 void read_end_time(const EntryFieldTexts* t, ScheduleEntry* e) {
-    const int h = read_number(t->end_hour, kNumberFieldSize);
-    const int m = read_number(t->end_minute, kNumberFieldSize);
+    const int h = field_number(t->end_hour, kNumberFieldSize);
+    const int m = field_number(t->end_minute, kNumberFieldSize);
     e->has_end_time = h != -1 || m != -1;
     if (!e->has_end_time) return;
     const bool valid = h >= 0 && h <= 23 && m >= 0 && m <= 59;
@@ -87,7 +87,7 @@ constexpr int kLeadFactor[kLeadUnitItems] = {1, 60, 24 * 60};
 // Minutes 0..99 as typed (anything else 0, as the stored alarm key has it); hours and days
 // as that many minutes, one past the longest lead when they reach beyond it.
 int read_lead(const char* text, int unit) {
-    const int v = read_number(text, kNumberFieldSize);
+    const int v = field_number(text, kNumberFieldSize);
     if (unit == 0) return v < 0 || v > 99 ? 0 : v;
     if (v <= 0) return 0;
     const int most = kMaxLeadMinutes / kLeadFactor[unit];
@@ -157,8 +157,8 @@ void entry_from_field_texts(const EntryFieldTexts* typed, ScheduleEntry* e) {
         number_field_text(field, kNumberFieldSize, as_typed);
     }
     const EntryFieldTexts* t = &folded;
-    e->year = read_number(t->year, 4);
-    e->month = read_number(t->month, 3);
+    e->year = field_number(t->year, 4);
+    e->month = field_number(t->month, 3);
     e->day = read_day(t->day);
     e->hour = read_in_range(t->hour, 0, 23, -1);
     e->minute = read_in_range(t->minute, 0, 59, -1);

@@ -14,13 +14,6 @@
 
 namespace {
 
-bool month_in_range(int m) { return m >= 1 && m <= 12; }
-
-// Every list looks at a day only when the month really has it, as the month grid does.
-bool real_date(int year, int month, int day) {
-    return month_in_range(month) && day >= 1 && day <= days_in_month(month, year);
-}
-
 void format_entry_time(char* out, size_t size, const ScheduleEntry* e) {
     if (e->hour == -1 || e->minute == -1)
         out[0] = '\0';
@@ -109,7 +102,7 @@ bool day_contents_row(const ScheduleEntry* e, int year, int month, int day, DayR
 }
 
 bool day_contents_holiday_row(int year, int month, int day, int national, DayRow* out) {
-    if (national == 0 || !real_date(year, month, day)) return false;
+    if (national == 0 || !is_real_date(year, month, day)) return false;
     const char* name = national_holiday_name(year, month, day);
     if (!name) return false;
     out->image = kHolidayImage;
@@ -157,7 +150,7 @@ bool recent_row(const ScheduleEntry* e, int ty, int tm, int td, int width, Recen
 
 int recent_occurrences(const ScheduleEntry* list, int count, int ty, int tm, int td, int width,
                        RecentOccurrence* out, int max) {
-    if (list == nullptr || count <= 0 || max <= 0 || !real_date(ty, tm, td)) return 0;
+    if (list == nullptr || count <= 0 || max <= 0 || !is_real_date(ty, tm, td)) return 0;
     const int w = clamp_todo_width(width);
     const long long t0 = civil_day_number(ty, tm, td);
     const CalendarDate today{ty, tm, td};
@@ -217,7 +210,7 @@ bool entry_time_has_end(const ScheduleEntry* e) {
 }
 
 int recent_holiday_rows(int ty, int tm, int td, int width, int national, RecentRow* out, int max) {
-    if (national == 0 || ty < kHolidayFirstYear || ty > kHolidayLastYear || !real_date(ty, tm, td))
+    if (national == 0 || ty < kHolidayFirstYear || ty > kHolidayLastYear || !is_real_date(ty, tm, td))
         return 0;
     const long t0 = day_serial(ty, tm, td);
     const int w = clamp_todo_width(width);

@@ -1,25 +1,24 @@
 #include "dialogs/sync_dialog.h"
 
+#include "config/ascii.h"
 #include "config/sync_settings.h"
 #include "dialogs/number_field.h"
 #include "schedule/dav_http.h"
 
 namespace {
 
-bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string trimmed(const char* text) {
+std::string trimmed_field(const char* text) {
     std::string s = text ? text : "";
     size_t a = 0, b = s.size();
-    while (a < b && blank(s[a])) ++a;
-    while (b > a && blank(s[b - 1])) --b;
+    while (a < b && ascii_space(s[a])) ++a;
+    while (b > a && ascii_space(s[b - 1])) --b;
     return s.substr(a, b - a);
 }
 
 }  // namespace
 
 SyncAddress sync_address_read(const char* text, DavUrl* url) {
-    const std::string s = trimmed(text);
+    const std::string s = trimmed_field(text);
     if (s.empty()) return SyncAddress::kEmpty;
     DavUrl parsed;
     if (!dav_url_parse(s.c_str(), &parsed)) return SyncAddress::kInvalid;
@@ -39,12 +38,12 @@ bool sync_ok_enabled(const SyncFields& f) {
     int minutes;
     if (!sync_interval_read(f.interval, &minutes)) return false;
     if (sync_address_read(f.address, nullptr) == SyncAddress::kInvalid) return false;
-    return trimmed(f.user).size() > 0 || !f.password || f.password[0] == '\0';
+    return trimmed_field(f.user).size() > 0 || !f.password || f.password[0] == '\0';
 }
 
 bool sync_find_enabled(const SyncFields& f, bool searching) {
     return !searching && sync_address_read(f.address, nullptr) == SyncAddress::kValid &&
-           !trimmed(f.user).empty();
+           !trimmed_field(f.user).empty();
 }
 
 bool sync_plain_question_needed(const DavUrl& url, bool confirmed) {

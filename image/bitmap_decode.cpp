@@ -87,7 +87,7 @@ MaskShift mask_shift(uint32_t mask, int bits) {
     return s;
 }
 
-uint8_t channel(uint32_t v, const MaskShift& s) {
+uint8_t masked_channel(uint32_t v, const MaskShift& s) {
     if (s.right >= 32 || s.left >= 8) return 0;
     return static_cast<uint8_t>((((v & s.mask) >> s.right) << s.left) & 0xFFu);
 }
@@ -176,9 +176,9 @@ public:
             const uint64_t at = x * bytes_per;
             uint32_t v = 0;
             if (at + bytes_per <= avail) v = bits_ == 16 ? le16(row + at) : le32(row + at);
-            bgr[0] = channel(v, blue_);
-            bgr[1] = channel(v, green_);
-            bgr[2] = channel(v, red_);
+            bgr[0] = masked_channel(v, blue_);
+            bgr[1] = masked_channel(v, green_);
+            bgr[2] = masked_channel(v, red_);
         }
     }
 

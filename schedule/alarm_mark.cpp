@@ -13,7 +13,7 @@ namespace {
 constexpr int kFirstYear = 1980;
 constexpr int kLastYear = 2079;
 
-int digits(const char* p, int n) {
+int digits_value(const char* p, int n) {
     int v = 0;
     for (int i = 0; i < n; ++i) v = v * 10 + (p[i] - '0');
     return v;
@@ -34,8 +34,8 @@ uint64_t alarm_mark_parse(const char* text) {
     if (!text || std::strlen(text) != 12) return 0;
     for (int i = 0; i < 12; ++i)
         if (text[i] < '0' || text[i] > '9') return 0;
-    const int year = digits(text, 4);
+    const int year = digits_value(text, 4);
     if (year < kFirstYear || year > kLastYear) return 0;
-    return alarm_instant(year, digits(text + 4, 2), digits(text + 6, 2), digits(text + 8, 2),
-                         digits(text + 10, 2));
+    return alarm_instant(year, digits_value(text + 4, 2), digits_value(text + 6, 2), digits_value(text + 8, 2),
+                         digits_value(text + 10, 2));
 }

@@ -67,7 +67,7 @@ void format_alarm_entry(char* out, size_t size, const ScheduleEntry* e, bool twe
 namespace {
 
 // Appends sep and text when both fit with the terminator; false (nothing written) if not.
-bool append(char* out, size_t size, size_t* used, const char* sep, const char* text) {
+bool append_part(char* out, size_t size, size_t* used, const char* sep, const char* text) {
     const size_t s = std::strlen(sep), t = std::strlen(text);
     if (*used + s + t + 1 > size) return false;
     std::memcpy(out + *used, sep, s);
@@ -86,14 +86,14 @@ int format_alarm_batch(char* out, size_t size, const AlarmBatch* b, bool twelve_
     if (count_line) {
         char line[64];
         std::snprintf(line, sizeof line, kAlarmCountFormat, b->count);
-        if (!append(out, size, &used, "", line)) return 0;
+        if (!append_part(out, size, &used, "", line)) return 0;
     }
     int written = 0;
     for (int k = 0; k < b->count; ++k) {
         const AlarmItem& it = b->item[k];
         char block[256];
         format_alarm_entry(block, sizeof block, &it.entry, twelve_hour, mark_after, it.missed);
-        if (!append(out, size, &used, used ? "\r\n\r\n" : "", block)) break;
+        if (!append_part(out, size, &used, used ? "\r\n\r\n" : "", block)) break;
         ++written;
     }
     return written;

@@ -62,7 +62,7 @@ Tag tag_of(const char* ns, const char* local) {
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-std::string trimmed(const std::string& s) {
+std::string trimmed_text(const std::string& s) {
     size_t b = 0, e = s.size();
     while (b < e && is_space(s[b])) ++b;
     while (e > b && is_space(s[e - 1])) --e;
@@ -177,7 +177,7 @@ private:
             return;
         }
         if (text_over_) return;  // an oversize name or token is as good as none
-        const std::string v = trimmed(text_);
+        const std::string v = trimmed_text(text_);
         if (depth == 1) out_->sync_token = v;
         else if (depth == 2 && t == Tag::kHref && response_.href.empty()) response_.href = v;
         else if (depth == 2 && t == Tag::kStatus) response_.status = dav_status_code(v.data(), v.size());

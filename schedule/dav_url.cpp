@@ -2,20 +2,20 @@
 
 #include <string.h>
 
+#include "config/ascii.h"
+
 namespace {
 
 bool is_alpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_unreserved(char c) {
-    return is_alpha(c) || is_digit(c) || c == '-' || c == '.' || c == '_' || c == '~';
+    return is_alpha(c) || ascii_digit(c) || c == '-' || c == '.' || c == '_' || c == '~';
 }
 int hex_value(char c) {
-    if (is_digit(c)) return c - '0';
+    if (ascii_digit(c)) return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? (char)(c - 'A' + 'a') : c; }
 
 void append_escape(std::string* out, unsigned char c) {
     static const char kHex[] = "0123456789ABCDEF";
@@ -49,13 +49,13 @@ bool parse_host(const char* s, size_t n, std::string* host) {
         for (size_t i = 1; i + 1 < n; ++i)
             if (hex_value(s[i]) < 0 && s[i] != ':' && s[i] != '.') return false;
         host->assign(s, n);
-        for (char& c : *host) c = lower(c);
+        for (char& c : *host) c = ascii_lower(c);
         return true;
     }
     for (size_t i = 0; i < n; ++i) {
         const char c = s[i];
-        if (!is_alpha(c) && !is_digit(c) && c != '-' && c != '.' && c != '_') return false;
-        *host += lower(c);
+        if (!is_alpha(c) && !ascii_digit(c) && c != '-' && c != '.' && c != '_') return false;
+        *host += ascii_lower(c);
     }
     return true;
 }
@@ -64,7 +64,7 @@ bool parse_port(const char* s, size_t n, int* port) {
     if (n == 0 || n > 5) return false;
     int v = 0;
     for (size_t i = 0; i < n; ++i) {
-        if (!is_digit(s[i])) return false;
+        if (!ascii_digit(s[i])) return false;
         v = v * 10 + (s[i] - '0');
     }
     if (v < 1 || v > 65535) return false;
@@ -132,7 +132,7 @@ bool scheme_of(const char* text, size_t* skip, bool* https) {
     for (const auto& s : kSchemes) {
         const size_t n = strlen(s.prefix);
         size_t i = 0;
-        while (i < n && text[i] && lower(text[i]) == s.prefix[i]) ++i;
+        while (i < n && text[i] && ascii_lower(text[i]) == s.prefix[i]) ++i;
         if (i == n) {
             *skip = n;
             *https = s.https;
@@ -142,11 +142,11 @@ bool scheme_of(const char* text, size_t* skip, bool* https) {
     return false;
 }
 
-bool has_scheme(const char* ref) {
+bool is_absolute_ref(const char* ref) {
     if (!is_alpha(ref[0])) return false;
     for (const char* p = ref; *p; ++p) {
         if (*p == ':') return true;
-        if (!is_alpha(*p) && !is_digit(*p) && *p != '+' && *p != '-' && *p != '.') return false;
+        if (!is_alpha(*p) && !ascii_digit(*p) && *p != '+' && *p != '-' && *p != '.') return false;
     }
     return false;
 }
@@ -186,7 +186,7 @@ bool dav_url_resolve(const DavUrl& base, const char* ref, DavUrl* out) {
     if (!ref) return false;
     const size_t n = strnlen(ref, kDavMaxUrl + 1);
     if (n > kDavMaxUrl) return false;
-    if (has_scheme(ref)) return dav_url_parse(ref, out);
+    if (is_absolute_ref(ref)) return dav_url_parse(ref, out);
     if (ref[0] == '/' && ref[1] == '/')
         return dav_url_parse(((base.https ? "https:" : "http:") + std::string(ref, n)).c_str(), out);
     DavUrl url = base;
@@ -214,7 +214,7 @@ bool dav_url_is_loopback(const DavUrl& url) {
     int parts = 0;
     while (*p) {
         int v = 0, digits = 0;
-        while (is_digit(*p) && digits < 4) v = v * 10 + (*p++ - '0'), ++digits;
+        while (ascii_digit(*p) && digits < 4) v = v * 10 + (*p++ - '0'), ++digits;
         if (digits == 0 || digits > 3 || v > 255) return false;
         if (parts == 0 && v != 127) return false;
         ++parts;

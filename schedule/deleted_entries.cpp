@@ -39,7 +39,7 @@ bool read_hex16(const char* s, size_t n, uint64_t* out) {
 }
 
 // Decimal digits up to the next "," (at most max, without overflow); p moves past the ",".
-bool read_number(const char** p, const char* end, uint64_t max, uint64_t* out) {
+bool read_field_number(const char** p, const char* end, uint64_t max, uint64_t* out) {
     const char* s = *p;
     uint64_t v = 0;
     if (s == end || *s < '0' || *s > '9') return false;
@@ -54,12 +54,12 @@ bool read_number(const char** p, const char* end, uint64_t max, uint64_t* out) {
     return true;
 }
 
-bool read_line(const ProfileFile::Line& l, uint64_t* key, DeletedVersion* v) {
+bool read_deleted_line(const ProfileFile::Line& l, uint64_t* key, DeletedVersion* v) {
     if (!l.has_value || !read_hex16(l.name.data(), l.name.size(), key)) return false;
     const char* p = l.value.data();
     const char* end = p + l.value.size();
     uint64_t seq = 0, modified = 0;
-    if (!read_number(&p, end, UINT32_MAX, &seq) || !read_number(&p, end, UINT64_MAX, &modified))
+    if (!read_field_number(&p, end, UINT32_MAX, &seq) || !read_field_number(&p, end, UINT64_MAX, &modified))
         return false;
     if (!read_hex16(p, static_cast<size_t>(end - p), &v->content)) return false;
     v->sequence = static_cast<uint32_t>(seq);
@@ -115,7 +115,7 @@ void DeletedEntries::load(const ProfileFile& doc) {
     // program would have kept it.
     for (const ProfileFile::Line& l : *lines) {
         Change c{true, {}};
-        if (read_line(l, &c.record.key, &c.record.version)) apply(&records_, c);
+        if (read_deleted_line(l, &c.record.key, &c.record.version)) apply(&records_, c);
     }
 }
 

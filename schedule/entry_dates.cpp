@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "calendar/filetime.h"
+#include "config/ascii.h"
 #include "config/content_hash.h"
 #include "schedule/entry_identity.h"
 
@@ -18,8 +19,6 @@ const DayCodeName kDayCodeNames[] = {
     {kDaySecondMonday, "M2"},
     {kDayThirdMonday, "M3"},
 };
-
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // ---- Months as the arithmetic sees them ----
 
@@ -96,7 +95,6 @@ bool date_after(const CalendarDate& a, const CalendarDate& b) {
     return a.day > b.day;
 }
 
-bool real_date(int y, int m, int d) { return m >= 1 && m <= 12 && d >= 1 && d <= days_in_month(m, y); }
 
 inline bool alarm_armed(const ScheduleEntry& e) { return has_alarm(e) && e.has_time != 0; }
 
@@ -104,7 +102,7 @@ inline bool alarm_armed(const ScheduleEntry& e) { return has_alarm(e) && e.has_t
 
 // A rule is followed only from a real date of a year (an every-year entry repeats by itself).
 bool rule_applies(const ScheduleEntry& e) {
-    return e.repeat.kind != RepeatKind::kNone && e.year >= 1 && real_date(e.year, e.month, e.day);
+    return e.repeat.kind != RepeatKind::kNone && e.year >= 1 && is_real_date(e.year, e.month, e.day);
 }
 
 int interval_of(const RepeatRule& r) { return r.interval == 0 ? 1 : r.interval; }
@@ -241,7 +239,7 @@ long long rule_last_day(const ScheduleEntry& e, long long start) {
     switch (r.end) {
     case RepeatEnd::kUntil: {
         const CalendarDate u = date_of_ymd(r.until);
-        return real_date(u.year, u.month, u.day) ? civil_day_number(u.year, u.month, u.day) : kNoEnd;
+        return is_real_date(u.year, u.month, u.day) ? civil_day_number(u.year, u.month, u.day) : kNoEnd;
     }
     case RepeatEnd::kCount: {
         if (r.count_last != 0 && r.count_key == count_key_of(e)) {
@@ -296,7 +294,7 @@ uint32_t starts_in(const ScheduleEntry& e, const Month& f) {
 }
 
 // Every bit of days and the span bits after each (within the month's 32 bits).
-uint32_t spread(uint32_t days, int span) {
+uint32_t spread_days(uint32_t days, int span) {
     uint64_t out = days;
     int covered = 1;  // shifts 0..covered-1 are in
     while (covered <= span) {
@@ -317,7 +315,7 @@ uint32_t covered_in(const ScheduleEntry& e, const Month& f) {
     const int span = entry_covered_span(e);
     uint32_t days = starts_in(e, f);
     if (span == 0) return days;
-    days = spread(days, span) & day_range(1, f.len);
+    days = spread_days(days, span) & day_range(1, f.len);
     // The latest start of the months before that reaches this one.
     for (Month p = month_before(f); p.first + p.len - 1 + span >= f.first; p = month_before(p)) {
         const uint32_t there = starts_in(e, p);
@@ -365,7 +363,7 @@ EntryFault repeat_fault(const ScheduleEntry* e) {
         return EntryFault::kNone;
     case RepeatEnd::kUntil: {
         const CalendarDate u = date_of_ymd(r.until);
-        if (!real_date(u.year, u.month, u.day) || r.until < e->year * 10000 + e->month * 100 + e->day)
+        if (!is_real_date(u.year, u.month, u.day) || r.until < e->year * 10000 + e->month * 100 + e->day)
             return EntryFault::kRepeatEndInvalid;
         return EntryFault::kNone;
     }
@@ -389,7 +387,7 @@ EntryFault extent_fault(const ScheduleEntry* e) {
     if (e->skip_count > kMaxSkips) return EntryFault::kSkipsInvalid;
     for (int i = 0; i < e->skip_count; ++i) {
         const CalendarDate s = date_of_ymd(e->skips[i]);
-        if (!real_date(s.year, s.month, s.day)) return EntryFault::kSkipsInvalid;
+        if (!is_real_date(s.year, s.month, s.day)) return EntryFault::kSkipsInvalid;
     }
     return EntryFault::kNone;
 }
@@ -454,8 +452,8 @@ int parse_day_code(const char* s, size_t n, DayCodeSpelling spelling) {
     if (typed && len > 0 && s[0] == '?') return kDayMovable;
     if (len != 2) return 0;
     for (const DayCodeName& c : kDayCodeNames) {
-        const char a = typed ? upper(s[0]) : s[0];
-        const char b = typed ? upper(s[1]) : s[1];
+        const char a = typed ? ascii_upper(s[0]) : s[0];
+        const char b = typed ? ascii_upper(s[1]) : s[1];
         if (a == c.text[0] && b == c.text[1]) return c.code;
     }
     return 0;
@@ -485,7 +483,7 @@ bool entry_on_date(const ScheduleEntry* e, int y, int m, int d) {
 
 bool entry_occurrence_covering(const ScheduleEntry& e, const CalendarDate& day,
                                CalendarDate* start) {
-    if (!real_date(day.year, day.month, day.day)) return false;
+    if (!is_real_date(day.year, day.month, day.day)) return false;
     const long long target = civil_day_number(day.year, day.month, day.day);
     const int span = entry_covered_span(e);
     for (Month f = month_of(day.year, day.month); f.first + f.len - 1 + span >= target; f = month_before(f)) {
@@ -623,7 +621,7 @@ void entry_settle(ScheduleEntry* e) {
 }
 
 bool entry_skip_day(ScheduleEntry* series, const CalendarDate& day) {
-    if (!real_date(day.year, day.month, day.day)) return false;
+    if (!is_real_date(day.year, day.month, day.day)) return false;
     if (((entry_month_starts(*series, day.year, day.month) >> day.day) & 1u) == 0) return false;
     if (series->skip_count >= kMaxSkips) return false;
     const int32_t ymd = date_ymd(day);
@@ -699,7 +697,7 @@ bool entry_rings(const ScheduleEntry& e) {
 
 uint64_t entry_alarm_of(const ScheduleEntry& e, const CalendarDate& day) {
     long long offset;
-    if (!alarm_offset(e, &offset) || !real_date(day.year, day.month, day.day)) return 0;
+    if (!alarm_offset(e, &offset) || !is_real_date(day.year, day.month, day.day)) return 0;
     const long long minutes = civil_day_number(day.year, day.month, day.day) * 1440 + offset;
     if (minutes < kFirstAlarmDay * 1440 || minutes > kLastAlarmDay * 1440) return 0;
     return static_cast<uint64_t>(minutes - kDay1601 * 1440) * kTicksPerMinute;

@@ -22,7 +22,6 @@ std::string ymd_text(int ymd) {
     return b;
 }
 
-bool real_date(int y, int m, int d) { return m >= 1 && m <= 12 && d >= 1 && d <= days_in_month(m, y); }
 
 // Exactly eight digits naming a real date of 1..9999.
 bool parse_ymd(const char* s, size_t n, int* ymd) {
@@ -33,7 +32,7 @@ bool parse_ymd(const char* s, size_t n, int* ymd) {
         v = v * 10 + (s[i] - '0');
     }
     const CalendarDate d = date_of_ymd(v);
-    if (d.year < 1 || !real_date(d.year, d.month, d.day)) return false;
+    if (d.year < 1 || !is_real_date(d.year, d.month, d.day)) return false;
     *ymd = v;
     return true;
 }
@@ -114,7 +113,7 @@ bool parse_minutes(const std::string& v, long long* minutes) {
 
 bool rule_from_parts(const IcalRuleParts& p, const CalendarDate& start, RepeatRule* r) {
     if (p.bad || p.other || p.freq_unknown || p.interval < 1 || p.interval > kRepeatIntervalMax ||
-        (p.count != 0 && p.has_until) || p.count > kRepeatCountMax || !real_date(start.year, start.month, start.day))
+        (p.count != 0 && p.has_until) || p.count > kRepeatCountMax || !is_real_date(start.year, start.month, start.day))
         return false;
     RepeatRule out;
     memset(&out, 0, sizeof out);
@@ -234,7 +233,7 @@ bool parse_skips(const std::string& v, ScheduleEntry* e) {
 bool parse_end(const std::string& v, ScheduleEntry* e) {
     int ymd, hour, minute;
     if (!parse_day_time(v, &ymd, &hour, &minute) || e->year < 1 ||
-        !real_date(e->year, e->month, e->day))
+        !is_real_date(e->year, e->month, e->day))
         return false;
     const CalendarDate end = date_of_ymd(ymd);
     const long long span = civil_day_number(end.year, end.month, end.day) -
@@ -423,7 +422,7 @@ std::vector<EntryProp> entry_props(const ScheduleEntry& e, bool with_uid) {
     if (with_uid && e.uid[0] != '\0') props.emplace_back("uid", std::string(e.uid, strnlen(e.uid, sizeof e.uid - 1)));
     if (e.repeat.kind != RepeatKind::kNone) props.emplace_back("rrule", repeat_rule_text(e.repeat));
     if (e.skip_count != 0) props.emplace_back("exdate", skips_text(e));
-    if ((e.span_days > 0 || e.has_end_time) && e.year >= 1 && real_date(e.year, e.month, e.day)) {
+    if ((e.span_days > 0 || e.has_end_time) && e.year >= 1 && is_real_date(e.year, e.month, e.day)) {
         const long long end = civil_day_number(e.year, e.month, e.day) + e.span_days;
         props.emplace_back("end", day_time_text(date_ymd(civil_date_of(end)), e.has_end_time && e.has_time,
                                                 e.end_hour, e.end_minute));

@@ -9,8 +9,8 @@
 
 namespace {
 
-const char kMagic[] = "ZelmarFeedCache\t1";
-constexpr size_t kMaxField = kDavMaxUrl * 2;
+const char kCacheMagic[] = "ZelmarFeedCache\t1";
+constexpr size_t kCacheMaxField = kDavMaxUrl * 2;
 constexpr uint64_t kMaxTime = 1ull << 40;
 
 bool read_entry(StoredReader* r, const std::vector<std::string>& f, FeedCacheEntry* e) {
@@ -35,11 +35,11 @@ bool read_entry(StoredReader* r, const std::vector<std::string>& f, FeedCacheEnt
 bool read_cache(StoredReader* r, FeedCache* c) {
     const char* s;
     size_t n;
-    if (!stored_line(r, &s, &n) || std::string(s, n) != kMagic) return false;
+    if (!stored_line(r, &s, &n) || std::string(s, n) != kCacheMagic) return false;
     std::vector<std::string> f;
     for (;;) {
         StoredReader at = *r;
-        if (stored_fields(r, 2, kMaxField, &f) && f[0] == "end") {
+        if (stored_fields(r, 2, kCacheMaxField, &f) && f[0] == "end") {
             uint64_t count;
             return stored_parse_decimal(f[1], (uint64_t)kFeedMaxCount, &count) &&
                    count == c->entries.size() && r->p == r->end;
@@ -47,7 +47,7 @@ bool read_cache(StoredReader* r, FeedCache* c) {
         *r = at;
         if (c->entries.size() >= (size_t)kFeedMaxCount) return false;
         FeedCacheEntry e;
-        if (!stored_fields(r, 9, kMaxField, &f) || !read_entry(r, f, &e)) return false;
+        if (!stored_fields(r, 9, kCacheMaxField, &f) || !read_entry(r, f, &e)) return false;
         c->entries.push_back(std::move(e));
     }
 }
@@ -72,7 +72,7 @@ void feed_cache_keep(FeedCache* cache, const std::vector<std::string>& urls) {
 }
 
 std::string feed_cache_text(const FeedCache& cache) {
-    std::string s = std::string(kMagic) + "\n";
+    std::string s = std::string(kCacheMagic) + "\n";
     const size_t count = std::min(cache.entries.size(), (size_t)kFeedMaxCount);
     for (size_t i = 0; i < count; ++i) {
         const FeedCacheEntry& e = cache.entries[i];

@@ -39,7 +39,7 @@ struct FeedSink {
     size_t max;
 };
 
-void take_event(void* context, const IcalImported* ev) {
+void take_feed_event(void* context, const IcalImported* ev) {
     FeedSink& sink = *static_cast<FeedSink*>(context);
     if (!ev || sink.out->size() >= sink.max) return;
     ScheduleEntry e = ev->entry;
@@ -63,7 +63,7 @@ void feed_entries_build(const std::vector<FeedSubscription>& feeds, const FeedCa
         if (!c || c->body.empty()) continue;
         one.clear();
         FeedSink sink{&one, static_cast<size_t>(room < kFeedMaxEvents ? room : kFeedMaxEvents)};
-        if (!ical_read(c->body.data(), c->body.size(), platform, take_event, &sink)) continue;
+        if (!ical_read(c->body.data(), c->body.size(), platform, take_feed_event, &sink)) continue;
         std::stable_sort(one.begin(), one.end(),
                          [](const ScheduleEntry& a, const ScheduleEntry& b) { return entry_compare(&a, &b) < 0; });
         const int feed = static_cast<int>(out->names.size());

@@ -15,7 +15,7 @@
 
 namespace {
 
-int time_key(const ScheduleEntry* e) {
+int import_time_key(const ScheduleEntry* e) {
     return e->has_time ? e->hour * 100 + e->minute : -1;
 }
 
@@ -25,7 +25,7 @@ size_t memo_len(const ScheduleEntry* e) {
 
 uint32_t appointment_hash(const ScheduleEntry* e) {
     uint32_t h = 2166136261u;
-    const int keys[4] = {e->year, e->month, e->day, time_key(e)};
+    const int keys[4] = {e->year, e->month, e->day, import_time_key(e)};
     for (int k : keys)
         for (int b = 0; b < 4; ++b) h = (h ^ (uint8_t)(k >> (8 * b))) * 16777619u;
     const size_t n = memo_len(e);
@@ -206,7 +206,7 @@ private:
 // stored forms of its rule, skipped days, end, lead and day alarm.
 std::string content_key(const ScheduleEntry& e) {
     char b[64];
-    snprintf(b, sizeof b, "%d/%d/%d/%d/%d/%d/%d/%d/", e.year, e.month, e.day, time_key(&e),
+    snprintf(b, sizeof b, "%d/%d/%d/%d/%d/%d/%d/%d/", e.year, e.month, e.day, import_time_key(&e),
                   e.holiday, e.scramble, e.alarm_kind, has_alarm(e) ? e.minutes_before : 0);
     std::string key = b;
     key.append(e.memo, memo_len(&e));
@@ -220,7 +220,7 @@ std::string content_key(const ScheduleEntry& e) {
     return key;
 }
 
-void take_event(void* context, const IcalImported* ev) {
+void merge_event(void* context, const IcalImported* ev) {
     static_cast<Merge*>(context)->take(ev);
 }
 
@@ -228,7 +228,7 @@ void take_event(void* context, const IcalImported* ev) {
 
 bool ical_same_appointment(const ScheduleEntry* a, const ScheduleEntry* b) {
     return a->year == b->year && a->month == b->month && a->day == b->day &&
-           time_key(a) == time_key(b) && memo_len(a) == memo_len(b) &&
+           import_time_key(a) == import_time_key(b) && memo_len(a) == memo_len(b) &&
            memcmp(a->memo, b->memo, memo_len(a)) == 0;
 }
 
@@ -246,7 +246,7 @@ bool ical_import(const char* text, size_t n, const IcalPlatform* platform, Sched
     memset(counts, 0, sizeof *counts);
     if (*count < 0) *count = 0;
     Merge merge(list, count, max, counts, deleted);
-    if (!ical_read(text, n, platform, take_event, &merge)) return false;
+    if (!ical_read(text, n, platform, merge_event, &merge)) return false;
     merge.finish();
     if (merge.changed())
         std::sort(list, list + *count, [](const ScheduleEntry& a, const ScheduleEntry& b) {

@@ -2,11 +2,9 @@
 
 #include <string.h>
 
-namespace {
+#include "config/ascii.h"
 
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c;
-}
+namespace {
 
 bool name_char(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
@@ -69,7 +67,7 @@ bool ical_split_property(const IcalLine* line, IcalProperty* out) {
     const size_t name_len = (size_t)(p - s);
     if (name_len == 0) return false;
     const size_t keep = name_len < sizeof out->name - 1 ? name_len : sizeof out->name - 1;
-    for (size_t i = 0; i < keep; ++i) out->name[i] = upper(s[i]);
+    for (size_t i = 0; i < keep; ++i) out->name[i] = ascii_upper(s[i]);
     out->name[keep] = '\0';
     if (name_len != keep) out->name[0] = '\0';  // too long to be any name we know
     if (p >= end || (*p != ';' && *p != ':')) return false;
@@ -89,7 +87,7 @@ bool ical_split_property(const IcalLine* line, IcalProperty* out) {
 bool ical_word_is(const char* s, size_t n, const char* word) {
     size_t i = 0;
     for (; i < n && word[i]; ++i)
-        if (upper(s[i]) != upper(word[i])) return false;
+        if (ascii_upper(s[i]) != ascii_upper(word[i])) return false;
     return i == n && word[i] == '\0';
 }
 

@@ -54,7 +54,7 @@ int ical_time_compare(const IcalTime& a, const IcalTime& b) {
 
 namespace {
 
-bool digits(const char* s, size_t n, int* v) {
+bool parse_digits(const char* s, size_t n, int* v) {
     int r = 0;
     for (size_t i = 0; i < n; ++i) {
         if (s[i] < '0' || s[i] > '9') return false;
@@ -68,8 +68,8 @@ bool digits(const char* s, size_t n, int* v) {
 
 bool ical_parse_time(const char* s, size_t n, IcalTime* t, bool* is_date, bool* utc) {
     IcalTime r = {0, 0, 0, 0, 0, 0};
-    if (n < 8 || !digits(s, 4, &r.year) || !digits(s + 4, 2, &r.month) ||
-        !digits(s + 6, 2, &r.day) || !ical_date_valid(r.year, r.month, r.day))
+    if (n < 8 || !parse_digits(s, 4, &r.year) || !parse_digits(s + 4, 2, &r.month) ||
+        !parse_digits(s + 6, 2, &r.day) || !ical_date_valid(r.year, r.month, r.day))
         return false;
     bool z = false;
     if (n == 8) {
@@ -77,8 +77,8 @@ bool ical_parse_time(const char* s, size_t n, IcalTime* t, bool* is_date, bool* 
     } else {
         if (n != 15 && !(n == 16 && (s[15] == 'Z' || s[15] == 'z'))) return false;
         if (s[8] != 'T' && s[8] != 't') return false;
-        if (!digits(s + 9, 2, &r.hour) || !digits(s + 11, 2, &r.minute) ||
-            !digits(s + 13, 2, &r.second))
+        if (!parse_digits(s + 9, 2, &r.hour) || !parse_digits(s + 11, 2, &r.minute) ||
+            !parse_digits(s + 13, 2, &r.second))
             return false;
         if (r.hour > 23 || r.minute > 59 || r.second > 60) return false;
         if (r.second == 60) r.second = 59;

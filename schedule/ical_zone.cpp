@@ -12,7 +12,7 @@
 
 namespace {
 
-bool two_digits(const char* s, int* v) {
+bool parse_two_digits(const char* s, int* v) {
     if (s[0] < '0' || s[0] > '9' || s[1] < '0' || s[1] > '9') return false;
     *v = (s[0] - '0') * 10 + (s[1] - '0');
     return true;
@@ -107,8 +107,8 @@ void zone_key(const char* s, size_t n, char* out, size_t size) {
 bool ical_parse_offset(const char* s, size_t n, int* minutes) {
     if ((n != 5 && n != 7) || (s[0] != '+' && s[0] != '-')) return false;
     int h, m, sec = 0;
-    if (!two_digits(s + 1, &h) || !two_digits(s + 3, &m)) return false;
-    if (n == 7 && !two_digits(s + 5, &sec)) return false;
+    if (!parse_two_digits(s + 1, &h) || !parse_two_digits(s + 3, &m)) return false;
+    if (n == 7 && !parse_two_digits(s + 5, &sec)) return false;
     if (h > 23 || m > 59 || sec > 59) return false;
     const int v = h * 60 + m;
     *minutes = s[0] == '-' ? -v : v;

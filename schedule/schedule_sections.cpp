@@ -16,11 +16,11 @@
 #include "schedule/entry_identity.h"
 #include "schedule/storage.h"
 
+const char kScheduleSection[] = "Schedule";
 const char kScheduleExtraSection[] = "ScheduleExtra";
 
 namespace {
 
-const char kSchedule[] = "Schedule";
 const char kAlarm[] = "Alarm";
 
 // Reading limits of the stored values. Room for the longest values the
@@ -57,7 +57,7 @@ struct Sections {
     std::vector<Line> schedule_lines, alarm_lines, extra_lines;
 };
 
-bool hex_digit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
+bool is_lower_hex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
 
 // The key of an extra line's folded name, "<16 hex digits>[-n]" before its last ".", and
 // the property after it; false for a name of another form.
@@ -65,7 +65,7 @@ bool split_extra_name(const std::string& folded, std::string* key, std::string* 
     const size_t dot = folded.rfind('.');
     if (dot == std::string::npos || dot < 16 || dot + 1 >= folded.size()) return false;
     for (size_t i = 0; i < 16; ++i)
-        if (!hex_digit(folded[i])) return false;
+        if (!is_lower_hex(folded[i])) return false;
     if (dot > 16) {
         if (folded[16] != '-' || dot == 17 || dot > 26) return false;
         for (size_t i = 17; i < dot; ++i)
@@ -141,7 +141,7 @@ StoredSlot slot_as_read(const ScheduleEntry& e, const std::string& value, const 
 // Every slot of doc, read as the start-up load reads them.
 Sections read_sections(const ProfileFile& doc) {
     static const std::vector<Line> kNone;
-    const std::vector<Line>* sched = doc.lines(kSchedule);
+    const std::vector<Line>* sched = doc.lines(kScheduleSection);
     const std::vector<Line>* alarm = doc.lines(kAlarm);
     const std::vector<Line>* extra = doc.lines(kScheduleExtraSection);
     if (sched == nullptr) sched = &kNone;
@@ -461,7 +461,7 @@ void schedule_write(ProfileFile* doc, const ScheduleEntry* list, int count,
             keys.count(key) == 0)
             loose.push_back(l);
     append_lines(&extra, loose);
-    doc->set_lines(kSchedule, std::move(sched));
+    doc->set_lines(kScheduleSection, std::move(sched));
     doc->set_lines(kAlarm, std::move(alarm));
     doc->set_lines(kScheduleExtraSection, std::move(extra));
 }

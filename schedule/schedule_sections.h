@@ -38,6 +38,7 @@
 
 struct ScheduleEntry;
 
+extern const char kScheduleSection[];       // "Schedule"
 extern const char kScheduleExtraSection[];  // "ScheduleExtra"
 
 struct StoredSlot {

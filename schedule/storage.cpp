@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "config/ascii.h"
 #include "config/cp932.h"
 #include "config/fileio.h"
 #include "config/paths.h"
@@ -28,8 +29,6 @@ LegacyRegistry* g_registry = nullptr;
 // base against which the next save takes in another program's changes.
 ScheduleKeep g_keep;
 
-const char kSchedule[] = "Schedule";
-
 // dir with a trailing separator ensured ("/" counts too, as in path_split),
 // followed by name.
 std::string file_in(const std::string& dir, const char* name) {
@@ -40,12 +39,10 @@ std::string file_in(const std::string& dir, const char* name) {
     return std::string(path) + name;
 }
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
-
 // The number a whole value starts with, like storage_number but without a
 // length limit and without overflow (saturates far beyond any date).
 int64_t leading_number(const char* s) {
-    while (is_blank(*s)) ++s;
+    while (ascii_blank(*s)) ++s;
     bool minus = false;
     if (*s == '+' || *s == '-') minus = *s++ == '-';
     int64_t v = 0;
@@ -97,7 +94,7 @@ bool saved_count_reads_back(const ScheduleList& list) {
     if (!read_file(profile_path(), &bytes)) return false;
     ProfileFile check;
     check.parse(bytes.data(), bytes.size());
-    const int32_t count = static_cast<int32_t>(check.get_int(kSchedule, "schedulecount", -1));
+    const int32_t count = static_cast<int32_t>(check.get_int(kScheduleSection, "schedulecount", -1));
     return count == schedule_live_count(list);
 }
 
@@ -113,7 +110,7 @@ void storage_set_sources(const char* program_dir, const char* windows_dir,
 
 int storage_number(const char* s, size_t n) {
     size_t i = 0;
-    while (i < n && is_blank(s[i])) ++i;
+    while (i < n && ascii_blank(s[i])) ++i;
     bool minus = false;
     if (i < n && (s[i] == '+' || s[i] == '-')) minus = s[i++] == '-';
     int v = 0;
@@ -150,7 +147,7 @@ void alarm_value(const ScheduleEntry* e, char* buf, size_t size) {
 
 int import_legacy_profile(const ProfileFile& ini, ScheduleList* list) {
     int count = 0;
-    const std::vector<ProfileFile::Line>* lines = ini.lines(kSchedule);
+    const std::vector<ProfileFile::Line>* lines = ini.lines(kScheduleSection);
     if (lines == nullptr) return 0;
     // Only a number with a "date%d" line can give an entry: one walk spares the lookups of
     // the others.
@@ -168,7 +165,7 @@ int import_legacy_profile(const ProfileFile& ini, ScheduleList* list) {
     for (int n = 1; n <= 500 && count < kMaxEntries; ++n) {
         if (!dated[static_cast<size_t>(n)]) continue;
         std::snprintf(key, sizeof key, "date%d", n);
-        ini.get_string(kSchedule, key, "0", date, sizeof date);
+        ini.get_string(kScheduleSection, key, "0", date, sizeof date);
         if (std::strcmp(date, "0") == 0) continue;
 
         ScheduleEntry e;
@@ -195,10 +192,10 @@ int import_legacy_profile(const ProfileFile& ini, ScheduleList* list) {
             e.day = static_cast<int32_t>(v % 100);
         }
         std::snprintf(key, sizeof key, "attr%d", n);
-        e.holiday = static_cast<uint8_t>(ini.get_int(kSchedule, key, 0) & 0xFF);
+        e.holiday = static_cast<uint8_t>(ini.get_int(kScheduleSection, key, 0) & 0xFF);
         e.scramble = 1;
         std::snprintf(key, sizeof key, "memo%d", n);
-        ini.get_string(kSchedule, key, "no data", e.memo, 80);
+        ini.get_string(kScheduleSection, key, "no data", e.memo, 80);
         if (std::strcmp(e.memo, "no data") == 0) e.memo[0] = '\0';
         e.alarm_at = 0;
         list->entries[count++] = e;
@@ -323,7 +320,7 @@ bool startup_load(Settings* settings, ScheduleList* list, int screen_w, int scre
         return registry_import(settings, list, screen_w, screen_h);
     settings_defaults(settings, screen_w, screen_h, dpi);
     settings_load(settings, screen_w, screen_h, dpi);
-    if (profile_read_int(kSchedule, "schedulecount", -1) == -1)
+    if (profile_read_int(kScheduleSection, "schedulecount", -1) == -1)
         import_older_forms(list);
     else
         list->count = 0;

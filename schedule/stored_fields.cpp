@@ -6,7 +6,7 @@
 
 namespace {
 
-int hex_digit(char c) {
+int hex_digit_value(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -24,7 +24,7 @@ bool stored_unescape(const char* s, size_t n, size_t max, std::string* out) {
             continue;
         }
         if (i + 2 >= n) return false;
-        const int hi = hex_digit(s[i + 1]), lo = hex_digit(s[i + 2]);
+        const int hi = hex_digit_value(s[i + 1]), lo = hex_digit_value(s[i + 2]);
         if (hi < 0 || lo < 0) return false;
         *out += (char)(hi * 16 + lo);
         i += 2;
@@ -99,7 +99,7 @@ bool stored_parse_hex(const std::string& s, uint64_t* v) {
     if (s.size() != 16) return false;
     uint64_t x = 0;
     for (char c : s) {
-        const int d = hex_digit(c);
+        const int d = hex_digit_value(c);
         if (d < 0) return false;
         x = x << 4 | (uint64_t)d;
     }

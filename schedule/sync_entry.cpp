@@ -22,7 +22,7 @@ std::string canon_call(void* context, const std::string& ical) {
     return sync_entry_canon(ical, static_cast<const IcalPlatform*>(context));
 }
 
-std::string entry_text(const ScheduleEntry& e, const IcalPlatform* platform, const IcalTime& now) {
+std::string written_entry(const ScheduleEntry& e, const IcalPlatform* platform, const IcalTime& now) {
     std::string out;
     IcalExportCounts counts = {};
     ical_write(&e, 1, platform, now, &out, &counts);
@@ -33,7 +33,7 @@ std::string entry_text(const ScheduleEntry& e, const IcalPlatform* platform, con
 
 std::string sync_entry_text(const ScheduleEntry& entry, const std::string& uid,
                             const IcalPlatform* platform, const IcalTime& now_utc) {
-    const std::string text = entry_text(entry, platform, now_utc);
+    const std::string text = written_entry(entry, platform, now_utc);
     return text.empty() ? text : ical_with_uid(ical_without_method(text), uid);
 }
 
@@ -54,7 +54,7 @@ std::string sync_entry_canon(const std::string& ical, const IcalPlatform* platfo
     // The item's UID is its name, not its content.
     e.uid[0] = '\0';
     static const IcalTime kStamp = {2000, 1, 1, 0, 0, 0};
-    return entry_text(e, platform, kStamp);
+    return written_entry(e, platform, kStamp);
 }
 
 SyncCanon sync_entry_canon_of(const IcalPlatform* platform) {

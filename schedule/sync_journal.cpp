@@ -7,27 +7,27 @@
 
 namespace {
 
-const char kMagic[] = "ZelmarSyncJournal\t1";
-constexpr size_t kMaxField = kDavMaxUrl * 2;
+const char kJournalMagic[] = "ZelmarSyncJournal\t1";
+constexpr size_t kJournalMaxField = kDavMaxUrl * 2;
 
 bool read_journal(StoredReader* r, SyncJournal* j) {
     const char* s;
     size_t n;
-    if (!stored_line(r, &s, &n) || std::string(s, n) != kMagic) return false;
+    if (!stored_line(r, &s, &n) || std::string(s, n) != kJournalMagic) return false;
     std::vector<std::string> f;
-    if (!stored_fields(r, 2, kMaxField, &f) || f[0] != "collection") return false;
+    if (!stored_fields(r, 2, kJournalMaxField, &f) || f[0] != "collection") return false;
     j->collection = f[1];
-    if (!stored_fields(r, 2, kMaxField, &f) || f[0] != "token") return false;
+    if (!stored_fields(r, 2, kJournalMaxField, &f) || f[0] != "token") return false;
     j->token = f[1];
     for (;;) {
         StoredReader at = *r;
-        if (stored_fields(r, 2, kMaxField, &f) && f[0] == "end") {
+        if (stored_fields(r, 2, kJournalMaxField, &f) && f[0] == "end") {
             uint64_t count;
             return stored_parse_decimal(f[1], kSyncJournalMaxItems, &count) &&
                    count == j->items.size() && r->p == r->end;
         }
         *r = at;
-        if (!stored_fields(r, 7, kMaxField, &f) || f[0] != "item") return false;
+        if (!stored_fields(r, 7, kJournalMaxField, &f) || f[0] != "item") return false;
         if (j->items.size() >= kSyncJournalMaxItems) return false;
         SyncJournalItem it;
         it.href = f[1];
@@ -47,7 +47,7 @@ bool read_journal(StoredReader* r, SyncJournal* j) {
 }  // namespace
 
 std::string sync_journal_text(const SyncJournal& j) {
-    std::string s = std::string(kMagic) + "\n";
+    std::string s = std::string(kJournalMagic) + "\n";
     s += "collection\t" + stored_escape(j.collection) + "\n";
     s += "token\t" + stored_escape(j.token) + "\n";
     for (const SyncJournalItem& it : j.items) {

@@ -14,7 +14,7 @@ bool carried(const ScheduleEntry& e) {
 }
 
 // The text the sync compares an entry by; the stamp does not count in its version.
-std::string entry_text(const ScheduleEntry& e, const IcalPlatform* platform) {
+std::string compared_text(const ScheduleEntry& e, const IcalPlatform* platform) {
     static const IcalTime kStamp = {2000, 1, 1, 0, 0, 0};
     return sync_entry_text(e, e.uid, platform, kStamp);
 }
@@ -53,7 +53,7 @@ int sync_list_find(const ScheduleList& list, const std::string& uid) {
 
 bool ScheduleListStore::same_version(int index, uint64_t expect) const {
     const SyncCanon canon = sync_entry_canon_of(platform_);
-    return sync_version(canon, entry_text(list_->entries[index], platform_)) == expect;
+    return sync_version(canon, compared_text(list_->entries[index], platform_)) == expect;
 }
 
 void ScheduleListStore::remove_uid(const std::string& uid) {

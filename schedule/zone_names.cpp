@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "config/ascii.h"
+
 namespace {
 
 struct ZoneName {
@@ -273,20 +275,16 @@ const char* const kUtcNames[] = {"UTC",       "GMT",           "Z",        "Zulu
                                  "Etc/Zulu",  "Etc/UCT",       "UCT",      "Etc/GMT0",
                                  "GMT0",      "Etc/Greenwich", "Greenwich"};
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c;
-}
-
 bool same_name(const char* a, const char* b) {
     for (; *a && *b; ++a, ++b)
-        if (lower(*a) != lower(*b)) return false;
+        if (ascii_lower(*a) != ascii_lower(*b)) return false;
     return *a == *b;
 }
 
 bool name_before(const char* a, const char* b) {
-    for (; *a && lower(*a) == lower(*b); ++a, ++b) {
+    for (; *a && ascii_lower(*a) == ascii_lower(*b); ++a, ++b) {
     }
-    return (unsigned char)lower(*a) < (unsigned char)lower(*b);
+    return (unsigned char)ascii_lower(*a) < (unsigned char)ascii_lower(*b);
 }
 
 // A table's rows ordered by one of their names (any letter case), made once, so that a name
@@ -347,7 +345,7 @@ bool any_tail(const char* tzid, F match) {
 bool etc_offset(const char* name, int* minutes) {
     const char prefix[] = "etc/gmt";
     for (size_t i = 0; i + 1 < sizeof prefix; ++i)
-        if (lower(name[i]) != prefix[i]) return false;
+        if (ascii_lower(name[i]) != prefix[i]) return false;
     const char* s = name + sizeof prefix - 1;
     if (*s != '+' && *s != '-') return false;
     const bool east = *s == '-';

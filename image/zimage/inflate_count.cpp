@@ -60,7 +60,7 @@ bool build(Code* c, const uint8_t* lengths, int n) {
 }
 
 // The next symbol, or -1 at the end of the data or on a code the table does not hold.
-int decode(BitReader& in, const Code& c) {
+int decode_symbol(BitReader& in, const Code& c) {
     int code = 0, first = 0, index = 0;
     for (int len = 1; len <= kMaxBits; ++len) {
         const int32_t b = in.get(1);
@@ -87,7 +87,7 @@ const uint8_t kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6,
 // Adds the bytes of one block of codes to *count; false at a fault.
 bool count_codes(BitReader& in, const Code& lit, const Code& dist, uint64_t limit, uint64_t* count) {
     for (;;) {
-        const int s = decode(in, lit);
+        const int s = decode_symbol(in, lit);
         if (s < 0) return false;
         if (s < 256) {
             ++*count;
@@ -96,7 +96,7 @@ bool count_codes(BitReader& in, const Code& lit, const Code& dist, uint64_t limi
         } else {
             if (s > 285) return false;
             const int32_t extra = in.get(kLengthExtra[s - 257]);
-            const int d = decode(in, dist);
+            const int d = decode_symbol(in, dist);
             if (extra < 0 || d < 0 || d > 29) return false;
             const int32_t dextra = in.get(kDistExtra[d]);
             if (dextra < 0 || kDistBase[d] + static_cast<uint64_t>(dextra) > *count) return false;
@@ -131,7 +131,7 @@ bool dynamic_codes(BitReader& in, Code* lit, Code* dist) {
     for (int i = 0; i < 19; ++i) lengths[i] = 0;
     int at = 0;
     while (at < nlit + ndist) {
-        const int s = decode(in, lens);
+        const int s = decode_symbol(in, lens);
         if (s < 0) return false;
         if (s < 16) {
             lengths[at++] = static_cast<uint8_t>(s);
