@@ -20,10 +20,6 @@
 
 namespace {
 
-bool real_day(int year, int month, int day) {
-    return month >= 1 && month <= 12 && day >= 1 && day <= days_in_month(month, year);
-}
-
 // Text into a buffer of size bytes, NUL-terminated, cut at a character boundary; once a
 // text was cut nothing more goes in, so what is written is always a prefix of the whole.
 struct Writer {
@@ -49,7 +45,7 @@ struct Writer {
 DayFacts day_facts(const ScheduleList& list, int year, int month, int day, int ty, int tm, int td,
                    const DayNameShows& shows, const FeedEntries* feeds) {
     DayFacts f = {year, month, day, year == ty && month == tm && day == td, 0, 0, nullptr, false, "", false, false, {}};
-    if (!real_day(year, month, day)) return f;
+    if (!is_real_date(year, month, day)) return f;
     if (shows.wareki != 0) date_era_text(year, month, day, f.era, sizeof f.era);
     if (shows.rokuyo != 0 || shows.kyureki != 0) {
         f.almanac_shown = almanac_day(year, month, day, &f.almanac);

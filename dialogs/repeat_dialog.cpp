@@ -45,8 +45,7 @@ int read_count(const char* s) {
 }
 
 bool date_in_entry_range(int y, int m, int d) {
-    return y >= kEntryFirstYear && y <= 9999 && m >= 1 && m <= 12 && d >= 1 &&
-           d <= days_in_month(m, y);
+    return y >= kEntryFirstYear && y <= 9999 && is_real_date(y, m, d);
 }
 
 bool any(const bool* v, int n) {

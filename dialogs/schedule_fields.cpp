@@ -57,17 +57,15 @@ constexpr int kEveryYearSpanYear = 2001;
 
 int span_year(const ScheduleEntry* e) { return e->year == -1 ? kEveryYearSpanYear : e->year; }
 
-bool date_has_day(int y, int m, int d) { return m >= 1 && m <= 12 && d >= 1 && d <= days_in_month(m, y); }
-
 // The days from the entry's date to the last day typed; -1 when they cannot be counted (a
 // missing half, no real day, a last day before the date in its month, more than a year).
 int read_span(const EntryFieldTexts* t, const ScheduleEntry* e) {
     const int m = field_number(t->end_month, 3), d = field_number(t->end_day, 3);
     if (m == -1 && d == -1) return 0;
     const int y0 = span_year(e);
-    if (m == -1 || d == -1 || !date_has_day(y0, e->month, e->day)) return -1;
+    if (m == -1 || d == -1 || !is_real_date(y0, e->month, e->day)) return -1;
     const int y1 = m < e->month ? y0 + 1 : y0;  // reaches into the next year
-    if (!date_has_day(y1, m, d)) return -1;
+    if (!is_real_date(y1, m, d)) return -1;
     const long long span = civil_day_number(y1, m, d) - civil_day_number(y0, e->month, e->day);
     return span < 0 || span > kMaxSpanDays ? -1 : static_cast<int>(span);
 }
@@ -133,7 +131,7 @@ void show_day_alarm(const ScheduleEntry* e, EntryFieldTexts* t) {
 // The last day of an entry that lasts several days, when its date is a day of its month.
 bool span_last_day(const ScheduleEntry* e, int* month, int* day) {
     const int y0 = span_year(e);
-    if (e->span_days <= 0 || !date_has_day(y0, e->month, e->day)) return false;
+    if (e->span_days <= 0 || !is_real_date(y0, e->month, e->day)) return false;
     const CalendarDate last = civil_date_of(civil_day_number(y0, e->month, e->day) + e->span_days);
     *month = last.month;
     *day = last.day;

@@ -49,8 +49,8 @@ for item in "${trees[@]}"; do
     host)  build_tree host "$targets" -DCMAKE_BUILD_TYPE=Debug ;;
     # Optimised (-O2, so that qemu runs the core in seconds) without debug information, which
     # nothing reads there; the tests' own sources are compiled without optimisation.
-    host32) build_tree host32 "$targets" -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
-              "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/i686-linux.cmake" \
+    host32) build_tree host32 "$targets" -DCMAKE_BUILD_TYPE=Release "${release_o2[@]}" \
+              -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/i686-linux.cmake" \
               -DZELMAR_SANITIZERS=undefined -DZELMAR_GTEST_FROM_SOURCE=ON "$(gtest_for i686-linux-gnu)" ;;
     # The Windows trees optimise as distributions build their packages (-O2): -O3 took a third
     # longer to compile the core, and the paint and schedule benchmarks ran no faster with it.
